@@ -1,0 +1,11 @@
+# Assembles the stand-in simulator's folder: the module with its settings beside it and the
+# default data that the tools build.
+add_custom_target(simroot ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVI_SIM_ROOT}/panel
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${TAVI_SIM_ROOT}/Orvane/Nd"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${TAVI_SIM_ROOT}/Orvane/CustomDB"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${TAVI_SIM_ROOT}/Orvane/PerfDB"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${TAVI_SIM_ROOT}/Orvane/TAVI Sounds"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${TAVI_SIM_ROOT}/Scenery/Base/Scenery"
+    COMMENT "Assembling the simulator folder ${TAVI_SIM_ROOT}"
+    VERBATIM)

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "core/FsTokensReader.h"
+#include "core/Fs9Reader.h"
+#include "core/ModuleHeapObject.h"
+#include "core/SimVar.h"
+#include "core/System.h"
+#include "platform/host/HostServices.h"
+#include "platform/simconnect/SimConnect.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tavi {
+
+class PanelElement;
+class SoundManager;
+
+// Buttons of one joystick as the last poll read them.
+struct JoystickRecord {
+    uint32_t buttons = 0;
+};
+
+// The single simulation object: it owns every system, every screen, the sound manager, the
+// token table and the link to the simulator, and runs the frame loop.
+class Aircraft : public ModuleHeapObject {
+public:
+    static constexpr int kSystemSlots = 30;
+    static constexpr int kDisplaySlots = 12;
+    static constexpr int kJoystickCount = 8;
+    static constexpr int kFmsSlot = 22;
+
+    Aircraft();
+    virtual ~Aircraft();
+    Aircraft(const Aircraft&) = delete;
+    Aircraft& operator=(const Aircraft&) = delete;
+
+    // Screens and systems.
+    PanelElement* display(int slot) const;
+    System* system(int slot) const;
+    static System* createSystem(int id);
+    static PanelElement* createDisplay(int id);
+    void createEnginesAndHydraulics();
+
+    // Frame loop and start-up.
+    void initialise();
+    void startSystems();
+    void initSound();
+    void update();
+    void preUpdate();
+    void pollJoysticks();
+    // The accumulated unpaused simulation time in milliseconds.
+    uint32_t timeMs() const { return simTimeMs; }
+
+    // Settings file and log.
+    void buildPaths();
+    int32_t readIniInt(const char* section, const char* key, int32_t defaultValue) const;
+    double readIniDouble(const char* section, const char* key, double defaultValue) const;
+    bool readIniBool(const char* section, const char* key, bool defaultValue) const;
+    std::string readIniString(const char* section, const char* key,
+                              const char* defaultValue) const;
+    bool writeIniString(const char* section, const char* key, const char* value) const;
+    bool writeIniInt(const char* section, const char* key, int32_t value) const;
+    void truncateLog() const;
+    void log(std::string_view text) const;
+
+    int32_t tick = 0;
+    int32_t previousTick = 0;
+    int32_t previousSimMs = 0;
+    int32_t simMs = 0;
+    uint32_t simTimeMs = 0;
+    int32_t frameDeltaMs = 0;
+    bool slewActive = false;
+    bool ctrlDown = false;
+    bool shiftDown = false;
+    bool tabDown = false;
+    bool altDown = false;
+    bool simRunning = false;
+    platform::TimerId timerId = 0;
+    platform::WindowHandle simWindow = 0;
+    platform::ThreadId simThreadId = 0;
+    bool preUpdateSeen = false;
+    bool initialised = false;
+    bool inFrame = false;
+    bool useFsuipc = false;
+    // Set by no operation of the module; kept for the systems that ask.
+    bool flightLoaded = false;
+    SoundManager* soundManager = nullptr;
+    FsTokensReader tokens;
+    Fs9Reader simState;
+    std::array<PanelElement*, kDisplaySlots> displays{};
+    std::array<System*, kSystemSlots> systems{};
+    SimVar slewVar;
+    std::string iniPath;
+    std::string logPath;
+    std::array<JoystickRecord, kJoystickCount> joysticks{};
+    std::array<bool, kJoystickCount> joystickPresent{};
+    platform::HookHandle keyboardHook = 0;
+    std::string loadedFlightPath;
+    platform::SimConnectHandle simConnect = 0;
+};
+
+// The one Aircraft, from ModuleInit to ModuleDeinit.
+extern Aircraft* theAircraft;
+
+} // namespace tavi

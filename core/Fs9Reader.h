@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/StateField.h"
+
+#include <string>
+#include <vector>
+
+namespace tavi {
+
+// The simulator's state as SimConnect reports it (paused, sound on) and the per-flight state
+// operations every system's save and load are written against.
+class Fs9Reader {
+public:
+    bool isPaused() const { return paused; }
+    bool isSoundOn() const { return soundOn; }
+
+    // Writes one field into the section of the state file; false for a count other than 1, an
+    // unknown type, a blob longer than 256 bytes or a failed write. Type None writes nothing.
+    bool saveField(const char* section, const StateField& field, const StateFile& file) const;
+    // Reads one field; a missing key leaves the value unchanged, an empty one reads as zero.
+    bool loadField(const char* section, const StateField& field, const StateFile& file) const;
+    // Handle the fields in order up to a null key or the first failing field; the count of
+    // fields handled.
+    int saveFields(const char* section, const StateField* fields, const StateFile& file) const;
+    int loadFields(const char* section, const StateField* fields, const StateFile& file) const;
+
+    StateFile* stateFile = &ownStateFile;
+    bool paused = false;
+    bool soundOn = true;
+
+private:
+    StateFile ownStateFile;
+};
+
+bool saveStringField(const StateFile& file, const char* section, const char* key,
+                     const std::string& text);
+std::string loadStringField(const StateFile& file, const char* section, const char* key);
+bool saveStringList(const StateFile& file, const char* section, const char* key,
+                    const std::vector<std::string>& texts);
+// Appends the stored texts to the list (the list is not emptied first).
+void loadStringList(const StateFile& file, const char* section, const char* key,
+                    std::vector<std::string>& texts);
+
+} // namespace tavi

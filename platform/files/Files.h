@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// File names and folders as the module uses them.
+namespace tavi::platform::files {
+
+// A path written with backslashes as a native path.
+std::filesystem::path nativePath(std::string_view path);
+
+// The folder of a file path, with a trailing separator ("a/b/c.gau" gives "a/b/").
+std::string folderOf(std::string_view filePath);
+
+// The existing file whose name matches the last component of the path without regard to case,
+// or the path unchanged when there is none or it exists as written.
+std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& path);
+
+// The regular files of a folder whose names match the pattern ("*" and "?", without regard to
+// case), sorted by name. An unreadable or missing folder gives none.
+std::vector<std::filesystem::path> findFiles(const std::filesystem::path& folder,
+                                             std::string_view pattern);
+
+// Deletes a file; false when it cannot be deleted.
+bool deleteFile(const std::filesystem::path& path);
+
+} // namespace tavi::platform::files

@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+int main(int argc, char** argv) {
+    // The module must not depend on the locale; a comma locale catches conversions that do.
+    std::setlocale(LC_ALL, "");
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -9,3 +9,8 @@ add_custom_target(simroot ALL
     COMMAND ${CMAKE_COMMAND} -E make_directory "${TAVI_SIM_ROOT}/Scenery/Base/Scenery"
     COMMENT "Assembling the simulator folder ${TAVI_SIM_ROOT}"
     VERBATIM)
+add_custom_command(TARGET tavi_davud POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TAVI_SIM_ROOT}/panel
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:tavi_davud> ${TAVI_SIM_ROOT}/panel/
+    VERBATIM)
+add_dependencies(tavi-sim tavi_davud simroot)

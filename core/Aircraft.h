@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/FsTokensReader.h"
 #include "core/Fs9Reader.h"
+#include "core/FsTokensReader.h"
 #include "core/ModuleHeapObject.h"
 #include "core/SimVar.h"
 #include "core/System.h"
@@ -44,6 +44,9 @@ public:
     static PanelElement* createDisplay(int id);
     void createEnginesAndHydraulics();
 
+    // SimConnect.
+    void openSimConnect();
+
     // Frame loop and start-up.
     void initialise();
     void startSystems();
@@ -59,8 +62,7 @@ public:
     int32_t readIniInt(const char* section, const char* key, int32_t defaultValue) const;
     double readIniDouble(const char* section, const char* key, double defaultValue) const;
     bool readIniBool(const char* section, const char* key, bool defaultValue) const;
-    std::string readIniString(const char* section, const char* key,
-                              const char* defaultValue) const;
+    std::string readIniString(const char* section, const char* key, const char* defaultValue) const;
     bool writeIniString(const char* section, const char* key, const char* value) const;
     bool writeIniInt(const char* section, const char* key, int32_t value) const;
     void truncateLog() const;
@@ -104,5 +106,15 @@ public:
 
 // The one Aircraft, from ModuleInit to ModuleDeinit.
 extern Aircraft* theAircraft;
+
+// The module's start and stop routines.
+void ModuleInit();
+void ModuleDeinit();
+
+// Entries the simulator calls on its user-interface thread.
+void timerProc();
+void keyEventHandler(uint32_t eventId, uint32_t data, void* userData);
+void simConnectDispatch(const platform::Recv* message, uint32_t size, void* context);
+intptr_t keyboardHookProc(int32_t code, uint32_t virtualKey, uint32_t keyFlags);
 
 } // namespace tavi

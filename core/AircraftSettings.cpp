@@ -32,8 +32,8 @@ void Aircraft::buildPaths() {
 }
 
 int32_t Aircraft::readIniInt(const char* section, const char* key, int32_t defaultValue) const {
-    const std::string text = platform::profile::read(iniPath, section, key,
-                                                     format("%d", defaultValue), kSettingBuffer);
+    const std::string text =
+        platform::profile::read(iniPath, section, key, format("%d", defaultValue), kSettingBuffer);
     return platform::profile::parseInt(text);
 }
 

@@ -15,6 +15,8 @@ void* ModuleHeapObject::operator new(std::size_t bytes, const std::nothrow_t&) n
     return platform::moduleHeapAlloc(bytes);
 }
 
-void ModuleHeapObject::operator delete(void* block) noexcept { platform::moduleHeapFree(block); }
+void ModuleHeapObject::operator delete(void* block) noexcept {
+    platform::moduleHeapFree(block);
+}
 
 } // namespace tavi

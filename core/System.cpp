@@ -4,9 +4,13 @@ namespace tavi {
 
 void System::preUpdate(Aircraft&) {}
 void System::loadSettings(Aircraft&) {}
-bool System::handleKey(Aircraft&, uint32_t, bool, bool) { return false; }
+bool System::handleKey(Aircraft&, uint32_t, bool, bool) {
+    return false;
+}
 void System::handleSimEvent(uint32_t, uint32_t) {}
-bool System::wantsSimEvents() { return false; }
+bool System::wantsSimEvents() {
+    return false;
+}
 void System::addElectricLoad(Aircraft&, BusLoads&) {}
 void System::updatePower(Aircraft&) {}
 void System::saveState(const StateFile&) {}

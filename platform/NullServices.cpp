@@ -7,7 +7,9 @@ namespace {
 class NullPanel final : public PanelServices {
 public:
     bool isPanelWindowOpen(int32_t) override { return false; }
-    void bindNamedBlock(TokenRecord& record, const char*) override { record.valuePointer = nullptr; }
+    void bindNamedBlock(TokenRecord& record, const char*) override {
+        record.valuePointer = nullptr;
+    }
     void lookupToken(TokenRecord& record) override { record.value = 0.0; }
     void panelShutdown() override {}
     void closePanelWindow(int32_t) override {}
@@ -64,8 +66,7 @@ public:
     HResult mapClientEventToSimEvent(SimConnectHandle, uint32_t, const char*) override {
         return kResultFail;
     }
-    HResult addClientEventToNotificationGroup(SimConnectHandle, uint32_t, uint32_t,
-                                              bool) override {
+    HResult addClientEventToNotificationGroup(SimConnectHandle, uint32_t, uint32_t, bool) override {
         return kResultFail;
     }
     HResult setNotificationGroupPriority(SimConnectHandle, uint32_t, uint32_t) override {

@@ -10,11 +10,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool equalNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
 }
 
 // Matches "*" and "?" wildcards without regard to case.
@@ -79,7 +81,8 @@ std::vector<fs::path> findFiles(const fs::path& folder, std::string_view pattern
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError) && matchesPattern(it->path().filename().string(), pattern)) {
+        if (it->is_regular_file(typeError) &&
+            matchesPattern(it->path().filename().string(), pattern)) {
             found.push_back(it->path());
         }
     }

@@ -45,9 +45,15 @@ bool moduleHeapCreate(std::size_t initialBytes) {
     return true;
 }
 
-void moduleHeapDestroy() { heap().reset(); }
+std::size_t moduleHeapDestroy() {
+    const std::size_t alive = moduleHeapLiveBlocks();
+    heap().reset();
+    return alive;
+}
 
-bool moduleHeapExists() { return heap() != nullptr; }
+bool moduleHeapExists() {
+    return heap() != nullptr;
+}
 
 void* moduleHeapAlloc(std::size_t bytes) {
     Heap* current = heap().get();
@@ -78,6 +84,8 @@ void moduleHeapFree(void* block) {
     --current->liveBlocks;
 }
 
-std::size_t moduleHeapLiveBlocks() { return heap() ? heap()->liveBlocks : 0; }
+std::size_t moduleHeapLiveBlocks() {
+    return heap() ? heap()->liveBlocks : 0;
+}
 
 } // namespace tavi::platform

@@ -8,8 +8,8 @@ namespace tavi::platform {
 
 // Creates the heap; answers false when it already exists.
 bool moduleHeapCreate(std::size_t initialBytes);
-// Destroys the heap and every block still on it.
-void moduleHeapDestroy();
+// Destroys the heap and every block still on it; the number of blocks that were still alive.
+std::size_t moduleHeapDestroy();
 bool moduleHeapExists();
 
 // A zero-filled block of the module heap, or null when the heap is missing or exhausted.

@@ -16,8 +16,12 @@ bool write(const std::filesystem::path&, std::string_view, std::string_view, std
     return false;
 }
 
-int32_t parseInt(std::string_view) { return 0; }
+int32_t parseInt(std::string_view) {
+    return 0;
+}
 
-double parseDouble(std::string_view) { return 0.0; }
+double parseDouble(std::string_view) {
+    return 0.0;
+}
 
 } // namespace tavi::platform::profile

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <clocale>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     // The module must not depend on the locale; a comma locale catches conversions that do.

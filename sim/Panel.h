@@ -1,0 +1,100 @@
+#pragma once
+
+#include "platform/panel/PanelServices.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tavi::sim {
+
+// A key event as the simulator received it from the module.
+struct KeyEvent {
+    uint32_t eventId;
+    uint32_t value;
+};
+
+// What calculator code evaluates to; `succeeds` false makes the evaluation fail.
+struct CalculatorResult {
+    double number = 0.0;
+    int32_t integer = 0;
+    std::string text;
+    bool succeeds = true;
+};
+
+// The simulator's panel services: token values, aircraft variables, named panel variables
+// shared with the aircraft's other gauges, calculator code, key events and panel windows.
+class Panel final : public platform::PanelServices {
+public:
+    // Test bed.
+    void setToken(int32_t tokenId, double value);
+    double token(int32_t tokenId) const;
+    void setVariable(std::string_view name, int32_t index, double value);
+    double variable(std::string_view name, int32_t index = 0) const;
+    void setNamedVariable(std::string_view name, double value);
+    double namedVariable(std::string_view name) const;
+    bool hasNamedVariable(std::string_view name) const;
+    void setCalculatorResult(std::string code, CalculatorResult result);
+    void setInterface(std::string name, void* pointer);
+    void setNamedBlock(std::string name, const void* block);
+    void setPanelWindowOpen(int32_t windowId, bool open);
+    // Delivers a key event of the simulator's own (the pilot's) to every registered handler.
+    void simulatorKeyEvent(uint32_t eventId, uint32_t value);
+    // Called after each key event the module sends has reached the handlers: the simulator
+    // applies it.
+    void onKeyEventApplied(std::function<void(const KeyEvent&)> apply);
+
+    const std::vector<KeyEvent>& keyEventsSent() const { return keyEvents; }
+    void clearKeyEventsSent() { keyEvents.clear(); }
+    int tokenLookups() const { return lookups; }
+    int panelShutdownCalls() const { return shutdownCalls; }
+    std::size_t keyEventHandlerCount() const { return handlers.size(); }
+
+    // PanelServices.
+    bool isPanelWindowOpen(int32_t windowId) override;
+    void bindNamedBlock(platform::TokenRecord& record, const char* name) override;
+    void lookupToken(platform::TokenRecord& record) override;
+    void panelShutdown() override;
+    void closePanelWindow(int32_t windowId) override;
+    void openPanelWindow(int32_t windowId) override;
+    int32_t registerNamedVariable(const char* name) override;
+    double readNamedVariable(int32_t variableId) override;
+    void writeNamedVariable(int32_t variableId, double value) override;
+    bool executeCalculatorCode(const char* code, double* number, int32_t* integer,
+                               std::string* text) override;
+    int32_t unitsId(const char* unitsName) override;
+    int32_t aircraftVariableId(const char* variableName) override;
+    double readAircraftVariable(int32_t variableId, int32_t unitsId, int32_t index) override;
+    void* interfaceByName(const char* name) override;
+    void sendKeyEvent(uint32_t eventId, uint32_t value) override;
+    void registerKeyEventHandler(platform::KeyEventHandler handler, void* userData) override;
+    void unregisterKeyEventHandler(platform::KeyEventHandler handler, void* userData) override;
+
+private:
+    static std::string upper(std::string_view text);
+    int32_t idOf(std::vector<std::string>& names, std::string_view name);
+    void deliver(uint32_t eventId, uint32_t value);
+
+    std::map<int32_t, double> tokens;
+    std::map<std::pair<std::string, int32_t>, double> variables;
+    std::vector<std::string> variableNames;
+    std::vector<std::string> unitsNames;
+    std::vector<std::string> namedVariableNames;
+    std::vector<double> namedVariableValues;
+    std::map<std::string, CalculatorResult> calculatorResults;
+    std::map<std::string, void*> interfaces;
+    std::map<std::string, const void*> namedBlocks;
+    std::map<int32_t, bool> openWindows;
+    std::vector<std::pair<platform::KeyEventHandler, void*>> handlers;
+    std::vector<KeyEvent> keyEvents;
+    std::function<void(const KeyEvent&)> applyKeyEvent;
+    int lookups = 0;
+    int shutdownCalls = 0;
+};
+
+} // namespace tavi::sim

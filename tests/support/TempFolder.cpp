@@ -1,0 +1,41 @@
+#include "support/TempFolder.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <unistd.h>
+
+namespace tavi::test {
+
+namespace fs = std::filesystem;
+
+TempFolder::TempFolder() {
+    static int counter = 0;
+    root = fs::temp_directory_path() /
+           ("tavi-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(root);
+    fs::create_directories(root);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code error;
+    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, error);
+    fs::remove_all(root, error);
+}
+
+fs::path TempFolder::write(const std::string& name, const std::string& content) const {
+    const fs::path file = root / name;
+    fs::create_directories(file.parent_path());
+    std::ofstream out(file, std::ios::binary);
+    out << content;
+    return file;
+}
+
+std::string TempFolder::read(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+} // namespace tavi::test

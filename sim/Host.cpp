@@ -39,7 +39,7 @@ bool Host::key(uint32_t virtualKey, bool down, bool alt, bool repeat) {
 
 void Host::setJoystick(int32_t joystick, bool present, uint32_t buttons) {
     if (joystick >= 0 && static_cast<std::size_t>(joystick) < joysticks.size()) {
-        joysticks[static_cast<std::size_t>(joystick)] = {present, buttons};
+        joysticks[static_cast<std::size_t>(joystick)] = {true, present, buttons};
     }
 }
 
@@ -111,11 +111,14 @@ intptr_t Host::runHooksFrom(std::size_t position, int32_t code, uint32_t virtual
 }
 
 std::optional<uint32_t> Host::joystickButtons(int32_t joystick) {
-    if (joystick < 0 || static_cast<std::size_t>(joystick) >= joysticks.size() ||
-        !joysticks[static_cast<std::size_t>(joystick)].present) {
+    if (joystick < 0 || static_cast<std::size_t>(joystick) >= joysticks.size()) {
         return std::nullopt;
     }
-    return joysticks[static_cast<std::size_t>(joystick)].buttons;
+    const Joystick& injected = joysticks[static_cast<std::size_t>(joystick)];
+    if (!injected.set) {
+        return machineJoysticks ? machineJoysticks->buttons(joystick) : std::nullopt;
+    }
+    return injected.present ? std::optional<uint32_t>(injected.buttons) : std::nullopt;
 }
 
 } // namespace tavi::sim

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "platform/host/HostServices.h"
+#include "platform/input/JoystickReader.h"
 
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +45,8 @@ public:
     bool key(uint32_t virtualKey, bool down, bool alt = false, bool repeat = false);
     const std::vector<KeyStroke>& keysReachingSimulator() const { return keysToSimulator; }
     void setJoystick(int32_t joystick, bool present, uint32_t buttons = 0);
+    // Joysticks that no caller has set are read from the machine's joystick devices.
+    void useMachineJoysticks() { machineJoysticks = std::make_unique<platform::JoystickReader>(); }
 
     // HostServices.
     uint32_t tickCountMs() override { return tickCount; }
@@ -66,6 +70,7 @@ private:
                           uint32_t keyFlags);
 
     struct Joystick {
+        bool set = false;
         bool present = false;
         uint32_t buttons = 0;
     };
@@ -82,6 +87,7 @@ private:
     platform::HookHandle nextHook = 1;
     std::vector<KeyStroke> keysToSimulator;
     std::array<Joystick, 16> joysticks{};
+    std::unique_ptr<platform::JoystickReader> machineJoysticks;
 };
 
 } // namespace tavi::sim

@@ -95,6 +95,7 @@ int main(int argc, char** argv) {
 
     tavi::sim::Simulator simulator(options.simRoot);
     simulator.setModulePath(modulePath);
+    simulator.host.useMachineJoysticks();
     simulator.fillImports(imports);
     linkage->moduleInit();
     simulator.startFlight();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <system_error>
 
 namespace tavi::platform::files {
@@ -10,11 +11,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool equalNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return lower(x) == lower(y); });
 }
 
 // Matches "*" and "?" wildcards without regard to case.
@@ -24,12 +27,13 @@ bool matchesPattern(std::string_view name, std::string_view pattern) {
     std::size_t starPattern = std::string_view::npos;
     std::size_t starName = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
+        if (p < pattern.size() && pattern[p] == '*') {
             starPattern = p++;
             starName = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+            ++n;
+            ++p;
         } else if (starPattern != std::string_view::npos) {
             p = starPattern + 1;
             n = ++starName;
@@ -66,12 +70,19 @@ fs::path resolveCaseInsensitive(const fs::path& path) {
     }
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     const std::string wanted = path.filename().string();
+    // Of several names that differ only in case, the first in name order is taken, so that the
+    // answer does not depend on the order of the folder's entries.
+    std::optional<fs::path> found;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (equalNoCase(it->path().filename().string(), wanted)) {
-            return path.has_parent_path() ? it->path() : it->path().filename();
+        if (equalNoCase(it->path().filename().string(), wanted) &&
+            (!found || it->path() < *found)) {
+            found = it->path();
         }
     }
-    return path;
+    if (!found) {
+        return path;
+    }
+    return path.has_parent_path() ? *found : found->filename();
 }
 
 std::vector<fs::path> findFiles(const fs::path& folder, std::string_view pattern) {
@@ -79,7 +90,8 @@ std::vector<fs::path> findFiles(const fs::path& folder, std::string_view pattern
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         std::error_code typeError;
-        if (it->is_regular_file(typeError) && matchesPattern(it->path().filename().string(), pattern)) {
+        if (it->is_regular_file(typeError) &&
+            matchesPattern(it->path().filename().string(), pattern)) {
             found.push_back(it->path());
         }
     }
@@ -89,6 +101,9 @@ std::vector<fs::path> findFiles(const fs::path& folder, std::string_view pattern
 
 bool deleteFile(const fs::path& path) {
     std::error_code error;
+    if (fs::is_directory(fs::symlink_status(path, error))) {
+        return false;
+    }
     return fs::remove(path, error) && !error;
 }
 

@@ -1,5 +1,6 @@
 #include "core/Aircraft.h"
 
+#include "core/sound/SoundManager.h"
 #include "displays/PanelElement.h"
 
 namespace tavi {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/FsTokensReader.h"
 #include "core/Fs9Reader.h"
+#include "core/FsTokensReader.h"
 #include "core/ModuleHeapObject.h"
 #include "core/SimVar.h"
 #include "core/System.h"
@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -59,8 +60,7 @@ public:
     int32_t readIniInt(const char* section, const char* key, int32_t defaultValue) const;
     double readIniDouble(const char* section, const char* key, double defaultValue) const;
     bool readIniBool(const char* section, const char* key, bool defaultValue) const;
-    std::string readIniString(const char* section, const char* key,
-                              const char* defaultValue) const;
+    std::string readIniString(const char* section, const char* key, const char* defaultValue) const;
     bool writeIniString(const char* section, const char* key, const char* value) const;
     bool writeIniInt(const char* section, const char* key, int32_t value) const;
     void truncateLog() const;
@@ -87,7 +87,7 @@ public:
     bool useFsuipc = false;
     // Set by no operation of the module; kept for the systems that ask.
     bool flightLoaded = false;
-    SoundManager* soundManager = nullptr;
+    std::unique_ptr<SoundManager> soundManager;
     FsTokensReader tokens;
     Fs9Reader simState;
     std::array<PanelElement*, kDisplaySlots> displays{};

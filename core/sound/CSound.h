@@ -41,7 +41,6 @@ public:
     void pauseIfPlaying();
     // Plays a marked sound again as it last played, from where it stopped.
     void resume();
-    bool pauseMarked() const { return pauseMark_; }
 
     platform::audio::AudioResult restoreBuffer(platform::audio::AudioBuffer& buffer,
                                                bool& restored);

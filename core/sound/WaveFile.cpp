@@ -16,15 +16,6 @@ constexpr uint32_t kPcmFormatBytes = 16;
 constexpr uint32_t kExtraSizeBytes = 2;
 constexpr uint64_t kFormTypeBytes = 4;
 
-uint16_t littleEndian16(const uint8_t* bytes) {
-    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-uint32_t littleEndian32(const uint8_t* bytes) {
-    return static_cast<uint32_t>(littleEndian16(bytes)) |
-           static_cast<uint32_t>(littleEndian16(bytes + 2)) << 16;
-}
-
 } // namespace
 
 audio::AudioResult WaveFile::open(const std::filesystem::path& path) {
@@ -93,19 +84,19 @@ audio::AudioResult WaveFile::readFormat() {
         return fail("format chunk shorter than 16 bytes");
     }
     audio::WaveFormat wave;
-    wave.formatTag = littleEndian16(&pcm[0]);
-    wave.channels = littleEndian16(&pcm[2]);
-    wave.samplesPerSecond = littleEndian32(&pcm[4]);
-    wave.averageBytesPerSecond = littleEndian32(&pcm[8]);
-    wave.blockAlign = littleEndian16(&pcm[12]);
-    wave.bitsPerSample = littleEndian16(&pcm[14]);
+    wave.formatTag = audio::littleEndian16(&pcm[0]);
+    wave.channels = audio::littleEndian16(&pcm[2]);
+    wave.samplesPerSecond = audio::littleEndian32(&pcm[4]);
+    wave.averageBytesPerSecond = audio::littleEndian32(&pcm[8]);
+    wave.blockAlign = audio::littleEndian16(&pcm[12]);
+    wave.bitsPerSample = audio::littleEndian16(&pcm[14]);
     if (wave.formatTag != audio::kWaveFormatPcm) {
         std::array<uint8_t, kExtraSizeBytes> extraSize{};
         if (formatChunk.size < kPcmFormatBytes + kExtraSizeBytes ||
             file_->read(extraSize) < kExtraSizeBytes) {
             return fail("format chunk without its extra size");
         }
-        wave.extra.resize(littleEndian16(extraSize.data()));
+        wave.extra.resize(audio::littleEndian16(extraSize.data()));
         if (formatChunk.size < kPcmFormatBytes + kExtraSizeBytes + wave.extra.size() ||
             file_->read(wave.extra) < wave.extra.size()) {
             return fail("format extra bytes run past the format chunk");

@@ -12,11 +12,6 @@ namespace {
 constexpr uint64_t kHeaderBytes = 8;
 constexpr uint64_t kFormTypeBytes = 4;
 
-uint32_t littleEndian32(const uint8_t* bytes) {
-    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
-           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
 bool hasFormType(uint32_t id) {
     return id == fourCc("RIFF") || id == fourCc("LIST");
 }

@@ -17,6 +17,16 @@ constexpr uint32_t fourCc(const char (&code)[5]) {
            static_cast<uint32_t>(static_cast<uint8_t>(code[3])) << 24;
 }
 
+// RIFF numbers are stored little-endian.
+constexpr uint16_t littleEndian16(const uint8_t* bytes) {
+    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
+}
+
+constexpr uint32_t littleEndian32(const uint8_t* bytes) {
+    return static_cast<uint32_t>(littleEndian16(bytes)) |
+           static_cast<uint32_t>(littleEndian16(bytes + 2)) << 16;
+}
+
 struct RiffChunk {
     uint32_t id = 0;
     // The size the chunk declares for its data, which the file may not hold in full.
@@ -49,7 +59,6 @@ public:
     // Copies up to destination.size() bytes from the position on; answers how many there were.
     std::size_t read(std::span<uint8_t> destination);
 
-    uint64_t position() const { return position_; }
     uint64_t size() const { return bytes_.size(); }
 
 private:

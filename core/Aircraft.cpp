@@ -1,6 +1,8 @@
 #include "core/Aircraft.h"
 
 #include "core/Imports.h"
+#include "core/ModuleGraphics.h"
+#include "core/sound/SoundManager.h"
 #include "displays/PanelElement.h"
 
 namespace tavi {
@@ -42,6 +44,8 @@ Aircraft::~Aircraft() {
         delete system;
         system = nullptr;
     }
+    soundManager.reset();
+    stopGraphics(readIniBool("GDI+", "unload", true));
 }
 
 PanelElement* Aircraft::display(int slot) const {

@@ -77,6 +77,9 @@ int main(int argc, char** argv) {
     if (!parseOptions(argc, argv, options)) {
         return 2;
     }
+    // Sound goes to the machine's output; a machine without one plays to OpenAL Soft's
+    // speakerless device, as a simulator plays to whatever device it has.
+    setenv("ALSOFT_DRIVERS", "pulse,alsa,oss,null", 0);
     const fs::path modulePath = options.simRoot / "panel" / "tavi_davud.gau";
     void* module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {

@@ -1,7 +1,7 @@
 #include "core/Fs9Reader.h"
 #include "platform/profile/Profile.h"
 #include "support/CommaLocale.h"
-#include "support/ScopedTempFolder.h"
+#include "support/TempFolder.h"
 
 #include <array>
 #include <cstring>
@@ -13,7 +13,7 @@
 namespace tavi {
 namespace {
 
-using test::ScopedTempFolder;
+using test::TempFolder;
 namespace profile = platform::profile;
 
 constexpr char kSection[] = "TAVI.ADC";
@@ -61,7 +61,7 @@ protected:
         return profile::lookup(file.path, kSection, key);
     }
 
-    ScopedTempFolder folder;
+    TempFolder folder;
     StateFile file;
     Fs9Reader reader;
 };

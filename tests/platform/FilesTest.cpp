@@ -1,6 +1,6 @@
 #include "platform/files/Files.h"
 
-#include "support/ScopedTempFolder.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -10,7 +10,7 @@ namespace tavi::platform::files {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ScopedTempFolder;
+using test::TempFolder;
 
 TEST(Files, NativePathAndFolderOf) {
     EXPECT_EQ(nativePath("Orvane\\TAVI Sounds\\takeoff OK.wav"),
@@ -31,7 +31,7 @@ TEST(Files, NativePathAndFolderOf) {
 }
 
 TEST(Files, ResolveCaseInsensitiveFindsTheFileWhateverItsCase) {
-    ScopedTempFolder folder;
+    TempFolder folder;
     folder.write("takeoff OK.wav", "");
     folder.write("Clear.WAV", "upper");
     folder.write("clear.wav", "lower");
@@ -46,7 +46,7 @@ TEST(Files, ResolveCaseInsensitiveFindsTheFileWhateverItsCase) {
 }
 
 TEST(Files, FindFilesMatchesWildcardsWithoutCaseInNameOrder) {
-    ScopedTempFolder folder;
+    TempFolder folder;
     for (const char* name : {"b.FLT", "a.flt", "c.flt.bak", "ab.txt", "star*.flt", "x"}) {
         folder.write(name, "");
     }
@@ -78,7 +78,7 @@ TEST(Files, FindFilesMatchesWildcardsWithoutCaseInNameOrder) {
 }
 
 TEST(Files, DeleteFileDeletesFilesAndLinksOnly) {
-    ScopedTempFolder folder;
+    TempFolder folder;
     const fs::path file = folder.write("plan.flt", "x");
     const fs::path target = folder.write("target", "x");
     fs::create_symlink(target, folder / "link");

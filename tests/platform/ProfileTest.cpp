@@ -1,7 +1,7 @@
 #include "platform/profile/Profile.h"
 
 #include "support/CommaLocale.h"
-#include "support/ScopedTempFolder.h"
+#include "support/TempFolder.h"
 
 #include <climits>
 #include <cmath>
@@ -18,7 +18,7 @@ namespace tavi::platform::profile {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ScopedTempFolder;
+using test::TempFolder;
 
 std::string withLineEnds(std::string_view lines, std::string_view lineEnd) {
     std::string text;
@@ -105,7 +105,7 @@ const LookupCase kLookupCases[] = {
 
 class ProfileLineEnds : public ::testing::TestWithParam<std::string_view> {
 protected:
-    ScopedTempFolder folder;
+    TempFolder folder;
 };
 
 TEST_P(ProfileLineEnds, LookupFollowsTheFileRules) {
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(Profile, ProfileLineEnds, ::testing::Values("\n", "\r\n
                          [](const auto& info) { return info.param == "\n" ? "LF" : "CRLF"; });
 
 TEST(Profile, ReadKeepsAtMostOneCharacterLessThanTheBuffer) {
-    ScopedTempFolder folder;
+    TempFolder folder;
     const std::string eighty(80, 'v');
     const fs::path file = folder.write("tavi.ini", "[S]\nlong=" + eighty + "\nempty=\n");
     struct Case {
@@ -152,7 +152,7 @@ TEST(Profile, ReadKeepsAtMostOneCharacterLessThanTheBuffer) {
 }
 
 TEST(Profile, FilesThatAreNotProfilesReadAsEmpty) {
-    ScopedTempFolder folder;
+    TempFolder folder;
     fs::create_directory(folder / "folder.ini");
     ASSERT_EQ(::mkfifo((folder / "fifo.ini").c_str(), 0600), 0);
     std::string garbage;
@@ -169,7 +169,7 @@ TEST(Profile, FilesThatAreNotProfilesReadAsEmpty) {
 }
 
 TEST(Profile, BinaryBytesInAFileDoNotHideTheEntriesAroundThem) {
-    ScopedTempFolder folder;
+    TempFolder folder;
     using namespace std::string_literals;
     const fs::path file =
         folder.write("tavi.ini", "\x01\xff\0junk\n[S]\nnul=a\0b\n\x80\x81=\x82\nk=v\n"s);
@@ -178,7 +178,7 @@ TEST(Profile, BinaryBytesInAFileDoNotHideTheEntriesAroundThem) {
 }
 
 TEST(Profile, EveryCallReadsTheFileAnew) {
-    ScopedTempFolder folder;
+    TempFolder folder;
     const fs::path file = folder.write("tavi.ini", "[S]\nk=1\n");
     EXPECT_EQ(lookup(file, "S", "k"), "1");
     folder.write("tavi.ini", "[S]\nk=2\n");
@@ -223,13 +223,13 @@ const WriteCase kWriteCases[] = {
 
 TEST(Profile, WriteChangesOnlyTheKeysLine) {
     for (const WriteCase& c : kWriteCases) {
-        ScopedTempFolder folder;
+        TempFolder folder;
         const fs::path file = folder / "tavi.ini";
         if (c.before) {
             folder.write("tavi.ini", *c.before);
         }
         EXPECT_TRUE(write(file, c.section, c.key, c.value)) << c.name;
-        EXPECT_EQ(ScopedTempFolder::read(file), c.after) << c.name;
+        EXPECT_EQ(TempFolder::read(file), c.after) << c.name;
         EXPECT_EQ(lookup(file, c.section, c.key), c.value) << c.name;
         EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"tavi.ini"}) << c.name;
     }
@@ -248,17 +248,17 @@ TEST(Profile, WriteRefusesWhatWouldNotReadBack) {
         {"S", "[k", "v"},         {"S]", "k", "v"},
         {"S\n[T", "k", "v"},      {"S", "k\nx", "v"},
     };
-    ScopedTempFolder folder;
+    TempFolder folder;
     const std::string before = "[S]\nk=1\n";
     const fs::path file = folder.write("tavi.ini", before);
     for (const Case& c : cases) {
         EXPECT_FALSE(write(file, c.section, c.key, c.value)) << c.section << "/" << c.key;
-        EXPECT_EQ(ScopedTempFolder::read(file), before);
+        EXPECT_EQ(TempFolder::read(file), before);
     }
 }
 
 TEST(Profile, WriteAnswersFalseWhereNoFileCanBeWritten) {
-    ScopedTempFolder folder;
+    TempFolder folder;
     const fs::path plainFile = folder.write("plain", "not a folder");
     fs::create_directory(folder / "folder.ini");
     ASSERT_EQ(::mkfifo((folder / "fifo.ini").c_str(), 0600), 0);
@@ -268,7 +268,7 @@ TEST(Profile, WriteAnswersFalseWhereNoFileCanBeWritten) {
     EXPECT_FALSE(write(folder / "folder.ini", "S", "k", "v"));
     EXPECT_FALSE(write(folder / "fifo.ini", "S", "k", "v"));
 
-    EXPECT_EQ(ScopedTempFolder::read(plainFile), "not a folder");
+    EXPECT_EQ(TempFolder::read(plainFile), "not a folder");
     EXPECT_TRUE(fs::is_directory(folder / "folder.ini"));
     EXPECT_TRUE(fs::is_fifo(folder / "fifo.ini"));
     EXPECT_FALSE(fs::exists(folder / "absent"));
@@ -298,14 +298,14 @@ private:
 };
 
 TEST(Profile, AFailedWriteLeavesTheOldFileWhole) {
-    ScopedTempFolder folder;
+    TempFolder folder;
     const std::string before = "; settings\r\n[Sound]\r\nvolume=0\r\n";
     const fs::path file = folder.write("tavi.ini", before);
     {
         const FileSizeLimit limit(before.size() + 4);
         EXPECT_FALSE(write(file, "Sound", "volume", std::string(100, '9')));
     }
-    EXPECT_EQ(ScopedTempFolder::read(file), before);
+    EXPECT_EQ(TempFolder::read(file), before);
     EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"tavi.ini"});
 }
 
@@ -313,15 +313,15 @@ TEST(Profile, WriteRefusesAReadOnlyFile) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes read-only files";
     }
-    ScopedTempFolder folder;
+    TempFolder folder;
     const fs::path file = folder.write("tavi.ini", "[S]\nk=1\n");
     fs::permissions(file, fs::perms::owner_read);
     EXPECT_FALSE(write(file, "S", "k", "2"));
-    EXPECT_EQ(ScopedTempFolder::read(file), "[S]\nk=1\n");
+    EXPECT_EQ(TempFolder::read(file), "[S]\nk=1\n");
 }
 
 TEST(Profile, WriteKeepsPermissionsAndLinks) {
-    ScopedTempFolder folder;
+    TempFolder folder;
     const fs::path file = folder.write("tavi.ini", "[S]\nk=1\n");
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
     fs::create_symlink(file, folder / "link.ini");
@@ -329,7 +329,7 @@ TEST(Profile, WriteKeepsPermissionsAndLinks) {
     EXPECT_TRUE(write(folder / "link.ini", "S", "k", "2"));
 
     EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder / "link.ini")));
-    EXPECT_EQ(ScopedTempFolder::read(file), "[S]\nk=2\n");
+    EXPECT_EQ(TempFolder::read(file), "[S]\nk=2\n");
     EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
@@ -400,7 +400,7 @@ TEST(Profile, ConversionsIgnoreACommaLocale) {
     for (const auto& [text, expected] : kDoubleCases) {
         EXPECT_DOUBLE_EQ(parseDouble(text), expected) << '"' << text << '"';
     }
-    ScopedTempFolder folder;
+    TempFolder folder;
     const fs::path file = folder / "tavi.ini";
     ASSERT_TRUE(write(file, "S", "k", "0.25"));
     EXPECT_DOUBLE_EQ(parseDouble(read(file, "S", "k", "", 64)), 0.25);

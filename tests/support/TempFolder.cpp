@@ -1,7 +1,6 @@
 #include "support/TempFolder.h"
 
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <unistd.h>
 
@@ -23,11 +22,11 @@ TempFolder::~TempFolder() {
     fs::remove_all(root, error);
 }
 
-fs::path TempFolder::write(const std::string& name, const std::string& content) const {
+fs::path TempFolder::write(std::string_view name, std::string_view bytes) const {
     const fs::path file = root / name;
     fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out << content;
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return file;
 }
 

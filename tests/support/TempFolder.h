@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace tavi::test {
 
@@ -14,9 +15,11 @@ public:
     TempFolder& operator=(const TempFolder&) = delete;
 
     const std::filesystem::path& path() const { return root; }
-    std::filesystem::path file(const std::string& name) const { return root / name; }
-    // Writes a file below the folder (creating its folders) and answers its path.
-    std::filesystem::path write(const std::string& name, const std::string& content) const;
+    std::filesystem::path file(std::string_view name) const { return root / name; }
+    std::filesystem::path operator/(std::string_view name) const { return root / name; }
+    // Writes the bytes exactly as given below the folder (creating its folders) and answers the
+    // file's path.
+    std::filesystem::path write(std::string_view name, std::string_view bytes) const;
     static std::string read(const std::filesystem::path& file);
 
 private:

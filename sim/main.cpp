@@ -60,6 +60,25 @@ bool parseOptions(int argc, char** argv, Options& options) {
     return true;
 }
 
+// A sound card, or a sound server that would play for us.
+bool machineHasSoundOutput() {
+    if (std::getenv("PULSE_SERVER")) {
+        return true;
+    }
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        runtime && fs::exists(fs::path(runtime) / "pulse" / "native")) {
+        return true;
+    }
+    std::error_code error;
+    for (fs::directory_iterator it("/dev/snd", error), end; !error && it != end;
+         it.increment(error)) {
+        if (it->path().filename().string().starts_with("pcmC")) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool hasLine(const fs::path& file, std::string_view wanted) {
     std::ifstream in(file);
     for (std::string line; std::getline(in, line);) {
@@ -77,9 +96,10 @@ int main(int argc, char** argv) {
     if (!parseOptions(argc, argv, options)) {
         return 2;
     }
-    // Sound goes to the machine's output; a machine without one plays to OpenAL Soft's
-    // speakerless device, as a simulator plays to whatever device it has.
-    setenv("ALSOFT_DRIVERS", "pulse,alsa,oss,null", 0);
+    if (!machineHasSoundOutput()) {
+        // A machine without sound output plays to OpenAL Soft's speakerless device.
+        setenv("ALSOFT_DRIVERS", "null", 0);
+    }
     const fs::path modulePath = options.simRoot / "panel" / "tavi_davud.gau";
     void* module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {

@@ -1,0 +1,16 @@
+#pragma once
+
+// Angle helpers of the navigation geometry.
+namespace tavi::geo {
+
+// The angle in [0, 360).
+double normalize360(double degrees);
+// The angle in (-180, 180].
+double normalize180(double degrees);
+float normalize180(float degrees);
+// The signed turn from one direction to another in (-180, 180], in single precision.
+float angleDifference(float fromDeg, float toDeg);
+// The value limited to the range spanned by two bounds given in either order.
+double clampDouble(double bound1, double bound2, double value);
+
+} // namespace tavi::geo

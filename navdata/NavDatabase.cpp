@@ -1,0 +1,220 @@
+#include "navdata/NavDatabase.h"
+
+#include "cdu/FmsParser.h"
+#include "core/Angles.h"
+#include "core/Format.h"
+#include "navdata/Airport.h"
+#include "navdata/GeoAngles.h"
+#include "navdata/Ils.h"
+#include "navdata/MagDev.h"
+#include "navdata/Navaid.h"
+#include "navdata/Runway.h"
+#include "navdata/SimulatorFolder.h"
+#include "navdata/Waypoint.h"
+
+namespace tavi {
+
+namespace {
+
+using platform::db::DbError;
+using platform::db::Param;
+using platform::db::RecordSet;
+
+constexpr char kDatabaseFile[] = "Orvane/Nd/nd.sqlite";
+constexpr char kCustomFolder[] = "Orvane/CustomDB/";
+constexpr char kPerfFile[] = "Orvane/PerfDB/vosk300x.perf";
+constexpr char kConnectionPrefix[] = "driver={SQLite3};dbq=";
+
+// Declared sizes of the text parameters: the longest text each passes.
+constexpr int32_t kIcaoSize = 4;
+constexpr int32_t kDesignatorSize = 3;
+constexpr int32_t kConfigKeySize = 50;
+
+constexpr char kTestQuery[] = "SELECT ICAO FROM Airports LIMIT 10";
+constexpr char kRunwayById[] =
+    "SELECT Airports.ICAO, Runways.* FROM Runways INNER JOIN Airports "
+    "ON Airports.ID = Runways.AirportID WHERE Runways.ID = ? ORDER BY Ident";
+constexpr char kRunwayByIdent[] =
+    "SELECT Runways.* FROM Runways INNER JOIN Airports ON Airports.ID = Runways.AirportID "
+    "WHERE Airports.ICAO = ? AND Runways.Ident = ? ORDER BY Ident";
+constexpr char kWaypointById[] = "SELECT * FROM Waypoints WHERE ID = ?";
+constexpr char kAirportById[] = "SELECT * FROM Airports WHERE ID = ?";
+constexpr char kIlsById[] = "SELECT * FROM ILSes WHERE ID = ?";
+constexpr char kIlsByRunway[] = "SELECT ILSes.* FROM ILSes INNER JOIN Runways "
+                                "ON Runways.ID = ILSes.RunwayID WHERE Runways.ID = ?";
+constexpr char kNavaidById[] = "SELECT * FROM Navaids WHERE ID = ?";
+constexpr char kConfigByKey[] = "SELECT val FROM config WHERE [key] = ?";
+
+} // namespace
+
+NavDatabase::NavDatabase(const MagDev& magDev, LogSink log) : magDev(magDev), log(std::move(log)) {}
+
+void NavDatabase::connect(Loaders& loaders) {
+    connection.close();
+    connectionMade = false;
+    const std::string folder = simulatorFolder();
+    const std::string databasePath = folder + kDatabaseFile;
+    customFolderPath = folder + kCustomFolder;
+    loaders.loadPilotPoints(customFolderPath);
+    loaders.loadPerformance(folder + kPerfFile);
+    try {
+        openAndTest(databasePath);
+    } catch (const DbError& error) {
+        log("Connect error");
+        log(error.source().empty() ? error.description()
+                                   : error.source() + " : " + error.description());
+        log(format("hr = 0X%08X", error.code()));
+    }
+    log("before loading plans");
+    loaders.loadStoredPlans(customFolderPath);
+    log("plans loaded");
+}
+
+void NavDatabase::openAndTest(const std::string& databasePath) {
+    log("Connect");
+    log(kConnectionPrefix + databasePath);
+    connectionMade = true;
+    log("Trying Connect");
+    connection.open(databasePath);
+    log("Connect ok");
+    RecordSet rows = connection.execute(kTestQuery);
+    log("test search apt executed query");
+    for (; !rows.eof(); rows.moveNext()) {
+        log(rows.field("ICAO").toText());
+    }
+    log("test passed");
+}
+
+void NavDatabase::lookup(std::string_view label, std::string_view sql,
+                         std::initializer_list<Param> params,
+                         const std::function<void(const RecordSet&)>& readRow) const {
+    try {
+        const RecordSet rows = connection.execute(sql, params);
+        if (!rows.eof()) {
+            readRow(rows);
+        }
+    } catch (const DbError& error) {
+        log(label);
+        log(error.description());
+    }
+}
+
+double NavDatabase::variationAt(double latitude, double longitude) const {
+    return magDev.variation(static_cast<float>(latitude), static_cast<float>(longitude));
+}
+
+void NavDatabase::readRunway(const RecordSet& row, Runway& runway) const {
+    runway.ident = "RW" + row.field("Ident").toText();
+    runway.latitude = row.field("Latitude").toDouble();
+    runway.longitude = row.field("Longtitude").toDouble();
+    runway.elevation = row.field("Elevation").toInt32();
+    runway.id = row.field("ID").toInt32();
+    runway.variation = variationAt(runway.latitude, runway.longitude);
+    runway.trueHeading = row.field("TrueHeading").toFloat();
+    runway.magneticHeading =
+        static_cast<float>(normalize360(runway.trueHeading - runway.variation));
+    runway.length = row.field("Length").toInt32();
+    runway.width = row.field("Width").toInt32();
+    runway.kind = WaypointKind::Runway;
+}
+
+void NavDatabase::getRunwayInfo(int32_t runwayId, Runway& runway) const {
+    lookup("getRunwayInfo", kRunwayById, {Param::integer(runwayId)}, [&](const RecordSet& row) {
+        runway.aptIdent = row.field("ICAO").toText();
+        readRunway(row, runway);
+    });
+}
+
+void NavDatabase::getRunwayInfoByIdent(const std::string& icao, const std::string& designator,
+                                       Runway& runway) const {
+    lookup("getRunwayInfo", kRunwayByIdent,
+           {Param::text(icao, kIcaoSize), Param::text(designator, kDesignatorSize)},
+           [&](const RecordSet& row) {
+               runway.aptIdent = icao;
+               readRunway(row, runway);
+           });
+}
+
+void NavDatabase::getWaypointInfo(int32_t waypointId, Waypoint& waypoint) const {
+    lookup("getWaypointInfo", kWaypointById, {Param::integer(waypointId)},
+           [&](const RecordSet& row) {
+               waypoint.ident = row.field("Ident").toText();
+               waypoint.latitude = row.field("Latitude").toDouble();
+               waypoint.longitude = row.field("Longtitude").toDouble();
+               waypoint.id = row.field("ID").toInt32();
+               waypoint.kind = WaypointKind::DatabaseWaypoint;
+               waypoint.variation = variationAt(waypoint.latitude, waypoint.longitude);
+               waypoint.strType = "WPT";
+           });
+}
+
+void NavDatabase::getAirportInfo(int32_t airportId, Airport& airport) const {
+    lookup("getAirportInfo", kAirportById, {Param::integer(airportId)}, [&](const RecordSet& row) {
+        airport.ident = row.field("ICAO").toText();
+        airport.aptIdent = row.field("ICAO").toText();
+        airport.latitude = row.field("Latitude").toDouble();
+        airport.longitude = row.field("Longtitude").toDouble();
+        airport.id = row.field("ID").toInt32();
+        airport.elevation = row.field("Elevation").toInt32();
+        const platform::db::Value primary = row.field("PrimaryID");
+        airport.primaryId = primary.isInt32() ? primary.toInt32() : 0;
+        airport.kind = WaypointKind::Airport;
+        airport.variation = variationAt(airport.latitude, airport.longitude);
+        airport.strType = "ARPT";
+    });
+}
+
+void NavDatabase::readIls(const RecordSet& row, Ils& ils) const {
+    ils.ident = row.field("IDENT").toText();
+    ils.latitude = row.field("Latitude").toDouble();
+    ils.longitude = row.field("Longtitude").toDouble();
+    ils.id = row.field("ID").toInt32();
+    ils.elevation = row.field("Elevation").toInt32();
+    ils.kind = WaypointKind::Ils;
+    ils.variation = variationAt(ils.latitude, ils.longitude);
+    ils.category = row.field("Category").toInt32();
+    ils.localizerCourse = row.field("LocCourse").toDouble();
+    ils.hasDme = row.field("HasDme").toBool();
+    ils.frequency = row.field("Freq").toInt32();
+    ils.strType = ils.hasDme ? "ILSDME" : "ILS";
+}
+
+void NavDatabase::getIlsInfo(int32_t ilsId, Ils& ils) const {
+    lookup("getIlsInfo", kIlsById, {Param::integer(ilsId)},
+           [&](const RecordSet& row) { readIls(row, ils); });
+}
+
+void NavDatabase::getIlsInfoForRunway(int32_t runwayId, Ils& ils) const {
+    lookup("getIlsInfoForRunway", kIlsByRunway, {Param::integer(runwayId)},
+           [&](const RecordSet& row) { readIls(row, ils); });
+}
+
+void NavDatabase::getNavaidInfo(int32_t navaidId, Navaid& navaid) const {
+    lookup("getNavaidInfo", kNavaidById, {Param::integer(navaidId)}, [&](const RecordSet& row) {
+        navaid.ident = row.field("IDENT").toText();
+        navaid.latitude = row.field("Latitude").toDouble();
+        navaid.longitude = row.field("Longtitude").toDouble();
+        navaid.id = row.field("ID").toInt32();
+        navaid.elevation = row.field("Elevation").toInt32();
+        navaid.kind = WaypointKind::Navaid;
+        navaid.variation = variationAt(navaid.latitude, navaid.longitude);
+        const platform::db::Value frequency = row.field("Freq");
+        navaid.frequency = frequency.isNull() ? 0 : frequency.toInt32();
+        const platform::db::Value channel = row.field("Channel");
+        navaid.channel = channel.isNull() ? std::string() : channel.toText();
+        navaid.usage = row.field("Usage").toText();
+        navaid.navaidType = row.field("Type").toInt32();
+        const platform::db::Value slaved = row.field("SlavedVar");
+        navaid.slavedVariation = slaved.isNull() ? kNoSlavedVariation : slaved.toDouble();
+        FmsParser::labelNavaid(navaid);
+    });
+}
+
+std::string NavDatabase::getConfigParam(const std::string& key) const {
+    std::string value;
+    lookup("getConfigParam", kConfigByKey, {Param::text(key, kConfigKeySize)},
+           [&](const RecordSet& row) { value = row.field("val").toText(); });
+    return value;
+}
+
+} // namespace tavi

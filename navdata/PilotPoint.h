@@ -1,0 +1,26 @@
+#pragma once
+
+#include "navdata/Waypoint.h"
+
+namespace tavi {
+
+// How a pilot waypoint was defined.
+enum class PilotPointType : int32_t {
+    Undefined = 0,
+    LatLon = 1,
+    PlaceBearingDistance = 2,
+    PlaceBearingPlaceBearing = 3,
+};
+
+class PilotPoint : public Waypoint {
+public:
+    PilotPoint() : Waypoint(WaypointKind::PilotWaypoint) {}
+
+    bool isDefined() const { return ppType != PilotPointType::Undefined; }
+
+    PilotPointType ppType = PilotPointType::Undefined;
+    // The entry the point was made from.
+    std::string definition;
+};
+
+} // namespace tavi

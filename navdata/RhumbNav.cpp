@@ -1,0 +1,83 @@
+#include "navdata/RhumbNav.h"
+
+#include "navdata/GcNav.h"
+#include "navdata/GeoAngles.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavi {
+
+namespace {
+
+double stretchedLatitude(double phi) {
+    return std::tan(phi / 2.0 + kPi / 4.0);
+}
+
+// The east-west departure factor of a line from phi1 to phi2.
+double departureFactor(double phi1, double phi2) {
+    const double deltaPhi = phi2 - phi1;
+    if (std::fabs(deltaPhi) < kGeoSqrtEpsilon) {
+        return std::cos(phi1);
+    }
+    return deltaPhi / std::log(stretchedLatitude(phi2) / stretchedLatitude(phi1));
+}
+
+} // namespace
+
+double RhumbNav::distanceTo(double lat2, double lon2) const {
+    const double phi2 = latToRad(lat2);
+    const double lambda2 = lonToRad(lon2);
+    const double westward = modTwoPi(lambda2 - lon);
+    const double eastward = modTwoPi(lon - lambda2);
+    const double q = departureFactor(lat, phi2);
+    const double deltaLambda = std::min(westward, eastward);
+    const double deltaPhi = phi2 - lat;
+    return std::sqrt(q * q * deltaLambda * deltaLambda + deltaPhi * deltaPhi) * kEarthRadiusNm;
+}
+
+double RhumbNav::distanceBetween(double lat1, double lon1, double lat2, double lon2) {
+    return RhumbNav(lat1, lon1).distanceTo(lat2, lon2);
+}
+
+double RhumbNav::courseTo(double lat2, double lon2) const {
+    const double phi2 = latToRad(lat2);
+    const double lambda2 = lonToRad(lon2);
+    const double westward = modTwoPi(lambda2 - lon);
+    const double eastward = modTwoPi(lon - lambda2);
+    const double deltaPsi = std::log(stretchedLatitude(phi2) / stretchedLatitude(lat));
+    const double course = westward < eastward ? modTwoPi(std::atan2(-westward, deltaPsi))
+                                              : modTwoPi(std::atan2(eastward, deltaPsi));
+    return course * kRadToDeg;
+}
+
+double RhumbNav::courseBetween(double lat1, double lon1, double lat2, double lon2) {
+    return RhumbNav(lat1, lon1).courseTo(lat2, lon2);
+}
+
+void RhumbNav::destination(double course, double distance, double& latOut, double& lonOut) const {
+    const double tc = course * kDegToRad;
+    const double d = distance / kEarthRadiusNm;
+    const double phi = geo::clampDouble(-kPi / 2.0, kPi / 2.0, lat + d * std::cos(tc));
+    double deltaLambda = -d * std::sin(tc) / departureFactor(lat, phi);
+    if (!std::isfinite(deltaLambda)) {
+        // At a pole every longitude is the same point.
+        deltaLambda = 0.0;
+    }
+    latOut = radToLat(phi);
+    lonOut = radToLon(wrapPi(lon + deltaLambda));
+}
+
+void RhumbNav::crossTrack(double lat2, double lon2, double lat3, double lon3, double& crossTrackNm,
+                          double& alongTrackNm) const {
+    const double courseAB = courseTo(lat2, lon2);
+    const double courseAD = courseTo(lat3, lon3);
+    const double distanceAD = distanceTo(lat3, lon3) / kEarthRadiusNm;
+    double xtk = 0.0;
+    double atk = 0.0;
+    trackOffsets(distanceAD, courseAD * kDegToRad - courseAB * kDegToRad, xtk, atk);
+    crossTrackNm = xtk * kEarthRadiusNm;
+    alongTrackNm = atk * kEarthRadiusNm;
+}
+
+} // namespace tavi

@@ -8,6 +8,8 @@ class Airport : public Waypoint {
 public:
     Airport() : Waypoint(WaypointKind::Airport) {}
 
+    // Saved and loaded as a Waypoint: the fields below are not part of the per-flight state.
+
     // 0 for a primary airport record; otherwise the record is a secondary one.
     int32_t primaryId = 0;
     // Not filled by the database lookups.

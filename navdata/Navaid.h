@@ -21,6 +21,8 @@ class Navaid : public Waypoint {
 public:
     Navaid() : Waypoint(WaypointKind::Navaid) {}
 
+    // Saved and loaded as a Waypoint: the fields below are not part of the per-flight state.
+
     int32_t navaidType = kNavaidVor;
     // One letter; empty when none was read.
     std::string usage;

@@ -16,6 +16,11 @@ class PilotPoint : public Waypoint {
 public:
     PilotPoint() : Waypoint(WaypointKind::PilotWaypoint) {}
 
+    bool save(const Fs9Reader& reader, const StateFile& file, const char* section,
+              const std::string& prefix) const override;
+    void load(const Fs9Reader& reader, const StateFile& file, const char* section,
+              const std::string& prefix) override;
+
     bool isDefined() const { return ppType != PilotPointType::Undefined; }
 
     PilotPointType ppType = PilotPointType::Undefined;

@@ -10,6 +10,11 @@ class Runway : public Waypoint {
 public:
     Runway() : Waypoint(WaypointKind::Runway) {}
 
+    bool save(const Fs9Reader& reader, const StateFile& file, const char* section,
+              const std::string& prefix) const override;
+    void load(const Fs9Reader& reader, const StateFile& file, const char* section,
+              const std::string& prefix) override;
+
     // Degrees true, and true minus the variation in 0..360.
     float trueHeading = 0.0f;
     float magneticHeading = 0.0f;

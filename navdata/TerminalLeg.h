@@ -6,6 +6,9 @@
 
 namespace tavi {
 
+class Fs9Reader;
+struct StateFile;
+
 // The ARINC 424 path terminator of a procedure leg, in the order of the code table.
 enum class TerminalLegType : int32_t {
     AF = 0,
@@ -57,6 +60,17 @@ public:
 
     // The leg type of a two-letter code, compared exactly; any other text gives TF.
     static TerminalLegType typeFromTrackCode(std::string_view code);
+
+    // Writes the record into the section of the per-flight state file: "<prefix>.data" holds
+    // every field before the altitude text, "<prefix>.alt" the altitude text. A flight-plan leg
+    // passes its own prefix followed by ".trmLeg". Both keys are written even when one fails;
+    // false when any failed.
+    bool save(const Fs9Reader& reader, const StateFile& file, const char* section,
+              const std::string& prefix) const;
+    // Reads the record back: the numbers keep their values when "<prefix>.data" is missing, the
+    // altitude text is empty when "<prefix>.alt" is.
+    void load(const Fs9Reader& reader, const StateFile& file, const char* section,
+              const std::string& prefix);
 
     int32_t proc = kProcRoute;
     int32_t turnDirection = kTurnNone;

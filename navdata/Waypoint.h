@@ -5,6 +5,9 @@
 
 namespace tavi {
 
+class Fs9Reader;
+struct StateFile;
+
 // What a waypoint record stands for.
 enum class WaypointKind : int32_t {
     Plain = 0,
@@ -32,6 +35,16 @@ public:
     // it lives in memory only.
     bool isTemporary() const;
     bool samePosition(const Waypoint& other) const;
+
+    // Writes the record into the section of the per-flight state file under keys made from the
+    // prefix ("<prefix>.data", "<prefix>.ident", ...). Every key is written even when one fails;
+    // false when any failed.
+    virtual bool save(const Fs9Reader& reader, const StateFile& file, const char* section,
+                      const std::string& prefix) const;
+    // Reads the record back: a number keeps its value when its key is missing, a text is
+    // replaced by what is stored, empty when its key is missing.
+    virtual void load(const Fs9Reader& reader, const StateFile& file, const char* section,
+                      const std::string& prefix);
 
     double latitude = 0.0;
     double longitude = 0.0;

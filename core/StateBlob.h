@@ -42,8 +42,8 @@ public:
 
     bool save(const Fs9Reader& reader, const StateFile& file, const char* section,
               const std::string& key) const {
-        return reader.saveField(section, field(key, const_cast<unsigned char*>(bytes.data())),
-                                file);
+        std::array<unsigned char, Size> written = bytes;
+        return reader.saveField(section, field(key, written.data()), file);
     }
 
     // A missing key leaves every byte as it was; so does a text cut short from its first bad

@@ -1,7 +1,7 @@
 #include "setup/CTaviSetupApp.h"
 
 #include "setup/CTaviSheet.h"
-#include "setup/SilentSoundPlayer.h"
+#include "setup/SoundManagerPlayer.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -41,7 +41,7 @@ int CTaviSetupApp::run(QApplication& application) {
     const std::filesystem::path programFolder =
         QCoreApplication::applicationDirPath().toStdString();
     CTaviSheet sheet(settingsPath(application.arguments(), programFolder),
-                     std::make_unique<SilentSoundPlayer>(),
+                     std::make_unique<SoundManagerPlayer>(programFolder),
                      std::make_unique<JoystickReaderSource>());
     sheet.exec();
     return 0;

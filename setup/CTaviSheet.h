@@ -18,7 +18,8 @@ class SettingsPage;
 
 // The program's one window: the settings pages on tabs, with OK and Cancel. OK lets every page
 // that was shown write its keys to the settings file and closes; Cancel closes and writes
-// nothing.
+// nothing. When the file cannot be written, OK says so, naming the file, and the sheet stays
+// open.
 class CTaviSheet : public QDialog {
     Q_OBJECT
 

@@ -4,6 +4,7 @@
 
 #include <QPixmap>
 #include <QSize>
+#include <array>
 
 class QButtonGroup;
 class QLabel;
@@ -47,7 +48,7 @@ private:
     const char* key;
     QLabel* picture;
     QButtonGroup* options;
-    QPixmap pictures[2];
+    std::array<QPixmap, 2> pictures;
     bool chosen = false;
 };
 

@@ -1,6 +1,7 @@
 #include "core/Aircraft.h"
 
 #include "core/Imports.h"
+#include "core/sound/SoundManager.h"
 #include "displays/PanelElement.h"
 
 namespace tavi {

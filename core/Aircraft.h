@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -89,7 +90,7 @@ public:
     bool useFsuipc = false;
     // Set by no operation of the module; kept for the systems that ask.
     bool flightLoaded = false;
-    SoundManager* soundManager = nullptr;
+    std::unique_ptr<SoundManager> soundManager;
     FsTokensReader tokens;
     Fs9Reader simState;
     std::array<PanelElement*, kDisplaySlots> displays{};

@@ -18,6 +18,9 @@ public:
     // unknown type, a blob longer than 256 bytes or a failed write. Type None writes nothing.
     bool saveField(const char* section, const StateField& field, const StateFile& file) const;
     // Reads one field; a missing key leaves the value unchanged, an empty one reads as zero.
+    // A blob is read pair of hex digits by pair up to its size; the bytes from the first pair
+    // that is missing or not two hex digits on keep their values. Texts keep at most size - 1
+    // characters (255).
     bool loadField(const char* section, const StateField& field, const StateFile& file) const;
     // Handle the fields in order up to a null key or the first failing field; the count of
     // fields handled.
@@ -37,7 +40,8 @@ bool saveStringField(const StateFile& file, const char* section, const char* key
 std::string loadStringField(const StateFile& file, const char* section, const char* key);
 bool saveStringList(const StateFile& file, const char* section, const char* key,
                     const std::vector<std::string>& texts);
-// Appends the stored texts to the list (the list is not emptied first).
+// Appends the stored texts to the list (the list is not emptied first); the list ends at its
+// count or at the first text missing from the file.
 void loadStringList(const StateFile& file, const char* section, const char* key,
                     std::vector<std::string>& texts);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <system_error>
 
 namespace tavi::platform::files {
@@ -26,12 +27,13 @@ bool matchesPattern(std::string_view name, std::string_view pattern) {
     std::size_t starPattern = std::string_view::npos;
     std::size_t starName = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == '*') {
+        if (p < pattern.size() && pattern[p] == '*') {
             starPattern = p++;
             starName = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+            ++n;
+            ++p;
         } else if (starPattern != std::string_view::npos) {
             p = starPattern + 1;
             n = ++starName;
@@ -68,12 +70,19 @@ fs::path resolveCaseInsensitive(const fs::path& path) {
     }
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
     const std::string wanted = path.filename().string();
+    // Of several names that differ only in case, the first in name order is taken, so that the
+    // answer does not depend on the order of the folder's entries.
+    std::optional<fs::path> found;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (equalNoCase(it->path().filename().string(), wanted)) {
-            return path.has_parent_path() ? it->path() : it->path().filename();
+        if (equalNoCase(it->path().filename().string(), wanted) &&
+            (!found || it->path() < *found)) {
+            found = it->path();
         }
     }
-    return path;
+    if (!found) {
+        return path;
+    }
+    return path.has_parent_path() ? *found : found->filename();
 }
 
 std::vector<fs::path> findFiles(const fs::path& folder, std::string_view pattern) {
@@ -92,6 +101,9 @@ std::vector<fs::path> findFiles(const fs::path& folder, std::string_view pattern
 
 bool deleteFile(const fs::path& path) {
     std::error_code error;
+    if (fs::is_directory(fs::symlink_status(path, error))) {
+        return false;
+    }
     return fs::remove(path, error) && !error;
 }
 

@@ -14,8 +14,9 @@ std::filesystem::path nativePath(std::string_view path);
 // The folder of a file path, with a trailing separator ("a/b/c.gau" gives "a/b/").
 std::string folderOf(std::string_view filePath);
 
-// The existing file whose name matches the last component of the path without regard to case,
-// or the path unchanged when there is none or it exists as written.
+// The existing file whose name matches the last component of the path without regard to case
+// (the first in name order when several do), or the path unchanged when there is none or it
+// exists as written.
 std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& path);
 
 // The regular files of a folder whose names match the pattern ("*" and "?", without regard to
@@ -23,7 +24,8 @@ std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& path);
 std::vector<std::filesystem::path> findFiles(const std::filesystem::path& folder,
                                              std::string_view pattern);
 
-// Deletes a file; false when it cannot be deleted.
+// Deletes a file (a link itself, not its target); false when it cannot be deleted or is a
+// folder.
 bool deleteFile(const std::filesystem::path& path);
 
 } // namespace tavi::platform::files

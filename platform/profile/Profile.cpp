@@ -1,27 +1,398 @@
 #include "platform/profile/Profile.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <locale.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace tavi::platform::profile {
 
-std::optional<std::string> lookup(const std::filesystem::path&, std::string_view,
-                                  std::string_view) {
-    return std::nullopt;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A larger file is not a profile: it reads as empty and is never rewritten.
+constexpr std::size_t kMaxFileBytes = 64u << 20;
+// Attempts at a free name for the temporary file of a write.
+constexpr int kTemporaryNameAttempts = 100;
+
+enum class LoadStatus { Loaded, Missing, Failed };
+
+struct Loaded {
+    LoadStatus status = LoadStatus::Failed;
+    std::string bytes;
+    mode_t mode = 0;
+};
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int descriptor) : descriptor(descriptor) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
+    }
+    int get() const { return descriptor; }
+    // Closes now, so that the caller sees the result.
+    bool close() {
+        const int closing = descriptor;
+        descriptor = -1;
+        return ::close(closing) == 0;
+    }
+
+private:
+    int descriptor;
+};
+
+bool readAll(int descriptor, std::string& bytes) {
+    char chunk[16384];
+    for (;;) {
+        const ssize_t count = ::read(descriptor, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0 || bytes.size() + static_cast<std::size_t>(count) > kMaxFileBytes) {
+            return false;
+        }
+        if (count == 0) {
+            return true;
+        }
+        bytes.append(chunk, static_cast<std::size_t>(count));
+    }
 }
 
-std::string read(const std::filesystem::path&, std::string_view, std::string_view,
+// Only regular files are read: opening without blocking keeps a FIFO from stalling the caller.
+Loaded load(const fs::path& file) {
+    Loaded loaded;
+    FileDescriptor descriptor(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (descriptor.get() < 0) {
+        loaded.status = errno == ENOENT ? LoadStatus::Missing : LoadStatus::Failed;
+        return loaded;
+    }
+    struct stat status {};
+    if (::fstat(descriptor.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        !readAll(descriptor.get(), loaded.bytes)) {
+        loaded.bytes.clear();
+        return loaded;
+    }
+    loaded.status = LoadStatus::Loaded;
+    loaded.mode = status.st_mode & 07777;
+    return loaded;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trim(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return asciiLower(x) == asciiLower(y);
+           });
+}
+
+std::string_view unquote(std::string_view value) {
+    if (value.size() >= 2 && value.front() == value.back() &&
+        (value.front() == '"' || value.front() == '\'')) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+// One line of the file: its text without the line end, and where the next line starts.
+struct Line {
+    std::size_t begin = 0;
+    std::size_t textEnd = 0;
+    std::size_t end = 0;
+};
+
+Line lineAt(std::string_view bytes, std::size_t begin) {
+    const std::size_t newline = bytes.find('\n', begin);
+    Line line;
+    line.begin = begin;
+    line.end = newline == std::string_view::npos ? bytes.size() : newline + 1;
+    line.textEnd = newline == std::string_view::npos ? bytes.size() : newline;
+    if (line.textEnd > begin && bytes[line.textEnd - 1] == '\r') {
+        --line.textEnd;
+    }
+    return line;
+}
+
+enum class LineKind { Blank, Comment, Section, Entry, Other };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Blank;
+    std::string_view name;
+    std::string_view value;
+};
+
+ParsedLine parse(std::string_view text) {
+    const std::string_view content = trim(text);
+    if (content.empty()) {
+        return {};
+    }
+    if (content.front() == ';') {
+        return {LineKind::Comment, {}, {}};
+    }
+    if (content.front() == '[') {
+        const std::size_t close = content.find(']');
+        if (close != std::string_view::npos) {
+            return {LineKind::Section, trim(content.substr(1, close - 1)), {}};
+        }
+    }
+    const std::size_t equals = content.find('=');
+    if (equals == std::string_view::npos) {
+        return {LineKind::Other, {}, {}};
+    }
+    return {LineKind::Entry, trim(content.substr(0, equals)),
+            unquote(trim(content.substr(equals + 1)))};
+}
+
+// Where a key stands in a file, as lookup and write both need it.
+struct Location {
+    bool sectionFound = false;
+    bool keyFound = false;
+    Line keyLine;
+    std::string_view value;
+    // Just past the section's last line that is not blank or a comment (its header at least).
+    std::size_t appendAt = 0;
+};
+
+Location locate(std::string_view bytes, std::string_view section, std::string_view key) {
+    Location location;
+    bool inSection = false;
+    for (std::size_t begin = 0; begin < bytes.size();) {
+        const Line line = lineAt(bytes, begin);
+        begin = line.end;
+        const ParsedLine parsed = parse(bytes.substr(line.begin, line.textEnd - line.begin));
+        if (parsed.kind == LineKind::Section) {
+            if (inSection) {
+                break;
+            }
+            if (equalNoCase(parsed.name, section)) {
+                inSection = true;
+                location.sectionFound = true;
+                location.appendAt = line.end;
+            }
+            continue;
+        }
+        if (!inSection || parsed.kind == LineKind::Blank || parsed.kind == LineKind::Comment) {
+            continue;
+        }
+        location.appendAt = line.end;
+        if (parsed.kind == LineKind::Entry && equalNoCase(parsed.name, key)) {
+            location.keyFound = true;
+            location.keyLine = line;
+            location.value = parsed.value;
+            break;
+        }
+    }
+    return location;
+}
+
+// The line end of the file's first line: a file written with CRLF goes on with CRLF.
+std::string_view lineEndOf(std::string_view bytes) {
+    const std::size_t newline = bytes.find('\n');
+    if (newline != std::string_view::npos && newline > 0 && bytes[newline - 1] == '\r') {
+        return "\r\n";
+    }
+    return "\n";
+}
+
+// Inserts lines at a line boundary, ending the line before them when it has no line end.
+void insertLines(std::string& bytes, std::size_t at, std::string_view lines,
+                 std::string_view lineEnd) {
+    std::string inserted;
+    if (at > 0 && bytes[at - 1] != '\n') {
+        inserted = bytes[at - 1] == '\r' ? "\n" : std::string(lineEnd);
+    }
+    inserted += lines;
+    bytes.insert(at, inserted);
+}
+
+bool hasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+// Names and values that would read back as something else, or break the file into extra
+// lines, are refused.
+bool writable(std::string_view section, std::string_view key, std::string_view value) {
+    return !hasLineBreak(section) && section.find(']') == std::string_view::npos && !key.empty() &&
+           !hasLineBreak(key) && key.find('=') == std::string_view::npos && key.front() != ';' &&
+           key.front() != '[' && !hasLineBreak(value);
+}
+
+std::string updated(std::string_view bytes, std::string_view section, std::string_view key,
+                    std::string_view value) {
+    const Location location = locate(bytes, section, key);
+    const std::string_view lineEnd = lineEndOf(bytes);
+    const std::string entry = std::string(key) + "=" + std::string(value);
+    std::string result(bytes);
+    if (location.keyFound) {
+        result.replace(location.keyLine.begin, location.keyLine.textEnd - location.keyLine.begin,
+                       entry);
+    } else if (location.sectionFound) {
+        insertLines(result, location.appendAt, entry + std::string(lineEnd), lineEnd);
+    } else {
+        const std::string lines =
+            "[" + std::string(section) + "]" + std::string(lineEnd) + entry + std::string(lineEnd);
+        insertLines(result, result.size(), lines, lineEnd);
+    }
+    return result;
+}
+
+bool writeAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return true;
+}
+
+// A new file beside the target, so that the final rename stays on one file system.
+int createTemporary(const fs::path& target, fs::path& temporary) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string stem =
+        "." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-";
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        temporary = folder / (stem + std::to_string(attempt));
+        const int descriptor =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) {
+            return descriptor;
+        }
+    }
+    return -1;
+}
+
+bool replaceFile(const fs::path& target, std::string_view bytes, const Loaded& old) {
+    fs::path temporary;
+    FileDescriptor descriptor(createTemporary(target, temporary));
+    if (descriptor.get() < 0) {
+        return false;
+    }
+    if (old.status == LoadStatus::Loaded) {
+        ::fchmod(descriptor.get(), old.mode);
+    }
+    const bool written = writeAll(descriptor.get(), bytes) && ::fsync(descriptor.get()) == 0;
+    if (!descriptor.close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+// A link is followed, so that the file it points at is rewritten and the link stays.
+fs::path writeTarget(const fs::path& file) {
+    std::error_code error;
+    if (fs::is_symlink(fs::symlink_status(file, error))) {
+        const fs::path resolved = fs::canonical(file, error);
+        if (!error) {
+            return resolved;
+        }
+    }
+    return file;
+}
+
+} // namespace
+
+std::optional<std::string> lookup(const fs::path& file, std::string_view section,
+                                  std::string_view key) {
+    const Loaded loaded = load(file);
+    if (loaded.status != LoadStatus::Loaded) {
+        return std::nullopt;
+    }
+    const Location location = locate(loaded.bytes, trim(section), trim(key));
+    if (!location.keyFound) {
+        return std::nullopt;
+    }
+    return std::string(location.value);
+}
+
+std::string read(const fs::path& file, std::string_view section, std::string_view key,
                  std::string_view defaultValue, std::size_t bufferSize) {
-    return std::string(defaultValue.substr(0, bufferSize == 0 ? 0 : bufferSize - 1));
+    if (bufferSize == 0) {
+        return {};
+    }
+    std::optional<std::string> value = lookup(file, section, key);
+    if (!value) {
+        return std::string(defaultValue.substr(0, bufferSize - 1));
+    }
+    if (value->size() > bufferSize - 1) {
+        value->resize(bufferSize - 1);
+    }
+    return std::move(*value);
 }
 
-bool write(const std::filesystem::path&, std::string_view, std::string_view, std::string_view) {
-    return false;
+bool write(const fs::path& file, std::string_view section, std::string_view key,
+           std::string_view value) {
+    section = trim(section);
+    key = trim(key);
+    if (!writable(section, key, value)) {
+        return false;
+    }
+    const fs::path target = writeTarget(file);
+    const Loaded old = load(target);
+    if (old.status == LoadStatus::Failed ||
+        (old.status == LoadStatus::Loaded && ::access(target.c_str(), W_OK) != 0)) {
+        return false;
+    }
+    return replaceFile(target, updated(old.bytes, section, key, value), old);
 }
 
-int32_t parseInt(std::string_view) {
-    return 0;
+int32_t parseInt(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r'))) {
+        ++at;
+    }
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        negative = text[at] == '-';
+        ++at;
+    }
+    const int64_t limit = negative ? -int64_t{INT32_MIN} : int64_t{INT32_MAX};
+    int64_t magnitude = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        magnitude = std::min(limit, magnitude * 10 + (text[at] - '0'));
+    }
+    return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
-double parseDouble(std::string_view) {
-    return 0.0;
+double parseDouble(std::string_view text) {
+    const std::string terminated(text);
+    const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    if (cLocale == static_cast<locale_t>(0)) {
+        return 0.0;
+    }
+    const double value = ::strtod_l(terminated.c_str(), nullptr, cLocale);
+    ::freelocale(cLocale);
+    return value;
 }
 
 } // namespace tavi::platform::profile

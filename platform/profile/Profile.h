@@ -12,8 +12,9 @@
 // Reading rules: section and key names match without regard to case and the first matching
 // section and key win; spaces and tabs around names, "=" and values are trimmed; one pair of
 // matching quotes around a value is removed; lines starting with ";" are comments; LF and CRLF
-// line ends are both accepted. A file that is missing, unreadable or garbage reads as empty.
-// Every call opens the file anew: nothing is cached.
+// line ends are both accepted; a "[" line without "]" and a line without "=" are no names. Names
+// are ASCII and compared without case. A file that is missing, unreadable, not a regular file,
+// larger than 64 MB or garbage reads as empty. Every call opens the file anew: nothing is cached.
 namespace tavi::platform::profile {
 
 // The value of the key, or nothing when the file, the section or the key is missing.
@@ -24,10 +25,16 @@ std::optional<std::string> lookup(const std::filesystem::path& file, std::string
 std::string read(const std::filesystem::path& file, std::string_view section, std::string_view key,
                  std::string_view defaultValue, std::size_t bufferSize);
 
-// Writes key=value into the section, creating the file and the section when missing. The key's
-// first occurrence is replaced in place, otherwise the key is appended after the section's last
-// entry; every other line is kept byte for byte. The new file replaces the old one in one
-// rename, so a failed write answers false and leaves the old file whole.
+// Writes key=value into the section, creating the file and the section when missing (a new
+// section goes at the end). The key's first occurrence becomes the line key=value in place,
+// otherwise the key is appended after the section's last line that is not blank or a comment;
+// every other line is kept byte for byte, and new lines take the line end of the file's first
+// line (LF for a new file). The value is stored as given, so spaces around it and a pair of quotes
+// around it are lost on reading. The new file is written beside the old one and replaces it in one
+// rename (a link is followed and keeps pointing at it; the old file's permissions are kept), so
+// a failed write answers false and leaves the old file whole. Also false: an existing file that
+// cannot be read or written, a missing folder, a value or name holding a line break, a section
+// name holding "]", and an empty key or one holding "=" or starting with ";" or "[".
 bool write(const std::filesystem::path& file, std::string_view section, std::string_view key,
            std::string_view value);
 
@@ -36,8 +43,9 @@ bool write(const std::filesystem::path& file, std::string_view section, std::str
 // first; saturates at the int32 limits.
 int32_t parseInt(std::string_view text);
 
-// Decimal floating-point number as atof reads it in the C locale ("12,5" gives 12.0); 0.0 when
-// nothing converts.
+// Floating-point number as strtod reads it in the C locale, whatever the process's locale:
+// "12,5" gives 12.0, 0.0 when nothing converts. Its other forms are kept as well: "0x1p4" gives
+// 16, "inf" and "nan" give infinity and NaN, and a value out of range gives +-HUGE_VAL.
 double parseDouble(std::string_view text);
 
 } // namespace tavi::platform::profile

@@ -1,0 +1,97 @@
+#include "platform/files/Files.h"
+
+#include "support/ScopedTempFolder.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tavi::platform::files {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScopedTempFolder;
+
+TEST(Files, NativePathAndFolderOf) {
+    EXPECT_EQ(nativePath("Orvane\\TAVI Sounds\\takeoff OK.wav"),
+              fs::path("Orvane/TAVI Sounds/takeoff OK.wav"));
+    EXPECT_EQ(nativePath("a/b"), fs::path("a/b"));
+
+    const std::pair<const char*, const char*> folders[] = {
+        {"a/b/c.gau", "a/b/"},
+        {"C:\\sim\\tavi_davud.gau", "C:\\sim\\"},
+        {"a\\b/c", "a\\b/"},
+        {"tavi.gau", ""},
+        {"/", "/"},
+        {"", ""},
+    };
+    for (const auto& [path, folder] : folders) {
+        EXPECT_EQ(folderOf(path), folder) << path;
+    }
+}
+
+TEST(Files, ResolveCaseInsensitiveFindsTheFileWhateverItsCase) {
+    ScopedTempFolder folder;
+    folder.write("takeoff OK.wav", "");
+    folder.write("Clear.WAV", "upper");
+    folder.write("clear.wav", "lower");
+
+    EXPECT_EQ(resolveCaseInsensitive(folder / "TAKEOFF ok.WAV"), folder / "takeoff OK.wav");
+    EXPECT_EQ(resolveCaseInsensitive(folder / "takeoff OK.wav"), folder / "takeoff OK.wav");
+    EXPECT_EQ(resolveCaseInsensitive(folder / "absent.wav"), folder / "absent.wav");
+    EXPECT_EQ(resolveCaseInsensitive(folder / "no folder" / "x.wav"),
+              folder / "no folder" / "x.wav");
+    // Several candidates: the first in name order, however the folder lists them.
+    EXPECT_EQ(resolveCaseInsensitive(folder / "CLEAR.wav"), folder / "Clear.WAV");
+}
+
+TEST(Files, FindFilesMatchesWildcardsWithoutCaseInNameOrder) {
+    ScopedTempFolder folder;
+    for (const char* name : {"b.FLT", "a.flt", "c.flt.bak", "ab.txt", "star*.flt", "x"}) {
+        folder.write(name, "");
+    }
+    fs::create_directory(folder / "sub.flt");
+
+    struct Case {
+        const char* pattern;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"*.flt", {"a.flt", "b.FLT", "star*.flt"}},
+        {"?.FLT", {"a.flt", "b.FLT"}},
+        {"a*", {"a.flt", "ab.txt"}},
+        {"*", {"a.flt", "ab.txt", "b.FLT", "c.flt.bak", "star*.flt", "x"}},
+        {"star*", {"star*.flt"}},
+        {"*.*.*", {"c.flt.bak"}},
+        {"x?", {}},
+        {"", {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> names;
+        for (const fs::path& found : findFiles(folder.path(), c.pattern)) {
+            EXPECT_EQ(found.parent_path(), folder.path());
+            names.push_back(found.filename().string());
+        }
+        EXPECT_EQ(names, c.expected) << c.pattern;
+    }
+    EXPECT_TRUE(findFiles(folder / "absent", "*").empty());
+}
+
+TEST(Files, DeleteFileDeletesFilesAndLinksOnly) {
+    ScopedTempFolder folder;
+    const fs::path file = folder.write("plan.flt", "x");
+    const fs::path target = folder.write("target", "x");
+    fs::create_symlink(target, folder / "link");
+    fs::create_directory(folder / "empty folder");
+
+    EXPECT_TRUE(deleteFile(file));
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_FALSE(deleteFile(file));
+    EXPECT_TRUE(deleteFile(folder / "link"));
+    EXPECT_TRUE(fs::exists(target));
+    EXPECT_FALSE(deleteFile(folder / "empty folder"));
+    EXPECT_TRUE(fs::is_directory(folder / "empty folder"));
+}
+
+} // namespace
+} // namespace tavi::platform::files

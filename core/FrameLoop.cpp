@@ -2,6 +2,7 @@
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "core/Imports.h"
+#include "core/sound/SoundManager.h"
 #include "displays/PanelElement.h"
 #include "platform/Random.h"
 
@@ -118,11 +119,13 @@ void Aircraft::initialise() {
         log(format("Display %d initialised", id));
     }
 
+    soundManager = std::make_unique<SoundManager>([this](std::string_view line) { log(line); });
     log("Sound manager initialised");
     panelServices().registerKeyEventHandler(keyEventHandler, this);
 }
 
 void Aircraft::startSystems() {
+    initSound();
     for (System* system : systems) {
         if (system) {
             system->loadSettings(*this);
@@ -152,6 +155,11 @@ void Aircraft::update() {
             screen->update(*this);
             screen->updatePower(*this);
         }
+    }
+    if (soundManager) {
+        soundManager->setMuted(!simState.isSoundOn());
+        soundManager->setPaused(simState.isPaused());
+        soundManager->serviceQueue();
     }
 }
 

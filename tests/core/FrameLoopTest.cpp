@@ -54,7 +54,12 @@ TEST_F(FrameLoopTest, StartUpWritesItsLogLinesInOrder) {
     expected.insert(expected.end(),
                     {"Sound manager initialised", "reading ini", "Plane initialised"});
 
+    // The sound library's own lines come between; its tests check them.
     std::vector<std::string> lines = module.logLines();
+    std::erase_if(lines, [](const std::string& line) {
+        return line.starts_with("No sound device") || line.starts_with("Sound not loaded") ||
+               line.starts_with("Sounds loaded");
+    });
     const auto first = std::find(lines.begin(), lines.end(), "Initialising plane");
     ASSERT_NE(first, lines.end());
     EXPECT_EQ(std::vector<std::string>(first, lines.end()), expected);

@@ -472,16 +472,9 @@ void Electric::notePfdPower(const Aircraft& aircraft) {
     note(kPfdRight, pfd2Unpowered, pfd2UnpoweredChanged);
 }
 
-bool Electric::seesEicasPoweredAgain() {
-    const bool unpowered = !eicasDau || eicasDau->unpowered;
-    const bool poweredAgain = eicasSeenUnpowered && !unpowered;
-    eicasSeenUnpowered = unpowered;
-    return poweredAgain;
-}
-
 void Electric::updateEicasMessages(Aircraft& aircraft) {
     const Adc* adc = aircraft.adc();
-    const bool everything = seesEicasPoweredAgain() || !started;
+    const bool everything = eicasPower.poweredAgain(eicasDau) || !started;
     const bool cautions = everything || (adc && adc->flightPhaseChanged);
     // During take-off and landing the cautions name no unit, and so are removed.
     const bool shown =

@@ -5,6 +5,7 @@
 #include "airframe/Generator.h"
 #include "airframe/Gpu.h"
 #include "airframe/PowerBus.h"
+#include "avionics/EicasDau.h"
 #include "core/System.h"
 
 #include <array>
@@ -12,7 +13,6 @@
 
 namespace tavi {
 
-class EicasDau;
 class JetEngine;
 
 // The aircraft's electrical system: the power sources, the ten buses with their ties and shed
@@ -155,16 +155,13 @@ private:
     void fadeHum(Aircraft& aircraft) const;
     void notePfdPower(const Aircraft& aircraft);
     void updateEicasMessages(Aircraft& aircraft);
-    bool seesEicasPoweredAgain();
     void serveNamedVariables(Aircraft& aircraft);
     bool takeRequest(Variable variable) const;
     void publish(Variable variable, double value) const;
 
     std::array<int32_t, kVariableCount> variableIds{};
     bool variablesRegistered = false;
-    // The EICAS data unit's power as the last frame saw it: a poster re-evaluates every
-    // message when the unit comes back, since the unit drops what is posted while it is dark.
-    bool eicasSeenUnpowered = true;
+    EicasPowerWatch eicasPower;
 };
 
 } // namespace tavi

@@ -108,7 +108,7 @@ void Aws::updateFailMessage(Aircraft& aircraft) {
     const Adc* adc = aircraft.adc();
     const bool dead = !hasPower();
     const bool wasDead = !previousChannel1Powered && !previousChannel2Powered;
-    const bool poweredAgain = seesEicasPoweredAgain(aircraft);
+    const bool poweredAgain = eicasPower.poweredAgain(aircraft.eicasDau());
     if (started && dead == wasDead && !poweredAgain && !(adc && adc->flightPhaseChanged)) {
         return;
     }
@@ -116,14 +116,6 @@ void Aws::updateFailMessage(Aircraft& aircraft) {
         adc && (adc->flightPhase == kTakeoffPhase || adc->flightPhase == kLandingPhase);
     showEicasMessage(aircraft.eicasDau(), aircraft.simTimeMs, kEicasCaution, kAuralWarnFailId,
                      dead && !takeoffOrLanding ? "AURAL WARN FAIL" : "");
-}
-
-bool Aws::seesEicasPoweredAgain(const Aircraft& aircraft) {
-    const EicasDau* eicasDau = aircraft.eicasDau();
-    const bool unpowered = !eicasDau || eicasDau->unpowered;
-    const bool poweredAgain = eicasSeenUnpowered && !unpowered;
-    eicasSeenUnpowered = unpowered;
-    return poweredAgain;
 }
 
 void Aws::addElectricLoad(Aircraft&, BusLoads& loads) {

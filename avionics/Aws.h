@@ -1,5 +1,6 @@
 #pragma once
 
+#include "avionics/EicasDau.h"
 #include "core/System.h"
 #include "core/sound/AircraftSounds.h"
 
@@ -61,10 +62,8 @@ private:
     static SoundManager* manager();
     void announcePowerChange();
     void updateFailMessage(Aircraft& aircraft);
-    bool seesEicasPoweredAgain(const Aircraft& aircraft);
 
-    // The EICAS data unit's power as the last frame saw it.
-    bool eicasSeenUnpowered = true;
+    EicasPowerWatch eicasPower;
 };
 
 } // namespace tavi

@@ -242,6 +242,13 @@ void EicasDau::updatePower(Aircraft& aircraft) {
     unpowered = dark;
 }
 
+bool EicasPowerWatch::poweredAgain(const EicasDau* unit) {
+    const bool unpowered = !unit || unit->unpowered;
+    const bool again = seenUnpowered && !unpowered;
+    seenUnpowered = unpowered;
+    return again;
+}
+
 void showEicasMessage(EicasDau* unit, uint32_t now, int32_t level, int32_t id,
                       const std::string& text) {
     if (!unit) {

@@ -95,6 +95,17 @@ private:
     void fetchAws();
 };
 
+// A poster's view of the EICAS unit's power. The unit drops what is posted while it is dark, so
+// a poster re-evaluates all its messages in the frame in which it first sees the unit powered.
+class EicasPowerWatch {
+public:
+    // True in the first look that finds the unit powered after it was dark or absent.
+    bool poweredAgain(const EicasDau* unit);
+
+private:
+    bool seenUnpowered = true;
+};
+
 // Posts the message when its text is not empty and removes it otherwise; nothing without the
 // unit.
 void showEicasMessage(EicasDau* unit, uint32_t now, int32_t level, int32_t id,

@@ -34,10 +34,15 @@ protected:
     AirframeScenario scenario;
 };
 
-TEST_F(ApuTest, AStartFromTheSimulatorsStarterRunsBurnsFuelAndFeedsTheGenerator) {
-    simConnect().pilotEvent("APU_STARTER", 0);
+TEST_F(ApuTest, AStartFromTheKnobRunsBurnsFuelAndFeedsTheGenerator) {
+    scenario.request("TaviApuInc");
+    scenario.step();
+    EXPECT_EQ(scenario.panel().namedVariable("TaviApu"), 1.0);
+    scenario.request("TaviApuInc");
     scenario.step();
     EXPECT_EQ(apu().knob, Apu::kKnobStart);
+    EXPECT_EQ(apu().state, Apu::kOff) << "the APU sees the knob in the next frame";
+    scenario.step();
     EXPECT_EQ(apu().state, Apu::kStarting);
     EXPECT_EQ(scenario.panel().namedVariable("TaviApu"), 2.0);
     EXPECT_TRUE(playing(sounds::kApuStartup));

@@ -1,5 +1,19 @@
 #include "core/Aircraft.h"
 
+#include "airframe/Electric.h"
+#include "airframe/Fadec.h"
+#include "airframe/FuelSystem.h"
+#include "airframe/Hydraulic.h"
+#include "airframe/JetEngine.h"
+#include "airframe/Lights.h"
+#include "airframe/Mechanisation.h"
+#include "airframe/Pneumatic.h"
+#include "airframe/Pressure.h"
+#include "avionics/Adc.h"
+#include "avionics/Ahrs.h"
+#include "avionics/Aws.h"
+#include "avionics/EicasDau.h"
+#include "avionics/Gps.h"
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
@@ -12,6 +26,30 @@ Aircraft* theAircraft = nullptr;
 namespace {
 
 constexpr uint32_t kTimerPeriodMs = 50;
+
+enum SystemSlot : int {
+    kEngine1Slot = 1,
+    kEngine2Slot = 2,
+    kHydraulic1Slot = 5,
+    kHydraulic2Slot = 6,
+    kElectricSlot = 9,
+    kEicasDauSlot = 10,
+    kAhrsSlot = 12,
+    kAdcSlot = 13,
+    kGpsSlot = 14,
+    kFadecSlot = 17,
+    kMechanisationSlot = 18,
+    kFuelSystemSlot = 19,
+    kPressureSlot = 20,
+    kPneumaticSlot = 25,
+    kAwsSlot = 27,
+    kLightsSlot = 28,
+};
+
+template <typename Class>
+Class* slotAs(const Aircraft& aircraft, int slot) {
+    return dynamic_cast<Class*>(aircraft.system(slot));
+}
 
 } // namespace
 
@@ -62,14 +100,110 @@ System* Aircraft::system(int slot) const {
     return systems[static_cast<std::size_t>(slot)];
 }
 
-void Aircraft::createEnginesAndHydraulics() {}
+void Aircraft::createEnginesAndHydraulics() {
+    systems[kEngine1Slot] = new (std::nothrow) JetEngine(1);
+    systems[kEngine2Slot] = new (std::nothrow) JetEngine(2);
+    systems[kHydraulic1Slot] = new (std::nothrow) Hydraulic(1);
+    systems[kHydraulic2Slot] = new (std::nothrow) Hydraulic(2);
+}
 
-System* Aircraft::createSystem(int) {
-    return nullptr;
+System* Aircraft::createSystem(int id) {
+    switch (id) {
+    case kElectricSlot:
+        return new (std::nothrow) Electric();
+    case kEicasDauSlot:
+        return new (std::nothrow) EicasDau();
+    case kAhrsSlot:
+        return new (std::nothrow) Ahrs();
+    case kAdcSlot:
+        return new (std::nothrow) Adc();
+    case kGpsSlot:
+        return new (std::nothrow) Gps();
+    case kFadecSlot:
+        return new (std::nothrow) Fadec();
+    case kMechanisationSlot:
+        return new (std::nothrow) Mechanisation();
+    case kFuelSystemSlot:
+        return new (std::nothrow) FuelSystem();
+    case kPressureSlot:
+        return new (std::nothrow) Pressure();
+    case kPneumaticSlot:
+        return new (std::nothrow) Pneumatic();
+    case kAwsSlot:
+        return new (std::nothrow) Aws();
+    case kLightsSlot:
+        return new (std::nothrow) Lights();
+    default:
+        return nullptr;
+    }
 }
 
 PanelElement* Aircraft::createDisplay(int) {
     return nullptr;
+}
+
+JetEngine* Aircraft::engine1() const {
+    return slotAs<JetEngine>(*this, kEngine1Slot);
+}
+
+JetEngine* Aircraft::engine2() const {
+    return slotAs<JetEngine>(*this, kEngine2Slot);
+}
+
+Hydraulic* Aircraft::hydraulic1() const {
+    return slotAs<Hydraulic>(*this, kHydraulic1Slot);
+}
+
+Hydraulic* Aircraft::hydraulic2() const {
+    return slotAs<Hydraulic>(*this, kHydraulic2Slot);
+}
+
+Electric* Aircraft::electric() const {
+    return slotAs<Electric>(*this, kElectricSlot);
+}
+
+EicasDau* Aircraft::eicasDau() const {
+    return slotAs<EicasDau>(*this, kEicasDauSlot);
+}
+
+Ahrs* Aircraft::ahrs() const {
+    return slotAs<Ahrs>(*this, kAhrsSlot);
+}
+
+Adc* Aircraft::adc() const {
+    return slotAs<Adc>(*this, kAdcSlot);
+}
+
+Gps* Aircraft::gps() const {
+    return slotAs<Gps>(*this, kGpsSlot);
+}
+
+Fadec* Aircraft::fadec() const {
+    return slotAs<Fadec>(*this, kFadecSlot);
+}
+
+Mechanisation* Aircraft::mechanisation() const {
+    return slotAs<Mechanisation>(*this, kMechanisationSlot);
+}
+
+FuelSystem* Aircraft::fuelSystem() const {
+    return slotAs<FuelSystem>(*this, kFuelSystemSlot);
+}
+
+Pressure* Aircraft::pressure() const {
+    return slotAs<Pressure>(*this, kPressureSlot);
+}
+
+Pneumatic* Aircraft::pneumatic() const {
+    return slotAs<Pneumatic>(*this, kPneumaticSlot);
+}
+
+Aws* Aircraft::aws() const {
+    return slotAs<Aws>(*this, kAwsSlot);
+}
+
+Lights* Aircraft::lights() const {
+    return slotAs<Lights>(*this, kLightsSlot);
 }
 
 } // namespace tavi

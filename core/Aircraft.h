@@ -16,7 +16,21 @@
 
 namespace tavi {
 
+class Adc;
+class Ahrs;
+class Aws;
+class EicasDau;
+class Electric;
+class Fadec;
+class FuelSystem;
+class Gps;
+class Hydraulic;
+class JetEngine;
+class Lights;
+class Mechanisation;
 class PanelElement;
+class Pneumatic;
+class Pressure;
 class SoundManager;
 
 // Buttons of one joystick as the last poll read them.
@@ -44,6 +58,25 @@ public:
     static System* createSystem(int id);
     static PanelElement* createDisplay(int id);
     void createEnginesAndHydraulics();
+
+    // Typed accessors: the system of its slot, or null when the slot is empty or holds another
+    // class.
+    JetEngine* engine1() const;
+    JetEngine* engine2() const;
+    Hydraulic* hydraulic1() const;
+    Hydraulic* hydraulic2() const;
+    Electric* electric() const;
+    EicasDau* eicasDau() const;
+    Ahrs* ahrs() const;
+    Adc* adc() const;
+    Gps* gps() const;
+    Fadec* fadec() const;
+    Mechanisation* mechanisation() const;
+    FuelSystem* fuelSystem() const;
+    Pressure* pressure() const;
+    Pneumatic* pneumatic() const;
+    Aws* aws() const;
+    Lights* lights() const;
 
     // SimConnect.
     void openSimConnect();

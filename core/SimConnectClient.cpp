@@ -1,5 +1,6 @@
 // The module's SimConnect client: set-up in the Aircraft's constructor and the dispatch of the
 // simulator's messages.
+#include "airframe/Electric.h"
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "core/Imports.h"
@@ -118,6 +119,35 @@ HResult subscribe(Aircraft& aircraft, uint32_t eventId, const char* name, const 
     return result;
 }
 
+// The simulator's APU switches act on the aircraft's own APU controls: the starter turns the
+// master knob to Start, the off switch to Off.
+void handleApuEvent(Aircraft& aircraft, const platform::RecvEvent& event) {
+    Electric* electric = aircraft.electric();
+    if (!electric) {
+        return;
+    }
+    Electric::Apu& apu = electric->apu;
+    const uint32_t now = aircraft.simTimeMs;
+    switch (event.eventId) {
+    case kApuStarterEvent:
+        apu.stepKnobUp(now);
+        apu.stepKnobUp(now);
+        break;
+    case kApuOffSwitchEvent:
+        apu.stepKnobDown(now);
+        apu.stepKnobDown(now);
+        break;
+    case kApuGeneratorToggleEvent:
+        apu.setSwitch(!apu.connected);
+        break;
+    case kApuGeneratorSetEvent:
+        apu.setSwitch(event.data != 0);
+        break;
+    default:
+        break;
+    }
+}
+
 void handleEvent(Aircraft& aircraft, const platform::RecvEvent& event) {
     const bool on = event.data != 0;
     switch (event.eventId) {
@@ -129,6 +159,12 @@ void handleEvent(Aircraft& aircraft, const platform::RecvEvent& event) {
         break;
     case kSoundEvent:
         aircraft.simState.soundOn = on;
+        break;
+    case kApuStarterEvent:
+    case kApuOffSwitchEvent:
+    case kApuGeneratorToggleEvent:
+    case kApuGeneratorSetEvent:
+        handleApuEvent(aircraft, event);
         break;
     default:
         break;

@@ -7,9 +7,11 @@ namespace tavi::sim {
 Simulator::Simulator(std::filesystem::path simRoot)
     : host((simRoot / "tavi-sim").string()),
       simConnect([this](const std::string& variable, double value) {
-          panel.setVariable(variable, 0, value);
+          aircraft.writeVariable(variable, value);
       }),
-      simRoot(std::move(simRoot)) {}
+      simRoot(std::move(simRoot)) {
+    panel.onKeyEventApplied([this](const KeyEvent& event) { aircraft.applyKeyEvent(event); });
+}
 
 void Simulator::fillImports(platform::ImportEntry* table) {
     for (platform::ImportEntry* entry = table; entry->id != 0; ++entry) {

@@ -3,6 +3,7 @@
 #include "platform/panel/ImportTable.h"
 #include "sim/Host.h"
 #include "sim/Panel.h"
+#include "sim/SimAircraft.h"
 #include "sim/SimConnectServer.h"
 
 #include <cstdint>
@@ -48,6 +49,7 @@ public:
     const std::filesystem::path& root() const { return simRoot; }
 
     Panel panel;
+    SimAircraft aircraft{panel};
     Host host;
     SimConnectServer simConnect;
 

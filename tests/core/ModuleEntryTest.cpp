@@ -1,3 +1,17 @@
+#include "airframe/Electric.h"
+#include "airframe/Fadec.h"
+#include "airframe/FuelSystem.h"
+#include "airframe/Hydraulic.h"
+#include "airframe/JetEngine.h"
+#include "airframe/Lights.h"
+#include "airframe/Mechanisation.h"
+#include "airframe/Pneumatic.h"
+#include "airframe/Pressure.h"
+#include "avionics/Adc.h"
+#include "avionics/Ahrs.h"
+#include "avionics/Aws.h"
+#include "avionics/EicasDau.h"
+#include "avionics/Gps.h"
 #include "platform/heap/ModuleHeap.h"
 #include "support/ModuleHarness.h"
 #include "support/RecordingSystem.h"
@@ -57,13 +71,50 @@ TEST(ModuleEntryTest, EveryHeapBlockIsFreedByTheTeardown) {
     ModuleHarness module;
     module.startModule();
     std::vector<std::string> journal;
+    const std::size_t blocks = platform::moduleHeapLiveBlocks();
     module.aircraft().systems[3] = new RecordingSystem(journal, "3");
     module.aircraft().displays[2] = new RecordingScreen(journal, "2");
-    EXPECT_EQ(platform::moduleHeapLiveBlocks(), 3u);
+    EXPECT_EQ(platform::moduleHeapLiveBlocks(), blocks + 2);
     delete theAircraft;
     theAircraft = nullptr;
     EXPECT_EQ(platform::moduleHeapLiveBlocks(), 0u);
     ModuleDeinit();
+}
+
+TEST(ModuleEntryTest, TypedAccessorsAnswerTheirClassOrNull) {
+    ModuleHarness module;
+    module.startModule();
+    Aircraft& aircraft = module.aircraft();
+    ASSERT_NE(aircraft.engine1(), nullptr);
+    ASSERT_NE(aircraft.engine2(), nullptr);
+    EXPECT_EQ(aircraft.engine1()->engineNumber, 1);
+    EXPECT_EQ(aircraft.engine2()->engineNumber, 2);
+    ASSERT_NE(aircraft.hydraulic1(), nullptr);
+    ASSERT_NE(aircraft.hydraulic2(), nullptr);
+    EXPECT_EQ(aircraft.hydraulic1()->systemNumber, 1);
+    EXPECT_EQ(aircraft.hydraulic2()->systemNumber, 2);
+    EXPECT_EQ(aircraft.electric(), aircraft.system(9));
+    EXPECT_EQ(aircraft.eicasDau(), aircraft.system(10));
+    EXPECT_EQ(aircraft.ahrs(), aircraft.system(12));
+    EXPECT_EQ(aircraft.adc(), aircraft.system(13));
+    EXPECT_EQ(aircraft.gps(), aircraft.system(14));
+    EXPECT_EQ(aircraft.fadec(), aircraft.system(17));
+    EXPECT_EQ(aircraft.mechanisation(), aircraft.system(18));
+    EXPECT_EQ(aircraft.fuelSystem(), aircraft.system(19));
+    EXPECT_EQ(aircraft.pressure(), aircraft.system(20));
+    EXPECT_EQ(aircraft.pneumatic(), aircraft.system(25));
+    EXPECT_EQ(aircraft.aws(), aircraft.system(27));
+    EXPECT_EQ(aircraft.lights(), aircraft.system(28));
+    EXPECT_NE(aircraft.electric(), nullptr);
+
+    std::swap(aircraft.systems[9], aircraft.systems[10]);
+    EXPECT_EQ(aircraft.electric(), nullptr) << "slot 9 holds the EICAS unit";
+    EXPECT_EQ(aircraft.eicasDau(), nullptr);
+    std::swap(aircraft.systems[9], aircraft.systems[10]);
+    System* lights = aircraft.systems[28];
+    aircraft.systems[28] = nullptr;
+    EXPECT_EQ(aircraft.lights(), nullptr);
+    aircraft.systems[28] = lights;
 }
 
 TEST(ModuleEntryTest, FactoriesAnswerNullOutsideTheirIds) {

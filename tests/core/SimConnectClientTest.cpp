@@ -1,3 +1,4 @@
+#include "airframe/Electric.h"
 #include "support/ModuleHarness.h"
 
 #include <algorithm>
@@ -137,6 +138,51 @@ TEST(SimConnectClientTest, GroupPriorityDecidesWhichPilotEventsTheSimulatorKeeps
     sc.pilotEvent("AXIS_ELEVATOR_SET", 300);
     EXPECT_EQ(sc.appliedEvents().size(), 2u) << "the autopilot's priority withholds the axis";
     EXPECT_EQ(sc.pump(), 4) << "the module is told of every event";
+}
+
+TEST(SimConnectClientTest, ApuEventsStepTheApuKnobAndSetItsGenerator) {
+    ModuleHarness module;
+    module.startModule();
+    sim::SimConnectServer& sc = module.simulator.simConnect;
+    Electric::Apu& apu = module.aircraft().electric()->apu;
+    auto deliver = [&](const char* event, uint32_t data) {
+        sc.pilotEvent(event, data);
+        sc.pump();
+    };
+
+    deliver("APU_STARTER", 0);
+    EXPECT_EQ(apu.knob, Electric::Apu::kKnobStart) << "from Off straight to Start";
+    EXPECT_EQ(apu.knobChangedTime, module.aircraft().simTimeMs);
+    apu.knob = Electric::Apu::kKnobOn;
+    deliver("APU_STARTER", 0);
+    EXPECT_EQ(apu.knob, Electric::Apu::kKnobStart) << "and no further";
+    deliver("APU_OFF_SWITCH", 0);
+    EXPECT_EQ(apu.knob, Electric::Apu::kKnobOff);
+    deliver("APU_OFF_SWITCH", 0);
+    EXPECT_EQ(apu.knob, Electric::Apu::kKnobOff);
+
+    ASSERT_TRUE(apu.connected);
+    deliver("APU_GENERATOR_SWITCH_TOGGLE", 0);
+    EXPECT_FALSE(apu.connected);
+    deliver("APU_GENERATOR_SWITCH_TOGGLE", 0);
+    EXPECT_TRUE(apu.connected);
+    deliver("APU_GENERATOR_SWITCH_SET", 0);
+    EXPECT_FALSE(apu.connected);
+    deliver("APU_GENERATOR_SWITCH_SET", 5);
+    EXPECT_TRUE(apu.connected);
+}
+
+TEST(SimConnectClientTest, ApuEventsBeforeTheStartUpAreDropped) {
+    ModuleHarness module;
+    module.init();
+    module.simulator.simConnect.pilotEvent("APU_STARTER", 0);
+    module.simulator.simConnect.pilotEvent("APU_GENERATOR_SWITCH_TOGGLE", 0);
+    EXPECT_EQ(module.simulator.simConnect.pump(), 2);
+    module.simulator.startFlight();
+    module.simulator.step();
+    ASSERT_NE(module.aircraft().electric(), nullptr);
+    EXPECT_EQ(module.aircraft().electric()->apu.knob, Electric::Apu::kKnobOff);
+    EXPECT_TRUE(module.aircraft().electric()->apu.connected);
 }
 
 TEST(SimConnectClientTest, MessagesAfterTheAircraftIsGoneAreIgnored) {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "core/System.h"
+
+namespace tavi {
+
+// Flaps, gear, spoilers, brakes, trims, doors and steering: the state the other systems read.
+class Mechanisation : public System {
+public:
+    void update(Aircraft&) override {}
+
+    // Panel token 323 divided by 32767; not 0 while the parking brake is set.
+    float parkingBrake = 0.0f;
+};
+
+} // namespace tavi

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "core/System.h"
+
+namespace tavi {
+
+// Bleed air, air conditioning and ice protection.
+class Pneumatic : public System {
+public:
+    void update(Aircraft&) override {}
+};
+
+} // namespace tavi

@@ -14,6 +14,8 @@ public:
     void update(Aircraft&) override {}
 
     int32_t systemNumber;
+    // Psi.
+    float pressure = 0.0f;
 };
 
 } // namespace tavi

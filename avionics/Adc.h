@@ -21,6 +21,8 @@ public:
 
     // Degrees Celsius.
     float totalAirTemperature = 0.0f;
+    // Knots.
+    float smoothedAirspeed = 0.0f;
     // The phase changed in the last frame.
     bool flightPhaseChanged = false;
     int32_t flightPhase = kLandingPhase;

@@ -14,6 +14,13 @@ public:
     static constexpr int kAvionicsToken = 740;
     static constexpr int kLeftMainTankToken = 304;
     static constexpr int kRightMainTankToken = 303;
+    static constexpr int kSpoilersArmedToken = 324;
+    static constexpr int kSpoilerPositionToken = 326;
+    static constexpr int kFlapHandleToken = 329;
+    static constexpr int kFlapAngleToken = 907;
+    static constexpr char kFlapsHandleIndex[] = "FLAPS HANDLE INDEX";
+    // The flap angle of each notch of the flap handle, in degrees.
+    static constexpr double kFlapNotches[] = {0.0, 9.0, 18.0, 22.0, 45.0};
 
     explicit SimAircraft(Panel& panel) : panel(panel) {}
 
@@ -23,6 +30,9 @@ public:
 private:
     void toggleToken(int tokenId);
     void toggleVariable(const char* name, int index);
+    // The flaps follow their handle at once.
+    void setFlapNotch(int notch);
+    int flapNotch() const;
 
     Panel& panel;
 };

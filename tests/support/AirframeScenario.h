@@ -49,6 +49,10 @@ public:
         {sounds::kCabinCallout, 1500},
         {20, 900},
         {21, 900},
+        {43, 1500},
+        {44, 600},
+        {58, 1000},
+        {59, 1000},
     };
 
     explicit AirframeScenario(const std::string& ini = "") {

@@ -1,5 +1,6 @@
 // The mechanical flight systems: the frame, the flight-control channels, the flaps, the trims,
-// the speed brake and spoilers, the rudder axis and the simulator's events and keys.
+// the speed brake and spoilers, the rudder axis, the simulator's events and keys, the named
+// variables and the electrical loads.
 #include "airframe/Mechanisation.h"
 
 #include "airframe/Electric.h"
@@ -53,12 +54,17 @@ constexpr uint32_t kRudderAxisClientEvent = 11;
 constexpr uint32_t kRudderAxisPriority = 1'900'000'000;
 
 constexpr uint32_t kSlashKey = 0xBF;
+constexpr uint32_t kPeriodKey = 0xBE;
 
 constexpr SoundId kTrimCallout = 44;
 constexpr SoundId kSpoilerAirNoise = 59;
 
-constexpr std::array<const char*, 2> kVariableNames = {"TaviSpoilerLever",
-                                                       "TaviSpoilerLeverPressed"};
+// Registered in this order; the ids follow Mechanisation::Variable.
+constexpr std::array<const char*, 11> kVariableNames = {
+    "TaviSpoilerLever",  "TaviSpoilerLeverPressed", "TaviLeftWiper",    "TaviRightWiper",
+    "TaviLeftWiperKnob", "TaviRightWiperKnob",      "TaviLwkLeftClick", "TaviLwkRightClick",
+    "TaviRwkLeftClick",  "TaviRwkRightClick",       "TaviStewardess",
+};
 
 constexpr float kSpoilersDeployed = 16383.0f;
 constexpr float kChannelMinimumPsi = 1300.0f;
@@ -72,27 +78,8 @@ constexpr float kSteeringLimitSpeed = 40.0f;
 constexpr uint32_t kTrimRunGapMs = 200;
 constexpr uint32_t kTrimCalloutPeriodMs = 3000;
 
-// The simulator's value truncated toward zero; a value beyond 32 bits saturates, no number at
-// all reads as 0.
-int32_t truncated(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    return static_cast<int32_t>(std::clamp(value, -2147483648.0, 2147483647.0));
-}
-
 float degrees(double radians) {
     return static_cast<float>(radians * 180.0 / std::numbers::pi);
-}
-
-template <typename T>
-void recompute(T& field, bool& changed, T value) {
-    changed = value != field;
-    field = value;
-}
-
-void sendKeyEvent(uint32_t eventId, int32_t value = 0) {
-    panelServices().sendKeyEvent(eventId, static_cast<uint32_t>(value));
 }
 
 bool annunciatorPowered() {
@@ -109,9 +96,24 @@ float pressureOf(const Hydraulic* hydraulic) {
     return hydraulic ? hydraulic->pressure : 0.0f;
 }
 
-// A looped air noise whose volume grows with the deflection x and the airspeed y; silent and
-// stopped while either is 0.
-void playAirNoise(Aws* aws, SoundId id, double x, double y) {
+} // namespace
+
+Mechanisation::Mechanisation() {
+    variableIds.fill(-1);
+}
+
+int32_t Mechanisation::truncated(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    return static_cast<int32_t>(std::clamp(value, -2147483648.0, 2147483647.0));
+}
+
+void Mechanisation::sendKeyEvent(uint32_t eventId, int32_t value) {
+    panelServices().sendKeyEvent(eventId, static_cast<uint32_t>(value));
+}
+
+void Mechanisation::playAirNoise(Aws* aws, SoundId id, double x, double y) {
     if (!aws) {
         return;
     }
@@ -128,25 +130,24 @@ void playAirNoise(Aws* aws, SoundId id, double x, double y) {
     }
 }
 
-double airspeedFactor(float smoothedAirspeed) {
+double Mechanisation::airspeedFactor(float smoothedAirspeed) {
     return (std::clamp(smoothedAirspeed, 50.0f, 250.0f) - 50.0) / 200.0 * 0.3;
-}
-
-} // namespace
-
-Mechanisation::Mechanisation() {
-    variableIds.fill(-1);
 }
 
 void Mechanisation::loadSettings(Aircraft& aircraft) {
     limitSteering = aircraft.readIniBool("Preferences", "limitSteering", true);
     steeringAngle =
         static_cast<float>(aircraft.readIniDouble("Preferences", "steeringAngle", 10.0));
+    heatingScalar = static_cast<float>(aircraft.readIniDouble("Brakes", "heatingScalar", 1.0));
+    scaleMax = static_cast<float>(aircraft.readIniDouble("Brakes", "scaleMax", 1000.0));
+    scaleMaxGreen = static_cast<float>(aircraft.readIniDouble("Brakes", "scaleMaxGreen", 1000.0));
+    overheat = static_cast<float>(aircraft.readIniDouble("Brakes", "overheat", 550.0));
 }
 
 Mechanisation::Readings Mechanisation::read(Aircraft& aircraft) const {
     Readings readings;
     readings.now = aircraft.simTimeMs;
+    readings.dt = aircraft.frameDeltaMs * 0.001;
     if (const Ahrs* ahrs = aircraft.ahrs()) {
         readings.onGround = ahrs->onGround;
     }
@@ -161,11 +162,18 @@ Mechanisation::Readings Mechanisation::read(Aircraft& aircraft) const {
                                   pressureOf(aircraft.hydraulic2())};
     if (const Adc* adc = aircraft.adc()) {
         readings.smoothedAirspeed = adc->smoothedAirspeed;
+        readings.indicatedAirspeed = adc->indicatedAirspeed;
+        readings.indicatedAltitude = adc->indicatedAltitude;
+        readings.totalAirTemperature = adc->totalAirTemperature;
+        readings.airspeedInvalid = adc->airspeedInvalid1 && adc->airspeedInvalid2;
+        readings.flightPhase = adc->flightPhase;
+        readings.flightPhaseChanged = adc->flightPhaseChanged;
     }
     if (const Electric* electric = aircraft.electric()) {
         for (int bus = 0; bus < kBusCount; ++bus) {
             readings.bus[static_cast<std::size_t>(bus)] = electric->isPowered(bus);
         }
+        readings.networkPowered = electric->networkPowered;
     }
     return readings;
 }
@@ -175,10 +183,16 @@ void Mechanisation::update(Aircraft& aircraft) {
     const Readings readings = read(aircraft);
     updateChannels(aircraft, readings);
     updateFlaps(aircraft, readings);
+    updateGear(aircraft, readings);
     updateTrims(aircraft, readings);
+    updateDoors(readings);
     updateSpoilers(aircraft, readings);
+    updateBrakes(aircraft, readings);
+    updateWipers(readings);
+    updateEicasMessages(aircraft, readings);
+    updateCheckA1Perf(readings);
     registerVariables();
-    exchangeVariables();
+    exchangeVariables(readings);
     if (!started && readings.now != 0) {
         started = true;
     }
@@ -355,11 +369,18 @@ bool Mechanisation::takeRequest(Variable variable) const {
     return true;
 }
 
-void Mechanisation::exchangeVariables() {
+void Mechanisation::publish(Variable variable, double value) const {
+    panelServices().writeNamedVariable(variableIds[variable], value);
+}
+
+void Mechanisation::exchangeVariables(const Readings& readings) {
     if (takeRequest(kSpoilerLeverPressed)) {
         const double lever = panelServices().readNamedVariable(variableIds[kSpoilerLever]);
         setSpoilerLever(static_cast<float>(lever * 0.01));
     }
+    exchangeWiperVariables();
+    updateAttendant(readings);
+    publish(kStewardess, std::trunc(attendantFrame));
 }
 
 void Mechanisation::setSpoilerLever(float value) {
@@ -411,6 +432,10 @@ void Mechanisation::handleSimEvent(uint32_t eventId, uint32_t data) {
 bool Mechanisation::handleKey(Aircraft&, uint32_t virtualKey, bool shiftDown, bool ctrlDown) {
     if (virtualKey == kSlashKey) {
         return handleSlashKey(shiftDown, ctrlDown);
+    }
+    if (virtualKey == kPeriodKey && ctrlDown && !shiftDown) {
+        toggleParkingBrake();
+        return true;
     }
     return false;
 }
@@ -505,6 +530,22 @@ void Mechanisation::addElectricLoad(Aircraft&, BusLoads& loads) {
     }
     if (rudderTrimChanged) {
         loads[Electric::kDcBus1] += 5.0f;
+    }
+    if (brakeLeft != 0.0f || brakeRight != 0.0f) {
+        loads[Electric::kEssentialBus1] += 5.0f;
+        loads[Electric::kEssentialBus2] += 5.0f;
+    }
+    if (exitOpenChanged[0]) {
+        loads[Electric::kDcBus1] += 5.0f;
+    }
+    if (exitOpenChanged[1]) {
+        loads[Electric::kBatteryBus2] += 5.0f;
+    }
+    if (leftWiperKnob != kWiperOff) {
+        loads[Electric::kEssentialBus1] += 3.0f;
+    }
+    if (rightWiperKnob != kWiperOff) {
+        loads[Electric::kDcBus2] += 3.0f;
     }
 }
 

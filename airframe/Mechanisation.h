@@ -1,20 +1,41 @@
 #pragma once
 
+#include "avionics/EicasDau.h"
 #include "core/SimVar.h"
 #include "core/System.h"
+#include "core/sound/AircraftSounds.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace tavi {
 
+class Aws;
+
 // The aircraft's mechanical flight systems: the flight-control hydraulic channels, the surface
 // and trim positions, the flaps, the speed brake and spoilers, the steering limit, the gear,
-// the brakes and the doors. It mirrors the simulator's own controls, restricts them where the
-// aircraft's power and ground logic would, and publishes their state to the other systems.
+// the brakes with their temperatures, the doors, the windshield wipers and the cabin
+// attendant of the virtual cockpit. It mirrors the simulator's own controls, restricts them where
+// the aircraft's power and ground logic would, and publishes their state to the other systems.
 class Mechanisation : public System {
 public:
     static constexpr int32_t kGearDownAndLocked = 16383;
+    // Wiper knob positions.
+    enum WiperKnob : int32_t {
+        kWiperIntermittent = 0,
+        kWiperOff = 1,
+        kWiperSlow = 2,
+        kWiperFast = 3,
+    };
+    enum AttendantState : int32_t {
+        kAttendantIdle = 0,
+        kAttendantAtGate = 1,
+        kAttendantShortRound = 2,
+        // The long round runs twice.
+        kAttendantLongRound = 3,
+        kAttendantLongRoundAgain = 4,
+    };
 
     Mechanisation();
 
@@ -41,6 +62,16 @@ public:
     bool aileronSystem2OffLight() const;
     bool rudderSystem1OffLight() const;
     bool rudderSystem2OffLight() const;
+    // The thrust part of the gear warning: low over the ground with the flaps short of landing,
+    // and the thrust of an approach (a lever back, with the other back too or its engine out).
+    static bool approachThrust(float radioAltitude, float flapAngle,
+                               const std::array<float, 2>& thrustLever,
+                               const std::array<bool, 2>& engineBurns);
+    // Ctrl+"." and the parking brake handle's click area.
+    void toggleParkingBrake();
+    // Knob positions 0..3; leaving Off starts the intermittent cycle.
+    void setLeftWiperKnob(int32_t position);
+    void setRightWiperKnob(int32_t position);
 
     bool started = false;
     // Simulator units: 0 stowed, 16383 fully deployed.
@@ -61,6 +92,12 @@ public:
     int32_t elevatorPosition = 0;
     int32_t aileronPosition = 0;
     int32_t rudderPosition = 0;
+    // Pedal brakes 0..1.
+    float brakeLeft = 0.0f;
+    float brakeRight = 0.0f;
+    // Degrees Celsius, between the total air temperature and scaleMax.
+    float brakeTemperatureLeft = 0.0f;
+    float brakeTemperatureRight = 0.0f;
     // Panel token 323 divided by 32767; not 0 while the parking brake is set.
     float parkingBrake = 0.0f;
     float speedBrakeLever = 0.0f;
@@ -70,6 +107,9 @@ public:
     bool previousOnGround = true;
     // True while update runs.
     bool inUpdate = false;
+    // Main door and baggage door opening in percent.
+    std::array<float, 2> exitOpen{};
+    std::array<bool, 2> exitOpenChanged{};
     bool flapAngleChanged = false;
     bool spoilerPositionChanged = false;
     // DC bus 1 and essential bus 2 as the pitch trim sees them.
@@ -107,34 +147,91 @@ public:
     uint32_t trimRunStart = 0;
     uint32_t lastTrimEventTime = 0;
     bool elevatorTrimChanged = false;
+    // Set by every change of the accumulator pressure; the EICAS step clears it.
+    bool emergencyBrakePressureChanged = false;
+    // The brake temperature sensors' DC buses 1 and 2.
+    bool brakeSensor1Unpowered = false;
+    bool brakeSensor2Unpowered = false;
     int32_t flapHandleToken = 0;
     // The flap handle held while the flaps have no power.
     int32_t heldFlapHandle = 0;
     int32_t flapHandleIndex = 0;
+    // Psi. Hydraulic system 2 recharges the emergency brake accumulator; only the parking brake
+    // drains it.
+    float emergencyBrakePressure = 3000.0f;
+    bool brakeOverheat = false;
+    bool brakeOverheatChanged = false;
+    // Parked with the flaps up: the crew is reminded to check the take-off flaps.
+    bool checkA1Perf = false;
+    bool checkA1PerfChanged = false;
+    // Factor on both the heating and the cooling of the brakes.
+    float heatingScalar = 1.0f;
+    // The top of the brake temperature scales; brake temperatures never exceed scaleMax.
+    float scaleMax = 0.0f;
+    float scaleMaxGreen = 200.0f;
+    float overheat = 0.0f;
+    // Open in flight, or on the ground with an engine running.
+    bool mainDoorOpen = false;
+    bool mainDoorOpenChanged = false;
+    bool baggageDoorOpen = false;
+    bool baggageDoorOpenChanged = false;
+    int32_t leftWiperKnob = kWiperOff;
+    int32_t rightWiperKnob = kWiperOff;
+    // Fractions of a wipe cycle, 0 parked.
+    float leftWiperPosition = 0.0f;
+    float rightWiperPosition = 0.0f;
+    uint32_t leftWiperStart = 0;
+    uint32_t rightWiperStart = 0;
     bool limitSteering = true;
     float steeringAngle = 10.0f;
     // The rudder axis is scaled by steeringAngle / steeringReference.
     float steeringReference = 55.0f;
+    int32_t attendantState = kAttendantIdle;
+    // The frame of the attendant's animation in the virtual cockpit.
+    float attendantFrame = 0.0f;
+    uint32_t attendantLastCheck = 0;
 
 private:
     enum Variable : std::size_t {
         kSpoilerLever,
         kSpoilerLeverPressed,
+        kLeftWiper,
+        kRightWiper,
+        kLeftWiperKnob,
+        kRightWiperKnob,
+        kLeftWiperKnobLeftClick,
+        kLeftWiperKnobRightClick,
+        kRightWiperKnobLeftClick,
+        kRightWiperKnobRightClick,
+        kStewardess,
         kVariableCount,
     };
 
     // What this system reads of the others in one frame; an absent system reads as off.
     struct Readings {
         uint32_t now = 0;
+        // Seconds of unpaused time since the last frame.
+        double dt = 0.0;
         bool onGround = false;
         float groundSpeed = 0.0f;
         std::array<float, 2> thrustLever{};
         std::array<bool, 2> engineBurns{};
         std::array<float, 2> hydraulicPressure{};
         float smoothedAirspeed = 0.0f;
+        float indicatedAirspeed = 0.0f;
+        float indicatedAltitude = 0.0f;
+        float totalAirTemperature = 0.0f;
+        // Neither air-data side has a valid airspeed.
+        bool airspeedInvalid = false;
+        int32_t flightPhase = 0;
+        bool flightPhaseChanged = false;
         // Bus power by bus number.
         std::array<bool, kBusCount> bus{};
-        // The aircraft carries no autopilot in its slots yet: it reads as not engaged.
+        bool networkPowered = false;
+        // The aircraft carries no radio altimeter, GPWS or autopilot in its slots yet: they
+        // read as absent (no radio altitude, no alert, not engaged).
+        std::optional<float> radioAltitude;
+        bool gpwsAlert = false;
         bool autopilotEngaged = false;
     };
 
@@ -148,15 +245,46 @@ private:
     bool commandSpoilersAirborne(const Readings& readings, float position) const;
     void sendSpoilerRetract(float position) const;
     void updateSpoilerNoise(Aircraft& aircraft, const Readings& readings, float position) const;
+    void updateGear(Aircraft& aircraft, const Readings& readings);
+    void updateDoors(const Readings& readings);
+    void updateBrakes(Aircraft& aircraft, const Readings& readings);
+    float nextBrakeTemperature(float temperature, float pedal, bool heating,
+                               const Readings& readings) const;
+    void updateWipers(const Readings& readings);
+    void updateEicasMessages(Aircraft& aircraft, const Readings& readings);
+    void updateCheckA1Perf(const Readings& readings);
+    void updateAttendant(const Readings& readings);
+    void chooseAttendantRound(const Readings& readings);
+    void setAttendant(int32_t state, float frame, uint32_t now);
     void registerVariables();
-    void exchangeVariables();
+    void exchangeVariables(const Readings& readings);
+    void exchangeWiperVariables();
     bool takeRequest(Variable variable) const;
+    void publish(Variable variable, double value) const;
     bool handleSlashKey(bool shiftDown, bool ctrlDown);
     void toggleSpoilerLever();
 
+    // A value of the simulator truncated toward zero; a value beyond 32 bits saturates, no
+    // number at all reads as 0.
+    static int32_t truncated(double value);
+    // A looped air noise whose volume grows with the deflection x and the airspeed factor y;
+    // stopped while either is 0.
+    static void playAirNoise(Aws* aws, SoundId id, double x, double y);
+    static double airspeedFactor(float smoothedAirspeed);
+    static void sendKeyEvent(uint32_t eventId, int32_t value = 0);
+    // Sets a field with its changed flag: true when the new value differs from the old one.
+    template <typename T>
+    static void recompute(T& field, bool& changed, T value) {
+        changed = value != field;
+        field = value;
+    }
+
+    SimVar mainExitVar{"EXIT OPEN", "percent", 0};
+    SimVar baggageExitVar{"EXIT OPEN", "percent", 1};
     SimVar flapsHandleIndexVar{"FLAPS HANDLE INDEX", "number", 0};
     std::array<int32_t, kVariableCount> variableIds{};
     bool namedVariablesRegistered = false;
+    EicasPowerWatch eicasPower;
 };
 
 } // namespace tavi

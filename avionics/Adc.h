@@ -22,7 +22,13 @@ public:
     // Degrees Celsius.
     float totalAirTemperature = 0.0f;
     // Knots.
+    float indicatedAirspeed = 0.0f;
     float smoothedAirspeed = 0.0f;
+    // Feet.
+    float indicatedAltitude = 0.0f;
+    // The airspeed of air-data side 1 and side 2 is invalid.
+    bool airspeedInvalid1 = false;
+    bool airspeedInvalid2 = false;
     // The phase changed in the last frame.
     bool flightPhaseChanged = false;
     int32_t flightPhase = kLandingPhase;

@@ -14,6 +14,7 @@ constexpr uint32_t kAvionicsMasterToggle = 0x102F5;
 constexpr uint32_t kEngine1GeneratorToggle = 0x1033B;
 constexpr uint32_t kEngine2GeneratorToggle = 0x1033C;
 constexpr uint32_t kFlapsSet = 0x100A2;
+constexpr uint32_t kParkingBrakes = 0x100D8;
 constexpr uint32_t kFlapsIncrement = 0x100DE;
 constexpr uint32_t kFlapsDecrement = 0x100DF;
 constexpr uint32_t kSpoilersSet = 0x100FA;
@@ -22,6 +23,7 @@ constexpr uint32_t kSpoilersOn = 0x10210;
 constexpr uint32_t kSpoilersOff = 0x10211;
 constexpr char kGeneratorActive[] = "GENERAL ENG GENERATOR ACTIVE";
 constexpr double kFullTravel = 16383.0;
+constexpr double kFullParkingBrake = 32767.0;
 constexpr int kLastFlapNotch = static_cast<int>(std::size(SimAircraft::kFlapNotches)) - 1;
 
 double axisValue(uint32_t data) {
@@ -47,6 +49,10 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
     case kFlapsSet:
         setFlapNotch(
             static_cast<int>(std::lround(axisValue(event.value) / kFullTravel * kLastFlapNotch)));
+        break;
+    case kParkingBrakes:
+        panel.setToken(kParkingBrakeToken,
+                       panel.token(kParkingBrakeToken) != 0.0 ? 0.0 : kFullParkingBrake);
         break;
     case kFlapsIncrement:
         setFlapNotch(flapNotch() + 1);

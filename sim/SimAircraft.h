@@ -14,6 +14,7 @@ public:
     static constexpr int kAvionicsToken = 740;
     static constexpr int kLeftMainTankToken = 304;
     static constexpr int kRightMainTankToken = 303;
+    static constexpr int kParkingBrakeToken = 323;
     static constexpr int kSpoilersArmedToken = 324;
     static constexpr int kSpoilerPositionToken = 326;
     static constexpr int kFlapHandleToken = 329;

@@ -11,11 +11,13 @@ EicasMessage key(int32_t level, int32_t id) {
 }
 
 // The aircraft parked on ground power with both batteries on: the EICAS unit and both aural
-// channels have power and the electrical system posts nothing.
+// channels have power and the electrical system posts nothing. The flight controls, whose
+// cautions stand on a parked aircraft without hydraulic pressure, leave for the test.
 class EicasDauTest : public testing::Test {
 protected:
     EicasDauTest() {
         scenario.park();
+        scenario.holdFlightControls();
         scenario.batteriesOn();
         scenario.run(61.0);
         scenario.electric().gpu.setSwitch(true);

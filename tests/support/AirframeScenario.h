@@ -31,6 +31,7 @@ namespace tavi::test {
 class AirframeScenario {
 public:
     static constexpr uint32_t kFrameMs = 56;
+    static constexpr std::size_t kMechanisationSlot = 18;
 
     // The aircraft's sounds that these tests hear, with their lengths in milliseconds.
     static inline const std::vector<std::pair<SoundId, uint32_t>> kSounds = {
@@ -105,6 +106,19 @@ public:
     void releaseParkingBrake() {
         panel().setToken(323, 0.0);
         aircraft().mechanisation()->parkingBrake = 0.0f;
+    }
+
+    // Puts flight controls that only hold their fields in place of the aircraft's, for the tests
+    // of other systems that their messages would disturb; the parking brake stays as it is.
+    void holdFlightControls() {
+        class HeldMechanisation : public Mechanisation {
+        public:
+            void update(Aircraft&) override {}
+        };
+        auto* held = new HeldMechanisation();
+        held->parkingBrake = aircraft().mechanisation()->parkingBrake;
+        delete aircraft().systems[kMechanisationSlot];
+        aircraft().systems[kMechanisationSlot] = held;
     }
 
     // A named variable as another gauge writes it; the module acts on it in the next frame.

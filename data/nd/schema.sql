@@ -76,6 +76,7 @@ CREATE TABLE Airways (
   ID    INTEGER PRIMARY KEY,
   Ident TEXT NOT NULL COLLATE NOCASE
 );
+CREATE INDEX Airways_Ident ON Airways(Ident);
 CREATE TABLE AirwayLegs (               -- consecutive IDs along each continuous piece
   ID          INTEGER PRIMARY KEY,
   AirwayID    INTEGER NOT NULL REFERENCES Airways(ID),

@@ -94,29 +94,26 @@ void NavDatabase::getClosest4Airports(double latitude, double longitude, double 
         return;
     }
     const GcNav centre(latitude, longitude);
+    // Secondary records never take a slot, so only primary ones become candidates.
     std::vector<Airport> candidates;
     forEachRow("getClosest4Airports", kAirportsInBox,
                withBox({}, SearchBox::around(latitude, longitude, rangeNm)),
                [&](const RecordSet& row) {
-                   Airport airport;
-                   airport.ident = row.field("ICAO").toText();
+                   const std::string icao = row.field("ICAO").toText();
+                   const Value primary = row.field("PrimaryID");
+                   if (primary.isInt32() && primary.toInt32() != 0) {
+                       return;
+                   }
+                   Airport& airport = candidates.emplace_back();
+                   airport.ident = icao;
                    airport.latitude = row.field("Latitude").toDouble();
                    airport.longitude = row.field("Longtitude").toDouble();
                    airport.id = row.field("ID").toInt32();
-                   const Value primary = row.field("PrimaryID");
-                   airport.primaryId = primary.isInt32() ? primary.toInt32() : 0;
                    airport.distance = centre.distanceTo(airport.latitude, airport.longitude);
-                   candidates.push_back(std::move(airport));
                });
-    sortByDistance(candidates);
     auto slot = slots.begin();
-    for (const Airport& airport : candidates) {
-        if (slot == slots.end()) {
-            break;
-        }
-        if (airport.primaryId == 0) {
-            *slot++ = airport;
-        }
+    for (const std::size_t index : nearestOf(candidates, slots.size())) {
+        *slot++ = candidates[index];
     }
 }
 
@@ -131,18 +128,18 @@ void NavDatabase::getClosest8Navaids(double latitude, double longitude, double r
     forEachRow("getClosest8Navaids", kNavaidsInBox,
                withBox({}, SearchBox::around(latitude, longitude, rangeNm)),
                [&](const RecordSet& row) {
-                   Navaid navaid;
+                   Navaid& navaid = candidates.emplace_back();
                    navaid.ident = row.field("IDENT").toText();
                    navaid.latitude = row.field("Latitude").toDouble();
                    navaid.longitude = row.field("Longtitude").toDouble();
                    navaid.id = row.field("ID").toInt32();
                    navaid.navaidType = row.field("Type").toInt32();
                    navaid.distance = centre.distanceTo(navaid.latitude, navaid.longitude);
-                   candidates.push_back(std::move(navaid));
                });
-    sortByDistance(candidates);
-    const std::size_t kept = std::min(candidates.size(), slots.size());
-    std::copy_n(candidates.begin(), kept, slots.begin());
+    auto slot = slots.begin();
+    for (const std::size_t index : nearestOf(candidates, slots.size())) {
+        *slot++ = candidates[index];
+    }
 }
 
 Waypoint NavDatabase::getClosestNav(int32_t frequency) const {
@@ -200,11 +197,11 @@ Waypoint NavDatabase::closestStation(std::string_view navaidSql,
                         forEachRow("getClosestNav", ilsSql, ilsParams, [&](const RecordSet& row) {
                             readStation(row, WaypointKind::Ils);
                         }));
-    if (!ilsesRead || candidates.empty()) {
+    const std::vector<std::size_t> nearest = nearestOf(candidates, 1);
+    if (!ilsesRead || nearest.empty()) {
         return Waypoint();
     }
-    sortByDistance(candidates);
-    return candidates.front();
+    return candidates[nearest.front()];
 }
 
 void NavDatabase::getClosestAirport(Waypoint& result) const {

@@ -20,8 +20,6 @@ namespace {
 using platform::db::DatabaseBuilder;
 using platform::db::Param;
 
-constexpr double kRadToDeg = 180.0 / 3.14159265358979323846;
-
 // Where traffic is: centre and spread (degrees) of each region, and its share of the points.
 struct Region {
     double latitude;

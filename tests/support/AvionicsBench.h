@@ -64,7 +64,7 @@ public:
 
 // The module on the stand-in simulator with the electrical network, the air data computer, the
 // attitude reference and the flight management system played by the test. The network starts
-// with every bus powered and both avionics masters on.
+// with every bus powered and both avionics masters on, and one frame has seen it.
 class AvionicsBench {
 public:
     AvionicsBench() {
@@ -76,6 +76,7 @@ public:
         network.power({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
         network.avionicsMaster1 = true;
         network.avionicsMaster2 = true;
+        step();
     }
     ~AvionicsBench() {
         for (const auto& [slot, original] : originals) {

@@ -24,6 +24,10 @@ public:
     // The phase changed in the last frame.
     bool flightPhaseChanged = false;
     int32_t flightPhase = kLandingPhase;
+    // Degrees, positive when the track lies right of the heading.
+    float driftAngle = 0.0f;
+    // The simulator's UTC time of day in seconds.
+    double zuluSeconds = 0.0;
 };
 
 } // namespace tavi

@@ -12,12 +12,15 @@
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
+#include "avionics/Clock.h"
 #include "avionics/EicasDau.h"
 #include "avionics/Gps.h"
+#include "avionics/RadAlt.h"
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
 #include "displays/PanelElement.h"
+#include "fms/Fms.h"
 
 namespace tavi {
 
@@ -37,13 +40,16 @@ enum SystemSlot : int {
     kAhrsSlot = 12,
     kAdcSlot = 13,
     kGpsSlot = 14,
+    kRadAltSlot = 15,
     kFadecSlot = 17,
     kMechanisationSlot = 18,
     kFuelSystemSlot = 19,
     kPressureSlot = 20,
+    kFmsSlot = Aircraft::kFmsSlot,
     kPneumaticSlot = 25,
     kAwsSlot = 27,
     kLightsSlot = 28,
+    kClockSlot = 29,
 };
 
 template <typename Class>
@@ -119,6 +125,8 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) Adc();
     case kGpsSlot:
         return new (std::nothrow) Gps();
+    case kRadAltSlot:
+        return new (std::nothrow) RadAlt();
     case kFadecSlot:
         return new (std::nothrow) Fadec();
     case kMechanisationSlot:
@@ -127,12 +135,16 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) FuelSystem();
     case kPressureSlot:
         return new (std::nothrow) Pressure();
+    case kFmsSlot:
+        return new (std::nothrow) Fms();
     case kPneumaticSlot:
         return new (std::nothrow) Pneumatic();
     case kAwsSlot:
         return new (std::nothrow) Aws();
     case kLightsSlot:
         return new (std::nothrow) Lights();
+    case kClockSlot:
+        return new (std::nothrow) Clock();
     default:
         return nullptr;
     }
@@ -178,6 +190,10 @@ Gps* Aircraft::gps() const {
     return slotAs<Gps>(*this, kGpsSlot);
 }
 
+RadAlt* Aircraft::radAlt() const {
+    return slotAs<RadAlt>(*this, kRadAltSlot);
+}
+
 Fadec* Aircraft::fadec() const {
     return slotAs<Fadec>(*this, kFadecSlot);
 }
@@ -194,6 +210,10 @@ Pressure* Aircraft::pressure() const {
     return slotAs<Pressure>(*this, kPressureSlot);
 }
 
+Fms* Aircraft::fms() const {
+    return slotAs<Fms>(*this, kFmsSlot);
+}
+
 Pneumatic* Aircraft::pneumatic() const {
     return slotAs<Pneumatic>(*this, kPneumaticSlot);
 }
@@ -204,6 +224,10 @@ Aws* Aircraft::aws() const {
 
 Lights* Aircraft::lights() const {
     return slotAs<Lights>(*this, kLightsSlot);
+}
+
+Clock* Aircraft::clock() const {
+    return slotAs<Clock>(*this, kClockSlot);
 }
 
 } // namespace tavi

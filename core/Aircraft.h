@@ -19,9 +19,11 @@ namespace tavi {
 class Adc;
 class Ahrs;
 class Aws;
+class Clock;
 class EicasDau;
 class Electric;
 class Fadec;
+class Fms;
 class FuelSystem;
 class Gps;
 class Hydraulic;
@@ -31,6 +33,7 @@ class Mechanisation;
 class PanelElement;
 class Pneumatic;
 class Pressure;
+class RadAlt;
 class SoundManager;
 
 // Buttons of one joystick as the last poll read them.
@@ -70,13 +73,16 @@ public:
     Ahrs* ahrs() const;
     Adc* adc() const;
     Gps* gps() const;
+    RadAlt* radAlt() const;
     Fadec* fadec() const;
     Mechanisation* mechanisation() const;
     FuelSystem* fuelSystem() const;
     Pressure* pressure() const;
+    Fms* fms() const;
     Pneumatic* pneumatic() const;
     Aws* aws() const;
     Lights* lights() const;
+    Clock* clock() const;
 
     // SimConnect.
     void openSimConnect();

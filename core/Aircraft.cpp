@@ -14,6 +14,7 @@
 #include "avionics/Aws.h"
 #include "avionics/EicasDau.h"
 #include "avionics/Gps.h"
+#include "avionics/Radio.h"
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
@@ -41,6 +42,7 @@ enum SystemSlot : int {
     kMechanisationSlot = 18,
     kFuelSystemSlot = 19,
     kPressureSlot = 20,
+    kRadioSlot = 21,
     kPneumaticSlot = 25,
     kAwsSlot = 27,
     kLightsSlot = 28,
@@ -127,6 +129,8 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) FuelSystem();
     case kPressureSlot:
         return new (std::nothrow) Pressure();
+    case kRadioSlot:
+        return new (std::nothrow) Radio();
     case kPneumaticSlot:
         return new (std::nothrow) Pneumatic();
     case kAwsSlot:
@@ -192,6 +196,10 @@ FuelSystem* Aircraft::fuelSystem() const {
 
 Pressure* Aircraft::pressure() const {
     return slotAs<Pressure>(*this, kPressureSlot);
+}
+
+Radio* Aircraft::radio() const {
+    return slotAs<Radio>(*this, kRadioSlot);
 }
 
 Pneumatic* Aircraft::pneumatic() const {

@@ -31,6 +31,7 @@ class Mechanisation;
 class PanelElement;
 class Pneumatic;
 class Pressure;
+class Radio;
 class SoundManager;
 
 // Buttons of one joystick as the last poll read them.
@@ -74,6 +75,7 @@ public:
     Mechanisation* mechanisation() const;
     FuelSystem* fuelSystem() const;
     Pressure* pressure() const;
+    Radio* radio() const;
     Pneumatic* pneumatic() const;
     Aws* aws() const;
     Lights* lights() const;

@@ -29,10 +29,11 @@ public:
 class ElectricLoadsTest : public testing::Test {
 protected:
     ElectricLoadsTest() : electric(scenario.electric()) {
-        // Only the network itself and the test's consumer draw current: the EICAS unit and the
-        // aural unit leave for the test.
+        // Only the network itself and the test's consumer draw current: the EICAS unit, the
+        // radios and the aural unit leave for the test.
         saved = aircraft().systems;
         aircraft().systems[10] = nullptr;
+        aircraft().systems[21] = nullptr;
         aircraft().systems[27] = nullptr;
         aircraft().systems[3] = &consumer;
         electric.battery1.batterySwitch = true;

@@ -30,7 +30,8 @@ constexpr int32_t kBackCourseFlag = 4;
 // NAV GLIDE SLOPE comes in 1/131072 of a degree.
 constexpr float kGlideSlopeScale = 7.62939453125e-06f;
 constexpr uint32_t kTimedSelectMs = 20000;
-// Dots of CDI per degree of backup course deviation, and the deviation at full scale.
+// CDI units (127 at full scale) per degree off the backup course, and the degrees at full
+// scale.
 constexpr float kBackupCdiPerDegree = 12.7f;
 constexpr float kBackupFullScaleDegrees = 10.0f;
 // The longest station ident the screens show.

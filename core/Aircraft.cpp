@@ -16,6 +16,7 @@
 #include "avionics/EicasDau.h"
 #include "avionics/Gps.h"
 #include "avionics/RadAlt.h"
+#include "avionics/Radio.h"
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
@@ -46,6 +47,7 @@ enum SystemSlot : int {
     kFuelSystemSlot = 19,
     kPressureSlot = 20,
     kFmsSlot = Aircraft::kFmsSlot,
+    kRadioSlot = 21,
     kPneumaticSlot = 25,
     kAwsSlot = 27,
     kLightsSlot = 28,
@@ -137,6 +139,8 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) Pressure();
     case kFmsSlot:
         return new (std::nothrow) Fms();
+    case kRadioSlot:
+        return new (std::nothrow) Radio();
     case kPneumaticSlot:
         return new (std::nothrow) Pneumatic();
     case kAwsSlot:
@@ -208,6 +212,10 @@ FuelSystem* Aircraft::fuelSystem() const {
 
 Pressure* Aircraft::pressure() const {
     return slotAs<Pressure>(*this, kPressureSlot);
+}
+
+Radio* Aircraft::radio() const {
+    return slotAs<Radio>(*this, kRadioSlot);
 }
 
 Fms* Aircraft::fms() const {

@@ -34,6 +34,7 @@ class PanelElement;
 class Pneumatic;
 class Pressure;
 class RadAlt;
+class Radio;
 class SoundManager;
 
 // Buttons of one joystick as the last poll read them.
@@ -79,6 +80,7 @@ public:
     FuelSystem* fuelSystem() const;
     Pressure* pressure() const;
     Fms* fms() const;
+    Radio* radio() const;
     Pneumatic* pneumatic() const;
     Aws* aws() const;
     Lights* lights() const;

@@ -10,9 +10,64 @@ constexpr uint32_t kEngine1GeneratorToggle = 0x1033B;
 constexpr uint32_t kEngine2GeneratorToggle = 0x1033C;
 constexpr char kGeneratorActive[] = "GENERAL ENG GENERATOR ACTIVE";
 
+constexpr int kCom1TransmitToken = 874;
+constexpr int kCom2TransmitToken = 875;
+constexpr int kComReceiveBothToken = 876;
+constexpr int kToken881 = 881;
+
+// The COM events carry the frequency as BCD16 without the leading 1 and the last kHz digit;
+// with 25 kHz channels that digit follows from the one before (x.x2 is x.x25, x.x7 is x.x75).
+double comFrequencyOfEvent(uint32_t value) {
+    uint32_t bcd = 0x01000000 | ((value & 0xFFFF) << 8);
+    const uint32_t tensOfKhz = value & 0xF;
+    if (tensOfKhz == 2 || tensOfKhz == 7) {
+        bcd |= 0x50;
+    }
+    return bcd;
+}
+
+double navFrequencyOfEvent(uint32_t value) {
+    return 0x01000000 | ((value & 0xFFFF) << 8);
+}
+
+// Radio events of sides 1 and 2 that set one aircraft variable.
+struct RadioVariableEvent {
+    uint32_t side1;
+    uint32_t side2;
+    const char* variable;
+    double (*valueOf)(uint32_t value);
+};
+
+double plainValue(uint32_t value) {
+    return value;
+}
+
+double flagValue(uint32_t value) {
+    return value != 0 ? 1.0 : 0.0;
+}
+
+const RadioVariableEvent kRadioVariableEvents[] = {
+    {0x100AB, 0x1038A, "COM ACTIVE FREQUENCY", comFrequencyOfEvent},
+    {0x100AC, 0x100AD, "NAV ACTIVE FREQUENCY", navFrequencyOfEvent},
+    {0x103AF, 0x103FC, "ADF ACTIVE FREQUENCY", plainValue},
+    {0x100B4, 0x100B5, "NAV OBS", plainValue},
+    {0x1013B, 0x10400, "ADF SOUND", flagValue},
+    {0x10137, 0x10138, "NAV SOUND", flagValue},
+    {0x10139, 0x1013A, "DME SOUND", flagValue},
+};
+
+constexpr uint32_t kTransponderSet = 0x100B3;
+constexpr uint32_t kComReceiveBothSet = 0x103A2;
+constexpr uint32_t kCom1TransmitSelect = 0x1039F;
+constexpr uint32_t kCom2TransmitSelect = 0x103A0;
+constexpr uint32_t kClearToken881 = 0x103AE;
+
 } // namespace
 
 void SimAircraft::applyKeyEvent(const KeyEvent& event) {
+    if (applyRadioEvent(event)) {
+        return;
+    }
     switch (event.eventId) {
     case kMasterBatteryOn:
         panel.setToken(kPowerToken, 1.0);
@@ -28,6 +83,38 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
         break;
     default:
         break;
+    }
+}
+
+bool SimAircraft::applyRadioEvent(const KeyEvent& event) {
+    for (const RadioVariableEvent& radio : kRadioVariableEvents) {
+        if (event.eventId == radio.side1 || event.eventId == radio.side2) {
+            panel.setVariable(radio.variable, event.eventId == radio.side1 ? 1 : 2,
+                              radio.valueOf(event.value));
+            return true;
+        }
+    }
+    switch (event.eventId) {
+    case kTransponderSet:
+        panel.setVariable("TRANSPONDER CODE", 1, event.value);
+        return true;
+    case kComReceiveBothSet:
+        panel.setToken(kComReceiveBothToken, flagValue(event.value));
+        return true;
+    // One COM radio transmits at a time: selecting one deselects the other.
+    case kCom1TransmitSelect:
+        panel.setToken(kCom1TransmitToken, 1.0);
+        panel.setToken(kCom2TransmitToken, 0.0);
+        return true;
+    case kCom2TransmitSelect:
+        panel.setToken(kCom2TransmitToken, 1.0);
+        panel.setToken(kCom1TransmitToken, 0.0);
+        return true;
+    case kClearToken881:
+        panel.setToken(kToken881, 0.0);
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -21,6 +21,8 @@ public:
     void writeVariable(const std::string& variable, double value);
 
 private:
+    // The radios' frequencies, course, ident audio and COM selection; false for another event.
+    bool applyRadioEvent(const KeyEvent& event);
     void toggleToken(int tokenId);
     void toggleVariable(const char* name, int index);
 

@@ -7,6 +7,9 @@
 namespace tavi::test {
 namespace {
 
+constexpr int kElectricSlot = 9;
+constexpr int kAhrsSlot = 12;
+
 // A consumer that draws fixed currents from chosen buses.
 class FixedLoad : public System {
 public:
@@ -29,11 +32,14 @@ public:
 class ElectricLoadsTest : public testing::Test {
 protected:
     ElectricLoadsTest() : electric(scenario.electric()) {
-        // Only the network itself and the test's consumer draw current: the EICAS unit and the
-        // aural unit leave for the test.
+        // Only the network itself and the test's consumer draw current: every system but the
+        // network and the attitude reference (its on-ground flag) leaves for the test.
         saved = aircraft().systems;
-        aircraft().systems[10] = nullptr;
-        aircraft().systems[27] = nullptr;
+        for (int slot = 0; slot < Aircraft::kSystemSlots; ++slot) {
+            if (slot != kElectricSlot && slot != kAhrsSlot) {
+                aircraft().systems[static_cast<std::size_t>(slot)] = nullptr;
+            }
+        }
         aircraft().systems[3] = &consumer;
         electric.battery1.batterySwitch = true;
         electric.battery2.batterySwitch = true;

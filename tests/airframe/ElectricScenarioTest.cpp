@@ -53,10 +53,11 @@ TEST(ElectricScenarioTest, ColdCockpitWithBatteriesOnShowsTheBatteryBusMessages)
     EXPECT_TRUE(scenario.sounds().isPlaying(sounds::kBatteriesOn));
 
     // The EICAS unit has power from the end of that frame; the messages posted while it was
-    // dark are posted again in the next.
+    // dark are posted again in the next, the lights' among them.
     scenario.step();
     const std::vector<std::string> messages = scenario.messages();
-    EXPECT_EQ(messages, (std::vector<std::string>{"SHED BUS 1-2 OFF"}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"SHED BUS 1-2 OFF", "DFDR FAIL", "EMERG LT NOT ARMD"}));
     EXPECT_TRUE(scenario.eicas().cautionLatched);
     EXPECT_TRUE(scenario.sounds().isPlaying(sounds::kCautionChime));
 }

@@ -10,8 +10,8 @@ EicasMessage key(int32_t level, int32_t id) {
     return EicasMessage(0, level, id, std::string());
 }
 
-// The aircraft parked on ground power with both batteries on: the EICAS unit and both aural
-// channels have power and the electrical system posts nothing.
+// The aircraft parked on ground power with both batteries on, the beacon on and the emergency
+// light armed: the EICAS unit and both aural channels have power and no system posts anything.
 class EicasDauTest : public testing::Test {
 protected:
     EicasDauTest() {
@@ -19,6 +19,8 @@ protected:
         scenario.batteriesOn();
         scenario.run(61.0);
         scenario.electric().gpu.setSwitch(true);
+        scenario.request("TaviBcnLtClick");
+        scenario.panel().setNamedVariable("TaviEmergLtClick", 2.0);
         scenario.step(3);
     }
 

@@ -2,6 +2,8 @@
 
 #include "core/System.h"
 
+#include <array>
+
 namespace tavi {
 
 // Flaps, gear, spoilers, brakes, trims, doors and steering: the state the other systems read.
@@ -11,6 +13,8 @@ public:
 
     // Panel token 323 divided by 32767; not 0 while the parking brake is set.
     float parkingBrake = 0.0f;
+    // How far the main door (0) and the baggage door (1) are open, in percent.
+    std::array<float, 2> exitOpen{};
 };
 
 } // namespace tavi

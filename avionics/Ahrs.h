@@ -4,6 +4,12 @@
 
 namespace tavi {
 
+// One of the two attitude and heading units.
+struct AhrsUnit {
+    // Feet per minute.
+    float verticalSpeed = 0.0f;
+};
+
 // The attitude and heading reference: the state the other systems read of it.
 class Ahrs : public System {
 public:
@@ -11,6 +17,8 @@ public:
 
     // Panel token 60 is non-zero: the on-ground flag of the whole module.
     bool onGround = false;
+    AhrsUnit unit1;
+    AhrsUnit unit2;
 };
 
 } // namespace tavi

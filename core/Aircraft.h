@@ -20,6 +20,7 @@ class Adc;
 class Ahrs;
 class Aws;
 class Clock;
+class Baro;
 class EicasDau;
 class Electric;
 class Fadec;
@@ -71,6 +72,7 @@ public:
     Hydraulic* hydraulic2() const;
     Electric* electric() const;
     EicasDau* eicasDau() const;
+    Baro* baro() const;
     Ahrs* ahrs() const;
     Adc* adc() const;
     Gps* gps() const;

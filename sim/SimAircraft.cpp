@@ -9,6 +9,23 @@ constexpr uint32_t kAvionicsMasterToggle = 0x102F5;
 constexpr uint32_t kEngine1GeneratorToggle = 0x1033B;
 constexpr uint32_t kEngine2GeneratorToggle = 0x1033C;
 constexpr char kGeneratorActive[] = "GENERAL ENG GENERATOR ACTIVE";
+constexpr uint32_t kNavLightsToggle = 0x1034B;
+constexpr uint32_t kStrobesOn = 0x10204;
+constexpr uint32_t kStrobesOff = 0x10205;
+constexpr uint32_t kBeaconToggle = 0x102BF;
+constexpr uint32_t kLandingLightsOn = 0x1020B;
+constexpr uint32_t kLandingLightsOff = 0x1020C;
+constexpr uint32_t kTaxiLightsToggle = 0x102C0;
+constexpr uint32_t kLogoLightsToggle = 0x10348;
+constexpr uint32_t kPanelLightsOn = 0x10208;
+constexpr uint32_t kPanelLightsOff = 0x10209;
+constexpr int kPanelLightToken = 10;
+constexpr int kStrobeToken = 11;
+constexpr int kLandingLightToken = 14;
+constexpr int kBeaconToken = 368;
+constexpr int kTaxiLightToken = 369;
+constexpr int kNavLightToken = 619;
+constexpr int kLogoLightToken = 620;
 
 constexpr int kCom1TransmitToken = 874;
 constexpr int kCom2TransmitToken = 875;
@@ -64,6 +81,17 @@ constexpr uint32_t kClearToken881 = 0x103AE;
 
 } // namespace
 
+SimAircraft::SimAircraft(Panel& panel) : panel(panel) {
+    setTimeOfDay(kDay);
+}
+
+void SimAircraft::setTimeOfDay(int32_t timeOfDay) {
+    CalculatorResult result;
+    result.number = timeOfDay;
+    result.integer = timeOfDay;
+    panel.setCalculatorResult(kTimeOfDayCode, result);
+}
+
 void SimAircraft::applyKeyEvent(const KeyEvent& event) {
     if (applyRadioEvent(event)) {
         return;
@@ -80,6 +108,38 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
         break;
     case kEngine2GeneratorToggle:
         toggleVariable(kGeneratorActive, 2);
+        break;
+    default:
+        applyLightEvent(event.eventId);
+        break;
+    }
+}
+
+void SimAircraft::applyLightEvent(uint32_t eventId) {
+    switch (eventId) {
+    case kNavLightsToggle:
+        toggleToken(kNavLightToken);
+        break;
+    case kStrobesOn:
+    case kStrobesOff:
+        panel.setToken(kStrobeToken, eventId == kStrobesOn ? 1.0 : 0.0);
+        break;
+    case kBeaconToggle:
+        toggleToken(kBeaconToken);
+        break;
+    case kLandingLightsOn:
+    case kLandingLightsOff:
+        panel.setToken(kLandingLightToken, eventId == kLandingLightsOn ? 1.0 : 0.0);
+        break;
+    case kTaxiLightsToggle:
+        toggleToken(kTaxiLightToken);
+        break;
+    case kLogoLightsToggle:
+        toggleToken(kLogoLightToken);
+        break;
+    case kPanelLightsOn:
+    case kPanelLightsOff:
+        panel.setToken(kPanelLightToken, eventId == kPanelLightsOn ? 1.0 : 0.0);
         break;
     default:
         break;

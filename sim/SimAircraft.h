@@ -2,6 +2,7 @@
 
 #include "sim/Panel.h"
 
+#include <cstdint>
 #include <string>
 
 namespace tavi::sim {
@@ -15,14 +16,22 @@ public:
     static constexpr int kLeftMainTankToken = 304;
     static constexpr int kRightMainTankToken = 303;
 
-    explicit SimAircraft(Panel& panel) : panel(panel) {}
+    // The simulator's time of day as calculator code reads it: 0 dawn, 1 day, 2 dusk, 3 night.
+    static constexpr const char* kTimeOfDayCode = "(E:TIME OF DAY,Enum)";
+    static constexpr int32_t kDay = 1;
+    static constexpr int32_t kNight = 3;
+
+    // A flight starts by day.
+    explicit SimAircraft(Panel& panel);
 
     void applyKeyEvent(const KeyEvent& event);
     void writeVariable(const std::string& variable, double value);
+    void setTimeOfDay(int32_t timeOfDay);
 
 private:
     // The radios' frequencies, course, ident audio and COM selection; false for another event.
     bool applyRadioEvent(const KeyEvent& event);
+    void applyLightEvent(uint32_t eventId);
     void toggleToken(int tokenId);
     void toggleVariable(const char* name, int index);
 

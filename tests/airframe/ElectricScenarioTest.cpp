@@ -53,11 +53,12 @@ TEST(ElectricScenarioTest, ColdCockpitWithBatteriesOnShowsTheBatteryBusMessages)
     EXPECT_TRUE(scenario.sounds().isPlaying(sounds::kBatteriesOn));
 
     // The EICAS unit has power from the end of that frame; the messages posted while it was
-    // dark are posted again in the next. The avionics masters are still off, so neither radio
-    // altimeter has power.
+    // dark are posted again in the next, the lights' among them. The avionics masters are still
+    // off, so neither radio altimeter has power.
     scenario.step();
     const std::vector<std::string> messages = scenario.messages();
-    EXPECT_EQ(messages, (std::vector<std::string>{"SHED BUS 1-2 OFF", "RAD ALT FAIL"}));
+    EXPECT_EQ(messages, (std::vector<std::string>{"SHED BUS 1-2 OFF", "DFDR FAIL",
+                                                  "EMERG LT NOT ARMD", "RAD ALT FAIL"}));
     EXPECT_TRUE(scenario.eicas().cautionLatched);
     EXPECT_TRUE(scenario.sounds().isPlaying(sounds::kCautionChime));
 }

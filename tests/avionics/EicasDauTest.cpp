@@ -10,8 +10,9 @@ EicasMessage key(int32_t level, int32_t id) {
     return EicasMessage(0, level, id, std::string());
 }
 
-// The aircraft parked on ground power with both batteries and both avionics masters on: the
-// EICAS unit, both aural channels and both radio altimeters have power and nothing is posted.
+// The aircraft parked on ground power with both batteries and both avionics masters on, the
+// beacon on and the emergency light armed: the EICAS unit, both aural channels and both radio
+// altimeters have power and no system posts anything.
 class EicasDauTest : public testing::Test {
 protected:
     EicasDauTest() {
@@ -21,6 +22,8 @@ protected:
         scenario.electric().gpu.setSwitch(true);
         scenario.electric().avionicsMaster1 = true;
         scenario.electric().avionicsMaster2 = true;
+        scenario.request("TaviBcnLtClick");
+        scenario.panel().setNamedVariable("TaviEmergLtClick", 2.0);
         scenario.step(3);
     }
 

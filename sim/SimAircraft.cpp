@@ -8,7 +8,19 @@ constexpr uint32_t kMasterBatteryOn = 0x102C1;
 constexpr uint32_t kAvionicsMasterToggle = 0x102F5;
 constexpr uint32_t kEngine1GeneratorToggle = 0x1033B;
 constexpr uint32_t kEngine2GeneratorToggle = 0x1033C;
+constexpr uint32_t kEngine1FuelPumpToggle = 0x10324;
+constexpr uint32_t kEngine2FuelPumpToggle = 0x10325;
+constexpr uint32_t kFuelSelectorAll = 0x101A4;
+constexpr uint32_t kFuelSelectorLeft = 0x101A5;
+constexpr uint32_t kFuelSelectorRight = 0x101A6;
 constexpr char kGeneratorActive[] = "GENERAL ENG GENERATOR ACTIVE";
+constexpr char kFuelPumpSwitch[] = "GENERAL ENG FUEL PUMP SWITCH";
+constexpr char kFuelTankSelector[] = "FUEL TANK SELECTOR";
+// The selector of the aircraft's fuel system 1, in the simulator's positions.
+constexpr int kFuelSystemIndex = 1;
+constexpr double kSelectorAll = 1.0;
+constexpr double kSelectorLeft = 2.0;
+constexpr double kSelectorRight = 3.0;
 
 } // namespace
 
@@ -25,6 +37,21 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
         break;
     case kEngine2GeneratorToggle:
         toggleVariable(kGeneratorActive, 2);
+        break;
+    case kEngine1FuelPumpToggle:
+        toggleVariable(kFuelPumpSwitch, 1);
+        break;
+    case kEngine2FuelPumpToggle:
+        toggleVariable(kFuelPumpSwitch, 2);
+        break;
+    case kFuelSelectorAll:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorAll);
+        break;
+    case kFuelSelectorLeft:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorLeft);
+        break;
+    case kFuelSelectorRight:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorRight);
         break;
     default:
         break;

@@ -11,10 +11,14 @@ EicasMessage key(int32_t level, int32_t id) {
 }
 
 // The aircraft parked on ground power with both batteries on: the EICAS unit and both aural
-// channels have power and the electrical system posts nothing.
+// channels have power and the electrical system posts nothing. The other posters leave, so the
+// list holds only what the tests post.
 class EicasDauTest : public testing::Test {
 protected:
     EicasDauTest() {
+        keepOnly({scenario.aircraft().electric(), &unit(), scenario.aircraft().aws(),
+                  scenario.aircraft().ahrs(), scenario.aircraft().adc(), scenario.aircraft().gps(),
+                  scenario.aircraft().mechanisation(), scenario.aircraft().pressure()});
         scenario.park();
         scenario.batteriesOn();
         scenario.run(61.0);
@@ -29,6 +33,14 @@ protected:
     }
 
     EicasDau& unit() { return scenario.eicas(); }
+    void keepOnly(std::initializer_list<const System*> kept) {
+        for (System*& system : scenario.aircraft().systems) {
+            if (std::find(kept.begin(), kept.end(), system) == kept.end()) {
+                delete system;
+                system = nullptr;
+            }
+        }
+    }
     uint32_t now() { return scenario.aircraft().simTimeMs; }
 
     void post(int32_t level, int32_t id, const std::string& text) {

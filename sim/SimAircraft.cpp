@@ -22,7 +22,16 @@ constexpr double kSelectorAll = 1.0;
 constexpr double kSelectorLeft = 2.0;
 constexpr double kSelectorRight = 3.0;
 
+constexpr char kHydraulicQuantity[] = "ENG HYDRAULIC QUANTITY";
+constexpr double kFullPercent = 100.0;
+
 } // namespace
+
+SimAircraft::SimAircraft(Panel& panel) : panel(panel) {
+    for (const int engine : {1, 2}) {
+        panel.setVariable(kHydraulicQuantity, engine, kFullPercent);
+    }
+}
 
 void SimAircraft::applyKeyEvent(const KeyEvent& event) {
     switch (event.eventId) {

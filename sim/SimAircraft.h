@@ -15,7 +15,8 @@ public:
     static constexpr int kLeftMainTankToken = 304;
     static constexpr int kRightMainTankToken = 303;
 
-    explicit SimAircraft(Panel& panel) : panel(panel) {}
+    // The aircraft as a flight loads it: hydraulic reservoirs full.
+    explicit SimAircraft(Panel& panel);
 
     void applyKeyEvent(const KeyEvent& event);
     void writeVariable(const std::string& variable, double value);

@@ -1,7 +1,6 @@
 // The fuel system on the stand-in simulator: tank weights, pumps, crossfeed, feeds, fuel used,
 // temperature and its EICAS messages.
-#include "support/AirframeScenario.h"
-#include "support/HeldSystem.h"
+#include "support/HeldAirframe.h"
 
 #include <gtest/gtest.h>
 
@@ -11,31 +10,15 @@ namespace {
 // A weight per gallon that turns the pounds of these tests into gallons and back exactly.
 constexpr float kPoundsPerGallon = 8.0f;
 
-// The fuel system with its neighbours held by the test: the engines, the air data computer,
-// the attitude reference, the GPS, the brakes and the electrical buses (all powered at first).
-// The aircraft is parked with 500 gallons in each main tank, in the ground phase.
-class FuelBench {
+// The fuel system with its neighbours held, 500 gallons in each main tank.
+class FuelBench : public HeldAirframe {
 public:
-    explicit FuelBench(const std::string& ini = "")
-        : scenario(ini), engine1(holdSystem<JetEngine>(aircraft(), 1, 1)),
-          engine2(holdSystem<JetEngine>(aircraft(), 2, 2)),
-          electric(holdSystem<Electric>(aircraft(), 9)) {
-        holdSystem<Ahrs>(aircraft(), 12);
-        holdSystem<Adc>(aircraft(), 13);
-        holdSystem<Gps>(aircraft(), 14);
-        holdSystem<Mechanisation>(aircraft(), 18);
-        for (electric::PowerBus& bus : electric.buses) {
-            bus.powered = true;
-        }
+    explicit FuelBench(const std::string& ini = "") : HeldAirframe(ini) {
         tanks(500.0, 500.0);
-        scenario.park();
         step();
     }
 
-    Aircraft& aircraft() { return scenario.aircraft(); }
     FuelSystem& fuel() { return scenario.fuel(); }
-    sim::Panel& panel() { return scenario.panel(); }
-    void step(int frames = 1) { scenario.step(frames); }
 
     void tanks(double leftGallons, double rightGallons) {
         panel().setToken(304, leftGallons);
@@ -58,20 +41,6 @@ public:
         fuel().crossfeedKnob = position;
         panel().setVariable("FUEL TANK SELECTOR", 1, position);
     }
-    void power(int bus, bool on) { electric.buses[static_cast<std::size_t>(bus)].powered = on; }
-
-    int eventCount(uint32_t eventId) {
-        const std::vector<sim::KeyEvent>& events = panel().keyEventsSent();
-        return static_cast<int>(
-            std::count_if(events.begin(), events.end(),
-                          [&](const sim::KeyEvent& e) { return e.eventId == eventId; }));
-    }
-    bool shows(const std::string& text) { return scenario.shows(text); }
-
-    AirframeScenario scenario;
-    JetEngine& engine1;
-    JetEngine& engine2;
-    Electric& electric;
 };
 
 TEST(FuelSystemTest, TankWeightsAndGallonsComeFromTheSimulator) {
@@ -196,10 +165,8 @@ TEST(FuelSystemTest, WhenTheSelectedPumpLosesItsBusTheOtherTwoTakeTurns) {
 TEST(FuelSystemTest, AnEmptyTankCutsEveryBurningEngineItFeeds) {
     FuelBench bench;
     bench.pumpSwitches(true, true);
-    bench.engine1.combustion = true;
-    bench.engine2.combustion = true;
-    bench.panel().setVariable("GENERAL ENG COMBUSTION", 1, 1.0);
-    bench.panel().setVariable("GENERAL ENG COMBUSTION", 2, 1.0);
+    bench.combustion(bench.engine1, true);
+    bench.combustion(bench.engine2, true);
     bench.tankPounds(0.0f, 1000.0f);
     bench.panel().clearKeyEventsSent();
     bench.step(2);
@@ -213,8 +180,7 @@ TEST(FuelSystemTest, AnEmptyTankCutsEveryBurningEngineItFeeds) {
     EXPECT_EQ(bench.eventCount(0x101C8), 1) << "the empty left tank feeds both";
 
     bench.crossfeed(FuelSystem::kCrossfeedOff);
-    bench.engine1.combustion = false;
-    bench.panel().setVariable("GENERAL ENG COMBUSTION", 1, 0.0);
+    bench.combustion(bench.engine1, false);
     bench.panel().clearKeyEventsSent();
     bench.step();
     EXPECT_TRUE(bench.fuel().fuelAvailable2);
@@ -224,8 +190,7 @@ TEST(FuelSystemTest, AnEmptyTankCutsEveryBurningEngineItFeeds) {
 
 TEST(FuelSystemTest, UnlimitedFuelFeedsBothEnginesFromEmptyTanks) {
     FuelBench bench;
-    bench.engine1.combustion = true;
-    bench.panel().setVariable("GENERAL ENG COMBUSTION", 1, 1.0);
+    bench.combustion(bench.engine1, true);
     bench.panel().setVariable("UNLIMITED FUEL", 0, 1.0);
     bench.tankPounds(0.0f, 0.0f);
     bench.panel().clearKeyEventsSent();

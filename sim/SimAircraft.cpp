@@ -8,6 +8,11 @@ constexpr uint32_t kMasterBatteryOn = 0x102C1;
 constexpr uint32_t kAvionicsMasterToggle = 0x102F5;
 constexpr uint32_t kEngine1GeneratorToggle = 0x1033B;
 constexpr uint32_t kEngine2GeneratorToggle = 0x1033C;
+constexpr uint32_t kEngine1FuelPumpToggle = 0x10324;
+constexpr uint32_t kEngine2FuelPumpToggle = 0x10325;
+constexpr uint32_t kFuelSelectorAll = 0x101A4;
+constexpr uint32_t kFuelSelectorLeft = 0x101A5;
+constexpr uint32_t kFuelSelectorRight = 0x101A6;
 constexpr char kGeneratorActive[] = "GENERAL ENG GENERATOR ACTIVE";
 constexpr uint32_t kNavLightsToggle = 0x1034B;
 constexpr uint32_t kStrobesOn = 0x10204;
@@ -78,11 +83,24 @@ constexpr uint32_t kComReceiveBothSet = 0x103A2;
 constexpr uint32_t kCom1TransmitSelect = 0x1039F;
 constexpr uint32_t kCom2TransmitSelect = 0x103A0;
 constexpr uint32_t kClearToken881 = 0x103AE;
+constexpr char kFuelPumpSwitch[] = "GENERAL ENG FUEL PUMP SWITCH";
+constexpr char kFuelTankSelector[] = "FUEL TANK SELECTOR";
+// The selector of the aircraft's fuel system 1, in the simulator's positions.
+constexpr int kFuelSystemIndex = 1;
+constexpr double kSelectorAll = 1.0;
+constexpr double kSelectorLeft = 2.0;
+constexpr double kSelectorRight = 3.0;
+
+constexpr char kHydraulicQuantity[] = "ENG HYDRAULIC QUANTITY";
+constexpr double kFullPercent = 100.0;
 
 } // namespace
 
 SimAircraft::SimAircraft(Panel& panel) : panel(panel) {
     setTimeOfDay(kDay);
+    for (const int engine : {1, 2}) {
+        panel.setVariable(kHydraulicQuantity, engine, kFullPercent);
+    }
 }
 
 void SimAircraft::setTimeOfDay(int32_t timeOfDay) {
@@ -108,6 +126,21 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
         break;
     case kEngine2GeneratorToggle:
         toggleVariable(kGeneratorActive, 2);
+        break;
+    case kEngine1FuelPumpToggle:
+        toggleVariable(kFuelPumpSwitch, 1);
+        break;
+    case kEngine2FuelPumpToggle:
+        toggleVariable(kFuelPumpSwitch, 2);
+        break;
+    case kFuelSelectorAll:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorAll);
+        break;
+    case kFuelSelectorLeft:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorLeft);
+        break;
+    case kFuelSelectorRight:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorRight);
         break;
     default:
         applyLightEvent(event.eventId);

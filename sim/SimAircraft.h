@@ -22,6 +22,7 @@ public:
     static constexpr int32_t kNight = 3;
 
     // A flight starts by day.
+    // The aircraft as a flight loads it: hydraulic reservoirs full.
     explicit SimAircraft(Panel& panel);
 
     void applyKeyEvent(const KeyEvent& event);

@@ -7,9 +7,6 @@
 namespace tavi::test {
 namespace {
 
-constexpr int kElectricSlot = 9;
-constexpr int kAhrsSlot = 12;
-
 // A consumer that draws fixed currents from chosen buses.
 class FixedLoad : public System {
 public:
@@ -32,12 +29,12 @@ public:
 class ElectricLoadsTest : public testing::Test {
 protected:
     ElectricLoadsTest() : electric(scenario.electric()) {
-        // Only the network itself and the test's consumer draw current: every system but the
-        // network and the attitude reference (its on-ground flag) leaves for the test.
+        // Only the network itself and the test's consumer draw current: every other system
+        // leaves for the test but the attitude reference, which tells the ground from the air.
         saved = aircraft().systems;
-        for (int slot = 0; slot < Aircraft::kSystemSlots; ++slot) {
-            if (slot != kElectricSlot && slot != kAhrsSlot) {
-                aircraft().systems[static_cast<std::size_t>(slot)] = nullptr;
+        for (std::size_t slot = 0; slot < saved.size(); ++slot) {
+            if (saved[slot] != &electric && saved[slot] != aircraft().ahrs()) {
+                aircraft().systems[slot] = nullptr;
             }
         }
         aircraft().systems[3] = &consumer;

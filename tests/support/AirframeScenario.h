@@ -60,6 +60,15 @@ public:
     }
 
     Aircraft& aircraft() { return module.aircraft(); }
+    // Takes every other system out of the aircraft, so that only these post and draw.
+    void keepOnly(std::initializer_list<const System*> kept) {
+        for (System*& system : aircraft().systems) {
+            if (std::find(kept.begin(), kept.end(), system) == kept.end()) {
+                delete system;
+                system = nullptr;
+            }
+        }
+    }
     Electric& electric() { return *aircraft().electric(); }
     EicasDau& eicas() { return *aircraft().eicasDau(); }
     Aws& aws() { return *aircraft().aws(); }

@@ -8,7 +8,11 @@ constexpr uint32_t kMasterBatteryOn = 0x102C1;
 constexpr uint32_t kAvionicsMasterToggle = 0x102F5;
 constexpr uint32_t kEngine1GeneratorToggle = 0x1033B;
 constexpr uint32_t kEngine2GeneratorToggle = 0x1033C;
+constexpr uint32_t kKohlsmanSet = 0x101F8;
+constexpr uint32_t kGyroEvent = 0x101FE;
 constexpr char kGeneratorActive[] = "GENERAL ENG GENERATOR ACTIVE";
+// Inches of mercury per hectopascal.
+constexpr double kInHgPerHpa = 0.029530199244618416;
 
 } // namespace
 
@@ -26,6 +30,12 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
     case kEngine2GeneratorToggle:
         toggleVariable(kGeneratorActive, 2);
         break;
+    case kKohlsmanSet:
+        setAltimeter(event.value / 16.0);
+        break;
+    case kGyroEvent:
+        panel.setToken(kGyroToken, 0.0);
+        break;
     default:
         break;
     }
@@ -38,6 +48,11 @@ void SimAircraft::writeVariable(const std::string& variable, double value) {
     } else if (variable == "FUEL TANK RIGHT MAIN QUANTITY") {
         panel.setToken(kRightMainTankToken, value);
     }
+}
+
+void SimAircraft::setAltimeter(double hectopascals) {
+    panel.setToken(kAltimeterHpaToken, hectopascals);
+    panel.setToken(kAltimeterInHgToken, hectopascals * kInHgPerHpa);
 }
 
 void SimAircraft::toggleToken(int tokenId) {

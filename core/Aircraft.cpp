@@ -12,6 +12,7 @@
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
+#include "avionics/Baro.h"
 #include "avionics/EicasDau.h"
 #include "avionics/Gps.h"
 #include "core/Imports.h"
@@ -34,6 +35,7 @@ enum SystemSlot : int {
     kHydraulic2Slot = 6,
     kElectricSlot = 9,
     kEicasDauSlot = 10,
+    kBaroSlot = 11,
     kAhrsSlot = 12,
     kAdcSlot = 13,
     kGpsSlot = 14,
@@ -113,6 +115,8 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) Electric();
     case kEicasDauSlot:
         return new (std::nothrow) EicasDau();
+    case kBaroSlot:
+        return new (std::nothrow) Baro();
     case kAhrsSlot:
         return new (std::nothrow) Ahrs();
     case kAdcSlot:
@@ -164,6 +168,10 @@ Electric* Aircraft::electric() const {
 
 EicasDau* Aircraft::eicasDau() const {
     return slotAs<EicasDau>(*this, kEicasDauSlot);
+}
+
+Baro* Aircraft::baro() const {
+    return slotAs<Baro>(*this, kBaroSlot);
 }
 
 Ahrs* Aircraft::ahrs() const {

@@ -19,6 +19,7 @@ namespace tavi {
 class Adc;
 class Ahrs;
 class Aws;
+class Baro;
 class EicasDau;
 class Electric;
 class Fadec;
@@ -67,6 +68,7 @@ public:
     Hydraulic* hydraulic2() const;
     Electric* electric() const;
     EicasDau* eicasDau() const;
+    Baro* baro() const;
     Ahrs* ahrs() const;
     Adc* adc() const;
     Gps* gps() const;

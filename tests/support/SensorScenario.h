@@ -2,6 +2,7 @@
 
 #include "airframe/Electric.h"
 #include "avionics/Ahrs.h"
+#include "avionics/Baro.h"
 #include "support/ModuleHarness.h"
 
 #include <algorithm>
@@ -33,6 +34,7 @@ public:
     sim::Panel& panel() { return module.simulator.panel; }
     Electric& electric() { return *aircraft().electric(); }
     Ahrs& ahrs() { return *aircraft().ahrs(); }
+    Baro& baro() { return *aircraft().baro(); }
 
     int keyEventCount(uint32_t eventId) {
         const std::vector<sim::KeyEvent>& events = panel().keyEventsSent();

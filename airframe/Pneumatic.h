@@ -8,6 +8,9 @@ namespace tavi {
 class Pneumatic : public System {
 public:
     void update(Aircraft&) override {}
+
+    // Icing conditions were met: the minimum speeds rise.
+    bool iceSpeeds = false;
 };
 
 } // namespace tavi

@@ -15,6 +15,8 @@
 #include "avionics/Baro.h"
 #include "avionics/EicasDau.h"
 #include "avionics/Gps.h"
+#include "avionics/Gpws.h"
+#include "avionics/RadAlt.h"
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
@@ -39,6 +41,8 @@ enum SystemSlot : int {
     kAhrsSlot = 12,
     kAdcSlot = 13,
     kGpsSlot = 14,
+    kRadAltSlot = 15,
+    kGpwsSlot = 16,
     kFadecSlot = 17,
     kMechanisationSlot = 18,
     kFuelSystemSlot = 19,
@@ -123,6 +127,10 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) Adc();
     case kGpsSlot:
         return new (std::nothrow) Gps();
+    case kRadAltSlot:
+        return new (std::nothrow) RadAlt();
+    case kGpwsSlot:
+        return new (std::nothrow) Gpws();
     case kFadecSlot:
         return new (std::nothrow) Fadec();
     case kMechanisationSlot:
@@ -184,6 +192,14 @@ Adc* Aircraft::adc() const {
 
 Gps* Aircraft::gps() const {
     return slotAs<Gps>(*this, kGpsSlot);
+}
+
+RadAlt* Aircraft::radAlt() const {
+    return slotAs<RadAlt>(*this, kRadAltSlot);
+}
+
+Gpws* Aircraft::gpws() const {
+    return slotAs<Gpws>(*this, kGpwsSlot);
 }
 
 Fadec* Aircraft::fadec() const {

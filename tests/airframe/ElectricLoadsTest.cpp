@@ -29,11 +29,12 @@ public:
 class ElectricLoadsTest : public testing::Test {
 protected:
     ElectricLoadsTest() : electric(scenario.electric()) {
-        // Only the network itself and the test's consumer draw current: the EICAS unit and the
-        // aural unit leave for the test.
+        // Only the network itself and the test's consumer draw current: the EICAS unit, the air
+        // data computer and the aural unit leave for the test.
         saved = aircraft().systems;
-        aircraft().systems[10] = nullptr;
-        aircraft().systems[27] = nullptr;
+        for (std::size_t slot : {10, 13, 27}) {
+            aircraft().systems[slot] = nullptr;
+        }
         aircraft().systems[3] = &consumer;
         electric.battery1.batterySwitch = true;
         electric.battery2.batterySwitch = true;

@@ -15,6 +15,8 @@ public:
     // The packs' flow-control valves; a pack runs while its valve is open and its side supplied.
     bool pack1ValveOpen = false;
     bool pack2ValveOpen = false;
+    // Icing conditions were met: the minimum speeds rise.
+    bool iceSpeeds = false;
 };
 
 } // namespace tavi

@@ -16,6 +16,7 @@
 #include "avionics/Clock.h"
 #include "avionics/EicasDau.h"
 #include "avionics/Gps.h"
+#include "avionics/Gpws.h"
 #include "avionics/RadAlt.h"
 #include "avionics/Radio.h"
 #include "core/Imports.h"
@@ -44,6 +45,7 @@ enum SystemSlot : int {
     kAdcSlot = 13,
     kGpsSlot = 14,
     kRadAltSlot = 15,
+    kGpwsSlot = 16,
     kFadecSlot = 17,
     kMechanisationSlot = 18,
     kFuelSystemSlot = 19,
@@ -133,6 +135,8 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) Gps();
     case kRadAltSlot:
         return new (std::nothrow) RadAlt();
+    case kGpwsSlot:
+        return new (std::nothrow) Gpws();
     case kFadecSlot:
         return new (std::nothrow) Fadec();
     case kMechanisationSlot:
@@ -204,6 +208,10 @@ Gps* Aircraft::gps() const {
 
 RadAlt* Aircraft::radAlt() const {
     return slotAs<RadAlt>(*this, kRadAltSlot);
+}
+
+Gpws* Aircraft::gpws() const {
+    return slotAs<Gpws>(*this, kGpwsSlot);
 }
 
 Fadec* Aircraft::fadec() const {

@@ -26,15 +26,16 @@ class Electric;
 class Fadec;
 class Fms;
 class FuelSystem;
+class Gpws;
 class Gps;
 class Hydraulic;
 class JetEngine;
 class Lights;
 class Mechanisation;
 class PanelElement;
+class RadAlt;
 class Pneumatic;
 class Pressure;
-class RadAlt;
 class Radio;
 class SoundManager;
 
@@ -77,6 +78,7 @@ public:
     Adc* adc() const;
     Gps* gps() const;
     RadAlt* radAlt() const;
+    Gpws* gpws() const;
     Fadec* fadec() const;
     Mechanisation* mechanisation() const;
     FuelSystem* fuelSystem() const;

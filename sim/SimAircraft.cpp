@@ -93,6 +93,10 @@ constexpr double kSelectorRight = 3.0;
 
 constexpr char kHydraulicQuantity[] = "ENG HYDRAULIC QUANTITY";
 constexpr double kFullPercent = 100.0;
+constexpr uint32_t kKohlsmanSet = 0x101F8;
+constexpr uint32_t kGyroEvent = 0x101FE;
+// Inches of mercury per hectopascal.
+constexpr double kInHgPerHpa = 0.029530199244618416;
 
 } // namespace
 
@@ -101,6 +105,7 @@ SimAircraft::SimAircraft(Panel& panel) : panel(panel) {
     for (const int engine : {1, 2}) {
         panel.setVariable(kHydraulicQuantity, engine, kFullPercent);
     }
+    setAltimeter(kStandardSettingHpa);
 }
 
 void SimAircraft::setTimeOfDay(int32_t timeOfDay) {
@@ -141,6 +146,12 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
         break;
     case kFuelSelectorRight:
         panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorRight);
+        break;
+    case kKohlsmanSet:
+        setAltimeter(event.value / 16.0);
+        break;
+    case kGyroEvent:
+        panel.setToken(kGyroToken, 0.0);
         break;
     default:
         applyLightEvent(event.eventId);
@@ -218,6 +229,11 @@ void SimAircraft::writeVariable(const std::string& variable, double value) {
     } else if (variable == "FUEL TANK RIGHT MAIN QUANTITY") {
         panel.setToken(kRightMainTankToken, value);
     }
+}
+
+void SimAircraft::setAltimeter(double hectopascals) {
+    panel.setToken(kAltimeterHpaToken, hectopascals);
+    panel.setToken(kAltimeterInHgToken, hectopascals * kInHgPerHpa);
 }
 
 void SimAircraft::toggleToken(int tokenId) {

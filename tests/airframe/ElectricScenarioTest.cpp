@@ -60,9 +60,9 @@ TEST(ElectricScenarioTest, ColdCockpitWithBatteriesOnShowsTheBatteryBusMessages)
     // cockpit, and with the avionics masters off neither radio altimeter has power.
     scenario.step();
     const std::vector<std::string> messages = scenario.messages();
-    EXPECT_EQ(messages, (std::vector<std::string>{"SHED BUS 1-2 OFF", "E1-2 FUEL LO PRESS",
-                                                  "DFDR FAIL", "EMERG LT NOT ARMD",
-                                                  "RAD ALT FAIL"}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"SHED BUS 1-2 OFF", "E1-2 FUEL LO PRESS", "DFDR FAIL",
+                                        "EMERG LT NOT ARMD", "RAD ALT FAIL"}));
     EXPECT_TRUE(scenario.eicas().cautionLatched);
     // The fuel caution latched in the power-up frame, before the aural unit saw its power: the
     // chime comes with the first repetition.

@@ -372,13 +372,18 @@ TEST(PressureTest, BelowMinus2000FeetTheControllerOnlyZeroesTargetAndRate) {
 // A first step that comes after a long first frame integrates over one step only.
 TEST(PressureTest, NothingHappensWithoutAirDataAndTheFirstStepIsOneStepLong) {
     PressureScenario scenario;
+    constexpr std::size_t kBaroSlot = 11;
+    auto& systems = scenario.aircraft().systems;
+    delete systems[kBaroSlot];
+    systems[kBaroSlot] = nullptr;
     scenario.onGround(true);
     scenario.levers(kTakeoffLever, kIdleLever);
     scenario.step(10);
     Pressure& pressure = scenario.pressure();
-    EXPECT_FALSE(pressure.started) << "no static pressure yet";
+    EXPECT_FALSE(pressure.started) << "no air data yet";
     EXPECT_EQ(pressure.mode, Pressure::kModeNotChosen);
 
+    systems[kBaroSlot] = new Baro();
     scenario.outside(0.0);
     scenario.module.simulator.stepBy(30.0);
     const double target = scenario.baro().altitudeWithPressureOffset(0.0, 0.2);

@@ -24,6 +24,20 @@
 
 namespace tavi::test {
 
+// The air data computer and the attitude reference as a test plays them: their state is the
+// test's, their own frames do not run.
+class PlayedAdc : public Adc {
+public:
+    void update(Aircraft&) override {}
+    void updatePower(Aircraft&) override {}
+};
+
+class PlayedAhrs : public Ahrs {
+public:
+    void update(Aircraft&) override {}
+    void updatePower(Aircraft&) override {}
+};
+
 // The module running on the stand-in simulator, its sounds on a loopback device whose time
 // moves with the frames. The neighbours whose own frames these tests do not run (air data,
 // attitude reference, GPS, brakes, engines, fuel) are played by the test through the state the
@@ -56,6 +70,8 @@ public:
             module.writeIni(ini);
         }
         module.startModule();
+        play<PlayedAhrs>(12);
+        play<PlayedAdc>(13);
         installSounds();
     }
 
@@ -151,6 +167,12 @@ public:
     ModuleHarness module;
 
 private:
+    template <typename Played>
+    void play(std::size_t slot) {
+        delete aircraft().systems[slot];
+        aircraft().systems[slot] = new Played();
+    }
+
     void installSounds() {
         device = platform::audio::LoopbackAudioDevice::open();
         if (!device) {

@@ -11,7 +11,7 @@ class Fadec : public System {
 public:
     void update(Aircraft&) override {}
 
-    // Thrust lever 1 and 2 in degrees of lever travel (0 full aft, 75 full forward).
+    // Degrees of lever travel of thrust levers 1 and 2: 0 full aft, 22..28 idle, 72..78 take-off.
     std::array<float, 2> leverAngle{28.0f, 28.0f};
 };
 

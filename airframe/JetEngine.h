@@ -15,6 +15,8 @@ public:
 
     // Sends the simulator's generator-toggle event of this engine.
     void toggleGenerator() const;
+    // Sends the simulator's fuel-lever cut-off event of this engine.
+    void cutFuel() const;
 
     int32_t engineNumber;
     // The simulator's combustion and generator-active states.

@@ -165,7 +165,7 @@ Mechanisation::Readings Mechanisation::read(Aircraft& aircraft) const {
         readings.indicatedAirspeed = adc->indicatedAirspeed;
         readings.indicatedAltitude = adc->indicatedAltitude;
         readings.totalAirTemperature = adc->totalAirTemperature;
-        readings.airspeedInvalid = adc->airspeedInvalid1 && adc->airspeedInvalid2;
+        readings.airspeedInvalid = !adc->isAirspeedValid(0) && !adc->isAirspeedValid(1);
         readings.flightPhase = adc->flightPhase;
         readings.flightPhaseChanged = adc->flightPhaseChanged;
     }

@@ -12,12 +12,18 @@
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
+#include "avionics/Baro.h"
+#include "avionics/Clock.h"
 #include "avionics/EicasDau.h"
 #include "avionics/Gps.h"
+#include "avionics/Gpws.h"
+#include "avionics/RadAlt.h"
+#include "avionics/Radio.h"
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
 #include "displays/PanelElement.h"
+#include "fms/Fms.h"
 
 namespace tavi {
 
@@ -34,16 +40,22 @@ enum SystemSlot : int {
     kHydraulic2Slot = 6,
     kElectricSlot = 9,
     kEicasDauSlot = 10,
+    kBaroSlot = 11,
     kAhrsSlot = 12,
     kAdcSlot = 13,
     kGpsSlot = 14,
+    kRadAltSlot = 15,
+    kGpwsSlot = 16,
     kFadecSlot = 17,
     kMechanisationSlot = 18,
     kFuelSystemSlot = 19,
     kPressureSlot = 20,
+    kFmsSlot = Aircraft::kFmsSlot,
+    kRadioSlot = 21,
     kPneumaticSlot = 25,
     kAwsSlot = 27,
     kLightsSlot = 28,
+    kClockSlot = 29,
 };
 
 template <typename Class>
@@ -113,12 +125,18 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) Electric();
     case kEicasDauSlot:
         return new (std::nothrow) EicasDau();
+    case kBaroSlot:
+        return new (std::nothrow) Baro();
     case kAhrsSlot:
         return new (std::nothrow) Ahrs();
     case kAdcSlot:
         return new (std::nothrow) Adc();
     case kGpsSlot:
         return new (std::nothrow) Gps();
+    case kRadAltSlot:
+        return new (std::nothrow) RadAlt();
+    case kGpwsSlot:
+        return new (std::nothrow) Gpws();
     case kFadecSlot:
         return new (std::nothrow) Fadec();
     case kMechanisationSlot:
@@ -127,12 +145,18 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) FuelSystem();
     case kPressureSlot:
         return new (std::nothrow) Pressure();
+    case kFmsSlot:
+        return new (std::nothrow) Fms();
+    case kRadioSlot:
+        return new (std::nothrow) Radio();
     case kPneumaticSlot:
         return new (std::nothrow) Pneumatic();
     case kAwsSlot:
         return new (std::nothrow) Aws();
     case kLightsSlot:
         return new (std::nothrow) Lights();
+    case kClockSlot:
+        return new (std::nothrow) Clock();
     default:
         return nullptr;
     }
@@ -166,6 +190,10 @@ EicasDau* Aircraft::eicasDau() const {
     return slotAs<EicasDau>(*this, kEicasDauSlot);
 }
 
+Baro* Aircraft::baro() const {
+    return slotAs<Baro>(*this, kBaroSlot);
+}
+
 Ahrs* Aircraft::ahrs() const {
     return slotAs<Ahrs>(*this, kAhrsSlot);
 }
@@ -176,6 +204,14 @@ Adc* Aircraft::adc() const {
 
 Gps* Aircraft::gps() const {
     return slotAs<Gps>(*this, kGpsSlot);
+}
+
+RadAlt* Aircraft::radAlt() const {
+    return slotAs<RadAlt>(*this, kRadAltSlot);
+}
+
+Gpws* Aircraft::gpws() const {
+    return slotAs<Gpws>(*this, kGpwsSlot);
 }
 
 Fadec* Aircraft::fadec() const {
@@ -194,6 +230,14 @@ Pressure* Aircraft::pressure() const {
     return slotAs<Pressure>(*this, kPressureSlot);
 }
 
+Radio* Aircraft::radio() const {
+    return slotAs<Radio>(*this, kRadioSlot);
+}
+
+Fms* Aircraft::fms() const {
+    return slotAs<Fms>(*this, kFmsSlot);
+}
+
 Pneumatic* Aircraft::pneumatic() const {
     return slotAs<Pneumatic>(*this, kPneumaticSlot);
 }
@@ -204,6 +248,10 @@ Aws* Aircraft::aws() const {
 
 Lights* Aircraft::lights() const {
     return slotAs<Lights>(*this, kLightsSlot);
+}
+
+Clock* Aircraft::clock() const {
+    return slotAs<Clock>(*this, kClockSlot);
 }
 
 } // namespace tavi

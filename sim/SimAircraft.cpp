@@ -13,6 +13,95 @@ constexpr uint32_t kMasterBatteryOn = 0x102C1;
 constexpr uint32_t kAvionicsMasterToggle = 0x102F5;
 constexpr uint32_t kEngine1GeneratorToggle = 0x1033B;
 constexpr uint32_t kEngine2GeneratorToggle = 0x1033C;
+constexpr uint32_t kEngine1FuelPumpToggle = 0x10324;
+constexpr uint32_t kEngine2FuelPumpToggle = 0x10325;
+constexpr uint32_t kFuelSelectorAll = 0x101A4;
+constexpr uint32_t kFuelSelectorLeft = 0x101A5;
+constexpr uint32_t kFuelSelectorRight = 0x101A6;
+constexpr char kGeneratorActive[] = "GENERAL ENG GENERATOR ACTIVE";
+constexpr uint32_t kNavLightsToggle = 0x1034B;
+constexpr uint32_t kStrobesOn = 0x10204;
+constexpr uint32_t kStrobesOff = 0x10205;
+constexpr uint32_t kBeaconToggle = 0x102BF;
+constexpr uint32_t kLandingLightsOn = 0x1020B;
+constexpr uint32_t kLandingLightsOff = 0x1020C;
+constexpr uint32_t kTaxiLightsToggle = 0x102C0;
+constexpr uint32_t kLogoLightsToggle = 0x10348;
+constexpr uint32_t kPanelLightsOn = 0x10208;
+constexpr uint32_t kPanelLightsOff = 0x10209;
+constexpr int kPanelLightToken = 10;
+constexpr int kStrobeToken = 11;
+constexpr int kLandingLightToken = 14;
+constexpr int kBeaconToken = 368;
+constexpr int kTaxiLightToken = 369;
+constexpr int kNavLightToken = 619;
+constexpr int kLogoLightToken = 620;
+
+constexpr int kCom1TransmitToken = 874;
+constexpr int kCom2TransmitToken = 875;
+constexpr int kComReceiveBothToken = 876;
+constexpr int kToken881 = 881;
+
+// The COM events carry the frequency as BCD16 without the leading 1 and the last kHz digit;
+// with 25 kHz channels that digit follows from the one before (x.x2 is x.x25, x.x7 is x.x75).
+double comFrequencyOfEvent(uint32_t value) {
+    uint32_t bcd = 0x01000000 | ((value & 0xFFFF) << 8);
+    const uint32_t tensOfKhz = value & 0xF;
+    if (tensOfKhz == 2 || tensOfKhz == 7) {
+        bcd |= 0x50;
+    }
+    return bcd;
+}
+
+double navFrequencyOfEvent(uint32_t value) {
+    return 0x01000000 | ((value & 0xFFFF) << 8);
+}
+
+// Radio events of sides 1 and 2 that set one aircraft variable.
+struct RadioVariableEvent {
+    uint32_t side1;
+    uint32_t side2;
+    const char* variable;
+    double (*valueOf)(uint32_t value);
+};
+
+double plainValue(uint32_t value) {
+    return value;
+}
+
+double flagValue(uint32_t value) {
+    return value != 0 ? 1.0 : 0.0;
+}
+
+const RadioVariableEvent kRadioVariableEvents[] = {
+    {0x100AB, 0x1038A, "COM ACTIVE FREQUENCY", comFrequencyOfEvent},
+    {0x100AC, 0x100AD, "NAV ACTIVE FREQUENCY", navFrequencyOfEvent},
+    {0x103AF, 0x103FC, "ADF ACTIVE FREQUENCY", plainValue},
+    {0x100B4, 0x100B5, "NAV OBS", plainValue},
+    {0x1013B, 0x10400, "ADF SOUND", flagValue},
+    {0x10137, 0x10138, "NAV SOUND", flagValue},
+    {0x10139, 0x1013A, "DME SOUND", flagValue},
+};
+
+constexpr uint32_t kTransponderSet = 0x100B3;
+constexpr uint32_t kComReceiveBothSet = 0x103A2;
+constexpr uint32_t kCom1TransmitSelect = 0x1039F;
+constexpr uint32_t kCom2TransmitSelect = 0x103A0;
+constexpr uint32_t kClearToken881 = 0x103AE;
+constexpr char kFuelPumpSwitch[] = "GENERAL ENG FUEL PUMP SWITCH";
+constexpr char kFuelTankSelector[] = "FUEL TANK SELECTOR";
+// The selector of the aircraft's fuel system 1, in the simulator's positions.
+constexpr int kFuelSystemIndex = 1;
+constexpr double kSelectorAll = 1.0;
+constexpr double kSelectorLeft = 2.0;
+constexpr double kSelectorRight = 3.0;
+
+constexpr char kHydraulicQuantity[] = "ENG HYDRAULIC QUANTITY";
+constexpr double kFullPercent = 100.0;
+constexpr uint32_t kKohlsmanSet = 0x101F8;
+constexpr uint32_t kGyroEvent = 0x101FE;
+// Inches of mercury per hectopascal.
+constexpr double kInHgPerHpa = 0.029530199244618416;
 constexpr uint32_t kFlapsSet = 0x100A2;
 constexpr uint32_t kParkingBrakes = 0x100D8;
 constexpr uint32_t kFlapsIncrement = 0x100DE;
@@ -21,7 +110,6 @@ constexpr uint32_t kSpoilersSet = 0x100FA;
 constexpr uint32_t kSpoilersArmOff = 0x1013D;
 constexpr uint32_t kSpoilersOn = 0x10210;
 constexpr uint32_t kSpoilersOff = 0x10211;
-constexpr char kGeneratorActive[] = "GENERAL ENG GENERATOR ACTIVE";
 constexpr double kFullTravel = 16383.0;
 constexpr double kFullParkingBrake = 32767.0;
 constexpr int kLastFlapNotch = static_cast<int>(std::size(SimAircraft::kFlapNotches)) - 1;
@@ -32,7 +120,25 @@ double axisValue(uint32_t data) {
 
 } // namespace
 
+SimAircraft::SimAircraft(Panel& panel) : panel(panel) {
+    setTimeOfDay(kDay);
+    for (const int engine : {1, 2}) {
+        panel.setVariable(kHydraulicQuantity, engine, kFullPercent);
+    }
+    setAltimeter(kStandardSettingHpa);
+}
+
+void SimAircraft::setTimeOfDay(int32_t timeOfDay) {
+    CalculatorResult result;
+    result.number = timeOfDay;
+    result.integer = timeOfDay;
+    panel.setCalculatorResult(kTimeOfDayCode, result);
+}
+
 void SimAircraft::applyKeyEvent(const KeyEvent& event) {
+    if (applyRadioEvent(event)) {
+        return;
+    }
     switch (event.eventId) {
     case kMasterBatteryOn:
         panel.setToken(kPowerToken, 1.0);
@@ -46,34 +152,128 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
     case kEngine2GeneratorToggle:
         toggleVariable(kGeneratorActive, 2);
         break;
-    case kFlapsSet:
-        setFlapNotch(
-            static_cast<int>(std::lround(axisValue(event.value) / kFullTravel * kLastFlapNotch)));
+    case kEngine1FuelPumpToggle:
+        toggleVariable(kFuelPumpSwitch, 1);
         break;
-    case kParkingBrakes:
-        panel.setToken(kParkingBrakeToken,
-                       panel.token(kParkingBrakeToken) != 0.0 ? 0.0 : kFullParkingBrake);
+    case kEngine2FuelPumpToggle:
+        toggleVariable(kFuelPumpSwitch, 2);
         break;
-    case kFlapsIncrement:
-        setFlapNotch(flapNotch() + 1);
+    case kFuelSelectorAll:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorAll);
         break;
-    case kFlapsDecrement:
-        setFlapNotch(flapNotch() - 1);
+    case kFuelSelectorLeft:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorLeft);
         break;
-    case kSpoilersSet:
-        panel.setToken(kSpoilerPositionToken, axisValue(event.value));
+    case kFuelSelectorRight:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorRight);
         break;
-    case kSpoilersOn:
-        panel.setToken(kSpoilerPositionToken, kFullTravel);
+    case kKohlsmanSet:
+        setAltimeter(event.value / 16.0);
         break;
-    case kSpoilersOff:
-        panel.setToken(kSpoilerPositionToken, 0.0);
+    case kGyroEvent:
+        panel.setToken(kGyroToken, 0.0);
         break;
-    case kSpoilersArmOff:
-        panel.setToken(kSpoilersArmedToken, 0.0);
+    default:
+        if (!applyFlightControlEvent(event)) {
+            applyLightEvent(event.eventId);
+        }
+        break;
+    }
+}
+
+void SimAircraft::applyLightEvent(uint32_t eventId) {
+    switch (eventId) {
+    case kNavLightsToggle:
+        toggleToken(kNavLightToken);
+        break;
+    case kStrobesOn:
+    case kStrobesOff:
+        panel.setToken(kStrobeToken, eventId == kStrobesOn ? 1.0 : 0.0);
+        break;
+    case kBeaconToggle:
+        toggleToken(kBeaconToken);
+        break;
+    case kLandingLightsOn:
+    case kLandingLightsOff:
+        panel.setToken(kLandingLightToken, eventId == kLandingLightsOn ? 1.0 : 0.0);
+        break;
+    case kTaxiLightsToggle:
+        toggleToken(kTaxiLightToken);
+        break;
+    case kLogoLightsToggle:
+        toggleToken(kLogoLightToken);
+        break;
+    case kPanelLightsOn:
+    case kPanelLightsOff:
+        panel.setToken(kPanelLightToken, eventId == kPanelLightsOn ? 1.0 : 0.0);
         break;
     default:
         break;
+    }
+}
+
+bool SimAircraft::applyFlightControlEvent(const KeyEvent& event) {
+    switch (event.eventId) {
+    case kFlapsSet:
+        setFlapNotch(
+            static_cast<int>(std::lround(axisValue(event.value) / kFullTravel * kLastFlapNotch)));
+        return true;
+    case kParkingBrakes:
+        panel.setToken(kParkingBrakeToken,
+                       panel.token(kParkingBrakeToken) != 0.0 ? 0.0 : kFullParkingBrake);
+        return true;
+    case kFlapsIncrement:
+        setFlapNotch(flapNotch() + 1);
+        return true;
+    case kFlapsDecrement:
+        setFlapNotch(flapNotch() - 1);
+        return true;
+    case kSpoilersSet:
+        panel.setToken(kSpoilerPositionToken, axisValue(event.value));
+        return true;
+    case kSpoilersOn:
+        panel.setToken(kSpoilerPositionToken, kFullTravel);
+        return true;
+    case kSpoilersOff:
+        panel.setToken(kSpoilerPositionToken, 0.0);
+        return true;
+    case kSpoilersArmOff:
+        panel.setToken(kSpoilersArmedToken, 0.0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SimAircraft::applyRadioEvent(const KeyEvent& event) {
+    for (const RadioVariableEvent& radio : kRadioVariableEvents) {
+        if (event.eventId == radio.side1 || event.eventId == radio.side2) {
+            panel.setVariable(radio.variable, event.eventId == radio.side1 ? 1 : 2,
+                              radio.valueOf(event.value));
+            return true;
+        }
+    }
+    switch (event.eventId) {
+    case kTransponderSet:
+        panel.setVariable("TRANSPONDER CODE", 1, event.value);
+        return true;
+    case kComReceiveBothSet:
+        panel.setToken(kComReceiveBothToken, flagValue(event.value));
+        return true;
+    // One COM radio transmits at a time: selecting one deselects the other.
+    case kCom1TransmitSelect:
+        panel.setToken(kCom1TransmitToken, 1.0);
+        panel.setToken(kCom2TransmitToken, 0.0);
+        return true;
+    case kCom2TransmitSelect:
+        panel.setToken(kCom2TransmitToken, 1.0);
+        panel.setToken(kCom1TransmitToken, 0.0);
+        return true;
+    case kClearToken881:
+        panel.setToken(kToken881, 0.0);
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -84,6 +284,11 @@ void SimAircraft::writeVariable(const std::string& variable, double value) {
     } else if (variable == "FUEL TANK RIGHT MAIN QUANTITY") {
         panel.setToken(kRightMainTankToken, value);
     }
+}
+
+void SimAircraft::setAltimeter(double hectopascals) {
+    panel.setToken(kAltimeterHpaToken, hectopascals);
+    panel.setToken(kAltimeterInHgToken, hectopascals * kInHgPerHpa);
 }
 
 void SimAircraft::setFlapNotch(int notch) {

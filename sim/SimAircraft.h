@@ -2,6 +2,7 @@
 
 #include "sim/Panel.h"
 
+#include <cstdint>
 #include <string>
 
 namespace tavi::sim {
@@ -14,6 +15,9 @@ public:
     static constexpr int kAvionicsToken = 740;
     static constexpr int kLeftMainTankToken = 304;
     static constexpr int kRightMainTankToken = 303;
+    static constexpr int kAltimeterHpaToken = 75;
+    static constexpr int kAltimeterInHgToken = 76;
+    static constexpr int kGyroToken = 85;
     static constexpr int kParkingBrakeToken = 323;
     static constexpr int kSpoilersArmedToken = 324;
     static constexpr int kSpoilerPositionToken = 326;
@@ -23,12 +27,28 @@ public:
     // The flap angle of each notch of the flap handle, in degrees.
     static constexpr double kFlapNotches[] = {0.0, 9.0, 18.0, 22.0, 45.0};
 
-    explicit SimAircraft(Panel& panel) : panel(panel) {}
+    // The simulator's time of day as calculator code reads it: 0 dawn, 1 day, 2 dusk, 3 night.
+    static constexpr const char* kTimeOfDayCode = "(E:TIME OF DAY,Enum)";
+    static constexpr int32_t kDay = 1;
+    static constexpr int32_t kNight = 3;
+    static constexpr double kStandardSettingHpa = 1013.25;
+
+    // The aircraft as a flight loads it: by day, hydraulic reservoirs full, the altimeter at the
+    // standard setting.
+    explicit SimAircraft(Panel& panel);
 
     void applyKeyEvent(const KeyEvent& event);
     void writeVariable(const std::string& variable, double value);
+    void setTimeOfDay(int32_t timeOfDay);
+    // The main altimeter setting, as the Kohlsman event sets it.
+    void setAltimeter(double hectopascals);
 
 private:
+    // The radios' frequencies, course, ident audio and COM selection; false for another event.
+    bool applyRadioEvent(const KeyEvent& event);
+    void applyLightEvent(uint32_t eventId);
+    // The flaps, spoilers and parking brake; false for another event.
+    bool applyFlightControlEvent(const KeyEvent& event);
     void toggleToken(int tokenId);
     void toggleVariable(const char* name, int index);
     // The flaps follow their handle at once.

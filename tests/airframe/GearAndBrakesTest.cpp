@@ -297,8 +297,9 @@ TEST_F(GearAndBrakesTest, ChannelCautionsNameTheSystemsAndRudder1NeedsLowSpeed) 
     scenario.enterPhase(kAirbornePhase);
     EXPECT_FALSE(scenario.shows("RUDDER SYS 1 INOP"));
     EXPECT_TRUE(scenario.shows("AIL SYS 1 INOP"));
-    scenario.adc().airspeedInvalid1 = true;
-    scenario.adc().airspeedInvalid2 = true;
+    for (auto& side : scenario.adc().validity[kAirspeedGroup]) {
+        side.invalid = true;
+    }
     scenario.enterPhase(kOnGroundPhase);
     EXPECT_TRUE(scenario.shows("RUDDER SYS 1 INOP")) << "no airspeed on either side";
 

@@ -11,11 +11,16 @@ EicasMessage key(int32_t level, int32_t id) {
 }
 
 // The aircraft parked on ground power with both batteries on: the EICAS unit and both aural
-// channels have power and the electrical system posts nothing. The flight controls, whose
-// cautions stand on a parked aircraft without hydraulic pressure, leave for the test.
+// channels have power and the electrical system posts nothing. The other posters leave and the
+// flight controls, whose cautions stand on a parked aircraft without hydraulic pressure, only
+// hold their fields, so the list holds only what the tests post.
 class EicasDauTest : public testing::Test {
 protected:
     EicasDauTest() {
+        scenario.keepOnly({scenario.aircraft().electric(), &unit(), scenario.aircraft().aws(),
+                           scenario.aircraft().ahrs(), scenario.aircraft().adc(),
+                           scenario.aircraft().gps(), scenario.aircraft().mechanisation(),
+                           scenario.aircraft().pressure()});
         scenario.park();
         scenario.holdFlightControls();
         scenario.batteriesOn();

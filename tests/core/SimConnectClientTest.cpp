@@ -1,6 +1,4 @@
 #include "airframe/Electric.h"
-#include "avionics/Ahrs.h"
-#include "avionics/Gps.h"
 #include "support/ModuleHarness.h"
 
 #include <algorithm>
@@ -207,8 +205,9 @@ TEST(SimConnectClientTest, RudderAxisReachesTheFlightControlsOnceAndTheirCopyFol
 
     module.simulator.startFlight();
     module.simulator.step();
-    module.aircraft().ahrs()->onGround = true;
-    module.aircraft().gps()->groundSpeed = 60.0f;
+    // Rolling on the ground at 60 kt: the attitude reference and the GPS read it in the next frame.
+    module.simulator.panel.setToken(60, 1.0);
+    module.simulator.panel.setVariable("GROUND VELOCITY", 0, 60.0);
     module.simulator.step();
     sc.pilotEvent("AXIS_RUDDER_SET", static_cast<uint32_t>(-5500));
     EXPECT_EQ(sc.pump(), 1);

@@ -12,6 +12,7 @@
 #include "core/sound/SoundManager.h"
 #include "displays/PanelElement.h"
 #include "platform/audio/OpenAlDevice.h"
+#include "support/HeldSystem.h"
 #include "support/ModuleHarness.h"
 #include "support/WavBytes.h"
 
@@ -24,6 +25,20 @@
 
 namespace tavi::test {
 
+// The air data computer and the attitude reference as a test plays them: their state is the
+// test's, their own frames do not run.
+class PlayedAdc : public Adc {
+public:
+    void update(Aircraft&) override {}
+    void updatePower(Aircraft&) override {}
+};
+
+class PlayedAhrs : public Ahrs {
+public:
+    void update(Aircraft&) override {}
+    void updatePower(Aircraft&) override {}
+};
+
 // The module running on the stand-in simulator, its sounds on a loopback device whose time
 // moves with the frames. The neighbours whose own frames these tests do not run (air data,
 // attitude reference, GPS, brakes, engines, fuel) are played by the test through the state the
@@ -31,7 +46,7 @@ namespace tavi::test {
 class AirframeScenario {
 public:
     static constexpr uint32_t kFrameMs = 56;
-    static constexpr std::size_t kMechanisationSlot = 18;
+    static constexpr int kMechanisationSlot = 18;
 
     // The aircraft's sounds that these tests hear, with their lengths in milliseconds.
     static inline const std::vector<std::pair<SoundId, uint32_t>> kSounds = {
@@ -61,10 +76,21 @@ public:
             module.writeIni(ini);
         }
         module.startModule();
+        play<PlayedAhrs>(12);
+        play<PlayedAdc>(13);
         installSounds();
     }
 
     Aircraft& aircraft() { return module.aircraft(); }
+    // Takes every other system out of the aircraft, so that only these post and draw.
+    void keepOnly(std::initializer_list<const System*> kept) {
+        for (System*& system : aircraft().systems) {
+            if (std::find(kept.begin(), kept.end(), system) == kept.end()) {
+                delete system;
+                system = nullptr;
+            }
+        }
+    }
     Electric& electric() { return *aircraft().electric(); }
     EicasDau& eicas() { return *aircraft().eicasDau(); }
     Aws& aws() { return *aircraft().aws(); }
@@ -111,14 +137,8 @@ public:
     // Puts flight controls that only hold their fields in place of the aircraft's, for the tests
     // of other systems that their messages would disturb; the parking brake stays as it is.
     void holdFlightControls() {
-        class HeldMechanisation : public Mechanisation {
-        public:
-            void update(Aircraft&) override {}
-        };
-        auto* held = new HeldMechanisation();
-        held->parkingBrake = aircraft().mechanisation()->parkingBrake;
-        delete aircraft().systems[kMechanisationSlot];
-        aircraft().systems[kMechanisationSlot] = held;
+        const float parkingBrake = aircraft().mechanisation()->parkingBrake;
+        holdSystem<Mechanisation>(aircraft(), kMechanisationSlot).parkingBrake = parkingBrake;
     }
 
     // A named variable as another gauge writes it; the module acts on it in the next frame.
@@ -160,6 +180,12 @@ public:
     ModuleHarness module;
 
 private:
+    template <typename Played>
+    void play(std::size_t slot) {
+        delete aircraft().systems[slot];
+        aircraft().systems[slot] = new Played();
+    }
+
     void installSounds() {
         device = platform::audio::LoopbackAudioDevice::open();
         if (!device) {

@@ -4,6 +4,7 @@
 #include "airframe/Hydraulic.h"
 #include "airframe/Mechanisation.h"
 #include "support/AirframeScenario.h"
+#include "support/HeldSystem.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -14,12 +15,16 @@
 namespace tavi::test {
 
 // The flight controls, gear and brakes on the stand-in simulator; the test plays their
-// neighbours (attitude reference, GPS, air data, engines, FADEC, hydraulics).
+// neighbours (attitude reference, air data, engines, FADEC, hydraulics), while the GPS reads the
+// simulator.
 class MechanisationScenario : public AirframeScenario {
 public:
     static constexpr int kOnGroundToken = 60;
 
-    explicit MechanisationScenario(const std::string& ini = "") : AirframeScenario(ini) {}
+    explicit MechanisationScenario(const std::string& ini = "") : AirframeScenario(ini) {
+        holdSystem<Hydraulic>(aircraft(), 5, 1);
+        holdSystem<Hydraulic>(aircraft(), 6, 2);
+    }
 
     Mechanisation& mechanisation() { return *aircraft().mechanisation(); }
 
@@ -34,7 +39,12 @@ public:
         panel().setToken(kOnGroundToken, onGround ? 1.0 : 0.0);
         aircraft().ahrs()->onGround = onGround;
     }
-    void setGroundSpeed(float knots) { aircraft().gps()->groundSpeed = knots; }
+    // The simulator's ground speed, and the GPS's reading of it for what happens before the
+    // next frame.
+    void setGroundSpeed(float knots) {
+        panel().setVariable("GROUND VELOCITY", 0, knots);
+        aircraft().gps()->groundSpeed = knots;
+    }
     void setHydraulicPressures(float system1, float system2) {
         aircraft().hydraulic1()->pressure = system1;
         aircraft().hydraulic2()->pressure = system2;

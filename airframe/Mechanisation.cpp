@@ -11,6 +11,8 @@
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
 #include "avionics/Gps.h"
+#include "avionics/Gpws.h"
+#include "avionics/RadAlt.h"
 #include "core/Aircraft.h"
 #include "core/Imports.h"
 
@@ -168,6 +170,12 @@ Mechanisation::Readings Mechanisation::read(Aircraft& aircraft) const {
         readings.airspeedInvalid = !adc->isAirspeedValid(0) && !adc->isAirspeedValid(1);
         readings.flightPhase = adc->flightPhase;
         readings.flightPhaseChanged = adc->flightPhaseChanged;
+    }
+    if (const RadAlt* radAlt = aircraft.radAlt()) {
+        readings.radioAltitude = radAlt->radioAltitude;
+    }
+    if (const Gpws* gpws = aircraft.gpws()) {
+        readings.gpwsAlert = gpws->mode1 || gpws->mode2 || gpws->mode3 || gpws->mode4;
     }
     if (const Electric* electric = aircraft.electric()) {
         for (int bus = 0; bus < kBusCount; ++bus) {

@@ -228,10 +228,11 @@ private:
         // Bus power by bus number.
         std::array<bool, kBusCount> bus{};
         bool networkPowered = false;
-        // The aircraft carries no radio altimeter, GPWS or autopilot in its slots yet: they
-        // read as absent (no radio altitude, no alert, not engaged).
+        // Feet; none without a radio altimeter.
         std::optional<float> radioAltitude;
+        // One of the GPWS alerts of modes 1 to 4.
         bool gpwsAlert = false;
+        // The aircraft carries no autopilot: it never reads as engaged.
         bool autopilotEngaged = false;
     };
 

@@ -110,6 +110,29 @@ TEST_F(GearAndBrakesTest, LandingFlapsWithTheGearUpCallForTheGear) {
         << "never on the ground";
 }
 
+TEST_F(GearAndBrakesTest, ApproachThrustLowOverTheGroundCallsForTheGearUnlessTheGpwsAlerts) {
+    auto gearCalled = [&] {
+        return scenario.sounds().isQueued(kGearCallout) ||
+               scenario.sounds().isPlaying(kGearCallout);
+    };
+    scenario.setCombustion(true, true);
+    scenario.setThrustLevers(40.0f, 40.0f);
+    panel().setToken(kFlapAngleToken, 22.0);
+    scenario.setRadioAltitude(1500.0f);
+    flyAt(140.0f);
+    scenario.run(1.0);
+    EXPECT_FALSE(gearCalled()) << "above 1200 ft";
+
+    scenario.aircraft().gpws()->mode2 = true;
+    scenario.setRadioAltitude(1000.0f);
+    scenario.run(1.0);
+    EXPECT_FALSE(gearCalled()) << "the GPWS alert comes first";
+
+    scenario.aircraft().gpws()->mode2 = false;
+    scenario.step();
+    EXPECT_TRUE(gearCalled());
+}
+
 TEST_F(GearAndBrakesTest, GearAirNoiseFollowsTheMainGearAndAirspeed) {
     flyAt(150.0f);
     setGear(16383.0);

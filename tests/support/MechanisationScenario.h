@@ -3,6 +3,8 @@
 #include "airframe/Fadec.h"
 #include "airframe/Hydraulic.h"
 #include "airframe/Mechanisation.h"
+#include "avionics/Gpws.h"
+#include "avionics/RadAlt.h"
 #include "support/AirframeScenario.h"
 #include "support/HeldSystem.h"
 
@@ -15,15 +17,17 @@
 namespace tavi::test {
 
 // The flight controls, gear and brakes on the stand-in simulator; the test plays their
-// neighbours (attitude reference, air data, engines, FADEC, hydraulics), while the GPS reads the
-// simulator.
+// neighbours (attitude reference, air data, GPWS, engines, FADEC, hydraulics), while the GPS and
+// the radio altimeter read the simulator.
 class MechanisationScenario : public AirframeScenario {
 public:
     static constexpr int kOnGroundToken = 60;
+    static constexpr int kRadioHeightToken = 614;
 
     explicit MechanisationScenario(const std::string& ini = "") : AirframeScenario(ini) {
         holdSystem<Hydraulic>(aircraft(), 5, 1);
         holdSystem<Hydraulic>(aircraft(), 6, 2);
+        holdSystem<Gpws>(aircraft(), 16);
     }
 
     Mechanisation& mechanisation() { return *aircraft().mechanisation(); }
@@ -44,6 +48,10 @@ public:
     void setGroundSpeed(float knots) {
         panel().setVariable("GROUND VELOCITY", 0, knots);
         aircraft().gps()->groundSpeed = knots;
+    }
+    // The simulator's radio height in metres counts from the antenna above the wheels.
+    void setRadioAltitude(float feet) {
+        panel().setToken(kRadioHeightToken, feet / 3.2808399 + aircraft().radAlt()->antennaOffset);
     }
     void setHydraulicPressures(float system1, float system2) {
         aircraft().hydraulic1()->pressure = system1;

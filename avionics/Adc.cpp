@@ -130,10 +130,6 @@ double indexForCorrectedN1(double correctedN1, double machFraction) {
     return kN1Table[last].leverIndex;
 }
 
-bool terrainAlertStands(const Gpws* gpws) {
-    return gpws && (gpws->mode1 || gpws->mode2 || gpws->mode3 || gpws->mode4);
-}
-
 bool avionicsMasterOn(const Electric* electric, int side) {
     return electric && (side == 0 ? electric->avionicsMaster1 : electric->avionicsMaster2);
 }
@@ -326,7 +322,8 @@ void Adc::warnOfOverspeed(const Aircraft& aircraft) {
         eicas->setWarningRequest(true);
     }
     Aws* aws = aircraft.aws();
-    if (aws && !aws->isQueued(kHighSpeedCallout) && !terrainAlertStands(aircraft.gpws())) {
+    if (aws && !aws->isQueued(kHighSpeedCallout) &&
+        !(aircraft.gpws() && aircraft.gpws()->terrainAlert())) {
         aws->enqueue(sounds::kWarningChime);
         aws->enqueue(kHighSpeedCallout);
     }

@@ -2,6 +2,7 @@
 
 #include "sim/Panel.h"
 
+#include <cstdint>
 #include <string>
 
 namespace tavi::sim {
@@ -14,6 +15,8 @@ public:
     static constexpr int kAvionicsToken = 740;
     static constexpr int kLeftMainTankToken = 304;
     static constexpr int kRightMainTankToken = 303;
+    // A bit per engine the throttle keys act on.
+    static constexpr int kEngineSelectionToken = 126;
 
     explicit SimAircraft(Panel& panel) : panel(panel) {}
 
@@ -21,6 +24,9 @@ public:
     void writeVariable(const std::string& variable, double value);
 
 private:
+    // The engine number of a per-engine event whose engines' events lie `stride` apart.
+    static int engineOf(uint32_t eventId, uint32_t engine1Event, uint32_t stride);
+    void selectEngine(int engine);
     void toggleToken(int tokenId);
     void toggleVariable(const char* name, int index);
 

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -51,9 +52,14 @@ public:
         {21, 900},
     };
 
-    explicit AirframeScenario(const std::string& ini = "") {
+    // `beforeStart` sets the simulator's state that the module's first frame finds.
+    explicit AirframeScenario(const std::string& ini = "",
+                              const std::function<void(sim::Panel&)>& beforeStart = {}) {
         if (!ini.empty()) {
             module.writeIni(ini);
+        }
+        if (beforeStart) {
+            beforeStart(module.simulator.panel);
         }
         module.startModule();
         installSounds();
@@ -96,6 +102,11 @@ public:
         adc().flightPhaseChanged = true;
         step();
         adc().flightPhaseChanged = false;
+    }
+
+    // The simulator's engine burns or not; the engine reads it in the next frame.
+    void setCombustion(int engine, bool burning) {
+        panel().setVariable("GENERAL ENG COMBUSTION", engine, burning ? 1.0 : 0.0);
     }
 
     void releaseParkingBrake() {

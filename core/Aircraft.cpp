@@ -13,6 +13,7 @@
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
 #include "avionics/EicasDau.h"
+#include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
@@ -41,6 +42,7 @@ enum SystemSlot : int {
     kMechanisationSlot = 18,
     kFuelSystemSlot = 19,
     kPressureSlot = 20,
+    kFlightDirectorSlot = 24,
     kPneumaticSlot = 25,
     kAwsSlot = 27,
     kLightsSlot = 28,
@@ -192,6 +194,10 @@ FuelSystem* Aircraft::fuelSystem() const {
 
 Pressure* Aircraft::pressure() const {
     return slotAs<Pressure>(*this, kPressureSlot);
+}
+
+FlightDirector* Aircraft::flightDirector() const {
+    return slotAs<FlightDirector>(*this, kFlightDirectorSlot);
 }
 
 Pneumatic* Aircraft::pneumatic() const {

@@ -22,6 +22,7 @@ class Aws;
 class EicasDau;
 class Electric;
 class Fadec;
+class FlightDirector;
 class FuelSystem;
 class Gps;
 class Hydraulic;
@@ -74,6 +75,7 @@ public:
     Mechanisation* mechanisation() const;
     FuelSystem* fuelSystem() const;
     Pressure* pressure() const;
+    FlightDirector* flightDirector() const;
     Pneumatic* pneumatic() const;
     Aws* aws() const;
     Lights* lights() const;

@@ -220,10 +220,17 @@ TEST_F(EngineTest, StopAtIdleEndsTheStartAndAboveIdleLeavesTheEngineAlone) {
     }
     EXPECT_EQ(engine1().activeChannel, JetEngine::kChannelA) << "two ground starts: B, then A";
 
+    // The engine runs and the FADEC's thrust lever sets its throttle.
+    Fadec& fadec = *scenario.aircraft().fadec();
+    fadec.inputs.throttleForN1 = [](double n1, bool) {
+        return n1 / 100.0;
+    };
     setEngineVariable("GENERAL ENG MIXTURE LEVER POSITION", 1, 1.0);
     setEngineVariable("GENERAL ENG COMBUSTION", 1, 1.0);
-    setEngineVariable("GENERAL ENG THROTTLE LEVER POSITION", 1, 0.5);
+    fadec.setThrottleLock(false);
+    fadec.setThrustLever1(50.0f);
     scenario.step();
+    ASSERT_GT(engine1().throttleLever, 0.05f);
     const int cuts = events(kFuelCutoff1);
     scenario.request("TaviEngControl1Dec");
     scenario.step(3);
@@ -231,9 +238,10 @@ TEST_F(EngineTest, StopAtIdleEndsTheStartAndAboveIdleLeavesTheEngineAlone) {
     EXPECT_FALSE(engine1().idleAtCutoff);
     EXPECT_EQ(events(kFuelCutoff1), cuts) << "the engine keeps running";
 
-    setEngineVariable("GENERAL ENG THROTTLE LEVER POSITION", 1, 0.05);
+    fadec.setThrustLever1(25.0f);
     scenario.request("TaviEngControl1Inc");
     scenario.step();
+    ASSERT_EQ(engine1().throttleLever, 0.0f);
     scenario.request("TaviEngControl1Dec");
     scenario.step(2);
     EXPECT_TRUE(engine1().idleAtCutoff);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "airframe/Electric.h"
+#include "airframe/Fadec.h"
 #include "airframe/FuelSystem.h"
 #include "airframe/JetEngine.h"
 #include "airframe/Mechanisation.h"
@@ -50,6 +51,11 @@ public:
         {sounds::kCabinCallout, 1500},
         {20, 900},
         {21, 900},
+        {35, 900},
+        {36, 900},
+        {37, 900},
+        {38, 900},
+        {39, 900},
     };
 
     // `beforeStart` sets the simulator's state that the module's first frame finds.
@@ -86,8 +92,10 @@ public:
     }
     void run(double seconds) { step(static_cast<int>(std::lround(seconds * 18.0))); }
 
-    // On the ground, parking brake set, standing still, in the ground phase.
+    // On the ground on a standard day, parking brake set, standing still, in the ground phase.
     void park() {
+        panel().setVariable("AMBIENT TEMPERATURE", 0, 15.0);
+        aircraft().fadec()->inputs.staticAirTemperature = 15.0f;
         panel().setToken(60, 1.0);
         panel().setToken(323, 32767.0);
         aircraft().ahrs()->onGround = true;

@@ -3,6 +3,7 @@
 #include "airframe/Electric.h"
 #include "airframe/JetEngine.h"
 #include "airframe/Mechanisation.h"
+#include "airframe/Pneumatic.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
 #include "avionics/FlightDirector.h"
@@ -150,9 +151,6 @@ void Fadec::addElectricLoad(Aircraft&, BusLoads& loads) {
 
 void Fadec::update(Aircraft& aircraft) {
     const uint32_t now = aircraft.simTimeMs;
-    engines = {aircraft.engine1(), aircraft.engine2()};
-    aws = aircraft.aws();
-    eicasDau = aircraft.eicasDau();
     readInputs(aircraft);
     if (!started) {
         // Engaged for a dark cockpit and one ready for engine start, released for running
@@ -191,15 +189,25 @@ void Fadec::update(Aircraft& aircraft) {
 }
 
 void Fadec::readInputs(const Aircraft& aircraft) {
+    engines = {aircraft.engine1(), aircraft.engine2()};
+    adc = aircraft.adc();
+    aws = aircraft.aws();
+    eicasDau = aircraft.eicasDau();
     const Ahrs* ahrs = aircraft.ahrs();
     inputs.onGround = ahrs && ahrs->onGround;
-    if (const Adc* adc = aircraft.adc()) {
-        inputs.flightPhase = adc->flightPhase;
-        inputs.flightPhaseChanged = adc->flightPhaseChanged;
-    }
-    if (const Mechanisation* mechanisation = aircraft.mechanisation()) {
-        inputs.parkingBrake = mechanisation->parkingBrake;
-    }
+    inputs.flightPhase = adc ? adc->flightPhase : kLandingPhase;
+    inputs.flightPhaseChanged = adc && adc->flightPhaseChanged;
+    inputs.pressureAltitude = adc ? adc->pressureAltitude : 0.0f;
+    inputs.indicatedAltitude = adc ? adc->indicatedAltitude : 0.0f;
+    inputs.indicatedAirspeed = adc ? adc->indicatedAirspeed : 0.0f;
+    inputs.staticAirTemperature = adc ? adc->staticAirTemperature : 0.0f;
+    inputs.isaDeviation = adc ? adc->isaDeviation : 0.0f;
+    const Pneumatic* pneumatic = aircraft.pneumatic();
+    inputs.antiIceOverrideAuto = pneumatic && pneumatic->antiIceOverrideKnob == 1;
+    const Mechanisation* mechanisation = aircraft.mechanisation();
+    inputs.gearPositions = mechanisation ? mechanisation->gearPositions : std::array<int32_t, 3>{};
+    inputs.flapAngle = mechanisation ? mechanisation->flapAngle : 0.0f;
+    inputs.parkingBrake = mechanisation ? mechanisation->parkingBrake : 0.0f;
     const Electric* electric = aircraft.electric();
     inputs.dcBus2Powered = electric && electric->isPowered(Electric::kDcBus2);
     inputs.essentialBus1Powered = electric && electric->isPowered(Electric::kEssentialBus1);
@@ -528,7 +536,7 @@ void Fadec::updateMessageConditions(uint32_t now) {
         note(engineFailed[engine], engineFailedChanged[engine], jet && jet->failed);
     }
     const bool onGround = inputs.onGround;
-    const bool autoOverride = inputs.antiIceOverrideKnob == 1;
+    const bool autoOverride = inputs.antiIceOverrideAuto;
     note(antiIceDisagree, antiIceDisagreeChanged,
          onGround && autoOverride &&
              (takeoffAntiIce || (takeoffDataStep == 0 && inputs.staticAirTemperature < 5.0f)));
@@ -751,11 +759,11 @@ bool Fadec::gearDown() const {
 }
 
 double Fadec::n1ForThrottle(double throttle) const {
-    return inputs.n1ForThrottle ? inputs.n1ForThrottle(throttle) : 0.0;
+    return adc ? adc->n1ForThrottle(throttle) : 0.0;
 }
 
 int32_t Fadec::throttleUnitsForN1(double n1, bool reverse) const {
-    return inputs.throttleForN1 ? toThrottleUnits(inputs.throttleForN1(n1, reverse)) : 0;
+    return adc ? toThrottleUnits(adc->throttleForN1(n1, reverse)) : 0;
 }
 
 bool Fadec::takeRequest(Variable variable) const {

@@ -8,7 +8,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace tavi {
@@ -33,9 +32,10 @@ enum ThrustRatingMode : int32_t {
 // with its call-outs, keeps the ITT limits and posts the engine EICAS messages.
 class Fadec : public System {
 public:
-    // What the FADEC takes from its neighbours in a frame. update refreshes every field whose
-    // source the neighbours publish; the others keep the values they hold, which are the
-    // neighbours' own initial states. Without an engine law, N1 and throttle map to 0.
+    // What the FADEC takes from its neighbours, read afresh at the start of every frame. An
+    // absent neighbour reads as off: airborne, the air data at rest, gear up, flaps and brake
+    // released, no bus power, no anti-ice override at Auto. Anti-ice in use, the spoilers and the
+    // pitch trim are not published by their owners yet: they keep the owners' initial states.
     struct Inputs {
         bool onGround = false;
         int32_t flightPhase = kLandingPhase;
@@ -48,8 +48,8 @@ public:
         float isaDeviation = 0.0f;
         // Wing or stabiliser anti-ice on and active, or an engine anti-ice valve open.
         bool antiIceInUse = false;
-        // 0 Engines, 1 Auto, 2 All.
-        int32_t antiIceOverrideKnob = 1;
+        // The anti-ice override knob stands at Auto.
+        bool antiIceOverrideAuto = false;
         // 0 up, 16383 down and locked.
         std::array<int32_t, 3> gearPositions{};
         // 0 stowed .. 16383 fully deployed.
@@ -61,10 +61,6 @@ public:
         bool dcBus2Powered = false;
         bool essentialBus1Powered = false;
         bool essentialBus2Powered = false;
-        // The engine law at the current conditions: the N1 % a simulator throttle position gives,
-        // and the throttle position (negative in reverse) that gives an N1.
-        std::function<double(double throttle)> n1ForThrottle;
-        std::function<double(double n1, bool reverse)> throttleForN1;
     };
 
     Fadec();
@@ -165,6 +161,8 @@ public:
     std::array<bool, 2> engineFailed{};
     std::array<bool, 2> engineFailedChanged{};
     std::array<JetEngine*, 2> engines{};
+    // Holds the engine law: the N1 a simulator throttle gives and the throttle an N1 needs.
+    const Adc* adc = nullptr;
     Aws* aws = nullptr;
     EicasDau* eicasDau = nullptr;
     ThrustTables tables;

@@ -3,6 +3,7 @@
 #include "airframe/Electric.h"
 #include "airframe/Fadec.h"
 #include "airframe/FuelSystem.h"
+#include "airframe/Pneumatic.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
@@ -174,18 +175,29 @@ void JetEngine::update(Aircraft& aircraft) {
 }
 
 void JetEngine::readInputs(const Aircraft& aircraft) {
+    const bool side1 = engineNumber == 1;
     const Ahrs* ahrs = aircraft.ahrs();
     inputs.onGround = ahrs && ahrs->onGround;
-    if (const Adc* adc = aircraft.adc()) {
-        inputs.totalAirTemperature = adc->totalAirTemperature;
-    }
-    if (const FuelSystem* fuel = aircraft.fuelSystem(); fuel && engineNumber == 2) {
-        inputs.fuelAvailable = fuel->fuelAvailable2;
+    const Adc* adc = aircraft.adc();
+    inputs.totalAirTemperature = adc ? adc->totalAirTemperature : 0.0f;
+    inputs.indicatedAirspeed = adc ? adc->indicatedAirspeed : 0.0f;
+    const FuelSystem* fuel = aircraft.fuelSystem();
+    inputs.fuelAvailable = fuel && (side1 ? fuel->fuelAvailable1 : fuel->fuelAvailable2);
+    const Pneumatic* pneumatic = aircraft.pneumatic();
+    if (pneumatic) {
+        inputs.startAirSupplied = side1 ? pneumatic->side1Supplied : pneumatic->side2Supplied;
+        inputs.ductPressure = side1 ? pneumatic->ductPressure1 : pneumatic->ductPressure2;
+        inputs.ductPressureTarget =
+            side1 ? pneumatic->ductPressureTarget1 : pneumatic->ductPressureTarget2;
+    } else {
+        inputs.startAirSupplied = false;
+        inputs.ductPressure = 0.0f;
+        inputs.ductPressureTarget = 0.0f;
     }
     const Electric* electric = aircraft.electric();
     inputs.essentialBus1Powered = electric && electric->isPowered(Electric::kEssentialBus1);
     inputs.essentialBus2Powered = electric && electric->isPowered(Electric::kEssentialBus2);
-    const JetEngine* other = engineNumber == 1 ? aircraft.engine2() : aircraft.engine1();
+    const JetEngine* other = side1 ? aircraft.engine2() : aircraft.engine1();
     inputs.otherEngineStarting = other && other != this && other->startActive;
 }
 

@@ -22,21 +22,20 @@ public:
     enum FadecControl : int32_t { kReset = 0, kNeutral = 1, kAlternate = 2 };
     enum Channel : int32_t { kChannelA = 0, kChannelB = 1 };
 
-    // What the engine takes from its neighbours in a frame. update refreshes every field whose
-    // source the neighbours publish; the others keep the values they hold, which are the
-    // neighbours' own initial states: slow on the ground, fuel at the engine and the duct of
-    // the engine's side supplied at 32 psi.
+    // What the engine takes from its neighbours, read afresh at the start of every frame. An
+    // absent neighbour reads as off: airborne, still air at 0 degrees, no fuel, no start air and
+    // no bus power.
     struct Inputs {
         bool onGround = false;
         float totalAirTemperature = 0.0f;
         // Calibrated airspeed, knots.
         float indicatedAirspeed = 0.0f;
         // Fuel reaches this engine.
-        bool fuelAvailable = true;
+        bool fuelAvailable = false;
         // Bleed air reaches the duct of the engine's side.
-        bool startAirSupplied = true;
+        bool startAirSupplied = false;
         // The duct pressure of the engine's side and the pressure it is moving to, psi.
-        float ductPressure = 32.0f;
+        float ductPressure = 0.0f;
         float ductPressureTarget = 0.0f;
         bool essentialBus1Powered = false;
         bool essentialBus2Powered = false;

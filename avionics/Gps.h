@@ -1,16 +1,42 @@
 #pragma once
 
+#include "core/SimVar.h"
 #include "core/System.h"
 
 namespace tavi {
 
-// The GPS sensor: the state the other systems read of it.
+// The GPS sensor: the aircraft's ground track, ground speed and position for the flight
+// management system and the screens. It hangs on DC bus 2 behind Avionics Master 2.
 class Gps : public System {
 public:
-    void update(Aircraft&) override {}
+    Gps();
 
+    void update(Aircraft& aircraft) override;
+    void addElectricLoad(Aircraft& aircraft, BusLoads& loads) override;
+    void updatePower(Aircraft& aircraft) override;
+
+    // Degrees; the headings plus the drift, not brought back into 0..360.
+    float trueTrack = 0.0f;
+    float magneticTrack = 0.0f;
     // Knots.
     float groundSpeed = 0.0f;
+    // Degrees, north and east positive.
+    double latitude = 0.0;
+    double longitude = 0.0;
+    // Metres.
+    double gpsAltitude = 0.0;
+    bool unpowered = false;
+    SimVar trueTrackVar;
+    SimVar magneticTrackVar;
+    SimVar groundVelocityVar;
+    SimVar altitudeVar;
+
+private:
+    void formTracks(const Aircraft& aircraft);
+    void readPosition(const Aircraft& aircraft);
 };
+
+// The true track of the aircraft's GPS; 0 without one.
+float gpsTrueTrack();
 
 } // namespace tavi

@@ -1,4 +1,7 @@
-// Record lookups on a navigation database of a realistic size, and a batch of geodesy.
+// The navigation database on a made-up database of the size of the whole world's: the
+// searches the CDU and the map run while a frame waits (nearest airports and stations,
+// identifier searches, the station on a frequency), the VHF navaid list read once after
+// connecting, record lookups, and a batch of geodesy.
 #include "navdata/Airport.h"
 #include "navdata/GcNav.h"
 #include "navdata/Ils.h"
@@ -8,57 +11,30 @@
 #include "navdata/RhumbNav.h"
 #include "navdata/Runway.h"
 #include "navdata/Waypoint.h"
+#include "platform/db/Database.h"
 #include "support/ExecutableHost.h"
+#include "tools/navdb/WorldNavDatabase.h"
 
+#include <algorithm>
+#include <array>
 #include <benchmark/benchmark.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
-#include <unistd.h>
 
 namespace tavi {
 namespace {
 
-constexpr int kAirports = 5000;
-constexpr int kNavaids = 10000;
-constexpr int kWaypoints = 40000;
+namespace fs = std::filesystem;
+using platform::db::Connection;
+using platform::db::RecordSet;
 
-std::string generatedRows() {
-    std::mt19937 random(7);
-    std::uniform_real_distribution<double> latitude(-60.0, 70.0);
-    std::uniform_real_distribution<double> longitude(-180.0, 180.0);
-    std::ostringstream sql;
-    sql << "BEGIN;\n";
-    for (int id = 1; id <= kAirports; ++id) {
-        const double lat = latitude(random);
-        const double lon = longitude(random);
-        sql << "INSERT INTO Airports VALUES (" << id << ", 'A" << id << "', NULL, " << lat << ", "
-            << lon << ", 100);\n";
-        for (int runway = 0; runway < 2; ++runway) {
-            const int runwayId = 2 * id - 1 + runway;
-            sql << "INSERT INTO Runways VALUES (" << runwayId << ", " << id << ", '"
-                << (runway ? "27" : "09") << "', " << lat << ", " << lon << ", 100, "
-                << (runway ? 270.0 : 90.0) << ", 9000, 150);\n";
-            sql << "INSERT INTO ILSes VALUES (" << runwayId << ", 'I" << runwayId << "', "
-                << runwayId << ", " << lat << ", " << lon << ", 100, 1, 90.0, 1, " << 0x01103000
-                << ");\n";
-        }
-    }
-    for (int id = 1; id <= kNavaids; ++id) {
-        sql << "INSERT INTO Navaids VALUES (" << id << ", 'N" << id << "', " << (id % 2 ? 2 : 9)
-            << ", " << latitude(random) << ", " << longitude(random) << ", 100, "
-            << (id % 2 ? "18231296" : "NULL") << ", '087X', 'H', NULL);\n";
-    }
-    for (int id = 1; id <= kWaypoints; ++id) {
-        sql << "INSERT INTO Waypoints VALUES (" << id << ", 'W" << id << "', " << latitude(random)
-            << ", " << longitude(random) << ", 0, NULL);\n";
-    }
-    sql << "INSERT INTO config VALUES ('CycleName', '2401');\nCOMMIT;\n";
-    return sql.str();
-}
+constexpr uint32_t kSeed = 7;
+constexpr tools::WorldSize kWorld;
 
-std::string readText(const std::filesystem::path& path) {
+std::string readText(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
@@ -72,86 +48,237 @@ public:
     void loadStoredPlans(const std::string&) override {}
 };
 
-// A simulator folder holding the generated database, connected once for all lookups.
-struct LookupBench {
-    LookupBench()
-        : folder(std::filesystem::temp_directory_path() /
-                 ("tavi-bench-navdata-" + std::to_string(getpid()))),
-          host(folder.string() + "/sim.exe"), database(magDev, [](std::string_view) {}) {
-        platform::db::createDatabase(
-            folder / "Orvane/Nd/nd.sqlite",
-            readText(std::filesystem::path(TAVI_SOURCE_DIR) / "data/nd/schema.sql") +
-                generatedRows());
+struct Position {
+    double latitude;
+    double longitude;
+};
+
+// The rows of a query, each read with `read`.
+template <typename Row>
+std::vector<Row> sample(const Connection& connection, const std::string& sql,
+                        const std::function<Row(const RecordSet&)>& read) {
+    std::vector<Row> rows;
+    for (RecordSet records = connection.execute(sql); !records.eof(); records.moveNext()) {
+        rows.push_back(read(records));
+    }
+    return rows;
+}
+
+// A simulator folder holding the world database, kept between runs (the folder's name tells
+// the schema and the generator it was made with), connected once for all benchmarks.
+struct WorldBench {
+    WorldBench() : host(folder().string() + "/sim.exe"), database(magDev, [](std::string_view) {}) {
+        const fs::path file = folder() / "Orvane/Nd/nd.sqlite";
+        if (!fs::exists(file)) {
+            tools::writeWorldNavDatabase(file, schema(), kSeed, kWorld);
+        }
         NullLoaders loaders;
         database.connect(loaders);
+        readSamples(file);
     }
-    ~LookupBench() { std::filesystem::remove_all(folder); }
 
-    std::filesystem::path folder;
+    static std::string schema() {
+        return readText(fs::path(TAVI_SOURCE_DIR) / "data/nd/schema.sql");
+    }
+
+    static fs::path folder() {
+        const std::size_t schemaHash = std::hash<std::string>{}(schema());
+        return fs::path(TAVI_BENCH_DATA_DIR) /
+               ("navdata-world-v" + std::to_string(tools::kWorldGeneratorVersion) + "-" +
+                std::to_string(schemaHash % 1000000007) + "-" + std::to_string(kSeed));
+    }
+
+    void readSamples(const fs::path& file) {
+        Connection connection;
+        connection.open(file);
+        const auto position = [](const RecordSet& row) {
+            return Position{row.field("Latitude").toDouble(), row.field("Longtitude").toDouble()};
+        };
+        const auto text = [](const RecordSet& row) {
+            return row.field("Ident").toText();
+        };
+        airportPositions = sample<Position>(
+            connection, "SELECT Latitude, Longtitude FROM Airports WHERE ID % 397 = 0", position);
+        stationPositions = sample<Position>(
+            connection,
+            "SELECT Latitude, Longtitude FROM Navaids WHERE Type IN (1, 2, 4) AND ID % 53 = 0",
+            position);
+        stationFrequencies = sample<int32_t>(
+            connection, "SELECT Freq FROM Navaids WHERE Type IN (1, 2, 4) AND ID % 53 = 0",
+            [](const RecordSet& row) { return row.field("Freq").toInt32(); });
+        for (const char* sql :
+             {"SELECT ICAO AS Ident FROM Airports WHERE ID % 997 = 0",
+              "SELECT Ident FROM Navaids WHERE Type NOT IN (5, 7) AND ID % 293 = 0",
+              "SELECT Ident || 'NB' AS Ident FROM Navaids WHERE Type IN (5, 7) AND ID % 293 = 0",
+              "SELECT Ident FROM ILSes WHERE ID % 241 = 0",
+              "SELECT Ident FROM Waypoints WHERE ID % 6007 = 0"}) {
+            const std::vector<std::string> found = sample<std::string>(connection, sql, text);
+            idents.insert(idents.end(), found.begin(), found.end());
+        }
+        std::shuffle(idents.begin(), idents.end(), std::mt19937(kSeed));
+        runways = sample<std::pair<std::string, std::string>>(
+            connection,
+            "SELECT ICAO, Runways.Ident FROM Runways INNER JOIN Airports "
+            "ON Airports.ID = Runways.AirportID WHERE Runways.ID % 211 = 0",
+            [](const RecordSet& row) {
+                return std::make_pair(row.field("ICAO").toText(), row.field("Ident").toText());
+            });
+    }
+
     test::ExecutableHost host;
     MagDev magDev;
     NavDatabase database;
+    std::vector<Position> airportPositions;
+    std::vector<Position> stationPositions;
+    std::vector<int32_t> stationFrequencies;
+    std::vector<std::string> idents;
+    std::vector<std::pair<std::string, std::string>> runways;
 };
 
-LookupBench& lookupBench() {
-    static LookupBench bench;
+WorldBench& world() {
+    static WorldBench bench;
     return bench;
 }
 
+template <typename T>
+const T& cycle(const std::vector<T>& items, std::size_t& next) {
+    const T& item = items[next];
+    next = (next + 1) % items.size();
+    return item;
+}
+
+// The map page's nearest airports round airports all over the world, at a map range (nm).
+void BM_GetClosest4Airports(benchmark::State& state) {
+    WorldBench& bench = world();
+    const double range = static_cast<double>(state.range(0));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const Position& centre = cycle(bench.airportPositions, next);
+        std::array<Airport, 4> slots;
+        bench.database.getClosest4Airports(centre.latitude, centre.longitude, range, slots);
+        benchmark::DoNotOptimize(slots[3].distance);
+    }
+}
+BENCHMARK(BM_GetClosest4Airports)->Arg(30)->Arg(120)->Arg(600)->Unit(benchmark::kMicrosecond);
+
+void BM_GetClosest8Navaids(benchmark::State& state) {
+    WorldBench& bench = world();
+    const double range = static_cast<double>(state.range(0));
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const Position& centre = cycle(bench.airportPositions, next);
+        std::array<Navaid, 8> slots;
+        bench.database.getClosest8Navaids(centre.latitude, centre.longitude, range, slots);
+        benchmark::DoNotOptimize(slots[7].distance);
+    }
+}
+BENCHMARK(BM_GetClosest8Navaids)->Arg(30)->Arg(120)->Arg(600)->Unit(benchmark::kMicrosecond);
+
+// Every point an identifier names (airports, ILS, stations, NDBs, waypoints), sorted by distance.
+void BM_FindWaypoints(benchmark::State& state) {
+    WorldBench& bench = world();
+    std::size_t next = 0;
+    std::size_t position = 0;
+    std::vector<Waypoint> list;
+    for (auto _ : state) {
+        const Position& here = cycle(bench.airportPositions, position);
+        bench.database.setPresentPosition(here.latitude, here.longitude);
+        bench.database.findWaypoints(cycle(bench.idents, next), list, false);
+        benchmark::DoNotOptimize(list.data());
+    }
+}
+BENCHMARK(BM_FindWaypoints)->Unit(benchmark::kMicrosecond);
+
+void BM_ExtractVhfNavaids(benchmark::State& state) {
+    const NavDatabase& database = world().database;
+    for (auto _ : state) {
+        std::vector<Navaid> list;
+        database.extractVhfNavaids(list);
+        benchmark::DoNotOptimize(list.data());
+    }
+}
+BENCHMARK(BM_ExtractVhfNavaids)->Unit(benchmark::kMillisecond);
+
+// The station behind a tuned frequency, from a position near it.
+void BM_GetClosestNav(benchmark::State& state) {
+    WorldBench& bench = world();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const std::size_t index = next;
+        const Position& here = cycle(bench.stationPositions, next);
+        bench.database.setPresentPosition(here.latitude + 0.5, here.longitude);
+        benchmark::DoNotOptimize(bench.database.getClosestNav(bench.stationFrequencies[index]));
+    }
+}
+BENCHMARK(BM_GetClosestNav)->Unit(benchmark::kMicrosecond);
+
+void BM_GetClosestAirport(benchmark::State& state) {
+    WorldBench& bench = world();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const Position& here = cycle(bench.airportPositions, next);
+        bench.database.setPresentPosition(here.latitude, here.longitude);
+        Waypoint airport;
+        bench.database.getClosestAirport(airport);
+        benchmark::DoNotOptimize(airport.id);
+    }
+}
+BENCHMARK(BM_GetClosestAirport)->Unit(benchmark::kMicrosecond);
+
 void BM_GetRunwayInfo(benchmark::State& state) {
-    const NavDatabase& database = lookupBench().database;
+    const NavDatabase& database = world().database;
     int32_t id = 1;
     for (auto _ : state) {
         Runway runway;
         database.getRunwayInfo(id, runway);
         benchmark::DoNotOptimize(runway.magneticHeading);
-        id = id % (2 * kAirports) + 1;
+        id = id % 100000 + 1;
     }
 }
 BENCHMARK(BM_GetRunwayInfo);
 
 void BM_GetRunwayInfoByIdent(benchmark::State& state) {
-    const NavDatabase& database = lookupBench().database;
-    int id = 1;
+    WorldBench& bench = world();
+    std::size_t next = 0;
     for (auto _ : state) {
+        const auto& [icao, designator] = cycle(bench.runways, next);
         Runway runway;
-        database.getRunwayInfoByIdent("A" + std::to_string(id), "27", runway);
+        bench.database.getRunwayInfoByIdent(icao, designator, runway);
         benchmark::DoNotOptimize(runway.id);
-        id = id % kAirports + 1;
     }
 }
 BENCHMARK(BM_GetRunwayInfoByIdent);
 
 void BM_GetNavaidInfo(benchmark::State& state) {
-    const NavDatabase& database = lookupBench().database;
+    const NavDatabase& database = world().database;
     int32_t id = 1;
     for (auto _ : state) {
         Navaid navaid;
         database.getNavaidInfo(id, navaid);
         benchmark::DoNotOptimize(navaid.frequency);
-        id = id % kNavaids + 1;
+        id = id % kWorld.navaids + 1;
     }
 }
 BENCHMARK(BM_GetNavaidInfo);
 
 void BM_GetWaypointAirportIlsInfo(benchmark::State& state) {
-    const NavDatabase& database = lookupBench().database;
+    const NavDatabase& database = world().database;
     int32_t id = 1;
     for (auto _ : state) {
         Waypoint waypoint;
         Airport airport;
         Ils ils;
         database.getWaypointInfo(id, waypoint);
-        database.getAirportInfo(id % kAirports + 1, airport);
-        database.getIlsInfoForRunway(id % (2 * kAirports) + 1, ils);
+        database.getAirportInfo(id % kWorld.airports + 1, airport);
+        database.getIlsInfoForRunway(id % 100000 + 1, ils);
         benchmark::DoNotOptimize(ils.frequency);
-        id = id % kWaypoints + 1;
+        id = id % kWorld.waypoints + 1;
     }
 }
 BENCHMARK(BM_GetWaypointAirportIlsInfo);
 
 void BM_GetConfigParam(benchmark::State& state) {
-    const NavDatabase& database = lookupBench().database;
+    const NavDatabase& database = world().database;
     for (auto _ : state) {
         benchmark::DoNotOptimize(database.getConfigParam("CycleName"));
     }

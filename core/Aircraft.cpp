@@ -12,13 +12,19 @@
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
+#include "avionics/Baro.h"
+#include "avionics/Clock.h"
 #include "avionics/EicasDau.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
+#include "avionics/Gpws.h"
+#include "avionics/RadAlt.h"
+#include "avionics/Radio.h"
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
 #include "displays/PanelElement.h"
+#include "fms/Fms.h"
 
 namespace tavi {
 
@@ -35,17 +41,23 @@ enum SystemSlot : int {
     kHydraulic2Slot = 6,
     kElectricSlot = 9,
     kEicasDauSlot = 10,
+    kBaroSlot = 11,
     kAhrsSlot = 12,
     kAdcSlot = 13,
     kGpsSlot = 14,
+    kRadAltSlot = 15,
+    kGpwsSlot = 16,
     kFadecSlot = 17,
     kMechanisationSlot = 18,
     kFuelSystemSlot = 19,
     kPressureSlot = 20,
+    kRadioSlot = 21,
+    kFmsSlot = Aircraft::kFmsSlot,
     kFlightDirectorSlot = 24,
     kPneumaticSlot = 25,
     kAwsSlot = 27,
     kLightsSlot = 28,
+    kClockSlot = 29,
 };
 
 template <typename Class>
@@ -115,12 +127,18 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) Electric();
     case kEicasDauSlot:
         return new (std::nothrow) EicasDau();
+    case kBaroSlot:
+        return new (std::nothrow) Baro();
     case kAhrsSlot:
         return new (std::nothrow) Ahrs();
     case kAdcSlot:
         return new (std::nothrow) Adc();
     case kGpsSlot:
         return new (std::nothrow) Gps();
+    case kRadAltSlot:
+        return new (std::nothrow) RadAlt();
+    case kGpwsSlot:
+        return new (std::nothrow) Gpws();
     case kFadecSlot:
         return new (std::nothrow) Fadec();
     case kMechanisationSlot:
@@ -129,12 +147,18 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) FuelSystem();
     case kPressureSlot:
         return new (std::nothrow) Pressure();
+    case kFmsSlot:
+        return new (std::nothrow) Fms();
+    case kRadioSlot:
+        return new (std::nothrow) Radio();
     case kPneumaticSlot:
         return new (std::nothrow) Pneumatic();
     case kAwsSlot:
         return new (std::nothrow) Aws();
     case kLightsSlot:
         return new (std::nothrow) Lights();
+    case kClockSlot:
+        return new (std::nothrow) Clock();
     default:
         return nullptr;
     }
@@ -168,6 +192,10 @@ EicasDau* Aircraft::eicasDau() const {
     return slotAs<EicasDau>(*this, kEicasDauSlot);
 }
 
+Baro* Aircraft::baro() const {
+    return slotAs<Baro>(*this, kBaroSlot);
+}
+
 Ahrs* Aircraft::ahrs() const {
     return slotAs<Ahrs>(*this, kAhrsSlot);
 }
@@ -178,6 +206,14 @@ Adc* Aircraft::adc() const {
 
 Gps* Aircraft::gps() const {
     return slotAs<Gps>(*this, kGpsSlot);
+}
+
+RadAlt* Aircraft::radAlt() const {
+    return slotAs<RadAlt>(*this, kRadAltSlot);
+}
+
+Gpws* Aircraft::gpws() const {
+    return slotAs<Gpws>(*this, kGpwsSlot);
 }
 
 Fadec* Aircraft::fadec() const {
@@ -200,6 +236,14 @@ FlightDirector* Aircraft::flightDirector() const {
     return slotAs<FlightDirector>(*this, kFlightDirectorSlot);
 }
 
+Radio* Aircraft::radio() const {
+    return slotAs<Radio>(*this, kRadioSlot);
+}
+
+Fms* Aircraft::fms() const {
+    return slotAs<Fms>(*this, kFmsSlot);
+}
+
 Pneumatic* Aircraft::pneumatic() const {
     return slotAs<Pneumatic>(*this, kPneumaticSlot);
 }
@@ -210,6 +254,10 @@ Aws* Aircraft::aws() const {
 
 Lights* Aircraft::lights() const {
     return slotAs<Lights>(*this, kLightsSlot);
+}
+
+Clock* Aircraft::clock() const {
+    return slotAs<Clock>(*this, kClockSlot);
 }
 
 } // namespace tavi

@@ -19,19 +19,25 @@ namespace tavi {
 class Adc;
 class Ahrs;
 class Aws;
+class Clock;
+class Baro;
 class EicasDau;
 class Electric;
 class Fadec;
 class FlightDirector;
+class Fms;
 class FuelSystem;
+class Gpws;
 class Gps;
 class Hydraulic;
 class JetEngine;
 class Lights;
 class Mechanisation;
 class PanelElement;
+class RadAlt;
 class Pneumatic;
 class Pressure;
+class Radio;
 class SoundManager;
 
 // Buttons of one joystick as the last poll read them.
@@ -68,17 +74,23 @@ public:
     Hydraulic* hydraulic2() const;
     Electric* electric() const;
     EicasDau* eicasDau() const;
+    Baro* baro() const;
     Ahrs* ahrs() const;
     Adc* adc() const;
     Gps* gps() const;
+    RadAlt* radAlt() const;
+    Gpws* gpws() const;
     Fadec* fadec() const;
     Mechanisation* mechanisation() const;
     FuelSystem* fuelSystem() const;
     Pressure* pressure() const;
     FlightDirector* flightDirector() const;
+    Fms* fms() const;
+    Radio* radio() const;
     Pneumatic* pneumatic() const;
     Aws* aws() const;
     Lights* lights() const;
+    Clock* clock() const;
 
     // SimConnect.
     void openSimConnect();

@@ -1,6 +1,6 @@
 #include "navdata/GcNav.h"
 
-#include "navdata/GeoAngles.h"
+#include "avionics/Clamp.h"
 
 #include <cmath>
 
@@ -10,10 +10,10 @@ namespace {
 
 // asin and acos of a value that rounding may have pushed just outside [-1, 1].
 double safeAsin(double x) {
-    return std::asin(geo::clampDouble(-1.0, 1.0, x));
+    return std::asin(clampDouble(-1.0, 1.0, x));
 }
 double safeAcos(double x) {
-    return std::acos(geo::clampDouble(-1.0, 1.0, x));
+    return std::acos(clampDouble(-1.0, 1.0, x));
 }
 
 double square(double x) {
@@ -123,7 +123,7 @@ void GcNav::crossTrackBetween(double lat1, double lon1, double lat2, double lon2
 
 void GcNav::intermediatePoint(double lat2, double lon2, double fraction, double& latOut,
                               double& lonOut) const {
-    const double f = geo::clampDouble(0.0, 1.0, fraction);
+    const double f = clampDouble(0.0, 1.0, fraction);
     const double d = distanceTo(lat2, lon2) / kEarthRadiusNm;
     if (d == 0.0) {
         latOut = lat2;

@@ -1,6 +1,5 @@
 #include "navdata/GeoAngles.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace tavi::geo {
@@ -17,10 +16,6 @@ float normalize180(float degrees) {
 
 float angleDifference(float fromDeg, float toDeg) {
     return normalize180(normalize180(toDeg) - normalize180(fromDeg));
-}
-
-double clampDouble(double bound1, double bound2, double value) {
-    return std::clamp(value, std::min(bound1, bound2), std::max(bound1, bound2));
 }
 
 } // namespace tavi::geo

@@ -9,6 +9,7 @@
 #include "navdata/MagDev.h"
 #include "navdata/Navaid.h"
 #include "navdata/Runway.h"
+#include "navdata/SearchBox.h"
 #include "navdata/SimulatorFolder.h"
 #include "navdata/Waypoint.h"
 
@@ -49,6 +50,11 @@ constexpr char kConfigByKey[] = "SELECT val FROM config WHERE [key] = ?";
 
 NavDatabase::NavDatabase(const MagDev& magDev, LogSink log) : magDev(magDev), log(std::move(log)) {}
 
+void NavDatabase::setPresentPosition(double latitude, double longitude) {
+    presentLatitude = latitude;
+    presentLongitude = longitude;
+}
+
 void NavDatabase::connect(Loaders& loaders) {
     connection.close();
     connectionMade = false;
@@ -86,8 +92,7 @@ void NavDatabase::openAndTest(const std::string& databasePath) {
 }
 
 void NavDatabase::lookup(std::string_view label, std::string_view sql,
-                         std::initializer_list<Param> params,
-                         const std::function<void(const RecordSet&)>& readRow) const {
+                         std::initializer_list<Param> params, const RowReader& readRow) const {
     try {
         const RecordSet rows = connection.execute(sql, params);
         if (!rows.eof()) {
@@ -97,6 +102,46 @@ void NavDatabase::lookup(std::string_view label, std::string_view sql,
         log(label);
         log(error.description());
     }
+}
+
+bool NavDatabase::forEachRow(std::string_view label, std::string_view sql,
+                             std::span<const Param> params, const RowReader& readRow) const {
+    try {
+        for (RecordSet rows = connection.execute(sql, params); !rows.eof(); rows.moveNext()) {
+            readRow(rows);
+        }
+        return true;
+    } catch (const DbError& error) {
+        log(label);
+        log(error.description());
+        return false;
+    }
+}
+
+bool NavDatabase::forEachRow(std::string_view label, std::string_view sql,
+                             std::initializer_list<Param> params, const RowReader& readRow) const {
+    return forEachRow(label, sql, std::span<const Param>(params.begin(), params.size()), readRow);
+}
+
+// A box across the 180th meridian is split in two longitude ranges; one that holds every
+// longitude spans them all.
+std::vector<Param> NavDatabase::withBox(std::initializer_list<Param> first, const SearchBox& box) {
+    double west1 = box.west;
+    double east1 = box.east;
+    double west2 = box.west;
+    double east2 = box.east;
+    if (box.allLongitudes) {
+        west1 = west2 = -180.0;
+        east1 = east2 = 180.0;
+    } else if (box.crossesAntimeridian()) {
+        east1 = 180.0;
+        west2 = -180.0;
+    }
+    std::vector<Param> params(first);
+    for (const double bound : {box.south, box.north, west1, east1, west2, east2}) {
+        params.push_back(Param::real(bound));
+    }
+    return params;
 }
 
 double NavDatabase::variationAt(double latitude, double longitude) const {

@@ -1,7 +1,7 @@
 #include "navdata/RhumbNav.h"
 
+#include "avionics/Clamp.h"
 #include "navdata/GcNav.h"
-#include "navdata/GeoAngles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -58,7 +58,7 @@ double RhumbNav::courseBetween(double lat1, double lon1, double lat2, double lon
 void RhumbNav::destination(double course, double distance, double& latOut, double& lonOut) const {
     const double tc = course * kDegToRad;
     const double d = distance / kEarthRadiusNm;
-    const double phi = geo::clampDouble(-kPi / 2.0, kPi / 2.0, lat + d * std::cos(tc));
+    const double phi = clampDouble(-kPi / 2.0, kPi / 2.0, lat + d * std::cos(tc));
     double deltaLambda = -d * std::sin(tc) / departureFactor(lat, phi);
     if (!std::isfinite(deltaLambda)) {
         // At a pole every longitude is the same point.

@@ -27,6 +27,18 @@ void Panel::setToken(int32_t tokenId, double value) {
     tokens[tokenId] = value;
 }
 
+void Panel::setTokenText(int32_t tokenId, std::optional<std::string> text) {
+    if (text) {
+        tokenTexts[tokenId] = std::move(*text);
+    } else {
+        tokenTexts.erase(tokenId);
+    }
+}
+
+bool Panel::isTextToken(int32_t tokenId) {
+    return tokenId == 47 || tokenId == 56;
+}
+
 double Panel::token(int32_t tokenId) const {
     const auto found = tokens.find(tokenId);
     return found == tokens.end() ? 0.0 : found->second;
@@ -96,7 +108,12 @@ void Panel::lookupToken(platform::TokenRecord& record) {
     ++lookups;
     record.previousValue = record.value;
     record.value = token(record.id);
-    record.valuePointer = &record.value;
+    if (!isTextToken(record.id)) {
+        record.valuePointer = &record.value;
+        return;
+    }
+    const auto text = tokenTexts.find(record.id);
+    record.valuePointer = text == tokenTexts.end() ? nullptr : text->second.c_str();
 }
 
 void Panel::panelShutdown() {

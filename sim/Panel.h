@@ -34,6 +34,10 @@ public:
     // Test bed.
     void setToken(int32_t tokenId, double value);
     double token(int32_t tokenId) const;
+    // The text of a token that holds text (the tuned NAV stations' idents); none is a null
+    // text, as the simulator gives while nothing is received.
+    void setTokenText(int32_t tokenId, std::optional<std::string> text);
+    static bool isTextToken(int32_t tokenId);
     void setVariable(std::string_view name, int32_t index, double value);
     double variable(std::string_view name, int32_t index = 0) const;
     void setNamedVariable(std::string_view name, double value);
@@ -81,6 +85,7 @@ private:
     void deliver(uint32_t eventId, uint32_t value);
 
     std::map<int32_t, double> tokens;
+    std::map<int32_t, std::string> tokenTexts;
     std::map<std::pair<std::string, int32_t>, double> variables;
     std::vector<std::string> variableNames;
     std::vector<std::string> unitsNames;

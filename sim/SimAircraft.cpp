@@ -8,6 +8,11 @@ constexpr uint32_t kMasterBatteryOn = 0x102C1;
 constexpr uint32_t kAvionicsMasterToggle = 0x102F5;
 constexpr uint32_t kEngine1GeneratorToggle = 0x1033B;
 constexpr uint32_t kEngine2GeneratorToggle = 0x1033C;
+constexpr uint32_t kEngine1FuelPumpToggle = 0x10324;
+constexpr uint32_t kEngine2FuelPumpToggle = 0x10325;
+constexpr uint32_t kFuelSelectorAll = 0x101A4;
+constexpr uint32_t kFuelSelectorLeft = 0x101A5;
+constexpr uint32_t kFuelSelectorRight = 0x101A6;
 constexpr char kGeneratorActive[] = "GENERAL ENG GENERATOR ACTIVE";
 constexpr uint32_t kEngine1StarterToggle = 0x102FC;
 constexpr uint32_t kEngine2StarterToggle = 0x102FD;
@@ -33,10 +38,111 @@ constexpr double kThrottleFullUnits = 16384.0;
 double signedData(const KeyEvent& event) {
     return static_cast<double>(static_cast<int32_t>(event.value));
 }
+constexpr uint32_t kNavLightsToggle = 0x1034B;
+constexpr uint32_t kStrobesOn = 0x10204;
+constexpr uint32_t kStrobesOff = 0x10205;
+constexpr uint32_t kBeaconToggle = 0x102BF;
+constexpr uint32_t kLandingLightsOn = 0x1020B;
+constexpr uint32_t kLandingLightsOff = 0x1020C;
+constexpr uint32_t kTaxiLightsToggle = 0x102C0;
+constexpr uint32_t kLogoLightsToggle = 0x10348;
+constexpr uint32_t kPanelLightsOn = 0x10208;
+constexpr uint32_t kPanelLightsOff = 0x10209;
+constexpr int kPanelLightToken = 10;
+constexpr int kStrobeToken = 11;
+constexpr int kLandingLightToken = 14;
+constexpr int kBeaconToken = 368;
+constexpr int kTaxiLightToken = 369;
+constexpr int kNavLightToken = 619;
+constexpr int kLogoLightToken = 620;
+
+constexpr int kCom1TransmitToken = 874;
+constexpr int kCom2TransmitToken = 875;
+constexpr int kComReceiveBothToken = 876;
+constexpr int kToken881 = 881;
+
+// The COM events carry the frequency as BCD16 without the leading 1 and the last kHz digit;
+// with 25 kHz channels that digit follows from the one before (x.x2 is x.x25, x.x7 is x.x75).
+double comFrequencyOfEvent(uint32_t value) {
+    uint32_t bcd = 0x01000000 | ((value & 0xFFFF) << 8);
+    const uint32_t tensOfKhz = value & 0xF;
+    if (tensOfKhz == 2 || tensOfKhz == 7) {
+        bcd |= 0x50;
+    }
+    return bcd;
+}
+
+double navFrequencyOfEvent(uint32_t value) {
+    return 0x01000000 | ((value & 0xFFFF) << 8);
+}
+
+// Radio events of sides 1 and 2 that set one aircraft variable.
+struct RadioVariableEvent {
+    uint32_t side1;
+    uint32_t side2;
+    const char* variable;
+    double (*valueOf)(uint32_t value);
+};
+
+double plainValue(uint32_t value) {
+    return value;
+}
+
+double flagValue(uint32_t value) {
+    return value != 0 ? 1.0 : 0.0;
+}
+
+const RadioVariableEvent kRadioVariableEvents[] = {
+    {0x100AB, 0x1038A, "COM ACTIVE FREQUENCY", comFrequencyOfEvent},
+    {0x100AC, 0x100AD, "NAV ACTIVE FREQUENCY", navFrequencyOfEvent},
+    {0x103AF, 0x103FC, "ADF ACTIVE FREQUENCY", plainValue},
+    {0x100B4, 0x100B5, "NAV OBS", plainValue},
+    {0x1013B, 0x10400, "ADF SOUND", flagValue},
+    {0x10137, 0x10138, "NAV SOUND", flagValue},
+    {0x10139, 0x1013A, "DME SOUND", flagValue},
+};
+
+constexpr uint32_t kTransponderSet = 0x100B3;
+constexpr uint32_t kComReceiveBothSet = 0x103A2;
+constexpr uint32_t kCom1TransmitSelect = 0x1039F;
+constexpr uint32_t kCom2TransmitSelect = 0x103A0;
+constexpr uint32_t kClearToken881 = 0x103AE;
+constexpr char kFuelPumpSwitch[] = "GENERAL ENG FUEL PUMP SWITCH";
+constexpr char kFuelTankSelector[] = "FUEL TANK SELECTOR";
+// The selector of the aircraft's fuel system 1, in the simulator's positions.
+constexpr int kFuelSystemIndex = 1;
+constexpr double kSelectorAll = 1.0;
+constexpr double kSelectorLeft = 2.0;
+constexpr double kSelectorRight = 3.0;
+
+constexpr char kHydraulicQuantity[] = "ENG HYDRAULIC QUANTITY";
+constexpr double kFullPercent = 100.0;
+constexpr uint32_t kKohlsmanSet = 0x101F8;
+constexpr uint32_t kGyroEvent = 0x101FE;
+// Inches of mercury per hectopascal.
+constexpr double kInHgPerHpa = 0.029530199244618416;
 
 } // namespace
 
+SimAircraft::SimAircraft(Panel& panel) : panel(panel) {
+    setTimeOfDay(kDay);
+    for (const int engine : {1, 2}) {
+        panel.setVariable(kHydraulicQuantity, engine, kFullPercent);
+    }
+    setAltimeter(kStandardSettingHpa);
+}
+
+void SimAircraft::setTimeOfDay(int32_t timeOfDay) {
+    CalculatorResult result;
+    result.number = timeOfDay;
+    result.integer = timeOfDay;
+    panel.setCalculatorResult(kTimeOfDayCode, result);
+}
+
 void SimAircraft::applyKeyEvent(const KeyEvent& event) {
+    if (applyRadioEvent(event) || applyEngineEvent(event)) {
+        return;
+    }
     switch (event.eventId) {
     case kMasterBatteryOn:
         panel.setToken(kPowerToken, 1.0);
@@ -50,40 +156,141 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
     case kEngine2GeneratorToggle:
         toggleVariable(kGeneratorActive, 2);
         break;
-    case kEngine1StarterToggle:
-    case kEngine2StarterToggle:
-        toggleVariable(kStarter, engineOf(event.eventId, kEngine1StarterToggle, 1));
+    case kEngine1FuelPumpToggle:
+        toggleVariable(kFuelPumpSwitch, 1);
         break;
-    case kEngine1FuelCutoff:
-    case kEngine2FuelCutoff:
-        panel.setVariable(kMixture, engineOf(event.eventId, kEngine1FuelCutoff, 5), 0.0);
+    case kEngine2FuelPumpToggle:
+        toggleVariable(kFuelPumpSwitch, 2);
         break;
-    case kEngine1FuelOpen:
-    case kEngine2FuelOpen:
-        panel.setVariable(kMixture, engineOf(event.eventId, kEngine1FuelOpen, 5), 1.0);
+    case kFuelSelectorAll:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorAll);
         break;
-    case kEngine1ThrottleSet:
-    case kEngine2ThrottleSet:
-        panel.setVariable(kThrottle, engineOf(event.eventId, kEngine1ThrottleSet, 1),
-                          signedData(event) / kThrottleFullUnits);
+    case kFuelSelectorLeft:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorLeft);
         break;
-    case kEngine1AntiIceSet:
-    case kEngine2AntiIceSet:
-        panel.setVariable(kEngineAntiIce, engineOf(event.eventId, kEngine1AntiIceSet, 1),
-                          signedData(event));
+    case kFuelSelectorRight:
+        panel.setVariable(kFuelTankSelector, kFuelSystemIndex, kSelectorRight);
         break;
-    case kEngineSelect:
-        panel.setToken(kEngineSelectionToken, 0.0);
+    case kKohlsmanSet:
+        setAltimeter(event.value / 16.0);
         break;
-    case kEngineSelect1:
-        selectEngine(1);
+    case kGyroEvent:
+        panel.setToken(kGyroToken, 0.0);
         break;
-    case kEngineSelect2:
-        selectEngine(2);
+    default:
+        applyLightEvent(event.eventId);
+        break;
+    }
+}
+
+void SimAircraft::applyLightEvent(uint32_t eventId) {
+    switch (eventId) {
+    case kNavLightsToggle:
+        toggleToken(kNavLightToken);
+        break;
+    case kStrobesOn:
+    case kStrobesOff:
+        panel.setToken(kStrobeToken, eventId == kStrobesOn ? 1.0 : 0.0);
+        break;
+    case kBeaconToggle:
+        toggleToken(kBeaconToken);
+        break;
+    case kLandingLightsOn:
+    case kLandingLightsOff:
+        panel.setToken(kLandingLightToken, eventId == kLandingLightsOn ? 1.0 : 0.0);
+        break;
+    case kTaxiLightsToggle:
+        toggleToken(kTaxiLightToken);
+        break;
+    case kLogoLightsToggle:
+        toggleToken(kLogoLightToken);
+        break;
+    case kPanelLightsOn:
+    case kPanelLightsOff:
+        panel.setToken(kPanelLightToken, eventId == kPanelLightsOn ? 1.0 : 0.0);
         break;
     default:
         break;
     }
+}
+
+bool SimAircraft::applyRadioEvent(const KeyEvent& event) {
+    for (const RadioVariableEvent& radio : kRadioVariableEvents) {
+        if (event.eventId == radio.side1 || event.eventId == radio.side2) {
+            panel.setVariable(radio.variable, event.eventId == radio.side1 ? 1 : 2,
+                              radio.valueOf(event.value));
+            return true;
+        }
+    }
+    switch (event.eventId) {
+    case kTransponderSet:
+        panel.setVariable("TRANSPONDER CODE", 1, event.value);
+        return true;
+    case kComReceiveBothSet:
+        panel.setToken(kComReceiveBothToken, flagValue(event.value));
+        return true;
+    // One COM radio transmits at a time: selecting one deselects the other.
+    case kCom1TransmitSelect:
+        panel.setToken(kCom1TransmitToken, 1.0);
+        panel.setToken(kCom2TransmitToken, 0.0);
+        return true;
+    case kCom2TransmitSelect:
+        panel.setToken(kCom2TransmitToken, 1.0);
+        panel.setToken(kCom1TransmitToken, 0.0);
+        return true;
+    case kClearToken881:
+        panel.setToken(kToken881, 0.0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SimAircraft::applyEngineEvent(const KeyEvent& event) {
+    switch (event.eventId) {
+    case kEngine1StarterToggle:
+    case kEngine2StarterToggle:
+        toggleVariable(kStarter, engineOf(event.eventId, kEngine1StarterToggle, 1));
+        return true;
+    case kEngine1FuelCutoff:
+    case kEngine2FuelCutoff:
+        panel.setVariable(kMixture, engineOf(event.eventId, kEngine1FuelCutoff, 5), 0.0);
+        return true;
+    case kEngine1FuelOpen:
+    case kEngine2FuelOpen:
+        panel.setVariable(kMixture, engineOf(event.eventId, kEngine1FuelOpen, 5), 1.0);
+        return true;
+    case kEngine1ThrottleSet:
+    case kEngine2ThrottleSet:
+        panel.setVariable(kThrottle, engineOf(event.eventId, kEngine1ThrottleSet, 1),
+                          signedData(event) / kThrottleFullUnits);
+        return true;
+    case kEngine1AntiIceSet:
+    case kEngine2AntiIceSet:
+        panel.setVariable(kEngineAntiIce, engineOf(event.eventId, kEngine1AntiIceSet, 1),
+                          signedData(event));
+        return true;
+    case kEngineSelect:
+        panel.setToken(kEngineSelectionToken, 0.0);
+        return true;
+    case kEngineSelect1:
+        selectEngine(1);
+        return true;
+    case kEngineSelect2:
+        selectEngine(2);
+        return true;
+    default:
+        return false;
+    }
+}
+
+int SimAircraft::engineOf(uint32_t eventId, uint32_t engine1Event, uint32_t stride) {
+    return static_cast<int>((eventId - engine1Event) / stride) + 1;
+}
+
+void SimAircraft::selectEngine(int engine) {
+    const int selected = static_cast<int>(panel.token(kEngineSelectionToken));
+    panel.setToken(kEngineSelectionToken, selected | (1 << (engine - 1)));
 }
 
 void SimAircraft::writeVariable(const std::string& variable, double value) {
@@ -95,13 +302,9 @@ void SimAircraft::writeVariable(const std::string& variable, double value) {
     }
 }
 
-int SimAircraft::engineOf(uint32_t eventId, uint32_t engine1Event, uint32_t stride) {
-    return static_cast<int>((eventId - engine1Event) / stride) + 1;
-}
-
-void SimAircraft::selectEngine(int engine) {
-    const int selected = static_cast<int>(panel.token(kEngineSelectionToken));
-    panel.setToken(kEngineSelectionToken, selected | (1 << (engine - 1)));
+void SimAircraft::setAltimeter(double hectopascals) {
+    panel.setToken(kAltimeterHpaToken, hectopascals);
+    panel.setToken(kAltimeterInHgToken, hectopascals * kInHgPerHpa);
 }
 
 void SimAircraft::toggleToken(int tokenId) {

@@ -17,16 +17,36 @@ public:
     static constexpr int kRightMainTankToken = 303;
     // A bit per engine the throttle keys act on.
     static constexpr int kEngineSelectionToken = 126;
+    static constexpr int kAltimeterHpaToken = 75;
+    static constexpr int kAltimeterInHgToken = 76;
+    static constexpr int kGyroToken = 85;
 
-    explicit SimAircraft(Panel& panel) : panel(panel) {}
+    // The simulator's time of day as calculator code reads it: 0 dawn, 1 day, 2 dusk, 3 night.
+    static constexpr const char* kTimeOfDayCode = "(E:TIME OF DAY,Enum)";
+    static constexpr int32_t kDay = 1;
+    static constexpr int32_t kNight = 3;
+    static constexpr double kStandardSettingHpa = 1013.25;
+
+    // The aircraft as a flight loads it: by day, hydraulic reservoirs full, the altimeter at the
+    // standard setting.
+    explicit SimAircraft(Panel& panel);
 
     void applyKeyEvent(const KeyEvent& event);
     void writeVariable(const std::string& variable, double value);
+    void setTimeOfDay(int32_t timeOfDay);
+    // The main altimeter setting, as the Kohlsman event sets it.
+    void setAltimeter(double hectopascals);
 
 private:
+    // The radios' frequencies, course, ident audio and COM selection; false for another event.
+    bool applyRadioEvent(const KeyEvent& event);
+    // The engines' starter, fuel lever, throttle, anti-ice and the engine selection; false for
+    // another event.
+    bool applyEngineEvent(const KeyEvent& event);
     // The engine number of a per-engine event whose engines' events lie `stride` apart.
     static int engineOf(uint32_t eventId, uint32_t engine1Event, uint32_t stride);
     void selectEngine(int engine);
+    void applyLightEvent(uint32_t eventId);
     void toggleToken(int tokenId);
     void toggleVariable(const char* name, int index);
 

@@ -15,7 +15,8 @@ CREATE TABLE Airports (
   Elevation  INTEGER NOT NULL
 );
 CREATE INDEX Airports_ICAO ON Airports(ICAO);
-CREATE INDEX Airports_Pos  ON Airports(Latitude, Longtitude);
+-- The position searches read their columns from the index alone.
+CREATE INDEX Airports_Pos  ON Airports(Latitude, Longtitude, PrimaryID, ICAO);
 
 CREATE TABLE Runways (                  -- one row per runway direction
   ID          INTEGER PRIMARY KEY,
@@ -44,7 +45,9 @@ CREATE TABLE Navaids (
   SlavedVar  REAL    NULL                -- degrees; NULL: none
 );
 CREATE INDEX Navaids_Ident ON Navaids(Ident);
-CREATE INDEX Navaids_Pos   ON Navaids(Latitude, Longtitude);
+CREATE INDEX Navaids_Pos   ON Navaids(Latitude, Longtitude, Type, Ident);
+CREATE INDEX Navaids_Freq  ON Navaids(Freq);
+CREATE INDEX Navaids_Chan  ON Navaids(Channel);
 
 CREATE TABLE Waypoints (
   ID         INTEGER PRIMARY KEY,
@@ -71,11 +74,13 @@ CREATE TABLE ILSes (
 );
 CREATE INDEX ILSes_Ident ON ILSes(Ident);
 CREATE INDEX ILSes_Rwy   ON ILSes(RunwayID);
+CREATE INDEX ILSes_Freq  ON ILSes(Freq);
 
 CREATE TABLE Airways (
   ID    INTEGER PRIMARY KEY,
   Ident TEXT NOT NULL COLLATE NOCASE
 );
+CREATE INDEX Airways_Ident ON Airways(Ident);
 CREATE TABLE AirwayLegs (               -- consecutive IDs along each continuous piece
   ID          INTEGER PRIMARY KEY,
   AirwayID    INTEGER NOT NULL REFERENCES Airways(ID),

@@ -31,6 +31,14 @@ std::string lowerCase(std::string_view text) {
     return lower;
 }
 
+// Whether a lower-cased name is the name asked for, whatever the case of its ASCII letters.
+bool equalsLowerCase(std::string_view lower, std::string_view name) {
+    return lower.size() == name.size() &&
+           std::equal(lower.begin(), lower.end(), name.begin(), [](char l, char n) {
+               return l == (n >= 'A' && n <= 'Z' ? static_cast<char>(n - 'A' + 'a') : n);
+           });
+}
+
 std::string_view trimmed(std::string_view text) {
     const auto isBlank = [](char c) {
         return std::isspace(static_cast<unsigned char>(c)) != 0;
@@ -70,6 +78,35 @@ int32_t int32FromDouble(double number) {
         throwOutOfRange();
     }
     return static_cast<int32_t>(rounded);
+}
+
+// Binds the parameters to the statement's markers in order, one for each.
+void bindParams(sqlite3* database, sqlite3_stmt* statement, std::span<const Param> params) {
+    const int markers = sqlite3_bind_parameter_count(statement);
+    if (static_cast<std::size_t>(markers) != params.size()) {
+        throwLayerError("the command has " + std::to_string(markers) + " parameters, " +
+                            std::to_string(params.size()) + " given",
+                        SQLITE_RANGE);
+    }
+    int index = 1;
+    for (const Param& param : params) {
+        int result = SQLITE_OK;
+        const auto& value = param.value();
+        if (const auto* number = std::get_if<int32_t>(&value)) {
+            result = sqlite3_bind_int(statement, index, *number);
+        } else if (const auto* number = std::get_if<double>(&value)) {
+            result = sqlite3_bind_double(statement, index, *number);
+        } else if (const auto* text = std::get_if<std::string>(&value)) {
+            result = sqlite3_bind_text(statement, index, text->data(),
+                                       static_cast<int>(text->size()), SQLITE_TRANSIENT);
+        } else {
+            result = sqlite3_bind_null(statement, index);
+        }
+        if (result != SQLITE_OK) {
+            throwEngineError(database);
+        }
+        ++index;
+    }
 }
 
 } // namespace
@@ -165,7 +202,7 @@ RecordSet::RecordSet(sqlite3* database, sqlite3_stmt* statement)
     : database(database), statement(statement) {
     const int count = sqlite3_column_count(statement);
     for (int column = 0; column < count; ++column) {
-        columns.emplace(lowerCase(sqlite3_column_name(statement, column)), column);
+        columns.push_back(lowerCase(sqlite3_column_name(statement, column)));
     }
 }
 
@@ -201,11 +238,13 @@ Value RecordSet::field(std::string_view name) const {
     if (atEnd) {
         throwLayerError("there is no current row", SQLITE_MISUSE);
     }
-    const auto found = columns.find(lowerCase(name));
+    const auto found = std::find_if(columns.begin(), columns.end(), [&](const std::string& lower) {
+        return equalsLowerCase(lower, name);
+    });
     if (found == columns.end()) {
         throwLayerError("no column named " + std::string(name), SQLITE_RANGE);
     }
-    const int column = found->second;
+    const int column = static_cast<int>(found - columns.begin());
     switch (sqlite3_column_type(statement, column)) {
     case SQLITE_INTEGER:
         return Value(static_cast<int64_t>(sqlite3_column_int64(statement, column)));
@@ -265,70 +304,116 @@ RecordSet Connection::execute(std::string_view sql, std::span<const Param> param
         throwLayerError("the command text holds no statement", SQLITE_MISUSE);
     }
     RecordSet records(database, statement);
-    const int markers = sqlite3_bind_parameter_count(statement);
-    if (static_cast<std::size_t>(markers) != params.size()) {
-        throwLayerError("the command has " + std::to_string(markers) + " parameters, " +
-                            std::to_string(params.size()) + " given",
-                        SQLITE_RANGE);
-    }
-    int index = 1;
-    for (const Param& param : params) {
-        int result = SQLITE_OK;
-        const auto& value = param.value();
-        if (const auto* number = std::get_if<int32_t>(&value)) {
-            result = sqlite3_bind_int(statement, index, *number);
-        } else if (const auto* number = std::get_if<double>(&value)) {
-            result = sqlite3_bind_double(statement, index, *number);
-        } else if (const auto* text = std::get_if<std::string>(&value)) {
-            result = sqlite3_bind_text(statement, index, text->data(),
-                                       static_cast<int>(text->size()), SQLITE_TRANSIENT);
-        } else {
-            result = sqlite3_bind_null(statement, index);
-        }
-        if (result != SQLITE_OK) {
-            throwEngineError(database);
-        }
-        ++index;
-    }
+    bindParams(database, statement, params);
     records.step();
     return records;
 }
 
-void createDatabase(const std::filesystem::path& path, std::string_view script) {
-    std::filesystem::path building = path;
+DatabaseBuilder::Statement::Statement(sqlite3* database, sqlite3_stmt* statement)
+    : database(database), statement(statement) {}
+
+DatabaseBuilder::Statement::~Statement() {
+    sqlite3_finalize(statement);
+}
+
+void DatabaseBuilder::Statement::run(std::initializer_list<Param> params) {
+    sqlite3_reset(statement);
+    bindParams(database, statement, std::span<const Param>(params.begin(), params.size()));
+    int result = sqlite3_step(statement);
+    while (result == SQLITE_ROW) {
+        result = sqlite3_step(statement);
+    }
+    if (result != SQLITE_DONE) {
+        throwEngineError(database);
+    }
+}
+
+DatabaseBuilder::DatabaseBuilder(std::filesystem::path target)
+    : path(std::move(target)), building(path) {
     building += ".building";
     std::error_code ignored;
     std::filesystem::remove(building, ignored);
     if (path.has_parent_path()) {
         std::filesystem::create_directories(path.parent_path(), ignored);
     }
-    sqlite3* database = nullptr;
     const int opened = sqlite3_open_v2(building.c_str(), &database,
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    // The file is discarded when the script fails, so it needs no journal.
-    const std::string text =
-        "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;\n" + std::string(script);
-    char* message = nullptr;
-    if (opened != SQLITE_OK ||
-        sqlite3_exec(database, text.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
-        DbError error(
-            kEngineSource,
-            message ? message : (database ? sqlite3_errmsg(database) : "out of memory"),
-            static_cast<uint32_t>(database ? sqlite3_extended_errcode(database) : opened));
-        sqlite3_free(message);
-        sqlite3_close(database);
-        std::filesystem::remove(building, ignored);
+    if (opened != SQLITE_OK) {
+        DbError error(kEngineSource, database ? sqlite3_errmsg(database) : "out of memory",
+                      static_cast<uint32_t>(opened));
+        discard();
         throw error;
     }
-    if (sqlite3_close(database) != SQLITE_OK) {
-        throwLayerError("the database file could not be closed", SQLITE_IOERR);
+    sqlite3_extended_result_codes(database, 1);
+    // The file is discarded when the build fails, so it needs no journal.
+    run("PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF;");
+}
+
+DatabaseBuilder::~DatabaseBuilder() {
+    discard();
+}
+
+void DatabaseBuilder::discard() {
+    statements.clear();
+    if (database) {
+        sqlite3_close(database);
+        database = nullptr;
+        std::error_code ignored;
+        std::filesystem::remove(building, ignored);
     }
-    std::error_code renameError;
-    std::filesystem::rename(building, path, renameError);
-    if (renameError) {
-        throwLayerError("the database file could not be written: " + renameError.message(),
-                        SQLITE_IOERR);
+}
+
+void DatabaseBuilder::run(std::string_view script) {
+    if (!database) {
+        throwLayerError("the database is not being built", SQLITE_MISUSE);
     }
+    const std::string text(script);
+    char* message = nullptr;
+    if (sqlite3_exec(database, text.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        DbError error(kEngineSource, message ? message : sqlite3_errmsg(database),
+                      static_cast<uint32_t>(sqlite3_extended_errcode(database)));
+        sqlite3_free(message);
+        throw error;
+    }
+}
+
+DatabaseBuilder::Statement& DatabaseBuilder::prepare(std::string_view sql) {
+    if (!database) {
+        throwLayerError("the database is not being built", SQLITE_MISUSE);
+    }
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(database, sql.data(), static_cast<int>(sql.size()), &statement,
+                           nullptr) != SQLITE_OK) {
+        throwEngineError(database);
+    }
+    if (!statement) {
+        throwLayerError("the command text holds no statement", SQLITE_MISUSE);
+    }
+    statements.push_back(std::unique_ptr<Statement>(new Statement(database, statement)));
+    return *statements.back();
+}
+
+void DatabaseBuilder::finish() {
+    if (!database) {
+        throwLayerError("the database is not being built", SQLITE_MISUSE);
+    }
+    statements.clear();
+    const int closed = sqlite3_close(database);
+    database = nullptr;
+    std::error_code error;
+    if (closed == SQLITE_OK) {
+        std::filesystem::rename(building, path, error);
+    }
+    if (closed != SQLITE_OK || error) {
+        std::filesystem::remove(building, error);
+        throwLayerError("the database file could not be written", SQLITE_IOERR);
+    }
+}
+
+void createDatabase(const std::filesystem::path& path, std::string_view script) {
+    DatabaseBuilder builder(path);
+    builder.run(script);
+    builder.finish();
 }
 
 } // namespace tavi::platform::db

@@ -4,11 +4,12 @@
 #include <exception>
 #include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <variant>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -105,7 +106,8 @@ private:
     sqlite3* database;
     sqlite3_stmt* statement;
     bool atEnd = false;
-    std::unordered_map<std::string, int> columns;
+    // Column names in column order, lower-cased.
+    std::vector<std::string> columns;
 };
 
 // A database file opened for reading. A default-constructed connection is closed; every
@@ -128,6 +130,47 @@ public:
 
 private:
     sqlite3* database = nullptr;
+};
+
+// Writes a new database file: scripts run in order, and rows go in through statements prepared
+// once and run with fresh parameters. The file replaces any file of that name only when
+// finish succeeds; a build that fails or is dropped unfinished leaves the old file as it was.
+class DatabaseBuilder {
+public:
+    // A statement of the builder, run once per set of parameters.
+    class Statement {
+    public:
+        Statement(const Statement&) = delete;
+        Statement& operator=(const Statement&) = delete;
+        ~Statement();
+
+        void run(std::initializer_list<Param> params);
+
+    private:
+        friend class DatabaseBuilder;
+        Statement(sqlite3* database, sqlite3_stmt* statement);
+
+        sqlite3* database;
+        sqlite3_stmt* statement;
+    };
+
+    explicit DatabaseBuilder(std::filesystem::path path);
+    DatabaseBuilder(const DatabaseBuilder&) = delete;
+    DatabaseBuilder& operator=(const DatabaseBuilder&) = delete;
+    ~DatabaseBuilder();
+
+    void run(std::string_view script);
+    // The statement lives until finish or until the builder goes.
+    Statement& prepare(std::string_view sql);
+    void finish();
+
+private:
+    void discard();
+
+    std::filesystem::path path;
+    std::filesystem::path building;
+    sqlite3* database = nullptr;
+    std::vector<std::unique_ptr<Statement>> statements;
 };
 
 // Builds a new database file from an SQL script, replacing any file of that name once the

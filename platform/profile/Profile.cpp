@@ -366,6 +366,27 @@ bool write(const fs::path& file, std::string_view section, std::string_view key,
     return replaceFile(target, updated(old.bytes, section, key, value), old);
 }
 
+bool removeKey(const fs::path& file, std::string_view section, std::string_view key) {
+    const fs::path target = writeTarget(file);
+    const Loaded old = load(target);
+    if (old.status == LoadStatus::Missing) {
+        return true;
+    }
+    if (old.status == LoadStatus::Failed) {
+        return false;
+    }
+    const Location location = locate(old.bytes, trim(section), trim(key));
+    if (!location.keyFound) {
+        return true;
+    }
+    if (::access(target.c_str(), W_OK) != 0) {
+        return false;
+    }
+    std::string bytes = old.bytes;
+    bytes.erase(location.keyLine.begin, location.keyLine.end - location.keyLine.begin);
+    return replaceFile(target, bytes, old);
+}
+
 int32_t parseInt(std::string_view text) {
     std::size_t at = 0;
     while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r'))) {

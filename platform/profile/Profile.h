@@ -38,6 +38,11 @@ std::string read(const std::filesystem::path& file, std::string_view section, st
 bool write(const std::filesystem::path& file, std::string_view section, std::string_view key,
            std::string_view value);
 
+// Removes the key's first occurrence from the section, keeping every other line byte for byte,
+// with the same file handling as write. True when the key is gone, also when the file, the
+// section or the key was missing (nothing is then written or created).
+bool removeKey(const std::filesystem::path& file, std::string_view section, std::string_view key);
+
 // Decimal integer as the C library's atoi reads it, independent of the locale: leading white
 // space, an optional sign, then digits up to the first other character; 0 when no digit comes
 // first; saturates at the int32 limits.

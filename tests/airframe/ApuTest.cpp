@@ -1,4 +1,5 @@
 #include "support/AirframeScenario.h"
+#include "support/HeldSystem.h"
 
 #include <gtest/gtest.h>
 
@@ -171,6 +172,8 @@ TEST_F(ApuTest, ExhaustTemperatureFollowsTheSpeed) {
 }
 
 TEST_F(ApuTest, NoTankIsWrittenFromAnUnreadQuantity) {
+    holdSystem<FuelSystem>(scenario.aircraft(), 19);
+    scenario.fillTanks(500.0, 500.0, 6.7f);
     scenario.fuel().started = false;
     apu().setKnob(Apu::kKnobStart, now());
     runUntilState(Apu::kRunning, 20.0);
@@ -186,6 +189,8 @@ TEST_F(ApuTest, NoTankIsWrittenFromAnUnreadQuantity) {
 }
 
 TEST_F(ApuTest, AnAlmostEmptyTankIsWrittenUnchanged) {
+    // The fuel system's reading alone: a working one would give the APU no fuel from that tank.
+    holdSystem<FuelSystem>(scenario.aircraft(), 19);
     scenario.fillTanks(500.0, 0.3, 6.7f);
     apu().makeReady();
     scenario.run(70.0);

@@ -29,11 +29,14 @@ public:
 class ElectricLoadsTest : public testing::Test {
 protected:
     ElectricLoadsTest() : electric(scenario.electric()) {
-        // Only the network itself and the test's consumer draw current: the EICAS unit and the
-        // aural unit leave for the test.
+        // Only the network itself and the test's consumer draw current: every other system
+        // leaves for the test but the attitude reference, which tells the ground from the air.
         saved = aircraft().systems;
-        aircraft().systems[10] = nullptr;
-        aircraft().systems[27] = nullptr;
+        for (std::size_t slot = 0; slot < saved.size(); ++slot) {
+            if (saved[slot] != &electric && saved[slot] != aircraft().ahrs()) {
+                aircraft().systems[slot] = nullptr;
+            }
+        }
         aircraft().systems[3] = &consumer;
         electric.battery1.batterySwitch = true;
         electric.battery2.batterySwitch = true;

@@ -28,6 +28,9 @@ int keyEventCount(AirframeScenario& scenario, uint32_t eventId) {
 TEST(ElectricScenarioTest, ColdCockpitWithBatteriesOnShowsTheBatteryBusMessages) {
     AirframeScenario scenario;
     Electric& electric = scenario.electric();
+    scenario.panel().setToken(304, 500.0);
+    scenario.panel().setToken(303, 500.0);
+    scenario.panel().setToken(306, 6.7);
     scenario.park();
     scenario.step(2);
     EXPECT_TRUE(poweredBuses(electric).empty());
@@ -53,12 +56,22 @@ TEST(ElectricScenarioTest, ColdCockpitWithBatteriesOnShowsTheBatteryBusMessages)
     EXPECT_TRUE(scenario.sounds().isPlaying(sounds::kBatteriesOn));
 
     // The EICAS unit has power from the end of that frame; the messages posted while it was
-    // dark are posted again in the next.
+    // dark are posted again in the next, the lights' among them. The fuel pumps are off in a cold
+    // cockpit, and with the avionics masters off neither radio altimeter has power.
     scenario.step();
     const std::vector<std::string> messages = scenario.messages();
-    EXPECT_EQ(messages, (std::vector<std::string>{"SHED BUS 1-2 OFF"}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{"SHED BUS 1-2 OFF", "E1-2 FUEL LO PRESS", "DFDR FAIL",
+                                        "EMERG LT NOT ARMD", "RAD ALT FAIL"}));
     EXPECT_TRUE(scenario.eicas().cautionLatched);
-    EXPECT_TRUE(scenario.sounds().isPlaying(sounds::kCautionChime));
+    // The fuel caution latched in the power-up frame, before the aural unit saw its power: the
+    // chime comes with the first repetition.
+    bool chimed = false;
+    for (int frame = 0; frame < 5 * 18 + 2 && !chimed; ++frame) {
+        scenario.step();
+        chimed = scenario.sounds().isPlaying(sounds::kCautionChime);
+    }
+    EXPECT_TRUE(chimed);
 }
 
 TEST(ElectricScenarioTest, GroundPowerFeedsTheBusesAndReleasesBattery1) {

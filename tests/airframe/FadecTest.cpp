@@ -2,54 +2,55 @@
 // the automatic reserve, the takeoff data, the configuration check and the engine messages.
 #include "airframe/Fadec.h"
 
+#include "airframe/Pneumatic.h"
 #include "support/AirframeScenario.h"
+#include "support/HeldSystem.h"
 
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace tavi::test {
 namespace {
 
 constexpr double kLowerLimit = -0.25;
 constexpr int32_t kReverseLimitUnits = -4096;
-
-// A simple engine law: N1 from 20 % at idle to 100 % at full throttle; a reverse throttle
-// counts 1.6 times its travel.
-double n1ForThrottle(double throttle) {
-    const double travel = throttle < 0.0 ? -throttle * 1.6 : throttle;
-    return 20.0 + 80.0 * std::min(travel, 1.0);
-}
-
-double throttleForN1(double n1, bool reverse) {
-    const double travel = (n1 - 20.0) / 80.0;
-    return reverse ? travel / -1.6 : travel;
-}
-
-int32_t unitsFor(double n1, bool reverse = false) {
-    return static_cast<int32_t>(throttleForN1(n1, reverse) * 16384.0);
-}
+constexpr int kMechanisationSlot = 18;
+constexpr int kPneumaticSlot = 25;
 
 // Both engines running at idle on the ground on a standard day, parked, in the ground phase,
-// the throttle lock released.
+// the throttle lock released. The engine law is the air data computer's at rest; the flight
+// controls and the bleed air are held by the test.
 class FadecTest : public testing::Test {
 protected:
     explicit FadecTest(const std::string& ini = "[Startup]\nstartupMode=2\n")
         : scenario(ini, [](sim::Panel& panel) {
               panel.setVariable("THROTTLE LOWER LIMIT", 0, kLowerLimit);
+              panel.setVariable("UNLIMITED FUEL", 0, 1.0);
               for (int engine = 1; engine <= 2; ++engine) {
                   panel.setVariable("GENERAL ENG MIXTURE LEVER POSITION", engine, 1.0);
                   panel.setVariable("GENERAL ENG COMBUSTION", engine, 1.0);
                   panel.setVariable("TURB ENG N2", engine, 60.0);
               }
           }) {
-        fadec().inputs.n1ForThrottle = n1ForThrottle;
-        fadec().inputs.throttleForN1 = throttleForN1;
+        holdSystem<Mechanisation>(scenario.aircraft(), kMechanisationSlot);
+        holdSystem<Pneumatic>(scenario.aircraft(), kPneumaticSlot);
         scenario.park();
         scenario.step(3);
     }
 
     Fadec& fadec() { return *scenario.aircraft().fadec(); }
+    Adc& adc() { return scenario.adc(); }
+    Mechanisation& mechanisation() { return *scenario.aircraft().mechanisation(); }
+    Pneumatic& pneumatic() { return *scenario.aircraft().pneumatic(); }
+    // The engine law of the air data computer.
+    float n1ForThrottle(double throttle) {
+        return static_cast<float>(adc().n1ForThrottle(throttle));
+    }
+    int32_t unitsFor(double n1, bool reverse = false) {
+        return static_cast<int32_t>(adc().throttleForN1(n1, reverse) * 16384.0);
+    }
     JetEngine& engine(int number) {
         return *(number == 1 ? scenario.aircraft().engine1() : scenario.aircraft().engine2());
     }
@@ -62,8 +63,8 @@ protected:
     bool queued(SoundId id) { return scenario.aws().isQueued(id); }
 
     void airborne(float pressureAltitude = 1000.0f) {
-        fadec().inputs.pressureAltitude = pressureAltitude;
-        fadec().inputs.indicatedAltitude = pressureAltitude;
+        adc().pressureAltitude = pressureAltitude;
+        adc().indicatedAltitude = pressureAltitude;
         panel().setToken(60, 0.0);
         scenario.aircraft().ahrs()->onGround = false;
         scenario.enterPhase(kAirbornePhase);
@@ -109,8 +110,9 @@ TEST_F(FadecTest, TheFirstFramesReleaseTheLockForRunningEnginesAndPublishTheLeve
     EXPECT_EQ(panel().namedVariable("TaviThrottle1Lever"), 28.0);
     EXPECT_EQ(panel().namedVariable("TaviThrottle2Lever"), 28.0);
     EXPECT_EQ(fadec().reverseLimitUnits, kReverseLimitUnits);
-    EXPECT_FLOAT_EQ(fadec().idleN1, 20.0f);
-    EXPECT_FLOAT_EQ(fadec().reverseN1, 52.0f);
+    EXPECT_FLOAT_EQ(fadec().idleN1, n1ForThrottle(0.0)) << "the law's ground idle";
+    EXPECT_FLOAT_EQ(fadec().reverseN1, n1ForThrottle(kLowerLimit));
+    EXPECT_GT(fadec().reverseN1, fadec().idleN1);
     EXPECT_FLOAT_EQ(fadec().ratingN1, 86.5f) << "T/O-1 at 15 degrees at sea level";
     EXPECT_EQ(fadec().thrustRatingText(), "T/O-1");
     EXPECT_EQ(panel().token(126), 3.0) << "both engines selected for the throttle keys";
@@ -190,10 +192,11 @@ TEST_F(FadecTest, TheLeverLawCommandsIdleRatingAndTheRangeBetween) {
     fadec().setThrustLever1(20.0f);
     scenario.step();
     EXPECT_EQ(simUnits(1), 0) << "idle on the ground is throttle 0";
-    EXPECT_FLOAT_EQ(fadec().commandedN1[0], 20.0f);
+    const float idle = n1ForThrottle(0.0);
+    EXPECT_FLOAT_EQ(fadec().commandedN1[0], idle);
 
     fadec().setThrustLever1(50.0f);
-    const float halfway = 20.0f + (86.5f - 20.0f) * 22.0f / 44.0f;
+    const float halfway = idle + (86.5f - idle) * 22.0f / 44.0f;
     EXPECT_FLOAT_EQ(fadec().commandedN1[0], halfway);
     EXPECT_EQ(simUnits(1), unitsFor(halfway)) << "sent at once";
     fadec().setThrustLever2(73.0f);
@@ -204,8 +207,8 @@ TEST_F(FadecTest, TheLeverLawCommandsIdleRatingAndTheRangeBetween) {
     EXPECT_FLOAT_EQ(fadec().leverAngle[0], 50.0f) << "the lever does not drift";
 
     airborne();
-    fadec().inputs.isaDeviation = 0.0f;
-    fadec().inputs.pressureAltitude = 35000.0f;
+    adc().isaDeviation = 0.0f;
+    adc().pressureAltitude = 35000.0f;
     fadec().setThrustLever1(20.0f);
     scenario.step(2);
     EXPECT_FLOAT_EQ(fadec().idleN1, 57.0f) << "the flight idle schedule";
@@ -222,7 +225,9 @@ TEST_F(FadecTest, AReverseLeverCommandsIdleUntilTheReverserIsDeployed) {
     EXPECT_FLOAT_EQ(fadec().leverAngle[0], 3.0f) << "the idle throttle does not pull it back";
     EXPECT_GT(fadec().reverserPosition[0], 0.0f);
     EXPECT_EQ(simUnits(1), 0);
-    EXPECT_FLOAT_EQ(fadec().commandedN1[0], 52.0f);
+    const float idle = n1ForThrottle(0.0);
+    const float fullReverse = n1ForThrottle(kLowerLimit);
+    EXPECT_FLOAT_EQ(fadec().commandedN1[0], fullReverse);
     EXPECT_FALSE(fadec().reverser1Deployed());
     BusLoads loads;
     fadec().addElectricLoad(scenario.aircraft(), loads);
@@ -241,8 +246,10 @@ TEST_F(FadecTest, AReverseLeverCommandsIdleUntilTheReverserIsDeployed) {
     EXPECT_EQ(panel().namedVariable("TaviRightReverser"), 0.0);
 
     fadec().setThrustLever1(9.0f);
-    EXPECT_FLOAT_EQ(fadec().commandedN1[0], 20.0f + 32.0f * 0.5f);
-    EXPECT_EQ(simUnits(1), unitsFor(36.0, true));
+    const float halfReverse = idle + (fullReverse - idle) * 0.5f;
+    EXPECT_FLOAT_EQ(fadec().commandedN1[0], halfReverse);
+    EXPECT_EQ(simUnits(1), unitsFor(halfReverse, true));
+    EXPECT_LT(simUnits(1), 0);
     fadec().setThrustLever1(25.0f);
     scenario.run(2.1);
     EXPECT_FLOAT_EQ(fadec().reverserPosition[0], 0.0f);
@@ -295,12 +302,12 @@ TEST_P(RatingGateTest, ARatingIsSelectedOnlyWhereTheFlightAllowsIt) {
     airborne(1000.0f);
     ASSERT_FLOAT_EQ(fadec().referenceAltitude, 1000.0f);
     if (row.gearDown) {
-        fadec().inputs.gearPositions = {16383, 16383, 16383};
+        mechanisation().gearPositions = {16383, 16383, 16383};
     }
     if (row.oneEngineOut) {
         setBurning(2, false);
     }
-    fadec().inputs.indicatedAltitude = 1000.0f + row.height;
+    adc().indicatedAltitude = 1000.0f + row.height;
     scenario.step();
     fadec().selectThrustRating(row.rating);
     EXPECT_EQ(fadec().thrustRating, row.result);
@@ -336,23 +343,24 @@ TEST_F(FadecTest, OnTheGroundOnlyTheTakeoffRatingsAreSelected) {
 
 TEST_F(FadecTest, RatingsFollowTheirSchedulesAndTheTextNamesThem) {
     airborne(1000.0f);
-    fadec().inputs.indicatedAltitude = 25000.0f;
-    fadec().inputs.pressureAltitude = 25000.0f;
-    fadec().inputs.isaDeviation = 0.0f;
+    adc().indicatedAltitude = 25000.0f;
+    adc().pressureAltitude = 25000.0f;
+    adc().isaDeviation = 0.0f;
+    scenario.step();
     fadec().selectThrustRating(kClimbRating);
     scenario.step();
     EXPECT_FLOAT_EQ(fadec().ratingN1, 90.4f);
     EXPECT_EQ(fadec().thrustRatingText(), "CLB");
     EXPECT_FLOAT_EQ(fadec().ittLimit[0], 901.0f);
 
-    fadec().inputs.pressureAltitude = 35000.0f;
+    adc().pressureAltitude = 35000.0f;
     fadec().selectThrustRating(kCruiseRating);
     scenario.step();
     EXPECT_FLOAT_EQ(fadec().ratingN1, 90.5f);
 
-    fadec().inputs.pressureAltitude = 10000.0f;
-    fadec().inputs.staticAirTemperature = 0.0f;
-    fadec().inputs.indicatedAirspeed = 150.0f;
+    adc().pressureAltitude = 10000.0f;
+    adc().staticAirTemperature = 0.0f;
+    adc().indicatedAirspeed = 150.0f;
     fadec().inputs.antiIceInUse = true;
     fadec().selectThrustRating(kContinuousRating);
     scenario.step();
@@ -366,25 +374,27 @@ TEST_F(FadecTest, RatingsFollowTheirSchedulesAndTheTextNamesThem) {
 
 TEST_F(FadecTest, GoAroundThrustComesWithTheGearAndBlendsByAirspeed) {
     airborne(1000.0f);
-    fadec().inputs.indicatedAltitude = 6000.0f;
+    adc().indicatedAltitude = 6000.0f;
+    scenario.step();
     fadec().selectThrustRating(kClimbRating);
     ASSERT_EQ(fadec().thrustRating, kClimbRating);
-    fadec().inputs.pressureAltitude = 0.0f;
-    fadec().inputs.staticAirTemperature = 15.0f;
-    fadec().inputs.indicatedAirspeed = 175.0f;
-    fadec().inputs.gearPositions = {16383, 16383, 16383};
+    adc().pressureAltitude = 0.0f;
+    adc().staticAirTemperature = 15.0f;
+    adc().indicatedAirspeed = 175.0f;
+    mechanisation().gearPositions = {16383, 16383, 16383};
     scenario.step();
     EXPECT_EQ(fadec().thrustRating, kTakeoffRating);
     EXPECT_TRUE(fadec().goAroundSelected);
     EXPECT_FLOAT_EQ(fadec().ratingN1, (86.4f + 86.2f) / 2.0f);
-    fadec().inputs.indicatedAirspeed = 60.0f;
+    adc().indicatedAirspeed = 60.0f;
     scenario.step();
     EXPECT_FLOAT_EQ(fadec().ratingN1, 86.5f) << "the speed counts from 100 kt";
 }
 
 TEST_F(FadecTest, TouchdownAndPowerLossBringTheRatingBackToTakeoff) {
     airborne(1000.0f);
-    fadec().inputs.indicatedAltitude = 3000.0f;
+    adc().indicatedAltitude = 3000.0f;
+    scenario.step();
     fadec().selectThrustRating(kClimbRating);
     scenario.step();
     ASSERT_EQ(fadec().thrustRating, kClimbRating);
@@ -402,9 +412,11 @@ TEST_F(FadecTest, TouchdownAndPowerLossBringTheRatingBackToTakeoff) {
             aircraft.electric()->buses[Electric::kEssentialBus2].powered = false;
         }
     } cutter;
-    scenario.aircraft().systems[16] = &cutter;
+    // Between the network and the FADEC, in the ground proximity warning's slot.
+    System*& slot = scenario.aircraft().systems[16];
+    System* const displaced = std::exchange(slot, &cutter);
     scenario.step();
-    scenario.aircraft().systems[16] = nullptr;
+    slot = displaced;
     EXPECT_FALSE(fadec().fadecPowered);
     EXPECT_EQ(fadec().thrustRating, kTakeoffRating);
     fadec().takeoffDataStore();
@@ -460,7 +472,7 @@ class TakeoffTemperatureTest : public FadecTest,
 
 TEST_P(TakeoffTemperatureTest, TheEnteredTemperatureCountsOnlyNearTheOutsideAirTemperature) {
     const AcceptanceRow row = GetParam();
-    fadec().inputs.staticAirTemperature = row.sat;
+    adc().staticAirTemperature = row.sat;
     enterTakeoffData(1, 0, false);
     scenario.step();
     EXPECT_EQ(fadec().takeoffTempAccepted[0], row.accepted);
@@ -552,8 +564,8 @@ class ConfigurationCheckTest : public FadecTest, public testing::WithParamInterf
 
 TEST_P(ConfigurationCheckTest, TheCheckCallsOutEachFinding) {
     const ConfigRow row = GetParam();
+    mechanisation().flapAngle = row.flaps;
     Fadec::Inputs& inputs = fadec().inputs;
-    inputs.flapAngle = row.flaps;
     inputs.pitchTrimIndication = row.trim;
     inputs.spoilerPosition = row.spoiler;
     if (!row.brake) {
@@ -593,7 +605,7 @@ TEST_F(FadecTest, ThrustForOnTheGroundRunsTheCheckAndAGoodConfigurationClearsThe
     EXPECT_TRUE(queued(37) && queued(38) && queued(39));
     EXPECT_FALSE(queued(36));
 
-    fadec().inputs.flapAngle = 9.0f;
+    mechanisation().flapAngle = 9.0f;
     fadec().inputs.pitchTrimIndication = 5.0f;
     scenario.releaseParkingBrake();
     scenario.step();
@@ -651,13 +663,13 @@ TEST_F(FadecTest, WithoutTakeoffDataOnAColdDayTheCautionsAskForIt) {
     EXPECT_TRUE(scenario.shows("ENG NO TO DATA"));
     EXPECT_FALSE(scenario.shows("ENG REF A/I DISAG"));
 
-    fadec().inputs.staticAirTemperature = 2.0f;
+    adc().staticAirTemperature = 2.0f;
     scenario.step();
     EXPECT_TRUE(scenario.shows("ENG REF A/I DISAG"));
-    fadec().inputs.antiIceOverrideKnob = 0;
+    pneumatic().antiIceOverrideKnob = 0;
     scenario.step();
     EXPECT_FALSE(scenario.shows("ENG REF A/I DISAG")) << "only with the override knob at Auto";
-    fadec().inputs.antiIceOverrideKnob = 1;
+    pneumatic().antiIceOverrideKnob = 1;
 
     enterTakeoffData(1, -10, true);
     scenario.step(2);

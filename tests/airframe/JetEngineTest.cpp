@@ -1,11 +1,14 @@
 // The engines: their indications, start-up states, start sequence, ignition, fuel introduction,
 // light-off smoothing, FADEC channels, knobs and loads.
 #include "airframe/Fadec.h"
+#include "airframe/Pneumatic.h"
 #include "support/AirframeScenario.h"
+#include "support/HeldSystem.h"
 
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace tavi::test {
 namespace {
@@ -14,6 +17,8 @@ constexpr uint32_t kStarterToggle2 = 0x102FD;
 constexpr uint32_t kFuelCutoff1 = 0x101C3;
 constexpr uint32_t kFuelOpen1 = 0x101BF;
 constexpr uint32_t kFuelOpen2 = 0x101C4;
+constexpr int kFuelSystemSlot = 19;
+constexpr int kPneumaticSlot = 25;
 
 int keyEventCount(AirframeScenario& scenario, uint32_t eventId) {
     const std::vector<sim::KeyEvent>& events = scenario.panel().keyEventsSent();
@@ -68,10 +73,14 @@ public:
     std::vector<int> buses;
 };
 
-// Ready for engine start: batteries on, parked, both essential buses powered.
+// Ready for engine start: batteries on, parked, both essential buses powered. The fuel system
+// and the bleed air are held by the test: fuel reaches both engines and both ducts are supplied
+// at 32 psi.
 class EngineTest : public testing::Test {
 protected:
-    explicit EngineTest(const std::string& ini = "[Startup]\nstartupMode=1\n") : scenario(ini) {
+    explicit EngineTest(const std::string& ini = "[Startup]\nstartupMode=1\n")
+        : scenario(ini), fuel(holdSystem<FuelSystem>(scenario.aircraft(), kFuelSystemSlot)),
+          pneumatic(holdSystem<Pneumatic>(scenario.aircraft(), kPneumaticSlot)) {
         scenario.park();
         scenario.step(2);
     }
@@ -110,22 +119,33 @@ protected:
     void airborne(float airspeed) {
         panel().setToken(60, 0.0);
         scenario.aircraft().ahrs()->onGround = false;
-        engine1().inputs.indicatedAirspeed = airspeed;
-        engine2().inputs.indicatedAirspeed = airspeed;
+        scenario.adc().indicatedAirspeed = airspeed;
     }
 
+    // The cutter takes the last slot, after the network; its occupant sits out the test.
     void cutBuses(std::vector<int> buses) {
         cutter.buses = std::move(buses);
-        scenario.aircraft().systems[kLastSlot] = &cutter;
+        System*& slot = scenario.aircraft().systems[kLastSlot];
+        if (slot != &cutter) {
+            displaced = std::exchange(slot, &cutter);
+        }
     }
 
-    ~EngineTest() override { scenario.aircraft().systems[kLastSlot] = nullptr; }
+    ~EngineTest() override {
+        System*& slot = scenario.aircraft().systems[kLastSlot];
+        if (slot == &cutter) {
+            slot = displaced;
+        }
+    }
 
     static constexpr std::size_t kLastSlot = Aircraft::kSystemSlots - 1;
     AirframeScenario scenario;
+    FuelSystem& fuel;
+    Pneumatic& pneumatic;
     ScriptedEngine scripted1{scenario.panel(), 1};
     ScriptedEngine scripted2{scenario.panel(), 2};
     BusCutter cutter;
+    System* displaced = nullptr;
 };
 
 TEST_F(EngineTest, TheReadyCockpitPowersBothChannelsAndIgnitionsAndLeavesTheFuelCut) {
@@ -222,9 +242,6 @@ TEST_F(EngineTest, StopAtIdleEndsTheStartAndAboveIdleLeavesTheEngineAlone) {
 
     // The engine runs and the FADEC's thrust lever sets its throttle.
     Fadec& fadec = *scenario.aircraft().fadec();
-    fadec.inputs.throttleForN1 = [](double n1, bool) {
-        return n1 / 100.0;
-    };
     setEngineVariable("GENERAL ENG MIXTURE LEVER POSITION", 1, 1.0);
     setEngineVariable("GENERAL ENG COMBUSTION", 1, 1.0);
     fadec.setThrottleLock(false);
@@ -268,10 +285,9 @@ TEST_P(StartAirTest, TheStartGoesOnOnlyWithStartAir) {
     if (row.airspeed > 0.0f) {
         airborne(row.airspeed);
     }
-    JetEngine::Inputs& inputs = engine2().inputs;
-    inputs.startAirSupplied = row.supplied;
-    inputs.ductPressure = row.pressure;
-    inputs.ductPressureTarget = row.target;
+    pneumatic.side2Supplied = row.supplied;
+    pneumatic.ductPressure2 = row.pressure;
+    pneumatic.ductPressureTarget2 = row.target;
     if (row.sideBusDead) {
         cutBuses({Electric::kEssentialBus2});
     }
@@ -412,7 +428,7 @@ TEST_F(EngineTest, WithoutFuelAtTheEngineAnOpenFuelLeverIsCutEveryFrame) {
     setEngineVariable("GENERAL ENG MIXTURE LEVER POSITION", 1, 1.0);
     scenario.step();
     const int cuts = events(kFuelCutoff1);
-    engine1().inputs.fuelAvailable = false;
+    fuel.fuelAvailable1 = false;
     scenario.step();
     EXPECT_EQ(events(kFuelCutoff1), cuts + 1);
     setEngineVariable("GENERAL ENG MIXTURE LEVER POSITION", 1, 1.0);
@@ -608,9 +624,10 @@ class StartupModeTest : public testing::TestWithParam<StartupRow> {};
 
 TEST_P(StartupModeTest, TheFirstFramesSetTheEngineToTheStartupState) {
     const StartupRow row = GetParam();
-    // The flight loads with the simulator's engines burning.
+    // The flight loads with the simulator's engines burning on unlimited fuel.
     AirframeScenario scenario("[Startup]\nstartupMode=" + std::to_string(row.mode) + "\n",
                               [](sim::Panel& panel) {
+                                  panel.setVariable("UNLIMITED FUEL", 0, 1.0);
                                   panel.setVariable("GENERAL ENG COMBUSTION", 1, 1.0);
                                   panel.setVariable("GENERAL ENG COMBUSTION", 2, 1.0);
                               });

@@ -11,10 +11,15 @@ EicasMessage key(int32_t level, int32_t id) {
 }
 
 // The aircraft parked on ground power with both batteries on: the EICAS unit and both aural
-// channels have power and the electrical system posts nothing.
+// channels have power and the electrical system posts nothing. The other posters leave, so the
+// list holds only what the tests post.
 class EicasDauTest : public testing::Test {
 protected:
     EicasDauTest() {
+        scenario.keepOnly({scenario.aircraft().electric(), &unit(), scenario.aircraft().aws(),
+                           scenario.aircraft().ahrs(), scenario.aircraft().adc(),
+                           scenario.aircraft().gps(), scenario.aircraft().mechanisation(),
+                           scenario.aircraft().pressure()});
         scenario.park();
         scenario.batteriesOn();
         scenario.run(61.0);

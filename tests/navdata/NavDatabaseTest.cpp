@@ -3,120 +3,45 @@
 #include "navdata/Airport.h"
 #include "navdata/Ils.h"
 #include "navdata/MagDev.h"
+#include "navdata/NavTestFixture.h"
 #include "navdata/Navaid.h"
 #include "navdata/Runway.h"
 #include "navdata/Waypoint.h"
-#include "support/ExecutableHost.h"
-#include "support/TempFolder.h"
-#include "tools/magdec/MagdecFile.h"
 
 #include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tavi {
 namespace {
 
 using platform::db::createDatabase;
-using Lines = std::vector<std::string>;
+using test::Lines;
+using test::navRegion;
+using test::navSchema;
+using test::readText;
+using test::uniformMagDev;
 
-const std::filesystem::path kFixtures = TAVI_TEST_FIXTURES;
-
-std::string readText(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::string schema() {
-    return readText(kFixtures / "../../data/nd/schema.sql");
-}
-std::string region() {
-    return readText(kFixtures / "navdb/region.sql");
-}
-
-// The schema without its NOT NULL rules, to store NULLs where the module expects values.
-std::string relaxedSchema() {
-    std::string text = schema();
-    const std::string rule = " NOT NULL";
-    for (std::size_t at = text.find(rule); at != std::string::npos; at = text.find(rule, at)) {
-        text.erase(at, rule.size());
-    }
-    return text;
-}
-
-// Loaders that write what they were asked into the log, so their order shows among its lines.
-class RecordingLoaders final : public NavDatabase::Loaders {
-public:
-    explicit RecordingLoaders(Lines& lines) : lines(lines) {}
-    void loadPilotPoints(const std::string& folder) override {
-        lines.push_back("<pilot points " + folder + ">");
-    }
-    void loadPerformance(const std::string& path) override {
-        lines.push_back("<performance " + path + ">");
-    }
-    void loadStoredPlans(const std::string& folder) override {
-        lines.push_back("<stored plans " + folder + ">");
-    }
-
-private:
-    Lines& lines;
-};
-
-MagDev uniformMagDev(const std::filesystem::path& file, double degrees) {
-    const uint16_t raw = tools::rawFromDegrees(degrees);
-    EXPECT_TRUE(tools::writeMagdecFile(file, [raw](int, int) { return raw; }));
-    MagDev magDev;
-    EXPECT_TRUE(magDev.load(file));
-    return magDev;
-}
-
-class NavDatabaseTest : public testing::Test {
+class NavDatabaseTest : public test::NavDatabaseFixture {
 protected:
-    NavDatabaseTest()
-        : host((root.path().string() + "/") + "sim.exe"), magDev(uniformMagDev(root.path() / "grid.bgl", 2.0)),
-          database(magDev, [this](std::string_view line) { lines.emplace_back(line); }),
-          loaders(lines) {}
-
-    std::filesystem::path databaseFile() const { return root.path() / "Orvane/Nd/nd.sqlite"; }
-
-    void connectTo(const std::string& script) {
-        createDatabase(databaseFile(), script);
-        database.connect(loaders);
-    }
-
-    void connectToFixture() {
-        connectTo(schema() + region());
-        lines.clear();
-    }
-
     Lines connectLines(const Lines& middle) const {
         Lines expected = {
-            "<pilot points " + (root.path().string() + "/") + "Orvane/CustomDB/>",
-            "<performance " + (root.path().string() + "/") + "Orvane/PerfDB/vosk300x.perf>",
+            "<pilot points " + folder() + "Orvane/CustomDB/>",
+            "<performance " + folder() + "Orvane/PerfDB/vosk300x.perf>",
             "Connect",
-            "driver={SQLite3};dbq=" + (root.path().string() + "/") + "Orvane/Nd/nd.sqlite",
+            "driver={SQLite3};dbq=" + folder() + "Orvane/Nd/nd.sqlite",
             "Trying Connect",
         };
         expected.insert(expected.end(), middle.begin(), middle.end());
         expected.push_back("before loading plans");
-        expected.push_back("<stored plans " + (root.path().string() + "/") + "Orvane/CustomDB/>");
+        expected.push_back("<stored plans " + folder() + "Orvane/CustomDB/>");
         expected.push_back("plans loaded");
         return expected;
     }
-
-    test::TempFolder root;
-    test::ExecutableHost host;
-    MagDev magDev;
-    Lines lines;
-    NavDatabase database;
-    RecordingLoaders loaders;
 };
 
 TEST_F(NavDatabaseTest, ConnectLogsItsStepsInOrder) {
-    connectTo(schema() + region());
+    connectTo(navSchema() + navRegion());
     ASSERT_EQ(lines.size(), connectLines({}).size() + 13);
     Lines airports(lines.begin() + 7, lines.begin() + 17);
     Lines expected = connectLines({"Connect ok", "test search apt executed query"});
@@ -128,12 +53,12 @@ TEST_F(NavDatabaseTest, ConnectLogsItsStepsInOrder) {
                                "ZZT1", "ZZT2"}));
     EXPECT_TRUE(database.hasConnection());
     EXPECT_TRUE(database.isConnected());
-    EXPECT_EQ(database.customFolder(), (root.path().string() + "/") + "Orvane/CustomDB/");
+    EXPECT_EQ(database.customFolder(), folder() + "Orvane/CustomDB/");
 }
 
 TEST_F(NavDatabaseTest, TestQueryLogsEachAirportOfASmallTable) {
-    connectTo(schema() + "INSERT INTO Airports VALUES (1, 'ZZAA', NULL, 47.0, 8.0, 1410);"
-                         "INSERT INTO Airports VALUES (2, 'ZZAB', NULL, 47.2, 8.0, 1520);");
+    connectTo(navSchema() + "INSERT INTO Airports VALUES (1, 'ZZAA', NULL, 47.0, 8.0, 1410);"
+                            "INSERT INTO Airports VALUES (2, 'ZZAB', NULL, 47.2, 8.0, 1520);");
     EXPECT_EQ(lines, connectLines({"Connect ok", "test search apt executed query", "ZZAA", "ZZAB",
                                    "test passed"}));
 }
@@ -177,7 +102,7 @@ TEST_F(NavDatabaseTest, TestQueryFailureTakesTheErrorPathWithTheDatabaseOpen) {
 }
 
 TEST_F(NavDatabaseTest, MissingTableFailsOnlyTheQueriesThatReadIt) {
-    connectTo(schema() + region() + "DROP TABLE ILSes;");
+    connectTo(navSchema() + navRegion() + "DROP TABLE ILSes;");
     lines.clear();
     Ils ils;
     ils.ident = "KEEP";
@@ -231,7 +156,7 @@ TEST_F(NavDatabaseTest, MagneticHeadingIsTrueHeadingLessVariation) {
         const MagDev grid = uniformMagDev(root.path() / "uniform.bgl", variation);
         Lines readerLines;
         NavDatabase reader(grid, [&](std::string_view line) { readerLines.emplace_back(line); });
-        RecordingLoaders readerLoaders(readerLines);
+        test::RecordingLoaders readerLoaders(readerLines);
         reader.connect(readerLoaders);
         Runway runway;
         reader.getRunwayInfoByIdent("ZZAB", "01", runway);
@@ -364,7 +289,7 @@ TEST_F(NavDatabaseTest, MissingKeysLeaveTheRecordsAsTheyWere) {
 }
 
 TEST_F(NavDatabaseTest, NullInARequiredColumnFailsTheQueryHalfWay) {
-    connectTo(relaxedSchema() + region() +
+    connectTo(test::relaxedNavSchema() + navRegion() +
               "UPDATE Navaids SET Usage = NULL WHERE ID = 5;"
               "UPDATE Runways SET Width = NULL WHERE ID = 2;"
               "UPDATE config SET val = NULL WHERE [key] = 'CycleName';");
@@ -394,13 +319,13 @@ TEST_F(NavDatabaseTest, NullInARequiredColumnFailsTheQueryHalfWay) {
 
 TEST_F(NavDatabaseTest, SchemaRefusesAnEmptyChannel) {
     EXPECT_THROW(createDatabase(databaseFile(),
-                                schema() + "INSERT INTO Navaids VALUES "
-                                           "(1, 'BAD', 9, 47.0, 8.0, 0, NULL, '', 'H', NULL);"),
+                                navSchema() + "INSERT INTO Navaids VALUES "
+                                              "(1, 'BAD', 9, 47.0, 8.0, 0, NULL, '', 'H', NULL);"),
                  platform::db::DbError);
 }
 
 TEST_F(NavDatabaseTest, DefaultDataOfTheSimulatorFolderConnects) {
-    connectTo(schema() + readText(kFixtures / "../../data/nd/region.sql"));
+    connectTo(navSchema() + readText(test::kFixtures / "../../data/nd/region.sql"));
     EXPECT_NE(std::find(lines.begin(), lines.end(), "test passed"), lines.end());
     lines.clear();
     Runway runway;

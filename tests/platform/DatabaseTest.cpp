@@ -166,5 +166,44 @@ TEST(DatabaseCreateTest, FailingScriptLeavesTheOldFile) {
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "nd.sqlite.building"));
 }
 
+TEST(DatabaseCreateTest, BuilderInsertsRowsThroughPreparedStatements) {
+    test::TempFolder folder;
+    const std::filesystem::path path = folder.path() / "Nd" / "nd.sqlite";
+    {
+        DatabaseBuilder builder(path);
+        builder.run("CREATE TABLE A (I INTEGER, D REAL, T TEXT); BEGIN;");
+        DatabaseBuilder::Statement& insert = builder.prepare("INSERT INTO A VALUES (?, ?, ?)");
+        insert.run({Param::integer(1), Param::real(2.5), Param::text("one", 3)});
+        insert.run({Param::integer(2), Param::real(-1.0), Param::nullText(3)});
+        EXPECT_THROW(insert.run({Param::integer(3)}), DbError);
+        EXPECT_THROW(builder.prepare("INSERT INTO Missing VALUES (1)"), DbError);
+        EXPECT_FALSE(std::filesystem::exists(path));
+        builder.run("COMMIT;");
+        builder.finish();
+        EXPECT_THROW(builder.run("SELECT 1"), DbError);
+    }
+    Connection connection;
+    connection.open(path);
+    RecordSet rows = connection.execute("SELECT I, D, T FROM A ORDER BY I");
+    EXPECT_EQ(rows.field("T").toText(), "one");
+    rows.moveNext();
+    EXPECT_EQ(rows.field("D").toDouble(), -1.0);
+    EXPECT_TRUE(rows.field("T").isNull());
+    rows.moveNext();
+    EXPECT_TRUE(rows.eof());
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "Nd" / "nd.sqlite.building"));
+}
+
+TEST(DatabaseCreateTest, UnfinishedBuildLeavesNoFile) {
+    test::TempFolder folder;
+    const std::filesystem::path path = folder.path() / "nd.sqlite";
+    {
+        DatabaseBuilder builder(path);
+        builder.run("CREATE TABLE A (X INTEGER);");
+    }
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
 } // namespace
 } // namespace tavi::platform::db

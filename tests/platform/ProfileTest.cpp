@@ -333,6 +333,37 @@ TEST(Profile, WriteKeepsPermissionsAndLinks) {
     EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 }
 
+TEST(Profile, RemoveKeyDropsOnlyThatLine) {
+    struct Case {
+        const char* name;
+        std::string before;
+        const char* section;
+        const char* key;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"drops the key's line", "[A]\nx=1\nk=2\ny=3\n", "A", "k", "[A]\nx=1\ny=3\n"},
+        {"matches without case and keeps CRLF", "[A]\r\n K = 2\r\nx=1\r\n", "a", "k",
+         "[A]\r\nx=1\r\n"},
+        {"drops an unended last line", "[A]\nx=1\nk=2", "A", "k", "[A]\nx=1\n"},
+        {"drops only the first of duplicate keys", "[A]\nk=1\nk=2\n", "A", "k", "[A]\nk=2\n"},
+        {"leaves the key of another section", "[A]\nx=1\n[B]\nk=2\n", "A", "k",
+         "[A]\nx=1\n[B]\nk=2\n"},
+    };
+    for (const Case& c : cases) {
+        TempFolder folder;
+        const fs::path file = folder.write("p.ini", c.before);
+        EXPECT_TRUE(removeKey(file, c.section, c.key)) << c.name;
+        EXPECT_EQ(TempFolder::read(file), c.after) << c.name;
+        EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"p.ini"}) << c.name;
+    }
+    TempFolder folder;
+    EXPECT_TRUE(removeKey(folder / "absent.ini", "A", "k"));
+    EXPECT_FALSE(fs::exists(folder / "absent.ini"));
+    fs::create_directory(folder / "folder.ini");
+    EXPECT_FALSE(removeKey(folder / "folder.ini", "A", "k"));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Conversions
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "airframe/Electric.h"
-#include "airframe/Fadec.h"
 #include "airframe/FuelSystem.h"
 #include "airframe/JetEngine.h"
 #include "airframe/Mechanisation.h"
@@ -25,6 +24,20 @@
 #include <vector>
 
 namespace tavi::test {
+
+// The air data computer and the attitude reference as a test plays them: their state is the
+// test's, their own frames do not run.
+class PlayedAdc : public Adc {
+public:
+    void update(Aircraft&) override {}
+    void updatePower(Aircraft&) override {}
+};
+
+class PlayedAhrs : public Ahrs {
+public:
+    void update(Aircraft&) override {}
+    void updatePower(Aircraft&) override {}
+};
 
 // The module running on the stand-in simulator, its sounds on a loopback device whose time
 // moves with the frames. The neighbours whose own frames these tests do not run (air data,
@@ -68,10 +81,21 @@ public:
             beforeStart(module.simulator.panel);
         }
         module.startModule();
+        play<PlayedAhrs>(12);
+        play<PlayedAdc>(13);
         installSounds();
     }
 
     Aircraft& aircraft() { return module.aircraft(); }
+    // Takes every other system out of the aircraft, so that only these post and draw.
+    void keepOnly(std::initializer_list<const System*> kept) {
+        for (System*& system : aircraft().systems) {
+            if (std::find(kept.begin(), kept.end(), system) == kept.end()) {
+                delete system;
+                system = nullptr;
+            }
+        }
+    }
     Electric& electric() { return *aircraft().electric(); }
     EicasDau& eicas() { return *aircraft().eicasDau(); }
     Aws& aws() { return *aircraft().aws(); }
@@ -94,8 +118,7 @@ public:
 
     // On the ground on a standard day, parking brake set, standing still, in the ground phase.
     void park() {
-        panel().setVariable("AMBIENT TEMPERATURE", 0, 15.0);
-        aircraft().fadec()->inputs.staticAirTemperature = 15.0f;
+        adc().staticAirTemperature = 15.0f;
         panel().setToken(60, 1.0);
         panel().setToken(323, 32767.0);
         aircraft().ahrs()->onGround = true;
@@ -161,6 +184,12 @@ public:
     ModuleHarness module;
 
 private:
+    template <typename Played>
+    void play(std::size_t slot) {
+        delete aircraft().systems[slot];
+        aircraft().systems[slot] = new Played();
+    }
+
     void installSounds() {
         device = platform::audio::LoopbackAudioDevice::open();
         if (!device) {

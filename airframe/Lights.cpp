@@ -1,0 +1,333 @@
+#include "airframe/Lights.h"
+
+#include "airframe/Electric.h"
+#include "avionics/Adc.h"
+#include "avionics/Aws.h"
+#include "core/Aircraft.h"
+#include "core/Imports.h"
+#include "platform/profile/Profile.h"
+
+#include <algorithm>
+#include <string>
+
+namespace tavi {
+
+namespace {
+
+constexpr uint32_t kKeyL = 0x4C;
+constexpr uint32_t kKeyO = 0x4F;
+constexpr SoundId kSignChime = 45;
+constexpr SoundId kLightSwitchClick = 48;
+constexpr int32_t kDfdrFailId = 71;
+constexpr int32_t kEmergencyLightNotArmedId = 72;
+constexpr int kPanelLightToken = 10;
+constexpr uint32_t kPanelLightsOn = 0x10208;
+constexpr uint32_t kPanelLightsOff = 0x10209;
+constexpr const char* kTimeOfDayCode = "(E:TIME OF DAY,Enum)";
+constexpr float kPanelLightAmps = 5.0f;
+constexpr float kEmergencyLightAmps = 5.0f;
+constexpr float kNavStrobeBeaconAmps = 7.5f;
+constexpr float kLandingTaxiLogoAmps = 5.0f;
+// The emergency switch's request values: the upper and the lower half of the switch.
+constexpr double kEmergencyUp = 2.0;
+constexpr double kEmergencyDown = 1.0;
+
+constexpr std::array<const char*, 22> kVariableNames = {
+    "TaviEmergLt", "TaviEmergLtClick", "TaviNavLt",    "TaviNavLtClick",
+    "TaviBcnLt",   "TaviBcnLtClick",   "TaviStrobeLt", "TaviStrobeLtClick",
+    "TaviLandLt",  "TaviLandLtClick",  "TaviTaxiLt",   "TaviTaxiLtClick",
+    "TaviLogoLt",  "TaviLogoLtClick",  "TaviFstnLt",   "TaviFstnLtClick",
+    "TaviSmokeLt", "TaviSmokeLtClick", "TaviPanelLt",  "TaviPanelLtClick",
+    "TaviFloodLt", "TaviFloodLtClick",
+};
+
+// One exterior light of the simulator: the token that shows whether it burns, the buses either
+// of which may feed it and its switching events (a toggle has the same event both ways).
+struct ExteriorLight {
+    bool Lights::*cockpitSwitch;
+    int token;
+    int bus;
+    int otherBus;
+    uint32_t onEvent;
+    uint32_t offEvent;
+};
+
+constexpr int kNoBus = -1;
+
+constexpr std::array<ExteriorLight, 6> kExteriorLights = {{
+    {&Lights::navLights, 619, Electric::kDcBus1, kNoBus, 0x1034B, 0x1034B},
+    {&Lights::strobeLights, 11, Electric::kDcBus1, kNoBus, 0x10204, 0x10205},
+    {&Lights::beaconLights, 368, Electric::kDcBus2, kNoBus, 0x102BF, 0x102BF},
+    {&Lights::landingLights, 14, Electric::kDcBus1, Electric::kDcBus2, 0x1020B, 0x1020C},
+    {&Lights::taxiLights, 369, Electric::kShedBus2, kNoBus, 0x102C0, 0x102C0},
+    {&Lights::logoLights, 620, Electric::kDcBus1, kNoBus, 0x10348, 0x10348},
+}};
+
+void playClick(Aircraft& aircraft, SoundId id) {
+    if (Aws* aws = aircraft.aws()) {
+        aws->play(id, true);
+    }
+}
+
+void ringSignChime(Aircraft& aircraft) {
+    if (Aws* aws = aircraft.aws()) {
+        aws->stop(kSignChime);
+        aws->play(kSignChime, false);
+    }
+}
+
+bool tokenSet(const Aircraft& aircraft, int token) {
+    return aircraft.tokens.value(token) != 0.0;
+}
+
+std::string textWhen(bool shown, const char* text) {
+    return shown ? text : std::string();
+}
+
+} // namespace
+
+Lights::Lights() {
+    variableIds.fill(-1);
+}
+
+void Lights::loadSettings(Aircraft& aircraft) {
+    startupMode =
+        platform::profile::parseInt(aircraft.readIniString("Startup", "startupMode", "0"));
+}
+
+void Lights::update(Aircraft& aircraft) {
+    electric = aircraft.electric();
+    bus1Powered = busPowered(Electric::kDcBus1);
+    panelServices().executeCalculatorCode(kTimeOfDayCode, nullptr, &timeOfDay, nullptr);
+    if (!started) {
+        applyStartupPositions();
+    }
+    updatePanelLighting(aircraft);
+    keepExteriorLightsInStep(aircraft);
+    updateEicasMessages(aircraft);
+    serveNamedVariables(aircraft);
+    if (!started && aircraft.simTimeMs != 0) {
+        started = true;
+    }
+}
+
+void Lights::applyStartupPositions() {
+    const bool dark = startupMode == 0;
+    landingLights = false;
+    taxiLights = false;
+    logoLights = false;
+    emergencyLight = dark ? kEmergencyOff : kEmergencyArmed;
+    navLights = !dark;
+    beaconLights = !dark;
+    seatBeltSign = !dark;
+    noSmokingSign = !dark;
+    strobeLights = startupMode == 2;
+    emergencyLightChanged = true;
+    beaconChanged = true;
+}
+
+// Until the first frame has run the switches take the simulator's panel lighting; from then on
+// the simulator's follows the switches and DC bus 1.
+void Lights::updatePanelLighting(const Aircraft& aircraft) {
+    const bool simLit = tokenSet(aircraft, kPanelLightToken);
+    if (!started) {
+        panelLights = simLit;
+        floodLights = simLit;
+    } else {
+        const bool switchOn = panelLights || floodLights;
+        if (switchOn && bus1Powered && !simLit) {
+            panelServices().sendKeyEvent(kPanelLightsOn, 0);
+        } else if (simLit && (!switchOn || !bus1Powered)) {
+            panelServices().sendKeyEvent(kPanelLightsOff, 0);
+        }
+    }
+    if (timeOfDay == kDay || !bus1Powered) {
+        panelLighting = kUnlit;
+    } else {
+        panelLighting = floodLights ? kFloodLit : panelLights ? kPanelLit : kUnlit;
+    }
+}
+
+void Lights::keepExteriorLightsInStep(const Aircraft& aircraft) const {
+    platform::PanelServices& panel = panelServices();
+    for (const ExteriorLight& light : kExteriorLights) {
+        const bool switchOn = this->*light.cockpitSwitch;
+        const bool simOn = tokenSet(aircraft, light.token);
+        const bool powered = busPowered(light.bus) || busPowered(light.otherBus);
+        if (switchOn && !simOn && powered) {
+            panel.sendKeyEvent(light.onEvent, 0);
+        } else if (simOn && (!switchOn || !powered)) {
+            panel.sendKeyEvent(light.offEvent, 0);
+        }
+    }
+}
+
+void Lights::updateEicasMessages(Aircraft& aircraft) {
+    EicasDau* eicasDau = aircraft.eicasDau();
+    const Adc* adc = aircraft.adc();
+    const bool evaluateAll =
+        eicasPower.poweredAgain(eicasDau) || !started || (adc && adc->flightPhaseChanged);
+    // Neither caution is shown during take-off and landing.
+    const bool shown =
+        !adc || (adc->flightPhase != kTakeoffPhase && adc->flightPhase != kLandingPhase);
+    const uint32_t now = aircraft.simTimeMs;
+    if (evaluateAll || beaconChanged) {
+        showEicasMessage(eicasDau, now, kEicasCaution, kDfdrFailId,
+                         textWhen(shown && !beaconLights, "DFDR FAIL"));
+    }
+    if (evaluateAll || emergencyLightChanged) {
+        showEicasMessage(eicasDau, now, kEicasCaution, kEmergencyLightNotArmedId,
+                         textWhen(shown && emergencyLight != kEmergencyArmed, "EMERG LT NOT ARMD"));
+    }
+    beaconChanged = false;
+    emergencyLightChanged = false;
+}
+
+void Lights::serveNamedVariables(Aircraft& aircraft) {
+    platform::PanelServices& panel = panelServices();
+    if (!variablesRegistered) {
+        for (std::size_t i = 0; i < kVariableCount; ++i) {
+            variableIds[i] = panel.registerNamedVariable(kVariableNames[i]);
+        }
+        variablesRegistered = true;
+    }
+    serveEmergencyLight(aircraft);
+    publish(kEmergLt, emergencyLight);
+
+    auto serveSwitch = [&](Variable request, Variable state, bool& lightSwitch) {
+        const bool toggled = takeRequest(request);
+        if (toggled) {
+            lightSwitch = !lightSwitch;
+            playClick(aircraft, kLightSwitchClick);
+        }
+        publish(state, lightSwitch);
+        return toggled;
+    };
+    serveSwitch(kNavLtClick, kNavLt, navLights);
+    if (serveSwitch(kBcnLtClick, kBcnLt, beaconLights)) {
+        beaconChanged = true;
+    }
+    serveSwitch(kStrobeLtClick, kStrobeLt, strobeLights);
+    serveSwitch(kLandLtClick, kLandLt, landingLights);
+    serveSwitch(kTaxiLtClick, kTaxiLt, taxiLights);
+    serveSwitch(kLogoLtClick, kLogoLt, logoLights);
+
+    if (takeRequest(kFstnLtClick)) {
+        playClick(aircraft, kLightSwitchClick);
+        toggleSeatBeltSign(aircraft);
+    }
+    publish(kFstnLt, seatBeltSign);
+    if (takeRequest(kSmokeLtClick)) {
+        playClick(aircraft, kLightSwitchClick);
+        toggleNoSmokingSign(aircraft);
+    }
+    publish(kSmokeLt, noSmokingSign);
+    if (takeRequest(kPanelLtClick)) {
+        togglePanelLights(aircraft);
+    }
+    publish(kPanelLt, panelLights);
+    if (takeRequest(kFloodLtClick)) {
+        toggleFloodLights(aircraft);
+    }
+    publish(kFloodLt, floodLights);
+}
+
+// The emergency switch's request says which way it moves; a value that says neither is left for
+// whoever wrote it.
+void Lights::serveEmergencyLight(Aircraft& aircraft) {
+    platform::PanelServices& panel = panelServices();
+    const int32_t id = variableIds[kEmergLtClick];
+    const double request = panel.readNamedVariable(id);
+    if (request != kEmergencyUp && request != kEmergencyDown) {
+        return;
+    }
+    panel.writeNamedVariable(id, 0.0);
+    const int32_t step = request == kEmergencyUp ? 1 : -1;
+    emergencyLight = std::clamp(emergencyLight + step, static_cast<int32_t>(kEmergencyOff),
+                                static_cast<int32_t>(kEmergencyOn));
+    emergencyLightChanged = true;
+    playClick(aircraft, kLightSwitchClick);
+}
+
+bool Lights::takeRequest(Variable variable) const {
+    platform::PanelServices& panel = panelServices();
+    const int32_t id = variableIds[variable];
+    if (panel.readNamedVariable(id) == 0.0) {
+        return false;
+    }
+    panel.writeNamedVariable(id, 0.0);
+    return true;
+}
+
+void Lights::publish(Variable variable, double value) const {
+    panelServices().writeNamedVariable(variableIds[variable], value);
+}
+
+bool Lights::busPowered(int bus) const {
+    return electric && bus != kNoBus && electric->isPowered(bus);
+}
+
+bool Lights::handleKey(Aircraft& aircraft, uint32_t virtualKey, bool shiftDown, bool ctrlDown) {
+    if (virtualKey == kKeyL) {
+        if (ctrlDown && !shiftDown) {
+            landingLights = !landingLights;
+        } else if (shiftDown && !ctrlDown) {
+            togglePanelLights(aircraft);
+        } else {
+            navLights = !navLights;
+            panelLights = strobeLights = landingLights = taxiLights = logoLights = navLights;
+            beaconChanged = beaconChanged || beaconLights != navLights;
+            beaconLights = navLights;
+        }
+        return true;
+    }
+    if (virtualKey == kKeyO && !shiftDown && !ctrlDown) {
+        strobeLights = !strobeLights;
+        return true;
+    }
+    return false;
+}
+
+void Lights::addElectricLoad(Aircraft&, BusLoads& loads) {
+    if (bus1Powered) {
+        loads[Electric::kDcBus1] += kPanelLightAmps * (panelLights + floodLights);
+    }
+    if (emergencyLight == kEmergencyOn) {
+        loads[Electric::kEssentialBus2] += kEmergencyLightAmps;
+    }
+    auto draw = [&loads](bool on, int bus, float amps) {
+        if (on) {
+            loads[bus] += amps;
+        }
+    };
+    draw(navLights, Electric::kDcBus1, kNavStrobeBeaconAmps);
+    draw(strobeLights, Electric::kDcBus1, kNavStrobeBeaconAmps);
+    draw(beaconLights, Electric::kDcBus2, kNavStrobeBeaconAmps);
+    for (int bus : {Electric::kShedBus1, Electric::kDcBus1, Electric::kDcBus2}) {
+        draw(landingLights, bus, kLandingTaxiLogoAmps);
+    }
+    draw(taxiLights, Electric::kShedBus2, kLandingTaxiLogoAmps);
+    draw(logoLights, Electric::kDcBus1, kLandingTaxiLogoAmps);
+}
+
+void Lights::toggleSeatBeltSign(Aircraft& aircraft) {
+    seatBeltSign = !seatBeltSign;
+    ringSignChime(aircraft);
+}
+
+void Lights::toggleNoSmokingSign(Aircraft& aircraft) {
+    noSmokingSign = !noSmokingSign;
+    ringSignChime(aircraft);
+}
+
+void Lights::togglePanelLights(Aircraft& aircraft) {
+    panelLights = !panelLights;
+    playClick(aircraft, sounds::kKnobClick);
+}
+
+void Lights::toggleFloodLights(Aircraft& aircraft) {
+    floodLights = !floodLights;
+    playClick(aircraft, sounds::kKnobClick);
+}
+
+} // namespace tavi

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+namespace tavi {
+
+// A value limited to the range spanned by two bounds, which may be given in either order:
+// clampInt(200, 89, 300) is 200.
+inline int32_t clampInt(int32_t bound1, int32_t bound2, int32_t value) {
+    return std::clamp(value, std::min(bound1, bound2), std::max(bound1, bound2));
+}
+
+inline float clampFloat(float bound1, float bound2, float value) {
+    return std::clamp(value, std::min(bound1, bound2), std::max(bound1, bound2));
+}
+
+inline double clampDouble(double bound1, double bound2, double value) {
+    return std::clamp(value, std::min(bound1, bound2), std::max(bound1, bound2));
+}
+
+} // namespace tavi

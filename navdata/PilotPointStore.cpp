@@ -1,0 +1,193 @@
+#include "navdata/PilotPointStore.h"
+
+#include "navdata/MagDev.h"
+#include "platform/files/Files.h"
+#include "platform/profile/Profile.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+namespace tavi {
+
+namespace {
+
+namespace files = platform::files;
+namespace profile = platform::profile;
+
+constexpr char kSuffix[] = ".ri2v.wpt";
+constexpr char kSection[] = "Waypoint";
+constexpr char kLatitudeKey[] = "latitude";
+constexpr char kLongitudeKey[] = "longtitude";
+constexpr char kTypeKey[] = "ppType";
+constexpr char kDefinitionKey[] = "pbd";
+// A longer file name is not a pilot waypoint's: idents have at most 5 characters.
+constexpr std::size_t kMaxFileName = 14;
+// Values are read as into a 64-byte buffer.
+constexpr std::size_t kValueBuffer = 64;
+
+constexpr std::array<std::pair<PilotPointType, const char*>, 3> kTypeWords = {{
+    {PilotPointType::LatLon, "LL"},
+    {PilotPointType::PlaceBearingDistance, "PBD"},
+    {PilotPointType::PlaceBearingPlaceBearing, "PBPB"},
+}};
+
+PilotPointType typeFromWord(std::string_view word) {
+    for (const auto& [type, text] : kTypeWords) {
+        if (word == text) {
+            return type;
+        }
+    }
+    return PilotPointType::Undefined;
+}
+
+std::string wordOfType(PilotPointType type) {
+    for (const auto& [known, text] : kTypeWords) {
+        if (known == type) {
+            return text;
+        }
+    }
+    return {};
+}
+
+char asciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The ident a file stands for: its name before the first ".", upper-cased.
+std::string identOfFile(const std::string& fileName) {
+    std::string ident = fileName.substr(0, fileName.find('.'));
+    for (char& c : ident) {
+        c = asciiUpper(c);
+    }
+    return ident;
+}
+
+// An ident that names a file of the custom folder and reads back as itself: nothing that
+// leads out of the folder, ends the ident early or matches other names.
+bool isFileIdent(std::string_view ident) {
+    if (ident.empty()) {
+        return false;
+    }
+    for (const char c : ident) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '/' || c == '\\' || c == '.' || c == '*' ||
+            c == '?') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// "%lf" in the C locale, whatever the process's locale.
+std::string degreesText(double degrees) {
+    char text[64];
+    const auto written =
+        std::to_chars(text, text + sizeof text, degrees, std::chars_format::fixed, 6);
+    return std::string(text, written.ptr);
+}
+
+double readDegrees(const std::filesystem::path& file, const char* key) {
+    return profile::parseDouble(profile::read(file, kSection, key, "0.0", kValueBuffer));
+}
+
+} // namespace
+
+PilotPointStore::PilotPointStore(const MagDev& magDev, LogSink log)
+    : magDev(magDev), log(std::move(log)) {}
+
+void PilotPointStore::loadFolder(const std::filesystem::path& folder) {
+    byIdent.clear();
+    customFolder = folder;
+    for (const std::filesystem::path& file : files::findFiles(folder, std::string("*") + kSuffix)) {
+        const std::string name = file.filename().string();
+        if (name.size() > kMaxFileName) {
+            continue;
+        }
+        if (!loadFile(identOfFile(name), file)) {
+            log("Pilot waypoint file skipped: " + name);
+        }
+    }
+}
+
+bool PilotPointStore::loadFile(const std::string& ident, const std::filesystem::path& file) {
+    const double latitude = readDegrees(file, kLatitudeKey);
+    const double longitude = readDegrees(file, kLongitudeKey);
+    if (!(std::fabs(latitude) <= 90.0) || !(std::fabs(longitude) <= 180.0)) {
+        return false;
+    }
+    const PilotPointType type =
+        typeFromWord(profile::read(file, kSection, kTypeKey, "", kValueBuffer));
+    if (ident.empty() || type == PilotPointType::Undefined) {
+        return false;
+    }
+    PilotPoint point;
+    point.ident = ident;
+    point.latitude = latitude;
+    point.longitude = longitude;
+    point.ppType = type;
+    point.definition = profile::read(file, kSection, kDefinitionKey, "", kValueBuffer);
+    point.variation = magDev.variation(static_cast<float>(latitude), static_cast<float>(longitude));
+    byIdent.emplace(ident, std::move(point));
+    return true;
+}
+
+void PilotPointStore::add(const PilotPoint& point) {
+    if (!point.isDefined()) {
+        return;
+    }
+    PilotPoint stored = point;
+    stored.variation =
+        magDev.variation(static_cast<float>(point.latitude), static_cast<float>(point.longitude));
+    const auto [at, inserted] = byIdent.emplace(point.ident, std::move(stored));
+    if (inserted && hasFile(at->second)) {
+        write(at->second);
+    }
+}
+
+// A file that cannot be written is not reported: the point stays in the store all the same.
+void PilotPointStore::write(const PilotPoint& point) const {
+    const std::filesystem::path file = fileFor(point.ident);
+    const bool written =
+        profile::write(file, kSection, kLatitudeKey, degreesText(point.latitude)) &&
+        profile::write(file, kSection, kLongitudeKey, degreesText(point.longitude)) &&
+        profile::write(file, kSection, kTypeKey, wordOfType(point.ppType));
+    if (!written) {
+        return;
+    }
+    if (point.definition.empty()) {
+        profile::removeKey(file, kSection, kDefinitionKey);
+    } else {
+        profile::write(file, kSection, kDefinitionKey, point.definition);
+    }
+}
+
+// Temporary points have no file, nor has any point before the store knows its folder.
+bool PilotPointStore::hasFile(const PilotPoint& point) const {
+    return !customFolder.empty() && !point.isTemporary() && isFileIdent(point.ident);
+}
+
+std::filesystem::path PilotPointStore::fileFor(const std::string& ident) const {
+    return files::resolveCaseInsensitive(customFolder / (ident + kSuffix));
+}
+
+void PilotPointStore::remove(const std::string& ident) {
+    const auto found = byIdent.find(ident);
+    if (found == byIdent.end()) {
+        return;
+    }
+    const bool deleteFiles = hasFile(found->second);
+    byIdent.erase(found);
+    if (deleteFiles) {
+        for (const std::filesystem::path& file : files::findFiles(customFolder, ident + kSuffix)) {
+            files::deleteFile(file);
+        }
+    }
+}
+
+const PilotPoint* PilotPointStore::find(const std::string& ident) const {
+    const auto found = byIdent.find(ident);
+    return found == byIdent.end() ? nullptr : &found->second;
+}
+
+} // namespace tavi

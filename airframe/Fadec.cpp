@@ -195,6 +195,17 @@ void Fadec::readInputs(const Aircraft& aircraft) {
     eicasDau = aircraft.eicasDau();
     const Ahrs* ahrs = aircraft.ahrs();
     inputs.onGround = ahrs && ahrs->onGround;
+    readAirData();
+    const Pneumatic* pneumatic = aircraft.pneumatic();
+    inputs.antiIceOverrideAuto = pneumatic && pneumatic->antiIceOverrideKnob == 1;
+    readFlightControls(aircraft.mechanisation());
+    const Electric* electric = aircraft.electric();
+    inputs.dcBus2Powered = electric && electric->isPowered(Electric::kDcBus2);
+    inputs.essentialBus1Powered = electric && electric->isPowered(Electric::kEssentialBus1);
+    inputs.essentialBus2Powered = electric && electric->isPowered(Electric::kEssentialBus2);
+}
+
+void Fadec::readAirData() {
     inputs.flightPhase = adc ? adc->flightPhase : kLandingPhase;
     inputs.flightPhaseChanged = adc && adc->flightPhaseChanged;
     inputs.pressureAltitude = adc ? adc->pressureAltitude : 0.0f;
@@ -202,16 +213,14 @@ void Fadec::readInputs(const Aircraft& aircraft) {
     inputs.indicatedAirspeed = adc ? adc->indicatedAirspeed : 0.0f;
     inputs.staticAirTemperature = adc ? adc->staticAirTemperature : 0.0f;
     inputs.isaDeviation = adc ? adc->isaDeviation : 0.0f;
-    const Pneumatic* pneumatic = aircraft.pneumatic();
-    inputs.antiIceOverrideAuto = pneumatic && pneumatic->antiIceOverrideKnob == 1;
-    const Mechanisation* mechanisation = aircraft.mechanisation();
+}
+
+void Fadec::readFlightControls(const Mechanisation* mechanisation) {
     inputs.gearPositions = mechanisation ? mechanisation->gearPositions : std::array<int32_t, 3>{};
+    inputs.spoilerPosition = mechanisation ? mechanisation->spoilerPosition : 0.0f;
     inputs.flapAngle = mechanisation ? mechanisation->flapAngle : 0.0f;
+    inputs.pitchTrimIndication = mechanisation ? mechanisation->pitchTrimIndication : 0.0f;
     inputs.parkingBrake = mechanisation ? mechanisation->parkingBrake : 0.0f;
-    const Electric* electric = aircraft.electric();
-    inputs.dcBus2Powered = electric && electric->isPowered(Electric::kDcBus2);
-    inputs.essentialBus1Powered = electric && electric->isPowered(Electric::kEssentialBus1);
-    inputs.essentialBus2Powered = electric && electric->isPowered(Electric::kEssentialBus2);
 }
 
 void Fadec::noteGroundChanges() {

@@ -14,6 +14,7 @@ namespace tavi {
 
 class Aws;
 class JetEngine;
+class Mechanisation;
 
 // The thrust ratings of the FADEC.
 enum ThrustRatingMode : int32_t {
@@ -33,9 +34,9 @@ enum ThrustRatingMode : int32_t {
 class Fadec : public System {
 public:
     // What the FADEC takes from its neighbours, read afresh at the start of every frame. An
-    // absent neighbour reads as off: airborne, the air data at rest, gear up, flaps and brake
-    // released, no bus power, no anti-ice override at Auto. Anti-ice in use, the spoilers and the
-    // pitch trim are not published by their owners yet: they keep the owners' initial states.
+    // absent neighbour reads as off: airborne, the air data at rest, gear up, flaps, spoilers,
+    // trim and brake at 0, no bus power, no anti-ice override at Auto. Anti-ice in use is not
+    // published by the bleed air yet: it keeps its initial state, off.
     struct Inputs {
         bool onGround = false;
         int32_t flightPhase = kLandingPhase;
@@ -186,6 +187,8 @@ private:
     };
 
     void readInputs(const Aircraft& aircraft);
+    void readAirData();
+    void readFlightControls(const Mechanisation* mechanisation);
     void noteGroundChanges();
     void applyResets();
     void acceptTakeoffTemperatures();

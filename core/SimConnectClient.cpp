@@ -1,6 +1,7 @@
 // The module's SimConnect client: set-up in the Aircraft's constructor and the dispatch of the
 // simulator's messages.
 #include "airframe/Electric.h"
+#include "airframe/Mechanisation.h"
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "core/Imports.h"
@@ -165,6 +166,11 @@ void handleEvent(Aircraft& aircraft, const platform::RecvEvent& event) {
     case kApuGeneratorToggleEvent:
     case kApuGeneratorSetEvent:
         handleApuEvent(aircraft, event);
+        break;
+    case kRudderAxisEvent:
+        if (Mechanisation* mechanisation = aircraft.mechanisation()) {
+            mechanisation->onRudderAxis(aircraft, static_cast<int32_t>(event.data));
+        }
         break;
     default:
         break;

@@ -17,6 +17,8 @@ namespace tavi::sim {
 struct KeyEvent {
     uint32_t eventId;
     uint32_t value;
+
+    friend bool operator==(const KeyEvent&, const KeyEvent&) = default;
 };
 
 // What calculator code evaluates to; `succeeds` false makes the evaluation fail.

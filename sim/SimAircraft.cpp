@@ -1,5 +1,10 @@
 #include "sim/SimAircraft.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+
 namespace tavi::sim {
 
 namespace {
@@ -121,6 +126,21 @@ constexpr uint32_t kKohlsmanSet = 0x101F8;
 constexpr uint32_t kGyroEvent = 0x101FE;
 // Inches of mercury per hectopascal.
 constexpr double kInHgPerHpa = 0.029530199244618416;
+constexpr uint32_t kFlapsSet = 0x100A2;
+constexpr uint32_t kParkingBrakes = 0x100D8;
+constexpr uint32_t kFlapsIncrement = 0x100DE;
+constexpr uint32_t kFlapsDecrement = 0x100DF;
+constexpr uint32_t kSpoilersSet = 0x100FA;
+constexpr uint32_t kSpoilersArmOff = 0x1013D;
+constexpr uint32_t kSpoilersOn = 0x10210;
+constexpr uint32_t kSpoilersOff = 0x10211;
+constexpr double kFullTravel = 16383.0;
+constexpr double kFullParkingBrake = 32767.0;
+constexpr int kLastFlapNotch = static_cast<int>(std::size(SimAircraft::kFlapNotches)) - 1;
+
+double axisValue(uint32_t data) {
+    return std::clamp(static_cast<double>(static_cast<int32_t>(data)), 0.0, kFullTravel);
+}
 
 } // namespace
 
@@ -178,7 +198,9 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
         panel.setToken(kGyroToken, 0.0);
         break;
     default:
-        applyLightEvent(event.eventId);
+        if (!applyFlightControlEvent(event)) {
+            applyLightEvent(event.eventId);
+        }
         break;
     }
 }
@@ -211,6 +233,39 @@ void SimAircraft::applyLightEvent(uint32_t eventId) {
         break;
     default:
         break;
+    }
+}
+
+bool SimAircraft::applyFlightControlEvent(const KeyEvent& event) {
+    switch (event.eventId) {
+    case kFlapsSet:
+        setFlapNotch(
+            static_cast<int>(std::lround(axisValue(event.value) / kFullTravel * kLastFlapNotch)));
+        return true;
+    case kParkingBrakes:
+        panel.setToken(kParkingBrakeToken,
+                       panel.token(kParkingBrakeToken) != 0.0 ? 0.0 : kFullParkingBrake);
+        return true;
+    case kFlapsIncrement:
+        setFlapNotch(flapNotch() + 1);
+        return true;
+    case kFlapsDecrement:
+        setFlapNotch(flapNotch() - 1);
+        return true;
+    case kSpoilersSet:
+        panel.setToken(kSpoilerPositionToken, axisValue(event.value));
+        return true;
+    case kSpoilersOn:
+        panel.setToken(kSpoilerPositionToken, kFullTravel);
+        return true;
+    case kSpoilersOff:
+        panel.setToken(kSpoilerPositionToken, 0.0);
+        return true;
+    case kSpoilersArmOff:
+        panel.setToken(kSpoilersArmedToken, 0.0);
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -305,6 +360,17 @@ void SimAircraft::writeVariable(const std::string& variable, double value) {
 void SimAircraft::setAltimeter(double hectopascals) {
     panel.setToken(kAltimeterHpaToken, hectopascals);
     panel.setToken(kAltimeterInHgToken, hectopascals * kInHgPerHpa);
+}
+
+void SimAircraft::setFlapNotch(int notch) {
+    const int clamped = std::clamp(notch, 0, kLastFlapNotch);
+    panel.setVariable(kFlapsHandleIndex, 0, clamped);
+    panel.setToken(kFlapHandleToken, std::round(clamped * kFullTravel / kLastFlapNotch));
+    panel.setToken(kFlapAngleToken, kFlapNotches[clamped]);
+}
+
+int SimAircraft::flapNotch() const {
+    return static_cast<int>(panel.variable(kFlapsHandleIndex, 0));
 }
 
 void SimAircraft::toggleToken(int tokenId) {

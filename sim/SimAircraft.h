@@ -20,6 +20,14 @@ public:
     static constexpr int kAltimeterHpaToken = 75;
     static constexpr int kAltimeterInHgToken = 76;
     static constexpr int kGyroToken = 85;
+    static constexpr int kParkingBrakeToken = 323;
+    static constexpr int kSpoilersArmedToken = 324;
+    static constexpr int kSpoilerPositionToken = 326;
+    static constexpr int kFlapHandleToken = 329;
+    static constexpr int kFlapAngleToken = 907;
+    static constexpr char kFlapsHandleIndex[] = "FLAPS HANDLE INDEX";
+    // The flap angle of each notch of the flap handle, in degrees.
+    static constexpr double kFlapNotches[] = {0.0, 9.0, 18.0, 22.0, 45.0};
 
     // The simulator's time of day as calculator code reads it: 0 dawn, 1 day, 2 dusk, 3 night.
     static constexpr const char* kTimeOfDayCode = "(E:TIME OF DAY,Enum)";
@@ -47,8 +55,13 @@ private:
     static int engineOf(uint32_t eventId, uint32_t engine1Event, uint32_t stride);
     void selectEngine(int engine);
     void applyLightEvent(uint32_t eventId);
+    // The flaps, spoilers and parking brake; false for another event.
+    bool applyFlightControlEvent(const KeyEvent& event);
     void toggleToken(int tokenId);
     void toggleVariable(const char* name, int index);
+    // The flaps follow their handle at once.
+    void setFlapNotch(int notch);
+    int flapNotch() const;
 
     Panel& panel;
 };

@@ -1,6 +1,7 @@
 #include "sim/SimConnectServer.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace tavi::sim {
@@ -268,7 +269,10 @@ HResult SimConnectServer::transmitClientEvent(SimConnectHandle handle, uint32_t 
         }
         applied.push_back({mapped->second, data});
     }
-    return record("TransmitClientEvent " + std::to_string(eventId) + " " + std::to_string(data),
+    char flagsText[16];
+    std::snprintf(flagsText, sizeof flagsText, "0x%X", flags);
+    return record("TransmitClientEvent " + std::to_string(eventId) + " " + std::to_string(data) +
+                      " " + std::to_string(groupOrPriority) + " " + flagsText,
                   ok);
 }
 

@@ -32,6 +32,8 @@ TEST(ElectricScenarioTest, ColdCockpitWithBatteriesOnShowsTheBatteryBusMessages)
     scenario.panel().setToken(303, 500.0);
     scenario.panel().setToken(306, 6.7);
     scenario.park();
+    // Only the electrical system's messages are looked at here.
+    scenario.holdFlightControls();
     scenario.step(2);
     EXPECT_TRUE(poweredBuses(electric).empty());
     EXPECT_FALSE(electric.networkPowered);

@@ -16,7 +16,6 @@ namespace {
 
 constexpr double kLowerLimit = -0.25;
 constexpr int32_t kReverseLimitUnits = -4096;
-constexpr int kMechanisationSlot = 18;
 constexpr int kPneumaticSlot = 25;
 
 // Both engines running at idle on the ground on a standard day, parked, in the ground phase,
@@ -34,7 +33,7 @@ protected:
                   panel.setVariable("TURB ENG N2", engine, 60.0);
               }
           }) {
-        holdSystem<Mechanisation>(scenario.aircraft(), kMechanisationSlot);
+        scenario.holdFlightControls();
         holdSystem<Pneumatic>(scenario.aircraft(), kPneumaticSlot);
         scenario.park();
         scenario.step(3);
@@ -565,9 +564,8 @@ class ConfigurationCheckTest : public FadecTest, public testing::WithParamInterf
 TEST_P(ConfigurationCheckTest, TheCheckCallsOutEachFinding) {
     const ConfigRow row = GetParam();
     mechanisation().flapAngle = row.flaps;
-    Fadec::Inputs& inputs = fadec().inputs;
-    inputs.pitchTrimIndication = row.trim;
-    inputs.spoilerPosition = row.spoiler;
+    mechanisation().pitchTrimIndication = row.trim;
+    mechanisation().spoilerPosition = row.spoiler;
     if (!row.brake) {
         scenario.releaseParkingBrake();
     }
@@ -606,7 +604,7 @@ TEST_F(FadecTest, ThrustForOnTheGroundRunsTheCheckAndAGoodConfigurationClearsThe
     EXPECT_FALSE(queued(36));
 
     mechanisation().flapAngle = 9.0f;
-    fadec().inputs.pitchTrimIndication = 5.0f;
+    mechanisation().pitchTrimIndication = 5.0f;
     scenario.releaseParkingBrake();
     scenario.step();
     EXPECT_TRUE(fadec().noTakeoffConfig) << "no new check while its call-outs wait";

@@ -19,8 +19,8 @@ constexpr float kIdleLever = 25.0f;
 constexpr float kTakeoffLever = 75.0f;
 constexpr float kClimbLever = 50.0f;
 
-// The aircraft with its outside altitude, attitude, levers, doors and packs set by the test; the
-// FADEC is held, so the levers stay where the test puts them.
+// The aircraft with its outside altitude, attitude, levers and packs set by the test, its doors
+// opened in the simulator; the FADEC is held, so the levers stay where the test puts them.
 class PressureScenario : public AirframeScenario {
 public:
     static constexpr int kFadecSlot = 17;
@@ -41,8 +41,10 @@ public:
         pneumatic.pack1ValveOpen = pack1;
         pneumatic.pack2ValveOpen = pack2;
     }
-    void exits(float mainDoor, float baggageDoor) {
-        aircraft().mechanisation()->exitOpen = {mainDoor, baggageDoor};
+    // The simulator's door openings in percent, which the flight controls pass on.
+    void exits(double mainDoor, double baggageDoor) {
+        panel().setVariable("EXIT OPEN", 0, mainDoor);
+        panel().setVariable("EXIT OPEN", 1, baggageDoor);
     }
 
     // Frames up to and including the next 250 ms step of the controller.
@@ -245,7 +247,7 @@ TEST(PressureTest, AnOpenExitEqualisesTheCabinInEveryMode) {
     for (int32_t mode : {1, 2, 3, 4, 5}) {
         SCOPED_TRACE(mode);
         scenario.pressure().mode = mode;
-        scenario.exits(mode % 2 ? 100.0f : 0.0f, mode % 2 ? 0.0f : 5.0f);
+        scenario.exits(mode % 2 ? 100.0 : 0.0, mode % 2 ? 0.0 : 5.0);
         scenario.controlStep();
         Pressure& pressure = scenario.pressure();
         EXPECT_NEAR(pressure.cabinAltitude, 8000.0, 1e-6);

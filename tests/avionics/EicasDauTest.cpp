@@ -11,8 +11,9 @@ EicasMessage key(int32_t level, int32_t id) {
 }
 
 // The aircraft parked on ground power with both batteries on: the EICAS unit and both aural
-// channels have power and the electrical system posts nothing. The other posters leave, so the
-// list holds only what the tests post.
+// channels have power and the electrical system posts nothing. The other posters leave and the
+// flight controls, whose cautions stand on a parked aircraft without hydraulic pressure, only
+// hold their fields, so the list holds only what the tests post.
 class EicasDauTest : public testing::Test {
 protected:
     EicasDauTest() {
@@ -21,6 +22,7 @@ protected:
                            scenario.aircraft().gps(), scenario.aircraft().mechanisation(),
                            scenario.aircraft().pressure()});
         scenario.park();
+        scenario.holdFlightControls();
         scenario.batteriesOn();
         scenario.run(61.0);
         scenario.electric().gpu.setSwitch(true);

@@ -185,6 +185,43 @@ TEST(SimConnectClientTest, ApuEventsBeforeTheStartUpAreDropped) {
     EXPECT_TRUE(module.aircraft().electric()->apu.connected);
 }
 
+std::vector<std::string> transmissions(const sim::SimConnectServer& sc) {
+    std::vector<std::string> sent;
+    for (const std::string& call : sc.calls()) {
+        if (call.starts_with("TransmitClientEvent")) {
+            sent.push_back(call);
+        }
+    }
+    return sent;
+}
+
+TEST(SimConnectClientTest, RudderAxisReachesTheFlightControlsOnceAndTheirCopyFollowsIt) {
+    ModuleHarness module;
+    module.init();
+    sim::SimConnectServer& sc = module.simulator.simConnect;
+    sc.pilotEvent("AXIS_RUDDER_SET", 5500);
+    EXPECT_EQ(sc.pump(), 1);
+    EXPECT_TRUE(transmissions(sc).empty()) << "no flight controls before the start-up";
+
+    module.simulator.startFlight();
+    module.simulator.step();
+    // Rolling on the ground at 60 kt: the attitude reference and the GPS read it in the next frame.
+    module.simulator.panel.setToken(60, 1.0);
+    module.simulator.panel.setVariable("GROUND VELOCITY", 0, 60.0);
+    module.simulator.step();
+    sc.pilotEvent("AXIS_RUDDER_SET", static_cast<uint32_t>(-5500));
+    EXPECT_EQ(sc.pump(), 1);
+    EXPECT_EQ(sc.pump(), 0) << "the copy never comes back to the module";
+    EXPECT_EQ(transmissions(sc),
+              (std::vector<std::string>{"TransmitClientEvent 11 4294966296 1900000000 0x10"}));
+    const std::vector<sim::AppliedEvent>& applied = sc.appliedEvents();
+    ASSERT_EQ(applied.size(), 3u);
+    EXPECT_EQ(applied[1].name, "AXIS_RUDDER_SET");
+    EXPECT_EQ(static_cast<int32_t>(applied[1].data), -5500);
+    EXPECT_EQ(applied[2].name, "AXIS_RUDDER_SET");
+    EXPECT_EQ(static_cast<int32_t>(applied[2].data), -1000) << "the scaled copy comes last";
+}
+
 TEST(SimConnectClientTest, MessagesAfterTheAircraftIsGoneAreIgnored) {
     ModuleHarness module;
     module.init();

@@ -12,6 +12,7 @@
 #include "core/sound/SoundManager.h"
 #include "displays/PanelElement.h"
 #include "platform/audio/OpenAlDevice.h"
+#include "support/HeldSystem.h"
 #include "support/ModuleHarness.h"
 #include "support/WavBytes.h"
 
@@ -46,6 +47,7 @@ public:
 class AirframeScenario {
 public:
     static constexpr uint32_t kFrameMs = 56;
+    static constexpr int kMechanisationSlot = 18;
 
     // The aircraft's sounds that these tests hear, with their lengths in milliseconds.
     static inline const std::vector<std::pair<SoundId, uint32_t>> kSounds = {
@@ -69,6 +71,10 @@ public:
         {37, 900},
         {38, 900},
         {39, 900},
+        {43, 1500},
+        {44, 600},
+        {58, 1000},
+        {59, 1000},
     };
 
     // `beforeStart` sets the simulator's state that the module's first frame finds.
@@ -143,6 +149,13 @@ public:
     void releaseParkingBrake() {
         panel().setToken(323, 0.0);
         aircraft().mechanisation()->parkingBrake = 0.0f;
+    }
+
+    // Puts flight controls that only hold their fields in place of the aircraft's, for the tests
+    // of other systems that their messages would disturb; the parking brake stays as it is.
+    void holdFlightControls() {
+        const float parkingBrake = aircraft().mechanisation()->parkingBrake;
+        holdSystem<Mechanisation>(aircraft(), kMechanisationSlot).parkingBrake = parkingBrake;
     }
 
     // A named variable as another gauge writes it; the module acts on it in the next frame.

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -52,6 +53,15 @@ public:
     void run(double seconds) { step(static_cast<int>(std::lround(seconds * 18.0))); }
 
     Aircraft& aircraft() { return module.aircraft(); }
+    // Takes every other system out of the aircraft, so that only these post and sound.
+    void keepOnly(std::initializer_list<const System*> kept) {
+        for (System*& system : aircraft().systems) {
+            if (std::find(kept.begin(), kept.end(), system) == kept.end()) {
+                delete system;
+                system = nullptr;
+            }
+        }
+    }
     sim::Panel& panel() { return module.simulator.panel; }
     Electric& electric() { return *aircraft().electric(); }
     Ahrs& ahrs() { return *aircraft().ahrs(); }

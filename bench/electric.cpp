@@ -2,7 +2,6 @@
 // and every screen, the sharing among the sources and the EICAS upkeep.
 #include "airframe/Electric.h"
 
-#include "airframe/JetEngine.h"
 #include "avionics/Ahrs.h"
 #include "displays/PanelElement.h"
 #include "support/ModuleHarness.h"
@@ -56,9 +55,9 @@ void electricFrame(benchmark::State& state) {
     }
     // Both engines running, their generators and the batteries on the buses.
     tavi::Electric& electric = *aircraft.electric();
-    for (tavi::JetEngine* engine : {aircraft.engine1(), aircraft.engine2()}) {
-        engine->combustion = true;
-        engine->generatorActive = true;
+    for (int engine = 1; engine <= 2; ++engine) {
+        module.simulator.panel.setVariable("GENERAL ENG COMBUSTION", engine, 1.0);
+        module.simulator.panel.setVariable("GENERAL ENG GENERATOR ACTIVE", engine, 1.0);
     }
     aircraft.ahrs()->onGround = true;
     electric.battery1.batterySwitch = true;

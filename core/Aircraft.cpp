@@ -15,6 +15,7 @@
 #include "avionics/Baro.h"
 #include "avionics/Clock.h"
 #include "avionics/EicasDau.h"
+#include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
 #include "avionics/Gpws.h"
 #include "avionics/RadAlt.h"
@@ -50,8 +51,9 @@ enum SystemSlot : int {
     kMechanisationSlot = 18,
     kFuelSystemSlot = 19,
     kPressureSlot = 20,
-    kFmsSlot = Aircraft::kFmsSlot,
     kRadioSlot = 21,
+    kFmsSlot = Aircraft::kFmsSlot,
+    kFlightDirectorSlot = 24,
     kPneumaticSlot = 25,
     kAwsSlot = 27,
     kLightsSlot = 28,
@@ -228,6 +230,10 @@ FuelSystem* Aircraft::fuelSystem() const {
 
 Pressure* Aircraft::pressure() const {
     return slotAs<Pressure>(*this, kPressureSlot);
+}
+
+FlightDirector* Aircraft::flightDirector() const {
+    return slotAs<FlightDirector>(*this, kFlightDirectorSlot);
 }
 
 Radio* Aircraft::radio() const {

@@ -24,6 +24,7 @@ class Baro;
 class EicasDau;
 class Electric;
 class Fadec;
+class FlightDirector;
 class Fms;
 class FuelSystem;
 class Gpws;
@@ -83,6 +84,7 @@ public:
     Mechanisation* mechanisation() const;
     FuelSystem* fuelSystem() const;
     Pressure* pressure() const;
+    FlightDirector* flightDirector() const;
     Fms* fms() const;
     Radio* radio() const;
     Pneumatic* pneumatic() const;

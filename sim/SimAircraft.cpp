@@ -19,6 +19,30 @@ constexpr uint32_t kFuelSelectorAll = 0x101A4;
 constexpr uint32_t kFuelSelectorLeft = 0x101A5;
 constexpr uint32_t kFuelSelectorRight = 0x101A6;
 constexpr char kGeneratorActive[] = "GENERAL ENG GENERATOR ACTIVE";
+constexpr uint32_t kEngine1StarterToggle = 0x102FC;
+constexpr uint32_t kEngine2StarterToggle = 0x102FD;
+constexpr uint32_t kEngine1FuelCutoff = 0x101C3;
+constexpr uint32_t kEngine2FuelCutoff = 0x101C8;
+constexpr uint32_t kEngine1FuelOpen = 0x101BF;
+constexpr uint32_t kEngine2FuelOpen = 0x101C4;
+constexpr uint32_t kEngine1ThrottleSet = 0x1011C;
+constexpr uint32_t kEngine2ThrottleSet = 0x1011D;
+constexpr uint32_t kEngine1AntiIceSet = 0x103B8;
+constexpr uint32_t kEngine2AntiIceSet = 0x103B9;
+// The engine selection: the first event clears it, the other two add engine 1 and engine 2.
+constexpr uint32_t kEngineSelect = 0x10012;
+constexpr uint32_t kEngineSelect1 = 0x10002;
+constexpr uint32_t kEngineSelect2 = 0x10003;
+constexpr char kStarter[] = "GENERAL ENG STARTER";
+constexpr char kMixture[] = "GENERAL ENG MIXTURE LEVER POSITION";
+constexpr char kThrottle[] = "GENERAL ENG THROTTLE LEVER POSITION";
+constexpr char kEngineAntiIce[] = "ENG ANTI ICE";
+constexpr double kThrottleFullUnits = 16384.0;
+
+// The event's data as the simulator reads it: a signed 32-bit value.
+double signedData(const KeyEvent& event) {
+    return static_cast<double>(static_cast<int32_t>(event.value));
+}
 constexpr uint32_t kNavLightsToggle = 0x1034B;
 constexpr uint32_t kStrobesOn = 0x10204;
 constexpr uint32_t kStrobesOff = 0x10205;
@@ -136,7 +160,7 @@ void SimAircraft::setTimeOfDay(int32_t timeOfDay) {
 }
 
 void SimAircraft::applyKeyEvent(const KeyEvent& event) {
-    if (applyRadioEvent(event)) {
+    if (applyRadioEvent(event) || applyEngineEvent(event)) {
         return;
     }
     switch (event.eventId) {
@@ -275,6 +299,53 @@ bool SimAircraft::applyRadioEvent(const KeyEvent& event) {
     default:
         return false;
     }
+}
+
+bool SimAircraft::applyEngineEvent(const KeyEvent& event) {
+    switch (event.eventId) {
+    case kEngine1StarterToggle:
+    case kEngine2StarterToggle:
+        toggleVariable(kStarter, engineOf(event.eventId, kEngine1StarterToggle, 1));
+        return true;
+    case kEngine1FuelCutoff:
+    case kEngine2FuelCutoff:
+        panel.setVariable(kMixture, engineOf(event.eventId, kEngine1FuelCutoff, 5), 0.0);
+        return true;
+    case kEngine1FuelOpen:
+    case kEngine2FuelOpen:
+        panel.setVariable(kMixture, engineOf(event.eventId, kEngine1FuelOpen, 5), 1.0);
+        return true;
+    case kEngine1ThrottleSet:
+    case kEngine2ThrottleSet:
+        panel.setVariable(kThrottle, engineOf(event.eventId, kEngine1ThrottleSet, 1),
+                          signedData(event) / kThrottleFullUnits);
+        return true;
+    case kEngine1AntiIceSet:
+    case kEngine2AntiIceSet:
+        panel.setVariable(kEngineAntiIce, engineOf(event.eventId, kEngine1AntiIceSet, 1),
+                          signedData(event));
+        return true;
+    case kEngineSelect:
+        panel.setToken(kEngineSelectionToken, 0.0);
+        return true;
+    case kEngineSelect1:
+        selectEngine(1);
+        return true;
+    case kEngineSelect2:
+        selectEngine(2);
+        return true;
+    default:
+        return false;
+    }
+}
+
+int SimAircraft::engineOf(uint32_t eventId, uint32_t engine1Event, uint32_t stride) {
+    return static_cast<int>((eventId - engine1Event) / stride) + 1;
+}
+
+void SimAircraft::selectEngine(int engine) {
+    const int selected = static_cast<int>(panel.token(kEngineSelectionToken));
+    panel.setToken(kEngineSelectionToken, selected | (1 << (engine - 1)));
 }
 
 void SimAircraft::writeVariable(const std::string& variable, double value) {

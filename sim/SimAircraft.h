@@ -15,6 +15,8 @@ public:
     static constexpr int kAvionicsToken = 740;
     static constexpr int kLeftMainTankToken = 304;
     static constexpr int kRightMainTankToken = 303;
+    // A bit per engine the throttle keys act on.
+    static constexpr int kEngineSelectionToken = 126;
     static constexpr int kAltimeterHpaToken = 75;
     static constexpr int kAltimeterInHgToken = 76;
     static constexpr int kGyroToken = 85;
@@ -46,6 +48,12 @@ public:
 private:
     // The radios' frequencies, course, ident audio and COM selection; false for another event.
     bool applyRadioEvent(const KeyEvent& event);
+    // The engines' starter, fuel lever, throttle, anti-ice and the engine selection; false for
+    // another event.
+    bool applyEngineEvent(const KeyEvent& event);
+    // The engine number of a per-engine event whose engines' events lie `stride` apart.
+    static int engineOf(uint32_t eventId, uint32_t engine1Event, uint32_t stride);
+    void selectEngine(int engine);
     void applyLightEvent(uint32_t eventId);
     // The flaps, spoilers and parking brake; false for another event.
     bool applyFlightControlEvent(const KeyEvent& event);

@@ -130,13 +130,12 @@ TEST(ElectricScenarioTest, ALostBusTakesItsSystemsPowerAwayInTheNextFrame) {
 
 TEST(ElectricScenarioTest, SimulatorGeneratorFollowsEngineCombustion) {
     AirframeScenario scenario;
-    JetEngine& engine2 = *scenario.aircraft().engine2();
-    engine2.combustion = true;
+    scenario.setCombustion(2, true);
     scenario.step();
     EXPECT_EQ(keyEventCount(scenario, 0x1033C), 1);
     EXPECT_EQ(scenario.panel().variable("GENERAL ENG GENERATOR ACTIVE", 2), 1.0);
-    engine2.generatorActive = true;
     scenario.step();
+    EXPECT_TRUE(scenario.aircraft().engine2()->generatorActive);
     EXPECT_EQ(keyEventCount(scenario, 0x1033C), 1);
     EXPECT_EQ(keyEventCount(scenario, 0x1033B), 0);
 }
@@ -220,7 +219,7 @@ TEST(ElectricScenarioTest, CautionsLeaveDuringTakeOffAndComeBackAfterIt) {
     Electric& electric = scenario.electric();
     // Engine 1's generators online: the shed buses are shed, and without the AC Power switch
     // the 115 VAC bus is off.
-    scenario.aircraft().engine1()->combustion = true;
+    scenario.setCombustion(1, true);
     electric.acPowerSwitch = false;
     scenario.step();
     EXPECT_TRUE(scenario.shows("115 VAC BUS OFF"));
@@ -239,8 +238,8 @@ TEST(ElectricScenarioTest, AnOverloadedGeneratorIsNamedInItsCaution) {
     scenario.park();
     scenario.batteriesOn();
     scenario.step(2);
-    scenario.aircraft().engine1()->combustion = true;
-    scenario.aircraft().engine2()->combustion = true;
+    scenario.setCombustion(1, true);
+    scenario.setCombustion(2, true);
     scenario.step();
     // A consumer that draws 1700 A from DC bus 1 overloads generators 1 and 3.
     class HeavyLoad : public System {

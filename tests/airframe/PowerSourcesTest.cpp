@@ -129,7 +129,7 @@ TEST_F(GroundPowerTest, AvailableOneMinuteAfterParkingAndTwentySecondsAfterAnEng
     EXPECT_LE(gpu().voltage, 28.4f + 1e-4f);
     EXPECT_TRUE(scenario.electric().annunciatorPower) << "lamps light before the GPU button";
 
-    scenario.aircraft().engine1()->combustion = true;
+    scenario.setCombustion(1, true);
     const uint32_t held = framesUntilAvailableIs(false, 30.0);
     EXPECT_FALSE(gpu().available);
     EXPECT_GE(held, 20000u);
@@ -170,10 +170,9 @@ TEST(GeneratorTest, VoltageFollowsCombustionAndASwitchedOffGeneratorIsOffBus) {
     AirframeScenario scenario;
     scenario.park();
     Electric::Generator& generator = scenario.electric().generator1;
-    JetEngine& engine = *scenario.aircraft().engine1();
     EXPECT_TRUE(generator.connected) << "the start-up state switches the generators on";
 
-    engine.combustion = true;
+    scenario.setCombustion(1, true);
     scenario.step();
     EXPECT_GE(generator.voltage, 27.8f);
     EXPECT_LE(generator.voltage, 28.2f + 1e-4f);
@@ -186,7 +185,7 @@ TEST(GeneratorTest, VoltageFollowsCombustionAndASwitchedOffGeneratorIsOffBus) {
     scenario.step();
     EXPECT_TRUE(scenario.shows("GEN 1 OFF BUS"));
 
-    engine.combustion = false;
+    scenario.setCombustion(1, false);
     scenario.step();
     EXPECT_FLOAT_EQ(generator.voltage, 0.0f);
     EXPECT_TRUE(generator.offBus) << "it had voltage before this update";

@@ -6,6 +6,7 @@
 #include "airframe/Pneumatic.h"
 #include "avionics/Baro.h"
 #include "support/AirframeScenario.h"
+#include "support/HeldSystem.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -19,9 +20,13 @@ constexpr float kTakeoffLever = 75.0f;
 constexpr float kClimbLever = 50.0f;
 
 // The aircraft with its outside altitude, attitude, levers and packs set by the test, its doors
-// opened in the simulator.
+// opened in the simulator; the FADEC is held, so the levers stay where the test puts them.
 class PressureScenario : public AirframeScenario {
 public:
+    static constexpr int kFadecSlot = 17;
+
+    PressureScenario() { holdSystem<Fadec>(aircraft(), kFadecSlot); }
+
     Pressure& pressure() { return *aircraft().pressure(); }
     Baro& baro() { return *aircraft().baro(); }
 

@@ -14,8 +14,9 @@ protected:
     void startWithSystems(std::initializer_list<int> slots) {
         module.startModule();
         for (int slot : slots) {
-            module.aircraft().systems[static_cast<std::size_t>(slot)] =
-                new RecordingSystem(journal, std::to_string(slot));
+            System*& system = module.aircraft().systems[static_cast<std::size_t>(slot)];
+            delete system;
+            system = new RecordingSystem(journal, std::to_string(slot));
         }
         journal.clear();
     }

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -65,15 +66,25 @@ public:
         {sounds::kCabinCallout, 1500},
         {20, 900},
         {21, 900},
+        {35, 900},
+        {36, 900},
+        {37, 900},
+        {38, 900},
+        {39, 900},
         {43, 1500},
         {44, 600},
         {58, 1000},
         {59, 1000},
     };
 
-    explicit AirframeScenario(const std::string& ini = "") {
+    // `beforeStart` sets the simulator's state that the module's first frame finds.
+    explicit AirframeScenario(const std::string& ini = "",
+                              const std::function<void(sim::Panel&)>& beforeStart = {}) {
         if (!ini.empty()) {
             module.writeIni(ini);
+        }
+        if (beforeStart) {
+            beforeStart(module.simulator.panel);
         }
         module.startModule();
         play<PlayedAhrs>(12);
@@ -111,8 +122,9 @@ public:
     }
     void run(double seconds) { step(static_cast<int>(std::lround(seconds * 18.0))); }
 
-    // On the ground, parking brake set, standing still, in the ground phase.
+    // On the ground on a standard day, parking brake set, standing still, in the ground phase.
     void park() {
+        adc().staticAirTemperature = 15.0f;
         panel().setToken(60, 1.0);
         panel().setToken(323, 32767.0);
         aircraft().ahrs()->onGround = true;
@@ -127,6 +139,11 @@ public:
         adc().flightPhaseChanged = true;
         step();
         adc().flightPhaseChanged = false;
+    }
+
+    // The simulator's engine burns or not; the engine reads it in the next frame.
+    void setCombustion(int engine, bool burning) {
+        panel().setVariable("GENERAL ENG COMBUSTION", engine, burning ? 1.0 : 0.0);
     }
 
     void releaseParkingBrake() {

@@ -25,9 +25,12 @@ public:
     static constexpr int kRadioHeightToken = 614;
 
     explicit MechanisationScenario(const std::string& ini = "") : AirframeScenario(ini) {
+        holdSystem<JetEngine>(aircraft(), 1, 1);
+        holdSystem<JetEngine>(aircraft(), 2, 2);
         holdSystem<Hydraulic>(aircraft(), 5, 1);
         holdSystem<Hydraulic>(aircraft(), 6, 2);
         holdSystem<Gpws>(aircraft(), 16);
+        holdSystem<Fadec>(aircraft(), 17);
     }
 
     Mechanisation& mechanisation() { return *aircraft().mechanisation(); }

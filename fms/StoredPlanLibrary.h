@@ -28,6 +28,7 @@ public:
     using Resolver =
         std::function<bool(Waypoint& waypoint, std::span<const std::string> planAirports)>;
     using LogSink = std::function<void(std::string_view line)>;
+    // By upper-cased name, as the scan keys the files.
     using Plans = std::map<std::string, FlightPlan>;
 
     // Names longer than this do not come back from a folder scan.
@@ -53,8 +54,9 @@ public:
     bool savePlanFile(const FlightPlan& plan);
     // Copies the entry at that position in name order; false past the last entry.
     bool storedPlanAt(std::size_t index, FlightPlan& plan) const;
-    // Reads the header of the named plan's file again; an entry whose file no longer reads
-    // leaves the library.
+    // Reads the header of the named plan's file again (the FLIGHT PLAN LIST does so for the
+    // selected stored plan when it opens); an entry whose file no longer reads leaves the
+    // library.
     void refreshEntry(const std::string& name, const FlightPlanContext& context);
     // Pages of the FLIGHT PLAN LIST, four plans to a page, at least one.
     std::size_t pageCount() const;

@@ -1,6 +1,7 @@
 // The module's start and stop routines and the record that names them to the simulator.
 #include "core/Aircraft.h"
 #include "core/Imports.h"
+#include "fms/GlobalFlightPlans.h"
 #include "platform/heap/ModuleHeap.h"
 
 namespace tavi {
@@ -22,6 +23,7 @@ void ModuleInit() {
 void ModuleDeinit() {
     delete theAircraft;
     theAircraft = nullptr;
+    resetGlobalFlightPlans();
     platform::moduleHeapDestroy();
 }
 

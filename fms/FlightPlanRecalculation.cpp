@@ -1,0 +1,213 @@
+// The recalculation of a plan: each leg's fix, course, distance, speed and time, then the paths
+// and the totals; and the marker points the predictions place along the route.
+#include "avionics/AirData.h"
+#include "core/Angles.h"
+#include "fms/FlightPlan.h"
+#include "fms/FlightPlanContext.h"
+#include "fms/LegPathBuilder.h"
+#include "navdata/GcNav.h"
+#include "navdata/Nav.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavi {
+
+namespace {
+
+constexpr double kSecondsPerHour = 3600.0;
+// Length of a heading leg without a distance of its own, nm.
+constexpr double kDefaultHeadingLegLength = 5.0;
+constexpr double kDefaultHoldSpeed = 230.0;
+// Speed limits of the procedure legs (kt) and the band above the origin (ft) they hold in.
+constexpr double kApproachSpeed = 150.0;
+constexpr double kDepartureSpeedLimit = 180.0;
+constexpr double kApproachTransitionSpeedLimit = 200.0;
+constexpr int32_t kProcedureSpeedBand = 4000;
+
+bool isMarkerCounted(const FlightPlanLeg& leg) {
+    return !leg.isDiscontinuity() && !leg.isManualTermination();
+}
+
+double pieceLength(const PathSegment& piece) {
+    if (piece.turnDirection == kSegmentStraight) {
+        return GcNav::distanceBetween(piece.startLatitude, piece.startLongitude, piece.endLatitude,
+                                      piece.endLongitude);
+    }
+    return std::fabs(piece.sweep) * kDegToRad * piece.radius;
+}
+
+void pointInPiece(const PathSegment& piece, double fraction, double& latitude, double& longitude) {
+    if (piece.turnDirection == kSegmentStraight) {
+        GcNav(piece.startLatitude, piece.startLongitude)
+            .intermediatePoint(piece.endLatitude, piece.endLongitude, fraction, latitude,
+                               longitude);
+        return;
+    }
+    GcNav(piece.centreLatitude, piece.centreLongitude)
+        .destination(normalize360(piece.startBearing + fraction * piece.sweep), piece.radius,
+                     latitude, longitude);
+}
+
+} // namespace
+
+void FlightPlan::recalculate(const FlightPlanContext& context) {
+    if (locked) {
+        return;
+    }
+    recalculated = true;
+    totalDistance = 0.0;
+    timeToGo = 0.0;
+    if (!hasOriginAndDestination()) {
+        return;
+    }
+    updateConstraints(context);
+    if (legs.empty()) {
+        totalDistance =
+            GcNav::distanceBetween(org.latitude, org.longitude, dest.latitude, dest.longitude);
+        if (gspd > 0) {
+            timeToGo = totalDistance / gspd * kSecondsPerHour;
+        }
+    } else {
+        for (std::size_t i = 0; i < legs.size(); ++i) {
+            computeLeg(i, context);
+        }
+        LegPathBuilder(*this, context).build();
+    }
+    updateTotals();
+    findNextFixLeg(nextFixOffset);
+}
+
+void FlightPlan::computeLeg(std::size_t i, const FlightPlanContext& context) {
+    FlightPlanLeg& leg = legs[i];
+    if (leg.temperature <= kNoTemperature) {
+        leg.temperature = static_cast<int32_t>(
+            std::trunc(isaTemperatureClamped(static_cast<float>(leg.vnav.altitude))));
+    }
+    if (leg.temperatureAltitude < 0) {
+        leg.temperatureAltitude = leg.vnav.altitude;
+    }
+    const Waypoint& previousFix = i == 0 ? org : legs[i - 1].wpt;
+    if (!leg.isFixLeg()) {
+        leg.wpt.latitude = previousFix.latitude;
+        leg.wpt.longitude = previousFix.longitude;
+    }
+    if (leg.startKind == kStartIntercept) {
+        if (i == 0 || legs[i - 1].isManualTermination()) {
+            return;
+        }
+        leg.startKind = kStartFromPreviousFix;
+        leg.src = Waypoint();
+    }
+    const Waypoint from = fromWaypoint(i);
+    const bool confirmed = context.performanceConfirmed();
+    if (!confirmed) {
+        leg.speed = gspd;
+    }
+    const GcNav start(from.latitude, from.longitude);
+    if (leg.isHoldLeg()) {
+        leg.holding.holdSpeed = leg.speed != 0.0 ? leg.speed : kDefaultHoldSpeed;
+        leg.holding.compute(leg.wpt.latitude, leg.wpt.longitude, leg.course);
+        leg.distance = start.distanceTo(leg.wpt.latitude, leg.wpt.longitude);
+        leg.course = start.courseTo(leg.wpt.latitude, leg.wpt.longitude);
+    } else if (leg.isProcedureTurnLeg() && i > 0) {
+        const FlightPlanLeg& previous = legs[i - 1];
+        ProcedureTurn& turn = leg.pcdrTurn;
+        turn.speed = leg.speed;
+        turn.magneticCourse = previous.magneticCourse();
+        turn.trueCourse = previous.course;
+        turn.compute(previous.wpt.latitude, previous.wpt.longitude);
+        leg.wpt.latitude = turn.pointLatitudes[ProcedureTurn::kMinuteBeyond];
+        leg.wpt.longitude = turn.pointLongitudes[ProcedureTurn::kMinuteBeyond];
+        leg.wpt.variation = context.magneticVariation(leg.wpt.latitude, leg.wpt.longitude);
+    } else if (leg.isManualTermination()) {
+        if (leg.trmLeg.distance == 0.0f && !leg.manualTermination) {
+            leg.trmLeg.distance = static_cast<float>(kDefaultHeadingLegLength);
+        }
+        leg.wpt.variation = previousFix.variation;
+        leg.distance = leg.trmLeg.distance;
+        GcNav(previousFix.latitude, previousFix.longitude)
+            .destination(normalize360(leg.trmLeg.course + previousFix.variation), leg.distance,
+                         leg.wpt.latitude, leg.wpt.longitude);
+    } else {
+        leg.distance = start.distanceTo(leg.wpt.latitude, leg.wpt.longitude);
+        leg.course = start.courseTo(leg.wpt.latitude, leg.wpt.longitude);
+    }
+    limitProcedureSpeed(leg, confirmed);
+    if (leg.tfd.time > 0.0f || i < activeLeg) {
+        leg.legTime = leg.tfd.time;
+    } else {
+        leg.legTime = leg.speed > 0.0 ? leg.distance / leg.speed * kSecondsPerHour : 0.0;
+    }
+}
+
+// Approach legs fly 150 kt until the performance is initialised; departure and approach
+// transition legs are held back near the origin.
+void FlightPlan::limitProcedureSpeed(FlightPlanLeg& leg, bool confirmed) const {
+    const int32_t proc = leg.proc();
+    if (proc == kProcApproach && !confirmed) {
+        leg.speed = kApproachSpeed;
+        return;
+    }
+    if (static_cast<int64_t>(leg.vnav.altitude) - org.elevation >= kProcedureSpeedBand &&
+        confirmed) {
+        return;
+    }
+    if (proc == kProcApproachTransition) {
+        leg.speed = std::min(leg.speed, kApproachTransitionSpeedLimit);
+    } else if (proc == kProcSid || proc == kProcMissedApproach) {
+        leg.speed = std::min(leg.speed, kDepartureSpeedLimit);
+    }
+}
+
+void FlightPlan::placeMarker(double distance, const std::string& name) {
+    if (distance < 0.0) {
+        return;
+    }
+    double legStart = 0.0;
+    for (std::size_t i = 0; i < legs.size(); ++i) {
+        const FlightPlanLeg& leg = legs[i];
+        if (!isMarkerCounted(leg)) {
+            continue;
+        }
+        if (legStart + leg.distance < distance) {
+            legStart += leg.distance;
+            continue;
+        }
+        const double along = distance - legStart;
+        const double fraction = leg.distance > 0.0 ? along / leg.distance : 0.0;
+        if (fraction <= 0.0 || fraction >= 1.0 || !leg.isFixLeg()) {
+            return;
+        }
+        PilotPoint marker;
+        marker.ident = name;
+        pointAlongLeg(i, along, marker.latitude, marker.longitude);
+        legs[i].markers.push_back(marker);
+        return;
+    }
+}
+
+void FlightPlan::pointAlongLeg(std::size_t index, double along, double& latitude,
+                               double& longitude) const {
+    const FlightPlanLeg& leg = legs[index];
+    if (leg.path.empty()) {
+        const Waypoint from = fromWaypoint(index);
+        GcNav(from.latitude, from.longitude)
+            .intermediatePoint(leg.wpt.latitude, leg.wpt.longitude, along / leg.distance, latitude,
+                               longitude);
+        return;
+    }
+    double remaining = along;
+    for (const PathSegment& piece : leg.path) {
+        const double length = pieceLength(piece);
+        if (remaining <= length && length > 0.0) {
+            pointInPiece(piece, remaining / length, latitude, longitude);
+            return;
+        }
+        remaining -= length;
+    }
+    latitude = leg.path.back().endLatitude;
+    longitude = leg.path.back().endLongitude;
+}
+
+} // namespace tavi

@@ -1,0 +1,289 @@
+#include "fms/LegPathBuilder.h"
+
+#include "core/Angles.h"
+#include "fms/FlightPlan.h"
+#include "fms/FlightPlanContext.h"
+#include "navdata/GcNav.h"
+#include "navdata/Nav.h"
+#include "navdata/RhumbNav.h"
+
+#include <cmath>
+
+namespace tavi {
+
+namespace {
+
+constexpr double kMaxGreatCirclePiece = 20.0;
+constexpr double kMaxRhumbPiece = 100.0;
+// The inbound course of a turn is taken this far along the inbound leg.
+constexpr double kInboundCourseFraction = 0.999;
+// Course changes (degrees) up to the first need no arc; from the second on no fly-by is flown.
+constexpr double kNoArcChange = 5.0;
+constexpr double kNoFlyByChange = 150.0;
+
+bool isHeadingLegWithoutManualEnd(const FlightPlanLeg& leg) {
+    const TerminalLegType type = leg.legType();
+    return (type == TerminalLegType::FM || type == TerminalLegType::VM) && !leg.manualTermination;
+}
+
+// Degrees turned from one bearing to another round a centre, the way of the direction.
+double sweepInDirection(double fromBearing, double toBearing, bool right) {
+    return right ? normalize360(toBearing - fromBearing) : normalize360(fromBearing - toBearing);
+}
+
+PathSegment straightPiece(double aLatitude, double aLongitude, double eLatitude,
+                          double eLongitude) {
+    PathSegment piece;
+    piece.startLatitude = aLatitude;
+    piece.startLongitude = aLongitude;
+    piece.endLatitude = eLatitude;
+    piece.endLongitude = eLongitude;
+    return piece;
+}
+
+PathSegment arcPiece(double sLatitude, double sLongitude, double eLatitude, double eLongitude,
+                     double cLatitude, double cLongitude, double radius, bool right) {
+    PathSegment piece = straightPiece(sLatitude, sLongitude, eLatitude, eLongitude);
+    piece.centreLatitude = cLatitude;
+    piece.centreLongitude = cLongitude;
+    piece.radius = radius;
+    piece.turnDirection = right ? kSegmentRightArc : kSegmentLeftArc;
+    return piece;
+}
+
+} // namespace
+
+void appendStraightPieces(std::vector<PathSegment>& path, double aLatitude, double aLongitude,
+                          double eLatitude, double eLongitude, double maxLength, bool rhumbLine) {
+    const double distance =
+        rhumbLine ? RhumbNav::distanceBetween(aLatitude, aLongitude, eLatitude, eLongitude)
+                  : GcNav::distanceBetween(aLatitude, aLongitude, eLatitude, eLongitude);
+    if (maxLength >= distance) {
+        path.push_back(straightPiece(aLatitude, aLongitude, eLatitude, eLongitude));
+        return;
+    }
+    const double course = RhumbNav::courseBetween(aLatitude, aLongitude, eLatitude, eLongitude);
+    const auto pointAt = [&](double fraction, double& latitude, double& longitude) {
+        if (rhumbLine) {
+            RhumbNav(aLatitude, aLongitude)
+                .destination(course, fraction * distance, latitude, longitude);
+        } else {
+            GcNav(aLatitude, aLongitude)
+                .intermediatePoint(eLatitude, eLongitude, fraction, latitude, longitude);
+        }
+    };
+    const double step = maxLength / distance;
+    const auto count = static_cast<int>(std::ceil(distance / maxLength));
+    double fromLatitude = aLatitude;
+    double fromLongitude = aLongitude;
+    for (int k = 1; k <= count; ++k) {
+        double toLatitude = eLatitude;
+        double toLongitude = eLongitude;
+        if (k < count) {
+            pointAt(k * step, toLatitude, toLongitude);
+        }
+        path.push_back(straightPiece(fromLatitude, fromLongitude, toLatitude, toLongitude));
+        fromLatitude = toLatitude;
+        fromLongitude = toLongitude;
+    }
+}
+
+LegPathBuilder::LegPathBuilder(FlightPlan& plan, const FlightPlanContext& context)
+    : plan(plan), context(context), legs(plan.legs) {}
+
+void LegPathBuilder::build() {
+    for (FlightPlanLeg& leg : legs) {
+        leg.path.clear();
+    }
+    bool noTurnIn = true;
+    for (std::size_t k = 0; k < legs.size(); ++k) {
+        const FlightPlanLeg& leg = legs[k];
+        if (leg.isDiscontinuity()) {
+            noTurnIn = true;
+            continue;
+        }
+        if ((k >= 2 && legs[k - 2].isDiscontinuity()) || leg.hasOwnStart() ||
+            (k >= 1 && legs[k - 1].isProcedureTurnLeg())) {
+            noTurnIn = true;
+        }
+        const bool noTurnOut = noTurnOutOf(k);
+        buildLeg(k, noTurnIn, noTurnOut);
+        noTurnIn = noTurnOut;
+    }
+}
+
+bool LegPathBuilder::noTurnOutOf(std::size_t k) const {
+    const FlightPlanLeg& leg = legs[k];
+    if (leg.trmLeg.flyOver || leg.isHoldLeg() || leg.isArcLeg() ||
+        leg.startKind == kStartIntercept || k + 1 == legs.size()) {
+        return true;
+    }
+    const FlightPlanLeg& next = legs[k + 1];
+    return next.isDiscontinuity() || next.isHoldLeg() || !next.isFixLeg() ||
+           next.isManualTermination() || next.hasOwnStart() || leg.isManualTermination() ||
+           (k > 0 && legs[k - 1].isManualTermination()) || next.isProcedureTurnLeg();
+}
+
+void LegPathBuilder::buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut) {
+    FlightPlanLeg& leg = legs[k];
+    const FlightPlanLeg& prev = legs[k == 0 ? 0 : k - 1];
+    if (prev.isDiscontinuity() || leg.isDiscontinuity() || isHeadingLegWithoutManualEnd(prev)) {
+        return;
+    }
+    if (leg.startKind == kStartIntercept) {
+        buildRhumbLeg(leg);
+        return;
+    }
+    const Waypoint& s = leg.hasOwnStart() ? leg.src : (k == 0 ? plan.org : prev.wpt);
+    const Waypoint& f = leg.wpt;
+    const double span = GcNav::distanceBetween(s.latitude, s.longitude, f.latitude, f.longitude);
+    if (span == 0.0) {
+        return;
+    }
+    Turn in;
+    Turn out;
+    if (!noTurnIn && !(prev.isArcLeg() && leg.isArcLeg())) {
+        in = flyByTurn(k - 1, k);
+    }
+    if (!noTurnOut) {
+        out = flyByTurn(k, k + 1);
+    }
+    const double aLatitude = in.hasArc ? in.afterFix.endLatitude : s.latitude;
+    const double aLongitude = in.hasArc ? in.afterFix.endLongitude : s.longitude;
+    const double eLatitude = out.hasArc ? out.beforeFix.startLatitude : f.latitude;
+    const double eLongitude = out.hasArc ? out.beforeFix.startLongitude : f.longitude;
+    const double leads = in.lead + out.lead;
+    if (in.hasArc) {
+        leg.path.push_back(in.afterFix);
+    }
+    if (span < leads || in.failed || out.failed) {
+        appendStraightPieces(leg.path, aLatitude, aLongitude, eLatitude, eLongitude,
+                             kMaxGreatCirclePiece, false);
+    } else if (!leg.isArcLeg()) {
+        if (leads < span) {
+            appendStraightPieces(leg.path, aLatitude, aLongitude, eLatitude, eLongitude,
+                                 kMaxGreatCirclePiece, false);
+        }
+    } else {
+        appendArcAroundNavaid(leg, aLatitude, aLongitude, eLatitude, eLongitude);
+    }
+    if (out.hasArc) {
+        leg.path.push_back(out.beforeFix);
+    }
+}
+
+void LegPathBuilder::buildRhumbLeg(FlightPlanLeg& leg) {
+    appendStraightPieces(leg.path, leg.src.latitude, leg.src.longitude, leg.wpt.latitude,
+                         leg.wpt.longitude, kMaxRhumbPiece, true);
+}
+
+LegPathBuilder::Turn LegPathBuilder::flyByTurn(std::size_t a, std::size_t b) const {
+    const FlightPlanLeg& inbound = legs[a];
+    const FlightPlanLeg& outbound = legs[b];
+    const Waypoint& p0 =
+        inbound.hasOwnStart() ? inbound.src : (a == 0 ? plan.org : legs[a - 1].wpt);
+    const Waypoint& p1 = inbound.wpt;
+    const Waypoint& p2 = outbound.wpt;
+    const double inboundCourse = GcNav::courseAtFractionBetween(
+        p0.latitude, p0.longitude, p1.latitude, p1.longitude, kInboundCourseFraction);
+    double outboundCourse =
+        GcNav::courseBetween(p1.latitude, p1.longitude, p2.latitude, p2.longitude);
+    if (outbound.isArcLeg()) {
+        const TerminalLeg& arc = outbound.trmLeg;
+        const double tangent = arc.turnDirection == kTurnRight ? 90.0 : -90.0;
+        outboundCourse = normalize360(GcNav::courseBetween(arc.navaidLatitude, arc.navaidLongitude,
+                                                           p1.latitude, p1.longitude) +
+                                      tangent);
+    }
+    const double change =
+        turnAngle(static_cast<float>(inboundCourse), static_cast<float>(outboundCourse),
+                  outbound.trmLeg.turnDirection);
+    Turn turn;
+    if (std::fabs(change) <= kNoArcChange) {
+        return turn;
+    }
+    turn.failed = true;
+    if (std::fabs(change) >= kNoFlyByChange) {
+        return turn;
+    }
+    double lead = 0.0;
+    const double radius = context.turnGeometry(change, inbound.speed, lead, inbound.vnav.altitude);
+    const double inboundLength =
+        GcNav::distanceBetween(p0.latitude, p0.longitude, p1.latitude, p1.longitude);
+    const double outboundLength =
+        GcNav::distanceBetween(p1.latitude, p1.longitude, p2.latitude, p2.longitude);
+    if (inboundLength < lead || lengthAvailable(outbound, p1.latitude, p1.longitude) < lead ||
+        outboundLength <= 0.0) {
+        return turn;
+    }
+    turn.failed = false;
+    if (lead <= 0.0) {
+        return turn;
+    }
+    const double startFraction = (inboundLength - lead) / inboundLength;
+    const double endFraction = lead / outboundLength;
+    double sLatitude = 0.0;
+    double sLongitude = 0.0;
+    double eLatitude = 0.0;
+    double eLongitude = 0.0;
+    GcNav(p0.latitude, p0.longitude)
+        .intermediatePoint(p1.latitude, p1.longitude, startFraction, sLatitude, sLongitude);
+    GcNav(p1.latitude, p1.longitude)
+        .intermediatePoint(p2.latitude, p2.longitude, endFraction, eLatitude, eLongitude);
+    const bool right = change >= 0.0;
+    const double side = right ? 90.0 : -90.0;
+    const double courseAtStart = GcNav::courseAtFractionBetween(
+        p0.latitude, p0.longitude, p1.latitude, p1.longitude, startFraction);
+    const double courseAtEnd = GcNav::courseAtFractionBetween(
+        p1.latitude, p1.longitude, p2.latitude, p2.longitude, endFraction);
+    double cLatitude = 0.0;
+    double cLongitude = 0.0;
+    if (!GcNav::intersection(sLatitude, sLongitude, normalize360(courseAtStart + side), eLatitude,
+                             eLongitude, normalize360(courseAtEnd + side), cLatitude, cLongitude)) {
+        turn.failed = true;
+        return turn;
+    }
+    const GcNav centre(cLatitude, cLongitude);
+    double mLatitude = 0.0;
+    double mLongitude = 0.0;
+    centre.destination(centre.courseTo(p1.latitude, p1.longitude), radius, mLatitude, mLongitude);
+    turn.beforeFix = arcPiece(sLatitude, sLongitude, mLatitude, mLongitude, cLatitude, cLongitude,
+                              radius, right);
+    turn.afterFix = arcPiece(mLatitude, mLongitude, eLatitude, eLongitude, cLatitude, cLongitude,
+                             radius, right);
+    turn.beforeFix.buildArc(false);
+    turn.afterFix.buildArc(false);
+    turn.hasArc = true;
+    turn.lead = lead;
+    return turn;
+}
+
+// An arc leg offers its own length round the navaid; any other leg its great-circle length.
+double LegPathBuilder::lengthAvailable(const FlightPlanLeg& b, double p1Latitude,
+                                       double p1Longitude) const {
+    const Waypoint& p2 = b.wpt;
+    if (!b.isArcLeg()) {
+        return GcNav::distanceBetween(p1Latitude, p1Longitude, p2.latitude, p2.longitude);
+    }
+    const TerminalLeg& arc = b.trmLeg;
+    const GcNav navaid(arc.navaidLatitude, arc.navaidLongitude);
+    const double sweep = sweepInDirection(navaid.courseTo(p1Latitude, p1Longitude),
+                                          navaid.courseTo(p2.latitude, p2.longitude),
+                                          arc.turnDirection == kTurnRight);
+    return sweep * kDegToRad * arc.navaidDistance;
+}
+
+void LegPathBuilder::appendArcAroundNavaid(FlightPlanLeg& leg, double aLatitude, double aLongitude,
+                                           double eLatitude, double eLongitude) const {
+    const TerminalLeg& arc = leg.trmLeg;
+    const bool right = arc.turnDirection == kTurnRight;
+    PathSegment piece = arcPiece(aLatitude, aLongitude, eLatitude, eLongitude, arc.navaidLatitude,
+                                 arc.navaidLongitude, arc.navaidDistance, right);
+    const GcNav navaid(arc.navaidLatitude, arc.navaidLongitude);
+    const double sweep = sweepInDirection(navaid.courseTo(aLatitude, aLongitude),
+                                          navaid.courseTo(eLatitude, eLongitude), right);
+    piece.buildArc(sweep > 180.0);
+    leg.path.push_back(piece);
+}
+
+} // namespace tavi

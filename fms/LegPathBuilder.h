@@ -1,0 +1,52 @@
+#pragma once
+
+#include "fms/PathSegment.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace tavi {
+
+class FlightPlan;
+class FlightPlanContext;
+class FlightPlanLeg;
+
+// Builds the path every leg of a plan flies: straight pieces of at most 20 nm (100 nm along the
+// rhumb line of an intercept), the arcs of AF and RF legs, and fly-by turns between legs whose
+// course changes by more than 5 and less than 150 degrees.
+class LegPathBuilder {
+public:
+    LegPathBuilder(FlightPlan& plan, const FlightPlanContext& context);
+
+    void build();
+
+private:
+    // A fly-by turn between two legs: its arc split where it passes the fix between them.
+    struct Turn {
+        bool failed = false;
+        bool hasArc = false;
+        double lead = 0.0;
+        PathSegment beforeFix;
+        PathSegment afterFix;
+    };
+
+    bool noTurnOutOf(std::size_t k) const;
+    void buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut);
+    void buildRhumbLeg(FlightPlanLeg& leg);
+    Turn flyByTurn(std::size_t a, std::size_t b) const;
+    // The length of leg b available for a turn onto it, nm.
+    double lengthAvailable(const FlightPlanLeg& b, double p1Latitude, double p1Longitude) const;
+    void appendArcAroundNavaid(FlightPlanLeg& leg, double aLatitude, double aLongitude,
+                               double eLatitude, double eLongitude) const;
+
+    FlightPlan& plan;
+    const FlightPlanContext& context;
+    std::vector<FlightPlanLeg>& legs;
+};
+
+// Appends straight pieces from A to E of at most maxLength nm each, along the great circle or
+// the rhumb line.
+void appendStraightPieces(std::vector<PathSegment>& path, double aLatitude, double aLongitude,
+                          double eLatitude, double eLongitude, double maxLength, bool rhumbLine);
+
+} // namespace tavi

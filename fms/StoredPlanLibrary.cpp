@@ -1,0 +1,258 @@
+#include "fms/StoredPlanLibrary.h"
+
+#include "core/Format.h"
+#include "fms/FlightPlanContext.h"
+#include "platform/files/Files.h"
+#include "platform/profile/Profile.h"
+
+#include <array>
+#include <charconv>
+#include <utility>
+
+namespace tavi {
+
+namespace {
+
+namespace files = platform::files;
+namespace profile = platform::profile;
+
+constexpr char kSuffix[] = ".ri2v.fpl";
+constexpr char kOriginSection[] = "Origin";
+constexpr char kDestinationSection[] = "Destination";
+constexpr char kRouteSection[] = "Route";
+constexpr char kIdentKey[] = "ident";
+constexpr char kTypeKey[] = "type";
+constexpr char kLatitudeKey[] = "latitude";
+// Spelled so in every plan file.
+constexpr char kLongitudeKey[] = "longtitude";
+constexpr char kGroundSpeedKey[] = "gspd";
+constexpr char kCountKey[] = "countOfPoints";
+constexpr char kDefaultGroundSpeedText[] = "300";
+constexpr uint32_t kDefaultGroundSpeed = 300;
+// Values are read as into a 64-byte buffer.
+constexpr std::size_t kValueBuffer = 64;
+// A file name of this length or more is not a plan's.
+constexpr std::size_t kMaxFileName = 20;
+constexpr std::size_t kPlansPerPage = 4;
+
+char asciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string upperCased(std::string text) {
+    for (char& c : text) {
+        c = asciiUpper(c);
+    }
+    return text;
+}
+
+// A name that names one file of the folder and comes back as itself from a folder scan:
+// nothing that leads out of the folder, ends the name early or matches other names.
+bool isPlanName(std::string_view name) {
+    if (name.empty() || name.size() > StoredPlanLibrary::kMaxNameLength) {
+        return false;
+    }
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == '/' || c == '\\' || c == '.' || c == '*' ||
+            c == '?') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// "%lf" in the C locale, whatever the process's locale.
+std::string degreesText(double degrees) {
+    char text[400];
+    const auto written =
+        std::to_chars(text, text + sizeof text, degrees, std::chars_format::fixed, 6);
+    return std::string(text, written.ptr);
+}
+
+std::string pointPrefix(std::size_t index) {
+    return format("Wpt.%02zu.", index);
+}
+
+std::string readValue(const std::filesystem::path& file, const char* section,
+                      const std::string& key, const char* defaultValue) {
+    return profile::read(file, section, key, defaultValue, kValueBuffer);
+}
+
+// The four keys of a point, the type read with its default.
+Waypoint readPoint(const std::filesystem::path& file, const char* section,
+                   const std::string& prefix, const char* defaultType) {
+    Waypoint point;
+    point.ident = readValue(file, section, prefix + kIdentKey, "");
+    point.kind = static_cast<WaypointKind>(
+        profile::parseInt(readValue(file, section, prefix + kTypeKey, defaultType)));
+    point.latitude = profile::parseDouble(readValue(file, section, prefix + kLatitudeKey, "0.0"));
+    point.longitude = profile::parseDouble(readValue(file, section, prefix + kLongitudeKey, "0.0"));
+    return point;
+}
+
+bool writePoint(const std::filesystem::path& file, const char* section, const std::string& prefix,
+                const Waypoint& point) {
+    const bool written =
+        profile::write(file, section, prefix + kIdentKey, point.ident) &&
+        profile::write(file, section, prefix + kTypeKey,
+                       std::to_string(static_cast<int32_t>(point.kind))) &&
+        profile::write(file, section, prefix + kLatitudeKey, degreesText(point.latitude));
+    return written &&
+           profile::write(file, section, prefix + kLongitudeKey, degreesText(point.longitude));
+}
+
+// The airport a point belongs to, for finding a stored runway again.
+std::string airportOf(const Waypoint& point) {
+    if (!point.aptIdent.empty()) {
+        return point.aptIdent;
+    }
+    return point.kind == WaypointKind::Airport ? point.ident : std::string();
+}
+
+// A point written for a leg without a fix: type 0 and no ident.
+bool isBreakPoint(const Waypoint& point) {
+    return point.kind == WaypointKind::Plain && point.ident.empty();
+}
+
+} // namespace
+
+StoredPlanLibrary::StoredPlanLibrary(Resolver resolver, LogSink log)
+    : resolve(std::move(resolver)), log(std::move(log)) {}
+
+void StoredPlanLibrary::loadStoredPlans(const std::filesystem::path& folder,
+                                        const FlightPlanContext& context) {
+    byName.clear();
+    customFolder = folder;
+    for (const std::filesystem::path& file : files::findFiles(folder, std::string("*") + kSuffix)) {
+        const std::string fileName = file.filename().string();
+        const std::string key = upperCased(fileName.substr(0, fileName.find('.')));
+        FlightPlan plan;
+        if (fileName.size() >= kMaxFileName || key.empty() ||
+            !readPlanFileHeader(plan, key, file, context)) {
+            log("Stored flight plan skipped: " + fileName);
+            continue;
+        }
+        byName.insert_or_assign(key, std::move(plan));
+    }
+}
+
+bool StoredPlanLibrary::readPlanFileHeader(FlightPlan& plan, const std::string& name,
+                                           const std::filesystem::path& file,
+                                           const FlightPlanContext& context) const {
+    plan.clear(context);
+    plan.setName(name);
+    Waypoint origin = readPoint(file, kOriginSection, "", "");
+    if (origin.kind == WaypointKind::Plain || !resolve(origin, {})) {
+        return false;
+    }
+    plan.setOrigin(origin, context);
+    Waypoint destination = readPoint(file, kDestinationSection, "", "");
+    const std::array<std::string, 1> airports = {airportOf(plan.org)};
+    if (destination.kind == WaypointKind::Plain || !resolve(destination, airports)) {
+        return false;
+    }
+    plan.setDestination(destination, context);
+    return true;
+}
+
+bool StoredPlanLibrary::loadPlanFile(FlightPlan& plan, const std::string& name,
+                                     const std::filesystem::path& file,
+                                     const FlightPlanContext& context) const {
+    if (!readPlanFileHeader(plan, name, file, context)) {
+        return false;
+    }
+    // A speed that is not a positive number would make the plan's times meaningless.
+    const int32_t groundSpeed =
+        profile::parseInt(readValue(file, kRouteSection, kGroundSpeedKey, kDefaultGroundSpeedText));
+    plan.setGroundSpeed(groundSpeed > 0 ? static_cast<uint32_t>(groundSpeed) : kDefaultGroundSpeed,
+                        context);
+    const int32_t count = profile::parseInt(readValue(file, kRouteSection, kCountKey, "0"));
+    for (int32_t i = 0; i < count; ++i) {
+        if (!readPlanPoint(plan, file, static_cast<std::size_t>(i))) {
+            plan.clear(context);
+            return false;
+        }
+    }
+    plan.recalculate(context);
+    return true;
+}
+
+// A point must have been written: a count the points do not bear out fails the read.
+bool StoredPlanLibrary::readPlanPoint(FlightPlan& plan, const std::filesystem::path& file,
+                                      std::size_t index) const {
+    const std::string prefix = pointPrefix(index);
+    if (!profile::lookup(file, kRouteSection, prefix + kTypeKey)) {
+        return false;
+    }
+    FlightPlanLeg leg;
+    Waypoint point = readPoint(file, kRouteSection, prefix, "0");
+    if (isBreakPoint(point)) {
+        leg.setDiscontinuity(true);
+        plan.legs.push_back(leg);
+        return true;
+    }
+    const std::array<std::string, 2> airports = {airportOf(plan.dest), airportOf(plan.org)};
+    if (point.kind == WaypointKind::Plain || !resolve(point, airports)) {
+        return false;
+    }
+    leg.wpt = point;
+    plan.legs.push_back(leg);
+    return true;
+}
+
+bool StoredPlanLibrary::savePlanFile(const FlightPlan& plan) {
+    const std::string& name = plan.name();
+    if (customFolder.empty() || !isPlanName(name)) {
+        return false;
+    }
+    byName.insert_or_assign(upperCased(name), plan);
+    for (const std::filesystem::path& old : files::findFiles(customFolder, name + kSuffix)) {
+        files::deleteFile(old);
+    }
+    const std::filesystem::path file = customFolder / (name + kSuffix);
+    bool written =
+        writePoint(file, kOriginSection, "", plan.org) &&
+        writePoint(file, kDestinationSection, "", plan.dest) &&
+        profile::write(file, kRouteSection, kGroundSpeedKey, std::to_string(plan.gspd)) &&
+        profile::write(file, kRouteSection, kCountKey, std::to_string(plan.legCount()));
+    for (std::size_t i = 0; written && i < plan.legCount(); ++i) {
+        written = writePoint(file, kRouteSection, pointPrefix(i), plan.legs[i].wpt);
+    }
+    return written;
+}
+
+bool StoredPlanLibrary::storedPlanAt(std::size_t index, FlightPlan& plan) const {
+    if (index >= byName.size()) {
+        return false;
+    }
+    plan = std::next(byName.begin(), static_cast<std::ptrdiff_t>(index))->second;
+    return true;
+}
+
+void StoredPlanLibrary::refreshEntry(const std::string& name, const FlightPlanContext& context) {
+    const auto entry = byName.find(upperCased(name));
+    const std::optional<std::filesystem::path> file = fileFor(name);
+    if (entry == byName.end() || !file) {
+        return;
+    }
+    FlightPlan header;
+    if (readPlanFileHeader(header, name, *file, context)) {
+        entry->second = std::move(header);
+    } else {
+        log("Stored flight plan skipped: " + file->filename().string());
+        byName.erase(entry);
+    }
+}
+
+std::size_t StoredPlanLibrary::pageCount() const {
+    return std::max<std::size_t>(1, (byName.size() + kPlansPerPage - 1) / kPlansPerPage);
+}
+
+std::optional<std::filesystem::path> StoredPlanLibrary::fileFor(const std::string& name) const {
+    if (customFolder.empty() || !isPlanName(name)) {
+        return std::nullopt;
+    }
+    return files::resolveCaseInsensitive(customFolder / (name + kSuffix));
+}
+
+} // namespace tavi

@@ -1,0 +1,324 @@
+#include "FlightPlanTestSupport.h"
+#include "fms/FlightPlan.h"
+#include "navdata/GcNav.h"
+#include "navdata/RhumbNav.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace tavi::test {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// A fix at a course and distance from a point.
+Waypoint fixFrom(const std::string& ident, const Waypoint& from, double course, double distance) {
+    Waypoint point = fix(ident);
+    GcNav(from.latitude, from.longitude)
+        .destination(course, distance, point.latitude, point.longitude);
+    return point;
+}
+
+// Origin at (0, 0), destination far away, and legs through the given fixes.
+FlightPlan planThrough(const std::vector<Waypoint>& fixes) {
+    FlightPlan plan;
+    plan.org = airport("KAAA", 0.0, 0.0);
+    plan.dest = airport("KZZZ", 10.0, 10.0);
+    for (const Waypoint& point : fixes) {
+        FlightPlanLeg leg;
+        leg.wpt = point;
+        plan.legs.push_back(leg);
+    }
+    return plan;
+}
+
+double pieceLength(const PathSegment& piece) {
+    if (piece.turnDirection == kSegmentStraight) {
+        return GcNav::distanceBetween(piece.startLatitude, piece.startLongitude, piece.endLatitude,
+                                      piece.endLongitude);
+    }
+    return std::fabs(piece.sweep) * kPi / 180.0 * piece.radius;
+}
+
+bool hasArc(const FlightPlanLeg& leg) {
+    for (const PathSegment& piece : leg.path) {
+        if (piece.turnDirection != kSegmentStraight) {
+            return true;
+        }
+    }
+    return false;
+}
+
+class RecalculationTest : public testing::Test {
+protected:
+    FakeFlightPlanContext context;
+};
+
+TEST_F(RecalculationTest, PlanWithoutLegsTakesTheDirectDistanceAtItsGroundSpeed) {
+    FlightPlan plan = planThrough({});
+    plan.recalculate(context);
+    const double distance = GcNav::distanceBetween(0.0, 0.0, 10.0, 10.0);
+    EXPECT_TRUE(plan.recalculated);
+    EXPECT_DOUBLE_EQ(plan.totalDistance, distance);
+    EXPECT_DOUBLE_EQ(plan.timeToGo, distance / 300.0 * 3600.0);
+}
+
+TEST_F(RecalculationTest, LockedPlanOrPlanWithoutEndsIsNotComputed) {
+    FlightPlan plan = planThrough({fixFrom("P", airport("O", 0, 0), 90.0, 30.0)});
+    plan.locked = true;
+    plan.totalDistance = 7.0;
+    plan.recalculate(context);
+    EXPECT_FALSE(plan.recalculated);
+    EXPECT_EQ(plan.totalDistance, 7.0);
+
+    plan.locked = false;
+    plan.dest = Waypoint();
+    plan.recalculate(context);
+    EXPECT_TRUE(plan.recalculated);
+    EXPECT_EQ(plan.totalDistance, 0.0);
+    EXPECT_EQ(plan.legs[0].distance, 0.0) << "legs are left alone";
+}
+
+TEST_F(RecalculationTest, LegsGetCourseDistanceTimeAndTemperature) {
+    const Waypoint origin = airport("KAAA", 0.0, 0.0);
+    const Waypoint p = fixFrom("P", origin, 90.0, 30.0);
+    const Waypoint q = fixFrom("Q", p, 0.0, 45.0);
+    FlightPlan plan = planThrough({p, q});
+    plan.legs[0].vnav.altitude = 10000;
+    plan.legs[1].tfd.time = 500.0f;
+    plan.recalculate(context);
+
+    const FlightPlanLeg& first = plan.legs[0];
+    EXPECT_NEAR(first.distance, 30.0, 1e-9);
+    EXPECT_NEAR(first.course, 90.0, 1e-9);
+    EXPECT_EQ(first.speed, 300.0) << "the plan's ground speed before performance init";
+    EXPECT_NEAR(first.legTime, 360.0, 1e-6);
+    EXPECT_EQ(first.temperature, -4) << "ISA at 10 000 ft, truncated";
+    EXPECT_EQ(first.temperatureAltitude, 10000);
+    EXPECT_NEAR(plan.legs[1].course, 0.0, 1e-6);
+    EXPECT_EQ(plan.legs[1].legTime, 500.0) << "the prediction's time";
+    EXPECT_NEAR(plan.timeToGo, 860.0, 1e-6);
+}
+
+struct SpeedCase {
+    const char* name;
+    int32_t proc;
+    bool confirmed;
+    int32_t altitude;
+    double speed;
+};
+
+class ProcedureSpeedTest : public testing::TestWithParam<SpeedCase> {};
+
+TEST_P(ProcedureSpeedTest, LimitsTheSpeedByProcedure) {
+    const SpeedCase& c = GetParam();
+    FakeFlightPlanContext context;
+    context.confirmed = c.confirmed;
+    FlightPlan plan = planThrough({fixFrom("P", airport("O", 0, 0), 90.0, 30.0)});
+    plan.gspd = 250;
+    plan.org.elevation = 1000;
+    plan.legs[0].speed = 260.0;
+    plan.legs[0].trmLeg.proc = c.proc;
+    plan.legs[0].vnav.altitude = c.altitude;
+    plan.recalculate(context);
+    EXPECT_EQ(plan.legs[0].speed, c.speed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Legs, ProcedureSpeedTest,
+    testing::Values(SpeedCase{"RouteBeforeInit", kProcRoute, false, 3000, 250.0},
+                    SpeedCase{"ApproachBeforeInit", kProcApproach, false, 30000, 150.0},
+                    SpeedCase{"SidBeforeInit", kProcSid, false, 30000, 180.0},
+                    SpeedCase{"TransitionBeforeInit", kProcApproachTransition, false, 30000, 200.0},
+                    SpeedCase{"MissedApproachBeforeInit", kProcMissedApproach, false, 30000, 180.0},
+                    SpeedCase{"RouteAfterInit", kProcRoute, true, 3000, 260.0},
+                    SpeedCase{"ApproachAfterInit", kProcApproach, true, 3000, 260.0},
+                    SpeedCase{"SidLowAfterInit", kProcSid, true, 4999, 180.0},
+                    SpeedCase{"SidHighAfterInit", kProcSid, true, 5000, 260.0}),
+    [](const testing::TestParamInfo<SpeedCase>& info) { return std::string(info.param.name); });
+
+TEST_F(RecalculationTest, HeadingLegWithoutDistanceRunsFiveMilesOnItsCourse) {
+    Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    p.variation = 10.0;
+    FlightPlan plan = planThrough({p, Waypoint()});
+    plan.legs[1].trmLeg.legType = TerminalLegType::VM;
+    plan.legs[1].trmLeg.course = 80.0f;
+    plan.recalculate(context);
+    const FlightPlanLeg& heading = plan.legs[1];
+    EXPECT_EQ(heading.distance, 5.0);
+    EXPECT_EQ(heading.wpt.variation, 10.0);
+    EXPECT_NEAR(GcNav::distanceBetween(p.latitude, p.longitude, heading.wpt.latitude,
+                                       heading.wpt.longitude),
+                5.0, 1e-9);
+    EXPECT_NEAR(
+        GcNav::courseBetween(p.latitude, p.longitude, heading.wpt.latitude, heading.wpt.longitude),
+        90.0, 1e-6);
+}
+
+TEST_F(RecalculationTest, InterceptIsKeptOnlyAtTheStartOrAfterAHeadingLeg) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    const Waypoint q = fixFrom("Q", p, 90.0, 30.0);
+    FlightPlan plan = planThrough({p, q});
+    for (FlightPlanLeg& leg : plan.legs) {
+        leg.setInterceptCourse(45.0, context);
+    }
+    const Waypoint firstStart = plan.legs[0].src;
+    plan.recalculate(context);
+    EXPECT_EQ(plan.legs[0].startKind, kStartIntercept);
+    EXPECT_EQ(plan.legs[0].src.latitude, firstStart.latitude);
+    EXPECT_EQ(plan.legs[1].startKind, kStartFromPreviousFix);
+    EXPECT_EQ(plan.legs[1].src.kind, WaypointKind::Plain);
+    EXPECT_NEAR(plan.legs[1].course, 90.0, 1e-6);
+
+    ASSERT_FALSE(plan.legs[0].path.empty());
+    for (const PathSegment& piece : plan.legs[0].path) {
+        EXPECT_LE(RhumbNav::distanceBetween(piece.startLatitude, piece.startLongitude,
+                                            piece.endLatitude, piece.endLongitude),
+                  100.0 + 1e-6);
+    }
+    EXPECT_EQ(plan.legs[0].path.size(), 10u) << "1000 nm of rhumb line in 100 nm pieces";
+}
+
+TEST_F(RecalculationTest, HoldLegLaysOutItsRacetrack) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    FlightPlan plan = planThrough({p});
+    plan.legs[0].trmLeg.legType = TerminalLegType::HM;
+    plan.legs[0].holding.inboundCourse = 90.0;
+    plan.recalculate(context);
+    const HoldingPattern& hold = plan.legs[0].holding;
+    EXPECT_EQ(hold.holdSpeed, 300.0);
+    EXPECT_GT(hold.turnRadius, 0.0);
+    EXPECT_EQ(hold.cornerLatitudes[HoldingPattern::kFix], p.latitude);
+    EXPECT_NEAR(plan.legs[0].distance, 30.0, 1e-9);
+}
+
+TEST_F(RecalculationTest, LegWithoutFixSitsOnThePreviousFix) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    FlightPlan plan = planThrough({p, Waypoint(), fixFrom("Q", p, 0.0, 30.0)});
+    plan.legs[1].setDiscontinuity(true);
+    plan.recalculate(context);
+    EXPECT_EQ(plan.legs[1].wpt.latitude, p.latitude);
+    EXPECT_EQ(plan.legs[1].wpt.longitude, p.longitude);
+    EXPECT_TRUE(plan.legs[1].path.empty());
+    EXPECT_TRUE(plan.legs[2].path.empty()) << "nothing after a break";
+}
+
+TEST_F(RecalculationTest, StraightSpansAreCutInTwentyMilePieces) {
+    for (const auto& [span, pieces] : {std::pair{40.0, 2u}, {15.0, 1u}, {50.0, 3u}}) {
+        FlightPlan plan = planThrough({fixFrom("P", airport("O", 0, 0), 90.0, span)});
+        plan.recalculate(context);
+        const std::vector<PathSegment>& path = plan.legs[0].path;
+        ASSERT_EQ(path.size(), pieces) << span;
+        double total = 0.0;
+        for (const PathSegment& piece : path) {
+            EXPECT_LE(pieceLength(piece), 20.0 + 1e-9);
+            total += pieceLength(piece);
+        }
+        EXPECT_NEAR(total, span, 1e-6);
+        EXPECT_EQ(path.back().endLatitude, plan.legs[0].wpt.latitude);
+        EXPECT_EQ(path.back().endLongitude, plan.legs[0].wpt.longitude);
+    }
+}
+
+TEST_F(RecalculationTest, FlyByTurnIsSplitAtTheFix) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    FlightPlan plan = planThrough({p, fixFrom("Q", p, 0.0, 30.0)});
+    plan.recalculate(context);
+    const PathSegment& before = plan.legs[0].path.back();
+    const PathSegment& after = plan.legs[1].path.front();
+    ASSERT_EQ(before.turnDirection, kSegmentLeftArc);
+    ASSERT_EQ(after.turnDirection, kSegmentLeftArc);
+    EXPECT_NEAR(before.radius, 1.5, 1e-12) << "300 kt in the test's turn geometry";
+    EXPECT_EQ(before.centreLatitude, after.centreLatitude);
+    EXPECT_NEAR(before.endLatitude, after.startLatitude, 1e-12);
+    EXPECT_NEAR(before.endLongitude, after.startLongitude, 1e-12);
+    EXPECT_NEAR(GcNav::distanceBetween(before.startLatitude, before.startLongitude, p.latitude,
+                                       p.longitude),
+                1.5, 1e-3)
+        << "the turn starts one lead before the fix";
+    EXPECT_NEAR(before.sweep + after.sweep, -90.0, 0.01);
+    EXPECT_NEAR(before.sweep, after.sweep, 0.01);
+    const PathSegment& lastStraight = plan.legs[0].path[plan.legs[0].path.size() - 2];
+    EXPECT_NEAR(lastStraight.endLatitude, before.startLatitude, 1e-12);
+    EXPECT_NEAR(lastStraight.endLongitude, before.startLongitude, 1e-12);
+}
+
+TEST_F(RecalculationTest, SmallAndLargeCourseChangesGetNoArc) {
+    for (const double change : {4.0, 155.0}) {
+        const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+        FlightPlan plan = planThrough({p, fixFrom("Q", p, 90.0 + change, 30.0)});
+        plan.recalculate(context);
+        EXPECT_FALSE(hasArc(plan.legs[0])) << change;
+        EXPECT_FALSE(hasArc(plan.legs[1])) << change;
+        EXPECT_EQ(plan.legs[0].path.back().endLatitude, p.latitude) << "meet at the fix";
+        EXPECT_EQ(plan.legs[1].path.front().startLatitude, p.latitude);
+    }
+}
+
+TEST_F(RecalculationTest, FlyOverFixGetsNoTurnAfterIt) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    FlightPlan plan = planThrough({p, fixFrom("Q", p, 0.0, 30.0)});
+    plan.legs[0].trmLeg.flyOver = true;
+    plan.recalculate(context);
+    EXPECT_FALSE(hasArc(plan.legs[0]));
+    EXPECT_FALSE(hasArc(plan.legs[1]));
+}
+
+TEST_F(RecalculationTest, ArcLegFollowsItsNavaidCircle) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    const Waypoint navaid = fixFrom("N", p, 0.0, 10.0);
+    const Waypoint q = fixFrom("Q", navaid, 90.0, 10.0);
+    FlightPlan plan = planThrough({p, q});
+    TerminalLeg& arc = plan.legs[1].trmLeg;
+    arc.legType = TerminalLegType::RF;
+    arc.turnDirection = kTurnLeft;
+    arc.navaidLatitude = navaid.latitude;
+    arc.navaidLongitude = navaid.longitude;
+    arc.navaidDistance = 10.0f;
+    plan.recalculate(context);
+    ASSERT_FALSE(plan.legs[1].path.empty());
+    const PathSegment& piece = plan.legs[1].path.back();
+    EXPECT_EQ(piece.turnDirection, kSegmentLeftArc);
+    EXPECT_NEAR(piece.sweep, -90.0, 0.01);
+    EXPECT_NEAR(GcNav::distanceBetween(navaid.latitude, navaid.longitude, piece.endLatitude,
+                                       piece.endLongitude),
+                10.0, 1e-6);
+}
+
+TEST_F(RecalculationTest, MarkersLieInsideACountedFixLeg) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    FlightPlan plan = planThrough({p, Waypoint(), fixFrom("Q", p, 90.0, 30.0)});
+    plan.legs[1].trmLeg.legType = TerminalLegType::FM;
+    plan.legs[1].manualTermination = true;
+    plan.recalculate(context);
+    plan.legs[0].distance = 30.0;
+    plan.legs[2].distance = 30.0;
+
+    plan.placeMarker(40.0, "TOD");
+    ASSERT_EQ(plan.legs[2].markers.size(), 1u) << "the heading leg is not counted";
+    const PilotPoint& marker = plan.legs[2].markers[0];
+    EXPECT_EQ(marker.ident, "TOD");
+    EXPECT_EQ(marker.kind, WaypointKind::PilotWaypoint);
+    EXPECT_NEAR(GcNav::distanceBetween(p.latitude, p.longitude, marker.latitude, marker.longitude),
+                10.0, 1e-6);
+
+    plan.placeMarker(30.0, "END");
+    plan.placeMarker(60.0, "LAST");
+    plan.placeMarker(75.0, "PAST");
+    plan.placeMarker(-1.0, "NEG");
+    EXPECT_TRUE(plan.legs[0].markers.empty());
+    EXPECT_EQ(plan.legs[2].markers.size(), 1u);
+}
+
+TEST_F(RecalculationTest, MarkerWithoutPathFollowsTheGreatCircle) {
+    FlightPlan plan = planThrough({fixFrom("P", airport("O", 0, 0), 90.0, 30.0)});
+    plan.legs[0].distance = 30.0;
+    plan.placeMarker(15.0, "TOC");
+    ASSERT_EQ(plan.legs[0].markers.size(), 1u);
+    EXPECT_NEAR(GcNav::distanceBetween(0.0, 0.0, plan.legs[0].markers[0].latitude,
+                                       plan.legs[0].markers[0].longitude),
+                15.0, 1e-6);
+}
+
+} // namespace
+} // namespace tavi::test

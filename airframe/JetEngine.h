@@ -19,9 +19,17 @@ public:
     void cutFuel() const;
 
     int32_t engineNumber;
-    // The simulator's combustion and generator-active states.
+    // N1 as shown, percent of full speed.
+    float n1Percent = 0.0f;
+    // The simulator's throttle lever as a fraction, 1 full forward, negative in reverse.
+    float throttleLever = 0.0f;
+    // The simulator's starter, combustion, generator-active and engine anti-ice states.
+    bool starterEngaged = false;
     bool combustion = false;
     bool generatorActive = false;
+    bool antiIceOn = false;
+    // The start sequence runs.
+    bool startActive = false;
 };
 
 } // namespace tavi

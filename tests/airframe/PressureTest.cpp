@@ -6,6 +6,7 @@
 #include "airframe/Pneumatic.h"
 #include "avionics/Baro.h"
 #include "support/AirframeScenario.h"
+#include "support/HeldSystem.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -21,6 +22,9 @@ constexpr float kClimbLever = 50.0f;
 // The aircraft with its outside altitude, attitude, levers, doors and packs set by the test.
 class PressureScenario : public AirframeScenario {
 public:
+    // The packs are the test's: the bleed air system's own frames do not run.
+    PressureScenario() { holdSystem<Pneumatic>(aircraft(), 25); }
+
     Pressure& pressure() { return *aircraft().pressure(); }
     Baro& baro() { return *aircraft().baro(); }
 

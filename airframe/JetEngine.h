@@ -17,10 +17,13 @@ public:
     void toggleGenerator() const;
     // Sends the simulator's fuel-lever cut-off event of this engine.
     void cutFuel() const;
+    // Sends the simulator's engine anti-ice event of this engine.
+    void setAntiIce(bool on) const;
 
     int32_t engineNumber;
-    // N1 as shown, percent of full speed.
+    // N1 and N2 as shown, percent of full speed.
     float n1Percent = 0.0f;
+    float n2Percent = 0.0f;
     // The simulator's throttle lever as a fraction, 1 full forward, negative in reverse.
     float throttleLever = 0.0f;
     // The simulator's starter, combustion, generator-active and engine anti-ice states.

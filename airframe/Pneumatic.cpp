@@ -6,13 +6,13 @@
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
+#include "avionics/Gps.h"
 #include "core/Aircraft.h"
 #include "core/Imports.h"
 #include "platform/profile/Profile.h"
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 #include <string>
 
 namespace tavi {
@@ -20,10 +20,13 @@ namespace tavi {
 namespace {
 
 constexpr const char* kVariableNames[] = {
-    "TaviXbleed",
-    "TaviXbleedDec",
-    "TaviXbleedInc",
+    "TaviIceOvrd",    "TaviIceOvrdDec", "TaviIceOvrdInc", "TaviIceTest",   "TaviIceTestDec",
+    "TaviIceTestInc", "TaviXbleed",     "TaviXbleedDec",  "TaviXbleedInc",
 };
+constexpr int32_t kKnobSteps[] = {-1, 1};
+
+constexpr int kPitotHeatToken = 13;
+constexpr int kStructuralDeiceToken = 905;
 
 enum MessageId : int32_t {
     kBleedLowTempMessage = 41,
@@ -41,7 +44,7 @@ constexpr float kIdleBleedTemperature = 220.0f;
 constexpr float kFifthLever = 0.2f;
 constexpr float kFifthLeverRise = 40.0f;
 constexpr float kFullLeverRise = 80.0f;
-// The engines' bleed air before the first frame, as if it had long been flowing.
+// Before the first frame an engine's bleed air starts here and warms to its own value.
 constexpr float kSettledEngineBleedTemperature = 200.0f;
 // Degrees per second.
 constexpr float kBleedWarmingRate = 15.0f;
@@ -81,12 +84,6 @@ constexpr int32_t kFadeRange = 10000;
 constexpr float kLoadAmps = 5.0f;
 constexpr float kDcBus1BaseAmps = 15.0f;
 constexpr float kDcBus2BaseAmps = 20.0f;
-
-// Stores the new value and notes whether it differs from the old.
-void latch(bool& value, bool& changed, bool now) {
-    changed = value != now;
-    value = now;
-}
 
 // Moves the value toward the target by at most the step, never passing it.
 float approach(float value, float target, float step) {
@@ -169,18 +166,28 @@ void fadePackSound(Aws& aws, SoundId id, bool running, uint32_t since, bool soun
     }
 }
 
-// The message text naming the affected units, or nothing when no unit is affected.
-std::string unitsText(const char* prefix, std::initializer_list<bool> affected,
-                      const char* suffix) {
+// Knobs of three positions, 0..2.
+int32_t steppedKnob(int32_t knob, int32_t step) {
+    return std::clamp(knob + step, 0, 2);
+}
+
+} // namespace
+
+// Stores the new value and notes whether it differs from the old.
+void Pneumatic::latch(bool& value, bool& changed, bool now) {
+    changed = value != now;
+    value = now;
+}
+
+std::string Pneumatic::listText(const char* prefix, std::initializer_list<bool> affected,
+                                const char* suffix) {
     const std::string list = eicasUnitList(affected);
     return list.empty() ? std::string() : prefix + list + suffix;
 }
 
-std::string flagText(bool shown, const char* text) {
+std::string Pneumatic::flagText(bool shown, const char* text) {
     return shown ? std::string(text) : std::string();
 }
-
-} // namespace
 
 Pneumatic::Pneumatic() {
     variableIds.fill(-1);
@@ -223,8 +230,11 @@ void Pneumatic::update(Aircraft& aircraft) {
     if (!started) {
         applyStartupPositions();
     }
+    updateIceDetection(in);
     updateBleedAir(in);
     updateAirConditioning(aircraft, in);
+    updateProbeHeat(in);
+    updateAntiIce(in);
     updateEicasMessages(aircraft, in);
     serveNamedVariables(aircraft);
     if (!started && in.now != 0) {
@@ -240,6 +250,7 @@ Pneumatic::EngineInputs Pneumatic::readEngine(const JetEngine* engine) {
         inputs.startActive = engine->startActive;
         inputs.antiIceOn = engine->antiIceOn;
         inputs.n1Percent = engine->n1Percent;
+        inputs.n2Percent = engine->n2Percent;
         inputs.throttleLever = engine->throttleLever;
     }
     return inputs;
@@ -273,6 +284,11 @@ Pneumatic::Inputs Pneumatic::readInputs(Aircraft& aircraft) {
     if (const Mechanisation* mechanisation = aircraft.mechanisation()) {
         in.parkingBrake = mechanisation->parkingBrake;
     }
+    if (const Gps* gps = aircraft.gps()) {
+        in.groundSpeed = gps->groundSpeed;
+    }
+    in.pitotHeatOn = aircraft.tokens.value(kPitotHeatToken) != 0.0;
+    in.structuralDeiceOn = aircraft.tokens.value(kStructuralDeiceToken) != 0.0;
     in.soundOn = aircraft.simState.isSoundOn();
     in.engine1 = readEngine(engine1);
     in.engine2 = readEngine(engine2);
@@ -465,6 +481,9 @@ void Pneumatic::updateEicasMessages(Aircraft& aircraft, const Inputs& in) {
     EicasDau* eicasDau = aircraft.eicasDau();
     const bool all = eicasPower.poweredAgain(eicasDau) || !started || in.flightPhaseChanged;
     updateAirMessages(eicasDau, in, all);
+    updateProbeHeatMessages(eicasDau, in, all);
+    updateAntiIceMessages(eicasDau, in, all);
+    updateIceDetectionMessages(eicasDau, in, all);
 }
 
 void Pneumatic::updateAirMessages(EicasDau* eicasDau, const Inputs& in, bool all) const {
@@ -473,7 +492,7 @@ void Pneumatic::updateAirMessages(EicasDau* eicasDau, const Inputs& in, bool all
     if (all || bleed1LowTempChanged || bleed2LowTempChanged) {
         showEicasMessage(
             eicasDau, now, kEicasCaution, kBleedLowTempMessage,
-            unitsText("BLD ", {shown && bleed1LowTemp, shown && bleed2LowTemp}, " LOW TEMP"));
+            listText("BLD ", {shown && bleed1LowTemp, shown && bleed2LowTemp}, " LOW TEMP"));
     }
     if (all || crossBleedFailChanged) {
         showEicasMessage(eicasDau, now, kEicasCaution, kCrossBleedFailMessage,
@@ -485,8 +504,8 @@ void Pneumatic::updateAirMessages(EicasDau* eicasDau, const Inputs& in, bool all
     }
     if (all || bleed1ValveClosedChanged || bleed2ValveClosedChanged) {
         showEicasMessage(eicasDau, now, kEicasAdvisory, kBleedValveClosedMessage,
-                         unitsText("BLD ", {shown && bleed1ValveClosed, shown && bleed2ValveClosed},
-                                   " VLV CLSD"));
+                         listText("BLD ", {shown && bleed1ValveClosed, shown && bleed2ValveClosed},
+                                  " VLV CLSD"));
     }
     if (all || crossBleedOpenChanged) {
         showEicasMessage(eicasDau, now, kEicasAdvisory, kCrossBleedOpenMessage,
@@ -495,9 +514,9 @@ void Pneumatic::updateAirMessages(EicasDau* eicasDau, const Inputs& in, bool all
     if (all || pack1ValveOpenChanged || pack2ValveOpenChanged) {
         const bool airborne = shown && !in.onGround;
         showEicasMessage(eicasDau, now, kEicasAdvisory, kPackValveClosedMessage,
-                         unitsText("PACK ",
-                                   {airborne && !pack1ValveOpen, airborne && !pack2ValveOpen},
-                                   " VLV CLSD"));
+                         listText("PACK ",
+                                  {airborne && !pack1ValveOpen, airborne && !pack2ValveOpen},
+                                  " VLV CLSD"));
     }
 }
 
@@ -579,29 +598,51 @@ bool Pneumatic::takeRequest(Variable variable) const {
     return true;
 }
 
-// The knob clicks even when it already stands at its end.
-void Pneumatic::stepKnob(Aircraft& aircraft, int32_t& knob, int32_t step) const {
-    knob = std::clamp(knob + step, 0, 2);
+void Pneumatic::publish(Variable variable, int32_t value) const {
+    panelServices().writeNamedVariable(variableIds[variable], value);
+}
+
+void Pneumatic::clickKnob(Aircraft& aircraft) const {
     if (Aws* aws = aircraft.aws()) {
         aws->play(sounds::kKnobClick, true);
     }
 }
 
+void Pneumatic::registerNamedVariables() {
+    if (namedVariablesRegistered) {
+        return;
+    }
+    for (std::size_t i = 0; i < kVariableCount; ++i) {
+        variableIds[i] = panelServices().registerNamedVariable(kVariableNames[i]);
+    }
+    namedVariablesRegistered = true;
+}
+
+// Each knob takes its Dec request, then its Inc request, each with a click; then it is
+// published.
 void Pneumatic::serveNamedVariables(Aircraft& aircraft) {
-    platform::PanelServices& panel = panelServices();
-    if (!namedVariablesRegistered) {
-        for (std::size_t i = 0; i < kVariableCount; ++i) {
-            variableIds[i] = panel.registerNamedVariable(kVariableNames[i]);
+    registerNamedVariables();
+    for (const int32_t step : kKnobSteps) {
+        if (takeRequest(step < 0 ? kIceOvrdDec : kIceOvrdInc)) {
+            antiIceOverrideKnob = steppedKnob(antiIceOverrideKnob, step);
+            clickKnob(aircraft);
         }
-        namedVariablesRegistered = true;
     }
-    if (takeRequest(kXbleedDec)) {
-        stepKnob(aircraft, crossBleedKnob, -1);
+    publish(kIceOvrd, antiIceOverrideKnob);
+    for (const int32_t step : kKnobSteps) {
+        if (takeRequest(step < 0 ? kIceTestDec : kIceTestInc)) {
+            setIceDetectionTest(aircraft, steppedKnob(iceDetectionTestKnob, step));
+            clickKnob(aircraft);
+        }
     }
-    if (takeRequest(kXbleedInc)) {
-        stepKnob(aircraft, crossBleedKnob, 1);
+    publish(kIceTest, iceDetectionTestKnob);
+    for (const int32_t step : kKnobSteps) {
+        if (takeRequest(step < 0 ? kXbleedDec : kXbleedInc)) {
+            crossBleedKnob = steppedKnob(crossBleedKnob, step);
+            clickKnob(aircraft);
+        }
     }
-    panel.writeNamedVariable(variableIds[kXbleed], crossBleedKnob);
+    publish(kXbleed, crossBleedKnob);
 }
 
 } // namespace tavi

@@ -7,6 +7,8 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <string>
 
 namespace tavi {
 
@@ -49,6 +51,14 @@ public:
     // The engine's anti-ice button is on and the simulator's engine anti-ice follows.
     bool engine1AntiIceValveOpen() const;
     bool engine2AntiIceValveOpen() const;
+    // The lights of the engine anti-ice buttons.
+    bool engine1AntiIceLight() const;
+    bool engine2AntiIceLight() const;
+    // The ice detection test knob. A test starts its clock when the knob arrives at its
+    // position; the panel's knob springs back to Off, the named variables step it.
+    void setIceDetectionTest(const Aircraft& aircraft, int32_t position);
+    // The "Reset Ice Speeds" button; it acts only on the ground.
+    void resetIceSpeeds(const Aircraft& aircraft);
 
     // Set at the end of the first update with a non-zero simulation time.
     bool started = false;
@@ -193,6 +203,12 @@ public:
 
 private:
     enum Variable : std::size_t {
+        kIceOvrd,
+        kIceOvrdDec,
+        kIceOvrdInc,
+        kIceTest,
+        kIceTestDec,
+        kIceTestInc,
         kXbleed,
         kXbleedDec,
         kXbleedInc,
@@ -206,6 +222,7 @@ private:
         bool startActive = false;
         bool antiIceOn = false;
         float n1Percent = 0.0f;
+        float n2Percent = 0.0f;
         float throttleLever = 0.0f;
     };
     // What a frame reads of the other systems; an absent system reads as off.
@@ -225,6 +242,11 @@ private:
         bool messagesInhibited = false;
         bool flightPhaseChanged = false;
         float parkingBrake = 0.0f;
+        // Knots.
+        float groundSpeed = 0.0f;
+        // The simulator's pitot heat and structural deice.
+        bool pitotHeatOn = false;
+        bool structuralDeiceOn = false;
         bool soundOn = false;
         EngineInputs engine1;
         EngineInputs engine2;
@@ -238,9 +260,16 @@ private:
         int engineCount() const { return engine1 + engine2; }
     };
 
+    static void latch(bool& value, bool& changed, bool now);
+    // The message text naming the affected units, or nothing when no unit is affected.
+    static std::string listText(const char* prefix, std::initializer_list<bool> affected,
+                                const char* suffix);
+    static std::string flagText(bool shown, const char* text);
     static EngineInputs readEngine(const JetEngine* engine);
     Inputs readInputs(Aircraft& aircraft);
     void applyStartupPositions();
+    void updateIceDetection(const Inputs& in);
+    void checkIcingConditions(const Inputs& in);
     void updateBleedAir(const Inputs& in);
     BleedSources bleedSources(const Inputs& in) const;
     // Decides which sides are supplied and whether the APU feeds them; true when the cross
@@ -253,14 +282,25 @@ private:
     void updateAirConditioning(Aircraft& aircraft, const Inputs& in);
     void updateCabinTemperatures(const Inputs& in);
     void updatePackValves(const Inputs& in);
+    void updateProbeHeat(const Inputs& in);
+    void keepSimulatorPitotHeat(bool wanted) const;
+    void updateAntiIce(const Inputs& in);
+    void applyAntiIceOverride(const Inputs& in, bool ice);
+    void updateAntiIceFaults(const Inputs& in, bool ice);
     void updateEicasMessages(Aircraft& aircraft, const Inputs& in);
     void updateAirMessages(EicasDau* eicasDau, const Inputs& in, bool all) const;
+    void updateProbeHeatMessages(EicasDau* eicasDau, const Inputs& in, bool all) const;
+    void updateAntiIceMessages(EicasDau* eicasDau, const Inputs& in, bool all) const;
+    void updateIceDetectionMessages(EicasDau* eicasDau, const Inputs& in, bool all);
     void addAirLoads(const EngineInputs& e1, const EngineInputs& e2, BusLoads& loads) const;
     void addIceProtectionLoads(const EngineInputs& e1, const EngineInputs& e2,
                                BusLoads& loads) const;
+    void registerNamedVariables();
     void serveNamedVariables(Aircraft& aircraft);
     bool takeRequest(Variable variable) const;
-    void stepKnob(Aircraft& aircraft, int32_t& knob, int32_t step) const;
+    void publish(Variable variable, int32_t value) const;
+    // The knob's click, also when it already stands at its end.
+    void clickKnob(Aircraft& aircraft) const;
 
     std::array<int32_t, kVariableCount> variableIds{};
     EicasPowerWatch eicasPower;

@@ -88,6 +88,14 @@ public:
     // Bleed air reaches the duct of side 1, side 2.
     bool side1Supplied = true;
     bool side2Supplied = true;
+    // Duct pressures of side 1 and 2 in psi, never below 0, and the pressures they are moving
+    // to (which may be negative); the engine start draws on them.
+    float ductPressure1 = 32.0f;
+    float ductPressure2 = 32.0f;
+    float ductPressureTarget1 = 0.0f;
+    float ductPressureTarget2 = 0.0f;
+    // The anti-ice override knob: 0 Engines, 1 Auto, 2 All.
+    int32_t antiIceOverrideKnob = 1;
     // The packs' flow-control valves; a pack runs while its valve is open and its side supplied.
     bool pack1ValveOpen = false;
     bool pack1ValveOpenChanged = false;
@@ -153,7 +161,6 @@ public:
     // Wing and stabiliser anti-ice, always set together.
     bool wingAntiIceOn = false;
     bool stabAntiIceOn = false;
-    int32_t antiIceOverrideKnob = kOverrideAuto;
     int32_t iceDetectionTestKnob = kTestOff;
     bool antiIceSwitchOff = false;
     bool antiIceSwitchOffChanged = false;
@@ -186,9 +193,6 @@ public:
     uint32_t pack1OffTime = kTimeNotYet;
     uint32_t pack2OnTime = 0;
     uint32_t pack2OffTime = kTimeNotYet;
-    // Never below 0.
-    float ductPressure1 = 32.0f;
-    float ductPressure2 = 32.0f;
     // Borrowed for one frame.
     Electric* electric = nullptr;
     JetEngine* engine1 = nullptr;
@@ -197,9 +201,6 @@ public:
     int32_t precipitationState = 0;
     SimVar precipitationVar{"AMBIENT PRECIP STATE", "enum", 0};
     bool namedVariablesRegistered = false;
-    // The pressures the ducts move to; the starters' draw may take them below 0.
-    float ductPressureTarget1 = 0.0f;
-    float ductPressureTarget2 = 0.0f;
 
 private:
     enum Variable : std::size_t {

@@ -22,9 +22,6 @@ constexpr float kClimbLever = 50.0f;
 // The aircraft with its outside altitude, attitude, levers, doors and packs set by the test.
 class PressureScenario : public AirframeScenario {
 public:
-    // The packs are the test's: the bleed air system's own frames do not run.
-    PressureScenario() { holdSystem<Pneumatic>(aircraft(), 25); }
-
     Pressure& pressure() { return *aircraft().pressure(); }
     Baro& baro() { return *aircraft().baro(); }
 
@@ -59,6 +56,12 @@ public:
         return baro().altitudeWithPressureOffset(feet, 4.0 + 3.8 * std::clamp(feet, 0.0, 37000.0) /
                                                                  37000.0);
     }
+
+private:
+    static constexpr int kPneumaticSlot = 25;
+
+    // The packs are the test's: the bleed air system's own frames do not run.
+    Pneumatic& heldPacks = holdSystem<Pneumatic>(aircraft(), kPneumaticSlot);
 };
 
 struct StartCase {

@@ -198,6 +198,7 @@ void Fadec::readInputs(const Aircraft& aircraft) {
     readAirData();
     const Pneumatic* pneumatic = aircraft.pneumatic();
     inputs.antiIceOverrideAuto = pneumatic && pneumatic->antiIceOverrideKnob == 1;
+    inputs.antiIceInUse = pneumatic && pneumatic->anyAntiIceOn();
     readFlightControls(aircraft.mechanisation());
     const Electric* electric = aircraft.electric();
     inputs.dcBus2Powered = electric && electric->isPowered(Electric::kDcBus2);

@@ -60,6 +60,11 @@ constexpr int kBeaconToken = 368;
 constexpr int kTaxiLightToken = 369;
 constexpr int kNavLightToken = 619;
 constexpr int kLogoLightToken = 620;
+constexpr uint32_t kPitotHeatOn = 0x10218;
+constexpr uint32_t kPitotHeatOff = 0x10219;
+constexpr uint32_t kStructuralDeiceToggle = 0x10321;
+constexpr int kPitotHeatToken = 13;
+constexpr int kStructuralDeiceToken = 905;
 
 constexpr int kCom1TransmitToken = 874;
 constexpr int kCom2TransmitToken = 875;
@@ -196,6 +201,13 @@ void SimAircraft::applyKeyEvent(const KeyEvent& event) {
         break;
     case kGyroEvent:
         panel.setToken(kGyroToken, 0.0);
+        break;
+    case kPitotHeatOn:
+    case kPitotHeatOff:
+        panel.setToken(kPitotHeatToken, event.eventId == kPitotHeatOn ? 1.0 : 0.0);
+        break;
+    case kStructuralDeiceToggle:
+        toggleToken(kStructuralDeiceToken);
         break;
     default:
         if (!applyFlightControlEvent(event)) {

@@ -360,7 +360,8 @@ TEST_F(FadecTest, RatingsFollowTheirSchedulesAndTheTextNamesThem) {
     adc().pressureAltitude = 10000.0f;
     adc().staticAirTemperature = 0.0f;
     adc().indicatedAirspeed = 150.0f;
-    fadec().inputs.antiIceInUse = true;
+    pneumatic().wingAntiIceSwitch = true;
+    pneumatic().wingAntiIceOn = true;
     fadec().selectThrustRating(kContinuousRating);
     scenario.step();
     EXPECT_FLOAT_EQ(fadec().ratingN1, (86.9f + 87.8f) / 2.0f) << "anti-ice CON blends by speed";

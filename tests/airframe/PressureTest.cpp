@@ -63,6 +63,12 @@ public:
         return baro().altitudeWithPressureOffset(feet, 4.0 + 3.8 * std::clamp(feet, 0.0, 37000.0) /
                                                                  37000.0);
     }
+
+private:
+    static constexpr int kPneumaticSlot = 25;
+
+    // The packs are the test's: the bleed air system's own frames do not run.
+    Pneumatic& heldPacks = holdSystem<Pneumatic>(aircraft(), kPneumaticSlot);
 };
 
 struct StartCase {

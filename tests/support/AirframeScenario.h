@@ -63,6 +63,8 @@ public:
         {sounds::kApuShutdown, 2000},
         {sounds::kBatteriesOn, 500},
         {sounds::kBatteriesStartup, 700},
+        {54, 2000},
+        {55, 2000},
         {sounds::kCabinCallout, 1500},
         {20, 900},
         {21, 900},

@@ -38,6 +38,7 @@ class Pneumatic;
 class Pressure;
 class Radio;
 class SoundManager;
+class Tcas;
 
 // Buttons of one joystick as the last poll read them.
 struct JoystickRecord {
@@ -89,6 +90,7 @@ public:
     Aws* aws() const;
     Lights* lights() const;
     Clock* clock() const;
+    Tcas* tcas() const;
 
     // SimConnect.
     void openSimConnect();

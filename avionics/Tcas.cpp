@@ -95,18 +95,6 @@ int32_t toInt32(double value) {
     return static_cast<int32_t>(std::clamp(value, -2147483648.0, 2147483647.0));
 }
 
-// Hundreds of feet, half away from zero, in single precision.
-int32_t roundToHundreds(double feet) {
-    const auto value = static_cast<float>(feet);
-    const float hundreds = std::floor(std::fabs(value) * 0.01f + 0.5f);
-    return toInt32(std::copysign(hundreds, value));
-}
-
-double roundTo25Feet(double feet) {
-    const double steps = std::floor(std::fabs(feet) * 0.04 + 0.5);
-    return static_cast<double>(toInt32(std::copysign(steps * 25.0, feet)));
-}
-
 } // namespace
 
 // What one scan knows of the own aircraft.
@@ -144,6 +132,7 @@ void Tcas::update(Aircraft& aircraft) {
             clearAdvisories();
         } else {
             scanTraffic(now);
+            evaluateAdvisories(now);
         }
     }
     if (!started && now != 0) {
@@ -283,6 +272,17 @@ void Tcas::scanTraffic(uint32_t now) {
     }
     lastScanTick = hostServices().tickCountMs();
     lastScanTime = now;
+}
+
+int32_t Tcas::roundToHundreds(double feet) {
+    const auto value = static_cast<float>(feet);
+    const float hundreds = std::floor(std::fabs(value) * 0.01f + 0.5f);
+    return toInt32(std::copysign(hundreds, value));
+}
+
+double Tcas::roundTo25Feet(double feet) {
+    const double steps = std::floor(std::fabs(feet) * 0.04 + 0.5);
+    return static_cast<double>(toInt32(std::copysign(steps * 25.0, feet)));
 }
 
 void Tcas::readTraffic(TcasTraffic& record, uint32_t id, const Scan& scan) {

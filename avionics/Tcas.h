@@ -2,12 +2,15 @@
 
 #include "core/ModuleHeapAllocator.h"
 #include "core/System.h"
+#include "core/sound/AircraftSounds.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace tavi {
 
@@ -71,10 +74,119 @@ struct TcasTraffic {
     uint32_t conditionSince = 0;
 };
 
+// The thresholds of one sensitivity level: taus in seconds, DMOD in nautical miles, altitude
+// thresholds in feet. The last column is ALIM: the RA altitude threshold and the separation
+// that a resolution advisory must achieve.
+struct TcasSensitivityLevel {
+    int64_t level;
+    double taTau;
+    double raTau;
+    double taDmod;
+    double raDmod;
+    double taZthr;
+    double alim;
+};
+
+// Level 1 is standby and level 2 TA only (no RA thresholds).
+inline constexpr std::array<TcasSensitivityLevel, 9> kTcasSensitivityLevels = {{
+    {0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
+    {1, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
+    {2, 20.0, 0.0, 0.30, 0.0, 850.0, 0.0},
+    {3, 25.0, 15.0, 0.33, 0.20, 850.0, 300.0},
+    {4, 30.0, 20.0, 0.48, 0.35, 850.0, 300.0},
+    {5, 40.0, 25.0, 0.75, 0.55, 850.0, 350.0},
+    {6, 45.0, 30.0, 1.0, 0.8, 850.0, 400.0},
+    {7, 48.0, 35.0, 1.3, 1.1, 850.0, 600.0},
+    {8, 48.0, 35.0, 1.3, 1.1, 1200.0, 700.0},
+}};
+
+// Which way a resolution advisory sends the own aircraft.
+enum RaSense : uint32_t {
+    kRaUp = 0,
+    kRaDown = 1,
+    kRaLevel = 2,
+};
+
+// The resolution advisories, by kind.
+enum TcasRaKind : int32_t {
+    kRaClimb = 0,
+    kRaMaintainClimb = 1,
+    kRaIncreaseClimb = 2,
+    kRaDontDescend = 3,
+    kRaDontDescend500 = 4,
+    kRaDontDescend1000 = 5,
+    kRaDontDescend2000 = 6,
+    kRaDescend = 7,
+    kRaMaintainDescent = 8,
+    kRaIncreaseDescent = 9,
+    kRaDontClimb = 10,
+    kRaDontClimb500 = 11,
+    kRaDontClimb1000 = 12,
+    kRaDontClimb2000 = 13,
+    kRaLevelOff = 14,
+};
+
+inline constexpr int kTcasRaKindCount = 15;
+
+// One resolution advisory: a corrective one asks for a vertical speed, a preventive one forbids
+// a range of them. Vertical speeds in feet per minute.
+struct TcasAdvisoryKind {
+    uint32_t kind;
+    RaSense sense;
+    bool corrective;
+    // The vertical speed the advisory requires, as the prediction flies it.
+    double targetVerticalSpeed;
+    // The other edge of the advised vertical-speed band, for the screens.
+    double bandLimit;
+    // The smallest predicted separation (ft, signed) with the advisory flown, and whether it
+    // takes the own aircraft through a threat's altitude: written by each prediction.
+    double minimumSeparation = 0.0;
+    bool crossing = false;
+};
+
+inline constexpr std::array<TcasAdvisoryKind, kTcasRaKindCount> kTcasAdvisoryKinds = {{
+    {kRaClimb, kRaUp, true, 1500.0, 2000.0},
+    {kRaMaintainClimb, kRaUp, true, 1500.0, 4400.0},
+    {kRaIncreaseClimb, kRaUp, true, 2500.0, 3000.0},
+    {kRaDontDescend, kRaUp, false, 0.0, 10000.0},
+    {kRaDontDescend500, kRaUp, false, -500.0, 10000.0},
+    {kRaDontDescend1000, kRaUp, false, -1000.0, 10000.0},
+    {kRaDontDescend2000, kRaUp, false, -2000.0, 10000.0},
+    {kRaDescend, kRaDown, true, -1500.0, -2000.0},
+    {kRaMaintainDescent, kRaDown, true, -1500.0, -4400.0},
+    {kRaIncreaseDescent, kRaDown, true, -2500.0, -3000.0},
+    {kRaDontClimb, kRaDown, false, 0.0, -10000.0},
+    {kRaDontClimb500, kRaDown, false, 500.0, -10000.0},
+    {kRaDontClimb1000, kRaDown, false, 1000.0, -10000.0},
+    {kRaDontClimb2000, kRaDown, false, 2000.0, -10000.0},
+    {kRaLevelOff, kRaLevel, false, -250.0, 250.0},
+}};
+
+// The call-outs of the aircraft's sound table.
+namespace sounds {
+inline constexpr SoundId kTcasAdjustVerticalSpeed = 0;
+inline constexpr SoundId kTcasClimb = 1;
+inline constexpr SoundId kTcasCrossingClimb = 2;
+inline constexpr SoundId kTcasIncreaseClimb = 3;
+inline constexpr SoundId kTcasClimbNow = 4;
+inline constexpr SoundId kTcasDescend = 5;
+inline constexpr SoundId kTcasCrossingDescend = 6;
+inline constexpr SoundId kTcasIncreaseDescent = 7;
+inline constexpr SoundId kTcasDescendNow = 8;
+inline constexpr SoundId kTcasMaintainVerticalSpeed = 9;
+inline constexpr SoundId kTcasMaintainVerticalSpeedCrossing = 10;
+inline constexpr SoundId kTcasMonitorVerticalSpeed = 11;
+inline constexpr SoundId kTcasTraffic = 12;
+inline constexpr SoundId kTcasClearOfConflict = 13;
+} // namespace sounds
+
 // The traffic alert and collision avoidance system. About once a second of real time it reads
 // the simulator's traffic within 120 nm, keeps the objects that are targets, and computes for
-// each its range, bearing, closure times and predicted vertical separation. The transponder
-// mode and the own altitudes select its sensitivity level. It hangs on the 115 VAC bus.
+// each its range, bearing, closure times and predicted vertical separation. With the
+// thresholds of its sensitivity level, which the transponder mode and the own altitudes select,
+// it raises traffic advisories and resolution advisories, chooses the vertical speed the crew
+// must fly, strengthens, weakens or reverses it as the encounter goes on, and gives the aural
+// call-outs. It hangs on the 115 VAC bus.
 class Tcas : public System {
 public:
     static constexpr uint32_t kMaxTraffic = 60;
@@ -84,6 +196,7 @@ public:
     // Object id -> slot of the traffic table, in ascending id.
     using TargetSet = std::map<uint32_t, uint32_t, std::less<uint32_t>,
                                ModuleHeapAllocator<std::pair<const uint32_t, uint32_t>>>;
+    using KindList = std::vector<int32_t>;
 
     void update(Aircraft& aircraft) override;
     void addElectricLoad(Aircraft& aircraft, BusLoads& loads) override;
@@ -94,6 +207,25 @@ public:
     void startSelfTest(const Aircraft& aircraft);
     void updateSensitivityLevel();
     void scanTraffic(uint32_t now);
+
+    // Advisories, after each scan.
+    void evaluateAdvisories(uint32_t now);
+    static bool isTrafficAdvisory(int32_t level, double tau, double range, double verticalTau,
+                                  double predictedSeparation, bool alreadyInSet);
+    static bool isResolutionAdvisory(int32_t level, double tau, double range, double verticalTau,
+                                     double predictedSeparation, bool alreadyInSet);
+    // The altitude after t seconds of a vertical speed moving linearly from s towards g.
+    static double predictAltitude(double altitude, double speedNow, double speedAimedAt,
+                                  double seconds);
+    int32_t selectRaKind(const TargetSet& threats, const KindList& candidates,
+                         double responseDelay);
+    RaSense chooseRaSense(const TargetSet& threats);
+    int32_t chooseInitialRa(const TargetSet& threats, RaSense sense, uint32_t now);
+    int32_t updateRa(const TargetSet& threats, uint32_t now);
+    int32_t selectWeakerRa(const TargetSet& threats, const KindList& candidates);
+    int32_t keepBestSeparation(const KindList& tried, bool stampChange, uint32_t now);
+    void announceFirstRa(int32_t kind);
+    void announceRaChange(int32_t kind, int32_t previousKind);
 
     // Metres: 120 nm.
     float scanRange = 222360.0f;
@@ -120,7 +252,7 @@ public:
     uint32_t previousTrafficCount = 0;
     std::array<TcasTraffic, kMaxTraffic> traffic{};
     std::array<TcasTraffic, kMaxTraffic> previousTraffic{};
-    // 1..8: selects the advisory thresholds; 1 is standby, 2 traffic advisories only.
+    // 1..8: the row of kTcasSensitivityLevels in force.
     int32_t sensitivityLevel = 1;
     bool standby = true;
     bool taOnly = false;
@@ -129,7 +261,9 @@ public:
     uint32_t raStart = 0;
     uint32_t raLastChange = 0;
     // The current resolution advisory; it keeps its value after the advisory ends.
-    int32_t raKind = 0;
+    int32_t raKind = kRaClimb;
+    // The advisories with the results of the last prediction of each.
+    std::array<TcasAdvisoryKind, kTcasRaKindCount> advisoryKinds = kTcasAdvisoryKinds;
     // Feet, feet per minute, degrees true and knots.
     double ownAltitude = 0.0;
     double ownVerticalSpeed = 0.0;
@@ -139,6 +273,11 @@ public:
 
 private:
     struct Scan;
+    struct RaReview;
+
+    // Hundreds of feet, half away from zero, in single precision.
+    static int32_t roundToHundreds(double feet);
+    static double roundTo25Feet(double feet);
 
     void fetchSystems(const Aircraft& aircraft);
     void readOwnAircraft(const Aircraft& aircraft);
@@ -152,6 +291,24 @@ private:
     void computeGeometry(TcasTraffic& record, const Scan& scan) const;
     double readVariable(uint32_t id, int variable, int unit, uint32_t index = 0) const;
     const TcasTraffic* findPrevious(uint32_t id) const;
+
+    void placeTestTargets();
+    void classify(TcasTraffic& record, uint32_t slot, uint32_t now, TargetSet& newTa,
+                  TargetSet& newRa) const;
+    double alim() const;
+    void beginRa(const TargetSet& threats, uint32_t now);
+    void continueRa(const TargetSet& threats, uint32_t now);
+    int32_t reviewClimb(RaReview& review, int32_t current);
+    int32_t reviewDescent(RaReview& review, int32_t current);
+    int32_t reviewPreventive(RaReview& review, int32_t current);
+    int32_t reviewLevelOff(RaReview& review, int32_t current);
+    int32_t weakenOrKeep(RaReview& review, int32_t current, const KindList& weaker);
+    bool tryKind(RaReview& review, int32_t kind);
+    int32_t reverseTo(RaReview& review, int32_t kind);
+    int32_t fallBack(RaReview& review);
+    double separationOf(int32_t kind) const;
+    void callout(SoundId id);
+    std::optional<SoundId> correctiveCallout(int32_t kind) const;
 };
 
 } // namespace tavi

@@ -3,11 +3,18 @@
 #include "avionics/RadAlt.h"
 #include "avionics/Tcas.h"
 #include "avionics/Transponder.h"
+#include "core/sound/SoundManager.h"
+#include "platform/audio/OpenAlDevice.h"
 #include "support/AvionicsBench.h"
 #include "support/HeldSystem.h"
+#include "support/WavBytes.h"
 
+#include <array>
 #include <cmath>
+#include <memory>
 #include <numbers>
+#include <string>
+#include <vector>
 
 namespace tavi::test {
 
@@ -15,16 +22,20 @@ namespace tavi::test {
 // own aircraft's air data, vertical speed and radio altitude are the test's; its position,
 // true heading and ground speed come from the simulator as the GPS reads them. Every bus is
 // powered and the transponder is in TA/RA. The own aircraft climbs or descends with its
-// vertical speed as the frames go by.
+// vertical speed as the frames go by, as a crew flying the advisories would make it.
 class TcasBench {
 public:
     static constexpr int kRadAltSlot = 15;
+    static constexpr uint32_t kFrameMs = 56;
+    // A call-out lasts less than the second between two scans.
+    static constexpr uint32_t kCalloutMs = 400;
 
     TcasBench() {
         TransponderMode = kTransponderTaRa;
         radAlt = &holdSystem<RadAlt>(aircraft(), kRadAltSlot);
         setOwnPosition(45.0, 7.0);
         setOwnAltitude(10000.0, 5000.0);
+        installSounds();
     }
     ~TcasBench() { TransponderMode = kTransponderStandby; }
     TcasBench(const TcasBench&) = delete;
@@ -36,6 +47,7 @@ public:
     sim::TrafficList& traffic() { return bench.module.simulator.traffic; }
     sim::Host& host() { return bench.module.simulator.host; }
     uint32_t now() { return bench.now(); }
+    bool hasSounds() const { return device != nullptr; }
 
     // Frames of 1/18 s.
     void step(int frames = 1) {
@@ -44,6 +56,10 @@ public:
             bench.adc.trueAltitude += static_cast<float>(verticalSpeed() * seconds / 60.0);
             bench.adc.pressureAltitude += static_cast<float>(verticalSpeed() * seconds / 60.0);
             bench.step();
+            if (device) {
+                device->render(kFrameMs);
+            }
+            noteCallouts();
         }
     }
     // Frames until the next frame scans, so that traffic set now flies for one frame only before
@@ -118,8 +134,67 @@ public:
         return nullptr;
     }
 
+    // The TCAS call-outs queued since the last look, in their order.
+    std::vector<SoundId> takeCallouts() {
+        noteCallouts();
+        std::vector<SoundId> taken;
+        taken.swap(callouts);
+        return taken;
+    }
+    // Ends every call-out, for a test that calls the TCAS between frames.
+    void silence() {
+        noteCallouts();
+        for (SoundId id = 0; id < kCalloutCount; ++id) {
+            aircraft().soundManager->dequeue(id, true);
+        }
+        aircraft().soundManager->serviceQueue();
+        noteCallouts();
+    }
+
     AvionicsBench bench;
     RadAlt* radAlt = nullptr;
+
+private:
+    static constexpr SoundId kCalloutCount = 14;
+
+    void installSounds() {
+        device = platform::audio::LoopbackAudioDevice::open();
+        if (!device) {
+            return;
+        }
+        auto manager =
+            std::make_unique<SoundManager>([this](std::string_view line) { aircraft().log(line); },
+                                           [this](platform::audio::AudioResult& result) {
+                                               result = platform::audio::kAudioOk;
+                                               return device;
+                                           });
+        manager->init();
+        const std::filesystem::path folder = bench.module.folder.path() / "sounds";
+        manager->setFolder(folder.string() + "/");
+        for (SoundId id = 0; id < kCalloutCount; ++id) {
+            const std::string name = "sound" + std::to_string(id) + ".wav";
+            writeFile(folder / name, sineWave16(kCalloutMs));
+            manager->load(id, name);
+        }
+        aircraft().soundManager = std::move(manager);
+    }
+
+    void noteCallouts() {
+        if (!device) {
+            return;
+        }
+        for (SoundId id = 0; id < kCalloutCount; ++id) {
+            const bool queued = aircraft().soundManager->isQueued(id);
+            if (queued && !wasQueued[static_cast<std::size_t>(id)]) {
+                callouts.push_back(id);
+            }
+            wasQueued[static_cast<std::size_t>(id)] = queued;
+        }
+    }
+
+    std::shared_ptr<platform::audio::LoopbackAudioDevice> device;
+    std::array<bool, kCalloutCount> wasQueued{};
+    std::vector<SoundId> callouts;
 };
 
 } // namespace tavi::test

@@ -20,6 +20,7 @@
 #include "avionics/Gpws.h"
 #include "avionics/RadAlt.h"
 #include "avionics/Radio.h"
+#include "avionics/Tcas.h"
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
@@ -55,6 +56,7 @@ enum SystemSlot : int {
     kFmsSlot = Aircraft::kFmsSlot,
     kFlightDirectorSlot = 24,
     kPneumaticSlot = 25,
+    kTcasSlot = 26,
     kAwsSlot = 27,
     kLightsSlot = 28,
     kClockSlot = 29,
@@ -153,6 +155,8 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) Radio();
     case kPneumaticSlot:
         return new (std::nothrow) Pneumatic();
+    case kTcasSlot:
+        return new (std::nothrow) Tcas();
     case kAwsSlot:
         return new (std::nothrow) Aws();
     case kLightsSlot:
@@ -258,6 +262,10 @@ Lights* Aircraft::lights() const {
 
 Clock* Aircraft::clock() const {
     return slotAs<Clock>(*this, kClockSlot);
+}
+
+Tcas* Aircraft::tcas() const {
+    return slotAs<Tcas>(*this, kTcasSlot);
 }
 
 } // namespace tavi

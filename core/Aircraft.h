@@ -39,6 +39,7 @@ class Pneumatic;
 class Pressure;
 class Radio;
 class SoundManager;
+class Tcas;
 
 // Buttons of one joystick as the last poll read them.
 struct JoystickRecord {
@@ -91,6 +92,7 @@ public:
     Aws* aws() const;
     Lights* lights() const;
     Clock* clock() const;
+    Tcas* tcas() const;
 
     // SimConnect.
     void openSimConnect();

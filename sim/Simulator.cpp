@@ -11,6 +11,8 @@ Simulator::Simulator(std::filesystem::path simRoot)
       }),
       simRoot(std::move(simRoot)) {
     panel.onKeyEventApplied([this](const KeyEvent& event) { aircraft.applyKeyEvent(event); });
+    panel.setInterface(platform::kTrafficInterfaceName,
+                       static_cast<platform::TrafficSourceProvider*>(&traffic));
 }
 
 void Simulator::fillImports(platform::ImportEntry* table) {
@@ -60,6 +62,7 @@ void Simulator::stepBy(double duration) {
     panel.setToken(kSecondsToken, seconds);
     panel.setToken(kTickToken, static_cast<double>(tickCount));
     host.advanceTickCount(static_cast<uint32_t>(std::lround(duration * 1000.0)));
+    traffic.advance(duration);
     host.fireTimers();
 }
 

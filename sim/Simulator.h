@@ -5,6 +5,7 @@
 #include "sim/Panel.h"
 #include "sim/SimAircraft.h"
 #include "sim/SimConnectServer.h"
+#include "sim/TrafficList.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -34,7 +35,7 @@ public:
     void startFlight(const std::string& flightPath = "Flights/Default.FLT");
 
     // One tick of 1/18 s: SimConnect messages are delivered, the clock and the tick token move
-    // on, the system clock advances and the timer fires.
+    // on, the system clock advances, the traffic flies on and the timer fires.
     void step();
     void stepSeconds(double seconds);
     // One tick whose length is `seconds`, for irregular frame lengths.
@@ -52,6 +53,7 @@ public:
     SimAircraft aircraft{panel};
     Host host;
     SimConnectServer simConnect;
+    TrafficList traffic{panel};
 
 private:
     std::filesystem::path simRoot;

@@ -218,11 +218,11 @@ bool Pneumatic::anyAntiIceOn() const {
 }
 
 bool Pneumatic::engine1AntiIceValveOpen() const {
-    return engine1AntiIceSwitch && engine1 && engine1->antiIceOn;
+    return engine1AntiIceSwitch && engine1AntiIceOn;
 }
 
 bool Pneumatic::engine2AntiIceValveOpen() const {
-    return engine2AntiIceSwitch && engine2 && engine2->antiIceOn;
+    return engine2AntiIceSwitch && engine2AntiIceOn;
 }
 
 void Pneumatic::update(Aircraft& aircraft) {
@@ -257,11 +257,15 @@ Pneumatic::EngineInputs Pneumatic::readEngine(const JetEngine* engine) {
 }
 
 Pneumatic::Inputs Pneumatic::readInputs(Aircraft& aircraft) {
-    electric = aircraft.electric();
-    engine1 = aircraft.engine1();
-    engine2 = aircraft.engine2();
+    const Electric* electric = aircraft.electric();
+    const JetEngine* engine1 = aircraft.engine1();
+    const JetEngine* engine2 = aircraft.engine2();
+    engine1AntiIceOn = engine1 && engine1->antiIceOn;
+    engine2AntiIceOn = engine2 && engine2->antiIceOn;
     lampPower = electric && electric->annunciatorPower;
     Inputs in;
+    in.engine1System = engine1;
+    in.engine2System = engine2;
     in.now = aircraft.simTimeMs;
     in.seconds = static_cast<float>(std::max(aircraft.frameDeltaMs, 0)) * 0.001f;
     if (electric) {
@@ -521,10 +525,8 @@ void Pneumatic::updateAirMessages(EicasDau* eicasDau, const Inputs& in, bool all
 }
 
 void Pneumatic::addElectricLoad(Aircraft& aircraft, BusLoads& loads) {
-    engine1 = aircraft.engine1();
-    engine2 = aircraft.engine2();
-    const EngineInputs e1 = readEngine(engine1);
-    const EngineInputs e2 = readEngine(engine2);
+    const EngineInputs e1 = readEngine(aircraft.engine1());
+    const EngineInputs e2 = readEngine(aircraft.engine2());
     addAirLoads(e1, e2, loads);
     addIceProtectionLoads(e1, e2, loads);
 }

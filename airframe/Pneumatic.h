@@ -10,8 +10,6 @@
 #include <initializer_list>
 #include <string>
 
-#include <cstdint>
-
 namespace tavi {
 
 class Electric;
@@ -195,10 +193,10 @@ public:
     uint32_t pack1OffTime = kTimeNotYet;
     uint32_t pack2OnTime = 0;
     uint32_t pack2OffTime = kTimeNotYet;
-    // Borrowed for one frame.
-    Electric* electric = nullptr;
-    JetEngine* engine1 = nullptr;
-    JetEngine* engine2 = nullptr;
+    // The engines' own anti-ice as this system last read it; kept as values, since the
+    // engines may be replaced between frames.
+    bool engine1AntiIceOn = false;
+    bool engine2AntiIceOn = false;
     // The simulator's precipitation state.
     int32_t precipitationState = 0;
     SimVar precipitationVar{"AMBIENT PRECIP STATE", "enum", 0};
@@ -230,6 +228,9 @@ private:
     };
     // What a frame reads of the other systems; an absent system reads as off.
     struct Inputs {
+        // The engines of this frame, whose anti-ice this system keeps in step.
+        const JetEngine* engine1System = nullptr;
+        const JetEngine* engine2System = nullptr;
         uint32_t now = 0;
         // Seconds, 0 while paused.
         float seconds = 0.0f;

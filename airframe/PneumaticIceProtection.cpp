@@ -215,8 +215,8 @@ void Pneumatic::applyAntiIceOverride(const Inputs& in, bool ice) {
         engines = airframe = ice && moving;
         break;
     }
-    keepEngineAntiIce(engine1, engines);
-    keepEngineAntiIce(engine2, engines);
+    keepEngineAntiIce(in.engine1System, engines);
+    keepEngineAntiIce(in.engine2System, engines);
     wingAntiIceOn = stabAntiIceOn = airframe;
 }
 

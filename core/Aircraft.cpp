@@ -11,10 +11,12 @@
 #include "airframe/Pressure.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
+#include "avionics/Autopilot.h"
 #include "avionics/Aws.h"
 #include "avionics/Baro.h"
 #include "avionics/Clock.h"
 #include "avionics/EicasDau.h"
+#include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
 #include "avionics/Gpws.h"
 #include "avionics/RadAlt.h"
@@ -52,6 +54,8 @@ enum SystemSlot : int {
     kPressureSlot = 20,
     kFmsSlot = Aircraft::kFmsSlot,
     kRadioSlot = 21,
+    kAutopilotSlot = 23,
+    kFlightDirectorSlot = 24,
     kPneumaticSlot = 25,
     kAwsSlot = 27,
     kLightsSlot = 28,
@@ -149,6 +153,10 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) Fms();
     case kRadioSlot:
         return new (std::nothrow) Radio();
+    case kAutopilotSlot:
+        return new (std::nothrow) Autopilot();
+    case kFlightDirectorSlot:
+        return new (std::nothrow) FlightDirector();
     case kPneumaticSlot:
         return new (std::nothrow) Pneumatic();
     case kAwsSlot:
@@ -232,6 +240,14 @@ Pressure* Aircraft::pressure() const {
 
 Radio* Aircraft::radio() const {
     return slotAs<Radio>(*this, kRadioSlot);
+}
+
+Autopilot* Aircraft::autopilot() const {
+    return slotAs<Autopilot>(*this, kAutopilotSlot);
+}
+
+FlightDirector* Aircraft::flightDirector() const {
+    return slotAs<FlightDirector>(*this, kFlightDirectorSlot);
 }
 
 Fms* Aircraft::fms() const {

@@ -18,12 +18,14 @@ namespace tavi {
 
 class Adc;
 class Ahrs;
+class Autopilot;
 class Aws;
 class Clock;
 class Baro;
 class EicasDau;
 class Electric;
 class Fadec;
+class FlightDirector;
 class Fms;
 class FuelSystem;
 class Gpws;
@@ -85,6 +87,8 @@ public:
     Pressure* pressure() const;
     Fms* fms() const;
     Radio* radio() const;
+    Autopilot* autopilot() const;
+    FlightDirector* flightDirector() const;
     Pneumatic* pneumatic() const;
     Aws* aws() const;
     Lights* lights() const;

@@ -38,6 +38,8 @@ public:
 private:
     // The radios' frequencies, course, ident audio and COM selection; false for another event.
     bool applyRadioEvent(const KeyEvent& event);
+    // The autopilot's targets and functions; false for another event.
+    bool applyAutopilotEvent(const KeyEvent& event);
     void applyLightEvent(uint32_t eventId);
     void toggleToken(int tokenId);
     void toggleVariable(const char* name, int index);

@@ -258,7 +258,8 @@ void FlightDirector::updateEicasMessages(Aircraft& aircraft) {
     lateralModeOff = nowLateralModeOff;
     verticalModeOff = nowVerticalModeOff;
 
-    const bool all = !started || eicasPower.poweredAgain(aircraft.eicasDau());
+    const bool poweredAgain = eicasPower.poweredAgain(aircraft.eicasDau());
+    const bool all = !started || poweredAgain;
     if (all || windshearInopChanged) {
         showCaution(aircraft, kWindshearInopId, windshearInop, "WINDSHEAR INOP");
     }

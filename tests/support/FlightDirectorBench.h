@@ -74,6 +74,7 @@ public:
         return side == 1 ? aircraft().radio()->unit1 : aircraft().radio()->unit2;
     }
     sim::Panel& panel() { return bench.panel(); }
+    sim::Host& host() { return bench.module.simulator.host; }
     uint32_t now() { return bench.now(); }
     void step(int frames = 1) { bench.step(frames); }
     void run(double seconds) { step(static_cast<int>(seconds * 18.0 + 0.5)); }

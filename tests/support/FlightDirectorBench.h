@@ -76,7 +76,15 @@ public:
     sim::Panel& panel() { return bench.panel(); }
     sim::Host& host() { return bench.module.simulator.host; }
     uint32_t now() { return bench.now(); }
-    void step(int frames = 1) { bench.step(frames); }
+    // Frames of 1/18 s; the sound device, when there is one, plays on for as long.
+    void step(int frames = 1) {
+        for (int i = 0; i < frames; ++i) {
+            bench.step();
+            if (device) {
+                device->render(kFrameMs);
+            }
+        }
+    }
     void run(double seconds) { step(static_cast<int>(seconds * 18.0 + 0.5)); }
 
     // The aircraft, as the sensors give it; lifted off long enough ago for the captures.
@@ -190,6 +198,7 @@ public:
     bool alertQueued() { return aircraft().soundManager->isQueued(kAltitudeAlert); }
 
     static constexpr SoundId kAltitudeAlert = 42;
+    static constexpr uint32_t kFrameMs = 56;
 
     ScriptedFms fms;
 

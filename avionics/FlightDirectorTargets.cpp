@@ -119,12 +119,12 @@ const KnobVariable kKnobVariables[] = {
     {"TaviSpdInc", &FlightDirector::fdVarSpdInc, apSpeedKnobInc, apSpeedKnobPush},
 };
 
-struct ClickVariable {
+struct PitchAndTurnVariable {
     const char* name;
     int32_t FlightDirector::*id;
 };
 
-const ClickVariable kClickVariables[] = {
+const PitchAndTurnVariable kPitchAndTurnVariables[] = {
     {"PitchUpClick", &FlightDirector::fdVarPitchUp},
     {"PitchDownClick", &FlightDirector::fdVarPitchDown},
     {"TurnLeftClick", &FlightDirector::fdVarTurnLeft},
@@ -333,7 +333,7 @@ void FlightDirector::synchroniseSpeedTargets(const Aircraft& aircraft) {
 
 void FlightDirector::registerNamedVariables() {
     platform::PanelServices& panel = panelServices();
-    for (const ClickVariable& variable : kClickVariables) {
+    for (const PitchAndTurnVariable& variable : kPitchAndTurnVariables) {
         this->*variable.id = panel.registerNamedVariable(variable.name);
     }
     for (const KnobVariable& variable : kKnobVariables) {

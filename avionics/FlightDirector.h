@@ -1,16 +1,300 @@
 #pragma once
 
+#include "avionics/EicasDau.h"
 #include "core/System.h"
+
+#include <cstdint>
+#include <optional>
 
 namespace tavi {
 
-// The flight director: what the other systems use of it.
+class Adc;
+class Ahrs;
+class AhrsUnit;
+class Autopilot;
+class Fms;
+class RadAlt;
+class Radio;
+class RadioUnit;
+struct LnavState;
+
+// The flight director's lateral modes, active or armed.
+enum class FdLateralMode : int32_t {
+    None = 0,
+    Rol = 1,
+    Hdg = 2,
+    Vor = 3,
+    Vapp = 4,
+    Loc = 5,
+    Bc = 6,
+    Lnav = 7,
+    // Wings level under TO/GA.
+    TogaRol = 8,
+};
+
+// The flight director's vertical modes, active or armed.
+enum class FdVerticalMode : int32_t {
+    None = 0,
+    Pit = 1,
+    Alt = 2,
+    Asel = 3,
+    Vs = 4,
+    // IAS or Mach hold.
+    Speed = 5,
+    ClimbDescent = 6,
+    Gs = 7,
+    Toga = 8,
+};
+
+// The flight guidance's mode logic: the active and armed lateral and vertical modes, the targets
+// (heading bug, preselected altitude, IAS or Mach, vertical speed), the two flight directors and
+// the coupled side, touch-control steering, the turn knob and pitch wheel, and the captures that
+// turn armed modes into active ones. The targets live in the simulator's own autopilot
+// variables: they go out by key event and come back through the panel tokens every frame. The
+// simulator's own autopilot functions are kept off.
+//
+// Angles in degrees with the simulator's signs (pitch nose-up negative), altitudes in feet,
+// speeds in knots, vertical speeds in feet per minute, times in ms of the module's clock.
 class FlightDirector : public System {
 public:
-    void update(Aircraft&) override {}
+    static constexpr float kHalfBankDefault = 14.0f;
 
-    // The TO/GA button.
-    void pressToGa() {}
+    void update(Aircraft& aircraft) override;
+    void loadSettings(Aircraft& aircraft) override;
+    void handleSimEvent(uint32_t eventId, uint32_t data) override;
+    bool wantsSimEvents() override { return true; }
+    void addElectricLoad(Aircraft& aircraft, BusLoads& loads) override;
+    void updatePower(Aircraft& aircraft) override;
+
+    // Modes. Any request gives mode none while both flight directors are off and the autopilot
+    // is disengaged, and while the flight director is inhibited.
+    void setLateralMode(FdLateralMode mode);
+    void setVerticalMode(FdVerticalMode mode);
+    // ROL, the lateral arming cleared and the bank command on the present bank; the FMS calls it
+    // when its LNAV guidance ends.
+    void cancelLateralMode();
+
+    // The autopilot panel's buttons (also the simulator's autopilot key events).
+    void pressNav();
+    void pressApproach();
+    void selectHeadingMode(bool on);
+    void toggleAltitudeHold();
+    void selectVerticalSpeedMode(bool on);
+    void selectSpeedMode(bool on);
+    void selectFlightLevelChange(bool on);
+    // Also the thrust levers and the CDU.
+    void pressToGa();
+    void toggleFlightDirector1();
+    void toggleFlightDirector2();
+    void switchSide();
+    void setLowBank(bool on);
+    void toggleLowBank();
+    bool isLowBankOn() const;
+    void turnKnob(float step);
+    void centreTurnKnob();
+    void pitchWheel(float step);
+
+    // Targets.
+    void setHeadingBug(float degrees);
+    void adjustHeadingBug(float delta);
+    void syncHeadingToCurrent();
+    void setAltitudePreselect(int32_t feet);
+    void adjustAltitudePreselect(float delta);
+    void setVerticalSpeedTarget(int32_t feetPerMinute);
+    void adjustVerticalSpeedTarget(float delta);
+    void setSpeedTarget(int32_t knots);
+    void setMachTarget(float mach);
+    void adjustSpeedTarget(float delta);
+    void adjustMachTarget(float delta);
+    void toggleSpeedUnits();
+
+    // The altitude lies in the capture band ahead of the aircraft (vertical navigation).
+    bool isWithinAltitudeCapture(float targetAltitude);
+
+    bool started = false;
+    // Named variables of the pitch wheel and turn knob: PitchUpClick, PitchDownClick,
+    // TurnLeftClick, TurnRightClick, TurnCenterClick, TurnKnob; -1 until registered.
+    int32_t fdVarPitchUp = -1;
+    int32_t fdVarPitchDown = -1;
+    int32_t fdVarTurnLeft = -1;
+    int32_t fdVarTurnRight = -1;
+    int32_t fdVarTurnCenter = -1;
+    int32_t fdVarTurnKnob = -1;
+    bool varsRegistered = false;
+    // The simulator's own altitude hold holds the altitude in ALT.
+    bool simAltHoldHanded = false;
+    bool useDefaultAp = true;
+    // The side whose navigation receiver, AHRS and FMS source the modes use.
+    int32_t coupledSide = 1;
+    // The coupled NAV course and frequency (BCD) at the last capture.
+    int32_t capturedCourse = 0;
+    int32_t capturedNavFrequency = 0;
+    // The air data's indicated altitude and its value before its last change.
+    float altitude = 0.0f;
+    float previousAltitude = 0.0f;
+    float iasTarget = 0.0f;
+    float machTarget = 0.0f;
+    float altitudePreselect = 0.0f;
+    float altitudeHoldTarget = 0.0f;
+    float vsTarget = 0.0f;
+    // 1..360.
+    float headingBug = 0.0f;
+    // The autopilot's maximum bank, or its half bank while low bank is on.
+    float bankLimit = 27.0f;
+    bool machMode = false;
+    // TO/GA was engaged as take-off, not go-around.
+    bool takeoffMode = false;
+    // The TCS button is held.
+    bool tcsActive = false;
+    // Hold the bank at which TCS was released.
+    bool tcsBankHold = false;
+    // ROL: heading captured; wings-level timer running.
+    bool rollHeadingHold = false;
+    bool rollLevelTimerRunning = false;
+    // The radio altitude exceeded 400 ft since the aircraft was last on the ground.
+    bool above400Ft = false;
+    // The active lateral mode's signal and the glideslope flag, now and one frame before.
+    bool navValid = false;
+    bool navWasValid = false;
+    bool gsValid = false;
+    bool gsWasValid = false;
+    uint32_t rollLevelSince = 0;
+    uint32_t navLostSince = 0;
+    uint32_t gsLostSince = 0;
+    uint32_t togaSince = 0;
+    // The coupled glideslope needle, its previous value and its rate per second.
+    float gsDeviation = 0.0f;
+    float previousGsDeviation = 0.0f;
+    float gsDeviationRate = 0.0f;
+    float goAroundAltitude = 0.0f;
+    // Attitude when TCS was last held or released.
+    float tcsPitch = 0.0f;
+    float tcsBank = 0.0f;
+    int32_t tcsJoystick = 0;
+    uint32_t tcsButtonMask = 0xFFFFFFFF;
+    // The coupled side's bus or air data is lost.
+    bool inhibited = false;
+    // The FMS is the navigation source of side 1, of side 2.
+    bool fmsSource1 = false;
+    bool fmsSource2 = false;
+    // EICAS conditions, each with its change in this frame.
+    bool windshearInop = false;
+    bool windshearInopChanged = false;
+    bool lateralModeOff = false;
+    bool lateralModeOffChanged = false;
+    bool verticalModeOff = false;
+    bool verticalModeOffChanged = false;
+    FdVerticalMode verticalMode = FdVerticalMode::None;
+    FdVerticalMode armedVerticalMode = FdVerticalMode::None;
+    FdLateralMode lateralMode = FdLateralMode::None;
+    FdLateralMode armedLateralMode = FdLateralMode::None;
+    // Pitch wheel and turn knob steps.
+    float pitchStep = 0.25f;
+    float bankStep = 3.0f;
+    float turnKnobCommand = 0.0f;
+    bool fd1On = false;
+    bool fd2On = false;
+    // APR selected the approach; NAV clears it.
+    bool approachSelected = false;
+    Aircraft* owner = nullptr;
+    Autopilot* autopilot = nullptr;
+    Ahrs* ahrs = nullptr;
+    Adc* adc = nullptr;
+    Radio* radio = nullptr;
+    RadAlt* radAlt = nullptr;
+    Fms* fms = nullptr;
+    // Frame time, seconds.
+    double dt = 0.0;
+    // The maximum bank the settings give.
+    float maxBank = 27.0f;
+    // Altitude-capture gain (minutes) scheduled by pressure altitude.
+    float altCaptureGain = 0.2f;
+    double altCaptureLoBreakpoint = 10000.0;
+    double altCaptureHiBreakpoint = 35000.0;
+    double altCaptureLoGain = 0.2;
+    double altCaptureHiGain = 0.15;
+    // Named variables of the knobs: TaviCrs1Dec, TaviCrs1Inc, TaviCrs2Dec, TaviCrs2Inc,
+    // TaviHdgDec, TaviHdgInc, TaviAltDec, TaviAltInc, TaviSpdDec, TaviSpdInc.
+    int32_t fdVarCrs1Dec = -1;
+    int32_t fdVarCrs1Inc = -1;
+    int32_t fdVarCrs2Dec = -1;
+    int32_t fdVarCrs2Inc = -1;
+    int32_t fdVarHdgDec = -1;
+    int32_t fdVarHdgInc = -1;
+    int32_t fdVarAltDec = -1;
+    int32_t fdVarAltInc = -1;
+    int32_t fdVarSpdDec = -1;
+    int32_t fdVarSpdInc = -1;
+    // A jump of the true airspeed in one frame, kept for 5 s.
+    bool tasJump = false;
+    float trueAirspeed = 0.0f;
+    float previousTrueAirspeed = 0.0f;
+    uint32_t tasJumpSince = 0;
+
+private:
+    void fetchSystems(Aircraft& aircraft);
+    bool isRunningFrame(const Aircraft& aircraft) const;
+
+    // Frame steps.
+    void readTargetsBack(const Aircraft& aircraft);
+    void updateGainSchedules();
+    void updateAbove400Ft();
+    void ensureConsistency();
+    bool followAltitude();
+    void synchroniseSpeedTargets(const Aircraft& aircraft);
+    void followGlideslopeNeedle();
+    void detectTrueAirspeedJump();
+    void updateEicasMessages(Aircraft& aircraft);
+    void announceAltitude(Aircraft& aircraft);
+    void registerNamedVariables();
+    void actOnNamedVariables();
+    void keepSimulatorAutopilotOff(const Aircraft& aircraft);
+
+    // Guidance: touch-control steering, then the captures and transitions of the modes.
+    void updateGuidance(const Aircraft& aircraft);
+    void updateTouchControlSteering(const Aircraft& aircraft);
+    void updateVerticalCaptures();
+    void updateVerticalGuidance(const Aircraft& aircraft);
+    void updateLateralGuidance();
+    void captureRadioCourse();
+    void updateLnavArmingAndCapture();
+    void handOverAltitudeHold(const Aircraft& aircraft);
+    void monitorVor();
+    void monitorLocalizer();
+    void monitorGlideslope();
+    void monitorLnav();
+    void cancelApproach();
+
+    // Helpers.
+    void setTakeoffOrGoAround();
+    void armAltitudeSelect();
+    void disarmUnlessGlideslope();
+    void disarmGlideslope();
+    void clearRollFlags();
+    bool isFlightDirectorOrAutopilotOn() const;
+    bool isAutopilotEngaged() const;
+    bool isAirborne() const;
+    bool isFmsSourceCoupled() const;
+    bool isBackCourse() const;
+    bool isCoupledHeadingValid() const;
+    const LnavState* lnav() const;
+    std::optional<double> activeLegDistance() const;
+    RadioUnit* coupledReceiver() const;
+    AhrsUnit* coupledAhrs() const;
+    float currentPitch() const;
+    float currentBank() const;
+    float verticalSpeed() const;
+    float calibratedAirspeed() const;
+    float radioAltitude() const;
+    float autopilotMaxBank() const;
+    float autopilotHalfBank() const;
+    uint32_t now() const;
+    void writeTurnKnob() const;
+    bool isRefusedNearPreselect() const;
+
+    EicasPowerWatch eicasPower;
+    // The indicated altitude changed in this frame: the altitude crossings are looked at.
+    bool altitudeChanged = false;
 };
 
 } // namespace tavi

@@ -11,6 +11,7 @@
 #include "airframe/Pressure.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
+#include "avionics/Autopilot.h"
 #include "avionics/Aws.h"
 #include "avionics/Baro.h"
 #include "avionics/Clock.h"
@@ -54,6 +55,7 @@ enum SystemSlot : int {
     kPressureSlot = 20,
     kRadioSlot = 21,
     kFmsSlot = Aircraft::kFmsSlot,
+    kAutopilotSlot = 23,
     kFlightDirectorSlot = 24,
     kPneumaticSlot = 25,
     kTcasSlot = 26,
@@ -153,6 +155,10 @@ System* Aircraft::createSystem(int id) {
         return new (std::nothrow) Fms();
     case kRadioSlot:
         return new (std::nothrow) Radio();
+    case kAutopilotSlot:
+        return new (std::nothrow) Autopilot();
+    case kFlightDirectorSlot:
+        return new (std::nothrow) FlightDirector();
     case kPneumaticSlot:
         return new (std::nothrow) Pneumatic();
     case kTcasSlot:
@@ -242,6 +248,10 @@ FlightDirector* Aircraft::flightDirector() const {
 
 Radio* Aircraft::radio() const {
     return slotAs<Radio>(*this, kRadioSlot);
+}
+
+Autopilot* Aircraft::autopilot() const {
+    return slotAs<Autopilot>(*this, kAutopilotSlot);
 }
 
 Fms* Aircraft::fms() const {

@@ -18,6 +18,7 @@ namespace tavi {
 
 class Adc;
 class Ahrs;
+class Autopilot;
 class Aws;
 class Clock;
 class Baro;
@@ -88,6 +89,7 @@ public:
     FlightDirector* flightDirector() const;
     Fms* fms() const;
     Radio* radio() const;
+    Autopilot* autopilot() const;
     Pneumatic* pneumatic() const;
     Aws* aws() const;
     Lights* lights() const;

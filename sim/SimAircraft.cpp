@@ -147,6 +147,46 @@ double axisValue(uint32_t data) {
     return std::clamp(static_cast<double>(static_cast<int32_t>(data)), 0.0, kFullTravel);
 }
 
+// The autopilot's targets: each event sets the token that shows it. With metric altitudes
+// (token 335 at 2) the simulator shows the altitude and the vertical speed in metres.
+constexpr int kAltitudeUnitsToken = 335;
+constexpr double kMetricAltitudes = 2.0;
+constexpr double kMetresPerFoot = 0.3048;
+
+struct AutopilotTargetEvent {
+    uint32_t eventId;
+    int token;
+    double scale;
+    bool metric;
+};
+
+const AutopilotTargetEvent kAutopilotTargetEvents[] = {
+    {0x101FA, 855, 1.0, false},  // heading bug, degrees
+    {0x1024C, 109, 1.0, true},   // preselected altitude, feet
+    {0x101F4, 120, 1.0, true},   // vertical speed, feet per minute
+    {0x101F5, 116, 1.0, false},  // IAS, knots
+    {0x101F6, 118, 0.01, false}, // Mach, in hundredths
+};
+
+// The autopilot functions and the events that switch them off.
+struct AutopilotOffEvent {
+    uint32_t eventId;
+    int token;
+    int secondToken;
+};
+
+const AutopilotOffEvent kAutopilotOffEvents[] = {
+    {0x10231, 117, 0}, {0x10241, 115, 0},   {0x10119, 104, 0}, {0x10114, 110, 0}, {0x1011B, 105, 0},
+    {0x10117, 106, 0}, {0x10115, 111, 112}, {0x1011A, 113, 0}, {0x10347, 848, 0},
+};
+
+constexpr uint32_t kAutopilotMasterOff = 0x100FF;
+constexpr uint32_t kAutopilotMasterSet = 0x10100;
+constexpr uint32_t kAltitudeHoldOn = 0x10110;
+constexpr uint32_t kAltitudeHoldOff = 0x10118;
+constexpr int kAutopilotMasterToken = 103;
+constexpr int kAltitudeHoldToken = 108;
+
 } // namespace
 
 SimAircraft::SimAircraft(Panel& panel) : panel(panel) {
@@ -165,7 +205,7 @@ void SimAircraft::setTimeOfDay(int32_t timeOfDay) {
 }
 
 void SimAircraft::applyKeyEvent(const KeyEvent& event) {
-    if (applyRadioEvent(event) || applyEngineEvent(event)) {
+    if (applyRadioEvent(event) || applyEngineEvent(event) || applyAutopilotEvent(event)) {
         return;
     }
     switch (event.eventId) {
@@ -345,6 +385,42 @@ bool SimAircraft::applyEngineEvent(const KeyEvent& event) {
         return true;
     case kEngineSelect2:
         selectEngine(2);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SimAircraft::applyAutopilotEvent(const KeyEvent& event) {
+    // The values are signed: a descent rate travels as two's complement.
+    const double value = static_cast<int32_t>(event.value);
+    for (const AutopilotTargetEvent& target : kAutopilotTargetEvents) {
+        if (event.eventId == target.eventId) {
+            const bool inMetres =
+                target.metric && panel.token(kAltitudeUnitsToken) == kMetricAltitudes;
+            panel.setToken(target.token, value * target.scale * (inMetres ? kMetresPerFoot : 1.0));
+            return true;
+        }
+    }
+    for (const AutopilotOffEvent& off : kAutopilotOffEvents) {
+        if (event.eventId == off.eventId) {
+            panel.setToken(off.token, 0.0);
+            if (off.secondToken != 0) {
+                panel.setToken(off.secondToken, 0.0);
+            }
+            return true;
+        }
+    }
+    switch (event.eventId) {
+    case kAutopilotMasterOff:
+        panel.setToken(kAutopilotMasterToken, 0.0);
+        return true;
+    case kAutopilotMasterSet:
+        panel.setToken(kAutopilotMasterToken, value);
+        return true;
+    case kAltitudeHoldOn:
+    case kAltitudeHoldOff:
+        panel.setToken(kAltitudeHoldToken, event.eventId == kAltitudeHoldOn ? 1.0 : 0.0);
         return true;
     default:
         return false;

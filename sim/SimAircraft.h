@@ -54,6 +54,8 @@ private:
     // The engine number of a per-engine event whose engines' events lie `stride` apart.
     static int engineOf(uint32_t eventId, uint32_t engine1Event, uint32_t stride);
     void selectEngine(int engine);
+    // The autopilot's targets and functions; false for another event.
+    bool applyAutopilotEvent(const KeyEvent& event);
     void applyLightEvent(uint32_t eventId);
     // The flaps, spoilers and parking brake; false for another event.
     bool applyFlightControlEvent(const KeyEvent& event);

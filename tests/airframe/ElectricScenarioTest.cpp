@@ -59,13 +59,13 @@ TEST(ElectricScenarioTest, ColdCockpitWithBatteriesOnShowsTheBatteryBusMessages)
 
     // The EICAS unit has power from the end of that frame; the messages posted while it was
     // dark are posted again in the next, the lights' among them. The fuel pumps are off in a cold
-    // cockpit, the 115 VAC bus is dead, and with the avionics masters off neither radio altimeter
-    // nor the terrain function has power.
+    // cockpit, the 115 VAC bus (terrain function, windshear detection) is dead, and with the
+    // avionics masters off neither radio altimeter has power.
     scenario.step();
     const std::vector<std::string> messages = scenario.messages();
-    EXPECT_EQ(messages, (std::vector<std::string>{"SHED BUS 1-2 OFF", "GPWS INOP", "TERR INOP",
-                                                  "E1-2 FUEL LO PRESS", "DFDR FAIL",
-                                                  "EMERG LT NOT ARMD", "RAD ALT FAIL"}));
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "SHED BUS 1-2 OFF", "GPWS INOP", "TERR INOP", "E1-2 FUEL LO PRESS",
+                            "WINDSHEAR INOP", "DFDR FAIL", "EMERG LT NOT ARMD", "RAD ALT FAIL"}));
     EXPECT_TRUE(scenario.eicas().cautionLatched);
     // The fuel caution latched in the power-up frame, before the aural unit saw its power: the
     // chime comes with the first repetition.

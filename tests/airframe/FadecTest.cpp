@@ -722,7 +722,10 @@ INSTANTIATE_TEST_SUITE_P(Keys, FadecKeyTest,
                                          KeyRow{0x46, false, true, false}));
 
 TEST_F(FadecTest, TheToGaButtonIsConsumedWithoutAFlightDirector) {
-    ASSERT_EQ(scenario.aircraft().flightDirector(), nullptr);
+    constexpr std::size_t kFlightDirectorSlot = 24;
+    auto& systems = scenario.aircraft().systems;
+    delete systems[kFlightDirectorSlot];
+    systems[kFlightDirectorSlot] = nullptr;
     scenario.request("ToGaClick");
     scenario.step();
     EXPECT_EQ(panel().namedVariable("ToGaClick"), 0.0);

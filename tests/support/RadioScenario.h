@@ -42,6 +42,10 @@ protected:
         resetTransponder();
         panel().setVariable("TRANSPONDER CODE", 1, 0x1200);
         module.startModule();
+        // The flight director keeps the simulator's autopilot targets in range by key events of
+        // its own; the radio tests count every key event.
+        delete aircraft().systems[kFlightDirectorSlot];
+        aircraft().systems[kFlightDirectorSlot] = nullptr;
         real = aircraft().systems[kElectricSlot];
         aircraft().systems[kElectricSlot] = &network;
         network.power({Electric::kDcBus1, Electric::kDcBus2, Electric::kEssentialBus1,
@@ -76,6 +80,7 @@ protected:
     }
 
     static constexpr int kElectricSlot = 9;
+    static constexpr int kFlightDirectorSlot = 24;
 
     ModuleHarness module;
     FixedNetwork network;

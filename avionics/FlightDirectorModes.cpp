@@ -1,0 +1,894 @@
+// The flight director's modes: the mode operations and buttons, TO/GA, touch-control steering,
+// and the captures and transitions that run on every frame of the guidance.
+#include "avionics/Adc.h"
+#include "avionics/Ahrs.h"
+#include "avionics/Autopilot.h"
+#include "avionics/FlightDirector.h"
+#include "avionics/RadAlt.h"
+#include "avionics/Radio.h"
+#include "core/Aircraft.h"
+#include "core/Angles.h"
+#include "core/Imports.h"
+#include "core/JoystickButton.h"
+#include "fms/Fms.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+namespace tavi {
+
+namespace {
+
+constexpr uint32_t kVerticalSpeedEvent = 0x101F4;
+
+// Above it low bank comes on in HDG, and below the lower one it goes off.
+constexpr float kLowBankOnAltitude = 25000.0f;
+constexpr float kLowBankOffAltitude = 24750.0f;
+// Climbing through the upper altitude the speed target becomes a Mach number, descending
+// through the lower one an IAS.
+constexpr float kMachAltitude = 25100.0f;
+constexpr float kIasAltitude = 25000.0f;
+constexpr float kAutoAselBand = 400.0f;
+constexpr float kPitAselVerticalSpeed = 100.0f;
+constexpr float kAltitudeCapturedBand = 40.0f;
+constexpr float kAltitudeCapturedVerticalSpeed = 100.0f;
+constexpr float kPreselectRefusalBand = 100.0f;
+constexpr uint32_t kLiftoffCaptureDelayMs = 4999;
+constexpr uint32_t kSignalLossMs = 5000;
+constexpr float kTakeoffMaxCas = 60.0f;
+constexpr float kGoAroundMaxRadioAltitude = 2500.0f;
+constexpr float kGoAroundMinimumSpeedFactor = 1.23f;
+constexpr float kGoAroundMaxSpeed = 170.0f;
+constexpr float kGoAroundAselMargin = 400.0f;
+constexpr float kTurnKnobCentre = 0.1f;
+// The knob's needle spans -27..27 degrees over 0..100.
+constexpr float kTurnKnobHalfRange = 27.0f;
+constexpr float kTcsBankHoldAngle = 6.0f;
+constexpr double kLnavCaptureCrossTrack = 0.25;
+constexpr float kCdiFullScale = 127.0f;
+constexpr float kGsiFullScale = 120.0f;
+constexpr float kPitchWheelVerticalSpeedStep = 100.0f;
+constexpr float kAltitudeCaptureMinimumBand = 150.0f;
+constexpr float kAltitudeCaptureMinimumRadioAltitude = 100.0f;
+constexpr int32_t kBackCourseBit = 1 << 4;
+
+template <typename Mode>
+bool isOneOf(Mode mode, std::initializer_list<Mode> modes) {
+    return std::find(modes.begin(), modes.end(), mode) != modes.end();
+}
+
+bool isRadioMode(FdLateralMode mode) {
+    return isOneOf(
+        mode, {FdLateralMode::Vor, FdLateralMode::Vapp, FdLateralMode::Loc, FdLateralMode::Bc});
+}
+
+bool isHeadingBasedMode(FdLateralMode mode) {
+    return mode == FdLateralMode::Hdg || mode == FdLateralMode::Lnav || isRadioMode(mode);
+}
+
+int32_t truncatedToHundreds(float feetPerMinute) {
+    return static_cast<int32_t>(std::trunc(feetPerMinute / 100.0f)) * 100;
+}
+
+} // namespace
+
+// Readings of the neighbours; an absent neighbour reads as off.
+
+bool FlightDirector::isAutopilotEngaged() const {
+    return autopilot && autopilot->engaged;
+}
+
+bool FlightDirector::isFlightDirectorOrAutopilotOn() const {
+    return fd1On || fd2On || isAutopilotEngaged();
+}
+
+bool FlightDirector::isAirborne() const {
+    return ahrs && !ahrs->onGround;
+}
+
+bool FlightDirector::isFmsSourceCoupled() const {
+    return coupledSide == 2 ? fmsSource2 : fmsSource1;
+}
+
+RadioUnit* FlightDirector::coupledReceiver() const {
+    if (!radio) {
+        return nullptr;
+    }
+    return coupledSide == 2 ? &radio->unit2 : &radio->unit1;
+}
+
+AhrsUnit* FlightDirector::coupledAhrs() const {
+    if (!ahrs) {
+        return nullptr;
+    }
+    return coupledSide == 2 ? &ahrs->unit2 : &ahrs->unit1;
+}
+
+// Unit 1 keeps the heading validity of both sides.
+bool FlightDirector::isCoupledHeadingValid() const {
+    if (!ahrs) {
+        return false;
+    }
+    return !(coupledSide == 2 ? ahrs->unit1.headingSide2 : ahrs->unit1.headingSide1).invalid;
+}
+
+bool FlightDirector::isBackCourse() const {
+    const RadioUnit* receiver = coupledReceiver();
+    return receiver && (receiver->backCourseFlags & kBackCourseBit) != 0;
+}
+
+const LnavState* FlightDirector::lnav() const {
+    return fms ? fms->lnavState() : nullptr;
+}
+
+std::optional<double> FlightDirector::activeLegDistance() const {
+    return fms ? fms->activeLegDistance() : std::nullopt;
+}
+
+float FlightDirector::currentPitch() const {
+    return ahrs ? ahrs->unit1.pitch : 0.0f;
+}
+
+float FlightDirector::currentBank() const {
+    return ahrs ? ahrs->unit1.bank : 0.0f;
+}
+
+float FlightDirector::verticalSpeed() const {
+    return ahrs ? ahrs->unit1.verticalSpeed : 0.0f;
+}
+
+float FlightDirector::calibratedAirspeed() const {
+    return adc ? adc->indicatedAirspeed : 0.0f;
+}
+
+float FlightDirector::radioAltitude() const {
+    return radAlt ? radAlt->radioAltitude : 0.0f;
+}
+
+float FlightDirector::autopilotMaxBank() const {
+    return autopilot ? autopilot->maxBank : maxBank;
+}
+
+float FlightDirector::autopilotHalfBank() const {
+    return autopilot ? autopilot->halfBank : kHalfBankDefault;
+}
+
+uint32_t FlightDirector::now() const {
+    return owner ? owner->simTimeMs : 0;
+}
+
+// Mode operations.
+
+void FlightDirector::setLateralMode(FdLateralMode mode) {
+    tcsBankHold = false;
+    if (mode < FdLateralMode::None || mode > FdLateralMode::TogaRol) {
+        return;
+    }
+    if (inhibited || !isFlightDirectorOrAutopilotOn()) {
+        mode = FdLateralMode::None;
+    }
+    switch (mode) {
+    case FdLateralMode::None:
+    case FdLateralMode::Rol:
+    case FdLateralMode::TogaRol:
+        if (mode == FdLateralMode::Rol && lateralMode != FdLateralMode::Rol) {
+            clearRollFlags();
+        }
+        if (autopilot) {
+            autopilot->setBankCommand(currentBank());
+        }
+        lateralMode = mode;
+        if (mode == FdLateralMode::None) {
+            armedLateralMode = FdLateralMode::None;
+        }
+        break;
+    default:
+        lateralMode = mode;
+        break;
+    }
+}
+
+void FlightDirector::setVerticalMode(FdVerticalMode mode) {
+    if (mode < FdVerticalMode::None || mode > FdVerticalMode::Toga) {
+        return;
+    }
+    if (inhibited || !isFlightDirectorOrAutopilotOn()) {
+        mode = FdVerticalMode::None;
+    }
+    switch (mode) {
+    case FdVerticalMode::None:
+    case FdVerticalMode::Pit:
+        if (autopilot) {
+            autopilot->setPitchCommand(currentPitch());
+        }
+        verticalMode = mode;
+        if (mode == FdVerticalMode::None) {
+            armedVerticalMode = FdVerticalMode::None;
+        } else if (adc && std::fabs(adc->indicatedAltitude - altitudePreselect) > kAutoAselBand &&
+                   std::fabs(verticalSpeed()) > kPitAselVerticalSpeed) {
+            armAltitudeSelect();
+        } else if (armedVerticalMode != FdVerticalMode::Gs) {
+            armedVerticalMode = FdVerticalMode::None;
+        }
+        break;
+    case FdVerticalMode::Alt:
+        if (verticalMode == FdVerticalMode::Alt || verticalMode == FdVerticalMode::Gs) {
+            break;
+        }
+        altitudeHoldTarget = altitudePreselect;
+        verticalMode = FdVerticalMode::Alt;
+        disarmUnlessGlideslope();
+        panelServices().sendKeyEvent(kVerticalSpeedEvent, 0);
+        break;
+    case FdVerticalMode::Asel:
+        altitudeHoldTarget = altitudePreselect;
+        verticalMode = FdVerticalMode::Asel;
+        disarmUnlessGlideslope();
+        break;
+    case FdVerticalMode::Vs:
+        if (isRefusedNearPreselect()) {
+            break;
+        }
+        panelServices().sendKeyEvent(kVerticalSpeedEvent,
+                                     static_cast<uint32_t>(truncatedToHundreds(verticalSpeed())));
+        verticalMode = FdVerticalMode::Vs;
+        armAltitudeSelect();
+        break;
+    case FdVerticalMode::Speed:
+    case FdVerticalMode::ClimbDescent:
+        if (isRefusedNearPreselect()) {
+            break;
+        }
+        verticalMode = mode;
+        armAltitudeSelect();
+        break;
+    case FdVerticalMode::Gs:
+        if (lateralMode == FdLateralMode::Loc && verticalMode != FdVerticalMode::Gs) {
+            verticalMode = FdVerticalMode::Gs;
+            armedVerticalMode = FdVerticalMode::None;
+        }
+        break;
+    case FdVerticalMode::Toga:
+        setTakeoffOrGoAround();
+        break;
+    }
+}
+
+// VS, speed and climb/descent stay unavailable while ALT holds an altitude within 100 ft of the
+// preselected one.
+bool FlightDirector::isRefusedNearPreselect() const {
+    return verticalMode == FdVerticalMode::Alt &&
+           std::fabs(altitudePreselect - altitudeHoldTarget) < kPreselectRefusalBand;
+}
+
+void FlightDirector::armAltitudeSelect() {
+    if (armedVerticalMode != FdVerticalMode::Gs) {
+        armedVerticalMode = FdVerticalMode::Asel;
+    }
+}
+
+void FlightDirector::disarmUnlessGlideslope() {
+    if (armedVerticalMode != FdVerticalMode::Gs) {
+        armedVerticalMode = FdVerticalMode::None;
+    }
+}
+
+// An armed glideslope gives way to an armed ASEL, or to nothing where ASEL makes no sense.
+void FlightDirector::disarmGlideslope() {
+    const bool holdingOrCapturing =
+        isOneOf(verticalMode, {FdVerticalMode::Alt, FdVerticalMode::Asel, FdVerticalMode::None});
+    armedVerticalMode = holdingOrCapturing ? FdVerticalMode::None : FdVerticalMode::Asel;
+}
+
+void FlightDirector::clearRollFlags() {
+    rollHeadingHold = false;
+    rollLevelTimerRunning = false;
+}
+
+// Take-off on the ground below 60 kt or before the first 400 ft of radio altitude, go-around
+// after them below 2500 ft.
+void FlightDirector::setTakeoffOrGoAround() {
+    const bool slowOnGround = !isAirborne() && calibratedAirspeed() < kTakeoffMaxCas;
+    const bool takeoff =
+        !takeoffMode && (slowOnGround || (!above400Ft && verticalMode != FdVerticalMode::Toga));
+    if (takeoff) {
+        if (machMode) {
+            toggleSpeedUnits();
+        }
+        verticalMode = FdVerticalMode::Toga;
+        armedVerticalMode = FdVerticalMode::Asel;
+        setLateralMode(FdLateralMode::TogaRol);
+        armedLateralMode = FdLateralMode::None;
+        takeoffMode = true;
+        togaSince = now();
+        return;
+    }
+    if (!(takeoffMode || above400Ft) || verticalMode == FdVerticalMode::Toga ||
+        radioAltitude() >= kGoAroundMaxRadioAltitude) {
+        return;
+    }
+    if (machMode) {
+        toggleSpeedUnits();
+    }
+    const float minimumSpeed = adc ? adc->minimumSpeed : 0.0f;
+    const float speed = std::ceil(std::max(iasTarget, kGoAroundMinimumSpeedFactor * minimumSpeed));
+    setSpeedTarget(static_cast<int32_t>(std::min(speed, kGoAroundMaxSpeed)));
+    togaSince = now();
+    goAroundAltitude = altitude;
+    verticalMode = FdVerticalMode::Toga;
+    armedVerticalMode = FdVerticalMode::Asel;
+    setLateralMode(FdLateralMode::TogaRol);
+    armedLateralMode = FdLateralMode::None;
+    takeoffMode = false;
+}
+
+void FlightDirector::cancelLateralMode() {
+    setLateralMode(FdLateralMode::Rol);
+    armedLateralMode = FdLateralMode::None;
+    if (autopilot) {
+        autopilot->syncBank();
+    }
+}
+
+// The approach ends: ROL, the pitch command on the present pitch, GS back to PIT and an armed GS
+// disarmed.
+void FlightDirector::cancelApproach() {
+    cancelLateralMode();
+    if (autopilot) {
+        autopilot->setPitchCommand(currentPitch());
+    }
+    if (verticalMode == FdVerticalMode::Gs) {
+        setVerticalMode(FdVerticalMode::Pit);
+    }
+    if (armedVerticalMode == FdVerticalMode::Gs) {
+        disarmGlideslope();
+    }
+}
+
+// Buttons.
+
+void FlightDirector::pressNav() {
+    using enum FdLateralMode;
+    if (isOneOf(armedLateralMode, {Vor, Loc, Bc, Lnav})) {
+        armedLateralMode = None;
+        return;
+    }
+    if (armedVerticalMode == FdVerticalMode::Gs) {
+        disarmGlideslope();
+    }
+    if (isOneOf(lateralMode, {Vor, Loc, Bc, Lnav})) {
+        cancelLateralMode();
+        return;
+    }
+    approachSelected = false;
+    if (isFmsSourceCoupled()) {
+        const LnavState* state = lnav();
+        if (state && state->valid) {
+            setLateralMode(Hdg);
+            armedLateralMode = Lnav;
+        }
+        return;
+    }
+    const RadioUnit* receiver = coupledReceiver();
+    if (!receiver || receiver->navSignal == 0) {
+        setLateralMode(Hdg);
+        armedLateralMode = Vor;
+        return;
+    }
+    navValid = navWasValid = true;
+    setLateralMode(Hdg);
+    if (!receiver->hasLocalizer) {
+        armedLateralMode = Vor;
+    } else {
+        armedLateralMode = isBackCourse() ? Bc : Loc;
+    }
+}
+
+void FlightDirector::pressApproach() {
+    using enum FdLateralMode;
+    if (isOneOf(armedLateralMode, {Vapp, Loc, Bc, Lnav})) {
+        armedLateralMode = None;
+        return;
+    }
+    if (armedVerticalMode == FdVerticalMode::Gs) {
+        disarmGlideslope();
+    }
+    if (isOneOf(lateralMode, {Vapp, Loc, Bc, Lnav})) {
+        cancelLateralMode();
+        return;
+    }
+    if (isFmsSourceCoupled()) {
+        setLateralMode(Hdg);
+        armedLateralMode = Lnav;
+        return;
+    }
+    approachSelected = true;
+    const RadioUnit* receiver = coupledReceiver();
+    if (!receiver || receiver->navSignal == 0) {
+        setLateralMode(Hdg);
+        armedLateralMode = Vapp;
+        return;
+    }
+    navValid = navWasValid = gsValid = gsWasValid = true;
+    setLateralMode(Hdg);
+    if (!receiver->hasLocalizer) {
+        armedLateralMode = Vapp;
+    } else if (isBackCourse()) {
+        armedLateralMode = Bc;
+    } else {
+        armedLateralMode = Loc;
+        armedVerticalMode = FdVerticalMode::Gs;
+    }
+}
+
+void FlightDirector::selectHeadingMode(bool on) {
+    cancelLateralMode();
+    if (!on) {
+        if (autopilot) {
+            autopilot->setBankCommand(currentBank());
+        }
+        return;
+    }
+    setLateralMode(FdLateralMode::Hdg);
+    if (!isLowBankOn() && altitude >= kLowBankOnAltitude) {
+        setLowBank(true);
+    }
+}
+
+void FlightDirector::toggleAltitudeHold() {
+    if (verticalMode == FdVerticalMode::Alt) {
+        setVerticalMode(FdVerticalMode::Pit);
+        return;
+    }
+    setVerticalMode(FdVerticalMode::Alt);
+    if (adc) {
+        altitudeHoldTarget = adc->indicatedAltitude;
+    }
+}
+
+void FlightDirector::selectVerticalSpeedMode(bool on) {
+    if (on) {
+        setVerticalMode(FdVerticalMode::Vs);
+    } else if (verticalMode == FdVerticalMode::Vs) {
+        setVerticalMode(FdVerticalMode::Pit);
+        panelServices().sendKeyEvent(kVerticalSpeedEvent, 0);
+    }
+}
+
+void FlightDirector::selectSpeedMode(bool on) {
+    if (!on) {
+        if (verticalMode == FdVerticalMode::Speed) {
+            setVerticalMode(FdVerticalMode::Pit);
+        }
+        return;
+    }
+    if (altitude >= kMachAltitude) {
+        machMode = true;
+        setMachTarget(adc ? adc->mach : 0.0f);
+    } else {
+        machMode = false;
+        setSpeedTarget(static_cast<int32_t>(calibratedAirspeed()));
+    }
+    setVerticalMode(FdVerticalMode::Speed);
+}
+
+void FlightDirector::selectFlightLevelChange(bool on) {
+    if (on) {
+        setVerticalMode(FdVerticalMode::ClimbDescent);
+    } else if (verticalMode == FdVerticalMode::ClimbDescent) {
+        setVerticalMode(FdVerticalMode::Pit);
+    }
+}
+
+// A second press in TO/GA cancels it to PIT and ROL.
+void FlightDirector::pressToGa() {
+    if (verticalMode == FdVerticalMode::Toga) {
+        setVerticalMode(FdVerticalMode::Pit);
+        cancelLateralMode();
+        takeoffMode = false;
+        return;
+    }
+    setVerticalMode(FdVerticalMode::Toga);
+    if (fms) {
+        fms->activateMissedApproach();
+    }
+}
+
+void FlightDirector::switchSide() {
+    setVerticalMode(FdVerticalMode::Pit);
+    cancelLateralMode();
+    coupledSide = 3 - coupledSide;
+}
+
+void FlightDirector::setLowBank(bool on) {
+    if (!on) {
+        bankLimit = autopilotMaxBank();
+    } else if (lateralMode == FdLateralMode::Hdg) {
+        bankLimit = autopilotHalfBank();
+    }
+}
+
+void FlightDirector::toggleLowBank() {
+    setLowBank(!isLowBankOn());
+}
+
+bool FlightDirector::isLowBankOn() const {
+    return bankLimit == autopilotHalfBank();
+}
+
+void FlightDirector::turnKnob(float step) {
+    const float limit = autopilotMaxBank();
+    turnKnobCommand = std::clamp(turnKnobCommand + step, -limit, limit);
+    tcsBankHold = false;
+    writeTurnKnob();
+    cancelLateralMode();
+    if (std::fabs(turnKnobCommand) <= kTurnKnobCentre) {
+        clearRollFlags();
+    }
+}
+
+void FlightDirector::centreTurnKnob() {
+    turnKnobCommand = 0.0f;
+    clearRollFlags();
+    writeTurnKnob();
+}
+
+void FlightDirector::writeTurnKnob() const {
+    if (fdVarTurnKnob >= 0) {
+        panelServices().writeNamedVariable(fdVarTurnKnob, (kTurnKnobHalfRange - turnKnobCommand) *
+                                                              100.0 / (2.0 * kTurnKnobHalfRange));
+    }
+}
+
+// Nose down (a positive step) lowers the vertical-speed target in VS; in PIT under the
+// autopilot it moves the pitch command.
+void FlightDirector::pitchWheel(float step) {
+    if (verticalMode == FdVerticalMode::Vs) {
+        adjustVerticalSpeedTarget(step > 0.0f ? -kPitchWheelVerticalSpeedStep
+                                              : kPitchWheelVerticalSpeedStep);
+        return;
+    }
+    if (!isAutopilotEngaged()) {
+        return;
+    }
+    if (verticalMode == FdVerticalMode::Alt) {
+        setVerticalMode(FdVerticalMode::Pit);
+    }
+    if (verticalMode == FdVerticalMode::Pit) {
+        autopilot->setPitchCommand(autopilot->pitchCommand + step);
+    }
+}
+
+bool FlightDirector::isWithinAltitudeCapture(float targetAltitude) {
+    if (!ahrs && owner) {
+        fetchSystems(*owner);
+    }
+    if (!isAirborne() || radioAltitude() < kAltitudeCaptureMinimumRadioAltitude) {
+        return false;
+    }
+    const float toGo = targetAltitude - altitude;
+    const float lead = verticalSpeed() * altCaptureGain;
+    if (toGo > 0.0f) {
+        return toGo <= std::max(lead, kAltitudeCaptureMinimumBand);
+    }
+    if (toGo < 0.0f) {
+        return toGo >= std::min(lead, -kAltitudeCaptureMinimumBand);
+    }
+    return false;
+}
+
+// The guidance of a running frame.
+
+void FlightDirector::updateGuidance(const Aircraft& aircraft) {
+    if (inhibited) {
+        verticalMode = armedVerticalMode = FdVerticalMode::None;
+        lateralMode = armedLateralMode = FdLateralMode::None;
+        return;
+    }
+    if (lateralMode != FdLateralMode::Hdg) {
+        setLowBank(false);
+    }
+    updateTouchControlSteering(aircraft);
+    updateVerticalCaptures();
+    updateVerticalGuidance(aircraft);
+    updateLateralGuidance();
+}
+
+// While the TCS button is held in the air the commands follow the aircraft; released at a
+// bank of 6 degrees or more, the bank is held.
+void FlightDirector::updateTouchControlSteering(const Aircraft& aircraft) {
+    const JoystickButton button{tcsJoystick, tcsButtonMask};
+    if (button.isHeld(aircraft) && isAirborne()) {
+        if (autopilot) {
+            autopilot->syncPitch();
+            autopilot->syncBank();
+        }
+        tcsPitch = currentPitch();
+        tcsBank = currentBank();
+        tcsActive = true;
+        if (isAutopilotEngaged()) {
+            return;
+        }
+        if (verticalMode == FdVerticalMode::Vs) {
+            const int32_t target = truncatedToHundreds(verticalSpeed());
+            if (static_cast<float>(target) != vsTarget) {
+                setVerticalSpeedTarget(target);
+            }
+        } else if (verticalMode == FdVerticalMode::Speed) {
+            if (machMode) {
+                setMachTarget(adc ? adc->mach : 0.0f);
+            } else {
+                setSpeedTarget(static_cast<int32_t>(calibratedAirspeed()));
+            }
+        }
+        return;
+    }
+    if (!tcsActive) {
+        return;
+    }
+    tcsActive = false;
+    tcsPitch = currentPitch();
+    tcsBank = currentBank();
+    if (std::fabs(tcsBank) < kTcsBankHoldAngle) {
+        clearRollFlags();
+        tcsBankHold = false;
+    } else {
+        tcsBankHold = true;
+    }
+}
+
+// ASEL and GS captures, airborne from 5 s after lift-off.
+void FlightDirector::updateVerticalCaptures() {
+    if (!isAirborne() || verticalMode == FdVerticalMode::Gs || !adc ||
+        now() - adc->liftoffTime <= kLiftoffCaptureDelayMs) {
+        return;
+    }
+    if (armedVerticalMode == FdVerticalMode::Asel || armedVerticalMode == FdVerticalMode::Gs) {
+        const float toGo = altitudePreselect - altitude;
+        const float lead = verticalSpeed() * altCaptureGain;
+        const bool climbingToward = verticalSpeed() > 0.0f && toGo > 0.0f && toGo <= lead;
+        const bool descendingToward = verticalSpeed() < 0.0f && toGo < 0.0f && lead <= toGo;
+        const bool goAroundClimb = verticalMode == FdVerticalMode::Toga && !takeoffMode &&
+                                   climbingToward &&
+                                   altitudePreselect > goAroundAltitude + kGoAroundAselMargin;
+        const bool fromCapturableMode =
+            isOneOf(verticalMode, {FdVerticalMode::Pit, FdVerticalMode::Vs, FdVerticalMode::Speed,
+                                   FdVerticalMode::ClimbDescent});
+        if ((climbingToward || descendingToward) && (fromCapturableMode || goAroundClimb)) {
+            setVerticalMode(FdVerticalMode::Asel);
+        }
+    }
+    const bool onLocalizer = lateralMode == FdLateralMode::Loc || lateralMode == FdLateralMode::Bc;
+    if (armedVerticalMode == FdVerticalMode::Gs && !onLocalizer &&
+        armedLateralMode == FdLateralMode::None) {
+        disarmGlideslope();
+    }
+    const RadioUnit* receiver = coupledReceiver();
+    if (armedVerticalMode == FdVerticalMode::Gs && lateralMode == FdLateralMode::Loc && receiver &&
+        receiver->glideSlopeFlag &&
+        std::fabs(receiver->gsi / kGsiFullScale * 0.7f / 0.3f) <= 0.4f) {
+        setVerticalMode(FdVerticalMode::Gs);
+    }
+}
+
+void FlightDirector::updateVerticalGuidance(const Aircraft& aircraft) {
+    if (verticalMode == FdVerticalMode::Gs) {
+        armedVerticalMode = FdVerticalMode::None;
+    }
+    switch (verticalMode) {
+    case FdVerticalMode::None: {
+        const FdVerticalMode armed = armedVerticalMode;
+        setVerticalMode(FdVerticalMode::Pit);
+        armedVerticalMode = armed;
+        break;
+    }
+    case FdVerticalMode::Pit:
+        if (isAirborne() && armedVerticalMode == FdVerticalMode::None &&
+            std::fabs(altitude - altitudePreselect) > kAutoAselBand) {
+            armAltitudeSelect();
+        }
+        break;
+    case FdVerticalMode::Alt:
+        handOverAltitudeHold(aircraft);
+        break;
+    case FdVerticalMode::Asel:
+        if (std::fabs(altitude - altitudePreselect) < kAltitudeCapturedBand &&
+            std::fabs(verticalSpeed()) <= kAltitudeCapturedVerticalSpeed) {
+            setVerticalMode(FdVerticalMode::Alt);
+            altitudeHoldTarget = altitudePreselect;
+        }
+        break;
+    case FdVerticalMode::Speed:
+        if (!altitudeChanged) {
+            break;
+        }
+        if (!machMode && previousAltitude < kMachAltitude && altitude >= kMachAltitude) {
+            toggleSpeedUnits();
+        } else if (machMode && previousAltitude > kIasAltitude && altitude <= kIasAltitude) {
+            toggleSpeedUnits();
+        }
+        break;
+    case FdVerticalMode::Gs:
+        monitorGlideslope();
+        break;
+    default:
+        break;
+    }
+}
+
+void FlightDirector::updateLateralGuidance() {
+    if (std::fabs(turnKnobCommand) > kTurnKnobCentre) {
+        if (lateralMode != FdLateralMode::Rol) {
+            setLateralMode(FdLateralMode::Rol);
+        }
+        armedLateralMode = FdLateralMode::None;
+    }
+    if (altitudeChanged) {
+        if (previousAltitude < kLowBankOnAltitude && altitude >= kLowBankOnAltitude &&
+            !isLowBankOn()) {
+            setLowBank(true);
+        } else if (previousAltitude > kLowBankOffAltitude && altitude <= kLowBankOffAltitude &&
+                   isLowBankOn()) {
+            setLowBank(false);
+        }
+    }
+    updateLnavArmingAndCapture();
+    if (isHeadingBasedMode(lateralMode) && !isCoupledHeadingValid()) {
+        cancelLateralMode();
+    }
+    switch (lateralMode) {
+    case FdLateralMode::None:
+        cancelLateralMode();
+        break;
+    case FdLateralMode::Hdg:
+        captureRadioCourse();
+        break;
+    case FdLateralMode::Vor:
+    case FdLateralMode::Vapp:
+        monitorVor();
+        break;
+    case FdLateralMode::Loc:
+    case FdLateralMode::Bc:
+        monitorLocalizer();
+        break;
+    case FdLateralMode::Lnav:
+        monitorLnav();
+        break;
+    default:
+        break;
+    }
+}
+
+// With the FMS as the coupled source an armed LNAV engages once the aircraft is on the active
+// leg within a quarter of a mile of its path; the radio modes give way to it.
+void FlightDirector::updateLnavArmingAndCapture() {
+    if (lateralMode == FdLateralMode::Lnav) {
+        return;
+    }
+    if (!isFmsSourceCoupled()) {
+        if (armedLateralMode == FdLateralMode::Lnav) {
+            armedLateralMode = FdLateralMode::None;
+        }
+        return;
+    }
+    if (isRadioMode(lateralMode)) {
+        cancelLateralMode();
+    }
+    if (isRadioMode(armedLateralMode)) {
+        armedLateralMode = FdLateralMode::None;
+    }
+    const LnavState* state = lnav();
+    const std::optional<double> legDistance = activeLegDistance();
+    if (armedLateralMode == FdLateralMode::Lnav && state && state->valid && legDistance &&
+        state->legAlongTrack <= *legDistance &&
+        std::fabs(state->crossTrackError) < kLnavCaptureCrossTrack) {
+        setLateralMode(FdLateralMode::Lnav);
+        armedLateralMode = FdLateralMode::None;
+    }
+}
+
+// VOR and VAPP capture on the intercept angle and the needle; LOC and BC within 1.8 dots.
+void FlightDirector::captureRadioCourse() {
+    const RadioUnit* receiver = coupledReceiver();
+    if (!receiver) {
+        return;
+    }
+    const float cdi = std::fabs(receiver->cdiDeviation);
+    const bool vorArmed =
+        armedLateralMode == FdLateralMode::Vor || armedLateralMode == FdLateralMode::Vapp;
+    const bool localizerArmed =
+        armedLateralMode == FdLateralMode::Loc || armedLateralMode == FdLateralMode::Bc;
+    if (vorArmed && receiver->navSignal != 0 && !receiver->hasLocalizer) {
+        const AhrsUnit* heading = coupledAhrs();
+        const float intercept = static_cast<float>(
+            std::fabs(normalize180(receiver->course - (heading ? heading->heading : 0.0f))));
+        const float limit = std::clamp(std::min(intercept, 90.0f) * 120.0f / 90.0f, 25.0f, 120.0f);
+        if ((intercept < 10.0f && cdi <= 20.0f) || cdi <= limit) {
+            capturedCourse = receiver->course;
+            capturedNavFrequency = receiver->navActive;
+            const FdLateralMode armed = armedLateralMode;
+            setLateralMode(armed);
+            armedLateralMode = FdLateralMode::None;
+        }
+    } else if (localizerArmed && receiver->hasLocalizer) {
+        armedLateralMode = isBackCourse() ? FdLateralMode::Bc : FdLateralMode::Loc;
+        if (cdi / kCdiFullScale * 2.5f < 1.8f) {
+            capturedNavFrequency = receiver->navActive;
+            setLateralMode(armedLateralMode);
+            armedLateralMode = FdLateralMode::None;
+        }
+    }
+}
+
+// The ROL law flies while the station is lost; a new course or frequency ends the mode.
+void FlightDirector::monitorVor() {
+    const RadioUnit* receiver = coupledReceiver();
+    navWasValid = navValid;
+    navValid = receiver && receiver->navSignal != 0;
+    if (navWasValid && !navValid) {
+        clearRollFlags();
+        navLostSince = now();
+    }
+    if (navValid &&
+        (receiver->course != capturedCourse || receiver->navActive != capturedNavFrequency)) {
+        cancelLateralMode();
+    }
+}
+
+// The approach ends when the localizer stays lost for more than 5 s or the frequency changes.
+void FlightDirector::monitorLocalizer() {
+    const RadioUnit* receiver = coupledReceiver();
+    navWasValid = navValid;
+    navValid = receiver && receiver->hasLocalizer;
+    if (navWasValid && !navValid) {
+        clearRollFlags();
+        navLostSince = now();
+    }
+    if (!navValid) {
+        if (now() - navLostSince > kSignalLossMs) {
+            cancelApproach();
+        }
+    } else if (receiver->navActive != capturedNavFrequency) {
+        cancelApproach();
+    }
+}
+
+// The approach ends 5 s after the glideslope flag or the localizer mode is lost, and at once on
+// a new frequency.
+void FlightDirector::monitorGlideslope() {
+    const RadioUnit* receiver = coupledReceiver();
+    gsWasValid = gsValid;
+    gsValid = receiver && receiver->glideSlopeFlag;
+    if (gsWasValid && !gsValid) {
+        gsLostSince = now();
+    }
+    if (receiver && receiver->navActive != capturedNavFrequency) {
+        cancelApproach();
+        return;
+    }
+    const bool onLocalizer = lateralMode == FdLateralMode::Loc || lateralMode == FdLateralMode::Bc;
+    if ((!gsValid || !onLocalizer) && now() - gsLostSince > kSignalLossMs) {
+        cancelApproach();
+    }
+}
+
+// LNAV ends without the FMS source or a leg to fly, and 5 s after its guidance is lost.
+void FlightDirector::monitorLnav() {
+    if (!isFmsSourceCoupled() || !activeLegDistance()) {
+        cancelLateralMode();
+        return;
+    }
+    const LnavState* state = lnav();
+    navWasValid = navValid;
+    navValid = state && state->valid;
+    if (navWasValid && !navValid) {
+        clearRollFlags();
+        navLostSince = now();
+    }
+    if (!navValid && now() - navLostSince > kSignalLossMs) {
+        cancelLateralMode();
+    }
+}
+
+} // namespace tavi

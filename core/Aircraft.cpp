@@ -25,6 +25,7 @@
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
+#include "displays/ClockDspy.h"
 #include "displays/PanelElement.h"
 #include "fms/Fms.h"
 
@@ -174,8 +175,15 @@ System* Aircraft::createSystem(int id) {
     }
 }
 
-PanelElement* Aircraft::createDisplay(int) {
-    return nullptr;
+PanelElement* Aircraft::createDisplay(int id) {
+    switch (id) {
+    case kClockLeft:
+        return new (std::nothrow) ClockDspy(1);
+    case kClockRight:
+        return new (std::nothrow) ClockDspy(2);
+    default:
+        return nullptr;
+    }
 }
 
 JetEngine* Aircraft::engine1() const {

@@ -1,0 +1,262 @@
+#include "platform/gfx/Canvas.h"
+
+#include "platform/gfx/Surface.h"
+
+#include <cairo.h>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace tavi::platform::gfx {
+
+namespace {
+
+// Text boxes carry a margin on each side of the glyphs, a sixth of the em wide, so that texts
+// measured and placed by their boxes sit as the screens were laid out.
+constexpr double kTextMarginEm = 1.0 / 6.0;
+
+double radians(double degrees) {
+    return degrees * std::numbers::pi / 180.0;
+}
+
+double channel(Argb colour, int shift) {
+    return ((colour >> shift) & 0xFF) / 255.0;
+}
+
+// A rectangle whose width or height is negative covers the same area as its normalised form.
+RectF normalised(const RectF& rect) {
+    RectF result = rect;
+    if (result.width < 0.0) {
+        result.x += result.width;
+        result.width = -result.width;
+    }
+    if (result.height < 0.0) {
+        result.y += result.height;
+        result.height = -result.height;
+    }
+    return result;
+}
+
+} // namespace
+
+Canvas::Canvas(Surface& surface) : surface_(surface), cr_(cairo_create(surface.cairoSurface())) {
+    surface_.changed = true;
+    resetTransform();
+}
+
+Canvas::~Canvas() {
+    cairo_surface_flush(surface_.cairoSurface());
+    cairo_destroy(cr_);
+}
+
+int Canvas::status() const {
+    return static_cast<int>(cairo_status(cr_));
+}
+
+void Canvas::save() {
+    cairo_save(cr_);
+}
+
+void Canvas::restore() {
+    cairo_restore(cr_);
+}
+
+void Canvas::setAntialias(bool on) {
+    cairo_set_antialias(cr_, on ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+}
+
+void Canvas::setTextAntialias(TextAntialias mode) {
+    cairo_font_options_t* options = cairo_font_options_create();
+    switch (mode) {
+    case TextAntialias::kSystemDefault:
+        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_DEFAULT);
+        break;
+    case TextAntialias::kNone:
+        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_NONE);
+        break;
+    case TextAntialias::kGrey:
+        cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+        break;
+    }
+    cairo_set_font_options(cr_, options);
+    cairo_font_options_destroy(options);
+}
+
+void Canvas::setCopyCompositing(bool copy) {
+    cairo_set_operator(cr_, copy ? CAIRO_OPERATOR_SOURCE : CAIRO_OPERATOR_OVER);
+}
+
+void Canvas::resetTransform() {
+    cairo_identity_matrix(cr_);
+    cairo_scale(cr_, surface_.scaleX(), surface_.scaleY());
+}
+
+void Canvas::translate(double dx, double dy) {
+    cairo_translate(cr_, dx, dy);
+}
+
+void Canvas::rotate(double degrees) {
+    cairo_rotate(cr_, radians(degrees));
+}
+
+void Canvas::scale(double sx, double sy) {
+    if (sx != 0.0 && sy != 0.0) {
+        cairo_scale(cr_, sx, sy);
+    }
+}
+
+void Canvas::clipRectangle(const RectF& rect) {
+    rectanglePath(rect);
+    cairo_clip(cr_);
+}
+
+void Canvas::clipPolygon(const std::vector<PointF>& points) {
+    polygonPath(points);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr_);
+}
+
+void Canvas::resetClip() {
+    cairo_reset_clip(cr_);
+}
+
+void Canvas::clear(Argb colour) {
+    cairo_save(cr_);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
+    setColour(colour);
+    cairo_paint(cr_);
+    cairo_restore(cr_);
+}
+
+void Canvas::drawLine(const Pen& pen, PointF from, PointF to) {
+    cairo_move_to(cr_, from.x, from.y);
+    cairo_line_to(cr_, to.x, to.y);
+    stroke(pen);
+}
+
+void Canvas::drawRectangle(const Pen& pen, const RectF& rect) {
+    rectanglePath(rect);
+    stroke(pen);
+}
+
+void Canvas::fillRectangle(Argb colour, const RectF& rect) {
+    rectanglePath(rect);
+    setColour(colour);
+    cairo_fill(cr_);
+}
+
+void Canvas::drawEllipse(const Pen& pen, const RectF& bounds) {
+    ellipsePath(bounds);
+    stroke(pen);
+}
+
+void Canvas::fillEllipse(Argb colour, const RectF& bounds) {
+    ellipsePath(bounds);
+    setColour(colour);
+    cairo_fill(cr_);
+}
+
+void Canvas::drawArc(const Pen& pen, const RectF& bounds, double startDegrees,
+                     double sweepDegrees) {
+    if (sweepDegrees == 0.0 || bounds.width == 0.0 || bounds.height == 0.0) {
+        return;
+    }
+    const RectF box = normalised(bounds);
+    cairo_save(cr_);
+    cairo_translate(cr_, box.x + box.width / 2.0, box.y + box.height / 2.0);
+    cairo_scale(cr_, box.width / 2.0, box.height / 2.0);
+    cairo_new_path(cr_);
+    const double start = radians(startDegrees);
+    const double end = radians(startDegrees + sweepDegrees);
+    if (sweepDegrees > 0.0) {
+        cairo_arc(cr_, 0.0, 0.0, 1.0, start, end);
+    } else {
+        cairo_arc_negative(cr_, 0.0, 0.0, 1.0, start, end);
+    }
+    cairo_restore(cr_);
+    stroke(pen);
+}
+
+void Canvas::drawPolygon(const Pen& pen, const std::vector<PointF>& points) {
+    polygonPath(points);
+    stroke(pen);
+}
+
+void Canvas::fillPolygon(Argb colour, const std::vector<PointF>& points) {
+    polygonPath(points);
+    setColour(colour);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill(cr_);
+}
+
+void Canvas::drawString(std::string_view utf8, const Font& font, Argb colour, PointF origin) {
+    if (utf8.empty()) {
+        return;
+    }
+    useFont(font);
+    cairo_font_extents_t extents{};
+    cairo_font_extents(cr_, &extents);
+    setColour(colour);
+    cairo_move_to(cr_, origin.x + font.size * kTextMarginEm, origin.y + extents.ascent);
+    cairo_show_text(cr_, std::string(utf8).c_str());
+    cairo_new_path(cr_);
+}
+
+SizeF Canvas::measureString(std::string_view utf8, const Font& font) {
+    useFont(font);
+    cairo_font_extents_t fontExtents{};
+    cairo_font_extents(cr_, &fontExtents);
+    cairo_text_extents_t textExtents{};
+    cairo_text_extents(cr_, std::string(utf8).c_str(), &textExtents);
+    return {textExtents.x_advance + 2.0 * font.size * kTextMarginEm, fontExtents.height};
+}
+
+void Canvas::setColour(Argb colour) {
+    cairo_set_source_rgba(cr_, channel(colour, 16), channel(colour, 8), channel(colour, 0),
+                          channel(colour, 24));
+}
+
+void Canvas::stroke(const Pen& pen) {
+    setColour(pen.colour);
+    cairo_set_line_width(cr_, pen.width);
+    cairo_stroke(cr_);
+}
+
+void Canvas::ellipsePath(const RectF& bounds) {
+    const RectF box = normalised(bounds);
+    cairo_new_path(cr_);
+    if (box.width == 0.0 || box.height == 0.0) {
+        return;
+    }
+    cairo_save(cr_);
+    cairo_translate(cr_, box.x + box.width / 2.0, box.y + box.height / 2.0);
+    cairo_scale(cr_, box.width / 2.0, box.height / 2.0);
+    cairo_arc(cr_, 0.0, 0.0, 1.0, 0.0, 2.0 * std::numbers::pi);
+    cairo_close_path(cr_);
+    cairo_restore(cr_);
+}
+
+void Canvas::polygonPath(const std::vector<PointF>& points) {
+    cairo_new_path(cr_);
+    for (const PointF& point : points) {
+        cairo_line_to(cr_, point.x, point.y);
+    }
+    if (!points.empty()) {
+        cairo_close_path(cr_);
+    }
+}
+
+void Canvas::rectanglePath(const RectF& rect) {
+    const RectF box = normalised(rect);
+    cairo_new_path(cr_);
+    cairo_rectangle(cr_, box.x, box.y, box.width, box.height);
+}
+
+void Canvas::useFont(const Font& font) {
+    if (font.face) {
+        cairo_set_font_face(cr_, font.face.get());
+    }
+    cairo_set_font_size(cr_, font.size);
+}
+
+} // namespace tavi::platform::gfx

@@ -1,0 +1,179 @@
+#include "platform/gfx/Canvas.h"
+
+#include "platform/gfx/Surface.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tavi::platform::gfx {
+namespace {
+
+constexpr Argb kBlack = 0xFF000000;
+constexpr Argb kRed = 0xFFFF0000;
+constexpr Argb kGreen = 0xFF00FF00;
+
+class CanvasTest : public testing::Test {
+protected:
+    CanvasTest() : surface(100, 100) {
+        Canvas canvas(surface);
+        canvas.clear(kBlack);
+    }
+
+    Surface surface;
+};
+
+TEST_F(CanvasTest, FillsOnlyTheRectangleAndNormalisesNegativeSizes) {
+    {
+        Canvas canvas(surface);
+        canvas.setAntialias(false);
+        canvas.fillRectangle(kRed, {10, 10, 20, 20});
+        canvas.fillRectangle(kGreen, {80, 80, -10, -20});
+        EXPECT_EQ(canvas.status(), 0);
+    }
+    EXPECT_EQ(surface.pixel(15, 15), kRed);
+    EXPECT_EQ(surface.pixel(9, 15), kBlack);
+    EXPECT_EQ(surface.pixel(30, 30), kBlack);
+    EXPECT_EQ(surface.pixel(75, 65), kGreen);
+    EXPECT_EQ(surface.pixel(75, 81), kBlack);
+    EXPECT_EQ(surface.pixel(-1, 0), 0u);
+    EXPECT_TRUE(surface.changed);
+}
+
+TEST_F(CanvasTest, StrokesFollowThePenWidth) {
+    {
+        Canvas canvas(surface);
+        canvas.setAntialias(false);
+        canvas.drawLine({kRed, 6.0}, {10, 50}, {90, 50});
+        canvas.drawRectangle({kGreen, 2.0}, {20, 70, 40, 20});
+    }
+    EXPECT_EQ(surface.pixel(50, 47), kRed);
+    EXPECT_EQ(surface.pixel(50, 52), kRed);
+    EXPECT_EQ(surface.pixel(50, 44), kBlack);
+    EXPECT_EQ(surface.pixel(40, 70), kGreen);
+    EXPECT_EQ(surface.pixel(40, 80), kBlack) << "a drawn rectangle is not filled";
+}
+
+TEST_F(CanvasTest, ClipsKeepDrawingInsideAndResetReleasesThem) {
+    {
+        Canvas canvas(surface);
+        canvas.clipRectangle({0, 0, 50, 100});
+        canvas.clipRectangle({0, 0, 100, 50});
+        canvas.fillRectangle(kRed, {0, 0, 100, 100});
+        canvas.resetClip();
+        canvas.clipPolygon({{60, 60}, {100, 60}, {100, 100}});
+        canvas.fillRectangle(kGreen, {0, 0, 100, 100});
+    }
+    EXPECT_EQ(surface.pixel(25, 25), kRed);
+    EXPECT_EQ(surface.pixel(75, 25), kBlack);
+    EXPECT_EQ(surface.pixel(25, 75), kBlack);
+    EXPECT_EQ(surface.pixel(95, 70), kGreen);
+    EXPECT_EQ(surface.pixel(65, 95), kBlack);
+}
+
+TEST_F(CanvasTest, TransformsStackAndResetToTheLogicalMapping) {
+    surface.setLogicalSize(50, 200);
+    {
+        Canvas canvas(surface);
+        canvas.setAntialias(false);
+        // Logical (10, 20) is pixel (20, 10).
+        canvas.fillRectangle(kRed, {10, 20, 5, 10});
+        canvas.translate(25, 100);
+        canvas.rotate(90);
+        // Rotated clockwise: logical +x now points down the screen.
+        canvas.fillRectangle(kGreen, {10, -1, 20, 2});
+        canvas.resetTransform();
+        canvas.fillRectangle(kGreen, {0, 190, 5, 10});
+    }
+    EXPECT_EQ(surface.pixel(22, 12), kRed);
+    EXPECT_EQ(surface.pixel(50, 60), kGreen);
+    EXPECT_EQ(surface.pixel(60, 50), kBlack);
+    EXPECT_EQ(surface.pixel(5, 97), kGreen);
+}
+
+TEST_F(CanvasTest, EllipsesArcsAndPolygons) {
+    {
+        Canvas canvas(surface);
+        canvas.setAntialias(false);
+        canvas.fillEllipse(kRed, {0, 0, 40, 40});
+        // Clockwise from +x: a quarter from 0 to 90 degrees is the lower right of the circle.
+        canvas.drawArc({kGreen, 2.0}, {50, 50, 40, 40}, 0, 90);
+        canvas.drawArc({kGreen, 2.0}, {50, 0, 40, 40}, 0, 0);
+        // A self-crossing outline: the overlap of the even-odd rule stays empty.
+        canvas.fillPolygon(
+            kRed, {{50, 0}, {100, 0}, {100, 40}, {70, 40}, {70, 10}, {90, 10}, {90, 30}, {50, 30}});
+    }
+    EXPECT_EQ(surface.pixel(20, 20), kRed);
+    EXPECT_EQ(surface.pixel(2, 2), kBlack);
+    EXPECT_EQ(surface.pixel(70, 89), kGreen);
+    EXPECT_EQ(surface.pixel(70, 51), kBlack);
+    EXPECT_EQ(surface.pixel(55, 5), kRed);
+    EXPECT_EQ(surface.pixel(80, 20), kBlack);
+}
+
+TEST_F(CanvasTest, TranslucentFillsBlendAndCopyingReplaces) {
+    {
+        Canvas canvas(surface);
+        canvas.clear(0xFFFFFFFF);
+        canvas.fillRectangle(0x80000000, {0, 0, 50, 100});
+        canvas.setCopyCompositing(true);
+        canvas.fillRectangle(0x80000000, {50, 0, 50, 100});
+    }
+    EXPECT_EQ(surface.pixel(25, 50), 0xFF7F7F7Fu);
+    EXPECT_EQ(surface.pixel(75, 50) >> 24, 0x80u);
+}
+
+TEST_F(CanvasTest, WritesAPngOfItsPixels) {
+    const auto path = std::filesystem::temp_directory_path() / "tavi-canvas-test.png";
+    ASSERT_TRUE(surface.writePng(path.string()));
+    EXPECT_GT(std::filesystem::file_size(path), 0u);
+    std::filesystem::remove(path);
+    EXPECT_FALSE(surface.writePng("/nonexistent-folder/x.png"));
+}
+
+class TextTest : public testing::Test {
+protected:
+    FontCollection fonts;
+    Surface surface{200, 60};
+};
+
+TEST_F(TextTest, MeasurementGrowsWithSizeAndText) {
+    fonts.add("Narrow", "Liberation Sans Narrow", true);
+    Canvas canvas(surface);
+    double lastWidth = 0.0;
+    double lastHeight = 0.0;
+    for (double size : {8.0, 12.0, 16.0, 20.0, 32.0}) {
+        const SizeF box = canvas.measureString("100.0", Font(fonts.face("Narrow"), size));
+        EXPECT_GT(box.width, lastWidth) << size;
+        EXPECT_GT(box.height, lastHeight) << size;
+        lastWidth = box.width;
+        lastHeight = box.height;
+    }
+    const Font font(fonts.face("Narrow"), 16.0);
+    EXPECT_LT(canvas.measureString("1", font).width, canvas.measureString("11", font).width);
+    EXPECT_GT(canvas.measureString(" ", font).width, canvas.measureString("", font).width);
+}
+
+TEST_F(TextTest, DrawsGlyphsBelowTheOriginInTheColour) {
+    fonts.add("Narrow", "Liberation Sans Narrow", true);
+    const Font font(fonts.face("Narrow"), 40.0);
+    {
+        Canvas canvas(surface);
+        canvas.clear(kBlack);
+        canvas.drawString("8888", font, kRed, {100, 10});
+        canvas.drawString("    ", font, kRed, {0, 10});
+    }
+    int red = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (surface.pixel(x, y) == kRed) {
+                ++red;
+                EXPECT_GE(x, 100);
+                EXPECT_GE(y, 10);
+            }
+        }
+    }
+    EXPECT_GT(red, 50);
+}
+
+} // namespace
+} // namespace tavi::platform::gfx

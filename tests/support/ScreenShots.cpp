@@ -1,0 +1,44 @@
+#include "support/ScreenShots.h"
+
+#include "core/Aircraft.h"
+#include "displays/PanelElement.h"
+#include "platform/gfx/Surface.h"
+
+#include <array>
+#include <cmath>
+
+namespace tavi::test {
+
+std::string screenName(int displayId) {
+    static const std::array<const char*, Aircraft::kDisplaySlots> kNames = {
+        "",     "Pfd1", "Pfd2", "Mfd1", "Mfd2",   "Eicas",
+        "Rmu1", "Rmu2", "Isi",  "Cdu",  "Clock1", "Clock2"};
+    if (displayId < 0 || displayId >= Aircraft::kDisplaySlots) {
+        return {};
+    }
+    return kNames[static_cast<std::size_t>(displayId)];
+}
+
+std::vector<std::filesystem::path> writeScreens(const Aircraft& aircraft,
+                                                const std::filesystem::path& folder, int scale) {
+    std::vector<std::filesystem::path> written;
+    for (int id = 1; id < Aircraft::kDisplaySlots; ++id) {
+        PanelElement* screen = aircraft.display(id);
+        const LogicalSize size = PanelElement::logicalSize(id);
+        if (!screen || size.width <= 0.0f) {
+            continue;
+        }
+        const int width = static_cast<int>(std::lround(size.width * scale));
+        const int height = static_cast<int>(std::lround(size.height * scale));
+        platform::gfx::Surface surface(width, height);
+        surface.setLogicalSize(size.width, size.height);
+        screen->draw(surface, width, height, false);
+        const auto path = folder / (screenName(id) + ".png");
+        if (surface.writePng(path.string())) {
+            written.push_back(path);
+        }
+    }
+    return written;
+}
+
+} // namespace tavi::test

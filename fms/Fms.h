@@ -1,17 +1,38 @@
 #pragma once
 
 #include "core/System.h"
+#include "fms/FlightPlanContext.h"
 #include "fms/LnavState.h"
+#include "fms/StoredPlanLibrary.h"
+#include "navdata/MagDev.h"
+#include "navdata/NavDatabase.h"
+#include "navdata/Navaid.h"
+#include "navdata/PilotPointStore.h"
 
+#include <cstdint>
+#include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace tavi {
 
-// The flight management system: the state the other systems read of it.
-class Fms : public System {
-public:
-    void update(Aircraft&) override {}
+class Adc;
+class Ahrs;
+class Electric;
+class Gps;
 
+// The flight management system: it connects the navigation database on its first frame, follows
+// the CDU's power, keeps the present position and the heading reference, and holds the pilot
+// waypoints, the stored plans and the VHF navaids.
+//
+// A powered frame runs, in this order: the recalculation of the plans after a flight load, the
+// present position, the radio-tuning flags, the navaid re-sort, the flight-plan page turn, the
+// fuel accounting, the flight summary, LNAV, the performance bookkeeping, VNAV and the drawing of
+// the CDU page. The steps whose systems are not here yet are left out of that order.
+class Fms : public System, private NavDatabase::Loaders {
+public:
     // The LNAV output that the flight director steers by; null while the FMS keeps none.
     virtual LnavState* lnavState() { return nullptr; }
     // The length in nautical miles of the active flight plan's active leg; empty while the plan
@@ -20,8 +41,149 @@ public:
     // The TO/GA button: in a go-around the missed-approach legs become the active route.
     virtual void activateMissedApproach() {}
 
+    // A message for the CDU's message line; the lower priority shows first.
+    struct Message {
+        std::string text;
+        int32_t priority = 0;
+    };
+
+    // The position-init record: the FMS present position and the position the pilot loaded.
+    struct PositionInit {
+        double latitude = 0.0;
+        double longitude = 0.0;
+        double loadedLatitude = 0.0;
+        double loadedLongitude = 0.0;
+        // From the GPS position to the loaded one, degrees true and nm.
+        double offsetBearing = 0.0;
+        double offsetDistance = 0.0;
+        bool initialised = false;
+        bool firstFix = false;
+        // -1 nothing loaded, 0 last position, 1 reference waypoint, 2 GPS position.
+        int32_t loadedFrom = -1;
+    };
+
+    // The heading reference: the pilot's selection and the mode in force (true = magnetic).
+    struct HeadingReference {
+        bool isSelectedMag = true;
+        bool activeMag = true;
+    };
+
+    struct FlightConfig {
+        bool isFpAutoPage = true;
+        bool isSpecialMission = false;
+        bool isSmartPerfLearning = true;
+    };
+
+    // A CDU key: 0-3 left line keys, 4-7 right line keys, 10 PREV, 11 NEXT, 16 DEL, 17 CLR.
+    static constexpr int32_t kPrevKey = 10;
+    static constexpr int32_t kNextKey = 11;
+    static constexpr int32_t kDelKey = 16;
+    static constexpr int32_t kClrKey = 17;
+
+    // What the PC keyboard sent to the CDU, in order, until the CDU takes it: a typed character
+    // or a CDU key.
+    struct KeyInput {
+        char character = 0;
+        int32_t cduKey = -1;
+    };
+
+    Fms();
+    ~Fms() override;
+    Fms(const Fms&) = delete;
+    Fms& operator=(const Fms&) = delete;
+
+    void update(Aircraft& aircraft) override;
+    void loadSettings(Aircraft& aircraft) override;
+    bool handleKey(Aircraft& aircraft, uint32_t virtualKey, bool shift, bool ctrl) override;
+    void addElectricLoad(Aircraft& aircraft, BusLoads& loads) override;
+
+    // The present position from the GPS, the ground offset and the heading reference.
+    void updatePolarMode();
+    void showMessage(const std::string& text, int32_t priority);
+    void typeCharacter(char character);
+    void pressKey(int32_t cduKey);
+
+    // What the flight-plan operations read of the FMS.
+    const FlightPlanContext& planContext() const { return context; }
+
+    NavDatabase& navDatabase() { return *database; }
+    PilotPointStore& pilotPoints() { return pilotPointStore; }
+    StoredPlanLibrary& storedPlans() { return storedPlanLibrary; }
+
+    static constexpr double kDefaultDescentAngle = 3.0;
+    static constexpr uint32_t kStoredPlanKeptMs = 30000;
+    static constexpr int32_t kNavIdentPage = 0;
+
+    bool clockStarted = false;
+    int32_t currentPage = 0;
+    bool powered = false;
+    bool pauseAtTod = false;
+    uint32_t powerOffTime = 0;
+    double nmBeforeTod = 20.0;
     // The aircraft is in the air.
     bool airborne = false;
+    bool fuelUseKg = false;
+    bool baroInInches = true;
+    bool plansCleared = false;
+    bool keyboardInput = false;
+    std::string customFolder;
+    std::vector<Message> messages;
+    std::vector<Navaid> vhfNavaids;
+    std::vector<KeyInput> keyInputs;
+    PositionInit position;
+    HeadingReference heading;
+    FlightConfig flightConfig;
+
+private:
+    // The FMS as the flight-plan operations see it. Until the performance initialisation
+    // exists, the plans fly the default descent angle and their own speeds are not confirmed.
+    class PlanContext final : public FlightPlanContext {
+    public:
+        explicit PlanContext(const Fms& fms) : fms(fms) {}
+        double presentLatitude() const override { return fms.position.latitude; }
+        double presentLongitude() const override { return fms.position.longitude; }
+        float altitude() const override;
+        float magneticVariation(double latitude, double longitude) const override;
+        uint32_t simTimeMs() const override { return fms.now; }
+        bool airborne() const override { return fms.airborne; }
+        double descentAngle() const override { return kDefaultDescentAngle; }
+        bool performanceConfirmed() const override { return false; }
+        double turnGeometry(double courseChange, double groundSpeed, double& lead,
+                            double altitude) const override;
+
+    private:
+        const Fms& fms;
+    };
+
+    void loadPilotPoints(const std::string& folder) override;
+    void loadPerformance(const std::string& perfFilePath) override;
+    void loadStoredPlans(const std::string& folder) override;
+
+    void connectDatabase(Aircraft& aircraft);
+    void loadPerfSettings(Aircraft& aircraft);
+    void refreshSystems(Aircraft& aircraft);
+    void followPower(bool nowPowered);
+    void onCduPowerLoss();
+    void onCduPowerUp();
+    void runPoweredFrame();
+    void removeTemporaryPilotPoints();
+    void log(std::string_view line) const;
+    void runUnpoweredFrame();
+    void updateHeadingReference(double latitude);
+    void postPolarRegionMessages(double previousLatitude, double latitude);
+
+    MagDev magDev;
+    std::unique_ptr<NavDatabase> database;
+    PilotPointStore pilotPointStore;
+    StoredPlanLibrary storedPlanLibrary;
+    std::string perfFilePath;
+    uint32_t now = 0;
+    const Electric* electric = nullptr;
+    const Gps* gps = nullptr;
+    const Ahrs* ahrs = nullptr;
+    const Adc* adc = nullptr;
+    Aircraft* aircraft = nullptr;
+    PlanContext context{*this};
 };
 
 } // namespace tavi

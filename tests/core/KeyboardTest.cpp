@@ -20,7 +20,9 @@ protected:
         for (uint32_t key = 'A'; key <= 'Z'; ++key) {
             letters.insert(key);
         }
+        delete module.aircraft().systems[12];
         module.aircraft().systems[12] = new RecordingSystem(journal, "12", {kKeyA});
+        delete module.aircraft().systems[Aircraft::kFmsSlot];
         module.aircraft().systems[Aircraft::kFmsSlot] =
             new RecordingSystem(journal, "fms", letters);
     }

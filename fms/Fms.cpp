@@ -1,0 +1,375 @@
+#include "fms/Fms.h"
+
+#include "airframe/Electric.h"
+#include "avionics/Adc.h"
+#include "avionics/Ahrs.h"
+#include "avionics/Gps.h"
+#include "core/Aircraft.h"
+#include "fms/GlobalFlightPlans.h"
+#include "navdata/GcNav.h"
+#include "navdata/SimulatorFolder.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavi {
+namespace {
+
+constexpr int kCduBus = 1;
+constexpr float kCduLoad = 5.0f;
+
+// Heading reference bands, degrees of latitude: true heading from the outer edge on, magnetic
+// again inside the inner edge.
+constexpr double kNorthTrueFrom = 72.5;
+constexpr double kNorthMagBelow = 72.0;
+constexpr double kSouthTrueFrom = -59.5;
+constexpr double kSouthMagAbove = -59.0;
+constexpr double kPolarRegionEntry = 85.0;
+constexpr double kPolarRegionExit = 84.0;
+
+// The bank of the turns the plan paths are built with, degrees.
+constexpr double kPlanTurnBank = 25.0;
+constexpr double kMaxTurnChange = 150.0;
+constexpr double kGravityKnotsPerSecond = 19.0626;
+
+// Virtual-key codes of the PC keyboard.
+constexpr uint32_t kVkBackspace = 8;
+constexpr uint32_t kVkSpace = 32;
+constexpr uint32_t kVkPageUp = 33;
+constexpr uint32_t kVkPageDown = 34;
+constexpr uint32_t kVkDelete = 46;
+constexpr uint32_t kVkDigit0 = 48;
+constexpr uint32_t kVkDigit9 = 57;
+constexpr uint32_t kVkLetterA = 65;
+constexpr uint32_t kVkLetterZ = 90;
+constexpr uint32_t kVkPad0 = 96;
+constexpr uint32_t kVkPad9 = 105;
+constexpr uint32_t kVkPadMinus = 109;
+constexpr uint32_t kVkPadDecimal = 110;
+constexpr uint32_t kVkPadDivide = 111;
+constexpr uint32_t kVkF1 = 112;
+constexpr uint32_t kVkF8 = 119;
+constexpr uint32_t kVkEquals = 187;
+constexpr uint32_t kVkMinus = 189;
+constexpr uint32_t kVkPeriod = 190;
+constexpr uint32_t kVkSlash = 191;
+
+// The character a key types, 0 for a key that types none.
+char typedCharacter(uint32_t key) {
+    if (key >= kVkDigit0 && key <= kVkDigit9) {
+        return static_cast<char>(key);
+    }
+    if (key >= kVkLetterA && key <= kVkLetterZ) {
+        return static_cast<char>(key);
+    }
+    if (key >= kVkPad0 && key <= kVkPad9) {
+        return static_cast<char>(key - kVkDigit0);
+    }
+    switch (key) {
+    case kVkSpace:
+        return ' ';
+    case kVkPadMinus:
+    case kVkEquals:
+    case kVkMinus:
+        return '-';
+    case kVkPadDecimal:
+    case kVkPeriod:
+        return '.';
+    case kVkPadDivide:
+    case kVkSlash:
+        return '/';
+    default:
+        return 0;
+    }
+}
+
+// The CDU key a PC key presses, -1 for none.
+int32_t pressedCduKey(uint32_t key) {
+    if (key >= kVkF1 && key <= kVkF8) {
+        return static_cast<int32_t>(key - kVkF1);
+    }
+    switch (key) {
+    case kVkBackspace:
+        return Fms::kClrKey;
+    case kVkPageUp:
+        return Fms::kPrevKey;
+    case kVkPageDown:
+        return Fms::kNextKey;
+    case kVkDelete:
+        return Fms::kDelKey;
+    default:
+        return -1;
+    }
+}
+
+bool hasEndpoint(const FlightPlan& plan) {
+    return plan.org.kind != WaypointKind::Plain || plan.dest.kind != WaypointKind::Plain;
+}
+
+} // namespace
+
+Fms::Fms()
+    : pilotPointStore(magDev, [this](std::string_view line) { log(line); }),
+      storedPlanLibrary(
+          [this](Waypoint& waypoint, std::span<const std::string> airports) {
+              return database && database->resolveStoredWaypoint(waypoint, airports);
+          },
+          [this](std::string_view line) { log(line); }) {}
+
+Fms::~Fms() = default;
+
+void Fms::log(std::string_view line) const {
+    if (aircraft) {
+        aircraft->log(line);
+    }
+}
+
+void Fms::loadSettings(Aircraft& owner) {
+    fuelUseKg = owner.readIniBool("Preferences", "fuelUseKg", false);
+    baroInInches = !owner.readIniBool("Preferences", "pressUseHpa", false);
+    pauseAtTod = owner.readIniBool("Preferences", "pauseAtTod", false);
+    nmBeforeTod = owner.readIniDouble("Preferences", "nmBeforeTod", 20.0);
+}
+
+void Fms::loadPerfSettings(Aircraft& owner) {
+    flightConfig.isFpAutoPage =
+        owner.readIniBool("Fms.FltConf", "isFpAutoPage", flightConfig.isFpAutoPage);
+    flightConfig.isSpecialMission =
+        owner.readIniBool("Fms.FltConf", "isSpecialMission", flightConfig.isSpecialMission);
+    flightConfig.isSmartPerfLearning =
+        owner.readIniBool("Fms.FltConf", "isSmartPerfLearning", flightConfig.isSmartPerfLearning);
+    heading.isSelectedMag = owner.readIniBool("Fms.Maint", "isSelectedMag", heading.isSelectedMag);
+}
+
+void Fms::update(Aircraft& owner) {
+    aircraft = &owner;
+    now = owner.simTimeMs;
+    if (!database || !database->hasConnection()) {
+        connectDatabase(owner);
+    }
+    refreshSystems(owner);
+    if (database && database->hasConnection()) {
+        followPower(electric && electric->isPowered(kCduBus) && electric->avionicsMaster1);
+        if (powered) {
+            runPoweredFrame();
+        } else {
+            runUnpoweredFrame();
+        }
+    }
+    if (!clockStarted && now != 0) {
+        clockStarted = true;
+    }
+}
+
+void Fms::connectDatabase(Aircraft& owner) {
+    const std::string folder = simulatorFolder();
+    magDev = MagDev(folder);
+    database = std::make_unique<NavDatabase>(magDev, [this](std::string_view line) { log(line); });
+    database->setPilotPoints(&pilotPointStore);
+    database->connect(*this);
+    customFolder = database->customFolder();
+    owner.log("Extracting VHF navaids");
+    vhfNavaids.clear();
+    database->extractVhfNavaids(vhfNavaids);
+    owner.log("Extracted VHF navaids");
+    owner.log("Loading config");
+    loadPerfSettings(owner);
+    owner.log("Loaded config");
+}
+
+void Fms::loadPilotPoints(const std::string& folder) {
+    pilotPointStore.loadFolder(folder);
+}
+
+void Fms::loadPerformance(const std::string& path) {
+    perfFilePath = path;
+}
+
+void Fms::loadStoredPlans(const std::string& folder) {
+    storedPlanLibrary.loadStoredPlans(folder, context);
+}
+
+void Fms::refreshSystems(Aircraft& owner) {
+    electric = owner.electric();
+    gps = owner.gps();
+    ahrs = owner.ahrs();
+    adc = owner.adc();
+}
+
+void Fms::followPower(bool nowPowered) {
+    if (powered && !nowPowered) {
+        powerOffTime = now;
+        onCduPowerLoss();
+    } else if (!powered && nowPowered) {
+        onCduPowerUp();
+    }
+    powered = nowPowered;
+}
+
+void Fms::onCduPowerLoss() {
+    messages.clear();
+    keyInputs.clear();
+    activeFlightPlan.clear(context);
+    missedApproachFlightPlan.clear(context);
+    alternateFlightPlan.clear(context);
+    removeTemporaryPilotPoints();
+    plansCleared = true;
+    position.initialised = false;
+}
+
+void Fms::removeTemporaryPilotPoints() {
+    std::vector<std::string> temporary;
+    for (const auto& [ident, point] : pilotPointStore.points()) {
+        if (point.isTemporary()) {
+            temporary.push_back(ident);
+        }
+    }
+    for (const std::string& ident : temporary) {
+        pilotPointStore.remove(ident);
+    }
+}
+
+void Fms::onCduPowerUp() {
+    currentPage = kNavIdentPage;
+    if (gps) {
+        position.latitude = gps->latitude;
+        position.longitude = gps->longitude;
+    }
+    position.initialised = false;
+}
+
+void Fms::runPoweredFrame() {
+    if (aircraft->flightLoaded && !clockStarted) {
+        selectedStoredPlan.recalculate(context);
+        activeFlightPlan.recalculate(context);
+        missedApproachFlightPlan.recalculate(context);
+        alternateFlightPlan.recalculate(context);
+    }
+    updatePolarMode();
+}
+
+void Fms::runUnpoweredFrame() {
+    if (now - powerOffTime >= kStoredPlanKeptMs && hasEndpoint(selectedStoredPlan)) {
+        selectedStoredPlan.clear(context);
+    }
+}
+
+void Fms::updatePolarMode() {
+    if (!gps) {
+        return;
+    }
+    const bool onGround = ahrs && ahrs->onGround;
+    const double gpsLatitude = gps->latitude;
+    const double gpsLongitude = gps->longitude;
+    if (!position.firstFix || (gpsLatitude == 0.0 && gpsLongitude == 0.0)) {
+        position.latitude = gpsLatitude;
+        position.longitude = gpsLongitude;
+        position.offsetBearing = 0.0;
+        position.offsetDistance = 0.0;
+        position.firstFix = true;
+        position.initialised = !onGround;
+    } else {
+        double latitude = gpsLatitude;
+        double longitude = gpsLongitude;
+        if (onGround) {
+            GcNav(gpsLatitude, gpsLongitude)
+                .destination(position.offsetBearing, position.offsetDistance, latitude, longitude);
+        } else {
+            position.offsetBearing = 0.0;
+            position.offsetDistance = 0.0;
+        }
+        updateHeadingReference(latitude);
+        postPolarRegionMessages(position.latitude, latitude);
+        position.latitude = latitude;
+        position.longitude = longitude;
+        if (!onGround) {
+            position.initialised = true;
+        }
+    }
+    if (airborne && position.loadedFrom >= 0) {
+        position.loadedFrom = -1;
+    }
+}
+
+void Fms::updateHeadingReference(double latitude) {
+    const bool polar = (latitude > 0.0 && latitude >= kNorthTrueFrom) ||
+                       (latitude < 0.0 && latitude <= kSouthTrueFrom);
+    const bool clearOfPolar = latitude > kSouthMagAbove && latitude < kNorthMagBelow;
+    if (polar && heading.activeMag) {
+        heading.activeMag = false;
+        showMessage("ACTIVE MODE IS TRUE HDG", 1);
+    } else if (clearOfPolar && !heading.activeMag && heading.isSelectedMag) {
+        heading.activeMag = true;
+        showMessage("ACTIVE MODE IS MAG HDG", 1);
+    }
+}
+
+void Fms::postPolarRegionMessages(double previousLatitude, double latitude) {
+    if (std::fabs(previousLatitude) < kPolarRegionEntry &&
+        std::fabs(latitude) >= kPolarRegionEntry) {
+        showMessage("ENTERING POLAR REGION", 1);
+    }
+    if (std::fabs(previousLatitude) >= kPolarRegionExit && std::fabs(latitude) < kPolarRegionExit) {
+        showMessage("EXITING POLAR REGION", 1);
+    }
+}
+
+void Fms::showMessage(const std::string& text, int32_t priority) {
+    messages.push_back(Message{text, priority});
+    std::stable_sort(messages.begin(), messages.end(),
+                     [](const Message& a, const Message& b) { return a.priority < b.priority; });
+}
+
+bool Fms::handleKey(Aircraft&, uint32_t virtualKey, bool, bool ctrl) {
+    if (!keyboardInput || ctrl) {
+        return false;
+    }
+    if (const char character = typedCharacter(virtualKey)) {
+        typeCharacter(character);
+        return true;
+    }
+    if (const int32_t cduKey = pressedCduKey(virtualKey); cduKey >= 0) {
+        pressKey(cduKey);
+        return true;
+    }
+    return false;
+}
+
+void Fms::typeCharacter(char character) {
+    if (powered) {
+        keyInputs.push_back(KeyInput{character, -1});
+    }
+}
+
+void Fms::pressKey(int32_t cduKey) {
+    if (powered) {
+        keyInputs.push_back(KeyInput{0, cduKey});
+    }
+}
+
+void Fms::addElectricLoad(Aircraft&, BusLoads& loads) {
+    if (powered) {
+        loads[kCduBus] += kCduLoad;
+    }
+}
+
+float Fms::PlanContext::altitude() const {
+    return fms.adc ? fms.adc->indicatedAltitude : 0.0f;
+}
+
+float Fms::PlanContext::magneticVariation(double latitude, double longitude) const {
+    return fms.magDev.variation(static_cast<float>(latitude), static_cast<float>(longitude));
+}
+
+double Fms::PlanContext::turnGeometry(double courseChange, double groundSpeed, double& lead,
+                                      double) const {
+    const double speedKnots = std::max(groundSpeed, 0.0);
+    const double radiusNm = speedKnots * speedKnots /
+                            (kGravityKnotsPerSecond * std::tan(kPlanTurnBank * kPi / 180.0)) /
+                            3600.0;
+    const double change = std::min(std::fabs(courseChange), kMaxTurnChange);
+    lead = radiusNm * std::tan(change / 2.0 * kPi / 180.0);
+    return radiusNm;
+}
+
+} // namespace tavi

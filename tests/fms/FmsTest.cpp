@@ -1,0 +1,174 @@
+#include "fms/Fms.h"
+
+#include "avionics/Ahrs.h"
+#include "avionics/Gps.h"
+#include "platform/db/Database.h"
+#include "support/ModuleHarness.h"
+
+#include <algorithm>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace tavi::test {
+namespace {
+
+const std::filesystem::path kFixtures = TAVI_TEST_FIXTURES;
+
+std::string readText(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// The module in a simulator folder holding the test region's navigation database.
+class FmsScenario : public testing::Test {
+protected:
+    FmsScenario() {
+        module.writeIni("[Startup]\nstartupMode=2\n[Fms.Maint]\nisSelectedMag=1\n");
+        platform::db::createDatabase(module.folder.path() / "Orvane/Nd/nd.sqlite",
+                                     readText(kFixtures / "../../data/nd/schema.sql") +
+                                         readText(kFixtures / "navdb/region.sql"));
+    }
+
+    Fms& fms() { return *module.aircraft().fms(); }
+    Gps& gps() { return *module.aircraft().gps(); }
+    Ahrs& ahrs() { return *module.aircraft().ahrs(); }
+    // The GPS and AHRS as this frame's position step reads them.
+    void positionAt(double latitude, double longitude, bool onGround) {
+        gps().latitude = latitude;
+        gps().longitude = longitude;
+        ahrs().onGround = onGround;
+        fms().updatePolarMode();
+    }
+    std::vector<std::string> messageTexts() {
+        std::vector<std::string> texts;
+        for (const Fms::Message& message : fms().messages) {
+            texts.push_back(message.text);
+        }
+        fms().messages.clear();
+        return texts;
+    }
+
+    ModuleHarness module;
+};
+
+TEST_F(FmsScenario, FirstFrameConnectsTheDatabaseAndLoadsTheNavaids) {
+    module.startModule();
+    module.simulator.step();
+    const std::vector<std::string> lines = module.logLines();
+    const std::vector<std::string> expected = {"Extracting VHF navaids", "Extracted VHF navaids",
+                                               "Loading config", "Loaded config"};
+    auto at = lines.begin();
+    for (const std::string& line : expected) {
+        at = std::find(at, lines.end(), line);
+        ASSERT_NE(at, lines.end()) << line;
+    }
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Extracting VHF navaids"), 1);
+    EXPECT_FALSE(fms().vhfNavaids.empty());
+    EXPECT_TRUE(fms().navDatabase().isConnected());
+    EXPECT_TRUE(fms().clockStarted);
+}
+
+TEST_F(FmsScenario, PowerUpShowsNavIdentAndDrawsItsLoad) {
+    module.startModule();
+    module.simulator.step();
+    ASSERT_TRUE(fms().powered);
+    EXPECT_EQ(fms().currentPage, Fms::kNavIdentPage);
+    BusLoads loads;
+    fms().addElectricLoad(module.aircraft(), loads);
+    EXPECT_FLOAT_EQ(loads[1], 5.0f);
+}
+
+TEST_F(FmsScenario, PolarBandsSwitchTheHeadingReferenceWithHysteresis) {
+    module.startModule();
+    module.simulator.step();
+    fms().messages.clear();
+    struct Row {
+        double latitude;
+        bool activeMag;
+        std::vector<std::string> messages;
+    };
+    const Row rows[] = {
+        {70.0, true, {}},
+        {72.4, true, {}},
+        {72.5, false, {"ACTIVE MODE IS TRUE HDG"}},
+        {72.1, false, {}},
+        {71.9, true, {"ACTIVE MODE IS MAG HDG"}},
+        {-59.5, false, {"ACTIVE MODE IS TRUE HDG"}},
+        {-59.2, false, {}},
+        {-58.9, true, {"ACTIVE MODE IS MAG HDG"}},
+    };
+    for (const Row& row : rows) {
+        positionAt(row.latitude, 10.0, false);
+        EXPECT_EQ(fms().heading.activeMag, row.activeMag) << row.latitude;
+        EXPECT_EQ(messageTexts(), row.messages) << row.latitude;
+    }
+}
+
+TEST_F(FmsScenario, PolarRegionMessagesAtEachCrossing) {
+    module.startModule();
+    module.simulator.step();
+    positionAt(84.5, 0.5, false);
+    fms().messages.clear();
+    positionAt(85.5, 0.5, false);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"ENTERING POLAR REGION"});
+    positionAt(84.5, 0.5, false);
+    EXPECT_TRUE(messageTexts().empty());
+    positionAt(85.5, 0.5, false);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"ENTERING POLAR REGION"});
+    positionAt(83.5, 0.5, false);
+    EXPECT_EQ(messageTexts(), std::vector<std::string>{"EXITING POLAR REGION"});
+}
+
+TEST_F(FmsScenario, GroundOffsetFollowsTheGpsUntilLiftOff) {
+    module.startModule();
+    module.simulator.step();
+    positionAt(47.0, 8.0, true);
+    fms().position.offsetBearing = 90.0;
+    fms().position.offsetDistance = 0.3;
+    fms().position.loadedFrom = 2;
+    positionAt(47.0, 8.1, true);
+    EXPECT_NEAR(fms().position.latitude, 47.0, 1e-4);
+    EXPECT_NEAR(fms().position.longitude, 8.1 + 0.3 / 60.0 / std::cos(47.0 * M_PI / 180.0), 1e-4);
+    fms().airborne = true;
+    positionAt(47.0, 8.2, false);
+    EXPECT_DOUBLE_EQ(fms().position.longitude, 8.2);
+    EXPECT_DOUBLE_EQ(fms().position.offsetDistance, 0.0);
+    EXPECT_TRUE(fms().position.initialised);
+    EXPECT_EQ(fms().position.loadedFrom, -1);
+    positionAt(0.0, 0.0, true);
+    EXPECT_DOUBLE_EQ(fms().position.latitude, 0.0);
+    EXPECT_FALSE(fms().position.initialised);
+}
+
+TEST_F(FmsScenario, KeyboardReachesTheCduOnlyWhenEnabledAndWithoutCtrl) {
+    module.startModule();
+    module.simulator.step();
+    Aircraft& aircraft = module.aircraft();
+    EXPECT_FALSE(fms().handleKey(aircraft, 'A', false, false));
+    fms().keyboardInput = true;
+    EXPECT_FALSE(fms().handleKey(aircraft, 'A', false, true));
+    struct Row {
+        uint32_t key;
+        char character;
+        int32_t cduKey;
+    };
+    const Row rows[] = {
+        {'A', 'A', -1}, {'7', '7', -1}, {99, '3', -1},  {32, ' ', -1}, {187, '-', -1},
+        {109, '-', -1}, {110, '.', -1}, {191, '/', -1}, {8, 0, 17},    {112, 0, 0},
+        {119, 0, 7},    {33, 0, 10},    {34, 0, 11},    {46, 0, 16},
+    };
+    for (const Row& row : rows) {
+        fms().keyInputs.clear();
+        ASSERT_TRUE(fms().handleKey(aircraft, row.key, true, false)) << row.key;
+        ASSERT_EQ(fms().keyInputs.size(), 1u) << row.key;
+        EXPECT_EQ(fms().keyInputs[0].character, row.character) << row.key;
+        EXPECT_EQ(fms().keyInputs[0].cduKey, row.cduKey) << row.key;
+    }
+    EXPECT_FALSE(fms().handleKey(aircraft, 120, false, false));
+}
+
+} // namespace
+} // namespace tavi::test

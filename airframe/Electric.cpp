@@ -7,6 +7,7 @@
 #include "avionics/EicasDau.h"
 #include "core/Aircraft.h"
 #include "core/Imports.h"
+#include "core/RequestVariable.h"
 #include "displays/PanelElement.h"
 #include "platform/profile/Profile.h"
 
@@ -575,13 +576,7 @@ void Electric::stepApuKnob(Aircraft& aircraft, int32_t step) {
 }
 
 bool Electric::takeRequest(Variable variable) const {
-    platform::PanelServices& panel = panelServices();
-    const int32_t id = variableIds[variable];
-    if (panel.readNamedVariable(id) == 0.0) {
-        return false;
-    }
-    panel.writeNamedVariable(id, 0.0);
-    return true;
+    return tavi::takeRequest(variableIds[variable]);
 }
 
 void Electric::publish(Variable variable, double value) const {

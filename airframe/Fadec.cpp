@@ -9,6 +9,7 @@
 #include "avionics/FlightDirector.h"
 #include "core/Aircraft.h"
 #include "core/Imports.h"
+#include "core/RequestVariable.h"
 #include "platform/profile/Profile.h"
 
 #include <algorithm>
@@ -777,13 +778,7 @@ int32_t Fadec::throttleUnitsForN1(double n1, bool reverse) const {
 }
 
 bool Fadec::takeRequest(Variable variable) const {
-    platform::PanelServices& panel = panelServices();
-    const int32_t id = variableIds[variable];
-    if (!variablesRegistered || panel.readNamedVariable(id) == 0.0) {
-        return false;
-    }
-    panel.writeNamedVariable(id, 0.0);
-    return true;
+    return variablesRegistered && tavi::takeRequest(variableIds[variable]);
 }
 
 void Fadec::publish(Variable variable, double value) const {

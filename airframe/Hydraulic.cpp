@@ -9,6 +9,7 @@
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "core/Imports.h"
+#include "core/RequestVariable.h"
 #include "platform/profile/Profile.h"
 
 #include <algorithm>
@@ -208,13 +209,7 @@ void Hydraulic::updateEicasMessages(const Aircraft& aircraft) {
 }
 
 bool Hydraulic::takeRequest(Variable variable) const {
-    platform::PanelServices& panel = panelServices();
-    const int32_t id = variableIds[variable];
-    if (panel.readNamedVariable(id) == 0.0) {
-        return false;
-    }
-    panel.writeNamedVariable(id, 0.0);
-    return true;
+    return tavi::takeRequest(variableIds[variable]);
 }
 
 void Hydraulic::stepKnob(Aircraft& aircraft, int32_t step) {

@@ -9,6 +9,7 @@
 #include "avionics/Aws.h"
 #include "core/Aircraft.h"
 #include "core/Imports.h"
+#include "core/RequestVariable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -484,13 +485,7 @@ void JetEngine::toggleGenerator() const {
 }
 
 bool JetEngine::takeRequest(Variable variable) const {
-    platform::PanelServices& panel = panelServices();
-    const int32_t id = variableIds[variable];
-    if (panel.readNamedVariable(id) == 0.0) {
-        return false;
-    }
-    panel.writeNamedVariable(id, 0.0);
-    return true;
+    return tavi::takeRequest(variableIds[variable]);
 }
 
 void JetEngine::publish(Variable variable, double value) const {

@@ -5,6 +5,7 @@
 #include "avionics/Aws.h"
 #include "core/Aircraft.h"
 #include "core/Imports.h"
+#include "core/RequestVariable.h"
 #include "platform/profile/Profile.h"
 
 #include <algorithm>
@@ -250,13 +251,7 @@ void Lights::serveEmergencyLight(Aircraft& aircraft) {
 }
 
 bool Lights::takeRequest(Variable variable) const {
-    platform::PanelServices& panel = panelServices();
-    const int32_t id = variableIds[variable];
-    if (panel.readNamedVariable(id) == 0.0) {
-        return false;
-    }
-    panel.writeNamedVariable(id, 0.0);
-    return true;
+    return tavi::takeRequest(variableIds[variable]);
 }
 
 void Lights::publish(Variable variable, double value) const {

@@ -15,6 +15,7 @@
 #include "avionics/RadAlt.h"
 #include "core/Aircraft.h"
 #include "core/Imports.h"
+#include "core/RequestVariable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -368,13 +369,7 @@ void Mechanisation::registerVariables() {
 }
 
 bool Mechanisation::takeRequest(Variable variable) const {
-    platform::PanelServices& panel = panelServices();
-    const int32_t id = variableIds[variable];
-    if (id < 0 || panel.readNamedVariable(id) == 0.0) {
-        return false;
-    }
-    panel.writeNamedVariable(id, 0.0);
-    return true;
+    return tavi::takeRequest(variableIds[variable]);
 }
 
 void Mechanisation::publish(Variable variable, double value) const {

@@ -9,6 +9,7 @@
 #include "avionics/Gps.h"
 #include "core/Aircraft.h"
 #include "core/Imports.h"
+#include "core/RequestVariable.h"
 #include "platform/profile/Profile.h"
 
 #include <algorithm>
@@ -591,13 +592,7 @@ void Pneumatic::addIceProtectionLoads(const EngineInputs& e1, const EngineInputs
 }
 
 bool Pneumatic::takeRequest(Variable variable) const {
-    platform::PanelServices& panel = panelServices();
-    const int32_t id = variableIds[variable];
-    if (panel.readNamedVariable(id) == 0.0) {
-        return false;
-    }
-    panel.writeNamedVariable(id, 0.0);
-    return true;
+    return tavi::takeRequest(variableIds[variable]);
 }
 
 void Pneumatic::publish(Variable variable, int32_t value) const {

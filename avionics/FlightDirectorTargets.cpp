@@ -8,6 +8,7 @@
 #include "core/Aircraft.h"
 #include "core/Angles.h"
 #include "core/Imports.h"
+#include "core/RequestVariable.h"
 #include "gauges/AutopilotPanelKnobs.h"
 
 #include <algorithm>
@@ -135,19 +136,6 @@ const PitchAndTurnVariable kPitchAndTurnVariables[] = {
 
 constexpr double kPushValue = 3.0;
 constexpr double kLargeStepValue = 2.0;
-
-// Reads a request variable and resets it to 0; 0 when it is not registered.
-double takeRequest(int32_t id) {
-    if (id < 0) {
-        return 0.0;
-    }
-    platform::PanelServices& panel = panelServices();
-    const double value = panel.readNamedVariable(id);
-    if (value != 0.0) {
-        panel.writeNamedVariable(id, 0.0);
-    }
-    return value;
-}
 
 } // namespace
 
@@ -344,23 +332,23 @@ void FlightDirector::registerNamedVariables() {
 }
 
 void FlightDirector::actOnNamedVariables() {
-    if (takeRequest(fdVarPitchUp) != 0.0) {
+    if (takeRequest(fdVarPitchUp)) {
         pitchWheel(-pitchStep);
     }
-    if (takeRequest(fdVarPitchDown) != 0.0) {
+    if (takeRequest(fdVarPitchDown)) {
         pitchWheel(pitchStep);
     }
-    if (takeRequest(fdVarTurnLeft) != 0.0) {
+    if (takeRequest(fdVarTurnLeft)) {
         turnKnob(bankStep);
     }
-    if (takeRequest(fdVarTurnRight) != 0.0) {
+    if (takeRequest(fdVarTurnRight)) {
         turnKnob(-bankStep);
     }
-    if (takeRequest(fdVarTurnCenter) != 0.0) {
+    if (takeRequest(fdVarTurnCenter)) {
         centreTurnKnob();
     }
     for (const KnobVariable& variable : kKnobVariables) {
-        const double value = takeRequest(this->*variable.id);
+        const double value = takeRequestValue(this->*variable.id);
         if (value == 0.0) {
             continue;
         }

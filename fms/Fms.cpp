@@ -3,6 +3,7 @@
 #include "airframe/Electric.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
+#include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
 #include "core/Aircraft.h"
 #include "fms/GlobalFlightPlans.h"
@@ -212,6 +213,7 @@ void Fms::onCduPowerLoss() {
     activeFlightPlan.clear(context);
     missedApproachFlightPlan.clear(context);
     alternateFlightPlan.clear(context);
+    lnav.state = LnavState{};
     removeTemporaryPilotPoints();
     plansCleared = true;
     position.initialised = false;
@@ -246,7 +248,78 @@ void Fms::runPoweredFrame() {
         alternateFlightPlan.recalculate(context);
     }
     updatePolarMode();
+    updateLnav();
 }
+
+void Fms::updateLnav() {
+    lnav.update(activeFlightPlan, lnavInputs(), context, *this);
+}
+
+LnavInputs Fms::lnavInputs() const {
+    LnavInputs inputs;
+    inputs.latitude = position.latitude;
+    inputs.longitude = position.longitude;
+    if (gps) {
+        inputs.trueTrack = gps->trueTrack;
+        inputs.groundSpeed = gps->groundSpeed;
+    }
+    if (ahrs) {
+        inputs.heading = ahrs->unit1.heading;
+    }
+    inputs.magneticVariation = context.magneticVariation(position.latitude, position.longitude);
+    inputs.altitude = context.altitude();
+    inputs.airborne = airborne;
+    inputs.navigationReady = database && database->hasConnection() && powered;
+    return inputs;
+}
+
+LnavState* Fms::lnavState() {
+    return &lnav.state;
+}
+
+std::optional<double> Fms::activeLegDistance() const {
+    if (activeFlightPlan.activeLeg >= activeFlightPlan.legCount()) {
+        return std::nullopt;
+    }
+    return activeFlightPlan.legs[activeFlightPlan.activeLeg].distance;
+}
+
+void Fms::activateMissedApproach() {
+    const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr;
+    if (!airborne || !director || director->verticalMode != FdVerticalMode::Toga) {
+        return;
+    }
+    TogaInputs inputs;
+    inputs.verticalModeToGa = true;
+    inputs.positionInitialised = position.initialised;
+    inputs.preselectedAltitude = director->altitudePreselect;
+    if (gps) {
+        inputs.groundSpeed = gps->groundSpeed;
+        inputs.gpsLatitude = gps->latitude;
+        inputs.gpsLongitude = gps->longitude;
+    }
+    // In the air only the go-around can come of it; it has already made the missed approach the
+    // active route. Its new cruise altitude waits for the performance initialisation to keep it.
+    lnav.activateMissedApproach(activeFlightPlan, missedApproachFlightPlan, inputs, context);
+}
+
+bool Fms::lnavEngaged() const {
+    const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr;
+    return director && director->lateralMode == FdLateralMode::Lnav;
+}
+
+void Fms::cancelLateralMode() {
+    if (FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr) {
+        director->cancelLateralMode();
+    }
+}
+
+// The pilot points the FMS makes for itself are all dropped at power loss; none is dropped on
+// the way, since a passed one may still belong to the missed approach or the alternate route.
+void Fms::legSequenced(const Waypoint&) {}
+
+// The plans keep no times of arrival at their fixes yet.
+void Fms::updateLegEtas() {}
 
 void Fms::runUnpoweredFrame() {
     if (now - powerOffTime >= kStoredPlanKeptMs && hasEndpoint(selectedStoredPlan)) {

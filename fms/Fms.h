@@ -2,6 +2,7 @@
 
 #include "core/System.h"
 #include "fms/FlightPlanContext.h"
+#include "fms/Lnav.h"
 #include "fms/LnavState.h"
 #include "fms/StoredPlanLibrary.h"
 #include "navdata/MagDev.h"
@@ -31,15 +32,16 @@ class Gps;
 // present position, the radio-tuning flags, the navaid re-sort, the flight-plan page turn, the
 // fuel accounting, the flight summary, LNAV, the performance bookkeeping, VNAV and the drawing of
 // the CDU page. The steps whose systems are not here yet are left out of that order.
-class Fms : public System, private NavDatabase::Loaders {
+class Fms : public System, private NavDatabase::Loaders, private LnavHost {
 public:
-    // The LNAV output that the flight director steers by; null while the FMS keeps none.
-    virtual LnavState* lnavState() { return nullptr; }
+    // The LNAV output that the flight director steers by.
+    virtual LnavState* lnavState();
     // The length in nautical miles of the active flight plan's active leg; empty while the plan
     // has no leg at its active leg index.
-    virtual std::optional<double> activeLegDistance() const { return std::nullopt; }
-    // The TO/GA button: in a go-around the missed-approach legs become the active route.
-    virtual void activateMissedApproach() {}
+    virtual std::optional<double> activeLegDistance() const;
+    // The TO/GA button: in the air with the flight director's vertical mode TO/GA, a go-around
+    // on an approach makes the missed-approach legs the active route.
+    virtual void activateMissedApproach();
 
     // A message for the CDU's message line; the lower priority shows first.
     struct Message {
@@ -99,7 +101,7 @@ public:
 
     // The present position from the GPS, the ground offset and the heading reference.
     void updatePolarMode();
-    void showMessage(const std::string& text, int32_t priority);
+    void showMessage(const std::string& text, int32_t priority) override;
     void typeCharacter(char character);
     void pressKey(int32_t cduKey);
 
@@ -166,6 +168,12 @@ private:
     void onCduPowerLoss();
     void onCduPowerUp();
     void runPoweredFrame();
+    void updateLnav();
+    LnavInputs lnavInputs() const;
+    bool lnavEngaged() const override;
+    void cancelLateralMode() override;
+    void legSequenced(const Waypoint& passed) override;
+    void updateLegEtas() override;
     void removeTemporaryPilotPoints();
     void log(std::string_view line) const;
     void runUnpoweredFrame();
@@ -184,6 +192,7 @@ private:
     const Adc* adc = nullptr;
     Aircraft* aircraft = nullptr;
     PlanContext context{*this};
+    Lnav lnav;
 };
 
 } // namespace tavi

@@ -1,7 +1,11 @@
 #include "fms/Fms.h"
 
+#include "airframe/Electric.h"
 #include "avionics/Ahrs.h"
+#include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
+#include "fms/GlobalFlightPlans.h"
+#include "navdata/GcNav.h"
 #include "platform/db/Database.h"
 #include "support/ModuleHarness.h"
 
@@ -168,6 +172,74 @@ TEST_F(FmsScenario, KeyboardReachesTheCduOnlyWhenEnabledAndWithoutCtrl) {
         EXPECT_EQ(fms().keyInputs[0].cduKey, row.cduKey) << row.key;
     }
     EXPECT_FALSE(fms().handleKey(aircraft, 120, false, false));
+}
+
+// The simulator's position tokens, as the GPS reads them on the next frame.
+void placeAircraft(sim::Panel& panel, double latitude, double longitude) {
+    panel.setToken(71, latitude / 360.0 * 40007000.0);
+    panel.setToken(72, longitude / 360.0 * 281474976710656.0);
+}
+
+Waypoint firstOf(std::vector<Waypoint> list) {
+    EXPECT_FALSE(list.empty());
+    return list.empty() ? Waypoint{} : list.front();
+}
+
+TEST_F(FmsScenario, LnavFliesTheActivePlanFromThePositionTheGpsReads) {
+    module.startModule();
+    module.simulator.step();
+    ASSERT_TRUE(fms().powered);
+    NavDatabase& database = fms().navDatabase();
+    std::vector<Waypoint> origin;
+    std::vector<Waypoint> destination;
+    std::vector<Waypoint> abc;
+    std::vector<Waypoint> p;
+    database.searchAirports("ZZAA", origin);
+    database.searchAirports("ZZAE", destination);
+    database.searchWpts("ABC", abc);
+    database.searchWpts("P", p);
+    const FlightPlanContext& context = fms().planContext();
+    activeFlightPlan.setOrigin(firstOf(origin), context);
+    activeFlightPlan.setDestination(firstOf(destination), context);
+    const Waypoint first = firstOf(abc);
+    activeFlightPlan.insertWaypoint(first, 0, false, context);
+    activeFlightPlan.insertWaypoint(firstOf(p), 1, false, context);
+    ASSERT_GE(activeFlightPlan.legCount(), 2u);
+    ASSERT_EQ(activeFlightPlan.activeLeg, 0u);
+
+    // Halfway along the first leg and 2 nm to the right of it.
+    const GcNav from(47.0, 8.0);
+    const double course = from.courseTo(first.latitude, first.longitude);
+    double latitude = 0.0;
+    double longitude = 0.0;
+    from.destination(course, from.distanceTo(first.latitude, first.longitude) / 2.0, latitude,
+                     longitude);
+    GcNav(latitude, longitude).destination(course + 90.0, 2.0, latitude, longitude);
+    placeAircraft(module.simulator.panel, latitude, longitude);
+    fms().airborne = true;
+    module.simulator.step();
+
+    EXPECT_NEAR(fms().position.latitude, latitude, 1e-6);
+    const LnavState* state = fms().lnavState();
+    ASSERT_NE(state, nullptr);
+    EXPECT_TRUE(state->valid);
+    EXPECT_NEAR(state->crossTrackError, 2.0, 0.1) << "right of the path is positive";
+    EXPECT_EQ(state->ident, "ABC");
+
+    FlightDirector& director = *module.aircraft().flightDirector();
+    ASSERT_EQ(director.fms, &fms());
+    EXPECT_EQ(director.fms->lnavState(), state);
+    EXPECT_EQ(director.fms->activeLegDistance(), activeFlightPlan.legs[0].distance);
+
+    GcNav(latitude, longitude).destination(course - 90.0, 4.0, latitude, longitude);
+    placeAircraft(module.simulator.panel, latitude, longitude);
+    module.simulator.step();
+    EXPECT_NEAR(fms().lnavState()->crossTrackError, -2.0, 0.1) << "left of the path is negative";
+
+    module.aircraft().electric()->avionicsMaster1 = false;
+    module.simulator.step();
+    ASSERT_FALSE(fms().powered);
+    EXPECT_FALSE(fms().lnavState()->valid) << "no guidance is left behind by a dead CDU";
 }
 
 } // namespace

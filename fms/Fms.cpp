@@ -209,7 +209,7 @@ void Fms::followPower(bool nowPowered) {
 
 void Fms::onCduPowerLoss() {
     messages.clear();
-    keyInputs.clear();
+    pageKeys.clear();
     activeFlightPlan.clear(context);
     missedApproachFlightPlan.clear(context);
     alternateFlightPlan.clear(context);
@@ -249,6 +249,8 @@ void Fms::runPoweredFrame() {
     }
     updatePolarMode();
     updateLnav();
+    screen.clear();
+    drawScratchpadLine();
 }
 
 void Fms::updateLnav() {
@@ -322,6 +324,7 @@ void Fms::legSequenced(const Waypoint&) {}
 void Fms::updateLegEtas() {}
 
 void Fms::runUnpoweredFrame() {
+    screen.clear();
     if (now - powerOffTime >= kStoredPlanKeptMs && hasEndpoint(selectedStoredPlan)) {
         selectedStoredPlan.clear(context);
     }
@@ -388,9 +391,24 @@ void Fms::postPolarRegionMessages(double previousLatitude, double latitude) {
 }
 
 void Fms::showMessage(const std::string& text, int32_t priority) {
-    messages.push_back(Message{text, priority});
-    std::stable_sort(messages.begin(), messages.end(),
-                     [](const Message& a, const Message& b) { return a.priority < b.priority; });
+    const bool wasEmpty = messages.empty();
+    if (messages.post(CduMessage{text, now, priority != 0})) {
+        scratchPad.endEditMode();
+        if (wasEmpty) {
+            messageShownTime = now;
+        }
+    }
+    if (scratchPad.isDelete()) {
+        scratchPad.take();
+    }
+}
+
+void Fms::drawScratchpadLine() {
+    if (hasMessage()) {
+        messages.draw(screen);
+    } else {
+        scratchPad.draw(screen);
+    }
 }
 
 bool Fms::handleKey(Aircraft&, uint32_t virtualKey, bool, bool ctrl) {
@@ -409,14 +427,40 @@ bool Fms::handleKey(Aircraft&, uint32_t virtualKey, bool, bool ctrl) {
 }
 
 void Fms::typeCharacter(char character) {
-    if (powered) {
-        keyInputs.push_back(KeyInput{character, -1});
+    if (powered && !hasMessage()) {
+        scratchPad.type(character);
     }
 }
 
 void Fms::pressKey(int32_t cduKey) {
-    if (powered) {
-        keyInputs.push_back(KeyInput{0, cduKey});
+    if (!powered) {
+        return;
+    }
+    bool passedOn = true;
+    switch (cduKey) {
+    case kClrKey:
+        if (hasMessage()) {
+            messages.removeFront();
+            scratchPad.endEditMode();
+            passedOn = false;
+        } else {
+            passedOn = scratchPad.pressClr();
+        }
+        break;
+    case kDelKey:
+        passedOn = scratchPad.pressDel();
+        break;
+    case kPrevKey:
+        passedOn = scratchPad.pressPrev(hasMessage());
+        break;
+    case kNextKey:
+        passedOn = scratchPad.pressNext();
+        break;
+    default:
+        break;
+    }
+    if (passedOn) {
+        pageKeys.push_back(cduKey);
     }
 }
 

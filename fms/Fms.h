@@ -1,5 +1,8 @@
 #pragma once
 
+#include "cdu/CduMessageQueue.h"
+#include "cdu/CduScreen.h"
+#include "cdu/ScratchPad.h"
 #include "core/System.h"
 #include "fms/FlightPlanContext.h"
 #include "fms/Lnav.h"
@@ -15,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tavi {
@@ -42,12 +46,6 @@ public:
     // The TO/GA button: in the air with the flight director's vertical mode TO/GA, a go-around
     // on an approach makes the missed-approach legs the active route.
     virtual void activateMissedApproach();
-
-    // A message for the CDU's message line; the lower priority shows first.
-    struct Message {
-        std::string text;
-        int32_t priority = 0;
-    };
 
     // The position-init record: the FMS present position and the position the pilot loaded.
     struct PositionInit {
@@ -82,13 +80,6 @@ public:
     static constexpr int32_t kDelKey = 16;
     static constexpr int32_t kClrKey = 17;
 
-    // What the PC keyboard sent to the CDU, in order, until the CDU takes it: a typed character
-    // or a CDU key.
-    struct KeyInput {
-        char character = 0;
-        int32_t cduKey = -1;
-    };
-
     Fms();
     ~Fms() override;
     Fms(const Fms&) = delete;
@@ -101,9 +92,18 @@ public:
 
     // The present position from the GPS, the ground offset and the heading reference.
     void updatePolarMode();
+    // Posts a message for the pilot (priority 1 or 0); a repeat of the message shown is ignored.
     void showMessage(const std::string& text, int32_t priority) override;
+    bool hasMessage() const { return !messages.empty(); }
+    // A CDU letter, digit or sign key; dropped while unpowered or while a message shows.
     void typeCharacter(char character);
+    // A CDU key: the scratch pad's editing rules first, then the page.
     void pressKey(int32_t cduKey);
+    std::string takeScratchpad() { return scratchPad.take(); }
+    void setScratchpad(std::string text) { scratchPad.set(std::move(text)); }
+    bool isScratchpadDelete() const { return scratchPad.isDelete(); }
+    // Row 8: the front message, or the scratch pad when no message waits.
+    void drawScratchpadLine();
 
     // What the flight-plan operations read of the FMS.
     const FlightPlanContext& planContext() const { return context; }
@@ -129,9 +129,14 @@ public:
     bool plansCleared = false;
     bool keyboardInput = false;
     std::string customFolder;
-    std::vector<Message> messages;
+    // Simulation time at which a message was last posted into an empty queue.
+    uint32_t messageShownTime = 0;
+    CduScreen screen;
+    ScratchPad scratchPad;
+    CduMessageQueue messages;
     std::vector<Navaid> vhfNavaids;
-    std::vector<KeyInput> keyInputs;
+    // The CDU keys the scratch pad passed on, in order, until the page engine takes them.
+    std::vector<int32_t> pageKeys;
     PositionInit position;
     HeadingReference heading;
     FlightConfig flightConfig;

@@ -48,7 +48,7 @@ protected:
     }
     std::vector<std::string> messageTexts() {
         std::vector<std::string> texts;
-        for (const Fms::Message& message : fms().messages) {
+        for (const CduMessage& message : fms().messages.messages()) {
             texts.push_back(message.text);
         }
         fms().messages.clear();
@@ -156,20 +156,22 @@ TEST_F(FmsScenario, KeyboardReachesTheCduOnlyWhenEnabledAndWithoutCtrl) {
     EXPECT_FALSE(fms().handleKey(aircraft, 'A', false, true));
     struct Row {
         uint32_t key;
-        char character;
-        int32_t cduKey;
+        std::string pad;
+        std::vector<int32_t> pageKeys;
     };
+    // Each row starts from the pad "12" outside edit mode.
     const Row rows[] = {
-        {'A', 'A', -1}, {'7', '7', -1}, {99, '3', -1},  {32, ' ', -1}, {187, '-', -1},
-        {109, '-', -1}, {110, '.', -1}, {191, '/', -1}, {8, 0, 17},    {112, 0, 0},
-        {119, 0, 7},    {33, 0, 10},    {34, 0, 11},    {46, 0, 16},
+        {'A', "12A", {}}, {'7', "127", {}},     {99, "123", {}},  {32, "12 ", {}},
+        {187, "12-", {}}, {109, "12-", {}},     {110, "12.", {}}, {191, "12/", {}},
+        {8, "1", {}},     {46, "*DELETE*", {}}, {112, "12", {0}}, {119, "12", {7}},
+        {33, "12", {10}}, {34, "12", {11}},
     };
     for (const Row& row : rows) {
-        fms().keyInputs.clear();
+        fms().setScratchpad("12");
+        fms().pageKeys.clear();
         ASSERT_TRUE(fms().handleKey(aircraft, row.key, true, false)) << row.key;
-        ASSERT_EQ(fms().keyInputs.size(), 1u) << row.key;
-        EXPECT_EQ(fms().keyInputs[0].character, row.character) << row.key;
-        EXPECT_EQ(fms().keyInputs[0].cduKey, row.cduKey) << row.key;
+        EXPECT_EQ(fms().scratchPad.text(), row.pad) << row.key;
+        EXPECT_EQ(fms().pageKeys, row.pageKeys) << row.key;
     }
     EXPECT_FALSE(fms().handleKey(aircraft, 120, false, false));
 }
@@ -240,6 +242,58 @@ TEST_F(FmsScenario, LnavFliesTheActivePlanFromThePositionTheGpsReads) {
     module.simulator.step();
     ASSERT_FALSE(fms().powered);
     EXPECT_FALSE(fms().lnavState()->valid) << "no guidance is left behind by a dead CDU";
+}
+
+TEST_F(FmsScenario, MessagesCoverThePadAndBlockTypingUntilCleared) {
+    module.startModule();
+    module.simulator.step();
+    ASSERT_TRUE(fms().powered);
+    fms().messages.clear();
+    fms().setScratchpad("AB");
+    fms().showMessage("INVALID ENTRY", 0);
+    fms().showMessage("INVALID ENTRY", 0);
+    fms().typeCharacter('C');
+    EXPECT_EQ(fms().scratchPad.text(), "AB");
+    fms().drawScratchpadLine();
+    EXPECT_EQ(fms().screen.rowText(CduScreen::kScratchpadRow).substr(0, 14), U"INVALID ENTRY ");
+    fms().pressKey(Fms::kClrKey);
+    EXPECT_FALSE(fms().hasMessage());
+    fms().typeCharacter('C');
+    EXPECT_EQ(fms().scratchPad.text(), "ABC");
+    fms().screen.clear();
+    fms().drawScratchpadLine();
+    EXPECT_EQ(fms().screen.rowText(CduScreen::kScratchpadRow).substr(0, 4), U"ABC ");
+}
+
+TEST_F(FmsScenario, PostingAMessageEndsEditModeAndDropsTheDeleteKeyword) {
+    module.startModule();
+    module.simulator.step();
+    fms().messages.clear();
+    fms().setScratchpad("1234-");
+    fms().pressKey(Fms::kPrevKey);
+    ASSERT_TRUE(fms().scratchPad.editMode());
+    fms().showMessage("LAST LEG", 1);
+    EXPECT_FALSE(fms().scratchPad.editMode());
+    EXPECT_EQ(fms().scratchPad.text(), "1234");
+    fms().pressKey(Fms::kClrKey);
+    fms().pressKey(Fms::kDelKey);
+    ASSERT_TRUE(fms().isScratchpadDelete());
+    fms().showMessage("DISCONTINUITY", 0);
+    EXPECT_EQ(fms().scratchPad.text(), "");
+}
+
+TEST_F(FmsScenario, DelTwiceOnAnEmptyPadReachesThePage) {
+    module.startModule();
+    module.simulator.step();
+    fms().messages.clear();
+    fms().takeScratchpad();
+    fms().pageKeys.clear();
+    fms().pressKey(Fms::kDelKey);
+    EXPECT_TRUE(fms().isScratchpadDelete());
+    EXPECT_TRUE(fms().pageKeys.empty());
+    fms().pressKey(Fms::kDelKey);
+    EXPECT_EQ(fms().pageKeys, std::vector<int32_t>{Fms::kDelKey});
+    EXPECT_EQ(fms().takeScratchpad(), "*DELETE*");
 }
 
 } // namespace

@@ -338,8 +338,8 @@ void Autopilot::updateBankServo(bool enabled) {
         bankPid.reset(aileronPosition() / kFullDeflection);
         return;
     }
-    const bool turningBack = (bank > 0.0f) == (bankCommand > 0.0f) &&
-                             std::fabs(bank) > kTurnBackMinimumBank &&
+    // A level command counts as the same side, whichever wing is down.
+    const bool turningBack = bank * bankCommand >= 0.0f && std::fabs(bank) > kTurnBackMinimumBank &&
                              std::fabs(bankCommand) < bfThreshold * std::fabs(bank);
     const double gain = bankPid.gain;
     if (turningBack) {

@@ -171,6 +171,41 @@ TEST_F(AutopilotTest, BankServoStepsTheAileronsByThePidIncrement) {
     EXPECT_EQ(eventValues(Autopilot::kAileronEvent), std::vector<int32_t>{-expected});
 }
 
+struct TurnBackCase {
+    float bank;
+    float command;
+    bool turnsBackHarder;
+};
+
+class AutopilotTurnBackTest : public AutopilotTest,
+                              public testing::WithParamInterface<TurnBackCase> {};
+
+// Rolling back toward level by more than a quarter of the bank drives the ailerons harder.
+TEST_P(AutopilotTurnBackTest, ScalesTheBankGain) {
+    const TurnBackCase& row = GetParam();
+    loadSettings("[Autopilot]\nbank_spd_min_output=-1\nbank_spd_max_output=1\n");
+    bench.ahrs.unit1.bank = row.bank;
+    bench.step(2);
+    autopilot().toggleEngage();
+    autopilot().setBankCommand(row.command);
+    bench.panel().clearKeyEventsSent();
+    autopilot().updateBankServo(true);
+
+    const double dt = autopilot().dt;
+    const double rateError = row.command < row.bank ? -1.0 : 1.0;
+    const double gain = -0.3 * (row.turnsBackHarder ? 1.25 : 1.0);
+    const double output = gain * (rateError + dt / 2.0 * rateError);
+    const auto expected = static_cast<int32_t>(std::trunc(output * 16383.0));
+    EXPECT_EQ(eventValues(Autopilot::kAileronEvent), std::vector<int32_t>{-expected});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Banks, AutopilotTurnBackTest,
+    testing::Values(TurnBackCase{20.0f, 14.0f, true}, TurnBackCase{20.0f, 16.0f, false},
+                    TurnBackCase{-20.0f, -14.0f, true}, TurnBackCase{20.0f, 0.0f, true},
+                    TurnBackCase{-20.0f, 0.0f, true}, TurnBackCase{20.0f, -5.0f, false},
+                    TurnBackCase{10.0f, 0.0f, false}));
+
 TEST_F(AutopilotTest, ServosSendNothingUnpoweredOrDisengaged) {
     autopilot().setPitchCommand(5.0f);
     autopilot().setBankCommand(10.0f);

@@ -137,6 +137,14 @@ constexpr uint32_t kFlapsIncrement = 0x100DE;
 constexpr uint32_t kFlapsDecrement = 0x100DF;
 constexpr uint32_t kSpoilersSet = 0x100FA;
 constexpr uint32_t kSpoilersArmOff = 0x1013D;
+// The control surfaces set by value: the elevator and aileron tokens read the negated value,
+// the elevator trim token the value itself.
+constexpr uint32_t kElevatorSet = 0x1009E;
+constexpr uint32_t kAileronSet = 0x1009F;
+constexpr uint32_t kElevatorTrimSet = 0x100AA;
+constexpr int kAileronToken = 313;
+constexpr int kElevatorToken = 317;
+constexpr int kElevatorTrimToken = 318;
 constexpr uint32_t kSpoilersOn = 0x10210;
 constexpr uint32_t kSpoilersOff = 0x10211;
 constexpr double kFullTravel = 16383.0;
@@ -315,6 +323,15 @@ bool SimAircraft::applyFlightControlEvent(const KeyEvent& event) {
         return true;
     case kSpoilersArmOff:
         panel.setToken(kSpoilersArmedToken, 0.0);
+        return true;
+    case kElevatorSet:
+        panel.setToken(kElevatorToken, -axisValue(event.value));
+        return true;
+    case kAileronSet:
+        panel.setToken(kAileronToken, -axisValue(event.value));
+        return true;
+    case kElevatorTrimSet:
+        panel.setToken(kElevatorTrimToken, axisValue(event.value));
         return true;
     default:
         return false;

@@ -161,5 +161,33 @@ TEST_F(FlightDirectorGuidanceTest, RolLevelsTheWingsThenHoldsTheHeadingASecondLa
     EXPECT_EQ(fd().rollHoldHeading, 123.0f);
 }
 
+// Starting level below 15,000 ft the climb is first established at A / 3 = 333 fpm: the rate
+// loop asks 2 x (333 - 0).
+TEST_F(FlightDirectorGuidanceTest, ALevelChangeClimbStartsAtAThirdOfItsVerticalSpeed) {
+    bench.setPreselect(10000.0f);
+    engageInFlight(5000.0f);
+    fd().setVerticalMode(V::Speed);
+    bench.step();
+    ASSERT_EQ(fd().verticalMode, V::Speed);
+    EXPECT_FALSE(fd().speedCaptured);
+    EXPECT_NEAR(fd().vsRatePi.output, 2.0 * 1000.0 / 3.0, 1e-3);
+}
+
+TEST_F(FlightDirectorGuidanceTest, ClimbDescentSchedulesAt11000Feet) {
+    bench.setPreselect(20000.0f);
+    engageInFlight(11000.0f);
+    fd().setVerticalMode(V::ClimbDescent);
+    bench.step();
+    EXPECT_TRUE(fd().climbing);
+    EXPECT_EQ(fd().iasTarget, 255.0f);
+
+    bench.setPreselect(5000.0f);
+    bench.step();
+    EXPECT_FALSE(fd().climbing);
+    const std::vector<int32_t> sent = bench.eventValues(0x101F4);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back(), -1500);
+}
+
 } // namespace
 } // namespace tavi::test

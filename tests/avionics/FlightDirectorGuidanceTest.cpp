@@ -189,5 +189,25 @@ TEST_F(FlightDirectorGuidanceTest, ClimbDescentSchedulesAt11000Feet) {
     EXPECT_EQ(sent.back(), -1500);
 }
 
+// Right of the path (positive cross-track error) the track correction is 30 degrees per nm to
+// the left; a new path piece gives one frame without a command, and the flag is cleared.
+TEST_F(FlightDirectorGuidanceTest, LnavSteersBackToThePathAndClearsTheLegChange) {
+    engageInFlight(5000.0f);
+    bench.flyLnav(1.0, 0.5);
+    bench.fms.lnav.currentDesiredTrack = 90.0;
+    bench.fms.lnav.desiredTrackTrue = 90.0;
+    fd().setLateralMode(L::Lnav);
+    fd().lnavPi.integral = 0.0;
+    bench.step();
+    ASSERT_EQ(fd().lateralMode, L::Lnav);
+    EXPECT_DOUBLE_EQ(fd().lnavPi.output, -15.0);
+
+    bench.fms.lnav.legAdvanced = true;
+    bench.autopilot().bankCommand = 3.0f;
+    bench.step();
+    EXPECT_FALSE(bench.fms.lnav.legAdvanced);
+    EXPECT_EQ(bench.autopilot().bankCommand, 3.0f);
+}
+
 } // namespace
 } // namespace tavi::test

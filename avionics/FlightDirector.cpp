@@ -7,6 +7,7 @@
 #include "avionics/Autopilot.h"
 #include "avionics/Aws.h"
 #include "avionics/EicasDau.h"
+#include "avionics/Gps.h"
 #include "avionics/RadAlt.h"
 #include "avionics/Radio.h"
 #include "core/Aircraft.h"
@@ -57,6 +58,7 @@ void FlightDirector::fetchSystems(Aircraft& aircraft) {
     radio = aircraft.radio();
     radAlt = aircraft.radAlt();
     fms = aircraft.fms();
+    gps = aircraft.gps();
 }
 
 bool FlightDirector::isRunningFrame(const Aircraft& aircraft) const {
@@ -109,6 +111,7 @@ void FlightDirector::loadSettings(Aircraft& aircraft) {
     tcsJoystick = button.joystick;
     tcsButtonMask = button.mask;
     useDefaultAp = aircraft.readIniBool("Preferences", "useDefaultAp", true);
+    loadGuidanceSettings(&aircraft);
 }
 
 void FlightDirector::addElectricLoad(Aircraft&, BusLoads& loads) {
@@ -143,6 +146,7 @@ void FlightDirector::updateGainSchedules() {
         altCaptureGain = static_cast<float>(schedule(adc->pressureAltitude, altCaptureLoBreakpoint,
                                                      altCaptureHiBreakpoint, altCaptureLoGain,
                                                      altCaptureHiGain));
+        updateVsGainSchedule(adc->pressureAltitude);
     }
 }
 

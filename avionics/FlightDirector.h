@@ -1,7 +1,11 @@
 #pragma once
 
 #include "avionics/EicasDau.h"
+#include "core/DigitalFilter.h"
+#include "core/PiController.h"
+#include "core/PidController.h"
 #include "core/System.h"
+#include "core/TrendFilter.h"
 
 #include <cstdint>
 #include <optional>
@@ -13,6 +17,7 @@ class Ahrs;
 class AhrsUnit;
 class Autopilot;
 class Fms;
+class Gps;
 class RadAlt;
 class Radio;
 class RadioUnit;
@@ -46,6 +51,27 @@ enum class FdVerticalMode : int32_t {
     Toga = 8,
 };
 
+// The [Autopilot] settings of the guidance laws that are not controller gains.
+struct FdGuidanceSettings {
+    double vsGainLoBreakpoint = 15000.0;
+    double vsGainHiBreakpoint = 35000.0;
+    double vsLoAltKp = -0.0000004;
+    double vsHiAltKp = -0.0000003;
+    double headingLoSpeed = 150.0;
+    double headingHiSpeed = 250.0;
+    double headingLoKp = -1.5;
+    double headingHiKp = -2.5;
+    double captureCasDiff = 10.0;
+    double looseCasDiff = 30.0;
+    double climbAccelerateFpm = 1000.0;
+    double descentDecelerateFpm = -500.0;
+    double lnavMaxBank = 24.5;
+    double lnavMaxBankIas = 184.0;
+    // The Autopilot's pitch and bank rate limits (deg/s), which also pace the command bars.
+    double pitchRateMax = 2.5;
+    double bankRateMax = 5.0;
+};
+
 // The flight guidance's mode logic: the active and armed lateral and vertical modes, the targets
 // (heading bug, preselected altitude, IAS or Mach, vertical speed), the two flight directors and
 // the coupled side, touch-control steering, the turn knob and pitch wheel, and the captures that
@@ -58,6 +84,9 @@ enum class FdVerticalMode : int32_t {
 class FlightDirector : public System {
 public:
     static constexpr float kHalfBankDefault = 14.0f;
+
+    // The controllers start with their built-in gains; the settings replace them.
+    FlightDirector();
 
     void update(Aircraft& aircraft) override;
     void loadSettings(Aircraft& aircraft) override;
@@ -110,6 +139,50 @@ public:
 
     // The altitude lies in the capture band ahead of the aircraft (vertical navigation).
     bool isWithinAltitudeCapture(float targetAltitude);
+
+    // The turn radius (nm) for a course change at a ground speed and altitude, with the lead
+    // distance (nm) at which the turn starts.
+    float computeTurnGeometry(float courseChange, float groundSpeed, float& lead, float altitude);
+    // The heading law's proportional gain at a ground speed.
+    double scheduleHeadingGain(double speed) const;
+
+    // Guidance controllers.
+    TrendFilter vsPredictor;
+    TrendFilter casPredictor;
+    PidController vsPid;
+    PidController levelChangePid;
+    PidController turnRatePid;
+    PiController altHoldPi;
+    PiController altCapturePi;
+    PiController headingPi;
+    PiController levelChangeAccPi;
+    PiController vorPi;
+    PiController vappPi;
+    PiController locPi;
+    PiController gsPi;
+    PiController lnavPi;
+    PiController vsRatePi;
+    PiController turnTargetPi;
+    DigitalFilter turnRateFilter{DigitalFilter::Law::FirstOrderLag, 1.0, 1, 0.0};
+    FdGuidanceSettings guidance;
+    // The vertical-speed loop's gain scheduled by pressure altitude.
+    double vsScheduledGain = 0.0;
+    // Degrees per second, positive turning right.
+    float filteredTurnRate = 0.0f;
+    // Pitch limits of the vertical loops (simulator sign: up is negative).
+    float pitchLimitUp = -25.0f;
+    float pitchLimitDown = 15.0f;
+    // The speed law flies the overspeed or minimum-speed protection.
+    bool speedProtection = false;
+    // The level-change law flies the speed (not its entry vertical speed).
+    bool speedCaptured = false;
+    // Climb/descent mode: below the preselected altitude.
+    bool climbing = false;
+    // ROL: the heading held once the wings are level.
+    float rollHoldHeading = 0.0f;
+    // The flight director's command bars, rate-limited toward the Autopilot's commands.
+    float pitchCommandBar = 0.0f;
+    float bankCommandBar = 0.0f;
 
     bool started = false;
     // Named variables of the pitch wheel and turn knob: PitchUpClick, PitchDownClick,
@@ -203,6 +276,7 @@ public:
     Radio* radio = nullptr;
     RadAlt* radAlt = nullptr;
     Fms* fms = nullptr;
+    Gps* gps = nullptr;
     // Frame time, seconds.
     double dt = 0.0;
     // The maximum bank the settings give.
@@ -259,11 +333,40 @@ private:
     void captureRadioCourse();
     void updateLnavArmingAndCapture();
     void handOverAltitudeHold(const Aircraft& aircraft);
+    void switchSpeedUnitsByAltitude();
     void monitorVor();
     void monitorLocalizer();
     void monitorGlideslope();
     void monitorLnav();
     void cancelApproach();
+
+    // Guidance laws.
+    void loadGuidanceSettings(Aircraft* aircraft);
+    void updateVsGainSchedule(double pressureAltitude);
+    void updateTurnRate();
+    void flyVerticalSpeed(float target);
+    void flyAltitudeHold();
+    void flyAltitudeCapture();
+    void flyLevelChange(float target);
+    void flyClimbDescent();
+    void flyGlideslope();
+    void flyToga();
+    void applySpeedProtection();
+    void enterSpeedProtection();
+    void flyHeading(float target, bool trueHeading);
+    void flyTrack(float target);
+    void flyRollHold();
+    void flyVor();
+    void flyLocalizer();
+    void steerLnav();
+    void updateCommandBars();
+    void commandPitch(double pitch);
+    void commandBank(double bank);
+    float limitedPitch() const;
+    float autopilotPitchCommand() const;
+    float autopilotBankCommand() const;
+    void resetPitchLoop();
+    void resetLevelChangeLoop();
 
     // Helpers.
     void setTakeoffOrGoAround();

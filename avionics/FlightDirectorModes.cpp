@@ -183,7 +183,17 @@ void FlightDirector::setLateralMode(FdLateralMode mode) {
             armedLateralMode = FdLateralMode::None;
         }
         break;
+    case FdLateralMode::Hdg:
+        headingPi.integral = 0.0;
+        lateralMode = mode;
+        break;
+    case FdLateralMode::Lnav:
+        headingPi.integral = 0.0;
+        lnavPi.integral = 0.0;
+        lateralMode = mode;
+        break;
     default:
+        headingPi.integral = vorPi.integral = vappPi.integral = locPi.integral = 0.0;
         lateralMode = mode;
         break;
     }
@@ -216,12 +226,16 @@ void FlightDirector::setVerticalMode(FdVerticalMode mode) {
         if (verticalMode == FdVerticalMode::Alt || verticalMode == FdVerticalMode::Gs) {
             break;
         }
+        altHoldPi.integral = vsRatePi.integral = 0.0;
+        resetPitchLoop();
         altitudeHoldTarget = altitudePreselect;
         verticalMode = FdVerticalMode::Alt;
         disarmUnlessGlideslope();
         panelServices().sendKeyEvent(kVerticalSpeedEvent, 0);
         break;
     case FdVerticalMode::Asel:
+        altCapturePi.integral = vsRatePi.integral = 0.0;
+        resetPitchLoop();
         altitudeHoldTarget = altitudePreselect;
         verticalMode = FdVerticalMode::Asel;
         disarmUnlessGlideslope();
@@ -230,6 +244,7 @@ void FlightDirector::setVerticalMode(FdVerticalMode mode) {
         if (isRefusedNearPreselect()) {
             break;
         }
+        resetPitchLoop();
         panelServices().sendKeyEvent(kVerticalSpeedEvent,
                                      static_cast<uint32_t>(truncatedToHundreds(verticalSpeed())));
         verticalMode = FdVerticalMode::Vs;
@@ -240,19 +255,29 @@ void FlightDirector::setVerticalMode(FdVerticalMode mode) {
         if (isRefusedNearPreselect()) {
             break;
         }
+        resetPitchLoop();
+        resetLevelChangeLoop();
         verticalMode = mode;
         armAltitudeSelect();
         break;
     case FdVerticalMode::Gs:
         if (lateralMode == FdLateralMode::Loc && verticalMode != FdVerticalMode::Gs) {
+            gsPi.integral = vsRatePi.integral = 0.0;
+            resetPitchLoop();
             verticalMode = FdVerticalMode::Gs;
             armedVerticalMode = FdVerticalMode::None;
         }
         break;
     case FdVerticalMode::Toga:
         setTakeoffOrGoAround();
+        if (verticalMode == FdVerticalMode::Toga) {
+            resetPitchLoop();
+            resetLevelChangeLoop();
+        }
         break;
     }
+    casPredictor.lastInput = calibratedAirspeed();
+    vsPredictor.lastInput = verticalSpeed();
 }
 
 // VS, speed and climb/descent stay unavailable while ALT holds an altitude within 100 ft of the
@@ -581,6 +606,7 @@ bool FlightDirector::isWithinAltitudeCapture(float targetAltitude) {
 // The guidance of a running frame.
 
 void FlightDirector::updateGuidance(const Aircraft& aircraft) {
+    updateTurnRate();
     if (inhibited) {
         verticalMode = armedVerticalMode = FdVerticalMode::None;
         lateralMode = armedLateralMode = FdLateralMode::None;
@@ -593,6 +619,7 @@ void FlightDirector::updateGuidance(const Aircraft& aircraft) {
     updateVerticalCaptures();
     updateVerticalGuidance(aircraft);
     updateLateralGuidance();
+    updateCommandBars();
 }
 
 // While the TCS button is held in the air the commands follow the aircraft; released at a
@@ -691,29 +718,51 @@ void FlightDirector::updateVerticalGuidance(const Aircraft& aircraft) {
         break;
     case FdVerticalMode::Alt:
         handOverAltitudeHold(aircraft);
+        flyAltitudeHold();
         break;
     case FdVerticalMode::Asel:
         if (std::fabs(altitude - altitudePreselect) < kAltitudeCapturedBand &&
             std::fabs(verticalSpeed()) <= kAltitudeCapturedVerticalSpeed) {
             setVerticalMode(FdVerticalMode::Alt);
             altitudeHoldTarget = altitudePreselect;
+        } else {
+            flyAltitudeCapture();
         }
         break;
+    case FdVerticalMode::Vs:
+        flyVerticalSpeed(vsTarget);
+        break;
     case FdVerticalMode::Speed:
-        if (!altitudeChanged) {
-            break;
+        if (altitudeChanged) {
+            switchSpeedUnitsByAltitude();
         }
-        if (!machMode && previousAltitude < kMachAltitude && altitude >= kMachAltitude) {
-            toggleSpeedUnits();
-        } else if (machMode && previousAltitude > kIasAltitude && altitude <= kIasAltitude) {
-            toggleSpeedUnits();
-        }
+        flyLevelChange(iasTarget);
+        break;
+    case FdVerticalMode::ClimbDescent:
+        flyClimbDescent();
         break;
     case FdVerticalMode::Gs:
         monitorGlideslope();
+        flyGlideslope();
         break;
-    default:
+    case FdVerticalMode::Toga:
+        flyToga();
         break;
+    }
+    applySpeedProtection();
+    const bool takingOff = verticalMode == FdVerticalMode::Toga && takeoffMode;
+    if (!isAirborne() && !takingOff && autopilot) {
+        autopilot->setPitchCommand(currentPitch());
+        autopilot->syncPitch();
+    }
+}
+
+// Mach above 25,100 ft, IAS again at 25,000 ft and below.
+void FlightDirector::switchSpeedUnitsByAltitude() {
+    if (!machMode && previousAltitude < kMachAltitude && altitude >= kMachAltitude) {
+        toggleSpeedUnits();
+    } else if (machMode && previousAltitude > kIasAltitude && altitude <= kIasAltitude) {
+        toggleSpeedUnits();
     }
 }
 
@@ -741,22 +790,34 @@ void FlightDirector::updateLateralGuidance() {
     case FdLateralMode::None:
         cancelLateralMode();
         break;
+    case FdLateralMode::Rol:
+        flyRollHold();
+        break;
     case FdLateralMode::Hdg:
         captureRadioCourse();
+        flyHeading(headingBug, false);
         break;
     case FdLateralMode::Vor:
     case FdLateralMode::Vapp:
         monitorVor();
+        flyVor();
         break;
     case FdLateralMode::Loc:
     case FdLateralMode::Bc:
         monitorLocalizer();
+        flyLocalizer();
         break;
     case FdLateralMode::Lnav:
         monitorLnav();
+        steerLnav();
         break;
-    default:
+    case FdLateralMode::TogaRol:
+        commandBank(0.0);
         break;
+    }
+    if (!isAirborne() && autopilot) {
+        autopilot->setBankCommand(currentBank());
+        autopilot->syncBank();
     }
 }
 

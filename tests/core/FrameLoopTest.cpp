@@ -182,6 +182,9 @@ TEST_F(FrameLoopTest, PreUpdateReachesEverySystemInSlotOrder) {
 TEST_F(FrameLoopTest, SimulatorKeyEventsReachOnlySystemsThatWantThem) {
     module.startModule();
     auto& systems = module.aircraft().systems;
+    for (int slot : {18, 23, 24}) {
+        delete systems[static_cast<std::size_t>(slot)];
+    }
     systems[18] = new RecordingSystem(journal, "18", {}, true);
     systems[23] = new RecordingSystem(journal, "23", {}, false);
     systems[24] = new RecordingSystem(journal, "24", {}, true);

@@ -1,0 +1,213 @@
+#include "support/FlightDirectorBench.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace tavi::test {
+namespace {
+
+using L = FdLateralMode;
+using V = FdVerticalMode;
+
+constexpr double kDegrees = std::numbers::pi / 180.0;
+
+class FlightDirectorGuidanceTest : public testing::Test {
+protected:
+    FlightDirector& fd() { return bench.fd(); }
+
+    void engageInFlight(float altitude) {
+        bench.setAirborne(true);
+        bench.setAltitude(altitude);
+        bench.setSpeed(250.0f);
+        bench.autopilot().engaged = true;
+        bench.step();
+    }
+
+    FlightDirectorBench bench;
+};
+
+struct TurnCase {
+    float courseChange;
+    float groundSpeed;
+    float altitude;
+    double bank;
+};
+
+class TurnGeometryTest : public FlightDirectorGuidanceTest,
+                         public testing::WithParamInterface<TurnCase> {};
+
+// The heading law asks -Kp x change (capped at maxBank 27); the altitude gives the bank limit.
+TEST_P(TurnGeometryTest, TheRadiusAndLeadFollowTheLimitedBank) {
+    const TurnCase& c = GetParam();
+    float lead = -1.0f;
+    const float radius = fd().computeTurnGeometry(c.courseChange, c.groundSpeed, lead, c.altitude);
+    const double v = c.groundSpeed * 1853.0 / 3600.0;
+    const double expected = v * v / (std::tan(c.bank * kDegrees) * 9.81) / 1853.0;
+    EXPECT_NEAR(radius, expected, 1e-4 * expected);
+    const double halfTurn = std::min(std::fabs(c.courseChange), 150.0f) / 2.0;
+    EXPECT_NEAR(lead, expected * std::tan(halfTurn * kDegrees), 1e-4 * expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BankLimits, TurnGeometryTest,
+    testing::Values(TurnCase{90.0f, 250.0f, 5000.0f, 0.92 * 27.0},
+                    TurnCase{90.0f, 250.0f, 0.0f, 27.0},
+                    TurnCase{-90.0f, 250.0f, 20000.0f, 0.85 * 27.0},
+                    TurnCase{90.0f, 250.0f, 30000.0f, 27.0 * (0.65 + 0.2 * 0.5)},
+                    TurnCase{90.0f, 250.0f, 50000.0f, 27.0 * 0.65},
+                    // Kp -1.5 at 150 kt and below: 1.5 x 5 degrees.
+                    TurnCase{5.0f, 120.0f, 0.0f, 7.5},
+                    // Kp -2.0 at 200 kt; the lead is capped at a 150 degree turn.
+                    TurnCase{170.0f, 200.0f, 0.0f, 27.0}));
+
+TEST_F(FlightDirectorGuidanceTest, AZeroCourseChangeNeedsNoTurn) {
+    float lead = -1.0f;
+    EXPECT_EQ(fd().computeTurnGeometry(0.0f, 250.0f, lead, 5000.0f), 0.0f);
+    EXPECT_EQ(lead, 0.0f);
+}
+
+TEST_F(FlightDirectorGuidanceTest, TheHeadingGainIsScheduledBetweenTheTwoSpeeds) {
+    EXPECT_DOUBLE_EQ(fd().scheduleHeadingGain(100.0), -1.5);
+    EXPECT_DOUBLE_EQ(fd().scheduleHeadingGain(200.0), -2.0);
+    EXPECT_DOUBLE_EQ(fd().scheduleHeadingGain(300.0), -2.5);
+    bench.loadSettings("[Autopilot]\nhdg_LoSpd=200\nhdg_HiSpd=200\n");
+    EXPECT_DOUBLE_EQ(fd().scheduleHeadingGain(300.0), -1.5) << "equal speeds give the low gain";
+}
+
+TEST_F(FlightDirectorGuidanceTest, SettingsGiveTheGainsAndLimitsAndKeepTheirExactDefaults) {
+    bench.loadSettings("[Autopilot]\nmaxPitch=20\nminPitch=-10\nlvlchg_capture_cas_diff=-12\n"
+                       "alt_max_output=400\ntrate_max_output=8\n");
+    EXPECT_EQ(fd().pitchLimitUp, -20.0f);
+    EXPECT_EQ(fd().pitchLimitDown, 10.0f);
+    EXPECT_EQ(fd().vsPid.outputMinimum, -20.0);
+    EXPECT_EQ(fd().levelChangePid.outputMaximum, 10.0);
+    EXPECT_EQ(fd().guidance.captureCasDiff, 12.0);
+    EXPECT_EQ(fd().altHoldPi.outputMaximum, 400.0);
+    EXPECT_EQ(fd().turnRatePid.outputMaximum, 8.0);
+    EXPECT_EQ(fd().guidance.vsLoAltKp, -0.0000004) << "small defaults survive";
+    EXPECT_EQ(fd().guidance.vsHiAltKp, -0.0000003);
+    EXPECT_EQ(fd().levelChangePid.gain, 0.00004);
+    EXPECT_EQ(fd().headingPi.outputMaximum, 27.0);
+    EXPECT_EQ(fd().gsPi.kp, -5.0);
+}
+
+TEST_F(FlightDirectorGuidanceTest, EngagingAModeRestartsItsControllers) {
+    engageInFlight(5000.0f);
+    bench.setAttitude(-40.0f, 0.0f);
+    fd().headingPi.integral = fd().vorPi.integral = fd().lnavPi.integral = 3.0;
+    fd().altHoldPi.integral = fd().vsRatePi.integral = 7.0;
+    fd().setLateralMode(L::Hdg);
+    EXPECT_EQ(fd().headingPi.integral, 0.0);
+    EXPECT_EQ(fd().vorPi.integral, 3.0);
+    fd().setLateralMode(L::Vor);
+    EXPECT_EQ(fd().vorPi.integral, 0.0);
+
+    fd().setVerticalMode(V::Alt);
+    EXPECT_EQ(fd().altHoldPi.integral, 0.0);
+    EXPECT_EQ(fd().vsRatePi.integral, 0.0);
+    EXPECT_EQ(fd().vsPid.output, -25.0) << "the pitch loop starts at the limited pitch";
+
+    fd().speedCaptured = true;
+    fd().levelChangeAccPi.integral = 2.0;
+    fd().setVerticalMode(V::Pit);
+    fd().setVerticalMode(V::Speed);
+    EXPECT_FALSE(fd().speedCaptured);
+    EXPECT_EQ(fd().levelChangeAccPi.integral, 0.0);
+    EXPECT_EQ(fd().levelChangePid.output, -25.0);
+    EXPECT_EQ(fd().casPredictor.lastInput, 250.0);
+}
+
+struct AltitudeCase {
+    float error;
+    double verticalSpeed;
+};
+
+class AltitudeHoldTest : public FlightDirectorGuidanceTest,
+                         public testing::WithParamInterface<AltitudeCase> {};
+
+// VS target := 2 x error, within +-500 fpm.
+TEST_P(AltitudeHoldTest, TheErrorAsksAVerticalSpeedWithinTheLimit) {
+    bench.setPreselect(5000.0f);
+    engageInFlight(5000.0f - GetParam().error);
+    fd().setVerticalMode(V::Alt);
+    bench.step();
+    ASSERT_EQ(fd().verticalMode, V::Alt);
+    EXPECT_DOUBLE_EQ(fd().altHoldPi.output, GetParam().verticalSpeed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Errors, AltitudeHoldTest,
+                         testing::Values(AltitudeCase{100.0f, 200.0}, AltitudeCase{-200.0f, -400.0},
+                                         AltitudeCase{1000.0f, 500.0},
+                                         AltitudeCase{-1000.0f, -500.0}));
+
+TEST_F(FlightDirectorGuidanceTest, RolLevelsTheWingsThenHoldsTheHeadingASecondLater) {
+    engageInFlight(5000.0f);
+    bench.setHeading(123.0f);
+    bench.setAttitude(0.0f, 20.0f);
+    fd().setLateralMode(L::Hdg);
+    fd().setLateralMode(L::Rol);
+    bench.step();
+    EXPECT_EQ(bench.autopilot().bankCommand, 0.0f);
+    EXPECT_FALSE(fd().rollLevelTimerRunning);
+
+    bench.setAttitude(0.0f, 4.0f);
+    bench.step();
+    EXPECT_TRUE(fd().rollLevelTimerRunning);
+    bench.run(0.9);
+    EXPECT_FALSE(fd().rollHeadingHold);
+    bench.run(0.3);
+    EXPECT_TRUE(fd().rollHeadingHold);
+    EXPECT_EQ(fd().rollHoldHeading, 123.0f);
+}
+
+// Starting level below 15,000 ft the climb is first established at A / 3 = 333 fpm: the rate
+// loop asks 2 x (333 - 0).
+TEST_F(FlightDirectorGuidanceTest, ALevelChangeClimbStartsAtAThirdOfItsVerticalSpeed) {
+    bench.setPreselect(10000.0f);
+    engageInFlight(5000.0f);
+    fd().setVerticalMode(V::Speed);
+    bench.step();
+    ASSERT_EQ(fd().verticalMode, V::Speed);
+    EXPECT_FALSE(fd().speedCaptured);
+    EXPECT_NEAR(fd().vsRatePi.output, 2.0 * 1000.0 / 3.0, 1e-3);
+}
+
+TEST_F(FlightDirectorGuidanceTest, ClimbDescentSchedulesAt11000Feet) {
+    bench.setPreselect(20000.0f);
+    engageInFlight(11000.0f);
+    fd().setVerticalMode(V::ClimbDescent);
+    bench.step();
+    EXPECT_TRUE(fd().climbing);
+    EXPECT_EQ(fd().iasTarget, 255.0f);
+
+    bench.setPreselect(5000.0f);
+    bench.step();
+    EXPECT_FALSE(fd().climbing);
+    const std::vector<int32_t> sent = bench.eventValues(0x101F4);
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back(), -1500);
+}
+
+// Right of the path (positive cross-track error) the track correction is 30 degrees per nm to
+// the left; a new path piece gives one frame without a command, and the flag is cleared.
+TEST_F(FlightDirectorGuidanceTest, LnavSteersBackToThePathAndClearsTheLegChange) {
+    engageInFlight(5000.0f);
+    bench.flyLnav(1.0, 0.5);
+    bench.fms.lnav.currentDesiredTrack = 90.0;
+    bench.fms.lnav.desiredTrackTrue = 90.0;
+    fd().setLateralMode(L::Lnav);
+    fd().lnavPi.integral = 0.0;
+    bench.step();
+    ASSERT_EQ(fd().lateralMode, L::Lnav);
+    EXPECT_DOUBLE_EQ(fd().lnavPi.output, -15.0);
+
+    bench.fms.lnav.legAdvanced = true;
+    bench.autopilot().bankCommand = 3.0f;
+    bench.step();
+    EXPECT_FALSE(bench.fms.lnav.legAdvanced);
+    EXPECT_EQ(bench.autopilot().bankCommand, 3.0f);
+}
+
+} // namespace
+} // namespace tavi::test

@@ -376,6 +376,7 @@ private:
     void clearRollFlags();
     bool isFlightDirectorOrAutopilotOn() const;
     bool isAutopilotEngaged() const;
+    void runAutopilotServos();
     bool isAirborne() const;
     bool isFmsSourceCoupled() const;
     bool isBackCourse() const;

@@ -620,6 +620,19 @@ void FlightDirector::updateGuidance(const Aircraft& aircraft) {
     updateVerticalGuidance(aircraft);
     updateLateralGuidance();
     updateCommandBars();
+    runAutopilotServos();
+}
+
+// The autopilot flies the commands only while engaged, not held by touch-control steering and
+// in the air.
+void FlightDirector::runAutopilotServos() {
+    if (!autopilot) {
+        return;
+    }
+    const bool enabled = isAutopilotEngaged() && !tcsActive && isAirborne();
+    autopilot->updatePitchServo(enabled, speedProtection);
+    autopilot->updateBankServo(enabled);
+    autopilot->updateAutotrim(enabled);
 }
 
 // While the TCS button is held in the air the commands follow the aircraft; released at a

@@ -211,3 +211,34 @@ TEST_F(FlightDirectorGuidanceTest, LnavSteersBackToThePathAndClearsTheLegChange)
 
 } // namespace
 } // namespace tavi::test
+
+namespace tavi::test {
+namespace {
+
+// The flight director runs the autopilot's servos each frame: they move the controls while the
+// autopilot is engaged in the air and send nothing once it is disengaged.
+TEST_F(FlightDirectorGuidanceTest, TheAutopilotFliesTheCommandsOnlyWhileEngaged) {
+    engageInFlight(5000.0f);
+    ASSERT_FALSE(fd().inhibited);
+    // Off the commanded attitude, so that the servos have something to do.
+    bench.setAttitude(-5.0f, 10.0f);
+    const auto controlEvents = [this] {
+        int count = 0;
+        for (const sim::KeyEvent& event : bench.panel().keyEventsSent()) {
+            count += event.eventId == Autopilot::kElevatorEvent ||
+                     event.eventId == Autopilot::kAileronEvent;
+        }
+        return count;
+    };
+    bench.panel().clearKeyEventsSent();
+    bench.step(3);
+    EXPECT_GT(controlEvents(), 0);
+
+    bench.autopilot().engaged = false;
+    bench.panel().clearKeyEventsSent();
+    bench.step(3);
+    EXPECT_EQ(controlEvents(), 0);
+}
+
+} // namespace
+} // namespace tavi::test

@@ -40,7 +40,6 @@ constexpr float kGlideslopeMaxVerticalSpeed = -200.0f;
 constexpr float kPitchBarBand = 20.0f;
 constexpr float kTogaPitchBarLimit = -20.0f;
 constexpr float kAoaBarMargin = 2.0f;
-constexpr float kRequiredTurnBank = 27.0f;
 constexpr float kMetresPerNm = 1853.0f;
 constexpr float kGravity = 9.81f;
 

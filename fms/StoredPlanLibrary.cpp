@@ -49,16 +49,7 @@ std::string upperCased(std::string text) {
 // A name that names one file of the folder and comes back as itself from a folder scan:
 // nothing that leads out of the folder, ends the name early or matches other names.
 bool isPlanName(std::string_view name) {
-    if (name.empty() || name.size() > StoredPlanLibrary::kMaxNameLength) {
-        return false;
-    }
-    for (const char c : name) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == '/' || c == '\\' || c == '.' || c == '*' ||
-            c == '?') {
-            return false;
-        }
-    }
-    return true;
+    return name.size() <= StoredPlanLibrary::kMaxNameLength && files::isPlainFileStem(name);
 }
 
 // "%lf" in the C locale, whatever the process's locale.

@@ -64,21 +64,6 @@ std::string identOfFile(const std::string& fileName) {
     return ident;
 }
 
-// An ident that names a file of the custom folder and reads back as itself: nothing that
-// leads out of the folder, ends the ident early or matches other names.
-bool isFileIdent(std::string_view ident) {
-    if (ident.empty()) {
-        return false;
-    }
-    for (const char c : ident) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == '/' || c == '\\' || c == '.' || c == '*' ||
-            c == '?') {
-            return false;
-        }
-    }
-    return true;
-}
-
 // "%lf" in the C locale, whatever the process's locale.
 std::string degreesText(double degrees) {
     char text[64];
@@ -164,7 +149,7 @@ void PilotPointStore::write(const PilotPoint& point) const {
 
 // Temporary points have no file, nor has any point before the store knows its folder.
 bool PilotPointStore::hasFile(const PilotPoint& point) const {
-    return !customFolder.empty() && !point.isTemporary() && isFileIdent(point.ident);
+    return !customFolder.empty() && !point.isTemporary() && files::isPlainFileStem(point.ident);
 }
 
 std::filesystem::path PilotPointStore::fileFor(const std::string& ident) const {

@@ -99,6 +99,16 @@ std::vector<fs::path> findFiles(const fs::path& folder, std::string_view pattern
     return found;
 }
 
+bool isPlainFileStem(std::string_view name) {
+    if (name.empty()) {
+        return false;
+    }
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == '/' || c == '\\' || c == '.' ||
+               c == '*' || c == '?';
+    });
+}
+
 bool deleteFile(const fs::path& path) {
     std::error_code error;
     if (fs::is_directory(fs::symlink_status(path, error))) {

@@ -24,6 +24,11 @@ std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& path);
 std::vector<std::filesystem::path> findFiles(const std::filesystem::path& folder,
                                              std::string_view pattern);
 
+// Whether a name entered by someone can be the stem of one file of a folder and come back as
+// itself from a folder scan: not empty, and nothing that leads out of the folder, ends the name
+// early or matches other names (separators, dots, wildcards, control characters).
+bool isPlainFileStem(std::string_view name);
+
 // Deletes a file (a link itself, not its target); false when it cannot be deleted or is a
 // folder.
 bool deleteFile(const std::filesystem::path& path);

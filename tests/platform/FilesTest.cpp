@@ -95,3 +95,18 @@ TEST(Files, DeleteFileDeletesFilesAndLinksOnly) {
 
 } // namespace
 } // namespace tavi::platform::files
+
+namespace tavi::test {
+namespace {
+
+TEST(PlainFileStemTest, OnlyNamesThatStayOneFileOfTheirFolder) {
+    for (const char* good : {"KLAX", "ROUTE 1", "abc-2"}) {
+        EXPECT_TRUE(platform::files::isPlainFileStem(good)) << good;
+    }
+    for (const char* bad : {"", "../x", "a/b", "a\\b", "a.b", "a*", "a?", "a\tb"}) {
+        EXPECT_FALSE(platform::files::isPlainFileStem(bad)) << bad;
+    }
+}
+
+} // namespace
+} // namespace tavi::test

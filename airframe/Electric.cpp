@@ -1,6 +1,7 @@
 #include "airframe/Electric.h"
 
 #include "airframe/JetEngine.h"
+#include "airframe/SystemStep.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
@@ -51,10 +52,6 @@ std::string unitsText(const char* prefix, std::initializer_list<bool> affected,
                       const char* suffix) {
     const std::string list = eicasUnitList(affected);
     return list.empty() ? std::string() : prefix + list + suffix;
-}
-
-std::string textWhen(bool shown, const char* text) {
-    return shown ? text : std::string();
 }
 
 void click(Aircraft& aircraft) {

@@ -4,6 +4,7 @@
 #include "airframe/JetEngine.h"
 #include "airframe/Mechanisation.h"
 #include "airframe/Pneumatic.h"
+#include "airframe/SystemStep.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
 #include "avionics/FlightDirector.h"
@@ -113,10 +114,6 @@ std::string unitsText(const char* prefix, std::initializer_list<bool> affected,
                       const char* suffix) {
     const std::string list = eicasUnitList(affected);
     return list.empty() ? std::string() : prefix + list + suffix;
-}
-
-std::string textWhen(bool shown, const char* text) {
-    return shown ? text : std::string();
 }
 
 } // namespace

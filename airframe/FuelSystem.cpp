@@ -2,6 +2,7 @@
 
 #include "airframe/Electric.h"
 #include "airframe/JetEngine.h"
+#include "airframe/SystemStep.h"
 #include "avionics/Adc.h"
 #include "core/Aircraft.h"
 #include "core/Imports.h"
@@ -102,30 +103,16 @@ void runSide(const PumpSide& side, const Electric* electric, uint32_t now) {
     }
 }
 
-// Stores the new value and notes whether it differs from the old.
-void latch(bool& value, bool& changed, bool now) {
-    changed = value != now;
-    value = now;
-}
-
 // The message text naming the affected sides, or nothing when no side is affected.
 std::string sidesText(const char* prefix, bool side1, bool side2, const char* suffix) {
     const std::string list = eicasUnitList({side1, side2});
     return list.empty() ? std::string() : prefix + list + suffix;
 }
 
-std::string textWhen(bool shown, const char* text) {
-    return shown ? text : std::string();
-}
-
 // The simulator's selector position; a value that is no small whole number reads as 0, a
 // position the system does not know.
 int32_t selectorPosition(double value) {
     return value >= 0.0 && value < 256.0 ? static_cast<int32_t>(value) : 0;
-}
-
-float frameSeconds(const Aircraft& aircraft) {
-    return static_cast<float>(static_cast<uint32_t>(aircraft.frameDeltaMs)) / 1000.0f;
 }
 
 } // namespace

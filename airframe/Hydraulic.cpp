@@ -3,6 +3,7 @@
 #include "airframe/Electric.h"
 #include "airframe/JetEngine.h"
 #include "airframe/Mechanisation.h"
+#include "airframe/SystemStep.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
@@ -34,16 +35,6 @@ constexpr float kLowQuantity = 1.0f;
 constexpr double kReservoirFull = 5.0;
 constexpr float kSystemAmps = 5.0f;
 constexpr float kElectricPumpAmps = 5.0f;
-
-// Stores the new value and notes whether it differs from the old.
-void latch(bool& value, bool& changed, bool now) {
-    changed = value != now;
-    value = now;
-}
-
-float frameSeconds(const Aircraft& aircraft) {
-    return static_cast<float>(static_cast<uint32_t>(aircraft.frameDeltaMs)) / 1000.0f;
-}
 
 // The message text naming the affected systems, or nothing when no system is affected.
 std::string systemsText(const char* prefix, bool system1, bool system2, const char* suffix) {

@@ -1,6 +1,7 @@
 #include "airframe/Lights.h"
 
 #include "airframe/Electric.h"
+#include "airframe/SystemStep.h"
 #include "avionics/Adc.h"
 #include "avionics/Aws.h"
 #include "core/Aircraft.h"
@@ -79,10 +80,6 @@ void ringSignChime(Aircraft& aircraft) {
 
 bool tokenSet(const Aircraft& aircraft, int token) {
     return aircraft.tokens.value(token) != 0.0;
-}
-
-std::string textWhen(bool shown, const char* text) {
-    return shown ? text : std::string();
 }
 
 } // namespace

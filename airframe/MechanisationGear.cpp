@@ -3,6 +3,7 @@
 // the windshield wipers, the cabin attendant and all of the system's EICAS messages.
 #include "airframe/Electric.h"
 #include "airframe/Mechanisation.h"
+#include "airframe/SystemStep.h"
 #include "avionics/Adc.h"
 #include "avionics/Aws.h"
 #include "avionics/EicasDau.h"
@@ -89,10 +90,6 @@ float coolingFactor(float temperature) {
         return 0.03f;
     }
     return temperature < 400.0f ? 0.04f : 0.05f;
-}
-
-std::string textWhen(bool shown, const char* text) {
-    return shown ? text : std::string();
 }
 
 // The message naming the affected systems, or nothing when none is affected.

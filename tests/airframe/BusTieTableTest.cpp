@@ -18,36 +18,36 @@ struct TieCase {
 };
 
 constexpr int32_t kOff = Electric::kKnobOff;
-constexpr int32_t kAuto = Electric::kKnobAuto;
+constexpr int32_t kBusTieAuto = Electric::kKnobAuto;
 constexpr int32_t kOverride = Electric::kKnobOverride;
 
 // clang-format off
 const TieCase kTieCases[] = {
     // name                          G1     G2     G3     G4     APU    GPU    ground ties       sheds      tie1   tie2   shed1  shed2
-    {"GroundPowerClosesBothTies",    false, false, false, false, false, true,  true,  kAuto,     kAuto,     true,  true,  true,  true},
-    {"GroundPowerWinsOverGenerators",true,  true,  true,  true,  true,  true,  false, kAuto,     kAuto,     true,  true,  true,  true},
-    {"BothRightAndOneLeft",          true,  true,  false, true,  false, false, false, kAuto,     kAuto,     true,  true,  true,  true},
-    {"BothRightOneLeftAndApu",       false, true,  true,  true,  true,  false, false, kAuto,     kAuto,     true,  false, true,  true},
-    {"BothLeftAndOneRight",          true,  true,  true,  false, false, false, false, kAuto,     kAuto,     true,  true,  true,  true},
-    {"BothLeftOneRightAndApu",       true,  false, true,  true,  true,  false, false, kAuto,     kAuto,     false, true,  true,  true},
-    {"TwoGeneratorsAndApu",          true,  true,  false, false, true,  false, false, kAuto,     kAuto,     true,  true,  true,  true},
-    {"BothLeftAndApu",               true,  false, true,  false, true,  false, false, kAuto,     kAuto,     true,  true,  true,  true},
-    {"TwoGenerators",                true,  true,  false, false, false, false, false, kAuto,     kAuto,     true,  true,  false, false},
-    {"BothLeftGenerators",           true,  false, true,  false, false, false, false, kAuto,     kAuto,     true,  true,  false, false},
-    {"OneGeneratorAndApu",           false, false, false, true,  true,  false, false, kAuto,     kAuto,     true,  true,  false, false},
-    {"OneGenerator",                 true,  false, false, false, false, false, false, kAuto,     kAuto,     true,  true,  false, false},
-    {"ApuOnTheGround",               false, false, false, false, true,  false, true,  kAuto,     kAuto,     true,  true,  false, false},
-    {"ApuInFlight",                  false, false, false, false, true,  false, false, kAuto,     kAuto,     false, false, false, false},
-    {"BatteriesOnTheGround",         false, false, false, false, false, false, true,  kAuto,     kAuto,     true,  true,  false, false},
-    {"BatteriesInFlight",            false, false, false, false, false, false, false, kAuto,     kAuto,     false, false, false, false},
-    {"AllFourGenerators",            true,  true,  true,  true,  false, false, false, kAuto,     kAuto,     false, true,  true,  true},
-    {"AllFourGeneratorsAndApu",      true,  true,  true,  true,  true,  false, false, kAuto,     kAuto,     false, true,  true,  true},
-    {"TiesKnobOffOpensBoth",         false, false, false, false, false, true,  true,  kOff,      kAuto,     false, false, true,  true},
-    {"TiesKnobOverrideClosesBoth",   false, false, false, false, false, false, false, kOverride, kAuto,     true,  true,  false, false},
-    {"ShedKnobOffDisablesBoth",      true,  true,  true,  true,  false, false, false, kAuto,     kOff,      false, true,  false, false},
-    {"ShedOverrideWithAGenerator",   true,  false, false, false, false, false, false, kAuto,     kOverride, true,  true,  true,  true},
-    {"ShedOverrideWithGroundPower",  false, false, false, false, false, true,  true,  kAuto,     kOverride, true,  true,  true,  true},
-    {"ShedOverrideOnBatteries",      false, false, false, false, false, false, true,  kAuto,     kOverride, true,  true,  false, false},
+    {"GroundPowerClosesBothTies",    false, false, false, false, false, true,  true,  kBusTieAuto,     kBusTieAuto,     true,  true,  true,  true},
+    {"GroundPowerWinsOverGenerators",true,  true,  true,  true,  true,  true,  false, kBusTieAuto,     kBusTieAuto,     true,  true,  true,  true},
+    {"BothRightAndOneLeft",          true,  true,  false, true,  false, false, false, kBusTieAuto,     kBusTieAuto,     true,  true,  true,  true},
+    {"BothRightOneLeftAndApu",       false, true,  true,  true,  true,  false, false, kBusTieAuto,     kBusTieAuto,     true,  false, true,  true},
+    {"BothLeftAndOneRight",          true,  true,  true,  false, false, false, false, kBusTieAuto,     kBusTieAuto,     true,  true,  true,  true},
+    {"BothLeftOneRightAndApu",       true,  false, true,  true,  true,  false, false, kBusTieAuto,     kBusTieAuto,     false, true,  true,  true},
+    {"TwoGeneratorsAndApu",          true,  true,  false, false, true,  false, false, kBusTieAuto,     kBusTieAuto,     true,  true,  true,  true},
+    {"BothLeftAndApu",               true,  false, true,  false, true,  false, false, kBusTieAuto,     kBusTieAuto,     true,  true,  true,  true},
+    {"TwoGenerators",                true,  true,  false, false, false, false, false, kBusTieAuto,     kBusTieAuto,     true,  true,  false, false},
+    {"BothLeftGenerators",           true,  false, true,  false, false, false, false, kBusTieAuto,     kBusTieAuto,     true,  true,  false, false},
+    {"OneGeneratorAndApu",           false, false, false, true,  true,  false, false, kBusTieAuto,     kBusTieAuto,     true,  true,  false, false},
+    {"OneGenerator",                 true,  false, false, false, false, false, false, kBusTieAuto,     kBusTieAuto,     true,  true,  false, false},
+    {"ApuOnTheGround",               false, false, false, false, true,  false, true,  kBusTieAuto,     kBusTieAuto,     true,  true,  false, false},
+    {"ApuInFlight",                  false, false, false, false, true,  false, false, kBusTieAuto,     kBusTieAuto,     false, false, false, false},
+    {"BatteriesOnTheGround",         false, false, false, false, false, false, true,  kBusTieAuto,     kBusTieAuto,     true,  true,  false, false},
+    {"BatteriesInFlight",            false, false, false, false, false, false, false, kBusTieAuto,     kBusTieAuto,     false, false, false, false},
+    {"AllFourGenerators",            true,  true,  true,  true,  false, false, false, kBusTieAuto,     kBusTieAuto,     false, true,  true,  true},
+    {"AllFourGeneratorsAndApu",      true,  true,  true,  true,  true,  false, false, kBusTieAuto,     kBusTieAuto,     false, true,  true,  true},
+    {"TiesKnobOffOpensBoth",         false, false, false, false, false, true,  true,  kOff,      kBusTieAuto,     false, false, true,  true},
+    {"TiesKnobOverrideClosesBoth",   false, false, false, false, false, false, false, kOverride, kBusTieAuto,     true,  true,  false, false},
+    {"ShedKnobOffDisablesBoth",      true,  true,  true,  true,  false, false, false, kBusTieAuto,     kOff,      false, true,  false, false},
+    {"ShedOverrideWithAGenerator",   true,  false, false, false, false, false, false, kBusTieAuto,     kOverride, true,  true,  true,  true},
+    {"ShedOverrideWithGroundPower",  false, false, false, false, false, true,  true,  kBusTieAuto,     kOverride, true,  true,  true,  true},
+    {"ShedOverrideOnBatteries",      false, false, false, false, false, false, true,  kBusTieAuto,     kOverride, true,  true,  false, false},
 };
 // clang-format on
 

@@ -18,13 +18,6 @@ std::vector<int> poweredBuses(const Electric& electric) {
     return powered;
 }
 
-int keyEventCount(AirframeScenario& scenario, uint32_t eventId) {
-    const std::vector<sim::KeyEvent>& events = scenario.panel().keyEventsSent();
-    return static_cast<int>(
-        std::count_if(events.begin(), events.end(),
-                      [&](const sim::KeyEvent& e) { return e.eventId == eventId; }));
-}
-
 TEST(ElectricScenarioTest, ColdCockpitWithBatteriesOnShowsTheBatteryBusMessages) {
     AirframeScenario scenario;
     Electric& electric = scenario.electric();
@@ -41,8 +34,8 @@ TEST(ElectricScenarioTest, ColdCockpitWithBatteriesOnShowsTheBatteryBusMessages)
     EXPECT_TRUE(electric.generator1.connected && electric.generator4.connected);
     EXPECT_TRUE(scenario.eicas().unpowered);
     EXPECT_FALSE(scenario.sounds().isPlaying(sounds::kBatteriesOn));
-    EXPECT_EQ(keyEventCount(scenario, 0x102C1), 1) << "the simulator's battery follows at once";
-    EXPECT_EQ(keyEventCount(scenario, 0x102F5), 2) << "avionics on at first, then off";
+    EXPECT_EQ(scenario.keyEventCount(0x102C1), 1) << "the simulator's battery follows at once";
+    EXPECT_EQ(scenario.keyEventCount(0x102F5), 2) << "avionics on at first, then off";
     EXPECT_EQ(scenario.panel().namedVariable("TaviBatt1"), 0.0);
 
     scenario.batteriesOn();
@@ -132,12 +125,12 @@ TEST(ElectricScenarioTest, SimulatorGeneratorFollowsEngineCombustion) {
     AirframeScenario scenario;
     scenario.setCombustion(2, true);
     scenario.step();
-    EXPECT_EQ(keyEventCount(scenario, 0x1033C), 1);
+    EXPECT_EQ(scenario.keyEventCount(0x1033C), 1);
     EXPECT_EQ(scenario.panel().variable("GENERAL ENG GENERATOR ACTIVE", 2), 1.0);
     scenario.step();
     EXPECT_TRUE(scenario.aircraft().engine2()->generatorActive);
-    EXPECT_EQ(keyEventCount(scenario, 0x1033C), 1);
-    EXPECT_EQ(keyEventCount(scenario, 0x1033B), 0);
+    EXPECT_EQ(scenario.keyEventCount(0x1033C), 1);
+    EXPECT_EQ(scenario.keyEventCount(0x1033B), 0);
 }
 
 TEST(ElectricScenarioTest, OverheadKnobsStepWithinTheirRangeAndClick) {

@@ -16,7 +16,6 @@ namespace {
 
 constexpr double kLowerLimit = -0.25;
 constexpr int32_t kReverseLimitUnits = -4096;
-constexpr int kPneumaticSlot = 25;
 
 // Both engines running at idle on the ground on a standard day, parked, in the ground phase,
 // the throttle lock released. The engine law is the air data computer's at rest; the flight
@@ -34,7 +33,7 @@ protected:
               }
           }) {
         scenario.holdFlightControls();
-        holdSystem<Pneumatic>(scenario.aircraft(), kPneumaticSlot);
+        holdSystem<Pneumatic>(scenario.aircraft(), AirframeScenario::kPneumaticSlot);
         scenario.park();
         scenario.step(3);
     }

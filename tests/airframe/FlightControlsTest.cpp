@@ -1,6 +1,7 @@
 // The flight controls driven through the stand-in simulator: speed brake lever and spoilers,
 // flaps, trims, the flight-control channels, the keyboard and the rudder axis.
 #include "support/MechanisationScenario.h"
+#include "support/VirtualKeys.h"
 
 #include <cmath>
 #include <cstdint>
@@ -24,8 +25,6 @@ constexpr std::initializer_list<uint32_t> kSpoilerEvents = {kSpoilersSet, kSpoil
                                                             kSpoilersOn, kSpoilersOff};
 constexpr int kSpoilerPositionToken = 326;
 constexpr uint32_t kSlashKey = 0xBF;
-constexpr uint32_t kShiftKey = 16;
-constexpr uint32_t kControlKey = 17;
 constexpr SoundId kTrimCallout = 44;
 
 class FlightControlsTest : public testing::Test {

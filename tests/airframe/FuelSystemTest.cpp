@@ -56,7 +56,7 @@ TEST(FuelSystemTest, TankWeightsAndGallonsComeFromTheSimulator) {
 
 // How the tank selector, the pump switches and the tank contents decide the fuel pressure of
 // each engine and whether fuel reaches it.
-struct FeedCase {
+struct FuelFeedCase {
     const char* name;
     int32_t selector;
     bool pump1;
@@ -71,7 +71,7 @@ struct FeedCase {
 
 // 5.8 gallons of 8 lb are 46.4 lb.
 // clang-format off
-constexpr FeedCase kFeedCases[] = {
+constexpr FuelFeedCase kFuelFeedCases[] = {
     {"EachTankFeedsItsSide",             1, true,  true,  1000.0f, 1000.0f, false, false, true,  true},
     {"PumpsOffFailAt365Pounds",          1, false, false,  366.0f,  364.0f, true,  true,  true,  false},
     {"RunningPumpsFailAtUnusableFuel",   1, true,  true,    47.0f,   46.0f, false, true,  true,  false},
@@ -83,10 +83,10 @@ constexpr FeedCase kFeedCases[] = {
 };
 // clang-format on
 
-class FuelFeedTest : public testing::TestWithParam<FeedCase> {};
+class FuelFeedTest : public testing::TestWithParam<FuelFeedCase> {};
 
 TEST_P(FuelFeedTest, PressuresAndFeedsFollowTheSelectorPumpsAndContents) {
-    const FeedCase& row = GetParam();
+    const FuelFeedCase& row = GetParam();
     FuelBench bench;
     bench.crossfeed(row.selector);
     bench.pumpSwitches(row.pump1, row.pump2);
@@ -100,8 +100,8 @@ TEST_P(FuelFeedTest, PressuresAndFeedsFollowTheSelectorPumpsAndContents) {
     EXPECT_EQ(fuel.fuelAvailable2, row.available2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rules, FuelFeedTest, testing::ValuesIn(kFeedCases),
-                         [](const testing::TestParamInfo<FeedCase>& info) {
+INSTANTIATE_TEST_SUITE_P(Rules, FuelFeedTest, testing::ValuesIn(kFuelFeedCases),
+                         [](const testing::TestParamInfo<FuelFeedCase>& info) {
                              return std::string(info.param.name);
                          });
 

@@ -2,6 +2,7 @@
 // messages of the flight controls, driven through the stand-in simulator.
 #include "platform/Random.h"
 #include "support/MechanisationScenario.h"
+#include "support/VirtualKeys.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -9,8 +10,6 @@
 namespace tavi::test {
 namespace {
 
-constexpr uint32_t kControlKey = 17;
-constexpr uint32_t kShiftKey = 16;
 constexpr uint32_t kPeriodKey = 0xBE;
 constexpr int kParkingBrakeToken = 323;
 constexpr int kFlapAngleToken = 907;

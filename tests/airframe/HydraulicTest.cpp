@@ -279,12 +279,12 @@ TEST(HydraulicTest, EachSystemDrawsFromTheOtherSidesDcBus) {
 
 // Until the systems have started, the knob follows the start-up mode and the pressure the
 // engine.
-struct StartupCase {
+struct HydraulicStartupCase {
     const char* mode;
     int32_t knob;
 };
 
-class HydraulicStartupTest : public testing::TestWithParam<StartupCase> {};
+class HydraulicStartupTest : public testing::TestWithParam<HydraulicStartupCase> {};
 
 TEST_P(HydraulicStartupTest, TheKnobFollowsTheStartupMode) {
     HydraulicBench bench(std::string("[Startup]\nstartupMode=") + GetParam().mode + "\n");
@@ -296,10 +296,10 @@ TEST_P(HydraulicStartupTest, TheKnobFollowsTheStartupMode) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, HydraulicStartupTest,
-                         testing::Values(StartupCase{"0", Hydraulic::kKnobOff},
-                                         StartupCase{"1", Hydraulic::kKnobOff},
-                                         StartupCase{"2", Hydraulic::kKnobAuto},
-                                         StartupCase{"-1", Hydraulic::kKnobAuto}));
+                         testing::Values(HydraulicStartupCase{"0", Hydraulic::kKnobOff},
+                                         HydraulicStartupCase{"1", Hydraulic::kKnobOff},
+                                         HydraulicStartupCase{"2", Hydraulic::kKnobAuto},
+                                         HydraulicStartupCase{"-1", Hydraulic::kKnobAuto}));
 
 TEST(HydraulicStartupTest, BeforeTheStartThePressureFollowsTheEngine) {
     HydraulicBench bench;

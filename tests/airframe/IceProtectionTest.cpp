@@ -140,15 +140,15 @@ struct OverrideCase {
 };
 
 constexpr int32_t kEngines = Pneumatic::kOverrideEngines;
-constexpr int32_t kAuto = Pneumatic::kOverrideAuto;
+constexpr int32_t kIceOverrideAuto = Pneumatic::kOverrideAuto;
 constexpr int32_t kAll = Pneumatic::kOverrideAll;
 
 // clang-format off
 constexpr OverrideCase kOverrideCases[] = {
-    {"AutoWithIceTaxiingSlowly",      kAuto,    true,  true,   20.0f, false, false},
-    {"AutoWithIceAt25Knots",          kAuto,    true,  true,   25.0f, true,  true},
-    {"AutoWithoutIceInFlight",        kAuto,    false, false, 250.0f, false, false},
-    {"AutoWithIceInFlight",           kAuto,    true,  false, 250.0f, true,  true},
+    {"AutoWithIceTaxiingSlowly",      kIceOverrideAuto,    true,  true,   20.0f, false, false},
+    {"AutoWithIceAt25Knots",          kIceOverrideAuto,    true,  true,   25.0f, true,  true},
+    {"AutoWithoutIceInFlight",        kIceOverrideAuto,    false, false, 250.0f, false, false},
+    {"AutoWithIceInFlight",           kIceOverrideAuto,    true,  false, 250.0f, true,  true},
     {"AllOnTheGroundBelow25Knots",    kAll,     false, true,   20.0f, true,  false},
     {"AllOnTheGroundAt25Knots",       kAll,     false, true,   25.0f, true,  true},
     {"AllInFlightAtAnySpeed",         kAll,     false, false,  10.0f, true,  true},

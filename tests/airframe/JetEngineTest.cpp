@@ -18,14 +18,6 @@ constexpr uint32_t kFuelCutoff1 = 0x101C3;
 constexpr uint32_t kFuelOpen1 = 0x101BF;
 constexpr uint32_t kFuelOpen2 = 0x101C4;
 constexpr int kFuelSystemSlot = 19;
-constexpr int kPneumaticSlot = 25;
-
-int keyEventCount(AirframeScenario& scenario, uint32_t eventId) {
-    const std::vector<sim::KeyEvent>& events = scenario.panel().keyEventsSent();
-    return static_cast<int>(
-        std::count_if(events.begin(), events.end(),
-                      [&](const sim::KeyEvent& e) { return e.eventId == eventId; }));
-}
 
 // The simulator's engine as far as a start needs it: the starter spins N2 up to 25 %, fuel
 // lights the engine from N2 20 %, a burning engine spools up to an idle N2 of 60 % and the
@@ -80,7 +72,7 @@ class EngineTest : public testing::Test {
 protected:
     explicit EngineTest(const std::string& ini = "[Startup]\nstartupMode=1\n")
         : scenario(ini), fuel(holdSystem<FuelSystem>(scenario.aircraft(), kFuelSystemSlot)),
-          pneumatic(holdSystem<Pneumatic>(scenario.aircraft(), kPneumaticSlot)) {
+          pneumatic(holdSystem<Pneumatic>(scenario.aircraft(), AirframeScenario::kPneumaticSlot)) {
         scenario.park();
         scenario.step(2);
     }
@@ -89,7 +81,7 @@ protected:
     JetEngine& engine2() { return *scenario.aircraft().engine2(); }
     sim::Panel& panel() { return scenario.panel(); }
     uint32_t now() { return scenario.aircraft().simTimeMs; }
-    int events(uint32_t id) { return keyEventCount(scenario, id); }
+    int events(uint32_t id) { return scenario.keyEventCount(id); }
 
     void setEngineVariable(const char* name, int engine, double value) {
         panel().setVariable(name, engine, value);
@@ -636,13 +628,13 @@ TEST_P(StartupModeTest, TheFirstFramesSetTheEngineToTheStartupState) {
         EXPECT_EQ(engine->engineControlKnob, row.knob);
         EXPECT_TRUE(engine->started);
     }
-    const int cuts = keyEventCount(scenario, kFuelCutoff1);
-    const int opens = keyEventCount(scenario, kFuelOpen1);
+    const int cuts = scenario.keyEventCount(kFuelCutoff1);
+    const int opens = scenario.keyEventCount(kFuelOpen1);
     EXPECT_EQ(cuts > 0, row.fuelEvent == kFuelCutoff1);
     EXPECT_EQ(opens > 0, row.fuelEvent == kFuelOpen1);
     const int count = std::max(cuts, opens);
     scenario.step(3);
-    EXPECT_EQ(std::max(keyEventCount(scenario, kFuelCutoff1), keyEventCount(scenario, kFuelOpen1)),
+    EXPECT_EQ(std::max(scenario.keyEventCount(kFuelCutoff1), scenario.keyEventCount(kFuelOpen1)),
               count)
         << "only until started";
 }

@@ -2,6 +2,7 @@
 #include "airframe/Lights.h"
 
 #include "support/AirframeScenario.h"
+#include "support/VirtualKeys.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -11,8 +12,6 @@ namespace {
 
 constexpr uint32_t kKeyL = 0x4C;
 constexpr uint32_t kKeyO = 0x4F;
-constexpr uint32_t kShiftKey = 16;
-constexpr uint32_t kControlKey = 17;
 constexpr SoundId kSignChime = 45;
 constexpr SoundId kLightSwitchClick = 48;
 constexpr uint32_t kPanelLightsOn = 0x10208;
@@ -65,7 +64,7 @@ public:
     }
 };
 
-struct StartupCase {
+struct LightsStartupCase {
     int mode;
     bool nav;
     bool beacon;
@@ -75,14 +74,14 @@ struct StartupCase {
     bool cautions;
 };
 
-void PrintTo(const StartupCase& row, std::ostream* out) {
+void PrintTo(const LightsStartupCase& row, std::ostream* out) {
     *out << "startupMode " << row.mode;
 }
 
-class LightsStartupTest : public testing::TestWithParam<StartupCase> {};
+class LightsStartupTest : public testing::TestWithParam<LightsStartupCase> {};
 
 TEST_P(LightsStartupTest, StartupModeSetsTheSwitchesAndTheSimulatorFollows) {
-    const StartupCase& expected = GetParam();
+    const LightsStartupCase& expected = GetParam();
     LightsScenario scenario(startupIni(expected.mode));
     scenario.panel().setToken(14, 1.0);
     scenario.park();
@@ -117,9 +116,9 @@ TEST_P(LightsStartupTest, StartupModeSetsTheSwitchesAndTheSimulatorFollows) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, LightsStartupTest,
-                         testing::Values(StartupCase{0, false, false, false, 0, false, true},
-                                         StartupCase{1, true, true, false, 1, true, false},
-                                         StartupCase{2, true, true, true, 1, true, false}));
+                         testing::Values(LightsStartupCase{0, false, false, false, 0, false, true},
+                                         LightsStartupCase{1, true, true, false, 1, true, false},
+                                         LightsStartupCase{2, true, true, true, 1, true, false}));
 
 TEST(LightsTest, PanelLightingFollowsTheSwitchesByNightAndDcBus1) {
     LightsScenario scenario;
@@ -448,14 +447,14 @@ TEST(LightsTest, SignChimeNeedsTheAuralUnitsPowerButTheSignTogglesAnyway) {
     EXPECT_TRUE(scenario.playing(kSignChime));
 }
 
-struct LoadCase {
+struct LightsLoadCase {
     const char* name;
     std::function<void(Lights&)> set;
     std::vector<std::pair<int, float>> loads;
 };
 
 TEST(LightsTest, EachLightDrawsFromItsBuses) {
-    const std::vector<LoadCase> cases = {
+    const std::vector<LightsLoadCase> cases = {
         {"panel", [](Lights& l) { l.panelLights = true; }, {{Electric::kDcBus1, 5.0f}}},
         {"flood", [](Lights& l) { l.floodLights = true; }, {{Electric::kDcBus1, 5.0f}}},
         {"panel without bus 1",
@@ -478,7 +477,7 @@ TEST(LightsTest, EachLightDrawsFromItsBuses) {
         {"logo", [](Lights& l) { l.logoLights = true; }, {{Electric::kDcBus1, 5.0f}}},
     };
     LightsScenario scenario;
-    for (const LoadCase& row : cases) {
+    for (const LightsLoadCase& row : cases) {
         SCOPED_TRACE(row.name);
         Lights lights;
         lights.emergencyLight = Lights::kEmergencyOff;

@@ -36,20 +36,20 @@ struct SourceCase {
 };
 
 constexpr int32_t kClosed = Pneumatic::kCrossBleedClosed;
-constexpr int32_t kAuto = Pneumatic::kCrossBleedAuto;
+constexpr int32_t kCrossBleedAuto = Pneumatic::kCrossBleedAuto;
 constexpr int32_t kOpen = Pneumatic::kCrossBleedOpen;
 
 // clang-format off
 constexpr SourceCase kSourceCases[] = {
     //                                            knob    E1     E2     APU    start2 str1   str2   air    side1  side2  open   apuV   t1     t2
-    {"AutoApuAloneFeedsSide1",                    kAuto,  false, false, true,  false, false, false, false, true,  false, false, true,  40.0f,  0.0f},
-    {"AutoApuFeedsTheEngine2Start",               kAuto,  false, false, true,  true,  false, false, false, true,  true,  true,  true,  38.0f, 38.0f},
-    {"AutoStarter2DrawsBothDuctsSlow",            kAuto,  false, false, true,  true,  false, true,  false, true,  true,  true,  true,  30.0f, 23.0f},
-    {"AutoStarter2DrawsLessAbove100Knots",        kAuto,  false, false, true,  true,  false, true,  true,  true,  true,  true,  true,  33.0f, 29.0f},
-    {"AutoEngine1AloneFeedsBoth",                 kAuto,  true,  false, false, false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
-    {"AutoEngine2AloneFeedsBoth",                 kAuto,  false, true,  false, false, false, false, false, true,  true,  true,  false, 41.0f, 41.0f},
-    {"AutoTwoEnginesKeepTheirSides",              kAuto,  true,  true,  false, false, false, false, false, true,  true,  false, false, 48.0f, 42.0f},
-    {"AutoAnEngineClosesTheApuValve",             kAuto,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
+    {"AutoApuAloneFeedsSide1",                    kCrossBleedAuto,  false, false, true,  false, false, false, false, true,  false, false, true,  40.0f,  0.0f},
+    {"AutoApuFeedsTheEngine2Start",               kCrossBleedAuto,  false, false, true,  true,  false, false, false, true,  true,  true,  true,  38.0f, 38.0f},
+    {"AutoStarter2DrawsBothDuctsSlow",            kCrossBleedAuto,  false, false, true,  true,  false, true,  false, true,  true,  true,  true,  30.0f, 23.0f},
+    {"AutoStarter2DrawsLessAbove100Knots",        kCrossBleedAuto,  false, false, true,  true,  false, true,  true,  true,  true,  true,  true,  33.0f, 29.0f},
+    {"AutoEngine1AloneFeedsBoth",                 kCrossBleedAuto,  true,  false, false, false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
+    {"AutoEngine2AloneFeedsBoth",                 kCrossBleedAuto,  false, true,  false, false, false, false, false, true,  true,  true,  false, 41.0f, 41.0f},
+    {"AutoTwoEnginesKeepTheirSides",              kCrossBleedAuto,  true,  true,  false, false, false, false, false, true,  true,  false, false, 48.0f, 42.0f},
+    {"AutoAnEngineClosesTheApuValve",             kCrossBleedAuto,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
     {"OpenApuFeedsBoth",                          kOpen,  false, false, true,  false, false, false, false, true,  true,  true,  true,  38.0f, 38.0f},
     {"OpenTwoEnginesKeepTheirPressures",          kOpen,  true,  true,  false, false, false, false, false, true,  true,  true,  false, 48.0f, 42.0f},
     {"OpenEngine1AndApu",                         kOpen,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
@@ -57,7 +57,7 @@ constexpr SourceCase kSourceCases[] = {
     {"ClosedEngine1FeedsOnlySide1",               kClosed,true,  false, false, false, false, false, false, true,  false, false, false, 48.0f,  0.0f},
     {"ClosedEngine1ShutsTheApuValve",             kClosed,true,  false, true,  false, false, false, false, true,  false, false, false, 48.0f,  0.0f},
     {"ClosedStarter1DrawsTheDeadDuctBelowZero",   kClosed,false, false, true,  false, true,  false, false, true,  false, false, true,  25.0f, -8.0f},
-    {"NothingBleeds",                             kAuto,  false, false, false, false, false, false, false, false, false, false, false, 0.0f,  0.0f},
+    {"NothingBleeds",                             kCrossBleedAuto,  false, false, false, false, false, false, false, false, false, false, false, 0.0f,  0.0f},
 };
 // clang-format on
 
@@ -459,14 +459,14 @@ TEST(PneumaticTest, TheCrossBleedKnobStepsThroughItsNamedVariables) {
 }
 
 // The start-up state of the buttons, applied until the first frame with time.
-struct StartupCase {
+struct PneumaticStartupCase {
     int32_t mode;
     bool windshields;
     bool bleedsAndPacks;
     bool apuBleed;
 };
 
-constexpr StartupCase kStartupCases[] = {
+constexpr PneumaticStartupCase kStartupCases[] = {
     {0, false, false, false},
     {1, true, false, true},
     {2, true, true, false},
@@ -474,7 +474,7 @@ constexpr StartupCase kStartupCases[] = {
 };
 
 TEST(PneumaticTest, StartupModesSetTheButtonsOnce) {
-    for (const StartupCase& row : kStartupCases) {
+    for (const PneumaticStartupCase& row : kStartupCases) {
         SCOPED_TRACE(row.mode);
         PneumaticBench bench("[Startup]\nstartupMode=" + std::to_string(row.mode) + "\n");
         Pneumatic& pneumatic = bench.pneumatic();
@@ -493,7 +493,7 @@ TEST(PneumaticTest, StartupModesSetTheButtonsOnce) {
 }
 
 // What the bleed air and ice protection draw from each bus in a given state.
-struct LoadCase {
+struct BleedLoadCase {
     const char* name;
     void (*set)(Pneumatic&, PneumaticBench&);
     float dcBus1;
@@ -532,7 +532,7 @@ void pitot2Only(Pneumatic& pneumatic, PneumaticBench& bench) {
 }
 
 // clang-format off
-const LoadCase kLoadCases[] = {
+const BleedLoadCase kLoadCases[] = {
     {"Bare",         bare,         20.0f, 25.0f,  5.0f,  0.0f, 0.0f},
     {"Everything",   everything,   45.0f, 60.0f, 15.0f, 10.0f, 5.0f},
     {"ApuBleedOnly", apuBleedOnly, 20.0f, 25.0f, 15.0f,  5.0f, 0.0f},
@@ -540,10 +540,10 @@ const LoadCase kLoadCases[] = {
 };
 // clang-format on
 
-class PneumaticLoadTest : public testing::TestWithParam<LoadCase> {};
+class PneumaticLoadTest : public testing::TestWithParam<BleedLoadCase> {};
 
 TEST_P(PneumaticLoadTest, LoadsFollowTheState) {
-    const LoadCase& row = GetParam();
+    const BleedLoadCase& row = GetParam();
     PneumaticBench bench;
     Pneumatic& pneumatic = bench.pneumatic();
     row.set(pneumatic, bench);
@@ -561,7 +561,7 @@ TEST_P(PneumaticLoadTest, LoadsFollowTheState) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Buses, PneumaticLoadTest, testing::ValuesIn(kLoadCases),
-                         [](const testing::TestParamInfo<LoadCase>& info) {
+                         [](const testing::TestParamInfo<BleedLoadCase>& info) {
                              return std::string(info.param.name);
                          });
 

@@ -11,7 +11,7 @@ namespace {
 constexpr SoundId kWarningChime = 15;
 constexpr SoundId kHighSpeed = 40;
 constexpr SoundId kStallWarning = 57;
-constexpr int32_t kDown = 16383;
+constexpr int32_t kGearDown = 16383;
 
 // Airborne with the engines running, at a pressure altitude and calibrated airspeed of the
 // test's choice; the standard altimeter setting.
@@ -164,10 +164,10 @@ struct MinimumSpeedCase {
 
 TEST_F(AdcTest, MinimumSpeedComesFromWeightFlapsAndGear) {
     const MinimumSpeedCase cases[] = {
-        {12000.0, 0.0f, 0, false, 98.7f},     {22000.0, 0.0f, kDown, false, 134.5f},
+        {12000.0, 0.0f, 0, false, 98.7f},     {22000.0, 0.0f, kGearDown, false, 134.5f},
         {22500.0, 0.0f, 0, false, 135.0f},    {30000.0, 0.0f, 0, false, 135.0f},
         {11000.0, 9.0f, 0, false, 89.6f},     {15250.0, 9.0f, 0, false, 101.0f},
-        {14000.0, 13.5f, 0, false, 93.95f},   {14000.0, 20.0f, kDown, false, 92.05f},
+        {14000.0, 13.5f, 0, false, 93.95f},   {14000.0, 20.0f, kGearDown, false, 92.05f},
         {18750.0, 33.5f, 0, false, 105.125f}, {12000.0, 60.0f, 0, false, 84.0f},
         {12000.0, 0.0f, 8192, false, 99.2f},  {12000.0, 0.0f, 0, true, 104.7f},
     };
@@ -375,9 +375,9 @@ TEST_F(AdcTest, GearAndFlapLimitSpeeds) {
     } gearCases[] = {
         {{0, 0, 0}, {0, 0, 0}, 320.0f},
         {{0, 0, 0}, {4000, 4000, 4000}, 200.0f},
-        {{kDown, kDown, kDown}, {8000, 8000, 8000}, 250.0f},
-        {{kDown, kDown, kDown}, {kDown, kDown, kDown}, 250.0f},
-        {{kDown, kDown, 8000}, {kDown, kDown, 8000}, 250.0f},
+        {{kGearDown, kGearDown, kGearDown}, {8000, 8000, 8000}, 250.0f},
+        {{kGearDown, kGearDown, kGearDown}, {kGearDown, kGearDown, kGearDown}, 250.0f},
+        {{kGearDown, kGearDown, 8000}, {kGearDown, kGearDown, 8000}, 250.0f},
     };
     for (const auto& row : gearCases) {
         scenario.setGear(row.before);

@@ -8,9 +8,6 @@ namespace {
 using L = FdLateralMode;
 using V = FdVerticalMode;
 
-constexpr uint32_t kVerticalSpeedEvent = 0x101F4;
-constexpr uint32_t kIasEvent = 0x101F5;
-
 class FlightDirectorModeTest : public testing::Test {
 protected:
     FlightDirector& fd() { return bench.fd(); }

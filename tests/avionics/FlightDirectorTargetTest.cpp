@@ -13,8 +13,6 @@ using V = FdVerticalMode;
 
 constexpr uint32_t kHeadingBugEvent = 0x101FA;
 constexpr uint32_t kPreselectEvent = 0x1024C;
-constexpr uint32_t kVerticalSpeedEvent = 0x101F4;
-constexpr uint32_t kIasEvent = 0x101F5;
 constexpr uint32_t kMachEvent = 0x101F6;
 constexpr int kIasToken = 116;
 constexpr int kMachToken = 118;

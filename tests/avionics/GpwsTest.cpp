@@ -43,7 +43,7 @@ constexpr int32_t kGpwsId = 67;
 constexpr int32_t kGpwsInopId = 68;
 constexpr int32_t kTerrInopId = 69;
 
-constexpr int32_t kDown = 16383;
+constexpr int32_t kGearDown = 16383;
 // The needle (NAV GSI) of a glide slope deviation in dots, negative below the path.
 constexpr float gsiForDots(float dots) {
     return dots * 120.0f * 0.3f / 0.7f;
@@ -238,7 +238,7 @@ constexpr Flight closing(float height, float airspeed, float closure) {
 }
 
 constexpr Flight landingClosing(float height, float closure) {
-    return Flight{.radioAltitude = height, .closure = closure, .flaps = 22.0f, .gear = kDown};
+    return Flight{.radioAltitude = height, .closure = closure, .flaps = 22.0f, .gear = kGearDown};
 }
 
 constexpr Flight afterLiftoffClosing(float height, float closure) {
@@ -319,12 +319,14 @@ INSTANTIATE_TEST_SUITE_P(
         ClearanceCase{"SlowClimb",
                       Flight{.radioAltitude = 400.0f, .verticalSpeed = 200.0f, .airspeed = 150.0f},
                       true, false, true},
-        ClearanceCase{"TooLowFlap", low(200.0f, 150.0f, 0.0f, kDown), true, true, true},
-        ClearanceCase{"GearDownEnvelopeAOnly", low(300.0f, 150.0f, 0.0f, kDown), true, false,
+        ClearanceCase{"TooLowFlap", low(200.0f, 150.0f, 0.0f, kGearDown), true, true, true},
+        ClearanceCase{"GearDownEnvelopeAOnly", low(300.0f, 150.0f, 0.0f, kGearDown), true, false,
                       false},
         ClearanceCase{"TooLowGear", low(400.0f, 150.0f, 22.0f), true, false, true},
-        ClearanceCase{"LandingConfiguration", low(200.0f, 150.0f, 22.0f, kDown), true, true, false},
-        ClearanceCase{"PartFlapsGearDown", low(200.0f, 150.0f, 10.0f, kDown), true, true, false},
+        ClearanceCase{"LandingConfiguration", low(200.0f, 150.0f, 22.0f, kGearDown), true, true,
+                      false},
+        ClearanceCase{"PartFlapsGearDown", low(200.0f, 150.0f, 10.0f, kGearDown), true, true,
+                      false},
         ClearanceCase{"GearInTransitFlapsDown", low(200.0f, 150.0f, 22.0f, 8192), true, true,
                       false},
         ClearanceCase{"GearInTransitFlapsUp", low(200.0f, 150.0f, 0.0f, 8192), true, true, true}),
@@ -350,7 +352,7 @@ TEST_P(GpwsGlideSlopeTest, BelowTheGlideSlope) {
     GpwsBench bench;
     bench.fly({.radioAltitude = row.height,
                .flaps = 45.0f,
-               .gear = kDown,
+               .gear = kGearDown,
                .glideSlopeReceived = row.received,
                .glideSlopeDots = row.dots});
     bench.step();
@@ -539,7 +541,7 @@ TEST_F(GpwsTest, TooLowTerrainIsCalledAgainOnlyAfterAFurther20PercentLost) {
 TEST_F(GpwsTest, GlideSlopeRaisesTheCautionAndRepeatsUntilItIsAcknowledged) {
     Flight approach{.radioAltitude = 500.0f,
                     .flaps = 45.0f,
-                    .gear = kDown,
+                    .gear = kGearDown,
                     .glideSlopeReceived = true,
                     .glideSlopeDots = -2.0f};
     bench.fly(approach);
@@ -572,7 +574,7 @@ TEST_F(GpwsTest, GlideSlopeRaisesTheCautionAndRepeatsUntilItIsAcknowledged) {
 TEST_F(GpwsTest, GlideSlopeCautionIsWithdrawnAlsoWhenATerrainAlertInterrupts) {
     Flight approach{.radioAltitude = 500.0f,
                     .flaps = 45.0f,
-                    .gear = kDown,
+                    .gear = kGearDown,
                     .glideSlopeReceived = true,
                     .glideSlopeDots = -2.0f};
     bench.fly(approach);
@@ -638,7 +640,7 @@ TEST_P(GpwsApproachTest, MinimumsAndAltitudeCallouts) {
                     .verticalSpeed = -700.0f,
                     .airspeed = 130.0f,
                     .flaps = 45.0f,
-                    .gear = kDown};
+                    .gear = kGearDown};
     uint32_t belowDecisionHeight = 0;
     while (approach.radioAltitude >= 50.0f) {
         bench.fly(approach);
@@ -671,12 +673,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(GpwsTest, MinimumsArm5SecondsAfterLeavingTheGround) {
     bench.fly({.radioAltitude = 5.0f});
     bench.step();
-    bench.fly({.radioAltitude = 1500.0f, .gear = kDown});
+    bench.fly({.radioAltitude = 1500.0f, .gear = kGearDown});
     bench.run(4.5);
     EXPECT_FALSE(gpws().minimumsArmed);
     bench.run(1.0);
     EXPECT_TRUE(gpws().minimumsArmed);
-    bench.fly({.radioAltitude = 5.0f, .gear = kDown});
+    bench.fly({.radioAltitude = 5.0f, .gear = kGearDown});
     bench.step();
     EXPECT_FALSE(gpws().minimumsArmed);
     EXPECT_FALSE(gpws().armingTime.has_value());
@@ -687,7 +689,7 @@ TEST_F(GpwsTest, ATerrainAlertSilencesTheOtherCallouts) {
     Flight approach{.radioAltitude = 1500.0f,
                     .airspeed = 130.0f,
                     .flaps = 45.0f,
-                    .gear = kDown,
+                    .gear = kGearDown,
                     .bank = 45.0f,
                     .glideSlopeReceived = true,
                     .glideSlopeDots = -2.0f};

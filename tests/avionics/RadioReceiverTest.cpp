@@ -48,7 +48,7 @@ TEST(RadioPowerTest, AColdAircraftHasEveryReceiverUnpowered) {
     EXPECT_FALSE(radio.isCom1AudioLit(module.aircraft()));
 }
 
-struct PowerCase {
+struct ReceiverPowerCase {
     const char* name;
     std::vector<int> buses;
     bool master1;
@@ -62,7 +62,7 @@ constexpr int kBus2 = Electric::kDcBus2;
 constexpr int kBus3 = Electric::kEssentialBus1;
 
 // clang-format off
-const PowerCase kPowerCases[] = {
+const ReceiverPowerCase kReceiverPowerCases[] = {
     {"AllPowered",     {kBus1, kBus2, kBus3}, true,  true,  {false, false, false, false}, {false, false, false, false}},
     {"Master2Off",     {kBus1, kBus2, kBus3}, true,  false, {false, false, false, false}, {true, true, true, true}},
     {"Master1Off",     {kBus1, kBus2, kBus3}, false, true,  {true, true, true, true},     {false, false, false, false}},
@@ -72,10 +72,11 @@ const PowerCase kPowerCases[] = {
 };
 // clang-format on
 
-class RadioPowerFlagsTest : public RadioScenario, public testing::WithParamInterface<PowerCase> {};
+class RadioPowerFlagsTest : public RadioScenario,
+                            public testing::WithParamInterface<ReceiverPowerCase> {};
 
 TEST_P(RadioPowerFlagsTest, EachReceiverFollowsItsBusAndMaster) {
-    const PowerCase& row = GetParam();
+    const ReceiverPowerCase& row = GetParam();
     network.power({});
     for (int bus : row.buses) {
         network.buses[static_cast<std::size_t>(bus)].powered = true;
@@ -87,8 +88,8 @@ TEST_P(RadioPowerFlagsTest, EachReceiverFollowsItsBusAndMaster) {
     EXPECT_EQ(unit(2).unpowered, row.side2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Radios, RadioPowerFlagsTest, testing::ValuesIn(kPowerCases),
-                         [](const testing::TestParamInfo<PowerCase>& info) {
+INSTANTIATE_TEST_SUITE_P(Radios, RadioPowerFlagsTest, testing::ValuesIn(kReceiverPowerCases),
+                         [](const testing::TestParamInfo<ReceiverPowerCase>& info) {
                              return std::string(info.param.name);
                          });
 

@@ -1,5 +1,7 @@
 #include "core/Angles.h"
 
+#include "support/SpecialValues.h"
+
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -7,8 +9,8 @@
 namespace tavi {
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
+using test::kInfinity;
+using test::kNaN;
 
 struct AngleCase {
     double degrees;

@@ -1,13 +1,15 @@
 #include "core/TrendFilter.h"
 
+#include "support/SpecialValues.h"
+
 #include <gtest/gtest.h>
 #include <limits>
 
 namespace tavi {
 namespace {
 
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
+using test::kInfinity;
+using test::kNaN;
 
 class TrendFilterTest : public testing::Test {
 protected:

@@ -5,11 +5,10 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 
 namespace tavi::test {
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 // A fix at a course and distance from a point.
 Waypoint fixFrom(const std::string& ident, const Waypoint& from, double course, double distance) {
@@ -37,7 +36,7 @@ double pieceLength(const PathSegment& piece) {
         return GcNav::distanceBetween(piece.startLatitude, piece.startLongitude, piece.endLatitude,
                                       piece.endLongitude);
     }
-    return std::fabs(piece.sweep) * kPi / 180.0 * piece.radius;
+    return std::fabs(piece.sweep) * std::numbers::pi / 180.0 * piece.radius;
 }
 
 bool hasArc(const FlightPlanLeg& leg) {

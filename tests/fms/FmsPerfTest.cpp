@@ -1,6 +1,7 @@
 #include "fms/FmsPerf.h"
 
 #include "fms/PerfConditions.h"
+#include "fms/PerfTableAxes.h"
 #include "support/TempFolder.h"
 
 #include <cmath>
@@ -14,20 +15,15 @@
 namespace tavi {
 namespace {
 
+using test::columnOf;
+using test::rowOf;
+
 constexpr float kWeight = FmsPerf::kReferenceWeight;
 
 void fillTable(FmsPerf& perf, FmsPerf::Table table, float value) {
     for (int32_t row = 1; row < FmsPerf::kRows; ++row)
         for (int32_t column = 1; column < FmsPerf::kColumns; ++column)
             perf.setCell(table, row, column, value);
-}
-
-// Row of an altitude (ft) and column of a speed (kt) on the axes.
-int32_t rowOf(int altitude) {
-    return altitude / 1000;
-}
-int32_t columnOf(int speed) {
-    return (speed - 100) / 10 + 1;
 }
 
 std::string fileBytes(const FmsPerf& perf) {

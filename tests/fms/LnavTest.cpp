@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <string>
 #include <utility>
 #include <vector>
@@ -13,8 +14,6 @@ namespace tavi {
 namespace {
 
 using test::FakeFlightPlanContext;
-
-constexpr double kPi = 3.141592653589793;
 
 // Equator distances: one degree of longitude is 60 nm.
 constexpr double kNmPerDegree = 60.0;
@@ -131,7 +130,8 @@ TEST_P(LnavCaptureTest, CrossTrackSignAndDesiredTrackOnAStraightLeg) {
     EXPECT_NEAR(s.legAlongTrack, 30.0, 0.05);
     const double offsetNm = c.latitudeOffset * kNmPerDegree;
     EXPECT_NEAR(s.distanceToGo, std::hypot(30.0, offsetNm), 0.05);
-    EXPECT_NEAR(s.bearingToFix, 90.0 - std::atan2(-offsetNm, 30.0) * 180.0 / kPi, 0.05);
+    EXPECT_NEAR(s.bearingToFix, 90.0 - std::atan2(-offsetNm, 30.0) * 180.0 / std::numbers::pi,
+                0.05);
     EXPECT_NEAR(s.timeToGo, s.distanceToGo / 200.0 * 3600.0, 1e-6);
     EXPECT_FALSE(s.terminalArea);
     EXPECT_EQ(plan.activeLeg, 1u);

@@ -1,6 +1,7 @@
 #include "fms/PerfLearning.h"
 
 #include "fms/FmsPerf.h"
+#include "fms/PerfTableAxes.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -8,16 +9,12 @@
 namespace tavi {
 namespace {
 
+using test::columnOf;
+using test::rowOf;
+
 constexpr float kGrossWeight = 50000.0f;
 constexpr uint32_t kFrameMs = 100;
 constexpr float kFuelPerFrame = 0.1f;
-
-int32_t rowOf(int altitude) {
-    return altitude / 1000;
-}
-int32_t columnOf(int speed) {
-    return (speed - 100) / 10 + 1;
-}
 
 // Flies the learning frame by frame from 20 s of simulation time, airborne, gates open.
 class PerfLearningTest : public ::testing::Test {

@@ -2,6 +2,7 @@
 
 #include "core/Fs9Reader.h"
 #include "platform/profile/Profile.h"
+#include "support/BlobValue.h"
 #include "support/TempFolder.h"
 
 #include <bit>
@@ -13,6 +14,8 @@
 
 namespace tavi {
 namespace {
+
+using test::valueAt;
 
 TEST(TerminalLegTest, StartsAsATrackToAFix) {
     const TerminalLeg leg;
@@ -86,13 +89,6 @@ void expectSameLeg(const TerminalLeg& expected, const TerminalLeg& leg) {
               std::bit_cast<uint32_t>(expected.verticalAngle));
     EXPECT_EQ(leg.reserved2, expected.reserved2);
     EXPECT_EQ(leg.altitude, expected.altitude);
-}
-
-template <typename Value>
-Value valueAt(const std::vector<unsigned char>& bytes, std::size_t offset) {
-    Value value;
-    std::memcpy(&value, bytes.data() + offset, sizeof(Value));
-    return value;
 }
 
 class TerminalLegState : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include "navdata/Runway.h"
 #include "navdata/Waypoint.h"
 #include "platform/profile/Profile.h"
+#include "support/BlobValue.h"
 #include "support/TempFolder.h"
 
 #include <bit>
@@ -20,6 +21,8 @@
 
 namespace tavi {
 namespace {
+
+using test::valueAt;
 
 using test::TempFolder;
 namespace profile = platform::profile;
@@ -194,13 +197,6 @@ std::vector<unsigned char> bytesOfHex(const std::string& text) {
         bytes.push_back(static_cast<unsigned char>(std::stoi(text.substr(i, 2), nullptr, 16)));
     }
     return bytes;
-}
-
-template <typename Value>
-Value valueAt(const std::vector<unsigned char>& bytes, std::size_t offset) {
-    Value value;
-    std::memcpy(&value, bytes.data() + offset, sizeof(Value));
-    return value;
 }
 
 class WaypointState : public ::testing::Test {

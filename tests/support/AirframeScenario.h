@@ -48,6 +48,7 @@ class AirframeScenario {
 public:
     static constexpr uint32_t kFrameMs = 56;
     static constexpr int kMechanisationSlot = 18;
+    static constexpr int kPneumaticSlot = 25;
 
     // The aircraft's sounds that these tests hear, with their lengths in milliseconds.
     static inline const std::vector<std::pair<SoundId, uint32_t>> kSounds = {
@@ -110,6 +111,13 @@ public:
     Adc& adc() { return *aircraft().adc(); }
     FuelSystem& fuel() { return *aircraft().fuelSystem(); }
     sim::Panel& panel() { return module.simulator.panel; }
+
+    int keyEventCount(uint32_t eventId) {
+        const std::vector<sim::KeyEvent>& events = panel().keyEventsSent();
+        return static_cast<int>(
+            std::count_if(events.begin(), events.end(),
+                          [&](const sim::KeyEvent& e) { return e.eventId == eventId; }));
+    }
     SoundManager& sounds() { return *aircraft().soundManager; }
     bool hasSounds() const { return device != nullptr; }
 

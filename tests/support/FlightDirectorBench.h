@@ -16,6 +16,10 @@
 
 namespace tavi::test {
 
+// The guidance panel's speed and vertical-speed knob events.
+constexpr uint32_t kVerticalSpeedEvent = 0x101F4;
+constexpr uint32_t kIasEvent = 0x101F5;
+
 // The FMS as the flight director sees it: an LNAV output record and the active leg's length
 // that the test sets, and a count of the missed-approach activations.
 class ScriptedFms : public Fms {

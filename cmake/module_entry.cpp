@@ -1,0 +1,1 @@
+// The module's code is in tavi_module, linked whole into the module.

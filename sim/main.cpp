@@ -1,5 +1,6 @@
 // tavi-sim: the stand-in simulator. Loads the gauge module from the simulator folder, starts a
 // flight and runs the module's frames.
+#include "platform/audio/SoundOutput.h"
 #include "platform/panel/ImportTable.h"
 #include "sim/Simulator.h"
 
@@ -24,7 +25,7 @@ struct Options {
 };
 
 void printUsage() {
-    std::puts("usage: tavi-sim [--sim-root DIR] [--seconds N] [--realtime]\n"
+    std::puts("usage: tavi-sim [--sim-root DIR] [--seconds N] [--realtime] [--help]\n"
               "  --sim-root DIR  the simulator folder (default: simroot beside tavi-sim)\n"
               "  --seconds N     simulated seconds to run (default 10)\n"
               "  --realtime      run at the simulator's 18 Hz instead of as fast as possible");
@@ -36,7 +37,9 @@ fs::path defaultSimRoot() {
     return error ? fs::path("simroot") : executable.parent_path() / "simroot";
 }
 
-bool parseOptions(int argc, char** argv, Options& options) {
+enum class Parsed { Run, Help, Error };
+
+Parsed parseOptions(int argc, char** argv, Options& options) {
     options.simRoot = defaultSimRoot();
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -48,35 +51,18 @@ bool parseOptions(int argc, char** argv, Options& options) {
             options.seconds = std::strtod(argv[++i], &end);
             if (*end != '\0' || !(options.seconds >= 0.0)) {
                 std::fprintf(stderr, "tavi-sim: --seconds needs a number of seconds\n");
-                return false;
+                return Parsed::Error;
             }
         } else if (arg == "--realtime") {
             options.realtime = true;
+        } else if (arg == "--help" || arg == "-h") {
+            return Parsed::Help;
         } else {
-            printUsage();
-            return false;
+            std::fprintf(stderr, "tavi-sim: unknown option %s\n", argv[i]);
+            return Parsed::Error;
         }
     }
-    return true;
-}
-
-// A sound card, or a sound server that would play for us.
-bool machineHasSoundOutput() {
-    if (std::getenv("PULSE_SERVER")) {
-        return true;
-    }
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        runtime && fs::exists(fs::path(runtime) / "pulse" / "native")) {
-        return true;
-    }
-    std::error_code error;
-    for (fs::directory_iterator it("/dev/snd", error), end; !error && it != end;
-         it.increment(error)) {
-        if (it->path().filename().string().starts_with("pcmC")) {
-            return true;
-        }
-    }
-    return false;
+    return Parsed::Run;
 }
 
 bool hasLine(const fs::path& file, std::string_view wanted) {
@@ -93,10 +79,17 @@ bool hasLine(const fs::path& file, std::string_view wanted) {
 
 int main(int argc, char** argv) {
     Options options;
-    if (!parseOptions(argc, argv, options)) {
+    switch (parseOptions(argc, argv, options)) {
+    case Parsed::Help:
+        printUsage();
+        return 0;
+    case Parsed::Error:
+        printUsage();
         return 2;
+    case Parsed::Run:
+        break;
     }
-    if (!machineHasSoundOutput()) {
+    if (!tavi::platform::machineHasSoundOutput()) {
         // A machine without sound output plays to OpenAL Soft's speakerless device.
         setenv("ALSOFT_DRIVERS", "null", 0);
     }
@@ -113,7 +106,7 @@ int main(int argc, char** argv) {
         dlclose(module);
         return 1;
     }
-    std::printf("tavi-sim: loaded %s (module version %X)\n", modulePath.c_str(),
+    std::printf("tavi-sim: loaded %s (module version 0x%X)\n", modulePath.c_str(),
                 linkage->moduleVersion);
 
     tavi::sim::Simulator simulator(options.simRoot);

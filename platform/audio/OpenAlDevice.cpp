@@ -1,12 +1,15 @@
 #define AL_ALEXT_PROTOTYPES
 #include "platform/audio/OpenAlDevice.h"
 
+#include "platform/audio/SoundOutput.h"
+
 #include <AL/al.h>
 #include <AL/alc.h>
 #include <AL/alext.h>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <thread>
 
 namespace tavi::platform::audio {
@@ -284,6 +287,12 @@ void OpenAlDevice::wait(uint32_t ms) {
 }
 
 std::shared_ptr<AudioDevice> openOutputDevice(AudioResult& result) {
+    // Probing a machine without sound output fills the terminal with the sound library's own
+    // errors; the caller's one line says it better. A driver named in the environment is tried.
+    if (!std::getenv("ALSOFT_DRIVERS") && !machineHasSoundOutput()) {
+        result = kAudioFail;
+        return nullptr;
+    }
     auto context = makeContext(alcOpenDevice(nullptr), nullptr);
     if (!context) {
         result = kAudioFail;

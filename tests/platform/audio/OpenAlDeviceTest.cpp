@@ -1,9 +1,12 @@
 #include "platform/audio/OpenAlDevice.h"
 
+#include "platform/audio/SoundOutput.h"
 #include "support/WavBytes.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
 
 namespace tavi::platform::audio {
 namespace {
@@ -196,6 +199,39 @@ TEST(LoopbackDeviceClock, RendersWholeFramesWithoutDrift) {
     device->wait(70);
     EXPECT_EQ(frames, 30u * LoopbackAudioDevice::kSampleRate / 1000);
     EXPECT_EQ(device->renderedMs(), 100u);
+}
+
+} // namespace
+} // namespace tavi::platform::audio
+
+namespace tavi::platform::audio {
+namespace {
+
+// Without sound output and without a driver named in the environment, the output device is not
+// probed at all, so the sound library prints nothing of its own before the caller's line.
+TEST(OutputDeviceTest, MachineWithoutSoundOutputOpensNoDevice) {
+    if (machineHasSoundOutput()) {
+        GTEST_SKIP() << "this machine has sound output";
+    }
+    const std::string drivers = std::getenv("ALSOFT_DRIVERS") ? std::getenv("ALSOFT_DRIVERS") : "";
+    unsetenv("ALSOFT_DRIVERS");
+    AudioResult result = kAudioOk;
+    const std::shared_ptr<AudioDevice> device = openOutputDevice(result);
+    if (!drivers.empty()) {
+        setenv("ALSOFT_DRIVERS", drivers.c_str(), 1);
+    }
+    EXPECT_EQ(device, nullptr);
+    EXPECT_EQ(result, kAudioFail);
+}
+
+TEST(OutputDeviceTest, DriverNamedInTheEnvironmentIsOpened) {
+    AudioResult result = kAudioFail;
+    const std::string drivers = std::getenv("ALSOFT_DRIVERS") ? std::getenv("ALSOFT_DRIVERS") : "";
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    const std::shared_ptr<AudioDevice> device = openOutputDevice(result);
+    setenv("ALSOFT_DRIVERS", drivers.empty() ? "null" : drivers.c_str(), 1);
+    EXPECT_NE(device, nullptr);
+    EXPECT_EQ(result, kAudioOk);
 }
 
 } // namespace

@@ -256,7 +256,6 @@ void publish(Panel& panel, int side, const NavReading& reading) {
     for (const auto& [name, value] : values) {
         panel.setVariable(name, side, value);
     }
-    panel.setTokenText(Receivers::kIdentTokens[static_cast<std::size_t>(side - 1)], reading.ident);
 }
 
 } // namespace
@@ -335,6 +334,12 @@ void Receivers::updateNav(int side, NavReceiver& receiver, const OwnAircraft& ai
         reading.ident = identified->ident;
     }
     publish(panel, side, reading);
+    // The text is set again only when it changes: the module may hold on to the text it read.
+    if (!receiver.identPublished || receiver.ident != reading.ident) {
+        panel.setTokenText(kIdentTokens[static_cast<std::size_t>(side - 1)], reading.ident);
+        receiver.ident = reading.ident;
+        receiver.identPublished = true;
+    }
 }
 
 void Receivers::updateAdf(int side, const Tuning& tuning, const OwnAircraft& aircraft) {

@@ -68,6 +68,9 @@ private:
         // The DME distance of the last update and the station it came from.
         std::optional<double> lastDme;
         std::string lastDmeIdent;
+        // The ident text last published.
+        std::optional<std::string> ident;
+        bool identPublished = false;
     };
 
     void updateNav(int side, NavReceiver& receiver, const OwnAircraft& aircraft, double seconds);

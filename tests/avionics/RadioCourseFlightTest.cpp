@@ -1,6 +1,6 @@
-// The flight director flies a VOR radial and a localizer of the navigation database, closed
-// loop through the stand-in's receivers: a point-mass aircraft turns at the rate its commanded
-// bank gives at a constant speed, as an ideal autopilot would fly it.
+// The flight director flies a VOR radial and a localizer (front and back course) of the
+// navigation database, closed loop through the stand-in's receivers: a point-mass aircraft turns
+// at the rate its commanded bank gives at a constant speed, as an ideal autopilot would fly it.
 #include "sim/Geodesy.h"
 #include "support/FlightDirectorBench.h"
 #include "support/NavFixtureFiles.h"
@@ -100,6 +100,19 @@ TEST_F(RadioCourseFlightTest, CapturesAndTracksALocalizer) {
     EXPECT_TRUE(nav1().hasLocalizer);
     EXPECT_LT(std::fabs(nav1().cdiDeviation), 10.0f) << "within 0.2 degrees of the course";
     EXPECT_NEAR(sim::degreesPlusMinus180(heading - 90.0), 0.0, 5.0);
+}
+
+// 12 nm east of IAAL's antenna, 2 degrees north of the back course, inbound westbound.
+TEST_F(RadioCourseFlightTest, CapturesAndTracksALocalizersBackCourse) {
+    start(sim::destination({47.0, 8.035}, 88.0, 12.0), 240.0, 180.0, 3000.0);
+    nav1().setNavActive(0x01103000);
+    bench.step(2);
+    bench.fd().pressApproach();
+    EXPECT_EQ(bench.fd().armedLateralMode, FdLateralMode::Bc);
+    fly(150.0);
+    EXPECT_EQ(bench.fd().lateralMode, FdLateralMode::Bc);
+    EXPECT_LT(std::fabs(nav1().cdiDeviation), 10.0f);
+    EXPECT_NEAR(sim::degreesPlusMinus180(heading - 270.0), 0.0, 5.0);
 }
 
 } // namespace

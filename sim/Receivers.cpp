@@ -183,6 +183,7 @@ std::optional<NavReading> localizerReading(const RadioStation& localizer,
     reading.hasNav = true;
     reading.hasLocalizer = true;
     reading.toFrom = kTo;
+    // A localizer's radial is true, like its course.
     reading.radial = bearingDegrees(localizer.position, aircraft.position);
     reading.radialError = view.offCourse;
     reading.localizer = localizer.course;

@@ -18,9 +18,10 @@ namespace tavi::sim {
 // and publishes what the cockpit reads: for a VOR the radial, TO/FROM and the CDI against the
 // selected course; for an ILS the localizer and glide-slope deviations; the DME's slant
 // distance; the ADF's relative bearing; the station's ident; the marker beacons of the ILS
-// approaches. The stations of a frequency are searched again only when the frequency changes
-// or the aircraft has flown far from where they were searched. Without a navigation database
-// the receivers publish nothing, so a test may set what they would publish itself.
+// approaches the NAV receivers are tuned to. The stations of a frequency are searched again only
+// when the frequency changes or the aircraft has flown far from where they were searched. Without a
+// navigation database the receivers publish nothing, so a test may set what they would publish
+// itself.
 //
 // The figures are those of real receivers and ground stations:
 // - VOR: CDI full scale 10 degrees off the course; TO/FROM off within half a degree of abeam.

@@ -9,7 +9,7 @@ Simulator::Simulator(std::filesystem::path simRoot)
       simConnect([this](const std::string& variable, double value) {
           aircraft.writeVariable(variable, value);
       }),
-      simRoot(std::move(simRoot)) {
+      receivers(panel, simRoot / "Orvane/Nd/nd.sqlite"), simRoot(std::move(simRoot)) {
     panel.onKeyEventApplied([this](const KeyEvent& event) { aircraft.applyKeyEvent(event); });
     panel.setInterface(platform::kTrafficInterfaceName,
                        static_cast<platform::TrafficSourceProvider*>(&traffic));
@@ -63,6 +63,7 @@ void Simulator::stepBy(double duration) {
     panel.setToken(kTickToken, static_cast<double>(tickCount));
     host.advanceTickCount(static_cast<uint32_t>(std::lround(duration * 1000.0)));
     traffic.advance(duration);
+    receivers.update(duration);
     host.fireTimers();
 }
 

@@ -3,6 +3,7 @@
 #include "platform/panel/ImportTable.h"
 #include "sim/Host.h"
 #include "sim/Panel.h"
+#include "sim/Receivers.h"
 #include "sim/SimAircraft.h"
 #include "sim/SimConnectServer.h"
 #include "sim/TrafficList.h"
@@ -35,7 +36,8 @@ public:
     void startFlight(const std::string& flightPath = "Flights/Default.FLT");
 
     // One tick of 1/18 s: SimConnect messages are delivered, the clock and the tick token move
-    // on, the system clock advances, the traffic flies on and the timer fires.
+    // on, the system clock advances, the traffic flies on, the radios receive and the timer
+    // fires.
     void step();
     void stepSeconds(double seconds);
     // One tick whose length is `seconds`, for irregular frame lengths.
@@ -54,6 +56,8 @@ public:
     Host host;
     SimConnectServer simConnect;
     TrafficList traffic{panel};
+    // Fed from the navigation database of the simulator folder.
+    Receivers receivers;
 
 private:
     std::filesystem::path simRoot;

@@ -9,17 +9,7 @@ namespace tavi::sim {
 
 namespace {
 
-constexpr int kLatitudeToken = 71;
-constexpr int kLongitudeToken = 72;
-constexpr double kLatitudeUnitsPerDegree = 40007000.0 / 360.0;
-constexpr double kLongitudeUnitsPerDegree = 281474976710656.0 / 360.0;
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kDegreesToRadians = kPi / 180.0;
-constexpr double kMetresPerNm = 1852.0;
-// The sphere on which one minute of arc is one nautical mile.
-constexpr double kEarthRadiusNm = 10800.0 / kPi;
-constexpr double kFeetPerMinutePerKnot = 6076.11549 / 60.0;
+constexpr double kFeetPerMinutePerKnot = kFeetPerNm / 60.0;
 
 // Units convert within their kind; a value is kept in the first unit of its kind.
 enum class UnitKind { Length, Angle, Speed, Boolean };
@@ -78,16 +68,6 @@ bool sameName(std::string_view a, const char* b) {
     });
 }
 
-// Great-circle distance in nautical miles.
-double distanceNm(double lat1, double lon1, double lat2, double lon2) {
-    const double dLat = (lat2 - lat1) * kDegreesToRadians;
-    const double dLon = (lon2 - lon1) * kDegreesToRadians;
-    const double a = std::pow(std::sin(dLat / 2.0), 2.0) + std::cos(lat1 * kDegreesToRadians) *
-                                                               std::cos(lat2 * kDegreesToRadians) *
-                                                               std::pow(std::sin(dLon / 2.0), 2.0);
-    return 2.0 * kEarthRadiusNm * std::asin(std::min(1.0, std::sqrt(a)));
-}
-
 } // namespace
 
 TrafficList::TrafficList(const Panel& panel) : panel(panel) {}
@@ -110,6 +90,27 @@ void TrafficList::remove(uint32_t id) {
     std::erase_if(objects, [id](const TrafficObject& object) { return object.id == id; });
 }
 
+TrafficObject& TrafficList::addIntruder(uint32_t id, const TrafficStart& start,
+                                        const TrafficPath& path) {
+    const OwnAircraft user = ownAircraft(panel);
+    TrafficObject object;
+    object.id = id;
+    const GeoPoint position = start.fromUser
+                                  ? destination(user.position, start.trueBearing, start.distanceNm)
+                                  : start.position;
+    object.latitude = position.latitude;
+    object.longitude = position.longitude;
+    object.altitude = start.fromUser ? user.altitude + start.altitude : start.altitude;
+    object.indicatedAltitude = object.altitude;
+    object.heightAboveGround = object.altitude - user.groundElevation;
+    object.trueHeading = path.track;
+    object.groundSpeed = path.groundSpeed;
+    object.verticalSpeed = path.verticalSpeed;
+    object.levelOffAltitude = path.levelOffAltitude;
+    set(object);
+    return *find(id);
+}
+
 void TrafficList::advance(double seconds) {
     for (TrafficObject& object : objects) {
         const double distance = object.groundSpeed * seconds / 3600.0;
@@ -117,7 +118,14 @@ void TrafficList::advance(double seconds) {
         object.latitude += distance * std::cos(heading) / 60.0;
         object.longitude +=
             distance * std::sin(heading) / (60.0 * std::cos(object.latitude * kDegreesToRadians));
-        const double climb = object.verticalSpeed * seconds / 60.0;
+        double climb = object.verticalSpeed * seconds / 60.0;
+        if (object.levelOffAltitude) {
+            const double toLevel = *object.levelOffAltitude - object.altitude;
+            if (climb * toLevel >= 0.0 && std::fabs(climb) >= std::fabs(toLevel)) {
+                climb = toLevel;
+                object.verticalSpeed = 0.0;
+            }
+        }
         object.altitude += climb;
         object.indicatedAltitude += climb;
         object.heightAboveGround += climb;
@@ -125,11 +133,11 @@ void TrafficList::advance(double seconds) {
 }
 
 double TrafficList::userLatitude() const {
-    return panel.token(kLatitudeToken) / kLatitudeUnitsPerDegree;
+    return ownAircraft(panel).position.latitude;
 }
 
 double TrafficList::userLongitude() const {
-    return panel.token(kLongitudeToken) / kLongitudeUnitsPerDegree;
+    return ownAircraft(panel).position.longitude;
 }
 
 platform::TrafficSource* TrafficList::trafficSource(const char* name) {
@@ -167,7 +175,7 @@ uint32_t TrafficList::objectsWithin(double radiusMetres, uint32_t maxCount, uint
         if (count == maxCount) {
             break;
         }
-        if (distanceNm(latitude, longitude, object.latitude, object.longitude) <= radiusNm) {
+        if (distanceNm({latitude, longitude}, {object.latitude, object.longitude}) <= radiusNm) {
             ids[count++] = object.id;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/panel/TrafficSource.h"
+#include "sim/Geodesy.h"
 #include "sim/Panel.h"
 
 #include <array>
@@ -33,6 +34,42 @@ struct TrafficObject {
     bool isUser = false;
     // Engines 1 and 2 are running.
     std::array<bool, 2> engineCombustion{true, true};
+    // Feet: a climb or descent ends here and the object flies level on; none climbs or
+    // descends on for good.
+    std::optional<double> levelOffAltitude;
+};
+
+// Where a scripted intruder starts: at a true bearing, a distance and an altitude difference
+// from the user aircraft, or at a fixed point and altitude.
+struct TrafficStart {
+    static TrafficStart relative(double trueBearing, double distanceNm, double altitudeDifference) {
+        return {true, trueBearing, distanceNm, altitudeDifference, {}};
+    }
+    static TrafficStart absolute(GeoPoint position, double altitude) {
+        return {false, 0.0, 0.0, altitude, position};
+    }
+
+    bool fromUser;
+    double trueBearing;
+    double distanceNm;
+    // Feet: the altitude, or the difference to the user aircraft's.
+    double altitude;
+    GeoPoint position;
+};
+
+// The straight path a scripted intruder flies, level, climbing or descending.
+struct TrafficPath {
+    TrafficPath(double track, double groundSpeed, double verticalSpeed = 0.0,
+                std::optional<double> levelOffAltitude = std::nullopt)
+        : track(track), groundSpeed(groundSpeed), verticalSpeed(verticalSpeed),
+          levelOffAltitude(levelOffAltitude) {}
+
+    // Degrees true, knots and feet per minute.
+    double track;
+    double groundSpeed;
+    double verticalSpeed;
+    // Feet: where a climb or descent levels off; none goes on.
+    std::optional<double> levelOffAltitude;
 };
 
 // The simulator's traffic as the test sets it: the objects around the user aircraft, whose
@@ -50,7 +87,11 @@ public:
     void setOnline(bool online) { onlineTraffic = online; }
     // The provider finds no traffic source, as a simulator without traffic answers.
     void setSourceAvailable(bool available) { sourceAvailable = available; }
-    // Every object flies on along its heading, climbing or descending, for the time.
+    // Adds (or replaces) an intruder of the simulator's own traffic, engines running, flying
+    // its path from its start as the simulator's time goes by.
+    TrafficObject& addIntruder(uint32_t id, const TrafficStart& start, const TrafficPath& path);
+    // Every object flies on along its heading, climbing or descending until it levels off, for
+    // the time.
     void advance(double seconds);
     // The latitude and longitude the panel's position tokens give the user aircraft.
     double userLatitude() const;

@@ -6,34 +6,21 @@
 #include "avionics/Gps.h"
 #include "fms/GlobalFlightPlans.h"
 #include "navdata/GcNav.h"
-#include "platform/db/Database.h"
 #include "support/ModuleHarness.h"
+#include "support/NavFixtureFiles.h"
 
 #include <algorithm>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace tavi::test {
 namespace {
-
-const std::filesystem::path kFixtures = TAVI_TEST_FIXTURES;
-
-std::string readText(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 // The module in a simulator folder holding the test region's navigation database.
 class FmsScenario : public testing::Test {
 protected:
     FmsScenario() {
         module.writeIni("[Startup]\nstartupMode=2\n[Fms.Maint]\nisSelectedMag=1\n");
-        platform::db::createDatabase(module.folder.path() / "Orvane/Nd/nd.sqlite",
-                                     readText(kFixtures / "../../data/nd/schema.sql") +
-                                         readText(kFixtures / "navdb/region.sql"));
+        writeRegionDatabase(module.folder.path());
     }
 
     Fms& fms() { return *module.aircraft().fms(); }

@@ -3,6 +3,7 @@
 #include "navdata/MagDev.h"
 #include "navdata/NavDatabase.h"
 #include "support/ExecutableHost.h"
+#include "support/NavFixtureFiles.h"
 #include "support/TempFolder.h"
 #include "tools/magdec/MagdecFile.h"
 
@@ -18,23 +19,6 @@
 namespace tavi::test {
 
 using Lines = std::vector<std::string>;
-
-inline const std::filesystem::path kFixtures = TAVI_TEST_FIXTURES;
-
-inline std::string readText(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-inline std::string navSchema() {
-    return readText(kFixtures / "../../data/nd/schema.sql");
-}
-
-inline std::string navRegion() {
-    return readText(kFixtures / "navdb/region.sql");
-}
 
 // The schema without its NOT NULL rules, to store NULLs where the module expects values.
 inline std::string relaxedNavSchema() {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <optional>
 
 namespace tavi::sim {
 namespace {
@@ -79,6 +80,62 @@ TEST_F(TrafficListTest, ObjectsFlyOnWithTheirSpeeds) {
                     std::cos(moved->latitude * std::numbers::pi / 180.0),
                 6.0, 1e-9);
     EXPECT_DOUBLE_EQ(moved->altitude, 5600.0);
+}
+
+TEST_F(TrafficListTest, AnIntruderStartsWhereTheScriptPutsIt) {
+    panel.setToken(73, 10000.0 * 0.3048);
+    panel.setToken(2, 1500.0 * 0.3048 * 256.0);
+    const TrafficObject& ahead =
+        traffic.addIntruder(7, TrafficStart::relative(0.0, 6.0, -500.0), {180.0, 250.0});
+    EXPECT_NEAR(ahead.latitude, 45.1, 1e-9);
+    EXPECT_NEAR(ahead.longitude, 7.0, 1e-9);
+    EXPECT_NEAR(ahead.altitude, 9500.0, 1e-6);
+    EXPECT_NEAR(ahead.indicatedAltitude, 9500.0, 1e-6);
+    EXPECT_NEAR(ahead.heightAboveGround, 8000.0, 1e-6);
+    EXPECT_EQ(ahead.trueHeading, 180.0);
+    EXPECT_EQ(ahead.engineCombustion, (std::array<bool, 2>{true, true}));
+
+    const TrafficObject& fixed =
+        traffic.addIntruder(8, TrafficStart::absolute({45.5, 7.5}, 3000.0), {90.0, 200.0});
+    EXPECT_EQ(fixed.latitude, 45.5);
+    EXPECT_EQ(fixed.longitude, 7.5);
+    EXPECT_EQ(fixed.altitude, 3000.0);
+}
+
+TEST_F(TrafficListTest, AHeadOnIntruderClosesAtTheSumOfTheSpeeds) {
+    traffic.addIntruder(7, TrafficStart::relative(90.0, 6.0, 0.0), {270.0, 250.0});
+    for (int i = 0; i < 18 * 36; ++i) {
+        traffic.advance(1.0 / 18.0);
+    }
+    const TrafficObject* intruder = traffic.find(7);
+    EXPECT_NEAR(distanceNm({45.0, 7.0}, {intruder->latitude, intruder->longitude}), 3.5, 0.01);
+}
+
+struct ClimbCase {
+    double verticalSpeed;
+    std::optional<double> levelOff;
+    double seconds;
+    double altitude;
+    double finalVerticalSpeed;
+};
+
+// From 8000 ft, in ticks of 1/18 s.
+TEST_F(TrafficListTest, ClimbsAndDescentsLevelOffWhereTheScriptSays) {
+    const ClimbCase cases[] = {
+        {1500.0, 9000.0, 30.0, 8750.0, 1500.0}, {1500.0, 9000.0, 60.0, 9000.0, 0.0},
+        {-1000.0, 7500.0, 60.0, 7500.0, 0.0},   {1000.0, std::nullopt, 60.0, 9000.0, 1000.0},
+        {1000.0, 7000.0, 60.0, 9000.0, 1000.0},
+    };
+    for (const ClimbCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.verticalSpeed << " fpm for " << c.seconds << " s");
+        traffic.addIntruder(9, TrafficStart::absolute({45.2, 7.0}, 8000.0),
+                            {0.0, 200.0, c.verticalSpeed, c.levelOff});
+        for (int i = 0; i < static_cast<int>(c.seconds * 18.0); ++i) {
+            traffic.advance(1.0 / 18.0);
+        }
+        EXPECT_NEAR(traffic.find(9)->altitude, c.altitude, 1e-6);
+        EXPECT_EQ(traffic.find(9)->verticalSpeed, c.finalVerticalSpeed);
+    }
 }
 
 TEST_F(TrafficListTest, TheProviderGivesTheSourceOnlyByItsName) {

@@ -79,6 +79,7 @@ public:
     }
     sim::Panel& panel() { return bench.panel(); }
     sim::Host& host() { return bench.module.simulator.host; }
+    const std::filesystem::path& simulatorFolder() const { return bench.module.folder.path(); }
     uint32_t now() { return bench.now(); }
     // Frames of 1/18 s; the sound device, when there is one, plays on for as long.
     void step(int frames = 1) {

@@ -214,6 +214,21 @@ private:
     bool appendLegs(std::string_view label, std::string_view sql,
                     std::initializer_list<platform::db::Param> params, int32_t proc,
                     std::vector<TerminalLeg>& legs) const;
+    // The leg types of one part of a procedure, three to a query.
+    using LegTypes = std::array<const char*, 3>;
+    bool appendTransition(std::string_view label, int32_t row, const LegTypes& types,
+                          const std::string& transition, int32_t proc,
+                          std::vector<TerminalLeg>& legs) const;
+    bool appendRoute(std::string_view label, int32_t row, const LegTypes& types, int32_t proc,
+                     std::vector<TerminalLeg>& legs) const;
+    bool appendStarLegs(const std::string& icao, const Runway& runway, const std::string& star,
+                        const std::string& starTransition, std::vector<TerminalLeg>& legs) const;
+    // The Terminals row whose legs are flown for the runway (0 for none); false when the query
+    // failed.
+    bool procedureRow(std::string_view label, int32_t proc, const std::string& icao,
+                      const std::string& name, int32_t runwayId, int32_t& row) const;
+    bool approachRow(std::string_view label, const std::string& icao, const std::string& approach,
+                     const std::string& fullName, int32_t runwayId, int32_t& row) const;
     static void readTerminalLeg(TerminalLeg& leg, const platform::db::RecordSet& row);
     bool resolveRunway(Waypoint& waypoint, std::span<const std::string> planAirports) const;
     void readRunway(const platform::db::RecordSet& row, Runway& runway) const;

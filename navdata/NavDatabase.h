@@ -127,8 +127,8 @@ public:
     // The database waypoint collocated with a navaid; an empty record for anything else.
     Waypoint navaidToWpt(const Waypoint& waypoint) const;
 
-    // The waypoints passed along the airway from the entry to the exit fix, the exit last;
-    // walked in the stored direction first, then against it. Empty when there is no route.
+    // The waypoints passed along the airway from the entry to the exit fix, the exit last, on
+    // the walk with the fewest legs. Empty when there is no route.
     void getAirwayPoints(const Waypoint& entry, const std::string& airway, const std::string& exit,
                          std::vector<Waypoint>& result) const;
 
@@ -195,11 +195,8 @@ private:
                             std::span<const platform::db::Param> navaidParams,
                             std::string_view ilsSql,
                             std::span<const platform::db::Param> ilsParams) const;
-    bool walkAirway(std::string_view label, const std::string& airway, bool reverse,
-                    const Waypoint& entry, const std::string& exit,
+    void walkAirway(const std::string& airway, const Waypoint& entry, const std::string& exit,
                     std::vector<Waypoint>& result) const;
-    std::vector<int32_t> walkPiece(int32_t firstLeg, int32_t lastLeg, bool reverse, int32_t entryId,
-                                   const std::string& exit) const;
     void getProcedures(int32_t proc, const std::string& icao, const Runway& runway,
                        std::vector<std::string>& names) const;
     void getTransitions(std::string_view label, std::string_view sql,

@@ -73,6 +73,25 @@ int32_t stepNavFrequency(int32_t bcd, int dMhz, int dKhz) {
     return stepFrequency(bcd, dMhz, dKhz, kNavLowestMhz, kNavHighestMhz, kNavHighestKhz);
 }
 
+int32_t nearestComChannel(int32_t bcd) {
+    if (bcd == 0) {
+        return 0;
+    }
+    const auto nibbles = static_cast<uint32_t>(bcd);
+    int mhz = fromBcd(nibbles >> 16, 3);
+    int khz = (fromBcd(nibbles >> 4, 3) + kChannelSpacingKhz / 2) / kChannelSpacingKhz *
+              kChannelSpacingKhz;
+    if (khz > kComHighestKhz) {
+        ++mhz;
+        khz = 0;
+    }
+    if (mhz > kComHighestMhz) {
+        mhz = kComHighestMhz;
+        khz = kComHighestKhz;
+    }
+    return makeFrequencyBcd(mhz, khz);
+}
+
 std::string comFrequencyText(int32_t bcd) {
     if (bcd == 0) {
         return {};

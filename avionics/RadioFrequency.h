@@ -20,6 +20,9 @@ int32_t makeFrequencyBcd(int mhz, int khz);
 int32_t stepComFrequency(int32_t bcd, int dMhz, int dKhz);
 // The same within 108..117 MHz and 0..950 kHz; an empty frequency gives 108.000.
 int32_t stepNavFrequency(int32_t bcd, int dMhz, int dKhz);
+// The 25 kHz COM channel nearest a frequency the simulator holds, which may be an 8.33 kHz
+// channel such as 118.005 or 118.015; never above 136.975. 0 stays 0.
+int32_t nearestComChannel(int32_t bcd);
 // "118.025"; empty for no frequency. Also the text of a NAV frequency.
 std::string comFrequencyText(int32_t bcd);
 // " 345.5"

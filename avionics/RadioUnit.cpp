@@ -75,6 +75,25 @@ int stepOctalPair(int pair, int step) {
     return stepped;
 }
 
+// One pair of code digits stepped. A pair holding a digit 8 or 9, as the simulator may hand
+// back, is no code: the first step reaches the valid pair next to it in the step's direction
+// (down from 89 is 77, up wraps to 00 as up from 77 does), and an unstepped one drops to 77.
+int stepCodePair(uint32_t nibbles, int step) {
+    const uint32_t high = (nibbles >> 4) & 0xF;
+    const uint32_t low = nibbles & 0xF;
+    constexpr uint32_t kHighestDigit = 7;
+    if (high <= kHighestDigit && low <= kHighestDigit) {
+        return stepOctalPair(octalPair(nibbles), step);
+    }
+    const int below =
+        high > kHighestDigit ? kHighestOctalPair : static_cast<int>(high * 8 + kHighestDigit);
+    if (step <= 0) {
+        return stepOctalPair(below, step == 0 ? 0 : step + 1);
+    }
+    const int above = high >= kHighestDigit ? 0 : static_cast<int>((high + 1) * 8);
+    return stepOctalPair(above, step - 1);
+}
+
 int32_t degrees0To359(int degrees) {
     const int reduced = degrees % 360;
     return reduced < 0 ? reduced + 360 : reduced;
@@ -416,8 +435,8 @@ void RadioUnit::storeStandby() {
 
 void RadioUnit::stepTransponderCode(int dOuter, int dInner) {
     const auto nibbles = static_cast<uint32_t>(TransponderCode);
-    const int outer = stepOctalPair(octalPair(nibbles >> 8), dOuter);
-    const int inner = stepOctalPair(octalPair(nibbles), dInner);
+    const int outer = stepCodePair(nibbles >> 8, dOuter);
+    const int inner = stepCodePair(nibbles, dInner);
     TransponderCode =
         static_cast<int32_t>((octalPairNibbles(outer) << 8) | octalPairNibbles(inner));
     refreshTexts();

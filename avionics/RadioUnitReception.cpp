@@ -89,7 +89,9 @@ void RadioUnit::update(const Aircraft& aircraft) {
 }
 
 void RadioUnit::readTuning() {
-    comActive = bcdValue(comActiveVar.read());
+    // The radio tunes 25 kHz channels only; an 8.33 kHz channel set in the simulator reads as
+    // the channel nearest it, so memories and standby never take a frequency the radio cannot set.
+    comActive = nearestComChannel(bcdValue(comActiveVar.read()));
     navActive = bcdValue(navActiveVar.read());
     adfActive = bcdValue(adfActiveVar.read());
     TransponderCode = bcdValue(transponderCodeVar.read());

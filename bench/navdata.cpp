@@ -1,7 +1,8 @@
 // The navigation database on a made-up database of the size of the whole world's: the
 // searches the CDU and the map run while a frame waits (nearest airports and stations,
-// identifier searches, the station on a frequency), the VHF navaid list read once after
-// connecting, record lookups, and a batch of geodesy.
+// identifier searches, the station on a frequency), the procedure catalogue and legs the
+// departure and arrival pages read, the VHF navaid list read once after connecting, record
+// lookups, and a batch of geodesy.
 #include "navdata/Airport.h"
 #include "navdata/GcNav.h"
 #include "navdata/Ils.h"
@@ -10,6 +11,7 @@
 #include "navdata/Navaid.h"
 #include "navdata/RhumbNav.h"
 #include "navdata/Runway.h"
+#include "navdata/TerminalLeg.h"
 #include "navdata/Waypoint.h"
 #include "platform/db/Database.h"
 #include "support/ExecutableHost.h"
@@ -51,6 +53,19 @@ public:
 struct Position {
     double latitude;
     double longitude;
+};
+
+// A procedure of the world database with the runway it is flown from or to (the one it is
+// tied to, else its airport's first) and its first transition.
+struct Procedure {
+    std::string icao;
+    std::string name;
+    std::string fullName;
+    Runway runway;
+    std::string transition;
+    // For an approach: an arrival of its airport and that arrival's first transition.
+    std::string star;
+    std::string starTransition;
 };
 
 // The rows of a query, each read with `read`.
@@ -123,6 +138,48 @@ struct WorldBench {
             [](const RecordSet& row) {
                 return std::make_pair(row.field("ICAO").toText(), row.field("Ident").toText());
             });
+        sids = procedures(connection, kProcSid);
+        stars = procedures(connection, kProcStar);
+        approaches = procedures(connection, kProcApproach);
+    }
+
+    // Every 97th procedure of the kind, with its runway.
+    std::vector<Procedure> procedures(const Connection& connection, int proc) {
+        const std::string sql =
+            "SELECT Airports.ICAO, Terminals.Name, Terminals.FullName, "
+            "COALESCE(Terminals.RwyID, (SELECT MIN(Runways.ID) FROM Runways "
+            "WHERE Runways.AirportID = Airports.ID)) AS RunwayID FROM Terminals "
+            "INNER JOIN Airports ON Airports.ID = Terminals.AirportID "
+            "WHERE Terminals.Proc = " +
+            std::to_string(proc) + " AND Terminals.ID % 97 = 0";
+        std::vector<Procedure> found =
+            sample<Procedure>(connection, sql, [this](const RecordSet& row) {
+                Procedure procedure;
+                procedure.icao = row.field("ICAO").toText();
+                procedure.name = row.field("Name").toText();
+                procedure.fullName = row.field("FullName").toText();
+                database.getRunwayInfo(row.field("RunwayID").toInt32(), procedure.runway);
+                return procedure;
+            });
+        for (Procedure& procedure : found) {
+            std::vector<std::string> transitions;
+            if (proc == kProcSid) {
+                database.getSidEnrouteTransitions(procedure.icao, procedure.name, transitions);
+            } else if (proc == kProcStar) {
+                database.getStarEnrouteTransitions(procedure.icao, procedure.name, transitions);
+            } else {
+                database.getIapTransitions(procedure.icao, procedure.name, procedure.fullName,
+                                           transitions);
+                std::vector<std::string> stars;
+                database.getStars(procedure.icao, Runway(), stars);
+                procedure.star = stars.empty() ? "" : stars.front();
+                std::vector<std::string> starTransitions;
+                database.getStarEnrouteTransitions(procedure.icao, procedure.star, starTransitions);
+                procedure.starTransition = starTransitions.empty() ? "" : starTransitions.front();
+            }
+            procedure.transition = transitions.empty() ? "" : transitions.front();
+        }
+        return found;
     }
 
     test::ExecutableHost host;
@@ -133,6 +190,9 @@ struct WorldBench {
     std::vector<int32_t> stationFrequencies;
     std::vector<std::string> idents;
     std::vector<std::pair<std::string, std::string>> runways;
+    std::vector<Procedure> sids;
+    std::vector<Procedure> stars;
+    std::vector<Procedure> approaches;
 };
 
 WorldBench& world() {
@@ -284,6 +344,128 @@ void BM_GetConfigParam(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_GetConfigParam);
+
+// The procedure catalogue of an airport: all its departures (argument 0) or those of a runway.
+void BM_GetSids(benchmark::State& state) {
+    WorldBench& bench = world();
+    const bool forRunway = state.range(0) != 0;
+    std::size_t next = 0;
+    std::vector<std::string> names;
+    for (auto _ : state) {
+        const Procedure& sid = cycle(bench.sids, next);
+        bench.database.getSids(sid.icao, forRunway ? sid.runway : Runway(), names);
+        benchmark::DoNotOptimize(names.data());
+    }
+}
+BENCHMARK(BM_GetSids)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_GetStars(benchmark::State& state) {
+    WorldBench& bench = world();
+    const bool forRunway = state.range(0) != 0;
+    std::size_t next = 0;
+    std::vector<std::string> names;
+    for (auto _ : state) {
+        const Procedure& star = cycle(bench.stars, next);
+        bench.database.getStars(star.icao, forRunway ? star.runway : Runway(), names);
+        benchmark::DoNotOptimize(names.data());
+    }
+}
+BENCHMARK(BM_GetStars)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+void BM_GetTransitions(benchmark::State& state) {
+    WorldBench& bench = world();
+    std::size_t next = 0;
+    std::vector<std::string> names;
+    for (auto _ : state) {
+        const std::size_t index = next;
+        next = (next + 1) % bench.approaches.size();
+        const Procedure& sid = bench.sids[index % bench.sids.size()];
+        const Procedure& star = bench.stars[index % bench.stars.size()];
+        const Procedure& approach = bench.approaches[index];
+        bench.database.getSidEnrouteTransitions(sid.icao, sid.name, names);
+        bench.database.getStarEnrouteTransitions(star.icao, star.name, names);
+        bench.database.getIapTransitions(approach.icao, approach.name, approach.fullName, names);
+        benchmark::DoNotOptimize(names.data());
+    }
+}
+BENCHMARK(BM_GetTransitions)->Unit(benchmark::kMicrosecond);
+
+void BM_GetStarRunways(benchmark::State& state) {
+    WorldBench& bench = world();
+    std::size_t next = 0;
+    std::vector<std::string> designators;
+    for (auto _ : state) {
+        const Procedure& star = cycle(bench.stars, next);
+        bench.database.getStarRunways(star.icao, star.name, designators);
+        benchmark::DoNotOptimize(designators.data());
+    }
+}
+BENCHMARK(BM_GetStarRunways)->Unit(benchmark::kMicrosecond);
+
+// The approaches of an airport to all its runways.
+void BM_GetAirportIaps(benchmark::State& state) {
+    WorldBench& bench = world();
+    std::size_t next = 0;
+    std::vector<std::string> names;
+    std::vector<std::string> fullNames;
+    std::vector<Runway> runways;
+    for (auto _ : state) {
+        const Procedure& approach = cycle(bench.approaches, next);
+        std::vector<Runway> offered;
+        bench.database.getAirportRunways(approach.icao, offered);
+        bench.database.getAirportIaps(approach.icao, offered, names, fullNames, runways);
+        benchmark::DoNotOptimize(runways.data());
+    }
+}
+BENCHMARK(BM_GetAirportIaps)->Unit(benchmark::kMicrosecond);
+
+// A departure's legs: runway transition, common route and en-route transition.
+void BM_GetSidLegs(benchmark::State& state) {
+    WorldBench& bench = world();
+    std::size_t next = 0;
+    std::vector<TerminalLeg> legs;
+    std::size_t legsRead = 0;
+    for (auto _ : state) {
+        const Procedure& sid = cycle(bench.sids, next);
+        bench.database.getSidLegs(sid.icao, sid.runway, sid.name, sid.transition, legs);
+        benchmark::DoNotOptimize(legs.data());
+        legsRead += legs.size();
+    }
+    state.counters["legs"] =
+        benchmark::Counter(static_cast<double>(legsRead), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_GetSidLegs)->Unit(benchmark::kMicrosecond);
+
+// An arrival's legs: the STAR with both transitions, then an approach with its transition.
+void BM_GetStarIapLegs(benchmark::State& state) {
+    WorldBench& bench = world();
+    std::size_t next = 0;
+    std::vector<TerminalLeg> legs;
+    std::size_t legsRead = 0;
+    for (auto _ : state) {
+        const Procedure& approach = cycle(bench.approaches, next);
+        bench.database.getStarIapLegs(approach.icao, approach.runway, approach.star,
+                                      approach.starTransition, approach.name, approach.fullName,
+                                      approach.transition, legs);
+        benchmark::DoNotOptimize(legs.data());
+        legsRead += legs.size();
+    }
+    state.counters["legs"] =
+        benchmark::Counter(static_cast<double>(legsRead), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_GetStarIapLegs)->Unit(benchmark::kMicrosecond);
+
+void BM_GetIapMapPoint(benchmark::State& state) {
+    WorldBench& bench = world();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        const Procedure& approach = cycle(bench.approaches, next);
+        TerminalLeg leg;
+        benchmark::DoNotOptimize(
+            bench.database.getIapMapPoint(approach.icao, approach.name, approach.fullName, leg));
+    }
+}
+BENCHMARK(BM_GetIapMapPoint)->Unit(benchmark::kMicrosecond);
 
 // One leg's worth of geometry for each of 1000 random pairs of points.
 void BM_GeodesyBatch(benchmark::State& state) {

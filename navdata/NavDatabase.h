@@ -127,8 +127,8 @@ public:
     // The database waypoint collocated with a navaid; an empty record for anything else.
     Waypoint navaidToWpt(const Waypoint& waypoint) const;
 
-    // The waypoints passed along the airway from the entry to the exit fix, the exit last;
-    // walked in the stored direction first, then against it. Empty when there is no route.
+    // The waypoints passed along the airway from the entry to the exit fix, the exit last, on
+    // the walk with the fewest legs. Empty when there is no route.
     void getAirwayPoints(const Waypoint& entry, const std::string& airway, const std::string& exit,
                          std::vector<Waypoint>& result) const;
 
@@ -195,11 +195,8 @@ private:
                             std::span<const platform::db::Param> navaidParams,
                             std::string_view ilsSql,
                             std::span<const platform::db::Param> ilsParams) const;
-    bool walkAirway(std::string_view label, const std::string& airway, bool reverse,
-                    const Waypoint& entry, const std::string& exit,
+    void walkAirway(const std::string& airway, const Waypoint& entry, const std::string& exit,
                     std::vector<Waypoint>& result) const;
-    std::vector<int32_t> walkPiece(int32_t firstLeg, int32_t lastLeg, bool reverse, int32_t entryId,
-                                   const std::string& exit) const;
     void getProcedures(int32_t proc, const std::string& icao, const Runway& runway,
                        std::vector<std::string>& names) const;
     void getTransitions(std::string_view label, std::string_view sql,
@@ -214,6 +211,21 @@ private:
     bool appendLegs(std::string_view label, std::string_view sql,
                     std::initializer_list<platform::db::Param> params, int32_t proc,
                     std::vector<TerminalLeg>& legs) const;
+    // The leg types of one part of a procedure, three to a query.
+    using LegTypes = std::array<const char*, 3>;
+    bool appendTransition(std::string_view label, int32_t row, const LegTypes& types,
+                          const std::string& transition, int32_t proc,
+                          std::vector<TerminalLeg>& legs) const;
+    bool appendRoute(std::string_view label, int32_t row, const LegTypes& types, int32_t proc,
+                     std::vector<TerminalLeg>& legs) const;
+    bool appendStarLegs(const std::string& icao, const Runway& runway, const std::string& star,
+                        const std::string& starTransition, std::vector<TerminalLeg>& legs) const;
+    // The Terminals row whose legs are flown for the runway (0 for none); false when the query
+    // failed.
+    bool procedureRow(std::string_view label, int32_t proc, const std::string& icao,
+                      const std::string& name, int32_t runwayId, int32_t& row) const;
+    bool approachRow(std::string_view label, const std::string& icao, const std::string& approach,
+                     const std::string& fullName, int32_t runwayId, int32_t& row) const;
     static void readTerminalLeg(TerminalLeg& leg, const platform::db::RecordSet& row);
     bool resolveRunway(Waypoint& waypoint, std::span<const std::string> planAirports) const;
     void readRunway(const platform::db::RecordSet& row, Runway& runway) const;

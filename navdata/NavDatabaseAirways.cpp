@@ -3,6 +3,8 @@
 #include "navdata/Waypoint.h"
 
 #include <algorithm>
+#include <deque>
+#include <unordered_map>
 
 namespace tavi {
 
@@ -18,16 +20,73 @@ constexpr int32_t kAirwaySize = 6;
 constexpr char kAirwayPieces[] =
     "SELECT AirwayLegs.* FROM AirwayLegs INNER JOIN Airways ON Airways.ID=AirwayLegs.AirwayID "
     "WHERE Airways.Ident = ? And (IsStart = True OR IsEnd = True) ORDER BY AirwayLegs.ID";
-// The legs of one piece with the ident of the end they lead to: in the stored direction, or
-// against it.
-constexpr char kLegsForward[] =
-    "SELECT AirwayLegs.ID, Waypoint1ID, Waypoint2ID, Waypoints.Ident "
-    "FROM AirwayLegs INNER JOIN Waypoints ON AirwayLegs.Waypoint2ID = Waypoints.ID "
+// The legs of one piece in ID order, with the idents of both ends.
+constexpr char kPieceLegs[] =
+    "SELECT AirwayLegs.Waypoint1ID, AirwayLegs.Waypoint2ID, "
+    "FromFix.Ident AS FromIdent, ToFix.Ident AS ToIdent FROM AirwayLegs "
+    "INNER JOIN Waypoints AS FromFix ON FromFix.ID = AirwayLegs.Waypoint1ID "
+    "INNER JOIN Waypoints AS ToFix ON ToFix.ID = AirwayLegs.Waypoint2ID "
     "WHERE AirwayLegs.ID BETWEEN ? And ? ORDER BY AirwayLegs.ID";
-constexpr char kLegsReverse[] =
-    "SELECT AirwayLegs.ID, Waypoint1ID, Waypoint2ID, Waypoints.Ident "
-    "FROM AirwayLegs INNER JOIN Waypoints ON AirwayLegs.Waypoint1ID = Waypoints.ID "
-    "WHERE AirwayLegs.ID BETWEEN ? And ? ORDER BY AirwayLegs.ID DESC";
+
+struct Fix {
+    std::string ident;
+    // The fixes one leg away: along the stored direction first, then against it.
+    std::vector<int32_t> ahead;
+    std::vector<int32_t> behind;
+};
+
+// The IDs of the waypoints passed on the fewest legs of a piece from the entry to a fix named
+// exit, the exit last; none when the piece does not lead there. Legs are flown either way and a
+// fix the airway passes twice is one fix, so a loop of the airway is never flown. Between walks
+// of equal length the one along the stored direction wins.
+std::vector<int32_t> shortestWalk(const std::unordered_map<int32_t, Fix>& fixes, int32_t entryId,
+                                  const std::string& exit) {
+    if (!fixes.contains(entryId)) {
+        return {};
+    }
+    std::unordered_map<int32_t, int32_t> reachedFrom = {{entryId, entryId}};
+    std::deque<int32_t> queue = {entryId};
+    while (!queue.empty()) {
+        const int32_t at = queue.front();
+        queue.pop_front();
+        const Fix& fix = fixes.at(at);
+        if (at != entryId && fix.ident == exit) {
+            std::vector<int32_t> walk;
+            for (int32_t step = at; step != entryId; step = reachedFrom.at(step)) {
+                walk.push_back(step);
+            }
+            std::reverse(walk.begin(), walk.end());
+            return walk;
+        }
+        for (const std::vector<int32_t>* next : {&fix.ahead, &fix.behind}) {
+            for (const int32_t neighbour : *next) {
+                if (reachedFrom.emplace(neighbour, at).second) {
+                    queue.push_back(neighbour);
+                }
+            }
+        }
+    }
+    return {};
+}
+
+// The fixes of one piece with the legs between them.
+std::unordered_map<int32_t, Fix> pieceFixes(const platform::db::Connection& connection,
+                                            int32_t firstLeg, int32_t lastLeg) {
+    std::unordered_map<int32_t, Fix> fixes;
+    for (RecordSet rows =
+             connection.execute(kPieceLegs, {Param::integer(firstLeg), Param::integer(lastLeg)});
+         !rows.eof(); rows.moveNext()) {
+        const int32_t from = rows.field("Waypoint1ID").toInt32();
+        const int32_t to = rows.field("Waypoint2ID").toInt32();
+        Fix& start = fixes[from];
+        start.ident = rows.field("FromIdent").toText();
+        start.ahead.push_back(to);
+        Fix& end = fixes[to];
+        end.ident = rows.field("ToIdent").toText();
+        end.behind.push_back(from);
+    }
+    return fixes;
+}
 
 } // namespace
 
@@ -38,17 +97,14 @@ void NavDatabase::getAirwayPoints(const Waypoint& entry, const std::string& airw
     if (start.kind != WaypointKind::DatabaseWaypoint) {
         return;
     }
-    if (!walkAirway("getAirwayPoints", airway, false, start, exit, result)) {
-        walkAirway("getAirwayPoints rev", airway, true, start, exit, result);
-    }
+    walkAirway(airway, start, exit, result);
 }
 
-// Walks the pieces of the airway in one direction until one holds the entry and, after it, the
-// exit; fills the result with the waypoints passed and answers true. A database error is
-// logged with the label and answers false.
-bool NavDatabase::walkAirway(std::string_view label, const std::string& airway, bool reverse,
-                             const Waypoint& entry, const std::string& exit,
-                             std::vector<Waypoint>& result) const {
+// Finds the shortest walk from the entry to the exit over the pieces of the airway, the earlier
+// piece between walks of equal length, and fills the result with the waypoints passed. A
+// database error is logged.
+void NavDatabase::walkAirway(const std::string& airway, const Waypoint& entry,
+                             const std::string& exit, std::vector<Waypoint>& result) const {
     std::vector<int32_t> passed;
     try {
         std::vector<int32_t> firstLegs;
@@ -65,52 +121,23 @@ bool NavDatabase::walkAirway(std::string_view label, const std::string& airway, 
         }
         // Pieces pair a first and a last leg by their order; an unpaired one is left out.
         const std::size_t pieces = std::min(firstLegs.size(), lastLegs.size());
-        for (std::size_t piece = 0; piece < pieces && passed.empty(); ++piece) {
-            passed = walkPiece(firstLegs[piece], lastLegs[piece], reverse, entry.id, exit);
+        for (std::size_t piece = 0; piece < pieces; ++piece) {
+            const std::vector<int32_t> walk = shortestWalk(
+                pieceFixes(connection, firstLegs[piece], lastLegs[piece]), entry.id, exit);
+            if (!walk.empty() && (passed.empty() || walk.size() < passed.size())) {
+                passed = walk;
+            }
         }
     } catch (const DbError& error) {
-        log(label);
+        log("getAirwayPoints");
         log(error.description());
-        return false;
-    }
-    if (passed.empty()) {
-        return false;
+        return;
     }
     for (const int32_t waypointId : passed) {
         Waypoint waypoint;
         getWaypointInfo(waypointId, waypoint);
         result.push_back(std::move(waypoint));
     }
-    return true;
-}
-
-// The IDs of the waypoints passed from the entry to the exit along one piece, or none when the
-// piece does not hold the entry with the exit after it.
-std::vector<int32_t> NavDatabase::walkPiece(int32_t firstLeg, int32_t lastLeg, bool reverse,
-                                            int32_t entryId, const std::string& exit) const {
-    const char* fromColumn = reverse ? "Waypoint2ID" : "Waypoint1ID";
-    const char* toColumn = reverse ? "Waypoint1ID" : "Waypoint2ID";
-    std::vector<int32_t> passed;
-    bool entered = false;
-    bool left = false;
-    RecordSet rows = connection.execute(reverse ? kLegsReverse : kLegsForward,
-                                        {Param::integer(firstLeg), Param::integer(lastLeg)});
-    for (; !rows.eof(); rows.moveNext()) {
-        if (rows.field(fromColumn).toInt32() == entryId) {
-            entered = true;
-        }
-        left = rows.field("Ident").toText() == exit;
-        if (entered) {
-            passed.push_back(rows.field(toColumn).toInt32());
-        }
-        if (left) {
-            break;
-        }
-    }
-    if (!entered || !left) {
-        passed.clear();
-    }
-    return passed;
 }
 
 } // namespace tavi

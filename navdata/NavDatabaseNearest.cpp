@@ -29,34 +29,39 @@ constexpr double kAirportLimitNm = 3.0;
 constexpr double kAirportBoxNm = 4.0;
 constexpr double kNoAirportYet = 100.0;
 
-// Every query that looks inside a box: the latitude band, then two longitude ranges.
-#define TAVI_IN_BOX                                                                                \
-    "(Latitude BETWEEN ? AND ?) AND (Longtitude BETWEEN ? AND ? OR Longtitude BETWEEN ? AND ?)"
-
+// The queries that look inside a box take its latitude band, then two longitude ranges.
 constexpr char kVhfNavaids[] = "SELECT * FROM Navaids WHERE Type IN (1, 2, 4, 9)";
-constexpr char kAirportsInBox[] =
-    "SELECT ID, ICAO, PrimaryID, Latitude, Longtitude FROM Airports WHERE " TAVI_IN_BOX;
-constexpr char kNavaidsInBox[] =
-    "SELECT ID, Ident, Type, Latitude, Longtitude FROM Navaids WHERE " TAVI_IN_BOX;
+constexpr char kAirportsInBox[] = "SELECT ID, ICAO, PrimaryID, Latitude, Longtitude FROM Airports "
+                                  "WHERE (Latitude BETWEEN ? AND ?) "
+                                  "AND (Longtitude BETWEEN ? AND ? OR Longtitude BETWEEN ? AND ?)";
+constexpr char kNavaidsInBox[] = "SELECT ID, Ident, Type, Latitude, Longtitude FROM Navaids "
+                                 "WHERE (Latitude BETWEEN ? AND ?) "
+                                 "AND (Longtitude BETWEEN ? AND ? OR Longtitude BETWEEN ? AND ?)";
 constexpr char kNavaidsByFrequency[] =
     "SELECT ID, IDENT, Latitude, Longtitude, Freq, Channel, Elevation FROM Navaids "
-    "WHERE Type IN (1, 2, 4, 7, 9) AND (Freq = ? OR Channel = ?) AND " TAVI_IN_BOX;
+    "WHERE Type IN (1, 2, 4, 7, 9) AND (Freq = ? OR Channel = ?) "
+    "AND (Latitude BETWEEN ? AND ?) "
+    "AND (Longtitude BETWEEN ? AND ? OR Longtitude BETWEEN ? AND ?)";
 constexpr char kIlsesByFrequency[] =
     "SELECT ID, IDENT, Latitude, Longtitude, Freq, Elevation FROM ILSes "
-    "WHERE Freq = ? AND " TAVI_IN_BOX;
+    "WHERE Freq = ? AND (Latitude BETWEEN ? AND ?) "
+    "AND (Longtitude BETWEEN ? AND ? OR Longtitude BETWEEN ? AND ?)";
 constexpr char kNavaidsByIdent[] =
     "SELECT ID, IDENT, Latitude, Longtitude, Freq, Channel, Elevation FROM Navaids "
-    "WHERE Type IN (1, 2, 4, 7, 9) AND Ident = ? AND " TAVI_IN_BOX;
-constexpr char kIlsesByIdent[] = "SELECT ID, IDENT, Latitude, Longtitude, Freq, Elevation "
-                                 "FROM ILSes WHERE Ident = ? AND " TAVI_IN_BOX;
+    "WHERE Type IN (1, 2, 4, 7, 9) AND Ident = ? AND (Latitude BETWEEN ? AND ?) "
+    "AND (Longtitude BETWEEN ? AND ? OR Longtitude BETWEEN ? AND ?)";
+constexpr char kIlsesByIdent[] =
+    "SELECT ID, IDENT, Latitude, Longtitude, Freq, Elevation FROM ILSes "
+    "WHERE Ident = ? AND (Latitude BETWEEN ? AND ?) "
+    "AND (Longtitude BETWEEN ? AND ? OR Longtitude BETWEEN ? AND ?)";
 // Table order decides between airports at equal distances.
 constexpr char kPrimaryAirportsInBox[] =
     "SELECT ID, ICAO, Latitude, Longtitude, Elevation FROM Airports "
-    "WHERE PrimaryID IS NULL AND " TAVI_IN_BOX " ORDER BY ID";
+    "WHERE PrimaryID IS NULL AND (Latitude BETWEEN ? AND ?) "
+    "AND (Longtitude BETWEEN ? AND ? OR Longtitude BETWEEN ? AND ?) "
+    "ORDER BY ID";
 constexpr char kCollocatedWaypoint[] =
     "SELECT ID FROM Waypoints WHERE Collocated = True AND NavaidID = ?";
-
-#undef TAVI_IN_BOX
 
 int32_t integerOrZero(const Value& value) {
     return value.isNull() ? 0 : value.toInt32();
@@ -186,7 +191,10 @@ Waypoint NavDatabase::closestStation(std::string_view navaidSql,
         }
         station.elevation = row.field("Elevation").toInt32();
         station.distance = here.distanceTo(station.latitude, station.longitude);
-        candidates.push_back(std::move(station));
+        // The box's corners reach beyond the range; a station there is out of reach.
+        if (station.distance <= kStationRangeNm) {
+            candidates.push_back(std::move(station));
+        }
     };
     const bool navaidsRead =
         navaidParams.empty() ||

@@ -5,8 +5,11 @@
 #include "navdata/NavDatabase.h"
 #include "navdata/Runway.h"
 #include "navdata/TerminalLeg.h"
+#include "navdata/TerminalQueries.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 
 namespace tavi {
 
@@ -26,90 +29,21 @@ constexpr char kMissedApproachPoint[] = "MAP";
 // Runway transitions are named "RW" followed by the designator.
 constexpr std::size_t kRunwayPrefixLength = 2;
 
-// Procedures of the airport, and those of them that serve a runway: tied to it, or tied to
-// none and either holding a runway transition named after it or no runway transition at all.
-#define TAVI_PROCEDURES                                                                            \
-    "SELECT Terminals.Name FROM Terminals INNER JOIN Airports "                                    \
-    "ON Terminals.ICAO = Airports.ICAO WHERE Airports.ICAO = ? "
-#define TAVI_FOR_RUNWAY(types)                                                                     \
-    "AND (RwyID = ? OR RwyID IS NULL AND EXISTS (SELECT Transition FROM TerminalLegs "             \
-    "WHERE TerminalID = Terminals.ID And Type IN " types " AND Transition = ?) "                   \
-    "OR RwyID IS NULL AND NOT EXISTS (SELECT Transition FROM TerminalLegs "                        \
-    "WHERE TerminalID = Terminals.ID And Type IN " types ")) "
-#define TAVI_BY_NAME "ORDER BY Terminals.Name, Terminals.Rwy"
+namespace q = terminal_queries;
 
-constexpr char kSidsOfAirport[] = TAVI_PROCEDURES "AND Proc = 2 " TAVI_BY_NAME;
-constexpr char kSidsForRunway[] =
-    TAVI_PROCEDURES "AND Proc = 2 " TAVI_FOR_RUNWAY("('1', '4')") TAVI_BY_NAME;
-constexpr char kStarsOfAirport[] = TAVI_PROCEDURES "AND Proc = 1 " TAVI_BY_NAME;
-constexpr char kStarsForRunway[] =
-    TAVI_PROCEDURES "AND Proc = 1 " TAVI_FOR_RUNWAY("('3', '6', '9')") TAVI_BY_NAME;
+// The leg types of each part of a departure and an arrival, three to a query (a part with two
+// repeats one).
+using LegTypes = std::array<const char*, 3>;
+constexpr LegTypes kSidRunwayTransition = {"1", "4", "4"};
+constexpr LegTypes kSidCommonRoute = {"2", "5", "5"};
+constexpr LegTypes kSidEnrouteTransition = {"3", "6", "6"};
+constexpr LegTypes kStarEnrouteTransition = {"1", "4", "7"};
+constexpr LegTypes kStarCommonRoute = {"2", "5", "8"};
+constexpr LegTypes kStarRunwayTransition = {"3", "6", "9"};
 
-#define TAVI_TRANSITIONS                                                                           \
-    "SELECT DISTINCT TerminalLegs.Transition FROM (TerminalLegs INNER JOIN Terminals "             \
-    "ON TerminalLegs.TerminalID = Terminals.ID) INNER JOIN Airports "                              \
-    "ON Airports.ID = Terminals.AirportID WHERE Airports.ICAO = ? "
-
-constexpr char kSidEnrouteTransitions[] =
-    TAVI_TRANSITIONS "AND Terminals.Proc = 2 AND Terminals.Name = ? "
-                     "AND TerminalLegs.Type IN ('3', '6') ORDER BY 1 ASC";
-constexpr char kStarEnrouteTransitions[] =
-    TAVI_TRANSITIONS "AND Terminals.Proc = 1 AND Terminals.Name = ? "
-                     "AND TerminalLegs.Type IN ('1', '4', '7') ORDER BY 1 ASC";
-constexpr char kIapTransitions[] =
-    TAVI_TRANSITIONS "AND Terminals.Proc = 3 AND Terminals.Name = ? AND Terminals.FullName = ? "
-                     "AND TerminalLegs.Transition IS NOT NULL ORDER BY 1 ASC";
-constexpr char kStarRunwayTransitions[] =
-    TAVI_TRANSITIONS "AND Terminals.Proc = 1 AND Terminals.Name = ? "
-                     "AND TerminalLegs.Type IN ('3', '6', '9') ORDER BY 1";
-constexpr char kStarRunwayRows[] =
-    "SELECT Terminals.Rwy FROM Terminals WHERE Terminals.ICAO = ? AND Proc = 1 AND NAME = ?";
-constexpr char kApproaches[] =
-    "SELECT Terminals.Name, Terminals.FullName, RwyID FROM Terminals INNER JOIN Airports "
-    "ON Terminals.ICAO = Airports.ICAO WHERE Airports.ICAO = ? AND Proc = 3 " TAVI_BY_NAME;
-
-#define TAVI_LEGS                                                                                  \
-    "SELECT DISTINCT Terminals.Proc, TerminalLegs.*, TerminalLegsEx.IsFlyOver FROM "               \
-    "((TerminalLegs INNER JOIN Terminals ON TerminalLegs.TerminalID = Terminals.ID) "              \
-    "INNER JOIN Airports ON Airports.ID = Terminals.AirportID) "                                   \
-    "LEFT JOIN TerminalLegsEx ON TerminalLegs.ID = TerminalLegsEx.ID "                             \
-    "WHERE Airports.ICAO = ? "
-#define TAVI_IN_LEG_ORDER " ORDER BY TerminalLegs.ID"
-
-constexpr char kSidRunwayTransition[] =
-    TAVI_LEGS "AND Terminals.Proc = 2 AND Terminals.Name = ? AND TerminalLegs.Transition = ? "
-              "AND TerminalLegs.Type IN ('1', '4')" TAVI_IN_LEG_ORDER;
-constexpr char kSidCommonRoute[] =
-    TAVI_LEGS "AND Terminals.Proc = 2 AND Terminals.Name = ? "
-              "AND TerminalLegs.Type IN ('2', '5')" TAVI_IN_LEG_ORDER;
-constexpr char kSidEnrouteTransition[] =
-    TAVI_LEGS "AND Terminals.Proc = 2 AND Terminals.Name = ? AND TerminalLegs.Transition = ? "
-              "AND TerminalLegs.Type IN ('3', '6')" TAVI_IN_LEG_ORDER;
-constexpr char kStarEnrouteTransition[] =
-    TAVI_LEGS "AND Terminals.Proc = 1 AND Terminals.Name = ? AND TerminalLegs.Transition = ? "
-              "AND TerminalLegs.Type IN ('1', '4', '7')" TAVI_IN_LEG_ORDER;
-constexpr char kStarCommonRoute[] =
-    TAVI_LEGS "AND Terminals.Proc = 1 AND Terminals.Name = ? "
-              "AND TerminalLegs.Type IN ('2', '5', '8')" TAVI_IN_LEG_ORDER;
-constexpr char kStarRunwayTransition[] =
-    TAVI_LEGS "AND Terminals.Proc = 1 AND Terminals.Name = ? AND TerminalLegs.Transition = ? "
-              "AND TerminalLegs.Type IN ('3', '6', '9')" TAVI_IN_LEG_ORDER;
-constexpr char kApproachTransition[] =
-    TAVI_LEGS "AND Terminals.Proc = 3 AND Terminals.Name = ? AND Terminals.FullName = ? "
-              "AND TerminalLegs.Transition = ?" TAVI_IN_LEG_ORDER;
-constexpr char kFinalAndMissedApproach[] =
-    TAVI_LEGS "AND Terminals.Proc = 3 AND Terminals.Name = ? AND Terminals.FullName = ? "
-              "AND TerminalLegs.Transition IS NULL" TAVI_IN_LEG_ORDER;
-constexpr char kMissedApproachPointLeg[] =
-    TAVI_LEGS "AND Terminals.Proc = 3 AND Terminals.Name = ? AND Terminals.FullName = ? "
-              "AND TerminalLegs.Transition IS NULL AND TerminalLegs.Alt = 'MAP'" TAVI_IN_LEG_ORDER;
-
-#undef TAVI_PROCEDURES
-#undef TAVI_FOR_RUNWAY
-#undef TAVI_BY_NAME
-#undef TAVI_TRANSITIONS
-#undef TAVI_LEGS
-#undef TAVI_IN_LEG_ORDER
+Param legType(const char* type) {
+    return Param::text(type, 1);
+}
 
 void addOnce(std::vector<std::string>& list, std::string entry) {
     if (!entry.empty() && std::find(list.begin(), list.end(), entry) == list.end()) {
@@ -122,6 +56,14 @@ bool isOffered(const std::vector<Runway>& offered, const Runway& runway) {
                        [&](const Runway& r) { return r.ident == runway.ident; });
 }
 
+// The database compares the altitude text without regard to case, and so does the module.
+bool isMissedApproachPoint(const std::string& altitude) {
+    return std::equal(altitude.begin(), altitude.end(), std::begin(kMissedApproachPoint),
+                      std::end(kMissedApproachPoint) - 1, [](char a, char b) {
+                          return std::toupper(static_cast<unsigned char>(a)) == b;
+                      });
+}
+
 // The legs from the first one after the missed-approach point on fly the missed approach.
 void markMissedApproach(std::vector<TerminalLeg>& legs, std::size_t firstFinalLeg) {
     bool passedMap = false;
@@ -130,7 +72,7 @@ void markMissedApproach(std::vector<TerminalLeg>& legs, std::size_t firstFinalLe
         if (passedMap) {
             leg->proc = kProcMissedApproach;
         }
-        passedMap = passedMap || leg->altitude == kMissedApproachPoint;
+        passedMap = passedMap || isMissedApproachPoint(leg->altitude);
     }
 }
 
@@ -149,18 +91,17 @@ void NavDatabase::getStars(const std::string& icao, const Runway& runway,
 void NavDatabase::getProcedures(int32_t proc, const std::string& icao, const Runway& runway,
                                 std::vector<std::string>& names) const {
     names.clear();
-    const bool sid = proc == kProcSid;
     const RowReader appendName = [&](const RecordSet& row) {
         names.push_back(row.field("Name").toText());
     };
     if (runway.id != 0) {
-        forEachRow("getSids", sid ? kSidsForRunway : kStarsForRunway,
+        forEachRow("getSids", proc == kProcSid ? q::kSidsForRunway : q::kStarsForRunway,
                    {Param::text(runway.aptIdent, kIcaoSize), Param::integer(runway.id),
                     Param::text(runway.ident, kTransitionSize)},
                    appendName);
     } else {
-        forEachRow("getSids", sid ? kSidsOfAirport : kStarsOfAirport,
-                   {Param::text(icao, kIcaoSize)}, appendName);
+        forEachRow("getSids", q::kProceduresOfAirport,
+                   {Param::text(icao, kIcaoSize), Param::integer(proc)}, appendName);
     }
 }
 
@@ -174,20 +115,20 @@ void NavDatabase::getTransitions(std::string_view label, std::string_view sql,
 
 void NavDatabase::getSidEnrouteTransitions(const std::string& icao, const std::string& sid,
                                            std::vector<std::string>& names) const {
-    getTransitions("getSidEnrouteTransitions", kSidEnrouteTransitions,
+    getTransitions("getSidEnrouteTransitions", q::kSidEnrouteTransitions,
                    {Param::text(icao, kIcaoSize), Param::text(sid, kNameSize)}, names);
 }
 
 void NavDatabase::getStarEnrouteTransitions(const std::string& icao, const std::string& star,
                                             std::vector<std::string>& names) const {
-    getTransitions("getStarEnrouteTransitions", kStarEnrouteTransitions,
+    getTransitions("getStarEnrouteTransitions", q::kStarEnrouteTransitions,
                    {Param::text(icao, kIcaoSize), Param::text(star, kNameSize)}, names);
 }
 
 void NavDatabase::getIapTransitions(const std::string& icao, const std::string& approach,
                                     const std::string& fullName,
                                     std::vector<std::string>& names) const {
-    getTransitions("getIapTransitions", kIapTransitions,
+    getTransitions("getIapTransitions", q::kIapTransitions,
                    {Param::text(icao, kIcaoSize), Param::text(approach, kNameSize),
                     Param::text(fullName, kFullNameSize)},
                    names);
@@ -197,7 +138,7 @@ void NavDatabase::getIapTransitions(const std::string& icao, const std::string& 
 void NavDatabase::getStarRunways(const std::string& icao, const std::string& star,
                                  std::vector<std::string>& designators) const {
     designators.clear();
-    const bool rowsRead = forEachRow("getStarRunways", kStarRunwayRows,
+    const bool rowsRead = forEachRow("getStarRunways", q::kStarRunwayRows,
                                      {Param::text(icao, kIcaoSize), Param::text(star, kNameSize)},
                                      [&](const RecordSet& row) {
                                          const Value runway = row.field("Rwy");
@@ -208,7 +149,7 @@ void NavDatabase::getStarRunways(const std::string& icao, const std::string& sta
     if (!rowsRead) {
         return;
     }
-    forEachRow("getStarRunways", kStarRunwayTransitions,
+    forEachRow("getStarRunways", q::kStarRunwayTransitions,
                {Param::text(icao, kIcaoSize), Param::text(star, kNameSize)},
                [&](const RecordSet& row) {
                    const Value transition = row.field("Transition");
@@ -228,7 +169,7 @@ void NavDatabase::getAirportIaps(const std::string& icao, const std::vector<Runw
     runways.clear();
     std::vector<Runway> airportRunways;
     getAirportRunways(icao, airportRunways);
-    forEachRow("getAirportIaps", kApproaches, {Param::text(icao, kIcaoSize)},
+    forEachRow("getAirportIaps", q::kApproaches, {Param::text(icao, kIcaoSize)},
                [&](const RecordSet& row) {
                    const std::string name = row.field("Name").toText();
                    const std::string fullName = row.field("FullName").toText();
@@ -285,11 +226,13 @@ bool NavDatabase::approachReferenceLeg(const std::string& icao, const std::strin
     if (getIapMapPoint(icao, approach, fullName, leg)) {
         return true;
     }
+    int32_t row = 0;
     std::vector<TerminalLeg> finalLegs;
-    appendLegs("getIapMapPoint", kFinalAndMissedApproach,
-               {Param::text(icao, kIcaoSize), Param::text(approach, kNameSize),
-                Param::text(fullName, kFullNameSize)},
-               kProcApproach, finalLegs);
+    if (!approachRow("getIapMapPoint", icao, approach, fullName, 0, row) || row == 0) {
+        return false;
+    }
+    appendLegs("getIapMapPoint", q::kFinalApproachLegs, {Param::integer(row)}, kProcApproach,
+               finalLegs);
     const auto withFix = std::find_if(finalLegs.rbegin(), finalLegs.rend(),
                                       [](const TerminalLeg& l) { return l.fixId != 0; });
     if (withFix == finalLegs.rend()) {
@@ -306,7 +249,6 @@ void NavDatabase::readTerminalLeg(TerminalLeg& leg, const RecordSet& row) {
             apply(value);
         }
     };
-    leg.proc = row.field("Proc").toInt32();
     leg.legType = TerminalLeg::typeFromTrackCode(row.field("TrackCode").toText());
     ifSet("WptID", [&](const Value& v) { leg.fixId = v.toInt32(); });
     ifSet("WptLat", [&](const Value& v) { leg.fixLatitude = v.toDouble(); });
@@ -341,25 +283,61 @@ bool NavDatabase::appendLegs(std::string_view label, std::string_view sql,
     });
 }
 
+// The legs of one named transition of a procedure row.
+bool NavDatabase::appendTransition(std::string_view label, int32_t row, const LegTypes& types,
+                                   const std::string& transition, int32_t proc,
+                                   std::vector<TerminalLeg>& legs) const {
+    return appendLegs(label, q::kTransitionLegs,
+                      {Param::integer(row), Param::text(transition, kTransitionSize),
+                       legType(types[0]), legType(types[1]), legType(types[2])},
+                      proc, legs);
+}
+
+bool NavDatabase::appendRoute(std::string_view label, int32_t row, const LegTypes& types,
+                              int32_t proc, std::vector<TerminalLeg>& legs) const {
+    return appendLegs(
+        label, q::kRouteLegs,
+        {Param::integer(row), legType(types[0]), legType(types[1]), legType(types[2])}, proc, legs);
+}
+
+bool NavDatabase::procedureRow(std::string_view label, int32_t proc, const std::string& icao,
+                               const std::string& name, int32_t runwayId, int32_t& row) const {
+    row = 0;
+    return forEachRow(label, q::kProcedureRow,
+                      {Param::text(icao, kIcaoSize), Param::integer(proc),
+                       Param::text(name, kNameSize), Param::integer(runwayId)},
+                      [&](const RecordSet& found) { row = found.field("ID").toInt32(); });
+}
+
+bool NavDatabase::approachRow(std::string_view label, const std::string& icao,
+                              const std::string& approach, const std::string& fullName,
+                              int32_t runwayId, int32_t& row) const {
+    row = 0;
+    return forEachRow(label, q::kApproachRow,
+                      {Param::text(icao, kIcaoSize), Param::text(approach, kNameSize),
+                       Param::text(fullName, kFullNameSize), Param::integer(runwayId)},
+                      [&](const RecordSet& found) { row = found.field("ID").toInt32(); });
+}
+
+// A departure stored once per runway is read from the row of the runway asked, so that the
+// legs of the other runways' rows never join in.
 void NavDatabase::getSidLegs(const std::string& icao, const Runway& runway, const std::string& sid,
                              const std::string& transition, std::vector<TerminalLeg>& legs) const {
     legs.clear();
-    if (sid.empty()) {
+    int32_t row = 0;
+    if (sid.empty() || !procedureRow("getSidLegs", kProcSid, icao, sid, runway.id, row) ||
+        row == 0) {
         return;
     }
-    const Param airport = Param::text(icao, kIcaoSize);
-    const Param name = Param::text(sid, kNameSize);
     if (!runway.ident.empty() &&
-        !appendLegs("getSidLegs", kSidRunwayTransition,
-                    {airport, name, Param::text(runway.ident, kTransitionSize)}, kProcSid, legs)) {
+        !appendTransition("getSidLegs", row, kSidRunwayTransition, runway.ident, kProcSid, legs)) {
         return;
     }
-    if (!appendLegs("getSidLegs", kSidCommonRoute, {airport, name}, kProcSid, legs)) {
+    if (!appendRoute("getSidLegs", row, kSidCommonRoute, kProcSid, legs)) {
         return;
     }
     if (!transition.empty()) {
-        appendLegs("getSidLegs", kSidEnrouteTransition,
-                   {airport, name, Param::text(transition, kTransitionSize)}, kProcSid, legs);
+        appendTransition("getSidLegs", row, kSidEnrouteTransition, transition, kProcSid, legs);
     }
 }
 
@@ -369,48 +347,54 @@ void NavDatabase::getStarIapLegs(const std::string& icao, const Runway& runway,
                                  const std::string& approachTransition,
                                  std::vector<TerminalLeg>& legs) const {
     legs.clear();
-    const Param airport = Param::text(icao, kIcaoSize);
-    if (!star.empty()) {
-        const Param name = Param::text(star, kNameSize);
-        const bool starRead =
-            (starTransition.empty() ||
-             appendLegs("getStarIapLegs", kStarEnrouteTransition,
-                        {airport, name, Param::text(starTransition, kTransitionSize)}, kProcStar,
-                        legs)) &&
-            appendLegs("getStarIapLegs", kStarCommonRoute, {airport, name}, kProcStar, legs) &&
-            (runway.id == 0 ||
-             appendLegs("getStarIapLegs", kStarRunwayTransition,
-                        {airport, name, Param::text(runway.ident, kTransitionSize)}, kProcStar,
-                        legs));
-        if (!starRead) {
-            return;
-        }
-    }
-    if (approach.empty()) {
+    if (!star.empty() && !appendStarLegs(icao, runway, star, starTransition, legs)) {
         return;
     }
-    const Param name = Param::text(approach, kNameSize);
-    const Param fullName = Param::text(approachFullName, kFullNameSize);
+    int32_t row = 0;
+    if (approach.empty() ||
+        !approachRow("getStarIapLegs", icao, approach, approachFullName, runway.id, row) ||
+        row == 0) {
+        return;
+    }
     if (!approachTransition.empty() &&
-        !appendLegs("getStarIapLegs", kApproachTransition,
-                    {airport, name, fullName, Param::text(approachTransition, kTransitionSize)},
+        !appendLegs("getStarIapLegs", q::kApproachTransitionLegs,
+                    {Param::integer(row), Param::text(approachTransition, kTransitionSize)},
                     kProcApproachTransition, legs)) {
         return;
     }
     const std::size_t firstFinalLeg = legs.size();
-    appendLegs("getStarIapLegs", kFinalAndMissedApproach, {airport, name, fullName}, kProcApproach,
-               legs);
+    appendLegs("getStarIapLegs", q::kFinalApproachLegs, {Param::integer(row)}, kProcApproach, legs);
     markMissedApproach(legs, firstFinalLeg);
+}
+
+// The arrival's en-route transition, common route and runway transition; false when a query
+// failed.
+bool NavDatabase::appendStarLegs(const std::string& icao, const Runway& runway,
+                                 const std::string& star, const std::string& starTransition,
+                                 std::vector<TerminalLeg>& legs) const {
+    int32_t row = 0;
+    if (!procedureRow("getStarIapLegs", kProcStar, icao, star, runway.id, row)) {
+        return false;
+    }
+    return row == 0 ||
+           ((starTransition.empty() ||
+             appendTransition("getStarIapLegs", row, kStarEnrouteTransition, starTransition,
+                              kProcStar, legs)) &&
+            appendRoute("getStarIapLegs", row, kStarCommonRoute, kProcStar, legs) &&
+            (runway.id == 0 || appendTransition("getStarIapLegs", row, kStarRunwayTransition,
+                                                runway.ident, kProcStar, legs)));
 }
 
 bool NavDatabase::getIapMapPoint(const std::string& icao, const std::string& approach,
                                  const std::string& fullName, TerminalLeg& leg) const {
+    int32_t row = 0;
+    if (!approachRow("getIapMapPoint", icao, approach, fullName, 0, row) || row == 0) {
+        return false;
+    }
     bool found = false;
-    lookup("getIapMapPoint", kMissedApproachPointLeg,
-           {Param::text(icao, kIcaoSize), Param::text(approach, kNameSize),
-            Param::text(fullName, kFullNameSize)},
-           [&](const RecordSet& row) {
-               readTerminalLeg(leg, row);
+    lookup("getIapMapPoint", q::kMissedApproachPointLeg, {Param::integer(row)},
+           [&](const RecordSet& mapLeg) {
+               readTerminalLeg(leg, mapLeg);
                leg.proc = kProcApproach;
                found = true;
            });

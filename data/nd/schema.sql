@@ -101,7 +101,8 @@ CREATE TABLE Terminals (                -- one row per procedure
   Rwy       TEXT    NULL COLLATE NOCASE, -- designator without "RW"
   RwyID     INTEGER NULL REFERENCES Runways(ID) -- NULL: serves no single runway
 );
-CREATE INDEX Terminals_Key ON Terminals(ICAO, Proc, Name);
+-- Procedures are reached through their airport's ID.
+CREATE INDEX Terminals_Apt ON Terminals(AirportID, Proc, Name);
 
 CREATE TABLE TerminalLegs (             -- ascending ID is the flying order
   ID         INTEGER PRIMARY KEY,

@@ -51,6 +51,30 @@ TEST_F(RadioTuningTest, AFrequencyTheSimulatorRefusesReturnsOnTheNextFrame) {
     EXPECT_EQ(unit(1).navActiveText, "110.300");
 }
 
+TEST_F(RadioTuningTest, An833KhzChannelOfTheSimulatorReadsAsTheNearest25KhzChannel) {
+    const struct {
+        uint32_t simulator;
+        int32_t channel;
+    } cases[] = {
+        {0x01180050, 0x01180000}, {0x01180100, 0x01180000}, {0x01180150, 0x01180250},
+        {0x01180300, 0x01180250}, {0x01180400, 0x01180500}, {0x01189900, 0x01190000},
+        {0x01369900, 0x01369750}, {0x01215000, 0x01215000},
+    };
+    for (const auto& c : cases) {
+        panel().setVariable("COM ACTIVE FREQUENCY", 1, c.simulator);
+        panel().clearKeyEventsSent();
+        step();
+        EXPECT_EQ(unit(1).comActive, c.channel) << std::hex << c.simulator;
+        EXPECT_EQ(unit(1).comActiveText, comFrequencyText(c.channel));
+        EXPECT_TRUE(valuesSent(0x100AB).empty()) << "reading back sets nothing";
+    }
+    unit(1).comStandby = 0x01190000;
+    unit(1).swapCom();
+    EXPECT_EQ(unit(1).comStandby, 0x01215000);
+    unit(1).stepComActive(0, 25);
+    EXPECT_EQ(unit(1).comActive, 0x01190250);
+}
+
 struct EventCase {
     const char* name;
     int side;
@@ -299,7 +323,12 @@ INSTANTIATE_TEST_SUITE_P(
     Radios, TransponderCodeTest,
     testing::Values(CodeCase{0x7777, 0, 1, 0x7700}, CodeCase{0x0000, -1, 0, 0x7700},
                     CodeCase{0x1207, 0, 1, 0x1210}, CodeCase{0x1270, 1, -1, 0x1367},
-                    CodeCase{0x7700, 1, 0, 0x0000}, CodeCase{0x1200, 0, -1, 0x1277}));
+                    CodeCase{0x7700, 1, 0, 0x0000}, CodeCase{0x1200, 0, -1, 0x1277},
+                    // Digits 8 and 9 read back from the simulator.
+                    CodeCase{0x1289, 0, -1, 0x1277}, CodeCase{0x1289, 0, 1, 0x1200},
+                    CodeCase{0x8800, -1, 0, 0x7700}, CodeCase{0x8800, 1, 0, 0x0000},
+                    CodeCase{0x1218, 0, 1, 0x1220}, CodeCase{0x1218, 0, -1, 0x1217},
+                    CodeCase{0x1289, 1, 0, 0x1377}, CodeCase{0x1298, 0, -2, 0x1276}));
 
 struct RangeCase {
     int32_t from;

@@ -178,5 +178,26 @@ TEST(ProcedureTurnTest, TurnBackPointLiesAbeamTheMinutePointOnTheAngledSide) {
     }
 }
 
+// Near a pole the manoeuvre may pass over it; the turn-back point stays beside the minute
+// point, never on the far side of the earth.
+TEST(ProcedureTurnTest, TurnBackPointStaysBesideTheMinutePointNearAPole) {
+    for (const double fixLatitude : {89.9, -89.9}) {
+        for (const double course : {0.0, 90.0, 180.0, 270.0}) {
+            for (const uint8_t left : {uint8_t{1}, uint8_t{0}}) {
+                ProcedureTurn turn;
+                turn.trueCourse = course;
+                turn.outboundDistance = 4.0;
+                turn.turnLeft = left;
+                turn.compute(fixLatitude, 30.0);
+                EXPECT_LT(turn.turnBackDistance, turn.minuteDistance)
+                    << fixLatitude << " " << course << " " << int{left};
+                EXPECT_LT(GcNav::distanceBetween(fixLatitude, 30.0, turn.turnBackLatitude,
+                                                 turn.turnBackLongitude),
+                          turn.outboundDistance + 2.0 * turn.minuteDistance);
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace tavi

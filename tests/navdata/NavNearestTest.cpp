@@ -168,6 +168,8 @@ TEST_F(NavNearestTest, StationOnAFrequencyIsTheNearestNavaidOrIls) {
         {47.0, 8.0, 0x01140000, "DMA", WaypointKind::Navaid, 7},
         {47.0, 8.0, 0x01103000, "IAAL", WaypointKind::Ils, 1},
         {47.0, 8.0, 0x01154000, "ABC", WaypointKind::Navaid, 2},
+        // Inside the search box, but 205.6 nm away.
+        {47.0, 7.5, 0x01154000, "", WaypointKind::Plain, 0},
         {-17.0, 179.9, 0x01100000, "DLN", WaypointKind::Navaid, 9},
         {30.0, 8.0, 0x01163000, "", WaypointKind::Plain, 0},
         {47.0, 8.0, 0x01175000, "", WaypointKind::Plain, 0},

@@ -299,5 +299,61 @@ TEST_F(ProcedureTest, QueriesOnAClosedDatabaseLogTheirLabels) {
                             "getStarIapLegs", closed, "getIapMapPoint", closed}));
 }
 
+TEST_F(ProcedureTest, AProcedureStoredPerRunwayGivesTheLegsOfTheRunwayAsked) {
+    connectToFixture();
+    const auto fixes = [](const std::vector<TerminalLeg>& legs) {
+        std::vector<int32_t> result;
+        for (const TerminalLeg& leg : legs) {
+            result.push_back(leg.fixId);
+        }
+        return result;
+    };
+    EXPECT_EQ(fixes(sidLegs(runway(k09L), "DELT1", "")), std::vector<int32_t>{1});
+    EXPECT_EQ(fixes(sidLegs(runway(k09R), "DELT1", "")), std::vector<int32_t>{2});
+    // Without a runway the first row is flown, never both.
+    EXPECT_EQ(fixes(sidLegs(Runway(), "DELT1", "")), std::vector<int32_t>{1});
+    EXPECT_EQ(fixes(arrivalLegs(runway(k09L), "GOLF1", "", "", "", "")),
+              (std::vector<int32_t>{1, 15}));
+    EXPECT_EQ(fixes(arrivalLegs(runway(k09R), "GOLF1", "", "", "", "")), std::vector<int32_t>{1});
+    // A procedure tied to another runway is still flown when no row serves the one asked.
+    EXPECT_EQ(fixes(arrivalLegs(runway(k27R), "ECHO1", "", "", "", "")),
+              (std::vector<int32_t>{4, 3, 16}));
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST_F(ProcedureTest, ASecondAirportRowWithTheSameCodeDoublesNothing) {
+    connectTo(test::navSchema() + test::navRegion() +
+              "INSERT INTO Airports (ID, ICAO, PrimaryID, Latitude, Longtitude, Elevation) "
+              "VALUES (11, 'ZZAA', NULL, 47.0, 8.0, 1410);");
+    lines.clear();
+    Names names;
+    database.getSids("ZZAA", Runway(), names);
+    EXPECT_EQ(names, (Names{"ALPHA1", "BRAVO1", "CHAR1", "DELT1", "DELT1"}));
+    database.getSids("ZZAA", runway(k09L), names);
+    EXPECT_EQ(names, (Names{"ALPHA1", "BRAVO1", "DELT1"}));
+    database.getStarRunways("ZZAA", "GOLF1", names);
+    EXPECT_EQ(names, (Names{"09L", "09R"}));
+    std::vector<Runway> all;
+    database.getAirportRunways("ZZAA", all);
+    Names fullNames;
+    std::vector<Runway> runways;
+    database.getAirportIaps("ZZAA", all, names, fullNames, runways);
+    EXPECT_EQ(names, (Names{"I09L", "NDBB", "R27R", "VORA"}));
+    EXPECT_EQ(sidLegs(runway(k09L), "ALPHA1", "ENRA").size(), 5u);
+    EXPECT_TRUE(lines.empty());
+}
+
+TEST_F(ProcedureTest, TheMissedApproachPointMatchesWithoutRegardToCase) {
+    connectTo(test::navSchema() + test::navRegion() +
+              "UPDATE TerminalLegs SET Alt = 'map' WHERE ID = 28;");
+    lines.clear();
+    TerminalLeg leg;
+    EXPECT_TRUE(database.getIapMapPoint("ZZAA", "I09L", "ILS 09L", leg));
+    EXPECT_EQ(leg.fixId, 1);
+    EXPECT_EQ(codes(arrivalLegs(Runway(), "", "", "I09L", "ILS 09L", "")),
+              (std::vector<int32_t>{kProcApproach, kProcApproach, kProcApproach,
+                                    kProcMissedApproach, kProcMissedApproach}));
+}
+
 } // namespace
 } // namespace tavi

@@ -6,6 +6,8 @@
 #include "navdata/GcNav.h"
 #include "navdata/Navaid.h"
 #include "platform/db/Database.h"
+#include "tools/navdb/WorldProcedures.h"
+#include "tools/navdb/WorldRandom.h"
 
 #include <algorithm>
 #include <array>
@@ -94,50 +96,36 @@ public:
         writeAirports();
         writeAirways();
         writeOtherWaypoints();
+        writeWorldProcedures(builder, random, procedureAirports, waypointRows, size.procedures);
         builder.run("INSERT INTO config VALUES ('CycleStartDate', '25JAN24'), "
                     "('CycleEndDate', '21FEB24'), ('CycleName', '2401'); COMMIT;");
     }
 
 private:
-    double uniform(double low, double high) {
-        return std::uniform_real_distribution<double>(low, high)(random);
-    }
-    int uniformInt(int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(random);
-    }
-    bool chance(double probability) { return uniform(0.0, 1.0) < probability; }
-
-    std::string letters(int count) {
-        std::string text;
-        for (int i = 0; i < count; ++i) {
-            text += static_cast<char>('A' + uniformInt(0, kLetters - 1));
-        }
-        return text;
-    }
-
     Position somewhere() {
-        const Region& region = kRegions[regionPicker(random)];
+        const Region& region = kRegions[regionPicker(random.engine)];
         if (region.latitudeSpread == 0.0) {
-            return {std::asin(uniform(-1.0, 1.0)) * kRadToDeg, uniform(-180.0, 180.0)};
+            return {std::asin(random.uniform(-1.0, 1.0)) * kRadToDeg,
+                    random.uniform(-180.0, 180.0)};
         }
         const double latitude =
-            std::normal_distribution<double>(region.latitude, region.latitudeSpread)(random);
-        const double longitude =
-            std::normal_distribution<double>(region.longitude, region.longitudeSpread)(random);
+            std::normal_distribution<double>(region.latitude, region.latitudeSpread)(random.engine);
+        const double longitude = std::normal_distribution<double>(
+            region.longitude, region.longitudeSpread)(random.engine);
         return {std::clamp(latitude, -89.5, 89.5), normalize180(longitude)};
     }
 
     Position near(const Position& centre, double rangeNm) {
         Position point;
         GcNav(centre.latitude, centre.longitude)
-            .destination(uniform(0.0, 360.0), rangeNm * std::sqrt(uniform(0.0, 1.0)),
+            .destination(random.uniform(0.0, 360.0), rangeNm * std::sqrt(random.uniform(0.0, 1.0)),
                          point.latitude, point.longitude);
         return point;
     }
 
     // A NAV frequency on the 50 kHz raster, 108.00 to 117.95 MHz.
     int32_t navFrequency() {
-        const int hundredthsOfMhz = 10800 + 5 * uniformInt(0, 199);
+        const int hundredthsOfMhz = 10800 + 5 * random.uniformInt(0, 199);
         return bcd(hundredthsOfMhz, 5) << 8;
     }
 
@@ -148,11 +136,11 @@ private:
 
     Param usage() {
         static constexpr std::array<const char*, 4> kUsages = {"H", "L", "T", "B"};
-        return Param::text(kUsages[static_cast<std::size_t>(uniformInt(0, 3))], 1);
+        return Param::text(kUsages[static_cast<std::size_t>(random.uniformInt(0, 3))], 1);
     }
 
     int32_t stationType() {
-        const double draw = uniform(0.0, 1.0);
+        const double draw = random.uniform(0.0, 1.0);
         if (draw < 0.20) {
             return kNavaidVor;
         }
@@ -181,17 +169,19 @@ private:
             const bool channelOnly = type == kNavaidTacan || type == kNavaidDme;
             const int32_t vhf = navFrequency();
             const Param frequency = channelOnly ? Param::nullText(0)
-                                    : ndb ? Param::integer(bcd(uniformInt(190, 1750), 4) << 16)
-                                          : Param::integer(vhf);
+                                    : ndb
+                                        ? Param::integer(bcd(random.uniformInt(190, 1750), 4) << 16)
+                                        : Param::integer(vhf);
             const bool hasChannel = type != kNavaidVor && type != kNavaidNdb;
             const Position at = somewhere();
-            const std::string ident = letters(ndb && chance(0.5) ? 2 : 3);
+            const std::string ident = random.letters(ndb && random.chance(0.5) ? 2 : 3);
             navaids.run({Param::integer(id), Param::text(ident, 5), Param::integer(type),
                          Param::real(at.latitude), Param::real(at.longitude),
-                         Param::integer(uniformInt(0, 6000)), frequency,
+                         Param::integer(random.uniformInt(0, 6000)), frequency,
                          hasChannel ? channelFor(vhf) : Param::nullText(4), usage(),
-                         chance(0.3) ? Param::real(uniform(-20.0, 20.0)) : Param::nullText(0)});
-            if (!ndb && chance(0.3)) {
+                         random.chance(0.3) ? Param::real(random.uniform(-20.0, 20.0))
+                                            : Param::nullText(0)});
+            if (!ndb && random.chance(0.3)) {
                 insertWaypoint(ident, at, id);
             }
         }
@@ -201,10 +191,10 @@ private:
         std::vector<int> primaries;
         for (int index = 0; index < size.airports; ++index) {
             const int id = index + 1;
-            const int elevation = uniformInt(0, 8000);
-            if (!primaries.empty() && chance(0.05)) {
+            const int elevation = random.uniformInt(0, 8000);
+            if (!primaries.empty() && random.chance(0.05)) {
                 const int primary = primaries[static_cast<std::size_t>(
-                    uniformInt(0, static_cast<int>(primaries.size()) - 1))];
+                    random.uniformInt(0, static_cast<int>(primaries.size()) - 1))];
                 const Position at =
                     near(airportPositions[static_cast<std::size_t>(primary - 1)], 2.0);
                 airportPositions.push_back(at);
@@ -219,38 +209,43 @@ private:
             airports.run({Param::integer(id), Param::text(worldAirportIcao(index), 4),
                           Param::nullText(0), Param::real(at.latitude), Param::real(at.longitude),
                           Param::integer(elevation)});
+            procedureAirports.push_back(
+                {id, worldAirportIcao(index), at.latitude, at.longitude, {}});
             writeRunways(id, index, at, elevation);
         }
     }
 
     void writeRunways(int airportId, int airportIndex, const Position& airport, int elevation) {
-        const double firstHeading = uniform(0.0, 180.0);
-        const double draw = uniform(0.0, 1.0);
+        const double firstHeading = random.uniform(0.0, 180.0);
+        const double draw = random.uniform(0.0, 1.0);
         const int count = draw < 0.6 ? 1 : (draw < 0.9 ? 2 : 3);
         for (int runway = 0; runway < count; ++runway) {
             const double heading = firstHeading + 60.0 * runway;
-            const int length = uniformInt(4000, 13000);
-            const int width = uniformInt(75, 200);
+            const int length = random.uniformInt(4000, 13000);
+            const int width = random.uniformInt(75, 200);
             for (const double trueHeading : {heading, heading + 180.0}) {
                 const int number =
                     (static_cast<int>(std::lround(trueHeading / 10.0)) + 35) % 36 + 1;
                 const Position threshold = near(airport, 1.0);
+                const std::string designator = format("%02d", number);
                 ++runwayRows;
+                procedureAirports.back().runways.push_back({runwayRows, designator});
                 runways.run({Param::integer(runwayRows), Param::integer(airportId),
-                             Param::text(format("%02d", number), 3),
-                             Param::real(threshold.latitude), Param::real(threshold.longitude),
-                             Param::integer(elevation), Param::real(trueHeading),
-                             Param::integer(length), Param::integer(width)});
+                             Param::text(designator, 3), Param::real(threshold.latitude),
+                             Param::real(threshold.longitude), Param::integer(elevation),
+                             Param::real(trueHeading), Param::integer(length),
+                             Param::integer(width)});
             }
-            if (runway == 0 && chance(0.25)) {
+            if (runway == 0 && random.chance(0.25)) {
                 ++ilsRows;
                 const Position localizer = near(airport, 1.5);
                 ilses.run({Param::integer(ilsRows),
                            Param::text("I" + worldAirportIcao(airportIndex).substr(1), 5),
                            Param::integer(runwayRows - 1), Param::real(localizer.latitude),
                            Param::real(localizer.longitude), Param::integer(elevation),
-                           Param::integer(uniformInt(1, 3)), Param::real(heading),
-                           Param::integer(chance(0.7) ? 1 : 0), Param::integer(navFrequency())});
+                           Param::integer(random.uniformInt(1, 3)), Param::real(heading),
+                           Param::integer(random.chance(0.7) ? 1 : 0),
+                           Param::integer(navFrequency())});
             }
         }
     }
@@ -272,18 +267,18 @@ private:
             const int number = airwayId / static_cast<int>(kAirwayPrefixes.size()) + 1;
             airways.run({Param::integer(airwayId),
                          Param::text(kAirwayPrefixes[prefix] + std::to_string(number), 6)});
-            const int pieces = chance(0.05) ? 2 : 1;
+            const int pieces = random.chance(0.05) ? 2 : 1;
             for (int piece = 0; piece < pieces && legRows < size.airwaySegments; ++piece) {
-                const int count = std::min(uniformInt(3, 18), size.airwaySegments - legRows);
+                const int count = std::min(random.uniformInt(3, 18), size.airwaySegments - legRows);
                 Position at = somewhere();
-                double course = uniform(0.0, 360.0);
-                int from = insertWaypoint(letters(5), at);
+                double course = random.uniform(0.0, 360.0);
+                int from = insertWaypoint(random.letters(5), at);
                 for (int leg = 0; leg < count; ++leg) {
-                    course += std::normal_distribution<double>(0.0, 10.0)(random);
+                    course += std::normal_distribution<double>(0.0, 10.0)(random.engine);
                     GcNav(at.latitude, at.longitude)
-                        .destination(normalize360(course), uniform(25.0, 90.0), at.latitude,
+                        .destination(normalize360(course), random.uniform(25.0, 90.0), at.latitude,
                                      at.longitude);
-                    const int to = insertWaypoint(letters(5), at);
+                    const int to = insertWaypoint(random.letters(5), at);
                     ++legRows;
                     airwayLegs.run({Param::integer(legRows), Param::integer(airwayId),
                                     Param::integer(from), Param::integer(to),
@@ -298,20 +293,22 @@ private:
     // Terminal fixes round the airports and en-route fixes anywhere, up to the waypoint count.
     void writeOtherWaypoints() {
         while (waypointRows < size.waypoints) {
-            const Position at = chance(0.7)
-                                    ? near(airportPositions[static_cast<std::size_t>(uniformInt(
-                                               0, static_cast<int>(airportPositions.size()) - 1))],
-                                           30.0)
-                                    : somewhere();
-            insertWaypoint(letters(5), at);
+            const Position at =
+                random.chance(0.7)
+                    ? near(airportPositions[static_cast<std::size_t>(random.uniformInt(
+                               0, static_cast<int>(airportPositions.size()) - 1))],
+                           30.0)
+                    : somewhere();
+            insertWaypoint(random.letters(5), at);
         }
     }
 
     DatabaseBuilder& builder;
     WorldSize size;
-    std::mt19937 random;
+    WorldRandom random;
     std::discrete_distribution<std::size_t> regionPicker;
     std::vector<Position> airportPositions;
+    std::vector<WorldAirport> procedureAirports;
     DatabaseBuilder::Statement& navaids;
     DatabaseBuilder::Statement& airports;
     DatabaseBuilder::Statement& runways;

@@ -58,6 +58,12 @@ constexpr double kMainGearArm = 0.5;
 constexpr double kTailStrike = 12.0 / kDegrees;
 constexpr double kStoppedSpeed = 0.05;
 constexpr double kRadioAntennaMetres = 1.37;
+constexpr int kAutopilotMasterToken = 103;
+constexpr int kAltitudeHoldToken = 108;
+constexpr int kAltitudeTargetToken = 109;
+constexpr int kAltitudeUnitsToken = 335;
+constexpr double kMetricAltitudes = 2.0;
+constexpr double kHoldClimbLimit = 1500.0;
 // The altimeter's correction for its setting, as the instruments apply it.
 constexpr double kSettingScale = 145442.2;
 constexpr double kSettingExponent = 0.2045;
@@ -233,7 +239,9 @@ void FlightModel::advance(double seconds) {
     const double dt = seconds / steps;
     for (int i = 0; i < steps; ++i) {
         moveGear(dt);
-        step(dt, controls);
+        Controls held = controls;
+        holdAltitude(held);
+        step(dt, held);
     }
     headingRate = wrapPi(flight.heading - previousHeading) / seconds;
     previousHeading = flight.heading;
@@ -249,6 +257,25 @@ void FlightModel::moveGear(double seconds) {
     const double change =
         std::clamp(target - gearPosition, -kGearRate * seconds, kGearRate * seconds);
     gearPosition += change;
+}
+
+void FlightModel::holdAltitude(Controls& controls) {
+    if (flight.onGround || panel.token(kAutopilotMasterToken) == 0.0 ||
+        panel.token(kAltitudeHoldToken) == 0.0) {
+        return;
+    }
+    const bool metric = panel.token(kAltitudeUnitsToken) == kMetricAltitudes;
+    const double target = panel.token(kAltitudeTargetToken) * (metric ? kFeetPerMetre : 1.0);
+    const double climb = -flight.velocityDown * kFeetPerMetre * 60.0;
+    const double wantedClimb =
+        std::clamp(0.1 * 60.0 * (target - flight.altitudeFeet), -kHoldClimbLimit, kHoldClimbLimit);
+    const double speedFeetPerMinute = std::max(trueSpeed, kLowestRateSpeed) * kFeetPerMetre * 60.0;
+    const double wantedPath = std::asin(std::clamp(wantedClimb / speedFeetPerMinute, -0.3, 0.3));
+    const double wantedPitch = alpha + wantedPath + 0.002 * (wantedClimb - climb) / kDegrees;
+    const double elevator =
+        0.15 * (wantedPitch - flight.pitch) * kDegrees - 0.3 * flight.pitchRate * kDegrees;
+    controls.elevator = std::clamp(elevator, -1.0, 1.0);
+    panel.setToken(317, std::round(controls.elevator * kFullTravel));
 }
 
 FlightModel::Coefficients FlightModel::coefficients(const Controls& controls, double speed,

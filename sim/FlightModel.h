@@ -45,6 +45,10 @@ struct FlightState {
 // - roll: Cl = -0.08 beta - 0.45 p b / 2V + 0.015 aileron, Ixx 1.2e6 kg m2: about 17 deg/s at
 //   full aileron and 250 kt with a 0.9 s time constant
 // - yaw: Cn = 0.12 beta - 0.5 r b / 2V + 0.08 rudder, Izz 4.0e6 kg m2; side force -0.8 beta
+// - the simulator's altitude hold (its autopilot master and altitude hold on): vertical speed
+//   0.1 /s x altitude error within 1,500 fpm flown as a flight path, plus 0.002 deg of pitch per
+//   fpm of vertical speed error,
+//   elevator 0.15 per degree of pitch error and 0.3 per deg/s of pitch rate
 // - ground: rolling friction 0.015, braking friction 0.45 at full brake, nose-wheel steering
 //   up to 55 deg over a 14 m wheel base, main gear 0.5 m behind the centre of gravity, tail
 //   strike at 12 deg
@@ -126,6 +130,9 @@ private:
     void stepAirborne(double seconds, const Forces& f, double massKg);
     void stepOnGround(double seconds, const Forces& f, double massKg, const Controls& controls);
     void moveGear(double seconds);
+    // The simulator's own autopilot: with its master and altitude hold on it flies the
+    // elevator to the altitude it was given, as a simulator's built-in autopilot does.
+    void holdAltitude(Controls& controls);
     void trimFor(double indicatedKnots, double altitudeFeet);
     void publish();
     void publishAirData(const AirState& air);

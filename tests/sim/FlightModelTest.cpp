@@ -241,5 +241,43 @@ TEST_F(FlightModelTest, NoseWheelSteersWithTheRudder) {
     EXPECT_LT(simulator.panel.token(86), right - 1.0);
 }
 
+// The simulator's own altitude hold, as the module hands it over: master and altitude hold on,
+// the target from the altitude key event.
+struct HoldCase {
+    double targetFeet;
+    bool metric;
+};
+
+class SimulatorAltitudeHoldTest : public FlightModelTest,
+                                  public testing::WithParamInterface<HoldCase> {};
+
+TEST_P(SimulatorAltitudeHoldTest, ClimbsOrDescendsToTheTargetAndHoldsIt) {
+    const HoldCase hold = GetParam();
+    simulator.placeInFlight(47.0, 8.0, 8000.0, 90.0, 250.0);
+    if (hold.metric) {
+        simulator.panel.setToken(335, 2.0);
+    }
+    simulator.pilotKeyEvent(0x1024C, data(static_cast<int32_t>(hold.targetFeet)));
+    simulator.pilotKeyEvent(0x10100, 1);
+    simulator.pilotKeyEvent(0x10110);
+    simulator.stepSeconds(150.0);
+    double lowest = 1e9;
+    double highest = -1e9;
+    for (int second = 0; second < 60; ++second) {
+        simulator.stepSeconds(1.0);
+        lowest = std::min(lowest, state().altitudeFeet);
+        highest = std::max(highest, state().altitudeFeet);
+    }
+    EXPECT_NEAR(lowest, hold.targetFeet, 50.0);
+    EXPECT_NEAR(highest, hold.targetFeet, 50.0);
+
+    simulator.pilotKeyEvent(0x10118);
+    EXPECT_EQ(simulator.panel.token(108), 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, SimulatorAltitudeHoldTest,
+                         testing::Values(HoldCase{8000.0, false}, HoldCase{9000.0, false},
+                                         HoldCase{7000.0, false}, HoldCase{9000.0, true}));
+
 } // namespace
 } // namespace tavi::sim

@@ -314,9 +314,8 @@ void Autopilot::updatePitchServo(bool enabled, bool) {
     const float aoaMargin = adc ? adc->aoaMargin : 0.0f;
     const float command =
         std::max({pitchCommand, pitchLimitUp, pitch - (aoaMargin + kAoaMarginPad)});
-    const double pitchRate = std::fabs(bank) <= kBodyRateBankLimit ? bodyPitchRate
-                             : dt > 0.0                            ? (pitch - previousPitch) / dt
-                                                                   : 0.0;
+    const double pitchRate =
+        std::fabs(bank) <= kBodyRateBankLimit ? bodyPitchRate : bankedPitchRate();
     pitchRatePi.update(dt, pitch, command, 0.0, 1.0, 1.0);
     if (!enabled || !engaged) {
         return;
@@ -326,6 +325,16 @@ void Autopilot::updatePitchServo(bool enabled, bool) {
     if (elevator != static_cast<int32_t>(elevatorPosition())) {
         sendKeyEvent(kElevatorEvent, -elevator);
     }
+}
+
+// The pitch attitude's rate in a turn from the body pitch rate and the heading rate, with no
+// lag: differencing the smoothed AHRS pitch lagged so far that the servo hunted in every turn.
+double Autopilot::bankedPitchRate() const {
+    const double bankAngle = static_cast<double>(bank) * std::numbers::pi / 180.0;
+    const double pitchAngle = static_cast<double>(pitch) * std::numbers::pi / 180.0;
+    const double turnRate = ahrs ? ahrs->unit1.headingRate : 0.0;
+    return bodyPitchRate / std::cos(bankAngle) -
+           turnRate * std::cos(pitchAngle) * std::tan(bankAngle);
 }
 
 void Autopilot::updateBankServo(bool enabled) {

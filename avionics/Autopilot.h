@@ -133,6 +133,7 @@ private:
     bool isAirborne() const { return !onGround; }
     bool isBusPowered(int bus) const;
     double elevatorPosition() const;
+    double bankedPitchRate() const;
     double aileronPosition() const;
     double indicatedAirspeed() const;
     double radioAltitude = 0.0;

@@ -48,6 +48,11 @@ void Panel::setVariable(std::string_view name, int32_t index, double value) {
     variables[{upper(name), index}] = value;
 }
 
+void Panel::setVariableInUnits(std::string_view name, std::string_view units, int32_t index,
+                               double value) {
+    variablesInUnits[{upper(name), upper(units), index}] = value;
+}
+
 double Panel::variable(std::string_view name, int32_t index) const {
     const auto found = variables.find({upper(name), index});
     return found == variables.end() ? 0.0 : found->second;
@@ -173,11 +178,19 @@ int32_t Panel::aircraftVariableId(const char* variableName) {
     return idOf(variableNames, variableName);
 }
 
-double Panel::readAircraftVariable(int32_t variableId, int32_t, int32_t index) {
+double Panel::readAircraftVariable(int32_t variableId, int32_t unitsId, int32_t index) {
     if (variableId < 0 || static_cast<std::size_t>(variableId) >= variableNames.size()) {
         return 0.0;
     }
-    return variable(variableNames[static_cast<std::size_t>(variableId)], index);
+    const std::string& name = variableNames[static_cast<std::size_t>(variableId)];
+    if (unitsId >= 0 && static_cast<std::size_t>(unitsId) < unitsNames.size()) {
+        const auto found =
+            variablesInUnits.find({name, unitsNames[static_cast<std::size_t>(unitsId)], index});
+        if (found != variablesInUnits.end()) {
+            return found->second;
+        }
+    }
+    return variable(name, index);
 }
 
 void* Panel::interfaceByName(const char* name) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,10 @@ public:
     static bool isTextToken(int32_t tokenId);
     void setVariable(std::string_view name, int32_t index, double value);
     double variable(std::string_view name, int32_t index = 0) const;
+    // A variable the simulator gives in more than one unit: read in these units it has this
+    // value, in any other the one setVariable gave.
+    void setVariableInUnits(std::string_view name, std::string_view units, int32_t index,
+                            double value);
     void setNamedVariable(std::string_view name, double value);
     double namedVariable(std::string_view name) const;
     bool hasNamedVariable(std::string_view name) const;
@@ -89,6 +94,7 @@ private:
     std::map<int32_t, double> tokens;
     std::map<int32_t, std::string> tokenTexts;
     std::map<std::pair<std::string, int32_t>, double> variables;
+    std::map<std::tuple<std::string, std::string, int32_t>, double> variablesInUnits;
     std::vector<std::string> variableNames;
     std::vector<std::string> unitsNames;
     std::vector<std::string> namedVariableNames;

@@ -155,6 +155,17 @@ double axisValue(uint32_t data) {
     return std::clamp(static_cast<double>(static_cast<int32_t>(data)), 0.0, kFullTravel);
 }
 
+// A control surface's position keeps its sign: nose-up elevator, right aileron and nose-down
+// trim are negative values of their events.
+double surfaceValue(uint32_t data) {
+    return std::clamp(static_cast<double>(static_cast<int32_t>(data)), -kFullTravel, kFullTravel);
+}
+
+constexpr int kRudderToken = 316;
+constexpr char kElevatorAxis[] = "AXIS_ELEVATOR_SET";
+constexpr char kAileronsAxis[] = "AXIS_AILERONS_SET";
+constexpr char kRudderAxis[] = "AXIS_RUDDER_SET";
+
 // The autopilot's targets: each event sets the token that shows it. With metric altitudes
 // (token 335 at 2) the simulator shows the altitude and the vertical speed in metres.
 constexpr int kAltitudeUnitsToken = 335;
@@ -203,6 +214,17 @@ SimAircraft::SimAircraft(Panel& panel) : panel(panel) {
         panel.setVariable(kHydraulicQuantity, engine, kFullPercent);
     }
     setAltimeter(kStandardSettingHpa);
+}
+
+void SimAircraft::applySimEvent(const std::string& name, uint32_t data) {
+    // The pilot's axes move the surfaces as the set events of the same sign do.
+    if (name == kElevatorAxis) {
+        panel.setToken(kElevatorToken, -surfaceValue(data));
+    } else if (name == kAileronsAxis) {
+        panel.setToken(kAileronToken, -surfaceValue(data));
+    } else if (name == kRudderAxis) {
+        panel.setToken(kRudderToken, surfaceValue(data));
+    }
 }
 
 void SimAircraft::setTimeOfDay(int32_t timeOfDay) {
@@ -325,13 +347,13 @@ bool SimAircraft::applyFlightControlEvent(const KeyEvent& event) {
         panel.setToken(kSpoilersArmedToken, 0.0);
         return true;
     case kElevatorSet:
-        panel.setToken(kElevatorToken, -axisValue(event.value));
+        panel.setToken(kElevatorToken, -surfaceValue(event.value));
         return true;
     case kAileronSet:
-        panel.setToken(kAileronToken, -axisValue(event.value));
+        panel.setToken(kAileronToken, -surfaceValue(event.value));
         return true;
     case kElevatorTrimSet:
-        panel.setToken(kElevatorTrimToken, axisValue(event.value));
+        panel.setToken(kElevatorTrimToken, surfaceValue(event.value));
         return true;
     default:
         return false;

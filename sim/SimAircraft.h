@@ -40,6 +40,8 @@ public:
     explicit SimAircraft(Panel& panel);
 
     void applyKeyEvent(const KeyEvent& event);
+    // A simulator event applied by name (the pilot's axes, or one a client transmitted).
+    void applySimEvent(const std::string& name, uint32_t data);
     void writeVariable(const std::string& variable, double value);
     void setTimeOfDay(int32_t timeOfDay);
     // The main altimeter setting, as the Kohlsman event sets it.

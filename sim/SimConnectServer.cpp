@@ -110,7 +110,7 @@ void SimConnectServer::pilotEvent(const std::string& simEventName, uint32_t data
         queueEvent(recipient.groupId, recipient.eventId, data);
     }
     if (!masked) {
-        applied.push_back({simEventName, data});
+        apply(simEventName, data);
     }
 }
 
@@ -133,6 +133,13 @@ int SimConnectServer::pump() {
         ++delivered;
     }
     return delivered;
+}
+
+void SimConnectServer::apply(const std::string& simEventName, uint32_t data) {
+    applied.push_back({simEventName, data});
+    if (applyEvent) {
+        applyEvent(applied.back());
+    }
 }
 
 uint32_t SimConnectServer::groupPriority(uint32_t groupId) const {
@@ -267,7 +274,7 @@ HResult SimConnectServer::transmitClientEvent(SimConnectHandle handle, uint32_t 
                 queueEvent(groupId, eventId, data);
             }
         }
-        applied.push_back({mapped->second, data});
+        apply(mapped->second, data);
     }
     char flagsText[16];
     std::snprintf(flagsText, sizeof flagsText, "0x%X", flags);

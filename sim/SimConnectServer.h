@@ -43,6 +43,11 @@ public:
     using VariableWriter = std::function<void(const std::string& variable, double value)>;
     explicit SimConnectServer(VariableWriter writeVariable);
 
+    // Called with every simulator event the simulator applies to the user aircraft.
+    void onEventApplied(std::function<void(const AppliedEvent&)> apply) {
+        applyEvent = std::move(apply);
+    }
+
     // Test bed.
     void failOpen() { openFails = true; }
     void failCalls(bool fail) { callsFail = fail; }
@@ -110,8 +115,10 @@ private:
     platform::HResult record(std::string call, bool ok = true);
     void queueMessage(std::vector<unsigned char> bytes);
     void queueEvent(uint32_t groupId, uint32_t eventId, uint32_t data);
+    void apply(const std::string& simEventName, uint32_t data);
 
     VariableWriter writeVariable;
+    std::function<void(const AppliedEvent&)> applyEvent;
     bool openFails = false;
     bool callsFail = false;
     bool open_ = false;

@@ -11,6 +11,8 @@ Simulator::Simulator(std::filesystem::path simRoot)
       }),
       receivers(panel, simRoot / "Orvane/Nd/nd.sqlite"), simRoot(std::move(simRoot)) {
     panel.onKeyEventApplied([this](const KeyEvent& event) { aircraft.applyKeyEvent(event); });
+    simConnect.onEventApplied(
+        [this](const AppliedEvent& event) { aircraft.applySimEvent(event.name, event.data); });
     panel.setInterface(platform::kTrafficInterfaceName,
                        static_cast<platform::TrafficSourceProvider*>(&traffic));
 }
@@ -63,6 +65,14 @@ void Simulator::stepBy(double duration) {
     panel.setToken(kTickToken, static_cast<double>(tickCount));
     host.advanceTickCount(static_cast<uint32_t>(std::lround(duration * 1000.0)));
     traffic.advance(duration);
+    if (flying) {
+        const AirState air = atmosphere.at(flight.state().altitudeFeet);
+        const double mach = panel.variable("AIRSPEED MACH", 0);
+        engines.advance(duration,
+                        {air.staticPressurePsi / Atmosphere::kSeaLevelPsi,
+                         Atmosphere::totalTemperature(air.temperatureCelsius, mach), mach});
+        flight.advance(duration);
+    }
     receivers.update(duration);
     host.fireTimers();
 }
@@ -78,6 +88,63 @@ void Simulator::stepIrregular(int count, double minSeconds, double maxSeconds, u
 void Simulator::fireTimerOnly() {
     simConnect.pump();
     host.fireTimers();
+}
+
+} // namespace tavi::sim
+
+namespace tavi::sim {
+
+namespace {
+
+constexpr double kDefaultFuelGallons = 1000.0;
+constexpr int kPowerToken = 364;
+constexpr int kAvionicsToken = 740;
+
+} // namespace
+
+void Simulator::startFlying() {
+    airfields.load(simRoot);
+    magneticVariation.load(simRoot);
+    if (engines.fuelWeightKg() <= 0.0) {
+        engines.setFuel(kDefaultFuelGallons);
+    }
+    flying = true;
+}
+
+bool Simulator::placeOnRunway(const std::string& airport, const std::string& runway) {
+    airfields.load(simRoot);
+    const std::optional<RunwayThreshold> threshold = airfields.runway(airport, runway);
+    if (!threshold) {
+        return false;
+    }
+    startFlying();
+    flight.placeOnRunway(*threshold);
+    return true;
+}
+
+void Simulator::placeInFlight(double latitude, double longitude, double altitudeFeet,
+                              double headingDegrees, double indicatedKnots) {
+    startFlying();
+    readyToFly();
+    flight.placeInFlight(latitude, longitude, altitudeFeet, headingDegrees, indicatedKnots);
+}
+
+void Simulator::readyToFly() {
+    engines.setRunning();
+    for (const int engine : {1, 2}) {
+        panel.setVariable("GENERAL ENG GENERATOR ACTIVE", engine, 1.0);
+    }
+    panel.setToken(kPowerToken, 1.0);
+    panel.setToken(kAvionicsToken, 1.0);
+}
+
+void Simulator::pilotKeyEvent(uint32_t eventId, uint32_t value) {
+    panel.simulatorKeyEvent(eventId, value);
+    aircraft.applyKeyEvent({eventId, value});
+}
+
+void Simulator::pilotEvent(const std::string& simEventName, int32_t value) {
+    simConnect.pilotEvent(simEventName, static_cast<uint32_t>(value));
 }
 
 } // namespace tavi::sim

@@ -1,11 +1,16 @@
 #pragma once
 
 #include "platform/panel/ImportTable.h"
+#include "sim/Airfields.h"
+#include "sim/Atmosphere.h"
+#include "sim/FlightModel.h"
 #include "sim/Host.h"
+#include "sim/MagneticVariation.h"
 #include "sim/Panel.h"
 #include "sim/Receivers.h"
 #include "sim/SimAircraft.h"
 #include "sim/SimConnectServer.h"
+#include "sim/SimEngines.h"
 #include "sim/TrafficList.h"
 
 #include <cstdint>
@@ -47,6 +52,22 @@ public:
     // The timer fires without a new tick.
     void fireTimerOnly();
 
+    // The aircraft flies from here on: stopped on a runway of the navigation database (false,
+    // nothing changed, without that runway), or in steady level flight, trimmed, at an
+    // indicated airspeed. Until one of them the flight model and the engines stay still and the
+    // test bed sets the flight's tokens and variables itself.
+    bool placeOnRunway(const std::string& airport, const std::string& runway);
+    void placeInFlight(double latitude, double longitude, double altitudeFeet,
+                       double headingDegrees, double indicatedKnots);
+    bool isFlying() const { return flying; }
+    // The simulator's side of an aircraft ready to fly: engines running at idle with fuel
+    // open, the generators on, battery and avionics masters on.
+    void readyToFly();
+    // The pilot acts: a key event reaches the module's handlers and the simulator applies it;
+    // an axis or other simulator event goes through SimConnect's notification groups.
+    void pilotKeyEvent(uint32_t eventId, uint32_t value = 0);
+    void pilotEvent(const std::string& simEventName, int32_t value);
+
     double simulatorSeconds() const { return seconds; }
     int64_t ticks() const { return tickCount; }
     const std::filesystem::path& root() const { return simRoot; }
@@ -56,10 +77,19 @@ public:
     Host host;
     SimConnectServer simConnect;
     TrafficList traffic{panel};
-    // Fed from the navigation database of the simulator folder.
+    Atmosphere atmosphere;
+    SimEngines engines{panel};
+    Airfields airfields;
+    MagneticVariation magneticVariation;
+    FlightModel flight{panel, engines, atmosphere, airfields, magneticVariation};
+    // Fed from the navigation database of the simulator folder; they read where the flight
+    // model put the aircraft.
     Receivers receivers;
 
 private:
+    void startFlying();
+
+    bool flying = false;
     std::filesystem::path simRoot;
     double seconds = 0.0;
     int64_t tickCount = 0;

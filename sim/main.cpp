@@ -22,13 +22,18 @@ struct Options {
     fs::path simRoot;
     double seconds = 10.0;
     bool realtime = false;
+    // "ICAO/RUNWAY": the aircraft stands on that runway and the flight model runs.
+    std::string runway;
 };
 
 void printUsage() {
-    std::puts("usage: tavi-sim [--sim-root DIR] [--seconds N] [--realtime] [--help]\n"
+    std::puts("usage: tavi-sim [--sim-root DIR] [--seconds N] [--realtime] [--runway ICAO/RWY]"
+              " [--help]\n"
               "  --sim-root DIR  the simulator folder (default: simroot beside tavi-sim)\n"
               "  --seconds N     simulated seconds to run (default 10)\n"
-              "  --realtime      run at the simulator's 18 Hz instead of as fast as possible");
+              "  --realtime      run at the simulator's 18 Hz instead of as fast as possible\n"
+              "  --runway A/R    stand on runway R of airport A of the navigation database and\n"
+              "                  fly (default: a parked aircraft that never moves)");
 }
 
 fs::path defaultSimRoot() {
@@ -51,6 +56,12 @@ Parsed parseOptions(int argc, char** argv, Options& options) {
             options.seconds = std::strtod(argv[++i], &end);
             if (*end != '\0' || !(options.seconds >= 0.0)) {
                 std::fprintf(stderr, "tavi-sim: --seconds needs a number of seconds\n");
+                return Parsed::Error;
+            }
+        } else if (arg == "--runway" && hasValue) {
+            options.runway = argv[++i];
+            if (options.runway.find('/') == std::string::npos) {
+                std::fprintf(stderr, "tavi-sim: --runway needs AIRPORT/RUNWAY\n");
                 return Parsed::Error;
             }
         } else if (arg == "--realtime") {
@@ -113,6 +124,16 @@ int main(int argc, char** argv) {
     simulator.setModulePath(modulePath);
     simulator.host.useMachineJoysticks();
     simulator.fillImports(imports);
+    if (!options.runway.empty()) {
+        const std::size_t slash = options.runway.find('/');
+        if (!simulator.placeOnRunway(options.runway.substr(0, slash),
+                                     options.runway.substr(slash + 1))) {
+            std::fprintf(stderr, "tavi-sim: no runway %s in the navigation database\n",
+                         options.runway.c_str());
+            dlclose(module);
+            return 1;
+        }
+    }
     linkage->moduleInit();
     simulator.startFlight();
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,38 @@ TEST_F(AutopilotTest, PitchServoStepsTheElevatorByThePidIncrement) {
     EXPECT_GT(-expected, 0) << "a nose-down command pushes the elevator";
     bench.step();
     EXPECT_EQ(bench.aircraft().mechanisation()->elevatorPosition, expected);
+}
+
+// In a steady left turn the body pitch rate is the turn's share, and the pitch attitude stands
+// still: the servo holds the elevator. A body rate beyond that share moves the attitude, and the
+// servo answers it in the same frame, before the AHRS pitch has moved.
+TEST_F(AutopilotTest, PitchServoInATurnTakesTheAttitudeRateFromBodyAndTurnRates) {
+    const double bank = 27.0;
+    const double pitch = -2.0;
+    const double turnRate = -2.0;
+    const double turnShare = turnRate * std::sin(bank * std::numbers::pi / 180.0) *
+                             std::cos(pitch * std::numbers::pi / 180.0);
+    bench.ahrs.unit1.bank = static_cast<float>(bank);
+    bench.ahrs.unit1.pitch = static_cast<float>(pitch);
+    bench.ahrs.unit1.headingRate = static_cast<float>(turnRate);
+    bench.panel().setVariable("ROTATION VELOCITY BODY X", 0, turnShare);
+    bench.step(2);
+    autopilot().toggleEngage();
+    bench.step();
+    bench.panel().clearKeyEventsSent();
+    autopilot().setPitchCommand(static_cast<float>(pitch));
+    autopilot().updatePitchServo(true, false);
+    EXPECT_TRUE(eventValues(Autopilot::kElevatorEvent).empty());
+
+    const double noseDown = 1.0 / std::cos(bank * std::numbers::pi / 180.0);
+    bench.panel().setVariable("ROTATION VELOCITY BODY X", 0, turnShare + noseDown);
+    bench.step();
+    bench.panel().clearKeyEventsSent();
+    autopilot().setPitchCommand(static_cast<float>(pitch));
+    autopilot().updatePitchServo(true, false);
+    const std::vector<int32_t> values = eventValues(Autopilot::kElevatorEvent);
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_LT(values[0], 0) << "a nose-down rate is met with nose-up elevator";
 }
 
 TEST_F(AutopilotTest, BankServoStepsTheAileronsByThePidIncrement) {

@@ -3,7 +3,9 @@
 #include "sim/Panel.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tavi::sim {
 
@@ -40,6 +42,8 @@ public:
     explicit SimAircraft(Panel& panel);
 
     void applyKeyEvent(const KeyEvent& event);
+    // The event a scenario names (MASTER_BATTERY_ON, FLAPS_INCR, ...); empty for an unknown name.
+    static std::optional<uint32_t> keyEventId(std::string_view name);
     void writeVariable(const std::string& variable, double value);
     void setTimeOfDay(int32_t timeOfDay);
     // The main altimeter setting, as the Kohlsman event sets it.

@@ -452,6 +452,41 @@ void parseStart(LineReader& in, ScenarioStart& start) {
     in.done();
 }
 
+void parseRoute(LineReader& in, std::vector<RoutePoint>& route) {
+    if (in.remaining() < 4 || in.remaining() % 2 != 0) {
+        in.fail("a route takes two or more points, each a latitude and a longitude");
+    }
+    while (!in.atEnd()) {
+        RoutePoint point;
+        point.latitude = in.number("the latitude");
+        point.longitude = in.number("the longitude");
+        if (std::fabs(point.latitude) > 90.0 || std::fabs(point.longitude) > 180.0) {
+            in.fail("a route point lies off the earth");
+        }
+        route.push_back(point);
+    }
+}
+
+// A column name: the one after `as`, or the value's own description in one word.
+TraceColumn parseTraceColumn(LineReader& in) {
+    TraceColumn column;
+    column.value = parseValue(in);
+    parseIndex(in, column.value);
+    if (in.atEnd()) {
+        column.header = column.value.describe();
+        std::erase(column.header, '"');
+        std::replace(column.header.begin(), column.header.end(), ' ', '_');
+    } else {
+        in.expect("AS");
+        column.header = in.word("the column's name").text;
+    }
+    if (column.header.find_first_of(",\"\n") != std::string::npos) {
+        in.fail("a column's name cannot hold a comma or a quote");
+    }
+    in.done();
+    return column;
+}
+
 double lastTimeNamed(const Scenario& scenario) {
     double last = 0.0;
     for (const ScenarioAction& action : scenario.actions) {
@@ -499,13 +534,20 @@ Scenario Scenario::parse(std::istream& text) {
             scenario.actions.push_back(std::move(action));
         } else if (command == "CHECK") {
             scenario.checks.push_back(parseCheck(in));
+        } else if (command == "ROUTE") {
+            if (!scenario.route.empty()) {
+                in.fail("a scenario has one route");
+            }
+            parseRoute(in, scenario.route);
+        } else if (command == "TRACE") {
+            scenario.traceColumns.push_back(parseTraceColumn(in));
         } else if (command == "END") {
             end = in.time("the end time");
             endLine = lineNumber;
             in.done();
         } else {
             in.fail("unknown command '" + LineReader::lower(command) +
-                    "': expected init, at, when, check or end");
+                    "': expected init, at, when, check, route, trace or end");
         }
     }
     const double last = lastTimeNamed(scenario);

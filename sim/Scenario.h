@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sim/Panel.h"
+#include "sim/RouteTracker.h"
 #include "sim/TrafficList.h"
 
 #include <cstdint>
@@ -90,6 +91,12 @@ struct ScenarioCheck {
     double tolerance = 0.0;
 };
 
+// A value a scenario adds to the trace, under its own column name.
+struct TraceColumn {
+    std::string header;
+    ScenarioValue value;
+};
+
 // Where and how the flight starts.
 struct ScenarioStart {
     struct Runway {
@@ -136,6 +143,9 @@ struct Scenario {
     ScenarioStart start;
     std::vector<ScenarioAction> actions;
     std::vector<ScenarioCheck> checks;
+    // The route the trace measures the flown track against, and the values it adds.
+    std::vector<RoutePoint> route;
+    std::vector<TraceColumn> traceColumns;
     // Simulated seconds; without an `end` line the last time any line names, plus one second.
     double duration = 0.0;
 

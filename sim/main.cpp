@@ -133,7 +133,7 @@ bool flyScenario(const tavi::sim::Scenario& scenario, const Options& options,
             std::fprintf(stderr, "tavi-sim: cannot write the trace %s\n", options.trace.c_str());
             return false;
         }
-        trace.emplace(traceFile);
+        trace.emplace(traceFile, scenario.traceColumns, scenario.route);
     }
     tavi::sim::StandInWorld world(simulator);
     tavi::sim::ScenarioRunner runner(scenario, simulator, world);

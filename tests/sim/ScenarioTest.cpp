@@ -3,7 +3,10 @@
 #include "sim/ScenarioRunner.h"
 #include "sim/Trace.h"
 
+#include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <numbers>
 #include <sstream>
 
 namespace tavi::sim {
@@ -106,6 +109,46 @@ TEST(ScenarioParse, ChecksAndTheEnd) {
     EXPECT_DOUBLE_EQ(scenario.duration, 90.0);
 }
 
+TEST(ScenarioParse, RouteAndTraceColumns) {
+    const Scenario scenario = parseText("route 47 8 47.5 8 47.5 9\n"
+                                        "trace named TaviApu\n"
+                                        "trace variable \"TURB ENG N1\" 1 as n1_left\n");
+    ASSERT_EQ(scenario.route.size(), 3u);
+    EXPECT_DOUBLE_EQ(scenario.route[2].longitude, 9.0);
+    ASSERT_EQ(scenario.traceColumns.size(), 2u);
+    EXPECT_EQ(scenario.traceColumns[0].header, "named_TaviApu");
+    EXPECT_EQ(scenario.traceColumns[1].header, "n1_left");
+    EXPECT_EQ(scenario.traceColumns[1].value.index, 1);
+}
+
+// Points east and west of a northbound leg along 8 E, and past its end onto an eastbound leg.
+TEST(RouteTrackerTest, MeasuresCrossTrackRightPositiveAndSequencesAbeamEachEnd) {
+    RouteTracker route({{47.0, 8.0}, {47.5, 8.0}, {47.5, 9.0}});
+    const double nmOfLongitude = 1.0 / 60.0 / std::cos(47.2 * std::numbers::pi / 180.0);
+    struct Row {
+        double latitude;
+        double longitude;
+        std::size_t leg;
+        double crossTrack;
+    };
+    const Row rows[] = {
+        {47.2, 8.0 + 2.0 * nmOfLongitude, 1, 2.0},
+        {47.2, 8.0 - 1.0 * nmOfLongitude, 1, -1.0},
+        {47.49, 8.0, 1, 0.0},
+        {47.5 + 1.0 / 60.0, 8.1, 2, -1.0},
+        // The great circle to 9 E bulges about 0.06 nm north of the parallel halfway.
+        {47.5 - 0.5 / 60.0, 8.5, 2, 0.56},
+        {47.2, 8.0, 2, 18.0},
+    };
+    for (const Row& row : rows) {
+        route.update(row.latitude, row.longitude);
+        EXPECT_EQ(route.leg(), row.leg) << row.latitude << " " << row.longitude;
+        EXPECT_NEAR(route.crossTrack(), row.crossTrack, 0.05)
+            << row.latitude << " " << row.longitude;
+    }
+    EXPECT_EQ(RouteTracker({{47.0, 8.0}}).leg(), 0u);
+}
+
 TEST(ScenarioParse, BadLinesNameTheirLineAndTheFault) {
     struct Row {
         const char* text;
@@ -135,6 +178,12 @@ TEST(ScenarioParse, BadLinesNameTheirLineAndTheFault) {
         {"init position 95 8 0 0 0\n", 1, "the position lies off the earth"},
         {"init wind 240 15 10000\n", 1, "expected 'at'"},
         {"init gear down\n", 1, "unknown start entry 'gear'"},
+        {"route 47 8 47.5\n", 1, "a route takes two or more points"},
+        {"route 47 8\n", 1, "a route takes two or more points"},
+        {"route 47 8 91 8\n", 1, "a route point lies off the earth"},
+        {"route 47 8 48 8\nroute 47 8 48 8\n", 2, "a scenario has one route"},
+        {"trace token 60 as a,b\n", 1, "cannot hold a comma"},
+        {"trace token 60 named\n", 1, "expected 'as'"},
         {"at 50 event FLAPS_INCR\nend 20\n", 2, "the scenario ends before its last action"},
     };
     for (const Row& row : rows) {
@@ -155,6 +204,7 @@ class ScenarioRun : public testing::Test {
 protected:
     std::vector<CheckResult> fly(const std::string& text) {
         scenario = parseText(text);
+        Trace trace(traceText, scenario.traceColumns, scenario.route);
         ScenarioRunner runner(scenario, simulator, world);
         runner.traceTo(&trace);
         runner.start();
@@ -164,7 +214,6 @@ protected:
     Simulator simulator{"simroot"};
     StandInWorld world{simulator};
     std::ostringstream traceText;
-    Trace trace{traceText};
     Scenario scenario;
 };
 
@@ -256,6 +305,31 @@ TEST_F(ScenarioRun, TheTraceHasARowATickWithTheSimulatorsValues) {
     EXPECT_DOUBLE_EQ(cell(rows[0], "ap_master"), 0.0);
     EXPECT_DOUBLE_EQ(cell(rows.back(), "ap_master"), 1.0);
     EXPECT_NEAR(cell(rows.back(), "time_s"), 1.0, 1e-3);
+    EXPECT_EQ(header.find("cross_track_nm"), std::string::npos) << "no route, no cross-track";
+}
+
+TEST_F(ScenarioRun, ARouteAndTheScenariosColumnsFollowTheFixedOnes) {
+    simulator.panel.setNamedVariable("TaviApu", 2.0);
+    fly("init position 47.25 8.0 3000 0 0\n"
+        "route 47 7.9 47.5 7.9\n"
+        "trace named TaviApu as apu\n"
+        "end 0.1\n");
+    std::istringstream lines(traceText.str());
+    std::string header;
+    std::string row;
+    std::getline(lines, header);
+    std::getline(lines, row);
+    EXPECT_NE(header.find(",fd_turn_knob,route_leg,cross_track_nm,apu"), std::string::npos)
+        << header;
+    const std::string tail = row.substr(row.rfind(',', row.rfind(',', row.rfind(',') - 1) - 1) + 1);
+    double leg = 0.0;
+    double crossTrack = 0.0;
+    double apu = 0.0;
+    ASSERT_EQ(std::sscanf(tail.c_str(), "%lf,%lf,%lf", &leg, &crossTrack, &apu), 3) << tail;
+    EXPECT_DOUBLE_EQ(leg, 1.0);
+    EXPECT_NEAR(crossTrack, 0.1 * 60.0 * std::cos(47.25 * std::numbers::pi / 180.0), 0.02)
+        << "east of a northbound leg is right";
+    EXPECT_DOUBLE_EQ(apu, 2.0);
 }
 
 } // namespace

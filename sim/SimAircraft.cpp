@@ -537,6 +537,19 @@ constexpr NamedKeyEvent kNamedKeyEvents[] = {
     {"TAXI_LIGHTS_TOGGLE", kTaxiLightsToggle},
     {"PITOT_HEAT_ON", kPitotHeatOn},
     {"PITOT_HEAT_OFF", kPitotHeatOff},
+    {"HEADING_BUG_SET", 0x101FA},
+    {"AP_ALT_VAR_SET", 0x1024C},
+    {"AP_VS_VAR_SET", 0x101F4},
+    {"AP_SPD_VAR_SET", 0x101F5},
+    {"AP_MACH_VAR_SET", 0x101F6},
+    // The simulator's autopilot panel events, which the module's flight director takes as its
+    // mode buttons.
+    {"AP_HDG", 0x100BD},
+    {"AP_NAV", 0x100C1},
+    {"AP_APR", 0x100BC},
+    {"AP_ALT", 0x100BE},
+    {"TOGA", 0x10145},
+    {"FLIGHT_DIRECTOR_TOGGLE", 0x102F0},
 };
 
 } // namespace

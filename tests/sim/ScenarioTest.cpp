@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <numbers>
 #include <sstream>
@@ -197,6 +199,28 @@ TEST(ScenarioParse, BadLinesNameTheirLineAndTheFault) {
             EXPECT_EQ(std::string(error.what()).rfind("line " + std::to_string(row.line), 0), 0u);
         }
     }
+}
+
+// Every scenario the project ships parses and says on its first line what it flies.
+TEST(ScenarioParse, TheShippedScenariosAreWellFormed) {
+    const std::filesystem::path folder =
+        std::filesystem::path(TAVI_TEST_FIXTURES) / ".." / ".." / "scenarios";
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() != ".scn") {
+            continue;
+        }
+        ++files;
+        std::ifstream in(entry.path());
+        try {
+            const Scenario scenario = Scenario::parse(in);
+            EXPECT_FALSE(scenario.description.empty()) << entry.path();
+            EXPECT_FALSE(scenario.checks.empty()) << entry.path();
+        } catch (const ScenarioError& error) {
+            ADD_FAILURE() << entry.path() << ": " << error.what();
+        }
+    }
+    EXPECT_GT(files, 0) << "no scenarios in " << folder;
 }
 
 // The stand-in without a module: the runner's actions land on the simulator, its checks read it.

@@ -3,6 +3,7 @@
 #include "airframe/Electric.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
+#include "avionics/Clock.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
 #include "fms/GlobalFlightPlans.h"
@@ -420,6 +421,26 @@ TEST_F(AirGroundScenario, CduPowerUpStartsWithNoFlight) {
     settle();
     EXPECT_DOUBLE_EQ(fms().flightSummary.takeoffTime, FlightSummary::kNoTime);
     EXPECT_TRUE(fms().airborne);
+}
+
+// The clocks' flight time runs on the FMS's air/ground state, as a flight sets it.
+TEST_F(AirGroundScenario, TheClocksCountFlightTimeOnlyWhileTheFmsSaysAirborne) {
+    const Clock& clock = *module.aircraft().clock();
+    ASSERT_TRUE(clock.clock1Powered);
+    module.simulator.stepSeconds(5.0);
+    EXPECT_EQ(clock.elapsed1, 0u) << "parked";
+    setSpeeds(0.0, 120.0);
+    module.simulator.step();
+    ASSERT_TRUE(fms().airborne);
+    const uint32_t since = module.aircraft().simTimeMs;
+    module.simulator.stepSeconds(60.0);
+    const uint32_t flown = module.aircraft().simTimeMs - since;
+    EXPECT_NEAR(clock.elapsed1, flown, 60.0);
+    setSpeeds(0.0, 0.0);
+    settle();
+    const uint32_t atLanding = clock.elapsed1;
+    module.simulator.stepSeconds(30.0);
+    EXPECT_EQ(clock.elapsed1, atLanding) << "stopped after the landing";
 }
 
 // The fuel bookkeeping on the burn the fuel system measures from the simulator's tanks.

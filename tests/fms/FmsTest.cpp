@@ -458,6 +458,17 @@ TEST_F(AirGroundScenario, FuelBurnComesOffTheEntriesAndTheLastFixFollowsTheGauge
     EXPECT_NEAR(fms().perfInit.toFuel, 400.0 - 6.7, 1e-3);
     EXPECT_NEAR(fms().perfInit.fuel, 12000.0 - 6.7, 1e-3);
     EXPECT_NEAR(fms().perfInit.fuelAtLastFix, 1999.0 * 6.7, 0.01);
+    EXPECT_FLOAT_EQ(fms().fuelMgt.totalFuelUsed(), 0.0f) << "no flow, nothing to share out";
+
+    // Engine 1 burns three times what engine 2 does; the APU is off.
+    panel().setVariable("TURB ENG FUEL FLOW PPH", 1, 3000.0);
+    panel().setVariable("TURB ENG FUEL FLOW PPH", 2, 1000.0);
+    settle();
+    panel().setToken(303, 999.0);
+    settle();
+    EXPECT_NEAR(fms().fuelMgt.fuelUsed[0], 6.7 * 0.75, 1e-3);
+    EXPECT_NEAR(fms().fuelMgt.fuelUsed[1], 6.7 * 0.25, 1e-3);
+    EXPECT_FLOAT_EQ(fms().fuelMgt.fuelUsed[2], 0.0f);
 
     panel().setToken(60, 0.0);
     setSpeeds(0.0, 120.0);
@@ -465,7 +476,7 @@ TEST_F(AirGroundScenario, FuelBurnComesOffTheEntriesAndTheLastFixFollowsTheGauge
     panel().setToken(304, 990.0);
     settle();
     EXPECT_DOUBLE_EQ(fms().perfInit.toFuel, 0.0) << "nothing left for takeoff once airborne";
-    EXPECT_NEAR(fms().perfInit.fuelAtLastFix, 1999.0 * 6.7, 0.01) << "held in the air";
+    EXPECT_NEAR(fms().perfInit.fuelAtLastFix, 1998.0 * 6.7, 0.01) << "held in the air";
 }
 
 } // namespace

@@ -507,6 +507,10 @@ Scenario Scenario::parse(std::istream& text) {
     int lineNumber = 0;
     for (std::string line; std::getline(text, line);) {
         ++lineNumber;
+        // A file saved with Windows line ends reads the same.
+        if (line.ends_with('\r')) {
+            line.pop_back();
+        }
         if (scenario.description.empty() && lineNumber == 1 && line.starts_with('#')) {
             const std::size_t first = line.find_first_not_of("# \t");
             scenario.description = first == std::string::npos ? "" : line.substr(first);

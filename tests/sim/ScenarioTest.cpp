@@ -46,7 +46,9 @@ TEST(ScenarioParse, StartEntriesDescribeWhereAndHowTheFlightStarts) {
     EXPECT_EQ(start.qnh, 1002.0);
     EXPECT_EQ(start.placementLine, 2);
 
-    const Scenario runway = parseText("init position 1 2 3 4 5\ninit runway ZZAA 09\n");
+    const Scenario runway =
+        parseText("# Windows line ends\r\ninit position 1 2 3 4 5\r\ninit runway ZZAA 09\r\n");
+    EXPECT_EQ(runway.description, "Windows line ends");
     ASSERT_TRUE(runway.start.runway);
     EXPECT_FALSE(runway.start.inFlight) << "the last placement holds";
     EXPECT_EQ(runway.start.runway->airport, "ZZAA");

@@ -1,6 +1,8 @@
 #include "fms/Fms.h"
 
 #include "airframe/Electric.h"
+#include "airframe/FuelSystem.h"
+#include "airframe/JetEngine.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/FlightDirector.h"
@@ -195,6 +197,9 @@ void Fms::refreshSystems(Aircraft& owner) {
     gps = owner.gps();
     ahrs = owner.ahrs();
     adc = owner.adc();
+    fuelSystem = owner.fuelSystem();
+    engine1 = owner.engine1();
+    engine2 = owner.engine2();
 }
 
 void Fms::followPower(bool nowPowered) {
@@ -233,6 +238,8 @@ void Fms::removeTemporaryPilotPoints() {
 
 void Fms::onCduPowerUp() {
     currentPage = kNavIdentPage;
+    flightSummary = FlightSummary{};
+    fuelMgt = FuelMgtPage{};
     if (gps) {
         position.latitude = gps->latitude;
         position.longitude = gps->longitude;
@@ -248,9 +255,74 @@ void Fms::runPoweredFrame() {
         alternateFlightPlan.recalculate(context);
     }
     updatePolarMode();
+    accountFuelBurn();
+    updateFlightSummary();
     updateLnav();
     screen.clear();
     drawScratchpadLine();
+}
+
+void Fms::accountFuelBurn() {
+    const double burned = fuelSystem ? fuelSystem->fuelBurnedThisFrame : 0.0;
+    const bool onGround = ahrs && ahrs->onGround;
+    perfInit.toFuel = onGround ? std::max(perfInit.toFuel - burned, 0.0) : 0.0;
+    if (perfInit.fuel > 0.0) {
+        perfInit.fuel = std::max(perfInit.fuel - burned, 0.0);
+    }
+    if (activeFlightPlan.activeLeg < activeFlightPlan.legCount()) {
+        activeFlightPlan.legs[activeFlightPlan.activeLeg].fuelUsed += static_cast<float>(burned);
+    }
+    fuelMgt.fuelFlow = {engine1 ? engine1->fuelFlow : 0.0f, engine2 ? engine2->fuelFlow : 0.0f,
+                        electric ? electric->apu.fuelFlow : 0.0f};
+    const float totalFlow = fuelMgt.fuelFlow[0] + fuelMgt.fuelFlow[1] + fuelMgt.fuelFlow[2];
+    if (totalFlow == 0.0f) {
+        return;
+    }
+    for (std::size_t i = 0; i < fuelMgt.fuelUsed.size(); ++i) {
+        fuelMgt.fuelUsed[i] += static_cast<float>(burned) * (fuelMgt.fuelFlow[i] / totalFlow);
+    }
+}
+
+void Fms::updateFlightSummary() {
+    const bool inAir = isInAir();
+    if (inAir && !airborne) {
+        recordTakeoff();
+    } else if (!inAir && airborne) {
+        recordLanding();
+    }
+    airborne = inAir;
+    const auto dt = static_cast<uint32_t>(aircraft->frameDeltaMs);
+    if (airborne && !aircraft->simState.isPaused() && dt != 0) {
+        const double hours = dt * 0.001 / 3600.0;
+        flightSummary.airDistance += (adc ? adc->trueAirspeed : 0.0f) * hours;
+        flightSummary.groundDistance += (gps ? gps->groundSpeed : 0.0f) * hours;
+    }
+    if (perfInit.fuelAtLastFix == 0.0f || (ahrs && ahrs->onGround)) {
+        perfInit.fuelAtLastFix = fuelSystem ? fuelSystem->leftFuel + fuelSystem->rightFuel : 0.0f;
+    }
+}
+
+bool Fms::isInAir() const {
+    return (adc && adc->indicatedAirspeed > kAirborneIndicatedAirspeed) ||
+           (gps && gps->groundSpeed > kAirborneGroundSpeed);
+}
+
+void Fms::recordTakeoff() {
+    flightSummary.takeoffTime = utcTimeOfDay();
+    flightSummary.landingTime = FlightSummary::kNoTime;
+    flightSummary.groundDistance = 0.0;
+    flightSummary.airDistance = 0.0;
+}
+
+void Fms::recordLanding() {
+    flightSummary.landingTime = utcTimeOfDay();
+    plansCleared = !activeFlightPlan.hasOriginAndDestination();
+    landingTime = static_cast<int32_t>(now);
+    currentPage = kFlightSummaryPage;
+}
+
+double Fms::utcTimeOfDay() const {
+    return adc ? adc->zuluSeconds : 0.0;
 }
 
 void Fms::updateLnav() {

@@ -2,6 +2,9 @@
 
 #include "cdu/CduMessageQueue.h"
 #include "cdu/CduScreen.h"
+#include "cdu/FlightSummary.h"
+#include "cdu/FuelMgtPage.h"
+#include "cdu/PerfInit.h"
 #include "cdu/ScratchPad.h"
 #include "core/System.h"
 #include "fms/FlightPlanContext.h"
@@ -14,6 +17,7 @@
 #include "navdata/PilotPointStore.h"
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,7 +30,9 @@ namespace tavi {
 class Adc;
 class Ahrs;
 class Electric;
+class FuelSystem;
 class Gps;
+class JetEngine;
 
 // The flight management system: it connects the navigation database on its first frame, follows
 // the CDU's power, keeps the present position and the heading reference, and holds the pilot
@@ -115,6 +121,10 @@ public:
     static constexpr double kDefaultDescentAngle = 3.0;
     static constexpr uint32_t kStoredPlanKeptMs = 30000;
     static constexpr int32_t kNavIdentPage = 0;
+    static constexpr int32_t kFlightSummaryPage = 54;
+    // The aircraft is in the air above either speed (kt, strictly).
+    static constexpr double kAirborneIndicatedAirspeed = 50.0;
+    static constexpr double kAirborneGroundSpeed = 80.0;
 
     bool clockStarted = false;
     int32_t currentPage = 0;
@@ -122,8 +132,10 @@ public:
     bool pauseAtTod = false;
     uint32_t powerOffTime = 0;
     double nmBeforeTod = 20.0;
-    // The aircraft is in the air.
+    // The aircraft is in the air; only the flight summary's update decides it.
     bool airborne = false;
+    // Simulation time (ms) of the last landing; the smallest value until the first.
+    int32_t landingTime = std::numeric_limits<int32_t>::min();
     bool fuelUseKg = false;
     bool baroInInches = true;
     bool plansCleared = false;
@@ -140,6 +152,9 @@ public:
     PositionInit position;
     HeadingReference heading;
     FlightConfig flightConfig;
+    FlightSummary flightSummary;
+    FuelMgtPage fuelMgt;
+    PerfInit perfInit;
 
 private:
     // The FMS as the flight-plan operations see it. Until the performance initialisation
@@ -173,6 +188,16 @@ private:
     void onCduPowerLoss();
     void onCduPowerUp();
     void runPoweredFrame();
+    // The fuel burned in the frame comes off the fuel entries and is shared out to the fuel-used
+    // totals of the engines and the APU.
+    void accountFuelBurn();
+    // Decides whether the aircraft is in the air and records the flight's takeoff, landing and
+    // distances.
+    void updateFlightSummary();
+    bool isInAir() const;
+    void recordTakeoff();
+    void recordLanding();
+    double utcTimeOfDay() const;
     void updateLnav();
     LnavInputs lnavInputs() const;
     bool lnavEngaged() const override;
@@ -195,6 +220,9 @@ private:
     const Gps* gps = nullptr;
     const Ahrs* ahrs = nullptr;
     const Adc* adc = nullptr;
+    const FuelSystem* fuelSystem = nullptr;
+    const JetEngine* engine1 = nullptr;
+    const JetEngine* engine2 = nullptr;
     Aircraft* aircraft = nullptr;
     PlanContext context{*this};
     Lnav lnav;

@@ -508,4 +508,81 @@ void SimAircraft::toggleVariable(const char* name, int index) {
     panel.setVariable(name, index, panel.variable(name, index) != 0.0 ? 0.0 : 1.0);
 }
 
+namespace {
+
+struct NamedKeyEvent {
+    std::string_view name;
+    uint32_t eventId;
+};
+
+// The names a scenario gives the key events this simulator applies.
+constexpr NamedKeyEvent kNamedKeyEvents[] = {
+    {"MASTER_BATTERY_ON", kMasterBatteryOn},
+    {"AVIONICS_MASTER_TOGGLE", kAvionicsMasterToggle},
+    {"ENGINE1_GENERATOR_TOGGLE", kEngine1GeneratorToggle},
+    {"ENGINE2_GENERATOR_TOGGLE", kEngine2GeneratorToggle},
+    {"ENGINE1_FUEL_PUMP_TOGGLE", kEngine1FuelPumpToggle},
+    {"ENGINE2_FUEL_PUMP_TOGGLE", kEngine2FuelPumpToggle},
+    {"FUEL_SELECTOR_ALL", kFuelSelectorAll},
+    {"FUEL_SELECTOR_LEFT", kFuelSelectorLeft},
+    {"FUEL_SELECTOR_RIGHT", kFuelSelectorRight},
+    {"ENGINE1_STARTER_TOGGLE", kEngine1StarterToggle},
+    {"ENGINE2_STARTER_TOGGLE", kEngine2StarterToggle},
+    {"ENGINE1_FUEL_CUTOFF", kEngine1FuelCutoff},
+    {"ENGINE2_FUEL_CUTOFF", kEngine2FuelCutoff},
+    {"ENGINE1_FUEL_OPEN", kEngine1FuelOpen},
+    {"ENGINE2_FUEL_OPEN", kEngine2FuelOpen},
+    {"THROTTLE1_SET", kEngine1ThrottleSet},
+    {"THROTTLE2_SET", kEngine2ThrottleSet},
+    {"PARKING_BRAKES", kParkingBrakes},
+    {"FLAPS_SET", kFlapsSet},
+    {"FLAPS_INCR", kFlapsIncrement},
+    {"FLAPS_DECR", kFlapsDecrement},
+    {"SPOILERS_SET", kSpoilersSet},
+    {"SPOILERS_ON", kSpoilersOn},
+    {"SPOILERS_OFF", kSpoilersOff},
+    {"SPOILERS_ARM_OFF", kSpoilersArmOff},
+    {"ELEVATOR_SET", kElevatorSet},
+    {"AILERON_SET", kAileronSet},
+    {"ELEVATOR_TRIM_SET", kElevatorTrimSet},
+    {"KOHLSMAN_SET", kKohlsmanSet},
+    {"AP_MASTER_SET", kAutopilotMasterSet},
+    {"AP_MASTER_OFF", kAutopilotMasterOff},
+    {"AP_ALT_HOLD_ON", kAltitudeHoldOn},
+    {"AP_ALT_HOLD_OFF", kAltitudeHoldOff},
+    {"NAV_LIGHTS_TOGGLE", kNavLightsToggle},
+    {"STROBES_ON", kStrobesOn},
+    {"STROBES_OFF", kStrobesOff},
+    {"BEACON_TOGGLE", kBeaconToggle},
+    {"LANDING_LIGHTS_ON", kLandingLightsOn},
+    {"LANDING_LIGHTS_OFF", kLandingLightsOff},
+    {"TAXI_LIGHTS_TOGGLE", kTaxiLightsToggle},
+    {"PITOT_HEAT_ON", kPitotHeatOn},
+    {"PITOT_HEAT_OFF", kPitotHeatOff},
+    {"HEADING_BUG_SET", 0x101FA},
+    {"AP_ALT_VAR_SET", 0x1024C},
+    {"AP_VS_VAR_SET", 0x101F4},
+    {"AP_SPD_VAR_SET", 0x101F5},
+    {"AP_MACH_VAR_SET", 0x101F6},
+    // The simulator's autopilot panel events, which the module's flight director takes as its
+    // mode buttons.
+    {"AP_HDG", 0x100BD},
+    {"AP_NAV", 0x100C1},
+    {"AP_APR", 0x100BC},
+    {"AP_ALT", 0x100BE},
+    {"TOGA", 0x10145},
+    {"FLIGHT_DIRECTOR_TOGGLE", 0x102F0},
+};
+
+} // namespace
+
+std::optional<uint32_t> SimAircraft::keyEventId(std::string_view name) {
+    for (const NamedKeyEvent& event : kNamedKeyEvents) {
+        if (event.name == name) {
+            return event.eventId;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace tavi::sim

@@ -3,7 +3,9 @@
 #include "sim/Panel.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace tavi::sim {
 
@@ -42,6 +44,8 @@ public:
     void applyKeyEvent(const KeyEvent& event);
     // A simulator event applied by name (the pilot's axes, or one a client transmitted).
     void applySimEvent(const std::string& name, uint32_t data);
+    // The event a scenario names (MASTER_BATTERY_ON, FLAPS_INCR, ...); empty for an unknown name.
+    static std::optional<uint32_t> keyEventId(std::string_view name);
     void writeVariable(const std::string& variable, double value);
     void setTimeOfDay(int32_t timeOfDay);
     // The main altimeter setting, as the Kohlsman event sets it.

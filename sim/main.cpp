@@ -2,7 +2,10 @@
 // flight and runs the module's frames.
 #include "platform/audio/SoundOutput.h"
 #include "platform/panel/ImportTable.h"
+#include "sim/Scenario.h"
+#include "sim/ScenarioRunner.h"
 #include "sim/Simulator.h"
+#include "sim/Trace.h"
 
 #include <chrono>
 #include <cstdio>
@@ -10,6 +13,7 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -24,16 +28,21 @@ struct Options {
     bool realtime = false;
     // "ICAO/RUNWAY": the aircraft stands on that runway and the flight model runs.
     std::string runway;
+    fs::path scenario;
+    fs::path trace;
 };
 
 void printUsage() {
-    std::puts("usage: tavi-sim [--sim-root DIR] [--seconds N] [--realtime] [--runway ICAO/RWY]"
-              " [--help]\n"
-              "  --sim-root DIR  the simulator folder (default: simroot beside tavi-sim)\n"
-              "  --seconds N     simulated seconds to run (default 10)\n"
-              "  --realtime      run at the simulator's 18 Hz instead of as fast as possible\n"
-              "  --runway A/R    stand on runway R of airport A of the navigation database and\n"
-              "                  fly (default: a parked aircraft that never moves)");
+    std::puts("usage: tavi-sim [--sim-root DIR] [--seconds N] [--runway ICAO/RWY]\n"
+              "                [--scenario FILE] [--trace CSV] [--realtime] [--help]\n"
+              "  --sim-root DIR   the simulator folder (default: simroot beside tavi-sim)\n"
+              "  --seconds N      simulated seconds to run (default 10)\n"
+              "  --runway A/R     stand on runway R of airport A of the navigation database and\n"
+              "                   fly (default: a parked aircraft that never moves)\n"
+              "  --scenario FILE  fly a scenario file for its own time; exit 1 when a check fails\n"
+              "  --trace CSV      write a row a tick: position, altitudes, speeds, attitude and\n"
+              "                   what the module published\n"
+              "  --realtime       run at the simulator's 18 Hz instead of as fast as possible");
 }
 
 fs::path defaultSimRoot() {
@@ -64,6 +73,10 @@ Parsed parseOptions(int argc, char** argv, Options& options) {
                 std::fprintf(stderr, "tavi-sim: --runway needs AIRPORT/RUNWAY\n");
                 return Parsed::Error;
             }
+        } else if (arg == "--scenario" && hasValue) {
+            options.scenario = argv[++i];
+        } else if (arg == "--trace" && hasValue) {
+            options.trace = argv[++i];
         } else if (arg == "--realtime") {
             options.realtime = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -86,6 +99,78 @@ bool hasLine(const fs::path& file, std::string_view wanted) {
     return false;
 }
 
+std::optional<tavi::sim::Scenario> readScenario(const fs::path& path) {
+    std::ifstream in(path);
+    if (!in) {
+        std::fprintf(stderr, "tavi-sim: cannot read the scenario %s\n", path.c_str());
+        return std::nullopt;
+    }
+    try {
+        return tavi::sim::Scenario::parse(in);
+    } catch (const tavi::sim::ScenarioError& error) {
+        std::fprintf(stderr, "tavi-sim: %s: %s\n", path.c_str(), error.what());
+        return std::nullopt;
+    }
+}
+
+// Paces the ticks at the simulator's own rate when asked to.
+class Pace {
+public:
+    explicit Pace(bool realtime) : realtime(realtime), next(std::chrono::steady_clock::now()) {}
+    void wait() {
+        if (!realtime) {
+            return;
+        }
+        next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(tavi::sim::Simulator::kTickSeconds));
+        std::this_thread::sleep_until(next);
+    }
+
+private:
+    bool realtime;
+    std::chrono::steady_clock::time_point next;
+};
+
+// Flies the scenario and prints each check's result; false when the scenario could not start
+// or a check failed.
+bool flyScenario(const tavi::sim::Scenario& scenario, const Options& options,
+                 tavi::sim::Simulator& simulator) {
+    std::ofstream traceFile;
+    std::optional<tavi::sim::Trace> trace;
+    if (!options.trace.empty()) {
+        traceFile.open(options.trace);
+        if (!traceFile) {
+            std::fprintf(stderr, "tavi-sim: cannot write the trace %s\n", options.trace.c_str());
+            return false;
+        }
+        trace.emplace(traceFile, scenario.traceColumns, scenario.route);
+    }
+    tavi::sim::StandInWorld world(simulator);
+    tavi::sim::ScenarioRunner runner(scenario, simulator, world);
+    runner.traceTo(trace ? &*trace : nullptr);
+    try {
+        runner.start();
+    } catch (const tavi::sim::ScenarioError& error) {
+        std::fprintf(stderr, "tavi-sim: %s: %s\n", options.scenario.c_str(), error.what());
+        return false;
+    }
+    if (!options.scenario.empty()) {
+        std::printf("tavi-sim: scenario %s: %s\n", options.scenario.c_str(),
+                    scenario.description.c_str());
+    }
+    Pace pace(options.realtime);
+    while (runner.step()) {
+        pace.wait();
+    }
+    bool passed = true;
+    for (const tavi::sim::CheckResult& result : runner.results()) {
+        std::printf("%s line %d: %s\n", result.passed ? "PASS" : "FAIL", result.line,
+                    result.text.c_str());
+        passed = passed && result.passed;
+    }
+    return passed;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -100,11 +185,25 @@ int main(int argc, char** argv) {
     case Parsed::Run:
         break;
     }
+    // Without a scenario the aircraft stays as the flight loads it for the seconds asked.
+    std::optional<tavi::sim::Scenario> scenario = tavi::sim::Scenario{};
+    scenario->duration = options.seconds;
+    if (!options.scenario.empty()) {
+        scenario = readScenario(options.scenario);
+        if (!scenario) {
+            return 2;
+        }
+    }
     if (!tavi::platform::machineHasSoundOutput()) {
         // A machine without sound output plays to OpenAL Soft's speakerless device.
         setenv("ALSOFT_DRIVERS", "null", 0);
     }
     const fs::path modulePath = options.simRoot / "panel" / "tavi_davud.gau";
+    if (!tavi::sim::writeStartupState(*scenario, modulePath.parent_path() / "tavi.ini")) {
+        std::fprintf(stderr, "tavi-sim: cannot write the start-up state into %s\n",
+                     (modulePath.parent_path() / "tavi.ini").c_str());
+        return 1;
+    }
     void* module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
         std::fprintf(stderr, "tavi-sim: cannot load %s: %s\n", modulePath.c_str(), dlerror());
@@ -137,24 +236,15 @@ int main(int argc, char** argv) {
     linkage->moduleInit();
     simulator.startFlight();
 
-    const auto ticks = static_cast<long>(options.seconds / tavi::sim::Simulator::kTickSeconds);
-    const auto tickPeriod = std::chrono::duration<double>(tavi::sim::Simulator::kTickSeconds);
-    auto next = std::chrono::steady_clock::now();
-    for (long i = 0; i < ticks; ++i) {
-        simulator.step();
-        if (options.realtime) {
-            next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(tickPeriod);
-            std::this_thread::sleep_until(next);
-        }
-    }
+    const bool passed = flyScenario(*scenario, options, simulator);
     linkage->moduleDeinit();
     dlclose(module);
 
     const fs::path logPath = modulePath.parent_path() / "tavi.log";
-    std::printf("tavi-sim: %ld frames in %.1f simulated seconds\n", ticks,
-                simulator.simulatorSeconds());
+    std::printf("tavi-sim: %lld frames in %.1f simulated seconds\n",
+                static_cast<long long>(simulator.ticks()), simulator.simulatorSeconds());
     std::printf("tavi-sim: start-up %s\n",
                 hasLine(logPath, "Plane initialised") ? "complete" : "not reached");
     std::printf("tavi-sim: log %s\n", logPath.c_str());
-    return 0;
+    return passed ? 0 : 1;
 }

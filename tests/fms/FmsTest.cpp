@@ -1,7 +1,9 @@
 #include "fms/Fms.h"
 
 #include "airframe/Electric.h"
+#include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
+#include "avionics/Clock.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
 #include "fms/GlobalFlightPlans.h"
@@ -14,6 +16,17 @@
 
 namespace tavi::test {
 namespace {
+
+// The simulator's position tokens, as the GPS reads them on the next frame.
+void placeAircraft(sim::Panel& panel, double latitude, double longitude) {
+    panel.setToken(71, latitude / 360.0 * 40007000.0);
+    panel.setToken(72, longitude / 360.0 * 281474976710656.0);
+}
+
+// Ground speed above the FMS's 80 kt makes the next frame an airborne one.
+void flyFast(sim::Panel& panel) {
+    panel.setVariable("GROUND VELOCITY", 0, 150.0);
+}
 
 // The module in a simulator folder holding the test region's navigation database.
 class FmsScenario : public testing::Test {
@@ -123,7 +136,10 @@ TEST_F(FmsScenario, GroundOffsetFollowsTheGpsUntilLiftOff) {
     positionAt(47.0, 8.1, true);
     EXPECT_NEAR(fms().position.latitude, 47.0, 1e-4);
     EXPECT_NEAR(fms().position.longitude, 8.1 + 0.3 / 60.0 / std::cos(47.0 * M_PI / 180.0), 1e-4);
-    fms().airborne = true;
+    placeAircraft(module.simulator.panel, 47.0, 8.2);
+    flyFast(module.simulator.panel);
+    module.simulator.step();
+    ASSERT_TRUE(fms().airborne);
     positionAt(47.0, 8.2, false);
     EXPECT_DOUBLE_EQ(fms().position.longitude, 8.2);
     EXPECT_DOUBLE_EQ(fms().position.offsetDistance, 0.0);
@@ -163,12 +179,6 @@ TEST_F(FmsScenario, KeyboardReachesTheCduOnlyWhenEnabledAndWithoutCtrl) {
     EXPECT_FALSE(fms().handleKey(aircraft, 120, false, false));
 }
 
-// The simulator's position tokens, as the GPS reads them on the next frame.
-void placeAircraft(sim::Panel& panel, double latitude, double longitude) {
-    panel.setToken(71, latitude / 360.0 * 40007000.0);
-    panel.setToken(72, longitude / 360.0 * 281474976710656.0);
-}
-
 Waypoint firstOf(std::vector<Waypoint> list) {
     EXPECT_FALSE(list.empty());
     return list.empty() ? Waypoint{} : list.front();
@@ -205,8 +215,9 @@ TEST_F(FmsScenario, LnavFliesTheActivePlanFromThePositionTheGpsReads) {
                      longitude);
     GcNav(latitude, longitude).destination(course + 90.0, 2.0, latitude, longitude);
     placeAircraft(module.simulator.panel, latitude, longitude);
-    fms().airborne = true;
+    flyFast(module.simulator.panel);
     module.simulator.step();
+    ASSERT_TRUE(fms().airborne);
 
     EXPECT_NEAR(fms().position.latitude, latitude, 1e-6);
     const LnavState* state = fms().lnavState();
@@ -281,6 +292,178 @@ TEST_F(FmsScenario, DelTwiceOnAnEmptyPadReachesThePage) {
     fms().pressKey(Fms::kDelKey);
     EXPECT_EQ(fms().pageKeys, std::vector<int32_t>{Fms::kDelKey});
     EXPECT_EQ(fms().takeScratchpad(), "*DELETE*");
+}
+
+} // namespace
+} // namespace tavi::test
+
+namespace tavi::test {
+namespace {
+
+// The module flying on the stand-in: air and ground speeds as the simulator gives them.
+class AirGroundScenario : public FmsScenario {
+protected:
+    void SetUp() override {
+        module.startModule();
+        module.simulator.step();
+        ASSERT_TRUE(fms().powered);
+    }
+    sim::Panel& panel() { return module.simulator.panel; }
+    // The indicated airspeed the air data computes from the Mach number at the altitude.
+    void setSpeeds(double indicatedKnots, double groundKnots, double trueKnots = 0.0) {
+        panel().setVariable(
+            "AIRSPEED MACH", 0,
+            indicatedKnots > 0.0 ? module.aircraft().adc()->machFromCas(indicatedKnots) : 0.0);
+        panel().setVariable("GROUND VELOCITY", 0, groundKnots);
+        panel().setVariable("AIRSPEED TRUE", 0, trueKnots);
+    }
+    void setUtc(double seconds) {
+        sim::CalculatorResult result;
+        result.number = seconds;
+        panel().setCalculatorResult("(P:ZULU TIME, seconds)", result);
+    }
+    // Two frames, so that every system has read the new values.
+    void settle() {
+        module.simulator.step();
+        module.simulator.step();
+    }
+};
+
+TEST_F(AirGroundScenario, InTheAirStrictlyAboveFiftyKnotsIndicatedOrEightyOverTheGround) {
+    struct Row {
+        double indicated;
+        double ground;
+        bool airborne;
+    };
+    const Row rows[] = {
+        {49.8, 0.0, false},  {50.3, 0.0, true},   {0.0, 80.0, false}, {0.0, 80.1, true},
+        {49.8, 79.9, false}, {60.0, 100.0, true}, {0.0, 0.0, false},
+    };
+    for (const Row& row : rows) {
+        setSpeeds(row.indicated, row.ground);
+        settle();
+        EXPECT_EQ(fms().airborne, row.airborne)
+            << row.indicated << " kt IAS, " << row.ground << " kt GS";
+    }
+}
+
+TEST_F(AirGroundScenario, AFlightRecordsItsTimesAndDistancesAndLandingShowsTheSummary) {
+    setUtc(3600.0);
+    settle();
+    ASSERT_FALSE(fms().airborne);
+    EXPECT_FALSE(fms().flightSummary.isComplete());
+
+    setSpeeds(140.0, 120.0, 150.0);
+    setUtc(3700.0);
+    module.simulator.step();
+    ASSERT_TRUE(fms().airborne);
+    EXPECT_DOUBLE_EQ(fms().flightSummary.takeoffTime, 3700.0);
+    EXPECT_DOUBLE_EQ(fms().flightSummary.landingTime, FlightSummary::kNoTime);
+    const uint32_t takeoffMs = module.aircraft().simTimeMs - module.aircraft().frameDeltaMs;
+
+    module.simulator.stepSeconds(72.0);
+    const double hours = (module.aircraft().simTimeMs - takeoffMs) / 3600000.0;
+    EXPECT_NEAR(fms().flightSummary.groundDistance, 120.0 * hours, 1e-3);
+    EXPECT_NEAR(fms().flightSummary.airDistance, 150.0 * hours, 1e-3);
+
+    module.simulator.simConnect.setPaused(true);
+    const double pausedAt = fms().flightSummary.airDistance;
+    module.simulator.stepSeconds(5.0);
+    EXPECT_DOUBLE_EQ(fms().flightSummary.airDistance, pausedAt) << "no distance while paused";
+    module.simulator.simConnect.setPaused(false);
+
+    setSpeeds(0.0, 0.0);
+    setUtc(4000.0);
+    settle();
+    EXPECT_FALSE(fms().airborne);
+    EXPECT_TRUE(fms().flightSummary.isComplete());
+    EXPECT_DOUBLE_EQ(fms().flightSummary.landingTime, 4000.0);
+    EXPECT_EQ(fms().currentPage, Fms::kFlightSummaryPage);
+    EXPECT_GT(fms().landingTime, 0);
+    EXPECT_TRUE(fms().plansCleared) << "no CLEAR FPL offer for a plan without its ends";
+}
+
+TEST_F(AirGroundScenario, ARejectedTakeoffIsAShortCompleteFlight) {
+    setUtc(100.0);
+    setSpeeds(60.0, 55.0);
+    settle();
+    ASSERT_TRUE(fms().airborne);
+    setSpeeds(0.0, 0.0);
+    setUtc(160.0);
+    settle();
+    EXPECT_TRUE(fms().flightSummary.isComplete());
+    EXPECT_DOUBLE_EQ(fms().flightSummary.landingTime - fms().flightSummary.takeoffTime, 60.0);
+    EXPECT_EQ(fms().currentPage, Fms::kFlightSummaryPage);
+}
+
+TEST_F(AirGroundScenario, CduPowerUpStartsWithNoFlight) {
+    setSpeeds(0.0, 120.0);
+    settle();
+    ASSERT_GE(fms().flightSummary.takeoffTime, 0.0);
+    module.aircraft().electric()->avionicsMaster1 = false;
+    settle();
+    ASSERT_FALSE(fms().powered);
+    EXPECT_TRUE(fms().airborne) << "unpowered, the flag keeps its last value";
+    module.aircraft().electric()->avionicsMaster1 = true;
+    settle();
+    EXPECT_DOUBLE_EQ(fms().flightSummary.takeoffTime, FlightSummary::kNoTime);
+    EXPECT_TRUE(fms().airborne);
+}
+
+// The clocks' flight time runs on the FMS's air/ground state, as a flight sets it.
+TEST_F(AirGroundScenario, TheClocksCountFlightTimeOnlyWhileTheFmsSaysAirborne) {
+    const Clock& clock = *module.aircraft().clock();
+    ASSERT_TRUE(clock.clock1Powered);
+    module.simulator.stepSeconds(5.0);
+    EXPECT_EQ(clock.elapsed1, 0u) << "parked";
+    setSpeeds(0.0, 120.0);
+    module.simulator.step();
+    ASSERT_TRUE(fms().airborne);
+    const uint32_t since = module.aircraft().simTimeMs;
+    module.simulator.stepSeconds(60.0);
+    const uint32_t flown = module.aircraft().simTimeMs - since;
+    EXPECT_NEAR(clock.elapsed1, flown, 60.0);
+    setSpeeds(0.0, 0.0);
+    settle();
+    const uint32_t atLanding = clock.elapsed1;
+    module.simulator.stepSeconds(30.0);
+    EXPECT_EQ(clock.elapsed1, atLanding) << "stopped after the landing";
+}
+
+// The fuel bookkeeping on the burn the fuel system measures from the simulator's tanks.
+TEST_F(AirGroundScenario, FuelBurnComesOffTheEntriesAndTheLastFixFollowsTheGaugeOnTheGround) {
+    panel().setToken(306, 6.7);
+    panel().setToken(304, 1000.0);
+    panel().setToken(303, 1000.0);
+    panel().setToken(60, 1.0);
+    settle();
+    // The pilot's entries on PERFORMANCE INIT.
+    fms().perfInit.fuel = 12000.0;
+    fms().perfInit.toFuel = 400.0;
+    panel().setToken(304, 999.0);
+    settle();
+    EXPECT_NEAR(fms().perfInit.toFuel, 400.0 - 6.7, 1e-3);
+    EXPECT_NEAR(fms().perfInit.fuel, 12000.0 - 6.7, 1e-3);
+    EXPECT_NEAR(fms().perfInit.fuelAtLastFix, 1999.0 * 6.7, 0.01);
+    EXPECT_FLOAT_EQ(fms().fuelMgt.totalFuelUsed(), 0.0f) << "no flow, nothing to share out";
+
+    // Engine 1 burns three times what engine 2 does; the APU is off.
+    panel().setVariable("TURB ENG FUEL FLOW PPH", 1, 3000.0);
+    panel().setVariable("TURB ENG FUEL FLOW PPH", 2, 1000.0);
+    settle();
+    panel().setToken(303, 999.0);
+    settle();
+    EXPECT_NEAR(fms().fuelMgt.fuelUsed[0], 6.7 * 0.75, 1e-3);
+    EXPECT_NEAR(fms().fuelMgt.fuelUsed[1], 6.7 * 0.25, 1e-3);
+    EXPECT_FLOAT_EQ(fms().fuelMgt.fuelUsed[2], 0.0f);
+
+    panel().setToken(60, 0.0);
+    setSpeeds(0.0, 120.0);
+    settle();
+    panel().setToken(304, 990.0);
+    settle();
+    EXPECT_DOUBLE_EQ(fms().perfInit.toFuel, 0.0) << "nothing left for takeoff once airborne";
+    EXPECT_NEAR(fms().perfInit.fuelAtLastFix, 1998.0 * 6.7, 0.01) << "held in the air";
 }
 
 } // namespace

@@ -1,0 +1,254 @@
+#include "sim/ScenarioRunner.h"
+
+#include "platform/profile/Profile.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace tavi::sim {
+
+namespace {
+
+constexpr double kFeetPerMetre = 3.2808399;
+constexpr double kKgPerPound = 0.45359237;
+// Jet fuel, pounds per US gallon.
+constexpr double kFuelPoundsPerGallon = 6.7;
+constexpr int kFuelWeightPerGallonToken = 306;
+// Standard lapse rate, degrees Celsius per foot.
+constexpr double kLapseRatePerFoot = 0.0019812;
+constexpr double kSeaLevelCelsius = 15.0;
+constexpr double kStandardPressureHpa = 1013.25;
+// A tick ends at a time a line names, up to rounding.
+constexpr double kTimeSlack = 1e-6;
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+} // namespace
+
+bool writeStartupState(const Scenario& scenario, const std::filesystem::path& iniPath) {
+    if (scenario.start.stateLine == 0) {
+        return true;
+    }
+    // 0: cold and dark; 2: engines running.
+    return platform::profile::write(iniPath, "Startup", "startupMode",
+                                    scenario.start.readyToFly ? "2" : "0");
+}
+
+std::string StandInWorld::placeOnRunway(const std::string&, const std::string&) {
+    return "this simulator has no flight model to place the aircraft on a runway";
+}
+
+std::string StandInWorld::placeInFlight(const ScenarioStart::InFlight& flight) {
+    Panel& panel = simulator.panel;
+    panel.setToken(71, flight.latitude * 40007000.0 / 360.0);
+    panel.setToken(72, flight.longitude * 281474976710656.0 / 360.0);
+    panel.setToken(73, flight.altitude / kFeetPerMetre);
+    panel.setToken(86, flight.heading);
+    panel.setToken(60, flight.airspeed > 0.0 ? 0.0 : 1.0);
+    panel.setVariable("AIRSPEED INDICATED", 0, flight.airspeed);
+    panel.setVariable("AIRSPEED TRUE", 0, flight.airspeed);
+    panel.setVariable("GROUND VELOCITY", 0, flight.airspeed);
+    return {};
+}
+
+std::string StandInWorld::load(const ScenarioStart& start) {
+    Panel& panel = simulator.panel;
+    panel.setToken(kFuelWeightPerGallonToken, kFuelPoundsPerGallon);
+    const double left = start.leftFuel.value_or(0.0);
+    const double right = start.rightFuel.value_or(0.0);
+    if (start.leftFuel) {
+        simulator.aircraft.writeVariable("FUEL TANK LEFT MAIN QUANTITY",
+                                         left / kFuelPoundsPerGallon);
+        simulator.aircraft.writeVariable("FUEL TANK RIGHT MAIN QUANTITY",
+                                         right / kFuelPoundsPerGallon);
+    }
+    if (start.zeroFuelWeight) {
+        panel.setVariable("TOTAL WEIGHT", 0, (*start.zeroFuelWeight + left + right) * kKgPerPound);
+    }
+    return {};
+}
+
+std::string StandInWorld::setWeather(const ScenarioStart& start) {
+    if (start.winds.size() > 1 || (start.qnh && *start.qnh != kStandardPressureHpa)) {
+        return "this simulator has no atmosphere for winds aloft or a sea-level pressure";
+    }
+    Panel& panel = simulator.panel;
+    if (!start.winds.empty()) {
+        panel.setToken(344, start.winds.front().direction);
+        panel.setToken(343, start.winds.front().speed);
+    }
+    if (start.temperatureDeviation) {
+        const double altitude = panel.token(73) * kFeetPerMetre;
+        const double celsius =
+            kSeaLevelCelsius + *start.temperatureDeviation - kLapseRatePerFoot * altitude;
+        panel.setVariable("AMBIENT TEMPERATURE", 0, celsius);
+        panel.setVariable("TOTAL AIR TEMPERATURE", 0, celsius);
+    }
+    return {};
+}
+
+std::string StandInWorld::makeReadyToFly() {
+    return "this simulator has no engine model to start the aircraft ready to fly";
+}
+
+ScenarioRunner::ScenarioRunner(const Scenario& scenario, Simulator& simulator, ScenarioWorld& world)
+    : scenario(scenario), simulator(simulator), world(world),
+      actionDone(scenario.actions.size(), false), checkStates(scenario.checks.size()) {}
+
+void ScenarioRunner::require(const std::string& refusal, int line) {
+    if (!refusal.empty()) {
+        throw ScenarioError(line, refusal);
+    }
+}
+
+void ScenarioRunner::start() {
+    const ScenarioStart& s = scenario.start;
+    if (s.runway) {
+        require(world.placeOnRunway(s.runway->airport, s.runway->runway), s.placementLine);
+    } else if (s.inFlight) {
+        require(world.placeInFlight(*s.inFlight), s.placementLine);
+    }
+    if (s.leftFuel || s.zeroFuelWeight) {
+        require(world.load(s), s.loadLine);
+    }
+    if (!s.winds.empty() || s.temperatureDeviation || s.qnh) {
+        require(world.setWeather(s), s.weatherLine);
+    }
+    if (s.readyToFly) {
+        require(world.makeReadyToFly(), s.stateLine);
+    }
+    startSeconds = simulator.simulatorSeconds();
+    if (trace) {
+        trace->writeHeader();
+    }
+}
+
+bool ScenarioRunner::step() {
+    if (seconds() >= scenario.duration - kTimeSlack) {
+        return false;
+    }
+    applyDueActions();
+    simulator.step();
+    observeChecks();
+    if (trace) {
+        trace->writeRow(simulator, seconds());
+    }
+    return true;
+}
+
+std::vector<CheckResult> ScenarioRunner::run() {
+    while (step()) {
+    }
+    return results();
+}
+
+void ScenarioRunner::applyDueActions() {
+    const double now = seconds();
+    for (std::size_t i = 0; i < scenario.actions.size(); ++i) {
+        const ScenarioAction& action = scenario.actions[i];
+        if (actionDone[i]) {
+            continue;
+        }
+        const bool due = action.time ? now >= *action.time - kTimeSlack
+                                     : action.condition->holds(simulator.panel);
+        if (due) {
+            actionDone[i] = true;
+            apply(action);
+        }
+    }
+}
+
+void ScenarioRunner::apply(const ScenarioAction& action) {
+    switch (action.kind) {
+    case ScenarioAction::Kind::KeyEvent:
+        simulator.panel.simulatorKeyEvent(action.eventId, action.eventValue);
+        simulator.aircraft.applyKeyEvent({action.eventId, action.eventValue});
+        break;
+    case ScenarioAction::Kind::SimEvent:
+        simulator.simConnect.pilotEvent(action.eventName, action.eventValue);
+        break;
+    case ScenarioAction::Kind::SetValue:
+        action.target.write(simulator.panel, action.value);
+        break;
+    case ScenarioAction::Kind::CduKeys:
+        typeKeys(action.virtualKeys);
+        break;
+    case ScenarioAction::Kind::Traffic:
+        simulator.traffic.set(action.traffic);
+        break;
+    }
+}
+
+void ScenarioRunner::typeKeys(const std::vector<uint32_t>& keys) {
+    for (const uint32_t key : keys) {
+        simulator.host.key(key, true);
+        simulator.host.key(key, false);
+    }
+}
+
+void ScenarioRunner::observeChecks() {
+    const double now = seconds();
+    for (std::size_t i = 0; i < scenario.checks.size(); ++i) {
+        const ScenarioCheck& check = scenario.checks[i];
+        std::optional<double>& observed = checkStates[i].observed;
+        if (now < check.from - kTimeSlack) {
+            continue;
+        }
+        const double value = check.value.read(simulator.panel);
+        switch (check.kind) {
+        case ScenarioCheck::Kind::At:
+            if (!observed) {
+                observed = value;
+            }
+            break;
+        case ScenarioCheck::Kind::Min:
+            if (now <= check.to + kTimeSlack) {
+                observed = observed ? std::min(*observed, value) : value;
+            }
+            break;
+        case ScenarioCheck::Kind::Max:
+            if (now <= check.to + kTimeSlack) {
+                observed = observed ? std::max(*observed, value) : value;
+            }
+            break;
+        }
+    }
+}
+
+std::vector<CheckResult> ScenarioRunner::results() const {
+    std::vector<CheckResult> results;
+    for (std::size_t i = 0; i < scenario.checks.size(); ++i) {
+        const ScenarioCheck& check = scenario.checks[i];
+        const std::optional<double>& observed = checkStates[i].observed;
+        CheckResult result;
+        result.line = check.line;
+        std::string expectation;
+        switch (check.kind) {
+        case ScenarioCheck::Kind::At:
+            expectation = " at " + number(check.from) + " s = " + number(check.expected) + " +- " +
+                          number(check.tolerance);
+            result.passed = observed && std::fabs(*observed - check.expected) <= check.tolerance;
+            break;
+        case ScenarioCheck::Kind::Min:
+            expectation = " from " + number(check.from) + " to " + number(check.to) + " s min " +
+                          number(check.expected);
+            result.passed = observed && *observed >= check.expected;
+            break;
+        case ScenarioCheck::Kind::Max:
+            expectation = " from " + number(check.from) + " to " + number(check.to) + " s max " +
+                          number(check.expected);
+            result.passed = observed && *observed <= check.expected;
+            break;
+        }
+        result.text = check.value.describe() + expectation + ": " +
+                      (observed ? number(*observed) : std::string("never observed"));
+        results.push_back(std::move(result));
+    }
+    return results;
+}
+
+} // namespace tavi::sim

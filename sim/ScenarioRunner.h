@@ -1,0 +1,91 @@
+#pragma once
+
+#include "sim/Scenario.h"
+#include "sim/Simulator.h"
+#include "sim/Trace.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tavi::sim {
+
+// What a scenario's start asks of the simulator beyond its panel: where the aircraft is, its
+// load, the weather and whether its engines run. Each answers an empty text when done, or why
+// this simulator cannot do it.
+class ScenarioWorld {
+public:
+    virtual ~ScenarioWorld() = default;
+    virtual std::string placeOnRunway(const std::string& airport, const std::string& runway) = 0;
+    virtual std::string placeInFlight(const ScenarioStart::InFlight& flight) = 0;
+    virtual std::string load(const ScenarioStart& start) = 0;
+    virtual std::string setWeather(const ScenarioStart& start) = 0;
+    virtual std::string makeReadyToFly() = 0;
+};
+
+// The world of today's stand-in: it sets the tokens and variables of a position, a load and the
+// surface weather, and leaves the aircraft where it is put; it has no runway table, no
+// atmosphere above the surface and no engines that start by themselves.
+class StandInWorld final : public ScenarioWorld {
+public:
+    explicit StandInWorld(Simulator& simulator) : simulator(simulator) {}
+    std::string placeOnRunway(const std::string& airport, const std::string& runway) override;
+    std::string placeInFlight(const ScenarioStart::InFlight& flight) override;
+    std::string load(const ScenarioStart& start) override;
+    std::string setWeather(const ScenarioStart& start) override;
+    std::string makeReadyToFly() override;
+
+private:
+    Simulator& simulator;
+};
+
+// The module reads its start-up state (cold and dark, or engines running) from its settings file
+// when it loads: a scenario's `init state` writes it there first. False when the file cannot be
+// written; a scenario without the line leaves the file alone.
+bool writeStartupState(const Scenario& scenario, const std::filesystem::path& iniPath);
+
+struct CheckResult {
+    int line = 0;
+    bool passed = false;
+    // "token 60 at 30 s = 1 +- 0: 1"
+    std::string text;
+};
+
+// Flies a scenario on a simulator whose module has started: the start, then tick by tick the
+// actions that fall due, the checks and the trace.
+class ScenarioRunner {
+public:
+    ScenarioRunner(const Scenario& scenario, Simulator& simulator, ScenarioWorld& world);
+
+    // Applies the start; throws ScenarioError naming the line this simulator cannot honour.
+    void start();
+    // One tick; false once the scenario's time is over.
+    bool step();
+    void traceTo(Trace* trace) { this->trace = trace; }
+    // Runs to the end and gives every check's result in the file's order.
+    std::vector<CheckResult> run();
+    std::vector<CheckResult> results() const;
+    double seconds() const { return simulator.simulatorSeconds() - startSeconds; }
+
+private:
+    struct CheckState {
+        std::optional<double> observed;
+    };
+
+    void applyDueActions();
+    void apply(const ScenarioAction& action);
+    void typeKeys(const std::vector<uint32_t>& keys);
+    void observeChecks();
+    static void require(const std::string& refusal, int line);
+
+    const Scenario& scenario;
+    Simulator& simulator;
+    ScenarioWorld& world;
+    Trace* trace = nullptr;
+    double startSeconds = 0.0;
+    std::vector<bool> actionDone;
+    std::vector<CheckState> checkStates;
+};
+
+} // namespace tavi::sim

@@ -1,0 +1,108 @@
+#include "support/TempFolder.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+
+namespace tavi::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string output;
+};
+
+// tavi-sim in a simulator folder of its own holding the built module.
+class ScenarioProgram : public testing::Test {
+protected:
+    ScenarioProgram() {
+        fs::create_directories(folder.path() / "panel");
+        fs::copy_file(TAVI_MODULE_FILE, folder.path() / "panel" / "tavi_davud.gau");
+    }
+
+    fs::path writeScenario(const std::string& text) const {
+        const fs::path path = folder.path() / "test.scn";
+        std::ofstream(path) << text;
+        return path;
+    }
+
+    ProgramRun run(const std::string& arguments) const {
+        const std::string command = std::string("'") + TAVI_SIM_PROGRAM + "' --sim-root '" +
+                                    folder.path().string() + "' " + arguments + " 2>&1";
+        ProgramRun result;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe) {
+            return result;
+        }
+        char buffer[512];
+        while (fgets(buffer, sizeof buffer, pipe)) {
+            result.output += buffer;
+        }
+        const int status = pclose(pipe);
+        result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return result;
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(ScenarioProgram, PrintsEveryCheckAndExitsWithOneWhenOneFailed) {
+    const fs::path scenario = writeScenario("# battery 1 on, battery 2 left off\n"
+                                            "at 1 set named TaviBatt1Click 1\n"
+                                            "check at 2 named TaviBatt1 = 1\n"
+                                            "check at 2 named TaviBatt2 = 1\n"
+                                            "end 3\n");
+    const fs::path trace = folder.path() / "trace.csv";
+    const ProgramRun result =
+        run("--scenario '" + scenario.string() + "' --trace '" + trace.string() + "'");
+    EXPECT_EQ(result.exitCode, 1) << result.output;
+    EXPECT_NE(result.output.find("battery 1 on, battery 2 left off"), std::string::npos);
+    EXPECT_NE(result.output.find("PASS line 3: named TaviBatt1 at 2 s = 1 +- 0: 1"),
+              std::string::npos)
+        << result.output;
+    EXPECT_NE(result.output.find("FAIL line 4: named TaviBatt2 at 2 s = 1 +- 0: 0"),
+              std::string::npos)
+        << result.output;
+
+    std::ifstream rows(trace);
+    std::string header;
+    std::getline(rows, header);
+    EXPECT_EQ(header.rfind("time_s,", 0), 0u);
+    int count = 0;
+    for (std::string row; std::getline(rows, row);) {
+        ++count;
+    }
+    EXPECT_EQ(count, 54) << "a row a tick for 3 s";
+}
+
+TEST_F(ScenarioProgram, AllChecksPassingExitsWithZero) {
+    const fs::path scenario = writeScenario("# parked\ncheck at 1 named TaviBatt1 = 0\n");
+    const ProgramRun result = run("--scenario '" + scenario.string() + "'");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+}
+
+TEST_F(ScenarioProgram, AFaultyFileIsNamedWithItsLineAndNothingFlies) {
+    const fs::path scenario = writeScenario("# faulty\nat 1 event NO_SUCH_EVENT\n");
+    const ProgramRun result = run("--scenario '" + scenario.string() + "'");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.output.find("line 2: unknown key event 'NO_SUCH_EVENT'"), std::string::npos)
+        << result.output;
+    EXPECT_EQ(result.output.find("loaded"), std::string::npos) << "the module never loads";
+}
+
+TEST_F(ScenarioProgram, AStartThisSimulatorCannotGiveFailsOnItsLine) {
+    const fs::path scenario =
+        writeScenario("# on a runway\ninit runway ZXOR 04\ncheck at 1 token 60 = 1\n");
+    const ProgramRun result = run("--scenario '" + scenario.string() + "'");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.output.find("line 2: this simulator has no flight model"), std::string::npos)
+        << result.output;
+}
+
+} // namespace
+} // namespace tavi::test

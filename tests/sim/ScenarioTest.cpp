@@ -1,0 +1,362 @@
+#include "sim/Scenario.h"
+
+#include "sim/ScenarioRunner.h"
+#include "sim/Trace.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <numbers>
+#include <sstream>
+
+namespace tavi::sim {
+namespace {
+
+Scenario parseText(const std::string& text) {
+    std::istringstream in(text);
+    return Scenario::parse(in);
+}
+
+TEST(ScenarioParse, StartEntriesDescribeWhereAndHowTheFlightStarts) {
+    const Scenario scenario = parseText("# Climbs out of the valley\n"
+                                        "init position 47.5 -8.25 5000 270 250\n"
+                                        "init state ready\n"
+                                        "init weight 30000\n"
+                                        "init fuel 5000 4000\n"
+                                        "init wind 240 15\n"
+                                        "init wind 260 40 at 10000\n"
+                                        "init temperature -5\n"
+                                        "init qnh 1002\n");
+    EXPECT_EQ(scenario.description, "Climbs out of the valley");
+    const ScenarioStart& start = scenario.start;
+    ASSERT_TRUE(start.inFlight);
+    EXPECT_FALSE(start.runway);
+    EXPECT_DOUBLE_EQ(start.inFlight->longitude, -8.25);
+    EXPECT_DOUBLE_EQ(start.inFlight->altitude, 5000.0);
+    EXPECT_DOUBLE_EQ(start.inFlight->airspeed, 250.0);
+    EXPECT_TRUE(start.readyToFly);
+    EXPECT_EQ(start.zeroFuelWeight, 30000.0);
+    EXPECT_EQ(start.rightFuel, 4000.0);
+    ASSERT_EQ(start.winds.size(), 2u);
+    EXPECT_DOUBLE_EQ(start.winds[1].altitude, 10000.0);
+    EXPECT_DOUBLE_EQ(start.winds[1].speed, 40.0);
+    EXPECT_EQ(start.temperatureDeviation, -5.0);
+    EXPECT_EQ(start.qnh, 1002.0);
+    EXPECT_EQ(start.placementLine, 2);
+
+    const Scenario runway =
+        parseText("# Windows line ends\r\ninit position 1 2 3 4 5\r\ninit runway ZZAA 09\r\n");
+    EXPECT_EQ(runway.description, "Windows line ends");
+    ASSERT_TRUE(runway.start.runway);
+    EXPECT_FALSE(runway.start.inFlight) << "the last placement holds";
+    EXPECT_EQ(runway.start.runway->airport, "ZZAA");
+    EXPECT_EQ(runway.start.runway->runway, "09");
+}
+
+TEST(ScenarioParse, EachActionReadsItsTarget) {
+    const Scenario scenario = parseText("at 1 event FLAPS_INCR\n"
+                                        "at 1.5 event 0x1009E -4000\n"
+                                        "at 2 axis elevator -3000\n"
+                                        "at 2 simevent APU_STARTER\n"
+                                        "at 3 set token 60 1\n"
+                                        "at 3 set variable \"ENG COMBUSTION\" 2 1\n"
+                                        "at 3 set variable \"GROUND VELOCITY\" 120\n"
+                                        "at 3 set named TaviBatt1Click 1\n"
+                                        "at 4 cdu \"KA-1.\" L1 r4 PREV\n"
+                                        "at 5 traffic 7 47.1 8.2 9000 180 300 -500\n"
+                                        "when variable \"GROUND VELOCITY\" > 80 event 0x100FA 5\n");
+    const std::vector<ScenarioAction>& a = scenario.actions;
+    ASSERT_EQ(a.size(), 11u);
+    EXPECT_EQ(a[0].kind, ScenarioAction::Kind::KeyEvent);
+    EXPECT_EQ(a[0].eventId, *SimAircraft::keyEventId("FLAPS_INCR"));
+    EXPECT_EQ(a[1].eventId, 0x1009Eu);
+    EXPECT_EQ(static_cast<int32_t>(a[1].eventValue), -4000) << "negative data as two's complement";
+    EXPECT_EQ(a[2].kind, ScenarioAction::Kind::SimEvent);
+    EXPECT_EQ(a[2].eventName, "AXIS_ELEVATOR_SET");
+    EXPECT_EQ(a[3].eventName, "APU_STARTER");
+    EXPECT_EQ(a[3].eventValue, 0u);
+    EXPECT_EQ(a[4].target.describe(), "token 60");
+    EXPECT_EQ(a[5].target.describe(), "variable \"ENG COMBUSTION\" 2");
+    EXPECT_DOUBLE_EQ(a[5].value, 1.0);
+    EXPECT_EQ(a[6].target.index, 0);
+    EXPECT_DOUBLE_EQ(a[6].value, 120.0);
+    EXPECT_EQ(a[7].target.describe(), "named TaviBatt1Click");
+    EXPECT_EQ(a[8].virtualKeys, (std::vector<uint32_t>{'K', 'A', 189, '1', 190, 112, 119, 33}));
+    EXPECT_EQ(a[9].traffic.id, 7u);
+    EXPECT_DOUBLE_EQ(a[9].traffic.verticalSpeed, -500.0);
+    EXPECT_FALSE(a[10].time);
+    ASSERT_TRUE(a[10].condition);
+    EXPECT_EQ(a[10].condition->comparison, ScenarioCondition::Comparison::Greater);
+    EXPECT_EQ(a[10].line, 11);
+    EXPECT_DOUBLE_EQ(scenario.duration, 6.0) << "the last time named, plus a second";
+}
+
+TEST(ScenarioParse, ChecksAndTheEnd) {
+    const Scenario scenario = parseText("check at 30 token 60 = 1\n"
+                                        "check at 30 variable \"A B\" 2 = 5 +- 0.5\n"
+                                        "check from 10 to 40 named X min -2 # a comment\n"
+                                        "check from 10 to 40 variable \"A B\" 1 max 7\n"
+                                        "end 90\n");
+    const std::vector<ScenarioCheck>& c = scenario.checks;
+    ASSERT_EQ(c.size(), 4u);
+    EXPECT_EQ(c[0].kind, ScenarioCheck::Kind::At);
+    EXPECT_DOUBLE_EQ(c[0].tolerance, 0.0);
+    EXPECT_EQ(c[1].value.index, 2);
+    EXPECT_DOUBLE_EQ(c[1].tolerance, 0.5);
+    EXPECT_EQ(c[2].kind, ScenarioCheck::Kind::Min);
+    EXPECT_DOUBLE_EQ(c[2].expected, -2.0);
+    EXPECT_EQ(c[3].kind, ScenarioCheck::Kind::Max);
+    EXPECT_EQ(c[3].value.index, 1);
+    EXPECT_DOUBLE_EQ(c[3].to, 40.0);
+    EXPECT_DOUBLE_EQ(scenario.duration, 90.0);
+}
+
+TEST(ScenarioParse, RouteAndTraceColumns) {
+    const Scenario scenario = parseText("route 47 8 47.5 8 47.5 9\n"
+                                        "trace named TaviApu\n"
+                                        "trace variable \"TURB ENG N1\" 1 as n1_left\n");
+    ASSERT_EQ(scenario.route.size(), 3u);
+    EXPECT_DOUBLE_EQ(scenario.route[2].longitude, 9.0);
+    ASSERT_EQ(scenario.traceColumns.size(), 2u);
+    EXPECT_EQ(scenario.traceColumns[0].header, "named_TaviApu");
+    EXPECT_EQ(scenario.traceColumns[1].header, "n1_left");
+    EXPECT_EQ(scenario.traceColumns[1].value.index, 1);
+}
+
+// Points east and west of a northbound leg along 8 E, and past its end onto an eastbound leg.
+TEST(RouteTrackerTest, MeasuresCrossTrackRightPositiveAndSequencesAbeamEachEnd) {
+    RouteTracker route({{47.0, 8.0}, {47.5, 8.0}, {47.5, 9.0}});
+    const double nmOfLongitude = 1.0 / 60.0 / std::cos(47.2 * std::numbers::pi / 180.0);
+    struct Row {
+        double latitude;
+        double longitude;
+        std::size_t leg;
+        double crossTrack;
+    };
+    const Row rows[] = {
+        {47.2, 8.0 + 2.0 * nmOfLongitude, 1, 2.0},
+        {47.2, 8.0 - 1.0 * nmOfLongitude, 1, -1.0},
+        {47.49, 8.0, 1, 0.0},
+        {47.5 + 1.0 / 60.0, 8.1, 2, -1.0},
+        // The great circle to 9 E bulges about 0.06 nm north of the parallel halfway.
+        {47.5 - 0.5 / 60.0, 8.5, 2, 0.56},
+        {47.2, 8.0, 2, 18.0},
+    };
+    for (const Row& row : rows) {
+        route.update(row.latitude, row.longitude);
+        EXPECT_EQ(route.leg(), row.leg) << row.latitude << " " << row.longitude;
+        EXPECT_NEAR(route.crossTrack(), row.crossTrack, 0.05)
+            << row.latitude << " " << row.longitude;
+    }
+    EXPECT_EQ(RouteTracker({{47.0, 8.0}}).leg(), 0u);
+}
+
+TEST(ScenarioParse, BadLinesNameTheirLineAndTheFault) {
+    struct Row {
+        const char* text;
+        int line;
+        const char* message;
+    };
+    const Row rows[] = {
+        {"# fine\n\nfly 3\n", 3, "unknown command 'fly'"},
+        {"at x event FLAPS_INCR\n", 1, "expected a number for the action's time, found 'x'"},
+        {"at -1 event FLAPS_INCR\n", 1, "the action's time cannot be negative"},
+        {"at 1 event NO_SUCH_EVENT\n", 1, "unknown key event 'NO_SUCH_EVENT'"},
+        {"at 1 jump\n", 1, "unknown action 'jump'"},
+        {"at 1 set token 60\n", 1, "missing the value"},
+        {"at 1 set token 60 1 2\n", 1, "unexpected '2' at the end of the line"},
+        {"at 1 set variable \"GROUND VELOCITY 1\n", 1, "a quoted text has no closing quote"},
+        {"at 1 set knob 3 1\n", 1, "unknown value 'knob'"},
+        {"at 1 cdu L5\n", 1, "unknown CDU key 'L5'"},
+        {"at 1 cdu \"A*\"\n", 1, "the CDU has no key for '*'"},
+        {"at 1 traffic 7 47 8 9000 180\n", 1, "missing the ground speed"},
+        {"when token 60 ~ 1 event FLAPS_INCR\n", 1, "expected a comparison"},
+        {"check at 5 token 60 = 1 +- -1\n", 1, "the tolerance cannot be negative"},
+        {"check at 5 token 60 1\n", 1, "expected '='"},
+        {"check from 9 to 5 token 60 min 1\n", 1, "the window ends before it starts"},
+        {"check from 1 to 5 token 60 avg 1\n", 1, "expected 'min' or 'max'"},
+        {"check after 5 token 60 = 1\n", 1, "a check starts with 'at' or 'from'"},
+        {"init state warm\n", 1, "expected 'cold' or 'ready'"},
+        {"init position 95 8 0 0 0\n", 1, "the position lies off the earth"},
+        {"init wind 240 15 10000\n", 1, "expected 'at'"},
+        {"init gear down\n", 1, "unknown start entry 'gear'"},
+        {"route 47 8 47.5\n", 1, "a route takes two or more points"},
+        {"route 47 8\n", 1, "a route takes two or more points"},
+        {"route 47 8 91 8\n", 1, "a route point lies off the earth"},
+        {"route 47 8 48 8\nroute 47 8 48 8\n", 2, "a scenario has one route"},
+        {"trace token 60 as a,b\n", 1, "cannot hold a comma"},
+        {"trace token 60 named\n", 1, "expected 'as'"},
+        {"at 50 event FLAPS_INCR\nend 20\n", 2, "the scenario ends before its last action"},
+    };
+    for (const Row& row : rows) {
+        try {
+            parseText(row.text);
+            ADD_FAILURE() << "accepted: " << row.text;
+        } catch (const ScenarioError& error) {
+            EXPECT_EQ(error.line(), row.line) << row.text;
+            EXPECT_NE(std::string(error.what()).find(row.message), std::string::npos)
+                << row.text << " gave: " << error.what();
+            EXPECT_EQ(std::string(error.what()).rfind("line " + std::to_string(row.line), 0), 0u);
+        }
+    }
+}
+
+// Every scenario the project ships parses and says on its first line what it flies.
+TEST(ScenarioParse, TheShippedScenariosAreWellFormed) {
+    const std::filesystem::path folder =
+        std::filesystem::path(TAVI_TEST_FIXTURES) / ".." / ".." / "scenarios";
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() != ".scn") {
+            continue;
+        }
+        ++files;
+        std::ifstream in(entry.path());
+        try {
+            const Scenario scenario = Scenario::parse(in);
+            EXPECT_FALSE(scenario.description.empty()) << entry.path();
+            EXPECT_FALSE(scenario.checks.empty()) << entry.path();
+        } catch (const ScenarioError& error) {
+            ADD_FAILURE() << entry.path() << ": " << error.what();
+        }
+    }
+    EXPECT_GT(files, 0) << "no scenarios in " << folder;
+}
+
+// The stand-in without a module: the runner's actions land on the simulator, its checks read it.
+class ScenarioRun : public testing::Test {
+protected:
+    std::vector<CheckResult> fly(const std::string& text) {
+        scenario = parseText(text);
+        Trace trace(traceText, scenario.traceColumns, scenario.route);
+        ScenarioRunner runner(scenario, simulator, world);
+        runner.traceTo(&trace);
+        runner.start();
+        return runner.run();
+    }
+
+    Simulator simulator{"simroot"};
+    StandInWorld world{simulator};
+    std::ostringstream traceText;
+    Scenario scenario;
+};
+
+TEST_F(ScenarioRun, ActionsFallDueAtTheirTimeOrWhenTheirConditionHolds) {
+    const std::vector<CheckResult> results = fly("at 2 set token 500 1\n"
+                                                 "when token 500 == 1 set named Follower 7\n"
+                                                 "at 3 event PARKING_BRAKES\n"
+                                                 "at 3 traffic 9 47 8 9000 90 0 0\n"
+                                                 "check at 1.9 token 500 = 0\n"
+                                                 "check at 2.1 token 500 = 1\n"
+                                                 "check at 2.1 named Follower = 7\n"
+                                                 "check at 3.1 token 323 = 32767\n"
+                                                 "end 4\n");
+    for (const CheckResult& result : results) {
+        EXPECT_TRUE(result.passed) << result.line << ": " << result.text;
+    }
+    EXPECT_NE(simulator.traffic.find(9), nullptr);
+    EXPECT_NEAR(simulator.simulatorSeconds(), 4.0, Simulator::kTickSeconds);
+}
+
+TEST_F(ScenarioRun, ChecksPassAndFailOnTheValuesSeen) {
+    const std::vector<CheckResult> results = fly("at 0 set token 500 10\n"
+                                                 "at 2 set token 500 20\n"
+                                                 "at 4 set token 500 5\n"
+                                                 "check at 3 token 500 = 21 +- 1\n"
+                                                 "check at 3 token 500 = 22 +- 1\n"
+                                                 "check from 1 to 3 token 500 min 10\n"
+                                                 "check from 1 to 5 token 500 min 10\n"
+                                                 "check from 0 to 3 token 500 max 20\n"
+                                                 "check from 0 to 3.5 token 500 max 19.5\n"
+                                                 "end 5\n");
+    ASSERT_EQ(results.size(), 6u);
+    const bool expected[] = {true, false, true, false, true, false};
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        EXPECT_EQ(results[i].passed, expected[i]) << results[i].line << ": " << results[i].text;
+    }
+    EXPECT_EQ(results[3].text, "token 500 from 1 to 5 s min 10: 5");
+    EXPECT_EQ(results[1].line, 5);
+}
+
+TEST_F(ScenarioRun, TheStartLeavesWhatThisSimulatorCannotDoToTheLineThatAsksIt) {
+    EXPECT_THROW(
+        {
+            try {
+                fly("# parked\n\ninit runway ZZAA 09\n");
+            } catch (const ScenarioError& error) {
+                EXPECT_EQ(error.line(), 3);
+                throw;
+            }
+        },
+        ScenarioError);
+    fly("init position 47 8 3280.8399 90 0\ninit fuel 670 1340\ninit temperature 10\nend 1\n");
+    EXPECT_NEAR(simulator.panel.token(71), 47.0 * 40007000.0 / 360.0, 1e-6);
+    EXPECT_NEAR(simulator.panel.token(73), 1000.0, 1e-6);
+    EXPECT_DOUBLE_EQ(simulator.panel.token(60), 1.0) << "no airspeed: on the ground";
+    EXPECT_DOUBLE_EQ(simulator.panel.token(304), 100.0) << "gallons of 6.7 lb";
+    EXPECT_DOUBLE_EQ(simulator.panel.token(303), 200.0);
+    EXPECT_NEAR(simulator.panel.variable("AMBIENT TEMPERATURE"), 25.0 - 6.5, 0.01);
+}
+
+TEST_F(ScenarioRun, TheTraceHasARowATickWithTheSimulatorsValues) {
+    fly("init position 45 -7.5 3280.8399 90 0\nat 0.5 set token 103 1\nend 1\n");
+    std::istringstream lines(traceText.str());
+    std::string header;
+    std::getline(lines, header);
+    EXPECT_EQ(header.rfind("time_s,latitude_deg,longitude_deg,altitude_ft,", 0), 0u) << header;
+    std::vector<std::string> rows;
+    for (std::string row; std::getline(lines, row);) {
+        rows.push_back(row);
+    }
+    ASSERT_EQ(rows.size(), 18u);
+    const auto cell = [&](const std::string& row, const std::string& column) {
+        std::istringstream names(header);
+        std::istringstream values(row);
+        std::string name;
+        std::string value;
+        while (std::getline(names, name, ',') && std::getline(values, value, ',')) {
+            if (name == column) {
+                return std::stod(value);
+            }
+        }
+        ADD_FAILURE() << "no column " << column;
+        return 0.0;
+    };
+    EXPECT_NEAR(cell(rows[0], "time_s"), Simulator::kTickSeconds, 1e-3);
+    EXPECT_NEAR(cell(rows[0], "latitude_deg"), 45.0, 1e-6);
+    EXPECT_NEAR(cell(rows[0], "longitude_deg"), -7.5, 1e-6);
+    EXPECT_NEAR(cell(rows[0], "altitude_ft"), 3280.8399, 1e-3);
+    EXPECT_DOUBLE_EQ(cell(rows[0], "ap_master"), 0.0);
+    EXPECT_DOUBLE_EQ(cell(rows.back(), "ap_master"), 1.0);
+    EXPECT_NEAR(cell(rows.back(), "time_s"), 1.0, 1e-3);
+    EXPECT_EQ(header.find("cross_track_nm"), std::string::npos) << "no route, no cross-track";
+}
+
+TEST_F(ScenarioRun, ARouteAndTheScenariosColumnsFollowTheFixedOnes) {
+    simulator.panel.setNamedVariable("TaviApu", 2.0);
+    fly("init position 47.25 8.0 3000 0 0\n"
+        "route 47 7.9 47.5 7.9\n"
+        "trace named TaviApu as apu\n"
+        "end 0.1\n");
+    std::istringstream lines(traceText.str());
+    std::string header;
+    std::string row;
+    std::getline(lines, header);
+    std::getline(lines, row);
+    EXPECT_NE(header.find(",fd_turn_knob,route_leg,cross_track_nm,apu"), std::string::npos)
+        << header;
+    const std::string tail = row.substr(row.rfind(',', row.rfind(',', row.rfind(',') - 1) - 1) + 1);
+    double leg = 0.0;
+    double crossTrack = 0.0;
+    double apu = 0.0;
+    ASSERT_EQ(std::sscanf(tail.c_str(), "%lf,%lf,%lf", &leg, &crossTrack, &apu), 3) << tail;
+    EXPECT_DOUBLE_EQ(leg, 1.0);
+    EXPECT_NEAR(crossTrack, 0.1 * 60.0 * std::cos(47.25 * std::numbers::pi / 180.0), 0.02)
+        << "east of a northbound leg is right";
+    EXPECT_DOUBLE_EQ(apu, 2.0);
+}
+
+} // namespace
+} // namespace tavi::sim

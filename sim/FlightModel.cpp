@@ -1,18 +1,17 @@
 #include "sim/FlightModel.h"
 
+#include "sim/Geodesy.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 
 namespace tavi::sim {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
 constexpr double kDegrees = 180.0 / kPi;
 constexpr double kGravity = 9.80665;
-constexpr double kFeetPerMetre = 3.280839895;
 constexpr double kKnotsPerMetreSecond = 1.943844492;
 constexpr double kEarthRadius = 6371008.8;
 constexpr double kFullTravel = 16383.0;

@@ -1,6 +1,7 @@
 #include "sim/ScenarioRunner.h"
 
 #include "platform/profile/Profile.h"
+#include "sim/Geodesy.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,7 +10,6 @@ namespace tavi::sim {
 
 namespace {
 
-constexpr double kFeetPerMetre = 3.2808399;
 constexpr double kKgPerPound = 0.45359237;
 // Jet fuel, pounds per US gallon.
 constexpr double kFuelPoundsPerGallon = 6.7;

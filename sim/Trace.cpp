@@ -1,5 +1,7 @@
 #include "sim/Trace.h"
 
+#include "sim/Geodesy.h"
+
 #include <cstdio>
 #include <iterator>
 #include <string>
@@ -8,7 +10,6 @@ namespace tavi::sim {
 
 namespace {
 
-constexpr double kFeetPerMetre = 3.2808399;
 // Token 71 counts the latitude in units of 360 / 40007000 degree, token 72 the longitude in
 // units of 360 / 2^48 degree; token 65 the vertical speed in 1/256 metre per second.
 constexpr double kLatitudeUnitsPerDegree = 40007000.0 / 360.0;

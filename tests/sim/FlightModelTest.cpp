@@ -1,5 +1,5 @@
 #include "sim/Simulator.h"
-#include "support/RegionDatabase.h"
+#include "support/NavFixtureFiles.h"
 #include "support/TempFolder.h"
 
 #include <algorithm>

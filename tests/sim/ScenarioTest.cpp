@@ -291,7 +291,7 @@ TEST_F(ScenarioRun, TheStartLeavesWhatThisSimulatorCannotDoToTheLineThatAsksIt) 
             }
         },
         ScenarioError);
-    fly("init position 47 8 3280.8399 90 0\ninit fuel 670 1340\ninit temperature 10\nend 1\n");
+    fly("init position 47 8 3280.839895 90 0\ninit fuel 670 1340\ninit temperature 10\nend 1\n");
     EXPECT_NEAR(simulator.panel.token(71), 47.0 * 40007000.0 / 360.0, 1e-6);
     EXPECT_NEAR(simulator.panel.token(73), 1000.0, 1e-6);
     EXPECT_DOUBLE_EQ(simulator.panel.token(60), 1.0) << "no airspeed: on the ground";

@@ -4,7 +4,7 @@
 #include "avionics/FlightDirector.h"
 #include "core/Aircraft.h"
 #include "support/ModuleHarness.h"
-#include "support/RegionDatabase.h"
+#include "support/NavFixtureFiles.h"
 
 #include <algorithm>
 #include <cstdint>

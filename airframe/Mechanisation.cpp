@@ -9,6 +9,7 @@
 #include "airframe/JetEngine.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
+#include "avionics/Autopilot.h"
 #include "avionics/Aws.h"
 #include "avionics/Gps.h"
 #include "avionics/Gpws.h"
@@ -183,6 +184,9 @@ Mechanisation::Readings Mechanisation::read(Aircraft& aircraft) const {
             readings.bus[static_cast<std::size_t>(bus)] = electric->isPowered(bus);
         }
         readings.networkPowered = electric->networkPowered;
+    }
+    if (const Autopilot* autopilot = aircraft.autopilot()) {
+        readings.autopilotEngaged = autopilot->engaged;
     }
     return readings;
 }

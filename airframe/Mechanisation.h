@@ -232,7 +232,7 @@ private:
         std::optional<float> radioAltitude;
         // One of the GPWS alerts of modes 1 to 4.
         bool gpwsAlert = false;
-        // The aircraft carries no autopilot: it never reads as engaged.
+        // The autopilot trims with its own event, so the trim call-out is for the crew's.
         bool autopilotEngaged = false;
     };
 

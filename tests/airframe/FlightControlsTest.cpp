@@ -1,5 +1,6 @@
 // The flight controls driven through the stand-in simulator: speed brake lever and spoilers,
 // flaps, trims, the flight-control channels, the keyboard and the rudder axis.
+#include "avionics/Autopilot.h"
 #include "support/MechanisationScenario.h"
 #include "support/VirtualKeys.h"
 
@@ -398,6 +399,17 @@ TEST_F(TrimCalloutTest, APauseOfMoreThan200MsStartsTheCountAgain) {
     scenario.step(5);
     EXPECT_EQ(trimFor(2.8), 0);
     EXPECT_EQ(trimFor(0.4), 1);
+}
+
+// The pilot trimming with the autopilot engaged hears no call-out; with it off again, does.
+TEST_F(TrimCalloutTest, NoCalloutWhileTheAutopilotIsEngaged) {
+    constexpr int kAutopilotSlot = 23;
+    Autopilot& autopilot = holdSystem<Autopilot>(scenario.aircraft(), kAutopilotSlot);
+    autopilot.engaged = true;
+    EXPECT_EQ(trimFor(7.0), 0);
+    autopilot.engaged = false;
+    scenario.step(5);
+    EXPECT_EQ(trimFor(3.2), 1);
 }
 
 struct SteeringCase {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <utility>
 
 namespace tavi::test {
 namespace {
@@ -142,7 +143,8 @@ TEST(PneumaticTest, EngineBleedTemperatureFollowsTheThrustLever) {
         bench.engine1.throttleLever = row.lever;
         bench.run(30.0);
         EXPECT_FLOAT_EQ(pneumatic.bleedTemperature1, row.temperature);
-        EXPECT_FLOAT_EQ(pneumatic.bleedTemperature2, 0.0f) << "side 2 has the outside air";
+        EXPECT_FLOAT_EQ(pneumatic.bleedTemperature2, row.temperature)
+            << "engine 1's air reaches side 2 through the cross bleed";
     }
 }
 
@@ -152,11 +154,12 @@ TEST(PneumaticTest, BleedAirWarmsAt15AndCoolsAt10DegreesASecond) {
     ASSERT_FLOAT_EQ(pneumatic.bleedTemperature1, 0.0f);
     pneumatic.apuBleedSwitch = true;
     bench.apu(true);
+    pneumatic.crossBleedKnob = Pneumatic::kCrossBleedOpen;
     uint32_t start = bench.now();
     bench.run(2.0);
     EXPECT_NEAR(pneumatic.bleedTemperature1, 15.0f * (bench.now() - start) / 1000.0f, 1e-3f);
     EXPECT_NEAR(pneumatic.bleedTemperature2, pneumatic.bleedTemperature1, 1e-3f)
-        << "in Auto the APU's air reaches both sides' sensors";
+        << "through the open cross bleed the APU's air reaches both sides";
     bench.run(20.0);
     ASSERT_FLOAT_EQ(pneumatic.bleedTemperature1, 200.0f);
 
@@ -171,6 +174,61 @@ TEST(PneumaticTest, BleedAirWarmsAt15AndCoolsAt10DegreesASecond) {
     bench.run(30.0);
     EXPECT_FLOAT_EQ(pneumatic.bleedTemperature2, -20.0f);
 }
+
+struct DuctAirCase {
+    const char* name;
+    int32_t knob;
+    bool engine1;
+    bool engine2;
+    bool apu;
+    bool engine2Starting;
+    float temperature1;
+    float temperature2;
+};
+
+// At idle an engine's bleed air settles at 220 degrees, the APU's at 200; -30 outside.
+// clang-format off
+constexpr DuctAirCase kDuctAirCases[] = {
+    {"AutoEngine1FeedsBoth",          kCrossBleedAuto, true,  false, false, false, 220.0f, 220.0f},
+    {"AutoEngine2FeedsBoth",          kCrossBleedAuto, false, true,  false, false, 220.0f, 220.0f},
+    {"AutoApuFeedsSide1Only",         kCrossBleedAuto, false, false, true,  false, 200.0f, -30.0f},
+    {"AutoApuFeedsTheEngine2Start",   kCrossBleedAuto, false, false, true,  true,  200.0f, 200.0f},
+    {"OpenApuFeedsBoth",              kOpen,           false, false, true,  false, 200.0f, 200.0f},
+    {"ClosedEngine1FeedsSide1Only",   kClosed,         true,  false, false, false, 220.0f, -30.0f},
+    {"ClosedApuSide1Engine2Side2",    kClosed,         false, true,  true,  false, 200.0f, 220.0f},
+    {"NothingBleeds",                 kCrossBleedAuto, false, false, false, false, -30.0f, -30.0f},
+};
+// clang-format on
+
+class DuctAirTest : public testing::TestWithParam<DuctAirCase> {};
+
+// A duct's sensor reads the air of whatever supplies the duct, and the outside air otherwise.
+TEST_P(DuctAirTest, EachSuppliedDuctCarriesItsSourcesAir) {
+    const DuctAirCase& row = GetParam();
+    PneumaticBench bench;
+    Pneumatic& pneumatic = bench.pneumatic();
+    bench.adc().totalAirTemperature = -30.0f;
+    pneumatic.crossBleedKnob = row.knob;
+    pneumatic.bleed1Switch = pneumatic.bleed2Switch = true;
+    pneumatic.apuBleedSwitch = row.apu;
+    bench.apu(row.apu);
+    for (auto [running, engine] :
+         {std::pair{row.engine1, &bench.engine1}, std::pair{row.engine2, &bench.engine2}}) {
+        if (running) {
+            bench.runEngine(*engine, kHighN1);
+            engine->throttleLever = 0.0f;
+        }
+    }
+    bench.engine2.startActive = row.engine2Starting;
+    bench.run(40.0);
+    EXPECT_FLOAT_EQ(pneumatic.bleedTemperature1, row.temperature1);
+    EXPECT_FLOAT_EQ(pneumatic.bleedTemperature2, row.temperature2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, DuctAirTest, testing::ValuesIn(kDuctAirCases),
+                         [](const testing::TestParamInfo<DuctAirCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // Before the first frame with time the temperatures are set, not moved.
 TEST(PneumaticTest, BeforeTheStartTemperaturesTakeTheirSettledValues) {

@@ -237,6 +237,7 @@ private:
     };
 
     Readings read(Aircraft& aircraft) const;
+    static float rollingSpeed(const Aircraft& aircraft);
     void updateChannels(Aircraft& aircraft, const Readings& readings);
     void updateFlaps(Aircraft& aircraft, const Readings& readings);
     void updateTrims(Aircraft& aircraft, const Readings& readings);

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace tavi {
@@ -289,9 +290,10 @@ Pneumatic::Inputs Pneumatic::readInputs(Aircraft& aircraft) {
     if (const Mechanisation* mechanisation = aircraft.mechanisation()) {
         in.parkingBrake = mechanisation->parkingBrake;
     }
-    if (const Gps* gps = aircraft.gps()) {
-        in.groundSpeed = gps->groundSpeed;
-    }
+    // Without a working GPS the aircraft moves in the air and stands on the ground, so that the
+    // anti-ice in Auto keeps protecting in flight.
+    in.groundSpeed =
+        gpsGroundSpeed(aircraft).value_or(in.onGround ? 0.0f : std::numeric_limits<float>::max());
     in.pitotHeatOn = aircraft.tokens.value(kPitotHeatToken) != 0.0;
     in.structuralDeiceOn = aircraft.tokens.value(kStructuralDeiceToken) != 0.0;
     in.soundOn = aircraft.simState.isSoundOn();

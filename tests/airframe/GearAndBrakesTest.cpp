@@ -204,6 +204,21 @@ TEST_F(GearAndBrakesTest, ALandingRollHeatsTheBrakesOnlyWhileRolling) {
     EXPECT_FLOAT_EQ(mechanisation().brakeTemperatureLeft, 80.0f) << "never below the outside air";
 }
 
+// A GPS without power keeps showing 140 kt; standing with the pedals pressed and no airspeed,
+// the brakes stay cold.
+TEST_F(GearAndBrakesTest, ADeadGpsDoesNotHeatTheBrakesOfAStandingAircraft) {
+    scenario.adc().totalAirTemperature = 15.0f;
+    scenario.setGroundSpeed(140.0f);
+    scenario.aircraft().gps()->unpowered = true;
+    scenario.adc().indicatedAirspeed = 0.0f;
+    setPedals(1.0, 1.0);
+    scenario.run(5.0);
+    EXPECT_FLOAT_EQ(mechanisation().brakeTemperatureLeft, 15.0f);
+    scenario.adc().indicatedAirspeed = 100.0f;
+    scenario.run(1.0);
+    EXPECT_GT(mechanisation().brakeTemperatureLeft, 60.0f) << "the airspeed stands in";
+}
+
 struct BrakeLimitCase {
     const char* name;
     const char* ini;

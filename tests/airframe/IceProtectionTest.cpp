@@ -232,6 +232,33 @@ TEST(IceProtectionTest, AntiIceInFlightWithoutIceIsACaution) {
     EXPECT_EQ(bench.message(53), nullptr);
 }
 
+// Auto in icing by the GPS ground speed; a GPS without power keeps its last reading, and then
+// the aircraft counts as moving in the air and standing on the ground.
+TEST(IceProtectionTest, AutoTakesNoGroundSpeedFromADeadGps) {
+    const struct {
+        const char* name;
+        bool onGround;
+        bool gpsUnpowered;
+        float gpsKnots;
+        bool antiIce;
+    } rows[] = {{"TaxiingWithAWorkingGps", true, false, 30.0f, true},
+                {"StandingWithADeadGps", true, true, 140.0f, false},
+                {"FlyingWithADeadGps", false, true, 0.0f, true}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        IceBench bench;
+        Pneumatic& pneumatic = bench.pneumatic();
+        if (!row.onGround) {
+            bench.airborne();
+        }
+        bench.groundSpeed(row.gpsKnots);
+        bench.aircraft().gps()->unpowered = row.gpsUnpowered;
+        bench.icing();
+        EXPECT_EQ(pneumatic.wingAntiIceOn, row.antiIce);
+        EXPECT_EQ(bench.sent(kEngine1AntiIce), std::vector<uint32_t>(row.antiIce ? 1 : 0, 1u));
+    }
+}
+
 // In flight into icing and out again, knob at Auto, both engines bleeding, pack 1 off.
 TEST(IceProtectionTest, FlyingThroughIcing) {
     IceBench bench("[Startup]\nstartupMode=2\n");

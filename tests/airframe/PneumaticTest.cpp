@@ -34,6 +34,9 @@ struct SourceCase {
     bool apuValve;
     float target1;
     float target2;
+    // Degrees the duct sensors settle at, 0 outside: an engine's air at idle 220, the APU's 200.
+    float temperature1;
+    float temperature2;
 };
 
 constexpr int32_t kClosed = Pneumatic::kCrossBleedClosed;
@@ -42,23 +45,23 @@ constexpr int32_t kOpen = Pneumatic::kCrossBleedOpen;
 
 // clang-format off
 constexpr SourceCase kSourceCases[] = {
-    //                                            knob    E1     E2     APU    start2 str1   str2   air    side1  side2  open   apuV   t1     t2
-    {"AutoApuAloneFeedsSide1",                    kCrossBleedAuto,  false, false, true,  false, false, false, false, true,  false, false, true,  40.0f,  0.0f},
-    {"AutoApuFeedsTheEngine2Start",               kCrossBleedAuto,  false, false, true,  true,  false, false, false, true,  true,  true,  true,  38.0f, 38.0f},
-    {"AutoStarter2DrawsBothDuctsSlow",            kCrossBleedAuto,  false, false, true,  true,  false, true,  false, true,  true,  true,  true,  30.0f, 23.0f},
-    {"AutoStarter2DrawsLessAbove100Knots",        kCrossBleedAuto,  false, false, true,  true,  false, true,  true,  true,  true,  true,  true,  33.0f, 29.0f},
-    {"AutoEngine1AloneFeedsBoth",                 kCrossBleedAuto,  true,  false, false, false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
-    {"AutoEngine2AloneFeedsBoth",                 kCrossBleedAuto,  false, true,  false, false, false, false, false, true,  true,  true,  false, 41.0f, 41.0f},
-    {"AutoTwoEnginesKeepTheirSides",              kCrossBleedAuto,  true,  true,  false, false, false, false, false, true,  true,  false, false, 48.0f, 42.0f},
-    {"AutoAnEngineClosesTheApuValve",             kCrossBleedAuto,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
-    {"OpenApuFeedsBoth",                          kOpen,  false, false, true,  false, false, false, false, true,  true,  true,  true,  38.0f, 38.0f},
-    {"OpenTwoEnginesKeepTheirPressures",          kOpen,  true,  true,  false, false, false, false, false, true,  true,  true,  false, 48.0f, 42.0f},
-    {"OpenEngine1AndApu",                         kOpen,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
-    {"ClosedApuFeedsSide1Engine2Side2",           kClosed,false, true,  true,  false, false, false, false, true,  true,  false, true,  40.0f, 42.0f},
-    {"ClosedEngine1FeedsOnlySide1",               kClosed,true,  false, false, false, false, false, false, true,  false, false, false, 48.0f,  0.0f},
-    {"ClosedEngine1ShutsTheApuValve",             kClosed,true,  false, true,  false, false, false, false, true,  false, false, false, 48.0f,  0.0f},
-    {"ClosedStarter1DrawsTheDeadDuctBelowZero",   kClosed,false, false, true,  false, true,  false, false, true,  false, false, true,  25.0f, -8.0f},
-    {"NothingBleeds",                             kCrossBleedAuto,  false, false, false, false, false, false, false, false, false, false, false, 0.0f,  0.0f},
+    //                                            knob    E1     E2     APU    start2 str1   str2   air    side1  side2  open   apuV   t1     t2     temp1  temp2
+    {"AutoApuAloneFeedsSide1",                    kCrossBleedAuto,  false, false, true,  false, false, false, false, true,  false, false, true,  40.0f,  0.0f, 200.0f, 0.0f},
+    {"AutoApuFeedsTheEngine2Start",               kCrossBleedAuto,  false, false, true,  true,  false, false, false, true,  true,  true,  true,  38.0f, 38.0f, 200.0f, 200.0f},
+    {"AutoStarter2DrawsBothDuctsSlow",            kCrossBleedAuto,  false, false, true,  true,  false, true,  false, true,  true,  true,  true,  30.0f, 23.0f, 200.0f, 200.0f},
+    {"AutoStarter2DrawsLessAbove100Knots",        kCrossBleedAuto,  false, false, true,  true,  false, true,  true,  true,  true,  true,  true,  33.0f, 29.0f, 200.0f, 200.0f},
+    {"AutoEngine1AloneFeedsBoth",                 kCrossBleedAuto,  true,  false, false, false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f, 220.0f, 220.0f},
+    {"AutoEngine2AloneFeedsBoth",                 kCrossBleedAuto,  false, true,  false, false, false, false, false, true,  true,  true,  false, 41.0f, 41.0f, 220.0f, 220.0f},
+    {"AutoTwoEnginesKeepTheirSides",              kCrossBleedAuto,  true,  true,  false, false, false, false, false, true,  true,  false, false, 48.0f, 42.0f, 220.0f, 220.0f},
+    {"AutoAnEngineClosesTheApuValve",             kCrossBleedAuto,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f, 220.0f, 220.0f},
+    {"OpenApuFeedsBoth",                          kOpen,  false, false, true,  false, false, false, false, true,  true,  true,  true,  38.0f, 38.0f, 200.0f, 200.0f},
+    {"OpenTwoEnginesKeepTheirPressures",          kOpen,  true,  true,  false, false, false, false, false, true,  true,  true,  false, 48.0f, 42.0f, 220.0f, 220.0f},
+    {"OpenEngine1AndApu",                         kOpen,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f, 220.0f, 220.0f},
+    {"ClosedApuFeedsSide1Engine2Side2",           kClosed,false, true,  true,  false, false, false, false, true,  true,  false, true,  40.0f, 42.0f, 200.0f, 220.0f},
+    {"ClosedEngine1FeedsOnlySide1",               kClosed,true,  false, false, false, false, false, false, true,  false, false, false, 48.0f,  0.0f, 220.0f, 0.0f},
+    {"ClosedEngine1ShutsTheApuValve",             kClosed,true,  false, true,  false, false, false, false, true,  false, false, false, 48.0f,  0.0f, 220.0f, 0.0f},
+    {"ClosedStarter1DrawsTheDeadDuctBelowZero",   kClosed,false, false, true,  false, true,  false, false, true,  false, false, true,  25.0f, -8.0f, 200.0f, 0.0f},
+    {"NothingBleeds",                             kCrossBleedAuto,  false, false, false, false, false, false, false, false, false, false, false, 0.0f,  0.0f, 0.0f, 0.0f},
 };
 // clang-format on
 
@@ -93,6 +96,11 @@ TEST_P(PneumaticSourceTest, SourcesFeedTheSides) {
     EXPECT_FLOAT_EQ(pneumatic.ductPressureTarget1, row.target1);
     EXPECT_FLOAT_EQ(pneumatic.ductPressureTarget2, row.target2);
     EXPECT_GE(pneumatic.ductPressure2, 0.0f) << "a duct holds no vacuum";
+
+    // A duct's sensor reads the air of whatever supplies the duct, and the outside air otherwise.
+    bench.run(40.0);
+    EXPECT_FLOAT_EQ(pneumatic.bleedTemperature1, row.temperature1);
+    EXPECT_FLOAT_EQ(pneumatic.bleedTemperature2, row.temperature2);
 }
 
 INSTANTIATE_TEST_SUITE_P(CrossBleed, PneumaticSourceTest, testing::ValuesIn(kSourceCases),
@@ -174,61 +182,6 @@ TEST(PneumaticTest, BleedAirWarmsAt15AndCoolsAt10DegreesASecond) {
     bench.run(30.0);
     EXPECT_FLOAT_EQ(pneumatic.bleedTemperature2, -20.0f);
 }
-
-struct DuctAirCase {
-    const char* name;
-    int32_t knob;
-    bool engine1;
-    bool engine2;
-    bool apu;
-    bool engine2Starting;
-    float temperature1;
-    float temperature2;
-};
-
-// At idle an engine's bleed air settles at 220 degrees, the APU's at 200; -30 outside.
-// clang-format off
-constexpr DuctAirCase kDuctAirCases[] = {
-    {"AutoEngine1FeedsBoth",          kCrossBleedAuto, true,  false, false, false, 220.0f, 220.0f},
-    {"AutoEngine2FeedsBoth",          kCrossBleedAuto, false, true,  false, false, 220.0f, 220.0f},
-    {"AutoApuFeedsSide1Only",         kCrossBleedAuto, false, false, true,  false, 200.0f, -30.0f},
-    {"AutoApuFeedsTheEngine2Start",   kCrossBleedAuto, false, false, true,  true,  200.0f, 200.0f},
-    {"OpenApuFeedsBoth",              kOpen,           false, false, true,  false, 200.0f, 200.0f},
-    {"ClosedEngine1FeedsSide1Only",   kClosed,         true,  false, false, false, 220.0f, -30.0f},
-    {"ClosedApuSide1Engine2Side2",    kClosed,         false, true,  true,  false, 200.0f, 220.0f},
-    {"NothingBleeds",                 kCrossBleedAuto, false, false, false, false, -30.0f, -30.0f},
-};
-// clang-format on
-
-class DuctAirTest : public testing::TestWithParam<DuctAirCase> {};
-
-// A duct's sensor reads the air of whatever supplies the duct, and the outside air otherwise.
-TEST_P(DuctAirTest, EachSuppliedDuctCarriesItsSourcesAir) {
-    const DuctAirCase& row = GetParam();
-    PneumaticBench bench;
-    Pneumatic& pneumatic = bench.pneumatic();
-    bench.adc().totalAirTemperature = -30.0f;
-    pneumatic.crossBleedKnob = row.knob;
-    pneumatic.bleed1Switch = pneumatic.bleed2Switch = true;
-    pneumatic.apuBleedSwitch = row.apu;
-    bench.apu(row.apu);
-    for (auto [running, engine] :
-         {std::pair{row.engine1, &bench.engine1}, std::pair{row.engine2, &bench.engine2}}) {
-        if (running) {
-            bench.runEngine(*engine, kHighN1);
-            engine->throttleLever = 0.0f;
-        }
-    }
-    bench.engine2.startActive = row.engine2Starting;
-    bench.run(40.0);
-    EXPECT_FLOAT_EQ(pneumatic.bleedTemperature1, row.temperature1);
-    EXPECT_FLOAT_EQ(pneumatic.bleedTemperature2, row.temperature2);
-}
-
-INSTANTIATE_TEST_SUITE_P(Sources, DuctAirTest, testing::ValuesIn(kDuctAirCases),
-                         [](const testing::TestParamInfo<DuctAirCase>& info) {
-                             return std::string(info.param.name);
-                         });
 
 // Before the first frame with time the temperatures are set, not moved.
 TEST(PneumaticTest, BeforeTheStartTemperaturesTakeTheirSettledValues) {

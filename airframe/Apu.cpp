@@ -3,6 +3,7 @@
 #include "airframe/Battery.h"
 #include "airframe/FuelSystem.h"
 #include "airframe/Gpu.h"
+#include "airframe/SystemStep.h"
 #include "avionics/Adc.h"
 #include "avionics/Aws.h"
 #include "core/Aircraft.h"
@@ -173,6 +174,11 @@ void Apu::update(Aircraft& aircraft) {
 void Apu::turnKnob(Aircraft& aircraft, Aws* aws) {
     const uint32_t now = aircraft.simTimeMs;
     if (knob == kKnobStart && previousKnob != kKnobStart) {
+        // A start of an APU that already turns would take its generator and battery 1 off the
+        // network, so it is ignored; the knob springs back as after any start.
+        if (state == kRunning || state == kStarting) {
+            return;
+        }
         // The start takes battery 1 off the network and runs from the GPU or battery 2.
         if (!gpu.isOnline()) {
             battery2.setSwitch(battery2.batterySwitch);
@@ -261,7 +267,7 @@ void Apu::run(Aircraft& aircraft, Aws* aws) {
 }
 
 void Apu::burnFuel(Aircraft& aircraft) {
-    fuelBurned += fuelFlow / 3600.0f * frameSeconds(aircraft);
+    fuelBurned += fuelFlow / 3600.0f * runningSeconds(aircraft);
     // The tank quantities are the fuel system's reading of the simulator. Until it has read
     // them, the burned fuel is kept, so that no tank is ever written from a quantity nobody
     // read.

@@ -15,7 +15,7 @@ constexpr float kEmptyVolts = 22.4f;
 // The voltage above kEmptyVolts grows as this base raised to the state of charge: 28.0 V full,
 // 23.4 V empty.
 constexpr float kVoltageBase = 5.6f;
-constexpr float kSecondsPerHour = 3600.0f;
+constexpr double kSecondsPerHour = 3600.0;
 // Degrees per second towards the target temperature.
 constexpr float kTemperatureRate = 1.0f / 6.0f;
 constexpr float kMinTemperature = -20.0f;
@@ -52,8 +52,10 @@ void Battery::update(Aircraft& aircraft) {
 }
 
 void Battery::discharge(float seconds) {
-    charge = std::clamp(charge - seconds * current / kSecondsPerHour, 0.0f, capacity);
-    voltage = kEmptyVolts + std::exp(std::log(kVoltageBase) * charge / capacity);
+    charge =
+        std::clamp(charge - double{seconds} * current / kSecondsPerHour, 0.0, double{capacity});
+    voltage =
+        kEmptyVolts + std::exp(std::log(kVoltageBase) * static_cast<float>(charge / capacity));
 }
 
 void Battery::followTemperature(const Aircraft& aircraft, float seconds) {

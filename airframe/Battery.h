@@ -19,8 +19,9 @@ public:
 
     bool isOverTemperature() const;
 
-    // Ampere-hours.
-    float charge;
+    // Ampere-hours, in double: a frame takes millionths of an ampere-hour, which a float near
+    // full charge would round to a whole step or lose.
+    double charge;
     float capacity;
     float temperature = 20.0f;
     bool batterySwitch = true;

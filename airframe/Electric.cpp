@@ -44,7 +44,8 @@ float chargingCurrent(const electric::Battery& battery) {
     if (battery.charge >= battery.capacity) {
         return 0.0f;
     }
-    return std::clamp(battery.capacity - battery.charge, kMinChargeAmps, kMaxChargeAmps);
+    return std::clamp(static_cast<float>(battery.capacity - battery.charge), kMinChargeAmps,
+                      kMaxChargeAmps);
 }
 
 // The message text naming the affected units, or nothing when no unit is affected.

@@ -107,7 +107,10 @@ void Hydraulic::fetchNeighbours(const Aircraft& aircraft) {
 // stops once the engine's pump delivers enough.
 void Hydraulic::runElectricPump(bool combustion) {
     const bool lowPressure = pressure < kPumpAssistPressure;
-    if (electricPumpRunning) {
+    if (unpowered) {
+        // A pump on a dead bus makes no pressure, so the failure messages follow the loss.
+        electricPumpRunning = false;
+    } else if (electricPumpRunning) {
         electricPumpRunning = electricPumpKnob != kKnobOff &&
                               !(electricPumpKnob == kKnobAuto && !lowPressure && enginePumpRunning);
     } else {

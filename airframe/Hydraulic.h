@@ -45,7 +45,7 @@ public:
     // The Engine Pump button: true is open. The panel sets the changed flag when it toggles it.
     bool enginePumpShutoffOpen = true;
     bool enginePumpShutoffChanged = false;
-    // The electric pump's bus is unpowered; the pump itself runs regardless.
+    // The electric pump's bus is unpowered, so the pump stands still.
     bool unpowered = false;
     int32_t electricPumpKnob = kKnobOff;
     bool systemFail = false;

@@ -9,6 +9,7 @@
 #include "airframe/JetEngine.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
+#include "avionics/Autopilot.h"
 #include "avionics/Aws.h"
 #include "avionics/Gps.h"
 #include "avionics/Gpws.h"
@@ -147,15 +148,25 @@ void Mechanisation::loadSettings(Aircraft& aircraft) {
     overheat = static_cast<float>(aircraft.readIniDouble("Brakes", "overheat", 550.0));
 }
 
+// The GPS ground speed; without a working GPS the airspeed stands in for it, so that the ground
+// spoilers, the brakes and the steering still know a landing roll, and 0 without either.
+float Mechanisation::rollingSpeed(const Aircraft& aircraft) {
+    if (const std::optional<float> groundSpeed = gpsGroundSpeed(aircraft)) {
+        return *groundSpeed;
+    }
+    const Adc* adc = aircraft.adc();
+    if (adc && (adc->isAirspeedValid(0) || adc->isAirspeedValid(1))) {
+        return std::max(adc->indicatedAirspeed, 0.0f);
+    }
+    return 0.0f;
+}
+
 Mechanisation::Readings Mechanisation::read(Aircraft& aircraft) const {
     Readings readings;
     readings.now = aircraft.simTimeMs;
     readings.dt = aircraft.frameDeltaMs * 0.001;
     if (const Ahrs* ahrs = aircraft.ahrs()) {
         readings.onGround = ahrs->onGround;
-    }
-    if (const Gps* gps = aircraft.gps()) {
-        readings.groundSpeed = gps->groundSpeed;
     }
     if (const Fadec* fadec = aircraft.fadec()) {
         readings.thrustLever = {fadec->leverAngle[0], fadec->leverAngle[1]};
@@ -172,6 +183,7 @@ Mechanisation::Readings Mechanisation::read(Aircraft& aircraft) const {
         readings.flightPhase = adc->flightPhase;
         readings.flightPhaseChanged = adc->flightPhaseChanged;
     }
+    readings.groundSpeed = rollingSpeed(aircraft);
     if (const RadAlt* radAlt = aircraft.radAlt()) {
         readings.radioAltitude = radAlt->radioAltitude;
     }
@@ -183,6 +195,9 @@ Mechanisation::Readings Mechanisation::read(Aircraft& aircraft) const {
             readings.bus[static_cast<std::size_t>(bus)] = electric->isPowered(bus);
         }
         readings.networkPowered = electric->networkPowered;
+    }
+    if (const Autopilot* autopilot = aircraft.autopilot()) {
+        readings.autopilotEngaged = autopilot->engaged;
     }
     return readings;
 }
@@ -456,9 +471,7 @@ bool Mechanisation::handleSlashKey(bool shiftDown, bool ctrlDown) {
 }
 
 void Mechanisation::onRudderAxis(Aircraft& aircraft, int32_t axis) {
-    const Gps* gps = aircraft.gps();
-    const float groundSpeed = gps ? gps->groundSpeed : 0.0f;
-    if (!limitSteering || groundSpeed <= kSteeringLimitSpeed || !previousOnGround) {
+    if (!limitSteering || rollingSpeed(aircraft) <= kSteeringLimitSpeed || !previousOnGround) {
         return;
     }
     const int32_t scaled = truncated(static_cast<double>(steeringAngle) * axis /

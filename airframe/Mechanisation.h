@@ -232,11 +232,12 @@ private:
         std::optional<float> radioAltitude;
         // One of the GPWS alerts of modes 1 to 4.
         bool gpwsAlert = false;
-        // The aircraft carries no autopilot: it never reads as engaged.
+        // The autopilot trims with its own event, so the trim call-out is for the crew's.
         bool autopilotEngaged = false;
     };
 
     Readings read(Aircraft& aircraft) const;
+    static float rollingSpeed(const Aircraft& aircraft);
     void updateChannels(Aircraft& aircraft, const Readings& readings);
     void updateFlaps(Aircraft& aircraft, const Readings& readings);
     void updateTrims(Aircraft& aircraft, const Readings& readings);

@@ -81,7 +81,14 @@ float heatingFactor(float temperature) {
     return temperature < 600.0f ? 60.0f : 50.0f;
 }
 
-// The share of the difference to the outside air lost per second, by brake temperature.
+// A brake no longer worked soaks its heat into the wheel, which sheds it over tens of minutes:
+// it loses this share of the working rate, a time constant of 13 min above 400 degrees to
+// 33 min below 100. The working rate alone would cool a brake from 670 degrees to 86 in a
+// minute.
+constexpr float kRestingCoolingShare = 1.0f / 40.0f;
+
+// The share of the difference to the outside air lost per second, by brake temperature, while
+// the brakes work.
 float coolingFactor(float temperature) {
     if (temperature < 100.0f) {
         return 0.02f;
@@ -196,22 +203,29 @@ float Mechanisation::nextBrakeTemperature(float temperature, float pedal, bool h
                                           const Readings& readings) const {
     const auto dt = static_cast<float>(readings.dt);
     const float outside = readings.totalAirTemperature;
+    float cooling = coolingFactor(temperature);
     if (heating) {
         temperature += pedal * heatingScalar * dt * heatingFactor(temperature);
+    } else {
+        cooling *= kRestingCoolingShare;
     }
-    temperature -= (temperature - outside) * coolingFactor(temperature) * dt * heatingScalar;
+    temperature -= (temperature - outside) * cooling * dt * heatingScalar;
     return std::min(scaleMax, std::max(temperature, outside));
 }
 
 // A set parking brake is released; otherwise it is set while the accumulator holds enough
-// pressure, and each application uses some of it.
+// pressure, and each application uses some of it. The brake takes its new position at once: the
+// simulator's is read back only in the next frame, and a second click before then would
+// otherwise set it again and use the pressure twice.
 void Mechanisation::toggleParkingBrake() {
     if (parkingBrake != 0.0f) {
         sendKeyEvent(kParkingBrakeEvent);
+        parkingBrake = 0.0f;
         return;
     }
     if (emergencyBrakePressure >= kParkingBrakeMinimumPsi) {
         sendKeyEvent(kParkingBrakeEvent);
+        parkingBrake = 1.0f;
         emergencyBrakePressureChanged = true;
         emergencyBrakePressure -= kParkingBrakeUsePsi;
     }

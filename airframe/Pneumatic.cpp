@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace tavi {
@@ -289,9 +290,10 @@ Pneumatic::Inputs Pneumatic::readInputs(Aircraft& aircraft) {
     if (const Mechanisation* mechanisation = aircraft.mechanisation()) {
         in.parkingBrake = mechanisation->parkingBrake;
     }
-    if (const Gps* gps = aircraft.gps()) {
-        in.groundSpeed = gps->groundSpeed;
-    }
+    // Without a working GPS the aircraft moves in the air and stands on the ground, so that the
+    // anti-ice in Auto keeps protecting in flight.
+    in.groundSpeed =
+        gpsGroundSpeed(aircraft).value_or(in.onGround ? 0.0f : std::numeric_limits<float>::max());
     in.pitotHeatOn = aircraft.tokens.value(kPitotHeatToken) != 0.0;
     in.structuralDeiceOn = aircraft.tokens.value(kStructuralDeiceToken) != 0.0;
     in.soundOn = aircraft.simState.isSoundOn();
@@ -358,14 +360,28 @@ bool Pneumatic::chooseSources(const Inputs& in, const BleedSources& bleeds) {
 
 void Pneumatic::updateBleedTemperatures(const Inputs& in, const BleedSources& bleeds) {
     const float tat = in.totalAirTemperature;
-    float target1 = bleeds.engine1 ? engineBleedTemperature(in.engine1.throttleLever) : tat;
-    float target2 = bleeds.engine2 ? engineBleedTemperature(in.engine2.throttleLever) : tat;
-    if (apuBleedValveOpen) {
-        target1 = kApuBleedTemperature;
-        if (crossBleedKnob != kCrossBleedClosed) {
-            target2 = kApuBleedTemperature;
+    const float engine1Air = engineBleedTemperature(in.engine1.throttleLever);
+    const float engine2Air = engineBleedTemperature(in.engine2.throttleLever);
+    // One rule for both ducts, whatever supplies them: a duct carries its own engine's air, else
+    // the air that reaches it from the APU or through the cross bleed from the other engine, and
+    // the outside air when nothing supplies it.
+    auto ductAir = [&](bool ownEngine, float ownAir, bool supplied, bool otherEngine,
+                       float otherAir) {
+        if (ownEngine) {
+            return ownAir;
         }
-    }
+        if (!supplied) {
+            return tat;
+        }
+        if (apuBleedValveOpen) {
+            return kApuBleedTemperature;
+        }
+        return otherEngine ? otherAir : tat;
+    };
+    const float target1 =
+        ductAir(bleeds.engine1, engine1Air, side1Supplied, bleeds.engine2, engine2Air);
+    const float target2 =
+        ductAir(bleeds.engine2, engine2Air, side2Supplied, bleeds.engine1, engine1Air);
     if (!started) {
         bleedTemperature1 = bleeds.engine1 ? kSettledEngineBleedTemperature : tat;
         bleedTemperature2 = bleeds.engine2 ? kSettledEngineBleedTemperature : tat;

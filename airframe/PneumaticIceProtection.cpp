@@ -35,8 +35,7 @@ constexpr uint32_t kPitotHeatOnEvent = 0x10218;
 constexpr uint32_t kPitotHeatOffEvent = 0x10219;
 constexpr uint32_t kStructuralDeiceToggleEvent = 0x10321;
 
-// Icing: checked once a minute, at most 10 degrees TAT with at least this precipitation state.
-constexpr uint32_t kIcingCheckPeriodMs = 60000;
+// Icing: at most 10 degrees TAT with at least this precipitation state.
 constexpr float kIcingTemperature = 10.0f;
 constexpr int32_t kIcingPrecipitation = 4;
 // A detector test with the engine above 83 % N2 shows the bleed air too cold, from 10 to 20 s
@@ -128,9 +127,10 @@ void Pneumatic::updateIceDetection(const Inputs& in) {
               inBleedTestWindow(in.now - iceTest2Start));
 }
 
-// Once a minute from the first started frame on; only a check sets the ice speeds.
+// Every frame from the first started frame on: sampled once a minute, the anti-ice in Auto
+// would stay off for up to a minute in icing. Only a check sets the ice speeds.
 void Pneumatic::checkIcingConditions(const Inputs& in) {
-    if (!started || (lastIcingCheck != 0 && in.now - lastIcingCheck < kIcingCheckPeriodMs)) {
+    if (!started) {
         return;
     }
     lastIcingCheck = in.now;
@@ -217,6 +217,11 @@ void Pneumatic::applyAntiIceOverride(const Inputs& in, bool ice) {
     }
     keepEngineAntiIce(in.engine1System, engines);
     keepEngineAntiIce(in.engine2System, engines);
+    // An engine's valve closes now; the engine reports it only in the next frame, and until then
+    // Auto's own switching off would read as anti-ice on without ice.
+    if (!engines) {
+        engine1AntiIceOn = engine2AntiIceOn = false;
+    }
     wingAntiIceOn = stabAntiIceOn = airframe;
 }
 

@@ -3,6 +3,7 @@
 #include "airframe/Fadec.h"
 #include "airframe/Mechanisation.h"
 #include "airframe/Pneumatic.h"
+#include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Baro.h"
 #include "avionics/EicasDau.h"
@@ -330,6 +331,13 @@ void Pressure::updateWarning(Aircraft& aircraft) {
     } else if (cabinAltitude <= kWarningAltitude && cabinAltitudeWarning) {
         cabinAltitudeWarning = false;
         cabinAltitudeAcknowledged = false;
+        // The master warning has no message to hold it: its request goes with the high cabin,
+        // unless an overspeed still holds it.
+        const Adc* adc = aircraft.adc();
+        EicasDau* eicasDau = aircraft.eicasDau();
+        if (eicasDau && !(adc && (adc->isOverspeed1() || adc->isOverspeed2()))) {
+            eicasDau->setWarningRequest(false);
+        }
     }
 }
 

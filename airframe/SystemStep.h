@@ -13,6 +13,13 @@ inline float frameSeconds(const Aircraft& aircraft) {
     return static_cast<float>(static_cast<uint32_t>(aircraft.frameDeltaMs)) / 1000.0f;
 }
 
+// The frame's length in seconds, but 0 for a frame that spans all the simulator's time before
+// the module's first frame: nothing burns or wears before the module runs.
+inline float runningSeconds(const Aircraft& aircraft) {
+    const uint32_t delta = static_cast<uint32_t>(aircraft.frameDeltaMs);
+    return aircraft.simTimeMs == delta ? 0.0f : static_cast<float>(delta) / 1000.0f;
+}
+
 // Stores the new value and notes whether it differs from the old.
 inline void latch(bool& value, bool& changed, bool now) {
     changed = value != now;

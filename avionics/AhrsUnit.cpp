@@ -23,7 +23,7 @@ AhrsUnit::AhrsUnit(int32_t unitIndex)
 void AhrsUnit::update(const Aircraft& aircraft) {
     rawPitch = pitch = static_cast<float>(pitchVar.read());
     rawBank = bank = static_cast<float>(bankVar.read());
-    heading = static_cast<float>(normalize360(headingVar.read()));
+    heading = normalize360Float(headingVar.read());
     if (!started) {
         // The first reading shows at once instead of rising from zero.
         smoothedPitch = pitch;

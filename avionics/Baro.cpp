@@ -28,6 +28,13 @@ float limitedSetting(float inHg) {
     return clampFloat(kMinSettingInHg, kMaxSettingInHg, inHg);
 }
 
+// One knob step from the setting: the simulator gives the sent setting back only within a
+// fraction of a step, so the step starts from the nearest whole step and every click moves the
+// shown setting by exactly one.
+float stepFromSetting(float inHg, int32_t steps) {
+    return static_cast<float>(std::lround(inHg / kSettingStepInHg) + steps) * kSettingStepInHg;
+}
+
 // The altitude an altimeter set to the setting shows at the pressure altitude.
 float indicatedAltitude(float pressureAltitude, float settingHpa) {
     return static_cast<float>(pressureAltitude -
@@ -90,11 +97,11 @@ void Baro::setBaroSetting(float inHg) {
 }
 
 void Baro::incBaroSetting() {
-    sendMainSetting(mainSettingInHg + kSettingStepInHg);
+    sendMainSetting(stepFromSetting(mainSettingInHg, 1));
 }
 
 void Baro::decBaroSetting() {
-    sendMainSetting(mainSettingInHg - kSettingStepInHg);
+    sendMainSetting(stepFromSetting(mainSettingInHg, -1));
 }
 
 void Baro::sendMainSetting(float inHg) {
@@ -120,7 +127,9 @@ void Baro::decStandbyBaroSetting() {
 }
 
 void sendKohlsmanSetting(float hectopascals) {
-    const auto sixteenths = static_cast<int32_t>(hectopascals * 16.0f);
+    // The nearest sixteenth: cut off, the setting the simulator gives back falls short of the
+    // one sent.
+    const auto sixteenths = static_cast<int32_t>(std::lround(hectopascals * 16.0f));
     panelServices().sendKeyEvent(kKohlsmanSetEvent, static_cast<uint32_t>(sixteenths));
 }
 

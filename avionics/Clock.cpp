@@ -22,6 +22,8 @@ constexpr float kClockLoadAmps = 1.0f;
 constexpr uint32_t kBlinkPeriodMs = 1000;
 constexpr uint32_t kDatePeriodMs = 4000;
 constexpr int32_t kMaxHours = 99;
+constexpr int32_t kSecondsPerDay = 86400;
+constexpr int32_t kHoursPerDay = 24;
 
 // A value the simulator gave, truncated; 0 when it is no number an int32 holds.
 int32_t truncated(double value) {
@@ -29,6 +31,11 @@ int32_t truncated(double value) {
         return 0;
     }
     return static_cast<int32_t>(value);
+}
+
+// The value brought into 0..period - 1.
+int32_t wrapped(int32_t value, int32_t period) {
+    return (value % period + period) % period;
 }
 
 // The colon of a clock face blinks out in the second half of every second.
@@ -82,10 +89,12 @@ void Clock::composeTimeAndDate(const Aircraft& aircraft) {
     const bool colon = firstHalfSecond(now);
 
     const Adc* adc = aircraft.adc();
-    const int32_t utcSeconds = adc ? truncated(adc->zuluSeconds) : 0;
+    // Times of day stay within 00:00..23:59: the simulator's 86,400 s at midnight is 00:00.
+    const int32_t utcSeconds = wrapped(adc ? truncated(adc->zuluSeconds) : 0, kSecondsPerDay);
     utcText = hoursAndMinutes(utcSeconds / 3600, utcSeconds % 3600 / 60, colon);
-    localTimeText = hoursAndMinutes(truncated(aircraft.tokens.value(kLocalHoursToken)),
-                                    truncated(aircraft.tokens.value(kLocalMinutesToken)), colon);
+    localTimeText =
+        hoursAndMinutes(wrapped(truncated(aircraft.tokens.value(kLocalHoursToken)), kHoursPerDay),
+                        truncated(aircraft.tokens.value(kLocalMinutesToken)), colon);
     dateText = now % kDatePeriodMs < kDatePeriodMs / 2
                    ? format("%5d", zuluDate.year)
                    : format("%02d %02d", zuluDate.day, zuluDate.month);

@@ -48,11 +48,9 @@ bool cabinWarningUnacknowledged(const Pressure* pressure) {
 
 } // namespace
 
+// A dark unit drops the new message after the old one has gone, so its list never holds a text
+// its poster has replaced; the posters post again once it has power.
 void EicasDau::postMessage(const EicasMessage& key, const EicasMessage& message) {
-    // A dark unit keeps its list as it stands; the posters post again once it has power.
-    if (unpowered) {
-        return;
-    }
     EicasMessage posted = message;
     bool alert = true;
     if (const auto stored = findMessage(key); stored != messages.end()) {

@@ -4,6 +4,7 @@
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "core/Aircraft.h"
+#include "core/Angles.h"
 
 namespace tavi {
 
@@ -44,18 +45,15 @@ void Gps::update(Aircraft& aircraft) {
 // The simulator's own GPS tracks stay in their records; the aircraft's tracks are the headings
 // corrected by the air data computer's drift.
 void Gps::formTracks(const Aircraft& aircraft) {
-    const auto magneticHeading = static_cast<float>(aircraft.tokens.value(kMagneticHeadingToken));
-    const auto trueHeading = static_cast<float>(aircraft.tokens.value(kTrueHeadingToken));
+    const double magneticHeading = aircraft.tokens.value(kMagneticHeadingToken);
+    const double trueHeading = aircraft.tokens.value(kTrueHeadingToken);
     const Ahrs* ahrs = aircraft.ahrs();
-    if (groundSpeed < kTaxiTrackSpeedKt && ahrs && ahrs->onGround) {
-        magneticTrack = magneticHeading;
-        trueTrack = trueHeading;
-        return;
-    }
     const Adc* adc = aircraft.adc();
-    const float drift = adc ? adc->driftAngle : 0.0f;
-    magneticTrack = magneticHeading + drift;
-    trueTrack = trueHeading + drift;
+    const bool standing = groundSpeed < kTaxiTrackSpeedKt && ahrs && ahrs->onGround;
+    const float drift = adc && !standing ? adc->driftAngle : 0.0f;
+    // A heading near north plus the drift would give tracks such as 362 or -2.
+    magneticTrack = normalize360Float(magneticHeading + drift);
+    trueTrack = normalize360Float(trueHeading + drift);
 }
 
 void Gps::readPosition(const Aircraft& aircraft) {
@@ -72,6 +70,14 @@ void Gps::addElectricLoad(Aircraft& aircraft, BusLoads& loads) {
 
 void Gps::updatePower(Aircraft& aircraft) {
     unpowered = !hasPower(aircraft.electric());
+}
+
+std::optional<float> gpsGroundSpeed(const Aircraft& aircraft) {
+    const Gps* gps = aircraft.gps();
+    if (!gps || gps->unpowered) {
+        return std::nullopt;
+    }
+    return gps->groundSpeed;
 }
 
 float gpsTrueTrack() {

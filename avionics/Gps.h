@@ -3,6 +3,8 @@
 #include "core/SimVar.h"
 #include "core/System.h"
 
+#include <optional>
+
 namespace tavi {
 
 // The GPS sensor: the aircraft's ground track, ground speed and position for the flight
@@ -15,7 +17,7 @@ public:
     void addElectricLoad(Aircraft& aircraft, BusLoads& loads) override;
     void updatePower(Aircraft& aircraft) override;
 
-    // Degrees; the headings plus the drift, not brought back into 0..360.
+    // Degrees in [0, 360): the headings plus the drift.
     float trueTrack = 0.0f;
     float magneticTrack = 0.0f;
     // Knots.
@@ -38,5 +40,8 @@ private:
 
 // The true track of the aircraft's GPS; 0 without one.
 float gpsTrueTrack();
+
+// Knots from a GPS that has power; nothing without one, and its users take their fallback.
+std::optional<float> gpsGroundSpeed(const Aircraft& aircraft);
 
 } // namespace tavi

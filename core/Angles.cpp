@@ -14,6 +14,11 @@ double normalize360(double degrees) {
     return remainder <= 0.0 ? std::fmod(remainder + 360.0, 360.0) : remainder;
 }
 
+float normalize360Float(double degrees) {
+    const auto angle = static_cast<float>(normalize360(degrees));
+    return angle < 360.0f ? angle : 0.0f;
+}
+
 double normalize180(double degrees) {
     if (!std::isfinite(degrees)) {
         return 0.0;

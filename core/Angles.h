@@ -6,6 +6,9 @@ namespace tavi {
 // gives 0.
 double normalize360(double degrees);
 
+// The same as a float: an angle just below 360 that a float would round up to 360 gives 0.
+float normalize360Float(double degrees);
+
 // An angle in degrees brought into (-180, 180]; -180 gives 180. A non-finite angle gives 0.
 double normalize180(double degrees);
 

@@ -158,6 +158,43 @@ TEST_F(ApuTest, ARunningApuWithItsGeneratorSwitchedOffIsOffBus) {
     EXPECT_FALSE(scenario.shows("APU GEN OFF BUS"));
 }
 
+// In flight with the APU the only generator, a turn of the knob to Start changes nothing: the
+// generator stays on line every frame and every bus keeps its power.
+TEST_F(ApuTest, AStartOfARunningApuChangesNothing) {
+    scenario.aircraft().ahrs()->onGround = false;
+    scenario.enterPhase(kAirbornePhase);
+    apu().setKnob(Apu::kKnobStart, now());
+    runUntilState(Apu::kRunning, 20.0);
+    scenario.run(10.0);
+    ASSERT_TRUE(apu().isOnline());
+    auto poweredBuses = [&] {
+        std::vector<bool> powered;
+        for (int bus = 0; bus < kBusCount; ++bus) {
+            powered.push_back(scenario.electric().isPowered(bus));
+        }
+        return powered;
+    };
+    const std::vector<bool> powered = poweredBuses();
+    ASSERT_TRUE(powered[Electric::kCentralBus]);
+    scenario.sounds().stop(sounds::kApuStartup);
+    const float egtPeak = apu().egtPeak;
+    const float generatorVoltage = apu().generatorVoltage;
+
+    scenario.request("TaviApuInc");
+    for (int frame = 0; frame < 10 * 18; ++frame) {
+        scenario.step();
+        ASSERT_TRUE(apu().isOnline()) << "frame " << frame;
+        ASSERT_TRUE(scenario.electric().battery1.connected) << "frame " << frame;
+        ASSERT_EQ(poweredBuses(), powered) << "frame " << frame;
+    }
+    EXPECT_EQ(apu().state, Apu::kRunning);
+    EXPECT_EQ(apu().knob, Apu::kKnobOn) << "the knob springs back";
+    EXPECT_EQ(apu().egtPeak, egtPeak);
+    EXPECT_EQ(apu().generatorVoltage, generatorVoltage);
+    EXPECT_FALSE(playing(sounds::kApuStartup));
+    EXPECT_TRUE(playing(sounds::kApuRunning));
+}
+
 TEST_F(ApuTest, ExhaustTemperatureFollowsTheSpeed) {
     scenario.adc().totalAirTemperature = 15.0f;
     apu().setKnob(Apu::kKnobStart, now());
@@ -186,6 +223,30 @@ TEST_F(ApuTest, NoTankIsWrittenFromAnUnreadQuantity) {
     ASSERT_EQ(simConnect().dataWrites().size(), 1u);
     EXPECT_EQ(simConnect().dataWrites().front().defineId, 1u) << "selector 2: the left tank";
     EXPECT_LT(simConnect().dataWrites().front().value, 499.5);
+}
+
+// Start-up mode 1 with the simulator 10 min into the flight when the panel loads: the APU runs
+// from the module's first frame and burns from then on, not for the 10 min before.
+TEST(ApuStartupTest, NothingBurnsBeforeTheModuleRuns) {
+    ModuleHarness module;
+    module.writeIni("[Startup]\nstartupMode=1\n");
+    sim::Panel& panel = module.simulator.panel;
+    panel.setToken(304, 500.0);
+    panel.setToken(303, 500.0);
+    panel.setToken(306, 6.7);
+    panel.setVariable("FUEL TANK LEFT MAIN QUANTITY", 0, 500.0);
+    panel.setVariable("FUEL TANK RIGHT MAIN QUANTITY", 0, 500.0);
+    module.init();
+    module.simulator.startFlight();
+    module.simulator.stepBy(600.0);
+    const Apu& apu = module.aircraft().electric()->apu;
+    ASSERT_EQ(apu.state, Apu::kRunning);
+    module.simulator.stepSeconds(30.0);
+    EXPECT_TRUE(module.simulator.simConnect.dataWrites().empty());
+    EXPECT_NEAR(apu.fuelBurned, 190.0f * 30.0f / 3600.0f, 0.05f);
+    module.simulator.stepSeconds(40.0);
+    ASSERT_EQ(module.simulator.simConnect.dataWrites().size(), 1u);
+    EXPECT_NEAR(module.simulator.simConnect.dataWrites().front().value, 499.5, 0.01);
 }
 
 TEST_F(ApuTest, AnAlmostEmptyTankIsWrittenUnchanged) {

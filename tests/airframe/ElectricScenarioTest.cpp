@@ -2,6 +2,7 @@
 #include "support/AirframeScenario.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace tavi::test {
 namespace {
@@ -68,6 +69,39 @@ TEST(ElectricScenarioTest, ColdCockpitWithBatteriesOnShowsTheBatteryBusMessages)
         chimed = scenario.sounds().isPlaying(sounds::kCautionChime);
     }
     EXPECT_TRUE(chimed);
+}
+
+// Cold and dark, both batteries switched on and nothing else, for an hour: the whole module
+// runs on the stand-in simulator. The batteries give what the loads draw, ampere-hour for
+// ampere-hour, until the voltage falls below what the network takes.
+TEST(ElectricScenarioTest, AnHourOnBatteries) {
+    AirframeScenario scenario;
+    scenario.fillTanks(500.0, 500.0, 6.7f);
+    scenario.park();
+    scenario.batteriesOn();
+    scenario.step(2);
+    Electric& electric = scenario.electric();
+    ASSERT_EQ(poweredBuses(electric), (std::vector<int>{0, 1, 2, 3, 4, 7, 8}));
+    const double startCharge = electric.battery1.charge;
+    double ampereHours = 0.0;
+    std::optional<float> voltageWhenDark;
+    for (int frame = 0; frame < 3600 * 18; ++frame) {
+        // A frame draws the current that the frame before assigned.
+        const double amperes = electric.battery1.current;
+        scenario.step();
+        ampereHours += amperes * static_cast<uint32_t>(scenario.aircraft().frameDeltaMs) / 3.6e6;
+        if (!voltageWhenDark && !electric.isPowered(Electric::kEssentialBus1)) {
+            voltageWhenDark = electric.battery1.voltage;
+        }
+    }
+    EXPECT_GT(ampereHours, 30.0) << "a real load";
+    EXPECT_NEAR(startCharge - electric.battery1.charge, ampereHours, 1e-5 * ampereHours);
+    EXPECT_EQ(electric.battery2.charge, electric.battery1.charge) << "both share the load";
+    if (voltageWhenDark) {
+        EXPECT_LE(*voltageWhenDark, 23.5f) << "the buses last as long as the batteries";
+        EXPECT_TRUE(poweredBuses(electric).empty());
+        EXPECT_TRUE(scenario.eicas().unpowered);
+    }
 }
 
 TEST(ElectricScenarioTest, GroundPowerFeedsTheBusesAndReleasesBattery1) {

@@ -1,5 +1,6 @@
 // The flight controls driven through the stand-in simulator: speed brake lever and spoilers,
 // flaps, trims, the flight-control channels, the keyboard and the rudder axis.
+#include "avionics/Autopilot.h"
 #include "support/MechanisationScenario.h"
 #include "support/VirtualKeys.h"
 
@@ -210,6 +211,26 @@ TEST_F(FlightControlsTest, GroundSpoilersDeploySecondAfterTouchdownAndRetractAtT
     EXPECT_FALSE(mechanisation().speedBrakeDisagree);
 }
 
+// A GPS without power still shows 140 kt: the ground spoilers follow the airspeed instead,
+// out after touchdown and in again at taxi speed.
+TEST_F(FlightControlsTest, WithADeadGpsTheGroundSpoilersFollowTheAirspeed) {
+    flyAt(125.0f);
+    scenario.adc().indicatedAirspeed = 120.0f;
+    scenario.setGroundSpeed(140.0f);
+    scenario.aircraft().gps()->unpowered = true;
+    scenario.setOnGround(true);
+    scenario.step();
+    int frames = 0;
+    while (scenario.eventsDuring(1, kSpoilerEvents).empty()) {
+        ASSERT_LT(++frames, 40);
+    }
+    EXPECT_EQ(panel().token(kSpoilerPositionToken), 16383.0);
+
+    scenario.adc().indicatedAirspeed = 20.0f;
+    EXPECT_EQ(scenario.eventsDuring(1, kSpoilerEvents),
+              (std::vector<sim::KeyEvent>{{kSpoilersOff, 0}}));
+}
+
 struct GroundSpoilerCase {
     const char* name;
     float groundSpeed;
@@ -400,6 +421,17 @@ TEST_F(TrimCalloutTest, APauseOfMoreThan200MsStartsTheCountAgain) {
     EXPECT_EQ(trimFor(0.4), 1);
 }
 
+// The pilot trimming with the autopilot engaged hears no call-out; with it off again, does.
+TEST_F(TrimCalloutTest, NoCalloutWhileTheAutopilotIsEngaged) {
+    constexpr int kAutopilotSlot = 23;
+    Autopilot& autopilot = holdSystem<Autopilot>(scenario.aircraft(), kAutopilotSlot);
+    autopilot.engaged = true;
+    EXPECT_EQ(trimFor(7.0), 0);
+    autopilot.engaged = false;
+    scenario.step(5);
+    EXPECT_EQ(trimFor(3.2), 1);
+}
+
 struct SteeringCase {
     const char* name;
     const char* ini;
@@ -407,6 +439,9 @@ struct SteeringCase {
     float groundSpeed;
     int32_t axis;
     std::optional<int32_t> sent;
+    // A GPS without power keeps showing its last ground speed; the airspeed stands in.
+    bool gpsUnpowered = false;
+    float airspeed = 0.0f;
 };
 
 class SteeringTest : public testing::TestWithParam<SteeringCase> {};
@@ -416,6 +451,8 @@ TEST_P(SteeringTest, RudderAxisIsScaledForTheNoseWheelAboveTaxiSpeed) {
     MechanisationScenario scenario(row.ini);
     scenario.setOnGround(row.onGround);
     scenario.setGroundSpeed(row.groundSpeed);
+    scenario.aircraft().gps()->unpowered = row.gpsUnpowered;
+    scenario.adc().indicatedAirspeed = row.airspeed;
     scenario.step();
     sim::SimConnectServer& simConnect = scenario.module.simulator.simConnect;
     simConnect.pilotEvent("AXIS_RUDDER_SET", static_cast<uint32_t>(row.axis));
@@ -434,14 +471,16 @@ TEST_P(SteeringTest, RudderAxisIsScaledForTheNoseWheelAboveTaxiSpeed) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SteeringTest,
-    testing::Values(SteeringCase{"AboveFortyKnots", "", true, 41.0f, 16383, 2978},
-                    SteeringCase{"AtFortyKnots", "", true, 40.0f, 16383, std::nullopt},
-                    SteeringCase{"LeftRudder", "", true, 100.0f, -5500, -1000},
-                    SteeringCase{"Airborne", "", false, 140.0f, 16383, std::nullopt},
-                    SteeringCase{"NotLimited", "[Preferences]\nlimitSteering=0\n", true, 100.0f,
-                                 16383, std::nullopt},
-                    SteeringCase{"WiderAngle", "[Preferences]\nsteeringAngle=20\n", true, 60.0f,
-                                 -16383, -5957}),
+    testing::Values(
+        SteeringCase{"AboveFortyKnots", "", true, 41.0f, 16383, 2978},
+        SteeringCase{"AtFortyKnots", "", true, 40.0f, 16383, std::nullopt},
+        SteeringCase{"LeftRudder", "", true, 100.0f, -5500, -1000},
+        SteeringCase{"Airborne", "", false, 140.0f, 16383, std::nullopt},
+        SteeringCase{"NotLimited", "[Preferences]\nlimitSteering=0\n", true, 100.0f, 16383,
+                     std::nullopt},
+        SteeringCase{"WiderAngle", "[Preferences]\nsteeringAngle=20\n", true, 60.0f, -16383, -5957},
+        SteeringCase{"DeadGpsSlowAirspeed", "", true, 140.0f, 16383, std::nullopt, true, 20.0f},
+        SteeringCase{"DeadGpsFastAirspeed", "", true, 0.0f, 16383, 2978, true, 41.0f}),
     [](const testing::TestParamInfo<SteeringCase>& info) { return info.param.name; });
 
 TEST_F(FlightControlsTest, LoadsFollowTheSurfacesThatMove) {

@@ -204,6 +204,21 @@ TEST_F(GearAndBrakesTest, ALandingRollHeatsTheBrakesOnlyWhileRolling) {
     EXPECT_FLOAT_EQ(mechanisation().brakeTemperatureLeft, 80.0f) << "never below the outside air";
 }
 
+// A GPS without power keeps showing 140 kt; standing with the pedals pressed and no airspeed,
+// the brakes stay cold.
+TEST_F(GearAndBrakesTest, ADeadGpsDoesNotHeatTheBrakesOfAStandingAircraft) {
+    scenario.adc().totalAirTemperature = 15.0f;
+    scenario.setGroundSpeed(140.0f);
+    scenario.aircraft().gps()->unpowered = true;
+    scenario.adc().indicatedAirspeed = 0.0f;
+    setPedals(1.0, 1.0);
+    scenario.run(5.0);
+    EXPECT_FLOAT_EQ(mechanisation().brakeTemperatureLeft, 15.0f);
+    scenario.adc().indicatedAirspeed = 100.0f;
+    scenario.run(1.0);
+    EXPECT_GT(mechanisation().brakeTemperatureLeft, 60.0f) << "the airspeed stands in";
+}
+
 struct BrakeLimitCase {
     const char* name;
     const char* ini;
@@ -262,6 +277,79 @@ TEST_F(GearAndBrakesTest, TheAccumulatorAloneSetsTheParkingBrakeSevenTimes) {
     scenario.step();
     EXPECT_FLOAT_EQ(mechanisation().emergencyBrakePressure, 3000.0f);
     EXPECT_FALSE(scenario.shows("EMRG BRK LO PRESS")) << "hydraulic system 2 recharges it";
+}
+
+struct ParkingClicksCase {
+    int clicks;
+    bool set;
+    float accumulatorPsi;
+};
+
+class ParkingBrakeClicksTest : public GearAndBrakesTest,
+                               public testing::WithParamInterface<ParkingClicksCase> {};
+
+// Clicks within one frame: each toggles the brake once, and only a setting uses pressure.
+TEST_P(ParkingBrakeClicksTest, EachClickTogglesOnce) {
+    const ParkingClicksCase& row = GetParam();
+    scenario.setHydraulicPressures(0.0f, 0.0f);
+    mechanisation().toggleParkingBrake();
+    scenario.step();
+    ASSERT_EQ(mechanisation().parkingBrake, 0.0f);
+    ASSERT_FLOAT_EQ(mechanisation().emergencyBrakePressure, 3000.0f);
+    panel().clearKeyEventsSent();
+    for (int click = 0; click < row.clicks; ++click) {
+        EXPECT_TRUE(parkingBrakeKey());
+    }
+    scenario.step();
+    EXPECT_EQ(scenario.keyEventCount(0x100D8), row.clicks);
+    EXPECT_EQ(mechanisation().parkingBrake != 0.0f, row.set);
+    EXPECT_FLOAT_EQ(mechanisation().emergencyBrakePressure, row.accumulatorPsi);
+}
+
+INSTANTIATE_TEST_SUITE_P(OneFrame, ParkingBrakeClicksTest,
+                         testing::Values(ParkingClicksCase{1, true, 2700.0f},
+                                         ParkingClicksCase{2, false, 2700.0f},
+                                         ParkingClicksCase{3, true, 2400.0f}));
+
+// A rejected take-off at 140 kt: the test plays the roll, the stop on full pedals at 6 kt/s and
+// the parked aircraft that follows.
+TEST_F(GearAndBrakesTest, AfterARejectedTakeOffTheBrakesTakeTensOfMinutesToCool) {
+    scenario.adc().totalAirTemperature = 15.0f;
+    mechanisation().toggleParkingBrake();
+    scenario.step();
+    for (float knots = 0.0f; knots < 140.0f; knots += 4.0f / 18.0f) {
+        scenario.setGroundSpeed(knots);
+        scenario.step();
+    }
+    setPedals(1.0, 1.0);
+    for (float knots = 140.0f; knots > 0.0f; knots -= 6.0f / 18.0f) {
+        scenario.setGroundSpeed(knots);
+        scenario.step();
+    }
+    scenario.setGroundSpeed(0.0f);
+    scenario.step();
+    const float stopped = mechanisation().brakeTemperatureLeft;
+    EXPECT_GT(stopped, 600.0f);
+    EXPECT_TRUE(scenario.shows("BRAKE OVERHEAT"));
+    setPedals(0.0, 0.0);
+
+    scenario.run(60.0);
+    EXPECT_GT(mechanisation().brakeTemperatureLeft, 600.0f) << "a minute later";
+    double overheatMinutes = 1.0;
+    while (scenario.shows("BRAKE OVERHEAT")) {
+        scenario.run(6.0);
+        overheatMinutes += 0.1;
+        ASSERT_LT(overheatMinutes, 60.0);
+    }
+    EXPECT_GT(overheatMinutes, 2.0);
+    scenario.run((5.0 - overheatMinutes) * 60.0);
+    EXPECT_GT(mechanisation().brakeTemperatureLeft, 400.0f) << "five minutes later";
+    scenario.run(25.0 * 60.0);
+    EXPECT_GT(mechanisation().brakeTemperatureLeft, 100.0f) << "half an hour later";
+    EXPECT_LT(mechanisation().brakeTemperatureLeft, 250.0f);
+    scenario.run(60.0 * 60.0);
+    EXPECT_LT(mechanisation().brakeTemperatureLeft, 40.0f) << "an hour and a half later";
+    EXPECT_FLOAT_EQ(mechanisation().brakeTemperatureRight, mechanisation().brakeTemperatureLeft);
 }
 
 TEST_F(GearAndBrakesTest, LowAccumulatorIsNotShownDuringTakeOff) {

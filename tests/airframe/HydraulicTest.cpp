@@ -274,7 +274,38 @@ TEST(HydraulicTest, EachSystemDrawsFromTheOtherSidesDcBus) {
     bench.step();
     EXPECT_TRUE(bench.system1().unpowered);
     EXPECT_FALSE(bench.system2().unpowered);
-    EXPECT_TRUE(bench.system1().electricPumpRunning) << "the pump runs regardless of its bus";
+    bench.step();
+    EXPECT_FALSE(bench.system1().electricPumpRunning) << "a pump on a dead bus stands still";
+}
+
+// Both engines out and both DC buses dead in flight: the electric pumps in Auto make nothing,
+// the pressures leak away and the failures show; power back, the pumps take over again.
+TEST(HydraulicTest, WithoutPowerTheElectricPumpsMakeNoPressure) {
+    HydraulicBench bench;
+    bench.airborne();
+    for (Hydraulic* system : {&bench.system1(), &bench.system2()}) {
+        system->electricPumpKnob = Hydraulic::kKnobAuto;
+    }
+    bench.scenario.run(10.0);
+    ASSERT_FLOAT_EQ(bench.system1().pressure, 2900.0f);
+    ASSERT_FLOAT_EQ(bench.system2().pressure, 2900.0f);
+
+    bench.power(Electric::kDcBus1, false);
+    bench.power(Electric::kDcBus2, false);
+    bench.scenario.run(40.0);
+    for (Hydraulic* system : {&bench.system1(), &bench.system2()}) {
+        EXPECT_FALSE(system->electricPumpRunning);
+        EXPECT_LT(system->pressure, 1300.0f);
+        EXPECT_TRUE(system->systemFail);
+    }
+    EXPECT_TRUE(bench.shows("HYD SYS 1-2 FAIL"));
+
+    bench.power(Electric::kDcBus1, true);
+    bench.power(Electric::kDcBus2, true);
+    bench.scenario.run(10.0);
+    EXPECT_FLOAT_EQ(bench.system1().pressure, 2900.0f);
+    EXPECT_FLOAT_EQ(bench.system2().pressure, 2900.0f);
+    EXPECT_EQ(bench.message(20), nullptr);
 }
 
 // Until the systems have started, the knob follows the start-up mode and the pressure the

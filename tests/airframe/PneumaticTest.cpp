@@ -6,6 +6,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <utility>
 
 namespace tavi::test {
 namespace {
@@ -33,6 +34,9 @@ struct SourceCase {
     bool apuValve;
     float target1;
     float target2;
+    // Degrees the duct sensors settle at, 0 outside: an engine's air at idle 220, the APU's 200.
+    float temperature1;
+    float temperature2;
 };
 
 constexpr int32_t kClosed = Pneumatic::kCrossBleedClosed;
@@ -41,23 +45,23 @@ constexpr int32_t kOpen = Pneumatic::kCrossBleedOpen;
 
 // clang-format off
 constexpr SourceCase kSourceCases[] = {
-    //                                            knob    E1     E2     APU    start2 str1   str2   air    side1  side2  open   apuV   t1     t2
-    {"AutoApuAloneFeedsSide1",                    kCrossBleedAuto,  false, false, true,  false, false, false, false, true,  false, false, true,  40.0f,  0.0f},
-    {"AutoApuFeedsTheEngine2Start",               kCrossBleedAuto,  false, false, true,  true,  false, false, false, true,  true,  true,  true,  38.0f, 38.0f},
-    {"AutoStarter2DrawsBothDuctsSlow",            kCrossBleedAuto,  false, false, true,  true,  false, true,  false, true,  true,  true,  true,  30.0f, 23.0f},
-    {"AutoStarter2DrawsLessAbove100Knots",        kCrossBleedAuto,  false, false, true,  true,  false, true,  true,  true,  true,  true,  true,  33.0f, 29.0f},
-    {"AutoEngine1AloneFeedsBoth",                 kCrossBleedAuto,  true,  false, false, false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
-    {"AutoEngine2AloneFeedsBoth",                 kCrossBleedAuto,  false, true,  false, false, false, false, false, true,  true,  true,  false, 41.0f, 41.0f},
-    {"AutoTwoEnginesKeepTheirSides",              kCrossBleedAuto,  true,  true,  false, false, false, false, false, true,  true,  false, false, 48.0f, 42.0f},
-    {"AutoAnEngineClosesTheApuValve",             kCrossBleedAuto,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
-    {"OpenApuFeedsBoth",                          kOpen,  false, false, true,  false, false, false, false, true,  true,  true,  true,  38.0f, 38.0f},
-    {"OpenTwoEnginesKeepTheirPressures",          kOpen,  true,  true,  false, false, false, false, false, true,  true,  true,  false, 48.0f, 42.0f},
-    {"OpenEngine1AndApu",                         kOpen,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f},
-    {"ClosedApuFeedsSide1Engine2Side2",           kClosed,false, true,  true,  false, false, false, false, true,  true,  false, true,  40.0f, 42.0f},
-    {"ClosedEngine1FeedsOnlySide1",               kClosed,true,  false, false, false, false, false, false, true,  false, false, false, 48.0f,  0.0f},
-    {"ClosedEngine1ShutsTheApuValve",             kClosed,true,  false, true,  false, false, false, false, true,  false, false, false, 48.0f,  0.0f},
-    {"ClosedStarter1DrawsTheDeadDuctBelowZero",   kClosed,false, false, true,  false, true,  false, false, true,  false, false, true,  25.0f, -8.0f},
-    {"NothingBleeds",                             kCrossBleedAuto,  false, false, false, false, false, false, false, false, false, false, false, 0.0f,  0.0f},
+    //                                            knob    E1     E2     APU    start2 str1   str2   air    side1  side2  open   apuV   t1     t2     temp1  temp2
+    {"AutoApuAloneFeedsSide1",                    kCrossBleedAuto,  false, false, true,  false, false, false, false, true,  false, false, true,  40.0f,  0.0f, 200.0f, 0.0f},
+    {"AutoApuFeedsTheEngine2Start",               kCrossBleedAuto,  false, false, true,  true,  false, false, false, true,  true,  true,  true,  38.0f, 38.0f, 200.0f, 200.0f},
+    {"AutoStarter2DrawsBothDuctsSlow",            kCrossBleedAuto,  false, false, true,  true,  false, true,  false, true,  true,  true,  true,  30.0f, 23.0f, 200.0f, 200.0f},
+    {"AutoStarter2DrawsLessAbove100Knots",        kCrossBleedAuto,  false, false, true,  true,  false, true,  true,  true,  true,  true,  true,  33.0f, 29.0f, 200.0f, 200.0f},
+    {"AutoEngine1AloneFeedsBoth",                 kCrossBleedAuto,  true,  false, false, false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f, 220.0f, 220.0f},
+    {"AutoEngine2AloneFeedsBoth",                 kCrossBleedAuto,  false, true,  false, false, false, false, false, true,  true,  true,  false, 41.0f, 41.0f, 220.0f, 220.0f},
+    {"AutoTwoEnginesKeepTheirSides",              kCrossBleedAuto,  true,  true,  false, false, false, false, false, true,  true,  false, false, 48.0f, 42.0f, 220.0f, 220.0f},
+    {"AutoAnEngineClosesTheApuValve",             kCrossBleedAuto,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f, 220.0f, 220.0f},
+    {"OpenApuFeedsBoth",                          kOpen,  false, false, true,  false, false, false, false, true,  true,  true,  true,  38.0f, 38.0f, 200.0f, 200.0f},
+    {"OpenTwoEnginesKeepTheirPressures",          kOpen,  true,  true,  false, false, false, false, false, true,  true,  true,  false, 48.0f, 42.0f, 220.0f, 220.0f},
+    {"OpenEngine1AndApu",                         kOpen,  true,  false, true,  false, false, false, false, true,  true,  true,  false, 46.0f, 46.0f, 220.0f, 220.0f},
+    {"ClosedApuFeedsSide1Engine2Side2",           kClosed,false, true,  true,  false, false, false, false, true,  true,  false, true,  40.0f, 42.0f, 200.0f, 220.0f},
+    {"ClosedEngine1FeedsOnlySide1",               kClosed,true,  false, false, false, false, false, false, true,  false, false, false, 48.0f,  0.0f, 220.0f, 0.0f},
+    {"ClosedEngine1ShutsTheApuValve",             kClosed,true,  false, true,  false, false, false, false, true,  false, false, false, 48.0f,  0.0f, 220.0f, 0.0f},
+    {"ClosedStarter1DrawsTheDeadDuctBelowZero",   kClosed,false, false, true,  false, true,  false, false, true,  false, false, true,  25.0f, -8.0f, 200.0f, 0.0f},
+    {"NothingBleeds",                             kCrossBleedAuto,  false, false, false, false, false, false, false, false, false, false, false, 0.0f,  0.0f, 0.0f, 0.0f},
 };
 // clang-format on
 
@@ -92,6 +96,11 @@ TEST_P(PneumaticSourceTest, SourcesFeedTheSides) {
     EXPECT_FLOAT_EQ(pneumatic.ductPressureTarget1, row.target1);
     EXPECT_FLOAT_EQ(pneumatic.ductPressureTarget2, row.target2);
     EXPECT_GE(pneumatic.ductPressure2, 0.0f) << "a duct holds no vacuum";
+
+    // A duct's sensor reads the air of whatever supplies the duct, and the outside air otherwise.
+    bench.run(40.0);
+    EXPECT_FLOAT_EQ(pneumatic.bleedTemperature1, row.temperature1);
+    EXPECT_FLOAT_EQ(pneumatic.bleedTemperature2, row.temperature2);
 }
 
 INSTANTIATE_TEST_SUITE_P(CrossBleed, PneumaticSourceTest, testing::ValuesIn(kSourceCases),
@@ -142,7 +151,8 @@ TEST(PneumaticTest, EngineBleedTemperatureFollowsTheThrustLever) {
         bench.engine1.throttleLever = row.lever;
         bench.run(30.0);
         EXPECT_FLOAT_EQ(pneumatic.bleedTemperature1, row.temperature);
-        EXPECT_FLOAT_EQ(pneumatic.bleedTemperature2, 0.0f) << "side 2 has the outside air";
+        EXPECT_FLOAT_EQ(pneumatic.bleedTemperature2, row.temperature)
+            << "engine 1's air reaches side 2 through the cross bleed";
     }
 }
 
@@ -152,11 +162,12 @@ TEST(PneumaticTest, BleedAirWarmsAt15AndCoolsAt10DegreesASecond) {
     ASSERT_FLOAT_EQ(pneumatic.bleedTemperature1, 0.0f);
     pneumatic.apuBleedSwitch = true;
     bench.apu(true);
+    pneumatic.crossBleedKnob = Pneumatic::kCrossBleedOpen;
     uint32_t start = bench.now();
     bench.run(2.0);
     EXPECT_NEAR(pneumatic.bleedTemperature1, 15.0f * (bench.now() - start) / 1000.0f, 1e-3f);
     EXPECT_NEAR(pneumatic.bleedTemperature2, pneumatic.bleedTemperature1, 1e-3f)
-        << "in Auto the APU's air reaches both sides' sensors";
+        << "through the open cross bleed the APU's air reaches both sides";
     bench.run(20.0);
     ASSERT_FLOAT_EQ(pneumatic.bleedTemperature1, 200.0f);
 

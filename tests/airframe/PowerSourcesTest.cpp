@@ -86,6 +86,35 @@ TEST_F(BatteryTest, TheSwitchChangeIsNotedForOneUpdate) {
     EXPECT_FALSE(battery.batterySwitchChanged);
 }
 
+struct SmallCurrentCase {
+    uint32_t frameMs;
+    float amperes;
+};
+
+class BatterySmallCurrentTest : public testing::TestWithParam<SmallCurrentCase> {};
+
+// An hour at a small current takes exactly its ampere-hours, whatever the frame rate.
+TEST_P(BatterySmallCurrentTest, AnHourTakesTheCurrentsAmpereHours) {
+    const SmallCurrentCase& row = GetParam();
+    AirframeScenario scenario;
+    Battery battery{70.0f};
+    Aircraft& aircraft = scenario.aircraft();
+    battery.update(aircraft);
+    battery.current = row.amperes;
+    aircraft.frameDeltaMs = static_cast<int32_t>(row.frameMs);
+    for (uint32_t elapsed = 0; elapsed < 3600u * 1000u; elapsed += row.frameMs) {
+        battery.update(aircraft);
+    }
+    // The last frame may pass the hour by less than a frame.
+    const double hours = std::ceil(3600000.0 / row.frameMs) * row.frameMs / 3600000.0;
+    EXPECT_NEAR(70.0 - battery.charge, row.amperes * hours, 1e-4 * row.amperes);
+}
+
+INSTANTIATE_TEST_SUITE_P(FrameRates, BatterySmallCurrentTest,
+                         testing::Values(SmallCurrentCase{16, 1.0f}, SmallCurrentCase{33, 1.0f},
+                                         SmallCurrentCase{56, 1.0f}, SmallCurrentCase{16, 0.3f},
+                                         SmallCurrentCase{56, 0.3f}));
+
 TEST(PowerSourceTest, LoadNotesEachCrossingOfTheOverloadLimit) {
     Electric::Generator generator(1, 1);
     generator.setLoad(399.0f);

@@ -8,6 +8,7 @@
 #include "support/AirframeScenario.h"
 #include "support/HeldSystem.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -265,11 +266,10 @@ TEST(PressureTest, AnOpenExitEqualisesTheCabinInEveryMode) {
 
 // Packs off at cruise: the cabin climbs towards the outside at up to 4000 ft/min; above 9900 ft
 // the master warning and the cabin call-out stand until the crew acknowledges them.
-TEST(PressureTest, CabinAltitudeWarningWithPacksOffAtCruise) {
-    PressureScenario scenario;
+// At cruise with both packs on and the cabin on its schedule. Only the cabin's warning may
+// latch: the systems that would post theirs in this bare aircraft (no fuel, no hydraulics) leave.
+void cruiseWithPacksOn(PressureScenario& scenario) {
     ASSERT_TRUE(scenario.hasSounds());
-    // Only the cabin's warning may latch: the systems that would post theirs in this bare
-    // aircraft (no fuel, no hydraulics) leave.
     Aircraft& aircraft = scenario.aircraft();
     scenario.keepOnly({aircraft.electric(), aircraft.eicasDau(), aircraft.aws(), aircraft.ahrs(),
                        aircraft.adc(), aircraft.baro(), aircraft.pressure(), aircraft.pneumatic(),
@@ -281,6 +281,11 @@ TEST(PressureTest, CabinAltitudeWarningWithPacksOffAtCruise) {
     scenario.outside(35000.0);
     scenario.packs(true, true);
     scenario.controlSteps(2);
+}
+
+TEST(PressureTest, CabinAltitudeWarningWithPacksOffAtCruise) {
+    PressureScenario scenario;
+    cruiseWithPacksOn(scenario);
     Pressure& pressure = scenario.pressure();
     EicasDau& eicas = scenario.eicas();
     ASSERT_LT(pressure.cabinAltitude, 9000.0);
@@ -329,6 +334,35 @@ TEST(PressureTest, CabinAltitudeWarningWithPacksOffAtCruise) {
     }
     EXPECT_LE(pressure.cabinAltitude, 9900.0);
     EXPECT_FALSE(pressure.cabinAltitudeAcknowledged);
+}
+
+// Nobody presses the master WARNING: the warning goes when the cabin comes back below 9900 ft,
+// and the chime stops with it.
+TEST(PressureTest, UnacknowledgedCabinWarningGoesWithTheHighCabin) {
+    PressureScenario scenario;
+    cruiseWithPacksOn(scenario);
+    Pressure& pressure = scenario.pressure();
+    EicasDau& eicas = scenario.eicas();
+    scenario.packs(false, false);
+    while (!pressure.cabinAltitudeWarning) {
+        scenario.controlStep();
+        ASSERT_LT(scenario.aircraft().simTimeMs, 600000u);
+    }
+    ASSERT_TRUE(eicas.warningLatched);
+    scenario.packs(true, true);
+    while (pressure.cabinAltitudeWarning) {
+        scenario.controlStep();
+        ASSERT_LT(scenario.aircraft().simTimeMs, 1200000u);
+    }
+    scenario.step(2);
+    EXPECT_FALSE(eicas.warningRequest);
+    EXPECT_FALSE(eicas.warningLatched);
+    EXPECT_TRUE(std::none_of(eicas.messages.begin(), eicas.messages.end(),
+                             [](const EicasMessage& m) { return m.level == kEicasWarning; }));
+    const uint32_t lastChime = eicas.lastWarningChimeTick;
+    scenario.run(11.0);
+    EXPECT_EQ(eicas.lastWarningChimeTick, lastChime) << "no more chimes";
+    EXPECT_FALSE(scenario.sounds().isQueued(sounds::kCabinCallout));
 }
 
 TEST(PressureTest, CabinRateRampsAndReliefValvesActBeyondTheLimits) {

@@ -40,7 +40,8 @@ TEST(AhrsTest, HeadingIsBroughtIntoAFullCircle) {
     const struct {
         double simulator;
         float shown;
-    } cases[] = {{365.0, 5.0f}, {-5.0, 355.0f}, {360.0, 0.0f}, {123.5, 123.5f}};
+    } cases[] = {{365.0, 5.0f},   {-5.0, 355.0f},    {360.0, 0.0f},
+                 {123.5, 123.5f}, {359.99999, 0.0f}, {-1e-9, 0.0f}};
     for (const auto& row : cases) {
         scenario.panel().setVariable(kHeading, 1, row.simulator);
         scenario.step();

@@ -2,6 +2,7 @@
 #include "support/SensorScenario.h"
 
 #include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace tavi::test {
@@ -94,6 +95,40 @@ TEST_F(BaroTest, MainSettingStepsByHundredthsWithinItsLimits) {
     EXPECT_FLOAT_EQ(baro().mainSettingInHg, 16.0f);
     baro().incBaroSetting();
     EXPECT_FLOAT_EQ(baro().mainSettingInHg, 16.01f);
+}
+
+// Each click goes to the simulator and comes back in the next frame: up from standard, across
+// 30.00 and down past it again, every click moves the shown setting by exactly one step.
+TEST_F(BaroTest, EveryClickMovesTheMainSettingByOneStep) {
+    simulatorSetting(29.92 / kInHgPerHpa);
+    scenario.step();
+    int32_t hundredths = 2992;
+    auto click = [&](int32_t direction) {
+        if (direction > 0) {
+            baro().incBaroSetting();
+        } else {
+            baro().decBaroSetting();
+        }
+        scenario.step();
+        hundredths += direction;
+        char shown[16];
+        std::snprintf(shown, sizeof shown, "%.2f", baro().mainSettingInHg);
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "%.2f", hundredths / 100.0);
+        EXPECT_STREQ(shown, expected);
+        // Half a sixteenth of a hectopascal, and the setter's rounder divisor.
+        EXPECT_NEAR(baro().mainSettingInHg, hundredths / 100.0, 0.0013);
+    };
+    for (int i = 0; i < 20; ++i) {
+        click(1);
+    }
+    for (int i = 0; i < 40; ++i) {
+        click(-1);
+    }
+    EXPECT_EQ(hundredths, 2972);
+    // 30.00 inHg is 16254.65 sixteenths of a hectopascal: 16255 goes, not 16254.
+    baro().setBaroSetting(30.0f);
+    EXPECT_EQ(scenario.panel().keyEventsSent().back().value, 16255u);
 }
 
 TEST_F(BaroTest, StandbySettingStaysInTheStandbyInstrument) {

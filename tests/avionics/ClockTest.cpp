@@ -47,6 +47,30 @@ TEST_F(ClockTest, TimeColonsBlinkEveryHalfSecond) {
     EXPECT_GT(withoutColon, 10);
 }
 
+// The time of day at and around midnight: the simulator may give a whole day's seconds, or
+// local hours of 24, at midnight.
+TEST_F(ClockTest, TimesOfDayStayBelowTwentyFourHours) {
+    const struct {
+        double zuluSeconds;
+        double localHours;
+        const char* utc;
+        const char* local;
+    } rows[] = {{86399.9, 23.0, "23:59", "23:07"},
+                {86400.0, 24.0, "00:00", "00:07"},
+                {86400.0 + 61.0, 25.0, "00:01", "01:07"},
+                {0.0, 0.0, "00:00", "00:07"}};
+    bench.panel().setToken(4, 7.0);
+    for (const auto& row : rows) {
+        bench.adc.zuluSeconds = row.zuluSeconds;
+        bench.panel().setToken(3, row.localHours);
+        do {
+            bench.step();
+        } while (!firstHalfSecond());
+        EXPECT_EQ(clock().utcText, row.utc) << row.zuluSeconds;
+        EXPECT_EQ(clock().localTimeText, row.local) << row.localHours;
+    }
+}
+
 TEST_F(ClockTest, DateShowsTheYearForTwoSecondsThenDayAndMonth) {
     setDate(2006, 12, 25);
     bool sawYear = false;

@@ -234,17 +234,21 @@ TEST_F(EicasDauTest, TheCabinCallOutFollowsTheWarningChimeUntilTheMasterButton) 
     EXPECT_FALSE(unit().warningRequest) << "after the master button the withdrawal holds";
 }
 
-TEST_F(EicasDauTest, ADarkUnitKeepsItsListAndDropsNewPosts) {
+// A message re-posted while the unit is dark leaves: the stored text no longer says what its
+// poster says, and the new one is dropped until the poster posts it again with power.
+TEST_F(EicasDauTest, ADarkUnitKeepsItsListButNoReplacedTextAndDropsNewPosts) {
     post(kEicasCaution, 40, "KEPT");
+    post(kEicasCaution, 42, "STALE");
     scenario.electric().gpu.setSwitch(false);
     scenario.request("TaviBatt1Click");
     scenario.request("TaviBatt2Click");
     scenario.step(3);
     ASSERT_TRUE(unit().unpowered);
     EXPECT_FALSE(unit().cautionFlash);
-    post(kEicasCaution, 40, "KEPT BUT LONGER");
+    post(kEicasCaution, 42, "STALE NO MORE");
     post(kEicasWarning, 41, "DROPPED");
     EXPECT_EQ(unit().findMessage(key(kEicasCaution, 40))->text, "KEPT");
+    EXPECT_EQ(unit().findMessage(key(kEicasCaution, 42)), unit().messages.end());
     EXPECT_EQ(unit().findMessage(key(kEicasWarning, 41)), unit().messages.end());
     EXPECT_FALSE(unit().warningLatched);
 }

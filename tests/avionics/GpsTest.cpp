@@ -34,12 +34,12 @@ struct TrackCase {
     float trueTrack;
 };
 
-// Heading 355 magnetic, 3 true; the tracks are not wrapped into 0..360.
+// Heading 355 magnetic, 3 true; the tracks stay within [0, 360) across north.
 const TrackCase kTrackCases[] = {
     {"StandingOnTheGround", 4.9, true, 6.0f, 355.0f, 3.0f},
-    {"TaxiingAtFiveKnots", 5.0, true, 6.0f, 361.0f, 9.0f},
-    {"SlowInTheAir", 2.0, false, -4.5f, 350.5f, -1.5f},
-    {"Cruising", 450.0, false, 6.0f, 361.0f, 9.0f},
+    {"TaxiingAtFiveKnots", 5.0, true, 6.0f, 1.0f, 9.0f},
+    {"SlowInTheAir", 2.0, false, -4.5f, 350.5f, 358.5f},
+    {"Cruising", 450.0, false, 6.0f, 1.0f, 9.0f},
 };
 
 class GpsTrackTest : public GpsTest, public testing::WithParamInterface<TrackCase> {};

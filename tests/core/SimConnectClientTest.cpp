@@ -197,6 +197,8 @@ std::vector<std::string> transmissions(const sim::SimConnectServer& sc) {
 
 TEST(SimConnectClientTest, RudderAxisReachesTheFlightControlsOnceAndTheirCopyFollowsIt) {
     ModuleHarness module;
+    // Ready for taxi, so that the GPS has power and gives the ground speed.
+    module.writeIni("[Startup]\nstartupMode=2\n");
     module.init();
     sim::SimConnectServer& sc = module.simulator.simConnect;
     sc.pilotEvent("AXIS_RUDDER_SET", 5500);

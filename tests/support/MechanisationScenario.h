@@ -17,8 +17,8 @@
 namespace tavi::test {
 
 // The flight controls, gear and brakes on the stand-in simulator; the test plays their
-// neighbours (attitude reference, air data, GPWS, engines, FADEC, hydraulics), while the GPS and
-// the radio altimeter read the simulator.
+// neighbours (attitude reference, air data, GPS, GPWS, engines, FADEC, hydraulics), while the
+// radio altimeter reads the simulator. The GPS works and gives the ground speed the test sets.
 class MechanisationScenario : public AirframeScenario {
 public:
     static constexpr int kOnGroundToken = 60;
@@ -29,6 +29,7 @@ public:
         holdSystem<JetEngine>(aircraft(), 2, 2);
         holdSystem<Hydraulic>(aircraft(), 5, 1);
         holdSystem<Hydraulic>(aircraft(), 6, 2);
+        holdSystem<Gps>(aircraft(), 14);
         holdSystem<Gpws>(aircraft(), 16);
         holdSystem<Fadec>(aircraft(), 17);
     }
@@ -46,8 +47,7 @@ public:
         panel().setToken(kOnGroundToken, onGround ? 1.0 : 0.0);
         aircraft().ahrs()->onGround = onGround;
     }
-    // The simulator's ground speed, and the GPS's reading of it for what happens before the
-    // next frame.
+    // The simulator's ground speed and the GPS's reading of it.
     void setGroundSpeed(float knots) {
         panel().setVariable("GROUND VELOCITY", 0, knots);
         aircraft().gps()->groundSpeed = knots;

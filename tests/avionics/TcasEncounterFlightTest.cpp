@@ -3,9 +3,16 @@
 #include "support/TcasEncounter.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 
 namespace tavi::test {
+namespace {} // namespace
+
+void PrintTo(const TcasEncounterSetup& setup, std::ostream* out) {
+    *out << setup.name;
+}
+
 namespace {
 
 class TcasEncounterFlightTest : public testing::TestWithParam<TcasEncounterSetup> {};

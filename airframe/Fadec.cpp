@@ -321,7 +321,8 @@ void Fadec::changeRatingAutomatically() {
 
 void Fadec::selectThrustRating(int32_t rating) {
     const bool airborne = !inputs.onGround;
-    const float height = inputs.indicatedAltitude - referenceAltitude;
+    // The reference is a pressure altitude: the height above it is too, whatever the QNH.
+    const float height = inputs.pressureAltitude - referenceAltitude;
     switch (rating) {
     case kTakeoffRating:
         thrustRating = rating;

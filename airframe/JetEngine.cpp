@@ -50,6 +50,7 @@ constexpr uint32_t kFadecControlSpringBackMs = 499;
 constexpr double kLightOffN1N2LagSeconds = 12.0;
 constexpr double kLightOffIttLagSeconds = 2.0;
 constexpr float kOilPressureScaleLimit = 50.0f;
+constexpr float kOilPressureBlendFrom = 25.0f;
 constexpr float kOilCapacity = 15.0f;
 
 // The named variables: the stem, then the engine's digit, then the suffix.
@@ -85,9 +86,21 @@ int32_t truncateToInt32(double value) {
 }
 
 // The oil pressure the gauge shows: low pressures are scaled up most.
-float shownOilPressure(float psi) {
+float scaledOilPressure(float psi) {
     const float scaled = std::min(psi, kOilPressureScaleLimit);
     return ((kOilPressureScaleLimit - scaled) * 1.7f / kOilPressureScaleLimit + 1.3f) * psi;
+}
+
+// The scale falls so fast towards 50 psi that, taken alone, the shown pressure would drop while
+// the pressure rises from 44 psi: from 25 psi on the gauge goes straight to its 50-psi reading.
+float shownOilPressure(float psi) {
+    if (psi <= kOilPressureBlendFrom || psi >= kOilPressureScaleLimit) {
+        return scaledOilPressure(psi);
+    }
+    const float low = scaledOilPressure(kOilPressureBlendFrom);
+    const float high = scaledOilPressure(kOilPressureScaleLimit);
+    return low + (high - low) * (psi - kOilPressureBlendFrom) /
+                     (kOilPressureScaleLimit - kOilPressureBlendFrom);
 }
 
 // Engine 1's names end in "1", every other engine's in "2".
@@ -399,7 +412,7 @@ bool JetEngine::isSlow() const {
 }
 
 // The indications rise from the simulator's values with a lag of 12 s at light-off that
-// shrinks to the frame time after 12 s; the ITT's lag lasts 2 s.
+// shrinks to the frame time after 12 s; the ITT's lag of 2 s shrinks within 2 s.
 void JetEngine::smoothLightOff(const Aircraft& aircraft) {
     const uint32_t sinceLightOff = aircraft.simTimeMs - combustionStartTime;
     const double t = sinceLightOff / 1000.0;
@@ -414,7 +427,10 @@ void JetEngine::smoothLightOff(const Aircraft& aircraft) {
     n1Percent = static_cast<float>(n1Filter.update(dt, n1Percent));
     n2Percent = static_cast<float>(n2Filter.update(dt, n2Percent));
     if (t <= kLightOffIttLagSeconds) {
-        ittFilter.timeConstant = kLightOffIttLagSeconds - (kLightOffIttLagSeconds - w) * t / 12.0;
+        // The ITT's lag shrinks to the frame time over its own 2 s, so the shown ITT does not
+        // jump to the simulator's when the smoothing ends.
+        ittFilter.timeConstant =
+            kLightOffIttLagSeconds - (kLightOffIttLagSeconds - w) * t / kLightOffIttLagSeconds;
         itt = static_cast<float>(ittFilter.update(dt, itt));
     }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace tavi {
 
@@ -38,9 +39,9 @@ double isaTemperature(double altitude) {
 // with altitude, and less above it.
 double takeoffSchedule(double temperature, double altitude) {
     const double corrected = altitude <= 10000.0 ? 86.5 + 1.14 * altitude / 1000.0
-                                                 : 97.9 + 0.3 * (altitude - 10000.0) / 1000.0;
+                                                 : 97.9 + 0.6 * (altitude - 10000.0) / 1000.0;
     const double corner = std::max(45.0 - 0.004 * altitude, -20.0);
-    const double fallPerDegree = std::clamp(0.02 + 0.0214 * altitude / 1000.0, 0.02, 0.4);
+    const double fallPerDegree = std::clamp(0.02 + 0.0214 * altitude / 1000.0, 0.02, 0.15);
     if (temperature <= corner) {
         return corrected * std::sqrt(temperatureRatio(temperature));
     }
@@ -56,10 +57,12 @@ double idleScheduleOverSat(double sat, double altitude) {
     return idleSchedule(sat - isaTemperature(altitude), altitude);
 }
 
-// Climb and continuous thrust: flat-rated up to ISA + 15.
+// Continuous, climb and cruise thrust: flat-rated up to ISA + 15. The corrected N1 rises with
+// altitude fast enough that the three ratings, each set to its own example point, keep
+// continuous above climb above cruise at every altitude.
 double climbSchedule(double isaDeviation, double altitude) {
     constexpr double kFlatRatedDeviation = 15.0;
-    const double corrected = 88.0 + 0.35 * altitude / 1000.0;
+    const double corrected = 88.0 + 0.6 * altitude / 1000.0;
     const double deviation = std::min(isaDeviation, kFlatRatedDeviation);
     const double n1 = corrected * std::sqrt(temperatureRatio(isaTemperature(altitude) + deviation));
     return n1 - 0.15 * std::max(isaDeviation - kFlatRatedDeviation, 0.0);
@@ -134,6 +137,73 @@ ThrustTables::ThrustTables() {
           10000.0f, 87.8f);
     build(kClimb, climbDeviations, climbAltitudes, climbSchedule, 0.0f, 25000.0f, 90.4f);
     build(kCruise, cruiseDeviations, climbAltitudes, climbSchedule, 0.0f, 35000.0f, 90.5f);
+
+    // Each rating stays at or below the one above it in the order a crew expects: take-off,
+    // go-around, maximum continuous, climb, cruise.
+    for (Table goAround : {kGoAround100, kGoAround150, kGoAround200}) {
+        limitBy(goAround, kTakeoff, false);
+    }
+    for (Table goAround : {kGoAround100AntiIce, kGoAround150AntiIce, kGoAround200AntiIce}) {
+        limitBy(goAround, kTakeoffAntiIce, false);
+    }
+    for (Table ceiling : {kTakeoff, kGoAround100, kGoAround150, kGoAround200}) {
+        limitBy(kContinuous, ceiling, true);
+    }
+    for (Table continuous : {kContinuousAntiIce100, kContinuousAntiIce200}) {
+        for (Table ceiling :
+             {kTakeoffAntiIce, kGoAround100AntiIce, kGoAround150AntiIce, kGoAround200AntiIce}) {
+            limitBy(continuous, ceiling, false);
+        }
+    }
+    limitBy(kClimb, kContinuous, false);
+    limitBy(kCruise, kClimb, false);
+}
+
+// Lowers every cell to what the ceiling table reads at the same temperature and pressure
+// altitude; on a different temperature grid, less a margin for the two grids' different
+// interpolation. The first row and the first and last columns also serve the altitudes and
+// temperatures beyond them, where lookups clamp. Where the ceiling's altitudes end (go-around
+// above 10000 ft) it does not apply.
+void ThrustTables::limitBy(Table table, Table ceiling, bool deviationOverTemperature) {
+    constexpr float kInterpolationMargin = 0.6f;
+    const Interpolator2D& own = tables[table];
+    const Interpolator2D& upper = tables[ceiling];
+    const auto columns = static_cast<std::size_t>(own.columns);
+    const auto upperColumns = static_cast<std::size_t>(upper.columns);
+    const bool sameTemperatures = !deviationOverTemperature && own.columns == upper.columns &&
+                                  std::equal(own.table + 1, own.table + columns, upper.table + 1);
+    const float margin = sameTemperatures ? 0.0f : kInterpolationMargin;
+    std::vector<float> upperAltitudes;
+    for (std::size_t row = 1; row < static_cast<std::size_t>(upper.rows); ++row) {
+        upperAltitudes.push_back(upper.table[row * upperColumns]);
+    }
+    for (std::size_t row = 1; row < static_cast<std::size_t>(own.rows); ++row) {
+        const float altitude = own.table[row * columns];
+        if (altitude > upperAltitudes.back()) {
+            continue;
+        }
+        std::vector<float> altitudes{altitude};
+        if (row == 1) {
+            std::copy_if(upperAltitudes.begin(), upperAltitudes.end(),
+                         std::back_inserter(altitudes),
+                         [altitude](float below) { return below < altitude; });
+        }
+        for (std::size_t column = 1; column < columns; ++column) {
+            float& cell = values[table][row * columns + column];
+            for (const float at : altitudes) {
+                const float x =
+                    own.table[column] +
+                    (deviationOverTemperature ? static_cast<float>(isaTemperature(at)) : 0.0f);
+                cell = std::min(cell, upper.lookup(x, at) - margin);
+                for (std::size_t beyond = 1; beyond < upperColumns; ++beyond) {
+                    const float upperX = upper.table[beyond];
+                    if ((column == 1 && upperX < x) || (column + 1 == columns && upperX > x)) {
+                        cell = std::min(cell, upper.lookup(upperX, at) - margin);
+                    }
+                }
+            }
+        }
+    }
 }
 
 float ThrustTables::lookup(Table table, float x, float pressureAltitude) const {

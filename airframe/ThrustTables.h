@@ -52,6 +52,9 @@ private:
     void build(Table table, const Axis& xAxis, const Axis& altitudes, Schedule schedule, float x,
                float altitude, float n1);
     void setCell(Table table, std::size_t column, std::size_t row, float n1);
+    // Keeps the table at or below the ceiling table; its x axis is the ISA deviation where the
+    // ceiling's is the temperature.
+    void limitBy(Table table, Table ceiling, bool deviationOverTemperature);
 
     std::array<Values, kTableCount> values;
     std::array<Interpolator2D, kTableCount> tables;

@@ -5,6 +5,8 @@
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Aws.h"
+#include "avionics/Baro.h"
+#include "avionics/FlightDirector.h"
 #include "avionics/RadAlt.h"
 #include "avionics/Radio.h"
 #include "core/Aircraft.h"
@@ -56,6 +58,13 @@ constexpr float kRepeatBankFactor = 1.2f;
 float glideSlopeDots(float needle) {
     return needle / 120.0f * 0.7f / 0.3f;
 }
+
+float localizerDots(float needle) {
+    return needle / 127.0f * 10.0f / 5.0f;
+}
+
+// A coupled approach within this many dots of both beams widens the terrain-closure envelope.
+constexpr float kCoupledApproachDots = 2.0f;
 
 // The rate of descent (positive) that starts a sink-rate alert, and the one that calls for a
 // pull-up.
@@ -132,6 +141,7 @@ void Gpws::update(Aircraft& aircraft) {
     const bool eicasPoweredAgain = eicasPower.poweredAgain(eicas);
     const bool hadTerrainAlert = terrainAlert();
     const Inputs in = readInputs(aircraft);
+    followAltimeterSetting(in);
     if (gpwsUnpowered) {
         silence(eicas);
     } else if (aircraft.frameDeltaMs != 0) {
@@ -181,7 +191,8 @@ Gpws::Inputs Gpws::readInputs(const Aircraft& aircraft) const {
     if (adc) {
         in.indicatedAirspeed = adc->indicatedAirspeed;
         in.altitude = adc->indicatedAltitude;
-        in.recentLiftoff = in.now - adc->liftoffTime <= kLiftoffWindowMs;
+        // A flight that started in the air has had no lift-off.
+        in.recentLiftoff = adc->liftoffTime != 0 && in.now - adc->liftoffTime <= kLiftoffWindowMs;
     }
     if (mechanisation) {
         const std::array<int32_t, 3>& gear = mechanisation->gearPositions;
@@ -191,11 +202,33 @@ Gpws::Inputs Gpws::readInputs(const Aircraft& aircraft) const {
         in.gearUp =
             std::all_of(gear.begin(), gear.end(), [](int32_t position) { return position == 0; });
     }
+    const FlightDirector* flightDirector = aircraft.flightDirector();
+    if (flightDirector) {
+        in.localizerMode = flightDirector->lateralMode == FdLateralMode::Loc;
+        in.glideSlopeMode = flightDirector->verticalMode == FdVerticalMode::Gs;
+    }
     if (const Radio* radio = aircraft.radio()) {
-        in.glideSlopeFlag = radio->unit1.glideSlopeFlag;
-        in.glideSlopeNeedle = radio->unit1.gsi;
+        const bool side2 = flightDirector && flightDirector->coupledSide == 2;
+        const RadioUnit& unit = side2 ? radio->unit2 : radio->unit1;
+        in.glideSlopeFlag = unit.glideSlopeFlag;
+        in.glideSlopeNeedle = unit.gsi;
+        in.localizerNeedle = unit.cdiDeviation;
+    }
+    if (const Baro* baro = aircraft.baro()) {
+        in.altimeterCorrection = baro->mainSettingAltitude - baro->simPressureAltitude;
     }
     return in;
+}
+
+// A new altimeter setting moves the indicated altitude without any height being lost: the
+// altitudes the loss is measured from move with it.
+void Gpws::followAltimeterSetting(const Inputs& in) {
+    if (altimeterCorrection) {
+        const float change = in.altimeterCorrection - *altimeterCorrection;
+        highestAltitude += change;
+        previousAltitude += change;
+    }
+    altimeterCorrection = in.altimeterCorrection;
 }
 
 void Gpws::evaluate(EicasDau* eicas, const Inputs& in) {
@@ -235,7 +268,12 @@ void Gpws::checkTerrainClosure(const Inputs& in) {
         return;
     }
     const float speed = std::min(in.indicatedAirspeed, 310.0f);
-    const bool landingEnvelope = (in.gearDown && in.landingFlaps()) || in.recentLiftoff;
+    const bool coupledApproach =
+        in.localizerMode && in.glideSlopeMode &&
+        std::fabs(localizerDots(in.localizerNeedle)) < kCoupledApproachDots &&
+        std::fabs(glideSlopeDots(in.glideSlopeNeedle)) < kCoupledApproachDots;
+    const bool landingEnvelope =
+        (in.gearDown && in.landingFlaps()) || coupledApproach || in.recentLiftoff;
     const std::optional<float> limit = landingEnvelope
                                            ? landingClosureLimit(in.radioAltitude, in.gearDown)
                                            : cruiseClosureLimit(in.radioAltitude, speed);
@@ -343,7 +381,7 @@ void Gpws::checkAltitudeCallouts(const Inputs& in) {
         return crossedDown(previousRadioAltitude, in.radioAltitude, level) &&
                in.decisionHeight != static_cast<int32_t>(level);
     };
-    callout500 = crossed(500.0f);
+    callout500 = crossed(500.0f) && !in.glideSlopeMode;
     callout200 = crossed(200.0f);
     callout100 = crossed(100.0f);
 }

@@ -23,9 +23,9 @@ class RadAlt;
 // the master caution. "GPWS INOP" shows while the 115 VAC bus is dead, "TERR INOP" while the
 // terrain function (essential bus 1 behind Avionics Master 1) has no power.
 //
-// The aircraft has no flight director: the terrain-closure envelope widens for an approach only
-// with landing gear and flaps or after a lift-off, the 500 ft call-out is never silenced by a
-// glide slope mode, and the glide slope is side 1's, the side a flight director couples first.
+// The flight director tells it an approach: the terrain-closure envelope widens on a coupled
+// ILS approach within two dots of both beams, the 500 ft call-out is silent in its glide slope
+// mode, and the beams are those of the side it couples.
 //
 // Heights are in feet, vertical speeds and closure rates in feet per minute, times in
 // milliseconds of simulation time.
@@ -110,6 +110,12 @@ private:
         bool gearUp = false;
         bool glideSlopeFlag = false;
         float glideSlopeNeedle = 0.0f;
+        float localizerNeedle = 0.0f;
+        // The flight director's lateral mode is LOC and its vertical mode GS.
+        bool localizerMode = false;
+        bool glideSlopeMode = false;
+        // The main altimeter's setting correction: indicated minus pressure altitude.
+        float altimeterCorrection = 0.0f;
 
         bool landingFlaps() const;
     };
@@ -145,7 +151,11 @@ private:
                               bool eicasPoweredAgain) const;
     void updateInopMessages(EicasDau* eicas, uint32_t now, bool eicasPoweredAgain) const;
 
+    void followAltimeterSetting(const Inputs& in);
+
     EicasPowerWatch eicasPower;
+    // The altimeter correction of the last frame.
+    std::optional<float> altimeterCorrection;
 };
 
 } // namespace tavi

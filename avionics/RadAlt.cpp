@@ -12,8 +12,9 @@ namespace {
 constexpr int kRadioHeightToken = 614;
 constexpr float kFeetPerMetre = 3.2808399f;
 constexpr uint32_t kRateSamplePeriodMs = 2000;
-// The closure rate is half the height lost per minute.
-constexpr float kClosureRateScale = 60.0f * 0.5f;
+// The closure rate is the height lost per minute: the terrain-closure envelopes it is compared
+// with are real rates, and a halved one would never reach them.
+constexpr float kClosureRateScale = 60.0f;
 constexpr float kSingleChannelCeilingFt = 2500.0f;
 constexpr float kLowestDisplayedFt = -20.0f;
 constexpr float kFineStepsBelowFt = 200.0f;

@@ -29,6 +29,7 @@ constexpr float kLoadAmps = 2.0f;
 // A scan runs once the tick count has moved on by more than this since the last one.
 constexpr uint32_t kScanPeriodMs = 999;
 constexpr uint32_t kSelfTestLastMs = 4999;
+constexpr double kTaOnlyBelowRadioAltitudeFt = 1000.0;
 // Before this module time a position of exactly 0/0 is taken as not known yet.
 constexpr uint32_t kPositionSettleMs = 10000;
 
@@ -76,6 +77,11 @@ constexpr double kOwnEchoRangeNm = 0.01;
 constexpr double kOwnEchoHeightFt = 10.0;
 // Online traffic is read once a scan, taken as once a second.
 constexpr double kScansPerMinute = 60.0;
+// Slower closing than this, along the line of sight or vertically, is no closing at all.
+constexpr double kLeastClosingKt = 1.0;
+constexpr double kLeastVerticalClosingFpm = 1.0;
+// Predictions look no further ahead than this: no threshold reaches beyond it.
+constexpr double kPredictionHorizonS = 60.0;
 
 // The network clients show the pilot's own aircraft under these names.
 constexpr std::string_view kNetworkClientNames[] = {"SquawkBox", "FWINN", "FSInn", "IvAp"};
@@ -199,10 +205,11 @@ void Tcas::startSelfTest(const Aircraft& aircraft) {
 
 void Tcas::updateSensitivityLevel() {
     const int32_t candidate = candidateLevel();
-    // During a resolution advisory the level that the own altitudes select never decreases; the
-    // self-test and a change of the transponder mode act at once.
-    const bool heldByAdvisory = !raSet.empty() && !selfTest &&
-                                TransponderMode == kTransponderTaRa && candidate < sensitivityLevel;
+    // During a resolution advisory the level that the own altitude selects never decreases; the
+    // self-test, a change of the transponder mode and TA only near the ground act at once.
+    const bool heldByAdvisory =
+        !raSet.empty() && !selfTest && TransponderMode == kTransponderTaRa &&
+        ownRadioAltitude >= kTaOnlyBelowRadioAltitudeFt && candidate < sensitivityLevel;
     if (!heldByAdvisory) {
         sensitivityLevel = candidate;
     }
@@ -220,7 +227,7 @@ int32_t Tcas::candidateLevel() const {
     if (TransponderMode != kTransponderTaRa) {
         return 1;
     }
-    if (ownRadioAltitude < 1000.0) {
+    if (ownRadioAltitude < kTaOnlyBelowRadioAltitudeFt) {
         return 2;
     }
     if (!raSet.empty()) {
@@ -250,8 +257,11 @@ void Tcas::scanTraffic(uint32_t now) {
     // A source that answers more than it was asked for is not followed past the table.
     const uint32_t count =
         std::min(trafficInfo->objectsWithin(scanRange, kMaxTraffic, ids.data()), kMaxTraffic);
-    std::copy_n(traffic.begin(), trafficCount, previousTraffic.begin());
-    previousTrafficCount = trafficCount;
+    // The self-test's targets are no scan's: no object inherits their state.
+    const uint32_t realCount = testTargetsShown ? 0 : trafficCount;
+    testTargetsShown = false;
+    std::copy_n(traffic.begin(), realCount, previousTraffic.begin());
+    previousTrafficCount = realCount;
 
     Scan scan(gps ? gps->latitude : 0.0, gps ? gps->longitude : 0.0, now);
     scan.online = trafficInfo->isOnlineTraffic();
@@ -346,7 +356,9 @@ void Tcas::readOnlineTraffic(TcasTraffic& record, const TcasTraffic* previous, c
         record.ignored = true;
         return;
     }
-    record.verticalSpeed = (record.reportedAltitude - previous->reportedAltitude) * kScansPerMinute;
+    // Both altitudes as the table keeps them, rounded to 25 ft: level traffic reads level.
+    record.verticalSpeed =
+        (roundTo25Feet(record.reportedAltitude) - previous->reportedAltitude) * kScansPerMinute;
     const double seconds = static_cast<double>(scan.now - lastScanTime) / 1000.0;
     record.groundSpeed = seconds == 0.0
                              ? previous->groundSpeed
@@ -369,25 +381,40 @@ bool Tcas::isNetworkClient(uint32_t id) const {
                        [&](std::string_view client) { return equalIgnoringCase(*name, client); });
 }
 
-// Range over the closing speed along the line of sight, and the same vertically. Where both
-// terms of a ratio are zero (an object at the own position, or at the own altitude with the
-// same vertical speed) the event is now, and a separation that does not change is the present
-// one.
+// Range over the closing speed along the line of sight, and the same vertically. An object at
+// the own position, or at the own altitude, meets it now. Traffic that does not close has no
+// time to meet (negative), where the ratio would run to infinity.
 void Tcas::computeGeometry(TcasTraffic& record, const Scan& scan) const {
     scan.origin.offsetTo(record.latitude, record.longitude, record.east, record.north, record.range,
                          record.bearing);
     const double closingSpeed =
         ownGroundSpeed * std::cos((record.bearing - ownTrueHeading) * kDegToRad) +
         record.groundSpeed * std::cos((record.bearing - record.trueHeading + 180.0) * kDegToRad);
-    record.tau = record.range == 0.0 ? 0.0 : record.range * 3600.0 / closingSpeed;
+    record.tau = timeToMeet(record.range * 3600.0, closingSpeed, kLeastClosingKt);
 
     const double altitudeDifference = record.altitude - ownAltitude;
     const double verticalClosure = ownVerticalSpeed - record.verticalSpeed;
-    record.verticalTau =
-        altitudeDifference == 0.0 ? 0.0 : altitudeDifference / verticalClosure * 60.0;
-    record.predictedSeparation = verticalClosure == 0.0
-                                     ? altitudeDifference
-                                     : altitudeDifference - verticalClosure * record.tau / 60.0;
+    record.verticalTau = timeToMeet(altitudeDifference * 60.0, verticalClosure,
+                                    kLeastVerticalClosingFpm, std::signbit(altitudeDifference));
+    record.predictedSeparation =
+        altitudeDifference - verticalClosure * predictionTime(record.tau) / 60.0;
+}
+
+double Tcas::timeToMeet(double distance, double closing, double leastClosing, bool below) {
+    if (distance == 0.0) {
+        return 0.0;
+    }
+    const double towards = below ? -closing : closing;
+    if (std::fabs(closing) < leastClosing) {
+        return -1.0;
+    }
+    return std::fabs(distance) / towards;
+}
+
+// A closest approach already passed leaves the present separation; one far ahead is looked at
+// only as far as any threshold reaches.
+double Tcas::predictionTime(double tau) {
+    return std::clamp(tau, 0.0, kPredictionHorizonS);
 }
 
 double Tcas::readVariable(uint32_t id, int variable, int unit, uint32_t index) const {

@@ -224,6 +224,10 @@ public:
     int32_t updateRa(const TargetSet& threats, uint32_t now);
     int32_t selectWeakerRa(const TargetSet& threats, const KindList& candidates);
     int32_t keepBestSeparation(const KindList& tried, bool stampChange, uint32_t now);
+    // The smallest separation (ft, signed) with the own aircraft flying the vertical speed after
+    // its response, and whether it goes through a threat's altitude.
+    std::pair<double, bool> predictSeparation(const TargetSet& threats, double target,
+                                              double responseDelay) const;
     void announceFirstRa(int32_t kind);
     void announceRaChange(int32_t kind, int32_t previousKind);
 
@@ -275,9 +279,19 @@ private:
     struct Scan;
     struct RaReview;
 
+    // The table holds the self-test's targets, not a scan's objects.
+    bool testTargetsShown = false;
+
     // Hundreds of feet, half away from zero, in single precision.
     static int32_t roundToHundreds(double feet);
     static double roundTo25Feet(double feet);
+    // Seconds until a distance closes at a speed (per hour or per minute, like the distance
+    // times 3600 or 60); negative when it opens or closes slower than the least closing. A
+    // distance below the own aircraft closes at a negative speed.
+    static double timeToMeet(double distance, double closing, double leastClosing,
+                             bool below = false);
+    // The time ahead that predictions use for a closest approach in tau seconds.
+    static double predictionTime(double tau);
 
     void fetchSystems(const Aircraft& aircraft);
     void readOwnAircraft(const Aircraft& aircraft);
@@ -293,6 +307,8 @@ private:
     const TcasTraffic* findPrevious(uint32_t id) const;
 
     void placeTestTargets();
+    bool isResolutionThreat(const TcasTraffic& record) const;
+    bool descentAllowed() const;
     void classify(TcasTraffic& record, uint32_t slot, uint32_t now, TargetSet& newTa,
                   TargetSet& newRa) const;
     double alim() const;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 namespace tavi {
 
@@ -19,8 +21,7 @@ constexpr float kProximateHeightFt = 1200.0f;
 constexpr double kHeldTauMarginS = 5.0;
 constexpr double kHeldRangeMarginNm = 0.2;
 constexpr double kHeldHeightMarginFt = 100.0;
-// At TA-only level an object already under a resolution advisory is tested with this row.
-constexpr int32_t kHeldRaLevel = 3;
+constexpr int32_t kTaOnlyLevel = 2;
 
 // Seconds for the crew to respond to a new advisory, and to a changed one.
 constexpr double kInitialResponseS = 5.0;
@@ -48,8 +49,12 @@ bool isThreat(double tauLimit, double dmod, double heightLimit, double tau, doub
     const double tauMargin = held ? kHeldTauMarginS : 0.0;
     const double rangeMargin = held ? kHeldRangeMarginNm : 0.0;
     const double heightMargin = held ? kHeldHeightMarginFt : 0.0;
+    // Traffic that does not close is no new threat, however near: only one already under the
+    // advisory is held within DMOD while the range opens.
+    const bool closing = tau >= 0.0;
     const bool horizontal =
-        (tau >= 0.0 && tau <= tauLimit + tauMargin) || range <= dmod + rangeMargin;
+        held ? (closing && tau <= tauLimit + tauMargin) || range <= dmod + rangeMargin
+             : closing && (tau <= tauLimit || range <= dmod);
     const bool vertical = (verticalTau >= 0.0 && verticalTau <= tauLimit + tauMargin) ||
                           std::fabs(predictedSeparation) <= heightLimit + heightMargin;
     return horizontal && vertical;
@@ -95,13 +100,13 @@ bool Tcas::isTrafficAdvisory(int32_t level, double tau, double range, double ver
                     alreadyInSet);
 }
 
+// TA only, selected or near the ground, gives no resolution advisory, not even one under way:
+// turned into "do not climb", an advisory under way would keep the aircraft from climbing away
+// from the ground or ask for a different one against the crew's choice.
 bool Tcas::isResolutionAdvisory(int32_t level, double tau, double range, double verticalTau,
                                 double predictedSeparation, bool alreadyInSet) {
-    if (level == 2) {
-        if (!alreadyInSet) {
-            return false;
-        }
-        level = kHeldRaLevel;
+    if (level <= kTaOnlyLevel) {
+        return false;
     }
     const TcasSensitivityLevel& row = thresholds(level);
     return isThreat(row.raTau, row.raDmod, row.alim, tau, range, verticalTau, predictedSeparation,
@@ -137,7 +142,10 @@ void Tcas::evaluateAdvisories(uint32_t now) {
     } else if (!newRa.empty()) {
         continueRa(newRa, now);
     } else if (raWasOn) {
-        callout(sounds::kTcasClearOfConflict);
+        // An advisory that TA only ends is no conflict cleared, and its threat no new traffic.
+        if (sensitivityLevel > kTaOnlyLevel) {
+            callout(sounds::kTcasClearOfConflict);
+        }
     } else if (taSet.empty() && !newTa.empty()) {
         callout(sounds::kTcasTraffic);
     }
@@ -147,6 +155,7 @@ void Tcas::evaluateAdvisories(uint32_t now) {
 
 void Tcas::placeTestTargets() {
     const int32_t ownHundreds = roundToHundreds(adc ? adc->indicatedAltitude : 0.0);
+    testTargetsShown = true;
     trafficCount = std::size(kTestTargets);
     for (std::size_t slot = 0; slot < std::size(kTestTargets); ++slot) {
         const TestTarget& target = kTestTargets[slot];
@@ -190,13 +199,14 @@ void Tcas::classify(TcasTraffic& record, uint32_t slot, uint32_t now, TargetSet&
         }
     };
     if (ownRadioAltitude > kAdvisoryFloorFt) {
-        if (isResolutionAdvisory(sensitivityLevel, record.tau, record.range, record.verticalTau,
-                                 record.predictedSeparation, raSet.contains(record.id))) {
+        if (isResolutionThreat(record)) {
             confirm(kTcasResolutionAdvisory, newRa);
             return;
         }
+        // An object whose resolution advisory TA only ended stays a traffic advisory.
+        const bool held = taSet.contains(record.id) || raSet.contains(record.id);
         if (isTrafficAdvisory(sensitivityLevel, record.tau, record.range, record.verticalTau,
-                              record.predictedSeparation, taSet.contains(record.id))) {
+                              record.predictedSeparation, held)) {
             confirm(kTcasTrafficAdvisory, newTa);
             return;
         }
@@ -206,6 +216,23 @@ void Tcas::classify(TcasTraffic& record, uint32_t slot, uint32_t now, TargetSet&
                                      static_cast<float>(record.altitude)) <= kProximateHeightFt;
     record.threatLevel = proximate ? kTcasProximate : kTcasOtherTraffic;
     record.conditionSince = 0;
+}
+
+// A threat under an advisory is judged on the encounter, not on the manoeuvre: the separation
+// the advisory's climb or descent makes holds only while the crew flies it, so the advisory
+// stays while the threat still closes and ends once the range opens past the held margins.
+bool Tcas::isResolutionThreat(const TcasTraffic& record) const {
+    const bool held = raSet.contains(record.id);
+    if (held && record.tau >= 0.0 && sensitivityLevel > kTaOnlyLevel) {
+        return isResolutionAdvisory(sensitivityLevel, record.tau, record.range, 0.0, 0.0, held);
+    }
+    return isResolutionAdvisory(sensitivityLevel, record.tau, record.range, record.verticalTau,
+                                record.predictedSeparation, held);
+}
+
+// No advisory sends the aircraft down this close to the ground, neither a new one nor a change.
+bool Tcas::descentAllowed() const {
+    return ownRadioAltitude > kDescendAllowedAboveFt;
 }
 
 void Tcas::beginRa(const TargetSet& threats, uint32_t now) {
@@ -232,28 +259,8 @@ int32_t Tcas::selectRaKind(const TargetSet& threats, const KindList& candidates,
                            double responseDelay) {
     for (int32_t candidate : candidates) {
         TcasAdvisoryKind& kind = advisoryKinds[static_cast<std::size_t>(candidate)];
-        const double target = kind.targetVerticalSpeed;
-        kind.minimumSeparation = kNoSeparation;
-        kind.crossing = false;
-        for (const auto& [id, slot] : threats) {
-            const TcasTraffic& threat = traffic[slot];
-            double separation = threat.altitude - ownAltitude;
-            if (threat.tau >= 0.0) {
-                const double own =
-                    responseDelay >= threat.tau
-                        ? predictAltitude(ownAltitude, ownVerticalSpeed, target, threat.tau)
-                        : predictAltitude(
-                              predictAltitude(ownAltitude, ownVerticalSpeed, target, responseDelay),
-                              target, target, threat.tau - responseDelay);
-                separation = threat.altitude + threat.verticalSpeed * threat.tau / 60.0 - own;
-            }
-            if (std::fabs(separation) < std::fabs(kind.minimumSeparation)) {
-                kind.minimumSeparation = separation;
-            }
-            if (!kind.crossing) {
-                kind.crossing = threat.predictedSeparation * kind.minimumSeparation < 0.0;
-            }
-        }
+        std::tie(kind.minimumSeparation, kind.crossing) =
+            predictSeparation(threats, kind.targetVerticalSpeed, responseDelay);
     }
 
     std::optional<int32_t> best;
@@ -276,9 +283,41 @@ int32_t Tcas::selectRaKind(const TargetSet& threats, const KindList& candidates,
     return best.value_or(kRaClimb);
 }
 
+std::pair<double, bool> Tcas::predictSeparation(const TargetSet& threats, double target,
+                                                double responseDelay) const {
+    double minimum = kNoSeparation;
+    bool crossing = false;
+    for (const auto& [id, slot] : threats) {
+        const TcasTraffic& threat = traffic[slot];
+        double separation = threat.altitude - ownAltitude;
+        if (threat.tau >= 0.0) {
+            const double ahead = predictionTime(threat.tau);
+            // A closest approach within the response delay comes before the own vertical speed
+            // has reached the target: the prediction flies only the part of the change made.
+            const double own =
+                responseDelay >= ahead
+                    ? predictAltitude(ownAltitude, ownVerticalSpeed,
+                                      ownVerticalSpeed +
+                                          (target - ownVerticalSpeed) *
+                                              (responseDelay > 0.0 ? ahead / responseDelay : 1.0),
+                                      ahead)
+                    : predictAltitude(
+                          predictAltitude(ownAltitude, ownVerticalSpeed, target, responseDelay),
+                          target, target, ahead - responseDelay);
+            separation = threat.altitude + threat.verticalSpeed * ahead / 60.0 - own;
+        }
+        if (std::fabs(separation) < std::fabs(minimum)) {
+            minimum = separation;
+        }
+        // Crossing compares each threat's own prediction with its separation under the advisory.
+        crossing = crossing || threat.predictedSeparation * separation < 0.0;
+    }
+    return {minimum, crossing};
+}
+
 RaSense Tcas::chooseRaSense(const TargetSet& threats) {
     KindList candidates{kRaClimb};
-    if (ownRadioAltitude > kDescendAllowedAboveFt) {
+    if (descentAllowed()) {
         candidates.push_back(kRaDescend);
     }
     if (threats.size() > 1) {
@@ -314,11 +353,17 @@ int32_t Tcas::chooseInitialRa(const TargetSet& threats, RaSense sense, uint32_t 
     return selectRaKind(threats, candidates, kInitialResponseS);
 }
 
+// A preventive advisory allows level flight as well as its limit: it is chosen only when both
+// keep ALIM without crossing a threat, or the crew, flying it level or at its limit, would meet
+// the threat it was meant to keep away.
 int32_t Tcas::selectWeakerRa(const TargetSet& threats, const KindList& candidates) {
     selectRaKind(threats, candidates, kChangeResponseS);
+    const auto [levelSeparation, levelCrossing] = predictSeparation(threats, 0.0, kChangeResponseS);
+    const bool levelKeepsAlim = !levelCrossing && std::fabs(levelSeparation) > alim();
     std::optional<int32_t> weakest;
     for (int32_t candidate : candidates) {
-        if (separationOf(candidate) > alim() &&
+        const TcasAdvisoryKind& kind = advisoryKinds[static_cast<std::size_t>(candidate)];
+        if (levelKeepsAlim && !kind.crossing && separationOf(candidate) > alim() &&
             (!weakest || separationOf(candidate) < separationOf(*weakest))) {
             weakest = candidate;
         }
@@ -343,7 +388,8 @@ int32_t Tcas::keepBestSeparation(const KindList& tried, bool stampChange, uint32
 // keeps ALIM stays; otherwise the review by sense strengthens, weakens or reverses it.
 int32_t Tcas::updateRa(const TargetSet& threats, uint32_t now) {
     const int32_t current = raKind;
-    if (sensitivityLevel == 2 && current != kRaDontClimb) {
+    const TcasAdvisoryKind& currentKind = advisoryKinds[static_cast<std::size_t>(current)];
+    if (!descentAllowed() && currentKind.sense == kRaDown && currentKind.corrective) {
         raLastChange = now;
         return kRaDontClimb;
     }
@@ -384,7 +430,7 @@ int32_t Tcas::reviewClimb(RaReview& review, int32_t current) {
         if (current != kRaIncreaseClimb && tryKind(review, kRaIncreaseClimb)) {
             return kRaIncreaseClimb;
         }
-        return reverseTo(review, kRaDescend);
+        return descentAllowed() ? reverseTo(review, kRaDescend) : fallBack(review);
     }
     return weakenOrKeep(
         review, current,
@@ -441,8 +487,11 @@ int32_t Tcas::reviewPreventive(RaReview& review, int32_t current) {
     if (current == kRaDontDescend && tryKind(review, kRaClimb)) {
         return kRaClimb;
     }
-    if (current == kRaDontClimb && tryKind(review, kRaDescend)) {
+    if (current == kRaDontClimb && descentAllowed() && tryKind(review, kRaDescend)) {
         return kRaDescend;
+    }
+    if (up && !descentAllowed()) {
+        return fallBack(review);
     }
     return reverseTo(review, up ? kRaDescend : kRaClimb);
 }
@@ -451,8 +500,11 @@ int32_t Tcas::reviewLevelOff(RaReview& review, int32_t current) {
     if (separationOf(current) > alim()) {
         return current;
     }
-    const int32_t kind = selectRaKind(review.threats, {kRaClimb, kRaDescend}, kChangeResponseS);
-    review.tried = {kRaClimb, kRaDescend, kRaLevelOff};
+    const KindList candidates =
+        descentAllowed() ? KindList{kRaClimb, kRaDescend} : KindList{kRaClimb};
+    const int32_t kind = selectRaKind(review.threats, candidates, kChangeResponseS);
+    review.tried = candidates;
+    review.tried.push_back(kRaLevelOff);
     if (separationOf(kind) > alim()) {
         raLastChange = review.now;
         return kind;

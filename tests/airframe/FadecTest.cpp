@@ -294,7 +294,8 @@ struct RatingRow {
 
 class RatingGateTest : public FadecTest, public testing::WithParamInterface<RatingRow> {};
 
-// Heights count from the pressure altitude at lift-off; the gear down asks for more.
+// Heights count from the pressure altitude at lift-off; the gear down asks for more. The
+// altimeter is set to QNH 1030 hPa, so it reads about 460 ft above the pressure altitude.
 TEST_P(RatingGateTest, ARatingIsSelectedOnlyWhereTheFlightAllowsIt) {
     const RatingRow row = GetParam();
     airborne(1000.0f);
@@ -305,7 +306,8 @@ TEST_P(RatingGateTest, ARatingIsSelectedOnlyWhereTheFlightAllowsIt) {
     if (row.oneEngineOut) {
         setBurning(2, false);
     }
-    adc().indicatedAltitude = 1000.0f + row.height;
+    adc().pressureAltitude = 1000.0f + row.height;
+    adc().indicatedAltitude = adc().pressureAltitude + 460.0f;
     scenario.step();
     fadec().selectThrustRating(row.rating);
     EXPECT_EQ(fadec().thrustRating, row.result);
@@ -374,6 +376,7 @@ TEST_F(FadecTest, RatingsFollowTheirSchedulesAndTheTextNamesThem) {
 TEST_F(FadecTest, GoAroundThrustComesWithTheGearAndBlendsByAirspeed) {
     airborne(1000.0f);
     adc().indicatedAltitude = 6000.0f;
+    adc().pressureAltitude = 6000.0f;
     scenario.step();
     fadec().selectThrustRating(kClimbRating);
     ASSERT_EQ(fadec().thrustRating, kClimbRating);
@@ -393,6 +396,7 @@ TEST_F(FadecTest, GoAroundThrustComesWithTheGearAndBlendsByAirspeed) {
 TEST_F(FadecTest, TouchdownAndPowerLossBringTheRatingBackToTakeoff) {
     airborne(1000.0f);
     adc().indicatedAltitude = 3000.0f;
+    adc().pressureAltitude = 3000.0f;
     scenario.step();
     fadec().selectThrustRating(kClimbRating);
     scenario.step();

@@ -452,7 +452,13 @@ TEST_F(EngineTest, AfterLightOffTheIndicationsFollowTheSimulatorWithAShrinkingLa
     EXPECT_LT(engine.n2Percent, 60.0f);
     EXPECT_LT(engine.itt, 520.0f);
     EXPECT_GT(engine.itt, 20.0f);
-    scenario.run(1.5);
+    float itt = engine.itt;
+    while (now() - lightOff <= 2500) {
+        scenario.step();
+        ASSERT_GE(engine.itt, itt);
+        ASSERT_LT(engine.itt - itt, 25.0f) << "no jump when the ITT's lag ends";
+        itt = engine.itt;
+    }
     EXPECT_FLOAT_EQ(engine.itt, 520.0f) << "the ITT's lag ends after 2 s";
     EXPECT_LT(engine.n1Percent, 25.0f);
     while (now() - lightOff <= 12000) {
@@ -605,6 +611,18 @@ TEST_P(OilPressureTest, LowPressuresAreScaledUpMost) {
 INSTANTIATE_TEST_SUITE_P(Gauge, OilPressureTest,
                          testing::Values(OilRow{0.0, 0.0f}, OilRow{25.0, 53.75f},
                                          OilRow{50.0, 65.0f}, OilRow{100.0, 130.0f}));
+
+TEST_F(EngineTest, TheShownOilPressureRisesSmoothlyWithThePressure) {
+    float before = 0.0f;
+    for (double psi = 0.5; psi <= 120.0; psi += 0.5) {
+        setEngineVariable("ENG OIL PRESSURE", 2, psi);
+        scenario.step();
+        const float shown = engine2().oilPressure;
+        ASSERT_GT(shown, before) << psi << " psi";
+        ASSERT_LT(shown - before, 2.0f) << psi << " psi";
+        before = shown;
+    }
+}
 
 struct StartupRow {
     int mode;

@@ -119,3 +119,65 @@ TEST(ThrustTablesTest, TakeoffThrustRisesWithTemperatureUpToItsCornerAndFallsAbo
 
 } // namespace
 } // namespace tavi::test
+
+namespace tavi::test {
+namespace {
+
+double standardTemperature(double altitude) {
+    return std::max(15.0 - 0.0019812 * altitude, -56.5);
+}
+
+// Take-off >= go-around (to 10000 ft) >= maximum continuous >= climb >= cruise at the same
+// pressure altitude and air temperature, on and between the grid points, and where lookups
+// clamp to the axes. With anti-ice, the take-off, go-around and continuous tables likewise.
+TEST(ThrustTablesTest, RatingsKeepTheirOrderAtEveryAltitudeAndTemperature) {
+    const ThrustTables tables;
+    const auto at = [&](Table table, double x, double altitude) {
+        return tables.lookup(table, static_cast<float>(x), static_cast<float>(altitude));
+    };
+    int checked = 0;
+    for (double altitude = -1000.0; altitude <= 39000.0; altitude += 250.0) {
+        for (double deviation = -75.0; deviation <= 45.0; deviation += 1.0) {
+            const double sat = standardTemperature(altitude) + deviation;
+            const bool goAround = altitude <= 10000.0;
+            std::vector<std::pair<const char*, float>> order = {
+                {"take-off", at(ThrustTables::kTakeoff, sat, altitude)}};
+            if (goAround) {
+                order.emplace_back("go-around 100 kt",
+                                   at(ThrustTables::kGoAround100, sat, altitude));
+                order.emplace_back("go-around 200 kt",
+                                   at(ThrustTables::kGoAround200, sat, altitude));
+            }
+            order.emplace_back("continuous", at(ThrustTables::kContinuous, deviation, altitude));
+            order.emplace_back("climb", at(ThrustTables::kClimb, deviation, altitude));
+            order.emplace_back("cruise", at(ThrustTables::kCruise, deviation, altitude));
+            for (std::size_t i = 1; i < order.size(); ++i) {
+                ASSERT_GE(order[i - 1].second, order[i].second)
+                    << order[i - 1].first << " below " << order[i].first << " at " << altitude
+                    << " " << order[i - 1].second << " " << order[i].second << " ft, ISA "
+                    << deviation;
+            }
+            if (sat <= 10.0) {
+                const float takeoff = at(ThrustTables::kTakeoffAntiIce, sat, altitude);
+                const float continuous =
+                    std::max(at(ThrustTables::kContinuousAntiIce100, sat, altitude),
+                             at(ThrustTables::kContinuousAntiIce200, sat, altitude));
+                float lowestGoAround = takeoff;
+                if (goAround) {
+                    for (Table table :
+                         {ThrustTables::kGoAround100AntiIce, ThrustTables::kGoAround150AntiIce,
+                          ThrustTables::kGoAround200AntiIce}) {
+                        ASSERT_GE(takeoff, at(table, sat, altitude)) << altitude << " ft " << sat;
+                        lowestGoAround = std::min(lowestGoAround, at(table, sat, altitude));
+                    }
+                }
+                ASSERT_GE(lowestGoAround, continuous) << altitude << " ft, SAT " << sat;
+            }
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 0);
+}
+
+} // namespace
+} // namespace tavi::test

@@ -7,6 +7,8 @@
 #include "airframe/Mechanisation.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
+#include "avionics/Baro.h"
+#include "avionics/FlightDirector.h"
 #include "avionics/RadAlt.h"
 #include "avionics/Radio.h"
 #include "support/HeldSystem.h"
@@ -50,7 +52,7 @@ constexpr float gsiForDots(float dots) {
 }
 
 // What the held neighbours report; by default level flight at 2000 ft above the ground and
-// 250 kt, gear and flaps up, long after the lift-off.
+// 250 kt, gear and flaps up, long after the lift-off, no flight director mode.
 struct Flight {
     float radioAltitude = 2000.0f;
     float verticalSpeed = 0.0f;
@@ -62,6 +64,11 @@ struct Flight {
     bool glideSlopeReceived = false;
     float glideSlopeDots = 0.0f;
     bool recentLiftoff = false;
+    // The flight began in the air: no lift-off is known.
+    bool startedInAir = false;
+    // The flight director flies LOC and GS on the coupled side's receiver.
+    bool coupledIls = false;
+    float localizerDots = 0.0f;
 };
 
 class GpwsBench {
@@ -75,8 +82,10 @@ public:
         radAlt = &holdSystem<RadAlt>(aircraft, 15);
         mechanisation = &holdSystem<Mechanisation>(aircraft, 18);
         radio = &holdSystem<Radio>(aircraft, 21);
+        baro = &holdSystem<Baro>(aircraft, 11);
+        flightDirector = &holdSystem<FlightDirector>(aircraft, 24);
         scenario.keepOnly({electric, aircraft.eicasDau(), ahrs, adc, radAlt, aircraft.gpws(),
-                           mechanisation, radio, aircraft.aws()});
+                           mechanisation, radio, aircraft.aws(), baro, flightDirector});
         powerBuses({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
         // What the systems taken out posted in the first frame goes with them.
         scenario.eicas().messages.clear();
@@ -112,10 +121,19 @@ public:
         ahrs->unit1.smoothedBank = flight.bank;
         adc->indicatedAirspeed = flight.airspeed;
         adc->liftoffTime = flight.recentLiftoff ? now() : now() - 100000;
+        if (flight.startedInAir) {
+            adc->liftoffTime = 0;
+        }
         mechanisation->flapAngle = flight.flaps;
         mechanisation->gearPositions = {flight.gear, flight.gear, flight.gear};
-        radio->unit1.glideSlopeFlag = flight.glideSlopeReceived;
-        radio->unit1.gsi = gsiForDots(flight.glideSlopeDots);
+        RadioUnit& unit = flightDirector->coupledSide == 2 ? radio->unit2 : radio->unit1;
+        unit.glideSlopeFlag = flight.glideSlopeReceived;
+        unit.gsi = gsiForDots(flight.glideSlopeDots);
+        unit.cdiDeviation = flight.localizerDots * 127.0f * 5.0f / 10.0f;
+        if (flight.coupledIls) {
+            flightDirector->lateralMode = FdLateralMode::Loc;
+            flightDirector->verticalMode = FdVerticalMode::Gs;
+        }
     }
 
     // Frames of 1/18 s; every call-out that starts is heard.
@@ -147,6 +165,8 @@ public:
     RadAlt* radAlt = nullptr;
     Mechanisation* mechanisation = nullptr;
     Radio* radio = nullptr;
+    Baro* baro = nullptr;
+    FlightDirector* flightDirector = nullptr;
     bool soundsInstalled = false;
     // The call-outs in the order they started.
     std::vector<SoundId> heard;
@@ -245,6 +265,16 @@ constexpr Flight afterLiftoffClosing(float height, float closure) {
     return Flight{.radioAltitude = height, .closure = closure, .recentLiftoff = true};
 }
 
+// On the localizer and glide slope by the given dots, gear and flaps still up.
+constexpr Flight coupledIlsClosing(float height, float closure, float dots) {
+    return Flight{.radioAltitude = height,
+                  .closure = closure,
+                  .glideSlopeReceived = true,
+                  .glideSlopeDots = dots,
+                  .coupledIls = true,
+                  .localizerDots = dots};
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Envelopes, GpwsTerrainClosureTest,
     testing::Values(
@@ -270,7 +300,12 @@ INSTANTIATE_TEST_SUITE_P(
         ClosureCase{"B_afterLiftoffUncapped", afterLiftoffClosing(400.0f, 2400.0f), false},
         ClosureCase{"B_afterLiftoffAbove789", afterLiftoffClosing(800.0f, 5000.0f), false},
         ClosureCase{"A_flapsWithoutGear",
-                    Flight{.radioAltitude = 800.0f, .closure = 5000.0f, .flaps = 22.0f}, true}),
+                    Flight{.radioAltitude = 800.0f, .closure = 5000.0f, .flaps = 22.0f}, true},
+        ClosureCase{"B_coupledIls", coupledIlsClosing(1000.0f, 3300.0f, 1.9f), false},
+        ClosureCase{"A_coupledIlsTwoDotsOff", coupledIlsClosing(1000.0f, 3300.0f, 2.0f), true},
+        ClosureCase{"A_startedInTheAir",
+                    Flight{.radioAltitude = 800.0f, .closure = 5000.0f, .startedInAir = true},
+                    true}),
     [](const testing::TestParamInfo<ClosureCase>& info) { return info.param.name; });
 
 struct ClearanceCase {
@@ -515,6 +550,58 @@ TEST_F(GpwsTest, AltitudeLossAfterTakeOffSaysDontSinkWhileDescending) {
     EXPECT_FALSE(gpws().mode3);
 }
 
+// Climbing after take-off, the crew sets the altimeter from 1030 hPa to standard: the altitude
+// reads 500 ft lower, but nothing was lost; a real loss after it still counts.
+TEST_F(GpwsTest, ANewAltimeterSettingIsNoAltitudeLoss) {
+    Flight flight{.radioAltitude = 0.0f};
+    bench.ahrs->onGround = true;
+    bench.adc->indicatedAltitude = 1500.0f;
+    bench.baro->simPressureAltitude = 1000.0f;
+    bench.baro->mainSettingAltitude = 1500.0f;
+    bench.fly(flight);
+    bench.step();
+    ASSERT_TRUE(gpws().mode3Armed);
+
+    bench.ahrs->onGround = false;
+    flight.verticalSpeed = 1500.0f;
+    const auto climbTo = [&](float height, float correction) {
+        flight.radioAltitude = height;
+        bench.baro->simPressureAltitude = 1000.0f + height;
+        bench.baro->mainSettingAltitude = 1000.0f + height + correction;
+        bench.adc->indicatedAltitude = bench.baro->mainSettingAltitude;
+        bench.fly(flight);
+        bench.step();
+    };
+    for (float height = 0.0f; height <= 800.0f; height += 20.0f) {
+        climbTo(height, 500.0f);
+    }
+    climbTo(820.0f, 0.0f);
+    for (int i = 0; i < 18; ++i) {
+        climbTo(820.0f, 0.0f);
+        ASSERT_FALSE(gpws().mode3);
+    }
+    EXPECT_FALSE(gpws().terrainAlert());
+    EXPECT_EQ(bench.message(kEicasWarning, kGpwsId), nullptr);
+
+    flight.verticalSpeed = -500.0f;
+    climbTo(740.0f, 0.0f);
+    EXPECT_TRUE(gpws().mode3) << "80 ft lost at 740 ft, where 72 ft are allowed";
+}
+
+// Side 2 below its glide slope, side 1 on it: the side the flight director couples counts.
+TEST_F(GpwsTest, TheGlideSlopeIsTheCoupledSides) {
+    for (const int32_t side : {1, 2}) {
+        bench.flightDirector->coupledSide = side;
+        bench.fly(Flight{.radioAltitude = 500.0f});
+        bench.radio->unit1.glideSlopeFlag = true;
+        bench.radio->unit1.gsi = 0.0f;
+        bench.radio->unit2.glideSlopeFlag = true;
+        bench.radio->unit2.gsi = gsiForDots(-2.5f);
+        bench.step();
+        EXPECT_EQ(gpws().mode5Soft, side == 2) << "coupled side " << side;
+    }
+}
+
 TEST_F(GpwsTest, TooLowTerrainIsCalledAgainOnlyAfterAFurther20PercentLost) {
     Flight flight = low(450.0f, 150.0f);
     flight.verticalSpeed = -100.0f;
@@ -622,6 +709,7 @@ struct ApproachCase {
     float startHeight;
     int32_t decisionHeight;
     std::vector<SoundId> calls;
+    bool glideSlopeMode = false;
 };
 
 std::ostream& operator<<(std::ostream& out, const ApproachCase& row) {
@@ -636,6 +724,9 @@ TEST_P(GpwsApproachTest, MinimumsAndAltitudeCallouts) {
     GpwsBench bench;
     ASSERT_TRUE(bench.soundsInstalled);
     bench.radAlt->decisionHeight = row.decisionHeight;
+    if (row.glideSlopeMode) {
+        bench.flightDirector->verticalMode = FdVerticalMode::Gs;
+    }
     Flight approach{.radioAltitude = row.startHeight,
                     .verticalSpeed = -700.0f,
                     .airspeed = 130.0f,
@@ -667,7 +758,9 @@ INSTANTIATE_TEST_SUITE_P(
         ApproachCase{"Dh200", 1500.0f, 200, {k500, kApproachingMinimums, kMinimums, k100}},
         ApproachCase{"Dh500", 1500.0f, 500, {kApproachingMinimums, kMinimums, k200, k100}},
         ApproachCase{"Dh100", 1500.0f, 100, {k500, kApproachingMinimums, k200, kMinimums}},
-        ApproachCase{"NotArmedBelow1000FeetWithGearDown", 900.0f, 200, {k500, k100}}),
+        ApproachCase{"NotArmedBelow1000FeetWithGearDown", 900.0f, 200, {k500, k100}},
+        ApproachCase{
+            "Dh200InGlideSlopeMode", 1500.0f, 200, {kApproachingMinimums, kMinimums, k100}, true}),
     [](const testing::TestParamInfo<ApproachCase>& info) { return info.param.name; });
 
 TEST_F(GpwsTest, MinimumsArm5SecondsAfterLeavingTheGround) {

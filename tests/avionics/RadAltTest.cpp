@@ -74,7 +74,7 @@ TEST_F(RadAltTest, ClosureRateIsSampledEvery2SecondsAndStandsStillWhilePaused) {
     ASSERT_EQ(sampled, bench.now());
     const float initial = radAlt().closureRate;
 
-    // Descending 20 ft per half second: 2400 ft/min, of which the rate keeps half.
+    // Descending 20 ft per half second: 2400 ft/min.
     double height = 1000.0;
     for (int i = 0; i < 3; ++i) {
         height -= 20.0;
@@ -92,14 +92,14 @@ TEST_F(RadAltTest, ClosureRateIsSampledEvery2SecondsAndStandsStillWhilePaused) {
     setHeight(height - 20.0);
     bench.stepBy(0.5);
     EXPECT_EQ(bench.now() - sampled, 2000u);
-    EXPECT_NEAR(radAlt().closureRate, 1200.0f, 0.5f);
+    EXPECT_NEAR(radAlt().closureRate, 2400.0f, 0.5f);
     EXPECT_EQ(radAlt().previousClosureRate, initial);
     EXPECT_EQ(radAlt().rateSampleTime, bench.now());
 
     setHeight(height + 20.0);
     bench.stepBy(2.0);
-    EXPECT_NEAR(radAlt().closureRate, -600.0f, 0.5f) << "climbing gives a negative closure";
-    EXPECT_NEAR(radAlt().previousClosureRate, 1200.0f, 0.5f);
+    EXPECT_NEAR(radAlt().closureRate, -1200.0f, 0.5f) << "climbing gives a negative closure";
+    EXPECT_NEAR(radAlt().previousClosureRate, 2400.0f, 0.5f);
 }
 
 TEST_F(RadAltTest, OneUnitAloneIsLowAtOrBelow2500Feet) {

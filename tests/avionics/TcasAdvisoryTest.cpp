@@ -92,7 +92,7 @@ TEST_F(TcasEncounterTest, TrafficThenClimbThenAdjustThenClearOfConflict) {
     ASSERT_TRUE(scanUntil([&] { return tcas().raSet.empty(); }));
     EXPECT_EQ(heard, (std::vector<SoundId>{kTcasTraffic, kTcasClimb, kTcasAdjustVerticalSpeed,
                                            kTcasClearOfConflict}));
-    EXPECT_EQ(record()->threatLevel, kTcasProximate);
+    EXPECT_EQ(record()->threatLevel, kTcasTrafficAdvisory) << "still near, as traffic";
     EXPECT_EQ(tcas().raKind, kRaDontDescend2000) << "the kind stays after the advisory";
 }
 
@@ -108,17 +108,41 @@ TEST_F(TcasEncounterTest, TheLevelHoldsWhileTheAdvisoryLasts) {
     EXPECT_EQ(tcas().sensitivityLevel, 5);
 }
 
-TEST_F(TcasEncounterTest, TaOnlyDuringAnAdvisoryTurnsItIntoDoNotClimb) {
+struct TaOnlyCase {
+    const char* name;
+    std::function<void(TcasBench&)> select;
+};
+
+class TcasTaOnlyTest : public TcasEncounterTest, public testing::WithParamInterface<TaOnlyCase> {};
+
+// Selected by the crew, or below 1000 ft above the ground, TA only ends the advisory under way
+// without a call-out and gives no new one; the threat stays a traffic advisory.
+TEST_P(TcasTaOnlyTest, EndsTheAdvisoryUnderWayAndKeepsTheTrafficAdvisory) {
     start(10000.0);
     ASSERT_TRUE(scanUntil([&] { return underRa(); }));
-    TransponderMode = kTransponderTaOnly;
+    heard.clear();
+    GetParam().select(bench);
     bench.step();
-    EXPECT_EQ(tcas().sensitivityLevel, 2) << "the transponder mode acts at once";
+    EXPECT_EQ(tcas().sensitivityLevel, 2) << "at once";
     EXPECT_TRUE(tcas().taOnly);
-    scan();
-    EXPECT_TRUE(underRa()) << "held with the thresholds of level 3";
-    EXPECT_EQ(tcas().raKind, kRaDontClimb);
+    for (int i = 0; i < 8; ++i) {
+        scan();
+        EXPECT_FALSE(underRa());
+        EXPECT_TRUE(underTa());
+    }
+    EXPECT_TRUE(heard.empty()) << testing::PrintToString(heard);
 }
+
+INSTANTIATE_TEST_SUITE_P(Selections, TcasTaOnlyTest,
+                         testing::Values(TaOnlyCase{"Selected",
+                                                    [](TcasBench&) {
+                                                        TransponderMode = kTransponderTaOnly;
+                                                    }},
+                                         TaOnlyCase{"NearTheGround",
+                                                    [](TcasBench& b) {
+                                                        b.radAlt->radioAltitude = 990.0f;
+                                                    }}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct InterruptionCase {
     const char* name;
@@ -239,11 +263,12 @@ const ThreatCase kThreatCases[] = {
     {"RaLevel5HeldSeparation451", true, 5, 20.0, 3.0, -1.0, 451.0, true, false},
     {"RaLevel5VerticalTauBeyond", true, 5, 20.0, 3.0, 25.5, 2000.0, false, false},
     {"RaLevel2New", true, 2, 1.0, 0.1, 1.0, 0.0, false, false},
-    {"RaLevel2HeldAsLevel3", true, 2, 19.9, 3.0, 10.0, 2000.0, true, true},
-    {"RaLevel2HeldBeyondLevel3", true, 2, 20.1, 3.0, 10.0, 2000.0, true, false},
+    {"RaLevel2Held", true, 2, 5.0, 0.1, 1.0, 0.0, true, false},
     {"TaLevel2AtTau20", false, 2, 20.0, 3.0, 10.0, 2000.0, false, true},
     {"TaLevel2AtTau20_1", false, 2, 20.1, 1.0, 10.0, 2000.0, false, false},
-    {"TaLevel2WithinDmod", false, 2, -3.0, 0.3, 50.0, 850.0, false, true},
+    {"TaLevel2WithinDmod", false, 2, 60.0, 0.3, 50.0, 850.0, false, true},
+    {"TaLevel2WithinDmodOpening", false, 2, -3.0, 0.3, 50.0, 850.0, false, false},
+    {"RaLevel5WithinDmodNotClosing", true, 5, -1.0, 0.2, 0.0, 0.0, false, false},
     {"TaLevel7Separation851", false, 7, 20.0, 3.0, -1.0, 851.0, false, false},
     {"TaLevel7HeldSeparation950", false, 7, 20.0, 3.0, -1.0, -950.0, true, true},
     {"TaLevel8Separation1200", false, 8, 20.0, 3.0, -1.0, 1200.0, false, true},
@@ -463,6 +488,79 @@ INSTANTIATE_TEST_SUITE_P(Reversals, TcasReversalTest,
                                                       kRaIncreaseClimb},
                                          ReversalCase{"ThreatBeyond300Ft", -400.0, kRaDescend}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+struct WeakeningCase {
+    const char* name;
+    double threatVerticalSpeed;
+    int32_t kind;
+};
+
+class TcasWeakeningTest : public TcasLogicTest,
+                          public testing::WithParamInterface<WeakeningCase> {};
+
+// Climbing at 1500 fpm under a climb advisory, 500 ft above a threat 20 s away: against a level
+// threat level flight keeps ALIM and the advisory weakens; against one climbing at 1500 fpm
+// level flight meets it at the closest approach, so no preventive advisory will do.
+TEST_P(TcasWeakeningTest, WeakensOnlyToAnAdvisoryWhoseLevelFlightKeepsAlim) {
+    tcas().ownVerticalSpeed = 1500.0;
+    threat(0, -500.0, GetParam().threatVerticalSpeed, 20.0);
+    advisoryUnderWay(kRaClimb, 0, 800.0);
+    EXPECT_EQ(tcas().updateRa(threats, 20000), GetParam().kind);
+}
+
+INSTANTIATE_TEST_SUITE_P(Threats, TcasWeakeningTest,
+                         testing::Values(WeakeningCase{"Level", 0.0, kRaDontDescend},
+                                         WeakeningCase{"ClimbingAfterUs", 1500.0, kRaClimb}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct NearGroundCase {
+    const char* name;
+    int32_t kind;
+    double radioAltitude;
+    int32_t result;
+};
+
+class TcasNearGroundTest : public TcasLogicTest,
+                           public testing::WithParamInterface<NearGroundCase> {};
+
+// At 1100 ft or below no change sends the aircraft down: a climb that cannot keep ALIM is not
+// reversed, and a descent under way becomes do not climb at once.
+TEST_P(TcasNearGroundTest, NoDescentIsAdvisedAt1100FtOrBelow) {
+    const NearGroundCase& row = GetParam();
+    tcas().ownRadioAltitude = row.radioAltitude;
+    tcas().ownVerticalSpeed = 1500.0;
+    threat(0, -400.0, (230.0 + 400.0) * 6.0, 10.0);
+    advisoryUnderWay(row.kind, 0, 20.0);
+    const int32_t result = tcas().updateRa(threats, row.kind == kRaClimb ? 20000 : 1000);
+    EXPECT_EQ(result, row.result);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Heights, TcasNearGroundTest,
+    testing::Values(NearGroundCase{"ReversalAbove1100Ft", kRaClimb, 1101.0, kRaDescend},
+                    NearGroundCase{"NoReversalAt1050Ft", kRaClimb, 1050.0, kRaIncreaseClimb},
+                    NearGroundCase{"DescentUnderWayAt1050Ft", kRaDescend, 1050.0, kRaDontClimb},
+                    NearGroundCase{"DescentUnderWayAbove1100Ft", kRaDescend, 1101.0, kRaDescend}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// One threat 600 ft above and one 300 ft below, both level: the climb passes under the first
+// and away from the second, crossing neither.
+TEST_F(TcasLogicTest, CrossingComparesEachThreatWithItsOwnSeparation) {
+    threat(0, 600.0, 0.0, 20.0);
+    threat(1, -300.0, 0.0, 20.0);
+    tcas().selectRaKind(threats, {kRaClimb}, 5.0);
+    const TcasAdvisoryKind& climb = tcas().advisoryKinds[kRaClimb];
+    EXPECT_NEAR(climb.minimumSeparation, 600.0 - 437.5, 0.5);
+    EXPECT_FALSE(climb.crossing);
+}
+
+// A closest approach 2 s away, within the 5 s response: the own vertical speed has moved only
+// 2/5 of the way to the climb's 1500 fpm, an average of 300 fpm.
+TEST_F(TcasLogicTest, AClosestApproachWithinTheResponseDelayGetsPartOfTheChange) {
+    threat(0, 100.0, 0.0, 2.0);
+    tcas().selectRaKind(threats, {kRaClimb}, 5.0);
+    EXPECT_NEAR(tcas().advisoryKinds[kRaClimb].minimumSeparation, 100.0 - 10.0, 1e-9);
+}
 
 struct IncreaseDescentCase {
     const char* name;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tavi::test {
 namespace {
@@ -190,6 +191,18 @@ TEST_F(TcasOnlineTest, SpeedsComeFromTheMovementBetweenScans) {
     EXPECT_NEAR(second->groundSpeed, 360.0, 10.0);
 }
 
+// Both scans' altitudes are the table's, rounded to 25 ft: level traffic reads level.
+TEST_F(TcasOnlineTest, LevelTrafficReadsNoVerticalSpeed) {
+    bench.traffic().set(bench.intruder(7, 5.0, 0.0, 2012.0));
+    bench.scans(3);
+    const TcasTraffic* record = bench.record(7);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->verticalSpeed, 0.0);
+    bench.traffic().find(7)->altitude += 25.0;
+    bench.scan();
+    EXPECT_DOUBLE_EQ(bench.record(7)->verticalSpeed, 1500.0);
+}
+
 TEST_F(TcasOnlineTest, TheReportedAltitudeFollowsTheOwnAltimeterReference) {
     bench.bench.adc.pressureAltitude = 10300.0f;
     bench.traffic().set(bench.intruder(7, 5.0, 0.0, 2000.0));
@@ -337,6 +350,53 @@ TEST_F(TcasTest, StillGeometryGivesFiniteTimes) {
     EXPECT_DOUBLE_EQ(above->tau, 0.0);
     EXPECT_DOUBLE_EQ(above->predictedSeparation, 600.0);
     EXPECT_NEAR(above->verticalTau, 60.0, 1e-9);
+}
+
+// Flying alongside 1 nm abeam at the own speed, 100 ft above: nothing closes, and a climb of
+// 1 fpm changes no prediction by more than a foot.
+TEST_F(TcasTest, ParallelTrafficDoesNotCloseAndItsPredictionsStayBounded) {
+    bench.setOwnTrueHeading(0.0);
+    bench.setOwnGroundSpeed(300.0);
+    bench.beforeScan();
+    bench.traffic().set(bench.intruder(7, 1.0, 90.0, 100.0, 0.0, 300.0, 0.0));
+    std::vector<double> separations;
+    for (const double verticalSpeed : {0.0, 1.0}) {
+        bench.setOwnVerticalSpeed(verticalSpeed);
+        bench.scan();
+        const TcasTraffic* record = bench.record(7);
+        ASSERT_NE(record, nullptr);
+        EXPECT_LT(record->tau, 0.0) << "not closing";
+        EXPECT_TRUE(std::isfinite(record->verticalTau));
+        separations.push_back(record->predictedSeparation);
+    }
+    EXPECT_NEAR(separations[0], 100.0, 1.0);
+    EXPECT_NEAR(separations[1], separations[0], 1.0);
+    bench.scans(5);
+    EXPECT_TRUE(tcas().taSet.empty());
+    EXPECT_TRUE(tcas().raSet.empty());
+}
+
+// The self-test's resolution-advisory target has id 4; a real threat under that id afterwards
+// starts its confirmation as other traffic.
+TEST_F(TcasTest, AnObjectWithATestTargetsIdInheritsNothingFromIt) {
+    TransponderMode = kTransponderTaRa;
+    bench.setOwnTrueHeading(0.0);
+    bench.setOwnGroundSpeed(0.0);
+    bench.scan();
+    tcas().startSelfTest(bench.aircraft());
+    bench.scan();
+    ASSERT_EQ(tcas().traffic[3].threatLevel, kTcasResolutionAdvisory);
+    bench.traffic().set(bench.intruder(4, 3.5, 0.0, 0.0, 180.0, 480.0));
+    while (tcas().selfTest) {
+        bench.step();
+    }
+    bench.scan();
+    const TcasTraffic* record = bench.record(4);
+    ASSERT_NE(record, nullptr);
+    ASSERT_LT(record->tau, 30.0);
+    EXPECT_EQ(record->threatLevel, kTcasOtherTraffic);
+    EXPECT_EQ(record->conditionSince, bench.now());
+    EXPECT_TRUE(tcas().raSet.empty());
 }
 
 // ---- Scans ----

@@ -115,7 +115,9 @@ Fms::Fms()
           [this](Waypoint& waypoint, std::span<const std::string> airports) {
               return database && database->resolveStoredWaypoint(waypoint, airports);
           },
-          [this](std::string_view line) { log(line); }) {}
+          [this](std::string_view line) { log(line); }) {
+    fillPageTable();
+}
 
 Fms::~Fms() = default;
 
@@ -140,6 +142,7 @@ void Fms::loadPerfSettings(Aircraft& owner) {
     flightConfig.isSmartPerfLearning =
         owner.readIniBool("Fms.FltConf", "isSmartPerfLearning", flightConfig.isSmartPerfLearning);
     heading.isSelectedMag = owner.readIniBool("Fms.Maint", "isSelectedMag", heading.isSelectedMag);
+    transitionAltitude = owner.readIniInt("Fms.Perf", "transAlt", kDefaultTransitionAltitude);
 }
 
 void Fms::update(Aircraft& owner) {
@@ -209,7 +212,6 @@ void Fms::followPower(bool nowPowered) {
 
 void Fms::onCduPowerLoss() {
     messages.clear();
-    pageKeys.clear();
     activeFlightPlan.clear(context);
     missedApproachFlightPlan.clear(context);
     alternateFlightPlan.clear(context);
@@ -232,7 +234,7 @@ void Fms::removeTemporaryPilotPoints() {
 }
 
 void Fms::onCduPowerUp() {
-    currentPage = kNavIdentPage;
+    setPage(kNavIdentPage, 1);
     if (gps) {
         position.latitude = gps->latitude;
         position.longitude = gps->longitude;
@@ -248,9 +250,9 @@ void Fms::runPoweredFrame() {
         alternateFlightPlan.recalculate(context);
     }
     updatePolarMode();
+    updateFplAutoPage();
     updateLnav();
-    screen.clear();
-    drawScratchpadLine();
+    drawPage();
 }
 
 void Fms::updateLnav() {
@@ -429,38 +431,6 @@ bool Fms::handleKey(Aircraft&, uint32_t virtualKey, bool, bool ctrl) {
 void Fms::typeCharacter(char character) {
     if (powered && !hasMessage()) {
         scratchPad.type(character);
-    }
-}
-
-void Fms::pressKey(int32_t cduKey) {
-    if (!powered) {
-        return;
-    }
-    bool passedOn = true;
-    switch (cduKey) {
-    case kClrKey:
-        if (hasMessage()) {
-            messages.removeFront();
-            scratchPad.endEditMode();
-            passedOn = false;
-        } else {
-            passedOn = scratchPad.pressClr();
-        }
-        break;
-    case kDelKey:
-        passedOn = scratchPad.pressDel();
-        break;
-    case kPrevKey:
-        passedOn = scratchPad.pressPrev(hasMessage());
-        break;
-    case kNextKey:
-        passedOn = scratchPad.pressNext();
-        break;
-    default:
-        break;
-    }
-    if (passedOn) {
-        pageKeys.push_back(cduKey);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "navdata/GcNav.h"
 #include "platform/db/Database.h"
 #include "support/ModuleHarness.h"
+#include "support/NavRegion.h"
 
 #include <algorithm>
 #include <fstream>
@@ -17,23 +18,12 @@
 namespace tavi::test {
 namespace {
 
-const std::filesystem::path kFixtures = TAVI_TEST_FIXTURES;
-
-std::string readText(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 // The module in a simulator folder holding the test region's navigation database.
 class FmsScenario : public testing::Test {
 protected:
     FmsScenario() {
         module.writeIni("[Startup]\nstartupMode=2\n[Fms.Maint]\nisSelectedMag=1\n");
-        platform::db::createDatabase(module.folder.path() / "Orvane/Nd/nd.sqlite",
-                                     readText(kFixtures / "../../data/nd/schema.sql") +
-                                         readText(kFixtures / "navdb/region.sql"));
+        writeRegionDatabase(module);
     }
 
     Fms& fms() { return *module.aircraft().fms(); }
@@ -166,12 +156,16 @@ TEST_F(FmsScenario, KeyboardReachesTheCduOnlyWhenEnabledAndWithoutCtrl) {
         {8, "1", {}},     {46, "*DELETE*", {}}, {112, "12", {0}}, {119, "12", {7}},
         {33, "12", {10}}, {34, "12", {11}},
     };
+    std::vector<int32_t> pageKeys;
+    fms().pages[static_cast<std::size_t>(fms().currentPage)].onKey = [&](int32_t key) {
+        pageKeys.push_back(key);
+    };
     for (const Row& row : rows) {
         fms().setScratchpad("12");
-        fms().pageKeys.clear();
+        pageKeys.clear();
         ASSERT_TRUE(fms().handleKey(aircraft, row.key, true, false)) << row.key;
         EXPECT_EQ(fms().scratchPad.text(), row.pad) << row.key;
-        EXPECT_EQ(fms().pageKeys, row.pageKeys) << row.key;
+        EXPECT_EQ(pageKeys, row.pageKeys) << row.key;
     }
     EXPECT_FALSE(fms().handleKey(aircraft, 120, false, false));
 }
@@ -287,12 +281,15 @@ TEST_F(FmsScenario, DelTwiceOnAnEmptyPadReachesThePage) {
     module.simulator.step();
     fms().messages.clear();
     fms().takeScratchpad();
-    fms().pageKeys.clear();
+    std::vector<int32_t> pageKeys;
+    fms().pages[static_cast<std::size_t>(fms().currentPage)].onKey = [&](int32_t key) {
+        pageKeys.push_back(key);
+    };
     fms().pressKey(Fms::kDelKey);
     EXPECT_TRUE(fms().isScratchpadDelete());
-    EXPECT_TRUE(fms().pageKeys.empty());
+    EXPECT_TRUE(pageKeys.empty());
     fms().pressKey(Fms::kDelKey);
-    EXPECT_EQ(fms().pageKeys, std::vector<int32_t>{Fms::kDelKey});
+    EXPECT_EQ(pageKeys, std::vector<int32_t>{Fms::kDelKey});
     EXPECT_EQ(fms().takeScratchpad(), "*DELETE*");
 }
 

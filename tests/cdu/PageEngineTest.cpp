@@ -1,8 +1,12 @@
 #include "core/Aircraft.h"
+#include "displays/PanelElement.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
+#include "platform/gfx/Surface.h"
 #include "support/ModuleHarness.h"
 #include "support/NavRegion.h"
+#include "support/ScreenShots.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -246,6 +250,40 @@ TEST_F(PageEngine, TheStoredPlanTurnsToTheRequestedSubPageNotPastItsEnd) {
         EXPECT_FALSE(fms().storedFplPage.pageTurnRequested);
         EXPECT_EQ(fms().storedFplPage.subPage, shown) << target;
     }
+}
+
+TEST_F(PageEngine, TheCduScreenShowsWhatTheEngineDrew) {
+    fms().messages.clear();
+    fms().pages[Fms::kNavIdentPage].draw = [this] {
+        fms().screen.drawTitle("NAV IDENT");
+    };
+    for (const char c : std::string("KAAA")) {
+        fms().typeCharacter(c);
+    }
+    module.simulator.step();
+    TempFolder folder;
+    const auto written = writeScreens(module.aircraft(), folder.path());
+    ASSERT_FALSE(written.empty());
+    ASSERT_EQ(written.front().filename(), "Cdu.png");
+    platform::gfx::Surface surface(370, 240);
+    surface.setLogicalSize(370, 240);
+    PanelElement& screen = *module.aircraft().display(kCduDisplay);
+    surface.changed = false;
+    for (int attempt = 0; attempt < 3 && !surface.changed; ++attempt) {
+        screen.draw(surface, 370, 240, false);
+    }
+    auto whiteIn = [&](int left, int top, int width, int height) {
+        int count = 0;
+        for (int y = top; y < top + height; ++y) {
+            for (int x = left; x < left + width; ++x) {
+                count += surface.pixel(x, y) == 0xFFFFFFFFu ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    EXPECT_GT(whiteIn(16, 205, 56, 20), 20) << "KAAA on the scratch-pad row";
+    EXPECT_EQ(whiteIn(72, 205, 280, 20), 0);
+    EXPECT_GT(whiteIn(100, 15, 170, 23), 20) << "the title the page drew";
 }
 
 TEST_F(PageEngine, ThePageRecordsComeBackFromTheStateFile) {

@@ -1,88 +1,156 @@
 #include "cdu/FmsParser.h"
 
+#include "cdu/EntryText.h"
 #include "core/Format.h"
-#include "navdata/Navaid.h"
+#include "fms/LegConstraints.h"
 
+#include <algorithm>
 #include <cctype>
-#include <charconv>
 
 namespace tavi {
 
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
+// The length and value limits of one bounded whole number.
+struct WholeNumberLimits {
+    bool isSigned;
+    std::size_t minLength;
+    std::size_t maxLength;
+    int32_t lowest;
+    int32_t highest;
+};
+
+constexpr std::size_t kAnyLength = 8;
+
+bool parseWholeNumber(std::string_view text, const WholeNumberLimits& limits, int32_t& value) {
+    int32_t parsed = 0;
+    const bool read = limits.isSigned ? FmsParser::parseSignedInteger(text, parsed)
+                                      : FmsParser::parseUnsignedInteger(text, parsed);
+    if (!read || text.size() < limits.minLength || text.size() > limits.maxLength ||
+        parsed < limits.lowest || parsed > limits.highest) {
+        return false;
+    }
+    value = parsed;
+    return true;
 }
 
-bool isIdentCharacter(char c) {
+bool isNameCharacter(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-';
 }
 
-// The float nearest to hundredths / 100, read from its decimal text.
-float frequencyFromHundredths(int hundredths) {
-    const std::string text = format("%d.%02d", hundredths / 100, hundredths % 100);
-    float value = 0.0f;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-std::array<TacanChannelPair, 127> buildChannelTable() {
-    std::array<TacanChannelPair, 127> table{};
-    for (int channel = 1; channel <= 126; ++channel) {
-        TacanChannelPair& pair = table[static_cast<std::size_t>(channel)];
-        if (channel <= 16) {
-            pair.x = frequencyFromHundredths(13440 + 10 * (channel - 1));
-        } else if (channel <= 59) {
-            pair.x = frequencyFromHundredths(10800 + 10 * (channel - 17));
-            pair.y = frequencyFromHundredths(10805 + 10 * (channel - 17));
-        } else if (channel <= 69) {
-            pair.x = frequencyFromHundredths(13330 + 10 * (channel - 60));
-        } else {
-            pair.x = frequencyFromHundredths(11230 + 10 * (channel - 70));
-            pair.y = frequencyFromHundredths(11235 + 10 * (channel - 70));
-        }
-    }
-    return table;
-}
-
-// Reads the leading decimal number of a text as a float, 0.0 when none.
-float leadingFloat(std::string_view text) {
-    float value = 0.0f;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-// The digits read as hexadecimal: the binary-coded decimal form of a decimal number.
-int32_t bcdOf(std::string_view digits) {
-    int32_t value = 0;
-    for (const char digit : digits) {
-        value = value * 16 + (digit - '0');
-    }
-    return value;
-}
-
-int32_t decimalOf(std::string_view digits) {
-    int32_t value = 0;
-    for (const char digit : digits) {
-        value = value * 10 + (digit - '0');
-    }
-    return value;
+// 1 to maxLength letters, digits or "-", the first not "-".
+bool isName(std::string_view text, std::size_t minLength, std::size_t maxLength) {
+    return text.size() >= minLength && text.size() <= maxLength && text.front() != '-' &&
+           std::all_of(text.begin(), text.end(), isNameCharacter);
 }
 
 } // namespace
 
-const std::array<TacanChannelPair, 127> tacanChannelTable = buildChannelTable();
-
-bool FmsParser::isValidIdent(std::string_view text) {
-    if (text.empty() || text.size() > 5 || text.front() == '-') {
+bool FmsParser::parseUnsignedInteger(std::string_view text, int32_t& value) {
+    if (text.empty() || text.size() > kAnyLength || !entry::allDigits(text)) {
         return false;
     }
-    for (const char c : text) {
-        if (!isIdentCharacter(c)) {
-            return false;
-        }
-    }
+    value = entry::decimalOf(text);
     return true;
+}
+
+bool FmsParser::parseSignedInteger(std::string_view text, int32_t& value) {
+    if (text.empty() || text.size() > kAnyLength) {
+        return false;
+    }
+    const bool negative = text.front() == '-';
+    const std::string_view digits = negative ? text.substr(1) : text;
+    if (digits.empty() || !entry::allDigits(digits)) {
+        return false;
+    }
+    value = negative ? -entry::decimalOf(digits) : entry::decimalOf(digits);
+    return true;
+}
+
+bool FmsParser::parseDecimal(std::string_view text, double& value) {
+    if (!entry::isDecimalText(text, true)) {
+        return false;
+    }
+    const double parsed = entry::decimalValue(text);
+    if (parsed > 9999.9) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool FmsParser::parseSignedDecimal(std::string_view text, double& value, double lower,
+                                   double upper) {
+    if (text.empty() || text.size() > kAnyLength) {
+        return false;
+    }
+    const bool negative = text.front() == '-';
+    const std::string_view number = negative || text.front() == '+' ? text.substr(1) : text;
+    if (!entry::isDecimalText(number, false)) {
+        return false;
+    }
+    const double parsed = negative ? -entry::decimalValue(number) : entry::decimalValue(number);
+    if (parsed < lower || parsed > upper) {
+        return false;
+    }
+    value = parsed;
+    return true;
+}
+
+bool FmsParser::parseIntegerTo60000(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 1, 5, 0, 60000}, value);
+}
+
+bool FmsParser::parseIntegerTo600(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 1, 3, 0, 600}, value);
+}
+
+bool FmsParser::parseWeight(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 1, 6, 0, 999999}, value);
+}
+
+bool FmsParser::parseAltitudeFeet(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {true, 4, 5, -1300, 60000}, value);
+}
+
+bool FmsParser::parseIsaDeviation(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {true, 1, 3, -59, 35}, value);
+}
+
+bool FmsParser::parseWindDirection(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 1, 3, 0, 360}, value);
+}
+
+bool FmsParser::parseWindSpeed(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 1, 3, 0, 250}, value);
+}
+
+bool FmsParser::parseSurfaceWindSpeed(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 2, kAnyLength, 0, 56}, value);
+}
+
+bool FmsParser::parsePassengerCount(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 1, 3, 0, 999}, value);
+}
+
+bool FmsParser::parsePassengerWeight(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 2, 3, 0, 300}, value);
+}
+
+bool FmsParser::parseBankAngle(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 1, kAnyLength, 0, 15}, value);
+}
+
+bool FmsParser::parseGroundSpeed(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 1, kAnyLength, 75, 750}, value);
+}
+
+bool FmsParser::parseSpeed(std::string_view text, int32_t& value) {
+    return parseWholeNumber(text, {false, 1, kAnyLength, 75, 450}, value);
+}
+
+bool FmsParser::isValidIdent(std::string_view text) {
+    return isName(text, 1, 5);
 }
 
 bool FmsParser::isTemporaryIdent(std::string_view text) {
@@ -93,139 +161,63 @@ bool FmsParser::isTemporaryIdent(std::string_view text) {
     return (first == '*' || first == '#' || first == '&') && isValidIdent(text.substr(1));
 }
 
-bool FmsParser::parseNavFrequency(std::string_view text, int32_t& frequency) {
-    if (text.empty()) {
-        return false;
-    }
-    int dots = 0;
-    for (const char c : text) {
-        if (c == '.') {
-            ++dots;
-        } else if (!isDigit(c)) {
-            return false;
-        }
-    }
-    if (dots > 1) {
-        return false;
-    }
-    std::string full(text);
-    const std::size_t dot = full.find('.');
-    if (dot == std::string::npos) {
-        if (full.size() == 2) {
-            full.insert(0, "1");
-        }
-        full += ".00";
-    } else {
-        const std::size_t decimals = full.size() - dot - 1;
-        if (dot == 2) {
-            full.insert(0, "1");
-        }
-        if (decimals == 1) {
-            full += "0";
-        } else if (decimals != 2) {
-            return false;
-        }
-    }
-    const std::size_t point = full.find('.');
-    std::string_view megahertz = std::string_view(full).substr(0, point);
-    const std::string_view hundredths = std::string_view(full).substr(point + 1);
-    while (megahertz.size() > 1 && megahertz.front() == '0') {
-        megahertz.remove_prefix(1);
-    }
-    // More digits than any NAV frequency has.
-    if (megahertz.size() > 3) {
-        return false;
-    }
-    const int32_t whole = decimalOf(megahertz);
-    if (whole < 108 || whole > 117 || decimalOf(hundredths) % 5 != 0) {
-        return false;
-    }
-    frequency = ((bcdOf(megahertz) << 8) | bcdOf(hundredths)) << 8;
-    return true;
+bool FmsParser::isValidPlanName(std::string_view text) {
+    return isName(text, 6, 10);
 }
 
-std::string FmsParser::formatNavFrequency(int32_t frequency) {
-    const auto word = static_cast<uint32_t>(frequency);
-    return format("%x.%02x", word >> 16, (word >> 8) & 0xFF);
+bool FmsParser::isValidAirwayIdent(std::string_view text) {
+    return !text.empty() && text.size() <= 6 && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) != 0;
+    });
 }
 
-std::string FmsParser::frequencyToTacanChannel(int32_t frequency) {
-    const float megahertz = leadingFloat(formatNavFrequency(frequency));
-    for (int channel = 1; channel <= 126; ++channel) {
-        const TacanChannelPair& pair = tacanChannelTable[static_cast<std::size_t>(channel)];
-        // A 0.0 entry is a channel without a pairing: it never matches.
-        if (pair.x != 0.0f && pair.x == megahertz) {
-            return format("%03dX", channel);
-        }
-        if (pair.y != 0.0f && pair.y == megahertz) {
-            return format("%03dY", channel);
-        }
+bool FmsParser::parseIdentPair(std::string_view text, std::string& origin,
+                               std::string& destination) {
+    if (isValidIdent(text)) {
+        origin = text;
+        destination.clear();
+        return true;
     }
-    return {};
+    if (text.empty() || text.size() > 11 || std::count(text.begin(), text.end(), '/') != 1) {
+        return false;
+    }
+    const std::size_t slash = text.find('/');
+    origin = text.substr(0, slash);
+    destination = text.substr(slash + 1);
+    return !origin.empty() && !destination.empty();
 }
 
-int32_t FmsParser::tacanChannelToFrequency(std::string_view channel) {
-    if (channel.size() != 4) {
-        return 0;
+bool FmsParser::parseAirwayFix(std::string_view text, std::string& airway, std::string& fix) {
+    if (text.empty() || text.size() > 12 || std::count(text.begin(), text.end(), '.') != 1) {
+        return false;
     }
-    std::size_t digits = 0;
-    while (digits < channel.size() && isDigit(channel[digits])) {
-        ++digits;
-    }
-    const int32_t number = decimalOf(channel.substr(0, digits));
-    if (number < 1 || number > 126) {
-        return 0;
-    }
-    const TacanChannelPair& pair = tacanChannelTable[static_cast<std::size_t>(number)];
-    const float megahertz = channel[3] == 'Y' ? pair.y : pair.x;
-    char text[16];
-    const auto written =
-        std::to_chars(text, text + sizeof text, megahertz, std::chars_format::fixed, 2);
-    int32_t frequency = 0;
-    if (!parseNavFrequency(std::string_view(text, static_cast<std::size_t>(written.ptr - text)),
-                           frequency)) {
-        return 0;
-    }
-    return frequency;
+    const std::size_t dot = text.find('.');
+    airway = text.substr(0, dot);
+    fix = text.substr(dot + 1);
+    return isValidAirwayIdent(airway) && isValidIdent(fix);
 }
 
-void FmsParser::labelNavaid(Navaid& navaid) {
-    const std::string usage = navaid.usage == "B" ? "U" : navaid.usage;
-    switch (navaid.navaidType) {
-    case kNavaidVor:
-        navaid.strType = "VOR";
-        navaid.typeText = "V " + usage;
-        break;
-    case kNavaidVortac:
-        navaid.strType = "VORTAC";
-        navaid.typeText = "VT" + usage;
-        break;
-    case kNavaidTacan:
-        navaid.strType = "TACAN";
-        navaid.typeText = " T" + usage;
-        break;
-    case kNavaidVorDme:
-        navaid.strType = "VORDME";
-        navaid.typeText = "VD" + usage;
-        break;
-    case kNavaidNdb:
-        navaid.strType = "NDB";
-        break;
-    case kNavaidNdbDme:
-        navaid.strType = "NDBDME";
-        navaid.typeText = " D" + usage;
-        break;
-    case kNavaidDme:
-        navaid.strType = "DME";
-        navaid.typeText = " D" + usage;
-        break;
-    default:
-        return;
-    }
-    if (navaid.navaidType == kNavaidTacan || navaid.navaidType == kNavaidNdbDme ||
-        navaid.navaidType == kNavaidDme) {
-        navaid.frequency = tacanChannelToFrequency(navaid.channel);
-    }
+std::string FmsParser::trimLeft(std::string_view text) {
+    const auto first = std::find_if(text.begin(), text.end(), [](char c) {
+        return std::isspace(static_cast<unsigned char>(c)) == 0;
+    });
+    return std::string(first, text.end());
+}
+
+std::string FmsParser::formatInteger(int32_t value) {
+    return format("%d", value);
+}
+
+std::string FmsParser::formatFourDigits(int32_t value) {
+    return format("%04d", value);
+}
+
+std::string FmsParser::formatOneDecimal(double value) {
+    return format("%3.1lf", value);
+}
+
+std::string FmsParser::formatNoDecimals(double value) {
+    return format("%1.0lf", value);
 }
 
 } // namespace tavi

@@ -25,6 +25,7 @@
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
+#include "displays/CduDisplay.h"
 #include "displays/ClockDspy.h"
 #include "displays/PanelElement.h"
 #include "fms/Fms.h"
@@ -177,6 +178,8 @@ System* Aircraft::createSystem(int id) {
 
 PanelElement* Aircraft::createDisplay(int id) {
     switch (id) {
+    case kCduDisplay:
+        return new (std::nothrow) CduDisplay();
     case kClockLeft:
         return new (std::nothrow) ClockDspy(1);
     case kClockRight:

@@ -117,7 +117,9 @@ Fms::Fms()
           [this](Waypoint& waypoint, std::span<const std::string> airports) {
               return database && database->resolveStoredWaypoint(waypoint, airports);
           },
-          [this](std::string_view line) { log(line); }) {}
+          [this](std::string_view line) { log(line); }) {
+    fillPageTable();
+}
 
 Fms::~Fms() = default;
 
@@ -142,6 +144,7 @@ void Fms::loadPerfSettings(Aircraft& owner) {
     flightConfig.isSmartPerfLearning =
         owner.readIniBool("Fms.FltConf", "isSmartPerfLearning", flightConfig.isSmartPerfLearning);
     heading.isSelectedMag = owner.readIniBool("Fms.Maint", "isSelectedMag", heading.isSelectedMag);
+    transitionAltitude = owner.readIniInt("Fms.Perf", "transAlt", kDefaultTransitionAltitude);
 }
 
 void Fms::update(Aircraft& owner) {
@@ -214,7 +217,6 @@ void Fms::followPower(bool nowPowered) {
 
 void Fms::onCduPowerLoss() {
     messages.clear();
-    pageKeys.clear();
     activeFlightPlan.clear(context);
     missedApproachFlightPlan.clear(context);
     alternateFlightPlan.clear(context);
@@ -237,7 +239,7 @@ void Fms::removeTemporaryPilotPoints() {
 }
 
 void Fms::onCduPowerUp() {
-    currentPage = kNavIdentPage;
+    setPage(kNavIdentPage, 1);
     flightSummary = FlightSummary{};
     fuelMgt = FuelMgtPage{};
     if (gps) {
@@ -257,9 +259,9 @@ void Fms::runPoweredFrame() {
     updatePolarMode();
     accountFuelBurn();
     updateFlightSummary();
+    updateFplAutoPage();
     updateLnav();
-    screen.clear();
-    drawScratchpadLine();
+    drawPage();
 }
 
 void Fms::accountFuelBurn() {
@@ -318,7 +320,7 @@ void Fms::recordLanding() {
     flightSummary.landingTime = utcTimeOfDay();
     plansCleared = !activeFlightPlan.hasOriginAndDestination();
     landingTime = static_cast<int32_t>(now);
-    currentPage = kFlightSummaryPage;
+    setPage(kFlightSummaryPage, 1);
 }
 
 double Fms::utcTimeOfDay() const {
@@ -501,38 +503,6 @@ bool Fms::handleKey(Aircraft&, uint32_t virtualKey, bool, bool ctrl) {
 void Fms::typeCharacter(char character) {
     if (powered && !hasMessage()) {
         scratchPad.type(character);
-    }
-}
-
-void Fms::pressKey(int32_t cduKey) {
-    if (!powered) {
-        return;
-    }
-    bool passedOn = true;
-    switch (cduKey) {
-    case kClrKey:
-        if (hasMessage()) {
-            messages.removeFront();
-            scratchPad.endEditMode();
-            passedOn = false;
-        } else {
-            passedOn = scratchPad.pressClr();
-        }
-        break;
-    case kDelKey:
-        passedOn = scratchPad.pressDel();
-        break;
-    case kPrevKey:
-        passedOn = scratchPad.pressPrev(hasMessage());
-        break;
-    case kNextKey:
-        passedOn = scratchPad.pressNext();
-        break;
-    default:
-        break;
-    }
-    if (passedOn) {
-        pageKeys.push_back(cduKey);
     }
 }
 

@@ -5,7 +5,18 @@
 #include "cdu/FlightSummary.h"
 #include "cdu/FuelMgtPage.h"
 #include "cdu/PerfInit.h"
+#include "cdu/FmsParser.h"
 #include "cdu/ScratchPad.h"
+#include "cdu/records/ActiveFplPage.h"
+#include "cdu/records/ArrivalPage.h"
+#include "cdu/records/DbWptPage.h"
+#include "cdu/records/DeparturePage.h"
+#include "cdu/records/FplListPage.h"
+#include "cdu/records/PilotWptPage.h"
+#include "cdu/records/RadTunePage.h"
+#include "cdu/records/RunwayDataPage.h"
+#include "cdu/records/StoredFplPage.h"
+#include "cdu/records/WptSelectPage.h"
 #include "core/System.h"
 #include "fms/FlightPlanContext.h"
 #include "fms/Lnav.h"
@@ -16,8 +27,10 @@
 #include "navdata/Navaid.h"
 #include "navdata/PilotPointStore.h"
 
+#include <array>
 #include <cstdint>
 #include <limits>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -80,11 +93,27 @@ public:
         bool isSmartPerfLearning = true;
     };
 
-    // A CDU key: 0-3 left line keys, 4-7 right line keys, 10 PREV, 11 NEXT, 16 DEL, 17 CLR.
+    // The CDU keys: 0-3 the left line keys L1-L4, 4-7 the right line keys R1-R4, then the
+    // page and editing keys.
+    static constexpr int32_t kPerfKey = 8;
+    static constexpr int32_t kNavKey = 9;
     static constexpr int32_t kPrevKey = 10;
     static constexpr int32_t kNextKey = 11;
+    static constexpr int32_t kFplKey = 13;
+    static constexpr int32_t kProgKey = 14;
+    static constexpr int32_t kDirKey = 15;
     static constexpr int32_t kDelKey = 16;
     static constexpr int32_t kClrKey = 17;
+
+    // The CDU pages the engine itself turns to.
+    static constexpr int32_t kNavIdentPage = 0;
+    static constexpr int32_t kNavIndexPage = 1;
+    static constexpr int32_t kStoredPlanPage = 16;
+    static constexpr int32_t kActiveFlightPlanPage = 17;
+    static constexpr int32_t kPerfIndexPage = 19;
+    static constexpr int32_t kProgressPage = 52;
+    static constexpr int32_t kWindTempPage = 55;
+    static constexpr int32_t kPageCount = 56;
 
     Fms();
     ~Fms() override;
@@ -103,8 +132,20 @@ public:
     bool hasMessage() const { return !messages.empty(); }
     // A CDU letter, digit or sign key; dropped while unpowered or while a message shows.
     void typeCharacter(char character);
-    // A CDU key: the scratch pad's editing rules first, then the page.
+    // A CDU key: the page keys, DIR and the scratch pad's editing rules first, then the key
+    // handler of the page shown. Ignored without power.
     void pressKey(int32_t cduKey);
+    // Shows a page: runs its entry action and keeps the sub-page where the page keeps it. Any
+    // value is taken; a page that does not exist shows only the scratch-pad line.
+    void setPage(int32_t page, int32_t subPage);
+    // The whole screen of the current page, the scratch-pad or message line included.
+    void drawPage();
+    // Turns a flight-plan page to the requested sub-page a second after a waypoint went onto
+    // the last line of a sub-page.
+    void updateFplAutoPage();
+    // The page records in the per-flight state, section "FMC".
+    void saveState(const StateFile& file) override;
+    void loadState(const StateFile& file) override;
     std::string takeScratchpad() { return scratchPad.take(); }
     void setScratchpad(std::string text) { scratchPad.set(std::move(text)); }
     bool isScratchpadDelete() const { return scratchPad.isDelete(); }
@@ -125,6 +166,8 @@ public:
     // The aircraft is in the air above either speed (kt, strictly).
     static constexpr double kAirborneIndicatedAirspeed = 50.0;
     static constexpr double kAirborneGroundSpeed = 80.0;
+    static constexpr uint32_t kPageTurnDelayMs = 1000;
+    static constexpr int32_t kDefaultTransitionAltitude = 18000;
 
     bool clockStarted = false;
     int32_t currentPage = 0;
@@ -147,8 +190,32 @@ public:
     ScratchPad scratchPad;
     CduMessageQueue messages;
     std::vector<Navaid> vhfNavaids;
-    // The CDU keys the scratch pad passed on, in order, until the page engine takes them.
-    std::vector<int32_t> pageKeys;
+    // One row of the page table: the renderer that writes rows 0 to 7, the key handler, the
+    // entry action and where the page keeps its sub-page; a page that is not built draws
+    // nothing and takes no keys, and a page without a sub-page field does not keep one.
+    struct CduPageEntry {
+        std::function<void()> draw;
+        std::function<void(int32_t)> onKey;
+        std::function<void()> enter;
+        int32_t* subPage = nullptr;
+    };
+    // The pages by id; each page family fills its rows.
+    std::array<CduPageEntry, kPageCount> pages;
+    int32_t navIndexSubPage = 1;
+    // Feet; altitudes above it show as flight levels.
+    int32_t transitionAltitude = kDefaultTransitionAltitude;
+    FmsParser parser{transitionAltitude};
+    ActiveFplPage activeFplPage;
+    StoredFplPage storedFplPage;
+    DbWptPage dbWptPage;
+    RadTunePage radTunePage;
+    RunwayDataPage takeoffPage;
+    RunwayDataPage landingPage;
+    DeparturePage departurePage;
+    ArrivalPage arrivalPage;
+    PilotWptPage pilotWptPage;
+    WptSelectPage wptSelectPage;
+    FplListPage fplListPage;
     PositionInit position;
     HeadingReference heading;
     FlightConfig flightConfig;
@@ -157,6 +224,23 @@ public:
     PerfInit perfInit;
 
 private:
+    void fillPageTable();
+    // The page records of the per-flight state, each with its key, in the order of the file.
+    template <class Visit>
+    void forEachStateRecord(Visit visit) {
+        visit(dbWptPage, "dbWpt");
+        visit(radTunePage, "radTune");
+        visit(storedFplPage, "storedFpl");
+        visit(departurePage, "departure");
+        visit(arrivalPage, "arrival");
+        visit(takeoffPage, "takeoff");
+        visit(landingPage, "landing");
+    }
+    void pressDirKey();
+    void passKeyToPage(int32_t cduKey);
+    void enterNavIndexPage();
+    void enterActiveFlightPlanPage();
+
     // The FMS as the flight-plan operations see it. Until the performance initialisation
     // exists, the plans fly the default descent angle and their own speeds are not confirmed.
     class PlanContext final : public FlightPlanContext {

@@ -3,8 +3,8 @@
 
 #include "avionics/Adc.h"
 #include "avionics/AirData.h"
+#include "cdu/FmsParser.h"
 #include "core/Angles.h"
-#include "fms/AltitudeText.h"
 #include "fms/FlightPlan.h"
 #include "fms/FlightPlanContext.h"
 #include "fms/GeneratedPointNames.h"
@@ -205,7 +205,7 @@ void ProcedureLegConverter::courseFromFixStart(Step& step) const {
 ConversionResult ProcedureLegConverter::altitudeRule(Step& step) const {
     const TerminalLeg& record = step.record;
     LegConstraints target;
-    AltitudeText::parseConstraint(record.altitude, target.altitude, target.kind);
+    FmsParser::parseAltitudeConstraint(record.altitude, target.altitude, target.kind);
     const double from = baseAltitude(step);
     const double to = target.altitude;
     const double distance = (transitionSpeed(to) + transitionSpeed(from)) * 0.5 *
@@ -401,9 +401,9 @@ void ProcedureLegConverter::complete(Step& step, std::size_t legIndex) const {
     }
     const bool missedApproachPoint = job.arrival && record.altitude == kMissedApproachPoint;
     if (!record.altitude.empty() && !missedApproachPoint) {
-        bool parsed = AltitudeText::parseWindow(record.altitude, leg.vnav);
+        bool parsed = FmsParser::parseAltitudeWindow(record.altitude, leg.vnav);
         if (!parsed &&
-            AltitudeText::parseConstraint(record.altitude, leg.vnav.altitude, leg.vnav.kind)) {
+            FmsParser::parseAltitudeConstraint(record.altitude, leg.vnav.altitude, leg.vnav.kind)) {
             leg.vnav.hasAltitude = true;
             parsed = true;
         }

@@ -29,9 +29,12 @@ public:
 class ElectricLoadsTest : public testing::Test {
 protected:
     ElectricLoadsTest() : electric(scenario.electric()) {
-        // Only the network itself and the test's consumer draw current: every other system
-        // leaves for the test but the attitude reference, which tells the ground from the air.
+        // Only the network itself and the test's consumer draw current: every other system and
+        // every screen leaves for the test but the attitude reference, which tells the ground
+        // from the air.
         saved = aircraft().systems;
+        savedScreens = aircraft().displays;
+        aircraft().displays.fill(nullptr);
         for (std::size_t slot = 0; slot < saved.size(); ++slot) {
             if (saved[slot] != &electric && saved[slot] != aircraft().ahrs()) {
                 aircraft().systems[slot] = nullptr;
@@ -41,7 +44,10 @@ protected:
         electric.battery1.batterySwitch = true;
         electric.battery2.batterySwitch = true;
     }
-    ~ElectricLoadsTest() override { aircraft().systems = saved; }
+    ~ElectricLoadsTest() override {
+        aircraft().systems = saved;
+        aircraft().displays = savedScreens;
+    }
 
     Aircraft& aircraft() { return scenario.aircraft(); }
 
@@ -61,6 +67,7 @@ protected:
     Electric& electric;
     FixedLoad consumer;
     std::array<System*, Aircraft::kSystemSlots> saved{};
+    std::array<PanelElement*, Aircraft::kDisplaySlots> savedScreens{};
 };
 
 TEST_F(ElectricLoadsTest, HalvedLoadsMoveFromShedEssentialAndAcBusesOntoTheirDcBus) {

@@ -119,5 +119,78 @@ TEST(FmsParserTest, NavaidLabelsFollowTheStationType) {
     }
 }
 
+TEST(FmsParserTest, ComAndAdfFrequencyEntries) {
+    using Parse = bool (*)(std::string_view, int32_t&);
+    const struct {
+        Parse parse;
+        const char* entry;
+        bool accepted;
+        int32_t frequency;
+    } cases[] = {
+        {FmsParser::parseComFrequency, "121.5", true, 0x01215000},
+        {FmsParser::parseComFrequency, "121.50", true, 0x01215000},
+        {FmsParser::parseComFrequency, "121.500", true, 0x01215000},
+        {FmsParser::parseComFrequency, "21.5", true, 0x01215000},
+        {FmsParser::parseComFrequency, "21", true, 0x01210000},
+        {FmsParser::parseComFrequency, "121", true, 0x01210000},
+        {FmsParser::parseComFrequency, "121.525", true, 0x01215250},
+        {FmsParser::parseComFrequency, "136.975", true, 0x01369750},
+        {FmsParser::parseComFrequency, "121.52", false, 0},
+        {FmsParser::parseComFrequency, "117.975", false, 0},
+        {FmsParser::parseComFrequency, "137.000", false, 0},
+        {FmsParser::parseComFrequency, "121.", false, 0},
+        {FmsParser::parseComFrequency, "121.5000", false, 0},
+        {FmsParser::parseComFrequency, "1.2.1", false, 0},
+        {FmsParser::parseAdfFrequency, "415", true, 0x04150000},
+        {FmsParser::parseAdfFrequency, "415.0", true, 0x04150000},
+        {FmsParser::parseAdfFrequency, "415.5", true, 0x04155000},
+        {FmsParser::parseAdfFrequency, "1799.5", true, 0x17995000},
+        {FmsParser::parseAdfFrequency, "100", true, 0x01000000},
+        {FmsParser::parseAdfFrequency, "415.3", false, 0},
+        {FmsParser::parseAdfFrequency, "99", false, 0},
+        {FmsParser::parseAdfFrequency, "1800", false, 0},
+        {FmsParser::parseAdfFrequency, "415.55", false, 0},
+        {FmsParser::parseAdfFrequency, ".5", false, 0},
+        // Ten digits would wrap the packed word back into the band.
+        {FmsParser::parseAdfFrequency, "1000000415", false, 0},
+    };
+    for (const auto& c : cases) {
+        int32_t frequency = 7;
+        EXPECT_EQ(c.parse(c.entry, frequency), c.accepted) << c.entry;
+        EXPECT_EQ(frequency, c.accepted ? c.frequency : 7) << c.entry;
+    }
+    EXPECT_EQ(FmsParser::formatComFrequency(0x01215250), "121.525");
+    EXPECT_EQ(FmsParser::formatAdfFrequency(0x01000000), "100.0");
+    EXPECT_EQ(FmsParser::formatAdfFrequency(0x17995000), "1799.5");
+}
+
+TEST(FmsParserTest, EveryFrequencyOfTheBandsReadsBackFromItsText) {
+    const struct {
+        bool (*parse)(std::string_view, int32_t&);
+        std::string (*format)(int32_t);
+        int first;
+        int last;
+        int step;
+        int scale;
+    } bands[] = {
+        {FmsParser::parseComFrequency, FmsParser::formatComFrequency, 118000, 136975, 25, 1000},
+        {FmsParser::parseNavFrequency, FmsParser::formatNavFrequency, 10800, 11795, 5, 100},
+        {FmsParser::parseAdfFrequency, FmsParser::formatAdfFrequency, 1000, 17995, 5, 10},
+    };
+    for (const auto& band : bands) {
+        for (int value = band.first; value <= band.last; value += band.step) {
+            const std::string digits = std::to_string(value);
+            const std::size_t wholeDigits = digits.size() - std::to_string(band.scale).size() + 1;
+            const std::string text =
+                digits.substr(0, wholeDigits) + "." + digits.substr(wholeDigits);
+            int32_t word = 0;
+            ASSERT_TRUE(band.parse(text, word)) << text;
+            int32_t again = 0;
+            ASSERT_TRUE(band.parse(band.format(word), again)) << text;
+            EXPECT_EQ(again, word) << text;
+        }
+    }
+}
+
 } // namespace
 } // namespace tavi

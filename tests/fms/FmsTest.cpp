@@ -169,12 +169,16 @@ TEST_F(FmsScenario, KeyboardReachesTheCduOnlyWhenEnabledAndWithoutCtrl) {
         {8, "1", {}},     {46, "*DELETE*", {}}, {112, "12", {0}}, {119, "12", {7}},
         {33, "12", {10}}, {34, "12", {11}},
     };
+    std::vector<int32_t> pageKeys;
+    fms().pages[static_cast<std::size_t>(fms().currentPage)].onKey = [&](int32_t key) {
+        pageKeys.push_back(key);
+    };
     for (const Row& row : rows) {
         fms().setScratchpad("12");
-        fms().pageKeys.clear();
+        pageKeys.clear();
         ASSERT_TRUE(fms().handleKey(aircraft, row.key, true, false)) << row.key;
         EXPECT_EQ(fms().scratchPad.text(), row.pad) << row.key;
-        EXPECT_EQ(fms().pageKeys, row.pageKeys) << row.key;
+        EXPECT_EQ(pageKeys, row.pageKeys) << row.key;
     }
     EXPECT_FALSE(fms().handleKey(aircraft, 120, false, false));
 }
@@ -285,12 +289,15 @@ TEST_F(FmsScenario, DelTwiceOnAnEmptyPadReachesThePage) {
     module.simulator.step();
     fms().messages.clear();
     fms().takeScratchpad();
-    fms().pageKeys.clear();
+    std::vector<int32_t> pageKeys;
+    fms().pages[static_cast<std::size_t>(fms().currentPage)].onKey = [&](int32_t key) {
+        pageKeys.push_back(key);
+    };
     fms().pressKey(Fms::kDelKey);
     EXPECT_TRUE(fms().isScratchpadDelete());
-    EXPECT_TRUE(fms().pageKeys.empty());
+    EXPECT_TRUE(pageKeys.empty());
     fms().pressKey(Fms::kDelKey);
-    EXPECT_EQ(fms().pageKeys, std::vector<int32_t>{Fms::kDelKey});
+    EXPECT_EQ(pageKeys, std::vector<int32_t>{Fms::kDelKey});
     EXPECT_EQ(fms().takeScratchpad(), "*DELETE*");
 }
 

@@ -112,6 +112,7 @@ public:
     static constexpr int32_t kActiveFlightPlanPage = 17;
     static constexpr int32_t kPerfIndexPage = 19;
     static constexpr int32_t kProgressPage = 52;
+    static constexpr int32_t kFlightSummaryPage = 54;
     static constexpr int32_t kWindTempPage = 55;
     static constexpr int32_t kPageCount = 56;
 
@@ -161,8 +162,6 @@ public:
 
     static constexpr double kDefaultDescentAngle = 3.0;
     static constexpr uint32_t kStoredPlanKeptMs = 30000;
-    static constexpr int32_t kNavIdentPage = 0;
-    static constexpr int32_t kFlightSummaryPage = 54;
     // The aircraft is in the air above either speed (kt, strictly).
     static constexpr double kAirborneIndicatedAirspeed = 50.0;
     static constexpr double kAirborneGroundSpeed = 80.0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -28,6 +29,31 @@ std::vector<std::filesystem::path> findFiles(const std::filesystem::path& folder
 // itself from a folder scan: not empty, and nothing that leads out of the folder, ends the name
 // early or matches other names (separators, dots, wildcards, control characters).
 bool isPlainFileStem(std::string_view name);
+
+// The whole content of a regular file, or why it was not read.
+struct FileContent {
+    enum class Status { Read, Missing, NotRegular, TooLarge, Unreadable };
+    Status status = Status::Unreadable;
+    std::string bytes;
+    // For Unreadable, the system's error number.
+    int error = 0;
+};
+
+// Reads a regular file whole. Anything else (a folder, a FIFO, a device) is not opened for
+// reading at all, so it can neither block nor feed endless bytes; a file larger than maxBytes
+// is not read.
+FileContent readRegularFile(const std::filesystem::path& path, std::size_t maxBytes);
+
+// Why a file was not read, for a log line ("missing", "not a regular file", ...); empty when it
+// was read.
+std::string describe(const FileContent& content, std::size_t maxBytes);
+
+// Makes the bytes the whole content of the file: they go to a new temporary file created
+// exclusively beside it, which then replaces the file in one rename. A failure (a full disk, a
+// missing folder) answers false and leaves the old file whole, with no temporary file behind. A
+// link at the path is replaced by the new file, never written through; an existing regular
+// file's permissions are kept.
+bool replaceFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Deletes a file (a link itself, not its target); false when it cannot be deleted or is a
 // folder.

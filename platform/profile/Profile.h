@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 // Private-profile files: "[section]" lines and "key=value" lines.
 //
@@ -42,6 +43,42 @@ bool write(const std::filesystem::path& file, std::string_view section, std::str
 // with the same file handling as write. True when the key is gone, also when the file, the
 // section or the key was missing (nothing is then written or created).
 bool removeKey(const std::filesystem::path& file, std::string_view section, std::string_view key);
+
+// A profile file read once and then looked up and changed in memory, under the reading and
+// writing rules above, without going back to the disk for every key.
+class Document {
+public:
+    Document() = default;
+    explicit Document(std::string bytes);
+
+    std::optional<std::string> lookup(std::string_view section, std::string_view key) const;
+    std::string read(std::string_view section, std::string_view key, std::string_view defaultValue,
+                     std::size_t bufferSize) const;
+    // As write and removeKey do on the disk; set answers false for what would not read back.
+    bool set(std::string_view section, std::string_view key, std::string_view value);
+    void remove(std::string_view section, std::string_view key);
+
+    const std::string& bytes() const { return text; }
+
+private:
+    void index();
+
+    std::string text;
+    // The first section of each name, by lower-cased name, and its first entry of each key.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections;
+};
+
+// The file read whole, and why it was not when it is there but unusable (a folder, a FIFO,
+// larger than 64 MB, unreadable): empty when it was read or is missing, which reads as empty.
+struct LoadedDocument {
+    Document document;
+    std::string problem;
+};
+LoadedDocument loadDocument(const std::filesystem::path& file);
+
+// Writes the document as the whole new file (see files::replaceFile): false, the old file
+// whole, when it cannot be written.
+bool saveDocument(const std::filesystem::path& file, const Document& document);
 
 // Decimal integer as the C library's atoi reads it, independent of the locale: leading white
 // space, an optional sign, then digits up to the first other character; 0 when no digit comes

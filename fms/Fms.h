@@ -114,9 +114,11 @@ public:
 
     static constexpr double kDefaultDescentAngle = 3.0;
     static constexpr uint32_t kStoredPlanKeptMs = 30000;
+    static constexpr uint32_t kDatabaseRetryMs = 5000;
     static constexpr int32_t kNavIdentPage = 0;
 
     bool clockStarted = false;
+    uint32_t lastConnectionMs = 0;
     int32_t currentPage = 0;
     bool powered = false;
     bool pauseAtTod = false;
@@ -167,6 +169,8 @@ private:
     void loadStoredPlans(const std::string& folder) override;
 
     void connectDatabase(Aircraft& aircraft);
+    void retryDatabase(Aircraft& aircraft);
+    void extractVhfNavaids(Aircraft& aircraft);
     void loadPerfSettings(Aircraft& aircraft);
     void refreshSystems(Aircraft& aircraft);
     void followPower(bool nowPowered);

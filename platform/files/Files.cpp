@@ -25,33 +25,6 @@ bool equalNoCase(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return lower(x) == lower(y); });
 }
 
-// Matches "*" and "?" wildcards without regard to case.
-bool matchesPattern(std::string_view name, std::string_view pattern) {
-    std::size_t n = 0;
-    std::size_t p = 0;
-    std::size_t starPattern = std::string_view::npos;
-    std::size_t starName = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            starPattern = p++;
-            starName = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
-            ++n;
-            ++p;
-        } else if (starPattern != std::string_view::npos) {
-            p = starPattern + 1;
-            n = ++starName;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*') {
-        ++p;
-    }
-    return p == pattern.size();
-}
-
 // Attempts at a free name for the temporary file of a replacement.
 constexpr int kTemporaryNameAttempts = 100;
 
@@ -198,6 +171,53 @@ bool replaceFile(const fs::path& path, std::string_view bytes) {
         return false;
     }
     return true;
+}
+
+bool matchesPattern(std::string_view name, std::string_view pattern) {
+    std::size_t n = 0;
+    std::size_t p = 0;
+    std::size_t starPattern = std::string_view::npos;
+    std::size_t starName = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starPattern = p++;
+            starName = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || lower(pattern[p]) == lower(name[n]))) {
+            ++n;
+            ++p;
+        } else if (starPattern != std::string_view::npos) {
+            p = starPattern + 1;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+bool appendToFile(const fs::path& path, std::string_view bytes) {
+    FileDescriptor descriptor(::open(
+        path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644));
+    struct stat status {};
+    if (descriptor.get() < 0 || ::fstat(descriptor.get(), &status) != 0 ||
+        !S_ISREG(status.st_mode)) {
+        return false;
+    }
+    return writeAll(descriptor.get(), bytes) && descriptor.close();
+}
+
+bool emptyFile(const fs::path& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        return replaceFile(path, {});
+    }
+    FileDescriptor descriptor(::open(
+        path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644));
+    return descriptor.get() >= 0 && descriptor.close();
 }
 
 fs::path nativePath(std::string_view path) {

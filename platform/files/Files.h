@@ -20,6 +20,10 @@ std::string folderOf(std::string_view filePath);
 // exists as written.
 std::filesystem::path resolveCaseInsensitive(const std::filesystem::path& path);
 
+// Whether the name matches the pattern ("*" any run of characters, "?" one), without regard to
+// case.
+bool matchesPattern(std::string_view name, std::string_view pattern);
+
 // The regular files of a folder whose names match the pattern ("*" and "?", without regard to
 // case), sorted by name. An unreadable or missing folder gives none.
 std::vector<std::filesystem::path> findFiles(const std::filesystem::path& folder,
@@ -54,6 +58,13 @@ std::string describe(const FileContent& content, std::size_t maxBytes);
 // link at the path is replaced by the new file, never written through; an existing regular
 // file's permissions are kept.
 bool replaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Appends the bytes to a regular file, creating it when missing. A link, a FIFO or a device at
+// the path is never written to: false.
+bool appendToFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Makes the file a new empty regular file; a link at the path is replaced, never followed.
+bool emptyFile(const std::filesystem::path& path);
 
 // Deletes a file (a link itself, not its target); false when it cannot be deleted or is a
 // folder.

@@ -394,14 +394,21 @@ int32_t parseInt(std::string_view text) {
     return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
-double parseDouble(std::string_view text) {
+double parseDouble(std::string_view text, std::size_t* used) {
+    if (used) {
+        *used = 0;
+    }
     const std::string terminated(text);
     const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     if (cLocale == static_cast<locale_t>(0)) {
         return 0.0;
     }
-    const double value = ::strtod_l(terminated.c_str(), nullptr, cLocale);
+    char* end = nullptr;
+    const double value = ::strtod_l(terminated.c_str(), &end, cLocale);
     ::freelocale(cLocale);
+    if (used) {
+        *used = static_cast<std::size_t>(end - terminated.c_str());
+    }
     return value;
 }
 

@@ -88,6 +88,7 @@ int32_t parseInt(std::string_view text);
 // Floating-point number as strtod reads it in the C locale, whatever the process's locale:
 // "12,5" gives 12.0, 0.0 when nothing converts. Its other forms are kept as well: "0x1p4" gives
 // 16, "inf" and "nan" give infinity and NaN, and a value out of range gives +-HUGE_VAL.
-double parseDouble(std::string_view text);
+// When used is given, it receives how many characters the number took (0 when none).
+double parseDouble(std::string_view text, std::size_t* used = nullptr);
 
 } // namespace tavi::platform::profile

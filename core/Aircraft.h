@@ -6,11 +6,14 @@
 #include "core/SimVar.h"
 #include "core/System.h"
 #include "platform/host/HostServices.h"
+#include "platform/profile/Profile.h"
 #include "platform/simconnect/SimConnect.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -118,6 +121,8 @@ public:
     bool writeIniString(const char* section, const char* key, const char* value) const;
     bool writeIniInt(const char* section, const char* key, int32_t value) const;
     void truncateLog() const;
+    // One line of the log: line breaks and other control characters are shown as "\xNN" and
+    // a long text is cut, so that nothing a file or database holds can forge or flood lines.
     void log(std::string_view text) const;
 
     int32_t tick = 0;
@@ -154,6 +159,17 @@ public:
     platform::HookHandle keyboardHook = 0;
     std::string loadedFlightPath;
     platform::SimConnectHandle simConnect = 0;
+
+private:
+    // The settings file's value of the key; nothing when it is missing or, for a numeric
+    // setting, not valid (logged once per key).
+    std::optional<std::string> settingText(const char* section, const char* key) const;
+    const platform::profile::Document& settingsFile() const;
+
+    // tavi.ini is read once per start (when the paths are built) and then looked up in memory;
+    // the module's own writes go to the file and to this copy.
+    mutable std::optional<platform::profile::Document> settings;
+    mutable std::set<std::string> reportedSettings;
 };
 
 // The one Aircraft, from ModuleInit to ModuleDeinit.

@@ -2,6 +2,7 @@
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "core/Imports.h"
+#include "core/SettingRanges.h"
 #include "platform/files/Files.h"
 #include "platform/profile/Profile.h"
 
@@ -14,6 +15,9 @@ namespace {
 constexpr char kModuleFileName[] = "tavi_davud.gau";
 // Every setting is read into a buffer of this size, so values keep at most 63 characters.
 constexpr std::size_t kSettingBuffer = 64;
+// A log line longer than this is cut: a damaged file or database cannot flood the log.
+constexpr std::size_t kMaxLogLine = 1000;
+constexpr char kCutMark[] = " [cut]";
 
 std::string moduleFolder() {
     std::string modulePath = hostServices().loadedModulePath(kModuleFileName);
@@ -23,28 +27,71 @@ std::string moduleFolder() {
     return platform::files::folderOf(modulePath);
 }
 
+std::string oneLogLine(std::string_view text) {
+    std::string line;
+    for (const char c : text.substr(0, kMaxLogLine)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            line += format("\\x%02X", byte);
+        } else {
+            line += c;
+        }
+    }
+    if (text.size() > kMaxLogLine) {
+        line += kCutMark;
+    }
+    line += '\n';
+    return line;
+}
+
 } // namespace
 
 void Aircraft::buildPaths() {
     const std::string folder = moduleFolder();
     iniPath = folder + "tavi.ini";
     logPath = folder + "tavi.log";
+    settings.reset();
+    reportedSettings.clear();
+}
+
+const platform::profile::Document& Aircraft::settingsFile() const {
+    if (!settings) {
+        platform::profile::LoadedDocument loaded = platform::profile::loadDocument(iniPath);
+        if (!loaded.problem.empty()) {
+            log("tavi.ini ignored, " + loaded.problem + ": " + iniPath);
+        }
+        settings = std::move(loaded.document);
+    }
+    return *settings;
+}
+
+std::optional<std::string> Aircraft::settingText(const char* section, const char* key) const {
+    std::optional<std::string> text = settingsFile().lookup(section, key);
+    if (!text) {
+        return text;
+    }
+    text->resize(std::min(text->size(), kSettingBuffer - 1));
+    const SettingRange* range = settingRange(section, key);
+    if (!range || isValidSetting(*range, *text)) {
+        return text;
+    }
+    if (reportedSettings.insert(std::string(section) + "/" + key).second) {
+        log(format("tavi.ini: [%s] %s=%s is not valid, the default is used", section, key,
+                   text->c_str()));
+    }
+    return std::nullopt;
 }
 
 int32_t Aircraft::readIniInt(const char* section, const char* key, int32_t defaultValue) const {
-    const std::string text =
-        platform::profile::read(iniPath, section, key, format("%d", defaultValue), kSettingBuffer);
-    return platform::profile::parseInt(text);
+    const std::optional<std::string> text = settingText(section, key);
+    return text ? platform::profile::parseInt(*text) : defaultValue;
 }
 
 double Aircraft::readIniDouble(const char* section, const char* key, double defaultValue) const {
     // A missing key gives the caller's default itself: formatting it with six decimals first
     // would turn small defaults such as -0.0000004 into 0.
-    const auto text = platform::profile::lookup(iniPath, section, key);
-    if (!text) {
-        return defaultValue;
-    }
-    return platform::profile::parseDouble(std::string_view(*text).substr(0, kSettingBuffer - 1));
+    const std::optional<std::string> text = settingText(section, key);
+    return text ? platform::profile::parseDouble(*text) : defaultValue;
 }
 
 bool Aircraft::readIniBool(const char* section, const char* key, bool defaultValue) const {
@@ -53,11 +100,18 @@ bool Aircraft::readIniBool(const char* section, const char* key, bool defaultVal
 
 std::string Aircraft::readIniString(const char* section, const char* key,
                                     const char* defaultValue) const {
-    return platform::profile::read(iniPath, section, key, defaultValue, kSettingBuffer);
+    const std::optional<std::string> text = settingText(section, key);
+    return text ? *text : std::string(defaultValue).substr(0, kSettingBuffer - 1);
 }
 
 bool Aircraft::writeIniString(const char* section, const char* key, const char* value) const {
-    return platform::profile::write(iniPath, section, key, value);
+    if (!platform::profile::write(iniPath, section, key, value)) {
+        return false;
+    }
+    if (settings) {
+        settings->set(section, key, value);
+    }
+    return true;
 }
 
 bool Aircraft::writeIniInt(const char* section, const char* key, int32_t value) const {
@@ -65,19 +119,19 @@ bool Aircraft::writeIniInt(const char* section, const char* key, int32_t value) 
 }
 
 void Aircraft::truncateLog() const {
-    if (std::FILE* file = std::fopen(logPath.c_str(), "w")) {
-        std::fclose(file);
+    if (!platform::files::emptyFile(logPath)) {
+        std::fprintf(stderr, "tavi: the log %s cannot be written; its lines follow here\n",
+                     logPath.c_str());
     }
 }
 
+// A log that cannot be written still reaches the host's standard error, so a start-up that
+// fails in a read-only folder says why.
 void Aircraft::log(std::string_view text) const {
-    std::FILE* file = std::fopen(logPath.c_str(), "a");
-    if (!file) {
-        return;
+    const std::string line = oneLogLine(text);
+    if (!platform::files::appendToFile(logPath, line)) {
+        std::fprintf(stderr, "tavi: %s", line.c_str());
     }
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fputc('\n', file);
-    std::fclose(file);
 }
 
 } // namespace tavi

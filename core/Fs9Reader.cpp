@@ -153,15 +153,40 @@ bool hasTarget(const char* section, const StateField& field) {
     return section && field.key && field.data;
 }
 
-bool saveOne(const char* section, const StateField& field, const StateFile& file) {
+// Sets the field's value in the document; the file is written by the caller.
+bool setOne(const char* section, const StateField& field, profile::Document& document) {
     if (!isHandled(field)) {
         return false;
     }
     if (field.type == StateFieldType::None) {
         return true;
     }
-    return hasTarget(section, field) &&
-           profile::write(file.path, section, field.key, valueText(field));
+    return hasTarget(section, field) && document.set(section, field.key, valueText(field));
+}
+
+// The state file is rewritten whole, once for all the fields given, and replaces the old file
+// only when complete: a full disk leaves the previous state as it was. Answers how many fields
+// were set, or nothing when the file could not be written.
+template <typename SetFields>
+std::optional<int> saveAll(const StateFile& file, SetFields setFields) {
+    profile::LoadedDocument loaded = profile::loadDocument(file.path);
+    if (!loaded.problem.empty()) {
+        return std::nullopt;
+    }
+    const int set = setFields(loaded.document);
+    if (set > 0 && !profile::saveDocument(file.path, loaded.document)) {
+        return std::nullopt;
+    }
+    return set;
+}
+
+bool saveOne(const char* section, const StateField& field, const StateFile& file) {
+    bool set = false;
+    const auto saved = saveAll(file, [&](profile::Document& document) {
+        set = setOne(section, field, document);
+        return set && field.type != StateFieldType::None ? 1 : 0;
+    });
+    return saved && set;
 }
 
 bool loadOne(const char* section, const StateField& field, const StateFile& file) {
@@ -223,8 +248,13 @@ bool Fs9Reader::loadField(const char* section, const StateField& field,
 
 int Fs9Reader::saveFields(const char* section, const StateField* fields,
                           const StateFile& file) const {
-    return handleFields(fields,
-                        [&](const StateField& field) { return saveOne(section, field, file); });
+    return saveAll(file,
+                   [&](profile::Document& document) {
+                       return handleFields(fields, [&](const StateField& field) {
+                           return setOne(section, field, document);
+                       });
+                   })
+        .value_or(0);
 }
 
 int Fs9Reader::loadFields(const char* section, const StateField* fields,
@@ -255,15 +285,20 @@ bool saveStringList(const StateFile& file, const char* section, const char* key,
     countField.key = counted.c_str();
     countField.data = &count;
     countField.type = StateFieldType::Int32;
-    if (!saveOne(section, countField, file)) {
-        return false;
-    }
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (!saveStringField(file, section, itemKey(key, i).c_str(), texts[i])) {
-            return false;
+    const auto saved = saveAll(file, [&](profile::Document& document) {
+        if (!setOne(section, countField, document)) {
+            return 0;
         }
-    }
-    return true;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const std::string item = itemKey(key, i);
+            if (!setOne(section, textField(item.c_str(), const_cast<char*>(texts[i].c_str())),
+                        document)) {
+                return 0;
+            }
+        }
+        return 1;
+    });
+    return saved.value_or(0) == 1;
 }
 
 // The list ends at its count or at the first item missing from the file, so that a damaged

@@ -38,7 +38,9 @@ void PanelElement::loadSettings(Aircraft& aircraft) {
 }
 
 void PanelElement::loadFrameRate(Aircraft& aircraft, const char* key) {
-    fpsPercent = std::min(aircraft.readIniInt("FPS", key, 100), 100);
+    // Held at 0 from below as well: 0 already never paints, and a value far below it would
+    // overflow the throttle's arithmetic.
+    fpsPercent = std::clamp(aircraft.readIniInt("FPS", key, 100), 0, 100);
 }
 
 int PanelElement::draw(platform::gfx::Surface&, int, int, bool) {

@@ -152,6 +152,8 @@ void Fms::update(Aircraft& owner) {
     now = owner.simTimeMs;
     if (!database || !database->hasConnection()) {
         connectDatabase(owner);
+    } else if (!database->isReady()) {
+        retryDatabase(owner);
     }
     refreshSystems(owner);
     if (database && database->hasConnection()) {
@@ -170,17 +172,37 @@ void Fms::update(Aircraft& owner) {
 void Fms::connectDatabase(Aircraft& owner) {
     const std::string folder = simulatorFolder();
     magDev = MagDev(folder);
+    if (!magDev.problem().empty()) {
+        owner.log("Magnetic variation file not used, " + magDev.problem());
+    }
     database = std::make_unique<NavDatabase>(magDev, [this](std::string_view line) { log(line); });
     database->setPilotPoints(&pilotPointStore);
+    lastConnectionMs = now;
     database->connect(*this);
     customFolder = database->customFolder();
+    extractVhfNavaids(owner);
+    owner.log("Loading config");
+    loadPerfSettings(owner);
+    owner.log("Loaded config");
+}
+
+void Fms::extractVhfNavaids(Aircraft& owner) {
     owner.log("Extracting VHF navaids");
     vhfNavaids.clear();
     database->extractVhfNavaids(vhfNavaids);
     owner.log("Extracted VHF navaids");
-    owner.log("Loading config");
-    loadPerfSettings(owner);
-    owner.log("Loaded config");
+}
+
+// A database that could not be opened (locked by another program, say) is tried again every
+// few seconds, so the FMS is not left without one for the whole flight.
+void Fms::retryDatabase(Aircraft& owner) {
+    if (now - lastConnectionMs < kDatabaseRetryMs) {
+        return;
+    }
+    lastConnectionMs = now;
+    if (database->retryConnection(*this)) {
+        extractVhfNavaids(owner);
+    }
 }
 
 void Fms::loadPilotPoints(const std::string& folder) {

@@ -3,9 +3,9 @@
 #include "cdu/CduMessageQueue.h"
 #include "cdu/CduScreen.h"
 #include "cdu/FlightSummary.h"
+#include "cdu/FmsParser.h"
 #include "cdu/FuelMgtPage.h"
 #include "cdu/PerfInit.h"
-#include "cdu/FmsParser.h"
 #include "cdu/ScratchPad.h"
 #include "cdu/records/ActiveFplPage.h"
 #include "cdu/records/ArrivalPage.h"
@@ -29,8 +29,8 @@
 
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -167,8 +167,10 @@ public:
     static constexpr double kAirborneGroundSpeed = 80.0;
     static constexpr uint32_t kPageTurnDelayMs = 1000;
     static constexpr int32_t kDefaultTransitionAltitude = 18000;
+    static constexpr uint32_t kDatabaseRetryMs = 5000;
 
     bool clockStarted = false;
+    uint32_t lastConnectionMs = 0;
     int32_t currentPage = 0;
     bool powered = false;
     bool pauseAtTod = false;
@@ -265,6 +267,8 @@ private:
     void loadStoredPlans(const std::string& folder) override;
 
     void connectDatabase(Aircraft& aircraft);
+    void retryDatabase(Aircraft& aircraft);
+    void extractVhfNavaids(Aircraft& aircraft);
     void loadPerfSettings(Aircraft& aircraft);
     void refreshSystems(Aircraft& aircraft);
     void followPower(bool nowPowered);

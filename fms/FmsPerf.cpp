@@ -1,8 +1,10 @@
 #include "fms/FmsPerf.h"
 
+#include "platform/files/Files.h"
+
 #include <cmath>
 #include <cstring>
-#include <fstream>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -49,12 +51,6 @@ bool holdsValidCells(const std::vector<float>& values) {
     return true;
 }
 
-std::filesystem::path temporaryPathFor(const std::filesystem::path& path) {
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    return temporary;
-}
-
 } // namespace
 
 FmsPerf::FmsPerf() {
@@ -79,15 +75,13 @@ void FmsPerf::setPath(std::filesystem::path path) {
 bool FmsPerf::load() {
     if (filePath.empty())
         return false;
-    std::ifstream file(filePath, std::ios::binary);
-    if (!file)
-        return false;
-    std::vector<char> bytes(kFileBytes + 1);
-    file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (static_cast<std::size_t>(file.gcount()) != kFileBytes)
+    const platform::files::FileContent content =
+        platform::files::readRegularFile(filePath, kFileBytes);
+    if (content.status != platform::files::FileContent::Status::Read ||
+        content.bytes.size() != kFileBytes)
         return false;
     std::vector<float> values(kTableCount * kCellCount);
-    std::memcpy(values.data(), bytes.data(), kFileBytes);
+    std::memcpy(values.data(), content.bytes.data(), kFileBytes);
     if (!holdsValidCells(values))
         return false;
     for (std::size_t index = 0; index < kTableCount; ++index)
@@ -103,24 +97,11 @@ bool FmsPerf::save() const {
     std::error_code error;
     if (filePath.has_parent_path())
         std::filesystem::create_directories(filePath.parent_path(), error);
-    const std::filesystem::path temporary = temporaryPathFor(filePath);
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        for (const Cells& table : tables)
-            file.write(reinterpret_cast<const char*>(table.data()), kTableBytes);
-        file.flush();
-        if (!file) {
-            file.close();
-            std::filesystem::remove(temporary, error);
-            return false;
-        }
-    }
-    std::filesystem::rename(temporary, filePath, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
+    std::string bytes;
+    bytes.reserve(kFileBytes);
+    for (const Cells& table : tables)
+        bytes.append(reinterpret_cast<const char*>(table.data()), kTableBytes);
+    return platform::files::replaceFile(filePath, bytes);
 }
 
 void FmsPerf::climbStep(float weight, float speed, float altitude, float step, float& fuel,

@@ -81,15 +81,12 @@ Waypoint readPoint(const std::filesystem::path& file, const char* section,
     return point;
 }
 
-bool writePoint(const std::filesystem::path& file, const char* section, const std::string& prefix,
-                const Waypoint& point) {
-    const bool written =
-        profile::write(file, section, prefix + kIdentKey, point.ident) &&
-        profile::write(file, section, prefix + kTypeKey,
-                       std::to_string(static_cast<int32_t>(point.kind))) &&
-        profile::write(file, section, prefix + kLatitudeKey, degreesText(point.latitude));
-    return written &&
-           profile::write(file, section, prefix + kLongitudeKey, degreesText(point.longitude));
+void setPoint(profile::Document& document, const char* section, const std::string& prefix,
+              const Waypoint& point) {
+    document.set(section, prefix + kIdentKey, point.ident);
+    document.set(section, prefix + kTypeKey, std::to_string(static_cast<int32_t>(point.kind)));
+    document.set(section, prefix + kLatitudeKey, degreesText(point.latitude));
+    document.set(section, prefix + kLongitudeKey, degreesText(point.longitude));
 }
 
 // The airport a point belongs to, for finding a stored runway again.
@@ -191,25 +188,33 @@ bool StoredPlanLibrary::readPlanPoint(FlightPlan& plan, const std::filesystem::p
     return true;
 }
 
+// The whole file is written at once and replaces the old one only when it is complete: a
+// plan the pilot saved before survives a full disk.
 bool StoredPlanLibrary::savePlanFile(const FlightPlan& plan) {
     const std::string& name = plan.name();
     if (customFolder.empty() || !isPlanName(name)) {
         return false;
     }
-    byName.insert_or_assign(upperCased(name), plan);
-    for (const std::filesystem::path& old : files::findFiles(customFolder, name + kSuffix)) {
-        files::deleteFile(old);
-    }
     const std::filesystem::path file = customFolder / (name + kSuffix);
-    bool written =
-        writePoint(file, kOriginSection, "", plan.org) &&
-        writePoint(file, kDestinationSection, "", plan.dest) &&
-        profile::write(file, kRouteSection, kGroundSpeedKey, std::to_string(plan.gspd)) &&
-        profile::write(file, kRouteSection, kCountKey, std::to_string(plan.legCount()));
-    for (std::size_t i = 0; written && i < plan.legCount(); ++i) {
-        written = writePoint(file, kRouteSection, pointPrefix(i), plan.legs[i].wpt);
+    byName.insert_or_assign(upperCased(name), plan);
+    profile::Document document;
+    setPoint(document, kOriginSection, "", plan.org);
+    setPoint(document, kDestinationSection, "", plan.dest);
+    document.set(kRouteSection, kGroundSpeedKey, std::to_string(plan.gspd));
+    document.set(kRouteSection, kCountKey, std::to_string(plan.legCount()));
+    for (std::size_t i = 0; i < plan.legCount(); ++i) {
+        setPoint(document, kRouteSection, pointPrefix(i), plan.legs[i].wpt);
     }
-    return written;
+    if (!profile::saveDocument(file, document)) {
+        log("Stored flight plan not saved: " + file.filename().string());
+        return false;
+    }
+    for (const std::filesystem::path& other : files::findFiles(customFolder, name + kSuffix)) {
+        if (other != file) {
+            files::deleteFile(other);
+        }
+    }
+    return true;
 }
 
 bool StoredPlanLibrary::storedPlanAt(std::size_t index, FlightPlan& plan) const {

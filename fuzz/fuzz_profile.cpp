@@ -1,4 +1,5 @@
-// Arbitrary bytes as a profile file: reading never fails, and a write changes only its own key.
+// Arbitrary bytes as a profile file: reading never fails, a file read once answers as reading it
+// for every key does, and a write changes only its own key.
 #include "platform/profile/Profile.h"
 
 #include <cstdint>
@@ -61,8 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     writeBytes(copy, data, size);
 
     std::optional<std::string> before[std::size(kNames)];
+    const profile::Document document(std::string(reinterpret_cast<const char*>(data), size));
     for (std::size_t i = 0; i < std::size(kNames); ++i) {
         before[i] = profile::lookup(original, kNames[i].section, kNames[i].key);
+        if (size <= (64u << 20) && document.lookup(kNames[i].section, kNames[i].key) != before[i]) {
+            std::abort();
+        }
         const std::string text =
             profile::read(original, kNames[i].section, kNames[i].key, "default", 32);
         if (text.size() > 31) {

@@ -1,5 +1,5 @@
 // Reads arbitrary bytes as a WAV file: whatever its chunks claim, reading never goes past the
-// data chunk or the bytes there are.
+// data chunk or the bytes there are, and no data chunk is larger than the file.
 #include "core/sound/WaveFile.h"
 
 #include <algorithm>
@@ -14,6 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             __builtin_trap();
         }
         return 0;
+    }
+    if (wave.dataSize() > size) {
+        __builtin_trap();
     }
     std::vector<uint8_t> buffer(std::min<uint32_t>(wave.dataSize(), 4096));
     for (int pass = 0; pass < 2; ++pass) {

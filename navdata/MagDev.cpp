@@ -1,9 +1,10 @@
 #include "navdata/MagDev.h"
 
+#include "platform/files/Files.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <fstream>
 #include <vector>
 
 namespace tavi {
@@ -20,6 +21,40 @@ float degreesFromRaw(uint16_t raw) {
     return degrees;
 }
 
+// A larger file is not a variation file.
+constexpr std::size_t kMaxFileBytes = 1u << 20;
+// Away from the magnetic poles the earth's variation stays well below this, and changes little
+// from one whole degree to the next.
+constexpr int kTemperateRows = 60;
+constexpr float kTemperateLimit = 60.0f;
+constexpr float kLargestStep = 20.0f;
+// The share of temperate cells that may break those rules: a real grid has next to none, a file
+// of random bytes most of them.
+constexpr double kImplausibleShare = 0.05;
+
+float angularDifference(float a, float b) {
+    const float difference = std::fabs(a - b);
+    return std::min(difference, 360.0f - difference);
+}
+
+bool isPlausible(const std::vector<float>& grid) {
+    int cells = 0;
+    int implausible = 0;
+    for (int column = 0; column < MagDev::kColumns; ++column) {
+        const int next = (column + 1) % MagDev::kColumns;
+        for (int row = 90 - kTemperateRows; row <= 90 + kTemperateRows; ++row) {
+            const float value = grid[static_cast<std::size_t>(column * MagDev::kRows + row)];
+            const float neighbour = grid[static_cast<std::size_t>(next * MagDev::kRows + row)];
+            ++cells;
+            if (std::fabs(value) > kTemperateLimit ||
+                angularDifference(value, neighbour) > kLargestStep) {
+                ++implausible;
+            }
+        }
+    }
+    return implausible <= kImplausibleShare * cells;
+}
+
 } // namespace
 
 MagDev::MagDev() = default;
@@ -29,19 +64,28 @@ MagDev::MagDev(const std::string& simulatorFolder) {
 }
 
 bool MagDev::load(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
+    const platform::files::FileContent content =
+        platform::files::readRegularFile(path, kMaxFileBytes);
+    if (content.status != platform::files::FileContent::Status::Read) {
+        loadProblem = platform::files::describe(content, kMaxFileBytes) + ": " + path.string();
         return false;
     }
-    std::vector<unsigned char> bytes(kFileSize);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(kFileSize));
-    if (static_cast<std::size_t>(file.gcount()) != kFileSize) {
+    if (content.bytes.size() < kFileSize) {
+        loadProblem = "too short for the grid: " + path.string();
         return false;
     }
-    for (std::size_t cell = 0; cell < grid.size(); ++cell) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(content.bytes.data());
+    std::vector<float> read(grid.size());
+    for (std::size_t cell = 0; cell < read.size(); ++cell) {
         const std::size_t at = kGridOffset + 2 * cell;
-        grid[cell] = degreesFromRaw(static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8)));
+        read[cell] = degreesFromRaw(static_cast<uint16_t>(bytes[at] | (bytes[at + 1] << 8)));
     }
+    if (!isPlausible(read)) {
+        loadProblem = "no plausible variation grid: " + path.string();
+        return false;
+    }
+    std::copy(read.begin(), read.end(), grid.begin());
+    loadProblem.clear();
     return true;
 }
 

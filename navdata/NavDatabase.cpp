@@ -58,25 +58,48 @@ void NavDatabase::setPresentPosition(double latitude, double longitude) {
 void NavDatabase::connect(Loaders& loaders) {
     connection.close();
     connectionMade = false;
+    testPassed = false;
     const std::string folder = simulatorFolder();
-    const std::string databasePath = folder + kDatabaseFile;
+    databasePath = folder + kDatabaseFile;
     customFolderPath = folder + kCustomFolder;
     loaders.loadPilotPoints(customFolderPath);
     loaders.loadPerformance(folder + kPerfFile);
+    openLogged();
+    loadStoredPlans(loaders);
+}
+
+bool NavDatabase::retryConnection(Loaders& loaders) {
+    if (testPassed || databasePath.empty()) {
+        return testPassed;
+    }
+    connection.close();
+    if (!openLogged()) {
+        return false;
+    }
+    loadStoredPlans(loaders);
+    return true;
+}
+
+void NavDatabase::loadStoredPlans(Loaders& loaders) {
+    log("before loading plans");
+    loaders.loadStoredPlans(customFolderPath);
+    log("plans loaded");
+}
+
+bool NavDatabase::openLogged() {
     try {
-        openAndTest(databasePath);
+        openAndTest();
+        testPassed = true;
     } catch (const DbError& error) {
         log("Connect error");
         log(error.source().empty() ? error.description()
                                    : error.source() + " : " + error.description());
         log(format("hr = 0X%08X", error.code()));
     }
-    log("before loading plans");
-    loaders.loadStoredPlans(customFolderPath);
-    log("plans loaded");
+    return testPassed;
 }
 
-void NavDatabase::openAndTest(const std::string& databasePath) {
+void NavDatabase::openAndTest() {
     log("Connect");
     log(kConnectionPrefix + databasePath);
     connectionMade = true;

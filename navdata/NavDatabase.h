@@ -72,6 +72,12 @@ public:
     bool hasConnection() const { return connectionMade; }
     // The database is open.
     bool isConnected() const { return connection.isOpen(); }
+    // The database opened and answered its test query.
+    bool isReady() const { return testPassed; }
+    // Opens the database again after a failed connection (another program held it locked, say),
+    // with the connection's log lines, and on success loads the stored plans again, which could
+    // not be checked against the database before. True when the database is now ready.
+    bool retryConnection(Loaders& loaders);
     // Orvane/CustomDB/ below the simulator folder, set by connect.
     const std::string& customFolder() const { return customFolderPath; }
 
@@ -231,12 +237,18 @@ private:
     void readRunway(const platform::db::RecordSet& row, Runway& runway) const;
     void readIls(const platform::db::RecordSet& row, Ils& ils) const;
     double variationAt(double latitude, double longitude) const;
-    void openAndTest(const std::string& databasePath);
+    void openAndTest();
+    // Opens the database and runs its test query, logging each step or the error; true when the
+    // test passed.
+    bool openLogged();
+    void loadStoredPlans(Loaders& loaders);
 
     const MagDev& magDev;
     LogSink log;
     platform::db::Connection connection;
     bool connectionMade = false;
+    bool testPassed = false;
+    std::string databasePath;
     std::string customFolderPath;
     double presentLatitude = 0.0;
     double presentLongitude = 0.0;

@@ -130,20 +130,20 @@ void PilotPointStore::add(const PilotPoint& point) {
     }
 }
 
-// A file that cannot be written is not reported: the point stays in the store all the same.
+// The file is written whole and replaces the old one only when complete; a failure is logged
+// and the point stays in the store all the same.
 void PilotPointStore::write(const PilotPoint& point) const {
     const std::filesystem::path file = fileFor(point.ident);
-    const bool written =
-        profile::write(file, kSection, kLatitudeKey, degreesText(point.latitude)) &&
-        profile::write(file, kSection, kLongitudeKey, degreesText(point.longitude)) &&
-        profile::write(file, kSection, kTypeKey, wordOfType(point.ppType));
-    if (!written) {
-        return;
+    profile::LoadedDocument loaded = profile::loadDocument(file);
+    profile::Document& document = loaded.document;
+    document.set(kSection, kLatitudeKey, degreesText(point.latitude));
+    document.set(kSection, kLongitudeKey, degreesText(point.longitude));
+    document.set(kSection, kTypeKey, wordOfType(point.ppType));
+    if (point.definition.empty() || !document.set(kSection, kDefinitionKey, point.definition)) {
+        document.remove(kSection, kDefinitionKey);
     }
-    if (point.definition.empty()) {
-        profile::removeKey(file, kSection, kDefinitionKey);
-    } else {
-        profile::write(file, kSection, kDefinitionKey, point.definition);
+    if (!loaded.problem.empty() || !profile::saveDocument(file, document)) {
+        log("Pilot waypoint file not saved: " + file.filename().string());
     }
 }
 

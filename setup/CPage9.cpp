@@ -13,7 +13,9 @@ CPage9::CPage9(CTaviSheet& sheet)
       infiniteBattery(place(new QCheckBox("Infinite battery"), 14, 36, 63, 10)) {}
 
 void CPage9::readKeys() {
-    disableAxes->setChecked(sheet().readBool("FSUIPC", "disableAxes", false));
+    // The module's own default: opening and closing this program must not change how the
+    // aircraft flies.
+    disableAxes->setChecked(sheet().readBool("FSUIPC", "disableAxes", true));
     pauseAtTod->setChecked(sheet().readBool("Preferences", "pauseAtTod", false));
     infiniteBattery->setChecked(sheet().readBool("Electric", "infiniteBattery", false));
 }

@@ -243,8 +243,11 @@ int main(int argc, char** argv) {
     const fs::path logPath = modulePath.parent_path() / "tavi.log";
     std::printf("tavi-sim: %lld frames in %.1f simulated seconds\n",
                 static_cast<long long>(simulator.ticks()), simulator.simulatorSeconds());
-    std::printf("tavi-sim: start-up %s\n",
-                hasLine(logPath, "Plane initialised") ? "complete" : "not reached");
+    std::printf("tavi-sim: start-up %s\n", !fs::exists(logPath) ? "unknown: the module wrote no log"
+                                           : hasLine(logPath, "Plane initialised") ? "complete"
+                                                                                   : "not reached");
     std::printf("tavi-sim: log %s\n", logPath.c_str());
+    // The sanitizer build's leak check ends the process without flushing a piped stdout.
+    std::fflush(stdout);
     return passed ? 0 : 1;
 }

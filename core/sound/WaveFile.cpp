@@ -115,14 +115,18 @@ audio::AudioResult WaveFile::rewind() {
     if (!file_->descend(audio::fourCc("data"), riff_, data_)) {
         return fail("no data chunk");
     }
-    if (data_.size > kMaxDataBytes) {
-        return fail(
-            tavi::format("data chunk of %u bytes is larger than %u", data_.size, kMaxDataBytes));
+    // A data chunk that claims more than the file holds is cut to what is there: a damaged
+    // header must not buy megabytes of silence and minutes in the call-out queue.
+    const uint64_t held = file_->size() > data_.dataOffset ? file_->size() - data_.dataOffset : 0;
+    const uint64_t size = std::min<uint64_t>(data_.size, held);
+    if (size > kMaxDataBytes) {
+        return fail(tavi::format("data chunk of %llu bytes is larger than %u",
+                                 static_cast<unsigned long long>(size), kMaxDataBytes));
     }
-    if (data_.size == 0) {
+    if (size == 0) {
         return fail("empty data chunk");
     }
-    dataSize_ = data_.size;
+    dataSize_ = static_cast<uint32_t>(size);
     dataRead_ = 0;
     return audio::kAudioOk;
 }

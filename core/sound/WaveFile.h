@@ -13,7 +13,8 @@
 namespace tavi {
 
 // Reads the samples of a RIFF/WAVE file. Sizes are never trusted beyond the bytes the file
-// holds: a data chunk that claims more gives what there is.
+// holds: a data chunk that claims more is cut to what there is, so its sound is no longer than
+// the samples it has.
 class WaveFile {
 public:
     // Larger files and larger data chunks are refused.

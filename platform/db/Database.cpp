@@ -266,6 +266,12 @@ Connection::~Connection() {
 
 void Connection::open(const std::filesystem::path& path) {
     close();
+    // Only a regular file is opened: a FIFO in its place would block the caller for good.
+    std::error_code typeError;
+    const std::filesystem::file_status status = std::filesystem::status(path, typeError);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        throwLayerError("not a regular file: " + path.string(), SQLITE_CANTOPEN);
+    }
     sqlite3* opened = nullptr;
     const int result = sqlite3_open_v2(path.c_str(), &opened, SQLITE_OPEN_READONLY, nullptr);
     if (opened) {

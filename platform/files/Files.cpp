@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace tavi::platform::files {
 
@@ -20,7 +25,154 @@ bool equalNoCase(std::string_view a, std::string_view b) {
                                               [](char x, char y) { return lower(x) == lower(y); });
 }
 
-// Matches "*" and "?" wildcards without regard to case.
+// Attempts at a free name for the temporary file of a replacement.
+constexpr int kTemporaryNameAttempts = 100;
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int descriptor) : descriptor(descriptor) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() {
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
+    }
+    int get() const { return descriptor; }
+    // Closes now, so that the caller sees the result.
+    bool close() {
+        const int closing = descriptor;
+        descriptor = -1;
+        return ::close(closing) == 0;
+    }
+
+private:
+    int descriptor;
+};
+
+// False when reading fails or the bytes would pass maxBytes.
+bool readAll(int descriptor, std::string& bytes, std::size_t maxBytes, int& error) {
+    char chunk[16384];
+    for (;;) {
+        const ssize_t count = ::read(descriptor, chunk, sizeof chunk);
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count < 0) {
+            error = errno;
+            return false;
+        }
+        if (bytes.size() + static_cast<std::size_t>(count) > maxBytes) {
+            error = EFBIG;
+            return false;
+        }
+        if (count == 0) {
+            return true;
+        }
+        bytes.append(chunk, static_cast<std::size_t>(count));
+    }
+}
+
+bool writeAll(int descriptor, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
+        if (count < 0 && errno == EINTR) {
+            continue;
+        }
+        if (count <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return true;
+}
+
+// A new file beside the target, so that the final rename stays on one file system. O_EXCL
+// with O_NOFOLLOW: a name someone prepared in advance (a link above all) is never opened.
+int createTemporary(const fs::path& target, fs::path& temporary) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string stem =
+        "." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-";
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        temporary = folder / (stem + std::to_string(attempt));
+        const int descriptor =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST) {
+            return descriptor;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+FileContent readRegularFile(const fs::path& path, std::size_t maxBytes) {
+    FileContent content;
+    // Opening without blocking keeps a FIFO from stalling the caller until it is checked.
+    FileDescriptor descriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (descriptor.get() < 0) {
+        content.error = errno;
+        content.status =
+            errno == ENOENT ? FileContent::Status::Missing : FileContent::Status::Unreadable;
+        return content;
+    }
+    struct stat status {};
+    if (::fstat(descriptor.get(), &status) != 0) {
+        content.error = errno;
+        return content;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        content.status = FileContent::Status::NotRegular;
+        return content;
+    }
+    if (static_cast<uint64_t>(status.st_size) > maxBytes) {
+        content.status = FileContent::Status::TooLarge;
+        return content;
+    }
+    if (!readAll(descriptor.get(), content.bytes, maxBytes, content.error)) {
+        content.bytes.clear();
+        content.status = content.error == EFBIG ? FileContent::Status::TooLarge
+                                                : FileContent::Status::Unreadable;
+        return content;
+    }
+    content.status = FileContent::Status::Read;
+    return content;
+}
+
+std::string describe(const FileContent& content, std::size_t maxBytes) {
+    switch (content.status) {
+    case FileContent::Status::Read:
+        return {};
+    case FileContent::Status::Missing:
+        return "missing";
+    case FileContent::Status::NotRegular:
+        return "not a regular file";
+    case FileContent::Status::TooLarge:
+        return "larger than " + std::to_string(maxBytes) + " bytes";
+    case FileContent::Status::Unreadable:
+        break;
+    }
+    return std::string("unreadable: ") + std::strerror(content.error);
+}
+
+bool replaceFile(const fs::path& path, std::string_view bytes) {
+    fs::path temporary;
+    FileDescriptor descriptor(createTemporary(path, temporary));
+    if (descriptor.get() < 0) {
+        return false;
+    }
+    struct stat old {};
+    if (::lstat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+        ::fchmod(descriptor.get(), old.st_mode & 07777);
+    }
+    const bool written = writeAll(descriptor.get(), bytes) && ::fsync(descriptor.get()) == 0;
+    if (!descriptor.close() || !written || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
 bool matchesPattern(std::string_view name, std::string_view pattern) {
     std::size_t n = 0;
     std::size_t p = 0;
@@ -47,7 +199,26 @@ bool matchesPattern(std::string_view name, std::string_view pattern) {
     return p == pattern.size();
 }
 
-} // namespace
+bool appendToFile(const fs::path& path, std::string_view bytes) {
+    FileDescriptor descriptor(::open(
+        path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644));
+    struct stat status {};
+    if (descriptor.get() < 0 || ::fstat(descriptor.get(), &status) != 0 ||
+        !S_ISREG(status.st_mode)) {
+        return false;
+    }
+    return writeAll(descriptor.get(), bytes) && descriptor.close();
+}
+
+bool emptyFile(const fs::path& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) == 0 && !S_ISREG(status.st_mode)) {
+        return replaceFile(path, {});
+    }
+    FileDescriptor descriptor(::open(
+        path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644));
+    return descriptor.get() >= 0 && descriptor.close();
+}
 
 fs::path nativePath(std::string_view path) {
     std::string native(path);

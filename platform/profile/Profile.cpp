@@ -1,5 +1,7 @@
 #include "platform/profile/Profile.h"
 
+#include "platform/files/Files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -13,77 +15,27 @@
 namespace tavi::platform::profile {
 
 namespace fs = std::filesystem;
+namespace files = platform::files;
 
 namespace {
 
 // A larger file is not a profile: it reads as empty and is never rewritten.
 constexpr std::size_t kMaxFileBytes = 64u << 20;
-// Attempts at a free name for the temporary file of a write.
-constexpr int kTemporaryNameAttempts = 100;
 
 enum class LoadStatus { Loaded, Missing, Failed };
 
 struct Loaded {
     LoadStatus status = LoadStatus::Failed;
     std::string bytes;
-    mode_t mode = 0;
 };
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor) : descriptor(descriptor) {}
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor() {
-        if (descriptor >= 0) {
-            ::close(descriptor);
-        }
-    }
-    int get() const { return descriptor; }
-    // Closes now, so that the caller sees the result.
-    bool close() {
-        const int closing = descriptor;
-        descriptor = -1;
-        return ::close(closing) == 0;
-    }
-
-private:
-    int descriptor;
-};
-
-bool readAll(int descriptor, std::string& bytes) {
-    char chunk[16384];
-    for (;;) {
-        const ssize_t count = ::read(descriptor, chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count < 0 || bytes.size() + static_cast<std::size_t>(count) > kMaxFileBytes) {
-            return false;
-        }
-        if (count == 0) {
-            return true;
-        }
-        bytes.append(chunk, static_cast<std::size_t>(count));
-    }
-}
-
-// Only regular files are read: opening without blocking keeps a FIFO from stalling the caller.
 Loaded load(const fs::path& file) {
+    files::FileContent content = files::readRegularFile(file, kMaxFileBytes);
     Loaded loaded;
-    FileDescriptor descriptor(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (descriptor.get() < 0) {
-        loaded.status = errno == ENOENT ? LoadStatus::Missing : LoadStatus::Failed;
-        return loaded;
-    }
-    struct stat status {};
-    if (::fstat(descriptor.get(), &status) != 0 || !S_ISREG(status.st_mode) ||
-        !readAll(descriptor.get(), loaded.bytes)) {
-        loaded.bytes.clear();
-        return loaded;
-    }
-    loaded.status = LoadStatus::Loaded;
-    loaded.mode = status.st_mode & 07777;
+    loaded.bytes = std::move(content.bytes);
+    loaded.status = content.status == files::FileContent::Status::Read      ? LoadStatus::Loaded
+                    : content.status == files::FileContent::Status::Missing ? LoadStatus::Missing
+                                                                            : LoadStatus::Failed;
     return loaded;
 }
 
@@ -103,6 +55,14 @@ std::string_view trim(std::string_view text) {
 
 char asciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string lowerCased(std::string_view name) {
+    std::string lowered(name);
+    for (char& c : lowered) {
+        c = asciiLower(c);
+    }
+    return lowered;
 }
 
 bool equalNoCase(std::string_view a, std::string_view b) {
@@ -261,53 +221,6 @@ std::string updated(std::string_view bytes, std::string_view section, std::strin
     return result;
 }
 
-bool writeAll(int descriptor, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t count = ::write(descriptor, bytes.data(), bytes.size());
-        if (count < 0 && errno == EINTR) {
-            continue;
-        }
-        if (count <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(count));
-    }
-    return true;
-}
-
-// A new file beside the target, so that the final rename stays on one file system.
-int createTemporary(const fs::path& target, fs::path& temporary) {
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string stem =
-        "." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-";
-    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-        temporary = folder / (stem + std::to_string(attempt));
-        const int descriptor =
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0 || errno != EEXIST) {
-            return descriptor;
-        }
-    }
-    return -1;
-}
-
-bool replaceFile(const fs::path& target, std::string_view bytes, const Loaded& old) {
-    fs::path temporary;
-    FileDescriptor descriptor(createTemporary(target, temporary));
-    if (descriptor.get() < 0) {
-        return false;
-    }
-    if (old.status == LoadStatus::Loaded) {
-        ::fchmod(descriptor.get(), old.mode);
-    }
-    const bool written = writeAll(descriptor.get(), bytes) && ::fsync(descriptor.get()) == 0;
-    if (!descriptor.close() || !written || ::rename(temporary.c_str(), target.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
 // A link is followed, so that the file it points at is rewritten and the link stays.
 fs::path writeTarget(const fs::path& file) {
     std::error_code error;
@@ -318,6 +231,20 @@ fs::path writeTarget(const fs::path& file) {
         }
     }
     return file;
+}
+
+std::string cutToBuffer(std::optional<std::string> value, std::string_view defaultValue,
+                        std::size_t bufferSize) {
+    if (bufferSize == 0) {
+        return {};
+    }
+    if (!value) {
+        return std::string(defaultValue.substr(0, bufferSize - 1));
+    }
+    if (value->size() > bufferSize - 1) {
+        value->resize(bufferSize - 1);
+    }
+    return std::move(*value);
 }
 
 } // namespace
@@ -337,17 +264,7 @@ std::optional<std::string> lookup(const fs::path& file, std::string_view section
 
 std::string read(const fs::path& file, std::string_view section, std::string_view key,
                  std::string_view defaultValue, std::size_t bufferSize) {
-    if (bufferSize == 0) {
-        return {};
-    }
-    std::optional<std::string> value = lookup(file, section, key);
-    if (!value) {
-        return std::string(defaultValue.substr(0, bufferSize - 1));
-    }
-    if (value->size() > bufferSize - 1) {
-        value->resize(bufferSize - 1);
-    }
-    return std::move(*value);
+    return cutToBuffer(lookup(file, section, key), defaultValue, bufferSize);
 }
 
 bool write(const fs::path& file, std::string_view section, std::string_view key,
@@ -363,7 +280,7 @@ bool write(const fs::path& file, std::string_view section, std::string_view key,
         (old.status == LoadStatus::Loaded && ::access(target.c_str(), W_OK) != 0)) {
         return false;
     }
-    return replaceFile(target, updated(old.bytes, section, key, value), old);
+    return files::replaceFile(target, updated(old.bytes, section, key, value));
 }
 
 bool removeKey(const fs::path& file, std::string_view section, std::string_view key) {
@@ -384,7 +301,79 @@ bool removeKey(const fs::path& file, std::string_view section, std::string_view 
     }
     std::string bytes = old.bytes;
     bytes.erase(location.keyLine.begin, location.keyLine.end - location.keyLine.begin);
-    return replaceFile(target, bytes, old);
+    return files::replaceFile(target, bytes);
+}
+
+Document::Document(std::string bytes) : text(std::move(bytes)) {
+    index();
+}
+
+void Document::index() {
+    sections.clear();
+    std::unordered_map<std::string, std::string>* current = nullptr;
+    for (std::size_t begin = 0; begin < text.size();) {
+        const Line line = lineAt(text, begin);
+        begin = line.end;
+        const ParsedLine parsed =
+            parse(std::string_view(text).substr(line.begin, line.textEnd - line.begin));
+        if (parsed.kind == LineKind::Section) {
+            const auto [at, inserted] = sections.try_emplace(lowerCased(parsed.name));
+            current = inserted ? &at->second : nullptr;
+        } else if (parsed.kind == LineKind::Entry && current) {
+            current->try_emplace(lowerCased(parsed.name), parsed.value);
+        }
+    }
+}
+
+std::optional<std::string> Document::lookup(std::string_view section, std::string_view key) const {
+    const auto found = sections.find(lowerCased(trim(section)));
+    if (found == sections.end()) {
+        return std::nullopt;
+    }
+    const auto entry = found->second.find(lowerCased(trim(key)));
+    if (entry == found->second.end()) {
+        return std::nullopt;
+    }
+    return entry->second;
+}
+
+std::string Document::read(std::string_view section, std::string_view key,
+                           std::string_view defaultValue, std::size_t bufferSize) const {
+    return cutToBuffer(lookup(section, key), defaultValue, bufferSize);
+}
+
+bool Document::set(std::string_view section, std::string_view key, std::string_view value) {
+    section = trim(section);
+    key = trim(key);
+    if (!writable(section, key, value)) {
+        return false;
+    }
+    text = updated(text, section, key, value);
+    index();
+    return true;
+}
+
+void Document::remove(std::string_view section, std::string_view key) {
+    const Location location = locate(text, trim(section), trim(key));
+    if (location.keyFound) {
+        text.erase(location.keyLine.begin, location.keyLine.end - location.keyLine.begin);
+        index();
+    }
+}
+
+LoadedDocument loadDocument(const fs::path& file) {
+    files::FileContent content = files::readRegularFile(file, kMaxFileBytes);
+    LoadedDocument loaded;
+    if (content.status == files::FileContent::Status::Read) {
+        loaded.document = Document(std::move(content.bytes));
+    } else if (content.status != files::FileContent::Status::Missing) {
+        loaded.problem = files::describe(content, kMaxFileBytes);
+    }
+    return loaded;
+}
+
+bool saveDocument(const fs::path& file, const Document& document) {
+    return files::replaceFile(file, document.bytes());
 }
 
 int32_t parseInt(std::string_view text) {
@@ -405,14 +394,21 @@ int32_t parseInt(std::string_view text) {
     return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
-double parseDouble(std::string_view text) {
+double parseDouble(std::string_view text, std::size_t* used) {
+    if (used) {
+        *used = 0;
+    }
     const std::string terminated(text);
     const locale_t cLocale = ::newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     if (cLocale == static_cast<locale_t>(0)) {
         return 0.0;
     }
-    const double value = ::strtod_l(terminated.c_str(), nullptr, cLocale);
+    char* end = nullptr;
+    const double value = ::strtod_l(terminated.c_str(), &end, cLocale);
     ::freelocale(cLocale);
+    if (used) {
+        *used = static_cast<std::size_t>(end - terminated.c_str());
+    }
     return value;
 }
 

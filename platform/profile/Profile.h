@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 // Private-profile files: "[section]" lines and "key=value" lines.
 //
@@ -43,6 +44,42 @@ bool write(const std::filesystem::path& file, std::string_view section, std::str
 // section or the key was missing (nothing is then written or created).
 bool removeKey(const std::filesystem::path& file, std::string_view section, std::string_view key);
 
+// A profile file read once and then looked up and changed in memory, under the reading and
+// writing rules above, without going back to the disk for every key.
+class Document {
+public:
+    Document() = default;
+    explicit Document(std::string bytes);
+
+    std::optional<std::string> lookup(std::string_view section, std::string_view key) const;
+    std::string read(std::string_view section, std::string_view key, std::string_view defaultValue,
+                     std::size_t bufferSize) const;
+    // As write and removeKey do on the disk; set answers false for what would not read back.
+    bool set(std::string_view section, std::string_view key, std::string_view value);
+    void remove(std::string_view section, std::string_view key);
+
+    const std::string& bytes() const { return text; }
+
+private:
+    void index();
+
+    std::string text;
+    // The first section of each name, by lower-cased name, and its first entry of each key.
+    std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections;
+};
+
+// The file read whole, and why it was not when it is there but unusable (a folder, a FIFO,
+// larger than 64 MB, unreadable): empty when it was read or is missing, which reads as empty.
+struct LoadedDocument {
+    Document document;
+    std::string problem;
+};
+LoadedDocument loadDocument(const std::filesystem::path& file);
+
+// Writes the document as the whole new file (see files::replaceFile): false, the old file
+// whole, when it cannot be written.
+bool saveDocument(const std::filesystem::path& file, const Document& document);
+
 // Decimal integer as the C library's atoi reads it, independent of the locale: leading white
 // space, an optional sign, then digits up to the first other character; 0 when no digit comes
 // first; saturates at the int32 limits.
@@ -51,6 +88,7 @@ int32_t parseInt(std::string_view text);
 // Floating-point number as strtod reads it in the C locale, whatever the process's locale:
 // "12,5" gives 12.0, 0.0 when nothing converts. Its other forms are kept as well: "0x1p4" gives
 // 16, "inf" and "nan" give infinity and NaN, and a value out of range gives +-HUGE_VAL.
-double parseDouble(std::string_view text);
+// When used is given, it receives how many characters the number took (0 when none).
+double parseDouble(std::string_view text, std::size_t* used = nullptr);
 
 } // namespace tavi::platform::profile

@@ -1,6 +1,7 @@
 #include "core/Fs9Reader.h"
 #include "platform/profile/Profile.h"
 #include "support/CommaLocale.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 #include <array>
@@ -252,6 +253,30 @@ TEST_F(StateFields, AWriteThatFailsAnswersFalse) {
     EXPECT_FALSE(reader.saveField(kSection, field("k", &value, StateFieldType::Int32), file));
     EXPECT_FALSE(saveStringField(file, kSection, "k", "text"));
     EXPECT_FALSE(saveStringList(file, kSection, "route", {"A"}));
+}
+
+TEST_F(StateFields, AFullDiskLeavesThePreviousStateWhole) {
+    Values values;
+    values.integer = 7;
+    std::strcpy(values.text, "KJFK");
+    ASSERT_EQ(reader.saveFields(kSection, values.fields().data(), file), 7);
+    const std::string before = TempFolder::read(file.path);
+
+    values.integer = 8;
+    std::strcpy(values.text, std::string(200, 'x').c_str());
+    int32_t single = 1;
+    {
+        const test::FileSizeLimit diskFull(before.size() + 8);
+        EXPECT_EQ(reader.saveFields(kSection, values.fields().data(), file), 0);
+        EXPECT_FALSE(reader.saveField(kSection, values.fields()[0], file));
+        EXPECT_FALSE(saveStringList(file, kSection, "route", {std::string(200, 'y')}));
+        EXPECT_FALSE(reader.saveField(
+            kSection, field(std::string(200, 'k').c_str(), &single, StateFieldType::Int32), file));
+    }
+    EXPECT_EQ(TempFolder::read(file.path), before);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(StateFields, StringFields) {

@@ -95,7 +95,7 @@ TEST_F(PanelElementSettingsTest, QualityKeysChooseTheDrawingModes) {
     const struct {
         const char* text;
         int32_t hint;
-    } hints[] = {{"7", 4}, {"-1", 4}, {"2", 2}, {"5", 5}, {"0", 0}, {"abc", 0}};
+    } hints[] = {{"7", 4}, {"-1", 4}, {"2", 2}, {"5", 5}, {"0", 0}, {"abc", 4}};
     for (const auto& h : hints) {
         EXPECT_EQ(
             loaded(std::string("[GDI+]\ntextRenderingHint=") + h.text + "\n").textRenderingHint,
@@ -103,7 +103,8 @@ TEST_F(PanelElementSettingsTest, QualityKeysChooseTheDrawingModes) {
             << h.text;
     }
     EXPECT_EQ(loaded("[FPS]\npfd=250\n").fpsPercent, 100);
-    EXPECT_EQ(loaded("[FPS]\npfd=-20\n").fpsPercent, -20);
+    EXPECT_EQ(loaded("[FPS]\npfd=-20\n").fpsPercent, 0);
+    EXPECT_EQ(loaded("[FPS]\npfd=-99999999999\n").fpsPercent, 0);
 }
 
 int dueDraws(int32_t fpsPercent, int calls) {

@@ -2,6 +2,7 @@
 
 #include "fms/PerfConditions.h"
 #include "fms/PerfTableAxes.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 #include <cmath>
@@ -97,6 +98,24 @@ TEST_F(PerfFileTest, SaveWithoutAPathOrIntoAFolderThatIsAFileWritesNothing) {
     folder.write("blocked", "x");
     perf.setPath(folder / "blocked" / "vosk300x.perf");
     EXPECT_FALSE(perf.save());
+}
+
+TEST_F(PerfFileTest, AFullDiskOrAPreparedLinkLeavesEveryFileAsItWas) {
+    ASSERT_TRUE(perf.save());
+    const std::string before = test::TempFolder::read(perf.path());
+    const std::filesystem::path victim = folder.write("victim", "not a perf file");
+    std::filesystem::create_symlink(victim, folder / "PerfDB" / "vosk300x.perf.tmp");
+    perf.setCell(FmsPerf::ClimbFuel, 5, 3, 7.0f);
+    {
+        const test::FileSizeLimit diskFull(1000);
+        EXPECT_FALSE(perf.save());
+    }
+    EXPECT_EQ(test::TempFolder::read(perf.path()), before);
+    EXPECT_EQ(test::TempFolder::read(victim), "not a perf file");
+
+    ASSERT_TRUE(perf.save());
+    EXPECT_EQ(test::TempFolder::read(victim), "not a perf file");
+    EXPECT_EQ(test::TempFolder::read(perf.path()), fileBytes(perf));
 }
 
 struct DamagedFile {

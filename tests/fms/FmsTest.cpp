@@ -188,6 +188,27 @@ Waypoint firstOf(std::vector<Waypoint> list) {
     return list.empty() ? Waypoint{} : list.front();
 }
 
+TEST_F(FmsScenario, ADatabaseMissingAtStartIsConnectedWhenItComes) {
+    const std::filesystem::path file = module.folder.path() / "Orvane/Nd/nd.sqlite";
+    const std::filesystem::path away = module.folder.path() / "nd.away";
+    std::filesystem::rename(file, away);
+    module.startModule();
+    module.simulator.step();
+    EXPECT_FALSE(fms().navDatabase().isReady());
+    std::filesystem::rename(away, file);
+    for (int tick = 0; tick < 18 * 6 && !fms().navDatabase().isReady(); ++tick) {
+        module.simulator.step();
+    }
+    EXPECT_TRUE(fms().navDatabase().isReady());
+    std::vector<Waypoint> found;
+    fms().navDatabase().searchAirports("ZZAA", found);
+    EXPECT_FALSE(found.empty());
+    const std::vector<std::string> lines = module.logLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "test passed"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Extracted VHF navaids"), 2)
+        << "the navaids are extracted again from the database that came";
+}
+
 TEST_F(FmsScenario, LnavFliesTheActivePlanFromThePositionTheGpsReads) {
     module.startModule();
     module.simulator.step();

@@ -2,6 +2,7 @@
 
 #include "FlightPlanTestSupport.h"
 #include "support/CommaLocale.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 #include <algorithm>
@@ -248,6 +249,19 @@ TEST_F(StoredPlanLibraryTest, SavingReplacesTheFileWhateverTheCaseOfItsName) {
     EXPECT_EQ(filesIn(customFolder()), std::vector<std::string>{"TEST.ri2v.fpl"});
     EXPECT_EQ(namesOf(library), std::vector<std::string>{"TEST"});
     EXPECT_EQ(library.fileFor("test"), customFolder() / "TEST.ri2v.fpl");
+}
+
+TEST_F(StoredPlanLibraryTest, AFullDiskKeepsTheOldPlanAndSaysSo) {
+    scan();
+    ASSERT_TRUE(library.savePlanFile(plan("KEPT", "P")));
+    const std::string before = TempFolder::read(customFolder() / "KEPT.ri2v.fpl");
+    {
+        const test::FileSizeLimit diskFull(20);
+        EXPECT_FALSE(library.savePlanFile(plan("KEPT", "P / Q")));
+    }
+    EXPECT_EQ(TempFolder::read(customFolder() / "KEPT.ri2v.fpl"), before);
+    EXPECT_EQ(filesIn(customFolder()), std::vector<std::string>{"KEPT.ri2v.fpl"});
+    EXPECT_EQ(lines.back(), "Stored flight plan not saved: KEPT.ri2v.fpl");
 }
 
 TEST_F(StoredPlanLibraryTest, RefreshReadsTheHeaderAgainOrDropsAGoneFile) {

@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace tavi {
 namespace {
@@ -94,6 +95,46 @@ TEST_F(MagDevTest, ShortOrMissingFileLeavesTheGridAsItWas) {
     MagDev empty;
     EXPECT_FALSE(empty.load(file));
     EXPECT_EQ(empty.variation(10.0f, 10.0f), 0.0f);
+}
+
+// Files that are no variation grid: each is refused with its reason and the grid stays.
+TEST_F(MagDevTest, DamagedFilesAreRefusedWithTheirReason) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* name;
+        void (*make)(const fs::path& path);
+        const char* problem;
+    } cases[] = {
+        {"missing", [](const fs::path&) {}, "missing"},
+        {"empty", [](const fs::path& path) { std::ofstream{path}; }, "too short for the grid"},
+        {"short",
+         [](const fs::path& path) {
+             std::ofstream{path} << std::string(MagDev::kFileSize - 1, 'x');
+         },
+         "too short for the grid"},
+        {"folder", [](const fs::path& path) { fs::create_directory(path); }, "not a regular file"},
+        {"fifo", [](const fs::path& path) { ::mkfifo(path.c_str(), 0600); }, "not a regular file"},
+        {"random",
+         [](const fs::path& path) {
+             std::string bytes(MagDev::kFileSize, '\0');
+             uint32_t state = 12345;
+             for (char& byte : bytes) {
+                 state = state * 1103515245u + 12345u;
+                 byte = static_cast<char>(state >> 24);
+             }
+             std::ofstream(path, std::ios::binary) << bytes;
+         },
+         "no plausible variation grid"},
+    };
+    for (const auto& c : cases) {
+        const fs::path path = folder.path() / c.name;
+        c.make(path);
+        EXPECT_FALSE(magDev.load(path)) << c.name;
+        EXPECT_EQ(magDev.problem(), std::string(c.problem) + ": " + path.string());
+        EXPECT_EQ(magDev.variation(10.0f, 10.0f), kDefaultDegrees) << c.name;
+    }
+    EXPECT_TRUE(magDev.load(file));
+    EXPECT_EQ(magDev.problem(), "");
 }
 
 TEST_F(MagDevTest, SimulatorFolderFileIsReadAtConstruction) {

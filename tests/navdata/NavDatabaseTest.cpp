@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace tavi {
 namespace {
@@ -79,6 +80,36 @@ TEST_F(NavDatabaseTest, MissingFileLogsTheErrorPathAndCreatesNothing) {
     EXPECT_EQ(lines, (Lines{"getNavaidInfo", "the database is not open", "getConfigParam",
                             "the database is not open"}));
     EXPECT_EQ(navaid.ident, "KEEP");
+}
+
+TEST_F(NavDatabaseTest, AFailedConnectionIsRetriedUntilTheDatabaseIsThere) {
+    database.connect(loaders);
+    EXPECT_FALSE(database.isReady());
+    lines.clear();
+    EXPECT_FALSE(database.retryConnection(loaders));
+    EXPECT_EQ(lines, (Lines{"Connect", "driver={SQLite3};dbq=" + folder() + "Orvane/Nd/nd.sqlite",
+                            "Trying Connect", "Connect error",
+                            "SQLite : unable to open database file", "hr = 0X0000000E"}));
+
+    platform::db::createDatabase(databaseFile(), navSchema() + navRegion());
+    lines.clear();
+    EXPECT_TRUE(database.retryConnection(loaders));
+    EXPECT_TRUE(database.isReady());
+    EXPECT_EQ(lines.back(), "plans loaded") << "plans are checked against the database again";
+    EXPECT_EQ(lines[lines.size() - 4], "test passed");
+    lines.clear();
+    EXPECT_TRUE(database.retryConnection(loaders));
+    EXPECT_TRUE(lines.empty()) << "a ready database is left alone";
+}
+
+TEST_F(NavDatabaseTest, AFifoInPlaceOfTheDatabaseIsRefusedAtOnce) {
+    std::filesystem::create_directories(databaseFile().parent_path());
+    ASSERT_EQ(::mkfifo(databaseFile().c_str(), 0600), 0);
+    database.connect(loaders);
+    EXPECT_EQ(lines, connectLines({"Connect error",
+                                   "Database : not a regular file: " + databaseFile().string(),
+                                   "hr = 0X0000000E"}));
+    EXPECT_FALSE(database.isReady());
 }
 
 TEST_F(NavDatabaseTest, CorruptFileLogsTheErrorPath) {

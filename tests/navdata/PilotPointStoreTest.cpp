@@ -3,6 +3,7 @@
 #include "navdata/MagDev.h"
 #include "navdata/NavTestFixture.h"
 #include "support/CommaLocale.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -202,6 +203,20 @@ TEST_F(PilotPointStoreTest, RemoveDeletesThePointsFileWhateverItsCase) {
     EXPECT_EQ(filesIn(customFolder()), (std::vector<std::string>{"Bad.ri2v.wpt", "KEEP.ri2v.wpt"}));
     store.loadFolder(customFolder());
     EXPECT_EQ(identsOf(store), std::vector<std::string>{"KEEP"});
+}
+
+TEST_F(PilotPointStoreTest, AFullDiskKeepsTheOldFileAndSaysSo) {
+    const std::string before = pointFile("1.0", "2.0", "ll", "pbd=OLD\n");
+    write("FULL.ri2v.wpt", before);
+    store.loadFolder(customFolder());
+    {
+        const test::FileSizeLimit diskFull(8);
+        store.add(makePoint("FULL", 47.5, 8.5, PilotPointType::LatLon));
+    }
+    EXPECT_EQ(read("FULL.ri2v.wpt"), before);
+    EXPECT_EQ(filesIn(customFolder()), std::vector<std::string>{"FULL.ri2v.wpt"});
+    EXPECT_EQ(lines.back(), "Pilot waypoint file not saved: FULL.ri2v.wpt");
+    EXPECT_NE(store.find("FULL"), nullptr) << "the point stays in the store";
 }
 
 TEST_F(PilotPointStoreTest, PointsAreOrderedByCharacterCodes) {

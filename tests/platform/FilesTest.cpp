@@ -1,9 +1,12 @@
 #include "platform/files/Files.h"
 
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace tavi::platform::files {
@@ -11,6 +14,39 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::TempFolder;
+
+TEST(Files, ReplaceFileOnAFullDiskKeepsTheOldFile) {
+    TempFolder folder;
+    const fs::path file = folder.write("plan.fpl", "old content");
+    {
+        const test::FileSizeLimit diskFull(4);
+        EXPECT_FALSE(replaceFile(file, "a new content longer than the limit"));
+    }
+    EXPECT_EQ(TempFolder::read(file), "old content");
+    EXPECT_EQ(TempFolder::namesIn(folder.path()), std::vector<std::string>{"plan.fpl"});
+}
+
+TEST(Files, ReplaceFileKeepsPermissionsAndNeverWritesThroughALink) {
+    TempFolder folder;
+    const fs::path file = folder.write("own.fpl", "old");
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path target = folder.write("target", "someone else's file");
+    fs::create_symlink(target, folder / "linked.fpl");
+    // Every name the temporary file could take is a link prepared in advance.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        fs::create_symlink(target, folder / (".own.fpl.tmp" + std::to_string(::getpid()) + "-" +
+                                             std::to_string(attempt)));
+    }
+
+    EXPECT_TRUE(replaceFile(file, "new"));
+    EXPECT_TRUE(replaceFile(folder / "linked.fpl", "replaced"));
+
+    EXPECT_EQ(TempFolder::read(file), "new");
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_FALSE(fs::is_symlink(fs::symlink_status(folder / "linked.fpl")));
+    EXPECT_EQ(TempFolder::read(folder / "linked.fpl"), "replaced");
+    EXPECT_EQ(TempFolder::read(target), "someone else's file");
+}
 
 TEST(Files, NativePathAndFolderOf) {
     EXPECT_EQ(nativePath("Orvane\\TAVI Sounds\\takeoff OK.wav"),

@@ -1,15 +1,14 @@
 #include "platform/profile/Profile.h"
 
 #include "support/CommaLocale.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 #include <climits>
 #include <cmath>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -18,6 +17,7 @@ namespace tavi::platform::profile {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FileSizeLimit;
 using test::TempFolder;
 
 std::string withLineEnds(std::string_view lines, std::string_view lineEnd) {
@@ -110,8 +110,11 @@ protected:
 
 TEST_P(ProfileLineEnds, LookupFollowsTheFileRules) {
     const fs::path file = folder.write("tavi.ini", withLineEnds(kSettings, GetParam()));
+    const Document document = loadDocument(file).document;
     for (const LookupCase& c : kLookupCases) {
         EXPECT_EQ(lookup(file, c.section, c.key), c.expected) << "[" << c.section << "] " << c.key;
+        EXPECT_EQ(document.lookup(c.section, c.key), c.expected)
+            << "read once: [" << c.section << "] " << c.key;
     }
 }
 
@@ -166,6 +169,46 @@ TEST(Profile, FilesThatAreNotProfilesReadAsEmpty) {
         EXPECT_EQ(lookup(folder / name, "S", "k"), std::nullopt) << name;
         EXPECT_EQ(read(folder / name, "S", "k", "default", 64), "default") << name;
     }
+}
+
+TEST(Profile, LoadingADocumentSaysWhyAFileThatIsThereWasNotRead) {
+    TempFolder folder;
+    fs::create_directory(folder / "folder.ini");
+    ASSERT_EQ(::mkfifo((folder / "fifo.ini").c_str(), 0600), 0);
+    folder.write("settings.ini", "[S]\nk=v\n");
+    const fs::path large = folder / "large.ini";
+    fs::resize_file(folder.write("large.ini", ""), (64u << 20) + 1);
+
+    const std::pair<const char*, const char*> cases[] = {
+        {"settings.ini", ""},
+        {"absent.ini", ""},
+        {"folder.ini", "not a regular file"},
+        {"fifo.ini", "not a regular file"},
+        {"large.ini", "larger than 67108864 bytes"},
+    };
+    for (const auto& [name, problem] : cases) {
+        const LoadedDocument loaded = loadDocument(folder / name);
+        EXPECT_EQ(loaded.problem, problem) << name;
+        EXPECT_EQ(loaded.document.lookup("S", "k").has_value(), std::string(name) == "settings.ini")
+            << name;
+    }
+}
+
+TEST(Profile, DocumentChangesReadBackAsTheFileWould) {
+    TempFolder folder;
+    const fs::path file = folder.write("plan.ini", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+    Document document = loadDocument(file).document;
+    EXPECT_TRUE(document.set("a", "X", "5"));
+    EXPECT_TRUE(document.set("C", "z", "3"));
+    EXPECT_FALSE(document.set("C", "k", "two\nlines"));
+    document.remove("B", "y");
+    ASSERT_TRUE(saveDocument(file, document));
+
+    EXPECT_EQ(TempFolder::read(file), "[A]\r\nX=5\r\n[B]\r\n[C]\r\nz=3\r\n");
+    EXPECT_EQ(document.lookup("A", "x"), "5");
+    EXPECT_EQ(document.lookup("c", "Z"), "3");
+    EXPECT_EQ(document.lookup("B", "y"), std::nullopt);
+    EXPECT_EQ(document.read("C", "z", "d", 64), lookup(file, "C", "z"));
 }
 
 TEST(Profile, BinaryBytesInAFileDoNotHideTheEntriesAroundThem) {
@@ -274,28 +317,6 @@ TEST(Profile, WriteAnswersFalseWhereNoFileCanBeWritten) {
     EXPECT_FALSE(fs::exists(folder / "absent"));
     EXPECT_EQ(folderEntries(folder.path()).size(), 3u);
 }
-
-// The file-size limit makes writing the new file fail whoever runs the test, root included.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &previous);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = previous;
-        limited.rlim_cur = bytes;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
-};
 
 TEST(Profile, AFailedWriteLeavesTheOldFileWhole) {
     TempFolder folder;

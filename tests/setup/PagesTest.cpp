@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "1"},
         StoredValue{"[Electric]\ninfiniteBattery= -7 \n",
                     "Preferences",
-                    {"Infinite battery"},
+                    {"Disable joystick axes when AP is on", "Infinite battery"},
                     "Electric",
                     "infiniteBattery",
                     "1"},

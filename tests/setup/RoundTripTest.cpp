@@ -15,10 +15,10 @@ struct ModuleRead {
     const char* byDefault;
 };
 
-// The module's defaults differ from the program's for disableAxes (1), vBarOn (1) and
-// qdJoyButton ("0:0"), so a key the module did not find would show.
+// The module's defaults differ from the program's for vBarOn (1) and qdJoyButton ("0:0"), so a
+// key the module did not find would show.
 const std::vector<ModuleRead> kModuleReads{
-    {"FSUIPC", "disableAxes", "1", "0", "0"},
+    {"FSUIPC", "disableAxes", "1", "0", "1"},
     {"Preferences", "pauseAtTod", "0", "1", "0"},
     {"Electric", "infiniteBattery", "0", "1", "0"},
     {"Preferences", "vBarOn", "1", "0", "0"},
@@ -74,6 +74,7 @@ protected:
 TEST_F(RoundTripTest, TheModuleReadsEveryChangedValue) {
     openSheet();
     setup::SettingsPage& preferences = openPage("Preferences");
+    click(buttonNamed(preferences, "Disable joystick axes when AP is on"));
     click(buttonNamed(preferences, "Pause FS at 20nm before TOD"));
     click(buttonNamed(preferences, "Infinite battery"));
     click(buttonNamed(openPage("Flight Director"), "Bars"));

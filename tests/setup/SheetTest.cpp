@@ -10,14 +10,14 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::vector<IniEntry> kPreferencesDefaults{
-    {"FSUIPC", "disableAxes", "0"},
+    {"FSUIPC", "disableAxes", "1"},
     {"Preferences", "pauseAtTod", "0"},
     {"Electric", "infiniteBattery", "0"},
 };
 
 // Every key, grouped by section in the order the pages first write them.
 const std::vector<IniEntry> kAllDefaults{
-    {"FSUIPC", "disableAxes", "0"},
+    {"FSUIPC", "disableAxes", "1"},
     {"Preferences", "pauseAtTod", "0"},
     {"Preferences", "vBarOn", "0"},
     {"Preferences", "pressUseHpa", "0"},
@@ -111,7 +111,7 @@ TEST_F(SheetTest, AChangeOnEveryPageReachesTheFile) {
     pressOk();
 
     EXPECT_EQ(entries(), std::vector<IniEntry>({
-                             {"FSUIPC", "disableAxes", "1"},
+                             {"FSUIPC", "disableAxes", "0"},
                              {"Preferences", "pauseAtTod", "0"},
                              {"Preferences", "vBarOn", "1"},
                              {"Preferences", "pressUseHpa", "1"},

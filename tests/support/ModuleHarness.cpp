@@ -44,6 +44,11 @@ std::vector<std::string> ModuleHarness::logLines() const {
 
 void ModuleHarness::writeIni(const std::string& text) const {
     folder.write("panel/tavi.ini", text);
+    // The module reads its settings file once per start: a running aircraft reads it again as
+    // a new start would.
+    if (theAircraft) {
+        theAircraft->buildPaths();
+    }
 }
 
 } // namespace tavi::test

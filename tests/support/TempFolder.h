@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavi::test {
 
@@ -21,6 +22,8 @@ public:
     // file's path.
     std::filesystem::path write(std::string_view name, std::string_view bytes) const;
     static std::string read(const std::filesystem::path& file);
+    // The names in a folder, sorted.
+    static std::vector<std::string> namesIn(const std::filesystem::path& folder);
 
 private:
     std::filesystem::path root;

@@ -301,8 +301,8 @@ TEST_F(SoundManagerTest, ABadFileIsLoggedAndLeftAbsentWhileTheOthersLoad) {
     Bytes notRiff = sineWave16(50);
     notRiff[0] = 'X';
     const Bytes wave24 = pcmWave(1, 22050, 24, Bytes(300, 1));
-    const Bytes huge = riffWave(
-        {chunk("fmt ", formatData(1, 1, 22050, 16)), chunk("data", Bytes(64, 1), 0x7FFFFFFF)});
+    const Bytes huge =
+        riffWave({chunk("fmt ", formatData(1, 1, 22050, 16)), chunk("data", Bytes(), 0x7FFFFFFF)});
     const Bytes good = sineWave16(50);
     const Bytes truncated(good.begin(), good.begin() + 30);
     struct Case {
@@ -314,7 +314,7 @@ TEST_F(SoundManagerTest, ABadFileIsLoggedAndLeftAbsentWhileTheOthersLoad) {
         {"adpcm.wav", &adpcm, "format 2 with 1 channels of 4 bits not supported"},
         {"notriff.wav", &notRiff, "not a RIFF/WAVE file"},
         {"wave24.wav", &wave24, "format 1 with 1 channels of 24 bits not supported"},
-        {"huge.wav", &huge, "data chunk of 2147483647 bytes is larger than 33554432"},
+        {"huge.wav", &huge, "empty data chunk"},
         {"truncated.wav", &truncated, "format chunk shorter than 16 bytes"},
         {"missing.wav", nullptr, "missing or unreadable"},
     };
@@ -336,7 +336,7 @@ TEST_F(SoundManagerTest, ABadFileIsLoggedAndLeftAbsentWhileTheOthersLoad) {
     EXPECT_TRUE(manager->play(id));
 }
 
-TEST_F(SoundManagerTest, ADataChunkLongerThanTheFilePlaysWhatThereIsThenSilence) {
+TEST_F(SoundManagerTest, ADataChunkLongerThanTheFilePlaysOnlyWhatThereIs) {
     const Bytes samples = sine16(50);
     const uint32_t claimed = static_cast<uint32_t>(sine16(200).size());
     writeFile(folder.path() / "short.wav", riffWave({chunk("fmt ", formatData(1, 1, kTestRate, 16)),
@@ -345,10 +345,7 @@ TEST_F(SoundManagerTest, ADataChunkLongerThanTheFilePlaysWhatThereIsThenSilence)
     manager->play(1);
     EXPECT_GT(rms(device->render(40)), 0.1);
     device->render(20);
-    EXPECT_EQ(rms(device->render(100)), 0.0);
-    EXPECT_TRUE(manager->isPlaying(1));
-    device->render(50);
-    EXPECT_FALSE(manager->isPlaying(1));
+    EXPECT_FALSE(manager->isPlaying(1)) << "no silence for the size the header claims";
 }
 
 TEST_F(SoundManagerTest, ALostBufferIsRestoredAndFilledAgainBeforeItPlays) {

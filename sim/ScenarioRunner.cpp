@@ -3,6 +3,7 @@
 #include "platform/profile/Profile.h"
 #include "sim/Geodesy.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -14,10 +15,6 @@ constexpr double kKgPerPound = 0.45359237;
 // Jet fuel, pounds per US gallon.
 constexpr double kFuelPoundsPerGallon = 6.7;
 constexpr int kFuelWeightPerGallonToken = 306;
-// Standard lapse rate, degrees Celsius per foot.
-constexpr double kLapseRatePerFoot = 0.0019812;
-constexpr double kSeaLevelCelsius = 15.0;
-constexpr double kStandardPressureHpa = 1013.25;
 // A tick ends at a time a line names, up to rounding.
 constexpr double kTimeSlack = 1e-6;
 
@@ -38,26 +35,25 @@ bool writeStartupState(const Scenario& scenario, const std::filesystem::path& in
                                     scenario.start.readyToFly ? "2" : "0");
 }
 
-std::string StandInWorld::placeOnRunway(const std::string&, const std::string&) {
-    return "this simulator has no flight model to place the aircraft on a runway";
+std::string StandInWorld::placeOnRunway(const std::string& airport, const std::string& runway) {
+    if (!simulator.placeOnRunway(airport, runway)) {
+        return "no runway " + runway + " of " + airport + " in the navigation database";
+    }
+    return {};
 }
 
 std::string StandInWorld::placeInFlight(const ScenarioStart::InFlight& flight) {
-    Panel& panel = simulator.panel;
-    panel.setToken(71, flight.latitude * 40007000.0 / 360.0);
-    panel.setToken(72, flight.longitude * 281474976710656.0 / 360.0);
-    panel.setToken(73, flight.altitude / kFeetPerMetre);
-    panel.setToken(86, flight.heading);
-    panel.setToken(60, flight.airspeed > 0.0 ? 0.0 : 1.0);
-    panel.setVariable("AIRSPEED INDICATED", 0, flight.airspeed);
-    panel.setVariable("AIRSPEED TRUE", 0, flight.airspeed);
-    panel.setVariable("GROUND VELOCITY", 0, flight.airspeed);
+    if (flight.airspeed > 0.0) {
+        simulator.placeInFlight(flight.latitude, flight.longitude, flight.altitude, flight.heading,
+                                flight.airspeed);
+    } else {
+        simulator.placeOnGround(flight.latitude, flight.longitude, flight.heading);
+    }
     return {};
 }
 
 std::string StandInWorld::load(const ScenarioStart& start) {
-    Panel& panel = simulator.panel;
-    panel.setToken(kFuelWeightPerGallonToken, kFuelPoundsPerGallon);
+    simulator.panel.setToken(kFuelWeightPerGallonToken, kFuelPoundsPerGallon);
     const double left = start.leftFuel.value_or(0.0);
     const double right = start.rightFuel.value_or(0.0);
     if (start.leftFuel) {
@@ -67,32 +63,28 @@ std::string StandInWorld::load(const ScenarioStart& start) {
                                          right / kFuelPoundsPerGallon);
     }
     if (start.zeroFuelWeight) {
-        panel.setVariable("TOTAL WEIGHT", 0, (*start.zeroFuelWeight + left + right) * kKgPerPound);
+        simulator.panel.setVariable("TOTAL WEIGHT", 0,
+                                    (*start.zeroFuelWeight + left + right) * kKgPerPound);
     }
     return {};
 }
 
 std::string StandInWorld::setWeather(const ScenarioStart& start) {
-    if (start.winds.size() > 1 || (start.qnh && *start.qnh != kStandardPressureHpa)) {
-        return "this simulator has no atmosphere for winds aloft or a sea-level pressure";
+    Atmosphere& atmosphere = simulator.atmosphere;
+    atmosphere.setSeaLevelPressure(start.qnh.value_or(Atmosphere::kStandardHpa));
+    atmosphere.setTemperatureDeviation(start.temperatureDeviation.value_or(0.0));
+    std::vector<WindLayer> layers;
+    for (const ScenarioStart::Wind& wind : start.winds) {
+        layers.push_back({wind.altitude, wind.direction, wind.speed});
     }
-    Panel& panel = simulator.panel;
-    if (!start.winds.empty()) {
-        panel.setToken(344, start.winds.front().direction);
-        panel.setToken(343, start.winds.front().speed);
-    }
-    if (start.temperatureDeviation) {
-        const double altitude = panel.token(73) * kFeetPerMetre;
-        const double celsius =
-            kSeaLevelCelsius + *start.temperatureDeviation - kLapseRatePerFoot * altitude;
-        panel.setVariable("AMBIENT TEMPERATURE", 0, celsius);
-        panel.setVariable("TOTAL AIR TEMPERATURE", 0, celsius);
-    }
+    std::ranges::sort(layers, {}, &WindLayer::altitudeFeet);
+    atmosphere.setWindLayers(std::move(layers));
     return {};
 }
 
 std::string StandInWorld::makeReadyToFly() {
-    return "this simulator has no engine model to start the aircraft ready to fly";
+    simulator.readyToFly();
+    return {};
 }
 
 ScenarioRunner::ScenarioRunner(const Scenario& scenario, Simulator& simulator, ScenarioWorld& world)
@@ -107,16 +99,18 @@ void ScenarioRunner::require(const std::string& refusal, int line) {
 
 void ScenarioRunner::start() {
     const ScenarioStart& s = scenario.start;
-    if (s.runway) {
-        require(world.placeOnRunway(s.runway->airport, s.runway->runway), s.placementLine);
-    } else if (s.inFlight) {
-        require(world.placeInFlight(*s.inFlight), s.placementLine);
+    // The weather and the load come first: an aircraft placed in flight is trimmed for its
+    // mass in the air it flies in.
+    if (!s.winds.empty() || s.temperatureDeviation || s.qnh) {
+        require(world.setWeather(s), s.weatherLine);
     }
     if (s.leftFuel || s.zeroFuelWeight) {
         require(world.load(s), s.loadLine);
     }
-    if (!s.winds.empty() || s.temperatureDeviation || s.qnh) {
-        require(world.setWeather(s), s.weatherLine);
+    if (s.runway) {
+        require(world.placeOnRunway(s.runway->airport, s.runway->runway), s.placementLine);
+    } else if (s.inFlight) {
+        require(world.placeInFlight(*s.inFlight), s.placementLine);
     }
     if (s.readyToFly) {
         require(world.makeReadyToFly(), s.stateLine);

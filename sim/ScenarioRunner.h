@@ -24,9 +24,9 @@ public:
     virtual std::string makeReadyToFly() = 0;
 };
 
-// The world of today's stand-in: it sets the tokens and variables of a position, a load and the
-// surface weather, and leaves the aircraft where it is put; it has no runway table, no
-// atmosphere above the surface and no engines that start by themselves.
+// The stand-in's world: the flight model places the aircraft on a runway of the navigation
+// database, on the ground or in trimmed flight; the atmosphere takes the weather and the engine
+// model starts the engines.
 class StandInWorld final : public ScenarioWorld {
 public:
     explicit StandInWorld(Simulator& simulator) : simulator(simulator) {}

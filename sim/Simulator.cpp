@@ -1,5 +1,7 @@
 #include "sim/Simulator.h"
 
+#include "sim/Geodesy.h"
+
 #include <cmath>
 
 namespace tavi::sim {
@@ -127,6 +129,16 @@ void Simulator::placeInFlight(double latitude, double longitude, double altitude
     startFlying();
     readyToFly();
     flight.placeInFlight(latitude, longitude, altitudeFeet, headingDegrees, indicatedKnots);
+}
+
+void Simulator::placeOnGround(double latitude, double longitude, double headingDegrees) {
+    startFlying();
+    FlightState state;
+    state.latitude = latitude;
+    state.longitude = longitude;
+    state.heading = headingDegrees * kDegreesToRadians;
+    state.onGround = true;
+    flight.place(state);
 }
 
 void Simulator::readyToFly() {

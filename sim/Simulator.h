@@ -59,6 +59,8 @@ public:
     bool placeOnRunway(const std::string& airport, const std::string& runway);
     void placeInFlight(double latitude, double longitude, double altitudeFeet,
                        double headingDegrees, double indicatedKnots);
+    // Stopped on the ground at a position, heading true, at the elevation of the ground there.
+    void placeOnGround(double latitude, double longitude, double headingDegrees);
     bool isFlying() const { return flying; }
     // The simulator's side of an aircraft ready to fly: engines running at idle with fuel
     // open, the generators on, battery and avionics masters on.

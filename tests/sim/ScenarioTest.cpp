@@ -280,7 +280,7 @@ TEST_F(ScenarioRun, ChecksPassAndFailOnTheValuesSeen) {
     EXPECT_EQ(results[1].line, 5);
 }
 
-TEST_F(ScenarioRun, TheStartLeavesWhatThisSimulatorCannotDoToTheLineThatAsksIt) {
+TEST_F(ScenarioRun, AStartOnARunwayMissingFromTheDatabaseIsAFaultOfItsLine) {
     EXPECT_THROW(
         {
             try {
@@ -291,17 +291,45 @@ TEST_F(ScenarioRun, TheStartLeavesWhatThisSimulatorCannotDoToTheLineThatAsksIt) 
             }
         },
         ScenarioError);
+}
+
+TEST_F(ScenarioRun, AStartWithoutAirspeedStandsOnTheGroundWithItsFuel) {
     fly("init position 47 8 3280.839895 90 0\ninit fuel 670 1340\ninit temperature 10\nend 1\n");
-    EXPECT_NEAR(simulator.panel.token(71), 47.0 * 40007000.0 / 360.0, 1e-6);
-    EXPECT_NEAR(simulator.panel.token(73), 1000.0, 1e-6);
+    EXPECT_NEAR(simulator.panel.token(71), 47.0 * 40007000.0 / 360.0, 1e-3);
     EXPECT_DOUBLE_EQ(simulator.panel.token(60), 1.0) << "no airspeed: on the ground";
-    EXPECT_DOUBLE_EQ(simulator.panel.token(304), 100.0) << "gallons of 6.7 lb";
-    EXPECT_DOUBLE_EQ(simulator.panel.token(303), 200.0);
-    EXPECT_NEAR(simulator.panel.variable("AMBIENT TEMPERATURE"), 25.0 - 6.5, 0.01);
+    EXPECT_NEAR(simulator.panel.token(73), 0.0, 0.5) << "no airport here: the ground at sea level";
+    EXPECT_NEAR(simulator.panel.token(304), 100.0, 0.1) << "gallons of 6.7 lb";
+    EXPECT_NEAR(simulator.panel.token(303), 200.0, 0.1);
+    EXPECT_NEAR(simulator.panel.variable("AMBIENT TEMPERATURE"), 25.0, 0.1);
+    EXPECT_LT(simulator.engines.n2(1), 1.0) << "cold and dark unless asked";
+}
+
+// The weather goes in before the placement, so the aircraft is trimmed in the air it flies in.
+TEST_F(ScenarioRun, AStartInFlightGetsItsWeatherAndRunningEngines) {
+    fly("init position 47 8 6000 90 250\n"
+        "init state ready\n"
+        "init qnh 1000\n"
+        "init temperature -5\n"
+        "init wind 300 40 at 5000\n"
+        "init wind 270 10\n"
+        "end 2\n");
+    EXPECT_DOUBLE_EQ(simulator.panel.token(60), 0.0);
+    EXPECT_DOUBLE_EQ(simulator.atmosphere.seaLevelPressure(), 1000.0);
+    EXPECT_DOUBLE_EQ(simulator.atmosphere.temperatureDeviation(), -5.0);
+    const AirState low = simulator.atmosphere.at(0.0);
+    const AirState high = simulator.atmosphere.at(6000.0);
+    EXPECT_NEAR(low.windFromDegrees, 270.0, 1e-9);
+    EXPECT_NEAR(low.windSpeedKnots, 10.0, 1e-9);
+    EXPECT_NEAR(high.windFromDegrees, 300.0, 1e-9);
+    EXPECT_NEAR(high.windSpeedKnots, 40.0, 1e-9);
+    EXPECT_GT(simulator.engines.n2(1), 50.0);
+    EXPECT_GT(simulator.engines.n2(2), 50.0);
+    EXPECT_NEAR(simulator.flight.indicatedAirspeedKnots(), 250.0, 3.0);
+    EXPECT_NEAR(simulator.flight.state().altitudeFeet, 6000.0, 30.0);
 }
 
 TEST_F(ScenarioRun, TheTraceHasARowATickWithTheSimulatorsValues) {
-    fly("init position 45 -7.5 3280.8399 90 0\nat 0.5 set token 103 1\nend 1\n");
+    fly("init position 45 -7.5 3280.8399 90 250\nat 0.5 set token 103 1\nend 1\n");
     std::istringstream lines(traceText.str());
     std::string header;
     std::getline(lines, header);
@@ -325,9 +353,10 @@ TEST_F(ScenarioRun, TheTraceHasARowATickWithTheSimulatorsValues) {
         return 0.0;
     };
     EXPECT_NEAR(cell(rows[0], "time_s"), Simulator::kTickSeconds, 1e-3);
-    EXPECT_NEAR(cell(rows[0], "latitude_deg"), 45.0, 1e-6);
-    EXPECT_NEAR(cell(rows[0], "longitude_deg"), -7.5, 1e-6);
-    EXPECT_NEAR(cell(rows[0], "altitude_ft"), 3280.8399, 1e-3);
+    EXPECT_NEAR(cell(rows[0], "latitude_deg"), 45.0, 1e-4);
+    EXPECT_NEAR(cell(rows[0], "longitude_deg"), -7.5, 1e-3);
+    EXPECT_NEAR(cell(rows[0], "altitude_ft"), 3280.8399, 2.0);
+    EXPECT_NEAR(cell(rows[0], "ias_kt"), 250.0, 3.0);
     EXPECT_DOUBLE_EQ(cell(rows[0], "ap_master"), 0.0);
     EXPECT_DOUBLE_EQ(cell(rows.back(), "ap_master"), 1.0);
     EXPECT_NEAR(cell(rows.back(), "time_s"), 1.0, 1e-3);

@@ -1,5 +1,4 @@
-#include "avionics/Radio.h"
-#include "support/FlightScenario.h"
+#include "support/IlsApproach.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,37 +34,19 @@ private:
     std::optional<double> captureSide;
 };
 
-// The ILS IAAL of ZZAA runway 09L (110.30 MHz, course 090 true): from 11 nm out at 2000 ft
-// above the runway, configured for the approach, a 30-degree intercept in HDG under ALT with the
-// autopilot engaged, then APPR.
 class IlsApproachFlightTest : public testing::Test {
 protected:
-    static constexpr double kRunwayElevation = 1405.0;
-    static constexpr double kApproachSpeed = 160.0;
-    static constexpr double kRegionVariation = 1.5;
-
     void SetUp() override {
-        flight.startInFlight(46.96, 7.62, kRunwayElevation + 2000.0, 60.0, kApproachSpeed);
-        flight.simulator().flight.setGearHandle(true);
-        flight.pressKey(FlightScenario::kFlapsIncrementKey);
-        flight.pressKey(FlightScenario::kFlapsIncrementKey);
-        nav().setNavActive(0x01103000);
-        nav().setCourse(static_cast<int>(90.0 - kRegionVariation));
-        flight.pressAutopilotEngage();
-        flight.pressKey(FlightScenario::kAltitudeHoldKey);
-        flight.setHeadingBug(static_cast<int32_t>(60.0 - kRegionVariation));
-        flight.pressKey(FlightScenario::kHeadingModeKey);
-        flight.fly(60.0, [this] { flight.holdSpeed(kApproachSpeed); });
-        flight.fd().pressApproach();
-        flight.fly(0.5);
+        approach.setUp();
         ASSERT_EQ(flight.fd().armedLateralMode, FdLateralMode::Loc);
         ASSERT_EQ(flight.fd().armedVerticalMode, FdVerticalMode::Gs);
     }
 
-    RadioUnit& nav() { return flight.aircraft().radio()->unit1; }
-    double height() { return flight.altitudeFeet() - kRunwayElevation; }
+    RadioUnit& nav() { return approach.nav(); }
+    double height() { return approach.height(); }
 
     FlightScenario flight;
+    IlsApproach approach{flight};
 };
 
 TEST_F(IlsApproachFlightTest, CapturesBothBeamsAndStaysWithinHalfADotDownTo200Ft) {
@@ -77,7 +58,7 @@ TEST_F(IlsApproachFlightTest, CapturesBothBeamsAndStaysWithinHalfADotDownTo200Ft
     const bool reached200 = flight.flyUntil(
         600.0, [this] { return height() < 200.0; },
         [&] {
-            flight.holdSpeed(kApproachSpeed);
+            approach.fly();
             const bool inWindow = height() <= 1500.0;
             if (localizerCaptured || flight.fd().lateralMode == FdLateralMode::Loc) {
                 localizerCaptured = true;

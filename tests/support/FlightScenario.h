@@ -3,10 +3,12 @@
 #include "avionics/Autopilot.h"
 #include "avionics/FlightDirector.h"
 #include "core/Aircraft.h"
+#include "support/LoopbackSounds.h"
 #include "support/ModuleHarness.h"
 #include "support/NavFixtureFiles.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -63,7 +65,9 @@ public:
             if (pilot) {
                 pilot();
             }
-            simulator().stepBy(frame(random));
+            const double length = frame(random);
+            simulator().stepBy(length);
+            sounds.render(static_cast<uint32_t>(std::lround(length * 1000.0)));
         }
     }
     // Flies until the condition holds or the time runs out; false when it ran out.
@@ -96,10 +100,11 @@ public:
 
     // The pilot's hands, once a frame: the elevator follows the flight director's pitch bar
     // (simulator signs: pitch and the axis positive nose down).
-    void followPitchBar() {
+    void followPitchBar() { holdPitch(fd().pitchCommandBar); }
+    void holdPitch(double degrees) {
         const double pitch = simulator().panel.variable("ATTITUDE INDICATOR PITCH DEGREES", 1);
         const double rate = simulator().panel.variable("ROTATION VELOCITY BODY X");
-        const double axis = 2500.0 * (fd().pitchCommandBar - pitch) - 2500.0 * rate;
+        const double axis = 2500.0 * (degrees - pitch) - 2500.0 * rate;
         simulator().pilotEvent("AXIS_ELEVATOR_SET",
                                static_cast<int32_t>(std::clamp(axis, -16383.0, 16383.0)));
     }
@@ -125,6 +130,8 @@ public:
     double headingMagnetic() { return simulator().panel.token(81); }
 
     ModuleHarness module;
+    // The aircraft's sounds, once a test installs them, play on for as long as each frame.
+    LoopbackSounds sounds;
 
 private:
     std::mt19937 random{20261210};

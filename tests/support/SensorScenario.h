@@ -11,9 +11,8 @@
 #include "avionics/Gpws.h"
 #include "avionics/RadAlt.h"
 #include "core/sound/SoundManager.h"
-#include "platform/audio/OpenAlDevice.h"
+#include "support/LoopbackSounds.h"
 #include "support/ModuleHarness.h"
-#include "support/WavBytes.h"
 
 #include <algorithm>
 #include <array>
@@ -45,9 +44,7 @@ public:
     void step(int frames = 1) {
         for (int i = 0; i < frames; ++i) {
             module.simulator.step();
-            if (device) {
-                device->render(kFrameMs);
-            }
+            loopback.render(kFrameMs);
         }
     }
     void run(double seconds) { step(static_cast<int>(std::lround(seconds * 18.0))); }
@@ -112,32 +109,13 @@ public:
     // The aircraft's sounds on a loopback device whose time moves with the frames; each sound
     // lasts the given milliseconds. False when OpenAL offers no loopback device.
     bool installSounds(const std::vector<std::pair<SoundId, uint32_t>>& lengths) {
-        device = platform::audio::LoopbackAudioDevice::open();
-        if (!device) {
-            return false;
-        }
-        auto manager =
-            std::make_unique<SoundManager>([this](std::string_view line) { aircraft().log(line); },
-                                           [this](platform::audio::AudioResult& result) {
-                                               result = platform::audio::kAudioOk;
-                                               return device;
-                                           });
-        manager->init();
-        const std::filesystem::path folder = module.folder.path() / "sounds";
-        manager->setFolder(folder.string() + "/");
-        for (const auto& [id, ms] : lengths) {
-            const std::string name = "sound" + std::to_string(id) + ".wav";
-            writeFile(folder / name, sineWave16(ms));
-            manager->load(id, name);
-        }
-        aircraft().soundManager = std::move(manager);
-        return true;
+        return loopback.install(module, lengths);
     }
 
     ModuleHarness module;
 
 private:
-    std::shared_ptr<platform::audio::LoopbackAudioDevice> device;
+    LoopbackSounds loopback;
 };
 
 } // namespace tavi::test

@@ -169,6 +169,8 @@ void Fms::connectDatabase(Aircraft& owner) {
     magDev = MagDev(folder);
     database = std::make_unique<NavDatabase>(magDev, [this](std::string_view line) { log(line); });
     database->setPilotPoints(&pilotPointStore);
+    database->setActivePlan(&activePlanView);
+    sharedPosition.reset();
     database->connect(*this);
     customFolder = database->customFolder();
     owner.log("Extracting VHF navaids");
@@ -255,11 +257,20 @@ void Fms::runPoweredFrame() {
         alternateFlightPlan.recalculate(context);
     }
     updatePolarMode();
+    sharePresentPosition();
     accountFuelBurn();
     updateFlightSummary();
     updateLnav();
     screen.clear();
     drawScratchpadLine();
+}
+
+void Fms::sharePresentPosition() {
+    const std::pair<double, double> now{position.latitude, position.longitude};
+    if (sharedPosition != now) {
+        database->setPresentPosition(now.first, now.second);
+        sharedPosition = now;
+    }
 }
 
 void Fms::accountFuelBurn() {
@@ -540,6 +551,22 @@ void Fms::addElectricLoad(Aircraft&, BusLoads& loads) {
     if (powered) {
         loads[kCduBus] += kCduLoad;
     }
+}
+
+const Waypoint* Fms::ActivePlanView::namedFixFromActiveLeg(const std::string& ident) const {
+    for (std::size_t index = activeFlightPlan.activeLeg; index < activeFlightPlan.legCount();
+         ++index) {
+        const FlightPlanLeg& leg = activeFlightPlan.legs[index];
+        if (leg.hasNamedFix() && leg.wpt.ident == ident) {
+            return &leg.wpt;
+        }
+    }
+    return nullptr;
+}
+
+std::string Fms::ActivePlanView::destinationAirport() const {
+    return activeFlightPlan.dest.kind == WaypointKind::Airport ? activeFlightPlan.dest.ident
+                                                               : std::string();
 }
 
 float Fms::PlanContext::altitude() const {

@@ -177,6 +177,13 @@ private:
         const Fms& fms;
     };
 
+    // The active flight plan as the database's identifier searches read it.
+    class ActivePlanView final : public NavDatabase::ActivePlan {
+    public:
+        const Waypoint* namedFixFromActiveLeg(const std::string& ident) const override;
+        std::string destinationAirport() const override;
+    };
+
     void loadPilotPoints(const std::string& folder) override;
     void loadPerformance(const std::string& perfFilePath) override;
     void loadStoredPlans(const std::string& folder) override;
@@ -185,6 +192,8 @@ private:
     void loadPerfSettings(Aircraft& aircraft);
     void refreshSystems(Aircraft& aircraft);
     void followPower(bool nowPowered);
+    // The database measures its searches from the FMS present position.
+    void sharePresentPosition();
     void onCduPowerLoss();
     void onCduPowerUp();
     void runPoweredFrame();
@@ -225,6 +234,8 @@ private:
     const JetEngine* engine2 = nullptr;
     Aircraft* aircraft = nullptr;
     PlanContext context{*this};
+    ActivePlanView activePlanView;
+    std::optional<std::pair<double, double>> sharedPosition;
     Lnav lnav;
 };
 

@@ -1,6 +1,7 @@
 #include "fms/Fms.h"
 
 #include "airframe/Electric.h"
+#include "airframe/Fadec.h"
 #include "airframe/FuelSystem.h"
 #include "airframe/JetEngine.h"
 #include "avionics/Adc.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace tavi {
 namespace {
@@ -29,11 +31,6 @@ constexpr double kSouthTrueFrom = -59.5;
 constexpr double kSouthMagAbove = -59.0;
 constexpr double kPolarRegionEntry = 85.0;
 constexpr double kPolarRegionExit = 84.0;
-
-// The bank of the turns the plan paths are built with, degrees.
-constexpr double kPlanTurnBank = 25.0;
-constexpr double kMaxTurnChange = 150.0;
-constexpr double kGravityKnotsPerSecond = 19.0626;
 
 // Virtual-key codes of the PC keyboard.
 constexpr uint32_t kVkBackspace = 8;
@@ -119,7 +116,11 @@ Fms::Fms()
           },
           [this](std::string_view line) { log(line); }) {}
 
-Fms::~Fms() = default;
+Fms::~Fms() {
+    if (perfInit.confirmed) {
+        perf.save();
+    }
+}
 
 void Fms::log(std::string_view line) const {
     if (aircraft) {
@@ -187,7 +188,13 @@ void Fms::loadPilotPoints(const std::string& folder) {
 }
 
 void Fms::loadPerformance(const std::string& path) {
-    perfFilePath = path;
+    perf.setPath(path);
+    std::error_code error;
+    // A short or damaged file is never taken in part: the predictions would mix its cells with
+    // empty ones, so the tables start empty and the file is replaced at the next save.
+    if (!perf.load() && std::filesystem::exists(path, error)) {
+        log("Perf file refused, default tables used");
+    }
 }
 
 void Fms::loadStoredPlans(const std::string& folder) {
@@ -261,6 +268,7 @@ void Fms::runPoweredFrame() {
     accountFuelBurn();
     updateFlightSummary();
     updateLnav();
+    updatePerformance();
     screen.clear();
     drawScratchpadLine();
 }
@@ -338,6 +346,38 @@ double Fms::utcTimeOfDay() const {
 
 void Fms::updateLnav() {
     lnav.update(activeFlightPlan, lnavInputs(), context, *this);
+}
+
+void Fms::updatePerformance() {
+    learning.update(learningInputs(), perf);
+}
+
+PerfLearningInputs Fms::learningInputs() const {
+    PerfLearningInputs inputs;
+    inputs.simTimeMs = now;
+    if (adc) {
+        inputs.indicatedAirspeed = adc->indicatedAirspeed;
+        inputs.indicatedAltitude = adc->indicatedAltitude;
+        inputs.simulatorWeightKg = adc->weight;
+    }
+    if (ahrs) {
+        inputs.onGround = ahrs->onGround;
+        inputs.verticalSpeed = ahrs->unit1.verticalSpeed;
+    }
+    if (const FlightDirector* director = aircraft->flightDirector()) {
+        inputs.verticalMode = static_cast<int32_t>(director->verticalMode);
+    }
+    if (const Fadec* fadec = aircraft->fadec()) {
+        inputs.thrustLever1 = fadec->leverAngle[0];
+        inputs.thrustLever2 = fadec->leverAngle[1];
+    }
+    inputs.fuelBurned = fuelSystem ? fuelSystem->fuelBurnedThisFrame : 0.0f;
+    inputs.bothEnginesRunning = engine1 && engine2 && engine1->combustion && engine2->combustion;
+    inputs.grossWeight = static_cast<float>(perfInit.grossWeight());
+    inputs.confirmed = perfInit.confirmed;
+    inputs.beforeRouteEnd = activeFlightPlan.isBeforeRouteEnd();
+    inputs.smartLearning = flightConfig.isSmartPerfLearning;
+    return inputs;
 }
 
 LnavInputs Fms::lnavInputs() const {
@@ -578,14 +618,18 @@ float Fms::PlanContext::magneticVariation(double latitude, double longitude) con
 }
 
 double Fms::PlanContext::turnGeometry(double courseChange, double groundSpeed, double& lead,
-                                      double) const {
-    const double speedKnots = std::max(groundSpeed, 0.0);
-    const double radiusNm = speedKnots * speedKnots /
-                            (kGravityKnotsPerSecond * std::tan(kPlanTurnBank * kPi / 180.0)) /
-                            3600.0;
-    const double change = std::min(std::fabs(courseChange), kMaxTurnChange);
-    lead = radiusNm * std::tan(change / 2.0 * kPi / 180.0);
-    return radiusNm;
+                                      double altitude) const {
+    FlightDirector* director = fms.aircraft ? fms.aircraft->flightDirector() : nullptr;
+    lead = 0.0;
+    if (!director) {
+        return 0.0;
+    }
+    float leadNm = 0.0f;
+    const float radius = director->computeTurnGeometry(static_cast<float>(courseChange),
+                                                       static_cast<float>(groundSpeed), leadNm,
+                                                       static_cast<float>(altitude));
+    lead = leadNm;
+    return radius;
 }
 
 } // namespace tavi

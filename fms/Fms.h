@@ -8,8 +8,10 @@
 #include "cdu/ScratchPad.h"
 #include "core/System.h"
 #include "fms/FlightPlanContext.h"
+#include "fms/FmsPerf.h"
 #include "fms/Lnav.h"
 #include "fms/LnavState.h"
+#include "fms/PerfLearning.h"
 #include "fms/StoredPlanLibrary.h"
 #include "navdata/MagDev.h"
 #include "navdata/NavDatabase.h"
@@ -105,6 +107,8 @@ public:
     void typeCharacter(char character);
     // A CDU key: the scratch pad's editing rules first, then the page.
     void pressKey(int32_t cduKey);
+    // The CDU's keyboard button: the PC keyboard reaches the CDU while its pop-up is open.
+    void toggleKeyboardInput() { keyboardInput = !keyboardInput; }
     std::string takeScratchpad() { return scratchPad.take(); }
     void setScratchpad(std::string text) { scratchPad.set(std::move(text)); }
     bool isScratchpadDelete() const { return scratchPad.isDelete(); }
@@ -117,6 +121,7 @@ public:
     NavDatabase& navDatabase() { return *database; }
     PilotPointStore& pilotPoints() { return pilotPointStore; }
     StoredPlanLibrary& storedPlans() { return storedPlanLibrary; }
+    FmsPerf& performance() { return perf; }
 
     static constexpr double kDefaultDescentAngle = 3.0;
     static constexpr uint32_t kStoredPlanKeptMs = 30000;
@@ -208,6 +213,9 @@ private:
     void recordLanding();
     double utcTimeOfDay() const;
     void updateLnav();
+    // Measures the flight's climb bands and cruise minutes into the performance tables.
+    void updatePerformance();
+    PerfLearningInputs learningInputs() const;
     LnavInputs lnavInputs() const;
     bool lnavEngaged() const override;
     void cancelLateralMode() override;
@@ -223,7 +231,8 @@ private:
     std::unique_ptr<NavDatabase> database;
     PilotPointStore pilotPointStore;
     StoredPlanLibrary storedPlanLibrary;
-    std::string perfFilePath;
+    FmsPerf perf;
+    PerfLearning learning;
     uint32_t now = 0;
     const Electric* electric = nullptr;
     const Gps* gps = nullptr;

@@ -1,7 +1,12 @@
+#include "avionics/Adc.h"
 #include "fms/Fms.h"
+#include "fms/GlobalFlightPlans.h"
 #include "support/FlightScenario.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <limits>
+#include <vector>
 
 namespace tavi::test {
 namespace {
@@ -40,6 +45,155 @@ TEST_F(FmsInFlight, IdentifierSearchAnswersTheNearestPointFirst) {
     flight.simulator().placeInFlight(47.8, 9.0, 5000.0, 0.0, 250.0);
     flight.fly(1.0);
     EXPECT_DOUBLE_EQ(firstFound("TWIN").latitude, 48.0);
+}
+
+TEST_F(FmsInFlight, PcKeysTypeIntoTheCduOnlyWithItsButtonOnAndItsWindowOpen) {
+    constexpr int32_t kCduWindow = 10000;
+    flight.startInFlight(47.0, 8.0, 5000.0, 0.0, 250.0);
+    sim::Host& host = flight.simulator().host;
+    flight.simulator().panel.setPanelWindowOpen(kCduWindow, true);
+    EXPECT_FALSE(host.key('A', true));
+    fms().toggleKeyboardInput();
+    EXPECT_TRUE(host.key('A', true));
+    EXPECT_TRUE(host.key('7', true));
+    flight.simulator().panel.setPanelWindowOpen(kCduWindow, false);
+    host.key('B', true);
+    EXPECT_EQ(fms().scratchPad.text(), "A7");
+    flight.simulator().panel.setPanelWindowOpen(kCduWindow, true);
+    fms().toggleKeyboardInput();
+    EXPECT_FALSE(host.key('C', true));
+    EXPECT_EQ(fms().scratchPad.text(), "A7");
+}
+
+// The perf file where the module looks for it.
+std::filesystem::path perfFile(const ModuleHarness& module) {
+    return module.folder.path() / "Orvane/PerfDB/vosk300x.perf";
+}
+
+void writeFloats(const std::filesystem::path& path, const std::vector<float>& values) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(values.data()),
+               static_cast<std::streamsize>(values.size() * sizeof(float)));
+}
+
+std::size_t cellIndex(FmsPerf::Table table, int32_t row, int32_t column) {
+    return table * FmsPerf::kCellCount + static_cast<std::size_t>(row * FmsPerf::kColumns + column);
+}
+
+TEST_F(FmsInFlight, DamagedPerfFileIsRefusedWholeAndLogged) {
+    struct Row {
+        const char* name;
+        std::size_t floats;
+        float lastCell;
+    };
+    const Row rows[] = {
+        {"short", FmsPerf::kFileBytes / sizeof(float) - 1, 50.0f},
+        {"long", FmsPerf::kFileBytes / sizeof(float) + 1, 50.0f},
+        {"not a number", FmsPerf::kFileBytes / sizeof(float),
+         std::numeric_limits<float>::quiet_NaN()},
+        {"infinite", FmsPerf::kFileBytes / sizeof(float), std::numeric_limits<float>::infinity()},
+    };
+    for (const Row& row : rows) {
+        FlightScenario scenario;
+        // The first table's cells are sound; the damage is in the last table.
+        std::vector<float> values(row.floats, 40.0f);
+        values[cellIndex(FmsPerf::DescentFuel, 5, 5)] = row.lastCell;
+        writeFloats(perfFile(scenario.module), values);
+        scenario.startInFlight(47.0, 8.0, 5000.0, 0.0, 250.0);
+        const std::vector<std::string> lines = scenario.module.logLines();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "Perf file refused, default tables used"),
+                  1)
+            << row.name;
+        FmsPerf& perf = scenario.aircraft().fms()->performance();
+        EXPECT_EQ(perf.cell(FmsPerf::ClimbFuel, 5, 5), 0.0f) << row.name;
+        EXPECT_EQ(perf.cell(FmsPerf::ClimbFuel, 1, 0), 1000.0f) << row.name << ": the axes";
+    }
+}
+
+TEST_F(FmsInFlight, MissingPerfFileStartsEmptyWithoutComplaint) {
+    flight.startInFlight(47.0, 8.0, 5000.0, 0.0, 250.0);
+    const std::vector<std::string> lines = flight.module.logLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Perf file refused, default tables used"), 0);
+    EXPECT_EQ(fms().performance().cell(FmsPerf::CruiseFuel, 5, 15), 0.0f);
+}
+
+// A confirmed initialisation that matches the simulator's weight, on a plan before its end.
+void confirmPerformance(FlightScenario& scenario) {
+    Fms& fms = *scenario.aircraft().fms();
+    NavDatabase& database = fms.navDatabase();
+    std::vector<Waypoint> origin;
+    std::vector<Waypoint> destination;
+    std::vector<Waypoint> fix;
+    database.searchAirports("ZZAA", origin);
+    database.searchAirports("ZZAE", destination);
+    database.searchWpts("P", fix);
+    ASSERT_FALSE(origin.empty() || destination.empty() || fix.empty());
+    const FlightPlanContext& context = fms.planContext();
+    activeFlightPlan.setOrigin(origin.front(), context);
+    activeFlightPlan.setDestination(destination.front(), context);
+    activeFlightPlan.insertWaypoint(fix.front(), 0, false, context);
+    activeFlightPlan.insertWaypoint(destination.front(), 1, false, context);
+    ASSERT_TRUE(activeFlightPlan.isBeforeRouteEnd());
+    const double weightLb = scenario.aircraft().adc()->weight / 0.453592;
+    fms.perfInit.passengers = 0;
+    fms.perfInit.fuel = 2000.0;
+    fms.perfInit.bow = weightLb - fms.perfInit.fuel;
+    fms.perfInit.confirmed = true;
+}
+
+struct LearnedCell {
+    int32_t row = 0;
+    int32_t column = 0;
+    float value = 0.0f;
+};
+
+// The learned cells of the cruise table.
+std::vector<LearnedCell> learnedCruiseCells(FmsPerf& perf) {
+    std::vector<LearnedCell> cells;
+    for (int32_t row = 1; row < FmsPerf::kRows; ++row) {
+        for (int32_t column = 1; column < FmsPerf::kColumns; ++column) {
+            if (const float value = perf.cell(FmsPerf::CruiseFuel, row, column); value != 0.0f) {
+                cells.push_back({row, column, value});
+            }
+        }
+    }
+    return cells;
+}
+
+TEST_F(FmsInFlight, CruiseLearnedInOneRunIsReadByTheNext) {
+    flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    flight.pressAutopilotEngage();
+    flight.pressKey(FlightScenario::kAltitudeHoldKey);
+    ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Alt);
+    confirmPerformance(flight);
+    flight.fly(150.0, [this] { flight.holdSpeed(250.0); });
+    const std::vector<LearnedCell> cells = learnedCruiseCells(fms().performance());
+    ASSERT_EQ(cells.size(), 1u) << "steady minutes at one altitude and speed";
+    const LearnedCell learned = cells.front();
+    EXPECT_EQ(learned.row, 8);
+    EXPECT_NEAR(learned.column, 16, 1) << "about 250 kt";
+    flight.module.deinit();
+    ASSERT_EQ(std::filesystem::file_size(perfFile(flight.module)), FmsPerf::kFileBytes);
+    EXPECT_FALSE(std::filesystem::exists(perfFile(flight.module).string() + ".tmp"));
+
+    FlightScenario next;
+    std::filesystem::create_directories(perfFile(next.module).parent_path());
+    std::filesystem::copy_file(perfFile(flight.module), perfFile(next.module));
+    next.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    EXPECT_EQ(
+        next.aircraft().fms()->performance().cell(FmsPerf::CruiseFuel, learned.row, learned.column),
+        learned.value);
+}
+
+TEST_F(FmsInFlight, NothingIsLearnedOrKeptUnconfirmed) {
+    flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    flight.pressAutopilotEngage();
+    flight.pressKey(FlightScenario::kAltitudeHoldKey);
+    flight.fly(90.0, [this] { flight.holdSpeed(250.0); });
+    EXPECT_TRUE(learnedCruiseCells(fms().performance()).empty());
+    flight.module.deinit();
+    EXPECT_FALSE(std::filesystem::exists(perfFile(flight.module)));
 }
 
 } // namespace

@@ -439,12 +439,40 @@ void Fms::cancelLateralMode() {
     }
 }
 
-// The pilot points the FMS makes for itself are all dropped at power loss; none is dropped on
-// the way, since a passed one may still belong to the missed approach or the alternate route.
-void Fms::legSequenced(const Waypoint&) {}
+void Fms::legSequenced(const Waypoint& passed) {
+    if (passed.kind == WaypointKind::PilotWaypoint && !isWaypointInUse(passed.ident)) {
+        pilotPointStore.remove(passed.ident);
+    }
+}
 
-// The plans keep no times of arrival at their fixes yet.
-void Fms::updateLegEtas() {}
+bool Fms::isWaypointInUse(const std::string& ident) const {
+    return activeFlightPlan.containsWaypoint(ident) ||
+           missedApproachFlightPlan.containsWaypoint(ident) ||
+           alternateFlightPlan.containsWaypoint(ident);
+}
+
+void Fms::updateLegEtas() {
+    FlightPlan& plan = activeFlightPlan;
+    if (plan.activeLeg >= plan.legCount()) {
+        return;
+    }
+    double eta = utcTimeOfDay() + lnav.state.timeToGo;
+    plan.legs[plan.activeLeg].eta = eta;
+    for (std::size_t index = plan.activeLeg + 1; index < plan.legCount(); ++index) {
+        eta += legFlyingTime(plan.legs[index]);
+        plan.legs[index].eta = eta;
+    }
+}
+
+double Fms::legFlyingTime(const FlightPlanLeg& leg) const {
+    if (perfInit.confirmed) {
+        return leg.tfd.time;
+    }
+    // Standing still gives no arrival time to divide out: the leg's planned speed stands in.
+    const double groundSpeed = gps ? gps->groundSpeed : 0.0;
+    const double speed = groundSpeed > 0.0 ? groundSpeed : leg.speed;
+    return speed > 0.0 ? leg.distance / speed * 3600.0 : 0.0;
+}
 
 void Fms::runUnpoweredFrame() {
     screen.clear();

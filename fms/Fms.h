@@ -222,6 +222,10 @@ private:
     void legSequenced(const Waypoint& passed) override;
     void updateLegEtas() override;
     void removeTemporaryPilotPoints();
+    // A plan of the FMS's own (active, missed approach, alternate) names the pilot waypoint.
+    bool isWaypointInUse(const std::string& ident) const;
+    // Seconds to fly a leg after the active one.
+    double legFlyingTime(const FlightPlanLeg& leg) const;
     void log(std::string_view line) const;
     void runUnpoweredFrame();
     void updateHeadingReference(double latitude);

@@ -1,4 +1,5 @@
 #include "avionics/Adc.h"
+#include "avionics/Gps.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/FlightScenario.h"
@@ -184,6 +185,26 @@ TEST_F(FmsInFlight, CruiseLearnedInOneRunIsReadByTheNext) {
     EXPECT_EQ(
         next.aircraft().fms()->performance().cell(FmsPerf::CruiseFuel, learned.row, learned.column),
         learned.value);
+}
+
+TEST_F(FmsInFlight, LegEtasFollowTheGroundSpeedUntilPerformanceIsConfirmed) {
+    flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    confirmPerformance(flight);
+    flight.fly(2.0);
+    ASSERT_GE(activeFlightPlan.legCount(), 2u);
+    const Adc& adc = *flight.aircraft().adc();
+    const double groundSpeed = flight.aircraft().gps()->groundSpeed;
+    fms().perfInit.confirmed = false;
+    flight.fly(0.1);
+    const FlightPlanLeg& first = activeFlightPlan.legs[activeFlightPlan.activeLeg];
+    const FlightPlanLeg& second = activeFlightPlan.legs[activeFlightPlan.activeLeg + 1];
+    EXPECT_NEAR(first.eta, adc.zuluSeconds + fms().lnavState()->timeToGo, 1.0);
+    EXPECT_NEAR(second.eta - first.eta, second.distance / groundSpeed * 3600.0, 2.0);
+
+    fms().perfInit.confirmed = true;
+    activeFlightPlan.legs[activeFlightPlan.activeLeg + 1].tfd.time = 600.0f;
+    flight.fly(0.1);
+    EXPECT_NEAR(second.eta - first.eta, 600.0, 1e-6) << "the leg's predicted time";
 }
 
 TEST_F(FmsInFlight, NothingIsLearnedOrKeptUnconfirmed) {

@@ -1,6 +1,7 @@
 #include "fms/Fms.h"
 
 #include "airframe/Electric.h"
+#include "airframe/Fadec.h"
 #include "airframe/FuelSystem.h"
 #include "airframe/JetEngine.h"
 #include "avionics/Adc.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace tavi {
 namespace {
@@ -29,11 +31,6 @@ constexpr double kSouthTrueFrom = -59.5;
 constexpr double kSouthMagAbove = -59.0;
 constexpr double kPolarRegionEntry = 85.0;
 constexpr double kPolarRegionExit = 84.0;
-
-// The bank of the turns the plan paths are built with, degrees.
-constexpr double kPlanTurnBank = 25.0;
-constexpr double kMaxTurnChange = 150.0;
-constexpr double kGravityKnotsPerSecond = 19.0626;
 
 // Virtual-key codes of the PC keyboard.
 constexpr uint32_t kVkBackspace = 8;
@@ -121,7 +118,11 @@ Fms::Fms()
     fillPageTable();
 }
 
-Fms::~Fms() = default;
+Fms::~Fms() {
+    if (perfInit.confirmed) {
+        perf.save();
+    }
+}
 
 void Fms::log(std::string_view line) const {
     if (aircraft) {
@@ -178,6 +179,8 @@ void Fms::connectDatabase(Aircraft& owner) {
     database = std::make_unique<NavDatabase>(magDev, [this](std::string_view line) { log(line); });
     database->setPilotPoints(&pilotPointStore);
     lastConnectionMs = now;
+    database->setActivePlan(&activePlanView);
+    sharedPosition.reset();
     database->connect(*this);
     customFolder = database->customFolder();
     extractVhfNavaids(owner);
@@ -210,7 +213,13 @@ void Fms::loadPilotPoints(const std::string& folder) {
 }
 
 void Fms::loadPerformance(const std::string& path) {
-    perfFilePath = path;
+    perf.setPath(path);
+    std::error_code error;
+    // A short or damaged file is never taken in part: the predictions would mix its cells with
+    // empty ones, so the tables start empty and the file is replaced at the next save.
+    if (!perf.load() && std::filesystem::exists(path, error)) {
+        log("Perf file refused, default tables used");
+    }
 }
 
 void Fms::loadStoredPlans(const std::string& folder) {
@@ -279,11 +288,21 @@ void Fms::runPoweredFrame() {
         alternateFlightPlan.recalculate(context);
     }
     updatePolarMode();
+    sharePresentPosition();
     accountFuelBurn();
     updateFlightSummary();
     updateFplAutoPage();
     updateLnav();
+    updatePerformance();
     drawPage();
+}
+
+void Fms::sharePresentPosition() {
+    const std::pair<double, double> now{position.latitude, position.longitude};
+    if (sharedPosition != now) {
+        database->setPresentPosition(now.first, now.second);
+        sharedPosition = now;
+    }
 }
 
 void Fms::accountFuelBurn() {
@@ -353,6 +372,38 @@ void Fms::updateLnav() {
     lnav.update(activeFlightPlan, lnavInputs(), context, *this);
 }
 
+void Fms::updatePerformance() {
+    learning.update(learningInputs(), perf);
+}
+
+PerfLearningInputs Fms::learningInputs() const {
+    PerfLearningInputs inputs;
+    inputs.simTimeMs = now;
+    if (adc) {
+        inputs.indicatedAirspeed = adc->indicatedAirspeed;
+        inputs.indicatedAltitude = adc->indicatedAltitude;
+        inputs.simulatorWeightKg = adc->weight;
+    }
+    if (ahrs) {
+        inputs.onGround = ahrs->onGround;
+        inputs.verticalSpeed = ahrs->unit1.verticalSpeed;
+    }
+    if (const FlightDirector* director = aircraft->flightDirector()) {
+        inputs.verticalMode = static_cast<int32_t>(director->verticalMode);
+    }
+    if (const Fadec* fadec = aircraft->fadec()) {
+        inputs.thrustLever1 = fadec->leverAngle[0];
+        inputs.thrustLever2 = fadec->leverAngle[1];
+    }
+    inputs.fuelBurned = fuelSystem ? fuelSystem->fuelBurnedThisFrame : 0.0f;
+    inputs.bothEnginesRunning = engine1 && engine2 && engine1->combustion && engine2->combustion;
+    inputs.grossWeight = static_cast<float>(perfInit.grossWeight());
+    inputs.confirmed = perfInit.confirmed;
+    inputs.beforeRouteEnd = activeFlightPlan.isBeforeRouteEnd();
+    inputs.smartLearning = flightConfig.isSmartPerfLearning;
+    return inputs;
+}
+
 LnavInputs Fms::lnavInputs() const {
     LnavInputs inputs;
     inputs.latitude = position.latitude;
@@ -412,12 +463,40 @@ void Fms::cancelLateralMode() {
     }
 }
 
-// The pilot points the FMS makes for itself are all dropped at power loss; none is dropped on
-// the way, since a passed one may still belong to the missed approach or the alternate route.
-void Fms::legSequenced(const Waypoint&) {}
+void Fms::legSequenced(const Waypoint& passed) {
+    if (passed.kind == WaypointKind::PilotWaypoint && !isWaypointInUse(passed.ident)) {
+        pilotPointStore.remove(passed.ident);
+    }
+}
 
-// The plans keep no times of arrival at their fixes yet.
-void Fms::updateLegEtas() {}
+bool Fms::isWaypointInUse(const std::string& ident) const {
+    return activeFlightPlan.containsWaypoint(ident) ||
+           missedApproachFlightPlan.containsWaypoint(ident) ||
+           alternateFlightPlan.containsWaypoint(ident);
+}
+
+void Fms::updateLegEtas() {
+    FlightPlan& plan = activeFlightPlan;
+    if (plan.activeLeg >= plan.legCount()) {
+        return;
+    }
+    double eta = utcTimeOfDay() + lnav.state.timeToGo;
+    plan.legs[plan.activeLeg].eta = eta;
+    for (std::size_t index = plan.activeLeg + 1; index < plan.legCount(); ++index) {
+        eta += legFlyingTime(plan.legs[index]);
+        plan.legs[index].eta = eta;
+    }
+}
+
+double Fms::legFlyingTime(const FlightPlanLeg& leg) const {
+    if (perfInit.confirmed) {
+        return leg.tfd.time;
+    }
+    // Standing still gives no arrival time to divide out: the leg's planned speed stands in.
+    const double groundSpeed = gps ? gps->groundSpeed : 0.0;
+    const double speed = groundSpeed > 0.0 ? groundSpeed : leg.speed;
+    return speed > 0.0 ? leg.distance / speed * 3600.0 : 0.0;
+}
 
 void Fms::runUnpoweredFrame() {
     screen.clear();
@@ -534,6 +613,22 @@ void Fms::addElectricLoad(Aircraft&, BusLoads& loads) {
     }
 }
 
+const Waypoint* Fms::ActivePlanView::namedFixFromActiveLeg(const std::string& ident) const {
+    for (std::size_t index = activeFlightPlan.activeLeg; index < activeFlightPlan.legCount();
+         ++index) {
+        const FlightPlanLeg& leg = activeFlightPlan.legs[index];
+        if (leg.hasNamedFix() && leg.wpt.ident == ident) {
+            return &leg.wpt;
+        }
+    }
+    return nullptr;
+}
+
+std::string Fms::ActivePlanView::destinationAirport() const {
+    return activeFlightPlan.dest.kind == WaypointKind::Airport ? activeFlightPlan.dest.ident
+                                                               : std::string();
+}
+
 float Fms::PlanContext::altitude() const {
     return fms.adc ? fms.adc->indicatedAltitude : 0.0f;
 }
@@ -543,14 +638,18 @@ float Fms::PlanContext::magneticVariation(double latitude, double longitude) con
 }
 
 double Fms::PlanContext::turnGeometry(double courseChange, double groundSpeed, double& lead,
-                                      double) const {
-    const double speedKnots = std::max(groundSpeed, 0.0);
-    const double radiusNm = speedKnots * speedKnots /
-                            (kGravityKnotsPerSecond * std::tan(kPlanTurnBank * kPi / 180.0)) /
-                            3600.0;
-    const double change = std::min(std::fabs(courseChange), kMaxTurnChange);
-    lead = radiusNm * std::tan(change / 2.0 * kPi / 180.0);
-    return radiusNm;
+                                      double altitude) const {
+    FlightDirector* director = fms.aircraft ? fms.aircraft->flightDirector() : nullptr;
+    lead = 0.0;
+    if (!director) {
+        return 0.0;
+    }
+    float leadNm = 0.0f;
+    const float radius = director->computeTurnGeometry(static_cast<float>(courseChange),
+                                                       static_cast<float>(groundSpeed), leadNm,
+                                                       static_cast<float>(altitude));
+    lead = leadNm;
+    return radius;
 }
 
 } // namespace tavi

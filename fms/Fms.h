@@ -19,8 +19,10 @@
 #include "cdu/records/WptSelectPage.h"
 #include "core/System.h"
 #include "fms/FlightPlanContext.h"
+#include "fms/FmsPerf.h"
 #include "fms/Lnav.h"
 #include "fms/LnavState.h"
+#include "fms/PerfLearning.h"
 #include "fms/StoredPlanLibrary.h"
 #include "navdata/MagDev.h"
 #include "navdata/NavDatabase.h"
@@ -147,6 +149,8 @@ public:
     // The page records in the per-flight state, section "FMC".
     void saveState(const StateFile& file) override;
     void loadState(const StateFile& file) override;
+    // The CDU's keyboard button: the PC keyboard reaches the CDU while its pop-up is open.
+    void toggleKeyboardInput() { keyboardInput = !keyboardInput; }
     std::string takeScratchpad() { return scratchPad.take(); }
     void setScratchpad(std::string text) { scratchPad.set(std::move(text)); }
     bool isScratchpadDelete() const { return scratchPad.isDelete(); }
@@ -159,6 +163,7 @@ public:
     NavDatabase& navDatabase() { return *database; }
     PilotPointStore& pilotPoints() { return pilotPointStore; }
     StoredPlanLibrary& storedPlans() { return storedPlanLibrary; }
+    FmsPerf& performance() { return perf; }
 
     static constexpr double kDefaultDescentAngle = 3.0;
     static constexpr uint32_t kStoredPlanKeptMs = 30000;
@@ -262,6 +267,13 @@ private:
         const Fms& fms;
     };
 
+    // The active flight plan as the database's identifier searches read it.
+    class ActivePlanView final : public NavDatabase::ActivePlan {
+    public:
+        const Waypoint* namedFixFromActiveLeg(const std::string& ident) const override;
+        std::string destinationAirport() const override;
+    };
+
     void loadPilotPoints(const std::string& folder) override;
     void loadPerformance(const std::string& perfFilePath) override;
     void loadStoredPlans(const std::string& folder) override;
@@ -272,6 +284,8 @@ private:
     void loadPerfSettings(Aircraft& aircraft);
     void refreshSystems(Aircraft& aircraft);
     void followPower(bool nowPowered);
+    // The database measures its searches from the FMS present position.
+    void sharePresentPosition();
     void onCduPowerLoss();
     void onCduPowerUp();
     void runPoweredFrame();
@@ -286,12 +300,19 @@ private:
     void recordLanding();
     double utcTimeOfDay() const;
     void updateLnav();
+    // Measures the flight's climb bands and cruise minutes into the performance tables.
+    void updatePerformance();
+    PerfLearningInputs learningInputs() const;
     LnavInputs lnavInputs() const;
     bool lnavEngaged() const override;
     void cancelLateralMode() override;
     void legSequenced(const Waypoint& passed) override;
     void updateLegEtas() override;
     void removeTemporaryPilotPoints();
+    // A plan of the FMS's own (active, missed approach, alternate) names the pilot waypoint.
+    bool isWaypointInUse(const std::string& ident) const;
+    // Seconds to fly a leg after the active one.
+    double legFlyingTime(const FlightPlanLeg& leg) const;
     void log(std::string_view line) const;
     void runUnpoweredFrame();
     void updateHeadingReference(double latitude);
@@ -301,7 +322,8 @@ private:
     std::unique_ptr<NavDatabase> database;
     PilotPointStore pilotPointStore;
     StoredPlanLibrary storedPlanLibrary;
-    std::string perfFilePath;
+    FmsPerf perf;
+    PerfLearning learning;
     uint32_t now = 0;
     const Electric* electric = nullptr;
     const Gps* gps = nullptr;
@@ -312,6 +334,8 @@ private:
     const JetEngine* engine2 = nullptr;
     Aircraft* aircraft = nullptr;
     PlanContext context{*this};
+    ActivePlanView activePlanView;
+    std::optional<std::pair<double, double>> sharedPosition;
     Lnav lnav;
 };
 

@@ -1,0 +1,221 @@
+#include "avionics/Adc.h"
+#include "avionics/Gps.h"
+#include "fms/Fms.h"
+#include "fms/GlobalFlightPlans.h"
+#include "support/FlightScenario.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <limits>
+#include <vector>
+
+namespace tavi::test {
+namespace {
+
+constexpr double kNmPerDegree = 60.0;
+
+class FmsInFlight : public testing::Test {
+protected:
+    Fms& fms() { return *flight.aircraft().fms(); }
+    std::string closestAirport() {
+        Waypoint airport;
+        fms().navDatabase().getClosestAirport(airport);
+        return airport.ident;
+    }
+    Waypoint firstFound(const std::string& ident) {
+        std::vector<Waypoint> found;
+        fms().navDatabase().findWaypoints(ident, found, true);
+        return found.empty() ? Waypoint{} : found.front();
+    }
+
+    FlightScenario flight;
+};
+
+TEST_F(FmsInFlight, NearestAirportFollowsTheAircraftNorth) {
+    // 2.5 nm south of ZZAB, flying north towards ZZAC 10 nm beyond it.
+    flight.startInFlight(47.0 + 7.5 / kNmPerDegree, 8.0, 5000.0, 0.0, 250.0);
+    EXPECT_EQ(closestAirport(), "ZZAB");
+    ASSERT_TRUE(flight.flyUntil(
+        200.0, [&] { return fms().position.latitude > 47.0 + 17.5 / kNmPerDegree; }));
+    EXPECT_EQ(closestAirport(), "ZZAC");
+}
+
+TEST_F(FmsInFlight, IdentifierSearchAnswersTheNearestPointFirst) {
+    flight.startInFlight(46.2, 7.0, 5000.0, 180.0, 250.0);
+    EXPECT_DOUBLE_EQ(firstFound("TWIN").latitude, 46.0);
+    flight.simulator().placeInFlight(47.8, 9.0, 5000.0, 0.0, 250.0);
+    flight.fly(1.0);
+    EXPECT_DOUBLE_EQ(firstFound("TWIN").latitude, 48.0);
+}
+
+TEST_F(FmsInFlight, PcKeysTypeIntoTheCduOnlyWithItsButtonOnAndItsWindowOpen) {
+    constexpr int32_t kCduWindow = 10000;
+    flight.startInFlight(47.0, 8.0, 5000.0, 0.0, 250.0);
+    sim::Host& host = flight.simulator().host;
+    flight.simulator().panel.setPanelWindowOpen(kCduWindow, true);
+    EXPECT_FALSE(host.key('A', true));
+    fms().toggleKeyboardInput();
+    EXPECT_TRUE(host.key('A', true));
+    EXPECT_TRUE(host.key('7', true));
+    flight.simulator().panel.setPanelWindowOpen(kCduWindow, false);
+    host.key('B', true);
+    EXPECT_EQ(fms().scratchPad.text(), "A7");
+    flight.simulator().panel.setPanelWindowOpen(kCduWindow, true);
+    fms().toggleKeyboardInput();
+    EXPECT_FALSE(host.key('C', true));
+    EXPECT_EQ(fms().scratchPad.text(), "A7");
+}
+
+// The perf file where the module looks for it.
+std::filesystem::path perfFile(const ModuleHarness& module) {
+    return module.folder.path() / "Orvane/PerfDB/vosk300x.perf";
+}
+
+void writeFloats(const std::filesystem::path& path, const std::vector<float>& values) {
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(values.data()),
+               static_cast<std::streamsize>(values.size() * sizeof(float)));
+}
+
+std::size_t cellIndex(FmsPerf::Table table, int32_t row, int32_t column) {
+    return table * FmsPerf::kCellCount + static_cast<std::size_t>(row * FmsPerf::kColumns + column);
+}
+
+TEST_F(FmsInFlight, DamagedPerfFileIsRefusedWholeAndLogged) {
+    struct Row {
+        const char* name;
+        std::size_t floats;
+        float lastCell;
+    };
+    const Row rows[] = {
+        {"short", FmsPerf::kFileBytes / sizeof(float) - 1, 50.0f},
+        {"long", FmsPerf::kFileBytes / sizeof(float) + 1, 50.0f},
+        {"not a number", FmsPerf::kFileBytes / sizeof(float),
+         std::numeric_limits<float>::quiet_NaN()},
+        {"infinite", FmsPerf::kFileBytes / sizeof(float), std::numeric_limits<float>::infinity()},
+    };
+    for (const Row& row : rows) {
+        FlightScenario scenario;
+        // The first table's cells are sound; the damage is in the last table.
+        std::vector<float> values(row.floats, 40.0f);
+        values[cellIndex(FmsPerf::DescentFuel, 5, 5)] = row.lastCell;
+        writeFloats(perfFile(scenario.module), values);
+        scenario.startInFlight(47.0, 8.0, 5000.0, 0.0, 250.0);
+        const std::vector<std::string> lines = scenario.module.logLines();
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), "Perf file refused, default tables used"),
+                  1)
+            << row.name;
+        FmsPerf& perf = scenario.aircraft().fms()->performance();
+        EXPECT_EQ(perf.cell(FmsPerf::ClimbFuel, 5, 5), 0.0f) << row.name;
+        EXPECT_EQ(perf.cell(FmsPerf::ClimbFuel, 1, 0), 1000.0f) << row.name << ": the axes";
+    }
+}
+
+TEST_F(FmsInFlight, MissingPerfFileStartsEmptyWithoutComplaint) {
+    flight.startInFlight(47.0, 8.0, 5000.0, 0.0, 250.0);
+    const std::vector<std::string> lines = flight.module.logLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Perf file refused, default tables used"), 0);
+    EXPECT_EQ(fms().performance().cell(FmsPerf::CruiseFuel, 5, 15), 0.0f);
+}
+
+// A confirmed initialisation that matches the simulator's weight, on a plan before its end.
+void confirmPerformance(FlightScenario& scenario) {
+    Fms& fms = *scenario.aircraft().fms();
+    NavDatabase& database = fms.navDatabase();
+    std::vector<Waypoint> origin;
+    std::vector<Waypoint> destination;
+    std::vector<Waypoint> fix;
+    database.searchAirports("ZZAA", origin);
+    database.searchAirports("ZZAE", destination);
+    database.searchWpts("P", fix);
+    ASSERT_FALSE(origin.empty() || destination.empty() || fix.empty());
+    const FlightPlanContext& context = fms.planContext();
+    activeFlightPlan.setOrigin(origin.front(), context);
+    activeFlightPlan.setDestination(destination.front(), context);
+    activeFlightPlan.insertWaypoint(fix.front(), 0, false, context);
+    activeFlightPlan.insertWaypoint(destination.front(), 1, false, context);
+    ASSERT_TRUE(activeFlightPlan.isBeforeRouteEnd());
+    const double weightLb = scenario.aircraft().adc()->weight / 0.453592;
+    fms.perfInit.passengers = 0;
+    fms.perfInit.fuel = 2000.0;
+    fms.perfInit.bow = weightLb - fms.perfInit.fuel;
+    fms.perfInit.confirmed = true;
+}
+
+struct LearnedCell {
+    int32_t row = 0;
+    int32_t column = 0;
+    float value = 0.0f;
+};
+
+// The learned cells of the cruise table.
+std::vector<LearnedCell> learnedCruiseCells(FmsPerf& perf) {
+    std::vector<LearnedCell> cells;
+    for (int32_t row = 1; row < FmsPerf::kRows; ++row) {
+        for (int32_t column = 1; column < FmsPerf::kColumns; ++column) {
+            if (const float value = perf.cell(FmsPerf::CruiseFuel, row, column); value != 0.0f) {
+                cells.push_back({row, column, value});
+            }
+        }
+    }
+    return cells;
+}
+
+TEST_F(FmsInFlight, CruiseLearnedInOneRunIsReadByTheNext) {
+    flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    flight.pressAutopilotEngage();
+    flight.pressKey(FlightScenario::kAltitudeHoldKey);
+    ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Alt);
+    confirmPerformance(flight);
+    flight.fly(150.0, [this] { flight.holdSpeed(250.0); });
+    const std::vector<LearnedCell> cells = learnedCruiseCells(fms().performance());
+    ASSERT_EQ(cells.size(), 1u) << "steady minutes at one altitude and speed";
+    const LearnedCell learned = cells.front();
+    EXPECT_EQ(learned.row, 8);
+    EXPECT_NEAR(learned.column, 16, 1) << "about 250 kt";
+    flight.module.deinit();
+    ASSERT_EQ(std::filesystem::file_size(perfFile(flight.module)), FmsPerf::kFileBytes);
+    EXPECT_FALSE(std::filesystem::exists(perfFile(flight.module).string() + ".tmp"));
+
+    FlightScenario next;
+    std::filesystem::create_directories(perfFile(next.module).parent_path());
+    std::filesystem::copy_file(perfFile(flight.module), perfFile(next.module));
+    next.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    EXPECT_EQ(
+        next.aircraft().fms()->performance().cell(FmsPerf::CruiseFuel, learned.row, learned.column),
+        learned.value);
+}
+
+TEST_F(FmsInFlight, LegEtasFollowTheGroundSpeedUntilPerformanceIsConfirmed) {
+    flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    confirmPerformance(flight);
+    flight.fly(2.0);
+    ASSERT_GE(activeFlightPlan.legCount(), 2u);
+    const Adc& adc = *flight.aircraft().adc();
+    const double groundSpeed = flight.aircraft().gps()->groundSpeed;
+    fms().perfInit.confirmed = false;
+    flight.fly(0.1);
+    const FlightPlanLeg& first = activeFlightPlan.legs[activeFlightPlan.activeLeg];
+    const FlightPlanLeg& second = activeFlightPlan.legs[activeFlightPlan.activeLeg + 1];
+    EXPECT_NEAR(first.eta, adc.zuluSeconds + fms().lnavState()->timeToGo, 1.0);
+    EXPECT_NEAR(second.eta - first.eta, second.distance / groundSpeed * 3600.0, 2.0);
+
+    fms().perfInit.confirmed = true;
+    activeFlightPlan.legs[activeFlightPlan.activeLeg + 1].tfd.time = 600.0f;
+    flight.fly(0.1);
+    EXPECT_NEAR(second.eta - first.eta, 600.0, 1e-6) << "the leg's predicted time";
+}
+
+TEST_F(FmsInFlight, NothingIsLearnedOrKeptUnconfirmed) {
+    flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    flight.pressAutopilotEngage();
+    flight.pressKey(FlightScenario::kAltitudeHoldKey);
+    flight.fly(90.0, [this] { flight.holdSpeed(250.0); });
+    EXPECT_TRUE(learnedCruiseCells(fms().performance()).empty());
+    flight.module.deinit();
+    EXPECT_FALSE(std::filesystem::exists(perfFile(flight.module)));
+}
+
+} // namespace
+} // namespace tavi::test

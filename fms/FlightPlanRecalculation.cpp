@@ -126,9 +126,10 @@ void FlightPlan::computeLeg(std::size_t i, const FlightPlanContext& context) {
         }
         leg.wpt.variation = previousFix.variation;
         leg.distance = leg.trmLeg.distance;
+        // The heading leg's course is its desired track: without it LNAV would show 000.
+        leg.course = normalize360(leg.trmLeg.course + previousFix.variation);
         GcNav(previousFix.latitude, previousFix.longitude)
-            .destination(normalize360(leg.trmLeg.course + previousFix.variation), leg.distance,
-                         leg.wpt.latitude, leg.wpt.longitude);
+            .destination(leg.course, leg.distance, leg.wpt.latitude, leg.wpt.longitude);
     } else {
         leg.distance = start.distanceTo(leg.wpt.latitude, leg.wpt.longitude);
         leg.course = start.courseTo(leg.wpt.latitude, leg.wpt.longitude);

@@ -20,6 +20,7 @@ constexpr double kInboundCourseFraction = 0.999;
 // Course changes (degrees) up to the first need no arc; from the second on no fly-by is flown.
 constexpr double kNoArcChange = 5.0;
 constexpr double kNoFlyByChange = 150.0;
+constexpr double kPieceCountTolerance = 1e-9;
 
 bool isHeadingLegWithoutManualEnd(const FlightPlanLeg& leg) {
     const TerminalLegType type = leg.legType();
@@ -73,7 +74,8 @@ void appendStraightPieces(std::vector<PathSegment>& path, double aLatitude, doub
         }
     };
     const double step = maxLength / distance;
-    const auto count = static_cast<int>(std::ceil(distance / maxLength));
+    // A span of a whole number of pieces gets no extra piece of rounding length.
+    const auto count = static_cast<int>(std::ceil(distance / maxLength - kPieceCountTolerance));
     double fromLatitude = aLatitude;
     double fromLongitude = aLongitude;
     for (int k = 1; k <= count; ++k) {
@@ -107,8 +109,7 @@ void LegPathBuilder::build() {
             noTurnIn = true;
         }
         const bool noTurnOut = noTurnOutOf(k);
-        buildLeg(k, noTurnIn, noTurnOut);
-        noTurnIn = noTurnOut;
+        noTurnIn = !buildLeg(k, noTurnIn, noTurnOut) || noTurnOut;
     }
 }
 
@@ -124,21 +125,21 @@ bool LegPathBuilder::noTurnOutOf(std::size_t k) const {
            (k > 0 && legs[k - 1].isManualTermination()) || next.isProcedureTurnLeg();
 }
 
-void LegPathBuilder::buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut) {
+bool LegPathBuilder::buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut) {
     FlightPlanLeg& leg = legs[k];
     const FlightPlanLeg& prev = legs[k == 0 ? 0 : k - 1];
     if (prev.isDiscontinuity() || leg.isDiscontinuity() || isHeadingLegWithoutManualEnd(prev)) {
-        return;
+        return true;
     }
     if (leg.startKind == kStartIntercept) {
         buildRhumbLeg(leg);
-        return;
+        return true;
     }
     const Waypoint& s = leg.hasOwnStart() ? leg.src : (k == 0 ? plan.org : prev.wpt);
     const Waypoint& f = leg.wpt;
     const double span = GcNav::distanceBetween(s.latitude, s.longitude, f.latitude, f.longitude);
     if (span == 0.0) {
-        return;
+        return true;
     }
     Turn in;
     Turn out;
@@ -147,6 +148,12 @@ void LegPathBuilder::buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut) {
     }
     if (!noTurnOut) {
         out = flyByTurn(k, k + 1);
+    }
+    // Turns whose leads overlap on a short leg would join by a piece running backwards: the
+    // turn out of the leg is dropped and its fix is reached on the leg's own course.
+    const bool turnOutDropped = in.hasArc && out.hasArc && span < in.lead + out.lead;
+    if (turnOutDropped) {
+        out = Turn{};
     }
     const double aLatitude = in.hasArc ? in.afterFix.endLatitude : s.latitude;
     const double aLongitude = in.hasArc ? in.afterFix.endLongitude : s.longitude;
@@ -170,6 +177,7 @@ void LegPathBuilder::buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut) {
     if (out.hasArc) {
         leg.path.push_back(out.beforeFix);
     }
+    return !turnOutDropped;
 }
 
 void LegPathBuilder::buildRhumbLeg(FlightPlanLeg& leg) {

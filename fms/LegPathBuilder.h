@@ -31,7 +31,8 @@ private:
     };
 
     bool noTurnOutOf(std::size_t k) const;
-    void buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut);
+    // False when the leg's turn out was dropped, so that the next leg starts at the fix.
+    bool buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut);
     void buildRhumbLeg(FlightPlanLeg& leg);
     Turn flyByTurn(std::size_t a, std::size_t b) const;
     // The length of leg b available for a turn onto it, nm.

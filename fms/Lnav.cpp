@@ -19,6 +19,7 @@ constexpr double kRadiansToDegreesApprox = 0.01745;
 constexpr double kFeetPerNm = 1852.0 * 3.28084;
 constexpr double kShortLegNm = 3.0;
 constexpr double kNeverSequenceOffPathNm = 15.0;
+constexpr double kNoFlyByChange = 150.0;
 
 double angleBetween(double from, double to) {
     return geo::angleDifference(static_cast<float>(from), static_cast<float>(to));
@@ -33,6 +34,17 @@ bool noTurnAnticipation(TerminalLegType type) {
     return type == TerminalLegType::AF || type == TerminalLegType::RF ||
            type == TerminalLegType::HA || type == TerminalLegType::HF ||
            type == TerminalLegType::HM;
+}
+
+// The course the aircraft turns onto at the start of a leg: an arc's tangent, else its course.
+double nextLegEntryCourse(const FlightPlanLeg& next) {
+    if (!next.path.empty() && next.path.front().turnDirection != kSegmentStraight) {
+        const PathSegment& arc = next.path.front();
+        const double start = GcNav::courseBetween(arc.centreLatitude, arc.centreLongitude,
+                                                  arc.startLatitude, arc.startLongitude);
+        return normalize360(arc.turnDirection == kSegmentRightArc ? start + 90.0 : start - 90.0);
+    }
+    return next.course;
 }
 
 // A fraction of a length that may be zero: a piece without length is already flown.
@@ -82,7 +94,7 @@ private:
     FlightPlanLeg& leg() { return plan.legs[plan.activeLeg]; }
     void sequence() { lnav.sequenceToNextLeg(plan, in, context, host); }
     void updateLegAlongTrack(std::size_t index);
-    void finishLeg(std::size_t index, bool sequenced);
+    void finishLeg(std::size_t index, bool sequenced, bool pathLeg);
     void setFixValues(const FlightPlanLeg& active);
     void setLegTracks(const FlightPlanLeg& active);
     double pathScale() const;
@@ -162,6 +174,7 @@ void LnavFrame::update() {
     const std::size_t index = plan.activeLeg;
     FlightPlanLeg& active = leg();
     s.terminalArea = s.approach = false;
+    bool pathLeg = false;
     if (active.isDiscontinuity()) {
         steerDiscontinuity();
         s.discontinuity = true;
@@ -189,13 +202,16 @@ void LnavFrame::update() {
         steerPathLeg();
         updateLegAlongTrack(index);
         setLegTracks(active);
+        pathLeg = true;
     }
-    finishLeg(index, plan.activeLeg != index);
+    finishLeg(index, plan.activeLeg != index, pathLeg);
 }
 
 // The leg as it was at the start of the frame. A leg sequenced by its steering this frame is
-// not looked at again, which would sequence the leg after it as well.
-void LnavFrame::finishLeg(std::size_t index, bool sequenced) {
+// not looked at again, which would sequence the leg after it as well. The end test on the piece
+// along-track belongs to legs flown on their path pieces: arcs and intercepts end by their own
+// progress, and a route break waits for the pilot, so that no fix behind it is ever skipped.
+void LnavFrame::finishLeg(std::size_t index, bool sequenced, bool pathLeg) {
     FlightPlanLeg& done = plan.legs[index];
     if (!sequenced) {
         if (done.distance <= s.legAlongTrack && done.holding.active && !done.holding.entered) {
@@ -207,7 +223,7 @@ void LnavFrame::finishLeg(std::size_t index, bool sequenced) {
             sequence();
             return;
         }
-        if (!done.holding.entered && done.distance <= s.segmentAlongTrack &&
+        if (pathLeg && !done.holding.entered && done.distance <= s.segmentAlongTrack &&
             s.distanceToGo <= 15.0) {
             sequence();
             return;
@@ -244,8 +260,13 @@ bool LnavFrame::anticipateTurn(const FlightPlanLeg& active) {
         active.path.back().turnDirection != kSegmentStraight || next >= plan.legCount()) {
         return false;
     }
-    const double trackError = normalize180(in.trueTrack - active.course);
-    const double change = angleBetween(in.trueTrack, plan.legs[next].course);
+    // The track near the fix, not the leg's initial course, which differs far from the equator.
+    const double trackError = normalize180(in.trueTrack - s.currentDesiredTrack);
+    const double change = angleBetween(in.trueTrack, nextLegEntryCourse(plan.legs[next]));
+    // A reversal is flown over the fix: its lead would start the turn miles before it.
+    if (std::fabs(change) >= kNoFlyByChange) {
+        return false;
+    }
     double lead = 0.0;
     context.turnGeometry(change, in.groundSpeed, lead, in.altitude);
     if (std::fabs(s.crossTrackError) <= 0.5 && std::fabs(trackError) < 10.0 &&

@@ -58,6 +58,7 @@ PerfLearning::FrameResult PerfLearning::update(const PerfLearningInputs& inputs,
         perfWindowFuel = 0.0f;
         perfWindowDuration = 0.0f;
         perfWindowStartIas = inputs.indicatedAirspeed;
+        perfWindowLevel = true;
     }
     perfWindowFuel += inputs.fuelBurned;
     if (!gatesOpen(inputs))
@@ -79,6 +80,7 @@ void PerfLearning::resetOnGround(const PerfLearningInputs& inputs) {
     perfWindowDuration = 0.0f;
     perfWindowStartIas = inputs.indicatedAirspeed;
     perfWindowEndIas = inputs.indicatedAirspeed;
+    perfWindowLevel = true;
 }
 
 bool PerfLearning::gatesOpen(const PerfLearningInputs& inputs) const {
@@ -97,6 +99,7 @@ void PerfLearning::closeWindowAt(float time, float airspeed) {
 void PerfLearning::restartWindow() {
     perfWindowStart = perfWindowEnd;
     perfWindowFuel = 0.0f;
+    perfWindowLevel = true;
     perfWindowStartIas = perfWindowEndIas;
 }
 
@@ -125,11 +128,16 @@ void PerfLearning::learnCruiseMinute(const PerfLearningInputs& inputs, float tim
     // A climb or descent keeps its window to the end of the band, however long the band takes.
     const bool level = inputs.verticalMode == kModeAltitudeHold ||
                        std::fabs(inputs.verticalSpeed) <= kLevelVerticalSpeed;
-    if (perfWindowDuration < kMinuteSeconds || !level)
+    if (!level) {
+        perfWindowLevel = false;
+        return;
+    }
+    if (perfWindowDuration < kMinuteSeconds)
         return;
     perfWindowEndIas = inputs.indicatedAirspeed;
     const bool steady = std::fabs(perfWindowEndIas - perfWindowStartIas) < kSteadySpeedChange;
-    if (inputs.verticalMode == kModeAltitudeHold && steady)
+    // A window that began in a climb or descent burned at another rate than a cruise minute.
+    if (inputs.verticalMode == kModeAltitudeHold && steady && perfWindowLevel)
         perf.learnCruise(inputs.grossWeight, (perfWindowEndIas + perfWindowStartIas) / 2.0f,
                          cruiseRow(altitude), perfWindowFuel);
     restartWindow();

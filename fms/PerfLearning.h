@@ -64,6 +64,8 @@ public:
     // Knots.
     float perfWindowStartIas = 0.0f;
     float perfWindowEndIas = 0.0f;
+    // Every frame of the window was flown level.
+    bool perfWindowLevel = true;
 
 private:
     void resetOnGround(const PerfLearningInputs& inputs);

@@ -210,7 +210,7 @@ ConversionResult ProcedureLegConverter::altitudeRule(Step& step) const {
     const double to = target.altitude;
     const double distance = (transitionSpeed(to) + transitionSpeed(from)) * 0.5 *
                             std::fabs(from - to) / kClimbRateFpm / 60.0;
-    const Waypoint& start = base(step);
+    const Waypoint start = base(step);
     double latitude = 0.0;
     double longitude = 0.0;
     GcNav(start.latitude, start.longitude)
@@ -229,7 +229,7 @@ ConversionResult ProcedureLegConverter::dmeRule(Step& step) const {
         navaid.destination(normalize360(navaidVariation + record.navaidBearing),
                            record.navaidDistance, latitude, longitude);
     } else {
-        const Waypoint& start = base(step);
+        const Waypoint start = base(step);
         const GcNav from(start.latitude, start.longitude);
         const double course = normalize360(record.course + navaidVariation);
         for (double along = kDmeSearchStepNm; along <= kDmeSearchEndNm; along += kDmeSearchStepNm) {
@@ -248,7 +248,7 @@ ConversionResult ProcedureLegConverter::dmeRule(Step& step) const {
 // The real position comes from the next leg's completion; until then the point stands at the
 // base, so that a procedure ending with the intercept leaves it at a sensible place.
 ConversionResult ProcedureLegConverter::interceptRule(Step& step) const {
-    const Waypoint& start = base(step);
+    const Waypoint start = base(step);
     PilotPoint point = generatedPoint(step.job.names.nextIntercept(), kComputedPoint,
                                       start.latitude, start.longitude);
     point.variation = variationAt(start.latitude, start.longitude);
@@ -257,7 +257,7 @@ ConversionResult ProcedureLegConverter::interceptRule(Step& step) const {
 
 ConversionResult ProcedureLegConverter::radialRule(Step& step) const {
     const TerminalLeg& record = step.record;
-    const Waypoint& start = base(step);
+    const Waypoint start = base(step);
     const double radial = normalize360(variationAt(record.navaidLatitude, record.navaidLongitude) +
                                        record.navaidBearing);
     double latitude = 0.0;
@@ -273,7 +273,7 @@ ConversionResult ProcedureLegConverter::radialRule(Step& step) const {
 
 ConversionResult ProcedureLegConverter::distanceRule(Step& step) const {
     const TerminalLeg& record = step.record;
-    const Waypoint& start = base(step);
+    const Waypoint start = base(step);
     double latitude = 0.0;
     double longitude = 0.0;
     GcNav(start.latitude, start.longitude)
@@ -285,7 +285,7 @@ ConversionResult ProcedureLegConverter::distanceRule(Step& step) const {
 
 // The end of a leg flown on vectors has no position; the pilot ends the leg.
 ConversionResult ProcedureLegConverter::vectorsRule(Step& step) const {
-    const Waypoint& start = base(step);
+    const Waypoint start = base(step);
     PilotPoint point = generatedPoint(kVectorsIdent, kComputedPoint, 0.0, 0.0);
     point.variation = variationAt(start.latitude, start.longitude);
     const bool inserted =
@@ -462,14 +462,45 @@ PilotPoint ProcedureLegConverter::generatedPoint(const std::string& ident, int32
     return point;
 }
 
-const Waypoint& ProcedureLegConverter::base(Step& step) const {
+// Generated points are placed from the last fix with a position. A break, a heading leg or a
+// leg flown on vectors before the point has none: the aircraft in the air, else the fix before.
+std::optional<std::size_t> ProcedureLegConverter::baseLeg(Step& step) const {
     const FlightPlan& plan = step.job.plan;
-    return step.index == 0 ? plan.org : plan.legs[step.index - 1].wpt;
+    for (std::size_t i = step.index; i > 0; --i) {
+        if (plan.legs[i - 1].isFixLeg()) {
+            return i - 1;
+        }
+        if (environment.context.airborne()) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+Waypoint ProcedureLegConverter::base(Step& step) const {
+    const FlightPlan& plan = step.job.plan;
+    if (const std::optional<std::size_t> leg = baseLeg(step)) {
+        return plan.legs[*leg].wpt;
+    }
+    if (step.index == 0 || !environment.context.airborne()) {
+        return plan.org;
+    }
+    Waypoint aircraft;
+    aircraft.latitude = environment.context.presentLatitude();
+    aircraft.longitude = environment.context.presentLongitude();
+    aircraft.variation = variationAt(aircraft.latitude, aircraft.longitude);
+    return aircraft;
 }
 
 double ProcedureLegConverter::baseAltitude(Step& step) const {
     const FlightPlan& plan = step.job.plan;
-    return step.index == 0 ? plan.org.elevation : plan.legs[step.index - 1].vnav.altitude;
+    if (const std::optional<std::size_t> leg = baseLeg(step)) {
+        return plan.legs[*leg].vnav.altitude;
+    }
+    if (step.index == 0 || !environment.context.airborne()) {
+        return plan.org.elevation;
+    }
+    return environment.context.altitude();
 }
 
 double ProcedureLegConverter::variationAt(double latitude, double longitude) const {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -100,7 +101,9 @@ private:
 
     PilotPoint generatedPoint(const std::string& ident, int32_t ppType, double latitude,
                               double longitude) const;
-    const Waypoint& base(Step& step) const;
+    // The leg whose fix generated points start from; none for the origin or the aircraft.
+    std::optional<std::size_t> baseLeg(Step& step) const;
+    Waypoint base(Step& step) const;
     double baseAltitude(Step& step) const;
     double variationAt(double latitude, double longitude) const;
 

@@ -1,4 +1,5 @@
 #include "FlightPlanTestSupport.h"
+#include "core/Angles.h"
 #include "fms/FlightPlan.h"
 #include "navdata/GcNav.h"
 #include "navdata/RhumbNav.h"
@@ -145,6 +146,8 @@ TEST_F(RecalculationTest, HeadingLegWithoutDistanceRunsFiveMilesOnItsCourse) {
     plan.recalculate(context);
     const FlightPlanLeg& heading = plan.legs[1];
     EXPECT_EQ(heading.distance, 5.0);
+    EXPECT_NEAR(heading.course, 90.0, 1e-6) << "the desired track LNAV shows";
+    EXPECT_NEAR(heading.magneticCourse(), 80.0, 1e-6);
     EXPECT_EQ(heading.wpt.variation, 10.0);
     EXPECT_NEAR(GcNav::distanceBetween(p.latitude, p.longitude, heading.wpt.latitude,
                                        heading.wpt.longitude),
@@ -216,6 +219,52 @@ TEST_F(RecalculationTest, StraightSpansAreCutInTwentyMilePieces) {
         EXPECT_NEAR(total, span, 1e-6);
         EXPECT_EQ(path.back().endLatitude, plan.legs[0].wpt.latitude);
         EXPECT_EQ(path.back().endLongitude, plan.legs[0].wpt.longitude);
+    }
+}
+
+// Rounding must not add a piece without length to a span of a whole number of pieces: LNAV
+// would fly a frame on its meaningless track.
+TEST_F(RecalculationTest, WholeNumberOfPiecesGetsNoEmptyPiece) {
+    for (int pieces = 1; pieces <= 12; ++pieces) {
+        for (const double course : {0.0, 45.0, 90.0, 200.0}) {
+            FlightPlan plan =
+                planThrough({fixFrom("P", airport("O", 0, 0), course, 20.0 * pieces)});
+            plan.recalculate(context);
+            EXPECT_EQ(plan.legs[0].path.size(), static_cast<std::size_t>(pieces)) << course;
+        }
+    }
+}
+
+// Turns whose leads overlap on a 2.4 nm leg: the path stays continuous and runs forward, the
+// turn out of the short leg giving way.
+TEST_F(RecalculationTest, OverlappingTurnLeadsKeepThePathGoingForward) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    const Waypoint q = fixFrom("Q", p, 352.0, 3.2);
+    const Waypoint r = fixFrom("R", q, 76.0, 2.4);
+    const Waypoint s = fixFrom("S", r, 166.0, 30.0);
+    FlightPlan plan = planThrough({p, q, r, s});
+    plan.recalculate(context);
+    const FlightPlanLeg& shortLeg = plan.legs[2];
+    EXPECT_TRUE(hasArc(shortLeg)) << "the turn onto it is kept";
+    EXPECT_EQ(shortLeg.path.back().turnDirection, kSegmentStraight);
+    EXPECT_EQ(shortLeg.path.back().endLatitude, r.latitude);
+    EXPECT_EQ(plan.legs[3].path.front().startLatitude, r.latitude);
+    for (std::size_t k = 1; k < plan.legCount(); ++k) {
+        const std::vector<PathSegment>& path = plan.legs[k].path;
+        const PathSegment& last = plan.legs[k - 1].path.back();
+        EXPECT_NEAR(GcNav::distanceBetween(last.endLatitude, last.endLongitude,
+                                           path.front().startLatitude, path.front().startLongitude),
+                    0.0, 1e-6)
+            << "continuous into leg " << k;
+        for (const PathSegment& piece : path) {
+            if (piece.turnDirection != kSegmentStraight || pieceLength(piece) == 0.0) {
+                continue;
+            }
+            const double pieceCourse = GcNav::courseBetween(
+                piece.startLatitude, piece.startLongitude, piece.endLatitude, piece.endLongitude);
+            EXPECT_LT(std::fabs(normalize180(pieceCourse - plan.legs[k].course)), 1.0)
+                << "leg " << k << " runs forward";
+        }
     }
 }
 

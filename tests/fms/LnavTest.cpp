@@ -348,6 +348,20 @@ TEST_F(LnavTest, DiscontinuitySteersToTheNextFixOrTheDestination) {
     EXPECT_EQ(host.cancels, 1);
 }
 
+// A break waits for the pilot however close the next fix is, and the fix after it is kept.
+TEST_F(LnavTest, DiscontinuityIsNeverSequencedNorTheFixAfterItSkipped) {
+    FlightPlanLeg gap;
+    gap.setDiscontinuity(true);
+    plan.legs.insert(plan.legs.begin() + 2, gap);
+    plan.recalculate(context);
+    plan.activeLeg = 2;
+    for (const double east : {1.9, 1.99, 2.0, 2.01}) {
+        fly(0.0, east);
+        EXPECT_EQ(plan.activeLeg, 2u) << east;
+    }
+    EXPECT_TRUE(host.passedFixes.empty());
+}
+
 TEST_F(LnavTest, HeadingLegGivesTheCourseAndDropsLnavWithoutMessage) {
     FlightPlanLeg heading;
     heading.trmLeg.legType = TerminalLegType::VM;

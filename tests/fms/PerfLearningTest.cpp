@@ -158,6 +158,22 @@ TEST_F(PerfLearningTest, ASteadyMinuteInAltitudeHoldLearnsTheNearestRowWithin200
     EXPECT_EQ(other.cell(FmsPerf::CruiseFuel, rowOf(35000), columnOf(250)), 0.0f);
 }
 
+// The first level minute after a climb learns the level burn, not the climb's window.
+TEST_F(PerfLearningTest, AClimbWindowIsNeverLearnedAsACruiseMinute) {
+    startAt(30000.0f, 250.0f);
+    inputs.fuelBurned = 100.0f / 600.0f;
+    fly(100.0f, 500.0f, 250.0f);
+    EXPECT_FALSE(perf.hasLearned()) << "no band crossed";
+    inputs.verticalMode = 2;
+    inputs.fuelBurned = 50.0f / 600.0f;
+    fly(61.0f, 0.0f, 250.0f);
+    FmsPerf levelMinute;
+    levelMinute.learnCruise(kGrossWeight, 250.0f, 31000.0f, 50.0f);
+    const float expected = levelMinute.cell(FmsPerf::CruiseFuel, rowOf(31000), columnOf(250));
+    EXPECT_NEAR(perf.cell(FmsPerf::CruiseFuel, rowOf(31000), columnOf(250)), expected,
+                expected * 0.01f);
+}
+
 TEST_F(PerfLearningTest, AMinuteWithASpeedChangeOfThreeKnotsLearnsNothingAndRestarts) {
     inputs.verticalMode = 2;
     startAt(30000.0f, 250.0f);

@@ -245,6 +245,32 @@ TEST_F(ProcedureLegConverterTest, AltitudePointLiesWhereTheClimbAt2000FpmEnds) {
     EXPECT_EQ(plan.legs[1].vnav.phase, kPhaseClimb);
 }
 
+// A break before the procedure has no position: the altitude point starts from the aircraft in
+// the air and from the last fix on the ground, never from 0N 0E.
+TEST_F(ProcedureLegConverterTest, PointAfterABreakStartsFromTheAircraftOrTheLastFix) {
+    for (const bool airborne : {true, false}) {
+        plan.legs.resize(1);
+        FlightPlanLeg gap;
+        gap.setDiscontinuity(true);
+        plan.legs.push_back(gap);
+        context.inAir = airborne;
+        context.latitude = 47.3;
+        context.longitude = 8.1;
+        context.altitudeFt = 4000.0f;
+        ProcedureLegConverter(environment())
+            .convert({withAltitude(withCourse(record(Type::VA), 90.0f), "5000")}, 0, 2, job(false));
+        ASSERT_EQ(plan.legCount(), 3u) << airborne;
+        const Waypoint& point = plan.legs[2].wpt;
+        const double fromLatitude = airborne ? context.latitude : 47.0;
+        const double fromLongitude = airborne ? context.longitude : 8.5;
+        EXPECT_LT(
+            GcNav::distanceBetween(fromLatitude, fromLongitude, point.latitude, point.longitude),
+            10.0)
+            << airborne;
+        EXPECT_NEAR(point.latitude, fromLatitude, 1e-3) << "flown due east, " << airborne;
+    }
+}
+
 TEST_F(ProcedureLegConverterTest, UnreadableAltitudeCountsDownToZeroFeet) {
     convert({withAltitude(withCourse(record(Type::CA), 0.0f), "HIGH")});
     EXPECT_FALSE(plan.legs[1].vnav.hasAltitude);

@@ -1,0 +1,193 @@
+#include "fms/Lnav.h"
+#include "navdata/GcNav.h"
+#include "tests/fms/FlightPlanTestSupport.h"
+#include "tests/support/PathFollowingAircraft.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tavi {
+namespace {
+
+using test::FakeFlightPlanContext;
+
+// Each fix sequenced, and how far from it the aircraft was then.
+class PassedFixes final : public LnavHost {
+public:
+    explicit PassedFixes(const test::PathFollowingAircraft& aircraft) : aircraft(aircraft) {}
+    void showMessage(const std::string&, int) override {}
+    bool lnavEngaged() const override { return true; }
+    void cancelLateralMode() override {}
+    void legSequenced(const Waypoint& passed) override {
+        idents.push_back(passed.ident);
+        distances.push_back(GcNav::distanceBetween(aircraft.latitude, aircraft.longitude,
+                                                   passed.latitude, passed.longitude));
+    }
+    void updateLegEtas() override {}
+
+    const test::PathFollowingAircraft& aircraft;
+    std::vector<std::string> idents;
+    std::vector<double> distances;
+};
+
+Waypoint fixOnCourse(const std::string& ident, const Waypoint& from, double course,
+                     double distance) {
+    Waypoint point = test::fix(ident);
+    GcNav(from.latitude, from.longitude)
+        .destination(course, distance, point.latitude, point.longitude);
+    return point;
+}
+
+// A route from an origin through fixes laid out as (course, distance) steps.
+struct RouteStep {
+    double course;
+    double distance;
+};
+
+FlightPlan routeOf(double latitude, double longitude, const std::vector<RouteStep>& steps) {
+    FlightPlan plan;
+    plan.org = test::airport("KAAA", latitude, longitude);
+    plan.dest = test::airport("KZZZ", latitude + 5.0, longitude + 5.0);
+    Waypoint from = plan.org;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        FlightPlanLeg leg;
+        leg.wpt =
+            fixOnCourse("P" + std::to_string(i + 1), from, steps[i].course, steps[i].distance);
+        from = leg.wpt;
+        plan.legs.push_back(leg);
+    }
+    return plan;
+}
+
+std::vector<std::string> identsOf(const FlightPlan& plan) {
+    std::vector<std::string> idents;
+    for (const FlightPlanLeg& leg : plan.legs) {
+        idents.push_back(leg.wpt.ident);
+    }
+    return idents;
+}
+
+struct FlightRecord {
+    std::vector<std::string> passed;
+    // Nautical miles from each passed fix when it was sequenced.
+    std::vector<double> sequencedAt;
+    // Nautical miles: the largest cross-track error while a straight piece was flown.
+    double worstStraightCrossTrack = 0.0;
+};
+
+// Flies the recalculated plan from its origin on the first leg's course until the last leg is
+// sequenced or the time runs out.
+FlightRecord fly(FlightPlan& plan, FakeFlightPlanContext& context, double groundSpeed) {
+    context.inAir = true;
+    plan.recalculate(context);
+    test::PathFollowingAircraft aircraft(plan.org.latitude, plan.org.longitude,
+                                         plan.legs.front().course, groundSpeed);
+    PassedFixes host(aircraft);
+    Lnav lnav;
+    LnavInputs in;
+    in.navigationReady = true;
+    in.airborne = true;
+    FlightRecord record;
+    for (int second = 0; second < 3 * 3600 && plan.activeLeg < plan.legCount(); ++second) {
+        in.latitude = aircraft.latitude;
+        in.longitude = aircraft.longitude;
+        in.trueTrack = static_cast<float>(aircraft.track);
+        in.heading = in.trueTrack;
+        in.groundSpeed = static_cast<float>(groundSpeed);
+        const std::size_t active = plan.activeLeg;
+        const FlightPlanLeg& leg = plan.legs[active];
+        const bool straight = leg.segmentIndex < leg.path.size() &&
+                              leg.path[leg.segmentIndex].turnDirection == kSegmentStraight;
+        lnav.update(plan, in, context, host);
+        if (straight && plan.activeLeg == active && !lnav.state.arcSteering) {
+            record.worstStraightCrossTrack =
+                std::max(record.worstStraightCrossTrack, std::fabs(lnav.state.crossTrackError));
+        }
+        aircraft.step(lnav.state, 1.0);
+    }
+    record.passed = host.idents;
+    record.sequencedAt = host.distances;
+    return record;
+}
+
+struct PathFlightCase {
+    const char* name;
+    double latitude;
+    double longitude;
+    std::vector<RouteStep> steps;
+};
+
+class LnavPathFlightTest : public ::testing::TestWithParam<PathFlightCase> {};
+
+TEST_P(LnavPathFlightTest, StaysOnTheStraightPiecesAndSequencesEveryFixInOrder) {
+    const PathFlightCase& c = GetParam();
+    FlightPlan plan = routeOf(c.latitude, c.longitude, c.steps);
+    FakeFlightPlanContext context;
+    const FlightRecord record = fly(plan, context, 250.0);
+    EXPECT_EQ(record.passed, identsOf(plan)) << c.name;
+    EXPECT_LT(record.worstStraightCrossTrack, 0.3) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, LnavPathFlightTest,
+    ::testing::Values(
+        PathFlightCase{"ordinary turns", 0.0, 0.0, {{90, 30}, {0, 30}, {60, 30}, {90, 20}}},
+        PathFlightCase{"long leg far north", 70.0, 0.0, {{80, 60}, {170, 30}, {170, 10}}}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), ' ', '_');
+        name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+        return name;
+    });
+
+// A reversal has no fly-by: its fix is flown over, not left miles before it for a lead of
+// r*tan(75).
+TEST(LnavReversalFlightTest, ReversalIsSequencedAtItsFix) {
+    FlightPlan plan = routeOf(0.0, 0.0, {{90, 30}, {250, 30}, {250, 10}});
+    FakeFlightPlanContext context;
+    const FlightRecord record = fly(plan, context, 250.0);
+    ASSERT_EQ(record.passed, identsOf(plan));
+    EXPECT_LT(record.sequencedAt[0], 0.3);
+}
+
+// An RF leg entered on its tangent at the end of a straight leg whose last piece is longer than
+// the arc's chord, then a leg straight on from the arc's end.
+TEST(LnavArcFlightTest, ArcEnteredOnItsTangentIsFlownToItsEnd) {
+    FlightPlan plan = routeOf(0.0, 0.0, {{90, 30}});
+    const Waypoint p1 = plan.legs[0].wpt;
+    const Waypoint navaid = fixOnCourse("N", p1, 0.0, 10.0);
+    FlightPlanLeg arc;
+    arc.wpt = fixOnCourse("P2", navaid, 90.0, 10.0);
+    arc.trmLeg.legType = TerminalLegType::RF;
+    arc.trmLeg.turnDirection = kTurnLeft;
+    arc.trmLeg.navaidLatitude = navaid.latitude;
+    arc.trmLeg.navaidLongitude = navaid.longitude;
+    arc.trmLeg.navaidDistance = 10.0f;
+    FlightPlanLeg after;
+    after.wpt = fixOnCourse("P3", arc.wpt, 0.0, 20.0);
+    plan.legs.push_back(arc);
+    plan.legs.push_back(after);
+    FakeFlightPlanContext context;
+    const FlightRecord record = fly(plan, context, 250.0);
+    ASSERT_EQ(record.passed, identsOf(plan));
+    EXPECT_LT(record.sequencedAt[1], 0.5) << "the arc is flown to its fix";
+    EXPECT_LT(record.worstStraightCrossTrack, 0.3);
+}
+
+// The intercept's along-track runs from a start far behind the fix: only the leg's own progress
+// along that line ends it.
+TEST(LnavInterceptFlightTest, InterceptIsSequencedAtItsFix) {
+    FlightPlan plan = routeOf(0.0, 0.0, {{90, 20}, {90, 30}});
+    FakeFlightPlanContext context;
+    plan.legs[0].setInterceptCourse(90.0, context);
+    const FlightRecord record = fly(plan, context, 250.0);
+    ASSERT_EQ(record.passed, identsOf(plan));
+    EXPECT_LT(record.sequencedAt[0], 2.0) << "no earlier than the turn's lead";
+    EXPECT_LT(record.worstStraightCrossTrack, 0.3);
+}
+
+} // namespace
+} // namespace tavi

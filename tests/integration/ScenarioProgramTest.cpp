@@ -95,12 +95,12 @@ TEST_F(ScenarioProgram, AFaultyFileIsNamedWithItsLineAndNothingFlies) {
     EXPECT_EQ(result.output.find("loaded"), std::string::npos) << "the module never loads";
 }
 
-TEST_F(ScenarioProgram, AStartThisSimulatorCannotGiveFailsOnItsLine) {
+TEST_F(ScenarioProgram, ARunwayTheDatabaseLacksFailsOnItsLine) {
     const fs::path scenario =
         writeScenario("# on a runway\ninit runway ZXOR 04\ncheck at 1 token 60 = 1\n");
     const ProgramRun result = run("--scenario '" + scenario.string() + "'");
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.output.find("line 2: this simulator has no flight model"), std::string::npos)
+    EXPECT_NE(result.output.find("line 2: no runway 04 of ZXOR in the navigation database"), std::string::npos)
         << result.output;
 }
 

@@ -233,6 +233,10 @@ void Autopilot::updatePower(Aircraft& aircraft) {
     if (unpowered && !wasUnpowered) {
         powerLostAt = aircraft.simTimeMs;
     }
+    // Without power the servos hold nothing: left engaged, the pilot's axes stayed withheld.
+    if (unpowered && engaged) {
+        toggleEngage();
+    }
     if (!isBusPowered(Electric::kEssentialBus1)) {
         shaker1Cutout = false;
     }

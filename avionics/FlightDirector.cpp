@@ -132,6 +132,11 @@ void FlightDirector::updatePower(Aircraft& aircraft) {
     if (!inhibited) {
         return;
     }
+    // The servos stop with the guidance: an autopilot left engaged held frozen controls and
+    // withheld the pilot's axes.
+    if (isAutopilotEngaged()) {
+        autopilot->toggleEngage();
+    }
     if (coupledSide == 1 && fd1On) {
         toggleFlightDirector1();
     } else if (coupledSide == 2 && fd2On) {

@@ -329,6 +329,7 @@ private:
     void updateTouchControlSteering(const Aircraft& aircraft);
     void updateVerticalCaptures();
     void updateVerticalGuidance(const Aircraft& aircraft);
+    void flyVerticalMode(const Aircraft& aircraft);
     void updateLateralGuidance();
     void captureRadioCourse();
     void updateLnavArmingAndCapture();
@@ -351,8 +352,9 @@ private:
     void flyClimbDescent();
     void flyGlideslope();
     void flyToga();
-    void applySpeedProtection();
-    void enterSpeedProtection();
+    void updateSpeedProtection();
+    void flySpeedProtection();
+    double speedLawPitch(float target, float cas, float predicted);
     void flyHeading(float target, bool trueHeading);
     void flyTrack(float target);
     void flyRollHold();
@@ -396,7 +398,10 @@ private:
     void writeTurnKnob() const;
     bool isRefusedNearPreselect() const;
 
+    enum class SpeedProtection { None, Overspeed, LowSpeed };
+
     EicasPowerWatch eicasPower;
+    SpeedProtection protection = SpeedProtection::None;
     // The indicated altitude changed in this frame: the altitude crossings are looked at.
     bool altitudeChanged = false;
 };

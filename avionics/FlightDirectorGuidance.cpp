@@ -260,9 +260,11 @@ void FlightDirector::flyLevelChange(float target) {
             flyVerticalSpeed(decelerate / 3.0f);
             return;
         }
-        const bool capture = std::fabs(predicted - target) <= g.captureCasDiff ||
-                             (target > predicted && climb && v <= accelerate) ||
-                             (target < predicted && descent && v >= decelerate);
+        const bool withinLooseBand = std::fabs(cas - target) <= g.looseCasDiff;
+        const bool capture =
+            withinLooseBand && (std::fabs(predicted - target) <= g.captureCasDiff ||
+                                (target > predicted && climb && v <= accelerate) ||
+                                (target < predicted && descent && v >= decelerate));
         if (capture) {
             speedCaptured = true;
             levelChangePid.reset(limitedPitch());
@@ -277,17 +279,26 @@ void FlightDirector::flyLevelChange(float target) {
         }
     }
     if (speedCaptured) {
+        // Let go only outside what the capture takes: a speed captured and let go in one frame
+        // restarted the controller every frame.
         const bool release = std::fabs(cas - target) > g.looseCasDiff ||
-                             (climb && v < 0.5f * accelerate) || (descent && v > 0.5f * decelerate);
+                             (climb && v < 0.125f * accelerate) ||
+                             (descent && v > 0.125f * decelerate);
         if (release) {
             speedCaptured = false;
             vsPredictor.lastInput = v;
             resetPitchLoop();
         }
     }
+    commandPitch(speedLawPitch(target, cas, predicted));
+}
+
+// The pitch that makes the predicted speed change follow the acceleration the speed asks.
+double FlightDirector::speedLawPitch(float target, float cas, float predicted) {
+    const float v = verticalSpeed();
     const double rate = step(levelChangeAccPi, dt, predicted, target);
     const double gain = levelChangePid.gain;
-    if (descent && v < -500.0f) {
+    if (altitude > altitudePreselect && v < -500.0f) {
         levelChangePid.gain *=
             0.5 + 0.5 * (1.0 - std::min(std::fabs(v) - 500.0f, 2000.0f) / 2000.0);
     }
@@ -296,7 +307,7 @@ void FlightDirector::flyLevelChange(float target) {
     }
     const double pitch = step(levelChangePid, dt, predicted - cas, rate);
     levelChangePid.gain = gain;
-    commandPitch(pitch);
+    return pitch;
 }
 
 // Climbs on a speed schedule, descends on a vertical-speed schedule.
@@ -370,38 +381,55 @@ void FlightDirector::flyToga() {
     }
 }
 
-void FlightDirector::enterSpeedProtection() {
-    if (speedProtection) {
-        return;
-    }
-    vsPredictor.lastInput = verticalSpeed();
-    resetPitchLoop();
-    resetLevelChangeLoop();
-}
-
-// Outside the altitude and glideslope modes the speed law takes over at an overspeed or below
-// 1.13 times the minimum speed.
-void FlightDirector::applySpeedProtection() {
+// Every episode starts from the present attitude and speed; a switch between overspeed and
+// low speed is a new episode.
+void FlightDirector::updateSpeedProtection() {
     const bool exempt =
         isOneOf(verticalMode, {FdVerticalMode::Alt, FdVerticalMode::Asel, FdVerticalMode::Gs});
-    if (!isAirborne() || exempt || !adc) {
-        speedProtection = false;
-        return;
+    SpeedProtection next = SpeedProtection::None;
+    if (isAirborne() && !exempt && adc) {
+        const bool overspeed = coupledSide == 2 ? adc->isOverspeed2() : adc->isOverspeed1();
+        if (overspeed) {
+            next = SpeedProtection::Overspeed;
+        } else if (calibratedAirspeed() < kMinimumSpeedFactor * adc->minimumSpeed) {
+            next = SpeedProtection::LowSpeed;
+        } else if (protection == SpeedProtection::Overspeed) {
+            // Let go at VMO, the overspeed came back at once in every idle descent: it is held
+            // until the altitude or glideslope modes take over.
+            next = SpeedProtection::Overspeed;
+        }
     }
+    if (next != SpeedProtection::None && next != protection) {
+        vsPredictor.lastInput = verticalSpeed();
+        resetPitchLoop();
+        resetLevelChangeLoop();
+    }
+    protection = next;
+    speedProtection = protection != SpeedProtection::None;
+}
+
+// The speed law on its own, whatever the preselected altitude: the level-change entry would
+// climb toward a preselect above and raise the nose at low speed. While the speed is beyond its
+// limit the nose never moves the wrong way.
+void FlightDirector::flySpeedProtection() {
     const bool speedMode = verticalMode == FdVerticalMode::Speed;
-    const bool overspeed = coupledSide == 2 ? adc->isOverspeed2() : adc->isOverspeed1();
-    const float minimum = kMinimumSpeedFactor * adc->minimumSpeed;
-    if (overspeed) {
-        enterSpeedProtection();
-        speedProtection = true;
-        const float target = adc->maxOperatingSpeed - kProtectionMargin;
-        flyLevelChange(speedMode ? std::min(target, iasTarget) : target);
-    } else if (calibratedAirspeed() < minimum) {
-        enterSpeedProtection();
-        speedProtection = true;
-        const float target = minimum + kProtectionMargin;
-        flyLevelChange(speedMode ? std::max(target, iasTarget) : target);
+    const float cas = calibratedAirspeed();
+    const auto predicted = static_cast<float>(casPredictor.update(dt, cas));
+    double pitch = 0.0;
+    if (protection == SpeedProtection::Overspeed) {
+        const float limit = adc->maxOperatingSpeed - kProtectionMargin;
+        pitch = speedLawPitch(speedMode ? std::min(limit, iasTarget) : limit, cas, predicted);
+        if (cas > adc->maxOperatingSpeed) {
+            pitch = std::min(pitch, double{currentPitch()});
+        }
+    } else {
+        const float minimum = kMinimumSpeedFactor * adc->minimumSpeed;
+        pitch = speedLawPitch(speedMode ? std::max(minimum + kProtectionMargin, iasTarget)
+                                        : minimum + kProtectionMargin,
+                              cas, predicted);
+        pitch = std::max(pitch, double{currentPitch()});
     }
+    commandPitch(pitch);
 }
 
 // Lateral laws.

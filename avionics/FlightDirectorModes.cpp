@@ -689,13 +689,14 @@ void FlightDirector::updateVerticalCaptures() {
         const float lead = verticalSpeed() * altCaptureGain;
         const bool climbingToward = verticalSpeed() > 0.0f && toGo > 0.0f && toGo <= lead;
         const bool descendingToward = verticalSpeed() < 0.0f && toGo < 0.0f && lead <= toGo;
-        const bool goAroundClimb = verticalMode == FdVerticalMode::Toga && !takeoffMode &&
-                                   climbingToward &&
-                                   altitudePreselect > goAroundAltitude + kGoAroundAselMargin;
+        // A take-off climb captures its armed ASEL too: it flew through the cleared altitude.
+        const bool togaClimb =
+            verticalMode == FdVerticalMode::Toga && climbingToward &&
+            (takeoffMode || altitudePreselect > goAroundAltitude + kGoAroundAselMargin);
         const bool fromCapturableMode =
             isOneOf(verticalMode, {FdVerticalMode::Pit, FdVerticalMode::Vs, FdVerticalMode::Speed,
                                    FdVerticalMode::ClimbDescent});
-        if ((climbingToward || descendingToward) && (fromCapturableMode || goAroundClimb)) {
+        if ((climbingToward || descendingToward) && (fromCapturableMode || togaClimb)) {
             setVerticalMode(FdVerticalMode::Asel);
         }
     }
@@ -716,6 +717,24 @@ void FlightDirector::updateVerticalGuidance(const Aircraft& aircraft) {
     if (verticalMode == FdVerticalMode::Gs) {
         armedVerticalMode = FdVerticalMode::None;
     }
+    if (verticalMode == FdVerticalMode::Speed && altitudeChanged) {
+        switchSpeedUnitsByAltitude();
+    }
+    updateSpeedProtection();
+    if (speedProtection) {
+        flySpeedProtection();
+    } else {
+        flyVerticalMode(aircraft);
+    }
+    const bool takingOff = verticalMode == FdVerticalMode::Toga && takeoffMode;
+    if (!isAirborne() && !takingOff && autopilot) {
+        autopilot->setPitchCommand(currentPitch());
+        autopilot->syncPitch();
+    }
+}
+
+// The active mode's law, and the captures that end ASEL.
+void FlightDirector::flyVerticalMode(const Aircraft& aircraft) {
     switch (verticalMode) {
     case FdVerticalMode::None: {
         const FdVerticalMode armed = armedVerticalMode;
@@ -746,9 +765,6 @@ void FlightDirector::updateVerticalGuidance(const Aircraft& aircraft) {
         flyVerticalSpeed(vsTarget);
         break;
     case FdVerticalMode::Speed:
-        if (altitudeChanged) {
-            switchSpeedUnitsByAltitude();
-        }
         flyLevelChange(iasTarget);
         break;
     case FdVerticalMode::ClimbDescent:
@@ -761,12 +777,6 @@ void FlightDirector::updateVerticalGuidance(const Aircraft& aircraft) {
     case FdVerticalMode::Toga:
         flyToga();
         break;
-    }
-    applySpeedProtection();
-    const bool takingOff = verticalMode == FdVerticalMode::Toga && takeoffMode;
-    if (!isAirborne() && !takingOff && autopilot) {
-        autopilot->setPitchCommand(currentPitch());
-        autopilot->syncPitch();
     }
 }
 

@@ -248,10 +248,15 @@ TEST_F(AutopilotTest, ServosSendNothingUnpoweredOrDisengaged) {
     EXPECT_TRUE(bench.panel().keyEventsSent().empty()) << "disengaged";
 
     autopilot().toggleEngage();
-    bench.network.avionicsMaster1 = false;
     bench.step();
+    ASSERT_EQ(simConnect().groupPriority(0), kMasking);
+    bench.network.avionicsMaster1 = false;
+    bench.step(2);
     EXPECT_TRUE(autopilot().unpowered);
-    EXPECT_TRUE(autopilot().engaged) << "power loss does not disengage";
+    EXPECT_FALSE(autopilot().engaged) << "power loss disengages";
+    EXPECT_NE(autopilot().disengagedAt, Autopilot::kNever);
+    EXPECT_EQ(simConnect().groupPriority(0), kPassing) << "the pilot's axes come back";
+    EXPECT_TRUE(pilotElevatorReachesSimulator(300));
     bench.panel().clearKeyEventsSent();
     autopilot().setPitchCommand(5.0f);
     autopilot().updatePitchServo(true, false);

@@ -140,6 +140,23 @@ TEST_F(FlightDirectorModeTest, LosingTheCoupledBusSwitchesItsDirectorOffUntilSwi
     EXPECT_FALSE(fd().inhibited);
 }
 
+// The air data's self-test after a power interruption inhibits the guidance; the autopilot
+// must not stay engaged on commands nobody updates.
+TEST_F(FlightDirectorModeTest, AnInhibitDisengagesTheAutopilotAndHandsTheAxesBack) {
+    bench.autopilot().toggleEngage();
+    fd().selectHeadingMode(true);
+    bench.step(2);
+    ASSERT_TRUE(bench.autopilot().engaged);
+    ASSERT_EQ(bench.simConnect().groupPriority(0), Autopilot::kMaskingPriority);
+
+    bench.adc().selfTest[0] = true;
+    bench.step(2);
+    EXPECT_TRUE(fd().inhibited);
+    EXPECT_FALSE(bench.autopilot().engaged);
+    EXPECT_NE(bench.autopilot().disengagedAt, Autopilot::kNever);
+    EXPECT_EQ(bench.simConnect().groupPriority(0), Autopilot::kPassingPriority);
+}
+
 TEST_F(FlightDirectorModeTest, TheAutopilotKeepsBothDirectorsOn) {
     fd().toggleFlightDirector1();
     ASSERT_FALSE(fd().fd1On);

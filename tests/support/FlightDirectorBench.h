@@ -78,6 +78,7 @@ public:
         return side == 1 ? aircraft().radio()->unit1 : aircraft().radio()->unit2;
     }
     sim::Panel& panel() { return bench.panel(); }
+    sim::SimConnectServer& simConnect() { return bench.module.simulator.simConnect; }
     sim::Host& host() { return bench.module.simulator.host; }
     const std::filesystem::path& simulatorFolder() const { return bench.module.folder.path(); }
     uint32_t now() { return bench.now(); }

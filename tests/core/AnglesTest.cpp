@@ -1,6 +1,6 @@
 #include "core/Angles.h"
 
-#include "support/SpecialValues.h"
+#include "support/NonFiniteValues.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "core/TrendFilter.h"
 
-#include "support/SpecialValues.h"
+#include "support/NonFiniteValues.h"
 
 #include <gtest/gtest.h>
 #include <limits>

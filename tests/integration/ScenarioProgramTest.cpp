@@ -100,7 +100,8 @@ TEST_F(ScenarioProgram, ARunwayTheDatabaseLacksFailsOnItsLine) {
         writeScenario("# on a runway\ninit runway ZXOR 04\ncheck at 1 token 60 = 1\n");
     const ProgramRun result = run("--scenario '" + scenario.string() + "'");
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.output.find("line 2: no runway 04 of ZXOR in the navigation database"), std::string::npos)
+    EXPECT_NE(result.output.find("line 2: no runway 04 of ZXOR in the navigation database"),
+              std::string::npos)
         << result.output;
 }
 

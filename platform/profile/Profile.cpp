@@ -202,11 +202,21 @@ bool writable(std::string_view section, std::string_view key, std::string_view v
            key.front() != '[' && !hasLineBreak(value);
 }
 
+// Reading trims blanks around a value and takes off one pair of quotes; a value that this would
+// change (a saved name ending in a blank, a text that is itself quoted) is written inside quotes
+// so it reads back as it was saved.
+std::string storedValue(std::string_view value) {
+    if (trim(value) != value || unquote(value) != value) {
+        return "\"" + std::string(value) + "\"";
+    }
+    return std::string(value);
+}
+
 std::string updated(std::string_view bytes, std::string_view section, std::string_view key,
                     std::string_view value) {
     const Location location = locate(bytes, section, key);
     const std::string_view lineEnd = lineEndOf(bytes);
-    const std::string entry = std::string(key) + "=" + std::string(value);
+    const std::string entry = std::string(key) + "=" + storedValue(value);
     std::string result(bytes);
     if (location.keyFound) {
         result.replace(location.keyLine.begin, location.keyLine.textEnd - location.keyLine.begin,

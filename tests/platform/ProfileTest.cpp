@@ -260,6 +260,9 @@ const WriteCase kWriteCases[] = {
     {"replaces only the first of duplicate keys and sections", "[A]\nk=1\nk=2\n[a]\nk=3\n", "A",
      "k", "9", "[A]\nk=9\nk=2\n[a]\nk=3\n"},
     {"writes an empty value", "[A]\nk=1\n", "A", "k", "", "[A]\nk=\n"},
+    {"quotes a value with blanks at its ends", "[A]\n", "A", "k", "KJFK\t", "[A]\nk=\"KJFK\t\"\n"},
+    {"quotes a value that is itself quoted", "[A]\n", "A", "k", "'a'", "[A]\nk=\"'a'\"\n"},
+    {"leaves a value quoted at one end only as it is", "[A]\n", "A", "k", "\"a", "[A]\nk=\"a\n"},
     {"keeps binary bytes byte for byte", std::string("\x01\0bin\r\n[A]\nk=1\n", 15), "A", "k", "2",
      std::string("\x01\0bin\r\n[A]\nk=2\n", 15)},
 };

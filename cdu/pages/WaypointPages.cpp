@@ -732,9 +732,72 @@ void WaypointPages::selectWaypointCandidate(int32_t index) {
     case kPilotWaypoint:
         selectForDefinition(chosen);
         break;
+    case kStoredPlan:
+        selectForStoredPlan(chosen);
+        break;
+    case kActiveFlightPlan:
+        selectForActivePlan(chosen);
+        break;
     default:
         break;
     }
+}
+
+bool WaypointPages::turnsPageAfter(int32_t line, int32_t firstLine, int32_t lineCount) const {
+    return fms.flightConfig.isFpAutoPage && (line - firstLine) % kSelectPageSize == 2 &&
+           line == lineCount - 1;
+}
+
+// The origin, the destination or a leg before the selected line of the stored plan, which is
+// saved at once.
+void WaypointPages::selectForStoredPlan(const Waypoint& chosen) {
+    StoredFplPage& page = fms.storedFplPage;
+    const FlightPlanContext& context = fms.planContext();
+    if (page.originPending) {
+        selectedStoredPlan.setOrigin(chosen, context);
+    } else if (page.destinationPending) {
+        selectedStoredPlan.setDestination(chosen, context);
+    } else {
+        const bool lastLine = turnsPageAfter(page.selectedLine, 0, StoredFplPage::lineCount());
+        const auto index = static_cast<size_t>(std::max(page.selectedLine - 1, 0));
+        if (selectedStoredPlan.insertWaypoint(chosen, index, false, context) && lastLine) {
+            page.pageTurnRequested = true;
+            page.pageTurnTarget = StoredFplPage::pageCount();
+            page.pageTurnTime = context.simTimeMs();
+        }
+    }
+    fms.setPage(kStoredPlan, fms.wptSelectPage.targetSubPage);
+    fms.storedPlans().savePlanFile(selectedStoredPlan);
+}
+
+// Direct to the point in DIR mode; otherwise the origin, the destination or a leg before the
+// selected line of the active plan.
+void WaypointPages::selectForActivePlan(const Waypoint& chosen) {
+    ActiveFplPage& page = fms.activeFplPage;
+    const FlightPlanContext& context = fms.planContext();
+    const int32_t subPage = fms.wptSelectPage.targetSubPage;
+    if (page.dirMode) {
+        fms.setPage(kActiveFlightPlan, subPage);
+        activeFlightPlan.directTo(chosen, context);
+        page.dirMode = false;
+        return;
+    }
+    if (page.originPending || (!page.destinationPending && page.selectedLine == 0)) {
+        activeFlightPlan.setOrigin(chosen, context);
+    } else if (page.destinationPending) {
+        activeFlightPlan.setDestination(chosen, context);
+    } else {
+        const bool lastLine =
+            turnsPageAfter(page.selectedLine, static_cast<int32_t>(activeFlightPlan.activeLeg),
+                           ActiveFplPage::activeLineCount());
+        const auto index = static_cast<size_t>(page.selectedLine - 1);
+        if (activeFlightPlan.insertWaypoint(chosen, index, false, context) && lastLine) {
+            page.pageTurnRequested = true;
+            page.pageTurnTarget = ActiveFplPage::pageCount();
+            page.pageTurnTime = context.simTimeMs();
+        }
+    }
+    fms.setPage(kActiveFlightPlan, subPage);
 }
 
 void WaypointPages::selectForDefinition(const Waypoint& chosen) {

@@ -88,6 +88,11 @@ private:
     void refuseDefinition(const std::string& message, int32_t priority);
     void pilotWaypointReturn();
     void selectForDefinition(const Waypoint& chosen);
+    void selectForStoredPlan(const Waypoint& chosen);
+    void selectForActivePlan(const Waypoint& chosen);
+    // An entry on the last line of a flight-plan listing, the last of its sub-page, turns the
+    // page when automatic page turning is on.
+    bool turnsPageAfter(int32_t line, int32_t firstLine, int32_t lineCount) const;
     // DATA BASE WPT for the one point the entry names, or WAYPOINTS SELECT for several;
     // answers whether the database knows the entry.
     bool showDatabasePoint(const std::string& entry, PageTarget back);

@@ -339,3 +339,57 @@ TEST_F(WaypointPagesTest, WaypointsSelectPagesThreeCandidatesAtATime) {
 
 } // namespace
 } // namespace tavi::test
+
+namespace tavi::test {
+namespace {
+
+// The choices the flight-plan pages ask for: the candidates of ABC.
+class PlanSelection : public WaypointPagesTest {
+protected:
+    void choose(int32_t targetPage) {
+        std::vector<Waypoint> candidates;
+        fms().navDatabase().findWaypoints("ABC", candidates, false);
+        ASSERT_GT(candidates.size(), 1u);
+        fms().waypointPages.selectFrom("ABC", candidates, {targetPage, 1}, {targetPage, 1});
+        cdu.press(kL1);
+        EXPECT_EQ(fms().currentPage, targetPage);
+    }
+    void giveActivePlanEnds() {
+        Waypoint end;
+        end.kind = WaypointKind::Airport;
+        end.ident = "ZZAA";
+        activeFlightPlan.setOrigin(end, fms().planContext());
+        end.ident = "ZZAE";
+        end.latitude = 47.6666666666667;
+        activeFlightPlan.setDestination(end, fms().planContext());
+    }
+};
+
+TEST_F(PlanSelection, DirectToTheChosenPointEndsDirMode) {
+    giveActivePlanEnds();
+    Waypoint fix;
+    fix.kind = WaypointKind::DatabaseWaypoint;
+    fix.ident = "P";
+    fix.latitude = 47.5;
+    fix.longitude = 8.5;
+    ASSERT_TRUE(activeFlightPlan.insertWaypoint(fix, 0, false, fms().planContext()));
+    fms().activeFplPage.dirMode = true;
+    choose(kActiveFlightPlan);
+    EXPECT_FALSE(fms().activeFplPage.dirMode);
+    ASSERT_LT(activeFlightPlan.activeLeg, activeFlightPlan.legCount());
+    EXPECT_EQ(activeFlightPlan.legs[activeFlightPlan.activeLeg].wpt.ident, "ABC");
+}
+
+TEST_F(PlanSelection, TheChosenPointGoesIntoThePlanAtTheSelectedLine) {
+    giveActivePlanEnds();
+    fms().activeFplPage.selectedLine = 1;
+    choose(kActiveFlightPlan);
+    ASSERT_EQ(activeFlightPlan.legCount(), 1u);
+    EXPECT_EQ(activeFlightPlan.legs[0].wpt.ident, "ABC");
+    fms().storedFplPage.originPending = true;
+    choose(kStoredPlan);
+    EXPECT_EQ(selectedStoredPlan.org.ident, "ABC");
+}
+
+} // namespace
+} // namespace tavi::test

@@ -4,7 +4,7 @@
 #include "avionics/Radio.h"
 #include "core/Aircraft.h"
 #include "core/ModuleGraphics.h"
-#include "displays/RmuColours.h"
+#include "displays/RmuDrawing.h"
 #include "platform/gfx/Surface.h"
 
 #include <cstddef>

@@ -169,6 +169,20 @@ private:
     void drawRadioFrame(platform::gfx::Canvas& canvas, const RadioUnit& unit);
     void drawRadioPage(platform::gfx::Canvas& canvas);
     void drawComAndNav(platform::gfx::Canvas& canvas, const RadioUnit& unit);
+    // What the radio page shows of the COM or the NAV radio.
+    struct FrequencyField {
+        const std::string& activeText;
+        const std::string& standbyText;
+        int32_t standby;
+        int32_t cursor;
+        bool fromMemory;
+        int32_t memoryIndex;
+    };
+    // The active and standby frequencies at the x of each character, the memory label from
+    // the left edge, and the cursor box.
+    void drawFrequencyField(platform::gfx::Canvas& canvas, const FrequencyField& field,
+                            const std::vector<double>& xs, double left,
+                            const std::vector<platform::gfx::RectF>& cursorBoxes);
     void drawTransponderAndAdf(platform::gfx::Canvas& canvas, const RadioUnit& unit);
     void drawTcasDisplay(platform::gfx::Canvas& canvas, const RadioUnit& unit);
     void drawMemoryPage(platform::gfx::Canvas& canvas, bool nav);

@@ -7,7 +7,7 @@
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "displays/Rmu.h"
-#include "displays/RmuColours.h"
+#include "displays/RmuDrawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +21,6 @@ using platform::gfx::PointF;
 
 namespace {
 
-constexpr int32_t kGearDownAndLocked = 16383;
 constexpr PointF kCompassCentre{90, 166};
 constexpr double kArcStart = 222.0;
 constexpr double kArcEnd = 318.0;
@@ -174,9 +173,7 @@ void Rmu::drawEngineBackupPage(Canvas& canvas) {
               oilTemperatureColour(temperature));
     }
     drawText(canvas, "MORE", font14, kGreen, 4, 184);
-    if (mechanisation &&
-        std::all_of(mechanisation->gearPositions.begin(), mechanisation->gearPositions.end(),
-                    [](int32_t leg) { return leg == kGearDownAndLocked; })) {
+    if (mechanisation && gearDownAndLocked(mechanisation->gearPositions)) {
         drawCentred(canvas, "1  MSG", font14, kWhite, 0, kWidth, 184);
     }
 }

@@ -1,6 +1,7 @@
 // The keys, the knob and the named variables of the radio management unit.
 #include "avionics/Ahrs.h"
 #include "avionics/Radio.h"
+#include "avionics/RadioUnit.h"
 #include "avionics/Tcas.h"
 #include "avionics/Transponder.h"
 #include "core/Aircraft.h"
@@ -67,6 +68,25 @@ int32_t memoryLineOfKey(int32_t key) {
         return key - Rmu::kR2 + 3;
     default:
         return -1;
+    }
+}
+
+// One knob step on a COM or NAV field by where its cursor stands.
+template <typename StepStandby, typename SelectMemory, typename StepActive>
+void tuneFrequency(int32_t cursor, KnobStep step, bool up, StepStandby stepStandby,
+                   SelectMemory selectMemory, StepActive stepActive) {
+    switch (cursor) {
+    case RadioUnit::kCursorStandby:
+        stepStandby(step.large, step.small);
+        break;
+    case RadioUnit::kCursorMemorySelect:
+        selectMemory(up ? 1 : -1);
+        break;
+    case RadioUnit::kCursorActive:
+        stepActive(step.large, step.small);
+        break;
+    default:
+        break;
     }
 }
 
@@ -332,26 +352,16 @@ void Rmu::toggleTransponderStandby() {
 void Rmu::radioPageKnob(int32_t knob) {
     RadioUnit& unit = *controlledUnit();
     const bool up = isKnobUp(knob);
-    if (unit.comCursor != RadioUnit::kCursorNone) {
-        const KnobStep step = frequencyStep(knob, 25);
-        if (unit.comCursor == RadioUnit::kCursorStandby) {
-            unit.stepComStandby(step.large, step.small);
-        } else if (unit.comCursor == RadioUnit::kCursorMemorySelect) {
-            unit.selectComMemory(up ? 1 : -1);
-        } else if (unit.comCursor == RadioUnit::kCursorActive) {
-            unit.stepComActive(step.large, step.small);
-        }
-    }
-    if (unit.navCursor != RadioUnit::kCursorNone) {
-        const KnobStep step = frequencyStep(knob, 50);
-        if (unit.navCursor == RadioUnit::kCursorStandby) {
-            unit.stepNavStandby(step.large, step.small);
-        } else if (unit.navCursor == RadioUnit::kCursorMemorySelect) {
-            unit.selectNavMemory(up ? 1 : -1);
-        } else if (unit.navCursor == RadioUnit::kCursorActive) {
-            unit.stepNavActive(step.large, step.small);
-        }
-    }
+    tuneFrequency(
+        unit.comCursor, frequencyStep(knob, 25), up,
+        [&](int mhz, int khz) { unit.stepComStandby(mhz, khz); },
+        [&](int direction) { unit.selectComMemory(direction); },
+        [&](int mhz, int khz) { unit.stepComActive(mhz, khz); });
+    tuneFrequency(
+        unit.navCursor, frequencyStep(knob, 50), up,
+        [&](int mhz, int khz) { unit.stepNavStandby(mhz, khz); },
+        [&](int direction) { unit.selectNavMemory(direction); },
+        [&](int mhz, int khz) { unit.stepNavActive(mhz, khz); });
     if (unit.adfCursor == RadioUnit::kFieldCursorValue) {
         unit.stepAdfFrequency(adfStep(knob));
     } else if (unit.adfCursor == RadioUnit::kFieldCursorMode) {

@@ -8,7 +8,7 @@
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "displays/Rmu.h"
-#include "displays/RmuColours.h"
+#include "displays/RmuDrawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +22,6 @@ using platform::gfx::RectF;
 namespace {
 
 constexpr float kPoundsToKilograms = 0.4535920023918152f;
-constexpr int32_t kGearDownAndLocked = 16383;
 
 // Frequencies on the radio page: seven characters, or six with the point wider apart.
 const std::vector<double> kComWideX = {13, 24, 35, 49, 57, 68};
@@ -149,26 +148,28 @@ void Rmu::drawRadioPage(Canvas& canvas) {
 }
 
 void Rmu::drawComAndNav(Canvas& canvas, const RadioUnit& unit) {
-    const std::vector<double>& comX = unit.comWideBandwidth ? kComWideX : kComNarrowX;
-    drawAt(canvas, unit.comActiveText, frequencyFont, kWhite, comX, 20);
-    if (unit.comCursor != RadioUnit::kCursorActive) {
-        if (unit.comStandby != 0) {
-            drawAt(canvas, unit.comStandbyText, frequencyFont, kCyan, comX, 43);
-        }
-        drawText(canvas, memoryLabel(unit.comStandbyFromMemory, unit.comMemoryIndex), font14, kCyan,
-                 unit.comStandbyFromMemory ? 13 : 23, 66);
-    }
-    drawCursorBox(canvas, kComCursorBoxes, unit.comCursor);
+    drawFrequencyField(canvas,
+                       {unit.comActiveText, unit.comStandbyText, unit.comStandby, unit.comCursor,
+                        unit.comStandbyFromMemory, unit.comMemoryIndex},
+                       unit.comWideBandwidth ? kComWideX : kComNarrowX, 13, kComCursorBoxes);
+    drawFrequencyField(canvas,
+                       {unit.navActiveText, unit.navStandbyText, unit.navStandby, unit.navCursor,
+                        unit.navStandbyFromMemory, unit.navMemoryIndex},
+                       kNavX, 93, kNavCursorBoxes);
+}
 
-    drawAt(canvas, unit.navActiveText, frequencyFont, kWhite, kNavX, 20);
-    if (unit.navCursor != RadioUnit::kCursorActive) {
-        if (unit.navStandby != 0) {
-            drawAt(canvas, unit.navStandbyText, frequencyFont, kCyan, kNavX, 43);
+void Rmu::drawFrequencyField(Canvas& canvas, const FrequencyField& field,
+                             const std::vector<double>& xs, double left,
+                             const std::vector<RectF>& cursorBoxes) {
+    drawAt(canvas, field.activeText, frequencyFont, kWhite, xs, 20);
+    if (field.cursor != RadioUnit::kCursorActive) {
+        if (field.standby != 0) {
+            drawAt(canvas, field.standbyText, frequencyFont, kCyan, xs, 43);
         }
-        drawText(canvas, memoryLabel(unit.navStandbyFromMemory, unit.navMemoryIndex), font14, kCyan,
-                 unit.navStandbyFromMemory ? 93 : 103, 66);
+        drawText(canvas, memoryLabel(field.fromMemory, field.memoryIndex), font14, kCyan,
+                 field.fromMemory ? left : left + 10, 66);
     }
-    drawCursorBox(canvas, kNavCursorBoxes, unit.navCursor);
+    drawCursorBox(canvas, cursorBoxes, field.cursor);
 }
 
 void Rmu::drawTransponderAndAdf(Canvas& canvas, const RadioUnit& unit) {
@@ -376,9 +377,7 @@ void Rmu::drawEngineBackup2Page(Canvas& canvas) {
             flaps == 0.0f || flaps == 9.0f || flaps == 18.0f || flaps == 22.0f || flaps == 45.0f;
         drawPitchedRight(canvas, detent ? format("%d", truncated(flaps)) : "--", font14, kGreen,
                          162, 7, 30);
-        const auto& gear = mechanisation->gearPositions;
-        if (std::all_of(gear.begin(), gear.end(),
-                        [](int32_t leg) { return leg == kGearDownAndLocked; })) {
+        if (gearDownAndLocked(mechanisation->gearPositions)) {
             drawText(canvas, "LG  DOWN  LOCKED", font14, kGreen, 16, 64);
         }
     }

@@ -60,6 +60,11 @@ protected:
     RmuTest() {
         TransponderMode = kTransponderStandby;
         bench.panel().setVariable("TRANSPONDER CODE", 1, 0x1200);
+        for (int side : {1, 2}) {
+            bench.panel().setVariable("COM ACTIVE FREQUENCY", side, 0x01215000);
+            bench.panel().setVariable("NAV ACTIVE FREQUENCY", side, 0x01103000);
+            bench.panel().setVariable("ADF ACTIVE FREQUENCY", side, 0x03455000);
+        }
         holdSystem(kEngine1Slot, engine1);
         holdSystem(kEngine2Slot, engine2);
         holdSystem(kMechanisationSlot, mechanisation);

@@ -2,11 +2,13 @@
 
 #include "platform/gfx/Canvas.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
-// The colours and pens of the radio management unit's pages, and how they turn values into
-// whole numbers.
+// What the radio management unit's pages share: colours, pens, and how values become whole
+// numbers and indications.
 namespace tavi::rmu {
 
 using platform::gfx::Argb;
@@ -41,6 +43,12 @@ inline int32_t truncated(float value) {
     }
     constexpr float kLimit = 999999.0f;
     return static_cast<int32_t>(std::fmax(-kLimit, std::fmin(kLimit, value)));
+}
+
+// All three gear legs read down and locked.
+inline bool gearDownAndLocked(const std::array<int32_t, 3>& legs) {
+    constexpr int32_t kDownAndLocked = 16383;
+    return std::all_of(legs.begin(), legs.end(), [](int32_t leg) { return leg == kDownAndLocked; });
 }
 
 } // namespace tavi::rmu

@@ -226,7 +226,7 @@ TEST_F(RmuTest, EveryNamedVariableIsOnePressAndIsClearedInItsFrame) {
     for (const std::string& name : names) {
         ASSERT_TRUE(bench.panel().hasNamedVariable(name)) << name;
     }
-    // Held non-zero over three frames, a key gives one press per frame that it is set.
+    // Set once by a gauge, a key variable gives one press: the screen clears it in that frame.
     bench.panel().setNamedVariable("Rmu2ButtonSqClick", 1.0);
     bench.step();
     EXPECT_TRUE(unit(2).sqActive);

@@ -8,6 +8,7 @@
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tavi::test {

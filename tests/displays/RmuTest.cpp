@@ -572,6 +572,13 @@ TEST_F(RmuTest, DimPageShowsTheBrightnessBar) {
     const double bar = 120.0 * (230 - 128) / 222.0;
     EXPECT_GT(count(dimmedWhite, 32, 184, bar - 4, 6), 0);
     EXPECT_EQ(count(dimmedWhite, 32 + bar + 2, 184, 120 - bar - 6, 6), 0);
+
+    press(Rmu::kSq);
+    EXPECT_FALSE(rmu().dimMode);
+    EXPECT_FALSE(unit().sqActive) << "the key that ends dimming does nothing else";
+    rmu().setBrightness(400);
+    drawn();
+    EXPECT_EQ(at(175, 100), 0xFF5F5F5Fu) << "the background lifts to grey 95";
 }
 
 TEST_F(RmuTest, MenuAndMaintenancePagesInTheTitleColourOfTheControlledSide) {
@@ -639,6 +646,18 @@ TEST_F(RmuTest, EngineBackupPageAtTakeOffRoll) {
     engine1.n1Percent = -20.0f;
     drawn();
     EXPECT_EQ(count(kRmuCyan, 0, 71, 20, 20), 0) << "pointer below the scale is clipped";
+}
+
+TEST_F(RmuTest, EngineValuesThatAreNoNumberShowAsZero) {
+    presses({Rmu::kPge, Rmu::kR3});
+    drawn();
+    const int zeros = count(kRmuGreen, 10, 30, 160, 150);
+    for (float* value : {&engine1.n1Percent, &engine1.n2Percent, &engine1.itt, &engine1.fuelFlow,
+                         &engine2.n1Percent, &engine2.n2Percent, &engine2.itt, &engine2.fuelFlow}) {
+        *value = std::nanf("");
+    }
+    drawn();
+    EXPECT_EQ(count(kRmuGreen, 10, 30, 160, 150), zeros);
 }
 
 TEST_F(RmuTest, EngineBackupValueRules) {

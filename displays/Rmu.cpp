@@ -119,7 +119,7 @@ void Rmu::resetCursor() {
 
 void Rmu::setPage(int32_t newPage) {
     resetCursor();
-    page = newPage;
+    page_ = newPage;
 }
 
 int Rmu::draw(platform::gfx::Surface& surface, int, int, bool blank) {
@@ -154,7 +154,7 @@ void Rmu::clearBackground(Canvas& canvas, float width, float height) {
 }
 
 void Rmu::drawPage(Canvas& canvas) {
-    switch (page) {
+    switch (page_) {
     case kRadioPage:
         drawRadioPage(canvas);
         break;

@@ -106,9 +106,11 @@ public:
     // The names of the 24 named variables of the side, in key order.
     static std::array<std::string, kVariableCount> variableNames(int32_t side);
 
+    // The page shown; it changes only through setPage.
+    int32_t page() const { return page_; }
+
     int32_t ownSide;
     int32_t controlledSide;
-    int32_t page = kRadioPage;
     bool keyPressed = false;
     bool dimMode = false;
     bool fuelUseKg = false;
@@ -223,6 +225,7 @@ private:
     void registerNamedVariables();
     void pollNamedVariables();
 
+    int32_t page_ = kRadioPage;
     platform::gfx::Font font12;
     platform::gfx::Font font14;
     platform::gfx::Font font16;

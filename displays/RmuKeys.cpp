@@ -181,13 +181,13 @@ void Rmu::onKey(int32_t key, uint32_t flags) {
                 controlledUnit()->setComCursor(RadioUnit::kCursorStandby);
                 setPage(kPageMenu);
             }
-            if (page == kNavBackupPage) {
+            if (page_ == kNavBackupPage) {
                 navBackupKeyTime = now();
             }
             if (flags != kPress) {
                 return;
             }
-            switch (page) {
+            switch (page_) {
             case kRadioPage:
                 radioPageKey(key, flags);
                 break;
@@ -196,13 +196,13 @@ void Rmu::onKey(int32_t key, uint32_t flags) {
                 break;
             case kComMemoryPage:
             case kNavMemoryPage:
-                memoryPageKey(key, page == kNavMemoryPage);
+                memoryPageKey(key, page_ == kNavMemoryPage);
                 break;
             default:
                 otherPageKey(key);
                 break;
             }
-        } else if (page == kRadioPage) {
+        } else if (page_ == kRadioPage) {
             radioPageHeldKey(key);
         }
     }
@@ -220,13 +220,13 @@ void Rmu::onKnob(int32_t knob, uint32_t) {
         setBrightness(brightness + (isKnobUp(knob) ? 5 : -5));
         return;
     }
-    switch (page) {
+    switch (page_) {
     case kRadioPage:
         radioPageKnob(knob);
         break;
     case kComMemoryPage:
     case kNavMemoryPage:
-        memoryPageKnob(knob, page == kNavMemoryPage);
+        memoryPageKnob(knob, page_ == kNavMemoryPage);
         break;
     case kNavBackupPage:
         navBackupKnob(knob);
@@ -492,7 +492,7 @@ void Rmu::memoryPageKnob(int32_t knob, bool nav) {
 void Rmu::otherPageKey(int32_t key) {
     RadioUnit& unit = *controlledUnit();
     const int32_t line = screenLineOfKey(key);
-    switch (page) {
+    switch (page_) {
     case kAtcTcasControlPage:
         if (line == 1) {
             unit.toggleTimedSelect(now());
@@ -538,7 +538,7 @@ void Rmu::otherPageKey(int32_t key) {
     case kEngineBackupPage:
     case kEngineBackup2Page:
         if (key == kL6) {
-            setPage(page == kEngineBackupPage ? kEngineBackup2Page : kEngineBackupPage);
+            setPage(page_ == kEngineBackupPage ? kEngineBackup2Page : kEngineBackupPage);
         }
         break;
     case kNavBackupPage:

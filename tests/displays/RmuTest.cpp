@@ -318,7 +318,7 @@ TEST_F(RmuTest, RadioPageKeysMoveTheCursorAndStepTheFields) {
         {"PGE opens the menu",
          {Rmu::kL2, Rmu::kPge},
          [](const RadioUnit& u, const Rmu& r) {
-             return r.page == 1 && u.comCursor == 1;
+             return r.page() == 1 && u.comCursor == 1;
          }},
     };
     for (const Case& c : cases) {
@@ -511,11 +511,11 @@ TEST_F(RmuTest, PagesOpenFromTheMenuAndReturn) {
         for (int32_t key : c.keys) {
             press(key);
         }
-        EXPECT_EQ(rmu().page, c.page) << c.keys.size();
+        EXPECT_EQ(rmu().page(), c.page) << c.keys.size();
     }
     bench.ahrs.onGround = false;
     presses({Rmu::kPge, Rmu::kR6});
-    EXPECT_EQ(rmu().page, Rmu::kPageMenu) << "maintenance only on the ground";
+    EXPECT_EQ(rmu().page(), Rmu::kPageMenu) << "maintenance only on the ground";
 }
 
 TEST_F(RmuTest, MemoryPageSelectsTunesInsertsAndDeletes) {

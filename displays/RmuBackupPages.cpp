@@ -35,6 +35,7 @@ std::string_view sixCharacters(std::string_view text) {
     return text.substr(0, std::min<std::size_t>(6, text.size()));
 }
 
+// A reading that is no number shows as 0, never as "nan" or as a needle thrown off the scale.
 float finiteOr0(float value) {
     return std::isfinite(value) ? value : 0.0f;
 }

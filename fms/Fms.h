@@ -7,6 +7,7 @@
 #include "cdu/FuelMgtPage.h"
 #include "cdu/PerfInit.h"
 #include "cdu/ScratchPad.h"
+#include "cdu/pages/FlightPlanPages.h"
 #include "cdu/records/ActiveFplPage.h"
 #include "cdu/records/ArrivalPage.h"
 #include "cdu/records/DbWptPage.h"
@@ -156,6 +157,9 @@ public:
     bool isScratchpadDelete() const { return scratchPad.isDelete(); }
     // Row 8: the front message, or the scratch pad when no message waits.
     void drawScratchpadLine();
+    // A new flight: the three plans and their point names start again, every temporary pilot
+    // point goes and the performance must be initialised again.
+    void purgeTemporaryWaypoints();
 
     // What the flight-plan operations read of the FMS.
     const FlightPlanContext& planContext() const { return context; }
@@ -228,9 +232,11 @@ public:
     FlightSummary flightSummary;
     FuelMgtPage fuelMgt;
     PerfInit perfInit;
+    FlightPlanPages flightPlanPages{*this};
 
 private:
     void fillPageTable();
+    void registerFlightPlanPages();
     // The page records of the per-flight state, each with its key, in the order of the file.
     template <class Visit>
     void forEachStateRecord(Visit visit) {

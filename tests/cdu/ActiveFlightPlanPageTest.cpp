@@ -174,5 +174,64 @@ TEST_F(ActiveFlightPlanPageTest, DeletesAndRecalls) {
     EXPECT_FALSE(activeFlightPlan.hasOriginAndDestination()) << "the whole plan goes";
 }
 
+TEST_F(ActiveFlightPlanPageTest, PatternKeywordsOnTheLegOfTheLine) {
+    buildRoute();
+    enter("*FLYOVER*", kL3);
+    EXPECT_TRUE(activeFlightPlan.legs[1].trmLeg.flyOver);
+    EXPECT_EQ(fms().currentPage, Fms::kActiveFlightPlanPage);
+    EXPECT_EQ(row(5).substr(5, 1), "F");
+    EXPECT_TRUE(cell(5, 5).reverse);
+    for (const auto& [altitude, minutes] : {std::pair{"14000", 1.5}, {"13999", 1.0}}) {
+        fms().setPage(Fms::kActiveFlightPlanPage, 1);
+        enter(altitude, kR3);
+        enter("*HOLD*", kL3);
+        EXPECT_EQ(fms().currentPage, 36) << altitude;
+        const HoldingPattern& hold = activeFlightPlan.legs[1].holding;
+        EXPECT_DOUBLE_EQ(hold.legTimeMin, minutes) << altitude;
+        EXPECT_NEAR(hold.legLength, minutes * 250.0 / 60.0, 1e-9) << altitude;
+        EXPECT_DOUBLE_EQ(hold.holdSpeed, 250.0);
+    }
+    activeFlightPlan.legs[1].holding.active = 1;
+    activeFlightPlan.legs[1].holding.legTimeMin = 2.0;
+    fms().setPage(Fms::kActiveFlightPlanPage, 1);
+    enter("*HOLD*", kL3);
+    EXPECT_DOUBLE_EQ(activeFlightPlan.legs[1].holding.legTimeMin, 2.0) << "an active hold stays";
+    fms().setPage(Fms::kActiveFlightPlanPage, 1);
+    const struct {
+        const char* keyword;
+        int32_t key;
+    } refused[] = {{"*FLYOVER*", kL3}, {"*PCDR TURN*", kL3}, {"*INTERCEPT*", kL1}};
+    for (const auto& [keyword, key] : refused) {
+        if (key == kL1) {
+            fms().activeFplPage.subPage = ActiveFplPage::pageCount();
+        }
+        enter(keyword, key);
+        EXPECT_EQ(message(), "INVALID ENTRY") << keyword;
+        EXPECT_EQ(fms().scratchPad.text(), keyword) << keyword;
+        EXPECT_EQ(fms().currentPage, Fms::kActiveFlightPlanPage) << keyword;
+    }
+    fms().activeFplPage.subPage = 1;
+    activeFlightPlan.legs[0].trmLeg.legType = TerminalLegType::RF;
+    enter("*ORBIT*", kL2);
+    EXPECT_EQ(message(), "INVALID ENTRY") << "no pattern on an arc";
+    EXPECT_EQ(fms().scratchPad.text(), "*ORBIT*");
+}
+
+TEST_F(ActiveFlightPlanPageTest, AWaypointOnTheDestinationAtTheFootOfASubPageTurnsThePage) {
+    enter("ZZAA", kL1);
+    enter("ZZAD", kR2);
+    enter("ZZAD", kL2);
+    ASSERT_EQ(ActiveFplPage::activeLineCount(), 3);
+    enter("P", kL3);
+    EXPECT_TRUE(fms().activeFplPage.pageTurnRequested);
+    module.simulator.stepSeconds(0.9);
+    EXPECT_EQ(fms().activeFplPage.subPage, 1);
+    module.simulator.stepSeconds(0.2);
+    EXPECT_EQ(fms().activeFplPage.subPage, 2);
+    enter("Q", kL1);
+    EXPECT_EQ(legIdents(activeFlightPlan), (std::vector<std::string>{"ZZAD", "P", "Q"}));
+    EXPECT_FALSE(fms().activeFplPage.pageTurnRequested) << "the destination was on top";
+}
+
 } // namespace
 } // namespace tavi::test

@@ -243,6 +243,7 @@ private:
         visit(dbWptPage, "dbWpt");
         visit(radTunePage, "radTune");
         visit(storedFplPage, "storedFpl");
+        visit(activeFplPage, "activeFpl");
         visit(departurePage, "departure");
         visit(arrivalPage, "arrival");
         visit(takeoffPage, "takeoff");

@@ -13,6 +13,8 @@ namespace tavi {
 
 class FlightPlan;
 class FlightPlanContext;
+class Fs9Reader;
+struct StateFile;
 
 // The families of points the FMS names itself, each numbered by a counter of its own.
 enum class PointFamily : int32_t {
@@ -51,6 +53,13 @@ public:
     std::string nextPointName(PointFamily family);
     // Empties the three plans; the names start again at 01.
     void clearPlans(const FlightPlanContext& context);
+
+    // The 88-byte block of the leading fields under "<key>.data", then the active, missed
+    // approach and alternate plans under "<key>.fpl.0" to "<key>.fpl.2".
+    void save(const Fs9Reader& reader, const StateFile& file, const char* section,
+              const std::string& key) const;
+    void load(const Fs9Reader& reader, const StateFile& file, const char* section,
+              const std::string& key);
 
     int32_t subPage = 1;
     int32_t selectedLine = 0;

@@ -233,5 +233,25 @@ TEST_F(ActiveFlightPlanPageTest, AWaypointOnTheDestinationAtTheFootOfASubPageTur
     EXPECT_FALSE(fms().activeFplPage.pageTurnRequested) << "the destination was on top";
 }
 
+TEST_F(ActiveFlightPlanPageTest, ThePlansAndTheRecordComeBackFromTheStateFile) {
+    buildRoute();
+    enter("P/090/10", kL3);
+    enter("/FL240A", kR3);
+    fms().activeFplPage.subPage = 2;
+    StateFile file;
+    file.path = (module.folder.path() / "flight.flt").string();
+    fms().saveState(file);
+    const std::vector<std::string> saved = legIdents(activeFlightPlan);
+    resetGlobalFlightPlans();
+    fms().activeFplPage = ActiveFplPage();
+    fms().loadState(file);
+    EXPECT_EQ(legIdents(activeFlightPlan), saved);
+    EXPECT_EQ(activeFlightPlan.org.ident, "ZZAA");
+    EXPECT_EQ(activeFlightPlan.legs[1].vnav.altitude, 24000);
+    EXPECT_EQ(fms().activeFplPage.subPage, 2);
+    EXPECT_EQ(fms().activeFplPage.nextPointName(PointFamily::PlaceBearingDistance), "*PBD03")
+        << "the names go on where they were";
+}
+
 } // namespace
 } // namespace tavi::test

@@ -19,6 +19,8 @@ constexpr char kWaypointNotFound[] = "WAYPOINT NOT FOUND";
 constexpr double kNorthernMagneticLimit = 73.0;
 constexpr double kSouthernMagneticLimit = -60.0;
 constexpr int32_t kPlaceBearingDistance = 2;
+// Degrees within which two courses count as one.
+constexpr double kSameCircle = 1e-9;
 constexpr int32_t kRadialIntersection = 3;
 
 constexpr double kHoldSpeed = 250.0;
@@ -70,10 +72,16 @@ PilotPoint WaypointEntry::makeRadialIntersectionPoint(const std::string& ident,
                                                       double bearing2, bool bearing2True) {
     PilotPoint point;
     point.ident = ident;
-    if (GcNav::intersection(place1.latitude, place1.longitude,
-                            trueBearing(place1, bearing1, bearing1True), place2.latitude,
-                            place2.longitude, trueBearing(place2, bearing2, bearing2True),
-                            point.latitude, point.longitude)) {
+    const double course1 = trueBearing(place1, bearing1, bearing1True);
+    const double course2 = trueBearing(place2, bearing2, bearing2True);
+    // Two radials of one place on the same or the opposite course lie on one great circle: they
+    // have no single crossing, whatever the rounding makes of it.
+    const double apart = std::fmod(std::fabs(course1 - course2), 180.0);
+    if (place1.samePosition(place2) && (apart < kSameCircle || 180.0 - apart < kSameCircle)) {
+        return point;
+    }
+    if (GcNav::intersection(place1.latitude, place1.longitude, course1, place2.latitude,
+                            place2.longitude, course2, point.latitude, point.longitude)) {
         point.ppType = PilotPointType::PlaceBearingPlaceBearing;
     }
     return point;

@@ -253,5 +253,73 @@ TEST_F(ActiveFlightPlanPageTest, ThePlansAndTheRecordComeBackFromTheStateFile) {
         << "the names go on where they were";
 }
 
+TEST_F(ActiveFlightPlanPageTest, DefinitionsWaitForAChoiceOrAreRefused) {
+    buildRoute();
+    enter("ABC/090/10", kL3);
+    EXPECT_EQ(fms().currentPage, 5) << "three places named ABC";
+    EXPECT_TRUE(fms().activeFplPage.definitionPending);
+    EXPECT_TRUE(fms().activeFplPage.place1Pending);
+    EXPECT_EQ(fms().pilotPoints().find("*PBD01"), nullptr) << "no point before the choice";
+    fms().setPage(Fms::kActiveFlightPlanPage, 1);
+    const std::vector<std::string> before = legIdents(activeFlightPlan);
+    for (const char* apart : {"P/270/Q/090", "P/090/P/270", "P/045/P/045"}) {
+        enter(apart, kL3);
+        EXPECT_EQ(message(), "RADIALS DO NOT INTERSECT") << apart;
+        EXPECT_EQ(fms().scratchPad.text(), apart);
+        EXPECT_EQ(legIdents(activeFlightPlan), before) << apart;
+    }
+    enter("P/090/Q/180", kL3);
+    EXPECT_EQ(activeFlightPlan.legs[1].wpt.ident, "*RR07") << "refused names are used up";
+    const PilotPoint* crossing = fms().pilotPoints().find("*RR07");
+    ASSERT_NE(crossing, nullptr);
+    EXPECT_NEAR(crossing->longitude, 8.7, 0.05);
+}
+
+TEST_F(ActiveFlightPlanPageTest, AStoredRouteIsSplicedInFollowedByABreak) {
+    selectedStoredPlan.setName("ZZAB-ZZAC");
+    std::vector<Waypoint> fixes;
+    fms().navDatabase().findWaypoints("ZZAB", fixes, false);
+    selectedStoredPlan.setOrigin(fixes.front(), fms().planContext());
+    selectedStoredPlan.setDestination(fixes.front(), fms().planContext());
+    for (const char* ident : {"R", "S"}) {
+        fixes.clear();
+        fms().navDatabase().findWaypoints(ident, fixes, false);
+        selectedStoredPlan.insertWaypoint(fixes.front(), selectedStoredPlan.legCount(), false,
+                                          fms().planContext());
+    }
+    ASSERT_TRUE(fms().storedPlans().savePlanFile(selectedStoredPlan));
+    enter("ZZAA", kL1);
+    enter("ZZAD", kR2);
+    enter("P", kL2);
+    enter("ZZAD", kL3);
+    enter("ZZAB-ZZAC", kL3);
+    EXPECT_EQ(legIdents(activeFlightPlan),
+              (std::vector<std::string>{"P", "R", "S", "(DISC)", "ZZAD"}));
+    EXPECT_EQ(activeFlightPlan.legs[1].via, "ZZAB-ZZAC");
+}
+
+TEST_F(ActiveFlightPlanPageTest, APilotWaypointDefinedLaterCompletesTheEntry) {
+    buildRoute();
+    enter("NEW1", kL3);
+    ASSERT_EQ(fms().currentPage, 6);
+    PilotPoint& point = fms().pilotWptPage.point;
+    point.ppType = PilotPointType::LatLon;
+    point.latitude = 47.55;
+    point.longitude = 8.6;
+    fms().pilotPoints().add(point);
+    fms().flightPlanPages.entry.finishPilotWaypointEntry();
+    EXPECT_EQ(activeFlightPlan.legs[1].wpt.ident, "NEW1");
+    EXPECT_TRUE(std::filesystem::exists(customFolder() / "NEW1.ri2v.wpt"));
+    fms().setPage(Fms::kActiveFlightPlanPage, ActiveFplPage::pageCount());
+    enter("NEW2", kR1 + (ActiveFplPage::activeLineCount() - 1) % 3);
+    ASSERT_EQ(fms().currentPage, 6);
+    EXPECT_TRUE(fms().activeFplPage.destinationPending);
+    fms().pilotWptPage.point.ppType = PilotPointType::LatLon;
+    fms().pilotWptPage.point.latitude = 47.45;
+    fms().pilotPoints().add(fms().pilotWptPage.point);
+    fms().flightPlanPages.entry.finishPilotWaypointEntry();
+    EXPECT_EQ(activeFlightPlan.dest.ident, "NEW2") << "it becomes the destination, not a leg";
+}
+
 } // namespace
 } // namespace tavi::test

@@ -158,6 +158,7 @@ TEST_F(StoredPlanPagesTest, SelectAsksBeforeReplacingAndActivatesAsStoredOrInver
     EXPECT_TRUE(fms().flightPlanPages.select.confirmPending);
     EXPECT_EQ(row(4), "   CONFIRM REPLACING");
     EXPECT_EQ(row(7), "?NO                 YES?");
+    screenshot("FltPlanSelectConfirm");
     fms().pressKey(kL4);
     EXPECT_FALSE(fms().flightPlanPages.select.confirmPending);
     EXPECT_EQ(legIdents(activeFlightPlan), (std::vector<std::string>{"P", "Q"})) << "NO";
@@ -166,6 +167,21 @@ TEST_F(StoredPlanPagesTest, SelectAsksBeforeReplacingAndActivatesAsStoredOrInver
     EXPECT_EQ(activeFlightPlan.org.ident, "ZZAD");
     EXPECT_EQ(activeFlightPlan.dest.ident, "ZZAA");
     EXPECT_EQ(legIdents(activeFlightPlan), (std::vector<std::string>{"Q", "P"}));
+}
+
+TEST_F(StoredPlanPagesTest, AnInvertedPlanEndsWithALegToItsNewDestination) {
+    createPlan("ZZAA-ZZAD");
+    enter("P", kL2);
+    enter("Q", kL3);
+    fms().pressKey(Fms::kNextKey);
+    enter("ZZAD", kL1);
+    ASSERT_EQ(legIdents(selectedStoredPlan), (std::vector<std::string>{"P", "Q", "ZZAD"}));
+    ASSERT_TRUE(selectedStoredPlan.isBeforeRouteEnd());
+    fms().setPage(18, 1);
+    fms().pressKey(kR2);
+    EXPECT_EQ(activeFlightPlan.org.ident, "ZZAD");
+    EXPECT_EQ(activeFlightPlan.dest.ident, "ZZAA");
+    EXPECT_EQ(legIdents(activeFlightPlan), (std::vector<std::string>{"Q", "P", "ZZAA"}));
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace tavi {
 
 namespace {
@@ -143,10 +146,16 @@ FlightPlanListPage::Opening FlightPlanListPage::openNamedPlan(const std::string&
     return Opening::Failed;
 }
 
+// Plan names are matched without case, as their files are.
 void FlightPlanListPage::deleteStoredPlan(const std::string& name) {
     fms.storedPlans().deletePlan(name);
-    if (!selectedStoredPlan.name().empty() &&
-        fms.storedPlans().fileFor(name) == fms.storedPlans().fileFor(selectedStoredPlan.name())) {
+    const std::string& shown = selectedStoredPlan.name();
+    const auto sameLetter = [](char a, char b) {
+        return std::toupper(static_cast<unsigned char>(a)) ==
+               std::toupper(static_cast<unsigned char>(b));
+    };
+    if (!shown.empty() &&
+        std::equal(shown.begin(), shown.end(), name.begin(), name.end(), sameLetter)) {
         selectedStoredPlan.clear(fms.planContext());
     }
 }

@@ -56,6 +56,12 @@ TEST_F(StoredPlanPagesTest, TheStoredPlanPageEditsAndRewritesItsFile) {
     enter("*DELETE*", kL1);
     EXPECT_EQ(legIdents(selectedStoredPlan), (std::vector<std::string>{"P", "Q", "S"}))
         << "L1 on sub-page 2 is line 3, leg 2";
+    fms().pressKey(Fms::kPrevKey);
+    enter("*DELETE*", kL1);
+    EXPECT_EQ(fms().currentPage, 15) << "the whole plan goes";
+    EXPECT_FALSE(std::filesystem::exists(planFile("ZZAA-ZZAD")));
+    EXPECT_TRUE(selectedStoredPlan.name().empty());
+    EXPECT_TRUE(fms().storedPlans().plans().empty());
 }
 
 TEST_F(StoredPlanPagesTest, RefusedEntriesOnTheStoredPlanKeepThePlanAndItsFile) {

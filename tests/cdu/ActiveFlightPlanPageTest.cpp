@@ -78,6 +78,11 @@ TEST_F(ActiveFlightPlanPageTest, ARouteTypedLineByLine) {
     EXPECT_EQ(fms().activeFplPage.subPage, 1) << "NEXT wraps";
     fms().pressKey(Fms::kPrevKey);
     EXPECT_EQ(fms().activeFplPage.subPage, 3) << "PREV wraps";
+    activeFlightPlan.deleteLeg(0, fms().planContext());
+    activeFlightPlan.deleteLeg(0, fms().planContext());
+    EXPECT_EQ(row(0), "                     3/2") << "a plan shrunk below the sub-page shown";
+    EXPECT_EQ(row(2), "");
+    EXPECT_EQ(row(7), "?DEPARTURE    PERF INIT?");
 }
 
 TEST_F(ActiveFlightPlanPageTest, TemporaryPointsAreNamedAndInserted) {

@@ -12,6 +12,7 @@
 #include "cdu/pages/RadioTuningPages.h"
 #include "cdu/pages/SensorPages.h"
 #include "cdu/pages/WaypointPages.h"
+#include "cdu/pages/FlightPlanPages.h"
 #include "cdu/records/ActiveFplPage.h"
 #include "cdu/records/ArrivalPage.h"
 #include "cdu/records/DbWptPage.h"
@@ -161,6 +162,9 @@ public:
     bool isScratchpadDelete() const { return scratchPad.isDelete(); }
     // Row 8: the front message, or the scratch pad when no message waits.
     void drawScratchpadLine();
+    // A new flight: the three plans and their point names start again, every temporary pilot
+    // point goes and the performance must be initialised again.
+    void purgeTemporaryWaypoints();
 
     // What the flight-plan operations read of the FMS.
     const FlightPlanContext& planContext() const { return context; }
@@ -240,15 +244,18 @@ public:
     WaypointPages waypointPages{*this};
     SensorPages sensorPages{*this};
     RadioTuningPages radioTuningPages{*this};
+    FlightPlanPages flightPlanPages{*this};
 
 private:
     void fillPageTable();
+    void registerFlightPlanPages();
     // The page records of the per-flight state, each with its key, in the order of the file.
     template <class Visit>
     void forEachStateRecord(Visit visit) {
         visit(dbWptPage, "dbWpt");
         visit(radTunePage, "radTune");
         visit(storedFplPage, "storedFpl");
+        visit(activeFplPage, "activeFpl");
         visit(departurePage, "departure");
         visit(arrivalPage, "arrival");
         visit(takeoffPage, "takeoff");

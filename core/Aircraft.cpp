@@ -27,6 +27,7 @@
 #include "core/sound/SoundManager.h"
 #include "displays/CduDisplay.h"
 #include "displays/ClockDspy.h"
+#include "displays/Eicas.h"
 #include "displays/PanelElement.h"
 #include "fms/Fms.h"
 
@@ -178,6 +179,8 @@ System* Aircraft::createSystem(int id) {
 
 PanelElement* Aircraft::createDisplay(int id) {
     switch (id) {
+    case kEicasDisplay:
+        return new (std::nothrow) Eicas();
     case kCduDisplay:
         return new (std::nothrow) CduDisplay();
     case kClockLeft:

@@ -136,10 +136,11 @@ TEST_F(ClockDspyTest, TheFaceIsBlackWithoutPowerOrWhenBlankedAndNeverDims) {
 TEST_F(ClockDspyTest, EveryScreenIsWrittenToItsPng) {
     TempFolder folder;
     const auto written = writeScreens(bench.aircraft(), folder.path(), 2);
-    ASSERT_EQ(written.size(), 3u);
-    EXPECT_EQ(written[0].filename(), "Cdu.png");
-    EXPECT_EQ(written[1].filename(), "Clock1.png");
-    EXPECT_EQ(written[2].filename(), "Clock2.png");
+    ASSERT_EQ(written.size(), 4u);
+    EXPECT_EQ(written[0].filename(), "Eicas.png");
+    EXPECT_EQ(written[1].filename(), "Cdu.png");
+    EXPECT_EQ(written[2].filename(), "Clock1.png");
+    EXPECT_EQ(written[3].filename(), "Clock2.png");
     for (const auto& path : written) {
         EXPECT_GT(std::filesystem::file_size(path), 100u);
     }

@@ -90,6 +90,24 @@ TEST_F(CanvasTest, TransformsStackAndResetToTheLogicalMapping) {
     EXPECT_EQ(surface.pixel(5, 97), kGreen);
 }
 
+TEST_F(CanvasTest, HatchesAlternatePixelsAndStayOnThePixelGridWhenTurned) {
+    {
+        Canvas canvas(surface);
+        canvas.setAntialias(false);
+        canvas.fillRectangleHatched(kRed, kGreen, {0, 0, 40, 40});
+        canvas.translate(70, 70);
+        canvas.rotate(30);
+        canvas.fillRectangleHatched(kRed, kGreen, {-15, -15, 30, 30});
+    }
+    EXPECT_EQ(surface.pixel(10, 10), kRed);
+    EXPECT_EQ(surface.pixel(11, 10), kGreen);
+    EXPECT_EQ(surface.pixel(11, 11), kRed);
+    EXPECT_EQ(surface.pixel(40, 10), kBlack) << "only the rectangle";
+    EXPECT_EQ(surface.pixel(70, 70), kRed) << "the turned fill keeps the grid";
+    EXPECT_EQ(surface.pixel(71, 70), kGreen);
+    EXPECT_EQ(surface.pixel(71, 71), kRed);
+}
+
 TEST_F(CanvasTest, EllipsesArcsAndPolygons) {
     {
         Canvas canvas(surface);

@@ -28,6 +28,7 @@
 #include "displays/CduDisplay.h"
 #include "displays/ClockDspy.h"
 #include "displays/Eicas.h"
+#include "displays/Isi.h"
 #include "displays/PanelElement.h"
 #include "fms/Fms.h"
 
@@ -181,6 +182,8 @@ PanelElement* Aircraft::createDisplay(int id) {
     switch (id) {
     case kEicasDisplay:
         return new (std::nothrow) Eicas();
+    case kStandbyInstrument:
+        return new (std::nothrow) Isi();
     case kCduDisplay:
         return new (std::nothrow) CduDisplay();
     case kClockLeft:

@@ -3,7 +3,9 @@
 #include "airframe/JetEngine.h"
 #include "airframe/Mechanisation.h"
 #include "airframe/Pressure.h"
+#include "avionics/Baro.h"
 #include "displays/Eicas.h"
+#include "displays/Isi.h"
 #include "platform/gfx/Surface.h"
 #include "support/FlightScenario.h"
 #include "support/IlsApproach.h"
@@ -34,6 +36,7 @@ public:
         ASSERT_TRUE(drawScreen(eicas(), kEicasDisplay, surface));
         EXPECT_FALSE(
             writeScreenState(flight.aircraft(), kEicasDisplay, folder.path(), state).empty());
+        writeScreenState(flight.aircraft(), kStandbyInstrument, folder.path(), state);
         for (const std::string& text : shownTexts()) {
             EXPECT_EQ(text.find("nan"), std::string::npos) << state;
             EXPECT_EQ(text.find("inf"), std::string::npos) << state;
@@ -187,6 +190,31 @@ TEST(EicasFlightTest, CruiseWithGearUpAndAPressurisedCabin) {
     EXPECT_EQ(Eicas::flapsReading(flight.aircraft().mechanisation()->flapAngle).text, "0");
     EXPECT_TRUE(screen.n1NeedleAt(1));
     EXPECT_TRUE(screen.n1NeedleAt(2));
+}
+
+// A climb at take-off thrust, nose up: the standby instrument shows more sky than ground and
+// its tapes and drums, the EICAS both engines near the rating.
+TEST(EicasFlightTest, ClimbOnBothScreens) {
+    FlightScenario flight;
+    flight.startInFlight(47.0, 8.0, 6000.0, 90.0, 220.0);
+    flight.simulator().flight.setGearHandle(false);
+    const auto isi = [&]() -> Isi& {
+        return *static_cast<Isi*>(flight.aircraft().display(kStandbyInstrument));
+    };
+    ASSERT_TRUE(flight.flyUntil(100.0, [&] { return !isi().isAligning(); }));
+    flight.setThrustLevers(72.0);
+    const double from = flight.altitudeFeet();
+    flight.fly(20.0, [&] { flight.holdPitch(-8.0); });
+    EXPECT_GT(flight.altitudeFeet(), from + 500.0);
+    EicasInFlight screen(flight);
+    screen.capture("climb");
+    EXPECT_TRUE(screen.n1NeedleAt(1));
+    platform::gfx::Surface standby(210, 210);
+    ASSERT_TRUE(drawScreen(isi(), kStandbyInstrument, standby));
+    const uint32_t centre = standby.pixel(104, 112);
+    EXPECT_GT(centre & 0xFF, (centre >> 16) & 0xFF) << "blue sky at the symbol while nose up";
+    EXPECT_TRUE(std::isfinite(flight.aircraft().baro()->standbySettingAltitude));
+    EXPECT_NEAR(flight.aircraft().baro()->standbySettingAltitude, flight.altitudeFeet(), 300.0);
 }
 
 TEST(EicasFlightTest, IlsApproachWithGearDownAndFlaps) {

@@ -329,6 +329,8 @@ TEST_F(EicasScreen, NeedlesPointAtTheirValuesAndAFailedEngineShowsNone) {
     EXPECT_EQ(pixelsOf(Eicas::kGreen, 155, 38, 48, 22), 0);
     EXPECT_GT(pixelsOf(Eicas::kYellow, 155, 38, 48, 22), 20) << "yellow dashes";
     EXPECT_GT(pixelsOf(Eicas::kRed, 143, 100, 72, 80), 0) << "the ITT red line stays";
+    TempFolder folder;
+    writeScreenState(bench.aircraft(), kEicasDisplay, folder.path(), "engine-2-fadec-unpowered");
 }
 
 TEST_F(EicasScreen, ApuSpeedBoxFlashesForFiveSecondsAfterTheKnob) {
@@ -368,6 +370,30 @@ TEST_F(EicasScreen, ShortListsEndWithEndAndLongOnesScrollWithAStatusLine) {
     EXPECT_EQ(eicas().messageScroll, 0) << "reset once the list fits";
 }
 
+TEST_F(EicasScreen, ALongListPagesWithItsLevelsColours) {
+    dau().messages.clear();
+    addMessages(8, kEicasWarning);
+    addMessages(8, kEicasCaution);
+    addMessages(8, kEicasAdvisory);
+    eicas().messageScroll = 6;
+    drawn();
+    EXPECT_EQ(eicas().messageScroll, 6);
+    const struct {
+        int line;
+        platform::gfx::Argb colour;
+    } lines[] = {{0, Eicas::kRed},    {1, Eicas::kRed},   {2, Eicas::kYellow},
+                 {9, Eicas::kYellow}, {10, Eicas::kCyan}, {14, Eicas::kCyan}};
+    for (const auto& l : lines) {
+        EXPECT_GT(pixelsOf(l.colour, 245, 14 + 14 * l.line, 130, 14), 10) << l.line;
+    }
+    EXPECT_EQ(pixelsOf(Eicas::kRed, 245, 46, 130, 10), 0) << "the third line is a caution";
+    EXPECT_EQ(Eicas::messageStatusText(6, 3), "6 \xE2\x86\x91 MESSAGES \xE2\x86\x93 3");
+    EXPECT_GT(pixelsOf(Eicas::kYellow, 246, 226, 130, 16), 30) << "status line";
+    TempFolder folder;
+    EXPECT_FALSE(
+        writeScreenState(bench.aircraft(), kEicasDisplay, folder.path(), "message-paging").empty());
+}
+
 TEST_F(EicasScreen, MessagesFlashByLevelAndAgedAdvisoriesAreAcknowledged) {
     dau().messages.clear();
     addMessages(1, kEicasWarning, false);
@@ -398,6 +424,8 @@ TEST_F(EicasScreen, AnUnpoweredAlertUnitShowsARedCross) {
     EXPECT_GT(pixelsOf(Eicas::kRed, 305, 120, 15, 15), 10) << "the cross's middle";
     EXPECT_EQ(pixelsOf(Eicas::kYellow, 245, 14, 130, 40), 0) << "no messages";
     EXPECT_EQ(pixelsOf(Eicas::kWhite, 300, 56, 30, 16), 0) << "no END";
+    TempFolder folder;
+    writeScreenState(bench.aircraft(), kEicasDisplay, folder.path(), "alert-unit-unpowered");
 }
 
 } // namespace

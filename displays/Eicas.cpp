@@ -8,6 +8,7 @@
 #include "displays/ScreenGeometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tavi {
 
@@ -192,6 +193,10 @@ void Eicas::drawBox(platform::gfx::Canvas& canvas, platform::gfx::Argb colour,
 
 void Eicas::drawPointer(platform::gfx::Canvas& canvas, platform::gfx::Argb colour, double x,
                         double y, bool left) const {
+    // A value the sensors could not give has no place on its bar.
+    if (!std::isfinite(y)) {
+        return;
+    }
     const double base = left ? x - 6 : x + 6;
     canvas.fillPolygon(colour, {{x, y}, {base, y - 6}, {base, y + 6}});
 }

@@ -57,6 +57,12 @@ void drawCharacters(platform::gfx::Canvas& canvas, const std::string& text,
     }
 }
 
+// A value the engine's sensors could not give is shown as if its FADEC had no power, never as a
+// number made from it.
+bool shows(const JetEngine* engine, float value) {
+    return Eicas::isValid(engine) && std::isfinite(value);
+}
+
 bool ittCautionShown(const Fadec* fadec) {
     return fadec && fadec->thrustRating != kTakeoffRating &&
            fadec->thrustRating != kAltTakeoffRating;
@@ -77,7 +83,7 @@ float Eicas::ittNeedleAngle(float itt) {
 }
 
 Eicas::Reading Eicas::n1Reading(const JetEngine* engine) {
-    if (!isValid(engine)) {
+    if (!engine || !shows(engine, engine->n1Percent)) {
         return {"---.-", kYellow};
     }
     const float n1 = std::min(engine->n1Percent, 120.0f);
@@ -85,14 +91,14 @@ Eicas::Reading Eicas::n1Reading(const JetEngine* engine) {
 }
 
 Eicas::Reading Eicas::ittReading(const JetEngine* engine) {
-    if (!isValid(engine)) {
+    if (!engine || !shows(engine, engine->itt)) {
         return {"----", kYellow};
     }
     return {format("%4d", static_cast<int>(engine->itt)), kGreen};
 }
 
 Eicas::Reading Eicas::n2Reading(const JetEngine* engine) {
-    if (!isValid(engine)) {
+    if (!engine || !shows(engine, engine->n2Percent)) {
         return {"- - -.-", kYellow};
     }
     const float n2 = std::min(engine->n2Percent, 120.0f);
@@ -100,7 +106,7 @@ Eicas::Reading Eicas::n2Reading(const JetEngine* engine) {
 }
 
 Eicas::Reading Eicas::fuelFlowReading(const JetEngine* engine) const {
-    if (!isValid(engine)) {
+    if (!engine || !shows(engine, engine->fuelFlow)) {
         return {"- - - -", kYellow};
     }
     const float flow = fuelUseKg ? engine->fuelFlow * kPoundsToKilograms : engine->fuelFlow;
@@ -108,6 +114,9 @@ Eicas::Reading Eicas::fuelFlowReading(const JetEngine* engine) const {
 }
 
 Eicas::Reading Eicas::fuelQuantityReading(float pounds) const {
+    if (!std::isfinite(pounds)) {
+        return {"- - - -", kYellow};
+    }
     const float quantity = fuelUseKg ? pounds * kPoundsToKilograms : pounds;
     const std::array<float, 4>& limits = fuelSystem->displayLimits[0];
     const float yellowLimit = fuelUseKg ? limits[2] : limits[0];
@@ -123,6 +132,9 @@ Eicas::Reading Eicas::fuelQuantityReading(float pounds) const {
 }
 
 Eicas::Reading Eicas::oilPressureReading(float psi, float ownN2Percent) {
+    if (!std::isfinite(psi)) {
+        return {"- - -", kYellow};
+    }
     const float p = std::min(psi, 200.0f);
     const std::string text = p < 0.0f ? "- - -" : format("%d", static_cast<int>(p));
     if (p < 34.0f || p >= 155.0f) {
@@ -152,6 +164,9 @@ float Eicas::oilPressureY(float psi) {
 }
 
 Eicas::Reading Eicas::oilTemperatureReading(float celsius) {
+    if (!std::isfinite(celsius)) {
+        return {"- - -", kYellow};
+    }
     const float t = std::min(celsius, 150.0f);
     const std::string text = format("%d", static_cast<int>(t));
     if (t < 21.0f) {

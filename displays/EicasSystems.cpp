@@ -9,7 +9,9 @@
 #include "displays/Eicas.h"
 #include "displays/ScreenGeometry.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace tavi {
 
@@ -23,9 +25,10 @@ constexpr uint32_t kApuKnobFlashMs = 5000;
 const platform::gfx::Pen kWhite15{Eicas::kLines, 1.5};
 const platform::gfx::Pen kYellow2{Eicas::kYellow, 2.0};
 
-// A cabin value cut to a multiple of 50 feet.
+// A cabin value cut to a multiple of 50 feet; one the sensors could not give reads 0 rather
+// than an undefined conversion.
 int32_t cutTo50(double value) {
-    return static_cast<int32_t>(value) / 50 * 50;
+    return std::isfinite(value) ? static_cast<int32_t>(std::clamp(value, -1e6, 1e6)) / 50 * 50 : 0;
 }
 
 } // namespace

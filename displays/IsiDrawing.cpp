@@ -50,8 +50,11 @@ const std::vector<PointF> kAltitudeWindow = {{34, -14}, {10, -14}, {10, -10}, {-
 
 } // namespace
 
+// Each instrument also shows its flag for a value its source could not give, rather than a
+// picture made from it.
 bool Isi::attitudeFlagged() const {
-    return ahrs->unit1.attitudeSide1.invalid || isAligning();
+    return ahrs->unit1.attitudeSide1.invalid || isAligning() || !std::isfinite(pitch()) ||
+           !std::isfinite(bank());
 }
 
 float Isi::pitch() const {
@@ -175,11 +178,13 @@ void Isi::drawBaroSetting(platform::gfx::Canvas& canvas) const {
 }
 
 std::string Isi::machText(float mach) {
-    return format("%3.2f", std::clamp(mach, 0.0f, 0.99f)).substr(1);
+    return format("%3.2f", std::isfinite(mach) ? std::clamp(mach, 0.0f, 0.99f) : 0.0f).substr(1);
 }
 
 void Isi::drawAirspeed(platform::gfx::Canvas& canvas) const {
-    const bool flagged = adc->validity[kAirspeedGroup][0].invalid || isAligning();
+    const bool flagged = adc->validity[kAirspeedGroup][0].invalid || isAligning() ||
+                         !std::isfinite(adc->smoothedAirspeed) ||
+                         !std::isfinite(adc->maxOperatingSpeed);
     const Argb textColour = adc->isOverspeed1() ? kRed : kWhite;
     canvas.resetTransform();
     canvas.resetClip();
@@ -239,7 +244,8 @@ Isi::Drums Isi::altitudeDrums(float feet) {
 void Isi::drawAltitude(platform::gfx::Canvas& canvas) const {
     canvas.resetTransform();
     canvas.resetClip();
-    if (adc->validity[kAltitudeGroup][0].invalid || isAligning()) {
+    if (adc->validity[kAltitudeGroup][0].invalid || isAligning() ||
+        !std::isfinite(baro->standbySettingAltitude)) {
         drawFlag(canvas, {162, 92, 40, 20}, "ALT", {166, 92});
         return;
     }
@@ -326,7 +332,7 @@ std::string Isi::headingLabel(int32_t degrees) {
 void Isi::drawHeading(platform::gfx::Canvas& canvas) const {
     canvas.resetTransform();
     canvas.resetClip();
-    if (ahrs->unit1.headingSide1.invalid || isAligning()) {
+    if (ahrs->unit1.headingSide1.invalid || isAligning() || !std::isfinite(ahrs->unit1.heading)) {
         return;
     }
     canvas.translate(104, 189);

@@ -7,6 +7,7 @@
 #include "airframe/Pressure.h"
 #include "platform/gfx/Surface.h"
 #include "support/AvionicsBench.h"
+#include "support/NonFiniteValues.h"
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
 
@@ -156,6 +157,19 @@ TEST_F(EicasScreen, EngineReadingsByValueAndValidity) {
         expectReading(Eicas::n1Reading(&e), c.n1Shown, "N1");
         expectReading(Eicas::ittReading(&e), c.ittShown, "ITT");
         expectReading(Eicas::n2Reading(&e), c.n2Shown, "N2");
+    }
+    for (const double bad : {kNaN, kInfinity}) {
+        e.n1Percent = e.itt = e.n2Percent = e.fuelFlow = static_cast<float>(bad);
+        e.oilPressure = e.oilTemperature = static_cast<float>(bad);
+        expectReading(Eicas::n1Reading(&e), {"---.-", Eicas::kYellow}, "N1 not a number");
+        expectReading(Eicas::ittReading(&e), {"----", Eicas::kYellow}, "ITT not a number");
+        expectReading(Eicas::n2Reading(&e), {"- - -.-", Eicas::kYellow}, "N2 not a number");
+        expectReading(eicas().fuelFlowReading(&e), {"- - - -", Eicas::kYellow}, "FF");
+        expectReading(Eicas::oilPressureReading(e.oilPressure, 90.0f), {"- - -", Eicas::kYellow},
+                      "oil pressure not a number");
+        expectReading(Eicas::oilTemperatureReading(e.oilTemperature), {"- - -", Eicas::kYellow},
+                      "oil temperature not a number");
+        EXPECT_EQ(Eicas::cabinAltitudeReading(bad).text, "0");
     }
     e.channelAPowered = false;
     e.channelBPowered = false;

@@ -3,6 +3,7 @@
 #include "avionics/Baro.h"
 #include "platform/gfx/Surface.h"
 #include "support/AvionicsBench.h"
+#include "support/NonFiniteValues.h"
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
 
@@ -237,6 +238,18 @@ TEST_F(StandbyInstrument, FlagsWhileAligningOrFailed) {
     bench.ahrs.unit2.pitch = -5.0f;
     bench.ahrs.unit2.bank = -15.0f;
     writeScreenState(bench.aircraft(), kStandbyInstrument, folder.path(), "normal");
+}
+
+TEST_F(StandbyInstrument, ValuesThatAreNoNumberShowTheirFlags) {
+    bench.adc.smoothedAirspeed = static_cast<float>(kNaN);
+    baro().standbySettingAltitude = static_cast<float>(kInfinity);
+    bench.ahrs.unit2.pitch = static_cast<float>(kNaN);
+    drawn();
+    EXPECT_GT(yellowIn(10, 92, 40, 20), 400) << "IAS";
+    EXPECT_GT(yellowIn(162, 92, 40, 20), 400) << "ALT";
+    EXPECT_GT(yellowIn(84, 45, 40, 20), 400) << "ATT";
+    EXPECT_GT(yellowIn(95, 178, 20, 22), 20) << "the heading is still good";
+    EXPECT_EQ(Isi::machText(static_cast<float>(kNaN)), ".00");
 }
 
 TEST_F(StandbyInstrument, DimsUnderAVeilBelowNeutral) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace tavi::platform::gfx {
 namespace {
@@ -106,6 +107,19 @@ TEST_F(CanvasTest, HatchesAlternatePixelsAndStayOnThePixelGridWhenTurned) {
     EXPECT_EQ(surface.pixel(70, 70), kRed) << "the turned fill keeps the grid";
     EXPECT_EQ(surface.pixel(71, 70), kGreen);
     EXPECT_EQ(surface.pixel(71, 71), kRed);
+}
+
+TEST_F(CanvasTest, ANonFiniteCoordinateLosesOnlyItsOwnShape) {
+    {
+        Canvas canvas(surface);
+        canvas.setAntialias(false);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        canvas.drawLine({kRed, 2.0}, {nan, 10}, {50, 10});
+        canvas.fillPolygon(kRed, {{10, nan}, {20, 20}, {30, 40}});
+        canvas.fillRectangle(kGreen, {60, 60, 10, 10});
+        EXPECT_EQ(canvas.status(), 0);
+    }
+    EXPECT_EQ(surface.pixel(65, 65), kGreen);
 }
 
 TEST_F(CanvasTest, EllipsesArcsAndPolygons) {

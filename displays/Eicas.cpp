@@ -5,7 +5,7 @@
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "core/ModuleGraphics.h"
-#include "displays/ScreenGeometry.h"
+#include "displays/ScreenDrawing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -169,19 +169,6 @@ void Eicas::drawStatic(platform::gfx::Canvas& canvas) const {
     // The 100 % mark of each N1 dial.
     canvas.drawLine(kRed2, {35, 68}, {43, 68});
     canvas.drawLine(kRed2, {143, 68}, {151, 68});
-}
-
-void Eicas::drawRight(platform::gfx::Canvas& canvas, const std::string& text,
-                      const platform::gfx::Font& font, platform::gfx::Argb colour, double right,
-                      double y) const {
-    canvas.drawString(text, font, colour, {right - canvas.measureString(text, font).width, y});
-}
-
-void Eicas::drawCentred(platform::gfx::Canvas& canvas, const std::string& text,
-                        const platform::gfx::Font& font, platform::gfx::Argb colour, double centre,
-                        double y) const {
-    canvas.drawString(text, font, colour,
-                      {centre - canvas.measureString(text, font).width / 2.0, y});
 }
 
 void Eicas::drawBox(platform::gfx::Canvas& canvas, platform::gfx::Argb colour,

@@ -125,12 +125,6 @@ private:
     void drawMessageStatus(platform::gfx::Canvas& canvas, int32_t count) const;
     bool isMessageVisible(const EicasMessage& message) const;
 
-    void drawRight(platform::gfx::Canvas& canvas, const std::string& text,
-                   const platform::gfx::Font& font, platform::gfx::Argb colour, double right,
-                   double y) const;
-    void drawCentred(platform::gfx::Canvas& canvas, const std::string& text,
-                     const platform::gfx::Font& font, platform::gfx::Argb colour, double centre,
-                     double y) const;
     void drawBox(platform::gfx::Canvas& canvas, platform::gfx::Argb colour,
                  const platform::gfx::RectF& box) const;
     void drawPointer(platform::gfx::Canvas& canvas, platform::gfx::Argb colour, double x, double y,

@@ -5,7 +5,7 @@
 #include "airframe/JetEngine.h"
 #include "core/Format.h"
 #include "displays/Eicas.h"
-#include "displays/ScreenGeometry.h"
+#include "displays/ScreenDrawing.h"
 
 #include <algorithm>
 #include <array>
@@ -311,9 +311,9 @@ void Eicas::drawEngineRows(platform::gfx::Canvas& canvas) const {
     for (std::size_t e = 0; e < engines.size(); ++e) {
         const EngineLayout& at = kLayouts[e];
         const Reading n2 = n2Reading(engines[e]);
-        drawRight(canvas, n2.text, font18, n2.colour, at.rowRight, 184);
+        drawRightAligned(canvas, n2.text, font18, n2.colour, at.rowRight, 184);
         const Reading flow = fuelFlowReading(engines[e]);
-        drawRight(canvas, flow.text, font18, flow.colour, at.rowRight, 204);
+        drawRightAligned(canvas, flow.text, font18, flow.colour, at.rowRight, 204);
         canvas.drawString(fuelUseKg ? "KPH" : "PPH", font18, kWhite, {at.rowRight + 2, 204});
         canvas.drawString(fuelUseKg ? "KG" : "LB", font18, kWhite, {at.rowRight + 2, 224});
         if (!fuelSystem) {
@@ -322,7 +322,7 @@ void Eicas::drawEngineRows(platform::gfx::Canvas& canvas) const {
         const Reading quantity =
             fuelQuantityReading(e == 0 ? fuelSystem->leftFuel : fuelSystem->rightFuel);
         drawBox(canvas, quantity.box, at.lowFuelBox);
-        drawRight(canvas, quantity.text, font18, quantity.colour, at.rowRight, 224);
+        drawRightAligned(canvas, quantity.text, font18, quantity.colour, at.rowRight, 224);
     }
 }
 
@@ -364,8 +364,8 @@ void Eicas::drawOilAndVibration(platform::gfx::Canvas& canvas) const {
             canvas.drawString(oil.text, font18, oil.colour, {20, 326});
             canvas.drawString(temperature.text, font18, temperature.colour, {90, 326});
         } else {
-            drawRight(canvas, oil.text, font18, oil.colour, 88, 326);
-            drawRight(canvas, temperature.text, font18, temperature.colour, 158, 326);
+            drawRightAligned(canvas, oil.text, font18, oil.colour, 88, 326);
+            drawRightAligned(canvas, temperature.text, font18, temperature.colour, 158, 326);
         }
     }
     drawVibration(canvas);

@@ -7,7 +7,7 @@
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "displays/Eicas.h"
-#include "displays/ScreenGeometry.h"
+#include "displays/ScreenDrawing.h"
 
 #include <algorithm>
 #include <array>
@@ -158,7 +158,7 @@ void Eicas::drawTrims(platform::gfx::Canvas& canvas) const {
     }
     const double y = pitchTrimY(trim);
     canvas.fillPolygon(pitch.colour, {{321, y}, {327, y + 6}, {327, y - 6}});
-    drawRight(canvas, pitch.text, font18, pitch.colour, 362, 422);
+    drawRightAligned(canvas, pitch.text, font18, pitch.colour, 362, 422);
 
     const double x = 253.0 + 3.5 * mechanisation->rudderTrimAngle;
     canvas.fillPolygon(kGreen, {{x, 458}, {x - 6, 452}, {x + 6, 452}});
@@ -169,11 +169,11 @@ void Eicas::drawTrims(platform::gfx::Canvas& canvas) const {
 void Eicas::drawCabinAndApu(platform::gfx::Canvas& canvas) const {
     if (pressure) {
         const Reading altitude = cabinAltitudeReading(pressure->cabinAltitude);
-        drawRight(canvas, altitude.text, font18, altitude.colour, 160, 382);
+        drawRightAligned(canvas, altitude.text, font18, altitude.colour, 160, 382);
         const Reading difference = differentialPressureReading(pressure->differentialPressure);
-        drawRight(canvas, difference.text, font18, difference.colour, 160, 402);
+        drawRightAligned(canvas, difference.text, font18, difference.colour, 160, 402);
         const Reading rate = cabinRateReading(pressure->cabinRate);
-        drawRight(canvas, rate.text, font18, rate.colour, 160, 422);
+        drawRightAligned(canvas, rate.text, font18, rate.colour, 160, 422);
     }
     if (electric) {
         drawApu(canvas);
@@ -183,7 +183,7 @@ void Eicas::drawCabinAndApu(platform::gfx::Canvas& canvas) const {
 void Eicas::drawApu(platform::gfx::Canvas& canvas) const {
     const electric::Apu& apu = electric->apu;
     if (apu.knob == electric::Apu::kKnobOff && apu.speed < 10.0f) {
-        drawRight(canvas, "OFF", font18, kGreen, 160, 446);
+        drawRightAligned(canvas, "OFF", font18, kGreen, 160, 446);
         return;
     }
     canvas.drawString("\xC2\xB0"
@@ -191,10 +191,10 @@ void Eicas::drawApu(platform::gfx::Canvas& canvas) const {
                       font18, kWhite, {162, 446});
     const Reading temperature = apuTemperatureReading(apu.egt);
     drawBox(canvas, temperature.box, {128, 447, 32, 18});
-    drawRight(canvas, temperature.text, font18, temperature.colour, 160, 446);
+    drawRightAligned(canvas, temperature.text, font18, temperature.colour, 160, 446);
     canvas.drawString("%", font18, kWhite, {102, 446});
     const Reading speed = apuSpeedReading(apu.speed);
-    drawRight(canvas, speed.text, font18, speed.colour, 100, 446);
+    drawRightAligned(canvas, speed.text, font18, speed.colour, 100, 446);
     const uint32_t sinceKnob = aircraft->simTimeMs - apu.knobChangedTime;
     const bool flashing = apu.knob == electric::Apu::kKnobOn && sinceKnob < kApuKnobFlashMs;
     if (!flashing || sinceKnob % 1000 < 500) {

@@ -93,9 +93,6 @@ private:
     void drawHeading(platform::gfx::Canvas& canvas) const;
     void drawFlag(platform::gfx::Canvas& canvas, const platform::gfx::RectF& box,
                   const std::string& text, platform::gfx::PointF at) const;
-    void drawCentred(platform::gfx::Canvas& canvas, const std::string& text,
-                     const platform::gfx::Font& font, platform::gfx::Argb colour, double centre,
-                     double y) const;
     // The sphere's transform: pitch shift, then bank, then the instrument's centre.
     void sphereTransform(platform::gfx::Canvas& canvas) const;
     bool attitudeFlagged() const;

@@ -5,6 +5,7 @@
 #include "avionics/Baro.h"
 #include "core/Format.h"
 #include "displays/Isi.h"
+#include "displays/ScreenDrawing.h"
 
 #include <algorithm>
 #include <array>
@@ -38,13 +39,6 @@ const PointF kAttitudeCentre{104, 100};
 constexpr std::array<std::pair<double, double>, 5> kChevrons = {
     {{-182, -158}, {-250, -226}, {148, 124}, {199, 175}, {250, 226}}};
 
-void drawPolyline(platform::gfx::Canvas& canvas, const platform::gfx::Pen& pen,
-                  const std::vector<PointF>& points) {
-    for (std::size_t i = 1; i < points.size(); ++i) {
-        canvas.drawLine(pen, points[i - 1], points[i]);
-    }
-}
-
 const std::vector<PointF> kAltitudeWindow = {{34, -14}, {10, -14}, {10, -10}, {-24, -10},
                                              {-24, 10}, {10, 10},  {10, 14},  {34, 14}};
 
@@ -69,12 +63,6 @@ void Isi::drawFlag(platform::gfx::Canvas& canvas, const RectF& box, const std::s
                    PointF at) const {
     canvas.fillRectangle(kYellow, box);
     canvas.drawString(text, font18, kBlack, at);
-}
-
-void Isi::drawCentred(platform::gfx::Canvas& canvas, const std::string& text,
-                      const platform::gfx::Font& font, Argb colour, double centre, double y) const {
-    canvas.drawString(text, font, colour,
-                      {centre - canvas.measureString(text, font).width / 2.0, y});
 }
 
 void Isi::sphereTransform(platform::gfx::Canvas& canvas) const {

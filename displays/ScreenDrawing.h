@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <string_view>
 #include <vector>
 
 namespace tavi {
@@ -31,6 +32,28 @@ inline std::vector<platform::gfx::PointF> rotatedAbout(std::vector<platform::gfx
 inline platform::gfx::PointF onCircle(platform::gfx::PointF centre, double radius, double degrees) {
     const double angle = degrees * std::numbers::pi / 180.0;
     return {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)};
+}
+
+// Text whose layout box is centred on x, or ends at x.
+inline void drawCentred(platform::gfx::Canvas& canvas, std::string_view text,
+                        const platform::gfx::Font& font, platform::gfx::Argb colour, double centre,
+                        double y) {
+    canvas.drawString(text, font, colour,
+                      {centre - canvas.measureString(text, font).width / 2.0, y});
+}
+
+inline void drawRightAligned(platform::gfx::Canvas& canvas, std::string_view text,
+                             const platform::gfx::Font& font, platform::gfx::Argb colour,
+                             double right, double y) {
+    canvas.drawString(text, font, colour, {right - canvas.measureString(text, font).width, y});
+}
+
+// Lines joining the points in turn, not closed.
+inline void drawPolyline(platform::gfx::Canvas& canvas, const platform::gfx::Pen& pen,
+                         const std::vector<platform::gfx::PointF>& points) {
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        canvas.drawLine(pen, points[i - 1], points[i]);
+    }
 }
 
 } // namespace tavi

@@ -347,6 +347,38 @@ TEST_F(EicasScreen, NeedlesPointAtTheirValuesAndAFailedEngineShowsNone) {
     writeScreenState(bench.aircraft(), kEicasDisplay, folder.path(), "engine-2-fadec-unpowered");
 }
 
+TEST_F(EicasScreen, AnnunciationsOfTheRatingAndTheSources) {
+    Fadec& fadec = *bench.aircraft().fadec();
+    const auto cautionArc = [this] {
+        // The last 70 degrees below the limit lie at 165..180 degrees of engine 1's ITT dial.
+        return pixelsOf(Eicas::kYellow, 33, 143, 6, 12);
+    };
+    fadec.thrustRating = kTakeoffRating;
+    drawn();
+    EXPECT_EQ(cautionArc(), 0) << "no ITT caution arc at T/O-1";
+    EXPECT_GT(pixelsOf(Eicas::kCyan, 90, 12, 70, 16), 10) << "rating";
+    fadec.thrustRating = kClimbRating;
+    drawn();
+    EXPECT_GT(cautionArc(), 3) << "ITT caution arc at CLB";
+
+    for (JetEngine* engine : {engine(1), engine(2)}) {
+        engine->channelAPowered = false;
+        engine->channelBPowered = false;
+    }
+    drawn();
+    EXPECT_EQ(pixelsOf(Eicas::kCyan, 0, 10, 243, 20), 0) << "no rating without engine data";
+    EXPECT_GT(pixelsOf(Eicas::kYellow, 60, 12, 130, 16), 10) << "the rating line's dashes";
+
+    // The nose gear's sensors go with buses 3 and 4, the main gear's with buses 1 to 4.
+    bench.aircraft().mechanisation()->gearPositions = {16383, 16383, 16383};
+    // Cut between frames: the screen, itself on bus 3, goes dark only at the next frame.
+    bench.network.power({1});
+    drawn();
+    EXPECT_GT(pixelsOf(Eicas::kYellow, 299, 277, 29, 24), 20) << "nose box lost";
+    EXPECT_GT(pixelsOf(Eicas::kGreen, 263, 277, 29, 24), 20) << "left leg down";
+    EXPECT_EQ(pixelsOf(Eicas::kGreen, 299, 277, 29, 24), 0);
+}
+
 TEST_F(EicasScreen, ApuSpeedBoxFlashesForFiveSecondsAfterTheKnob) {
     electric::Apu& apu = bench.network.apu;
     apu.knob = electric::Apu::kKnobOn;

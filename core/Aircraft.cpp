@@ -30,6 +30,7 @@
 #include "displays/Eicas.h"
 #include "displays/Isi.h"
 #include "displays/PanelElement.h"
+#include "displays/Rmu.h"
 #include "fms/Fms.h"
 
 namespace tavi {
@@ -186,6 +187,10 @@ PanelElement* Aircraft::createDisplay(int id) {
         return new (std::nothrow) Isi();
     case kCduDisplay:
         return new (std::nothrow) CduDisplay();
+    case kRmuLeft:
+        return new (std::nothrow) Rmu(1);
+    case kRmuRight:
+        return new (std::nothrow) Rmu(2);
     case kClockLeft:
         return new (std::nothrow) ClockDspy(1);
     case kClockRight:

@@ -27,6 +27,8 @@
 #include "core/sound/SoundManager.h"
 #include "displays/CduDisplay.h"
 #include "displays/ClockDspy.h"
+#include "displays/Eicas.h"
+#include "displays/Isi.h"
 #include "displays/PanelElement.h"
 #include "displays/Rmu.h"
 #include "fms/Fms.h"
@@ -179,6 +181,10 @@ System* Aircraft::createSystem(int id) {
 
 PanelElement* Aircraft::createDisplay(int id) {
     switch (id) {
+    case kEicasDisplay:
+        return new (std::nothrow) Eicas();
+    case kStandbyInstrument:
+        return new (std::nothrow) Isi();
     case kCduDisplay:
         return new (std::nothrow) CduDisplay();
     case kRmuLeft:

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace tavi::test {
 namespace {
@@ -141,7 +143,8 @@ TEST_F(ClockDspyTest, EveryScreenIsWrittenToItsPng) {
     for (const auto& path : written) {
         names.push_back(path.filename().string());
     }
-    for (const char* name : {"Cdu.png", "Clock1.png", "Clock2.png", "Rmu1.png", "Rmu2.png"}) {
+    for (const char* name :
+         {"Cdu.png", "Clock1.png", "Clock2.png", "Eicas.png", "Isi.png", "Rmu1.png", "Rmu2.png"}) {
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
     }
     for (const auto& path : written) {

@@ -28,6 +28,7 @@
 #include "displays/CduDisplay.h"
 #include "displays/ClockDspy.h"
 #include "displays/PanelElement.h"
+#include "displays/Pfd.h"
 #include "fms/Fms.h"
 
 namespace tavi {
@@ -178,6 +179,10 @@ System* Aircraft::createSystem(int id) {
 
 PanelElement* Aircraft::createDisplay(int id) {
     switch (id) {
+    case kPfdLeft:
+        return new (std::nothrow) Pfd(1);
+    case kPfdRight:
+        return new (std::nothrow) Pfd(2);
     case kCduDisplay:
         return new (std::nothrow) CduDisplay();
     case kClockLeft:

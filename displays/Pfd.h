@@ -163,8 +163,6 @@ private:
     struct Shapes {
         platform::gfx::Path adiOutline;
         platform::gfx::Path rollScale;
-        platform::gfx::Path ladder;
-        platform::gfx::Path groundLadder;
         platform::gfx::Path chevrons;
         platform::gfx::Path rollPointer;
         platform::gfx::Path crossBarSymbol;
@@ -243,6 +241,7 @@ private:
     void drawGroundSpeedOrTime(platform::gfx::Canvas& canvas, const Frame& frame);
     void drawStatusFlags(platform::gfx::Canvas& canvas);
     void drawAdi(platform::gfx::Canvas& canvas, const Frame& frame);
+    void drawPitchLadder(platform::gfx::Canvas& canvas, bool onGround, double centreOffset);
     void drawCommandBars(platform::gfx::Canvas& canvas, const Frame& frame);
     void drawVerticalDeviation(platform::gfx::Canvas& canvas, const Frame& frame);
     void drawAdiAnnunciations(platform::gfx::Canvas& canvas, const Frame& frame);

@@ -67,20 +67,7 @@ void Pfd::drawAdi(Canvas& canvas, const Frame& frame) {
         canvas.fillRectangle(kGround, {-200, 0, 400, 500});
         canvas.drawPath(kRed5, shapes.chevrons);
         canvas.drawLine(kWhite15, {-120, 0}, {120, 0});
-        const bool onGround = ahrs->onGround;
-        canvas.drawPath(kWhite15, onGround ? shapes.groundLadder : shapes.ladder);
-        const double half = canvas.measureString("0", font18).height / 2.0;
-        for (int degrees = -90; degrees <= 90; degrees += 10) {
-            const double y = -kUnitsPerDegree * degrees;
-            const bool labelled = onGround ? (degrees >= -10 && degrees <= 30) : true;
-            // Labels beyond the sphere's reach are never seen.
-            if (degrees == 0 || !labelled || std::fabs(y - p) > 130.0) {
-                continue;
-            }
-            const std::string label = format("%d0", std::abs(degrees) / 10);
-            canvas.drawString(label, font18, kWhite, {23, y - half});
-            canvas.drawString(label, font18, kWhite, {-47, y - half});
-        }
+        drawPitchLadder(canvas, ahrs->onGround, p);
         const std::vector<PointF> pointer = {{0, p - 93}, {-8, p - 81}, {8, p - 81}};
         canvas.fillPolygon(kWhite, pointer);
         canvas.drawPolygon(kWhite15, pointer);
@@ -111,6 +98,30 @@ void Pfd::drawAdi(Canvas& canvas, const Frame& frame) {
     drawCommandBars(canvas, frame);
     drawVerticalDeviation(canvas, frame);
     drawAdiAnnunciations(canvas, frame);
+}
+
+// Lines every 5 degrees, long and labelled at the tens; on the ground only those from -15 to
+// +95 degrees, labelled from -10 to +30. Lines beyond the sphere's reach are never seen and are
+// left out.
+void Pfd::drawPitchLadder(Canvas& canvas, bool onGround, double centreOffset) {
+    const double half = canvas.measureString("0", font18).height / 2.0;
+    for (int degrees = -90; degrees <= 95; degrees += 5) {
+        const double y = -kUnitsPerDegree * degrees;
+        const bool major = degrees % 10 == 0;
+        const bool shown =
+            degrees != 0 && (major || degrees >= -85) &&
+            (!onGround || (major ? degrees >= -10 && degrees <= 30 : degrees >= -15));
+        if (!shown || std::fabs(y - centreOffset) > 130.0) {
+            continue;
+        }
+        const double halfWidth = major ? 21.0 : 11.0;
+        canvas.drawLine(kWhite15, {-halfWidth, y}, {halfWidth, y});
+        if (major) {
+            const std::string label = format("%d0", std::abs(degrees) / 10);
+            canvas.drawString(label, font18, kWhite, {23, y - half});
+            canvas.drawString(label, font18, kWhite, {-47, y - half});
+        }
+    }
 }
 
 void Pfd::drawCommandBars(Canvas& canvas, const Frame& frame) {

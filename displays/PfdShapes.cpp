@@ -10,6 +10,8 @@ using platform::gfx::PointF;
 
 namespace {
 
+constexpr double kVsiHiddenX = -40.0;
+
 double radians(double degrees) {
     return degrees * std::numbers::pi / 180.0;
 }
@@ -26,7 +28,7 @@ PointF fromLeft(double radius, double degreesUp) {
 
 // An arc of a circle about the origin as a polyline, angles clockwise from +x.
 std::vector<PointF> arcPoints(double radius, double startDegrees, double sweepDegrees) {
-    constexpr int kSteps = 24;
+    constexpr int kSteps = 48;
     std::vector<PointF> points;
     for (int i = 0; i <= kSteps; ++i) {
         const double angle = radians(startDegrees + sweepDegrees * i / kSteps);
@@ -94,24 +96,6 @@ void Pfd::buildAdiShapes() {
     shapes.rollScale.append(mark.transformed(1.0, -45.0, {}));
     shapes.rollScale.append(mark.transformed(1.0, 45.0, {}));
 
-    for (int degrees = -90; degrees <= 90; degrees += 10) {
-        if (degrees == 0) {
-            continue;
-        }
-        const double y = -3.8 * degrees;
-        shapes.ladder.addLine({-21, y}, {21, y});
-        const bool onGround = degrees == 30 || degrees == 20 || degrees == 10 || degrees == -10;
-        if (onGround) {
-            shapes.groundLadder.addLine({-21, y}, {21, y});
-        }
-    }
-    for (int degrees = -85; degrees <= 95; degrees += 10) {
-        const double y = -3.8 * degrees;
-        shapes.ladder.addLine({-11, y}, {11, y});
-        if (degrees >= -15) {
-            shapes.groundLadder.addLine({-11, y}, {11, y});
-        }
-    }
     for (const double tip : {-176.0, -252.0, 138.0, 195.0, 252.0}) {
         const double base = tip < 0.0 ? tip - 28.0 : tip + 28.0;
         shapes.chevrons.addLines({{-25, base}, {0, tip}, {25, base}});
@@ -216,17 +200,20 @@ void Pfd::buildHsiShapes() {
 }
 
 void Pfd::buildVerticalSpeedShapes() {
-    shapes.vsiCircle = circle({0, 0}, 180);
+    // Nothing of the scale is shown within 40 units right of its centre's left (the strip the
+    // HSI and the altitude tape keep), so the circle is only the arc left of it and the ticks
+    // are cut to their rings: major ticks 78..90, minor ones 84..90.
+    const double hidden = std::acos(kVsiHiddenX / 90.0) * 180.0 / std::numbers::pi;
+    shapes.vsiCircle.addLines(arcPoints(90, hidden, 360.0 - 2.0 * hidden));
     shapes.vsiCircle.addLine({-96, 0}, {-84, 0});
     for (const double degrees : {18.0, 34.0, 50.0}) {
-        shapes.vsiMajorTicks.addLine({0, 0}, fromLeft(120, degrees));
-        shapes.vsiMajorTicks.addLine({0, 0}, fromLeft(120, -degrees));
+        shapes.vsiMajorTicks.addLine(fromLeft(78, degrees), fromLeft(90, degrees));
+        shapes.vsiMajorTicks.addLine(fromLeft(78, -degrees), fromLeft(90, -degrees));
     }
     for (const double degrees : {9.0, 26.0, 42.0}) {
-        shapes.vsiMinorTicks.addLine({0, 0}, fromLeft(120, degrees));
-        shapes.vsiMinorTicks.addLine({0, 0}, fromLeft(120, -degrees));
+        shapes.vsiMinorTicks.addLine(fromLeft(84, degrees), fromLeft(90, degrees));
+        shapes.vsiMinorTicks.addLine(fromLeft(84, -degrees), fromLeft(90, -degrees));
     }
-    shapes.vsiNeedle.addLine({0, 0}, {-86, 0});
     shapes.vsiNeedle.addPolygon({{-88, 0}, {-81, 4}, {-81, -4}});
     shapes.vsiBug.addPolygon(
         {{-90, 0}, {-85, 5}, {-85, 8}, {-90, 8}, {-90, -8}, {-85, -8}, {-85, -5}});

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 namespace tavi {
@@ -25,6 +26,7 @@ constexpr float kLowestTapeSpeed = 40.0f;
 constexpr Pfd::PointF kSpeedReference{69, 147};
 constexpr Pfd::PointF kAltitudeReference{314, 147};
 constexpr Pfd::PointF kVsiCentre{409, 380};
+constexpr double kVsiHiddenWidth = 40.0;
 
 // The brackets of a thousand mark (y0) and of the 500-ft mark above it, each with its hook
 // towards the thousand.
@@ -384,24 +386,17 @@ void Pfd::drawAltitudeDrum(Canvas& canvas, float shownAltitude) const {
 }
 
 void Pfd::drawVerticalSpeed(Canvas& canvas, const Frame& frame) {
-    place(canvas, kVsiCentre, 0.0);
+    // The scale's shapes stop where the strip 40 units around its centre begins, and the needle
+    // starts where it leaves that strip and the hub, so no clip is needed.
     canvas.resetClip();
-    canvas.clipExcludeRectangle({-40, -150, 60, 300});
+    place(canvas, kVsiCentre, 0.0);
     const bool advisory = tcas && !tcas->raSet.empty();
     if (tcas && (advisory || tcas->selfTest)) {
         computeRaBands(canvas);
     }
     canvas.drawPath(kWhite15, shapes.vsiCircle);
-    canvas.save();
-    canvas.clipEllipse({-90, -90, 180, 180});
-    canvas.save();
-    canvas.clipExcludeEllipse({-78, -78, 156, 156});
     canvas.drawPath(kWhite15, shapes.vsiMajorTicks);
-    canvas.restore();
-    canvas.clipExcludeEllipse({-84, -84, 168, 168});
     canvas.drawPath(kWhite15, shapes.vsiMinorTicks);
-    canvas.restore();
-    canvas.resetClip();
     const double half = canvas.measureString("0", labelFont15).height / 2.0;
     struct Label {
         const char* text;
@@ -417,7 +412,6 @@ void Pfd::drawVerticalSpeed(Canvas& canvas, const Frame& frame) {
     for (const Label& label : kLabels) {
         canvas.drawString(label.text, labelFont15, kWhite, {label.at.x, label.at.y - half});
     }
-    canvas.clipExcludeEllipse({-40, -40, 80, 80});
 
     const int32_t speed = static_cast<int32_t>(frame.unit->verticalSpeed);
     const float deflection = vsiDeflection(static_cast<float>(speed));
@@ -436,7 +430,10 @@ void Pfd::drawVerticalSpeed(Canvas& canvas, const Frame& frame) {
         return;
     }
     place(canvas, kVsiCentre, deflection);
-    canvas.drawPath(warning ? kRed25 : kGreen25, shapes.vsiNeedle);
+    const Pen& needlePen = warning ? kRed25 : kGreen25;
+    const double hiddenTo = kVsiHiddenWidth / std::cos(deflection * std::numbers::pi / 180.0);
+    canvas.drawLine(needlePen, {-hiddenTo, 0}, {-86, 0});
+    canvas.drawPath(needlePen, shapes.vsiNeedle);
     if (verticalSpeedTargetFlown(*flightDirector) && flightDirector->vsTarget != 0.0f) {
         place(canvas, kVsiCentre, vsiDeflection(flightDirector->vsTarget));
         canvas.drawPath(kCyan2, shapes.vsiBug);

@@ -3,6 +3,7 @@
 #include "platform/gfx/Path.h"
 #include "platform/gfx/Surface.h"
 
+#include <array>
 #include <cairo.h>
 #include <cmath>
 #include <numbers>
@@ -244,24 +245,18 @@ void Canvas::fillPath(const Hatch& hatch, const Path& path) {
 
 void Canvas::fillWithHatch(const Hatch& hatch) {
     constexpr int kTile = 8;
-    cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kTile, kTile);
-    cairo_t* painter = cairo_create(tile);
-    cairo_set_source_rgba(painter, channel(hatch.back, 16), channel(hatch.back, 8),
-                          channel(hatch.back, 0), channel(hatch.back, 24));
-    cairo_paint(painter);
-    cairo_set_source_rgba(painter, channel(hatch.fore, 16), channel(hatch.fore, 8),
-                          channel(hatch.fore, 0), channel(hatch.fore, 24));
+    // Opaque colours are their own premultiplied values; a translucent hatch is not in use.
+    std::array<uint32_t, kTile * kTile> pixels{};
     for (int y = 0; y < kTile; ++y) {
         for (int x = 0; x < kTile; ++x) {
             const bool fore =
                 hatch.style == HatchStyle::kFiftyPercent ? (x + y) % 2 == 0 : x + y == kTile - 1;
-            if (fore) {
-                cairo_rectangle(painter, x, y, 1, 1);
-            }
+            pixels[static_cast<std::size_t>(y * kTile + x)] = fore ? hatch.fore : hatch.back;
         }
     }
-    cairo_fill(painter);
-    cairo_destroy(painter);
+    cairo_surface_t* tile = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_ARGB32, kTile, kTile,
+        kTile * static_cast<int>(sizeof(uint32_t)));
     cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
     cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
@@ -272,7 +267,9 @@ void Canvas::fillWithHatch(const Hatch& hatch) {
     cairo_set_source(cr_, pattern);
     cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
     cairo_fill(cr_);
+    cairo_set_source_rgb(cr_, 0.0, 0.0, 0.0);
     cairo_pattern_destroy(pattern);
+    cairo_surface_finish(tile);
     cairo_surface_destroy(tile);
 }
 

@@ -8,8 +8,10 @@
 #include "displays/Pfd.h"
 #include "displays/PfdPalette.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace tavi {
 
@@ -35,6 +37,44 @@ double radians(double degrees) {
     return degrees * std::numbers::pi / 180.0;
 }
 
+// The sphere with its sides cut off as a polygon about the ADI centre.
+std::vector<Pfd::PointF> sphereOutline() {
+    constexpr double kRadius = 94.0;
+    constexpr double kSide = 81.0;
+    constexpr int kSteps = 96;
+    std::vector<Pfd::PointF> points;
+    for (int i = 0; i < kSteps; ++i) {
+        const double angle = 2.0 * std::numbers::pi * i / kSteps;
+        const double x = std::clamp(kRadius * std::cos(angle), -kSide, kSide);
+        points.push_back({x, kRadius * std::sin(angle)});
+    }
+    return points;
+}
+
+// The part of the polygon on the side of the line through the point with the normal where
+// (p - point) . normal >= 0.
+std::vector<Pfd::PointF> cutByLine(const std::vector<Pfd::PointF>& polygon, Pfd::PointF point,
+                                   Pfd::PointF normal) {
+    auto side = [&](Pfd::PointF p) {
+        return (p.x - point.x) * normal.x + (p.y - point.y) * normal.y;
+    };
+    std::vector<Pfd::PointF> kept;
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+        const Pfd::PointF a = polygon[i];
+        const Pfd::PointF b = polygon[(i + 1) % polygon.size()];
+        const double sa = side(a);
+        const double sb = side(b);
+        if (sa >= 0.0) {
+            kept.push_back(a);
+        }
+        if ((sa >= 0.0) != (sb >= 0.0)) {
+            const double t = sa / (sa - sb);
+            kept.push_back({a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)});
+        }
+    }
+    return kept;
+}
+
 void drawLetters(Canvas& canvas, const platform::gfx::Font& font, const char* letters,
                  const std::array<Pfd::PointF, 6>& at) {
     for (std::size_t i = 0; i < at.size(); ++i) {
@@ -57,14 +97,20 @@ void Pfd::drawAdi(Canvas& canvas, const Frame& frame) {
                             {108 * std::cos(radians(angle)), 108 * std::sin(radians(angle))});
         }
     }
-    clipToSphere(canvas);
     if (frame.attitudeInvalid) {
-        canvas.fillRectangle(kSky, {-200, -200, 400, 400});
+        canvas.fillPolygon(kSky, sphereOutline());
     } else {
+        // Sky and ground are the sphere's halves on either side of the horizon, cut here rather
+        // than clipped: the horizon passes p below the centre, turned by the bank.
+        const double b = bank * std::numbers::pi / 180.0;
+        const PointF down{-std::sin(b), std::cos(b)};
+        const PointF horizon{-p * down.x, -p * down.y};
+        const std::vector<PointF> sphere = sphereOutline();
+        canvas.fillPolygon(kSky, cutByLine(sphere, horizon, {-down.x, -down.y}));
+        canvas.fillPolygon(kGround, cutByLine(sphere, horizon, down));
+        clipToSphere(canvas);
         place(canvas, kAdiCentre, bank);
         canvas.translate(0, -p);
-        canvas.fillRectangle(kSky, {-200, -500, 400, 500});
-        canvas.fillRectangle(kGround, {-200, 0, 400, 500});
         canvas.drawPath(kRed5, shapes.chevrons);
         canvas.drawLine(kWhite15, {-120, 0}, {120, 0});
         drawPitchLadder(canvas, ahrs->onGround, p);

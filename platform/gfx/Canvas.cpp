@@ -226,6 +226,11 @@ void Canvas::fillRectangle(const Hatch& hatch, const RectF& rect) {
     fillWithHatch(hatch);
 }
 
+void Canvas::fillPolygon(const Hatch& hatch, const std::vector<PointF>& points) {
+    polygonPath(points);
+    fillWithHatch(hatch);
+}
+
 void Canvas::drawPath(const Pen& pen, const Path& path) {
     shapePath(path);
     stroke(pen);

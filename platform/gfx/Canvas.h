@@ -118,6 +118,7 @@ public:
     // Even-odd rule: where the outline crosses itself, overlapping parts alternate.
     void fillPolygon(Argb colour, const std::vector<PointF>& points);
     void fillRectangle(const Hatch& hatch, const RectF& rect);
+    void fillPolygon(const Hatch& hatch, const std::vector<PointF>& points);
     void drawPath(const Pen& pen, const Path& path);
     void fillPath(Argb colour, const Path& path);
     void fillPath(const Hatch& hatch, const Path& path);

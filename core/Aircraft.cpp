@@ -29,6 +29,7 @@
 #include "displays/ClockDspy.h"
 #include "displays/PanelElement.h"
 #include "displays/Pfd.h"
+#include "displays/Rmu.h"
 #include "fms/Fms.h"
 
 namespace tavi {
@@ -185,6 +186,10 @@ PanelElement* Aircraft::createDisplay(int id) {
         return new (std::nothrow) Pfd(2);
     case kCduDisplay:
         return new (std::nothrow) CduDisplay();
+    case kRmuLeft:
+        return new (std::nothrow) Rmu(1);
+    case kRmuRight:
+        return new (std::nothrow) Rmu(2);
     case kClockLeft:
         return new (std::nothrow) ClockDspy(1);
     case kClockRight:

@@ -137,18 +137,14 @@ TEST_F(ClockDspyTest, TheFaceIsBlackWithoutPowerOrWhenBlankedAndNeverDims) {
 TEST_F(ClockDspyTest, EveryScreenIsWrittenToItsPng) {
     TempFolder folder;
     const auto written = writeScreens(bench.aircraft(), folder.path(), 2);
-    std::vector<std::string> expected;
-    for (int id = 1; id < Aircraft::kDisplaySlots; ++id) {
-        if (bench.aircraft().display(id)) {
-            expected.push_back(screenName(id) + ".png");
-        }
-    }
     std::vector<std::string> names;
     for (const auto& path : written) {
         names.push_back(path.filename().string());
     }
-    EXPECT_EQ(names, expected);
-    EXPECT_NE(std::find(names.begin(), names.end(), "Clock2.png"), names.end());
+    for (const char* name :
+         {"Pfd1.png", "Pfd2.png", "Cdu.png", "Clock1.png", "Clock2.png", "Rmu1.png", "Rmu2.png"}) {
+        EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
+    }
     for (const auto& path : written) {
         EXPECT_GT(std::filesystem::file_size(path), 100u);
     }

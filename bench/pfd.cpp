@@ -1,6 +1,8 @@
 // One paint of a primary flight display in its busiest state: on an ILS approach with the
 // autopilot flying, both bearing pointers on stations, the TCAS self-test drawing its advisory
 // bands, and the trend vectors out; against the 18 Hz frame.
+#define TAVI_TEST_FIXTURES TAVI_SOURCE_DIR "/tests/fixtures"
+
 #include "displays/Pfd.h"
 
 #include "avionics/Radio.h"

@@ -7,6 +7,7 @@
 #include "platform/gfx/Surface.h"
 #include "support/FlightScenario.h"
 #include "support/IlsApproach.h"
+#include "support/ScreenShots.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -30,8 +31,9 @@ protected:
         return *dynamic_cast<Pfd*>(flight.aircraft().display(side == 1 ? kPfdLeft : kPfdRight));
     }
 
-    // Draws the side's display (again when the frame throttle skipped it) and keeps it as a PNG
-    // when PFD_SCREENS names a folder.
+    // Draws the side's display (again when the frame throttle skipped it); when PFD_SCREENS
+    // names a folder, every screen of the state is written there at twice its size, in a folder
+    // of the state's name.
     void draw(int side, const std::string& name) {
         surface.setLogicalSize(Pfd::kWidth, Pfd::kHeight);
         surface.changed = false;
@@ -39,7 +41,9 @@ protected:
             pfd(side).draw(surface, 400, 476, false);
         }
         if (const char* folder = std::getenv("PFD_SCREENS")) {
-            surface.writePng((std::filesystem::path(folder) / (name + ".png")).string());
+            const auto state = std::filesystem::path(folder) / name;
+            std::filesystem::create_directories(state);
+            writeScreens(flight.aircraft(), state, 2);
         }
     }
 

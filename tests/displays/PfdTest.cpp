@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <numbers>
 
@@ -67,10 +68,12 @@ public:
     }
     bool isBlack() const { return lit(0, 0, 400, 476) == 0; }
 
-    // Keeps the picture when PFD_SCREENS names a folder, for a look by eye.
-    void keep(const std::string& name) const {
+    // Keeps every screen of the aircraft when PFD_SCREENS names a folder, for a look by eye.
+    static void keep(const Aircraft& aircraft, const std::string& name) {
         if (const char* folder = std::getenv("PFD_SCREENS")) {
-            surface.writePng((std::filesystem::path(folder) / (name + ".png")).string());
+            const auto state = std::filesystem::path(folder) / name;
+            std::filesystem::create_directories(state);
+            writeScreens(aircraft, state, 2);
         }
     }
 
@@ -195,7 +198,7 @@ TEST_F(PfdModuleTest, ColdAndDarkBothDisplaysAreBlackAndDrawNoLoad) {
         EXPECT_TRUE(pfd(side).unpowered) << side;
         PfdPicture picture(pfd(side));
         EXPECT_TRUE(picture.isBlack()) << side;
-        picture.keep(format("ColdAndDark%d", side));
+        PfdPicture::keep(module.aircraft(), "ColdAndDark");
     }
 }
 

@@ -165,7 +165,6 @@ public:
     StoredPlanLibrary& storedPlans() { return storedPlanLibrary; }
     FmsPerf& performance() { return perf; }
 
-    static constexpr double kDefaultDescentAngle = 3.0;
     static constexpr uint32_t kStoredPlanKeptMs = 30000;
     // The aircraft is in the air above either speed (kt, strictly).
     static constexpr double kAirborneIndicatedAirspeed = 50.0;
@@ -237,6 +236,7 @@ private:
         visit(dbWptPage, "dbWpt");
         visit(radTunePage, "radTune");
         visit(storedFplPage, "storedFpl");
+        visit(perfInit, "perfInit");
         visit(departurePage, "departure");
         visit(arrivalPage, "arrival");
         visit(takeoffPage, "takeoff");
@@ -247,8 +247,7 @@ private:
     void enterNavIndexPage();
     void enterActiveFlightPlanPage();
 
-    // The FMS as the flight-plan operations see it. Until the performance initialisation
-    // exists, the plans fly the default descent angle and their own speeds are not confirmed.
+    // The FMS as the flight-plan operations see it.
     class PlanContext final : public FlightPlanContext {
     public:
         explicit PlanContext(const Fms& fms) : fms(fms) {}
@@ -258,8 +257,8 @@ private:
         float magneticVariation(double latitude, double longitude) const override;
         uint32_t simTimeMs() const override { return fms.now; }
         bool airborne() const override { return fms.airborne; }
-        double descentAngle() const override { return kDefaultDescentAngle; }
-        bool performanceConfirmed() const override { return false; }
+        double descentAngle() const override { return fms.perfInit.descentAngle(); }
+        bool performanceConfirmed() const override { return fms.perfInit.initialised; }
         double turnGeometry(double courseChange, double groundSpeed, double& lead,
                             double altitude) const override;
 

@@ -137,10 +137,11 @@ void confirmPerformance(FlightScenario& scenario) {
     activeFlightPlan.insertWaypoint(destination.front(), 1, false, context);
     ASSERT_TRUE(activeFlightPlan.isBeforeRouteEnd());
     const double weightLb = scenario.aircraft().adc()->weight / 0.453592;
-    fms.perfInit.passengers = 0;
-    fms.perfInit.fuel = 2000.0;
-    fms.perfInit.bow = weightLb - fms.perfInit.fuel;
-    fms.perfInit.confirmed = true;
+    fms.perfInit.passengerCount = 0;
+    fms.perfInit.cargoWeight = 0.0;
+    fms.perfInit.fuelWeight = 2000.0;
+    fms.perfInit.bow = weightLb - fms.perfInit.fuelWeight;
+    fms.perfInit.initialised = true;
 }
 
 struct LearnedCell {
@@ -194,14 +195,14 @@ TEST_F(FmsInFlight, LegEtasFollowTheGroundSpeedUntilPerformanceIsConfirmed) {
     ASSERT_GE(activeFlightPlan.legCount(), 2u);
     const Adc& adc = *flight.aircraft().adc();
     const double groundSpeed = flight.aircraft().gps()->groundSpeed;
-    fms().perfInit.confirmed = false;
+    fms().perfInit.initialised = false;
     flight.fly(0.1);
     const FlightPlanLeg& first = activeFlightPlan.legs[activeFlightPlan.activeLeg];
     const FlightPlanLeg& second = activeFlightPlan.legs[activeFlightPlan.activeLeg + 1];
     EXPECT_NEAR(first.eta, adc.zuluSeconds + fms().lnavState()->timeToGo, 1.0);
     EXPECT_NEAR(second.eta - first.eta, second.distance / groundSpeed * 3600.0, 2.0);
 
-    fms().perfInit.confirmed = true;
+    fms().perfInit.initialised = true;
     activeFlightPlan.legs[activeFlightPlan.activeLeg + 1].tfd.time = 600.0f;
     flight.fly(0.1);
     EXPECT_NEAR(second.eta - first.eta, 600.0, 1e-6) << "the leg's predicted time";

@@ -375,6 +375,30 @@ void Fms::updateLnav() {
 
 void Fms::updatePerformance() {
     learning.update(learningInputs(), perf);
+    // A confirmed initialisation follows every change of the route.
+    if (perfInit.initialised && activeFlightPlan.recalculated) {
+        updateFuelPredictions();
+    }
+}
+
+void Fms::updateFuelPredictions() {
+    FuelPredictions::Inputs inputs;
+    inputs.simTimeMs = now;
+    inputs.airborne = airborne;
+    SpeedEnvelope& envelope = fuelPredictions.envelope;
+    if (adc) {
+        inputs.altitude = adc->indicatedAltitude;
+        envelope.vmo = adc->maxOperatingSpeed > 0.0f ? adc->maxOperatingSpeed : Adc::vmo;
+        envelope.mmo = adc->maxOperatingMach > 0.0f ? adc->maxOperatingMach : Adc::mmo;
+        envelope.lowSpeedLimit = std::max(adc->minimumSpeed, 0.0f);
+    }
+    if (const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr) {
+        inputs.preselect = director->altitudePreselect;
+    }
+    inputs.activeLegFlown = static_cast<float>(lnav.state.legAlongTrack);
+    fuelPredictions.update(
+        activeFlightPlan, inputs,
+        [this](const std::string& text, int32_t priority) { showMessage(text, priority); });
 }
 
 PerfLearningInputs Fms::learningInputs() const {

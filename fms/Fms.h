@@ -20,6 +20,7 @@
 #include "core/System.h"
 #include "fms/FlightPlanContext.h"
 #include "fms/FmsPerf.h"
+#include "fms/FuelPredictions.h"
 #include "fms/Lnav.h"
 #include "fms/LnavState.h"
 #include "fms/PerfLearning.h"
@@ -138,6 +139,9 @@ public:
     // A CDU key: the page keys, DIR and the scratch pad's editing rules first, then the key
     // handler of the page shown. Ignored without power.
     void pressKey(int32_t cduKey);
+    // Predicts the active route into the performance record; it confirms the initialisation
+    // when the route and the entries can be predicted, and withdraws it when not.
+    void updateFuelPredictions();
     // Shows a page: runs its entry action and keeps the sub-page where the page keeps it. Any
     // value is taken; a page that does not exist shows only the scratch-pad line.
     void setPage(int32_t page, int32_t subPage);
@@ -323,6 +327,7 @@ private:
     StoredPlanLibrary storedPlanLibrary;
     FmsPerf perf;
     PerfLearning learning;
+    FuelPredictions fuelPredictions{perf, perfInit};
     uint32_t now = 0;
     const Electric* electric = nullptr;
     const Gps* gps = nullptr;

@@ -3,6 +3,7 @@
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/FlightScenario.h"
+#include "support/PredictionRoute.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -216,6 +217,26 @@ TEST_F(FmsInFlight, NothingIsLearnedOrKeptUnconfirmed) {
     EXPECT_TRUE(learnedCruiseCells(fms().performance()).empty());
     flight.module.deinit();
     EXPECT_FALSE(std::filesystem::exists(perfFile(flight.module)));
+}
+
+TEST_F(FmsInFlight, AConfirmedInitialisationPredictsTheRouteEveryTimeItChanges) {
+    flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    confirmPerformance(flight);
+    fillPerformanceTables(fms().performance());
+    fms().updateFuelPredictions();
+    ASSERT_TRUE(fms().perfInit.initialised);
+    const PerfPrediction& prediction = fms().perfInit.prediction;
+    EXPECT_GT(prediction[PerfPrediction::FuelRequired], fms().perfInit.toFuel);
+    EXPECT_GT(activeFlightPlan.timeToGo, 0.0);
+    EXPECT_GT(fms().perfInit.cruiseAltitude, 0) << "chosen by the predictions";
+    const uint32_t first = fms().perfInit.predictionTime;
+    activeFlightPlan.recalculate(fms().planContext());
+    flight.fly(1.0);
+    EXPECT_GT(fms().perfInit.predictionTime, first);
+
+    activeFlightPlan.clear(fms().planContext());
+    fms().updateFuelPredictions();
+    EXPECT_FALSE(fms().perfInit.initialised) << "no route, no performance data";
 }
 
 } // namespace

@@ -295,6 +295,7 @@ void Fms::runPoweredFrame() {
     updateFplAutoPage();
     updateLnav();
     updatePerformance();
+    updateVnav();
     drawPage();
 }
 

@@ -25,6 +25,7 @@
 #include "fms/LnavState.h"
 #include "fms/PerfLearning.h"
 #include "fms/StoredPlanLibrary.h"
+#include "fms/Vnav.h"
 #include "navdata/MagDev.h"
 #include "navdata/NavDatabase.h"
 #include "navdata/Navaid.h"
@@ -58,7 +59,7 @@ class JetEngine;
 // present position, the radio-tuning flags, the navaid re-sort, the flight-plan page turn, the
 // fuel accounting, the flight summary, LNAV, the performance bookkeeping, VNAV and the drawing of
 // the CDU page. The steps whose systems are not here yet are left out of that order.
-class Fms : public System, private NavDatabase::Loaders, private LnavHost {
+class Fms : public System, private NavDatabase::Loaders, private LnavHost, private VnavHost {
 public:
     // The LNAV output that the flight director steers by.
     virtual LnavState* lnavState();
@@ -139,6 +140,9 @@ public:
     // A CDU key: the page keys, DIR and the scratch pad's editing rules first, then the key
     // handler of the page shown. Ignored without power.
     void pressKey(int32_t cduKey);
+    // The vertical guidance: phase, target altitude, mode, descent path and speed command.
+    void updateVnav();
+    const Vnav& vnav() const { return vertical; }
     // Predicts the active route into the performance record; it confirms the initialisation
     // when the route and the entries can be predicted, and withdraws it when not.
     void updateFuelPredictions();
@@ -311,6 +315,11 @@ private:
     void cancelLateralMode() override;
     void legSequenced(const Waypoint& passed) override;
     void updateLegEtas() override;
+    VnavInputs vnavInputs() const;
+    void withdrawMessage(const std::string& text) override;
+    bool isWithinAltitudeCapture(float altitude) override;
+    void pauseSimulator() override;
+    void showDescentPage() override;
     void removeTemporaryPilotPoints();
     // A plan of the FMS's own (active, missed approach, alternate) names the pilot waypoint.
     bool isWaypointInUse(const std::string& ident) const;
@@ -341,6 +350,7 @@ private:
     ActivePlanView activePlanView;
     std::optional<std::pair<double, double>> sharedPosition;
     Lnav lnav;
+    Vnav vertical;
 };
 
 } // namespace tavi

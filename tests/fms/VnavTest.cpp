@@ -146,5 +146,30 @@ TEST_F(VnavOnRoute, SteepPathMessageComesAndGoes) {
     EXPECT_EQ(host.withdrawn, std::vector<std::string>{Vnav::kPathTooSteep});
 }
 
+TEST_F(VnavOnRoute, SpeedCommandKeepsTheLimitThenTheConstraintThenTheFlaps) {
+    perfInit.climbTarget = SpeedTarget(270, 0.56);
+    perfInit.climbLimitedTarget = SpeedTarget(270, 0.56);
+    perfInit.climbLimitedTarget.iasActive = true;
+    inputs.lowSpeedLimit = 110.0f;
+    frameAt(8000.0f, 1, 0.0);
+    EXPECT_EQ(vnav.state.speedCommandIas, 240) << "below the speed-limit altitude";
+    EXPECT_TRUE(vnav.state.speedByIas);
+    plan.legs[1].vnav.hasSpeed = true;
+    plan.legs[1].vnav.speed = 210;
+    frameAt(8000.0f, 1, 0.0);
+    EXPECT_EQ(vnav.state.speedCommandIas, 210);
+    inputs.flapsOut = true;
+    inputs.flapLimitSpeed = 180.0f;
+    frameAt(8000.0f, 1, 0.0);
+    EXPECT_EQ(vnav.state.speedCommandIas, 180);
+    inputs.flapsOut = false;
+    plan.legs[1].vnav.hasSpeed = false;
+    perfInit.climbLimitedTarget.iasActive = false;
+    perfInit.climbLimitedTarget.machActive = true;
+    frameAt(28000.0f, 1, 0.0);
+    EXPECT_TRUE(vnav.state.speedByMach) << "above the crossover";
+    EXPECT_DOUBLE_EQ(vnav.state.speedCommandMach, 0.56);
+}
+
 } // namespace
 } // namespace tavi::test

@@ -28,6 +28,7 @@
 #include "displays/CduDisplay.h"
 #include "displays/ClockDspy.h"
 #include "displays/PanelElement.h"
+#include "displays/Rmu.h"
 #include "fms/Fms.h"
 
 namespace tavi {
@@ -180,6 +181,10 @@ PanelElement* Aircraft::createDisplay(int id) {
     switch (id) {
     case kCduDisplay:
         return new (std::nothrow) CduDisplay();
+    case kRmuLeft:
+        return new (std::nothrow) Rmu(1);
+    case kRmuRight:
+        return new (std::nothrow) Rmu(2);
     case kClockLeft:
         return new (std::nothrow) ClockDspy(1);
     case kClockRight:

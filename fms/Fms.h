@@ -7,6 +7,11 @@
 #include "cdu/FuelMgtPage.h"
 #include "cdu/PerfInit.h"
 #include "cdu/ScratchPad.h"
+#include "cdu/pages/NavIdentPages.h"
+#include "cdu/pages/PosInitPage.h"
+#include "cdu/pages/RadioTuningPages.h"
+#include "cdu/pages/SensorPages.h"
+#include "cdu/pages/WaypointPages.h"
 #include "cdu/records/ActiveFplPage.h"
 #include "cdu/records/ArrivalPage.h"
 #include "cdu/records/DbWptPage.h"
@@ -172,6 +177,8 @@ public:
     PilotPointStore& pilotPoints() { return pilotPointStore; }
     StoredPlanLibrary& storedPlans() { return storedPlanLibrary; }
     FmsPerf& performance() { return perf; }
+    // The aircraft of the last frame; nullptr before the first.
+    Aircraft* owner() const { return aircraft; }
 
     static constexpr uint32_t kStoredPlanKeptMs = 30000;
     // The aircraft is in the air above either speed (kt, strictly).
@@ -235,6 +242,11 @@ public:
     FlightSummary flightSummary;
     FuelMgtPage fuelMgt;
     PerfInit perfInit;
+    NavIdentPages navIdentPages{*this};
+    PosInitPage posInitPage{*this};
+    WaypointPages waypointPages{*this};
+    SensorPages sensorPages{*this};
+    RadioTuningPages radioTuningPages{*this};
 
 private:
     void fillPageTable();

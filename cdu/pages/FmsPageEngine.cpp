@@ -67,6 +67,11 @@ void Fms::fillPageTable() {
     pages[kActiveFlightPlanPage].enter = [this] {
         enterActiveFlightPlanPage();
     };
+    navIdentPages.registerPages();
+    posInitPage.registerPages();
+    waypointPages.registerPages();
+    sensorPages.registerPages();
+    radioTuningPages.registerPages();
 }
 
 void Fms::setPage(int32_t page, int32_t subPage) {

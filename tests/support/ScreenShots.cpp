@@ -9,6 +9,12 @@
 
 namespace tavi::test {
 
+namespace {
+
+constexpr int kDrawAttempts = 3;
+
+} // namespace
+
 std::string screenName(int displayId) {
     static const std::array<const char*, Aircraft::kDisplaySlots> kNames = {
         "",     "Pfd1", "Pfd2", "Mfd1", "Mfd2",   "Eicas",
@@ -32,7 +38,11 @@ std::vector<std::filesystem::path> writeScreens(const Aircraft& aircraft,
         const int height = static_cast<int>(std::lround(size.height * scale));
         platform::gfx::Surface surface(width, height);
         surface.setLogicalSize(size.width, size.height);
-        screen->draw(surface, width, height, false);
+        // A screen held back by its frame rate draws at one of the next calls.
+        surface.changed = false;
+        for (int attempt = 0; attempt < kDrawAttempts && !surface.changed; ++attempt) {
+            screen->draw(surface, width, height, false);
+        }
         const auto path = folder / (screenName(id) + ".png");
         if (surface.writePng(path.string())) {
             written.push_back(path);

@@ -257,7 +257,7 @@ void Fms::onCduPowerLoss() {
 void Fms::purgeTemporaryWaypoints() {
     activeFplPage.clearPlans(context);
     removeTemporaryPilotPoints();
-    perfInit.confirmed = false;
+    perfInit.initialised = false;
     plansCleared = true;
 }
 

@@ -171,6 +171,10 @@ void NavIdentPages::onNavIndexKey(int32_t key) {
     if (key < kL1 || key > kR4) {
         return;
     }
+    if (fms.navIndexSubPage == 2 && key == kL1) {
+        fms.flightPlanPages.import.importSimulatorFlightPlan();
+        return;
+    }
     const auto line = static_cast<size_t>(key);
     const int32_t target = fms.navIndexSubPage == 1 ? kFirstTargets[line] : kSecondTargets[line];
     if (target != kNone) {

@@ -66,6 +66,16 @@ TEST_F(SimulatorPlanImportTest, AirportToAirportOverFixesAndAUserPoint) {
     screenshot("ActiveFltPlanImported");
 }
 
+TEST_F(SimulatorPlanImportTest, NavIndexLoadsTheSimulatorPlanFromItsSecondSubPage) {
+    plan.add("ZZAA", 47.0, 8.0);
+    plan.add("P", 47.5, 8.5);
+    plan.add("ZZAD", 47.5, 8.0);
+    fms().setPage(Fms::kNavIndexPage, 2);
+    fms().pressKey(kL1);
+    EXPECT_EQ(activeFlightPlan.org.ident, "ZZAA");
+    EXPECT_EQ(legIdents(activeFlightPlan), (std::vector<std::string>{"P", "ZZAD"}));
+}
+
 TEST_F(SimulatorPlanImportTest, ADatabasePointMustLieWithinThreeMiles) {
     for (const auto& [miles, ident] : {std::pair{2.99, "P"}, {3.01, "*LL01"}}) {
         resetGlobalFlightPlans();

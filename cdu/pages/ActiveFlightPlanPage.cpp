@@ -139,9 +139,29 @@ void ActiveFlightPlanPage::drawFromLine(const FlightPlan& plan, int32_t row) {
     drawSpeedCommand(row);
 }
 
-// The speed the guidance commands; VNAV publishes none yet, so the field shows its dashes.
+// The speed VNAV commands, as a speed and a Mach number; the limiting one of the two is large.
 void ActiveFlightPlanPage::drawSpeedCommand(int32_t row) {
-    fms.screen.putTextRight(row + 1, kColumns, kNoSpeedCommand, CduColour::Cyan, true, false);
+    CduScreen& s = fms.screen;
+    const VnavState& vnav = fms.vnav().state;
+    if (vnav.speedCommandIas == 0 && vnav.speedCommandMach == 0.0) {
+        s.putTextRight(row + 1, kColumns, kNoSpeedCommand, CduColour::Cyan, true, false);
+        return;
+    }
+    const Adc* adc = fms.owner() ? fms.owner()->adc() : nullptr;
+    const double vmo = adc && adc->maxOperatingSpeed > 0.0f ? adc->maxOperatingSpeed : Adc::vmo;
+    const double mmo = adc && adc->maxOperatingMach > 0.0f ? adc->maxOperatingMach : Adc::mmo;
+    const int32_t speed =
+        vnav.speedCommandIas != 0 ? vnav.speedCommandIas : static_cast<int32_t>(vmo);
+    const double mach = vnav.speedCommandMach != 0.0 ? vnav.speedCommandMach : mmo;
+    const auto machCas =
+        static_cast<int32_t>(casFromMachAtAltitude(mach, adc ? adc->pressureAltitude : 0.0));
+    const std::string machText = mach >= mmo ? "MMO" : FmsParser::formatMach(mach) + "M";
+    const std::string speedText = speed >= vmo ? "VMO" : FmsParser::formatInteger(speed);
+    const auto machWidth = static_cast<int32_t>(machText.size());
+    s.putTextRight(row + 1, kColumns, machText, CduColour::Cyan, speed >= machCas, false);
+    s.putTextRight(row + 1, kColumns - machWidth, "/", CduColour::Cyan, true, false);
+    s.putTextRight(row + 1, kColumns - machWidth - 1, speedText, CduColour::Cyan, speed < machCas,
+                   false);
 }
 
 void ActiveFlightPlanPage::drawDestinationLine(const FlightPlan& plan, int32_t row) {

@@ -85,6 +85,33 @@ TEST_F(ActiveFlightPlanPageTest, ARouteTypedLineByLine) {
     EXPECT_EQ(row(7), "?DEPARTURE    PERF INIT?");
 }
 
+TEST_F(ActiveFlightPlanPageTest, TheSpeedCommandShowsWhatVnavCommands) {
+    buildRoute();
+    PerfInit& perf = fms().perfInit;
+    ASSERT_EQ(perf.enterWeight(PerfInit::Weight::Bow, 48000.0), nullptr);
+    ASSERT_EQ(perf.enterPassengers(40, 0.0), nullptr);
+    ASSERT_EQ(perf.enterWeight(PerfInit::Weight::Cargo, 2000.0), nullptr);
+    ASSERT_EQ(perf.enterWeight(PerfInit::Weight::Fuel, 12000.0), nullptr);
+    ASSERT_EQ(perf.enterInitialCruiseAltitude(24000, 0.0f), nullptr);
+    // As the confirm key of PERFORMANCE INIT does.
+    perf.initialised = true;
+    enter("/FL240A", kR3);
+    module.simulator.step();
+    module.simulator.step();
+    const VnavState& vnav = fms().vnav().state;
+    ASSERT_TRUE(vnav.valid);
+    ASSERT_GT(vnav.speedCommandIas, 0);
+    ASSERT_EQ(vnav.speedCommandIas, 240) << "below the speed-limit altitude";
+    ASSERT_GT(vnav.speedCommandMach, 0.5);
+    // On the ground the commanded Mach is beyond the Mach of VMO and reads MMO; the speed is the
+    // limiting one of the two, drawn large.
+    EXPECT_EQ(row(2), "ZZAA             240/MMO");
+    EXPECT_EQ(cell(2, 23).colour, CduColour::Cyan);
+    EXPECT_FALSE(cell(2, 23).large);
+    EXPECT_TRUE(cell(2, 17).large);
+    EXPECT_TRUE(cell(2, 20).large);
+}
+
 TEST_F(ActiveFlightPlanPageTest, TemporaryPointsAreNamedAndInserted) {
     buildRoute();
     enter("P/090/10", kL3);

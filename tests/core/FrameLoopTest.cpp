@@ -163,8 +163,11 @@ TEST_F(FrameLoopTest, IrregularTicksAddUpToTheSimulatorsTime) {
 
 TEST_F(FrameLoopTest, SystemsThenScreensRunInSlotOrderEachUpdateFollowedByItsPower) {
     startWithSystems({24, 3, 9});
-    module.aircraft().displays[5] = new RecordingScreen(journal, "screen5");
-    module.aircraft().displays[1] = new RecordingScreen(journal, "screen1");
+    for (const int slot : {5, 1}) {
+        PanelElement*& screen = module.aircraft().displays[static_cast<std::size_t>(slot)];
+        delete screen;
+        screen = new RecordingScreen(journal, "screen" + std::to_string(slot));
+    }
     module.simulator.step();
     EXPECT_EQ(journal, (std::vector<std::string>{"update 3", "updatePower 3", "update 9",
                                                  "updatePower 9", "update 24", "updatePower 24",

@@ -72,6 +72,10 @@ void Fms::fillPageTable() {
     waypointPages.registerPages();
     sensorPages.registerPages();
     radioTuningPages.registerPages();
+    progressPage.registerPages();
+    runwayDataPages.registerPages();
+    airDataPage.registerPages();
+    flightSummaryPage.registerPages();
 }
 
 void Fms::setPage(int32_t page, int32_t subPage) {

@@ -188,11 +188,11 @@ void RadioUnit::setTransponderCursor(int32_t value) {
 }
 
 void RadioUnit::cycleComCursor() {
-    setComCursor(comCursor == kCursorActive ? kCursorStandby : kCursorActive);
+    setComCursor(comCursor == kCursorStandby ? kCursorMemorySelect : kCursorStandby);
 }
 
 void RadioUnit::cycleNavCursor() {
-    setNavCursor(navCursor == kCursorActive ? kCursorStandby : kCursorActive);
+    setNavCursor(navCursor == kCursorStandby ? kCursorMemorySelect : kCursorStandby);
 }
 
 void RadioUnit::selectAdfCursor() {
@@ -211,6 +211,19 @@ void RadioUnit::cycleAdfMode() {
 
 void RadioUnit::selectTransponderCode() {
     setTransponderCursor(kFieldCursorValue);
+}
+
+void RadioUnit::setTcasCursor(int32_t value) {
+    clearCursors();
+    otherCursor = value;
+}
+
+void RadioUnit::previousAdfMode() {
+    adfMode = adfMode <= 0 ? 3 : adfMode - 1;
+}
+
+void RadioUnit::lowerTcasAltitudeBand() {
+    tcasAltitudeBand = std::max(tcasAltitudeBand - 1, int32_t{kBandBelow});
 }
 
 // Memories.

@@ -22,12 +22,13 @@ public:
     // The memories on the first page of the radio management unit.
     static constexpr int kMemoryPageSize = 6;
 
-    // COM and NAV cursor positions.
+    // COM and NAV cursor positions, as the radio management unit boxes and tunes them: the
+    // standby frequency, the memory it came from, or the active frequency tuned directly.
     enum Cursor : int32_t {
         kCursorNone = 0,
-        kCursorActive = 1,
-        kCursorStandby = 2,
-        kCursorMemoryPage = 3,
+        kCursorStandby = 1,
+        kCursorMemorySelect = 2,
+        kCursorActive = 3,
     };
     // ADF and transponder cursor positions: the frequency (code), or the mode.
     enum FieldCursor : int32_t {
@@ -43,6 +44,16 @@ public:
         kGlideSlopeUnpowered = 3,
     };
     enum ToFrom : int32_t { kNoToFrom = 0, kTo = 1, kFrom = 2 };
+    // The TCAS display cursor (otherCursor): the range or the altitude band.
+    enum TcasCursor : int32_t { kTcasCursorRange = 1, kTcasCursorBand = 2 };
+    // Which traffic the TCAS display shows by altitude.
+    enum TcasAltitudeBand : int32_t { kBandBelow = 0, kBandNormal = 1, kBandAbove = 2 };
+    // What the knob tunes on the navigation backup page.
+    enum NavBackupKnobMode : int32_t {
+        kBackupKnobCourse = 0,
+        kBackupKnobNavFrequency = 1,
+        kBackupKnobAdfFrequency = 2,
+    };
 
     explicit RadioUnit(int32_t side);
 
@@ -61,6 +72,11 @@ public:
     void selectAdfCursor();
     void cycleAdfMode();
     void selectTransponderCode();
+    void setTcasCursor(int32_t value);
+    // ADF mode back one step: ANT wraps to VOICE.
+    void previousAdfMode();
+    // The TCAS altitude band one step lower, staying at BELOW.
+    void lowerTcasAltitudeBand();
 
     // COM tuning.
     void swapCom();
@@ -140,7 +156,17 @@ public:
     int32_t tcasRange = 6;
     bool extendedTcasRange = false;
     uint32_t timedSelectTime = 0;
-    int32_t comCursor = kCursorActive;
+    int32_t tcasAltitudeBand = kBandNormal;
+    int32_t navBackupKnobMode = kBackupKnobCourse;
+    // Switches of the radio management unit's pages.
+    bool sqActive = false;
+    bool comWideBandwidth = true;
+    bool taDisplayManual = false;
+    bool flightIdEnabled = true;
+    bool autoBrightEnabled = true;
+    bool mlsDisplayEnabled = false;
+    bool tcasDisplayEnabled = true;
+    int32_t comCursor = kCursorStandby;
     int32_t navCursor = kCursorNone;
     int32_t adfCursor = kFieldCursorNone;
     // 0..3.

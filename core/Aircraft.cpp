@@ -27,7 +27,10 @@
 #include "core/sound/SoundManager.h"
 #include "displays/CduDisplay.h"
 #include "displays/ClockDspy.h"
+#include "displays/Eicas.h"
+#include "displays/Isi.h"
 #include "displays/PanelElement.h"
+#include "displays/Rmu.h"
 #include "fms/Fms.h"
 
 namespace tavi {
@@ -178,8 +181,16 @@ System* Aircraft::createSystem(int id) {
 
 PanelElement* Aircraft::createDisplay(int id) {
     switch (id) {
+    case kEicasDisplay:
+        return new (std::nothrow) Eicas();
+    case kStandbyInstrument:
+        return new (std::nothrow) Isi();
     case kCduDisplay:
         return new (std::nothrow) CduDisplay();
+    case kRmuLeft:
+        return new (std::nothrow) Rmu(1);
+    case kRmuRight:
+        return new (std::nothrow) Rmu(2);
     case kClockLeft:
         return new (std::nothrow) ClockDspy(1);
     case kClockRight:

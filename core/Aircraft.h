@@ -130,6 +130,8 @@ public:
     int32_t previousSimMs = 0;
     int32_t simMs = 0;
     uint32_t simTimeMs = 0;
+    // When a key or the knob of either radio management unit was last used.
+    uint32_t rmuLastKeyTime = 0;
     int32_t frameDeltaMs = 0;
     bool slewActive = false;
     bool ctrlDown = false;

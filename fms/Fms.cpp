@@ -248,13 +248,16 @@ void Fms::followPower(bool nowPowered) {
 
 void Fms::onCduPowerLoss() {
     messages.clear();
-    activeFlightPlan.clear(context);
-    missedApproachFlightPlan.clear(context);
-    alternateFlightPlan.clear(context);
+    purgeTemporaryWaypoints();
     lnav.state = LnavState{};
-    removeTemporaryPilotPoints();
-    plansCleared = true;
     position.initialised = false;
+}
+
+void Fms::purgeTemporaryWaypoints() {
+    activeFplPage.clearPlans(context);
+    removeTemporaryPilotPoints();
+    perfInit.confirmed = false;
+    plansCleared = true;
 }
 
 void Fms::removeTemporaryPilotPoints() {

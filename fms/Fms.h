@@ -8,6 +8,7 @@
 #include "cdu/PerfInit.h"
 #include "cdu/ScratchPad.h"
 #include "cdu/pages/AirDataPage.h"
+#include "cdu/pages/FlightPlanPages.h"
 #include "cdu/pages/FlightSummaryPage.h"
 #include "cdu/pages/NavIdentPages.h"
 #include "cdu/pages/PosInitPage.h"
@@ -165,6 +166,9 @@ public:
     bool isScratchpadDelete() const { return scratchPad.isDelete(); }
     // Row 8: the front message, or the scratch pad when no message waits.
     void drawScratchpadLine();
+    // A new flight: the three plans and their point names start again, every temporary pilot
+    // point goes and the performance must be initialised again.
+    void purgeTemporaryWaypoints();
 
     // What the flight-plan operations read of the FMS.
     const FlightPlanContext& planContext() const { return context; }
@@ -248,15 +252,18 @@ public:
     RunwayDataPages runwayDataPages{*this};
     AirDataPage airDataPage{*this};
     FlightSummaryPage flightSummaryPage{*this};
+    FlightPlanPages flightPlanPages{*this};
 
 private:
     void fillPageTable();
+    void registerFlightPlanPages();
     // The page records of the per-flight state, each with its key, in the order of the file.
     template <class Visit>
     void forEachStateRecord(Visit visit) {
         visit(dbWptPage, "dbWpt");
         visit(radTunePage, "radTune");
         visit(storedFplPage, "storedFpl");
+        visit(activeFplPage, "activeFpl");
         visit(departurePage, "departure");
         visit(arrivalPage, "arrival");
         visit(takeoffPage, "takeoff");

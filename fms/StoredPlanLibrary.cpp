@@ -240,6 +240,17 @@ void StoredPlanLibrary::refreshEntry(const std::string& name, const FlightPlanCo
     }
 }
 
+bool StoredPlanLibrary::contains(const std::string& name) const {
+    return byName.contains(upperCased(name));
+}
+
+void StoredPlanLibrary::deletePlan(const std::string& name) {
+    byName.erase(upperCased(name));
+    if (const std::optional<std::filesystem::path> file = fileFor(name)) {
+        files::deleteFile(*file);
+    }
+}
+
 std::size_t StoredPlanLibrary::pageCount() const {
     return std::max<std::size_t>(1, (byName.size() + kPlansPerPage - 1) / kPlansPerPage);
 }

@@ -58,6 +58,9 @@ public:
     // selected stored plan when it opens); an entry whose file no longer reads leaves the
     // library.
     void refreshEntry(const std::string& name, const FlightPlanContext& context);
+    bool contains(const std::string& name) const;
+    // Forgets the plan and deletes its file, whatever the case of its name on disk.
+    void deletePlan(const std::string& name);
     // Pages of the FLIGHT PLAN LIST, four plans to a page, at least one.
     std::size_t pageCount() const;
 

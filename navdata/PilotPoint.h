@@ -10,6 +10,8 @@ enum class PilotPointType : int32_t {
     LatLon = 1,
     PlaceBearingDistance = 2,
     PlaceBearingPlaceBearing = 3,
+    // A point at a distance along the flight plan from one of its fixes.
+    PlaceDistance = 4,
 };
 
 class PilotPoint : public Waypoint {

@@ -15,6 +15,7 @@ constexpr int32_t kDbWptPage = 4;
 constexpr int32_t kWptSelectPage = 5;
 constexpr int32_t kNavTuneListPage = 12;
 constexpr int32_t kFlightPlanListPage = 15;
+constexpr int32_t kFltPlanSelectPage = 18;
 constexpr int32_t kDepartureRunwaysPage = 38;
 constexpr int32_t kSidsPage = 39;
 constexpr int32_t kDepartureTransPage = 40;
@@ -76,6 +77,39 @@ void Fms::fillPageTable() {
     runwayDataPages.registerPages();
     airDataPage.registerPages();
     flightSummaryPage.registerPages();
+    registerFlightPlanPages();
+}
+
+void Fms::registerFlightPlanPages() {
+    FlightPlanPages& fpl = flightPlanPages;
+    CduPageEntry& list = pages[kFlightPlanListPage];
+    list.draw = [&fpl] {
+        fpl.list.draw();
+    };
+    list.onKey = [&fpl](int32_t key) {
+        fpl.list.onKey(key);
+    };
+    list.enter = [&fpl] {
+        fpl.list.enter();
+    };
+    pages[kStoredPlanPage].draw = [&fpl] {
+        fpl.stored.draw();
+    };
+    pages[kStoredPlanPage].onKey = [&fpl](int32_t key) {
+        fpl.stored.onKey(key);
+    };
+    pages[kActiveFlightPlanPage].draw = [&fpl] {
+        fpl.active.draw();
+    };
+    pages[kActiveFlightPlanPage].onKey = [&fpl](int32_t key) {
+        fpl.active.onKey(key);
+    };
+    pages[kFltPlanSelectPage].draw = [&fpl] {
+        fpl.select.draw();
+    };
+    pages[kFltPlanSelectPage].onKey = [&fpl](int32_t key) {
+        fpl.select.onKey(key);
+    };
 }
 
 void Fms::setPage(int32_t page, int32_t subPage) {

@@ -145,6 +145,34 @@ void Canvas::fillRectangle(Argb colour, const RectF& rect) {
     cairo_fill(cr_);
 }
 
+void Canvas::fillRectangleHatched(Argb fore, Argb back, const RectF& rect) {
+    cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 2, 2);
+    cairo_t* painter = cairo_create(tile);
+    const auto paint = [painter](Argb colour, int x, int y) {
+        cairo_set_source_rgba(painter, channel(colour, 16), channel(colour, 8), channel(colour, 0),
+                              channel(colour, 24));
+        cairo_set_operator(painter, CAIRO_OPERATOR_SOURCE);
+        cairo_rectangle(painter, x, y, 1, 1);
+        cairo_fill(painter);
+    };
+    paint(fore, 0, 0);
+    paint(fore, 1, 1);
+    paint(back, 1, 0);
+    paint(back, 0, 1);
+    cairo_destroy(painter);
+    cairo_pattern_t* hatch = cairo_pattern_create_for_surface(tile);
+    cairo_surface_destroy(tile);
+    cairo_pattern_set_extend(hatch, CAIRO_EXTEND_REPEAT);
+    cairo_pattern_set_filter(hatch, CAIRO_FILTER_NEAREST);
+    cairo_matrix_t toDevice;
+    cairo_get_matrix(cr_, &toDevice);
+    cairo_pattern_set_matrix(hatch, &toDevice);
+    rectanglePath(rect);
+    cairo_set_source(cr_, hatch);
+    cairo_fill(cr_);
+    cairo_pattern_destroy(hatch);
+}
+
 void Canvas::drawEllipse(const Pen& pen, const RectF& bounds) {
     ellipsePath(bounds);
     stroke(pen);

@@ -91,6 +91,9 @@ public:
     void drawLine(const Pen& pen, PointF from, PointF to);
     void drawRectangle(const Pen& pen, const RectF& rect);
     void fillRectangle(Argb colour, const RectF& rect);
+    // A 50-percent hatch: a checkerboard of single pixels in the two colours, aligned to the
+    // surface's pixels whatever the transform, so a turned rectangle keeps an even texture.
+    void fillRectangleHatched(Argb fore, Argb back, const RectF& rect);
     void drawEllipse(const Pen& pen, const RectF& bounds);
     void fillEllipse(Argb colour, const RectF& bounds);
     // The arc of the ellipse inside the bounds; a sweep of 0 draws nothing and a negative one

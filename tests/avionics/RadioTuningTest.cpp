@@ -158,7 +158,7 @@ TEST_F(RadioUnitTest, StartsWithFourMemoriesOfEachAndTheFirstInStandby) {
     EXPECT_EQ(radio.navStandbyText, "108.000");
     EXPECT_EQ(radio.comMemoryTexts[1], "118.500");
     EXPECT_EQ(radio.comMemoryTexts[4], "");
-    EXPECT_EQ(radio.comCursor, RadioUnit::kCursorActive);
+    EXPECT_EQ(radio.comCursor, RadioUnit::kCursorStandby);
     EXPECT_EQ(radio.tcasRange, 6);
     EXPECT_EQ(radio.identToken, 47);
     EXPECT_EQ(RadioUnit(2).identToken, 56);
@@ -273,13 +273,13 @@ TEST_F(RadioUnitTest, TheMemoryPageIsFullWithItsSixMemories) {
 TEST_F(RadioUnitTest, StoringTheStandbyFollowsTheFirstCursorSet) {
     radio.comMemoryIndex = 6;
     radio.stepComStandby(0, 25);
-    radio.navCursor = RadioUnit::kCursorStandby;
+    radio.navCursor = RadioUnit::kCursorMemorySelect;
     radio.storeStandby();
     EXPECT_EQ(radio.comMemories[6], 0x01180250) << "COM comes before NAV";
     EXPECT_TRUE(radio.comStandbyFromMemory);
     EXPECT_EQ(radio.comMemoryTexts[6], "118.025");
 
-    radio.setNavCursor(RadioUnit::kCursorStandby);
+    radio.setNavCursor(RadioUnit::kCursorMemorySelect);
     radio.navMemoryIndex = 9;
     radio.navStandby = 0x01173000;
     radio.navStandbyFromMemory = false;
@@ -380,16 +380,16 @@ TEST_F(RadioUnitTest, LeavingTheExtendedRangesLimitsTheRange) {
 TEST_F(RadioUnitTest, EveryCursorOperationClearsTheOtherCursors) {
     radio.otherCursor = 1;
     radio.cycleNavCursor();
-    EXPECT_EQ(radio.navCursor, RadioUnit::kCursorActive);
+    EXPECT_EQ(radio.navCursor, RadioUnit::kCursorStandby);
     EXPECT_EQ(radio.comCursor, RadioUnit::kCursorNone);
     EXPECT_EQ(radio.otherCursor, RadioUnit::kCursorNone);
     radio.cycleNavCursor();
-    EXPECT_EQ(radio.navCursor, RadioUnit::kCursorStandby);
+    EXPECT_EQ(radio.navCursor, RadioUnit::kCursorMemorySelect);
     radio.cycleNavCursor();
-    EXPECT_EQ(radio.navCursor, RadioUnit::kCursorActive);
-    radio.setComCursor(RadioUnit::kCursorMemoryPage);
+    EXPECT_EQ(radio.navCursor, RadioUnit::kCursorStandby);
+    radio.setComCursor(RadioUnit::kCursorActive);
     radio.cycleComCursor();
-    EXPECT_EQ(radio.comCursor, RadioUnit::kCursorActive);
+    EXPECT_EQ(radio.comCursor, RadioUnit::kCursorStandby);
     EXPECT_EQ(radio.navCursor, RadioUnit::kCursorNone);
 
     radio.cycleAdfMode();

@@ -8,6 +8,7 @@
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace tavi::test {
@@ -262,8 +263,9 @@ TEST_F(PageEngine, TheCduScreenShowsWhatTheEngineDrew) {
     module.simulator.step();
     TempFolder folder;
     const auto written = writeScreens(module.aircraft(), folder.path());
-    ASSERT_FALSE(written.empty());
-    ASSERT_EQ(written.front().filename(), "Cdu.png");
+    ASSERT_NE(std::find_if(written.begin(), written.end(),
+                           [](const auto& path) { return path.filename() == "Cdu.png"; }),
+              written.end());
     platform::gfx::Surface surface(370, 240);
     surface.setLogicalSize(370, 240);
     PanelElement& screen = *module.aircraft().display(kCduDisplay);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdlib>
 
 namespace tavi::test {
 
@@ -23,6 +24,37 @@ std::string screenName(int displayId) {
         return {};
     }
     return kNames[static_cast<std::size_t>(displayId)];
+}
+
+bool drawScreen(PanelElement& screen, int displayId, platform::gfx::Surface& surface) {
+    const LogicalSize size = PanelElement::logicalSize(displayId);
+    surface.setLogicalSize(size.width, size.height);
+    surface.changed = false;
+    for (int attempt = 0; attempt < 10 && !surface.changed; ++attempt) {
+        screen.draw(surface, surface.pixelWidth(), surface.pixelHeight(), false);
+    }
+    return surface.changed;
+}
+
+std::filesystem::path writeScreenState(const Aircraft& aircraft, int displayId,
+                                       const std::filesystem::path& folder,
+                                       const std::string& state, int scale) {
+    PanelElement* screen = aircraft.display(displayId);
+    const LogicalSize size = PanelElement::logicalSize(displayId);
+    if (!screen || size.width <= 0.0f) {
+        return {};
+    }
+    platform::gfx::Surface surface(static_cast<int>(std::lround(size.width * scale)),
+                                   static_cast<int>(std::lround(size.height * scale)));
+    const auto path = folder / (screenName(displayId) + "-" + state + ".png");
+    if (!drawScreen(*screen, displayId, surface) || !surface.writePng(path.string())) {
+        return {};
+    }
+    if (const char* keep = std::getenv("TAVI_SCREENS")) {
+        std::filesystem::copy_file(path, std::filesystem::path(keep) / path.filename(),
+                                   std::filesystem::copy_options::overwrite_existing);
+    }
+    return path;
 }
 
 std::vector<std::filesystem::path> writeScreens(const Aircraft& aircraft,

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace tavi::platform::gfx {
 namespace {
@@ -88,6 +89,37 @@ TEST_F(CanvasTest, TransformsStackAndResetToTheLogicalMapping) {
     EXPECT_EQ(surface.pixel(50, 60), kGreen);
     EXPECT_EQ(surface.pixel(60, 50), kBlack);
     EXPECT_EQ(surface.pixel(5, 97), kGreen);
+}
+
+TEST_F(CanvasTest, HatchesAlternatePixelsAndStayOnThePixelGridWhenTurned) {
+    {
+        Canvas canvas(surface);
+        canvas.setAntialias(false);
+        canvas.fillRectangleHatched(kRed, kGreen, {0, 0, 40, 40});
+        canvas.translate(70, 70);
+        canvas.rotate(30);
+        canvas.fillRectangleHatched(kRed, kGreen, {-15, -15, 30, 30});
+    }
+    EXPECT_EQ(surface.pixel(10, 10), kRed);
+    EXPECT_EQ(surface.pixel(11, 10), kGreen);
+    EXPECT_EQ(surface.pixel(11, 11), kRed);
+    EXPECT_EQ(surface.pixel(40, 10), kBlack) << "only the rectangle";
+    EXPECT_EQ(surface.pixel(70, 70), kRed) << "the turned fill keeps the grid";
+    EXPECT_EQ(surface.pixel(71, 70), kGreen);
+    EXPECT_EQ(surface.pixel(71, 71), kRed);
+}
+
+TEST_F(CanvasTest, ANonFiniteCoordinateLosesOnlyItsOwnShape) {
+    {
+        Canvas canvas(surface);
+        canvas.setAntialias(false);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        canvas.drawLine({kRed, 2.0}, {nan, 10}, {50, 10});
+        canvas.fillPolygon(kRed, {{10, nan}, {20, 20}, {30, 40}});
+        canvas.fillRectangle(kGreen, {60, 60, 10, 10});
+        EXPECT_EQ(canvas.status(), 0);
+    }
+    EXPECT_EQ(surface.pixel(65, 65), kGreen);
 }
 
 TEST_F(CanvasTest, EllipsesArcsAndPolygons) {

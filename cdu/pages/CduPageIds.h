@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tavi {
+
+// The CDU pages the flight-plan pages turn to, by page id.
+namespace cdu_page {
+inline constexpr int32_t kPositionInit = 2;
+inline constexpr int32_t kWaypointsSelect = 5;
+inline constexpr int32_t kPilotWaypoint = 6;
+inline constexpr int32_t kFlightPlanList = 15;
+inline constexpr int32_t kStoredPlan = 16;
+inline constexpr int32_t kActiveFlightPlan = 17;
+inline constexpr int32_t kFltPlanSelect = 18;
+inline constexpr int32_t kPerformanceInit = 20;
+inline constexpr int32_t kPatterns = 32;
+inline constexpr int32_t kRadial = 33;
+inline constexpr int32_t kIntercept = 34;
+inline constexpr int32_t kOrbit = 35;
+inline constexpr int32_t kHoldingPattern = 36;
+inline constexpr int32_t kProcedureTurn = 37;
+inline constexpr int32_t kDepartureRunways = 38;
+inline constexpr int32_t kArrival = 43;
+inline constexpr int32_t kTakeoff = 50;
+} // namespace cdu_page
+
+} // namespace tavi

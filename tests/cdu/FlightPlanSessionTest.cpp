@@ -1,0 +1,144 @@
+#include "support/CduPlanSession.h"
+
+namespace tavi::test {
+namespace {
+
+constexpr uint32_t kF1Key = 112;
+constexpr uint32_t kPageUpKey = 33;
+constexpr uint32_t kPageDownKey = 34;
+constexpr uint32_t kDeleteKey = 46;
+
+// A pilot at the CDU through the stand-in: the CDU pop-up open, its keyboard switched on, and
+// every letter, digit and line key a key event of the simulator's keyboard.
+class FlightPlanSessionTest : public CduPlanSession {
+protected:
+    FlightPlanSessionTest() { useKeyboard(); }
+
+    void useKeyboard() {
+        module.simulator.panel.setPanelWindowOpen(kCduPopupWindow, true);
+        fms().keyboardInput = true;
+    }
+    void press(uint32_t virtualKey) {
+        module.simulator.host.key(virtualKey, true);
+        module.simulator.host.key(virtualKey, false);
+    }
+    static uint32_t virtualKeyOf(char c) {
+        switch (c) {
+        case '/':
+            return 191;
+        case '.':
+            return 190;
+        case '-':
+            return 189;
+        default:
+            return static_cast<uint32_t>(c);
+        }
+    }
+    // The text typed key by key, then the line key (0..7 for L1..R4).
+    void typeThenPress(const std::string& text, int32_t lineKey) {
+        for (const char c : text) {
+            press(virtualKeyOf(c));
+        }
+        press(kF1Key + static_cast<uint32_t>(lineKey));
+        module.simulator.step();
+    }
+    void deleteWith(int32_t lineKey) {
+        press(kDeleteKey);
+        press(kF1Key + static_cast<uint32_t>(lineKey));
+        module.simulator.step();
+    }
+    // The CDU's FPL key; the stand-in has no CDU key pad, so the key goes to the FMS as the
+    // pad's key rectangle would send it.
+    void pressFplKey() {
+        fms().pressKey(Fms::kFplKey);
+        module.simulator.step();
+    }
+    void restartModule() {
+        module.deinit();
+        resetGlobalFlightPlans();
+        module.startModule();
+        module.simulator.placeOnGround(47.0, 8.0, 90.0);
+        module.simulator.step();
+        fms().position.initialised = true;
+        fms().messages.clear();
+        useKeyboard();
+    }
+};
+
+TEST_F(FlightPlanSessionTest, ARouteSavedSurvivesARestartAndIsFlownAsTyped) {
+    pressFplKey();
+    typeThenPress("ZZAA-ZZAD", kR3);
+    ASSERT_EQ(fms().currentPage, Fms::kStoredPlanPage);
+    typeThenPress("P", kL2);
+    typeThenPress("ZZAD", kL3);
+    typeThenPress("A1.S", kL3);
+    ASSERT_EQ(legIdents(selectedStoredPlan),
+              (std::vector<std::string>{"P", "Q", "R", "S", "(DISC)", "ZZAD"}));
+    press(kPageDownKey);
+    deleteWith(kL3);
+    press(kPageUpKey);
+    typeThenPress("300", kR1);
+    const std::vector<std::string> typed = {"P", "Q", "R", "S", "ZZAD"};
+    ASSERT_EQ(legIdents(selectedStoredPlan), typed);
+    const FlightPlan saved = selectedStoredPlan;
+
+    restartModule();
+    pressFplKey();
+    typeThenPress("", kL4);
+    ASSERT_EQ(fms().currentPage, 15);
+    EXPECT_EQ(row(3), "ZZAA-ZZAD");
+    typeThenPress("", kL2);
+    EXPECT_EQ(fms().scratchPad.text(), "ZZAA-ZZAD");
+    typeThenPress("", kR4);
+    typeThenPress("", kL1);
+    ASSERT_EQ(fms().currentPage, 18);
+    typeThenPress("", kR1);
+    ASSERT_EQ(fms().currentPage, Fms::kActiveFlightPlanPage);
+
+    ASSERT_EQ(activeFlightPlan.legCount(), saved.legCount());
+    for (std::size_t i = 0; i < saved.legCount(); ++i) {
+        const Waypoint& flown = activeFlightPlan.legs[i].wpt;
+        const Waypoint& stored = saved.legs[i].wpt;
+        EXPECT_EQ(flown.ident, stored.ident) << i;
+        EXPECT_EQ(flown.kind, stored.kind) << i;
+        EXPECT_EQ(flown.id, stored.id) << i;
+        EXPECT_NEAR(flown.latitude, stored.latitude, 1e-6) << i;
+        EXPECT_NEAR(flown.longitude, stored.longitude, 1e-6) << i;
+    }
+    EXPECT_EQ(activeFlightPlan.org.ident, "ZZAA");
+    EXPECT_EQ(activeFlightPlan.dest.ident, "ZZAD");
+    EXPECT_EQ(activeFlightPlan.gspd, 300u);
+    EXPECT_EQ(activeFlightPlan.name(), "ZZAA-ZZAD");
+    EXPECT_NEAR(activeFlightPlan.totalDistance, saved.totalDistance, 1e-6);
+
+    typeThenPress("/FL240A", kR3);
+    EXPECT_EQ(activeFlightPlan.legs[1].vnav.altitude, 24000);
+    EXPECT_TRUE(activeFlightPlan.legs[1].vnav.hasAltitude);
+    typeThenPress("P/090/10", kL3);
+    EXPECT_EQ(legIdents(activeFlightPlan),
+              (std::vector<std::string>{"P", "*PBD01", "Q", "R", "S", "ZZAD"}));
+    EXPECT_EQ(row(8), "");
+}
+
+TEST_F(FlightPlanSessionTest, ARouteTypedOnTheActivePlan) {
+    pressFplKey();
+    typeThenPress("ZZAA", kL1);
+    typeThenPress("ZZAD", kR2);
+    typeThenPress("P", kL2);
+    typeThenPress("ZZAD", kL3);
+    typeThenPress("A1.S", kL3);
+    press(kPageDownKey);
+    deleteWith(kL3);
+    press(kPageUpKey);
+    typeThenPress("250/FL240", kR3);
+    typeThenPress("Q/090/10", kL3);
+    EXPECT_EQ(legIdents(activeFlightPlan),
+              (std::vector<std::string>{"P", "*PBD01", "Q", "R", "S", "ZZAD"}));
+    EXPECT_EQ(activeFlightPlan.legs[2].vnav.speed, 250);
+    EXPECT_EQ(activeFlightPlan.legs[2].vnav.altitude, 24000);
+    EXPECT_EQ(row(8), "");
+    screenshot("ActiveFltPlanSession");
+}
+
+} // namespace
+} // namespace tavi::test

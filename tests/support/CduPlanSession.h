@@ -1,0 +1,105 @@
+#pragma once
+
+#include "core/Aircraft.h"
+#include "fms/Fms.h"
+#include "fms/GlobalFlightPlans.h"
+#include "support/ModuleHarness.h"
+#include "support/NavFixtureFiles.h"
+#include "support/ScreenShots.h"
+#include "support/TempFolder.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tavi::test {
+
+// The module on the stand-in at ZZAA of the test region, on the ground, the CDU powered and the
+// present position known, with an empty custom folder for stored plans and pilot waypoints.
+class CduPlanSession : public testing::Test {
+protected:
+    static constexpr int kOnGroundToken = 60;
+    static constexpr int32_t kCduPopupWindow = 10000;
+    static constexpr int32_t kL1 = 0;
+    static constexpr int32_t kL2 = 1;
+    static constexpr int32_t kL3 = 2;
+    static constexpr int32_t kL4 = 3;
+    static constexpr int32_t kR1 = 4;
+    static constexpr int32_t kR2 = 5;
+    static constexpr int32_t kR3 = 6;
+    static constexpr int32_t kR4 = 7;
+
+    CduPlanSession() {
+        writeRegionDatabase(module.folder.path());
+        std::filesystem::create_directories(customFolder());
+        module.writeIni("[Startup]\nstartupMode=2\n");
+        module.simulator.panel.setToken(kOnGroundToken, 1.0);
+        module.startModule();
+        module.simulator.placeOnGround(47.0, 8.0, 90.0);
+        module.simulator.step();
+        fms().position.initialised = true;
+        fms().messages.clear();
+    }
+    ~CduPlanSession() override { resetGlobalFlightPlans(); }
+
+    Fms& fms() { return *module.aircraft().fms(); }
+    std::filesystem::path customFolder() const {
+        return module.folder.path() / "Orvane" / "CustomDB";
+    }
+
+    // The row's characters, "-" for U+2013 and "?" for other symbols, trailing blanks cut.
+    std::string row(int32_t index) {
+        fms().drawPage();
+        std::string text;
+        for (const char32_t c : fms().screen.rowText(index)) {
+            text += c == U'\u2013' ? '-' : c < 0x80 ? static_cast<char>(c) : '?';
+        }
+        return text.substr(0, text.find_last_not_of(' ') + 1);
+    }
+    const CduCell& cell(int32_t r, int32_t column) {
+        fms().drawPage();
+        return fms().screen.cell(r, column);
+    }
+    void type(const std::string& text) {
+        for (const char c : text) {
+            fms().typeCharacter(c);
+        }
+    }
+    // Types the entry into an empty pad and presses the key.
+    void enter(const std::string& text, int32_t key) {
+        fms().messages.clear();
+        fms().setScratchpad("");
+        type(text);
+        fms().pressKey(key);
+    }
+    std::string message() const {
+        const Fms& f = *theAircraft->fms();
+        return f.messages.empty() ? std::string() : f.messages.front().text;
+    }
+    static std::vector<std::string> legIdents(const FlightPlan& plan) {
+        std::vector<std::string> idents;
+        for (const FlightPlanLeg& leg : plan.legs) {
+            idents.push_back(leg.isDiscontinuity() ? "(DISC)" : leg.wpt.ident);
+        }
+        return idents;
+    }
+    // The CDU screen to <name>.png; kept in the folder TAVI_SCREENS names, when set.
+    void screenshot(const std::string& name) {
+        module.simulator.step();
+        TempFolder folder;
+        const auto written = writeScreens(module.aircraft(), folder.path(), 2);
+        ASSERT_FALSE(written.empty());
+        ASSERT_EQ(written.front().filename(), "Cdu.png");
+        if (const char* keep = std::getenv("TAVI_SCREENS")) {
+            std::filesystem::copy_file(written.front(),
+                                       std::filesystem::path(keep) / (name + ".png"),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
+    }
+
+    ModuleHarness module;
+};
+
+} // namespace tavi::test

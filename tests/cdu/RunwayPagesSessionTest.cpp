@@ -39,13 +39,9 @@ protected:
     }
     void picture(const std::string& name) {
         cdu.frame();
-        const auto written = writeScreens(cdu.module.aircraft(), folder.path());
-        ASSERT_FALSE(written.empty());
-        if (const char* keep = std::getenv("TAVI_SCREENS")) {
-            std::filesystem::copy_file(written.front(),
-                                       std::filesystem::path(keep) / (name + ".png"),
-                                       std::filesystem::copy_options::overwrite_existing);
-        }
+        const auto screen = writeCduPicture(cdu.module.aircraft(), folder.path(), name);
+        ASSERT_FALSE(screen.empty());
+        EXPECT_GT(std::filesystem::file_size(screen), 1000u) << name;
     }
 
     CduSession cdu;

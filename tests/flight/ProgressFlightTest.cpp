@@ -86,13 +86,9 @@ protected:
         ASSERT_TRUE(activeFlightPlan.routeEndFound);
     }
     void picture(const std::string& name) {
-        const auto written = writeScreens(flight.aircraft(), folder.path());
-        ASSERT_FALSE(written.empty());
-        if (const char* keep = std::getenv("TAVI_SCREENS")) {
-            std::filesystem::copy_file(written.front(),
-                                       std::filesystem::path(keep) / (name + ".png"),
-                                       std::filesystem::copy_options::overwrite_existing);
-        }
+        const auto screen = writeCduPicture(flight.aircraft(), folder.path(), name);
+        ASSERT_FALSE(screen.empty());
+        EXPECT_GT(std::filesystem::file_size(screen), 1000u) << name;
     }
 
     FlightScenario flight;
@@ -120,8 +116,15 @@ TEST_F(ProgressFlight, ProgressFollowsTheFlightAndTheSummaryShowsItAfterStopping
     EXPECT_LT(lnav.distanceToGo, before - 1.5) << "two minutes at 250 kt bring P closer";
     EXPECT_EQ(row(4).substr(0, 4), "ZZAE");
 
+    // What PERFORMANCE INIT would hold: the command and the weights show.
+    fms().perfInit.confirmed = true;
+    fms().perfInit.passengers = 50;
+    fms().perfInit.fuel = 12000.0;
     key(kPageDownKey);
     picture("progress-2");
+    EXPECT_EQ(row(2).substr(0, 5), " VMO/") << "low down VMO is the lower speed: " << row(2);
+    EXPECT_EQ(row(4).substr(18), "12000");
+    EXPECT_EQ(row(6).substr(18), "49500") << "28000 lb empty, 50 x 190 lb, 12000 lb fuel";
     key(kPageDownKey);
     ASSERT_EQ(fms().progressPage.subPage, 3);
     picture("progress-3");

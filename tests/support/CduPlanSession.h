@@ -89,14 +89,7 @@ protected:
     void screenshot(const std::string& name) {
         module.simulator.step();
         TempFolder folder;
-        const auto written = writeScreens(module.aircraft(), folder.path(), 2);
-        ASSERT_FALSE(written.empty());
-        ASSERT_EQ(written.front().filename(), "Cdu.png");
-        if (const char* keep = std::getenv("TAVI_SCREENS")) {
-            std::filesystem::copy_file(written.front(),
-                                       std::filesystem::path(keep) / (name + ".png"),
-                                       std::filesystem::copy_options::overwrite_existing);
-        }
+        ASSERT_FALSE(writeCduPicture(module.aircraft(), folder.path(), name, 2).empty());
     }
 
     ModuleHarness module;

@@ -1,10 +1,14 @@
 // One whole FMS frame in flight with a 40-leg active plan: position, LNAV, learning and the
-// database's present position.
+// database's present position; and a full performance prediction of a 100-leg route.
 #define TAVI_TEST_FIXTURES TAVI_SOURCE_DIR "/tests/fixtures"
 #include "fms/Fms.h"
 
+#include "cdu/PerfInit.h"
 #include "fms/GlobalFlightPlans.h"
+#include "fms/RoutePredictions.h"
+#include "fms/SpeedSchedules.h"
 #include "support/FlightScenario.h"
+#include "support/PredictionRoute.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,5 +45,27 @@ void fmsFrame(benchmark::State& state) {
     tavi::activeFlightPlan.clear(fms.planContext());
 }
 BENCHMARK(fmsFrame)->Unit(benchmark::kMicrosecond);
+
+void routePrediction(benchmark::State& state) {
+    tavi::FmsPerf perf;
+    tavi::test::fillPerformanceTables(perf);
+    tavi::PerfInit perfInit;
+    perfInit.passengerCount = 20;
+    perfInit.cargoWeight = 1000.0;
+    perfInit.fuelWeight = 12000.0;
+    tavi::SpeedEnvelope envelope;
+    tavi::FlightPlan plan;
+    tavi::test::buildPredictionRoute(plan, 100, 12.0);
+    tavi::SpeedSchedules schedules(perfInit, envelope);
+    const tavi::PlanSpeedSchedule schedule(schedules, perfInit, envelope, plan);
+    const tavi::RoutePredictions predictions(perf, schedule);
+    tavi::RoutePredictions::Inputs inputs;
+    inputs.perfInit = &perfInit;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(predictions.predictFlightPlan(plan, 35000.0f, inputs));
+    }
+    state.counters["legs"] = static_cast<double>(plan.legCount());
+}
+BENCHMARK(routePrediction)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -30,6 +30,7 @@
 #include "displays/Eicas.h"
 #include "displays/Isi.h"
 #include "displays/PanelElement.h"
+#include "displays/Pfd.h"
 #include "displays/Rmu.h"
 #include "fms/Fms.h"
 
@@ -181,6 +182,10 @@ System* Aircraft::createSystem(int id) {
 
 PanelElement* Aircraft::createDisplay(int id) {
     switch (id) {
+    case kPfdLeft:
+        return new (std::nothrow) Pfd(1);
+    case kPfdRight:
+        return new (std::nothrow) Pfd(2);
     case kEicasDisplay:
         return new (std::nothrow) Eicas();
     case kStandbyInstrument:

@@ -119,7 +119,7 @@ Fms::Fms()
 }
 
 Fms::~Fms() {
-    if (perfInit.confirmed) {
+    if (perfInit.initialised) {
         perf.save();
     }
 }
@@ -145,7 +145,8 @@ void Fms::loadPerfSettings(Aircraft& owner) {
     flightConfig.isSmartPerfLearning =
         owner.readIniBool("Fms.FltConf", "isSmartPerfLearning", flightConfig.isSmartPerfLearning);
     heading.isSelectedMag = owner.readIniBool("Fms.Maint", "isSelectedMag", heading.isSelectedMag);
-    transitionAltitude = owner.readIniInt("Fms.Perf", "transAlt", kDefaultTransitionAltitude);
+    perfInit.readSettings(owner);
+    transitionAltitude = perfInit.transAlt;
 }
 
 void Fms::update(Aircraft& owner) {
@@ -256,7 +257,7 @@ void Fms::onCduPowerLoss() {
 void Fms::purgeTemporaryWaypoints() {
     activeFplPage.clearPlans(context);
     removeTemporaryPilotPoints();
-    perfInit.confirmed = false;
+    perfInit.initialised = false;
     plansCleared = true;
 }
 
@@ -297,6 +298,7 @@ void Fms::runPoweredFrame() {
     updateFplAutoPage();
     updateLnav();
     updatePerformance();
+    updateVnav();
     drawPage();
 }
 
@@ -312,8 +314,8 @@ void Fms::accountFuelBurn() {
     const double burned = fuelSystem ? fuelSystem->fuelBurnedThisFrame : 0.0;
     const bool onGround = ahrs && ahrs->onGround;
     perfInit.toFuel = onGround ? std::max(perfInit.toFuel - burned, 0.0) : 0.0;
-    if (perfInit.fuel > 0.0) {
-        perfInit.fuel = std::max(perfInit.fuel - burned, 0.0);
+    if (perfInit.fuelWeight > 0.0) {
+        perfInit.fuelWeight = std::max(perfInit.fuelWeight - burned, 0.0);
     }
     if (activeFlightPlan.activeLeg < activeFlightPlan.legCount()) {
         activeFlightPlan.legs[activeFlightPlan.activeLeg].fuelUsed += static_cast<float>(burned);
@@ -377,6 +379,30 @@ void Fms::updateLnav() {
 
 void Fms::updatePerformance() {
     learning.update(learningInputs(), perf);
+    // A confirmed initialisation follows every change of the route.
+    if (perfInit.initialised && activeFlightPlan.recalculated) {
+        updateFuelPredictions();
+    }
+}
+
+void Fms::updateFuelPredictions() {
+    FuelPredictions::Inputs inputs;
+    inputs.simTimeMs = now;
+    inputs.airborne = airborne;
+    SpeedEnvelope& envelope = fuelPredictions.envelope;
+    if (adc) {
+        inputs.altitude = adc->indicatedAltitude;
+        envelope.vmo = adc->maxOperatingSpeed > 0.0f ? adc->maxOperatingSpeed : Adc::vmo;
+        envelope.mmo = adc->maxOperatingMach > 0.0f ? adc->maxOperatingMach : Adc::mmo;
+        envelope.lowSpeedLimit = std::max(adc->minimumSpeed, 0.0f);
+    }
+    if (const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr) {
+        inputs.preselect = director->altitudePreselect;
+    }
+    inputs.activeLegFlown = static_cast<float>(lnav.state.legAlongTrack);
+    fuelPredictions.update(
+        activeFlightPlan, inputs,
+        [this](const std::string& text, int32_t priority) { showMessage(text, priority); });
 }
 
 PerfLearningInputs Fms::learningInputs() const {
@@ -401,7 +427,7 @@ PerfLearningInputs Fms::learningInputs() const {
     inputs.fuelBurned = fuelSystem ? fuelSystem->fuelBurnedThisFrame : 0.0f;
     inputs.bothEnginesRunning = engine1 && engine2 && engine1->combustion && engine2->combustion;
     inputs.grossWeight = static_cast<float>(perfInit.grossWeight());
-    inputs.confirmed = perfInit.confirmed;
+    inputs.confirmed = perfInit.initialised;
     inputs.beforeRouteEnd = activeFlightPlan.isBeforeRouteEnd();
     inputs.smartLearning = flightConfig.isSmartPerfLearning;
     return inputs;
@@ -492,7 +518,7 @@ void Fms::updateLegEtas() {
 }
 
 double Fms::legFlyingTime(const FlightPlanLeg& leg) const {
-    if (perfInit.confirmed) {
+    if (perfInit.initialised) {
         return leg.tfd.time;
     }
     // Standing still gives no arrival time to divide out: the leg's planned speed stands in.

@@ -30,10 +30,12 @@
 #include "core/System.h"
 #include "fms/FlightPlanContext.h"
 #include "fms/FmsPerf.h"
+#include "fms/FuelPredictions.h"
 #include "fms/Lnav.h"
 #include "fms/LnavState.h"
 #include "fms/PerfLearning.h"
 #include "fms/StoredPlanLibrary.h"
+#include "fms/Vnav.h"
 #include "navdata/MagDev.h"
 #include "navdata/NavDatabase.h"
 #include "navdata/Navaid.h"
@@ -67,7 +69,7 @@ class JetEngine;
 // present position, the radio-tuning flags, the navaid re-sort, the flight-plan page turn, the
 // fuel accounting, the flight summary, LNAV, the performance bookkeeping, VNAV and the drawing of
 // the CDU page. The steps whose systems are not here yet are left out of that order.
-class Fms : public System, private NavDatabase::Loaders, private LnavHost {
+class Fms : public System, private NavDatabase::Loaders, private LnavHost, private VnavHost {
 public:
     // The LNAV output that the flight director steers by.
     virtual LnavState* lnavState();
@@ -148,6 +150,12 @@ public:
     // A CDU key: the page keys, DIR and the scratch pad's editing rules first, then the key
     // handler of the page shown. Ignored without power.
     void pressKey(int32_t cduKey);
+    // The vertical guidance: phase, target altitude, mode, descent path and speed command.
+    void updateVnav();
+    const Vnav& vnav() const { return vertical; }
+    // Predicts the active route into the performance record; it confirms the initialisation
+    // when the route and the entries can be predicted, and withdraws it when not.
+    void updateFuelPredictions();
     // Shows a page: runs its entry action and keeps the sub-page where the page keeps it. Any
     // value is taken; a page that does not exist shows only the scratch-pad line.
     void setPage(int32_t page, int32_t subPage);
@@ -180,7 +188,6 @@ public:
     // The aircraft of the last frame; nullptr before the first.
     Aircraft* owner() const { return aircraft; }
 
-    static constexpr double kDefaultDescentAngle = 3.0;
     static constexpr uint32_t kStoredPlanKeptMs = 30000;
     // The aircraft is in the air above either speed (kt, strictly).
     static constexpr double kAirborneIndicatedAirspeed = 50.0;
@@ -264,6 +271,7 @@ private:
         visit(radTunePage, "radTune");
         visit(storedFplPage, "storedFpl");
         visit(activeFplPage, "activeFpl");
+        visit(perfInit, "perfInit");
         visit(departurePage, "departure");
         visit(arrivalPage, "arrival");
         visit(takeoffPage, "takeoff");
@@ -274,8 +282,7 @@ private:
     void enterNavIndexPage();
     void enterActiveFlightPlanPage();
 
-    // The FMS as the flight-plan operations see it. Until the performance initialisation
-    // exists, the plans fly the default descent angle and their own speeds are not confirmed.
+    // The FMS as the flight-plan operations see it.
     class PlanContext final : public FlightPlanContext {
     public:
         explicit PlanContext(const Fms& fms) : fms(fms) {}
@@ -285,8 +292,8 @@ private:
         float magneticVariation(double latitude, double longitude) const override;
         uint32_t simTimeMs() const override { return fms.now; }
         bool airborne() const override { return fms.airborne; }
-        double descentAngle() const override { return kDefaultDescentAngle; }
-        bool performanceConfirmed() const override { return false; }
+        double descentAngle() const override { return fms.perfInit.descentAngle(); }
+        bool performanceConfirmed() const override { return fms.perfInit.initialised; }
         double turnGeometry(double courseChange, double groundSpeed, double& lead,
                             double altitude) const override;
 
@@ -335,6 +342,11 @@ private:
     void cancelLateralMode() override;
     void legSequenced(const Waypoint& passed) override;
     void updateLegEtas() override;
+    VnavInputs vnavInputs() const;
+    void withdrawMessage(const std::string& text) override;
+    bool isWithinAltitudeCapture(float altitude) override;
+    void pauseSimulator() override;
+    void showDescentPage() override;
     void removeTemporaryPilotPoints();
     // A plan of the FMS's own (active, missed approach, alternate) names the pilot waypoint.
     bool isWaypointInUse(const std::string& ident) const;
@@ -351,6 +363,7 @@ private:
     StoredPlanLibrary storedPlanLibrary;
     FmsPerf perf;
     PerfLearning learning;
+    FuelPredictions fuelPredictions{perf, perfInit};
     uint32_t now = 0;
     const Electric* electric = nullptr;
     const Gps* gps = nullptr;
@@ -364,6 +377,7 @@ private:
     ActivePlanView activePlanView;
     std::optional<std::pair<double, double>> sharedPosition;
     Lnav lnav;
+    Vnav vertical;
 };
 
 } // namespace tavi

@@ -3,6 +3,7 @@
 #include "avionics/FlightDirector.h"
 #include "avionics/Radio.h"
 #include "core/Aircraft.h"
+#include "displays/Pfd.h"
 
 namespace tavi {
 
@@ -46,9 +47,14 @@ int32_t onRadioSide(int side, Action action) {
     return 1;
 }
 
+// Each step of the altitude knob also tells the captain's display, which hides an armed ASEL
+// for a moment.
 int32_t turnAltitude(uint32_t flags, float sign) {
     return onFlightDirector([&](FlightDirector& director) {
         director.adjustAltitudePreselect(sign * stepOf(flags, 100.0f, 1000.0f));
+        if (auto* pfd = dynamic_cast<Pfd*>(theAircraft->display(kPfdLeft))) {
+            pfd->markAltitudeSelectChange();
+        }
     });
 }
 

@@ -134,6 +134,9 @@ void PilotPointStore::add(const PilotPoint& point) {
 // and the point stays in the store all the same.
 void PilotPointStore::write(const PilotPoint& point) const {
     const std::filesystem::path file = fileFor(point.ident);
+    // A first pilot waypoint on a fresh simulator folder would otherwise be lost at the restart.
+    std::error_code ignored;
+    std::filesystem::create_directories(file.parent_path(), ignored);
     profile::LoadedDocument loaded = profile::loadDocument(file);
     profile::Document& document = loaded.document;
     document.set(kSection, kLatitudeKey, degreesText(point.latitude));

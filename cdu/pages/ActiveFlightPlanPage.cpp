@@ -222,7 +222,7 @@ void ActiveFlightPlanPage::drawLegVerticalLine(const FlightPlan& plan, int32_t r
                                                const LegConstraints& k) {
     CduScreen& s = fms.screen;
     const bool predicted =
-        plan.routeEndFound && plan.activeLeg <= plan.routeEndLeg && fms.perfInit.confirmed;
+        plan.routeEndFound && plan.activeLeg <= plan.routeEndLeg && fms.perfInit.initialised;
     std::string altitude = kFiveDashes;
     bool altitudeLarge = true;
     if (k.kind != 0 && (predicted || k.hasAltitude)) {
@@ -328,7 +328,7 @@ void ActiveFlightPlanPage::drawBottomPrompts(const FlightPlan& plan) {
     if (!prompt.empty()) {
         s.drawLeftPrompt(prompt, false, 7);
     }
-    if (!fms.perfInit.confirmed) {
+    if (!fms.perfInit.initialised) {
         s.drawRightPrompt("PERF INIT", false, 7);
     } else if (onGround() && plan.org.kind == WaypointKind::Airport) {
         s.drawRightPrompt("TAKEOFF", false, 7);
@@ -378,7 +378,7 @@ void ActiveFlightPlanPage::pressBottomLeft() {
 }
 
 void ActiveFlightPlanPage::pressBottomRight() {
-    if (!fms.perfInit.confirmed) {
+    if (!fms.perfInit.initialised) {
         fms.setPage(cdu_page::kPerformanceInit, 1);
     } else if (onGround() && activeFlightPlan.org.kind == WaypointKind::Airport) {
         fms.setPage(cdu_page::kTakeoff, 1);
@@ -717,7 +717,7 @@ void ActiveFlightPlanPage::onActivePlanRightKey() {
         where.line = line;
         where.legCount = static_cast<int32_t>(plan.legCount());
         where.missedApproachPlan = &plan == &missedApproachFlightPlan;
-        where.defaultAngle = Fms::kDefaultDescentAngle;
+        where.defaultAngle = fms.perfInit.descentAngle();
         if (applyVerticalEntry(text, leg->vnav, where)) {
             fms.takeScratchpad();
             plan.updateConstraints(fms.planContext());

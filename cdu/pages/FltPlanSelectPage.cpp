@@ -143,7 +143,7 @@ void FltPlanSelectPage::finishActivation() {
     const FlightPlanContext& context = fms.planContext();
     alternateFlightPlan.setOrigin(activeFlightPlan.dest, context);
     selectedStoredPlan.clear(context);
-    fms.perfInit.confirmed = false;
+    fms.perfInit.initialised = false;
     fms.setPage(cdu_page::kActiveFlightPlan, 1);
 }
 

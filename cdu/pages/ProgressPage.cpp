@@ -146,7 +146,7 @@ void ProgressPage::drawCommandSubPage() const {
     labelEndingAt(screen, 3, 21, "FUEL QTY");
     label(screen, 5, 2, "TOD");
     labelEndingAt(screen, 5, 21, "GROSS WT");
-    if (routeValid() && fms.perfInit.confirmed) {
+    if (routeValid() && fms.perfInit.initialised) {
         screen.putText(2, 1, speedAltitudeCommand(), CduColour::Cyan, true, false);
     }
     drawWeights();
@@ -173,10 +173,11 @@ std::string ProgressPage::speedAltitudeCommand() const {
 
 void ProgressPage::drawWeights() const {
     const PerfInit& perf = fms.perfInit;
-    if (perf.bow < 0.0 || perf.passengers < 0 || perf.cargo < 0.0 || perf.fuel < 0.0) {
+    if (perf.bow < 0.0 || perf.passengerCount < 0 || perf.cargoWeight < 0.0 ||
+        perf.fuelWeight < 0.0) {
         return;
     }
-    valueEndingAt(fms.screen, 4, 22, FmsParser::formatWeight(perf.fuel, fms.fuelUseKg, true),
+    valueEndingAt(fms.screen, 4, 22, FmsParser::formatWeight(perf.fuelWeight, fms.fuelUseKg, true),
                   CduColour::Cyan);
     valueEndingAt(fms.screen, 6, 22,
                   FmsParser::formatWeight(perf.grossWeight(), fms.fuelUseKg, true),

@@ -313,7 +313,7 @@ bool WaypointEntry::enterPatternKeyword(const std::string& entry) {
 }
 
 double WaypointEntry::holdAltitude(const FlightPlan& plan, const FlightPlanLeg& leg) const {
-    const bool shown = plan.isBeforeRouteEnd() && fms.perfInit.confirmed;
+    const bool shown = plan.isBeforeRouteEnd() && fms.perfInit.initialised;
     const bool constrained = leg.vnav.kind != 0 || leg.vnav.hasAltitude;
     return shown || constrained ? leg.vnav.altitude : 0.0;
 }

@@ -1,7 +1,9 @@
 #include "platform/gfx/Canvas.h"
 
+#include "platform/gfx/Path.h"
 #include "platform/gfx/Surface.h"
 
+#include <array>
 #include <cairo.h>
 #include <cmath>
 #include <numbers>
@@ -116,6 +118,36 @@ void Canvas::clipPolygon(const std::vector<PointF>& points) {
     cairo_clip(cr_);
 }
 
+void Canvas::clipEllipse(const RectF& bounds) {
+    ellipsePath(bounds);
+    cairo_clip(cr_);
+}
+
+void Canvas::clipPath(const Path& path) {
+    shapePath(path);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr_);
+}
+
+void Canvas::clipExcludeRectangle(const RectF& rect) {
+    rectanglePath(rect);
+    clipOutsideCurrentPath();
+}
+
+void Canvas::clipExcludeEllipse(const RectF& bounds) {
+    ellipsePath(bounds);
+    clipOutsideCurrentPath();
+}
+
+void Canvas::clipOutsideCurrentPath() {
+    // A rectangle far beyond any screen around the shape: under the even-odd rule the clip is
+    // what lies between the two.
+    constexpr double kFar = 1.0e5;
+    cairo_rectangle(cr_, -kFar, -kFar, 2.0 * kFar, 2.0 * kFar);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_clip(cr_);
+}
+
 void Canvas::resetClip() {
     cairo_reset_clip(cr_);
 }
@@ -217,6 +249,63 @@ void Canvas::fillPolygon(Argb colour, const std::vector<PointF>& points) {
     cairo_fill(cr_);
 }
 
+void Canvas::fillRectangle(const Hatch& hatch, const RectF& rect) {
+    rectanglePath(rect);
+    fillWithHatch(hatch);
+}
+
+void Canvas::fillPolygon(const Hatch& hatch, const std::vector<PointF>& points) {
+    polygonPath(points);
+    fillWithHatch(hatch);
+}
+
+void Canvas::drawPath(const Pen& pen, const Path& path) {
+    shapePath(path);
+    stroke(pen);
+}
+
+void Canvas::fillPath(Argb colour, const Path& path) {
+    shapePath(path);
+    setColour(colour);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill(cr_);
+}
+
+void Canvas::fillPath(const Hatch& hatch, const Path& path) {
+    shapePath(path);
+    fillWithHatch(hatch);
+}
+
+void Canvas::fillWithHatch(const Hatch& hatch) {
+    constexpr int kTile = 8;
+    // Opaque colours are their own premultiplied values; a translucent hatch is not in use.
+    std::array<uint32_t, kTile * kTile> pixels{};
+    for (int y = 0; y < kTile; ++y) {
+        for (int x = 0; x < kTile; ++x) {
+            const bool fore =
+                hatch.style == HatchStyle::kFiftyPercent ? (x + y) % 2 == 0 : x + y == kTile - 1;
+            pixels[static_cast<std::size_t>(y * kTile + x)] = fore ? hatch.fore : hatch.back;
+        }
+    }
+    cairo_surface_t* tile = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(pixels.data()), CAIRO_FORMAT_ARGB32, kTile, kTile,
+        kTile * static_cast<int>(sizeof(uint32_t)));
+    cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+    // The pattern's space is the device's, so the hatch stays on the pixel grid.
+    cairo_matrix_t toDevice;
+    cairo_get_matrix(cr_, &toDevice);
+    cairo_pattern_set_matrix(pattern, &toDevice);
+    cairo_set_source(cr_, pattern);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill(cr_);
+    cairo_set_source_rgb(cr_, 0.0, 0.0, 0.0);
+    cairo_pattern_destroy(pattern);
+    cairo_surface_finish(tile);
+    cairo_surface_destroy(tile);
+}
+
 void Canvas::drawString(std::string_view utf8, const Font& font, Argb colour, PointF origin) {
     if (utf8.empty()) {
         return;
@@ -278,6 +367,36 @@ void Canvas::rectanglePath(const RectF& rect) {
     const RectF box = normalised(rect);
     cairo_new_path(cr_);
     cairo_rectangle(cr_, box.x, box.y, box.width, box.height);
+}
+
+void Canvas::shapePath(const Path& path) {
+    cairo_new_path(cr_);
+    for (const Path::Figure& figure : path.figures()) {
+        if (figure.ellipse) {
+            const RectF box = normalised(figure.bounds);
+            if (box.width == 0.0 || box.height == 0.0) {
+                continue;
+            }
+            cairo_new_sub_path(cr_);
+            cairo_save(cr_);
+            cairo_translate(cr_, box.x + box.width / 2.0, box.y + box.height / 2.0);
+            cairo_scale(cr_, box.width / 2.0, box.height / 2.0);
+            cairo_arc(cr_, 0.0, 0.0, 1.0, 0.0, 2.0 * std::numbers::pi);
+            cairo_close_path(cr_);
+            cairo_restore(cr_);
+            continue;
+        }
+        if (figure.points.empty()) {
+            continue;
+        }
+        cairo_move_to(cr_, figure.points.front().x, figure.points.front().y);
+        for (std::size_t i = 1; i < figure.points.size(); ++i) {
+            cairo_line_to(cr_, figure.points[i].x, figure.points[i].y);
+        }
+        if (figure.closed) {
+            cairo_close_path(cr_);
+        }
+    }
 }
 
 void Canvas::useFont(const Font& font) {

@@ -52,6 +52,19 @@ struct Font {
 
 enum class TextAntialias { kSystemDefault, kNone, kGrey };
 
+// A two-colour pattern laid on the device's pixels: it neither turns nor scales with the
+// drawing's transform. Fifty percent alternates single pixels; the light upward diagonal draws
+// one pixel-wide line rising to the right every eight pixels.
+enum class HatchStyle { kFiftyPercent, kLightUpwardDiagonal };
+
+struct Hatch {
+    HatchStyle style = HatchStyle::kFiftyPercent;
+    Argb fore = 0xFF000000;
+    Argb back = 0xFF000000;
+};
+
+class Path;
+
 // One draw on a surface, in the surface's logical units with x to the right and y down. Angles
 // are degrees, clockwise on the screen; arcs start from the +x axis. A call that fails leaves its
 // status behind and the draw goes on.
@@ -83,6 +96,11 @@ public:
     // Clips narrow the area that drawing reaches; each one intersects with the current clip.
     void clipRectangle(const RectF& rect);
     void clipPolygon(const std::vector<PointF>& points);
+    void clipEllipse(const RectF& bounds);
+    void clipPath(const Path& path);
+    // Narrows the clip to everything outside the shape.
+    void clipExcludeRectangle(const RectF& rect);
+    void clipExcludeEllipse(const RectF& bounds);
     void resetClip();
 
     // Fills the clipped area with the colour, replacing what was there.
@@ -102,6 +120,11 @@ public:
     void drawPolygon(const Pen& pen, const std::vector<PointF>& points);
     // Even-odd rule: where the outline crosses itself, overlapping parts alternate.
     void fillPolygon(Argb colour, const std::vector<PointF>& points);
+    void fillRectangle(const Hatch& hatch, const RectF& rect);
+    void fillPolygon(const Hatch& hatch, const std::vector<PointF>& points);
+    void drawPath(const Pen& pen, const Path& path);
+    void fillPath(Argb colour, const Path& path);
+    void fillPath(const Hatch& hatch, const Path& path);
 
     // Text on one line whose layout box has its top-left corner at the origin.
     void drawString(std::string_view utf8, const Font& font, Argb colour, PointF origin);
@@ -115,6 +138,9 @@ private:
     void ellipsePath(const RectF& bounds);
     void polygonPath(const std::vector<PointF>& points);
     void rectanglePath(const RectF& rect);
+    void shapePath(const Path& path);
+    void clipOutsideCurrentPath();
+    void fillWithHatch(const Hatch& hatch);
     void useFont(const Font& font);
 
     Surface& surface_;

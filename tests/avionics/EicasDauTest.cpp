@@ -26,6 +26,8 @@ protected:
         scenario.batteriesOn();
         scenario.run(61.0);
         scenario.electric().gpu.setSwitch(true);
+        scenario.electric().avionicsMaster1 = true;
+        scenario.electric().avionicsMaster2 = true;
         scenario.step(3);
     }
 

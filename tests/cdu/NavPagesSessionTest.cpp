@@ -51,9 +51,16 @@ protected:
     // One frame, then the CDU screen as a picture: its title row is lit.
     void picture(const std::string& name) {
         cdu.frame();
-        const auto screen = writeCduPicture(cdu.module.aircraft(), folder.path(), name);
-        ASSERT_FALSE(screen.empty());
-        EXPECT_GT(std::filesystem::file_size(screen), 1000u) << name;
+        const auto written = writeScreens(cdu.module.aircraft(), folder.path());
+        const auto screen = std::find_if(written.begin(), written.end(), [](const auto& path) {
+            return path.filename() == "Cdu.png";
+        });
+        ASSERT_NE(screen, written.end());
+        EXPECT_GT(std::filesystem::file_size(*screen), 1000u) << name;
+        if (const char* keep = std::getenv("TAVI_SCREENS")) {
+            std::filesystem::copy_file(*screen, std::filesystem::path(keep) / (name + ".png"),
+                                       std::filesystem::copy_options::overwrite_existing);
+        }
     }
 
     CduSession cdu;

@@ -154,7 +154,7 @@ TEST_F(Progress, TheCommandFallsBackToTheSpeedLimits) {
     EXPECT_EQ(cdu.row(3), "  TOC         FUEL QTY");
     EXPECT_EQ(cdu.row(5), "  TOD         GROSS WT");
     EXPECT_EQ(cdu.row(7), "\u25C4AIR DATA       FLT SUM\u25BA");
-    fms().perfInit.confirmed = true;
+    fms().perfInit.initialised = true;
     redraw();
     EXPECT_EQ(cdu.row(2).substr(0, 5), " VMO/") << "VMO is the lower at a low altitude";
     EXPECT_EQ(cdu.cell(2, 1).colour, CduColour::Cyan);
@@ -162,13 +162,13 @@ TEST_F(Progress, TheCommandFallsBackToTheSpeedLimits) {
 
 TEST_F(Progress, WeightsShowOnceAllAreEntered) {
     cdu.show(kProgress, 2);
-    fms().perfInit.passengers = -1;
-    fms().perfInit.fuel = 5000.0;
+    fms().perfInit.passengerCount = -1;
+    fms().perfInit.fuelWeight = 5000.0;
     redraw();
     EXPECT_EQ(cdu.at(4, 15, 8), "        ") << "passengers not entered";
-    fms().perfInit.passengers = 0;
+    fms().perfInit.passengerCount = 0;
     fms().perfInit.bow = 28000.0;
-    fms().perfInit.cargo = 0.0;
+    fms().perfInit.cargoWeight = 0.0;
     fms().fuelUseKg = true;
     redraw();
     EXPECT_EQ(cdu.row(4).substr(19), "2270") << "kilograms rounded to tens";

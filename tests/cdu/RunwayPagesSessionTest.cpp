@@ -1,4 +1,5 @@
 #include "cdu/pages/NavPageKeys.h"
+#include "displays/PanelElement.h"
 #include "support/CduSession.h"
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
@@ -39,7 +40,8 @@ protected:
     }
     void picture(const std::string& name) {
         cdu.frame();
-        const auto screen = writeCduPicture(cdu.module.aircraft(), folder.path(), name);
+        const auto screen =
+            writeScreenState(cdu.module.aircraft(), kCduDisplay, folder.path(), name, 1);
         ASSERT_FALSE(screen.empty());
         EXPECT_GT(std::filesystem::file_size(screen), 1000u) << name;
     }

@@ -73,7 +73,7 @@ TEST(ModuleEntryTest, EveryHeapBlockIsFreedByTheTeardown) {
     std::vector<std::string> journal;
     const std::size_t blocks = platform::moduleHeapLiveBlocks();
     module.aircraft().systems[3] = new RecordingSystem(journal, "3");
-    module.aircraft().displays[2] = new RecordingScreen(journal, "2");
+    module.aircraft().displays[0] = new RecordingScreen(journal, "0");
     EXPECT_EQ(platform::moduleHeapLiveBlocks(), blocks + 2);
     delete theAircraft;
     theAircraft = nullptr;

@@ -2,6 +2,7 @@
 #include "avionics/Autopilot.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "core/Format.h"
+#include "displays/PanelElement.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/FlightScenario.h"
@@ -86,7 +87,8 @@ protected:
         ASSERT_TRUE(activeFlightPlan.routeEndFound);
     }
     void picture(const std::string& name) {
-        const auto screen = writeCduPicture(flight.aircraft(), folder.path(), name);
+        const auto screen =
+            writeScreenState(flight.aircraft(), kCduDisplay, folder.path(), name, 1);
         ASSERT_FALSE(screen.empty());
         EXPECT_GT(std::filesystem::file_size(screen), 1000u) << name;
     }
@@ -117,12 +119,14 @@ TEST_F(ProgressFlight, ProgressFollowsTheFlightAndTheSummaryShowsItAfterStopping
     EXPECT_EQ(row(4).substr(0, 4), "ZZAE");
 
     // What PERFORMANCE INIT would hold: the command and the weights show.
-    fms().perfInit.confirmed = true;
-    fms().perfInit.passengers = 50;
-    fms().perfInit.fuel = 12000.0;
+    fms().perfInit.initialised = true;
+    fms().perfInit.passengerCount = 50;
+    fms().perfInit.fuelWeight = 12000.0;
+    fms().perfInit.cargoWeight = 0.0;
     key(kPageDownKey);
     picture("progress-2");
     EXPECT_EQ(row(2).substr(0, 5), " VMO/") << "low down VMO is the lower speed: " << row(2);
+    ASSERT_EQ(row(4).size(), 23u) << row(4);
     EXPECT_EQ(row(4).substr(18), "12000");
     EXPECT_EQ(row(6).substr(18), "49500") << "28000 lb empty, 50 x 190 lb, 12000 lb fuel";
     key(kPageDownKey);

@@ -3,6 +3,7 @@
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/FlightScenario.h"
+#include "support/PredictionRoute.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -137,10 +138,11 @@ void confirmPerformance(FlightScenario& scenario) {
     activeFlightPlan.insertWaypoint(destination.front(), 1, false, context);
     ASSERT_TRUE(activeFlightPlan.isBeforeRouteEnd());
     const double weightLb = scenario.aircraft().adc()->weight / 0.453592;
-    fms.perfInit.passengers = 0;
-    fms.perfInit.fuel = 2000.0;
-    fms.perfInit.bow = weightLb - fms.perfInit.fuel;
-    fms.perfInit.confirmed = true;
+    fms.perfInit.passengerCount = 0;
+    fms.perfInit.cargoWeight = 0.0;
+    fms.perfInit.fuelWeight = 2000.0;
+    fms.perfInit.bow = weightLb - fms.perfInit.fuelWeight;
+    fms.perfInit.initialised = true;
 }
 
 struct LearnedCell {
@@ -194,14 +196,14 @@ TEST_F(FmsInFlight, LegEtasFollowTheGroundSpeedUntilPerformanceIsConfirmed) {
     ASSERT_GE(activeFlightPlan.legCount(), 2u);
     const Adc& adc = *flight.aircraft().adc();
     const double groundSpeed = flight.aircraft().gps()->groundSpeed;
-    fms().perfInit.confirmed = false;
+    fms().perfInit.initialised = false;
     flight.fly(0.1);
     const FlightPlanLeg& first = activeFlightPlan.legs[activeFlightPlan.activeLeg];
     const FlightPlanLeg& second = activeFlightPlan.legs[activeFlightPlan.activeLeg + 1];
     EXPECT_NEAR(first.eta, adc.zuluSeconds + fms().lnavState()->timeToGo, 1.0);
     EXPECT_NEAR(second.eta - first.eta, second.distance / groundSpeed * 3600.0, 2.0);
 
-    fms().perfInit.confirmed = true;
+    fms().perfInit.initialised = true;
     activeFlightPlan.legs[activeFlightPlan.activeLeg + 1].tfd.time = 600.0f;
     flight.fly(0.1);
     EXPECT_NEAR(second.eta - first.eta, 600.0, 1e-6) << "the leg's predicted time";
@@ -215,6 +217,26 @@ TEST_F(FmsInFlight, NothingIsLearnedOrKeptUnconfirmed) {
     EXPECT_TRUE(learnedCruiseCells(fms().performance()).empty());
     flight.module.deinit();
     EXPECT_FALSE(std::filesystem::exists(perfFile(flight.module)));
+}
+
+TEST_F(FmsInFlight, AConfirmedInitialisationPredictsTheRouteEveryTimeItChanges) {
+    flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    confirmPerformance(flight);
+    fillPerformanceTables(fms().performance());
+    fms().updateFuelPredictions();
+    ASSERT_TRUE(fms().perfInit.initialised);
+    const PerfPrediction& prediction = fms().perfInit.prediction;
+    EXPECT_GT(prediction[PerfPrediction::FuelRequired], fms().perfInit.toFuel);
+    EXPECT_GT(activeFlightPlan.timeToGo, 0.0);
+    EXPECT_GT(fms().perfInit.cruiseAltitude, 0) << "chosen by the predictions";
+    const uint32_t first = fms().perfInit.predictionTime;
+    activeFlightPlan.recalculate(fms().planContext());
+    flight.fly(1.0);
+    EXPECT_GT(fms().perfInit.predictionTime, first);
+
+    activeFlightPlan.clear(fms().planContext());
+    fms().updateFuelPredictions();
+    EXPECT_FALSE(fms().perfInit.initialised) << "no route, no performance data";
 }
 
 } // namespace

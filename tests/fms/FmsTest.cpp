@@ -466,12 +466,12 @@ TEST_F(AirGroundScenario, FuelBurnComesOffTheEntriesAndTheLastFixFollowsTheGauge
     panel().setToken(60, 1.0);
     settle();
     // The pilot's entries on PERFORMANCE INIT.
-    fms().perfInit.fuel = 12000.0;
+    fms().perfInit.fuelWeight = 12000.0;
     fms().perfInit.toFuel = 400.0;
     panel().setToken(304, 999.0);
     settle();
     EXPECT_NEAR(fms().perfInit.toFuel, 400.0 - 6.7, 1e-3);
-    EXPECT_NEAR(fms().perfInit.fuel, 12000.0 - 6.7, 1e-3);
+    EXPECT_NEAR(fms().perfInit.fuelWeight, 12000.0 - 6.7, 1e-3);
     EXPECT_NEAR(fms().perfInit.fuelAtLastFix, 1999.0 * 6.7, 0.01);
     EXPECT_FLOAT_EQ(fms().fuelMgt.totalFuelUsed(), 0.0f) << "no flow, nothing to share out";
 

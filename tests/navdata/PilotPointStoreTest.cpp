@@ -137,6 +137,16 @@ TEST_F(PilotPointStoreTest, AddWritesTheFileOfALastingPoint) {
     EXPECT_EQ(reloaded.find("WPB")->latitude, -33.25);
 }
 
+TEST_F(PilotPointStoreTest, AFirstPointMakesTheMissingCustomFolder) {
+    store.loadFolder(customFolder());
+    store.add(makePoint("WPA", 47.1, 8.2, PilotPointType::LatLon));
+
+    PilotPointStore reloaded(magDev, [](std::string_view) {});
+    reloaded.loadFolder(customFolder());
+    EXPECT_EQ(identsOf(reloaded), std::vector<std::string>{"WPA"});
+    EXPECT_TRUE(lines.empty());
+}
+
 TEST_F(PilotPointStoreTest, AddWritesNumbersInTheCLocale) {
     const test::CommaLocale comma;
     if (!comma.isActive()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Aircraft.h"
+#include "displays/PanelElement.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/ModuleHarness.h"
@@ -8,7 +9,6 @@
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -85,11 +85,12 @@ protected:
         }
         return idents;
     }
-    // The CDU screen to <name>.png; kept in the folder TAVI_SCREENS names, when set.
+    // The CDU screen to Cdu-<name>.png; kept in the folder TAVI_SCREENS names, when set.
     void screenshot(const std::string& name) {
         module.simulator.step();
         TempFolder folder;
-        ASSERT_FALSE(writeCduPicture(module.aircraft(), folder.path(), name, 2).empty());
+        ASSERT_FALSE(
+            writeScreenState(module.aircraft(), kCduDisplay, folder.path(), name, 2).empty());
     }
 
     ModuleHarness module;

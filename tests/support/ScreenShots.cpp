@@ -4,7 +4,6 @@
 #include "displays/PanelElement.h"
 #include "platform/gfx/Surface.h"
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -82,21 +81,6 @@ std::vector<std::filesystem::path> writeScreens(const Aircraft& aircraft,
         }
     }
     return written;
-}
-
-std::filesystem::path writeCduPicture(const Aircraft& aircraft, const std::filesystem::path& folder,
-                                      const std::string& name, int scale) {
-    const auto written = writeScreens(aircraft, folder, scale);
-    const auto screen = std::find_if(written.begin(), written.end(),
-                                     [](const auto& path) { return path.filename() == "Cdu.png"; });
-    if (screen == written.end()) {
-        return {};
-    }
-    if (const char* keep = std::getenv("TAVI_SCREENS")) {
-        std::filesystem::copy_file(*screen, std::filesystem::path(keep) / (name + ".png"),
-                                   std::filesystem::copy_options::overwrite_existing);
-    }
-    return *screen;
 }
 
 } // namespace tavi::test

@@ -30,11 +30,6 @@ std::filesystem::path writeScreenState(const Aircraft& aircraft, int displayId,
                                        const std::filesystem::path& folder,
                                        const std::string& state, int scale = 2);
 
-// Writes every screen into the folder and answers the CDU's picture (empty when there is none);
-// with TAVI_SCREENS set, a copy named <name>.png is kept in the folder it names.
-std::filesystem::path writeCduPicture(const Aircraft& aircraft, const std::filesystem::path& folder,
-                                      const std::string& name, int scale = 1);
-
 // The name of the gauge that shows the screen of the display slot, or empty.
 std::string screenName(int displayId);
 

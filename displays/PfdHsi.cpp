@@ -1,0 +1,238 @@
+#include "avionics/Adc.h"
+#include "avionics/Ahrs.h"
+#include "avionics/FlightDirector.h"
+#include "avionics/Radio.h"
+#include "displays/Pfd.h"
+#include "displays/PfdPalette.h"
+#include "fms/LnavState.h"
+
+#include <array>
+
+namespace tavi {
+
+using platform::gfx::Canvas;
+using platform::gfx::RectF;
+using namespace pfd;
+
+namespace {
+
+constexpr Pfd::PointF kRoseCentre{200, 380};
+constexpr Pfd::PointF kArcCentre{200, 435};
+
+struct CardLabel {
+    const char* text;
+    double x;
+};
+constexpr std::array<CardLabel, 12> kCardLabels = {{{"N", -8},
+                                                    {"3", -6},
+                                                    {"6", -6},
+                                                    {"E", -7},
+                                                    {"12", -10},
+                                                    {"15", -10},
+                                                    {"S", -7},
+                                                    {"21", -10},
+                                                    {"24", -10},
+                                                    {"W", -10},
+                                                    {"30", -10},
+                                                    {"33", -10}}};
+
+// The red cross over the deviation dots of a course without a source.
+void drawCourseFlag(Canvas& canvas) {
+    canvas.drawLine(kRed3, {-34, -7}, {34, 7});
+    canvas.drawLine(kRed3, {-34, 7}, {34, -7});
+}
+
+void drawToFrom(Canvas& canvas, int32_t toFrom) {
+    if (toFrom != 1 && toFrom != 2) {
+        return;
+    }
+    const double y = toFrom == 1 ? -15.0 : 15.0;
+    const double tip = toFrom == 1 ? -28.0 : 28.0;
+    canvas.drawLine(kWhite15, {-21, y}, {21, y});
+    canvas.drawLine(kWhite15, {-21, y}, {0, tip});
+    canvas.drawLine(kWhite15, {21, y}, {0, tip});
+}
+
+// Angle from the heading, raised into 0..360.
+float relativeAngle(float angle, float heading) {
+    float r = angle - heading;
+    while (r < 0.0f) {
+        r += 360.0f;
+    }
+    return r;
+}
+
+bool withinArcWindow(float r) {
+    return (r >= 312.0f && r <= 360.0f) || (r >= 0.0f && r <= 48.0f);
+}
+
+} // namespace
+
+void Pfd::drawCourseDeviation(Canvas& canvas, const Frame& frame, PointF centre,
+                              const platform::gfx::Path& bar) const {
+    const double courseAngle = frame.course - frame.heading;
+    auto shifted = [&](double offset) {
+        place(canvas, centre, courseAngle);
+        canvas.translate(offset, 0);
+    };
+    if (!frame.fmsSource) {
+        if (frame.nav->navSignal == 0 || frame.nav->unpowered[2]) {
+            return;
+        }
+        shifted(frame.nav->cdiDeviation * 40.0 / 127.0);
+        canvas.fillPath(kGreen, bar);
+        if (&bar == &shapes.roseDeviationBar) {
+            canvas.drawPath(kGreen2, bar);
+        }
+        if (!frame.nav->hasLocalizer) {
+            place(canvas, centre, courseAngle);
+            drawToFrom(canvas, frame.nav->toFrom);
+        }
+        return;
+    }
+    if (!frame.lnav || !frame.lnav->valid) {
+        return;
+    }
+    shifted(frame.lnav->deviation * 40.0);
+    canvas.fillPath(kMagenta, bar);
+    if (&bar == &shapes.roseDeviationBar) {
+        canvas.drawPath(kMagenta2, bar);
+    }
+    place(canvas, centre, courseAngle);
+    drawToFrom(canvas, 1);
+}
+
+void Pfd::drawHsiRose(Canvas& canvas, const Frame& frame) {
+    canvas.resetClip();
+    const float h = frame.heading;
+    const bool failed = frame.headingFailed;
+    if (!failed) {
+        place(canvas, kRoseCentre, adc->driftAngle);
+        canvas.drawPath(kMagenta2, shapes.roseTrack);
+    }
+    if (adc->selfTest[static_cast<std::size_t>(side - 1)]) {
+        place(canvas, kRoseCentre, 0.0);
+        textCentred(canvas, "HDG", font16, kRed, -50);
+        textCentred(canvas, "TEST", font16, kRed, -36);
+    }
+    place(canvas, kRoseCentre, -h);
+    canvas.drawPath(kWhite15, shapes.roseTicks);
+    const double half = canvas.measureString("N", font16).height / 2.0;
+    for (std::size_t i = 0; i < kCardLabels.size(); ++i) {
+        place(canvas, kRoseCentre, -h + 30.0 * static_cast<double>(i));
+        canvas.drawString(kCardLabels[i].text, font16, kWhite, {kCardLabels[i].x, -59 - half});
+    }
+    if (!failed) {
+        place(canvas, kRoseCentre, flightDirector->headingBug - h);
+        canvas.drawPath(kCyan2, shapes.roseBug);
+    }
+    place(canvas, kRoseCentre, failed ? 0.0 : frame.course - h);
+    const bool noRadio = !frame.fmsSource && frame.nav->navSignal == 0;
+    const bool noLnav = frame.fmsSource && !(frame.lnav && frame.lnav->valid);
+    if (noRadio || failed || frame.nav->unpowered[2] || noLnav) {
+        drawCourseFlag(canvas);
+    }
+    canvas.drawPath(kWhite15, shapes.deviationDots);
+    if (bearing1Valid && !failed) {
+        place(canvas, kRoseCentre, bearing1Angle - h);
+        canvas.drawPath(kCyan1, shapes.roseBearing1);
+        canvas.fillPath(kCyan, shapes.roseBearing1);
+        canvas.drawEllipse(kCyan25, {-6, -32, 12, 12});
+    }
+    if (bearing2Valid && !failed) {
+        place(canvas, kRoseCentre, bearing2Angle - h);
+        canvas.drawPath(kWhite2, shapes.roseBearing2);
+    }
+    if (!failed) {
+        place(canvas, kRoseCentre, frame.course - h);
+        const Argb colour = frame.fmsSource ? kMagenta : kGreen;
+        canvas.drawPath(frame.fmsSource ? kMagenta2 : kGreen2, shapes.roseCourse);
+        canvas.fillPath(colour, shapes.roseCourse);
+        drawCourseDeviation(canvas, frame, kRoseCentre, shapes.roseDeviationBar);
+    }
+    place(canvas, kRoseCentre, 0.0);
+    canvas.drawPath(kWhite1, shapes.hsiAircraft);
+    canvas.drawPath(kWhite15, shapes.roseFixedMarks);
+    if (failed) {
+        textCentred(canvas, "HDG", font16, kRed, -50);
+        textCentred(canvas, "FAIL", font16, kRed, -36);
+    }
+}
+
+void Pfd::drawHsiArc(Canvas& canvas, const Frame& frame) {
+    canvas.resetClip();
+    const float h = frame.heading;
+    const bool failed = frame.headingFailed;
+    if (adc->selfTest[static_cast<std::size_t>(side - 1)]) {
+        place(canvas, kArcCentre, 0.0);
+        textCentred(canvas, "HDG", font18, kRed, -100);
+        textCentred(canvas, "TEST", font18, kRed, -86);
+    }
+    if (!failed) {
+        place(canvas, kArcCentre, adc->driftAngle);
+        canvas.drawPath(kMagenta2, shapes.arcTrack);
+    }
+    place(canvas, kArcCentre, 0.0);
+    canvas.drawArc(kWhite15, {-133, -133, 266, 266}, 222, 96);
+    canvas.clipPolygon({{0, 0}, {-222, -200}, {222, -200}});
+    place(canvas, kArcCentre, -h);
+    canvas.drawPath(kWhite15, shapes.arcTicks);
+    const double half = canvas.measureString("N", font16).height / 2.0;
+    for (std::size_t i = 0; i < kCardLabels.size(); ++i) {
+        const double bearing = 30.0 * static_cast<double>(i);
+        // Labels far outside the window are clipped away anyway.
+        const float r = relativeAngle(static_cast<float>(bearing), h);
+        if (r > 60.0f && r < 300.0f) {
+            continue;
+        }
+        place(canvas, kArcCentre, -h + bearing);
+        canvas.drawString(kCardLabels[i].text, font16, kWhite, {kCardLabels[i].x, -107 - half});
+    }
+    canvas.resetClip();
+    place(canvas, kArcCentre, 0.0);
+    canvas.drawPath(kWhite15, shapes.arcReadoutBox);
+    if (!failed) {
+        textCentred(canvas, headingReadoutText(ahrs->unit1.heading), font16, kGreen, -161);
+        const float bug = relativeAngle(flightDirector->headingBug, h);
+        if (withinArcWindow(bug)) {
+            place(canvas, kArcCentre, bug);
+            canvas.drawPath(kCyan2, shapes.arcBug);
+        }
+    } else {
+        textCentred(canvas, "- - -", font16, kAmber, -161);
+    }
+    auto bearingShown = [&](bool valid, float angle) {
+        const float r = relativeAngle(angle, h);
+        return !failed && valid && (withinArcWindow(r) || (r >= 132.0f && r <= 228.0f));
+    };
+    if (bearingShown(bearing1Valid, bearing1Angle)) {
+        place(canvas, kArcCentre, relativeAngle(bearing1Angle, h));
+        canvas.drawPath(kCyan1, shapes.arcBearing1);
+        canvas.fillPath(kCyan, shapes.arcBearing1);
+        canvas.drawEllipse(kCyan25, {-6, -81, 12, 12});
+    }
+    if (bearingShown(bearing2Valid, bearing2Angle)) {
+        place(canvas, kArcCentre, relativeAngle(bearing2Angle, h));
+        canvas.drawPath(kWhite2, shapes.arcBearing2);
+    }
+    place(canvas, kArcCentre, failed ? 0.0 : frame.course - h);
+    const bool noRadio = !frame.fmsSource && frame.nav->navSignal == 0;
+    const bool noLnav = frame.fmsSource && !(frame.lnav && frame.lnav->valid);
+    if (noRadio || failed || frame.nav->unpowered[2] || noLnav) {
+        drawCourseFlag(canvas);
+    }
+    canvas.drawPath(kWhite15, shapes.deviationDots);
+    if (!failed) {
+        canvas.fillPath(frame.fmsSource ? kMagenta : kGreen, shapes.arcCourse);
+        drawCourseDeviation(canvas, frame, kArcCentre, shapes.arcDeviationBar);
+    }
+    place(canvas, kArcCentre, 0.0);
+    canvas.drawPath(kWhite1, shapes.hsiAircraft);
+    canvas.drawArc(kWhite15, {-67, -67, 134, 134}, 190, 160);
+    if (failed) {
+        textCentred(canvas, "HDG", font18, kRed, -100);
+        textCentred(canvas, "FAIL", font18, kRed, -86);
+    }
+}
+
+} // namespace tavi

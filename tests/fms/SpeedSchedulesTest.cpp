@@ -1,0 +1,73 @@
+#include "fms/SpeedSchedules.h"
+
+#include "avionics/AirData.h"
+#include "cdu/PerfInit.h"
+#include "fms/FlightPlan.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace tavi::test {
+namespace {
+
+class SpeedScheduleRecord : public testing::Test {
+protected:
+    SpeedScheduleRecord() {
+        envelope.lowSpeedLimit = 100.0f;
+        plan.legs.resize(2);
+    }
+
+    PerfInit perfInit;
+    SpeedEnvelope envelope;
+    FlightPlan plan;
+    SpeedSchedules schedules{perfInit, envelope};
+};
+
+TEST_F(SpeedScheduleRecord, LongRangeCruiseMachGrowsAboveFl290) {
+    perfInit.cruiseAltitude = 35000;
+    const SpeedPair pair = schedules.cruiseModeSpeeds(0.0f);
+    EXPECT_EQ(pair.ias, 240);
+    EXPECT_NEAR(pair.mach, 0.67, 1e-9);
+    perfInit.cruiseAltitude = 25000;
+    EXPECT_NEAR(schedules.cruiseModeSpeeds(0.0f).mach, 0.6, 1e-9);
+}
+
+TEST_F(SpeedScheduleRecord, SpeedLimitShapesEachPhase) {
+    perfInit.cruizeMode = 3;
+    perfInit.manualCruiseIas = 270;
+    perfInit.manualCruiseMach = 0.0;
+    perfInit.cruiseAltitude = 8000;
+    perfInit.defaultDescentIas = 270;
+    EXPECT_FLOAT_EQ(schedules.climbSpeedSchedule(5000.0f, plan, 0, true), 240.0f);
+    EXPECT_FLOAT_EQ(schedules.cruiseSpeedSchedule(8000.0f, plan, 0, true), 250.0f);
+    EXPECT_FLOAT_EQ(schedules.descentSpeedSchedule(11500.0f, plan, 0, true), 240.0f);
+    EXPECT_FLOAT_EQ(schedules.descentSpeedSchedule(12500.0f, plan, 0, false), 270.0f);
+    EXPECT_EQ(perfInit.climbLimitedTarget.ias, 240);
+    EXPECT_EQ(perfInit.climbTarget.ias, 270) << "the mode record keeps the schedule";
+    EXPECT_TRUE(perfInit.cruiseLimitedTarget.iasActive);
+}
+
+TEST_F(SpeedScheduleRecord, HighClimbFliesTheMachAndALegConstraintWins) {
+    const float atFl300 = schedules.climbSpeedSchedule(30000.0f, plan, 0, true);
+    EXPECT_FLOAT_EQ(atFl300, std::trunc(static_cast<float>(casFromMachAtAltitude(0.56, 30000.0))));
+    EXPECT_LT(atFl300, 270.0f);
+    EXPECT_TRUE(perfInit.climbTarget.machActive);
+    plan.legs[1].vnav.hasSpeed = true;
+    plan.legs[1].vnav.speed = 180;
+    EXPECT_FLOAT_EQ(schedules.climbSpeedSchedule(30000.0f, plan, 1, false), 180.0f);
+    plan.legs[1].vnav.speed = 60;
+    EXPECT_FLOAT_EQ(schedules.climbSpeedSchedule(30000.0f, plan, 1, false), 123.0f)
+        << "never below 1.23 times the low-speed limit";
+}
+
+TEST_F(SpeedScheduleRecord, PredictionsApplyDepartureAndApproachLimits) {
+    PlanSpeedSchedule schedule(schedules, perfInit, envelope, plan);
+    EXPECT_FLOAT_EQ(schedule.climbSpeedAt(1500.0f, 500.0f, 2.0f), 200.0f) << "departure";
+    EXPECT_FLOAT_EQ(schedule.climbSpeedAt(1500.0f, 500.0f, 5.0f), 240.0f) << "past depDist";
+    EXPECT_FLOAT_EQ(schedule.cruiseSpeedAt(10000.0f), 240.0f);
+    EXPECT_FLOAT_EQ(schedule.descentSpeedAt(9000.0f, 10.0f), 200.0f) << "approach";
+    EXPECT_FLOAT_EQ(schedule.descentSpeedAt(9000.0f, 30.0f), 240.0f);
+}
+
+} // namespace
+} // namespace tavi::test

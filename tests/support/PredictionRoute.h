@@ -1,0 +1,54 @@
+// A route and performance tables for the route predictions: a straight plan of equal legs
+// eastwards along the equator between two airports, and tables filled with a plausible jet.
+#pragma once
+
+#include "fms/FlightPlan.h"
+#include "fms/FmsPerf.h"
+
+#include <cstddef>
+#include <string>
+
+namespace tavi::test {
+
+inline void fillPerformanceTables(FmsPerf& perf) {
+    for (int32_t row = 1; row < FmsPerf::kRows; ++row) {
+        const float thin = 1.0f + static_cast<float>(row) / 37.0f;
+        for (int32_t column = 1; column < FmsPerf::kColumns; ++column) {
+            perf.setCell(FmsPerf::ClimbFuel, row, column, 45.0f * thin);
+            perf.setCell(FmsPerf::ClimbTime, row, column, 24.0f * thin * thin);
+            perf.setCell(FmsPerf::CruiseFuel, row, column, 60.0f / thin);
+            perf.setCell(FmsPerf::DescentFuel, row, column, 8.0f);
+        }
+    }
+}
+
+inline Waypoint predictionAirport(const std::string& ident, double longitude) {
+    Waypoint point;
+    point.kind = WaypointKind::Airport;
+    point.ident = ident;
+    point.aptIdent = ident;
+    point.id = 9000 + static_cast<int32_t>(longitude * 10.0);
+    point.longitude = longitude;
+    return point;
+}
+
+inline void buildPredictionRoute(FlightPlan& plan, std::size_t legs, double legLength) {
+    plan.legs.clear();
+    plan.org = predictionAirport("KORG", 0.0);
+    plan.dest = predictionAirport("KDST", static_cast<double>(legs) * legLength / 60.0);
+    for (std::size_t i = 0; i < legs; ++i) {
+        FlightPlanLeg leg;
+        leg.wpt.kind = WaypointKind::DatabaseWaypoint;
+        leg.wpt.ident = "W" + std::to_string(i);
+        leg.wpt.longitude = static_cast<double>(i + 1) * legLength / 60.0;
+        leg.distance = legLength;
+        leg.course = 90.0;
+        plan.legs.push_back(leg);
+    }
+    plan.activeLeg = 0;
+    plan.routeEndFound = true;
+    plan.routeEndLeg = static_cast<uint32_t>(legs - 1);
+    plan.totalDistance = static_cast<double>(legs) * legLength;
+}
+
+} // namespace tavi::test

@@ -7,10 +7,14 @@
 #include "cdu/FuelMgtPage.h"
 #include "cdu/PerfInit.h"
 #include "cdu/ScratchPad.h"
+#include "cdu/pages/AirDataPage.h"
 #include "cdu/pages/FlightPlanPages.h"
+#include "cdu/pages/FlightSummaryPage.h"
 #include "cdu/pages/NavIdentPages.h"
 #include "cdu/pages/PosInitPage.h"
+#include "cdu/pages/ProgressPage.h"
 #include "cdu/pages/RadioTuningPages.h"
+#include "cdu/pages/RunwayDataPages.h"
 #include "cdu/pages/SensorPages.h"
 #include "cdu/pages/WaypointPages.h"
 #include "cdu/records/ActiveFplPage.h"
@@ -251,6 +255,10 @@ public:
     WaypointPages waypointPages{*this};
     SensorPages sensorPages{*this};
     RadioTuningPages radioTuningPages{*this};
+    ProgressPage progressPage{*this};
+    RunwayDataPages runwayDataPages{*this};
+    AirDataPage airDataPage{*this};
+    FlightSummaryPage flightSummaryPage{*this};
     FlightPlanPages flightPlanPages{*this};
 
 private:

@@ -73,6 +73,10 @@ void Fms::fillPageTable() {
     waypointPages.registerPages();
     sensorPages.registerPages();
     radioTuningPages.registerPages();
+    progressPage.registerPages();
+    runwayDataPages.registerPages();
+    airDataPage.registerPages();
+    flightSummaryPage.registerPages();
     registerFlightPlanPages();
 }
 

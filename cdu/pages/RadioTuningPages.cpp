@@ -107,15 +107,15 @@ void RadioTuningPages::onRadioTuningKey(int32_t key) {
         break;
     case kL4:
     case kR4:
-        openTuningList(key == kL4 ? 1 : 2);
+        openTuningList(key == kL4 ? 1 : 2, kRadioTuning);
         break;
     default:
         break;
     }
 }
 
-void RadioTuningPages::openTuningList(int32_t side) {
-    fms.radTunePage.navListReturnPage = kRadioTuning;
+void RadioTuningPages::openTuningList(int32_t side, int32_t returnPage) {
+    fms.radTunePage.navListReturnPage = returnPage;
     fms.setPage(kNavTuneList, side);
 }
 
@@ -235,6 +235,12 @@ void RadioTuningPages::drawRadioTuningPage() const {
     value(4, false, page.com2, FmsParser::formatComFrequency(page.com2));
     label(5, true, "NAV 1");
     label(5, false, "NAV 2");
+    drawNavReceivers();
+}
+
+void RadioTuningPages::drawNavReceivers() const {
+    CduScreen& screen = fms.screen;
+    const RadTunePage& page = fms.radTunePage;
     const auto navText = [](const std::string& ident, int32_t word) {
         return format("%s %s", ident.empty() ? kNoIdent : ident.c_str(),
                       FmsParser::formatNavFrequency(word).c_str());

@@ -36,11 +36,17 @@ public:
     // The nearest navaid or ILS of that ident.
     void tuneNavaidByIdent(const std::string& ident, int32_t side);
 
+    // The NAV field of a side: a frequency or a station ident from the scratch pad tunes it,
+    // "*DELETE*" gives it back to automatic tuning, an empty pad copies its ident.
+    void enterNav(int32_t side);
+    // Rows 6 and 7: both NAV fields with their tuning mode and the prompts to the tuning list.
+    void drawNavReceivers() const;
+    // The NAV tuning list of the side; a choice there returns to the page given.
+    void openTuningList(int32_t side, int32_t returnPage);
+
 private:
     void enterAdf(int32_t side);
     void enterCom(int32_t side);
-    void enterNav(int32_t side);
-    void openTuningList(int32_t side);
     RadioUnit* radioUnit(int32_t side) const;
     // The ident of the station nearest the present position on the unit's NAV frequency.
     std::string stationOnFrequency(const RadioUnit& unit) const;

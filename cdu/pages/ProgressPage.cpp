@@ -1,0 +1,268 @@
+#include "cdu/pages/ProgressPage.h"
+
+#include "avionics/Adc.h"
+#include "avionics/Ahrs.h"
+#include "avionics/FlightDirector.h"
+#include "avionics/Gps.h"
+#include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageBinding.h"
+#include "cdu/pages/PageText.h"
+#include "cdu/pages/WindComponents.h"
+#include "core/Aircraft.h"
+#include "core/Angles.h"
+#include "core/Format.h"
+#include "fms/Fms.h"
+#include "fms/GlobalFlightPlans.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tavi {
+
+using namespace navpages;
+using namespace pagetext;
+
+namespace {
+
+constexpr int32_t kAirData = 53;
+// Below this ground speed (kt) the track is the heading and there is no drift.
+constexpr double kTrackingSpeed = 10.0;
+// From this cross-track error (nm) on, the page shows none.
+constexpr double kCrossTrackShownBelow = 128.0;
+
+} // namespace
+
+void ProgressPage::registerPages() {
+    Fms::CduPageEntry& page = fms.pages[kProgress];
+    page.subPage = &subPage;
+    bindPage(page, *this);
+}
+
+void ProgressPage::draw() const {
+    fms.screen.drawTitle("PROGRESS");
+    fms.screen.drawPageNumber(subPage, pageCount);
+    switch (subPage) {
+    case 1:
+        drawRouteSubPage();
+        break;
+    case 2:
+        drawCommandSubPage();
+        break;
+    case 3:
+        drawTrackSubPage();
+        break;
+    default:
+        break;
+    }
+}
+
+void ProgressPage::onKey(int32_t key) {
+    if (turnSubPage(key, subPage, pageCount)) {
+        return;
+    }
+    if (subPage == 1) {
+        switch (key) {
+        case kL3:
+            fms.radioTuningPages.enterNav(1);
+            break;
+        case kR3:
+            fms.radioTuningPages.enterNav(2);
+            break;
+        case kL4:
+            fms.radioTuningPages.openTuningList(1, kProgress);
+            break;
+        case kR4:
+            fms.radioTuningPages.openTuningList(2, kProgress);
+            break;
+        default:
+            break;
+        }
+    } else if (key == kL4) {
+        fms.setPage(kAirData, 1);
+    } else if (key == kR4) {
+        fms.setPage(kFlightSummary, 1);
+    }
+}
+
+bool ProgressPage::routeValid() const {
+    const FlightPlan& plan = activeFlightPlan;
+    return plan.routeEndFound && plan.activeLeg <= plan.routeEndLeg &&
+           plan.activeLeg < plan.legCount();
+}
+
+double ProgressPage::activeLegTimeToGo(const LnavState& lnav) const {
+    return fms.airborne ? lnav.timeToGo : activeFlightPlan.legs[activeFlightPlan.activeLeg].legTime;
+}
+
+std::optional<double> ProgressPage::destinationTime(const LnavState& lnav) const {
+    const FlightPlan& plan = activeFlightPlan;
+    const FlightPlanLeg& active = plan.legs[plan.activeLeg];
+    if (plan.legCount() <= plan.activeLeg + 1) {
+        return activeLegTimeToGo(lnav);
+    }
+    // A leg without length gives no share of its time: the time is left blank.
+    if (active.distance <= 0.0) {
+        return std::nullopt;
+    }
+    return plan.timeToGo - active.legTime * lnav.legAlongTrack / active.distance;
+}
+
+void ProgressPage::drawRouteSubPage() const {
+    CduScreen& screen = fms.screen;
+    label(screen, 1, 1, "TO    DIST   ETE  FUEL");
+    label(screen, 3, 1, "DEST");
+    const LnavState* lnav = fms.lnavState();
+    if (routeValid() && lnav) {
+        const FlightPlan& plan = activeFlightPlan;
+        const FlightPlanLeg& active = plan.legs[plan.activeLeg];
+        const FlightPlanLeg& last = plan.legs.back();
+        screen.putText(2, 0, active.wpt.ident, CduColour::Magenta, true, false);
+        drawLegLine(2, lnav->distanceToGo, activeLegTimeToGo(*lnav), active.tfd.fuelRemaining);
+        screen.putText(4, 0, last.wpt.ident, CduColour::Green, true, false);
+        const double destination =
+            std::max(plan.totalDistance - plan.distanceFlown - lnav->legAlongTrack, 0.0);
+        drawLegLine(4, destination, destinationTime(*lnav), last.tfd.fuelRemaining);
+    }
+    screen.putTextRight(5, 18, "GPS LRN=1", CduColour::Green, false, false);
+    labelEndingAt(screen, 5, 22, "USED");
+    fms.radioTuningPages.drawNavReceivers();
+}
+
+void ProgressPage::drawLegLine(int32_t row, double distance, std::optional<double> seconds,
+                               double fuel) const {
+    CduScreen& screen = fms.screen;
+    valueEndingAt(screen, row, 10, FmsParser::formatDistance(distance), CduColour::Green);
+    if (seconds) {
+        valueEndingAt(screen, row, 17, FmsParser::formatElapsedTime(*seconds), CduColour::Green);
+    }
+    valueEndingAt(screen, row, 22, FmsParser::formatThousands(fuel, fms.fuelUseKg),
+                  CduColour::Green);
+}
+
+void ProgressPage::drawCommandSubPage() const {
+    CduScreen& screen = fms.screen;
+    label(screen, 1, 2, "SPD/ALT CMD");
+    label(screen, 3, 2, "TOC");
+    labelEndingAt(screen, 3, 21, "FUEL QTY");
+    label(screen, 5, 2, "TOD");
+    labelEndingAt(screen, 5, 21, "GROSS WT");
+    if (routeValid() && fms.perfInit.initialised) {
+        screen.putText(2, 1, speedAltitudeCommand(), CduColour::Cyan, true, false);
+    }
+    drawWeights();
+    screen.drawLeftPrompt("AIR DATA", false, 7);
+    screen.drawRightPrompt("FLT SUM", false, 7);
+}
+
+std::string ProgressPage::speedAltitudeCommand() const {
+    const Aircraft* aircraft = fms.owner();
+    const Adc* adc = aircraft ? aircraft->adc() : nullptr;
+    const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr;
+    // Without a speed or Mach command of VNAV, the limits are the command.
+    const auto speed = static_cast<int32_t>(Adc::vmo);
+    const double mach = Adc::mmo;
+    const auto machAsCas = static_cast<int32_t>(adc ? adc->casFromMach(mach) : Adc::vmo);
+    const std::string speedText = Adc::vmo <= static_cast<float>(speed)
+                                      ? std::string("VMO")
+                                      : FmsParser::formatInteger(speed);
+    const std::string machText =
+        Adc::mmo <= mach ? std::string("MMO") : FmsParser::formatMach(mach) + "M";
+    const auto altitude = static_cast<int32_t>(director ? director->altitudePreselect : 0.0f);
+    return (speed < machAsCas ? speedText : machText) + "/" + fms.parser.formatAltitude(altitude);
+}
+
+void ProgressPage::drawWeights() const {
+    const PerfInit& perf = fms.perfInit;
+    if (perf.bow < 0.0 || perf.passengerCount < 0 || perf.cargoWeight < 0.0 ||
+        perf.fuelWeight < 0.0) {
+        return;
+    }
+    valueEndingAt(fms.screen, 4, 22, FmsParser::formatWeight(perf.fuelWeight, fms.fuelUseKg, true),
+                  CduColour::Cyan);
+    valueEndingAt(fms.screen, 6, 22,
+                  FmsParser::formatWeight(perf.grossWeight(), fms.fuelUseKg, true),
+                  CduColour::Cyan);
+}
+
+void ProgressPage::drawTrackSubPage() const {
+    CduScreen& screen = fms.screen;
+    label(screen, 1, 1, "XTK ERROR");
+    labelEndingAt(screen, 1, 22, "OFFSET");
+    if (const LnavState* lnav = fms.lnavState()) {
+        drawCrossTrack(lnav->crossTrackError);
+    }
+    valueEndingAt(screen, 2, 21, "\u2013 \u2013\u2013.\u2013", CduColour::Green);
+    screen.putTextRight(2, 24, "NM", CduColour::Green, false, false);
+    label(screen, 3, 2, "TRACK");
+    label(screen, 3, 10, "DRIFT");
+    labelEndingAt(screen, 3, 21, "HDG");
+    label(screen, 5, 2, "WIND");
+    labelEndingAt(screen, 5, 21, "GS");
+    const Aircraft* aircraft = fms.owner();
+    const Ahrs* ahrs = aircraft ? aircraft->ahrs() : nullptr;
+    const Gps* gps = aircraft ? aircraft->gps() : nullptr;
+    if (ahrs && gps) {
+        const bool magnetic = fms.heading.activeMag;
+        const double heading = magnetic ? ahrs->unit1.token81Value : ahrs->unit1.token86Value;
+        const bool tracking = gps->groundSpeed >= kTrackingSpeed;
+        const double track = tracking ? (magnetic ? gps->magneticTrack : gps->trueTrack) : heading;
+        const double drift =
+            tracking ? std::fabs(normalize180(ahrs->unit1.token86Value - gps->trueTrack)) : 0.0;
+        screen.putText(4, 1, FmsParser::formatCourse(track, !magnetic), CduColour::Green, true,
+                       false);
+        valueEndingAt(screen, 4, 12, format("%1.0f\u00B0", drift), CduColour::Green);
+        valueEndingAt(screen, 4, 22, FmsParser::formatCourse(heading, !magnetic), CduColour::Green);
+        valueEndingAt(screen, 6, 22, FmsParser::formatNoDecimals(gps->groundSpeed),
+                      CduColour::Cyan);
+        drawWind();
+    }
+    screen.drawLeftPrompt("AIR DATA", false, 7);
+    screen.drawRightPrompt("FLT SUM", false, 7);
+}
+
+void ProgressPage::drawCrossTrack(double crossTrack) const {
+    const double size = std::fabs(crossTrack);
+    if (size >= kCrossTrackShownBelow) {
+        return;
+    }
+    const char side = crossTrack > 0.0 ? 'R' : 'L';
+    std::string text;
+    if (size < 0.005) {
+        text = "0.0";
+    } else if (size < 0.995) {
+        text = format("%c%4.2lf", side, size);
+    } else if (size < 99.95) {
+        text = format("%c%3.1lf", side, size);
+    } else {
+        text = format("%c%3.0lf", side, size);
+    }
+    fms.screen.putText(2, 1, text, CduColour::Green, true, false);
+    fms.screen.putText(2, 1 + static_cast<int32_t>(text.size()), "NM", CduColour::Green, false,
+                       false);
+}
+
+void ProgressPage::drawWind() const {
+    CduScreen& screen = fms.screen;
+    const Adc* adc = fms.owner()->adc();
+    const Ahrs* ahrs = fms.owner()->ahrs();
+    if (!adc) {
+        return;
+    }
+    screen.putText(6, 1, format("%03.0lf", static_cast<double>(adc->windDirection)),
+                   CduColour::Cyan, true, false);
+    screen.putText(6, 4, "T", CduColour::Cyan, false, false);
+    screen.putText(6, 5, format("/%1.0lf", static_cast<double>(adc->windSpeed)), CduColour::Cyan,
+                   true, false);
+    const auto [along, across] =
+        WindComponents::of(adc->windDirection, adc->windSpeed, ahrs->unit1.token86Value);
+    const std::string alongText = FmsParser::formatNoDecimals(std::fabs(along));
+    valueEndingAt(screen, 6, 13, alongText, CduColour::Cyan);
+    screen.putTextRight(6, 14 - static_cast<int32_t>(alongText.size()),
+                        along <= 0.0 ? "\u2193" : "\u2191", CduColour::Cyan, true, false);
+    screen.putText(6, 15, FmsParser::formatNoDecimals(std::fabs(across)), CduColour::Cyan, true,
+                   false);
+    screen.putText(5, 15, across >= 0.0 ? "\u2013\u2013>" : "<\u2013\u2013", CduColour::Cyan, false,
+                   false);
+}
+
+} // namespace tavi

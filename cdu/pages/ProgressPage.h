@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tavi {
+
+class Fms;
+class FlightPlan;
+struct LnavState;
+
+// PROGRESS: the active waypoint and the destination with distance, time and fuel, the NAV
+// receivers (sub-page 1); the speed and altitude command, top of climb and descent and the
+// weights (sub-page 2); cross-track error, track, drift, wind and ground speed (sub-page 3).
+class ProgressPage {
+public:
+    explicit ProgressPage(Fms& fms) : fms(fms) {}
+
+    void registerPages();
+
+    void draw() const;
+    void onKey(int32_t key);
+
+    int32_t subPage = 1;
+    int32_t pageCount = 3;
+
+private:
+    void drawRouteSubPage() const;
+    void drawCommandSubPage() const;
+    void drawTrackSubPage() const;
+    void drawLegLine(int32_t row, double distance, std::optional<double> seconds,
+                     double fuel) const;
+    void drawWeights() const;
+    void drawCrossTrack(double crossTrack) const;
+    void drawWind() const;
+    std::string speedAltitudeCommand() const;
+    // The active plan with a route end at or after its active leg, which has legs.
+    bool routeValid() const;
+    // In the air the time LNAV expects, on the ground the leg's predicted time.
+    double activeLegTimeToGo(const LnavState& lnav) const;
+    // Seconds to the route end; empty when the active leg has no length to share its time by.
+    std::optional<double> destinationTime(const LnavState& lnav) const;
+
+    Fms& fms;
+};
+
+} // namespace tavi

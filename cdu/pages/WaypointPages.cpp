@@ -2,10 +2,10 @@
 
 #include "avionics/RadioFrequency.h"
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/WaypointEntry.h"
 #include "core/Format.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
-#include "navdata/GcNav.h"
 #include "navdata/Navaid.h"
 
 #include <algorithm>
@@ -20,10 +20,6 @@ namespace {
 int32_t pageCountFor(size_t entries, int32_t pageSize) {
     return static_cast<int32_t>((entries + static_cast<size_t>(pageSize) - 1) /
                                 static_cast<size_t>(pageSize));
-}
-
-double trueBearing(const Waypoint& place, double bearing, bool bearingTrue) {
-    return bearingTrue ? bearing : bearing + place.variation;
 }
 
 std::string navaidTypeName(int32_t type) {
@@ -190,34 +186,6 @@ void WaypointPages::definePilotWaypoint(const std::string& ident, int32_t return
     page.point.ppType = PilotPointType::Undefined;
     page.returnPage = returnPage;
     fms.setPage(kPilotWaypoint, 1);
-}
-
-PilotPoint WaypointPages::makePbdPoint(const std::string& ident, const Waypoint& place,
-                                       double bearing, bool bearingTrue, double distance) {
-    PilotPoint point;
-    point.ident = ident;
-    GcNav(place.latitude, place.longitude)
-        .destination(trueBearing(place, bearing, bearingTrue), distance, point.latitude,
-                     point.longitude);
-    point.ppType = PilotPointType::PlaceBearingDistance;
-    point.definition =
-        FmsParser::formatPlaceBearingDistance(place.ident, bearing, bearingTrue, distance);
-    return point;
-}
-
-PilotPoint WaypointPages::makeRadialIntersectionPoint(const std::string& ident,
-                                                      const Waypoint& place1, double bearing1,
-                                                      bool bearing1True, const Waypoint& place2,
-                                                      double bearing2, bool bearing2True) {
-    PilotPoint point;
-    point.ident = ident;
-    if (GcNav::intersection(place1.latitude, place1.longitude,
-                            trueBearing(place1, bearing1, bearing1True), place2.latitude,
-                            place2.longitude, trueBearing(place2, bearing2, bearing2True),
-                            point.latitude, point.longitude)) {
-        point.ppType = PilotPointType::PlaceBearingPlaceBearing;
-    }
-    return point;
 }
 
 bool WaypointPages::needsTrueBearing(const Waypoint& place, bool bearingTrue) {
@@ -613,8 +581,8 @@ void WaypointPages::completePbd(const Waypoint& place) {
         refuseDefinition("BRG/CRS MUST BE IN TRUE", 1);
         return;
     }
-    storePoint(
-        makePbdPoint(page.point.ident, place, page.bearing1, page.bearing1True, page.distance));
+    storePoint(WaypointEntry::makePbdPoint(page.point.ident, place, page.bearing1,
+                                           page.bearing1True, page.distance));
 }
 
 void WaypointPages::completePbpb() {
@@ -624,9 +592,9 @@ void WaypointPages::completePbpb() {
         refuseDefinition("BRG/CRS MUST BE IN TRUE", 1);
         return;
     }
-    const PilotPoint point =
-        makeRadialIntersectionPoint(page.point.ident, page.place1, page.bearing1, page.bearing1True,
-                                    page.place2, page.bearing2, page.bearing2True);
+    const PilotPoint point = WaypointEntry::makeRadialIntersectionPoint(
+        page.point.ident, page.place1, page.bearing1, page.bearing1True, page.place2, page.bearing2,
+        page.bearing2True);
     if (!point.isDefined()) {
         refuseDefinition("RADIALS DO NOT INTERSECT", 0);
         return;

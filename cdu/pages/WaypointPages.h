@@ -62,14 +62,6 @@ public:
     // The pilot waypoints in ident order.
     const PilotPoint* pilotWaypointAt(int32_t index) const;
     int32_t pilotWaypointPageCount() const;
-    // A point at the bearing (degrees; magnetic unless true) and distance (nm) from the place.
-    static PilotPoint makePbdPoint(const std::string& ident, const Waypoint& place, double bearing,
-                                   bool bearingTrue, double distance);
-    // Where the two radials meet; an undefined point when they do not.
-    static PilotPoint makeRadialIntersectionPoint(const std::string& ident, const Waypoint& place1,
-                                                  double bearing1, bool bearing1True,
-                                                  const Waypoint& place2, double bearing2,
-                                                  bool bearing2True);
     static bool needsTrueBearing(const Waypoint& place, bool bearingTrue);
 
     PilotWptListPage listPage;

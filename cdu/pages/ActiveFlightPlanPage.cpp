@@ -6,6 +6,7 @@
 #include "avionics/FlightDirector.h"
 #include "avionics/RadAlt.h"
 #include "cdu/pages/CduPageIds.h"
+#include "cdu/pages/CommandedSpeed.h"
 #include "cdu/pages/FlightPlanListPage.h"
 #include "cdu/pages/SimulatorPlanImport.h"
 #include "cdu/pages/VerticalEntry.h"
@@ -142,26 +143,17 @@ void ActiveFlightPlanPage::drawFromLine(const FlightPlan& plan, int32_t row) {
 // The speed VNAV commands, as a speed and a Mach number; the limiting one of the two is large.
 void ActiveFlightPlanPage::drawSpeedCommand(int32_t row) {
     CduScreen& s = fms.screen;
-    const VnavState& vnav = fms.vnav().state;
-    if (vnav.speedCommandIas == 0 && vnav.speedCommandMach == 0.0) {
+    const CommandedSpeed command = commandedSpeed(fms);
+    if (!command.commanded) {
         s.putTextRight(row + 1, kColumns, kNoSpeedCommand, CduColour::Cyan, true, false);
         return;
     }
-    const Adc* adc = fms.owner() ? fms.owner()->adc() : nullptr;
-    const double vmo = adc && adc->maxOperatingSpeed > 0.0f ? adc->maxOperatingSpeed : Adc::vmo;
-    const double mmo = adc && adc->maxOperatingMach > 0.0f ? adc->maxOperatingMach : Adc::mmo;
-    const int32_t speed =
-        vnav.speedCommandIas != 0 ? vnav.speedCommandIas : static_cast<int32_t>(vmo);
-    const double mach = vnav.speedCommandMach != 0.0 ? vnav.speedCommandMach : mmo;
-    const auto machCas =
-        static_cast<int32_t>(casFromMachAtAltitude(mach, adc ? adc->pressureAltitude : 0.0));
-    const std::string machText = mach >= mmo ? "MMO" : FmsParser::formatMach(mach) + "M";
-    const std::string speedText = speed >= vmo ? "VMO" : FmsParser::formatInteger(speed);
-    const auto machWidth = static_cast<int32_t>(machText.size());
-    s.putTextRight(row + 1, kColumns, machText, CduColour::Cyan, speed >= machCas, false);
-    s.putTextRight(row + 1, kColumns - machWidth, "/", CduColour::Cyan, true, false);
-    s.putTextRight(row + 1, kColumns - machWidth - 1, speedText, CduColour::Cyan, speed < machCas,
+    const auto machWidth = static_cast<int32_t>(command.machText.size());
+    s.putTextRight(row + 1, kColumns, command.machText, CduColour::Cyan, !command.speedLimits,
                    false);
+    s.putTextRight(row + 1, kColumns - machWidth, "/", CduColour::Cyan, true, false);
+    s.putTextRight(row + 1, kColumns - machWidth - 1, command.speedText, CduColour::Cyan,
+                   command.speedLimits, false);
 }
 
 void ActiveFlightPlanPage::drawDestinationLine(const FlightPlan& plan, int32_t row) {

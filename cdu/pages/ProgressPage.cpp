@@ -4,6 +4,7 @@
 #include "avionics/Ahrs.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
+#include "cdu/pages/CommandedSpeed.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "cdu/pages/PageBinding.h"
 #include "cdu/pages/PageText.h"
@@ -156,19 +157,11 @@ void ProgressPage::drawCommandSubPage() const {
 
 std::string ProgressPage::speedAltitudeCommand() const {
     const Aircraft* aircraft = fms.owner();
-    const Adc* adc = aircraft ? aircraft->adc() : nullptr;
     const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr;
-    // Without a speed or Mach command of VNAV, the limits are the command.
-    const auto speed = static_cast<int32_t>(Adc::vmo);
-    const double mach = Adc::mmo;
-    const auto machAsCas = static_cast<int32_t>(adc ? adc->casFromMach(mach) : Adc::vmo);
-    const std::string speedText = Adc::vmo <= static_cast<float>(speed)
-                                      ? std::string("VMO")
-                                      : FmsParser::formatInteger(speed);
-    const std::string machText =
-        Adc::mmo <= mach ? std::string("MMO") : FmsParser::formatMach(mach) + "M";
+    const CommandedSpeed command = commandedSpeed(fms);
     const auto altitude = static_cast<int32_t>(director ? director->altitudePreselect : 0.0f);
-    return (speed < machAsCas ? speedText : machText) + "/" + fms.parser.formatAltitude(altitude);
+    return (command.speedLimits ? command.speedText : command.machText) + "/" +
+           fms.parser.formatAltitude(altitude);
 }
 
 void ProgressPage::drawWeights() const {

@@ -102,14 +102,13 @@ TEST_F(ActiveFlightPlanPageTest, TheSpeedCommandShowsWhatVnavCommands) {
     ASSERT_TRUE(vnav.valid);
     ASSERT_GT(vnav.speedCommandIas, 0);
     ASSERT_EQ(vnav.speedCommandIas, 240) << "below the speed-limit altitude";
-    ASSERT_GT(vnav.speedCommandMach, 0.5);
-    // On the ground the commanded Mach is beyond the Mach of VMO and reads MMO; the speed is the
-    // limiting one of the two, drawn large.
-    EXPECT_EQ(row(2), "ZZAA             240/MMO");
+    ASSERT_DOUBLE_EQ(vnav.speedCommandMach, 0.56);
+    // Low down the speed is the limiting one of the two and is drawn large.
+    EXPECT_EQ(row(2), "ZZAA            240/.56M");
     EXPECT_EQ(cell(2, 23).colour, CduColour::Cyan);
     EXPECT_FALSE(cell(2, 23).large);
-    EXPECT_TRUE(cell(2, 17).large);
-    EXPECT_TRUE(cell(2, 20).large);
+    EXPECT_TRUE(cell(2, 16).large);
+    EXPECT_TRUE(cell(2, 19).large);
 }
 
 TEST_F(ActiveFlightPlanPageTest, TemporaryPointsAreNamedAndInserted) {

@@ -147,12 +147,83 @@ void ProgressPage::drawCommandSubPage() const {
     labelEndingAt(screen, 3, 21, "FUEL QTY");
     label(screen, 5, 2, "TOD");
     labelEndingAt(screen, 5, 21, "GROSS WT");
-    if (routeValid() && fms.perfInit.initialised) {
+    const LnavState* lnav = fms.lnavState();
+    if (routeValid() && fms.perfInit.initialised && lnav) {
         screen.putText(2, 1, speedAltitudeCommand(), CduColour::Cyan, true, false);
+        drawTopOfClimb(*lnav);
+        drawTopOfDescent(*lnav);
     }
     drawWeights();
     screen.drawLeftPrompt("AIR DATA", false, 7);
     screen.drawRightPrompt("FLT SUM", false, 7);
+}
+
+void ProgressPage::drawTopOfClimb(const LnavState& lnav) const {
+    if (fms.perfInit.climbDone) {
+        fms.screen.putText(4, 1, "PAST", CduColour::Green, true, false);
+        return;
+    }
+    const FlightPlan& plan = activeFlightPlan;
+    const FlightPlanLeg& active = plan.legs[plan.activeLeg];
+    const double toc = fms.perfInit.prediction[PerfPrediction::TocDistance];
+    const double distance = std::max(toc - plan.distanceFlown - lnav.legAlongTrack, 0.0);
+    std::optional<double> seconds;
+    if (toc > plan.distanceFlown + active.distance) {
+        seconds = timeBeyondActiveLeg(fms.perfInit.prediction[PerfPrediction::TocTime], lnav);
+    } else if (active.distance > 0.0) {
+        seconds = activeLegTimeToGo(lnav) * distance / active.distance;
+    }
+    drawDistanceAndTime(4, distance, seconds);
+}
+
+void ProgressPage::drawTopOfDescent(const LnavState& lnav) const {
+    const FlightPlan& plan = activeFlightPlan;
+    const FlightPlanLeg& active = plan.legs[plan.activeLeg];
+    const double tod = fms.perfInit.prediction[PerfPrediction::TodDistance];
+    const double toGo = tod - plan.distanceFlown - lnav.legAlongTrack;
+    if (toGo < 0.1) {
+        fms.screen.putText(6, 1, "PAST", CduColour::Green, true, false);
+        return;
+    }
+    const double legEnd = plan.distanceFlown + active.distance;
+    const double toc = fms.perfInit.prediction[PerfPrediction::TocDistance];
+    const Gps* gps = fms.owner() ? fms.owner()->gps() : nullptr;
+    std::optional<double> seconds;
+    // A leg without length or a standing aircraft gives no time: the time is left out.
+    if (tod <= legEnd) {
+        if (active.distance > 0.0) {
+            seconds = activeLegTimeToGo(lnav) * toGo / active.distance;
+        }
+    } else if (toc < legEnd) {
+        if (gps && gps->groundSpeed > 0.0) {
+            seconds = toGo / gps->groundSpeed * 3600.0;
+        }
+    } else {
+        seconds = timeBeyondActiveLeg(fms.perfInit.prediction[PerfPrediction::TodTime], lnav);
+    }
+    drawDistanceAndTime(6, toGo, seconds);
+}
+
+double ProgressPage::timeBeyondActiveLeg(double predictedTime, const LnavState& lnav) const {
+    const FlightPlanLeg& active = activeFlightPlan.legs[activeFlightPlan.activeLeg];
+    const double flownShare =
+        active.distance > 0.0 ? active.legTime * lnav.legAlongTrack / active.distance : 0.0;
+    return predictedTime - std::max(flownShare, 0.0);
+}
+
+void ProgressPage::drawDistanceAndTime(int32_t row, double distance,
+                                       std::optional<double> seconds) const {
+    CduScreen& screen = fms.screen;
+    const std::string miles = FmsParser::formatLongDistance(distance);
+    int32_t column = 1;
+    screen.putText(row, column, miles, CduColour::Green, true, false);
+    column += static_cast<int32_t>(miles.size());
+    screen.putText(row, column, "NM", CduColour::Green, false, false);
+    column += 2;
+    if (seconds) {
+        screen.putText(row, column, "/" + FmsParser::formatElapsedTime(*seconds), CduColour::Green,
+                       true, false);
+    }
 }
 
 std::string ProgressPage::speedAltitudeCommand() const {

@@ -41,6 +41,12 @@ private:
     double activeLegTimeToGo(const LnavState& lnav) const;
     // Seconds to the route end; empty when the active leg has no length to share its time by.
     std::optional<double> destinationTime(const LnavState& lnav) const;
+    // TOC (row 4) or TOD (row 6): "PAST", or the distance and time to go to it.
+    void drawTopOfClimb(const LnavState& lnav) const;
+    void drawTopOfDescent(const LnavState& lnav) const;
+    void drawDistanceAndTime(int32_t row, double distance, std::optional<double> seconds) const;
+    // Seconds to a point ahead of the active leg from the time predicted to it.
+    double timeBeyondActiveLeg(double predictedTime, const LnavState& lnav) const;
 
     Fms& fms;
 };

@@ -160,6 +160,31 @@ TEST_F(Progress, TheCommandFallsBackToTheSpeedLimits) {
     EXPECT_EQ(cdu.cell(2, 1).colour, CduColour::Cyan);
 }
 
+TEST_F(Progress, TopOfClimbAndDescentShowDistanceAndTimeToGo) {
+    flyRoute();
+    // ZZAA to P is the 30 nm active leg, 10 nm of it flown; on the ground its time to go is its
+    // predicted 300 s. Times are shown in whole minutes, cut.
+    activeFlightPlan.legs[0].legTime = 300.0;
+    lnav().legAlongTrack = 10.0;
+    PerfInit& perf = fms().perfInit;
+    perf.initialised = true;
+    perf.prediction[PerfPrediction::TocDistance] = 40.0f;
+    perf.prediction[PerfPrediction::TocTime] = 560.0f;
+    perf.prediction[PerfPrediction::TodDistance] = 25.0f;
+    cdu.show(kProgress, 2);
+    EXPECT_EQ(cdu.row(4).substr(0, 13), " 30.0NM/00+07") << "560 s less the 100 s flown";
+    EXPECT_EQ(cdu.row(6).substr(0, 13), " 15.0NM/00+02") << "half the active leg's 300 s";
+    EXPECT_EQ(cdu.cell(4, 1).colour, CduColour::Green);
+    EXPECT_TRUE(cdu.cell(4, 1).large);
+    EXPECT_FALSE(cdu.cell(4, 5).large) << "NM is small";
+
+    perf.climbDone = true;
+    perf.prediction[PerfPrediction::TodDistance] = 10.05f;
+    redraw();
+    EXPECT_EQ(cdu.row(4).substr(0, 5), " PAST");
+    EXPECT_EQ(cdu.row(6).substr(0, 5), " PAST") << "less than 0.1 nm to go";
+}
+
 TEST_F(Progress, WeightsShowOnceAllAreEntered) {
     cdu.show(kProgress, 2);
     fms().perfInit.passengerCount = -1;

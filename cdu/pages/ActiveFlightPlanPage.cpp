@@ -8,6 +8,7 @@
 #include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/CommandedSpeed.h"
 #include "cdu/pages/FlightPlanListPage.h"
+#include "cdu/pages/NavPageKeys.h"
 #include "cdu/pages/SimulatorPlanImport.h"
 #include "cdu/pages/VerticalEntry.h"
 #include "cdu/pages/WaypointEntry.h"
@@ -454,13 +455,8 @@ void ActiveFlightPlanPage::onKey(int32_t key) {
     case 7:
         pressBottomRight();
         break;
-    case Fms::kPrevKey:
-        page.subPage = page.subPage - 1 < 1 ? ActiveFplPage::pageCount() : page.subPage - 1;
-        break;
-    case Fms::kNextKey:
-        page.subPage = page.subPage + 1 > ActiveFplPage::pageCount() ? 1 : page.subPage + 1;
-        break;
     default:
+        navpages::turnSubPage(key, page.subPage, ActiveFplPage::pageCount());
         break;
     }
 }

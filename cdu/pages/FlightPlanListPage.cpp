@@ -1,6 +1,7 @@
 #include "cdu/pages/FlightPlanListPage.h"
 
 #include "cdu/pages/CduPageIds.h"
+#include "cdu/pages/NavPageKeys.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 
@@ -90,30 +91,30 @@ void FlightPlanListPage::onKey(int32_t key) {
     case 7:
         fms.setPage(cdu_page::kFltPlanSelect, 1);
         break;
-    case Fms::kPrevKey:
-        page.subPage = page.subPage - 1 < 1 ? page.pageCount : page.subPage - 1;
-        break;
-    case Fms::kNextKey:
-        page.subPage = page.subPage + 1 > page.pageCount ? 1 : page.subPage + 1;
-        break;
     default:
+        navpages::turnSubPage(key, page.subPage, page.pageCount);
         break;
     }
 }
 
 void FlightPlanListPage::showNamedPlan() {
+    const std::optional<std::string> name = takePlanName();
+    if (name && openNamedPlan(*name) != Opening::Failed) {
+        fms.setPage(cdu_page::kStoredPlan, 1);
+    }
+}
+
+std::optional<std::string> FlightPlanListPage::takePlanName() {
     const std::string name = fms.scratchPad.text();
     if (name.empty()) {
-        return;
+        return std::nullopt;
     }
     if (!FmsParser::isValidPlanName(name)) {
         fms.showMessage("INVALID ENTRY", 0);
-        return;
+        return std::nullopt;
     }
     fms.takeScratchpad();
-    if (openNamedPlan(name) != Opening::Failed) {
-        fms.setPage(cdu_page::kStoredPlan, 1);
-    }
+    return name;
 }
 
 FlightPlanListPage::Opening FlightPlanListPage::openNamedPlan(const std::string& name) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tavi {
@@ -23,6 +24,9 @@ public:
     // library lacks, a new plan (with the two airports of an "ORIG-DEST" name) whose file is
     // written at once. A file that does not read puts the name back and says so.
     Opening openNamedPlan(const std::string& name);
+    // The plan name in the scratch pad, taken from it; nothing when the pad is empty, or when
+    // the name is refused with "INVALID ENTRY" and left in the pad.
+    std::optional<std::string> takePlanName();
     // Forgets the plan and deletes its file; the stored plan shown goes with it.
     void deleteStoredPlan(const std::string& name);
 

@@ -77,16 +77,8 @@ void FltPlanSelectPage::onConfirmKey(int32_t key) {
 }
 
 void FltPlanSelectPage::selectNamedPlan() {
-    const std::string name = fms.scratchPad.text();
-    if (name.empty()) {
-        return;
-    }
-    if (!FmsParser::isValidPlanName(name)) {
-        fms.showMessage("INVALID ENTRY", 0);
-        return;
-    }
-    fms.takeScratchpad();
-    if (list.openNamedPlan(name) == FlightPlanListPage::Opening::Created) {
+    const std::optional<std::string> name = list.takePlanName();
+    if (name && list.openNamedPlan(*name) == FlightPlanListPage::Opening::Created) {
         fms.setPage(cdu_page::kStoredPlan, 1);
     }
 }

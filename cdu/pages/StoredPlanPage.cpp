@@ -2,6 +2,7 @@
 
 #include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/FlightPlanListPage.h"
+#include "cdu/pages/NavPageKeys.h"
 #include "cdu/pages/WaypointEntry.h"
 #include "core/Format.h"
 #include "fms/Fms.h"
@@ -124,13 +125,8 @@ void StoredPlanPage::onKey(int32_t key) {
     case 7:
         fms.setPage(cdu_page::kFltPlanSelect, 1);
         break;
-    case Fms::kPrevKey:
-        page.subPage = page.subPage - 1 < 1 ? StoredFplPage::pageCount() : page.subPage - 1;
-        break;
-    case Fms::kNextKey:
-        page.subPage = page.subPage + 1 > StoredFplPage::pageCount() ? 1 : page.subPage + 1;
-        break;
     default:
+        navpages::turnSubPage(key, page.subPage, StoredFplPage::pageCount());
         break;
     }
 }

@@ -1,3 +1,4 @@
+#include "platform/panel/Gauge.h"
 #include "platform/panel/ImportTable.h"
 #include "sim/Simulator.h"
 #include "support/TempFolder.h"
@@ -50,6 +51,18 @@ TEST(ModuleLoadTest, TheModuleFileStartsRunsAndStopsInsideTheSimulator) {
     EXPECT_EQ(linkage->moduleVersion, platform::kModuleVersion);
     EXPECT_EQ(module.symbol<void>("_ZN4tavi10ModuleInitEv"), nullptr)
         << "only two symbols are exported";
+    const std::vector<std::string> gaugeNames = {
+        "MainPanel", "Overhead", "PFD",     "PFD2",     "MFD",      "MFD2",         "EICAS",
+        "RMU1",      "RMU2",     "ISI",     "Pedestal", "Throttle", "ThrustRating", "VIV810",
+        "Clock1",    "Clock2",   "WX",      "Brg1",     "Brg2",     "AP",           "PFD1VC",
+        "PFD2VC",    "MFD1VC",   "MFD2VC",  "EICASVC",  "RMU1VC",   "RMU2VC",       "ISIVC",
+        "VIV810VC",  "Caution",  "Warning", "Wiskey"};
+    for (std::size_t i = 0; i < gaugeNames.size(); ++i) {
+        ASSERT_NE(linkage->gauges[i], nullptr) << i;
+        EXPECT_EQ(linkage->gauges[i]->name, gaugeNames[i]);
+        EXPECT_EQ(linkage->gauges[i]->version, platform::kGaugeHeaderVersion);
+    }
+    EXPECT_EQ(linkage->gauges[gaugeNames.size()], nullptr);
 
     sim::Simulator simulator(root.path());
     simulator.setModulePath(modulePath);

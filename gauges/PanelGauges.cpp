@@ -1,0 +1,32 @@
+#include "gauges/Gauges.h"
+
+namespace tavi {
+
+platform::GaugeHeader pedestalGauge{
+    .name = "Pedestal", .widthMm = 400, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader throttleGauge{
+    .name = "Throttle", .widthMm = 423, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader thrustRatingGauge{
+    .name = "ThrustRating", .widthMm = 261, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader cduGauge{
+    .name = "VIV810", .widthMm = 456, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader cduVcGauge{
+    .name = "VIV810VC", .widthMm = 456, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader clock1Gauge{
+    .name = "Clock1", .widthMm = 129, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader clock2Gauge{
+    .name = "Clock2", .widthMm = 129, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader brg1Gauge{
+    .name = "Brg1", .widthMm = 221, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader brg2Gauge{
+    .name = "Brg2", .widthMm = 221, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader apGauge{
+    .name = "AP", .widthMm = 455, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader cautionGauge{
+    .name = "Caution", .widthMm = 30, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader warningGauge{
+    .name = "Warning", .widthMm = 30, .callback = nullptr, .root = {}, .controls = {}};
+platform::GaugeHeader wiskeyGauge{
+    .name = "Wiskey", .widthMm = 117, .callback = nullptr, .root = {}, .controls = {}};
+
+} // namespace tavi

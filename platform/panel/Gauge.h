@@ -46,14 +46,19 @@ inline constexpr uint32_t kMouseLeave = 0x00000800;
 
 enum class Cursor { None, Hand, UpArrow, DownArrow };
 
-// A bitmap of the module's resources: a strip of equal images painted by code, in design pixels
-// with the origin at the image's top left.
+struct Artwork;
+// Paints one image of the strip in design pixels, the origin at the image's top left.
+using ArtworkPainter = void (*)(gfx::Canvas& canvas, const Artwork& artwork, int frame);
+
+// A bitmap of the module's resources: a strip of equal images painted by code. The label is
+// what a painter engraves or lights on it, if anything.
 struct Artwork {
     const char* name = "";
     int width = 0;
     int height = 0;
     int frames = 1;
-    void (*paint)(gfx::Canvas& canvas, int frame) = nullptr;
+    ArtworkPainter paint = nullptr;
+    const char* label = "";
 };
 
 enum class ElementKind { StaticImage, Icon, Needle, MovingImage, String };

@@ -1,3 +1,5 @@
+#include "gauges/ScreenGauges.h"
+
 #include "gauges/Gauges.h"
 
 namespace tavi {
@@ -36,5 +38,11 @@ platform::GaugeHeader rmu2VcGauge{
     .name = "RMU2VC", .widthMm = 180, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader isiVcGauge{
     .name = "ISIVC", .widthMm = 210, .callback = nullptr, .root = {}, .controls = {}};
+
+} // namespace tavi
+
+namespace tavi {
+
+void screenGaugeCallback(platform::GaugeHeader&, int32_t, void*) {}
 
 } // namespace tavi

@@ -20,8 +20,6 @@ platform::GaugeHeader brg1Gauge{
     .name = "Brg1", .widthMm = 221, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader brg2Gauge{
     .name = "Brg2", .widthMm = 221, .callback = nullptr, .root = {}, .controls = {}};
-platform::GaugeHeader apGauge{
-    .name = "AP", .widthMm = 455, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader cautionGauge{
     .name = "Caution", .widthMm = 30, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader warningGauge{

@@ -8,10 +8,6 @@ platform::GaugeHeader throttleGauge{
     .name = "Throttle", .widthMm = 423, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader thrustRatingGauge{
     .name = "ThrustRating", .widthMm = 261, .callback = nullptr, .root = {}, .controls = {}};
-platform::GaugeHeader cduGauge{
-    .name = "VIV810", .widthMm = 456, .callback = nullptr, .root = {}, .controls = {}};
-platform::GaugeHeader cduVcGauge{
-    .name = "VIV810VC", .widthMm = 456, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader clock1Gauge{
     .name = "Clock1", .widthMm = 129, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader clock2Gauge{

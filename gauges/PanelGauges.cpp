@@ -4,10 +4,6 @@ namespace tavi {
 
 platform::GaugeHeader pedestalGauge{
     .name = "Pedestal", .widthMm = 400, .callback = nullptr, .root = {}, .controls = {}};
-platform::GaugeHeader throttleGauge{
-    .name = "Throttle", .widthMm = 423, .callback = nullptr, .root = {}, .controls = {}};
-platform::GaugeHeader thrustRatingGauge{
-    .name = "ThrustRating", .widthMm = 261, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader clock1Gauge{
     .name = "Clock1", .widthMm = 129, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader clock2Gauge{

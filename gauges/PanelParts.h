@@ -51,6 +51,13 @@ double readyValue(Value value) {
     return aircraft ? value(*aircraft) : 0.0;
 }
 
+// A tooltip text callback's text: none before the aircraft is ready.
+template <typename Text>
+const char* readyText(Text text) {
+    const Aircraft* aircraft = readyAircraft();
+    return aircraft ? text(*aircraft) : nullptr;
+}
+
 // The lighting state of the panels (0 dark, 1 panel lights, 2 flood lights).
 int lightingLook(const Aircraft& aircraft);
 // Hides the element unless it is the look shown: the day and night twins of a needle or moving
@@ -111,7 +118,7 @@ inline constexpr uint32_t kBothClicks = platform::kMouseLeftSingle | platform::k
 inline constexpr uint32_t kSpringKey =
     kLeftRepeat | platform::kMouseLeftRelease | platform::kMouseLeave;
 
-// "On" / "Off", "" before the aircraft is ready.
+// "On" / "Off".
 const char* onOffText(bool on);
 
 // Drawing of the panel faces, in the gauge's design pixels.

@@ -2,8 +2,6 @@
 
 namespace tavi {
 
-platform::GaugeHeader pedestalGauge{
-    .name = "Pedestal", .widthMm = 400, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader clock1Gauge{
     .name = "Clock1", .widthMm = 129, .callback = nullptr, .root = {}, .controls = {}};
 platform::GaugeHeader clock2Gauge{

@@ -24,6 +24,11 @@ int lightingLook(const Aircraft& aircraft) {
     return lights ? lights->panelLighting : Lights::kUnlit;
 }
 
+bool inLook(const Aircraft& aircraft, int look) {
+    const int lighting = lightingLook(aircraft);
+    return look == kAnyLitLook ? lighting != Lights::kUnlit : lighting == look;
+}
+
 void showOnlyIn(GaugeElement& element, bool shown) {
     if (shown) {
         element.flags &= ~platform::kImageHidden;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace tavi {
@@ -26,7 +27,8 @@ bool actOnAircraft(Action action) {
     return true;
 }
 
-// Runs the action on one system of the ready aircraft; a missing system reads as not ready.
+// Runs the action on one system of the ready aircraft, with the aircraft where the operation
+// takes it too; a missing system reads as not ready.
 template <typename System, typename Action>
 bool actOn(System* (Aircraft::*accessor)() const, Action action) {
     Aircraft* aircraft = readyAircraft();
@@ -34,7 +36,11 @@ bool actOn(System* (Aircraft::*accessor)() const, Action action) {
     if (!system) {
         return false;
     }
-    action(*system);
+    if constexpr (std::is_invocable_v<Action, System&, Aircraft&>) {
+        action(*system, *aircraft);
+    } else {
+        action(*system);
+    }
     return true;
 }
 
@@ -60,6 +66,10 @@ const char* readyText(Text text) {
 
 // The lighting state of the panels (0 dark, 1 panel lights, 2 flood lights).
 int lightingLook(const Aircraft& aircraft);
+// The looks an image is shown in: one lighting state, or (kAnyLitLook) the panel or flood
+// lights.
+inline constexpr int kAnyLitLook = 3;
+bool inLook(const Aircraft& aircraft, int look);
 // Hides the element unless it is the look shown: the day and night twins of a needle or moving
 // image, and the main panel's three looks of one.
 void showOnlyIn(platform::GaugeElement& element, bool shown);

@@ -477,11 +477,10 @@ std::vector<MouseControl> quadrantControls() {
                      {wholeArea(34, 34, pressShakerCutout<1>, kBothClicks)}),
         pushButton(168, 490, 32, 32, &kResetIceTip,
                    [](int, int, uint32_t) {
-                       return actOnAircraft([](Aircraft& aircraft) {
-                           if (Pneumatic* pneumatic = aircraft.pneumatic()) {
-                               pneumatic->resetIceSpeeds(aircraft);
-                           }
-                       });
+                       return actOn(&Aircraft::pneumatic,
+                                    [](Pneumatic& pneumatic, const Aircraft& aircraft) {
+                                        pneumatic.resetIceSpeeds(aircraft);
+                                    });
                    }),
         mouseControl(218, 490, 34, 34, &kShaker2Tip,
                      {wholeArea(34, 34, pressShakerCutout<2>, kBothClicks)}),

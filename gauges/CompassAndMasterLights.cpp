@@ -19,53 +19,52 @@ using platform::Tooltip;
 // The simulator's token of the heading the standby compass card shows.
 constexpr int32_t kCompassToken = 83;
 
-// The card's offset: 360 - heading + 1, or 0 outside the card's range (a heading just below
-// 360 sits 1 degree off; the card keeps that offset).
+// The card's place on its range: 360 - heading + 1, or 0 outside the range (so a heading just
+// below 360 reads 1 degree off, and 0 reads as 1).
 double compassOffset(double heading) {
     const double offset = 360.0 - heading + 1.0;
     return offset >= 0.0 && offset <= 360.0 ? offset : 0.0;
 }
 
+// The card turns as a strip of one image a degree, each showing the card in the window, so that
+// it stays within its window wherever the panel puts it: image n shows n degrees, the heading
+// that offset 361 - n brings under the lubber line.
+constexpr int kCardImages = 360;
+
 template <int Look>
 double compassCard(GaugeElement& element) {
     return readyValue([&](const Aircraft& aircraft) {
         showOnlyIn(element, inLook(aircraft, Look));
-        return compassOffset(element.source.value);
+        const double shown = 361.0 - compassOffset(element.source.value);
+        return std::fmod(std::floor(shown), 360.0);
     });
 }
 
-double compassCardY(GaugeElement&) {
-    return readyValue([](const Aircraft&) { return 3.0; });
-}
-
-// The card: a tape marked every 5 degrees and labelled every 30, headings growing to the right.
-// The offset of 361 - heading moves it right as the heading falls, so the image begins 360
-// pixels left of its window to bring every heading under the lubber line at the window's centre.
-constexpr int kCardLead = 360;
-constexpr int kCardWindow = 53;
-
-void paintCompassCard(platform::gfx::Canvas& canvas, const Artwork& artwork, int) {
+// The card through its window: marks every 5 degrees, labels every 30, the lubber line in the
+// middle; a degree is two pixels.
+void paintCompassCard(platform::gfx::Canvas& canvas, const Artwork& artwork, int frame) {
     const bool lit = artwork.label[0] == 'L';
     canvas.fillRectangle(0xFF101010, {0, 0, double(artwork.width), double(artwork.height)});
     const platform::gfx::Argb ink = lit ? 0xFFFFF2B0 : 0xFFE8E8E8;
-    for (int heading = -60; heading <= 420; heading += 5) {
-        const double u = kCardWindow / 2.0 - 1.0 + heading;
-        if (u < 0 || u > artwork.width) {
-            continue;
-        }
+    const double centre = artwork.width / 2.0;
+    constexpr double kPixelsPerDegree = 2.0;
+    const int first = frame - 15 - (frame % 5);
+    for (int heading = first; heading <= frame + 15; heading += 5) {
+        const double x = centre + (heading - frame) * kPixelsPerDegree;
         const int shown = ((heading % 360) + 360) % 360;
-        const double tick = shown % 10 == 0 ? 8.0 : 4.0;
-        canvas.drawLine(platform::gfx::Pen{ink, 1.0}, {u, 0}, {u, tick});
+        canvas.drawLine(platform::gfx::Pen{ink, 1.0}, {x, 0}, {x, shown % 10 == 0 ? 7.0 : 4.0});
         if (shown % 30 == 0) {
             const char* cardinal = shown == 0     ? "N"
                                    : shown == 90  ? "E"
                                    : shown == 180 ? "S"
                                    : shown == 270 ? "W"
                                                   : nullptr;
-            const std::string label = cardinal ? cardinal : std::to_string(shown / 10);
-            drawEngraving(canvas, label, u, 10, 11, lit);
+            drawEngraving(canvas, cardinal ? std::string(cardinal) : std::to_string(shown / 10), x,
+                          9, 11, lit);
         }
     }
+    canvas.drawLine(platform::gfx::Pen{0xFFFF8000, 1.5}, {centre, 0},
+                    {centre, double(artwork.height)});
 }
 
 void paintCompassFace(platform::gfx::Canvas& canvas, const Artwork& artwork, int frame) {
@@ -86,19 +85,16 @@ void paintMasterLight(platform::gfx::Canvas& canvas, const Artwork& artwork, int
 
 constexpr Artwork kCompassFace{"standby compass", 117, 40, 1, paintCompassFace, ""};
 constexpr Artwork kCompassLit{"standby compass lighting", 117, 40, 2, paintCompassFace, ""};
-constexpr Artwork kCardDay{"compass card", kCardLead + 117, 26, 1, paintCompassCard, "D"};
-constexpr Artwork kCardLit{"compass card lit", kCardLead + 117, 26, 1, paintCompassCard, "L"};
+constexpr Artwork kCardDay{"compass card", 53, 28, kCardImages, paintCompassCard, "D"};
+constexpr Artwork kCardLit{"compass card lit", 53, 28, kCardImages, paintCompassCard, "L"};
 constexpr Artwork kMasterFace{"master light", 30, 30, 1, paintBlank, ""};
 constexpr Artwork kMasterLit{"master light lighting", 30, 30, 2, paintBlank, ""};
 constexpr Artwork kWarningLight{"master warning", 30, 30, 2, paintMasterLight, "WARNING"};
 constexpr Artwork kCautionLight{"master caution", 30, 30, 2, paintMasterLight, "CAUTION"};
 
-constexpr MovingRange kCardRange{0, 360, -20, 20};
-
 template <int Look>
 GaugeElement card(const Artwork& artwork, int x, int y) {
-    GaugeElement element =
-        movingElement(artwork, x - kCardLead, y, kCardRange, compassCard<Look>, compassCardY);
+    GaugeElement element = iconElement(artwork, x, y, compassCard<Look>);
     element.sourceToken = kCompassToken;
     if (Look != Lights::kUnlit) {
         element.flags = platform::kImageHidden;

@@ -134,6 +134,8 @@ void paintPointer(platform::gfx::Canvas& canvas, const Artwork& artwork, int) {
     canvas.drawLine(platform::gfx::Pen{lit ? 0xFFFFF2B0 : 0xFFE8E8E8, 2.5}, {4, 1}, {4, 9});
 }
 
+} // namespace
+
 void paintDisplayControlFace(platform::gfx::Canvas& canvas, const Artwork& artwork, int frame) {
     const bool lit = frame > 0;
     drawFace(canvas, artwork, lit);
@@ -149,6 +151,8 @@ void paintDisplayControlFace(platform::gfx::Canvas& canvas, const Artwork& artwo
     drawEngraving(canvas, "DH", 94, 28, 8, lit);
     drawEngraving(canvas, "BRG 2", 188, 38, 8, lit);
 }
+
+namespace {
 
 constexpr Artwork kDisplayControlFace{"display control panel", 221, 72, 1,
                                       paintDisplayControlFace, ""};

@@ -83,7 +83,9 @@ bool knobPart(int x, int y, uint32_t flags) {
     return Knob(x, y, flags) != 0;
 }
 
-void paintGuidanceFace(platform::gfx::Canvas& canvas, const Artwork& artwork, int frame) {
+} // namespace
+
+void paintGuidancePanelFace(platform::gfx::Canvas& canvas, const Artwork& artwork, int frame) {
     const bool lit = frame > 0;
     drawFace(canvas, artwork, lit);
     struct Knob {
@@ -101,8 +103,10 @@ void paintGuidanceFace(platform::gfx::Canvas& canvas, const Artwork& artwork, in
     drawKey(canvas, {193, 31, kButtonWidth, kButtonHeight}, "SEL", lit);
 }
 
-constexpr Artwork kGuidanceFace{"guidance panel", 455, 78, 1, paintGuidanceFace, ""};
-constexpr Artwork kGuidanceLit{"guidance panel lighting", 455, 78, 2, paintGuidanceFace, ""};
+namespace {
+
+constexpr Artwork kGuidanceFace{"guidance panel", 455, 78, 1, paintGuidancePanelFace, ""};
+constexpr Artwork kGuidanceLit{"guidance panel lighting", 455, 78, 2, paintGuidancePanelFace, ""};
 constexpr Artwork kApLight{"AP light", kButtonWidth, kButtonHeight, 2, paintLampButton, "AP"};
 constexpr Artwork kYdLight{"YD light", kButtonWidth, kButtonHeight, 2, paintLampButton, "YD"};
 constexpr Artwork kAltLight{"ALT light", kButtonWidth, kButtonHeight, 2, paintLampButton, "ALT"};

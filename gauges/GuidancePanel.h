@@ -13,6 +13,10 @@ namespace tavi {
 std::vector<platform::GaugeElement> guidancePanelLights();
 std::vector<platform::MouseControl> guidancePanelControls();
 
+// The panel's face: its plate, the knobs and the button without a light.
+void paintGuidancePanelFace(platform::gfx::Canvas& canvas, const platform::Artwork& artwork,
+                            int frame);
+
 inline constexpr int kGuidancePanelOffsetX = 696;
 inline constexpr int kGuidancePanelOffsetY = 337;
 

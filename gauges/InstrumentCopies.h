@@ -18,6 +18,10 @@ std::vector<platform::GaugeElement> compassCopyElements();
 std::vector<platform::GaugeElement> masterLightCopyElements();
 std::vector<platform::MouseControl> masterLightCopyControls();
 
+// The display control panel's face: its plate, buttons and knobs.
+void paintDisplayControlFace(platform::gfx::Canvas& canvas, const platform::Artwork& artwork,
+                             int frame);
+
 // The clock's elapsed-time button of side 1 or 2, on the clocks and on the display control
 // panels alike.
 platform::MouseHandler elapsedTimeButton(int side);

@@ -322,6 +322,59 @@ GaugeElement marker() {
     return element;
 }
 
+// The faces of the main panel's own controls, which its background does not show: the guidance
+// and display control panel plates, the RMU 1 bezel keys and knob, the baro, standby, light,
+// COM audio and EICAS scroll controls, and the standby compass housing.
+void paintControlFaces(platform::gfx::Canvas& canvas, const Artwork&, int frame) {
+    const bool lit = frame > 0;
+    const auto plate = [&](platform::ArtworkPainter paint, int x, int y, int width, int height) {
+        const Artwork face{"", width, height, 2, paint, ""};
+        canvas.save();
+        canvas.translate(x, y);
+        paint(canvas, face, lit ? 1 : 0);
+        canvas.restore();
+    };
+    plate(paintGuidancePanelFace, kGuidancePanelOffsetX, kGuidancePanelOffsetY, 455, 78);
+    plate(paintDisplayControlFace, 458, 339, 221, 72);
+    struct Key {
+        double x;
+        double y;
+        double width;
+        double height;
+        const char* label;
+    };
+    constexpr double kLineKeyY[] = {657, 674, 699, 716, 741, 758};
+    for (double y : kLineKeyY) {
+        drawKey(canvas, {709, y, 16, 10}, "", lit);
+        drawKey(canvas, {854, y, 16, 10}, "", lit);
+    }
+    const Key keys[] = {
+        {736, 792, 18, 11, "SQ"},   {757, 792, 18, 11, "DIM"}, {778, 792, 18, 11, "1/2"},
+        {799, 792, 18, 11, "STO"},  {736, 812, 18, 11, "ID"},  {757, 812, 18, 11, "PGE"},
+        {1115, 795, 20, 20, "MSG"}, {206, 792, 24, 16, "IN"},  {348, 792, 24, 16, "STD"},
+        {808, 458, 20, 8, "STD"},   {726, 488, 8, 22, "+"},    {726, 533, 8, 22, "-"},
+        {752, 576, 22, 8, "CAGE"},  {106, 380, 16, 16, "FLD"}, {68, 400, 16, 16, "PNL"},
+        {20, 649, 14, 12, "1"},     {46, 649, 14, 12, "2"},
+    };
+    for (const Key& key : keys) {
+        drawKey(canvas, {key.x, key.y, key.width, key.height}, key.label, lit);
+    }
+    drawKnob(canvas, {820, 798, 32, 32}, lit);
+    drawKnob(canvas, {386, 799, 22, 22}, lit);
+    drawKnob(canvas, {836, 565, 16, 16}, lit);
+    canvas.fillRectangle(0xFF15171A, {988, 7, 65, 40});
+}
+
+constexpr Artwork kControlFaces{"main panel controls", 1152, 860, 3, paintControlFaces, ""};
+
+double controlFacesLook(GaugeElement& element) {
+    return readyValue([&](const Aircraft& aircraft) {
+        const int look = lightingLook(aircraft);
+        setBright(element, look != Lights::kUnlit);
+        return static_cast<double>(look);
+    });
+}
+
 template <typename Part>
 void append(std::vector<Part>& to, std::vector<Part> from) {
     for (Part& part : from) {
@@ -332,7 +385,8 @@ void append(std::vector<Part>& to, std::vector<Part> from) {
 } // namespace
 
 std::vector<GaugeElement> mainPanelControlElements() {
-    std::vector<GaugeElement> elements = {iconElement(kCom1Light, 0, 646, comAudioLight<1>),
+    std::vector<GaugeElement> elements = {iconElement(kControlFaces, 0, 0, controlFacesLook),
+                                          iconElement(kCom1Light, 0, 646, comAudioLight<1>),
                                           iconElement(kCom2Light, 41, 646, comAudioLight<2>)};
     for (int i = 0; i < 5; ++i) {
         elements.push_back(staticImage(kWindowArt[i], kWindowButtons[i].x, 834));

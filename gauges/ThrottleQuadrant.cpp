@@ -399,8 +399,9 @@ GaugeElement lever(const Artwork& artwork, int x, platform::ElementValue offset,
                    bool withLockMark) {
     GaugeElement element = movingElement(artwork, x, 108, kLeverRange, noOffset, offset);
     if (withLockMark) {
-        // Children of the always-drawn day image, so the mark shows in both looks.
-        element.children.push_back(iconElement(kLockMark, x == 110 ? 65 : 25, 104, lockMark));
+        // Children of the day image, which draw in both looks and move with the lever; placed
+        // on the grip.
+        element.children.push_back(iconElement(kLockMark, x == 110 ? 175 : 245, 212, lockMark));
     }
     return element;
 }

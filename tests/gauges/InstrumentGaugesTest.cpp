@@ -166,19 +166,25 @@ TEST_F(InstrumentGaugesTest, ClockControlsModeIconAndSecondsHand) {
     }
 }
 
+// The card shows the heading under the lubber line, a heading in [0, 1) one degree off.
 TEST_F(InstrumentGaugesTest, CompassCardFollowsItsToken) {
     const struct {
         double heading;
-        double offset;
-    } cases[] = {{90, 271}, {360, 1}, {0, 0}, {0.5, 0}, {359, 2}, {180, 181}};
+        double image;
+    } cases[] = {{90, 90}, {360, 0}, {0, 1}, {0.5, 1}, {359, 359}, {180.7, 180}, {1.2, 1}};
     platform::GaugeElement* card = findElement(wiskeyGauge, "compass card");
     ASSERT_NE(card, nullptr);
     EXPECT_EQ(card->sourceToken, 83);
     for (const auto& c : cases) {
         card->source.value = c.heading;
-        EXPECT_EQ(elementValue(*card), c.offset) << c.heading;
+        EXPECT_EQ(elementValue(*card), c.image) << c.heading;
     }
-    EXPECT_EQ(card->valueY(*card), 3.0);
+    platform::GaugeElement* lit = findElement(wiskeyGauge, "compass card lit");
+    light(Lights::kPanelLit);
+    elementValue(*card);
+    elementValue(*lit);
+    EXPECT_TRUE(card->flags & platform::kImageHidden);
+    EXPECT_FALSE(lit->flags & platform::kImageHidden);
 }
 
 TEST_F(InstrumentGaugesTest, MasterLightsFlashAndAcknowledge) {

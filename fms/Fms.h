@@ -11,6 +11,7 @@
 #include "cdu/pages/FlightPlanPages.h"
 #include "cdu/pages/FlightSummaryPage.h"
 #include "cdu/pages/NavIdentPages.h"
+#include "cdu/pages/PerfInitPage.h"
 #include "cdu/pages/PosInitPage.h"
 #include "cdu/pages/ProgressPage.h"
 #include "cdu/pages/RadioTuningPages.h"
@@ -260,6 +261,7 @@ public:
     AirDataPage airDataPage{*this};
     FlightSummaryPage flightSummaryPage{*this};
     FlightPlanPages flightPlanPages{*this};
+    PerfInitPage perfInitPage{*this};
 
 private:
     void fillPageTable();

@@ -77,6 +77,7 @@ void Fms::fillPageTable() {
     runwayDataPages.registerPages();
     airDataPage.registerPages();
     flightSummaryPage.registerPages();
+    perfInitPage.registerPages();
     registerFlightPlanPages();
 }
 

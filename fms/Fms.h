@@ -11,7 +11,6 @@
 #include "cdu/pages/FlightPlanPages.h"
 #include "cdu/pages/FlightSummaryPage.h"
 #include "cdu/pages/NavIdentPages.h"
-#include "cdu/pages/PerfInitPage.h"
 #include "cdu/pages/PosInitPage.h"
 #include "cdu/pages/ProgressPage.h"
 #include "cdu/pages/RadioTuningPages.h"
@@ -61,6 +60,7 @@ class Electric;
 class FuelSystem;
 class Gps;
 class JetEngine;
+class PerfPages;
 
 // The flight management system: it connects the navigation database on its first frame, follows
 // the CDU's power, keeps the present position and the heading reference, and holds the pilot
@@ -261,7 +261,8 @@ public:
     AirDataPage airDataPage{*this};
     FlightSummaryPage flightSummaryPage{*this};
     FlightPlanPages flightPlanPages{*this};
-    PerfInitPage perfInitPage{*this};
+    // Behind a pointer, so a change to one of these pages does not rebuild every user of the FMS.
+    std::unique_ptr<PerfPages> perfPages;
 
 private:
     void fillPageTable();

@@ -310,17 +310,7 @@ void PerfInitPage::enterClimbSchedule() {
                     : FmsParser::formatSpeedMach(perf.defaultClimbIas, perf.defaultClimbMach));
         },
         [&] { perf.isManualClimb = false; },
-        [&](std::string_view text) {
-            int32_t speed = perf.manualClimbIas;
-            double mach = perf.manualClimbMach;
-            if (!FmsParser::parseSpeedMach(text, speed, mach)) {
-                return kRefused;
-            }
-            perf.manualClimbIas = speed;
-            perf.manualClimbMach = mach;
-            perf.isManualClimb = true;
-            return kTaken;
-        });
+        [&](std::string_view text) { return enterManualClimb(perf, text) ? kTaken : kRefused; });
 }
 
 void PerfInitPage::enterCruiseSchedule() {
@@ -356,19 +346,16 @@ void PerfInitPage::enterDescentSchedule() {
         },
         [&] { perf.descentMode = 0; },
         [&](std::string_view text) {
-            const bool vmoMmo = perf.descentMode == 1;
-            int32_t speed = vmoMmo ? 0 : perf.manualDescentIas;
-            double mach = vmoMmo ? 0.0 : perf.manualDescentMach;
-            double angle = vmoMmo ? 0.0 : perf.manualDescentAngle;
+            if (perf.descentMode != 1) {
+                return enterManualDescent(perf, text) ? kTaken : kRefused;
+            }
+            int32_t speed = 0;
+            double mach = 0.0;
+            double angle = 0.0;
             if (!FmsParser::parseSpeedMachAngle(text, speed, mach, angle)) {
                 return kRefused;
             }
-            if (!vmoMmo) {
-                perf.manualDescentIas = speed;
-                perf.manualDescentMach = mach;
-                perf.manualDescentAngle = angle;
-                perf.descentMode = 2;
-            } else if (speed == 0 && mach == 0.0) {
+            if (speed == 0 && mach == 0.0) {
                 perf.vmoMmoDescentAngle = angle;
             } else {
                 perf.manualDescentIas = speed != 0 ? speed : perf.manualDescentIas;

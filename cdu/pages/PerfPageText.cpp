@@ -46,6 +46,32 @@ bool parseCruiseSchedule(std::string_view text, int32_t& speed, double& mach) {
     return true;
 }
 
+bool enterManualClimb(PerfInit& perf, std::string_view text) {
+    int32_t speed = perf.manualClimbIas;
+    double mach = perf.manualClimbMach;
+    if (!FmsParser::parseSpeedMach(text, speed, mach)) {
+        return false;
+    }
+    perf.manualClimbIas = speed;
+    perf.manualClimbMach = mach;
+    perf.isManualClimb = true;
+    return true;
+}
+
+bool enterManualDescent(PerfInit& perf, std::string_view text) {
+    int32_t speed = perf.manualDescentIas;
+    double mach = perf.manualDescentMach;
+    double angle = perf.manualDescentAngle;
+    if (!FmsParser::parseSpeedMachAngle(text, speed, mach, angle)) {
+        return false;
+    }
+    perf.manualDescentIas = speed;
+    perf.manualDescentMach = mach;
+    perf.manualDescentAngle = angle;
+    perf.descentMode = 2;
+    return true;
+}
+
 const char* weightUnit(bool kilograms) {
     return kilograms ? "KG" : "LB";
 }

@@ -8,6 +8,7 @@ namespace tavi {
 
 class CduScreen;
 class Fms;
+struct PerfInit;
 
 // What the performance pages share: their page ids, the schedule fields, the weight unit and
 // the handling of a data line's entry.
@@ -46,6 +47,11 @@ void drawSpeedMachAngleField(CduScreen& screen, int32_t speed, double mach, doub
 // speed/Mach over the values given; a leading "/" is refused. Writes only what it accepts.
 bool parseCruiseSchedule(std::string_view text, int32_t& speed, double& mach);
 
+// The manual climb schedule from speed/Mach, or the manual descent from speed/Mach/angle, the
+// parts typed over the values in place; either is then in force. False when refused.
+bool enterManualClimb(PerfInit& perf, std::string_view text);
+bool enterManualDescent(PerfInit& perf, std::string_view text);
+
 const char* weightUnit(bool kilograms);
 // A whole weight typed in the unit, in pounds.
 double poundsFromUnit(int32_t weight, bool kilograms);
@@ -67,6 +73,10 @@ inline constexpr Refusal kRefused{kInvalidEntry, 0};
 template <class Recall, class Remove, class Accept>
 void handleEntry(Fms& fms, Recall recall, Remove remove, Accept accept);
 
+// A data line without a default: "*DELETE*" is refused like any text that does not parse.
+template <class Recall, class Accept>
+void handleValueEntry(Fms& fms, Recall recall, Accept accept);
+
 } // namespace perfpages
 } // namespace tavi
 
@@ -76,15 +86,20 @@ namespace tavi::perfpages {
 
 template <class Recall, class Remove, class Accept>
 void handleEntry(Fms& fms, Recall recall, Remove remove, Accept accept) {
-    const std::string entry = fms.scratchPad.text();
-    if (entry.empty()) {
-        recall();
-        return;
-    }
     if (fms.isScratchpadDelete()) {
         remove();
         fms.takeScratchpad();
         updatePredictions(fms);
+        return;
+    }
+    handleValueEntry(fms, recall, accept);
+}
+
+template <class Recall, class Accept>
+void handleValueEntry(Fms& fms, Recall recall, Accept accept) {
+    const std::string entry = fms.scratchPad.text();
+    if (entry.empty()) {
+        recall();
         return;
     }
     const Refusal refusal = accept(std::string_view(entry));

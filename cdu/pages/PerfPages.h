@@ -1,0 +1,30 @@
+#pragma once
+
+#include "cdu/pages/FuelPages.h"
+#include "cdu/pages/PerfIndexPages.h"
+#include "cdu/pages/PerfInitPage.h"
+#include "cdu/pages/PerfModePages.h"
+
+namespace tavi {
+
+class Fms;
+
+// The performance pages behind the PERF key, each family with its renderer and keys.
+class PerfPages {
+public:
+    explicit PerfPages(Fms& fms) : index(fms), init(fms), modes(fms), fuel(fms) {}
+
+    void registerPages() {
+        index.registerPages();
+        init.registerPages();
+        modes.registerPages();
+        fuel.registerPages();
+    }
+
+    PerfIndexPages index;
+    PerfInitPage init;
+    PerfModePages modes;
+    FuelPages fuel;
+};
+
+} // namespace tavi

@@ -4,6 +4,7 @@
 #include "cdu/pages/PerfIndexPages.h"
 #include "cdu/pages/PerfInitPage.h"
 #include "cdu/pages/PerfModePages.h"
+#include "cdu/pages/PerfPlanPages.h"
 
 namespace tavi {
 
@@ -12,19 +13,21 @@ class Fms;
 // The performance pages behind the PERF key, each family with its renderer and keys.
 class PerfPages {
 public:
-    explicit PerfPages(Fms& fms) : index(fms), init(fms), modes(fms), fuel(fms) {}
+    explicit PerfPages(Fms& fms) : index(fms), init(fms), modes(fms), fuel(fms), plan(fms) {}
 
     void registerPages() {
         index.registerPages();
         init.registerPages();
         modes.registerPages();
         fuel.registerPages();
+        plan.registerPages();
     }
 
     PerfIndexPages index;
     PerfInitPage init;
     PerfModePages modes;
     FuelPages fuel;
+    PerfPlanPages plan;
 };
 
 } // namespace tavi

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cdu/pages/FuelPages.h"
+#include "cdu/pages/PerfDataPage.h"
 #include "cdu/pages/PerfIndexPages.h"
 #include "cdu/pages/PerfInitPage.h"
 #include "cdu/pages/PerfModePages.h"
@@ -13,7 +14,8 @@ class Fms;
 // The performance pages behind the PERF key, each family with its renderer and keys.
 class PerfPages {
 public:
-    explicit PerfPages(Fms& fms) : index(fms), init(fms), modes(fms), fuel(fms), plan(fms) {}
+    explicit PerfPages(Fms& fms)
+        : index(fms), init(fms), modes(fms), fuel(fms), plan(fms), data(fms) {}
 
     void registerPages() {
         index.registerPages();
@@ -21,6 +23,7 @@ public:
         modes.registerPages();
         fuel.registerPages();
         plan.registerPages();
+        data.registerPages();
     }
 
     PerfIndexPages index;
@@ -28,6 +31,7 @@ public:
     PerfModePages modes;
     FuelPages fuel;
     PerfPlanPages plan;
+    PerfDataPage data;
 };
 
 } // namespace tavi

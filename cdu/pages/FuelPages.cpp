@@ -3,6 +3,7 @@
 #include "avionics/Adc.h"
 #include "avionics/Gps.h"
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageBinding.h"
 #include "cdu/pages/PageText.h"
 #include "cdu/pages/PerfPageText.h"
 #include "core/Aircraft.h"
@@ -36,21 +37,10 @@ void putSmallCyanEndingAt(CduScreen& screen, int32_t row, int32_t lastColumn,
 } // namespace
 
 void FuelPages::registerPages() {
-    Fms::CduPageEntry& reserve = fms.pages[kFuelReserve];
-    reserve.draw = [this] {
-        drawFuelReserve();
-    };
-    reserve.onKey = [this](int32_t key) {
-        onFuelReserveKey(key);
-    };
-    Fms::CduPageEntry& management = fms.pages[kFuelMgt];
-    management.subPage = &fms.fuelMgt.subPage;
-    management.draw = [this] {
-        drawFuelMgt();
-    };
-    management.onKey = [this](int32_t key) {
-        onFuelMgtKey(key);
-    };
+    bindPage(fms.pages[kFuelReserve], *this, &FuelPages::drawFuelReserve,
+             &FuelPages::onFuelReserveKey);
+    bindPage(fms.pages[kFuelMgt], *this, &FuelPages::drawFuelMgt, &FuelPages::onFuelMgtKey);
+    fms.pages[kFuelMgt].subPage = &fms.fuelMgt.subPage;
 }
 
 bool FuelPages::kilograms() const {

@@ -1,6 +1,7 @@
 #include "cdu/pages/PerfIndexPages.h"
 
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageBinding.h"
 #include "cdu/pages/PageText.h"
 #include "cdu/pages/PerfPageText.h"
 #include "core/Format.h"
@@ -21,22 +22,12 @@ void putValue(CduScreen& screen, int32_t row, const std::string& text) {
 } // namespace
 
 void PerfIndexPages::registerPages() {
-    Fms::CduPageEntry& index = fms.pages[kPerfIndex];
-    index.subPage = &subPage;
-    index.draw = [this] {
-        drawPerfIndex();
-    };
-    index.onKey = [this](int32_t key) {
-        onPerfIndexKey(key);
-    };
-    Fms::CduPageEntry& speeds = fms.pages[kDepAppSpeed];
-    speeds.subPage = &fms.perfInit.depAppSubPage;
-    speeds.draw = [this] {
-        drawDepAppSpeed();
-    };
-    speeds.onKey = [this](int32_t key) {
-        onDepAppSpeedKey(key);
-    };
+    bindPage(fms.pages[kPerfIndex], *this, &PerfIndexPages::drawPerfIndex,
+             &PerfIndexPages::onPerfIndexKey);
+    fms.pages[kPerfIndex].subPage = &subPage;
+    bindPage(fms.pages[kDepAppSpeed], *this, &PerfIndexPages::drawDepAppSpeed,
+             &PerfIndexPages::onDepAppSpeedKey);
+    fms.pages[kDepAppSpeed].subPage = &fms.perfInit.depAppSubPage;
 }
 
 void PerfIndexPages::drawPerfIndex() const {

@@ -1,6 +1,7 @@
 #include "cdu/pages/PerfModePages.h"
 
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageBinding.h"
 #include "cdu/pages/PageText.h"
 #include "cdu/pages/PerfPageText.h"
 #include "core/Format.h"
@@ -29,24 +30,23 @@ void putMode(CduScreen& screen, int32_t row, int32_t column, std::string_view te
 } // namespace
 
 void PerfModePages::registerPages() {
+    bindPage(fms.pages[kClimbModes], *this, &PerfModePages::drawClimbModes,
+             &PerfModePages::onClimbModesKey);
+    bindPage(fms.pages[kCruiseModes], *this, &PerfModePages::drawCruiseModes,
+             &PerfModePages::onCruiseModesKey);
+    bindPage(fms.pages[kDescentModes], *this, &PerfModePages::drawDescentModes,
+             &PerfModePages::onDescentModesKey);
     // RETURN (R1) leaves every mode page for the schedules without re-running the predictions.
-    const auto bind = [this](int32_t id, void (PerfModePages::*draw)() const,
-                             void (PerfModePages::*onKey)(int32_t)) {
-        Fms::CduPageEntry& page = fms.pages[static_cast<size_t>(id)];
-        page.draw = [this, draw] {
-            (this->*draw)();
-        };
-        page.onKey = [this, onKey](int32_t key) {
+    for (const int32_t id : {kClimbModes, kCruiseModes, kDescentModes}) {
+        auto& onKey = fms.pages[static_cast<size_t>(id)].onKey;
+        onKey = [this, pageKey = onKey](int32_t key) {
             if (key == kR1) {
                 fms.setPage(kPerformanceInit, 2);
             } else {
-                (this->*onKey)(key);
+                pageKey(key);
             }
         };
-    };
-    bind(kClimbModes, &PerfModePages::drawClimbModes, &PerfModePages::onClimbModesKey);
-    bind(kCruiseModes, &PerfModePages::drawCruiseModes, &PerfModePages::onCruiseModesKey);
-    bind(kDescentModes, &PerfModePages::drawDescentModes, &PerfModePages::onDescentModesKey);
+    }
 }
 
 void PerfModePages::drawFrame(const char* title) const {

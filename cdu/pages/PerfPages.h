@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cdu/pages/FlightPhasePages.h"
 #include "cdu/pages/FuelPages.h"
 #include "cdu/pages/PerfDataPage.h"
 #include "cdu/pages/PerfIndexPages.h"
@@ -15,7 +16,7 @@ class Fms;
 class PerfPages {
 public:
     explicit PerfPages(Fms& fms)
-        : index(fms), init(fms), modes(fms), fuel(fms), plan(fms), data(fms) {}
+        : index(fms), init(fms), modes(fms), fuel(fms), plan(fms), data(fms), phases(fms) {}
 
     void registerPages() {
         index.registerPages();
@@ -24,6 +25,7 @@ public:
         fuel.registerPages();
         plan.registerPages();
         data.registerPages();
+        phases.registerPages();
     }
 
     PerfIndexPages index;
@@ -32,6 +34,7 @@ public:
     FuelPages fuel;
     PerfPlanPages plan;
     PerfDataPage data;
+    FlightPhasePages phases;
 };
 
 } // namespace tavi

@@ -2,6 +2,7 @@
 
 #include "avionics/AirData.h"
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageBinding.h"
 #include "cdu/pages/PageText.h"
 #include "cdu/pages/PerfPageText.h"
 #include "core/Aircraft.h"
@@ -53,22 +54,12 @@ void putFuelSlash(CduScreen& screen, int32_t row, const std::string& fuel) {
 } // namespace
 
 void PerfPlanPages::registerPages() {
-    Fms::CduPageEntry& plan = fms.pages[kPerfPlan];
-    plan.subPage = &perfPlanSubPage;
-    plan.draw = [this] {
-        drawPerfPlan();
-    };
-    plan.onKey = [this](int32_t key) {
-        onPerfPlanKey(key);
-    };
+    bindPage(fms.pages[kPerfPlan], *this, &PerfPlanPages::drawPerfPlan,
+             &PerfPlanPages::onPerfPlanKey);
+    fms.pages[kPerfPlan].subPage = &perfPlanSubPage;
     Fms::CduPageEntry& windTempPage = fms.pages[kWindTemp];
+    bindPage(windTempPage, *this, &PerfPlanPages::drawWindTemp, &PerfPlanPages::onWindTempKey);
     windTempPage.subPage = &windTemp.subPage;
-    windTempPage.draw = [this] {
-        drawWindTemp();
-    };
-    windTempPage.onKey = [this](int32_t key) {
-        onWindTempKey(key);
-    };
     windTempPage.enter = [this] {
         enterWindTemp();
     };

@@ -7,12 +7,6 @@ class FlightPlanSessionTest : public CduPlanSession {
 protected:
     FlightPlanSessionTest() { useKeyboard(); }
 
-    // The CDU's FPL key; the stand-in has no CDU key pad, so the key goes to the FMS as the
-    // pad's key rectangle would send it.
-    void pressFplKey() {
-        fms().pressKey(Fms::kFplKey);
-        module.simulator.step();
-    }
     void restartModule() {
         module.deinit();
         resetGlobalFlightPlans();
@@ -26,7 +20,7 @@ protected:
 };
 
 TEST_F(FlightPlanSessionTest, ARouteSavedSurvivesARestartAndIsFlownAsTyped) {
-    pressFplKey();
+    pageKey(Fms::kFplKey);
     typeThenPress("ZZAA-ZZAD", kR3);
     ASSERT_EQ(fms().currentPage, Fms::kStoredPlanPage);
     typeThenPress("P", kL2);
@@ -43,7 +37,7 @@ TEST_F(FlightPlanSessionTest, ARouteSavedSurvivesARestartAndIsFlownAsTyped) {
     const FlightPlan saved = selectedStoredPlan;
 
     restartModule();
-    pressFplKey();
+    pageKey(Fms::kFplKey);
     typeThenPress("", kL4);
     ASSERT_EQ(fms().currentPage, 15);
     EXPECT_EQ(row(3), "ZZAA-ZZAD");
@@ -81,15 +75,7 @@ TEST_F(FlightPlanSessionTest, ARouteSavedSurvivesARestartAndIsFlownAsTyped) {
 }
 
 TEST_F(FlightPlanSessionTest, ARouteTypedOnTheActivePlan) {
-    pressFplKey();
-    typeThenPress("ZZAA", kL1);
-    typeThenPress("ZZAD", kR2);
-    typeThenPress("P", kL2);
-    typeThenPress("ZZAD", kL3);
-    typeThenPress("A1.S", kL3);
-    press(kPageDownKey);
-    deleteWith(kL3);
-    press(kPageUpKey);
+    typeRoute();
     typeThenPress("250/FL240", kR3);
     typeThenPress("Q/090/10", kL3);
     EXPECT_EQ(legIdents(activeFlightPlan),

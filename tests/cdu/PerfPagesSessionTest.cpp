@@ -21,28 +21,10 @@ protected:
         module.simulator.panel.setToken(kRightTankGallonsToken, 400.0);
         module.simulator.step();
     }
-    // The CDU's page keys; the stand-in has no CDU key pad, so the key goes to the FMS as the
-    // pad's key rectangle would send it.
-    void pageKey(int32_t key) {
-        fms().pressKey(key);
-        module.simulator.step();
-    }
     void clearMessages() {
         while (fms().hasMessage()) {
             press(kBackspaceKey);
         }
-    }
-    void typeRoute() {
-        pageKey(Fms::kFplKey);
-        typeThenPress("ZZAA", kL1);
-        typeThenPress("ZZAD", kR2);
-        typeThenPress("P", kL2);
-        typeThenPress("ZZAD", kL3);
-        typeThenPress("A1.S", kL3);
-        press(kPageDownKey);
-        deleteWith(kL3);
-        press(kPageUpKey);
-        module.simulator.step();
     }
     int32_t page() { return fms().currentPage; }
 };

@@ -135,6 +135,26 @@ protected:
         module.simulator.step();
     }
 
+    // A CDU page key; the stand-in has no CDU key pad, so the key goes to the FMS as the pad's
+    // key rectangle would send it.
+    void pageKey(int32_t key) {
+        fms().pressKey(key);
+        module.simulator.step();
+    }
+    // The route ZZAA, P, Q, R, S, ZZAD typed on ACTIVE FLT PLAN: the airway A1 to S, and the
+    // discontinuity before the destination deleted.
+    void typeRoute() {
+        pageKey(Fms::kFplKey);
+        typeThenPress("ZZAA", kL1);
+        typeThenPress("ZZAD", kR2);
+        typeThenPress("P", kL2);
+        typeThenPress("ZZAD", kL3);
+        typeThenPress("A1.S", kL3);
+        press(kPageDownKey);
+        deleteWith(kL3);
+        press(kPageUpKey);
+    }
+
     ModuleHarness module;
 };
 

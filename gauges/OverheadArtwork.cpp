@@ -27,9 +27,9 @@ constexpr Argb kCapRim = 0xFF8A8F96;
 constexpr Argb kKnobBody = 0xFF1E2024;
 constexpr Argb kGuard = 0xFFC01818;
 constexpr Argb kGuardLit = 0xFFE04040;
-constexpr Argb kGlow = 0x30FFD070;
 constexpr Argb kMetal = 0xFFB8BCC2;
 constexpr Argb kDarkMetal = 0xFF2A2C30;
+constexpr int kGuardedButtonSide = 52;
 constexpr double kTitleSize = 10.0;
 constexpr double kWordSize = 9.0;
 // The selectors' scale: 260 degrees from lower left to lower right, clockwise from +x.
@@ -42,15 +42,15 @@ struct Section {
 };
 
 constexpr Section kSections[] = {
-    {{18, 236, 284, 484}, "ELECTRICAL"},
+    {{18, 236, 284, 474}, "ELECTRICAL"},
     {{368, 300, 234, 272}, "FUEL"},
     {{672, 96, 254, 154}, "APU"},
-    {{672, 296, 254, 428}, "ENGINE"},
+    {{672, 296, 254, 416}, "ENGINE"},
     {{984, 300, 274, 98}, "FLIGHT CONTROLS"},
-    {{1010, 462, 222, 250}, "HYDRAULIC"},
+    {{1010, 462, 222, 246}, "HYDRAULIC"},
     {{1288, 10, 302, 318}, "ANTI-ICE"},
     {{1288, 340, 302, 372}, "AIR CONDITIONING"},
-    {{18, 728, 1240, 80}, "EXTERNAL LIGHTS"},
+    {{18, 716, 1240, 92}, "EXTERNAL LIGHTS"},
 };
 
 Font font(double size) {
@@ -143,7 +143,8 @@ void drawEngraving(Canvas& canvas, const Engraving& e, Argb colour) {
              Align::Centre);
         return;
     case Face::Title:
-        text(canvas, e.title, kTitleSize, colour, e.box.x + e.box.width / 2.0, e.box.y - 13.0,
+        // Above the guard's hinge.
+        text(canvas, e.title, kTitleSize, colour, e.box.x + e.box.width / 2.0, e.box.y - 20.0,
              Align::Centre);
         return;
     }
@@ -198,8 +199,8 @@ void paintLightingOverlay(Canvas& canvas, const Artwork& artwork, int frame) {
     if (!stripFrame(artwork, frame).lit) {
         return;
     }
-    canvas.fillRectangle(kGlow, {0, 0, double(artwork.width), double(artwork.height)});
-    text(canvas, artwork.label, kTitleSize, kBacklit, artwork.width / 2.0, 2.0, Align::Centre);
+    text(canvas, artwork.label, kTitleSize + 1, kBacklit, artwork.width / 2.0,
+         artwork.height - kTitleSize - 6.0, Align::Centre);
 }
 
 void paintDayPointer(Canvas& canvas, const Artwork& artwork, int) {
@@ -211,7 +212,7 @@ void paintNightPointer(Canvas& canvas, const Artwork& artwork, int) {
 }
 
 void paintHingedGuardButton(Canvas& canvas, const Artwork& artwork, int frame) {
-    const int side = std::min(artwork.width, artwork.height);
+    const int side = std::min({artwork.width, artwork.height, kGuardedButtonSide});
     const Artwork button{artwork.name, side, side, artwork.frames, artwork.paint, artwork.label};
     const double left = (artwork.width - side) / 2.0;
     const double top = artwork.height - side;
@@ -232,10 +233,9 @@ void paintKnobGuard(Canvas& canvas, const Artwork& artwork, int frame) {
     const Argb guard = strip.lit ? kGuardLit : kGuard;
     const double w = artwork.width;
     const double h = artwork.height;
-    // Two posts and the hinge bar below the knob.
+    // The two posts the lid hinges on, either side of the knob.
     canvas.fillRectangle(guard, {0, h * 0.3, 5, h * 0.7});
     canvas.fillRectangle(guard, {w - 5, h * 0.3, 5, h * 0.7});
-    canvas.fillRectangle(kDarkMetal, {0, h - 6, w, 6});
     if (strip.image == 1) {
         // Swung up: the lid stands above the knob.
         canvas.fillRectangle(guard, {w * 0.2, 0, w * 0.6, 20});

@@ -91,7 +91,7 @@ Control toggleSwitch(Box box, const char* title, const platform::Tooltip& toolti
     return {mouseControl(
                 box, tooltip,
                 {{0, 0, box.width, box.height, Cursor::Hand, platform::kMouseLeftSingle, handler}}),
-            {box, title, Face::Knob, {"OFF", nullptr, "ON"}}};
+            {box, title, Face::Title, {}}};
 }
 
 Control verticalSwitch(Box box, const char* title, std::array<const char*, 3> positions,

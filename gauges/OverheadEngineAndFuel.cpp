@@ -199,9 +199,9 @@ const Tooltip kPumpSelector2Tip{"Fuel Pump Selector 2 (%1!s!)", &kPumpSelector2A
 
 // ---- Elements.
 
-constexpr Artwork kEngine1Overlay{"Overhead engine 1 lighting", 150,       720, 8,
+constexpr Artwork kEngine1Overlay{"Overhead engine 1 lighting", 150,       290, 8,
                                   paintLightingOverlay,         "ENGINE 1"};
-constexpr Artwork kEngine2Overlay{"Overhead engine 2 lighting", 150,       720, 8,
+constexpr Artwork kEngine2Overlay{"Overhead engine 2 lighting", 150,       290, 8,
                                   paintLightingOverlay,         "ENGINE 2"};
 constexpr Artwork kIgnition1Knob{
     "Overhead engine 1 ignition knob", 69, 61, 6, paintThreePositionKnob, ""};
@@ -214,8 +214,8 @@ constexpr Artwork kFadecControl2Knob{
 constexpr Artwork kTakeoffDayNeedle{"Overhead takeoff data needle", 40, 40, 1, paintDayPointer, ""};
 constexpr Artwork kTakeoffNightNeedle{
     "Overhead takeoff data night needle", 40, 40, 1, paintNightPointer, ""};
-constexpr Artwork kEngine1Guard{"Overhead engine 1 control guard", 129, 125, 4, paintKnobGuard, ""};
-constexpr Artwork kEngine2Guard{"Overhead engine 2 control guard", 129, 125, 4, paintKnobGuard, ""};
+constexpr Artwork kEngine1Guard{"Overhead engine 1 control guard", 150, 100, 4, paintKnobGuard, ""};
+constexpr Artwork kEngine2Guard{"Overhead engine 2 control guard", 150, 100, 4, paintKnobGuard, ""};
 constexpr Artwork kEngineControl1Knob{"Overhead engine 1 control knob", 69, 61, 6,
                                       paintThreePositionKnob,           ""};
 constexpr Artwork kEngineControl2Knob{"Overhead engine 2 control knob", 69, 61, 6,

@@ -1,5 +1,4 @@
 #include "airframe/Pneumatic.h"
-#include "gauges/ControlArtwork.h"
 #include "gauges/OverheadArtwork.h"
 #include "gauges/OverheadControls.h"
 
@@ -195,17 +194,16 @@ const Tooltip kWindshield2Tip{"Windshield 2 Anti Ice (%2!s!)", &kWindshieldArgs}
 const Tooltip kOverrideTip{"Anti Ice Override (%1!s!)", &kOverrideArgs};
 const Tooltip kIceTestTip{"Ice Detection Test (%1!s!)", &kIceTestArgs};
 
-constexpr Artwork kBleed1Light{"Overhead bleed 1 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kBleed2Light{"Overhead bleed 2 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kApuBleedLight{"Overhead APU bleed light", 50, 12, 2, paintAnnunciator, "ON"};
-constexpr Artwork kApuBleedValveLight{
-    "Overhead APU bleed valve light", 50, 8, 2, paintAnnunciator, "OPEN"};
-constexpr Artwork kPack1Light{"Overhead pack 1 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kPack2Light{"Overhead pack 2 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kGasperLight{"Overhead gasper fan light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kRecirculationLight{
-    "Overhead recirculation light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kBleedAirKnob{"Overhead bleed air knob", 69, 61, 6, paintThreePositionKnob, ""};
+constexpr Artwork kBleed1Light = lampArtwork("Overhead bleed 1 light", "OFF");
+constexpr Artwork kBleed2Light = lampArtwork("Overhead bleed 2 light", "OFF");
+constexpr Artwork kApuBleedLight = lampArtwork("Overhead APU bleed light", "ON", 50, 12);
+constexpr Artwork kApuBleedValveLight =
+    lampArtwork("Overhead APU bleed valve light", "OPEN", 50, 8);
+constexpr Artwork kPack1Light = lampArtwork("Overhead pack 1 light", "OFF");
+constexpr Artwork kPack2Light = lampArtwork("Overhead pack 2 light", "OFF");
+constexpr Artwork kGasperLight = lampArtwork("Overhead gasper fan light", "OFF");
+constexpr Artwork kRecirculationLight = lampArtwork("Overhead recirculation light", "OFF");
+constexpr Artwork kBleedAirKnob = knobArtwork("Overhead bleed air knob");
 constexpr Artwork kCockpitDayNeedle{
     "Overhead cockpit temperature needle", 40, 40, 1, paintDayPointer, ""};
 constexpr Artwork kCockpitNightNeedle{
@@ -214,33 +212,25 @@ constexpr Artwork kCabinDayNeedle{
     "Overhead cabin temperature needle", 40, 40, 1, paintDayPointer, ""};
 constexpr Artwork kCabinNightNeedle{
     "Overhead cabin temperature night needle", 40, 40, 1, paintNightPointer, ""};
-constexpr Artwork kPitot1Light{"Overhead pitot 1 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kPitot3Light{"Overhead pitot 3 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kPitot2Light{"Overhead pitot 2 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kEngine1AntiIceLight{
-    "Overhead engine 1 anti-ice light", 30, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kEngine1OpenLight{
-    "Overhead engine 1 anti-ice open light", 26, 7, 2, paintAnnunciator, "OPEN"};
-constexpr Artwork kEngine2AntiIceLight{
-    "Overhead engine 2 anti-ice light", 30, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kEngine2OpenLight{
-    "Overhead engine 2 anti-ice open light", 26, 7, 2, paintAnnunciator, "OPEN"};
-constexpr Artwork kWingAntiIceLight{
-    "Overhead wing anti-ice light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kWingOpenLight{
-    "Overhead wing anti-ice open light", 26, 7, 2, paintAnnunciator, "OPEN"};
-constexpr Artwork kStabAntiIceLight{
-    "Overhead stab anti-ice light", 30, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kStabOpenLight{
-    "Overhead stab anti-ice open light", 30, 7, 2, paintAnnunciator, "OPEN"};
-constexpr Artwork kWindshield1Light{
-    "Overhead windshield 1 light", 28, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kWindshield2Light{
-    "Overhead windshield 2 light", 30, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kOverrideKnob{
-    "Overhead anti-ice override knob", 69, 61, 6, paintThreePositionKnob, ""};
-constexpr Artwork kIceTestKnob{
-    "Overhead ice detection test knob", 69, 61, 6, paintThreePositionKnob, ""};
+constexpr Artwork kPitot1Light = lampArtwork("Overhead pitot 1 light", "OFF");
+constexpr Artwork kPitot3Light = lampArtwork("Overhead pitot 3 light", "OFF");
+constexpr Artwork kPitot2Light = lampArtwork("Overhead pitot 2 light", "OFF");
+constexpr Artwork kEngine1AntiIceLight =
+    lampArtwork("Overhead engine 1 anti-ice light", "OFF", 30, 12);
+constexpr Artwork kEngine1OpenLight =
+    lampArtwork("Overhead engine 1 anti-ice open light", "OPEN", 26, 7);
+constexpr Artwork kEngine2AntiIceLight =
+    lampArtwork("Overhead engine 2 anti-ice light", "OFF", 30, 12);
+constexpr Artwork kEngine2OpenLight =
+    lampArtwork("Overhead engine 2 anti-ice open light", "OPEN", 26, 7);
+constexpr Artwork kWingAntiIceLight = lampArtwork("Overhead wing anti-ice light", "OFF");
+constexpr Artwork kWingOpenLight = lampArtwork("Overhead wing anti-ice open light", "OPEN", 26, 7);
+constexpr Artwork kStabAntiIceLight = lampArtwork("Overhead stab anti-ice light", "OFF", 30, 12);
+constexpr Artwork kStabOpenLight = lampArtwork("Overhead stab anti-ice open light", "OPEN", 30, 7);
+constexpr Artwork kWindshield1Light = lampArtwork("Overhead windshield 1 light", "OFF", 28, 12);
+constexpr Artwork kWindshield2Light = lampArtwork("Overhead windshield 2 light", "OFF", 30, 12);
+constexpr Artwork kOverrideKnob = knobArtwork("Overhead anti-ice override knob");
+constexpr Artwork kIceTestKnob = knobArtwork("Overhead ice detection test knob");
 
 template <auto state>
 constexpr auto lamp = &lampIcon<state>;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Aircraft.h"
+#include "gauges/ControlArtwork.h"
 #include "gauges/GaugeRules.h"
 #include "platform/panel/Gauge.h"
 
@@ -236,6 +237,21 @@ Control toggleSwitch(Box box, const char* title, const platform::Tooltip& toolti
 Control verticalSwitch(Box box, const char* title, std::array<const char*, 3> positions,
                        const platform::Tooltip& tooltip, platform::MouseHandler down,
                        platform::MouseHandler up);
+
+// The looks of the panel's standard parts, each under its own name.
+constexpr platform::Artwork lampArtwork(const char* name, const char* legend, int width = 26,
+                                        int height = 12) {
+    return {name, width, height, 2, paintAnnunciator, legend};
+}
+constexpr platform::Artwork knobArtwork(const char* name) {
+    return {name, 69, 61, 6, paintThreePositionKnob, ""};
+}
+constexpr platform::Artwork toggleArtwork(const char* name) {
+    return {name, 69, 61, 6, paintToggleSwitch, ""};
+}
+constexpr platform::Artwork lightSwitchArtwork(const char* name) {
+    return {name, 27, 50, 4, paintLightSwitch, ""};
+}
 
 // An element of the panel, drawn over the background.
 GaugeElement icon(const platform::Artwork& artwork, int x, int y, platform::ElementValue value,

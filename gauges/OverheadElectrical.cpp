@@ -1,5 +1,4 @@
 #include "airframe/Electric.h"
-#include "gauges/ControlArtwork.h"
 #include "gauges/OverheadArtwork.h"
 #include "gauges/OverheadControls.h"
 
@@ -199,36 +198,26 @@ const Tooltip kApuStopTip{"APU Stop", nullptr};
 
 // ---- Elements.
 
-constexpr Artwork kBattery1Switch{"Overhead battery 1 switch", 69, 61, 6, paintToggleSwitch, ""};
-constexpr Artwork kBattery2Switch{"Overhead battery 2 switch", 69, 61, 6, paintToggleSwitch, ""};
-constexpr Artwork kGpuAvailableLight{
-    "Overhead GPU available light", 24, 12, 2, paintAnnunciator, "AVAIL"};
-constexpr Artwork kGpuInUseLight{
-    "Overhead GPU in use light", 26, 12, 2, paintAnnunciator, "IN USE"};
-constexpr Artwork kApuGeneratorLight{
-    "Overhead APU generator light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kGenerator1Light{
-    "Overhead generator 1 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kGenerator3Light{
-    "Overhead generator 3 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kGenerator2Light{
-    "Overhead generator 2 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kGenerator4Light{
-    "Overhead generator 4 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kAcPowerLight{"Overhead AC power light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kBackupBatteryLight{
-    "Overhead backup battery light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kAvionics1Light{
-    "Overhead avionics master 1 light", 26, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kAvionics2Light{
-    "Overhead avionics master 2 light", 26, 12, 2, paintAnnunciator, "OFF"};
+constexpr Artwork kBattery1Switch = toggleArtwork("Overhead battery 1 switch");
+constexpr Artwork kBattery2Switch = toggleArtwork("Overhead battery 2 switch");
+constexpr Artwork kGpuAvailableLight = lampArtwork("Overhead GPU available light", "AVAIL", 24, 12);
+constexpr Artwork kGpuInUseLight = lampArtwork("Overhead GPU in use light", "IN USE");
+constexpr Artwork kApuGeneratorLight = lampArtwork("Overhead APU generator light", "OFF");
+constexpr Artwork kGenerator1Light = lampArtwork("Overhead generator 1 light", "OFF");
+constexpr Artwork kGenerator3Light = lampArtwork("Overhead generator 3 light", "OFF");
+constexpr Artwork kGenerator2Light = lampArtwork("Overhead generator 2 light", "OFF");
+constexpr Artwork kGenerator4Light = lampArtwork("Overhead generator 4 light", "OFF");
+constexpr Artwork kAcPowerLight = lampArtwork("Overhead AC power light", "OFF");
+constexpr Artwork kBackupBatteryLight = lampArtwork("Overhead backup battery light", "OFF");
+constexpr Artwork kAvionics1Light = lampArtwork("Overhead avionics master 1 light", "OFF");
+constexpr Artwork kAvionics2Light = lampArtwork("Overhead avionics master 2 light", "OFF");
 constexpr Artwork kEssentialButton{
     "Overhead essential power button", 66, 109, 8, paintHingedGuardButton, "ON"};
-constexpr Artwork kBusTiesKnob{"Overhead bus ties knob", 69, 61, 6, paintThreePositionKnob, ""};
-constexpr Artwork kShedBusesKnob{"Overhead shed buses knob", 69, 61, 6, paintThreePositionKnob, ""};
+constexpr Artwork kBusTiesKnob = knobArtwork("Overhead bus ties knob");
+constexpr Artwork kShedBusesKnob = knobArtwork("Overhead shed buses knob");
 constexpr Artwork kApuFuelButton{
     "Overhead APU fuel shutoff button", 72, 104, 8, paintHingedGuardButton, "SHUT"};
-constexpr Artwork kApuMasterKnob{"Overhead APU master knob", 69, 61, 6, paintThreePositionKnob, ""};
+constexpr Artwork kApuMasterKnob = knobArtwork("Overhead APU master knob");
 
 template <auto state>
 constexpr auto lamp = &lampIcon<state>;

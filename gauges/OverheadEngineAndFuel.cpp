@@ -1,7 +1,6 @@
 #include "airframe/Fadec.h"
 #include "airframe/FuelSystem.h"
 #include "airframe/JetEngine.h"
-#include "gauges/ControlArtwork.h"
 #include "gauges/OverheadArtwork.h"
 #include "gauges/OverheadControls.h"
 
@@ -203,35 +202,26 @@ constexpr Artwork kEngine1Overlay{"Overhead engine 1 lighting", 150,       290, 
                                   paintLightingOverlay,         "ENGINE 1"};
 constexpr Artwork kEngine2Overlay{"Overhead engine 2 lighting", 150,       290, 8,
                                   paintLightingOverlay,         "ENGINE 2"};
-constexpr Artwork kIgnition1Knob{
-    "Overhead engine 1 ignition knob", 69, 61, 6, paintThreePositionKnob, ""};
-constexpr Artwork kIgnition2Knob{
-    "Overhead engine 2 ignition knob", 69, 61, 6, paintThreePositionKnob, ""};
-constexpr Artwork kFadecControl1Knob{
-    "Overhead engine 1 FADEC control knob", 69, 61, 6, paintThreePositionKnob, ""};
-constexpr Artwork kFadecControl2Knob{
-    "Overhead engine 2 FADEC control knob", 69, 61, 6, paintThreePositionKnob, ""};
+constexpr Artwork kIgnition1Knob = knobArtwork("Overhead engine 1 ignition knob");
+constexpr Artwork kIgnition2Knob = knobArtwork("Overhead engine 2 ignition knob");
+constexpr Artwork kFadecControl1Knob = knobArtwork("Overhead engine 1 FADEC control knob");
+constexpr Artwork kFadecControl2Knob = knobArtwork("Overhead engine 2 FADEC control knob");
 constexpr Artwork kTakeoffDayNeedle{"Overhead takeoff data needle", 40, 40, 1, paintDayPointer, ""};
 constexpr Artwork kTakeoffNightNeedle{
     "Overhead takeoff data night needle", 40, 40, 1, paintNightPointer, ""};
 constexpr Artwork kEngine1Guard{"Overhead engine 1 control guard", 150, 100, 4, paintKnobGuard, ""};
 constexpr Artwork kEngine2Guard{"Overhead engine 2 control guard", 150, 100, 4, paintKnobGuard, ""};
-constexpr Artwork kEngineControl1Knob{"Overhead engine 1 control knob", 69, 61, 6,
-                                      paintThreePositionKnob,           ""};
-constexpr Artwork kEngineControl2Knob{"Overhead engine 2 control knob", 69, 61, 6,
-                                      paintThreePositionKnob,           ""};
+constexpr Artwork kEngineControl1Knob = knobArtwork("Overhead engine 1 control knob");
+constexpr Artwork kEngineControl2Knob = knobArtwork("Overhead engine 2 control knob");
 constexpr Artwork kEngine1GuardFlap{
     "Overhead engine 1 control guard flap", 26, 34, 2, paintGuardFlap, ""};
 constexpr Artwork kEngine2GuardFlap{
     "Overhead engine 2 control guard flap", 26, 34, 2, paintGuardFlap, ""};
-constexpr Artwork kFuelPump1Switch{"Overhead fuel pump 1 switch", 69, 61, 6, paintToggleSwitch, ""};
-constexpr Artwork kFuelPump2Switch{"Overhead fuel pump 2 switch", 69, 61, 6, paintToggleSwitch, ""};
-constexpr Artwork kCrossfeedKnob{"Overhead fuel cross-feed knob", 69, 61, 6,
-                                 paintThreePositionKnob,          ""};
-constexpr Artwork kPumpSelector1Knob{"Overhead fuel pump selector 1", 69, 61, 6,
-                                     paintThreePositionKnob,          ""};
-constexpr Artwork kPumpSelector2Knob{"Overhead fuel pump selector 2", 69, 61, 6,
-                                     paintThreePositionKnob,          ""};
+constexpr Artwork kFuelPump1Switch = toggleArtwork("Overhead fuel pump 1 switch");
+constexpr Artwork kFuelPump2Switch = toggleArtwork("Overhead fuel pump 2 switch");
+constexpr Artwork kCrossfeedKnob = knobArtwork("Overhead fuel cross-feed knob");
+constexpr Artwork kPumpSelector1Knob = knobArtwork("Overhead fuel pump selector 1");
+constexpr Artwork kPumpSelector2Knob = knobArtwork("Overhead fuel pump selector 2");
 
 template <auto state>
 constexpr auto knobIcon = &litIcon<state, &knobIndex>;

@@ -1,7 +1,6 @@
 #include "airframe/Hydraulic.h"
 #include "airframe/Lights.h"
 #include "airframe/Mechanisation.h"
-#include "gauges/ControlArtwork.h"
 #include "gauges/OverheadArtwork.h"
 #include "gauges/OverheadControls.h"
 
@@ -162,34 +161,27 @@ const Tooltip kNoSmokingTip{"No Smoke Lights (%1!s!)", &kLightArgs<&Lights::noSm
 
 // ---- Elements.
 
-constexpr Artwork kElectricPump1Knob{"Overhead electric pump 1 knob", 69, 61, 6,
-                                     paintThreePositionKnob,          ""};
-constexpr Artwork kElectricPump2Knob{"Overhead electric pump 2 knob", 69, 61, 6,
-                                     paintThreePositionKnob,          ""};
+constexpr Artwork kElectricPump1Knob = knobArtwork("Overhead electric pump 1 knob");
+constexpr Artwork kElectricPump2Knob = knobArtwork("Overhead electric pump 2 knob");
 constexpr Artwork kEnginePump1Button{"Overhead engine pump 1 button", 56,   105, 8,
                                      paintHingedGuardButton,          "OFF"};
 constexpr Artwork kEnginePump2Button{"Overhead engine pump 2 button", 56,   105, 8,
                                      paintHingedGuardButton,          "OFF"};
-constexpr Artwork kAileron1Light{
-    "Overhead aileron system 1 light", 28, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kAileron2Light{
-    "Overhead aileron system 2 light", 28, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kRudder1Light{
-    "Overhead rudder system 1 light", 28, 12, 2, paintAnnunciator, "OFF"};
-constexpr Artwork kRudder2Light{
-    "Overhead rudder system 2 light", 28, 12, 2, paintAnnunciator, "OFF"};
+constexpr Artwork kAileron1Light = lampArtwork("Overhead aileron system 1 light", "OFF", 28, 12);
+constexpr Artwork kAileron2Light = lampArtwork("Overhead aileron system 2 light", "OFF", 28, 12);
+constexpr Artwork kRudder1Light = lampArtwork("Overhead rudder system 1 light", "OFF", 28, 12);
+constexpr Artwork kRudder2Light = lampArtwork("Overhead rudder system 2 light", "OFF", 28, 12);
 constexpr Artwork kEmergencySwitch{"Overhead emergency light switch", 39, 62, 6,
                                    paintThreePositionLever,           ""};
-constexpr Artwork kNavigationSwitch{
-    "Overhead navigation lights switch", 27, 50, 4, paintLightSwitch, ""};
-constexpr Artwork kBeaconSwitch{"Overhead red beacon switch", 27, 50, 4, paintLightSwitch, ""};
-constexpr Artwork kStrobeSwitch{"Overhead strobe lights switch", 27, 50, 4, paintLightSwitch, ""};
+constexpr Artwork kNavigationSwitch = lightSwitchArtwork("Overhead navigation lights switch");
+constexpr Artwork kBeaconSwitch = lightSwitchArtwork("Overhead red beacon switch");
+constexpr Artwork kStrobeSwitch = lightSwitchArtwork("Overhead strobe lights switch");
 constexpr Artwork kLandingSwitch{
     "Overhead landing lights switch", 172, 44, 4, paintTwinLightSwitch, ""};
-constexpr Artwork kTaxiSwitch{"Overhead taxi lights switch", 27, 50, 4, paintLightSwitch, ""};
-constexpr Artwork kLogoSwitch{"Overhead logo lights switch", 27, 50, 4, paintLightSwitch, ""};
-constexpr Artwork kSeatBeltSwitch{"Overhead seat belts switch", 27, 50, 4, paintLightSwitch, ""};
-constexpr Artwork kNoSmokingSwitch{"Overhead no smoking switch", 27, 50, 4, paintLightSwitch, ""};
+constexpr Artwork kTaxiSwitch = lightSwitchArtwork("Overhead taxi lights switch");
+constexpr Artwork kLogoSwitch = lightSwitchArtwork("Overhead logo lights switch");
+constexpr Artwork kSeatBeltSwitch = lightSwitchArtwork("Overhead seat belts switch");
+constexpr Artwork kNoSmokingSwitch = lightSwitchArtwork("Overhead no smoking switch");
 constexpr Artwork kLightsOverlay{
     "Overhead exterior lights lighting", 180, 50, 4, paintLightingOverlay, "EXTERIOR LIGHTS"};
 constexpr Artwork kLandingOverlay{

@@ -128,23 +128,9 @@ constexpr std::array<const char*, 3> kOverrideWords{"Engines", "Auto", "All"};
 constexpr std::array<const char*, 3> kIceTestWords{"Sys 1", "Off", "Sys 2"};
 
 // Tooltip arguments, some shared by a group of buttons.
-const std::vector<TooltipArgument> kBleed1Args{
-    textArgument<switchState<&Pneumatic::bleed1Switch>, kClosedOpen>()};
-const std::vector<TooltipArgument> kBleed2Args{
-    textArgument<switchState<&Pneumatic::bleed2Switch>, kClosedOpen>()};
 const std::vector<TooltipArgument> kApuBleedArgs{
     textArgument<switchState<&Pneumatic::apuBleedSwitch>, kOffOn>(),
     textArgument<switchState<&Pneumatic::apuBleedValveOpen>, kClosedOpen>()};
-const std::vector<TooltipArgument> kPack1Args{
-    textArgument<switchState<&Pneumatic::pack1Switch>, kClosedOpen>()};
-const std::vector<TooltipArgument> kPack2Args{
-    textArgument<switchState<&Pneumatic::pack2Switch>, kClosedOpen>()};
-const std::vector<TooltipArgument> kGasperArgs{
-    textArgument<switchState<&Pneumatic::gasperFanSwitch>, kOffOn>()};
-const std::vector<TooltipArgument> kRecirculationArgs{
-    textArgument<switchState<&Pneumatic::recirculationSwitch>, kOffOn>()};
-const std::vector<TooltipArgument> kBleedAirArgs{
-    textArgument<switchState<&Pneumatic::crossBleedKnob>, kBleedAirWords>()};
 const std::vector<TooltipArgument> kTemperatureArgs{
     {.text = nullptr, .number = &temperature<&Pneumatic::cockpitTemperatureSelected>},
     {.text = nullptr, .number = &temperature<&Pneumatic::cabinTemperatureSelected>}};
@@ -167,19 +153,22 @@ const std::vector<TooltipArgument> kSurfaceAntiIceArgs{
 const std::vector<TooltipArgument> kWindshieldArgs{
     textArgument<switchState<&Pneumatic::windshield1AntiIce>, kOffOn>(),
     textArgument<switchState<&Pneumatic::windshield2AntiIce>, kOffOn>()};
-const std::vector<TooltipArgument> kOverrideArgs{
-    textArgument<switchState<&Pneumatic::antiIceOverrideKnob>, kOverrideWords>()};
-const std::vector<TooltipArgument> kIceTestArgs{
-    textArgument<switchState<&Pneumatic::iceDetectionTestKnob>, kIceTestWords>()};
 
-const Tooltip kBleed1Tip{"Bleed 1 (%1!s!)", &kBleed1Args};
-const Tooltip kBleed2Tip{"Bleed 2 (%1!s!)", &kBleed2Args};
+const Tooltip kBleed1Tip{"Bleed 1 (%1!s!)",
+                         &stateWord<switchState<&Pneumatic::bleed1Switch>, kClosedOpen>};
+const Tooltip kBleed2Tip{"Bleed 2 (%1!s!)",
+                         &stateWord<switchState<&Pneumatic::bleed2Switch>, kClosedOpen>};
 const Tooltip kApuBleedTip{"APU Bleed (%1!s!, %2!s!)", &kApuBleedArgs};
-const Tooltip kPack1Tip{"Pack 1 (%1!s!)", &kPack1Args};
-const Tooltip kPack2Tip{"Pack 2 (%1!s!)", &kPack2Args};
-const Tooltip kGasperTip{"Gasper Fan (%1!s!)", &kGasperArgs};
-const Tooltip kRecirculationTip{"Recirculation (%1!s!)", &kRecirculationArgs};
-const Tooltip kBleedAirTip{"Bleed Air (%1!s!)", &kBleedAirArgs};
+const Tooltip kPack1Tip{"Pack 1 (%1!s!)",
+                        &stateWord<switchState<&Pneumatic::pack1Switch>, kClosedOpen>};
+const Tooltip kPack2Tip{"Pack 2 (%1!s!)",
+                        &stateWord<switchState<&Pneumatic::pack2Switch>, kClosedOpen>};
+const Tooltip kGasperTip{"Gasper Fan (%1!s!)",
+                         &stateWord<switchState<&Pneumatic::gasperFanSwitch>, kOffOn>};
+const Tooltip kRecirculationTip{"Recirculation (%1!s!)",
+                                &stateWord<switchState<&Pneumatic::recirculationSwitch>, kOffOn>};
+const Tooltip kBleedAirTip{"Bleed Air (%1!s!)",
+                           &stateWord<switchState<&Pneumatic::crossBleedKnob>, kBleedAirWords>};
 const Tooltip kCockpitTemperatureTip{"Cockpit Tempereture (%1!d!)", &kTemperatureArgs};
 const Tooltip kCabinTemperatureTip{"Cabin Tempereture (%2!d!)", &kTemperatureArgs};
 const Tooltip kPitot1Tip{"Pitot 1 (%1!s!)", &kPitotArgs};
@@ -191,8 +180,11 @@ const Tooltip kWingAntiIceTip{"Wing Anti Ice (%1!s!, %2!s!)", &kSurfaceAntiIceAr
 const Tooltip kStabAntiIceTip{"Stab Anti Ice (%3!s!, %4!s!)", &kSurfaceAntiIceArgs};
 const Tooltip kWindshield1Tip{"Windshield 1 Anti Ice (%1!s!)", &kWindshieldArgs};
 const Tooltip kWindshield2Tip{"Windshield 2 Anti Ice (%2!s!)", &kWindshieldArgs};
-const Tooltip kOverrideTip{"Anti Ice Override (%1!s!)", &kOverrideArgs};
-const Tooltip kIceTestTip{"Ice Detection Test (%1!s!)", &kIceTestArgs};
+const Tooltip kOverrideTip{
+    "Anti Ice Override (%1!s!)",
+    &stateWord<switchState<&Pneumatic::antiIceOverrideKnob>, kOverrideWords>};
+const Tooltip kIceTestTip{"Ice Detection Test (%1!s!)",
+                          &stateWord<switchState<&Pneumatic::iceDetectionTestKnob>, kIceTestWords>};
 
 constexpr Artwork kBleed1Light = lampArtwork("Overhead bleed 1 light", "OFF");
 constexpr Artwork kBleed2Light = lampArtwork("Overhead bleed 2 light", "OFF");

@@ -114,6 +114,10 @@ platform::TooltipArgument textArgument() {
     return {.text = &stateText<state, words>, .number = nullptr};
 }
 
+// The argument array of a tooltip that shows one state's word.
+template <State state, const auto& words>
+inline const std::vector<platform::TooltipArgument> stateWord{textArgument<state, words>()};
+
 // ---- Icon indexes.
 
 // An annunciator: lit while its state (which holds its power rule) is 1.

@@ -145,12 +145,6 @@ TooltipArgument switchArgument() {
     return textArgument<partState<source, &electric::PowerSource::connected>, kOffOn>();
 }
 
-const std::vector<TooltipArgument> kBattery1Args{
-    textArgument<partState<&Electric::battery1, &electric::Battery::batterySwitch>,
-                 kBatteryWords>()};
-const std::vector<TooltipArgument> kBattery2Args{
-    textArgument<partState<&Electric::battery2, &electric::Battery::batterySwitch>,
-                 kBatteryWords>()};
 const std::vector<TooltipArgument> kGpuArgs{
     textArgument<partState<&Electric::gpu, &electric::Gpu::available>, kAvailableWords>(),
     switchArgument<&Electric::gpu>()};
@@ -159,41 +153,42 @@ const std::vector<TooltipArgument> kGenerator1Args{switchArgument<&Electric::gen
 const std::vector<TooltipArgument> kGenerator2Args{switchArgument<&Electric::generator2>()};
 const std::vector<TooltipArgument> kGenerator3Args{switchArgument<&Electric::generator3>()};
 const std::vector<TooltipArgument> kGenerator4Args{switchArgument<&Electric::generator4>()};
-const std::vector<TooltipArgument> kAcPowerArgs{
-    textArgument<electricState<&Electric::acPowerSwitch>, kOffOn>()};
-const std::vector<TooltipArgument> kBackupBatteryArgs{
-    textArgument<partState<&Electric::backupBattery, &electric::Battery::batterySwitch>, kOffOn>()};
 const std::vector<TooltipArgument> kAvionicsArgs{
     textArgument<electricState<&Electric::avionicsMaster1>, kOffOn>(),
     textArgument<electricState<&Electric::avionicsMaster2>, kOffOn>()};
-const std::vector<TooltipArgument> kEssentialArgs{
-    textArgument<electricState<&Electric::essentialPowerAuto>, kEssentialWords>()};
-const std::vector<TooltipArgument> kBusTiesArgs{
-    textArgument<electricState<&Electric::busTiesKnob>, kOffAutoOverride>()};
-const std::vector<TooltipArgument> kShedBusesArgs{
-    textArgument<electricState<&Electric::shedBusKnob>, kOffAutoOverride>()};
-const std::vector<TooltipArgument> kApuFuelArgs{
-    textArgument<partState<&Electric::apu, &electric::Apu::fuelShutoffOpen>, kFuelShutoffWords>()};
-const std::vector<TooltipArgument> kApuMasterArgs{
-    textArgument<partState<&Electric::apu, &electric::Apu::knob>, kApuMasterWords>()};
 
-const Tooltip kBattery1Tip{"Battery 1 (%1!s!)", &kBattery1Args};
-const Tooltip kBattery2Tip{"Battery 2 (%1!s!)", &kBattery2Args};
+const Tooltip kBattery1Tip{
+    "Battery 1 (%1!s!)",
+    &stateWord<partState<&Electric::battery1, &electric::Battery::batterySwitch>, kBatteryWords>};
+const Tooltip kBattery2Tip{
+    "Battery 2 (%1!s!)",
+    &stateWord<partState<&Electric::battery2, &electric::Battery::batterySwitch>, kBatteryWords>};
 const Tooltip kGpuTip{"GPU (%1!s!, %2!s!)", &kGpuArgs};
 const Tooltip kApuGeneratorTip{"APU Generator (%1!s!)", &kApuGeneratorArgs};
 const Tooltip kGenerator1Tip{"Generator 1 (%1!s!)", &kGenerator1Args};
 const Tooltip kGenerator3Tip{"Generator 3 (%1!s!)", &kGenerator3Args};
 const Tooltip kGenerator2Tip{"Generator 2 (%1!s!)", &kGenerator2Args};
 const Tooltip kGenerator4Tip{"Generator 4 (%1!s!)", &kGenerator4Args};
-const Tooltip kAcPowerTip{"AC Power (%1!s!)", &kAcPowerArgs};
-const Tooltip kBackupBatteryTip{"Backup Battery (%1!s!)", &kBackupBatteryArgs};
+const Tooltip kAcPowerTip{"AC Power (%1!s!)",
+                          &stateWord<electricState<&Electric::acPowerSwitch>, kOffOn>};
+const Tooltip kBackupBatteryTip{
+    "Backup Battery (%1!s!)",
+    &stateWord<partState<&Electric::backupBattery, &electric::Battery::batterySwitch>, kOffOn>};
 const Tooltip kAvionics1Tip{"Avionics Master 1 (%1!s!)", &kAvionicsArgs};
 const Tooltip kAvionics2Tip{"Avionics Master 2 (%2!s!)", &kAvionicsArgs};
-const Tooltip kEssentialTip{"Essential Power (%1!s!)", &kEssentialArgs};
-const Tooltip kBusTiesTip{"Bus Ties (%1!s!)", &kBusTiesArgs};
-const Tooltip kShedBusesTip{"Shed Buses (%1!s!)", &kShedBusesArgs};
-const Tooltip kApuFuelTip{"APU Fuel Shutoff (%1!s!)", &kApuFuelArgs};
-const Tooltip kApuMasterTip{"APU Master (%1!s!)", &kApuMasterArgs};
+const Tooltip kEssentialTip{
+    "Essential Power (%1!s!)",
+    &stateWord<electricState<&Electric::essentialPowerAuto>, kEssentialWords>};
+const Tooltip kBusTiesTip{"Bus Ties (%1!s!)",
+                          &stateWord<electricState<&Electric::busTiesKnob>, kOffAutoOverride>};
+const Tooltip kShedBusesTip{"Shed Buses (%1!s!)",
+                            &stateWord<electricState<&Electric::shedBusKnob>, kOffAutoOverride>};
+const Tooltip kApuFuelTip{
+    "APU Fuel Shutoff (%1!s!)",
+    &stateWord<partState<&Electric::apu, &electric::Apu::fuelShutoffOpen>, kFuelShutoffWords>};
+const Tooltip kApuMasterTip{
+    "APU Master (%1!s!)",
+    &stateWord<partState<&Electric::apu, &electric::Apu::knob>, kApuMasterWords>};
 const Tooltip kApuStopTip{"APU Stop", nullptr};
 
 // ---- Elements.

@@ -171,16 +171,6 @@ const std::vector<TooltipArgument> kFadecControlArgs{
 const std::vector<TooltipArgument> kEngineControlArgs{
     textArgument<engineState<kEngine1, &JetEngine::engineControlKnob>, kEngineControlWords>(),
     textArgument<engineState<kEngine2, &JetEngine::engineControlKnob>, kEngineControlWords>()};
-const std::vector<TooltipArgument> kFuelPump1Args{
-    textArgument<fuelState<&FuelSystem::pump1Switch>, kOffOn>()};
-const std::vector<TooltipArgument> kFuelPump2Args{
-    textArgument<fuelState<&FuelSystem::pump2Switch>, kOffOn>()};
-const std::vector<TooltipArgument> kCrossfeedArgs{
-    textArgument<fuelState<&FuelSystem::crossfeedKnob>, kCrossfeedWords>()};
-const std::vector<TooltipArgument> kPumpSelector1Args{
-    textArgument<fuelState<&FuelSystem::pumpSelector1>, kPumpSelectorWords>()};
-const std::vector<TooltipArgument> kPumpSelector2Args{
-    textArgument<fuelState<&FuelSystem::pumpSelector2>, kPumpSelectorWords>()};
 
 const Tooltip kIgnition1Tip{"Engine 1 Ignition (%1!s!)", &kIgnitionArgs};
 const Tooltip kIgnition2Tip{"Engine 2 Ignition (%2!s!)", &kIgnitionArgs};
@@ -190,11 +180,18 @@ const Tooltip kTakeoffSetTip{"Takeoff Data Set", nullptr};
 const Tooltip kTakeoffStoreTip{"Takeoff Data Store", nullptr};
 const Tooltip kEngineControl1Tip{"Engine 1 Control (%1!s!)", &kEngineControlArgs};
 const Tooltip kEngineControl2Tip{"Engine 2 Control (%2!s!)", &kEngineControlArgs};
-const Tooltip kFuelPump1Tip{"Fuel Pump 1 Power (%1!s!)", &kFuelPump1Args};
-const Tooltip kFuelPump2Tip{"Fuel Pump 2 Power (%1!s!)", &kFuelPump2Args};
-const Tooltip kCrossfeedTip{"Fuel Cross Feed (%1!s!)", &kCrossfeedArgs};
-const Tooltip kPumpSelector1Tip{"Fuel Pump Selector 1 (%1!s!)", &kPumpSelector1Args};
-const Tooltip kPumpSelector2Tip{"Fuel Pump Selector 2 (%1!s!)", &kPumpSelector2Args};
+const Tooltip kFuelPump1Tip{"Fuel Pump 1 Power (%1!s!)",
+                            &stateWord<fuelState<&FuelSystem::pump1Switch>, kOffOn>};
+const Tooltip kFuelPump2Tip{"Fuel Pump 2 Power (%1!s!)",
+                            &stateWord<fuelState<&FuelSystem::pump2Switch>, kOffOn>};
+const Tooltip kCrossfeedTip{"Fuel Cross Feed (%1!s!)",
+                            &stateWord<fuelState<&FuelSystem::crossfeedKnob>, kCrossfeedWords>};
+const Tooltip kPumpSelector1Tip{
+    "Fuel Pump Selector 1 (%1!s!)",
+    &stateWord<fuelState<&FuelSystem::pumpSelector1>, kPumpSelectorWords>};
+const Tooltip kPumpSelector2Tip{
+    "Fuel Pump Selector 2 (%1!s!)",
+    &stateWord<fuelState<&FuelSystem::pumpSelector2>, kPumpSelectorWords>};
 
 // ---- Elements.
 

@@ -119,45 +119,46 @@ constexpr std::array<const char*, 3> kEmergencyWords{"Off", "Armed", "On"};
 template <auto member>
 constexpr auto lightsState = &stateOf<lightsField<member>>;
 
-template <auto member>
-const std::vector<TooltipArgument> kLightArgs{textArgument<lightsState<member>, kOffOn>()};
-
-template <auto member>
-const std::vector<TooltipArgument> kFlightControlArgs{
-    textArgument<&stateOf<flightControlField<member>>, kOffOn>()};
-
-template <auto hydraulic>
-const std::vector<TooltipArgument> kEnginePumpArgs{
-    textArgument<&stateOf<hydraulicField<hydraulic, &Hydraulic::enginePumpShutoffOpen>>, kOffOn>()};
-
-template <auto hydraulic>
-const std::vector<TooltipArgument> kElectricPumpArgs{
-    textArgument<&stateOf<hydraulicField<hydraulic, &Hydraulic::electricPumpKnob>>, kOffAutoOn>()};
-
-const std::vector<TooltipArgument> kEmergencyArgs{
-    textArgument<lightsState<&Lights::emergencyLight>, kEmergencyWords>()};
-
-const Tooltip kElectricPump1Tip{"Electric Pump 1 (%1!s!)", &kElectricPumpArgs<kHydraulic1>};
-const Tooltip kElectricPump2Tip{"Electric Pump 2 (%1!s!)", &kElectricPumpArgs<kHydraulic2>};
-const Tooltip kEnginePump1Tip{"Engine Pump 1 (%1!s!)", &kEnginePumpArgs<kHydraulic1>};
-const Tooltip kEnginePump2Tip{"Engine Pump 2 (%1!s!)", &kEnginePumpArgs<kHydraulic2>};
-const Tooltip kAileron1Tip{"Aileron System 1 (%1!s!)",
-                           &kFlightControlArgs<&Mechanisation::aileronSystem1On>};
-const Tooltip kAileron2Tip{"Aileron System 2 (%1!s!)",
-                           &kFlightControlArgs<&Mechanisation::aileronSystem2On>};
-const Tooltip kRudder1Tip{"Rudder System 1 (%1!s!)",
-                          &kFlightControlArgs<&Mechanisation::rudderSystem1On>};
-const Tooltip kRudder2Tip{"Rudder System 2 (%1!s!)",
-                          &kFlightControlArgs<&Mechanisation::rudderSystem2On>};
-const Tooltip kEmergencyTip{"Emergency Light (%1!s!)", &kEmergencyArgs};
-const Tooltip kNavigationTip{"Navigation Lights (%1!s!)", &kLightArgs<&Lights::navLights>};
-const Tooltip kBeaconTip{"Red Beacon (%1!s!)", &kLightArgs<&Lights::beaconLights>};
-const Tooltip kStrobeTip{"Strobe Lights (%1!s!)", &kLightArgs<&Lights::strobeLights>};
-const Tooltip kLandingTip{"Landing Lights (%1!s!)", &kLightArgs<&Lights::landingLights>};
-const Tooltip kTaxiTip{"Taxi Lights (%1!s!)", &kLightArgs<&Lights::taxiLights>};
-const Tooltip kLogoTip{"Logo Lights (%1!s!)", &kLightArgs<&Lights::logoLights>};
-const Tooltip kSeatBeltTip{"Fasten Seat Belts Lights (%1!s!)", &kLightArgs<&Lights::seatBeltSign>};
-const Tooltip kNoSmokingTip{"No Smoke Lights (%1!s!)", &kLightArgs<&Lights::noSmokingSign>};
+const Tooltip kElectricPump1Tip{
+    "Electric Pump 1 (%1!s!)",
+    &stateWord<&stateOf<hydraulicField<kHydraulic1, &Hydraulic::electricPumpKnob>>, kOffAutoOn>};
+const Tooltip kElectricPump2Tip{
+    "Electric Pump 2 (%1!s!)",
+    &stateWord<&stateOf<hydraulicField<kHydraulic2, &Hydraulic::electricPumpKnob>>, kOffAutoOn>};
+const Tooltip kEnginePump1Tip{
+    "Engine Pump 1 (%1!s!)",
+    &stateWord<&stateOf<hydraulicField<kHydraulic1, &Hydraulic::enginePumpShutoffOpen>>, kOffOn>};
+const Tooltip kEnginePump2Tip{
+    "Engine Pump 2 (%1!s!)",
+    &stateWord<&stateOf<hydraulicField<kHydraulic2, &Hydraulic::enginePumpShutoffOpen>>, kOffOn>};
+const Tooltip kAileron1Tip{
+    "Aileron System 1 (%1!s!)",
+    &stateWord<&stateOf<flightControlField<&Mechanisation::aileronSystem1On>>, kOffOn>};
+const Tooltip kAileron2Tip{
+    "Aileron System 2 (%1!s!)",
+    &stateWord<&stateOf<flightControlField<&Mechanisation::aileronSystem2On>>, kOffOn>};
+const Tooltip kRudder1Tip{
+    "Rudder System 1 (%1!s!)",
+    &stateWord<&stateOf<flightControlField<&Mechanisation::rudderSystem1On>>, kOffOn>};
+const Tooltip kRudder2Tip{
+    "Rudder System 2 (%1!s!)",
+    &stateWord<&stateOf<flightControlField<&Mechanisation::rudderSystem2On>>, kOffOn>};
+const Tooltip kEmergencyTip{"Emergency Light (%1!s!)",
+                            &stateWord<lightsState<&Lights::emergencyLight>, kEmergencyWords>};
+const Tooltip kNavigationTip{"Navigation Lights (%1!s!)",
+                             &stateWord<lightsState<&Lights::navLights>, kOffOn>};
+const Tooltip kBeaconTip{"Red Beacon (%1!s!)",
+                         &stateWord<lightsState<&Lights::beaconLights>, kOffOn>};
+const Tooltip kStrobeTip{"Strobe Lights (%1!s!)",
+                         &stateWord<lightsState<&Lights::strobeLights>, kOffOn>};
+const Tooltip kLandingTip{"Landing Lights (%1!s!)",
+                          &stateWord<lightsState<&Lights::landingLights>, kOffOn>};
+const Tooltip kTaxiTip{"Taxi Lights (%1!s!)", &stateWord<lightsState<&Lights::taxiLights>, kOffOn>};
+const Tooltip kLogoTip{"Logo Lights (%1!s!)", &stateWord<lightsState<&Lights::logoLights>, kOffOn>};
+const Tooltip kSeatBeltTip{"Fasten Seat Belts Lights (%1!s!)",
+                           &stateWord<lightsState<&Lights::seatBeltSign>, kOffOn>};
+const Tooltip kNoSmokingTip{"No Smoke Lights (%1!s!)",
+                            &stateWord<lightsState<&Lights::noSmokingSign>, kOffOn>};
 
 // ---- Elements.
 

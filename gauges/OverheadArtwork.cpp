@@ -171,8 +171,9 @@ void paintPointer(Canvas& canvas, const Artwork& artwork, Argb colour) {
 void drawLever(Canvas& canvas, double cx, double cy, double reach, int direction, bool lit) {
     canvas.fillEllipse(kDarkMetal, {cx - 7, cy - 7, 14, 14});
     const double tipY = cy - direction * reach;
-    canvas.drawLine(Pen{lit ? kBacklit : kMetal, 4.0}, {cx, cy}, {cx, tipY});
-    canvas.fillEllipse(kMetal, {cx - 4, tipY - 4, 8, 8});
+    const Argb metal = lit ? kBacklit : kMetal;
+    canvas.drawLine(Pen{metal, 4.0}, {cx, cy}, {cx, tipY});
+    canvas.fillEllipse(metal, {cx - 4, tipY - 4, 8, 8});
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 // flight and runs the module's frames.
 #include "platform/audio/SoundOutput.h"
 #include "platform/panel/ImportTable.h"
+#include "sim/PanelHost.h"
+#include "sim/PanelLayout.h"
+#include "sim/PanelPictures.h"
 #include "sim/Scenario.h"
 #include "sim/ScenarioRunner.h"
 #include "sim/Simulator.h"
@@ -30,11 +33,15 @@ struct Options {
     std::string runway;
     fs::path scenario;
     fs::path trace;
+    // Folders for the pictures of the screens and of the panel windows, written at the end.
+    fs::path screens;
+    fs::path panel;
 };
 
 void printUsage() {
     std::puts("usage: tavi-sim [--sim-root DIR] [--seconds N] [--runway ICAO/RWY]\n"
-              "                [--scenario FILE] [--trace CSV] [--realtime] [--help]\n"
+              "                [--scenario FILE] [--trace CSV] [--realtime]\n"
+              "                [--screens DIR] [--panel DIR] [--help]\n"
               "  --sim-root DIR   the simulator folder (default: simroot beside tavi-sim)\n"
               "  --seconds N      simulated seconds to run (default 10)\n"
               "  --runway A/R     stand on runway R of airport A of the navigation database and\n"
@@ -42,7 +49,12 @@ void printUsage() {
               "  --scenario FILE  fly a scenario file for its own time; exit 1 when a check fails\n"
               "  --trace CSV      write a row a tick: position, altitudes, speeds, attitude and\n"
               "                   what the module published\n"
-              "  --realtime       run at the simulator's 18 Hz instead of as fast as possible");
+              "  --realtime       run at the simulator's 18 Hz instead of as fast as possible\n"
+              "  --screens DIR    at the end, write each screen as its own gauge shows it to\n"
+              "                   DIR/<gauge>.png\n"
+              "  --panel DIR      at the end, write each panel window with its gauges to\n"
+              "                   DIR/<window>.png (the layout is panel-layout.txt of the\n"
+              "                   simulator folder)");
 }
 
 fs::path defaultSimRoot() {
@@ -77,6 +89,10 @@ Parsed parseOptions(int argc, char** argv, Options& options) {
             options.scenario = argv[++i];
         } else if (arg == "--trace" && hasValue) {
             options.trace = argv[++i];
+        } else if (arg == "--screens" && hasValue) {
+            options.screens = argv[++i];
+        } else if (arg == "--panel" && hasValue) {
+            options.panel = argv[++i];
         } else if (arg == "--realtime") {
             options.realtime = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -171,6 +187,41 @@ bool flyScenario(const tavi::sim::Scenario& scenario, const Options& options,
     return passed;
 }
 
+// Writes the pictures the options ask for through the simulator's panel; false when one could
+// not be written.
+bool writePictures(const Options& options, tavi::sim::Simulator& simulator,
+                   const tavi::platform::ModuleLinkage& linkage) {
+    if (options.screens.empty() && options.panel.empty()) {
+        return true;
+    }
+    const fs::path layoutPath = options.simRoot / "panel-layout.txt";
+    try {
+        tavi::sim::PanelHost host(simulator.panel, linkage,
+                                  tavi::sim::PanelLayout::read(layoutPath.string()));
+        const std::pair<fs::path, decltype(&tavi::sim::writeScreenPictures)> requests[] = {
+            {options.screens, tavi::sim::writeScreenPictures},
+            {options.panel, tavi::sim::writePanelPictures},
+        };
+        for (const auto& [folder, write] : requests) {
+            if (folder.empty()) {
+                continue;
+            }
+            std::error_code error;
+            fs::create_directories(folder, error);
+            const auto written = write(simulator.panel, host, folder);
+            std::printf("tavi-sim: %zu pictures in %s\n", written.size(), folder.c_str());
+            if (written.empty()) {
+                std::fprintf(stderr, "tavi-sim: cannot write pictures into %s\n", folder.c_str());
+                return false;
+            }
+        }
+    } catch (const tavi::sim::PanelLayoutError& error) {
+        std::fprintf(stderr, "tavi-sim: %s: %s\n", layoutPath.c_str(), error.what());
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -237,6 +288,7 @@ int main(int argc, char** argv) {
     simulator.startFlight();
 
     const bool passed = flyScenario(*scenario, options, simulator);
+    const bool pictured = writePictures(options, simulator, *linkage);
     linkage->moduleDeinit();
     dlclose(module);
 
@@ -249,5 +301,5 @@ int main(int argc, char** argv) {
     std::printf("tavi-sim: log %s\n", logPath.c_str());
     // The sanitizer build's leak check ends the process without flushing a piped stdout.
     std::fflush(stdout);
-    return passed ? 0 : 1;
+    return passed && pictured ? 0 : 1;
 }

@@ -17,7 +17,8 @@ using platform::GaugeElement;
 using platform::GaugeHeader;
 using platform::MouseControl;
 
-constexpr Artwork kMainPanel{"MainPanel", 1152, 860, 3, paintPanelBackground, ""};
+// The background icon covers the whole panel, so the root image paints nothing of its own.
+constexpr Artwork kMainPanel{"MainPanel", 1152, 860, 1, nullptr, ""};
 constexpr Artwork kMainPanelBackground{"MainPanel background", 1152, 860, 3,
                                        paintPanelBackground,   ""};
 constexpr Artwork kPfd1Copy{"MainPanel PFD 1", 252, 300, 1, nullptr, ""};

@@ -173,13 +173,18 @@ void PanelHost::runCallbacks(GaugeElement& root) {
 void PanelHost::composite(int32_t window) {
     const PanelWindow* layoutWindow = layout_.window(window);
     std::unique_ptr<Surface>& picture = pictures_[window];
-    if (!picture) {
+    const bool fresh = !picture;
+    if (fresh) {
         picture = std::make_unique<Surface>(layoutWindow->width, layoutWindow->height);
     }
     Canvas canvas(*picture);
-    canvas.clear(kBlack);
+    // Only the gauges change: the window between them is cleared once.
+    if (fresh) {
+        canvas.clear(kBlack);
+    }
     for (const Placed& placed : placed_) {
         if (placed.window == window) {
+            canvas.fillRectangle(kBlack, {placed.x, placed.y, placed.width, placed.height});
             drawGauge(canvas, placed, placed.x, placed.y);
         }
     }
@@ -269,9 +274,12 @@ void PanelHost::drawElement(Canvas& canvas, GaugeElement& element, double origin
 // flag since the last copy.
 const Surface* PanelHost::shownCopy(GaugeElement& element) const {
     std::unique_ptr<Surface>& copy = copies_[&element];
-    if (!copy || (element.flags & platform::kImageOnScreen) == 0) {
+    if (!copy) {
         copy = std::make_unique<Surface>(element.surface->pixelWidth(),
                                          element.surface->pixelHeight());
+        element.flags &= ~platform::kImageOnScreen;
+    }
+    if ((element.flags & platform::kImageOnScreen) == 0) {
         Canvas canvas(*copy);
         canvas.setCopyCompositing(true);
         canvas.drawImage(*element.surface, {0.0, 0.0});

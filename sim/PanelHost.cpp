@@ -2,6 +2,7 @@
 
 #include "platform/gfx/Canvas.h"
 #include "platform/panel/ImportTable.h"
+#include "sim/SimAircraft.h"
 
 #include <algorithm>
 #include <cmath>
@@ -132,6 +133,9 @@ std::vector<int32_t> PanelHost::shownWindows() const {
 }
 
 void PanelHost::frame() {
+    int32_t timeOfDay = 0;
+    panel_.executeCalculatorCode(SimAircraft::kTimeOfDayCode, nullptr, &timeOfDay, nullptr);
+    night_ = timeOfDay == SimAircraft::kNight;
     const std::vector<int32_t> shown = shownWindows();
     for (const Placed& placed : placed_) {
         if (std::find(shown.begin(), shown.end(), placed.window) == shown.end()) {

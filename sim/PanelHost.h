@@ -30,7 +30,7 @@ class PanelHost {
 public:
     // A held button sends a repeat this often, while the gauge's part asks for repeats.
     static constexpr double kRepeatSeconds = 0.1;
-    // How bright an image without the bright flag is drawn at night.
+    // How bright an image without the bright flag is drawn at the simulator's night.
     static constexpr double kNightBrightness = 0.35;
 
     // Shows the layout's starting windows through the panel; the gauges the layout names must
@@ -46,7 +46,8 @@ public:
     std::vector<int32_t> shownWindows() const;
 
     // One drawn frame: for each gauge of each shown window, the pre-update service, the element
-    // callbacks and the pre-draw service; then each shown window is composited.
+    // callbacks and the pre-draw service; then each shown window is composited, at the
+    // simulator's night with the images that are not bright drawn darker.
     void frame();
     // The window's picture as the last frame composited it (null before that).
     const platform::gfx::Surface* picture(int32_t window) const;
@@ -62,9 +63,6 @@ public:
     void elapse(double seconds);
     std::string tooltipAt(int32_t window, double x, double y) const;
     platform::Cursor cursorAt(int32_t window, double x, double y) const;
-
-    // At night the images that are not bright are drawn darker.
-    void setNight(bool night) { night_ = night; }
 
 private:
     struct Placed {

@@ -2,7 +2,9 @@
 
 #include "platform/gfx/Canvas.h"
 #include "platform/panel/ImportTable.h"
+#include "sim/SimAircraft.h"
 
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -252,12 +254,17 @@ TEST_F(PanelHostTest, ElementsDrawAsTheirCallbacksSay) {
 
 TEST_F(PanelHostTest, AtNightOnlyBrightImagesKeepTheirLight) {
     PanelHost host = makeHost();
-    host.setNight(true);
+    SimAircraft aircraft{panel};
+    aircraft.setTimeOfDay(SimAircraft::kNight);
     host.frame();
     const uint32_t dimmed = pixel(host, 5, 5);
     EXPECT_LT((dimmed >> 16) & 0xFF, 0x80u);
     EXPECT_EQ(pixel(host, 2 * 70 + 5, 2 * 20 + 5), 0xFFFFFFFFu);
     gauge.root.children[0].flags |= platform::kImageBright;
+    host.frame();
+    EXPECT_EQ(pixel(host, 5, 5), 0xFFFF0000u);
+    gauge.root.children[0].flags &= ~platform::kImageBright;
+    aircraft.setTimeOfDay(SimAircraft::kDay);
     host.frame();
     EXPECT_EQ(pixel(host, 5, 5), 0xFFFF0000u);
 }
@@ -300,6 +307,38 @@ TEST_F(PanelHostTest, TheGaugeReleasesTheSurfacesOfAHostThatIsGone) {
         EXPECT_NE(gauge.root.children[3].surface, nullptr);
     }
     EXPECT_EQ(gauge.root.children[3].surface, nullptr);
+}
+
+double sourceSeen = 0.0;
+
+TEST_F(PanelHostTest, ElementsReadTheirSourceTokenAndStringsShowTheirText) {
+    GaugeElement compass = element(platform::ElementKind::Icon, kStrip, 0, 30);
+    compass.sourceToken = 83;
+    compass.value = [](GaugeElement& self) {
+        sourceSeen = self.source.id == 83 ? self.source.value : -1.0;
+        return 0.0;
+    };
+    GaugeElement readout = element(platform::ElementKind::String, kStrip, 70, 0);
+    readout.width = 30;
+    readout.height = 15;
+    readout.font = "Quartz";
+    readout.fontSize = 12.0;
+    readout.fillText = [](GaugeElement& self) {
+        std::snprintf(self.text.data(), 64, "88");
+    };
+    gauge.root.children.push_back(compass);
+    gauge.root.children.push_back(readout);
+    panel.setToken(83, 271.5);
+    PanelHost host = makeHost();
+    host.frame();
+    EXPECT_EQ(sourceSeen, 271.5);
+    bool textLit = false;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 140; x < 200; ++x) {
+            textLit = textLit || (pixel(host, x, y) & 0x00FFFFFF) != 0;
+        }
+    }
+    EXPECT_TRUE(textLit);
 }
 
 TEST(PanelLayoutTest, MistakesAreReportedWithTheirLine) {

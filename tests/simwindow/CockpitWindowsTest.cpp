@@ -1,5 +1,6 @@
 #include "sim/window/CockpitWindows.h"
 
+#include "airframe/Electric.h"
 #include "core/Imports.h"
 #include "support/ModuleHarness.h"
 
@@ -30,11 +31,22 @@ void keepScreenshot(QWidget& view, const char* name) {
     view.grab().save(QString::fromStdString((folder / name).string()));
 }
 
+// The EICAS copy of the main panel as the window shows it.
+QImage eicasCopy(QWidget& mainPanel) {
+    return mainPanel.grab(QRect(887, 470, 252, 300)).toImage();
+}
+
 class CockpitWindowsTest : public ::testing::Test {
 protected:
-    CockpitWindowsTest() {
-        module.writeIni("[Startup]\nstartupMode=2\n");
+    explicit CockpitWindowsTest(const char* ini = "[Startup]\nstartupMode=2\n") {
+        module.writeIni(ini);
         module.startModule();
+    }
+
+    void ticks(int count) {
+        for (int i = 0; i < count; ++i) {
+            cockpit.tick();
+        }
     }
 
     test::ModuleHarness module;
@@ -91,6 +103,48 @@ TEST_F(CockpitWindowsTest, KeysReachTheSimulatorThroughTheKeyboardHook) {
         ASSERT_FALSE(module.simulator.host.keysReachingSimulator().empty());
         EXPECT_EQ(module.simulator.host.keysReachingSimulator().back().virtualKey, key.virtualKey);
     }
+}
+
+class ColdCockpitWindowsTest : public CockpitWindowsTest {
+protected:
+    // Parked cold and dark with 5000 lb in each main tank.
+    ColdCockpitWindowsTest() : CockpitWindowsTest("[Startup]\nstartupMode=0\n") {
+        module.simulator.panel.setToken(kFuelWeightPerGallonToken, kPoundsPerGallon);
+        for (const char* tank : {"FUEL TANK LEFT MAIN QUANTITY", "FUEL TANK RIGHT MAIN QUANTITY"}) {
+            module.simulator.aircraft.writeVariable(tank, 5000.0 / kPoundsPerGallon);
+        }
+    }
+
+    static constexpr int kFuelWeightPerGallonToken = 306;
+    static constexpr double kPoundsPerGallon = 6.7;
+};
+
+// Cold and dark: the batteries and the APU switched on with the mouse in the overhead window
+// light the EICAS and then show the APU turning.
+TEST_F(ColdCockpitWindowsTest, BatteriesAndApuStartedWithTheMouseChangeTheEicas) {
+    sim::PanelView* mainPanel = cockpit.view(0);
+    ticks(3);
+    const QImage dark = eicasCopy(*mainPanel);
+    EXPECT_FALSE(someLight(dark));
+
+    module.simulator.panel.openPanelWindow(250);
+    ticks(1);
+    sim::PanelView* overhead = cockpit.view(250);
+    ASSERT_TRUE(overhead->isVisible());
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(80, 485));
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(264, 485));
+    ticks(36);
+    const QImage powered = eicasCopy(*mainPanel);
+    EXPECT_TRUE(someLight(powered));
+
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(742, 197));
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(742, 197));
+    EXPECT_EQ(module.aircraft().electric()->apu.knob, electric::Apu::kKnobStart);
+    ticks(18 * 30);
+    EXPECT_NE(module.aircraft().electric()->apu.state, electric::Apu::kOff);
+    EXPECT_NE(eicasCopy(*mainPanel), powered);
+    keepScreenshot(*overhead, "overhead.png");
+    keepScreenshot(*mainPanel, "main-panel-apu.png");
 }
 
 } // namespace

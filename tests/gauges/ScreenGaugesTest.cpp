@@ -218,6 +218,66 @@ TEST_F(ScreenGaugesTest, BackgroundsFollowThePanelLighting) {
     }
 }
 
+// Gives a gauge built elsewhere a small tree for the duration of a test: a screen element as the
+// root, or as the first child of a background icon as the CDU gauges keep it.
+class StandInTree {
+public:
+    StandInTree(GaugeHeader& gauge, bool inBackground) : gauge(gauge), saved(gauge.root) {
+        gauge.root = GaugeElement();
+        if (inBackground) {
+            gauge.root.children.emplace_back();
+            gauge.root.children.front().children.emplace_back();
+        }
+    }
+    ~StandInTree() { gauge.root = saved; }
+    StandInTree(const StandInTree&) = delete;
+    StandInTree& operator=(const StandInTree&) = delete;
+
+    GaugeElement& screen() {
+        return gauge.root.children.empty() ? gauge.root : gauge.root.children[0].children[0];
+    }
+
+private:
+    GaugeHeader& gauge;
+    GaugeElement saved;
+};
+
+TEST_F(ScreenGaugesTest, CduAndClockGaugesDrawByTheirOwnServiceAndRule) {
+    DrawRecordingScreen& cdu = record(kCduDisplay);
+    DrawRecordingScreen& clock2 = record(kClockRight);
+    StandInTree cduTree(cduGauge, true);
+    StandInTree cduVcTree(cduVcGauge, true);
+    StandInTree clockTree(clock2Gauge, false);
+    platform::gfx::Surface surface(370, 240);
+    for (StandInTree* tree : {&cduTree, &cduVcTree, &clockTree}) {
+        tree->screen().surface = &surface;
+    }
+    struct Windows {
+        bool mainPanel;
+        bool cdu;
+        std::vector<bool> cduBlanks;
+    };
+    const Windows states[] = {
+        {true, false, {true, true}},
+        {true, true, {false, true}},
+        {false, false, {true, false}},
+        {false, true, {false, true}},
+    };
+    for (const Windows& state : states) {
+        showWindows(state.mainPanel, 10000, state.cdu);
+        cdu.blanks.clear();
+        clock2.blanks.clear();
+        for (const int32_t service : {platform::kServicePreDraw, platform::kServicePreUpdate}) {
+            screenGaugeCallback(cduGauge, service, nullptr);
+            screenGaugeCallback(cduVcGauge, service, nullptr);
+            screenGaugeCallback(clock2Gauge, service, nullptr);
+        }
+        EXPECT_EQ(cdu.blanks, state.cduBlanks) << state.mainPanel << state.cdu;
+        EXPECT_EQ(clock2.blanks, std::vector<bool>{false});
+    }
+    EXPECT_DOUBLE_EQ(cdu.scaleX, 1.0);
+}
+
 TEST(ScreenGaugesBeforeStartTest, NothingIsTouchedUntilTheAircraftHasStarted) {
     test::ModuleHarness module;
     module.init();

@@ -165,16 +165,16 @@ void Mfd::refreshNearbyData() {
     const double radius =
         std::clamp(static_cast<double>(range()), kMinFetchRadius, kMaxFetchRadius);
     NavDatabase* database = fms->navDatabaseIfMade();
-    if (!database) {
+    // A database that is not open answers nothing and would log its failure twice a frame, so
+    // the lists are emptied without asking it until it opens.
+    if (!database || !database->isConnected()) {
         nearbyAirports.fill(Airport());
         nearbyNavaids.fill(Navaid());
     } else {
         database->getClosest4Airports(latitude, longitude, radius, nearbyAirports);
         database->getClosest8Navaids(latitude, longitude, radius, nearbyNavaids);
         ++nearbyFetches;
-        if (database->isConnected()) {
-            nearbyDataLoaded = true;
-        }
+        nearbyDataLoaded = true;
     }
     fetchPosition = {latitude, longitude};
 }

@@ -12,6 +12,7 @@
 #include "platform/gfx/Surface.h"
 #include "support/AvionicsBench.h"
 #include "support/HeldSystem.h"
+#include "support/ScreenInk.h"
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
 
@@ -58,21 +59,8 @@ protected:
         EXPECT_TRUE(drawScreen(mfd(side), side == 1 ? kMfdLeft : kMfdRight, surface));
         return surface;
     }
-    // Pixels of about the colour in the logical rectangle.
     int count(uint32_t colour, int x, int y, int width, int height) {
-        int found = 0;
-        for (int py = y; py < y + height; ++py) {
-            for (int px = x; px < x + width; ++px) {
-                const uint32_t p = surface.pixel(px, py);
-                bool near = true;
-                for (int shift : {0, 8, 16}) {
-                    near = near && std::abs(static_cast<int>((p >> shift) & 0xFF) -
-                                            static_cast<int>((colour >> shift) & 0xFF)) < 40;
-                }
-                found += near ? 1 : 0;
-            }
-        }
-        return found;
+        return inkCount(surface, colour, x, y, width, height);
     }
     // The picture of the state, where TAVI_SCREENS asks for it, else in a temporary folder.
     void picture(const std::string& state, int side = 1) {

@@ -6,6 +6,7 @@
 // frame where the aircraft has not moved, two when it has moved far enough to fetch again.
 #include "displays/Mfd.h"
 
+#include "avionics/Ahrs.h"
 #include "avionics/Tcas.h"
 #include "avionics/Transponder.h"
 #include "platform/gfx/Surface.h"
@@ -14,6 +15,7 @@
 #include "support/MapRoute.h"
 
 #include <benchmark/benchmark.h>
+#include <cmath>
 
 namespace {
 
@@ -114,5 +116,29 @@ void mfdFrame(benchmark::State& state) {
     reportBudget(state);
 }
 BENCHMARK(mfdFrame)->ArgName("moving")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// The map of a turning aircraft: the compass rose and everything on the map turn a little every
+// frame.
+void mfdTurning(benchmark::State& state) {
+    tavi::Mfd& mfd = cruise().mfd();
+    tavi::AhrsUnit& unit = cruise().aircraft().ahrs()->unit1;
+    const float heading = unit.heading;
+    const float trueHeading = unit.token86Value;
+    mfd.lowerPage = tavi::Mfd::kEnginePage;
+    tavi::platform::gfx::Surface surface(400, 476);
+    surface.setLogicalSize(tavi::Mfd::kWidth, tavi::Mfd::kHeight);
+    float turn = 0.0f;
+    for (auto _ : state) {
+        turn = std::fmod(turn + 0.7f, 360.0f);
+        unit.heading = std::fmod(heading + turn, 360.0f);
+        unit.token86Value = std::fmod(trueHeading + turn, 360.0f);
+        mfd.draw(surface, 400, 476, false);
+        benchmark::DoNotOptimize(surface.pixel(20, 20));
+    }
+    unit.heading = heading;
+    unit.token86Value = trueHeading;
+    reportBudget(state);
+}
+BENCHMARK(mfdTurning)->Unit(benchmark::kMicrosecond);
 
 } // namespace

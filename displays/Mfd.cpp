@@ -11,6 +11,7 @@
 #include "core/RequestVariable.h"
 #include "displays/ScreenDrawing.h"
 #include "fms/Fms.h"
+#include "platform/gfx/Surface.h"
 #include "platform/panel/PanelServices.h"
 
 #include <algorithm>
@@ -84,13 +85,19 @@ void Mfd::buildShapes() {
         compassTickPath.addLine(onCircle(centre, 146, a), onCircle(centre, 162, a));
         compassTickPath.addLine(onCircle(centre, 152, a + 5), onCircle(centre, 162, a + 5));
     }
+    // The figures are glyph outlines made once, so that turning the rose renders no glyphs.
+    platform::gfx::Surface scratch(1, 1);
+    Canvas canvas(scratch);
     constexpr std::array<double, 12> kLabelX = {-9, -8,  -8,  -8,  -12, -12,
                                                 -8, -12, -12, -11, -12, -12};
     for (int i = 0; i < 12; ++i) {
         const int a = i * 30;
-        std::string text = a % 90 == 0 ? std::string(1, "NESW"[a / 90]) : format("%d", a / 10);
-        compassLabels.push_back(
-            {std::move(text), kLabelX[static_cast<std::size_t>(i)], static_cast<double>(a)});
+        const std::string text =
+            a % 90 == 0 ? std::string(1, "NESW"[a / 90]) : format("%d", a / 10);
+        const double height = canvas.measureString(text, font20).height;
+        const platform::gfx::Path label = canvas.textOutline(
+            text, font20, {kLabelX[static_cast<std::size_t>(i)], -144 + (20 - height) / 2});
+        compassLabelPath.append(label.transformed(1.0, a, {0, 0}));
     }
 
     mapSectorRegion = {{0, 0}, {-393, -200}, {393, -200}};

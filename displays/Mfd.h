@@ -196,6 +196,11 @@ private:
         Projection(double latitude, double longitude, double rotation, double scale);
         PointF place(double latitude, double longitude) const;
         double scale() const { return pixelsPerNm; }
+        // Whether a symbol at the point, with its ident to its right, can reach the view's
+        // clip; the bounds of the clip are relative to the view centre.
+        bool reaches(PointF point, const platform::gfx::RectF& clipBounds) const;
+        // Whether the line between the points can cross the clip's bounds.
+        static bool crosses(PointF from, PointF to, const platform::gfx::RectF& clipBounds);
 
     private:
         FlatEarth origin;
@@ -246,6 +251,7 @@ private:
     void drawPlanView(Canvas& canvas);
     Projection projection() const;
     void drawSymbols(Canvas& canvas);
+    platform::gfx::RectF symbolBounds() const;
     void drawNavaids(Canvas& canvas, const Projection& view);
     void drawAirports(Canvas& canvas, const Projection& view);
     void drawFlightPlan(Canvas& canvas, const Projection& view);
@@ -291,14 +297,9 @@ private:
     platform::gfx::Path compassTickPath;
     platform::gfx::Path headingBoxPath;
     platform::gfx::Path headingBugPath;
+    platform::gfx::Path compassLabelPath;
     std::vector<PointF> mapSectorRegion;
     std::vector<PointF> mapClipRegion;
-    struct CompassLabel {
-        std::string text;
-        double x = 0.0;
-        double degrees = 0.0;
-    };
-    std::vector<CompassLabel> compassLabels;
     int32_t nearbyFetches = 0;
 };
 

@@ -231,13 +231,7 @@ void Mfd::drawMapView(Canvas& canvas) {
     canvas.clipPolygon(mapSectorRegion);
     canvas.rotate(-heading.heading);
     canvas.drawPath(penWhite15b, compassTickPath);
-    for (const CompassLabel& label : compassLabels) {
-        canvas.save();
-        canvas.rotate(label.degrees);
-        const double height = canvas.measureString(label.text, font20).height;
-        canvas.drawString(label.text, font20, kWhite, {label.x, -144 + (20 - height) / 2});
-        canvas.restore();
-    }
+    canvas.fillPath(kWhite, compassLabelPath);
     canvas.restore();
 
     canvas.resetClip();
@@ -300,6 +294,27 @@ PointF Mfd::Projection::place(double latitude, double longitude) const {
     return {x * cosRotation - y * sinRotation, x * sinRotation + y * cosRotation};
 }
 
+bool Mfd::Projection::reaches(PointF point, const RectF& clipBounds) const {
+    constexpr double kIdentReach = 70.0;
+    constexpr double kSymbolReach = 20.0;
+    return point.x >= clipBounds.x - kIdentReach &&
+           point.x <= clipBounds.x + clipBounds.width + kSymbolReach &&
+           point.y >= clipBounds.y - kSymbolReach &&
+           point.y <= clipBounds.y + clipBounds.height + kIdentReach;
+}
+
+bool Mfd::Projection::crosses(PointF from, PointF to, const RectF& clipBounds) {
+    const double right = clipBounds.x + clipBounds.width;
+    const double bottom = clipBounds.y + clipBounds.height;
+    return !((from.x < clipBounds.x && to.x < clipBounds.x) || (from.x > right && to.x > right) ||
+             (from.y < clipBounds.y && to.y < clipBounds.y) || (from.y > bottom && to.y > bottom));
+}
+
+RectF Mfd::symbolBounds() const {
+    return planMode ? RectF{-kPlanRadius, -kPlanRadius, 2 * kPlanRadius, 2 * kPlanRadius}
+                    : RectF{-125, -125, 250, 210};
+}
+
 Mfd::Projection Mfd::projection() const {
     const FlightPlan& plan = activeFlightPlan;
     double latitude = fms ? fms->position.latitude : 0.0;
@@ -350,6 +365,9 @@ void Mfd::drawNavaids(Canvas& canvas, const Projection& view) {
             continue;
         }
         const PointF p = view.place(navaid.latitude, navaid.longitude);
+        if (!view.reaches(p, symbolBounds())) {
+            continue;
+        }
         if (vor) {
             canvas.drawPolygon(
                 penGreen2,
@@ -385,6 +403,9 @@ void Mfd::drawAirports(Canvas& canvas, const Projection& view) {
             continue;
         }
         const PointF p = view.place(airport.latitude, airport.longitude);
+        if (!view.reaches(p, symbolBounds())) {
+            continue;
+        }
         const bool primary = airport.primaryId == 0;
         if (primary) {
             canvas.drawEllipse(penCyan2, {p.x - 6, p.y - 6, 12, 12});
@@ -418,6 +439,9 @@ void Mfd::drawPlanLines(Canvas& canvas, const FlightPlan& plan, const Projection
                     continue;
                 }
                 const PointF p = view.place(marker.latitude, marker.longitude);
+                if (!view.reaches(p, symbolBounds())) {
+                    continue;
+                }
                 canvas.drawPolygon(penWhite15b, around(p, {{0, -8}, {5, 0}, {0, 8}, {-5, 0}}));
                 if (showData) {
                     canvas.drawString(marker.ident, font16, kWhite, offset(p, 12, -16));
@@ -430,7 +454,9 @@ void Mfd::drawPlanLines(Canvas& canvas, const FlightPlan& plan, const Projection
             PointF from = view.place(segment.startLatitude, segment.startLongitude);
             PointF to = view.place(segment.endLatitude, segment.endLongitude);
             if (segment.turnDirection == kSegmentStraight) {
-                canvas.drawLine(penWhite15b, from, to);
+                if (Projection::crosses(from, to, symbolBounds())) {
+                    canvas.drawLine(penWhite15b, from, to);
+                }
                 continue;
             }
             if (segment.turnDirection != kSegmentLeftArc &&
@@ -470,6 +496,9 @@ void Mfd::drawPlanFixes(Canvas& canvas, const FlightPlan& plan, const Projection
             drawHold(canvas, corners);
         }
         const bool isActive = i == active;
+        if (!view.reaches(p, symbolBounds())) {
+            continue;
+        }
         canvas.drawPolygon(
             isActive ? penMagenta2 : penWhite15b,
             around(p, {{0, -9}, {2, -2}, {9, 0}, {2, 2}, {0, 9}, {-2, 2}, {-9, 0}, {-2, -2}}));

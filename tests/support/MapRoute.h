@@ -5,9 +5,9 @@
 
 #include <string>
 
-// A route across the test region for the displays' maps: from ZZAA by DIRECT TO P, then Q with a
-// holding pattern, R with a 3 nm orbit, S and T, to ZZAE; the fly-by turns between the legs are
-// the arcs LNAV lays out.
+// A route across the test region for the displays' maps: from ZZAA by DIRECT TO ABC, a sharp
+// turn to P, then R with a 3 nm orbit, T, back to S with a holding pattern, to ZZAE; the fly-by
+// turns at ABC and P are the arcs LNAV lays out.
 namespace tavi::test {
 
 inline Waypoint regionFix(const std::string& ident, double latitude, double longitude,
@@ -33,9 +33,9 @@ inline bool enterMapRoute(const Fms& fms) {
     if (plan.legs.empty() && !plan.insertWaypoint(destination, 0, false, context)) {
         return false;
     }
-    const Waypoint fixes[] = {regionFix("P", 47.5, 8.5), regionFix("Q", 47.6, 8.7),
-                              regionFix("R", 47.7, 8.9), regionFix("S", 47.8, 9.1),
-                              regionFix("T", 47.9, 9.3)};
+    const Waypoint fixes[] = {regionFix("ABC", 47.2, 8.3), regionFix("P", 47.5, 8.5),
+                              regionFix("R", 47.7, 8.9), regionFix("T", 47.9, 9.3),
+                              regionFix("S", 47.8, 9.1)};
     std::size_t index = 0;
     for (const Waypoint& fix : fixes) {
         if (!plan.insertWaypoint(fix, index++, false, context)) {
@@ -46,7 +46,7 @@ inline bool enterMapRoute(const Fms& fms) {
         return false;
     }
     for (FlightPlanLeg& leg : plan.legs) {
-        if (leg.wpt.ident == "Q") {
+        if (leg.wpt.ident == "S") {
             leg.holding.active = 1;
             leg.holding.compute(leg.wpt.latitude, leg.wpt.longitude, leg.course);
         } else if (leg.wpt.ident == "R") {

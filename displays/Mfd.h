@@ -269,6 +269,7 @@ private:
     void drawTakeoffData(Canvas& canvas);
     void drawOilLevels(Canvas& canvas);
     void drawDoors(Canvas& canvas);
+    static platform::gfx::Path doorOutline();
     void drawHydraulicPage(Canvas& canvas);
     void drawBrakes(Canvas& canvas);
     void drawFuelPage(Canvas& canvas);
@@ -298,6 +299,7 @@ private:
     platform::gfx::Path headingBoxPath;
     platform::gfx::Path headingBugPath;
     platform::gfx::Path compassLabelPath;
+    const platform::gfx::Path doorOutlinePath = doorOutline();
     std::vector<PointF> mapSectorRegion;
     std::vector<PointF> mapClipRegion;
     int32_t nearbyFetches = 0;

@@ -17,22 +17,29 @@ using platform::gfx::RectF;
 namespace {
 
 constexpr float kLowOilQuarts = 5.5f;
-
-// The aircraft seen from above, nose to the left, as the door synoptic draws it.
-const std::array<std::vector<PointF>, 6> kOutline = {{
-    {{210, 360}, {213, 355}, {220, 351}, {320, 351}, {323, 346}, {337, 346}, {340, 348},
-     {350, 351}, {360, 336}, {366, 336}, {361, 360}, {366, 384}, {360, 384}, {350, 369},
-     {340, 372}, {337, 374}, {323, 374}, {320, 369}, {220, 369}, {213, 365}, {210, 360}},
-    {{265, 351}, {300, 324}, {305, 324}, {305, 351}},
-    {{265, 369}, {300, 396}, {305, 396}, {305, 369}},
-    {{323, 346}, {320, 343}, {323, 340}, {337, 340}, {340, 343}, {337, 346}},
-    {{323, 374}, {320, 377}, {323, 380}, {337, 380}, {340, 377}, {337, 374}},
-    {{229, 367}, {223, 362}, {222, 360}, {223, 358}, {229, 353}},
-}};
 constexpr std::array<PointF, 7> kExits = {
     {{215, 357}, {227, 357}, {235, 348}, {258, 348}, {282, 348}, {280, 366}, {328, 350}}};
 
 } // namespace
+
+// The aircraft seen from above, nose to the left, as the door synoptic draws it.
+platform::gfx::Path Mfd::doorOutline() {
+    const std::array<std::vector<PointF>, 6> parts = {{
+        {{210, 360}, {213, 355}, {220, 351}, {320, 351}, {323, 346}, {337, 346}, {340, 348},
+         {350, 351}, {360, 336}, {366, 336}, {361, 360}, {366, 384}, {360, 384}, {350, 369},
+         {340, 372}, {337, 374}, {323, 374}, {320, 369}, {220, 369}, {213, 365}, {210, 360}},
+        {{265, 351}, {300, 324}, {305, 324}, {305, 351}},
+        {{265, 369}, {300, 396}, {305, 396}, {305, 369}},
+        {{323, 346}, {320, 343}, {323, 340}, {337, 340}, {340, 343}, {337, 346}},
+        {{323, 374}, {320, 377}, {323, 380}, {337, 380}, {340, 377}, {337, 374}},
+        {{229, 367}, {223, 362}, {222, 360}, {223, 358}, {229, 353}},
+    }};
+    platform::gfx::Path outline;
+    for (const std::vector<PointF>& part : parts) {
+        outline.addLines(part);
+    }
+    return outline;
+}
 
 void Mfd::drawEnginePage(Canvas& canvas) {
     canvas.drawLine(penWhite15b, {198, 306}, {198, 404});
@@ -94,9 +101,7 @@ void Mfd::drawOilLevels(Canvas& canvas) {
 
 void Mfd::drawDoors(Canvas& canvas) {
     drawPageHeading(canvas, "DOORS", 290, 204, 376);
-    for (const std::vector<PointF>& part : kOutline) {
-        drawPolyline(canvas, penWhite15b, part);
-    }
+    canvas.drawPath(penWhite15b, doorOutlinePath);
     for (const PointF& exit : kExits) {
         canvas.fillRectangle(kGreen, {exit.x, exit.y, 6, 6});
     }

@@ -97,7 +97,7 @@ void Mfd::buildShapes() {
         const double height = canvas.measureString(text, font20).height;
         const platform::gfx::Path label = canvas.textOutline(
             text, font20, {kLabelX[static_cast<std::size_t>(i)], -144 + (20 - height) / 2});
-        compassLabelPath.append(label.transformed(1.0, a, {0, 0}));
+        compassLabelPath[static_cast<std::size_t>(i)] = label.transformed(1.0, a, {0, 0});
     }
 
     mapSectorRegion = {{0, 0}, {-393, -200}, {393, -200}};

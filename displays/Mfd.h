@@ -298,7 +298,8 @@ private:
     platform::gfx::Path compassTickPath;
     platform::gfx::Path headingBoxPath;
     platform::gfx::Path headingBugPath;
-    platform::gfx::Path compassLabelPath;
+    // The compass figures, one path per 30 degrees from north.
+    std::array<platform::gfx::Path, 12> compassLabelPath;
     const platform::gfx::Path doorOutlinePath = doorOutline();
     std::vector<PointF> mapSectorRegion;
     std::vector<PointF> mapClipRegion;

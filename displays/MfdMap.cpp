@@ -231,7 +231,14 @@ void Mfd::drawMapView(Canvas& canvas) {
     canvas.clipPolygon(mapSectorRegion);
     canvas.rotate(-heading.heading);
     canvas.drawPath(penWhite15b, compassTickPath);
-    canvas.fillPath(kWhite, compassLabelPath);
+    // Only the figures near the arc can show through the wedge.
+    for (std::size_t i = 0; i < compassLabelPath.size(); ++i) {
+        const float off =
+            std::fabs(std::remainder(30.0f * static_cast<float>(i) - heading.heading, 360.0f));
+        if (off <= kArcHalfWidth + 15.0) {
+            canvas.fillPath(kWhite, compassLabelPath[i]);
+        }
+    }
     canvas.restore();
 
     canvas.resetClip();

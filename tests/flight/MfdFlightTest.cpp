@@ -3,6 +3,7 @@
 // orbit at every range, the heading lost with its avionics master, the ILS approach on the NAV
 // source, and a traffic advisory that brings up the TCAS page.
 #include "airframe/Electric.h"
+#include "avionics/Ahrs.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/Tcas.h"
 #include "avionics/Transponder.h"
@@ -163,6 +164,31 @@ TEST_F(MfdFlightTest, HeadingLostWithItsAvionicsMasterShowsTheFlagAndNothingOnTh
     EXPECT_GT(count(Mfd::kRed, 178, 92, 44, 32), 30) << "HDG FAIL";
     EXPECT_GT(count(Mfd::kYellow, 180, 16, 40, 22), 10) << "dashes for the heading";
     EXPECT_EQ(count(Mfd::kMagenta, 60, 50, 280, 230), 0) << "no track pointer nor plan";
+}
+
+TEST_F(MfdFlightTest, TheHeadingBugStandsOnTheArcOrPointsToItsSide) {
+    flight.startInFlight(47.0, 8.0, 10000.0, 90.0, 250.0);
+    const double heading = flight.aircraft().ahrs()->unit1.heading;
+    const struct {
+        double offset;
+        bool left, right, onArc;
+    } cases[] = {{-90, true, false, false},
+                 {90, false, true, false},
+                 {30, false, false, true},
+                 {-63, false, false, true},
+                 {64, false, true, false}};
+    for (const auto& c : cases) {
+        flight.setHeadingBug(static_cast<int32_t>(std::lround(heading + c.offset + 360.0)) % 360);
+        flight.fly(0.5);
+        draw("HeadingBug" + std::to_string(static_cast<int>(c.offset)));
+        const double b = (flight.fd().headingBug - flight.aircraft().ahrs()->unit1.heading) *
+                         std::numbers::pi / 180.0;
+        const double x = 200.0 + 170.0 * std::sin(b);
+        const double y = 212.0 - 170.0 * std::cos(b);
+        EXPECT_EQ(count(Mfd::kCyan, 14, 98, 24, 24) > 10, c.left) << c.offset;
+        EXPECT_EQ(count(Mfd::kCyan, 362, 98, 24, 24) > 10, c.right) << c.offset;
+        EXPECT_EQ(count(Mfd::kCyan, x - 10, y - 10, 20, 20) > 10, c.onArc) << c.offset;
+    }
 }
 
 TEST_F(MfdFlightTest, IlsApproachShowsTheStationOnTheNavSource) {

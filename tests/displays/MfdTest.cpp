@@ -261,6 +261,29 @@ TEST_F(MfdScreen, SpeedRowsSelectCycleAndTakeTheKnob) {
     EXPECT_EQ(mfd(1).selectedSpeedRow, 3);
 }
 
+TEST_F(MfdScreen, TheFmsSourceShowsTheActiveFixOrDashesWithoutLnav) {
+    // The panel's source button sets the flag; the FMS keeps the LNAV output.
+    bench.aircraft().flightDirector()->fmsSource1 = true;
+    LnavState& lnav = *bench.fms.lnavState();
+    lnav.valid = true;
+    lnav.ident = "ABC";
+    lnav.distanceToGo = 12.34;
+    lnav.timeToGo = 300.0;
+    lnav.crossTrackError = -0.5;
+    drawn();
+    picture("FmsSource");
+    EXPECT_GT(count(Mfd::kMagenta, 16, 15, 40, 20), 20) << "FMS1";
+    EXPECT_GT(count(Mfd::kMagenta, 16, 35, 40, 20), 20) << "the fix";
+    EXPECT_GT(count(Mfd::kMagenta, 16, 55, 36, 20), 20) << "12.3";
+    EXPECT_GT(count(Mfd::kMagenta, 16, 75, 20, 20), 5) << "5 minutes";
+    EXPECT_GT(count(0xFFFFFFFF, 175, 276, 50, 20), 20) << "0.50L";
+    lnav.valid = false;
+    drawn();
+    EXPECT_EQ(count(Mfd::kMagenta, 16, 35, 40, 60), 0);
+    EXPECT_GT(count(Mfd::kYellow, 16, 35, 40, 60), 20) << "dashes";
+    EXPECT_EQ(count(0xFFFFFFFF, 175, 276, 50, 20), 0) << "no cross-track without LNAV";
+}
+
 TEST_F(MfdScreen, ReadingsOfTheDataFieldsAndTheTrafficTags) {
     const struct {
         double crossTrack;

@@ -9,9 +9,11 @@
 #include "avionics/FlightDirector.h"
 #include "avionics/Radio.h"
 #include "fms/GlobalFlightPlans.h"
+#include "navdata/FlatEarth.h"
 #include "platform/gfx/Surface.h"
 #include "support/AvionicsBench.h"
 #include "support/HeldSystem.h"
+#include "support/MapRoute.h"
 #include "support/ScreenInk.h"
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
@@ -282,6 +284,41 @@ TEST_F(MfdScreen, TheFmsSourceShowsTheActiveFixOrDashesWithoutLnav) {
     EXPECT_EQ(count(Mfd::kMagenta, 16, 35, 40, 60), 0);
     EXPECT_GT(count(Mfd::kYellow, 16, 35, 40, 60), 20) << "dashes";
     EXPECT_EQ(count(0xFFFFFFFF, 175, 276, 50, 20), 0) << "no cross-track without LNAV";
+}
+
+TEST_F(MfdScreen, ThePlanViewShowsTheRouteWithItsMarksAndIdentsOnlyWithData) {
+    bench.fms.position.latitude = 47.35;
+    bench.fms.position.longitude = 8.25;
+    ASSERT_TRUE(enterMapRoute(bench.fms));
+    const FlightPlan& plan = activeFlightPlan;
+    const std::size_t pLeg = plan.activeLeg + 1;
+    ASSERT_EQ(plan.legs[pLeg].wpt.ident, "P");
+    activeFlightPlan.placeMarker(
+        plan.legs[plan.activeLeg].distance + plan.legs[pLeg].distance / 2.0, "TOD");
+    ASSERT_EQ(plan.legs[pLeg].markers.size(), 1u);
+    const PilotPoint& marker = plan.legs[pLeg].markers.front();
+    press({5, Mfd::kKnobSmallUp, Mfd::kKnobSmallUp, Mfd::kKnobSmallUp});
+    ASSERT_EQ(mfd().range(), 50);
+    // North up, 110 units for 50 nm, from the present position at the view's centre.
+    const auto onPlan = [](double latitude, double longitude) {
+        const FlatEarth origin(47.35, 8.25);
+        double east = 0.0;
+        double north = 0.0;
+        origin.eastNorthTo(latitude, longitude, east, north);
+        return platform::gfx::PointF{200 + 2.2 * east, 130 - 2.2 * north};
+    };
+    drawn();
+    picture("PlanWithData");
+    const auto active = onPlan(47.2, 8.3);
+    const auto tod = onPlan(marker.latitude, marker.longitude);
+    EXPECT_GT(count(Mfd::kMagenta, active.x - 9, active.y - 9, 18, 18), 10) << "active star";
+    EXPECT_GT(count(Mfd::kMagenta, active.x + 12, active.y - 16, 24, 18), 10) << "ABC";
+    EXPECT_GT(count(0xFFF5F5F5, tod.x - 6, tod.y - 9, 12, 18), 8) << "TOD diamond";
+    EXPECT_GT(count(0xFFFFFFFF, tod.x + 12, tod.y - 16, 30, 18), 10) << "TOD ident";
+    press({1, 4});
+    drawn();
+    EXPECT_GT(count(Mfd::kMagenta, active.x - 9, active.y - 9, 18, 18), 10) << "the star stays";
+    EXPECT_EQ(count(Mfd::kMagenta, active.x + 12, active.y - 16, 24, 18), 0) << "no ident";
 }
 
 TEST_F(MfdScreen, ReadingsOfTheDataFieldsAndTheTrafficTags) {

@@ -183,6 +183,8 @@ public:
     const FlightPlanContext& planContext() const { return context; }
 
     NavDatabase& navDatabase() { return *database; }
+    // The navigation database, made on the first powered frame; nullptr before.
+    NavDatabase* navDatabaseIfMade() { return database.get(); }
     PilotPointStore& pilotPoints() { return pilotPointStore; }
     StoredPlanLibrary& storedPlans() { return storedPlanLibrary; }
     FmsPerf& performance() { return perf; }

@@ -340,6 +340,47 @@ SizeF Canvas::measureString(std::string_view utf8, const Font& font) {
     return {textExtents.x_advance + 2.0 * font.size * kTextMarginEm, fontExtents.height};
 }
 
+Path Canvas::textOutline(std::string_view utf8, const Font& font, PointF origin) {
+    Path outline;
+    if (utf8.empty()) {
+        return outline;
+    }
+    useFont(font);
+    cairo_font_extents_t extents{};
+    cairo_font_extents(cr_, &extents);
+    cairo_new_path(cr_);
+    cairo_move_to(cr_, origin.x + font.size * kTextMarginEm, origin.y + extents.ascent);
+    cairo_text_path(cr_, std::string(utf8).c_str());
+    cairo_path_t* flat = cairo_copy_path_flat(cr_);
+    cairo_new_path(cr_);
+    if (!flat || flat->status != CAIRO_STATUS_SUCCESS) {
+        cairo_path_destroy(flat);
+        return outline;
+    }
+    std::vector<PointF> figure;
+    const auto closeFigure = [&outline, &figure] {
+        if (figure.size() >= 3) {
+            outline.addPolygon(std::move(figure));
+        }
+        figure.clear();
+    };
+    for (int i = 0; i < flat->num_data; i += flat->data[i].header.length) {
+        const cairo_path_data_t& element = flat->data[i];
+        if (element.header.type == CAIRO_PATH_MOVE_TO) {
+            closeFigure();
+        }
+        if (element.header.type == CAIRO_PATH_MOVE_TO ||
+            element.header.type == CAIRO_PATH_LINE_TO) {
+            figure.push_back({flat->data[i + 1].point.x, flat->data[i + 1].point.y});
+        } else if (element.header.type == CAIRO_PATH_CLOSE_PATH) {
+            closeFigure();
+        }
+    }
+    closeFigure();
+    cairo_path_destroy(flat);
+    return outline;
+}
+
 void Canvas::setColour(Argb colour) {
     cairo_set_source_rgba(cr_, channel(colour, 16), channel(colour, 8), channel(colour, 0),
                           channel(colour, 24));

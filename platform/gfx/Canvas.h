@@ -136,6 +136,10 @@ public:
     // The layout box of the text: the font's line height by the advance plus the box's margins.
     // A blank measures wider than nothing although it paints nothing.
     SizeF measureString(std::string_view utf8, const Font& font);
+    // The glyph outlines of the text laid out as drawString lays it out, flattened into closed
+    // figures in the current user space: a shape to fill, drawn at any angle without the glyphs
+    // being rendered again.
+    Path textOutline(std::string_view utf8, const Font& font, PointF origin);
 
 private:
     void setColour(Argb colour);

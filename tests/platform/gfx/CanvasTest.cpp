@@ -1,5 +1,6 @@
 #include "platform/gfx/Canvas.h"
 
+#include "platform/gfx/Path.h"
 #include "platform/gfx/Surface.h"
 
 #include <filesystem>
@@ -205,6 +206,38 @@ TEST_F(TextTest, DrawsGlyphsBelowTheOriginInTheColour) {
         }
     }
     EXPECT_GT(red, 50);
+}
+
+TEST_F(TextTest, TheOutlineCoversWhatTheGlyphsPaintAndKeepsTheirHoles) {
+    fonts.add("Narrow", "Liberation Sans Narrow", true);
+    const Font font(fonts.face("Narrow"), 40.0);
+    Surface drawn{200, 60};
+    {
+        Canvas canvas(drawn);
+        canvas.clear(kBlack);
+        canvas.drawString("80", font, kRed, {10, 5});
+        Canvas outlined(surface);
+        outlined.clear(kBlack);
+        const Path outline = outlined.textOutline("80", font, {10, 5});
+        EXPECT_GE(outline.figures().size(), 4u) << "two glyphs, each with holes";
+        outlined.fillPath(kRed, outline);
+        EXPECT_TRUE(outlined.textOutline("", font, {0, 0}).figures().empty());
+    }
+    int same = 0;
+    int painted = 0;
+    int extra = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            const bool glyph = drawn.pixel(x, y) == kRed;
+            const bool filled = surface.pixel(x, y) == kRed;
+            painted += glyph ? 1 : 0;
+            same += glyph && filled ? 1 : 0;
+            extra += !glyph && filled ? 1 : 0;
+        }
+    }
+    EXPECT_GT(painted, 100);
+    EXPECT_GT(same, painted * 9 / 10);
+    EXPECT_LT(extra, painted / 10) << "the holes of the 8 and the 0 stay empty";
 }
 
 } // namespace

@@ -396,6 +396,28 @@ int Pfd::draw(platform::gfx::Surface& surface, int, int, bool blank) {
     return canvas.status();
 }
 
+void Pfd::drawLayer(Canvas& canvas, PfdLayer& layer, std::array<double, 2> values,
+                    const std::function<void(Canvas&)>& paint) {
+    // Copying compositing replaces what lies under each shape, which a picture laid over the
+    // screen cannot do: with it the layer is painted straight onto the screen.
+    if (compositingMode == kCompositingSourceCopy) {
+        canvas.save();
+        canvas.resetClip();
+        canvas.resetTransform();
+        paint(canvas);
+        canvas.restore();
+        return;
+    }
+    const PfdLayer::Inputs inputs = {values[0], values[1], static_cast<double>(smoothingMode),
+                                     static_cast<double>(textRenderingHint)};
+    if (layer.stale(canvas.target(), inputs)) {
+        Canvas painter(layer.restart(canvas.target(), inputs));
+        applyQuality(painter);
+        paint(painter);
+    }
+    canvas.drawSurface(layer.picture(), layer.area());
+}
+
 Pfd::Frame Pfd::frameValues() const {
     const std::size_t s = static_cast<std::size_t>(side - 1);
     Frame frame;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "displays/PanelElement.h"
+#include "displays/PfdLayer.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Path.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tavi {
@@ -31,7 +33,9 @@ struct LnavState;
 // tape, the altitude tape with the vertical speed beside the HSI, the attitude director, the HSI
 // as a full rose or an arc, the mode annunciator and the readouts around them; while the side's
 // air data runs its self-test, the self-test page instead. Shapes that never change are made on
-// the first update; every paint only moves them.
+// the first update; every paint only moves them. The parts that stay the same from one paint to
+// the next (the scales, the card, the fixed frames) are kept as pictures and drawn again only
+// when what they show changes.
 class Pfd : public PanelElement {
 public:
     using PointF = platform::gfx::PointF;
@@ -214,6 +218,22 @@ private:
         float course = 0.0f;
     };
 
+    // The pictures kept between paints.
+    struct Layers {
+        PfdLayer adiFrame{{104, 34, 192, 216}};
+        PfdLayer aircraftSymbol{{110, 136, 180, 38}};
+        PfdLayer roseCard{{116, 296, 168, 168}};
+        PfdLayer arcCard{{86, 294, 228, 84}};
+        PfdLayer verticalSpeedScale{{292, 284, 84, 192}};
+        PfdLayer speedScale{{0, 40, 79, 214}};
+        PfdLayer altitudeScale{{304, 40, 96, 214}};
+    };
+
+    // Lays the layer's picture onto the screen, painting it first when the values it shows have
+    // changed. The paint starts from a reset transform and clip.
+    void drawLayer(platform::gfx::Canvas& canvas, PfdLayer& layer, std::array<double, 2> values,
+                   const std::function<void(platform::gfx::Canvas&)>& paint);
+
     void buildShapes();
     void buildAdiShapes();
     void buildHsiShapes();
@@ -265,6 +285,7 @@ private:
     bool tenSecondFlagVisible(uint32_t since) const;
 
     Shapes shapes;
+    Layers layers;
     platform::gfx::Font font16;
     platform::gfx::Font font18;
     platform::gfx::Font font20;

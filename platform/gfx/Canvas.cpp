@@ -306,6 +306,36 @@ void Canvas::fillWithHatch(const Hatch& hatch) {
     cairo_surface_destroy(tile);
 }
 
+void Canvas::drawSurface(const Surface& picture, const RectF& area) {
+    cairo_save(cr_);
+    cairo_identity_matrix(cr_);
+    cairo_set_source_surface(cr_, picture.cairoSurface(), 0.0, 0.0);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
+    wholePixelsOf(area);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+}
+
+void Canvas::clearArea(const RectF& area) {
+    cairo_save(cr_);
+    cairo_set_source_rgba(cr_, 0.0, 0.0, 0.0, 0.0);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
+    wholePixelsOf(area);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+}
+
+void Canvas::wholePixelsOf(const RectF& area) {
+    const RectF box = normalised(area);
+    const double left = std::floor(box.x * surface_.scaleX());
+    const double top = std::floor(box.y * surface_.scaleY());
+    const double right = std::ceil((box.x + box.width) * surface_.scaleX());
+    const double bottom = std::ceil((box.y + box.height) * surface_.scaleY());
+    cairo_identity_matrix(cr_);
+    cairo_new_path(cr_);
+    cairo_rectangle(cr_, left, top, right - left, bottom - top);
+}
+
 void Canvas::drawString(std::string_view utf8, const Font& font, Argb colour, PointF origin) {
     if (utf8.empty()) {
         return;

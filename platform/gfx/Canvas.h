@@ -75,6 +75,8 @@ public:
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
+    Surface& target() const { return surface_; }
+
     // 0 while every call has succeeded, else the first failure's code.
     int status() const;
 
@@ -126,6 +128,13 @@ public:
     void fillPath(Argb colour, const Path& path);
     void fillPath(const Hatch& hatch, const Path& path);
 
+    // Lays the pixels of the picture, a surface of the same size, over those of this one within
+    // the whole pixels the area covers (in logical units), blended by their alpha and within the
+    // clip; the transform plays no part.
+    void drawSurface(const Surface& picture, const RectF& area);
+    // Makes the whole pixels the area covers (in logical units) transparent.
+    void clearArea(const RectF& area);
+
     // Text on one line whose layout box has its top-left corner at the origin.
     void drawString(std::string_view utf8, const Font& font, Argb colour, PointF origin);
     // The layout box of the text: the font's line height by the advance plus the box's margins.
@@ -142,6 +151,9 @@ private:
     void clipOutsideCurrentPath();
     void fillWithHatch(const Hatch& hatch);
     void useFont(const Font& font);
+    // A path along the edges of the device pixels the area touches; the transform is left as
+    // the identity.
+    void wholePixelsOf(const RectF& area);
 
     Surface& surface_;
     cairo_t* cr_;

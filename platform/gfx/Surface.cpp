@@ -9,6 +9,13 @@ Surface::Surface(int pixelWidth, int pixelHeight)
     : pixelWidth_(std::max(pixelWidth, 1)), pixelHeight_(std::max(pixelHeight, 1)),
       surface_(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixelWidth_, pixelHeight_)) {}
 
+std::unique_ptr<Surface> Surface::blankTwin() const {
+    auto twin = std::make_unique<Surface>(pixelWidth_, pixelHeight_);
+    twin->scaleX_ = scaleX_;
+    twin->scaleY_ = scaleY_;
+    return twin;
+}
+
 Surface::~Surface() {
     cairo_surface_destroy(surface_);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 extern "C" {
@@ -16,6 +17,9 @@ class Surface {
 public:
     Surface(int pixelWidth, int pixelHeight);
     ~Surface();
+    // A clear surface of the same pixel size and logical mapping: drawn on in the same logical
+    // units, its pixels fall where they would on this one.
+    std::unique_ptr<Surface> blankTwin() const;
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 

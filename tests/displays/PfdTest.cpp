@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <numbers>
 
@@ -318,6 +319,83 @@ TEST_F(PfdModuleTest, BearingSourcesRoundTripThroughTheStateFile) {
     pfd(1).loadState(file);
     EXPECT_EQ(pfd(1).bearing1Source, 0) << "a damaged source falls back into range";
     EXPECT_EQ(pfd(1).bearing2Source, 3);
+}
+
+// The parts kept as pictures between paints follow what they show: a display that painted one
+// state and then another shows the second exactly as a display that paints it first.
+TEST_F(PfdModuleTest, KeptPicturesFollowWhatTheyShow) {
+    start();
+    Aircraft& aircraft = module.aircraft();
+    const struct {
+        const char* change;
+        std::function<void()> onAircraft;
+        std::function<void(Pfd&)> onDisplay;
+    } cases[] = {
+        {"heading", [&] { aircraft.ahrs()->unit1.heading += 37.0f; },
+         [](Pfd&) {
+         }},
+        {"heading on the arc", [&] { aircraft.ahrs()->unit1.heading += 21.0f; },
+         [](Pfd& display) {
+             display.hsiArcMode = true;
+         }},
+        {"airspeed", [&] { aircraft.adc()->smoothedAirspeed += 63.3f; },
+         [](Pfd&) {
+         }},
+        {"altitude", [&] { aircraft.adc()->indicatedAltitude += 730.0f; },
+         [](Pfd&) {
+         }},
+        {"brightness", [] {},
+         [](Pfd& display) {
+             display.setBrightness(300);
+         }},
+        {"cross bars", [] {},
+         [](Pfd& display) {
+             display.vBarOn = false;
+         }},
+        {"no smoothing", [] {},
+         [](Pfd& display) {
+             display.smoothingMode = PanelElement::kSmoothingNone;
+         }},
+        {"copying", [&] { aircraft.ahrs()->unit1.heading += 15.0f; },
+         [](Pfd& display) {
+             display.compositingMode = PanelElement::kCompositingSourceCopy;
+         }},
+    };
+    Pfd& kept = pfd(1);
+    PfdPicture picture(kept);
+    for (const auto& c : cases) {
+        picture.redraw();
+        std::vector<uint32_t> earlier;
+        for (int y = 0; y < 476; ++y) {
+            for (int x = 0; x < 400; ++x) {
+                earlier.push_back(picture.surface.pixel(x, y));
+            }
+        }
+        c.onAircraft();
+        c.onDisplay(kept);
+        picture.redraw();
+
+        Pfd fresh(1);
+        fresh.loadSettings(aircraft);
+        fresh.update(aircraft);
+        fresh.brightness = kept.brightness;
+        fresh.vBarOn = kept.vBarOn;
+        fresh.hsiArcMode = kept.hsiArcMode;
+        fresh.smoothingMode = kept.smoothingMode;
+        fresh.compositingMode = kept.compositingMode;
+        PfdPicture expected(fresh);
+        int changed = 0;
+        int wrong = 0;
+        for (int y = 0; y < 476; ++y) {
+            for (int x = 0; x < 400; ++x) {
+                const uint32_t pixel = picture.surface.pixel(x, y);
+                changed += pixel != earlier[static_cast<std::size_t>(y * 400 + x)] ? 1 : 0;
+                wrong += pixel != expected.surface.pixel(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(changed, 0) << c.change << " shows";
+        EXPECT_EQ(wrong, 0) << c.change;
+    }
 }
 
 TEST_F(PfdModuleTest, TheAltitudeKnobHidesAnArmedAselForTwoSeconds) {

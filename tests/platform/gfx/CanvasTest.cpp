@@ -154,6 +154,52 @@ TEST_F(CanvasTest, TranslucentFillsBlendAndCopyingReplaces) {
     EXPECT_EQ(surface.pixel(75, 50) >> 24, 0x80u);
 }
 
+// A picture drawn on a twin of the screen and laid back within an area looks, pixel for pixel,
+// as if drawn on the screen itself there, and leaves the rest of the screen and the clip alone.
+TEST_F(CanvasTest, ATwinLaidBackWithinAnAreaMatchesDrawingDirectly) {
+    surface.setLogicalSize(50, 40);
+    const auto paint = [](Canvas& canvas) {
+        canvas.translate(22.3, 17.9);
+        canvas.rotate(33.0);
+        canvas.drawLine({kRed, 1.5}, {-9, 0}, {9, 0});
+        canvas.fillRectangle(Hatch{HatchStyle::kFiftyPercent, kGreen, kRed}, {-3, 2, 7, 5});
+    };
+    Surface direct(100, 100);
+    direct.setLogicalSize(50, 40);
+    {
+        Canvas canvas(direct);
+        canvas.clear(kBlack);
+        paint(canvas);
+    }
+    const auto twin = surface.blankTwin();
+    EXPECT_EQ(twin->pixel(50, 50), 0u) << "a twin starts clear";
+    {
+        Canvas canvas(*twin);
+        canvas.fillRectangle(kGreen, {0, 0, 50, 40});
+        canvas.clearArea({10, 8, 25, 20});
+        paint(canvas);
+    }
+    {
+        Canvas canvas(surface);
+        canvas.drawSurface(*twin, {10.3, 8.1, 24.5, 19.6});
+    }
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            const bool inside = x >= 20 && x < 70 && y >= 20 && y < 70;
+            ASSERT_EQ(surface.pixel(x, y), inside ? direct.pixel(x, y) : kBlack) << x << "," << y;
+        }
+    }
+
+    {
+        Canvas canvas(surface);
+        canvas.clear(kBlack);
+        canvas.clipRectangle({0, 0, 25, 40});
+        canvas.drawSurface(*twin, {0, 0, 50, 40});
+    }
+    EXPECT_EQ(surface.pixel(10, 10), kGreen);
+    EXPECT_EQ(surface.pixel(90, 10), kBlack) << "the clip holds";
+}
+
 TEST_F(CanvasTest, WritesAPngOfItsPixels) {
     const auto path = std::filesystem::temp_directory_path() / "tavi-canvas-test.png";
     ASSERT_TRUE(surface.writePng(path.string()));

@@ -264,6 +264,7 @@ private:
     void drawPitchLadder(platform::gfx::Canvas& canvas, bool onGround, double centreOffset);
     void drawCommandBars(platform::gfx::Canvas& canvas, const Frame& frame);
     void drawVerticalDeviation(platform::gfx::Canvas& canvas, const Frame& frame);
+    void drawVnavDeviation(platform::gfx::Canvas& canvas);
     void drawAdiAnnunciations(platform::gfx::Canvas& canvas, const Frame& frame);
     void drawHsiRose(platform::gfx::Canvas& canvas, const Frame& frame);
     void drawHsiArc(platform::gfx::Canvas& canvas, const Frame& frame);

@@ -7,6 +7,7 @@
 #include "core/Format.h"
 #include "displays/Pfd.h"
 #include "displays/PfdPalette.h"
+#include "fms/Fms.h"
 
 #include <algorithm>
 #include <cmath>
@@ -205,9 +206,11 @@ void Pfd::drawCommandBars(Canvas& canvas, const Frame& frame) {
 }
 
 void Pfd::drawVerticalDeviation(Canvas& canvas, const Frame& frame) {
-    // The FMS publishes no vertical path deviation, so with the FMS as source the scale stays
-    // hidden.
-    if (frame.fmsSource || !frame.nav->glideSlopeFlag) {
+    if (frame.fmsSource) {
+        drawVnavDeviation(canvas);
+        return;
+    }
+    if (!frame.nav->glideSlopeFlag) {
         return;
     }
     place(canvas, kDeviationCentre, 0.0);
@@ -222,6 +225,20 @@ void Pfd::drawVerticalDeviation(Canvas& canvas, const Frame& frame) {
         canvas.translate(0, frame.nav->gsi * 52.0 / 120.0);
         canvas.drawPath(kGreen2, shapes.deviationPointer);
     }
+}
+
+// The FMS's deviation from its descent path, while VNAV shows one: the pointer sits below the
+// centre when the aircraft is above the path.
+void Pfd::drawVnavDeviation(Canvas& canvas) {
+    const Vnav* vnav = fms ? &fms->vnav() : nullptr;
+    if (!vnav || !vnav->deviationShown) {
+        return;
+    }
+    place(canvas, kDeviationCentre, 0.0);
+    canvas.drawPath(kWhite15, shapes.deviationScale);
+    canvas.drawString("FMS", font16, kWhite, {-16, -76});
+    canvas.translate(0, vnav->deviationScale * 52.0 / 120.0);
+    canvas.drawPath(kMagenta2, shapes.deviationPointer);
 }
 
 void Pfd::drawAdiAnnunciations(Canvas& canvas, const Frame& frame) {

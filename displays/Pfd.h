@@ -206,6 +206,9 @@ private:
         platform::gfx::Path altitudeBug;
     };
 
+    // The centre of the vertical speed scale.
+    static constexpr PointF kVsiCentre{409, 380};
+
     // Per-frame values shared by the painters.
     struct Frame {
         bool attitudeInvalid = false;
@@ -225,13 +228,16 @@ private:
         PfdLayer roseCard{{116, 296, 168, 168}};
         PfdLayer arcCard{{86, 294, 228, 84}};
         PfdLayer verticalSpeedScale{{292, 284, 84, 192}};
+        PfdLayer raBands{{318, 288, 60, 188}};
+        PfdLayer roseSymbols{{104, 284, 192, 192}};
+        PfdLayer arcSymbols{{128, 270, 144, 180}};
         PfdLayer speedScale{{0, 40, 79, 214}};
         PfdLayer altitudeScale{{304, 40, 96, 214}};
     };
 
     // Lays the layer's picture onto the screen, painting it first when the values it shows have
     // changed. The paint starts from a reset transform and clip.
-    void drawLayer(platform::gfx::Canvas& canvas, PfdLayer& layer, std::array<double, 2> values,
+    void drawLayer(platform::gfx::Canvas& canvas, PfdLayer& layer, std::array<double, 5> values,
                    const std::function<void(platform::gfx::Canvas&)>& paint);
 
     void buildShapes();

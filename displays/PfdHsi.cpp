@@ -152,9 +152,12 @@ void Pfd::drawHsiRose(Canvas& canvas, const Frame& frame) {
         canvas.fillPath(colour, shapes.roseCourse);
         drawCourseDeviation(canvas, frame, kRoseCentre, shapes.roseDeviationBar);
     }
+    drawLayer(canvas, layers.roseSymbols, {}, [this](Canvas& symbols) {
+        place(symbols, kRoseCentre, 0.0);
+        symbols.drawPath(kWhite1, shapes.hsiAircraft);
+        symbols.drawPath(kWhite15, shapes.roseFixedMarks);
+    });
     place(canvas, kRoseCentre, 0.0);
-    canvas.drawPath(kWhite1, shapes.hsiAircraft);
-    canvas.drawPath(kWhite15, shapes.roseFixedMarks);
     if (failed) {
         textCentred(canvas, "HDG", font16, kRed, -50);
         textCentred(canvas, "FAIL", font16, kRed, -36);
@@ -229,9 +232,12 @@ void Pfd::drawHsiArc(Canvas& canvas, const Frame& frame) {
         canvas.fillPath(frame.fmsSource ? kMagenta : kGreen, shapes.arcCourse);
         drawCourseDeviation(canvas, frame, kArcCentre, shapes.arcDeviationBar);
     }
+    drawLayer(canvas, layers.arcSymbols, {}, [this](Canvas& symbols) {
+        place(symbols, kArcCentre, 0.0);
+        symbols.drawPath(kWhite1, shapes.hsiAircraft);
+        symbols.drawArc(kWhite15, {-67, -67, 134, 134}, 190, 160);
+    });
     place(canvas, kArcCentre, 0.0);
-    canvas.drawPath(kWhite1, shapes.hsiAircraft);
-    canvas.drawArc(kWhite15, {-67, -67, 134, 134}, 190, 160);
     if (failed) {
         textCentred(canvas, "HDG", font18, kRed, -100);
         textCentred(canvas, "FAIL", font18, kRed, -86);

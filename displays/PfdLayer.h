@@ -14,7 +14,7 @@ namespace tavi {
 // screen's pixel scale.
 class PfdLayer {
 public:
-    using Inputs = std::array<double, 4>;
+    using Inputs = std::array<double, 7>;
 
     // The area of the screen, in logical units, that the picture covers.
     explicit PfdLayer(const platform::gfx::RectF& area) : area_(area) {}

@@ -25,7 +25,6 @@ constexpr double kFootPixels = 0.2;
 constexpr float kLowestTapeSpeed = 40.0f;
 constexpr Pfd::PointF kSpeedReference{69, 147};
 constexpr Pfd::PointF kAltitudeReference{314, 147};
-constexpr Pfd::PointF kVsiCentre{409, 380};
 constexpr double kVsiHiddenWidth = 40.0;
 
 // The brackets of a thousand mark (y0) and of the 500-ft mark above it, each with its hook

@@ -420,11 +420,14 @@ void Pfd::drawLayer(Canvas& canvas, PfdLayer& layer, std::array<double, 5> value
                                      static_cast<double>(smoothingMode),
                                      static_cast<double>(textRenderingHint)};
     if (layer.stale(canvas.target(), inputs)) {
-        Canvas painter(layer.restart(canvas.target(), inputs));
-        applyQuality(painter);
-        paint(painter);
+        {
+            Canvas painter(layer.restart(canvas.target(), inputs));
+            applyQuality(painter);
+            paint(painter);
+        }
+        layer.finish();
     }
-    canvas.drawSurface(layer.picture(), layer.area());
+    layer.drawOn(canvas);
 }
 
 Pfd::Frame Pfd::frameValues() const {

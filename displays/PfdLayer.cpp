@@ -20,7 +20,18 @@ platform::gfx::Surface& PfdLayer::restart(const platform::gfx::Surface& screen,
         picture_ = screen.blankTwin();
     }
     inputs_ = inputs;
+    inked_.clear();
     return *picture_;
+}
+
+void PfdLayer::finish() {
+    inked_ = picture_->inkedTiles(platform::gfx::Canvas(*picture_).pixelsOf(area_));
+}
+
+void PfdLayer::drawOn(platform::gfx::Canvas& screen) const {
+    if (picture_) {
+        screen.drawSurface(*picture_, inked_);
+    }
 }
 
 } // namespace tavi

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace tavi {
 
@@ -20,10 +21,11 @@ public:
     explicit PfdLayer(const platform::gfx::RectF& area) : area_(area) {}
 
     bool stale(const platform::gfx::Surface& screen, const Inputs& inputs) const;
-    // A clear picture, to be drawn for the inputs on the screen.
+    // A clear picture, to be drawn for the inputs on the screen; finish() follows the drawing.
     platform::gfx::Surface& restart(const platform::gfx::Surface& screen, const Inputs& inputs);
-    const platform::gfx::Surface& picture() const { return *picture_; }
-    const platform::gfx::RectF& area() const { return area_; }
+    void finish();
+    // Lays the picture onto the screen: only the parts of its area that hold anything.
+    void drawOn(platform::gfx::Canvas& screen) const;
 
 private:
     // Whether the picture has the screen's pixels and logical mapping.
@@ -31,6 +33,7 @@ private:
 
     platform::gfx::RectF area_;
     std::unique_ptr<platform::gfx::Surface> picture_;
+    std::vector<platform::gfx::PixelBox> inked_;
     Inputs inputs_{};
 };
 

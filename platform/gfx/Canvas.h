@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/gfx/FontCollection.h"
+#include "platform/gfx/Surface.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,8 +13,6 @@ typedef struct _cairo cairo_t;
 }
 
 namespace tavi::platform::gfx {
-
-class Surface;
 
 // Colours are non-premultiplied ARGB words, 0xAARRGGBB.
 using Argb = uint32_t;
@@ -128,10 +127,11 @@ public:
     void fillPath(Argb colour, const Path& path);
     void fillPath(const Hatch& hatch, const Path& path);
 
+    // The whole pixels that the area (in logical units) touches.
+    PixelBox pixelsOf(const RectF& area) const;
     // Lays the pixels of the picture, a surface of the same size, over those of this one within
-    // the whole pixels the area covers (in logical units), blended by their alpha and within the
-    // clip; the transform plays no part.
-    void drawSurface(const Surface& picture, const RectF& area);
+    // the boxes, blended by their alpha and within the clip; the transform plays no part.
+    void drawSurface(const Surface& picture, const std::vector<PixelBox>& boxes);
     // Makes the whole pixels the area covers (in logical units) transparent.
     void clearArea(const RectF& area);
 
@@ -151,9 +151,6 @@ private:
     void clipOutsideCurrentPath();
     void fillWithHatch(const Hatch& hatch);
     void useFont(const Font& font);
-    // A path along the edges of the device pixels the area touches; the transform is left as
-    // the identity.
-    void wholePixelsOf(const RectF& area);
 
     Surface& surface_;
     cairo_t* cr_;

@@ -3,12 +3,21 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 extern "C" {
 typedef struct _cairo_surface cairo_surface_t;
 }
 
 namespace tavi::platform::gfx {
+
+// A rectangle of whole pixels.
+struct PixelBox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
 
 // A picture of whole pixels in premultiplied ARGB32, the target a screen draws into. It keeps
 // its picture between draws, so a draw that is skipped leaves the last one on show. Screens draw
@@ -33,6 +42,9 @@ public:
     // The colour of one pixel as non-premultiplied ARGB; 0 outside the surface.
     uint32_t pixel(int x, int y) const;
     bool writePng(const std::string& path) const;
+    // The squares of 16 pixels within the box that hold a pixel that is not transparent, those
+    // side by side in a row joined into one box.
+    std::vector<PixelBox> inkedTiles(const PixelBox& within) const;
 
     // Set by every draw on the surface, cleared by the one who shows it.
     bool changed = false;

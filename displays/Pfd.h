@@ -231,7 +231,9 @@ private:
         PfdLayer raBands{{318, 288, 60, 188}};
         PfdLayer roseSymbols{{104, 284, 192, 192}};
         PfdLayer arcSymbols{{128, 270, 144, 180}};
+        PfdLayer speedTape{{23, 40, 46, 214}};
         PfdLayer speedScale{{0, 40, 79, 214}};
+        PfdLayer altitudeTape{{314, 40, 63, 214}};
         PfdLayer altitudeScale{{304, 40, 96, 214}};
     };
 

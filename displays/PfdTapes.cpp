@@ -132,7 +132,9 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
 
     canvas.resetClip();
     canvas.resetTransform();
-    canvas.fillRectangle(kTape, {23, 40, 46, 214});
+    drawLayer(canvas, layers.speedTape, {}, [](Canvas& tape) {
+        tape.fillRectangle(kTape, {23, 40, 46, 214});
+    });
     place(canvas, kSpeedReference, 0.0);
     canvas.clipRectangle({-69, -107, 79, 214});
     if (!invalid) {
@@ -292,7 +294,9 @@ void Pfd::drawAltitudeTape(Canvas& canvas) {
 
     canvas.resetClip();
     canvas.resetTransform();
-    canvas.fillRectangle(kTape, {314, 40, 63, 214});
+    drawLayer(canvas, layers.altitudeTape, {}, [](Canvas& tape) {
+        tape.fillRectangle(kTape, {314, 40, 63, 214});
+    });
     if (invalid) {
         canvas.fillRectangle(kGround, {314, 147, 63, 107});
         canvas.fillPath(kBlack, shapes.altitudeBox);

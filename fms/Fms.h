@@ -60,6 +60,7 @@ class Electric;
 class FuelSystem;
 class Gps;
 class JetEngine;
+class PerfPages;
 
 // The flight management system: it connects the navigation database on its first frame, follows
 // the CDU's power, keeps the present position and the heading reference, and holds the pilot
@@ -260,6 +261,8 @@ public:
     AirDataPage airDataPage{*this};
     FlightSummaryPage flightSummaryPage{*this};
     FlightPlanPages flightPlanPages{*this};
+    // Behind a pointer, so a change to one of these pages does not rebuild every user of the FMS.
+    std::unique_ptr<PerfPages> perfPages;
 
 private:
     void fillPageTable();

@@ -3,6 +3,7 @@
 #include "platform/gfx/Path.h"
 #include "platform/gfx/Surface.h"
 
+#include <algorithm>
 #include <array>
 #include <cairo.h>
 #include <cmath>
@@ -340,6 +341,17 @@ void Canvas::clearArea(const RectF& area) {
     cairo_new_path(cr_);
     cairo_rectangle(cr_, box.x, box.y, box.width, box.height);
     cairo_fill(cr_);
+    cairo_restore(cr_);
+}
+
+void Canvas::drawImage(const Surface& image, PointF at, double brightness) {
+    cairo_save(cr_);
+    cairo_set_source_surface(cr_, image.cairoSurface(), at.x, at.y);
+    cairo_paint(cr_);
+    if (brightness < 1.0) {
+        cairo_set_source_rgba(cr_, 0.0, 0.0, 0.0, 1.0 - std::max(brightness, 0.0));
+        cairo_mask_surface(cr_, image.cairoSurface(), at.x, at.y);
+    }
     cairo_restore(cr_);
 }
 

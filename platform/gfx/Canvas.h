@@ -134,6 +134,10 @@ public:
     void drawSurface(const Surface& picture, const std::vector<PixelBox>& boxes);
     // Makes the whole pixels the area covers (in logical units) transparent.
     void clearArea(const RectF& area);
+    // Paints the picture with its top-left corner at the point, one of its pixels to one unit of
+    // the current transform. Below full brightness (1) a black veil of the picture's own shape
+    // darkens it.
+    void drawImage(const Surface& image, PointF at, double brightness = 1.0);
 
     // Text on one line whose layout box has its top-left corner at the origin.
     void drawString(std::string_view utf8, const Font& font, Argb colour, PointF origin);

@@ -45,6 +45,9 @@ public:
     // The squares of 16 pixels within the box that hold a pixel that is not transparent, those
     // side by side in a row joined into one box.
     std::vector<PixelBox> inkedTiles(const PixelBox& within) const;
+    // The rows of premultiplied ARGB32 words, for a window to show; null when the surface failed.
+    const unsigned char* data() const;
+    int stride() const;
 
     // Set by every draw on the surface, cleared by the one who shows it.
     bool changed = false;

@@ -307,6 +307,43 @@ void Canvas::fillWithHatch(const Hatch& hatch) {
     cairo_surface_destroy(tile);
 }
 
+PixelBox Canvas::pixelsOf(const RectF& area) const {
+    const RectF box = normalised(area);
+    const int left = static_cast<int>(std::floor(box.x * surface_.scaleX()));
+    const int top = static_cast<int>(std::floor(box.y * surface_.scaleY()));
+    const int right = static_cast<int>(std::ceil((box.x + box.width) * surface_.scaleX()));
+    const int bottom = static_cast<int>(std::ceil((box.y + box.height) * surface_.scaleY()));
+    return {left, top, right - left, bottom - top};
+}
+
+void Canvas::drawSurface(const Surface& picture, const std::vector<PixelBox>& boxes) {
+    if (boxes.empty()) {
+        return;
+    }
+    cairo_save(cr_);
+    cairo_identity_matrix(cr_);
+    cairo_set_source_surface(cr_, picture.cairoSurface(), 0.0, 0.0);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
+    cairo_new_path(cr_);
+    for (const PixelBox& box : boxes) {
+        cairo_rectangle(cr_, box.x, box.y, box.width, box.height);
+    }
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+}
+
+void Canvas::clearArea(const RectF& area) {
+    const PixelBox box = pixelsOf(area);
+    cairo_save(cr_);
+    cairo_identity_matrix(cr_);
+    cairo_set_source_rgba(cr_, 0.0, 0.0, 0.0, 0.0);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
+    cairo_new_path(cr_);
+    cairo_rectangle(cr_, box.x, box.y, box.width, box.height);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+}
+
 void Canvas::drawImage(const Surface& image, PointF at, double brightness) {
     cairo_save(cr_);
     cairo_set_source_surface(cr_, image.cairoSurface(), at.x, at.y);

@@ -77,6 +77,9 @@ void Fms::fillPageTable() {
     runwayDataPages.registerPages();
     airDataPage.registerPages();
     flightSummaryPage.registerPages();
+    departurePages.registerPages();
+    arrivalPages.registerPages();
+    procedureReviewPages.registerPages();
     registerFlightPlanPages();
 }
 

@@ -31,8 +31,10 @@ protected:
     static constexpr int32_t kR3 = 6;
     static constexpr int32_t kR4 = 7;
 
-    CduPlanSession() {
-        writeRegionDatabase(module.folder.path());
+    // The SQL runs on the test region's database after its records.
+    explicit CduPlanSession(const std::string& navSql = "") {
+        platform::db::createDatabase(module.folder.path() / "Orvane/Nd/nd.sqlite",
+                                     navSchema() + navRegion() + navSql);
         std::filesystem::create_directories(customFolder());
         module.writeIni("[Startup]\nstartupMode=2\n");
         module.simulator.panel.setToken(kOnGroundToken, 1.0);

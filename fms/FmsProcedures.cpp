@@ -47,6 +47,11 @@ void Fms::buildArrival(bool activate) {
         page.iapTransition = page.iapTransitionSel;
     }
     showExpansionOutcome(outcome, page.reviewPageCount);
+    if (!activate && outcome.changePage) {
+        // The count follows the legs the preview kept once the merge tidied it, so ARRIVAL
+        // REVIEW never pages into empty sub-pages.
+        page.reviewPageCount = static_cast<int32_t>((page.fpl.legCount() + 2 + 2) / 3);
+    }
 }
 
 void Fms::showExpansionOutcome(const ProcedureExpansionOutcome& outcome, int32_t& reviewPageCount) {

@@ -1,5 +1,6 @@
 #include "cdu/pages/ArrivalPages.h"
 
+#include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "cdu/pages/PageText.h"
 #include "fms/Fms.h"
@@ -15,12 +16,6 @@ using namespace procedurelists;
 
 namespace {
 
-constexpr int32_t kArrivalRunway = 44;
-constexpr int32_t kStar = 45;
-constexpr int32_t kStarTrans = 46;
-constexpr int32_t kApproach = 47;
-constexpr int32_t kApproachTrans = 48;
-constexpr int32_t kLanding = 51;
 constexpr const char* kNoAirport = "\u2013\u2013\u2013\u2013";
 constexpr const char* kNone = "<<NONE>>";
 constexpr const char* kChangeActivePlan = "CHANGE ACTIVE FPLN";
@@ -58,7 +53,8 @@ void ArrivalPages::registerPages() {
     arrival.enter = [this] {
         enterArrivalPage();
     };
-    for (const int32_t id : {kArrivalRunway, kStar, kStarTrans, kApproach, kApproachTrans}) {
+    for (const int32_t id : {cdu_page::kArrivalRunway, cdu_page::kStar, cdu_page::kStarTrans,
+                             cdu_page::kApproach, cdu_page::kApproachTrans}) {
         Fms::CduPageEntry& page = fms.pages[static_cast<std::size_t>(id)];
         page.draw = [this, id] {
             drawListPage(id);
@@ -150,7 +146,7 @@ void ArrivalPages::onArrivalKey(int32_t key) {
             clearApproachSelection();
             fms.takeScratchpad();
         } else {
-            fms.setPage(kArrivalRunway, 1);
+            fms.setPage(cdu_page::kArrivalRunway, 1);
         }
         break;
     case kL2:
@@ -158,7 +154,7 @@ void ArrivalPages::onArrivalKey(int32_t key) {
             clearApproachSelection();
             fms.takeScratchpad();
         } else if (!page.iaps.empty()) {
-            fms.setPage(kApproach, 1);
+            fms.setPage(cdu_page::kApproach, 1);
         }
         break;
     case kL3:
@@ -167,7 +163,7 @@ void ArrivalPages::onArrivalKey(int32_t key) {
             page.starTransitionSel.clear();
             fms.takeScratchpad();
         } else if (!page.stars.empty()) {
-            fms.setPage(kStar, 1);
+            fms.setPage(cdu_page::kStar, 1);
         }
         break;
     case kL4:
@@ -179,7 +175,7 @@ void ArrivalPages::onArrivalKey(int32_t key) {
         if (somethingSelected()) {
             fms.activateArrival();
         } else {
-            fms.setPage(kLanding, 1);
+            fms.setPage(cdu_page::kLanding, 1);
         }
         break;
     default:
@@ -190,7 +186,7 @@ void ArrivalPages::onArrivalKey(int32_t key) {
 ArrivalPages::ListView ArrivalPages::listView(int32_t id) const {
     ArrivalPage& page = fms.arrivalPage;
     switch (id) {
-    case kArrivalRunway:
+    case cdu_page::kArrivalRunway:
         return {" RUNWAY",
                 kArrivalLongList,
                 &page.runwaySubPage,
@@ -203,9 +199,9 @@ ArrivalPages::ListView ArrivalPages::listView(int32_t id) const {
                 "APPROACH",
                 !page.iaps.empty(),
                 !page.iaps.empty(),
-                kApproach,
+                cdu_page::kApproach,
                 &ArrivalPages::selectArrivalRunway};
-    case kStar:
+    case cdu_page::kStar:
         return {" STAR",
                 kArrivalShortList,
                 &page.starSubPage,
@@ -218,9 +214,9 @@ ArrivalPages::ListView ArrivalPages::listView(int32_t id) const {
                 "STAR TRANS",
                 !page.starTransitions.empty(),
                 !page.starSel.empty() && !page.starTransitions.empty(),
-                kStarTrans,
+                cdu_page::kStarTrans,
                 &ArrivalPages::selectStar};
-    case kStarTrans:
+    case cdu_page::kStarTrans:
         return {" STAR TRANS",
                 kArrivalShortList,
                 &page.starTransitionSubPage,
@@ -233,9 +229,9 @@ ArrivalPages::ListView ArrivalPages::listView(int32_t id) const {
                 "RUNWAY",
                 true,
                 true,
-                kArrivalRunway,
+                cdu_page::kArrivalRunway,
                 &ArrivalPages::selectStarTransition};
-    case kApproach:
+    case cdu_page::kApproach:
         return {" APPROACH",
                 kApproachList,
                 &page.approachSubPage,
@@ -248,7 +244,7 @@ ArrivalPages::ListView ArrivalPages::listView(int32_t id) const {
                 "APP TRANS",
                 !page.iapTransitions.empty(),
                 !page.iapSel.empty() && !page.iapTransitions.empty(),
-                kApproachTrans,
+                cdu_page::kApproachTrans,
                 &ArrivalPages::selectApproach};
     default:
         return {" APPROACH TRANS",
@@ -263,7 +259,7 @@ ArrivalPages::ListView ArrivalPages::listView(int32_t id) const {
                 "STAR",
                 !page.stars.empty(),
                 !page.stars.empty(),
-                kStar,
+                cdu_page::kStar,
                 &ArrivalPages::selectApproachTransition};
     }
 }
@@ -332,7 +328,7 @@ void ArrivalPages::selectArrivalRunway(std::size_t index) {
     }
     page.selArrRwy = page.arrRunways[index];
     warnArrivalChange();
-    showListOrArrival(kApproach, !page.iaps.empty());
+    showListOrArrival(cdu_page::kApproach, !page.iaps.empty());
 }
 
 void ArrivalPages::selectApproach(std::size_t index) {
@@ -354,9 +350,9 @@ void ArrivalPages::selectApproach(std::size_t index) {
     page.approachTransitionPageCount =
         pageCount(page.iapTransitions.size(), kArrivalLongList.perPage);
     if (!page.iapTransitions.empty()) {
-        fms.setPage(kApproachTrans, 1);
+        fms.setPage(cdu_page::kApproachTrans, 1);
     } else {
-        showListOrArrival(kStar, !page.stars.empty());
+        showListOrArrival(cdu_page::kStar, !page.stars.empty());
     }
 }
 
@@ -366,7 +362,7 @@ void ArrivalPages::selectApproachTransition(std::size_t index) {
         return;
     }
     page.iapTransitionSel = page.iapTransitions[index];
-    showListOrArrival(kStar, !page.stars.empty());
+    showListOrArrival(cdu_page::kStar, !page.stars.empty());
 }
 
 void ArrivalPages::selectStar(std::size_t index) {
@@ -401,7 +397,7 @@ void ArrivalPages::selectStar(std::size_t index) {
         page.selArrRwy = page.starRunways.front();
     }
     warnArrivalChange();
-    showListOrArrival(kStarTrans, !page.starTransitions.empty());
+    showListOrArrival(cdu_page::kStarTrans, !page.starTransitions.empty());
 }
 
 void ArrivalPages::selectStarTransition(std::size_t index) {

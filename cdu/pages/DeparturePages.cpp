@@ -1,5 +1,6 @@
 #include "cdu/pages/DeparturePages.h"
 
+#include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "cdu/pages/ProcedureLists.h"
 #include "fms/Fms.h"
@@ -12,10 +13,6 @@ using namespace procedurelists;
 
 namespace {
 
-constexpr int32_t kSids = 39;
-constexpr int32_t kDepartureTrans = 40;
-constexpr int32_t kProcedure = 41;
-constexpr int32_t kTakeoff = 50;
 constexpr const char* kNoAirport = "\u2013\u2013\u2013\u2013";
 
 void drawItems(CduScreen& screen, int32_t subPage, const std::vector<std::string>& names) {
@@ -38,9 +35,10 @@ void DeparturePages::registerPages() {
         };
     };
     bind(kDepartureRunways, &DeparturePages::drawRunwaysPage, &DeparturePages::onRunwaysKey);
-    bind(kSids, &DeparturePages::drawSidsPage, &DeparturePages::onSidsKey);
-    bind(kDepartureTrans, &DeparturePages::drawTransitionsPage, &DeparturePages::onTransitionsKey);
-    bind(kProcedure, &DeparturePages::drawProcedurePage, &DeparturePages::onProcedureKey);
+    bind(cdu_page::kSids, &DeparturePages::drawSidsPage, &DeparturePages::onSidsKey);
+    bind(cdu_page::kDepartureTrans, &DeparturePages::drawTransitionsPage,
+         &DeparturePages::onTransitionsKey);
+    bind(cdu_page::kProcedure, &DeparturePages::drawProcedurePage, &DeparturePages::onProcedureKey);
     fms.pages[kDepartureRunways].enter = [this] {
         enterDeparturePage();
     };
@@ -70,11 +68,11 @@ void DeparturePages::selectDepartureRunway(std::size_t index) {
     page.sids.clear();
     fms.navDatabase().getSids(page.icao, page.depRwy, page.sids);
     if (page.sids.empty()) {
-        fms.setPage(kProcedure, 1);
+        fms.setPage(cdu_page::kProcedure, 1);
         return;
     }
     page.sidPageCount = pageCount(page.sids.size(), kDepartureList.perPage);
-    fms.setPage(kSids, 1);
+    fms.setPage(cdu_page::kSids, 1);
 }
 
 void DeparturePages::selectSid(std::size_t index) {
@@ -86,11 +84,11 @@ void DeparturePages::selectSid(std::size_t index) {
     page.sidTransitions.clear();
     fms.navDatabase().getSidEnrouteTransitions(page.icao, page.sid, page.sidTransitions);
     if (page.sidTransitions.empty()) {
-        fms.setPage(kProcedure, 1);
+        fms.setPage(cdu_page::kProcedure, 1);
         return;
     }
     page.transitionPageCount = pageCount(page.sidTransitions.size(), kDepartureList.perPage);
-    fms.setPage(kDepartureTrans, 1);
+    fms.setPage(cdu_page::kDepartureTrans, 1);
 }
 
 void DeparturePages::selectSidTransition(std::size_t index) {
@@ -99,7 +97,7 @@ void DeparturePages::selectSidTransition(std::size_t index) {
         return;
     }
     page.sidTransition = page.sidTransitions[index];
-    fms.setPage(kProcedure, 1);
+    fms.setPage(cdu_page::kProcedure, 1);
 }
 
 std::string DeparturePages::procedureLine() const {
@@ -134,7 +132,7 @@ void DeparturePages::drawRunwaysPage() const {
 void DeparturePages::onRunwaysKey(int32_t key) {
     DeparturePage& page = fms.departurePage;
     if (key == kR4) {
-        fms.setPage(kTakeoff, 1);
+        fms.setPage(cdu_page::kTakeoff, 1);
     } else if (!turnSubPage(key, page.runwaySubPage, page.runwayPageCount)) {
         if (const auto index =
                 pickedIndex(kDepartureList, page.runwaySubPage, key, page.depRunways.size())) {
@@ -179,7 +177,7 @@ void DeparturePages::drawTransitionsPage() const {
 void DeparturePages::onTransitionsKey(int32_t key) {
     DeparturePage& page = fms.departurePage;
     if (key == kL4) {
-        review(kDepartureTrans, page.transitionSubPage);
+        review(cdu_page::kDepartureTrans, page.transitionSubPage);
     } else if (key == kR4) {
         fms.activateDeparture();
     } else if (!turnSubPage(key, page.transitionSubPage, page.transitionPageCount)) {
@@ -201,7 +199,7 @@ void DeparturePages::drawProcedurePage() const {
 
 void DeparturePages::onProcedureKey(int32_t key) {
     if (key == kL4) {
-        review(kProcedure, 1);
+        review(cdu_page::kProcedure, 1);
     } else if (key == kR4) {
         fms.activateDeparture();
     }

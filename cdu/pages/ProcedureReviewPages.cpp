@@ -1,5 +1,6 @@
 #include "cdu/pages/ProcedureReviewPages.h"
 
+#include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "cdu/pages/PageText.h"
 #include "core/Format.h"
@@ -12,8 +13,6 @@ using namespace pagetext;
 
 namespace {
 
-constexpr int32_t kSidReview = 42;
-constexpr int32_t kArrivalReview = 49;
 constexpr int32_t kItemsPerPage = 3;
 constexpr int32_t kLastColumnEnd = CduScreen::kColumns;
 constexpr const char* kNoAltitude = "\u2013\u2013\u2013\u2013\u2013";
@@ -40,14 +39,14 @@ std::string joinedProcedure(const std::string& transition, const std::string& pr
 } // namespace
 
 void ProcedureReviewPages::registerPages() {
-    Fms::CduPageEntry& sid = fms.pages[kSidReview];
+    Fms::CduPageEntry& sid = fms.pages[cdu_page::kSidReview];
     sid.draw = [this] {
         drawSidReviewPage();
     };
     sid.onKey = [this](int32_t key) {
         onSidReviewKey(key);
     };
-    Fms::CduPageEntry& arrival = fms.pages[kArrivalReview];
+    Fms::CduPageEntry& arrival = fms.pages[cdu_page::kArrivalReview];
     arrival.draw = [this] {
         drawArrivalReviewPage();
     };

@@ -1,15 +1,9 @@
+#include "cdu/pages/CduPageIds.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/ProcedureSession.h"
 
 namespace tavi::test {
 namespace {
-
-constexpr int32_t kDepartureRunwaysPage = 38;
-constexpr int32_t kSidsPage = 39;
-constexpr int32_t kDepartureTransPage = 40;
-constexpr int32_t kProcedurePage = 41;
-constexpr int32_t kSidReviewPage = 42;
-constexpr int32_t kTakeoffPage = 50;
 
 // Eight more runways at ZZAE, nine in all, for the paging of DEPARTURE RUNWAYS.
 constexpr const char* kNineRunways =
@@ -29,7 +23,7 @@ protected:
     void openDepartureRunways(const std::string& origin, const std::string& destination) {
         enterRouteEnds(origin, destination);
         openFromNavIndex(1, kL3);
-        ASSERT_EQ(fms().currentPage, kDepartureRunwaysPage);
+        ASSERT_EQ(fms().currentPage, cdu_page::kDepartureRunways);
     }
     // 09L, SID ALPHA1 and its transition ENRA.
     void chooseAlphaOneEnra() {
@@ -37,7 +31,7 @@ protected:
         lineKey(kL2);
         lineKey(kL2);
         lineKey(kL2);
-        ASSERT_EQ(fms().currentPage, kProcedurePage);
+        ASSERT_EQ(fms().currentPage, cdu_page::kProcedure);
     }
 };
 
@@ -53,19 +47,19 @@ TEST_F(DeparturePagesTest, RunwaySidAndTransitionNarrowEachOtherDownToTheProcedu
     EXPECT_FALSE(cell(7, 23).large);
 
     lineKey(kL2);
-    ASSERT_EQ(fms().currentPage, kSidsPage);
+    ASSERT_EQ(fms().currentPage, cdu_page::kSids);
     screenshot("sids");
     EXPECT_EQ(rows(0, 7), (std::vector<std::string>{"          SIDS       1/1", "", "ZZAA RW09L",
                                                     "", "?ALPHA1           DELT1?", "", "?BRAVO1",
                                                     "               ACTIVATE?"}));
     lineKey(kL2);
-    ASSERT_EQ(fms().currentPage, kDepartureTransPage);
+    ASSERT_EQ(fms().currentPage, cdu_page::kDepartureTrans);
     screenshot("departure-trans");
     EXPECT_EQ(rows(0, 7),
               (std::vector<std::string>{"    DEPARTURE TRANS  1/1", "", "ZZAA RW09L ALPHA1", "",
                                         "?ENRA", "", "?ENRB", "?REVIEW        ACTIVATE?"}));
     lineKey(kL3);
-    ASSERT_EQ(fms().currentPage, kProcedurePage);
+    ASSERT_EQ(fms().currentPage, cdu_page::kProcedure);
     screenshot("procedure");
     EXPECT_EQ(rows(0, 7),
               (std::vector<std::string>{"       PROCEDURE     1/1", "", "ZZAA RW09L ALPHA1.ENRB",
@@ -88,7 +82,7 @@ TEST_F(DeparturePagesTest, AChoiceWithoutAFurtherListGoesStraightToProcedure) {
         for (const int32_t key : c.keys) {
             lineKey(key);
         }
-        EXPECT_EQ(fms().currentPage, kProcedurePage) << c.line;
+        EXPECT_EQ(fms().currentPage, cdu_page::kProcedure) << c.line;
         EXPECT_EQ(row(2), c.line);
     }
 }
@@ -121,13 +115,13 @@ TEST_F(DeparturePagesTest, WithoutADepartureAirportThePageIsEmpty) {
         EXPECT_EQ(row(4), "") << c.origin;
         for (const int32_t key : {kL2, kL3, kR2, kR3}) {
             lineKey(key);
-            EXPECT_EQ(fms().currentPage, kDepartureRunwaysPage) << c.origin;
+            EXPECT_EQ(fms().currentPage, cdu_page::kDepartureRunways) << c.origin;
         }
         // A page count of 0 must not take the sub-page anywhere a list index is read from.
         nextPage();
         previousPage();
         lineKey(kL2);
-        EXPECT_EQ(fms().currentPage, kDepartureRunwaysPage) << c.origin;
+        EXPECT_EQ(fms().currentPage, cdu_page::kDepartureRunways) << c.origin;
     }
 }
 
@@ -155,7 +149,7 @@ TEST_F(DeparturePagesTest, ActivateOnSidsTakesTheRunwayAlone) {
 TEST_F(DeparturePagesTest, ReviewListsThePreviewAndReturnsWhereItWasOpened) {
     chooseAlphaOneEnra();
     lineKey(kL4);
-    ASSERT_EQ(fms().currentPage, kSidReviewPage);
+    ASSERT_EQ(fms().currentPage, cdu_page::kSidReview);
     const FlightPlan& preview = fms().departurePage.fpl;
     ASSERT_EQ(legIdents(preview), (std::vector<std::string>{"*ALT01", "P", "Q", "R", "S"}));
     EXPECT_TRUE(activeFlightPlan.legs.empty()) << "a review changes no active plan";
@@ -176,7 +170,7 @@ TEST_F(DeparturePagesTest, ReviewListsThePreviewAndReturnsWhereItWasOpened) {
                                                     " 053? 10.1NM", "R              ---/10000"}));
     EXPECT_TRUE(cell(1, 0).reverse) << "the turn direction";
     lineKey(kR1);
-    EXPECT_EQ(fms().currentPage, kSidReviewPage) << "RETURN acts on sub-page 1 only";
+    EXPECT_EQ(fms().currentPage, cdu_page::kSidReview) << "RETURN acts on sub-page 1 only";
     nextPage();
     EXPECT_EQ(rows(1, 4), (std::vector<std::string>{" 053? 10.1NM", "S              ---/-----", "",
                                                     "END OF PROCEDURE"}));
@@ -186,16 +180,16 @@ TEST_F(DeparturePagesTest, ReviewListsThePreviewAndReturnsWhereItWasOpened) {
     EXPECT_EQ(fms().departurePage.reviewSubPage, 3);
     nextPage();
     lineKey(kR1);
-    EXPECT_EQ(fms().currentPage, kProcedurePage);
+    EXPECT_EQ(fms().currentPage, cdu_page::kProcedure);
 
     openFromNavIndex(1, kL3);
     lineKey(kL2);
     lineKey(kL2);
     lineKey(kL4);
-    ASSERT_EQ(fms().currentPage, kSidReviewPage);
+    ASSERT_EQ(fms().currentPage, cdu_page::kSidReview);
     EXPECT_EQ(row(2), "ZZAA RW09L ALPHA1");
     lineKey(kR1);
-    EXPECT_EQ(fms().currentPage, kDepartureTransPage);
+    EXPECT_EQ(fms().currentPage, cdu_page::kDepartureTrans);
 }
 
 TEST_F(DeparturePagesTest, ClearOnReviewStartsAgainAndActivateBuildsTheRoute) {
@@ -207,7 +201,7 @@ TEST_F(DeparturePagesTest, ClearOnReviewStartsAgainAndActivateBuildsTheRoute) {
     lineKey(kL2);
     lineKey(kL4);
     lineKey(kL4);
-    EXPECT_EQ(fms().currentPage, kDepartureRunwaysPage);
+    EXPECT_EQ(fms().currentPage, cdu_page::kDepartureRunways);
     EXPECT_TRUE(fms().departurePage.sid.empty());
     EXPECT_TRUE(fms().departurePage.fpl.legs.empty());
 
@@ -230,7 +224,7 @@ TEST_F(DeparturePagesTest, ClearOnReviewStartsAgainAndActivateBuildsTheRoute) {
 TEST_F(DeparturePagesTest, RunwayKeysReachTakeoff) {
     openDepartureRunways("ZZAA", "ZZAB");
     lineKey(kR4);
-    EXPECT_EQ(fms().currentPage, kTakeoffPage);
+    EXPECT_EQ(fms().currentPage, cdu_page::kTakeoff);
 }
 
 class ManyRunwaysTest : public DeparturePagesTest {
@@ -248,14 +242,14 @@ TEST_F(ManyRunwaysTest, NineRunwaysMakeThreeSubPages) {
     EXPECT_EQ(rows(4, 6), (std::vector<std::string>{"?09", "", ""}));
     for (const int32_t key : {kL3, kR2, kR3}) {
         lineKey(key);
-        EXPECT_EQ(fms().currentPage, kDepartureRunwaysPage) << key;
+        EXPECT_EQ(fms().currentPage, cdu_page::kDepartureRunways) << key;
     }
     nextPage();
     EXPECT_EQ(row(0).substr(21), "1/3");
     previousPage();
     EXPECT_EQ(row(0).substr(21), "3/3");
     lineKey(kL2);
-    EXPECT_EQ(fms().currentPage, kProcedurePage);
+    EXPECT_EQ(fms().currentPage, cdu_page::kProcedure);
     EXPECT_EQ(row(2), "ZZAE RW09");
 }
 

@@ -13,6 +13,7 @@
 #include "cdu/pages/FlightPlanPages.h"
 #include "cdu/pages/FlightSummaryPage.h"
 #include "cdu/pages/NavIdentPages.h"
+#include "cdu/pages/PatternPages.h"
 #include "cdu/pages/PosInitPage.h"
 #include "cdu/pages/ProcedureReviewPages.h"
 #include "cdu/pages/ProgressPage.h"
@@ -275,6 +276,7 @@ public:
     DeparturePages departurePages{*this};
     ArrivalPages arrivalPages{*this};
     ProcedureReviewPages procedureReviewPages{*this};
+    PatternPages patternPages{*this};
 
 private:
     void fillPageTable();

@@ -352,7 +352,7 @@ void ActiveFlightPlanPage::pressBottomLeft() {
     switch (bottomLeft(plan)) {
     case BottomLeft::Pattern:
         fms.activeFplPage.dirMode = false;
-        fms.setPage(cdu_page::kPatterns, 1);
+        fms.patternPages.openPatterns();
         break;
     case BottomLeft::LeaveOrbit:
         plan.legs[plan.activeLeg].orbit.active = false;

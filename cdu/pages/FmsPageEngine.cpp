@@ -80,6 +80,7 @@ void Fms::fillPageTable() {
     departurePages.registerPages();
     arrivalPages.registerPages();
     procedureReviewPages.registerPages();
+    patternPages.registerPages();
     registerFlightPlanPages();
 }
 

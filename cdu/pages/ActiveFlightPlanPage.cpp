@@ -417,8 +417,10 @@ void ActiveFlightPlanPage::onKey(int32_t key) {
     switch (key) {
     case 0:
         page.selectedLine = active + base;
+        // The hold keyword on the FROM line makes a hold at the present position, as PATTERNS
+        // offers it; taking it for a new origin would erase the route being flown.
         if (!page.dirMode && page.selectedLine == active && onActivePlan && !pad.empty() &&
-            !fms.isScratchpadDelete()) {
+            !fms.isScratchpadDelete() && pad != "*HOLD*") {
             // An entry on the FROM line starts a new flight plan from that origin.
             fms.purgeTemporaryWaypoints();
             onNoFlightPlanKey(0);

@@ -2,6 +2,7 @@
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "navdata/GcNav.h"
+#include "support/CduKeys.h"
 #include "support/FlightScenario.h"
 #include "support/NavFixtureFiles.h"
 
@@ -37,20 +38,9 @@ constexpr const char* kKiloOneIls09R =
 
 // The module flying on the stand-in's flight model with the autopilot coupled to LNAV; the
 // pilot works the CDU through its pop-up and the simulator's keyboard.
-class ProcedureFlight : public testing::Test {
+class ProcedureFlight : public testing::Test, protected CduKeys {
 protected:
-    static constexpr int32_t kCduPopupWindow = 10000;
-    static constexpr uint32_t kF1Key = 112;
-    static constexpr uint32_t kPageDownKey = 34;
     static constexpr uint32_t kNavModeKey = 0x100C1;
-    static constexpr int32_t kL1 = 0;
-    static constexpr int32_t kL2 = 1;
-    static constexpr int32_t kL3 = 2;
-    static constexpr int32_t kL4 = 3;
-    static constexpr int32_t kR1 = 4;
-    static constexpr int32_t kR2 = 5;
-    static constexpr int32_t kR3 = 6;
-    static constexpr int32_t kR4 = 7;
     static constexpr double kSpeed = 210.0;
 
     ProcedureFlight() {

@@ -4,6 +4,7 @@
 #include "displays/PanelElement.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
+#include "support/CduKeys.h"
 #include "support/ModuleHarness.h"
 #include "support/NavFixtureFiles.h"
 #include "support/ScreenShots.h"
@@ -18,18 +19,9 @@ namespace tavi::test {
 
 // The module on the stand-in at ZZAA of the test region, on the ground, the CDU powered and the
 // present position known, with an empty custom folder for stored plans and pilot waypoints.
-class CduPlanSession : public testing::Test {
+class CduPlanSession : public testing::Test, protected CduKeys {
 protected:
     static constexpr int kOnGroundToken = 60;
-    static constexpr int32_t kCduPopupWindow = 10000;
-    static constexpr int32_t kL1 = 0;
-    static constexpr int32_t kL2 = 1;
-    static constexpr int32_t kL3 = 2;
-    static constexpr int32_t kL4 = 3;
-    static constexpr int32_t kR1 = 4;
-    static constexpr int32_t kR2 = 5;
-    static constexpr int32_t kR3 = 6;
-    static constexpr int32_t kR4 = 7;
 
     // The SQL runs on the test region's database after its records.
     explicit CduPlanSession(const std::string& navSql = "") {

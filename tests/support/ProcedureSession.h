@@ -13,9 +13,6 @@ namespace tavi::test {
 // sends them.
 class ProcedureSession : public CduPlanSession {
 protected:
-    static constexpr uint32_t kF1Key = 112;
-    static constexpr uint32_t kPageUpKey = 33;
-    static constexpr uint32_t kPageDownKey = 34;
     static constexpr uint32_t kDeleteKey = 46;
     static constexpr uint32_t kBackspaceKey = 8;
 

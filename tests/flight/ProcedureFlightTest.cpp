@@ -51,9 +51,14 @@ protected:
 
     void startInFlight(double latitude, double longitude, double heading) {
         flight.startInFlight(latitude, longitude, 6000.0, heading, kSpeed);
+        openCdu();
+    }
+    // The CDU pop-up with its keyboard, the position loaded.
+    void openCdu() {
         flight.simulator().panel.setPanelWindowOpen(kCduPopupWindow, true);
         fms().toggleKeyboardInput();
         fms().position.initialised = true;
+        fms().messages.clear();
     }
     // The autopilot in ALT with LNAV armed on the FMS as the coupled source.
     void coupleLnav() {
@@ -228,6 +233,56 @@ TEST_F(ProcedureFlight, HoldsAtAFixAndAtThePresentPositionAreFlownAndLeft) {
     lineKey(kL4);
     EXPECT_TRUE(flyUntil(600.0, [&] { return activeFix() == "Q"; })) << "the hold is left";
     EXPECT_TRUE(flyUntil(600.0, [&] { return distanceTo(47.6, 8.7) < 1.0; })) << "and Q reached";
+}
+
+TEST_F(ProcedureFlight, ASidWithItsRunwayAndTransitionIsChosenActivatedAndFlown) {
+    ASSERT_TRUE(flight.startOnRunway("ZZAA", "09L"));
+    openCdu();
+    cduKey(Fms::kFplKey);
+    typeThenPress("ZZAA", kL1);
+    typeThenPress("ZZAD", kR2);
+    // DEPARTURE: runway 09L, SID ALPHA1, transition ENRA, then ACTIVATE on PROCEDURE.
+    cduKey(Fms::kNavKey);
+    lineKey(kL3);
+    lineKey(kL2);
+    lineKey(kL2);
+    lineKey(kL2);
+    ASSERT_EQ(fms().currentPage, cdu_page::kProcedure);
+    lineKey(kR4);
+    ASSERT_EQ(legIdents(), (std::vector<std::string>{"*ALT01", "P", "Q", "R", "S", "(DISC)"}));
+    ASSERT_EQ(activeFlightPlan.org.ident, "RW09L");
+
+    // The take-off in TO/GA, the pilot on the pitch bar, then the autopilot with LNAV.
+    flight.pressKey(FlightScenario::kFlapsIncrementKey);
+    flight.setAltitudePreselect(6000);
+    flight.setHeadingBug(90);
+    flight.pressKey(FlightScenario::kFlightDirectorKey);
+    flight.fly(0.5);
+    flight.pressKey(FlightScenario::kToGaKey);
+    flight.fly(1.0);
+    if (flight.simulator().panel.token(323) != 0.0) {
+        flight.pressKey(FlightScenario::kParkingBrakeKey);
+    }
+    flight.setThrustLevers(72.0);
+    ASSERT_TRUE(flight.flyUntil(90.0, [&] { return flight.indicatedKnots() >= 135.0; }));
+    ASSERT_TRUE(flight.flyUntil(
+        60.0, [&] { return flight.altitudeFeet() > 1410.0 + 500.0; },
+        [&] { flight.followPitchBar(); }));
+    flight.simulator().flight.setGearHandle(false);
+    flight.simulator().pilotEvent("AXIS_ELEVATOR_SET", 0);
+    flight.pressAutopilotEngage();
+    flight.fd().fmsSource1 = true;
+    flight.pressKey(kNavModeKey);
+    flight.simulator().pilotKeyEvent(0x100DF);
+    flight.setThrustLevers(62.0);
+
+    // Up to 1900 ft on the runway heading, then the left turn direct to P, and on to Q.
+    ASSERT_TRUE(flyUntil(180.0, [&] { return activeFix() == "P"; }));
+    EXPECT_GT(flight.altitudeFeet(), 1800.0);
+    EXPECT_LT(closestApproach("P", 47.5, 8.5, 900.0), 1.5);
+    EXPECT_EQ(flight.fd().lateralMode, FdLateralMode::Lnav);
+    EXPECT_LT(closestApproach("Q", 47.6, 8.7, 300.0), 1.0);
+    EXPECT_EQ(activeFix(), "R");
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "cdu/pages/FlightPlanPages.h"
 #include "cdu/pages/FlightSummaryPage.h"
 #include "cdu/pages/NavIdentPages.h"
+#include "cdu/pages/OrbitPages.h"
 #include "cdu/pages/PatternPages.h"
 #include "cdu/pages/PosInitPage.h"
 #include "cdu/pages/ProcedureReviewPages.h"
@@ -191,6 +192,8 @@ public:
     // point goes and the performance must be initialised again.
     void purgeTemporaryWaypoints();
 
+    // A plan of the FMS's own (active, missed approach, alternate) names the pilot waypoint.
+    bool isWaypointInUse(const std::string& ident) const;
     // What the flight-plan operations read of the FMS.
     const FlightPlanContext& planContext() const { return context; }
 
@@ -277,6 +280,7 @@ public:
     ArrivalPages arrivalPages{*this};
     ProcedureReviewPages procedureReviewPages{*this};
     PatternPages patternPages{*this};
+    OrbitPages orbitPages{*this};
 
 private:
     void fillPageTable();
@@ -366,8 +370,6 @@ private:
     void showDescentPage() override;
     void removeTemporaryPilotPoints();
     void showExpansionOutcome(const ProcedureExpansionOutcome& outcome, int32_t& reviewPageCount);
-    // A plan of the FMS's own (active, missed approach, alternate) names the pilot waypoint.
-    bool isWaypointInUse(const std::string& ident) const;
     // Seconds to fly a leg after the active one.
     double legFlyingTime(const FlightPlanLeg& leg) const;
     void log(std::string_view line) const;

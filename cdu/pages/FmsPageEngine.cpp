@@ -81,6 +81,7 @@ void Fms::fillPageTable() {
     arrivalPages.registerPages();
     procedureReviewPages.registerPages();
     patternPages.registerPages();
+    orbitPages.registerPages();
     registerFlightPlanPages();
 }
 

@@ -18,6 +18,7 @@
 #include "cdu/pages/PosInitPage.h"
 #include "cdu/pages/ProcedureReviewPages.h"
 #include "cdu/pages/ProgressPage.h"
+#include "cdu/pages/RadialPages.h"
 #include "cdu/pages/RadioTuningPages.h"
 #include "cdu/pages/RunwayDataPages.h"
 #include "cdu/pages/SensorPages.h"
@@ -281,6 +282,7 @@ public:
     ProcedureReviewPages procedureReviewPages{*this};
     PatternPages patternPages{*this};
     OrbitPages orbitPages{*this};
+    RadialPages radialPages{*this};
 
 private:
     void fillPageTable();

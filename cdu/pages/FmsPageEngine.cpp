@@ -82,6 +82,7 @@ void Fms::fillPageTable() {
     procedureReviewPages.registerPages();
     patternPages.registerPages();
     orbitPages.registerPages();
+    radialPages.registerPages();
     registerFlightPlanPages();
 }
 

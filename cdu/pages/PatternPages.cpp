@@ -71,6 +71,20 @@ void PatternPages::showReturnPage() {
     fms.setPage(patternReturnPage.page, patternReturnPage.subPage);
 }
 
+void PatternPages::followSequencing() {
+    const int32_t page = fms.currentPage;
+    if (page != cdu_page::kRadial && page != cdu_page::kOrbit &&
+        page != cdu_page::kHoldingPattern && page != cdu_page::kProcedureTurn) {
+        return;
+    }
+    // Sequencing keeps the plan's legs, so a line beyond the new active leg still designates
+    // the leg being edited: it stays, where moving it back would put the edits on the leg before.
+    if (fms.activeFplPage.selectedLine > static_cast<int32_t>(selectedPlan(fms).activeLeg)) {
+        return;
+    }
+    fms.setPage(cdu_page::kActiveFlightPlan, 1);
+}
+
 FlightPlan& PatternPages::selectedPlan(const Fms& fms) {
     return ActiveFplPage::planAt(fms.activeFplPage.shownPlan());
 }

@@ -27,6 +27,9 @@ public:
     void openPatterns();
     // The page a pattern page leaves to.
     void showReturnPage();
+    // LNAV moved on to the next leg: a pattern page whose leg has just been passed gives way to
+    // ACTIVE FLT PLAN.
+    void followSequencing();
 
     // The plan ACTIVE FLT PLAN shows, and the leg of its selected line: the temporary leg on
     // the line of the fix last passed, and beyond the plan's legs.

@@ -205,8 +205,20 @@ TEST_F(ProcedureFlight, HoldsAtAFixAndAtThePresentPositionAreFlownAndLeft) {
     cduKey(Fms::kFplKey);
     lineKey(kL4);
     ASSERT_EQ(p.holding.exitHold, 1);
+    // HOLDING PATTERN of Q stays open over the sequencing: its line still designates Q.
+    cduKey(Fms::kNavKey);
+    key(kPageDownKey);
+    lineKey(kR1);
+    lineKey(kL1);
+    lineKey(kL3);
+    ASSERT_EQ(fms().currentPage, cdu_page::kHoldingPattern);
     ASSERT_TRUE(flyUntil(600.0, [&] { return activeFix() == "Q"; }));
     EXPECT_LT(distanceTo(47.5, 8.5), 2.0) << "left at the fix";
+    EXPECT_EQ(fms().currentPage, cdu_page::kHoldingPattern);
+    fms().drawPage();
+    EXPECT_EQ(fms().screen.rowText(2).substr(0, 2), U" Q");
+    lineKey(kL4);
+    ASSERT_EQ(fms().currentPage, Fms::kActiveFlightPlanPage);
 
     // A hold at the present position: HOLD onto the FROM line, the fix just passed.
     fly(20.0);

@@ -295,6 +295,7 @@ private:
         visit(storedFplPage, "storedFpl");
         visit(activeFplPage, "activeFpl");
         visit(perfInit, "perfInit");
+        visit(radialPages.radialPattern, "radialPattern");
         visit(departurePage, "departure");
         visit(arrivalPage, "arrival");
         visit(takeoffPage, "takeoff");

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace tavi {
+
+class Fs9Reader;
+struct StateFile;
 
 // The entries of RADIAL (a point on an inbound course before the fix and one on an outbound
 // course after it) and of INTERCEPT (a radial or course from the FROM fix, or HDG SEL, against
@@ -11,6 +15,12 @@ struct RadialPattern {
     static constexpr double kNotEntered = -1.0;
 
     static bool isEntered(double value) { return value >= 0.0; }
+
+    // The record as one 40-byte blob under the key; a missing key leaves it as it was.
+    void save(const Fs9Reader& reader, const StateFile& file, const char* section,
+              const std::string& key) const;
+    void load(const Fs9Reader& reader, const StateFile& file, const char* section,
+              const std::string& key);
 
     double inboundDistance = kNotEntered;
     double inboundCourse = kNotEntered;

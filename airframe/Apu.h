@@ -40,6 +40,8 @@ public:
     int32_t state = kOff;
     // The "APU Fuel Shutoff" switch.
     bool fuelShutoffOpen = true;
+    // The guard over the fuel shutoff button, closed at start and never saved.
+    bool fuelShutoffGuardOpen = false;
     bool fuelAvailable = true;
     // Percent.
     float speed = 0.0f;

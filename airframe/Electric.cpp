@@ -33,7 +33,7 @@ constexpr float kApuFuelValveAmps = 5.0f;
 constexpr uint32_t kHumFadeMs = 500;
 constexpr int32_t kSilent = -10000;
 
-constexpr std::array<const char*, 13> kVariableNames = {
+constexpr std::array<const char*, 13> kElectricVariableNames = {
     "TaviBatt1",      "TaviBatt1Click", "TaviBatt2",   "TaviBatt2Click", "TaviBusTies",
     "TaviBusTiesDec", "TaviBusTiesInc", "TaviShedBus", "TaviShedBusDec", "TaviShedBusInc",
     "TaviApu",        "TaviApuDec",     "TaviApuInc",
@@ -46,13 +46,6 @@ float chargingCurrent(const electric::Battery& battery) {
     }
     return std::clamp(static_cast<float>(battery.capacity - battery.charge), kMinChargeAmps,
                       kMaxChargeAmps);
-}
-
-// The message text naming the affected units, or nothing when no unit is affected.
-std::string unitsText(const char* prefix, std::initializer_list<bool> affected,
-                      const char* suffix) {
-    const std::string list = eicasUnitList(affected);
-    return list.empty() ? std::string() : prefix + list + suffix;
 }
 
 void click(Aircraft& aircraft) {
@@ -494,8 +487,8 @@ void Electric::updateEicasMessages(Aircraft& aircraft) {
     };
 
     evaluate(everything || battery1.overTempChanged || battery2.overTempChanged, kEicasWarning, 0,
-             unitsText("BATT ", {battery1.isOverTemperature(), battery2.isOverTemperature()},
-                       " OVTEMP"));
+             eicasUnitsText("BATT ", {battery1.isOverTemperature(), battery2.isOverTemperature()},
+                            " OVTEMP"));
 
     bool generatorChanged = false;
     bool generatorOffBusChanged = false;
@@ -505,15 +498,15 @@ void Electric::updateEicasMessages(Aircraft& aircraft) {
         generator->changed = false;
     }
     evaluate(cautions || generatorChanged, kEicasCaution, 1,
-             unitsText("GEN ",
-                       {overloaded(generator1), overloaded(generator2), overloaded(generator3),
-                        overloaded(generator4)},
-                       " OVLD"));
+             eicasUnitsText("GEN ",
+                            {overloaded(generator1), overloaded(generator2), overloaded(generator3),
+                             overloaded(generator4)},
+                            " OVLD"));
     evaluate(cautions || generatorOffBusChanged, kEicasCaution, 2,
-             unitsText("GEN ",
-                       {shown && generator1.offBus, shown && generator2.offBus,
-                        shown && generator3.offBus, shown && generator4.offBus},
-                       " OFF BUS"));
+             eicasUnitsText("GEN ",
+                            {shown && generator1.offBus, shown && generator2.offBus,
+                             shown && generator3.offBus, shown && generator4.offBus},
+                            " OFF BUS"));
 
     const bool apuChanged = apu.changed;
     apu.changed = false;
@@ -523,11 +516,11 @@ void Electric::updateEicasMessages(Aircraft& aircraft) {
 
     evaluate(cautions || buses[kDcBus1].poweredChanged || buses[kDcBus2].poweredChanged,
              kEicasCaution, 5,
-             unitsText("DC BUS ", {unpowered(kDcBus1), unpowered(kDcBus2)}, " OFF"));
-    evaluate(cautions || buses[kEssentialBus1].poweredChanged ||
-                 buses[kEssentialBus2].poweredChanged,
-             kEicasCaution, 6,
-             unitsText("ESS BUS ", {unpowered(kEssentialBus1), unpowered(kEssentialBus2)}, " OFF"));
+             eicasUnitsText("DC BUS ", {unpowered(kDcBus1), unpowered(kDcBus2)}, " OFF"));
+    evaluate(
+        cautions || buses[kEssentialBus1].poweredChanged || buses[kEssentialBus2].poweredChanged,
+        kEicasCaution, 6,
+        eicasUnitsText("ESS BUS ", {unpowered(kEssentialBus1), unpowered(kEssentialBus2)}, " OFF"));
 
     const bool shed1Off = !isPowered(kShedBus1);
     const bool shed2Off = !isPowered(kShedBus2);
@@ -536,7 +529,7 @@ void Electric::updateEicasMessages(Aircraft& aircraft) {
     shedBus1Off = shed1Off;
     shedBus2Off = shed2Off;
     evaluate(cautions || shedBus1OffChanged || shedBus2OffChanged, kEicasCaution, 7,
-             unitsText("SHED BUS ", {shown && shedBus1Off, shown && shedBus2Off}, " OFF"));
+             eicasUnitsText("SHED BUS ", {shown && shedBus1Off, shown && shedBus2Off}, " OFF"));
 
     const bool acOff = !isPowered(kAcBus) && onlineGenerators > 0;
     acBusOffChanged = acOff != acBusOff;
@@ -546,13 +539,13 @@ void Electric::updateEicasMessages(Aircraft& aircraft) {
 
     evaluate(cautions || battery1.batterySwitchChanged || battery2.batterySwitchChanged,
              kEicasCaution, 8,
-             unitsText("BATT ",
-                       {shown && !battery1.batterySwitch, shown && !battery2.batterySwitch},
-                       " OFF BUS"));
+             eicasUnitsText("BATT ",
+                            {shown && !battery1.batterySwitch, shown && !battery2.batterySwitch},
+                            " OFF BUS"));
     evaluate(cautions || backupBattery.batterySwitchChanged, kEicasCaution, 9,
              textWhen(shown && !backupBattery.batterySwitch, "BKUP BATT OFF BUS"));
     evaluate(cautions || pfd1UnpoweredChanged || pfd2UnpoweredChanged, kEicasCaution, 73,
-             unitsText("CHECK PFD ", {shown && pfd1Unpowered, shown && pfd2Unpowered}, ""));
+             eicasUnitsText("CHECK PFD ", {shown && pfd1Unpowered, shown && pfd2Unpowered}, ""));
 }
 
 void Electric::setBatterySwitch(Aircraft& aircraft, Battery& battery, bool on) {
@@ -584,7 +577,7 @@ void Electric::publish(Variable variable, double value) const {
 void Electric::serveNamedVariables(Aircraft& aircraft) {
     if (!variablesRegistered) {
         for (std::size_t i = 0; i < kVariableCount; ++i) {
-            variableIds[i] = panelServices().registerNamedVariable(kVariableNames[i]);
+            variableIds[i] = panelServices().registerNamedVariable(kElectricVariableNames[i]);
         }
         variablesRegistered = true;
     }

@@ -82,6 +82,8 @@ public:
     bool avionicsMaster2 = true;
     // The "Essential Power" switch: true is Auto, false is On.
     bool essentialPowerAuto = true;
+    // The guard over the "Essential Power" button, closed at start and never saved.
+    bool essentialPowerGuardOpen = false;
     // The cockpit's lamps and annunciators have power.
     bool annunciatorPower = false;
     int32_t shedBusKnob = kKnobAuto;

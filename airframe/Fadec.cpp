@@ -20,7 +20,7 @@ namespace tavi {
 
 namespace {
 
-constexpr double kThrottleFullUnits = 16384.0;
+constexpr double kFadecThrottleFullUnits = 16384.0;
 constexpr int32_t kSimulatorFullThrottle = 16384;
 constexpr int32_t kGearDownAndLocked = 16383;
 constexpr float kReserveArmAngle = 45.0f;
@@ -65,7 +65,7 @@ constexpr int32_t kNoTakeoffDataMessage = 64;
 constexpr int32_t kEngineOutMessage = 65;
 constexpr int32_t kNoTakeoffConfigMessage = 70;
 
-constexpr std::array<const char*, 10> kVariableNames = {
+constexpr std::array<const char*, 10> kFadecVariableNames = {
     "TaviThrottle1Lever",
     "TaviThrottle2Lever",
     "TaviThrottle1LeverPressed",
@@ -92,7 +92,7 @@ int32_t toThrottleUnits(double throttle) {
         return 0;
     }
     return static_cast<int32_t>(
-        std::clamp(throttle * kThrottleFullUnits, -2147483648.0, 2147483647.0));
+        std::clamp(throttle * kFadecThrottleFullUnits, -2147483648.0, 2147483647.0));
 }
 
 float blend(float from, float to, float weight) {
@@ -108,12 +108,6 @@ bool apartMoreThan(uint32_t a, uint32_t b, uint32_t ms) {
 void note(bool& condition, bool& changed, bool value) {
     changed = value != condition;
     condition = value;
-}
-
-std::string unitsText(const char* prefix, std::initializer_list<bool> affected,
-                      const char* suffix) {
-    const std::string list = eicasUnitList(affected);
-    return list.empty() ? std::string() : prefix + list + suffix;
 }
 
 } // namespace
@@ -350,7 +344,7 @@ void Fadec::selectThrustRating(int32_t rating) {
 
 void Fadec::updateTargets() {
     if (inputs.onGround) {
-        reverseN1 = static_cast<float>(n1ForThrottle(reverseLimitUnits / kThrottleFullUnits));
+        reverseN1 = static_cast<float>(n1ForThrottle(reverseLimitUnits / kFadecThrottleFullUnits));
         idleN1 = static_cast<float>(n1ForThrottle(0.0));
     } else {
         // With the gear down low the idle keeps its anti-ice choice for the approach.
@@ -580,9 +574,9 @@ void Fadec::updateEicasMessages(uint32_t now) {
     };
     const bool lowShown = phase != kTakeoffPhase;
     evaluate(lowN1Changed[0] || lowN1Changed[1], kEicasWarning, kLowN1Message,
-             unitsText("E", {lowShown && lowN1[0], lowShown && lowN1[1]}, " LOW N1"));
+             eicasUnitsText("E", {lowShown && lowN1[0], lowShown && lowN1[1]}, " LOW N1"));
     evaluate(engineFailedChanged[0] || engineFailedChanged[1], kEicasWarning, kEngineOutMessage,
-             unitsText("ENG", {engineFailed[0], engineFailed[1]}, " OUT"));
+             eicasUnitsText("ENG", {engineFailed[0], engineFailed[1]}, " OUT"));
     evaluate(antiIceDisagreeChanged, kEicasCaution, kAntiIceDisagreeMessage,
              textWhen(groundOrFlight && antiIceDisagree, "ENG REF A/I DISAG"));
     evaluate(noTakeoffDataChanged, kEicasCaution, kNoTakeoffDataMessage,
@@ -594,7 +588,7 @@ void Fadec::updateEicasMessages(uint32_t now) {
 void Fadec::serveNamedVariables(Aircraft& aircraft) {
     if (!variablesRegistered) {
         for (std::size_t i = 0; i < kVariableCount; ++i) {
-            variableIds[i] = panelServices().registerNamedVariable(kVariableNames[i]);
+            variableIds[i] = panelServices().registerNamedVariable(kFadecVariableNames[i]);
         }
         variablesRegistered = true;
         setThrustLever1(leverAngle[0]);

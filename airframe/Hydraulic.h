@@ -45,6 +45,8 @@ public:
     // The Engine Pump button: true is open. The panel sets the changed flag when it toggles it.
     bool enginePumpShutoffOpen = true;
     bool enginePumpShutoffChanged = false;
+    // The guard over the Engine Pump button, closed at start and never saved.
+    bool enginePumpGuardOpen = false;
     // The electric pump's bus is unpowered, so the pump stands still.
     bool unpowered = false;
     int32_t electricPumpKnob = kKnobOff;

@@ -58,7 +58,7 @@ struct VariableName {
     const char* stem;
     const char* suffix;
 };
-constexpr std::array<VariableName, 11> kVariableNames = {{
+constexpr std::array<VariableName, 11> kEngineVariableNames = {{
     {"TaviIgnition", ""},
     {"TaviIgnition", "Dec"},
     {"TaviIgnition", "Inc"},
@@ -108,7 +108,7 @@ std::string variableName(const VariableName& name, int32_t engineNumber) {
     return std::string(name.stem) + (engineNumber == 1 ? "1" : "2") + name.suffix;
 }
 
-void click(Aircraft& aircraft) {
+void playKnobClick(Aircraft& aircraft) {
     if (Aws* aws = aircraft.aws()) {
         aws->play(sounds::kKnobClick, true);
     }
@@ -512,7 +512,7 @@ void JetEngine::serveNamedVariables(Aircraft& aircraft) {
     if (!variablesRegistered) {
         for (std::size_t i = 0; i < kVariableCount; ++i) {
             variableIds[i] = panelServices().registerNamedVariable(
-                variableName(kVariableNames[i], engineNumber).c_str());
+                variableName(kEngineVariableNames[i], engineNumber).c_str());
         }
         variablesRegistered = true;
     }
@@ -521,30 +521,30 @@ void JetEngine::serveNamedVariables(Aircraft& aircraft) {
     };
     if (takeRequest(kIgnitionDec)) {
         ignitionKnob = stepped(ignitionKnob, -1);
-        click(aircraft);
+        playKnobClick(aircraft);
     }
     if (takeRequest(kIgnitionInc)) {
         ignitionKnob = stepped(ignitionKnob, 1);
-        click(aircraft);
+        playKnobClick(aircraft);
     }
     if (takeRequest(kCoverClick)) {
         guardOpen = !guardOpen;
     }
     if (takeRequest(kEngControlDec)) {
         setEngineControl(aircraft, stepped(engineControlKnob, -1));
-        click(aircraft);
+        playKnobClick(aircraft);
     }
     if (takeRequest(kEngControlInc)) {
         setEngineControl(aircraft, stepped(engineControlKnob, 1));
-        click(aircraft);
+        playKnobClick(aircraft);
     }
     if (takeRequest(kFadecControlDec)) {
         setFadecControl(aircraft, stepped(fadecControlKnob, -1));
-        click(aircraft);
+        playKnobClick(aircraft);
     }
     if (takeRequest(kFadecControlInc)) {
         setFadecControl(aircraft, stepped(fadecControlKnob, 1));
-        click(aircraft);
+        playKnobClick(aircraft);
     }
     publish(kIgnitionVar, ignitionKnob);
     publish(kCover, guardOpen);

@@ -34,7 +34,7 @@ constexpr float kLandingTaxiLogoAmps = 5.0f;
 constexpr double kEmergencyUp = 2.0;
 constexpr double kEmergencyDown = 1.0;
 
-constexpr std::array<const char*, 22> kVariableNames = {
+constexpr std::array<const char*, 22> kLightsVariableNames = {
     "TaviEmergLt", "TaviEmergLtClick", "TaviNavLt",    "TaviNavLtClick",
     "TaviBcnLt",   "TaviBcnLtClick",   "TaviStrobeLt", "TaviStrobeLtClick",
     "TaviLandLt",  "TaviLandLtClick",  "TaviTaxiLt",   "TaviTaxiLtClick",
@@ -185,7 +185,7 @@ void Lights::serveNamedVariables(Aircraft& aircraft) {
     platform::PanelServices& panel = panelServices();
     if (!variablesRegistered) {
         for (std::size_t i = 0; i < kVariableCount; ++i) {
-            variableIds[i] = panel.registerNamedVariable(kVariableNames[i]);
+            variableIds[i] = panel.registerNamedVariable(kLightsVariableNames[i]);
         }
         variablesRegistered = true;
     }

@@ -64,7 +64,7 @@ constexpr SoundId kTrimCallout = 44;
 constexpr SoundId kSpoilerAirNoise = 59;
 
 // Registered in this order; the ids follow Mechanisation::Variable.
-constexpr std::array<const char*, 11> kVariableNames = {
+constexpr std::array<const char*, 11> kMechanisationVariableNames = {
     "TaviSpoilerLever",  "TaviSpoilerLeverPressed", "TaviLeftWiper",    "TaviRightWiper",
     "TaviLeftWiperKnob", "TaviRightWiperKnob",      "TaviLwkLeftClick", "TaviLwkRightClick",
     "TaviRwkLeftClick",  "TaviRwkRightClick",       "TaviStewardess",
@@ -378,7 +378,7 @@ void Mechanisation::registerVariables() {
         return;
     }
     for (std::size_t i = 0; i < kVariableCount; ++i) {
-        variableIds[i] = panelServices().registerNamedVariable(kVariableNames[i]);
+        variableIds[i] = panelServices().registerNamedVariable(kMechanisationVariableNames[i]);
     }
     namedVariablesRegistered = true;
 }

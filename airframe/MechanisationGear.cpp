@@ -18,7 +18,7 @@ namespace tavi {
 
 namespace {
 
-enum Token : int {
+enum GearToken : int {
     kLeftBrakeToken = 320,
     kRightBrakeToken = 321,
     kParkingBrakeToken = 323,

@@ -21,7 +21,7 @@ namespace tavi {
 
 namespace {
 
-constexpr const char* kVariableNames[] = {
+constexpr const char* kPneumaticVariableNames[] = {
     "TaviIceOvrd",    "TaviIceOvrdDec", "TaviIceOvrdInc", "TaviIceTest",   "TaviIceTestDec",
     "TaviIceTestInc", "TaviXbleed",     "TaviXbleedDec",  "TaviXbleedInc",
 };
@@ -63,7 +63,7 @@ constexpr float kApuOwnDuctPressure = 40.0f;
 constexpr float kApuBothDuctsPressure = 38.0f;
 // What a starter draws from its own duct and, through the APU, from the other one: slow is on
 // the ground or at most 100 kt.
-constexpr float kSlowAirspeed = 100.0f;
+constexpr float kPneumaticSlowAirspeed = 100.0f;
 constexpr float kSlowStarterDraw = 15.0f;
 constexpr float kSlowOtherDuctDraw = 8.0f;
 constexpr float kFastStarterDraw = 9.0f;
@@ -80,7 +80,7 @@ constexpr float kHighestUnconditionedCabin = 30.0f;
 constexpr float kIcePackCeiling = 26400.0f;
 
 constexpr uint32_t kPackFadeMs = 1000;
-constexpr int32_t kSilent = -10000;
+constexpr int32_t kSilentVolume = -10000;
 constexpr int32_t kFadeRange = 10000;
 
 constexpr float kLoadAmps = 5.0f;
@@ -147,16 +147,16 @@ void notePackRun(bool runs, bool ranBefore, uint32_t now, uint32_t& onTime, uint
 // A pack's sound fades in over a second once it runs and out over a second once it stops;
 // `since` is the time since it last started or stopped.
 void fadePackSound(Aws& aws, SoundId id, bool running, uint32_t since, bool soundOn) {
-    int32_t volume = kSilent;
+    int32_t volume = kSilentVolume;
     if (soundOn && running) {
         volume = since < kPackFadeMs
-                     ? static_cast<int32_t>(since * kFadeRange / kPackFadeMs) + kSilent
+                     ? static_cast<int32_t>(since * kFadeRange / kPackFadeMs) + kSilentVolume
                      : aws.masterVolume();
     } else if (soundOn) {
         volume = since == 0 ? aws.masterVolume()
                             : static_cast<int32_t>((kPackFadeMs - std::min(since, kPackFadeMs)) *
                                                    kFadeRange / kPackFadeMs) +
-                                  kSilent;
+                                  kSilentVolume;
     }
     if (volume != aws.volume(id)) {
         aws.setVolume(id, volume);
@@ -438,7 +438,7 @@ void Pneumatic::updateDuctPressures(const Inputs& in, const BleedSources& bleeds
 // An engaged starter lowers its own duct's pressure and, with the APU bleed button on, the
 // other duct's too.
 void Pneumatic::drawStarterAir(const Inputs& in, float& target1, float& target2) const {
-    const bool slow = in.onGround || in.indicatedAirspeed <= kSlowAirspeed;
+    const bool slow = in.onGround || in.indicatedAirspeed <= kPneumaticSlowAirspeed;
     const float ownDraw = slow ? kSlowStarterDraw : kFastStarterDraw;
     const float otherDraw = slow ? kSlowOtherDuctDraw : kFastOtherDuctDraw;
     if (in.engine1.starterEngaged) {
@@ -626,7 +626,7 @@ void Pneumatic::registerNamedVariables() {
         return;
     }
     for (std::size_t i = 0; i < kVariableCount; ++i) {
-        variableIds[i] = panelServices().registerNamedVariable(kVariableNames[i]);
+        variableIds[i] = panelServices().registerNamedVariable(kPneumaticVariableNames[i]);
     }
     namedVariablesRegistered = true;
 }

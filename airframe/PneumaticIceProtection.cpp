@@ -15,7 +15,7 @@ namespace tavi {
 
 namespace {
 
-enum MessageId : int32_t {
+enum IceMessageId : int32_t {
     kAntiIceSwitchOffMessage = 47,
     kEngineAntiIceFailMessage = 48,
     kWingAntiIceFailMessage = 49,

@@ -14,6 +14,7 @@
 #include "core/Aircraft.h"
 #include "core/Angles.h"
 #include "core/Imports.h"
+#include "core/Units.h"
 
 #include <cmath>
 #include <numbers>
@@ -23,7 +24,6 @@ namespace tavi {
 namespace {
 
 constexpr float kChannelLoadAmps = 5.0f;
-constexpr double kFeetPerMetre = 3.2808399;
 constexpr float kSmoothingWeight = 0.1f;
 // A jump larger than this restarts the airspeed smoothing from the new value.
 constexpr float kSmoothingRestartKt = 10.0f;

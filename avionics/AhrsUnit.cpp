@@ -2,13 +2,13 @@
 
 #include "core/Aircraft.h"
 #include "core/Angles.h"
+#include "core/Units.h"
 
 namespace tavi {
 
 namespace {
 
-constexpr float kSmoothingWeight = 0.2f;
-constexpr double kFeetPerMetre = 3.2808399;
+constexpr float kAttitudeSmoothingWeight = 0.2f;
 // Token 65 is the vertical speed in metres per second times 256.
 constexpr double kTokenToFeetPerMinute = kFeetPerMetre * 60.0 * 0.00390625;
 
@@ -29,8 +29,8 @@ void AhrsUnit::update(const Aircraft& aircraft) {
         smoothedPitch = pitch;
         smoothedBank = bank;
     }
-    blendPair(pitch, smoothedPitch, kSmoothingWeight);
-    blendPair(bank, smoothedBank, kSmoothingWeight);
+    blendPair(pitch, smoothedPitch, kAttitudeSmoothingWeight);
+    blendPair(bank, smoothedBank, kAttitudeSmoothingWeight);
     verticalSpeed = static_cast<float>(aircraft.tokens.value(65) * kTokenToFeetPerMinute);
     verticalSpeedTenth = verticalSpeed * 0.1f;
     token81Value = static_cast<float>(aircraft.tokens.value(81));

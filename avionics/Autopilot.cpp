@@ -19,7 +19,7 @@ namespace tavi {
 namespace {
 
 constexpr double kFullDeflection = 16383.0;
-constexpr double kDerivativeFilterFactor = 0.1;
+constexpr double kAutopilotDerivativeFilter = 0.1;
 constexpr double kProportionalSetPointWeight = 1.0;
 constexpr double kDerivativeSetPointWeight = 0.0;
 constexpr SoundId kDisconnectCallout = 41;
@@ -202,10 +202,10 @@ void Autopilot::loadSettings(Aircraft& aircraft) {
     bankGainHiAltBreakpoint = setting("bank_gain_hi_alt_breakpoint", 30000.0);
     bankLoAltGain = setting("bank_lo_alt_Kp", -0.3);
     bankHiAltGain = setting("bank_hi_alt_Kp", -0.2);
-    pitchPid.init(pitchLoAltGain, kDerivativeFilterFactor, kProportionalSetPointWeight,
+    pitchPid.init(pitchLoAltGain, kAutopilotDerivativeFilter, kProportionalSetPointWeight,
                   kDerivativeSetPointWeight, setting("pitch_Ti", 1.0), setting("pitch_Td", 0.125),
                   -1.0, 1.0);
-    bankPid.init(bankLoAltGain, kDerivativeFilterFactor, kProportionalSetPointWeight,
+    bankPid.init(bankLoAltGain, kAutopilotDerivativeFilter, kProportionalSetPointWeight,
                  kDerivativeSetPointWeight, setting("bank_Ti", 2.0), setting("bank_Td", 0.001),
                  -1.0, 1.0);
     turnBackForceScalar = setting("turnBackForceScalar", 1.25);

@@ -13,8 +13,8 @@ namespace tavi {
 namespace {
 
 constexpr int32_t kAuralWarnFailId = 66;
-constexpr float kChannelLoadAmps = 5.0f;
-constexpr int32_t kSilent = -10000;
+constexpr float kAuralChannelLoadAmps = 5.0f;
+constexpr int32_t kSilentVolume = -10000;
 constexpr int32_t kFullVolume = 0;
 
 } // namespace
@@ -61,7 +61,7 @@ bool Aws::isQueued(SoundId id) {
 
 void Aws::setVolume(SoundId id, int32_t volume) {
     if (SoundManager* player = manager()) {
-        player->setSoundVolume(id, std::clamp(volume, kSilent, kFullVolume));
+        player->setSoundVolume(id, std::clamp(volume, kSilentVolume, kFullVolume));
     }
 }
 
@@ -120,10 +120,10 @@ void Aws::updateFailMessage(Aircraft& aircraft) {
 
 void Aws::addElectricLoad(Aircraft&, BusLoads& loads) {
     if (channel1Powered) {
-        loads[Electric::kEssentialBus1] += kChannelLoadAmps;
+        loads[Electric::kEssentialBus1] += kAuralChannelLoadAmps;
     }
     if (channel2Powered) {
-        loads[Electric::kDcBus2] += kChannelLoadAmps;
+        loads[Electric::kDcBus2] += kAuralChannelLoadAmps;
     }
 }
 

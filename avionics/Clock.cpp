@@ -25,8 +25,8 @@ constexpr int32_t kMaxHours = 99;
 constexpr int32_t kSecondsPerDay = 86400;
 constexpr int32_t kHoursPerDay = 24;
 
-// A value the simulator gave, truncated; 0 when it is no number an int32 holds.
-int32_t truncated(double value) {
+// A value the simulator gave, truncatedOrZero; 0 when it is no number an int32 holds.
+int32_t truncatedOrZero(double value) {
     if (!std::isfinite(value) || value >= 2147483648.0 || value <= -2147483649.0) {
         return 0;
     }
@@ -63,7 +63,7 @@ bool evaluateNumber(const char* code, int32_t& result) {
     if (!panelServices().executeCalculatorCode(code, &number, nullptr, nullptr)) {
         return false;
     }
-    result = truncated(number);
+    result = truncatedOrZero(number);
     return true;
 }
 
@@ -90,11 +90,11 @@ void Clock::composeTimeAndDate(const Aircraft& aircraft) {
 
     const Adc* adc = aircraft.adc();
     // Times of day stay within 00:00..23:59: the simulator's 86,400 s at midnight is 00:00.
-    const int32_t utcSeconds = wrapped(adc ? truncated(adc->zuluSeconds) : 0, kSecondsPerDay);
+    const int32_t utcSeconds = wrapped(adc ? truncatedOrZero(adc->zuluSeconds) : 0, kSecondsPerDay);
     utcText = hoursAndMinutes(utcSeconds / 3600, utcSeconds % 3600 / 60, colon);
-    localTimeText =
-        hoursAndMinutes(wrapped(truncated(aircraft.tokens.value(kLocalHoursToken)), kHoursPerDay),
-                        truncated(aircraft.tokens.value(kLocalMinutesToken)), colon);
+    localTimeText = hoursAndMinutes(
+        wrapped(truncatedOrZero(aircraft.tokens.value(kLocalHoursToken)), kHoursPerDay),
+        truncatedOrZero(aircraft.tokens.value(kLocalMinutesToken)), colon);
     dateText = now % kDatePeriodMs < kDatePeriodMs / 2
                    ? format("%5d", zuluDate.year)
                    : format("%02d %02d", zuluDate.day, zuluDate.month);

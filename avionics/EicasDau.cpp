@@ -16,7 +16,7 @@ namespace {
 constexpr uint32_t kChimeRepeatMs = 5000;
 constexpr uint32_t kFlashPeriodMs = 1000;
 constexpr uint32_t kFlashLitMs = 500;
-constexpr float kUnitLoadAmps = 5.0f;
+constexpr float kDauLoadAmps = 5.0f;
 
 bool isModeOffCaution(const EicasMessage& message) {
     return message.id == EicasDau::kLateralModeOffId || message.id == EicasDau::kVerticalModeOffId;
@@ -224,7 +224,7 @@ void EicasDau::fetchAws() {
 void EicasDau::addElectricLoad(Aircraft&, BusLoads& loads) {
     for (int bus : {Electric::kDcBus1, Electric::kDcBus2, Electric::kEssentialBus1,
                     Electric::kEssentialBus2}) {
-        loads[bus] += kUnitLoadAmps;
+        loads[bus] += kDauLoadAmps;
     }
 }
 
@@ -270,6 +270,12 @@ std::string eicasUnitList(std::initializer_list<bool> affected) {
         ++number;
     }
     return list;
+}
+
+std::string eicasUnitsText(const char* prefix, std::initializer_list<bool> affected,
+                           const char* suffix) {
+    const std::string list = eicasUnitList(affected);
+    return list.empty() ? std::string() : prefix + list + suffix;
 }
 
 } // namespace tavi

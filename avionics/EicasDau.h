@@ -114,5 +114,9 @@ void showEicasMessage(EicasDau* unit, uint32_t now, int32_t level, int32_t id,
 // The numbers of the affected units, counted from 1, joined by "-": {true, false, true} gives
 // "1-3"; empty when no unit is affected.
 std::string eicasUnitList(std::initializer_list<bool> affected);
+// The message text naming the affected units between the prefix and the suffix, or nothing when
+// no unit is affected.
+std::string eicasUnitsText(const char* prefix, std::initializer_list<bool> affected,
+                           const char* suffix);
 
 } // namespace tavi

@@ -7,6 +7,7 @@
 #include "avionics/Autopilot.h"
 #include "avionics/Aws.h"
 #include "avionics/EicasDau.h"
+#include "avionics/FlightDirectorLaws.h"
 #include "avionics/Gps.h"
 #include "avionics/RadAlt.h"
 #include "avionics/Radio.h"
@@ -28,19 +29,6 @@ constexpr float kAltitudeAlertBand = 1000.0f;
 constexpr float kAltitudeDeviationBand = 300.0f;
 constexpr SoundId kAltitudeAlertSound = 42;
 constexpr int32_t kWindshearInopId = 74;
-
-// A linear schedule between two breakpoints, held at the ends; equal breakpoints give the low
-// value.
-double schedule(double x, double loBreakpoint, double hiBreakpoint, double loValue,
-                double hiValue) {
-    if (x <= loBreakpoint || hiBreakpoint <= loBreakpoint) {
-        return loValue;
-    }
-    if (x >= hiBreakpoint) {
-        return hiValue;
-    }
-    return loValue + (hiValue - loValue) * (x - loBreakpoint) / (hiBreakpoint - loBreakpoint);
-}
 
 // Posts the caution while the condition holds and removes it otherwise.
 void showCaution(Aircraft& aircraft, int32_t id, bool condition, const char* text) {

@@ -5,6 +5,7 @@
 #include "avionics/Ahrs.h"
 #include "avionics/Autopilot.h"
 #include "avionics/FlightDirector.h"
+#include "avionics/FlightDirectorLaws.h"
 #include "avionics/Gps.h"
 #include "avionics/RadioUnit.h"
 #include "core/Aircraft.h"
@@ -27,11 +28,9 @@ namespace {
 constexpr double kDerivativeFilterFactor = 0.1;
 constexpr double kUnlimited = std::numeric_limits<double>::max();
 constexpr double kDegrees = std::numbers::pi / 180.0;
-constexpr uint32_t kSignalLossMs = 5000;
 constexpr uint32_t kRollLevelDelayMs = 999;
 constexpr uint32_t kGoAroundPitchHoldMs = 20000;
 constexpr float kRollLevelBank = 6.0f;
-constexpr float kTurnKnobCentre = 0.1f;
 constexpr float kTakeoffPitch = -14.0f;
 constexpr float kGoAroundPitch = -12.0f;
 constexpr float kMinimumSpeedFactor = 1.13f;
@@ -53,23 +52,6 @@ void configurePi(PiController& pi, Aircraft* aircraft, const std::string& prefix
     pi.init(setting(aircraft, prefix + "_Kp", kp), setting(aircraft, prefix + "_Ki", 0.0),
             setting(aircraft, prefix + "_min_output", minimum),
             setting(aircraft, prefix + "_max_output", maximum));
-}
-
-// A linear schedule between two breakpoints, held at the ends; equal breakpoints give the low
-// value.
-double schedule(double x, double lo, double hi, double loValue, double hiValue) {
-    if (x <= lo || hi <= lo) {
-        return loValue;
-    }
-    if (x >= hi) {
-        return hiValue;
-    }
-    return loValue + (hiValue - loValue) * (x - lo) / (hi - lo);
-}
-
-template <typename Mode>
-bool isOneOf(Mode mode, std::initializer_list<Mode> modes) {
-    return std::find(modes.begin(), modes.end(), mode) != modes.end();
 }
 
 double step(PiController& pi, double dt, double a, double b) {

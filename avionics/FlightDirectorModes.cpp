@@ -4,6 +4,7 @@
 #include "avionics/Ahrs.h"
 #include "avionics/Autopilot.h"
 #include "avionics/FlightDirector.h"
+#include "avionics/FlightDirectorLaws.h"
 #include "avionics/RadAlt.h"
 #include "avionics/Radio.h"
 #include "core/Aircraft.h"
@@ -20,8 +21,6 @@ namespace tavi {
 
 namespace {
 
-constexpr uint32_t kVerticalSpeedEvent = 0x101F4;
-
 // Above it low bank comes on in HDG, and below the lower one it goes off.
 constexpr float kLowBankOnAltitude = 25000.0f;
 constexpr float kLowBankOffAltitude = 24750.0f;
@@ -35,13 +34,11 @@ constexpr float kAltitudeCapturedBand = 40.0f;
 constexpr float kAltitudeCapturedVerticalSpeed = 100.0f;
 constexpr float kPreselectRefusalBand = 100.0f;
 constexpr uint32_t kLiftoffCaptureDelayMs = 4999;
-constexpr uint32_t kSignalLossMs = 5000;
 constexpr float kTakeoffMaxCas = 60.0f;
 constexpr float kGoAroundMaxRadioAltitude = 2500.0f;
 constexpr float kGoAroundMinimumSpeedFactor = 1.23f;
 constexpr float kGoAroundMaxSpeed = 170.0f;
 constexpr float kGoAroundAselMargin = 400.0f;
-constexpr float kTurnKnobCentre = 0.1f;
 // The knob's needle spans -27..27 degrees over 0..100.
 constexpr float kTurnKnobHalfRange = 27.0f;
 constexpr float kTcsBankHoldAngle = 6.0f;
@@ -52,11 +49,6 @@ constexpr float kPitchWheelVerticalSpeedStep = 100.0f;
 constexpr float kAltitudeCaptureMinimumBand = 150.0f;
 constexpr float kAltitudeCaptureMinimumRadioAltitude = 100.0f;
 constexpr int32_t kBackCourseBit = 1 << 4;
-
-template <typename Mode>
-bool isOneOf(Mode mode, std::initializer_list<Mode> modes) {
-    return std::find(modes.begin(), modes.end(), mode) != modes.end();
-}
 
 bool isRadioMode(FdLateralMode mode) {
     return isOneOf(

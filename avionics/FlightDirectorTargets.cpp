@@ -4,11 +4,14 @@
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Autopilot.h"
+#include "avionics/Clamp.h"
 #include "avionics/FlightDirector.h"
+#include "avionics/FlightDirectorLaws.h"
 #include "core/Aircraft.h"
 #include "core/Angles.h"
 #include "core/Imports.h"
 #include "core/RequestVariable.h"
+#include "core/Units.h"
 #include "gauges/AutopilotPanelKnobs.h"
 
 #include <algorithm>
@@ -22,7 +25,6 @@ namespace {
 // Target key events and the panel tokens that bring the targets back.
 constexpr uint32_t kHeadingBugEvent = 0x101FA;
 constexpr uint32_t kAltitudePreselectEvent = 0x1024C;
-constexpr uint32_t kVerticalSpeedEvent = 0x101F4;
 constexpr uint32_t kIasEvent = 0x101F5;
 constexpr uint32_t kMachEvent = 0x101F6;
 constexpr uint32_t kClearToken848Event = 0x10347;
@@ -34,7 +36,6 @@ constexpr int kHeadingBugToken = 855;
 constexpr int kToken848 = 848;
 constexpr int kAltitudeUnitsToken = 335;
 constexpr double kMetricAltitudes = 2.0;
-constexpr double kFeetPerMetre = 3.2808399;
 
 // The simulator's autopilot key events that reach the mode operations.
 constexpr uint32_t kToGaEvent = 0x10145;
@@ -76,16 +77,6 @@ constexpr double kLowestMachTarget = 0.2;
 constexpr double kMachRoundUp = 0.9;
 constexpr int64_t kSpeedSyncTicks = 6;
 
-// A value cut towards zero to a 32-bit integer; saturated at the ends and 0 for no number.
-int32_t truncated(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    constexpr double kLowest = std::numeric_limits<int32_t>::min();
-    constexpr double kHighest = std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(std::clamp(std::trunc(value), kLowest, kHighest));
-}
-
 void sendEvent(uint32_t eventId, int32_t value) {
     panelServices().sendKeyEvent(eventId, static_cast<uint32_t>(value));
 }
@@ -93,7 +84,7 @@ void sendEvent(uint32_t eventId, int32_t value) {
 // A metric altitude or vertical speed of the simulator in feet, cut to whole hundreds toward
 // zero.
 float metricToFeet(float metres) {
-    return static_cast<float>(truncated(std::round(metres * kFeetPerMetre)) / 100 * 100);
+    return static_cast<float>(saturatedInt32(std::round(metres * kFeetPerMetre)) / 100 * 100);
 }
 
 using KnobHandler = int32_t (*)(int32_t, int32_t, uint32_t);
@@ -190,7 +181,7 @@ void FlightDirector::setAltitudePreselect(int32_t feet) {
 }
 
 void FlightDirector::adjustAltitudePreselect(float delta) {
-    setAltitudePreselect(truncated(altitudePreselect + delta));
+    setAltitudePreselect(saturatedInt32(altitudePreselect + delta));
 }
 
 void FlightDirector::setVerticalSpeedTarget(int32_t feetPerMinute) {
@@ -199,14 +190,14 @@ void FlightDirector::setVerticalSpeedTarget(int32_t feetPerMinute) {
 }
 
 void FlightDirector::adjustVerticalSpeedTarget(float delta) {
-    setVerticalSpeedTarget(truncated(vsTarget + delta));
+    setVerticalSpeedTarget(saturatedInt32(vsTarget + delta));
 }
 
 // Within 80 kt and the maximum operating speed; in IAS the Mach target follows.
 void FlightDirector::setSpeedTarget(int32_t knots) {
     knots = std::max(knots, kLowestSpeedTarget);
     if (adc && static_cast<float>(knots) > adc->maxOperatingSpeed) {
-        knots = truncated(adc->maxOperatingSpeed);
+        knots = saturatedInt32(adc->maxOperatingSpeed);
     }
     iasTarget = static_cast<float>(knots);
     if (machMode) {
@@ -225,7 +216,7 @@ void FlightDirector::setMachTarget(float mach) {
         limited = adc->maxOperatingMach;
     }
     const double hundredths = limited * 100.0;
-    int32_t steps = truncated(hundredths);
+    int32_t steps = saturatedInt32(hundredths);
     if (hundredths - steps > kMachRoundUp) {
         ++steps;
     }
@@ -235,7 +226,7 @@ void FlightDirector::setMachTarget(float mach) {
     }
     sendEvent(kMachEvent, steps);
     if (adc) {
-        setSpeedTarget(truncated(adc->casFromMach(machTarget)));
+        setSpeedTarget(saturatedInt32(adc->casFromMach(machTarget)));
     }
 }
 
@@ -243,7 +234,7 @@ void FlightDirector::adjustSpeedTarget(float delta) {
     if (verticalMode == FdVerticalMode::Vs || verticalMode == FdVerticalMode::ClimbDescent) {
         return;
     }
-    setSpeedTarget(truncated(iasTarget + delta));
+    setSpeedTarget(saturatedInt32(iasTarget + delta));
 }
 
 void FlightDirector::adjustMachTarget(float delta) {
@@ -264,7 +255,7 @@ void FlightDirector::toggleSpeedUnits() {
     if (machMode) {
         setMachTarget(static_cast<float>(adc->machFromCas(iasTarget)));
     } else {
-        setSpeedTarget(truncated(adc->casFromMach(machTarget)));
+        setSpeedTarget(saturatedInt32(adc->casFromMach(machTarget)));
     }
 }
 
@@ -279,7 +270,7 @@ void FlightDirector::readTargetsBack(const Aircraft& aircraft) {
     }
     altitudePreselect = static_cast<float>(tokens.value(kAltitudePreselectToken));
     vsTarget = static_cast<float>(tokens.value(kVerticalSpeedToken));
-    const int32_t heading = (truncated(tokens.value(kHeadingBugToken)) % 360 + 360) % 360;
+    const int32_t heading = (saturatedInt32(tokens.value(kHeadingBugToken)) % 360 + 360) % 360;
     headingBug = heading == 0 ? 360.0f : static_cast<float>(heading);
     if (tokens.value(kToken848) != 0.0) {
         sendEvent(kClearToken848Event, 0);
@@ -298,7 +289,7 @@ void FlightDirector::synchroniseSpeedTargets(const Aircraft& aircraft) {
     }
     if (!machMode) {
         if (iasTarget > adc->maxOperatingSpeed || iasTarget < kLowestSpeedTarget) {
-            setSpeedTarget(truncated(adc->maxOperatingSpeed));
+            setSpeedTarget(saturatedInt32(adc->maxOperatingSpeed));
             return;
         }
         const double mach = adc->machFromCas(iasTarget);
@@ -311,7 +302,7 @@ void FlightDirector::synchroniseSpeedTargets(const Aircraft& aircraft) {
         setMachTarget(adc->maxOperatingMach);
         return;
     }
-    const int32_t cas = truncated(adc->casFromMach(machTarget));
+    const int32_t cas = saturatedInt32(adc->casFromMach(machTarget));
     if (static_cast<float>(cas) != iasTarget) {
         setSpeedTarget(cas);
     }

@@ -18,7 +18,7 @@ namespace tavi {
 
 namespace {
 
-constexpr float kLoadAmps = 1.0f;
+constexpr float kGpwsLoadAmps = 1.0f;
 constexpr int32_t kGpwsWarningId = 67;
 constexpr int32_t kGpwsInopId = 68;
 constexpr int32_t kTerrInopId = 69;
@@ -39,7 +39,7 @@ constexpr SoundId k100Feet = 31;
 constexpr SoundId k200Feet = 32;
 constexpr SoundId k500Feet = 33;
 
-constexpr int32_t kGearDownAndLocked = 16383;
+constexpr int32_t kGpwsGearDownAndLocked = 16383;
 constexpr float kLandingFlapsDeg = 22.0f;
 // Below this radio altitude the envelopes of modes 1, 2, 4 and 5 are silent.
 constexpr float kFloorFt = 30.0f;
@@ -197,8 +197,9 @@ Gpws::Inputs Gpws::readInputs(const Aircraft& aircraft) const {
     if (mechanisation) {
         const std::array<int32_t, 3>& gear = mechanisation->gearPositions;
         in.flaps = mechanisation->flapAngle;
-        in.gearDown = std::all_of(gear.begin(), gear.end(),
-                                  [](int32_t position) { return position == kGearDownAndLocked; });
+        in.gearDown = std::all_of(gear.begin(), gear.end(), [](int32_t position) {
+            return position == kGpwsGearDownAndLocked;
+        });
         in.gearUp =
             std::all_of(gear.begin(), gear.end(), [](int32_t position) { return position == 0; });
     }
@@ -519,7 +520,7 @@ void Gpws::updateInopMessages(EicasDau* eicas, uint32_t now, bool eicasPoweredAg
 
 void Gpws::addElectricLoad(Aircraft&, BusLoads& loads) {
     if (!gpwsUnpowered) {
-        loads[Electric::kAcBus] += kLoadAmps;
+        loads[Electric::kAcBus] += kGpwsLoadAmps;
     }
 }
 

@@ -10,7 +10,7 @@ namespace tavi {
 namespace {
 
 constexpr int kRadioHeightToken = 614;
-constexpr float kFeetPerMetre = 3.2808399f;
+constexpr float kFeetPerMetreF = 3.2808399f;
 constexpr uint32_t kRateSamplePeriodMs = 2000;
 // The closure rate is the height lost per minute: the terrain-closure envelopes it is compared
 // with are real rates, and a halved one would never reach them.
@@ -18,7 +18,7 @@ constexpr float kClosureRateScale = 60.0f;
 constexpr float kSingleChannelCeilingFt = 2500.0f;
 constexpr float kLowestDisplayedFt = -20.0f;
 constexpr float kFineStepsBelowFt = 200.0f;
-constexpr float kUnitLoadAmps = 5.0f;
+constexpr float kRadAltLoadAmps = 5.0f;
 constexpr int32_t kRadAltFailId = 75;
 
 } // namespace
@@ -26,7 +26,7 @@ constexpr int32_t kRadAltFailId = 75;
 void RadAlt::update(Aircraft& aircraft) {
     const uint32_t now = aircraft.simTimeMs;
     radioAltitude = (static_cast<float>(aircraft.tokens.value(kRadioHeightToken)) - antennaOffset) *
-                    kFeetPerMetre;
+                    kFeetPerMetreF;
     if (!started) {
         rateSampleAltitude = radioAltitude;
         rateSampleTime = now;
@@ -80,10 +80,10 @@ void RadAlt::addElectricLoad(Aircraft& aircraft, BusLoads& loads) {
         return;
     }
     if (electric->avionicsMaster1) {
-        loads[Electric::kDcBus1] += kUnitLoadAmps;
+        loads[Electric::kDcBus1] += kRadAltLoadAmps;
     }
     if (electric->avionicsMaster2) {
-        loads[Electric::kDcBus2] += kUnitLoadAmps;
+        loads[Electric::kDcBus2] += kRadAltLoadAmps;
     }
 }
 

@@ -22,7 +22,7 @@ constexpr uint32_t kCom2TransmitEvent = 0x103A0;
 // How long the transponder replies with ident after the button.
 constexpr uint32_t kIdentMs = 18000;
 
-void sendKeyEvent(uint32_t eventId, uint32_t value) {
+void sendRadioEvent(uint32_t eventId, uint32_t value) {
     panelServices().sendKeyEvent(eventId, value);
 }
 
@@ -42,7 +42,7 @@ void Radio::update(Aircraft& aircraft) {
     unit2.update(aircraft);
     updateToken354(aircraft);
     if (aircraft.tokens.value(kToken881) != 0.0) {
-        sendKeyEvent(kClearToken881Event, 0);
+        sendRadioEvent(kClearToken881Event, 0);
     }
     keepComAudio(aircraft);
     endIdent(aircraft.simTimeMs);
@@ -72,12 +72,12 @@ void Radio::keepComAudio(const Aircraft& aircraft) const {
     const bool com2Transmits = aircraft.tokens.value(kCom2TransmitToken) != 0.0;
     const bool wantBoth = com1Audio && com2Audio;
     if (wantBoth != receivingBoth) {
-        sendKeyEvent(kComReceiveBothEvent, wantBoth ? 1 : 0);
+        sendRadioEvent(kComReceiveBothEvent, wantBoth ? 1 : 0);
     }
     if (com1Audio && !com1Transmits) {
-        sendKeyEvent(kCom1TransmitEvent, 1);
+        sendRadioEvent(kCom1TransmitEvent, 1);
     } else if (!com1Audio && !com2Transmits) {
-        sendKeyEvent(kCom2TransmitEvent, 1);
+        sendRadioEvent(kCom2TransmitEvent, 1);
     }
 }
 

@@ -32,7 +32,7 @@ constexpr int32_t kLongestStandardTcasRange = 40;
 constexpr int32_t kFirstMemoryDefault[] = {0x01180000, 0x01185000, 0x01190000, 0x01195000};
 constexpr int32_t kFirstNavMemoryDefault[] = {0x01080000, 0x01085000, 0x01090000, 0x01095000};
 
-void sendKeyEvent(uint32_t eventId, int32_t value) {
+void sendTuningEvent(uint32_t eventId, int32_t value) {
     panelServices().sendKeyEvent(eventId, static_cast<uint32_t>(value));
 }
 
@@ -147,19 +147,19 @@ void RadioUnit::refreshTexts() {
 }
 
 void RadioUnit::sendCom() const {
-    sendKeyEvent(side == 1 ? kCom1SetEvent : kCom2SetEvent, frequencyEventValue(comActive));
+    sendTuningEvent(side == 1 ? kCom1SetEvent : kCom2SetEvent, frequencyEventValue(comActive));
 }
 
 void RadioUnit::sendNav() const {
-    sendKeyEvent(side == 1 ? kNav1SetEvent : kNav2SetEvent, frequencyEventValue(navActive));
+    sendTuningEvent(side == 1 ? kNav1SetEvent : kNav2SetEvent, frequencyEventValue(navActive));
 }
 
 void RadioUnit::sendAdf() const {
-    sendKeyEvent(side == 1 ? kAdf1SetEvent : kAdf2SetEvent, adfActive);
+    sendTuningEvent(side == 1 ? kAdf1SetEvent : kAdf2SetEvent, adfActive);
 }
 
 void RadioUnit::sendTransponderCode() const {
-    sendKeyEvent(kTransponderSetEvent, TransponderCode);
+    sendTuningEvent(kTransponderSetEvent, TransponderCode);
 }
 
 // Cursors.
@@ -466,7 +466,7 @@ void RadioUnit::swapTransponderCode() {
 
 void RadioUnit::setCourse(int degrees) {
     course = degrees0To359(degrees);
-    sendKeyEvent(side == 1 ? kObs1SetEvent : kObs2SetEvent, course);
+    sendTuningEvent(side == 1 ? kObs1SetEvent : kObs2SetEvent, course);
 }
 
 void RadioUnit::syncCourseToBearing() {

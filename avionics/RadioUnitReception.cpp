@@ -1,6 +1,7 @@
 // The receiving side of a radio unit: read-back of the tuning, the NAV, DME and ADF receivers,
 // the backup CDI, the ident audio and the power of the side.
 #include "airframe/Electric.h"
+#include "avionics/Clamp.h"
 #include "avionics/RadioFrequency.h"
 #include "avionics/RadioUnit.h"
 #include "avionics/Transponder.h"
@@ -16,8 +17,8 @@ namespace tavi {
 
 namespace {
 
-constexpr int kMagneticHeadingToken = 81;
-constexpr int kTrueHeadingToken = 86;
+constexpr int kReceiverMagneticHeadingToken = 81;
+constexpr int kReceiverTrueHeadingToken = 86;
 
 constexpr uint32_t kAdf1IdentEvent = 0x1013B;
 constexpr uint32_t kAdf2IdentEvent = 0x10400;
@@ -36,17 +37,6 @@ constexpr float kBackupCdiPerDegree = 12.7f;
 constexpr float kBackupFullScaleDegrees = 10.0f;
 // The longest station ident the screens show.
 constexpr std::size_t kIdentLength = 8;
-
-// A simulator value as a 32-bit integer, cut towards zero; saturated at the ends of the range
-// and 0 for no number.
-int32_t truncated(double value) {
-    if (std::isnan(value)) {
-        return 0;
-    }
-    constexpr double kLowest = std::numeric_limits<int32_t>::min();
-    constexpr double kHighest = std::numeric_limits<int32_t>::max();
-    return static_cast<int32_t>(std::clamp(std::trunc(value), kLowest, kHighest));
-}
 
 // A BCD value of the simulator: all 32 bits may hold digits.
 int32_t bcdValue(double value) {
@@ -95,16 +85,17 @@ void RadioUnit::readTuning() {
     navActive = bcdValue(navActiveVar.read());
     adfActive = bcdValue(adfActiveVar.read());
     TransponderCode = bcdValue(transponderCodeVar.read());
-    const int32_t obs = truncated(navObsVar.read()) % 360;
+    const int32_t obs = saturatedInt32(navObsVar.read()) % 360;
     course = obs <= 0 ? obs + 360 : obs;
     refreshTexts();
 }
 
 void RadioUnit::readAdf(const Aircraft& aircraft) {
     const double relativeBearing = adfRadialVar.read();
-    const int32_t signal = truncated(adfSignalVar.read());
+    const int32_t signal = saturatedInt32(adfSignalVar.read());
     adfSignal = adfMode == 1 || adfMode == 2 ? signal : 0;
-    adfBearing = degrees0To360(aircraft.tokens.value(kMagneticHeadingToken) + relativeBearing);
+    adfBearing =
+        degrees0To360(aircraft.tokens.value(kReceiverMagneticHeadingToken) + relativeBearing);
 }
 
 void RadioUnit::keepAdfAudio() {
@@ -120,7 +111,7 @@ void RadioUnit::readNav() {
     dmeSpeed = static_cast<float>(dmeSpeedVar.read());
     dmeDistance = static_cast<float>(dmeVar.read());
     glideSlopeFlag = gsFlagVar.read() != 0.0;
-    toFrom = truncated(toFromVar.read());
+    toFrom = saturatedInt32(toFromVar.read());
     gsi = static_cast<float>(gsiVar.read());
     cdiDeviation = static_cast<float>(cdiVar.read());
     glideSlopeError = static_cast<float>(glideSlopeErrorVar.read());
@@ -129,19 +120,19 @@ void RadioUnit::readNav() {
     radialError = static_cast<float>(radialErrorVar.read());
     radial = static_cast<float>(radialVar.read());
     magneticVariation = static_cast<float>(magVarVar.read());
-    backCourseFlags = truncated(backCourseFlagsVar.read());
+    backCourseFlags = saturatedInt32(backCourseFlagsVar.read());
     hasGlideSlope = hasGlideSlopeVar.read() != 0.0;
     hasDme = hasDmeVar.read() != 0.0;
     hasLocalizer = hasLocalizerVar.read() != 0.0;
     hasNav = hasNavVar.read() != 0.0;
-    navCodes = truncated(navCodesVar.read());
-    navSignal = truncated(navSignalVar.read());
+    navCodes = saturatedInt32(navCodesVar.read());
+    navSignal = saturatedInt32(navSignalVar.read());
 }
 
 void RadioUnit::updateStationBearing(const Aircraft& aircraft) {
     double bearing = 90.0;
     if (navSignal != 0 && hasLocalizer) {
-        bearing = radial + 180.0 - aircraft.tokens.value(kTrueHeadingToken);
+        bearing = radial + 180.0 - aircraft.tokens.value(kReceiverTrueHeadingToken);
     } else if (navSignal != 0 && hasNav) {
         bearing = radial + 180.0;
     }

@@ -24,8 +24,8 @@ namespace tavi {
 
 namespace {
 
-constexpr int kTrueHeadingToken = 86;
-constexpr float kLoadAmps = 2.0f;
+constexpr int kOwnTrueHeadingToken = 86;
+constexpr float kTcasLoadAmps = 2.0f;
 // A scan runs once the tick count has moved on by more than this since the last one.
 constexpr uint32_t kScanPeriodMs = 999;
 constexpr uint32_t kSelfTestLastMs = 4999;
@@ -159,7 +159,7 @@ void Tcas::readOwnAircraft(const Aircraft& aircraft) {
     ownAltitude = adc ? adc->trueAltitude : 0.0;
     ownVerticalSpeed = ahrs ? ahrs->unit1.verticalSpeed : 0.0;
     ownRadioAltitude = radAlt ? radAlt->radioAltitude : 0.0;
-    ownTrueHeading = aircraft.tokens.value(kTrueHeadingToken);
+    ownTrueHeading = aircraft.tokens.value(kOwnTrueHeadingToken);
     ownGroundSpeed = gps ? gps->groundSpeed : 0.0;
 }
 
@@ -189,7 +189,7 @@ void Tcas::clearAdvisories() {
 }
 
 void Tcas::addElectricLoad(Aircraft&, BusLoads& loads) {
-    loads[Electric::kAcBus] += kLoadAmps;
+    loads[Electric::kAcBus] += kTcasLoadAmps;
 }
 
 void Tcas::updatePower(Aircraft& aircraft) {

@@ -7,7 +7,7 @@ namespace tavi {
 
 namespace {
 
-constexpr int32_t kReviewLinesPerPage = 3;
+constexpr int32_t kDepartureReviewLinesPerPage = 3;
 
 std::string viaText(const DepartureSelection& selection) {
     return selection.sidTransition.empty() ? selection.sid
@@ -64,7 +64,8 @@ ProcedureExpansionOutcome DepartureExpansion::build(const DepartureSelection& se
         target.deleteLeg(target.legCount() - 1, context);
     }
     const auto legCount = static_cast<int32_t>(target.legCount());
-    return {true, kPageSidReview, (legCount + 3 + kReviewLinesPerPage - 1) / kReviewLinesPerPage};
+    return {true, kPageSidReview,
+            (legCount + 3 + kDepartureReviewLinesPerPage - 1) / kDepartureReviewLinesPerPage};
 }
 
 } // namespace tavi

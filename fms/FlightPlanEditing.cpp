@@ -9,7 +9,7 @@ namespace {
 
 constexpr double kMetresPerFoot = 0.305;
 constexpr double kMetresPerNm = 1852.0;
-constexpr char kMissedApproachVia[] = "MISSED APPRCH";
+constexpr char kMissedApproachLegVia[] = "MISSED APPRCH";
 
 FlightPlanLeg legTo(const Waypoint& fix) {
     FlightPlanLeg leg;
@@ -257,7 +257,7 @@ std::size_t FlightPlan::arrivalSearchStart(const FlightPlanContext& context) con
 // names no airport.
 bool FlightPlan::isArrivalLeg(const FlightPlanLeg& leg) const {
     return leg.proc() >= kProcApproach || sameIdentity(leg.wpt, dest) ||
-           leg.wpt.kind == WaypointKind::Runway || leg.via == kMissedApproachVia ||
+           leg.wpt.kind == WaypointKind::Runway || leg.via == kMissedApproachLegVia ||
            (!dest.aptIdent.empty() && leg.wpt.aptIdent == dest.aptIdent);
 }
 

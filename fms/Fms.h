@@ -67,6 +67,7 @@ class Electric;
 class FuelSystem;
 class Gps;
 class JetEngine;
+class PerfPages;
 
 // The flight management system: it connects the navigation database on its first frame, follows
 // the CDU's power, keeps the present position and the heading reference, and holds the pilot
@@ -283,6 +284,8 @@ public:
     PatternPages patternPages{*this};
     OrbitPages orbitPages{*this};
     RadialPages radialPages{*this};
+    // Behind a pointer, so a change to one of these pages does not rebuild every user of the FMS.
+    std::unique_ptr<PerfPages> perfPages;
 
 private:
     void fillPageTable();

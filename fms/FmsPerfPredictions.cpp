@@ -9,8 +9,8 @@ namespace tavi {
 namespace {
 
 constexpr float kStepFeet = 500.0f;
-constexpr float kDegreesPerRadian = 57.29577951308232f;
-constexpr float kMinimumPathAngle = 1.0f;
+constexpr float kPredictionDegreesPerRadian = 57.29577951308232f;
+constexpr float kPredictionMinimumPathAngle = 1.0f;
 constexpr float kFixedDescentRate = 1000.0f;
 constexpr float kDescentFloor = -2000.0f;
 // Ground speeds below this are taken as it, so that no segment takes forever.
@@ -26,7 +26,7 @@ struct Step {
 };
 
 float descentSlope(float angle) {
-    return std::tan(std::max(angle, kMinimumPathAngle) / kDegreesPerRadian);
+    return std::tan(std::max(angle, kPredictionMinimumPathAngle) / kPredictionDegreesPerRadian);
 }
 
 float horizontalDistance(float height, float slope) {

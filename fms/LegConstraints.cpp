@@ -8,10 +8,10 @@ namespace {
 
 // The stored record: bytes 35 and 36..39 hold the word after the flags.
 using LegConstraintsBlob = StateBlob<44>;
-constexpr std::size_t kSpeedAt = 0;
+constexpr std::size_t kConstraintSpeedAt = 0;
 constexpr std::size_t kMachAt = 4;
 constexpr std::size_t kPathAngleAt = 8;
-constexpr std::size_t kAltitudeAt = 12;
+constexpr std::size_t kConstraintAltitudeAt = 12;
 constexpr std::size_t kAltitude2At = 16;
 constexpr std::size_t kPredictedAltitudeAt = 20;
 constexpr std::size_t kVerticalSpeedAt = 24;
@@ -19,15 +19,15 @@ constexpr std::size_t kKindAt = 28;
 constexpr std::size_t kHasAltitudeAt = 32;
 constexpr std::size_t kHasSpeedAt = 33;
 constexpr std::size_t kPathAngleEnteredAt = 34;
-constexpr std::size_t kReservedAt = 36;
+constexpr std::size_t kConstraintReservedAt = 36;
 constexpr std::size_t kPhaseAt = 40;
 
 LegConstraintsBlob pack(const LegConstraints& vnav) {
     LegConstraintsBlob blob;
-    blob.put<kSpeedAt>(vnav.speed);
+    blob.put<kConstraintSpeedAt>(vnav.speed);
     blob.put<kMachAt>(vnav.mach);
     blob.put<kPathAngleAt>(vnav.pathAngle);
-    blob.put<kAltitudeAt>(vnav.altitude);
+    blob.put<kConstraintAltitudeAt>(vnav.altitude);
     blob.put<kAltitude2At>(vnav.altitude2);
     blob.put<kPredictedAltitudeAt>(vnav.predictedAltitude);
     blob.put<kVerticalSpeedAt>(vnav.verticalSpeed);
@@ -35,16 +35,16 @@ LegConstraintsBlob pack(const LegConstraints& vnav) {
     blob.put<kHasAltitudeAt>(vnav.hasAltitude);
     blob.put<kHasSpeedAt>(vnav.hasSpeed);
     blob.put<kPathAngleEnteredAt>(vnav.pathAngleEntered);
-    blob.put<kReservedAt>(vnav.reserved);
+    blob.put<kConstraintReservedAt>(vnav.reserved);
     blob.put<kPhaseAt>(vnav.phase);
     return blob;
 }
 
 void unpack(const LegConstraintsBlob& blob, LegConstraints& vnav) {
-    vnav.speed = blob.get<kSpeedAt, int32_t>();
+    vnav.speed = blob.get<kConstraintSpeedAt, int32_t>();
     vnav.mach = blob.get<kMachAt, float>();
     vnav.pathAngle = blob.get<kPathAngleAt, float>();
-    vnav.altitude = blob.get<kAltitudeAt, int32_t>();
+    vnav.altitude = blob.get<kConstraintAltitudeAt, int32_t>();
     vnav.altitude2 = blob.get<kAltitude2At, int32_t>();
     vnav.predictedAltitude = blob.get<kPredictedAltitudeAt, int32_t>();
     vnav.verticalSpeed = blob.get<kVerticalSpeedAt, int32_t>();
@@ -52,7 +52,7 @@ void unpack(const LegConstraintsBlob& blob, LegConstraints& vnav) {
     vnav.hasAltitude = blob.get<kHasAltitudeAt, bool>();
     vnav.hasSpeed = blob.get<kHasSpeedAt, bool>();
     vnav.pathAngleEntered = blob.get<kPathAngleEnteredAt, bool>();
-    vnav.reserved = blob.get<kReservedAt, uint32_t>();
+    vnav.reserved = blob.get<kConstraintReservedAt, uint32_t>();
     vnav.phase = blob.get<kPhaseAt, uint32_t>();
 }
 

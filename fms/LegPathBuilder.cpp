@@ -19,7 +19,7 @@ constexpr double kMaxRhumbPiece = 100.0;
 constexpr double kInboundCourseFraction = 0.999;
 // Course changes (degrees) up to the first need no arc; from the second on no fly-by is flown.
 constexpr double kNoArcChange = 5.0;
-constexpr double kNoFlyByChange = 150.0;
+constexpr double kPathNoFlyByChange = 150.0;
 constexpr double kPieceCountTolerance = 1e-9;
 
 bool isHeadingLegWithoutManualEnd(const FlightPlanLeg& leg) {
@@ -211,7 +211,7 @@ LegPathBuilder::Turn LegPathBuilder::flyByTurn(std::size_t a, std::size_t b) con
         return turn;
     }
     turn.failed = true;
-    if (std::fabs(change) >= kNoFlyByChange) {
+    if (std::fabs(change) >= kPathNoFlyByChange) {
         return turn;
     }
     double lead = 0.0;

@@ -10,14 +10,14 @@ using PredictionBlob = StateBlob<16>;
 constexpr std::size_t kTimeAt = 0;
 constexpr std::size_t kFuelAt = 4;
 constexpr std::size_t kFuelRemainingAt = 8;
-constexpr std::size_t kDistanceAt = 12;
+constexpr std::size_t kPredictionDistanceAt = 12;
 
 PredictionBlob pack(const LegPrediction& prediction) {
     PredictionBlob blob;
     blob.put<kTimeAt>(prediction.time);
     blob.put<kFuelAt>(prediction.fuel);
     blob.put<kFuelRemainingAt>(prediction.fuelRemaining);
-    blob.put<kDistanceAt>(prediction.distance);
+    blob.put<kPredictionDistanceAt>(prediction.distance);
     return blob;
 }
 
@@ -25,7 +25,7 @@ void unpack(const PredictionBlob& blob, LegPrediction& prediction) {
     prediction.time = blob.get<kTimeAt, float>();
     prediction.fuel = blob.get<kFuelAt, float>();
     prediction.fuelRemaining = blob.get<kFuelRemainingAt, float>();
-    prediction.distance = blob.get<kDistanceAt, float>();
+    prediction.distance = blob.get<kPredictionDistanceAt, float>();
 }
 
 float sum(float a, float b) {

@@ -7,31 +7,31 @@ namespace tavi {
 namespace {
 
 using OrbitBlob = StateBlob<24>;
-constexpr std::size_t kSpeedAt = 0;
+constexpr std::size_t kOrbitSpeedAt = 0;
 constexpr std::size_t kRadiusAt = 8;
-constexpr std::size_t kRightTurnsAt = 16;
+constexpr std::size_t kOrbitRightTurnsAt = 16;
 constexpr std::size_t kEnteredAt = 17;
 constexpr std::size_t kActiveAt = 18;
-constexpr std::size_t kReservedAt = 20;
+constexpr std::size_t kOrbitReservedAt = 20;
 
 OrbitBlob pack(const OrbitPattern& orbit) {
     OrbitBlob blob;
-    blob.put<kSpeedAt>(orbit.speed);
+    blob.put<kOrbitSpeedAt>(orbit.speed);
     blob.put<kRadiusAt>(orbit.radius);
-    blob.put<kRightTurnsAt>(orbit.rightTurns);
+    blob.put<kOrbitRightTurnsAt>(orbit.rightTurns);
     blob.put<kEnteredAt>(orbit.entered);
     blob.put<kActiveAt>(orbit.active);
-    blob.put<kReservedAt>(orbit.reserved);
+    blob.put<kOrbitReservedAt>(orbit.reserved);
     return blob;
 }
 
 void unpack(const OrbitBlob& blob, OrbitPattern& orbit) {
-    orbit.speed = blob.get<kSpeedAt, int32_t>();
+    orbit.speed = blob.get<kOrbitSpeedAt, int32_t>();
     orbit.radius = blob.get<kRadiusAt, double>();
-    orbit.rightTurns = blob.get<kRightTurnsAt, bool>();
+    orbit.rightTurns = blob.get<kOrbitRightTurnsAt, bool>();
     orbit.entered = blob.get<kEnteredAt, bool>();
     orbit.active = blob.get<kActiveAt, bool>();
-    orbit.reserved = blob.get<kReservedAt, uint32_t>();
+    orbit.reserved = blob.get<kOrbitReservedAt, uint32_t>();
 }
 
 } // namespace

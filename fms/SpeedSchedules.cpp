@@ -13,9 +13,6 @@ namespace {
 
 constexpr float kHighestCruiseAltitude = 37000.0f;
 constexpr float kLongRangeMachFrom = 29000.0f;
-constexpr int32_t kSpeedLimitMargin = 10;
-constexpr float kDescentLimitBand = 2000.0f;
-constexpr float kMinimumSpeedFactor = 1.23f;
 
 int32_t truncated(double value) {
     return static_cast<int32_t>(std::trunc(value));
@@ -63,7 +60,7 @@ SpeedPair SpeedSchedules::descentModeSpeeds() const {
 }
 
 int32_t SpeedSchedules::minimumSpeed() const {
-    return truncated(kMinimumSpeedFactor * envelope.lowSpeedLimit);
+    return truncated(kScheduleMinimumSpeedFactor * envelope.lowSpeedLimit);
 }
 
 float SpeedSchedules::scheduleResult(const SpeedPair& pair, float altitude) {
@@ -108,8 +105,8 @@ float SpeedSchedules::climbSpeedSchedule(float altitude, const FlightPlan& plan,
     }
     int32_t high = truncated(envelope.vmo);
     if (perfInit.altLim != 0 && altitude < static_cast<float>(perfInit.altLim) &&
-        envelope.vmo >= static_cast<float>(perfInit.spdLim - kSpeedLimitMargin)) {
-        high = perfInit.spdLim - kSpeedLimitMargin;
+        envelope.vmo >= static_cast<float>(perfInit.spdLim - kScheduleSpeedLimitMargin)) {
+        high = perfInit.spdLim - kScheduleSpeedLimitMargin;
     }
     if (const LegConstraints* constraint = legSpeedConstraint(plan, index)) {
         pair = {constraint->speed, constraint->mach};
@@ -160,9 +157,9 @@ float SpeedSchedules::descentSpeedSchedule(float altitude, const FlightPlan& pla
         writeMode(perfInit.descentTarget, pair, altitude);
     }
     if (perfInit.spdLim != 0 &&
-        altitude <= static_cast<float>(perfInit.altLim) + kDescentLimitBand &&
+        altitude <= static_cast<float>(perfInit.altLim) + kScheduleDescentLimitBand &&
         pair.ias > perfInit.spdLim) {
-        pair.ias = perfInit.spdLim - kSpeedLimitMargin;
+        pair.ias = perfInit.spdLim - kScheduleSpeedLimitMargin;
     }
     if (const LegConstraints* constraint = legSpeedConstraint(plan, index)) {
         pair.ias = constraint->speed;
@@ -197,7 +194,7 @@ float PlanSpeedSchedule::climbSpeedAt(float altitude, float elevation, float dis
         }
     }
     if (perfInit.altLim != 0 && altitude < static_cast<float>(perfInit.altLim)) {
-        speed = std::min(speed, static_cast<float>(perfInit.spdLim - kSpeedLimitMargin));
+        speed = std::min(speed, static_cast<float>(perfInit.spdLim - kScheduleSpeedLimitMargin));
     }
     return speed;
 }
@@ -205,7 +202,7 @@ float PlanSpeedSchedule::climbSpeedAt(float altitude, float elevation, float dis
 float PlanSpeedSchedule::cruiseSpeedAt(float altitude) const {
     float speed = schedules.cruiseSpeedSchedule(altitude, plan, leg, false);
     if (perfInit.spdLim != 0 && altitude <= static_cast<float>(perfInit.altLim)) {
-        speed = std::min(speed, static_cast<float>(perfInit.spdLim - kSpeedLimitMargin));
+        speed = std::min(speed, static_cast<float>(perfInit.spdLim - kScheduleSpeedLimitMargin));
     }
     return speed;
 }

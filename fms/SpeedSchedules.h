@@ -7,6 +7,12 @@
 
 namespace tavi {
 
+// The speed limit is flown this many knots below its value, and from this far above its altitude
+// in descent; no schedule goes below the minimum speed factor times the low-speed limit.
+inline constexpr int32_t kScheduleSpeedLimitMargin = 10;
+inline constexpr float kScheduleDescentLimitBand = 2000.0f;
+inline constexpr float kScheduleMinimumSpeedFactor = 1.23f;
+
 class FlightPlan;
 struct PerfInit;
 struct SpeedTarget;

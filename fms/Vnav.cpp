@@ -4,6 +4,7 @@
 #include "cdu/PerfInit.h"
 #include "fms/FlightPlan.h"
 #include "fms/FmsPerf.h"
+#include "fms/SpeedSchedules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +13,7 @@ namespace tavi {
 
 namespace {
 
-constexpr double kDegreesPerRadian = 57.29577951308232;
+constexpr double kVnavDegreesPerRadian = 57.29577951308232;
 constexpr float kClimbBand = 500.0f;
 constexpr float kCruiseReachedMargin = 10.0f;
 constexpr int32_t kDeviationLimit = 9999;
@@ -22,9 +23,6 @@ constexpr double kSteepAngle = 6.1;
 constexpr double kSteepAngleCleared = 5.9;
 constexpr double kNearConstraint = 1.0;
 constexpr float kBottomAboveDestination = 1000.0f;
-constexpr int32_t kSpeedLimitMargin = 10;
-constexpr float kDescentLimitBand = 2000.0f;
-constexpr float kMinimumSpeedFactor = 1.23f;
 constexpr int32_t kConstraintRangeAny = 0;
 constexpr int32_t kConstraintRangeDescent = 2;
 constexpr uint32_t kApproachProcedure = 3;
@@ -82,7 +80,7 @@ void Vnav::update(FlightPlan& plan, PerfInit& perfInit, const VnavInputs& inputs
     const double groundFpm = feetPerMinute(inputs.groundSpeed);
     state.flightPathAngle =
         groundFpm >= 5.0
-            ? std::atan(inputs.verticalSpeed / std::fabs(groundFpm)) * kDegreesPerRadian
+            ? std::atan(inputs.verticalSpeed / std::fabs(groundFpm)) * kVnavDegreesPerRadian
             : 0.0;
     if (!perfInit.cruiseReached || perfInit.stepClimbActive) {
         climbPhase(plan, perfInit, inputs, host);
@@ -275,8 +273,8 @@ void Vnav::descentPhase(FlightPlan& plan, PerfInit& perfInit, const VnavInputs& 
     const float angle = static_cast<float>(perfInit.descentAngle());
     state.requiredPathAngle = pathAngle(altitude, pathEnd, static_cast<float>(toConstraint));
     state.commandPathAngle = altitude > pathEnd ? state.requiredPathAngle : 0.0;
-    state.requiredVerticalSpeed =
-        -std::tan(state.commandPathAngle / kDegreesPerRadian) * feetPerMinute(inputs.groundSpeed);
+    state.requiredVerticalSpeed = -std::tan(state.commandPathAngle / kVnavDegreesPerRadian) *
+                                  feetPerMinute(inputs.groundSpeed);
     const float onPath = altitudeAfterDistance(pathEnd, static_cast<float>(toConstraint), angle);
     double deviation = altitude - onPath;
     if (altitude - deviation > static_cast<float>(perfInit.cruiseAltitude)) {
@@ -359,16 +357,16 @@ void Vnav::updateSpeedCommand(const FlightPlan& plan, const PerfInit& perfInit,
     };
     if (perfInit.spdLim != 0) {
         if (perfInit.descentStarted) {
-            if (altitude <= static_cast<float>(perfInit.altLim) + kDescentLimitBand &&
-                perfInit.spdLim - kSpeedLimitMargin < modeSpeed) {
-                limitTo(perfInit.spdLim - kSpeedLimitMargin);
+            if (altitude <= static_cast<float>(perfInit.altLim) + kScheduleDescentLimitBand &&
+                perfInit.spdLim - kScheduleSpeedLimitMargin < modeSpeed) {
+                limitTo(perfInit.spdLim - kScheduleSpeedLimitMargin);
             }
         } else if (perfInit.cruiseReached) {
             if (altitude <= static_cast<float>(perfInit.altLim) && perfInit.spdLim < modeSpeed) {
                 limitTo(perfInit.spdLim);
             }
         } else if (altitude < static_cast<float>(perfInit.altLim) && perfInit.spdLim < modeSpeed) {
-            limitTo(perfInit.spdLim - kSpeedLimitMargin);
+            limitTo(perfInit.spdLim - kScheduleSpeedLimitMargin);
         }
     }
     const LegConstraints& active = plan.legs[plan.activeLeg].vnav;
@@ -381,7 +379,7 @@ void Vnav::updateSpeedCommand(const FlightPlan& plan, const PerfInit& perfInit,
         state.speedByIas = true;
         state.speedByMach = false;
     }
-    const double minimum = std::trunc(kMinimumSpeedFactor * inputs.lowSpeedLimit);
+    const double minimum = std::trunc(kScheduleMinimumSpeedFactor * inputs.lowSpeedLimit);
     if (state.speedByIas) {
         const double bounded =
             std::clamp(speed, std::min<double>(inputs.lowSpeedLimit, limit), limit);

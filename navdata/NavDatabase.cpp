@@ -27,7 +27,6 @@ constexpr char kPerfFile[] = "Orvane/PerfDB/vosk300x.perf";
 constexpr char kConnectionPrefix[] = "driver={SQLite3};dbq=";
 
 // Declared sizes of the text parameters: the longest text each passes.
-constexpr int32_t kIcaoSize = 4;
 constexpr int32_t kDesignatorSize = 3;
 constexpr int32_t kConfigKeySize = 50;
 

@@ -181,6 +181,9 @@ public:
                                std::span<const std::string> planAirports = {}) const;
 
 private:
+    // Characters of an airport ident in the queries' parameters.
+    static constexpr int32_t kIcaoSize = 4;
+
     using RowReader = std::function<void(const platform::db::RecordSet&)>;
 
     // Runs one query; readRow gets the first row, if any. A database error is logged with the

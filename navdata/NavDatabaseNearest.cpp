@@ -50,7 +50,7 @@ constexpr char kNavaidsByIdent[] =
     "SELECT ID, IDENT, Latitude, Longtitude, Freq, Channel, Elevation FROM Navaids "
     "WHERE Type IN (1, 2, 4, 7, 9) AND Ident = ? AND (Latitude BETWEEN ? AND ?) "
     "AND (Longtitude BETWEEN ? AND ? OR Longtitude BETWEEN ? AND ?)";
-constexpr char kIlsesByIdent[] =
+constexpr char kIlsesNearbyByIdent[] =
     "SELECT ID, IDENT, Latitude, Longtitude, Freq, Elevation FROM ILSes "
     "WHERE Ident = ? AND (Latitude BETWEEN ? AND ?) "
     "AND (Longtitude BETWEEN ? AND ? OR Longtitude BETWEEN ? AND ?)";
@@ -168,7 +168,7 @@ Waypoint NavDatabase::getClosestNavByIdent(const std::string& ident) const {
     if (ident.size() <= kIlsIdentSize) {
         ilsParams = withBox({Param::text(ident, kIlsIdentSize)}, box);
     }
-    return closestStation(kNavaidsByIdent, navaidParams, kIlsesByIdent, ilsParams);
+    return closestStation(kNavaidsByIdent, navaidParams, kIlsesNearbyByIdent, ilsParams);
 }
 
 // Runs the navaid query, then the ILS query, each unless its parameters are empty, and answers

@@ -19,7 +19,6 @@ using platform::db::Param;
 using platform::db::RecordSet;
 using platform::db::Value;
 
-constexpr int32_t kIcaoSize = 4;
 constexpr int32_t kNameSize = 8;
 constexpr int32_t kTransitionSize = 5;
 constexpr int32_t kFullNameSize = 28;

@@ -18,7 +18,6 @@ namespace {
 using platform::db::Param;
 using platform::db::RecordSet;
 
-constexpr int32_t kIcaoSize = 4;
 constexpr int32_t kIdentSize = 5;
 // Airports are searched for entries of at most this many characters.
 constexpr std::size_t kAirportIdentLength = 4;

@@ -15,7 +15,7 @@ constexpr std::size_t kIdAt = 16;
 constexpr std::size_t kElevationAt = 20;
 constexpr std::size_t kFrequencyAt = 24;
 constexpr std::size_t kKindAt = 28;
-constexpr std::size_t kDistanceAt = 32;
+constexpr std::size_t kWaypointDistanceAt = 32;
 constexpr std::size_t kVariationAt = 40;
 
 struct TextKey {
@@ -38,7 +38,7 @@ WaypointBlob pack(const Waypoint& waypoint) {
     blob.put<kElevationAt>(waypoint.elevation);
     blob.put<kFrequencyAt>(waypoint.frequency);
     blob.put<kKindAt>(waypoint.kind);
-    blob.put<kDistanceAt>(waypoint.distance);
+    blob.put<kWaypointDistanceAt>(waypoint.distance);
     blob.put<kVariationAt>(waypoint.variation);
     return blob;
 }
@@ -50,7 +50,7 @@ void unpack(const WaypointBlob& blob, Waypoint& waypoint) {
     waypoint.elevation = blob.get<kElevationAt, int32_t>();
     waypoint.frequency = blob.get<kFrequencyAt, int32_t>();
     waypoint.kind = blob.get<kKindAt, WaypointKind>();
-    waypoint.distance = blob.get<kDistanceAt, double>();
+    waypoint.distance = blob.get<kWaypointDistanceAt, double>();
     waypoint.variation = blob.get<kVariationAt, double>();
 }
 

@@ -3,6 +3,7 @@
 #include "platform/gfx/Path.h"
 #include "platform/gfx/Surface.h"
 
+#include <algorithm>
 #include <array>
 #include <cairo.h>
 #include <cmath>
@@ -304,6 +305,17 @@ void Canvas::fillWithHatch(const Hatch& hatch) {
     cairo_pattern_destroy(pattern);
     cairo_surface_finish(tile);
     cairo_surface_destroy(tile);
+}
+
+void Canvas::drawImage(const Surface& image, PointF at, double brightness) {
+    cairo_save(cr_);
+    cairo_set_source_surface(cr_, image.cairoSurface(), at.x, at.y);
+    cairo_paint(cr_);
+    if (brightness < 1.0) {
+        cairo_set_source_rgba(cr_, 0.0, 0.0, 0.0, 1.0 - std::max(brightness, 0.0));
+        cairo_mask_surface(cr_, image.cairoSurface(), at.x, at.y);
+    }
+    cairo_restore(cr_);
 }
 
 void Canvas::drawString(std::string_view utf8, const Font& font, Argb colour, PointF origin) {

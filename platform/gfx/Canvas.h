@@ -126,6 +126,11 @@ public:
     void fillPath(Argb colour, const Path& path);
     void fillPath(const Hatch& hatch, const Path& path);
 
+    // Paints the picture with its top-left corner at the point, one of its pixels to one unit of
+    // the current transform. Below full brightness (1) a black veil of the picture's own shape
+    // darkens it.
+    void drawImage(const Surface& image, PointF at, double brightness = 1.0);
+
     // Text on one line whose layout box has its top-left corner at the origin.
     void drawString(std::string_view utf8, const Font& font, Argb colour, PointF origin);
     // The layout box of the text: the font's line height by the advance plus the box's margins.

@@ -20,6 +20,18 @@ void Surface::setLogicalSize(double width, double height) {
     }
 }
 
+const unsigned char* Surface::data() const {
+    if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) {
+        return nullptr;
+    }
+    cairo_surface_flush(surface_);
+    return cairo_image_surface_get_data(surface_);
+}
+
+int Surface::stride() const {
+    return cairo_image_surface_get_stride(surface_);
+}
+
 uint32_t Surface::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= pixelWidth_ || y >= pixelHeight_ ||
         cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) {

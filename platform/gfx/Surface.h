@@ -29,6 +29,9 @@ public:
     // The colour of one pixel as non-premultiplied ARGB; 0 outside the surface.
     uint32_t pixel(int x, int y) const;
     bool writePng(const std::string& path) const;
+    // The rows of premultiplied ARGB32 words, for a window to show; null when the surface failed.
+    const unsigned char* data() const;
+    int stride() const;
 
     // Set by every draw on the surface, cleared by the one who shows it.
     bool changed = false;

@@ -112,7 +112,7 @@ TEST_F(ArrivalPagesTest, TheSameAirportKeepsTheSelectionAndANewOneDropsIt) {
     openFromNavIndex(1, kR3);
     EXPECT_EQ(record().iapSel, "I09L");
     EXPECT_EQ(record().starSel, "GOLF1");
-    pressCduKey(Fms::kFplKey);
+    pageKey(Fms::kFplKey);
     typeThenPress("ZZAB", kR2);
     openFromNavIndex(1, kR3);
     EXPECT_EQ(record().icao, "ZZAB");
@@ -165,7 +165,7 @@ TEST_F(ArrivalPagesTest, WithoutAnAirportDestinationThereIsNothingToSelect) {
     EXPECT_EQ(fms().currentPage, cdu_page::kLanding);
 
     // An airport without runways in the database: RUNWAY reads 1/0 and picks nothing.
-    pressCduKey(Fms::kFplKey);
+    pageKey(Fms::kFplKey);
     typeThenPress("ZZAD", kR2);
     openFromNavIndex(1, kR3);
     lineKey(kL1);

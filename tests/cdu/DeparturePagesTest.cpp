@@ -101,7 +101,7 @@ TEST_F(DeparturePagesTest, WithoutADepartureAirportThePageIsEmpty) {
     };
     for (const Case& c : cases) {
         resetGlobalFlightPlans();
-        pressCduKey(Fms::kFplKey);
+        pageKey(Fms::kFplKey);
         enter(c.origin, kL1);
         if (*c.destination != '\0') {
             enter(c.destination, kR2);

@@ -18,7 +18,7 @@ protected:
     }
     // PATTERNS' keyword onto P's line.
     void openOnP(int32_t patternKey, int32_t page) {
-        pressCduKey(Fms::kDirKey);
+        pageKey(Fms::kDirKey);
         lineKey(kL4);
         lineKey(patternKey);
         lineKey(kL2);

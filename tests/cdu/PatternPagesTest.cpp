@@ -17,7 +17,7 @@ protected:
     }
 
     void openPatterns() {
-        pressCduKey(Fms::kDirKey);
+        pageKey(Fms::kDirKey);
         lineKey(kL4);
         ASSERT_EQ(fms().currentPage, cdu_page::kPatterns);
     }
@@ -110,7 +110,7 @@ TEST_F(PatternPagesTest, AHoldIsEditedAndActivatedAtItsFix) {
     EXPECT_EQ(row(4).substr(0, 2), "PH");
     EXPECT_TRUE(cell(4, 1).reverse);
 
-    pressCduKey(Fms::kDirKey);
+    pageKey(Fms::kDirKey);
     lineKey(kL4);
     lineKey(kL1);
     lineKey(kL2);

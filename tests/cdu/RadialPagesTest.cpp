@@ -16,7 +16,7 @@ protected:
         fms().flightConfig.isSpecialMission = true;
     }
     void openRadialOn(int32_t line) {
-        pressCduKey(Fms::kDirKey);
+        pageKey(Fms::kDirKey);
         lineKey(kL4);
         lineKey(kL3);
         lineKey(line);
@@ -24,7 +24,7 @@ protected:
     }
     // No CDU key types "*": the keyword goes into the pad as the FMS would take it.
     void openInterceptOnQ() {
-        pressCduKey(Fms::kDirKey);
+        pageKey(Fms::kDirKey);
         fms().setScratchpad("*INTERCEPT*");
         lineKey(kL3);
         ASSERT_EQ(fms().currentPage, cdu_page::kIntercept);

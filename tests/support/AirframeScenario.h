@@ -59,6 +59,7 @@ public:
         {sounds::kAuralUnitOne, 1200},
         {46, 100},
         {sounds::kKnobClick, 100},
+        {48, 100},
         {sounds::kApuStartup, 3000},
         {sounds::kApuRunning, 1000},
         {sounds::kApuShutdown, 2000},

@@ -87,6 +87,65 @@ protected:
             writeScreenState(module.aircraft(), kCduDisplay, folder.path(), name, 2).empty());
     }
 
+    // The pilot at the CDU through the stand-in: the CDU pop-up open, its keyboard switched on,
+    // and every letter, digit and line key a key event of the simulator's keyboard.
+    static constexpr uint32_t kDeleteKey = 46;
+    static constexpr uint32_t kBackspaceKey = 8;
+
+    void useKeyboard() {
+        module.simulator.panel.setPanelWindowOpen(kCduPopupWindow, true);
+        fms().keyboardInput = true;
+    }
+    void press(uint32_t virtualKey) {
+        module.simulator.host.key(virtualKey, true);
+        module.simulator.host.key(virtualKey, false);
+    }
+    static uint32_t virtualKeyOf(char c) {
+        switch (c) {
+        case '/':
+            return 191;
+        case '.':
+            return 190;
+        case '-':
+            return 189;
+        default:
+            return static_cast<uint32_t>(c);
+        }
+    }
+    // The text typed key by key, then the line key (0..7 for L1..R4).
+    void typeThenPress(const std::string& text, int32_t lineKey) {
+        for (const char c : text) {
+            press(virtualKeyOf(c));
+        }
+        press(kF1Key + static_cast<uint32_t>(lineKey));
+        module.simulator.step();
+    }
+    void deleteWith(int32_t lineKey) {
+        press(kDeleteKey);
+        press(kF1Key + static_cast<uint32_t>(lineKey));
+        module.simulator.step();
+    }
+
+    // A CDU page key; the stand-in has no CDU key pad, so the key goes to the FMS as the pad's
+    // key rectangle would send it.
+    void pageKey(int32_t key) {
+        fms().pressKey(key);
+        module.simulator.step();
+    }
+    // The route ZZAA, P, Q, R, S, ZZAD typed on ACTIVE FLT PLAN: the airway A1 to S, and the
+    // discontinuity before the destination deleted.
+    void typeRoute() {
+        pageKey(Fms::kFplKey);
+        typeThenPress("ZZAA", kL1);
+        typeThenPress("ZZAD", kR2);
+        typeThenPress("P", kL2);
+        typeThenPress("ZZAD", kL3);
+        typeThenPress("A1.S", kL3);
+        press(kPageDownKey);
+        deleteWith(kL3);
+        press(kPageUpKey);
+    }
+
     ModuleHarness module;
 };
 

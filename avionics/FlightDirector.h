@@ -16,6 +16,7 @@ class Adc;
 class Ahrs;
 class AhrsUnit;
 class Autopilot;
+class Fadec;
 class Fms;
 class Gps;
 class RadAlt;
@@ -401,6 +402,7 @@ private:
     enum class SpeedProtection { None, Overspeed, LowSpeed };
 
     EicasPowerWatch eicasPower;
+    Fadec* fadec = nullptr;
     SpeedProtection protection = SpeedProtection::None;
     // The indicated altitude changed in this frame: the altitude crossings are looked at.
     bool altitudeChanged = false;

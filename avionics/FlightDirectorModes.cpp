@@ -1,5 +1,6 @@
 // The flight director's modes: the mode operations and buttons, TO/GA, touch-control steering,
 // and the captures and transitions that run on every frame of the guidance.
+#include "airframe/Fadec.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Autopilot.h"
@@ -500,6 +501,9 @@ void FlightDirector::selectFlightLevelChange(bool on) {
 
 // A second press in TO/GA cancels it to PIT and ROL.
 void FlightDirector::pressToGa() {
+    if (fadec && isAirborne()) {
+        fadec->selectTakeoffRating();
+    }
     if (verticalMode == FdVerticalMode::Toga) {
         setVerticalMode(FdVerticalMode::Pit);
         cancelLateralMode();

@@ -1,3 +1,4 @@
+#include "airframe/Fadec.h"
 #include "support/FlightDirectorBench.h"
 
 #include <gtest/gtest.h>
@@ -189,6 +190,17 @@ TEST_F(FlightDirectorModeTest, TakeOffLeavesMachAndMarksTheTime) {
     EXPECT_EQ(fd().verticalMode, V::Pit);
     EXPECT_FALSE(fd().takeoffMode);
     EXPECT_EQ(bench.fms.missedApproaches, 1) << "cancelling asks nothing";
+}
+
+TEST_F(FlightDirectorModeTest, ToGaInFlightSelectsTheTakeOffRating) {
+    Fadec* fadec = bench.aircraft().fadec();
+    ASSERT_NE(fadec, nullptr);
+    bench.setRadioAltitude(800.0f);
+    bench.step();
+    fadec->thrustRating = kCruiseRating;
+    fd().pressToGa();
+    EXPECT_EQ(fadec->thrustRating, kTakeoffRating);
+    EXPECT_TRUE(fadec->goAroundSelected);
 }
 
 struct GoAroundCase {

@@ -373,6 +373,7 @@ private:
 
     // Helpers.
     void setTakeoffOrGoAround();
+    void leaveMach();
     void armAltitudeSelect();
     void disarmUnlessGlideslope();
     void disarmGlideslope();

@@ -302,6 +302,8 @@ void FlightDirector::flyClimbDescent() {
     climbing = nowClimbing;
     if (climbing) {
         if (altitude <= 12000.0f) {
+            // The low schedule is in knots: after a Mach climb the target stayed a Mach number.
+            leaveMach();
             const float speed = altitude <= 10000.0f
                                     ? 240.0f
                                     : 240.0f + std::trunc((altitude - 10000.0f) / 2000.0f * 30.0f);

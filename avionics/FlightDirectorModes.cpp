@@ -311,9 +311,7 @@ void FlightDirector::setTakeoffOrGoAround() {
     const bool takeoff =
         !takeoffMode && (slowOnGround || (!above400Ft && verticalMode != FdVerticalMode::Toga));
     if (takeoff) {
-        if (machMode) {
-            toggleSpeedUnits();
-        }
+        leaveMach();
         verticalMode = FdVerticalMode::Toga;
         armedVerticalMode = FdVerticalMode::Asel;
         setLateralMode(FdLateralMode::TogaRol);
@@ -326,9 +324,9 @@ void FlightDirector::setTakeoffOrGoAround() {
         radioAltitude() >= kGoAroundMaxRadioAltitude) {
         return;
     }
-    if (machMode) {
-        toggleSpeedUnits();
-    }
+    // The speed-units button is refused in climb/descent: through it a go-around from a Mach
+    // climb or descent stayed in Mach and its target went back to the Mach speed.
+    leaveMach();
     const float minimumSpeed = adc ? adc->minimumSpeed : 0.0f;
     const float speed = std::ceil(std::max(iasTarget, kGoAroundMinimumSpeedFactor * minimumSpeed));
     setSpeedTarget(static_cast<int32_t>(std::min(speed, kGoAroundMaxSpeed)));

@@ -248,13 +248,23 @@ void FlightDirector::toggleSpeedUnits() {
     if (verticalMode == FdVerticalMode::ClimbDescent || verticalMode == FdVerticalMode::Toga) {
         return;
     }
-    machMode = !machMode;
-    if (!adc) {
+    if (machMode) {
+        leaveMach();
         return;
     }
-    if (machMode) {
+    machMode = true;
+    if (adc) {
         setMachTarget(static_cast<float>(adc->machFromCas(iasTarget)));
-    } else {
+    }
+}
+
+// IAS whatever the vertical mode, with the Mach target's speed as the IAS target.
+void FlightDirector::leaveMach() {
+    if (!machMode) {
+        return;
+    }
+    machMode = false;
+    if (adc) {
         setSpeedTarget(saturatedInt32(adc->casFromMach(machTarget)));
     }
 }

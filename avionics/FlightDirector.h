@@ -347,6 +347,7 @@ private:
     void updateVsGainSchedule(double pressureAltitude);
     void updateTurnRate();
     void flyVerticalSpeed(float target);
+    double verticalSpeedPitch(float target);
     void flyAltitudeHold();
     void flyAltitudeCapture();
     void flyLevelChange(float target);
@@ -355,6 +356,7 @@ private:
     void flyToga();
     void updateSpeedProtection();
     void flySpeedProtection();
+    double speedProtectionPitch();
     double speedLawPitch(float target, float cas, float predicted);
     void flyHeading(float target, bool trueHeading);
     void flyTrack(float target);

@@ -197,6 +197,10 @@ void FlightDirector::updateTurnRate() {
 
 // The pitch that makes the predicted vertical-speed change follow the change the rate loop asks.
 void FlightDirector::flyVerticalSpeed(float target) {
+    commandPitch(verticalSpeedPitch(target));
+}
+
+double FlightDirector::verticalSpeedPitch(float target) {
     const float v = verticalSpeed();
     const double predicted = vsPredictor.update(dt, v);
     double factor = 1.0;
@@ -209,7 +213,7 @@ void FlightDirector::flyVerticalSpeed(float target) {
     }
     vsPid.gain = vsScheduledGain * factor;
     const double change = step(vsRatePi, dt, predicted, target);
-    commandPitch(step(vsPid, dt, predicted - v, change));
+    return step(vsPid, dt, predicted - v, change);
 }
 
 void FlightDirector::flyAltitudeHold() {
@@ -396,6 +400,25 @@ void FlightDirector::updateSpeedProtection() {
 // climb toward a preselect above and raise the nose at low speed. While the speed is beyond its
 // limit the nose never moves the wrong way.
 void FlightDirector::flySpeedProtection() {
+    const double pitch = speedProtectionPitch();
+    if (protection != SpeedProtection::Overspeed || verticalMode != FdVerticalMode::Vs) {
+        commandPitch(pitch);
+        return;
+    }
+    // In VS the overspeed protection only raises the nose above the VS law: on the speed law
+    // alone it dived from below the limit toward it at full thrust and overshot it by 35 kt.
+    // The loop not flown follows the one flown, so that either takes over without a jump.
+    const double vsPitch = verticalSpeedPitch(vsTarget);
+    if (vsPitch < pitch) {
+        levelChangePid.output = levelChangePid.previousOutput = vsPitch;
+        commandPitch(vsPitch);
+    } else {
+        vsPid.output = vsPid.previousOutput = pitch;
+        commandPitch(pitch);
+    }
+}
+
+double FlightDirector::speedProtectionPitch() {
     const bool speedMode = verticalMode == FdVerticalMode::Speed;
     const float cas = calibratedAirspeed();
     const auto predicted = static_cast<float>(casPredictor.update(dt, cas));
@@ -413,7 +436,7 @@ void FlightDirector::flySpeedProtection() {
                               cas, predicted);
         pitch = std::max(pitch, double{currentPitch()});
     }
-    commandPitch(pitch);
+    return pitch;
 }
 
 // Lateral laws.

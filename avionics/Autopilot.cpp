@@ -65,6 +65,9 @@ Autopilot::Autopilot()
     : bodyPitchRateVar("ROTATION VELOCITY BODY X", "degree per second", 0),
       bodyRollRateVar("ROTATION VELOCITY BODY Z", "degree per second", 0) {
     elevatorPredictor.init(kElevatorLeadSeconds, kElevatorRawRateWeight);
+    // A step beyond the elevator's travel ends at its stop: dropped, a large demand at low speed
+    // moved the elevator less than a small one.
+    pitchPid.stopsAtLimits = true;
 }
 
 void Autopilot::update(Aircraft& aircraft) {

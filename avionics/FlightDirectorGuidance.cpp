@@ -38,7 +38,6 @@ constexpr float kProtectionMargin = 2.0f;
 constexpr float kGlideslopeMaxVerticalSpeed = -200.0f;
 constexpr float kPitchBarBand = 20.0f;
 constexpr float kTogaPitchBarLimit = -20.0f;
-constexpr float kAoaBarMargin = 2.0f;
 constexpr float kMetresPerNm = 1853.0f;
 constexpr float kGravity = 9.81f;
 
@@ -592,7 +591,7 @@ void FlightDirector::updateCommandBars() {
     const float aoaMargin = adc ? adc->aoaMargin : 0.0f;
     float bar = moveToward(pitchCommandBar, tcsActive ? pitch : autopilotPitchCommand(), pitchStep);
     bar = std::clamp(bar, pitch - kPitchBarBand, pitch + kPitchBarBand);
-    bar = std::max({bar, pitchLimitUp, pitch - (aoaMargin + kAoaBarMargin)});
+    bar = std::max({bar, pitchLimitUp, Autopilot::stallLimitedPitch(pitch, aoaMargin)});
     if (airborne && toga) {
         bar = std::max(bar, kTogaPitchBarLimit);
     }

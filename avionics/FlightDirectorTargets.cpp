@@ -378,6 +378,13 @@ void FlightDirector::handOverAltitudeHold(const Aircraft& aircraft) {
         sendEvent(kSimAltitudeHoldOffEvent, 0);
         simAltHoldHanded = false;
     }
+    // The own loops restart while the simulator holds: they grew unchecked meanwhile and took
+    // over with a jump.
+    if (simHolding) {
+        altHoldPi.integral = 0.0;
+        vsRatePi.integral = 0.0;
+        resetPitchLoop();
+    }
 }
 
 // Every function of the simulator's autopilot that comes on is switched off again, except the

@@ -1,8 +1,10 @@
 // One CDU frame: the page engine writes a full page into the character cells and the CDU
 // screen paints all 216 of them, against the screen's share of the 18 Hz frame.
 #include "displays/CduDisplay.h"
+#include "fms/GlobalFlightPlans.h"
 #include "platform/gfx/Surface.h"
 #include "support/AvionicsBench.h"
+#include "support/PredictionRoute.h"
 
 #include <benchmark/benchmark.h>
 
@@ -47,5 +49,32 @@ void cduFrame(benchmark::State& state) {
                            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(cduFrame)->Unit(benchmark::kMicrosecond);
+
+// CRUISE's second sub-page walks the range down to the reserve in 10 nm steps on every frame it
+// is shown: here some 20 000 lb of fuel over a reserve of 2000 lb.
+void cruiseRangePage(benchmark::State& state) {
+    tavi::test::AvionicsBench bench;
+    tavi::Fms& fms = bench.fms;
+    tavi::test::fillPerformanceTables(fms.performance());
+    tavi::test::buildPredictionRoute(tavi::activeFlightPlan, 4, 60.0);
+    tavi::PerfInit& perf = fms.perfInit;
+    perf.initialised = true;
+    perf.initCrzAlt = 35000;
+    perf.passengerCount = 4;
+    perf.cargoWeight = 500.0;
+    perf.fuelWeight = 20000.0;
+    perf.prediction[tavi::PerfPrediction::ReserveFuel] = 2000.0f;
+    constexpr int32_t kCruisePage = 29;
+    fms.setPage(kCruisePage, 2);
+    for (auto _ : state) {
+        fms.drawPage();
+        benchmark::DoNotOptimize(fms.screen.cell(2, 1));
+    }
+    state.counters["budget_fraction"] =
+        benchmark::Counter(static_cast<double>(state.iterations()) * kFrameBudgetSeconds,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    tavi::resetGlobalFlightPlans();
+}
+BENCHMARK(cruiseRangePage)->Unit(benchmark::kMicrosecond);
 
 } // namespace

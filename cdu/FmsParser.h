@@ -184,6 +184,9 @@ public:
     static std::string formatTemperatureCF(float celsius);
     static std::string formatWindTrue(int32_t direction, int32_t speed);
     static std::string formatWindMagnetic(int32_t direction, int32_t speed);
+    // Pounds as a whole number of the unit, truncated; a weight typed in kilograms reads back
+    // as typed.
+    static int32_t weightInUnit(double pounds, bool kilograms);
     // Pounds, shown in kilograms when asked.
     static std::string formatWeight(double pounds, bool kilograms, bool roundToTens);
     static std::string formatThousands(double pounds, bool kilograms);

@@ -38,6 +38,15 @@ double toUnit(double pounds, bool kilograms) {
     return kilograms ? pounds * FmsParser::kPoundsToKilograms : pounds;
 }
 
+// A weight typed in kilograms is kept in pounds; converted back it can land a hair below the
+// whole kilogram typed (59 kg reads 58.99999...), which truncation would show one less.
+double inUnitWithoutDrift(double pounds, bool kilograms) {
+    constexpr double kConversionError = 1e-6;
+    const double weight = toUnit(pounds, kilograms);
+    const double whole = std::round(weight);
+    return std::fabs(weight - whole) < kConversionError ? whole : weight;
+}
+
 } // namespace
 
 // The date is read as a calendar date without any time zone, so the cycle dates compare the
@@ -140,8 +149,12 @@ std::string FmsParser::formatWindMagnetic(int32_t direction, int32_t speed) {
     return format("%03d\u00B0/%02d", direction, speed);
 }
 
+int32_t FmsParser::weightInUnit(double pounds, bool kilograms) {
+    return static_cast<int32_t>(inUnitWithoutDrift(pounds, kilograms));
+}
+
 std::string FmsParser::formatWeight(double pounds, bool kilograms, bool roundToTens) {
-    double weight = toUnit(pounds, kilograms);
+    double weight = inUnitWithoutDrift(pounds, kilograms);
     if (roundToTens) {
         weight = std::floor(weight * 0.1 + 0.5) * 10.0;
     }

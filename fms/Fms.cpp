@@ -8,6 +8,7 @@
 #include "avionics/Ahrs.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
+#include "cdu/pages/PerfPages.h"
 #include "core/Aircraft.h"
 #include "fms/GlobalFlightPlans.h"
 #include "navdata/GcNav.h"
@@ -493,6 +494,7 @@ void Fms::cancelLateralMode() {
 }
 
 void Fms::legSequenced(const Waypoint& passed) {
+    patternPages.followSequencing();
     if (passed.kind == WaypointKind::PilotWaypoint && !isWaypointInUse(passed.ident)) {
         pilotPointStore.remove(passed.ident);
     }

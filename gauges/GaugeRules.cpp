@@ -23,6 +23,27 @@ void setBright(platform::GaugeElement& element, bool lit) {
     }
 }
 
+double backgroundIcon(platform::GaugeElement& element) {
+    const Aircraft* aircraft = readyAircraft();
+    if (!aircraft) {
+        return 0.0;
+    }
+    const int lit = panelLit(*aircraft);
+    setBright(element, lit != 0);
+    return lit;
+}
+
+double mainPanelBackgroundIcon(platform::GaugeElement& element) {
+    const Aircraft* aircraft = readyAircraft();
+    if (!aircraft) {
+        return 0.0;
+    }
+    const Lights* lights = aircraft->lights();
+    const int lighting = lights ? lights->panelLighting : Lights::kUnlit;
+    setBright(element, lighting != Lights::kUnlit);
+    return lighting;
+}
+
 double annunciatorIcon(bool condition, bool cockpitPowered) {
     return condition && cockpitPowered ? 1.0 : 0.0;
 }

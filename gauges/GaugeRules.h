@@ -20,6 +20,13 @@ int panelLit(const Aircraft& aircraft);
 // Sets the element's bright flag while lit, clears it otherwise.
 void setBright(platform::GaugeElement& element, bool lit);
 
+// The background icon over most gauges' root image: 1 while the panel is lit, else 0, with the
+// bright flag following.
+double backgroundIcon(platform::GaugeElement& element);
+// The main panel's background and screen bezels (3 images): the lighting itself, so that panel
+// and flood lights show different images.
+double mainPanelBackgroundIcon(platform::GaugeElement& element);
+
 // Icon indexes of the standard controls; `lit` is panelLit().
 double annunciatorIcon(bool condition, bool cockpitPowered);
 double twoPositionSwitchIcon(bool on, int lit);

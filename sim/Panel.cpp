@@ -201,6 +201,10 @@ void* Panel::interfaceByName(const char* name) {
 void Panel::sendKeyEvent(uint32_t eventId, uint32_t value) {
     keyEvents.push_back({eventId, value});
     deliver(eventId, value);
+    if (eventId == kToggleWindowEvent) {
+        const auto window = static_cast<int32_t>(value);
+        openWindows[window] = !isPanelWindowOpen(window);
+    }
     if (applyKeyEvent) {
         applyKeyEvent({eventId, value});
     }

@@ -34,6 +34,10 @@ struct CalculatorResult {
 // shared with the aircraft's other gauges, calculator code, key events and panel windows.
 class Panel final : public platform::PanelServices {
 public:
+    // The key event that shows a hidden panel window, or hides a shown one; its value is the
+    // window's ident.
+    static constexpr uint32_t kToggleWindowEvent = 0x103CA;
+
     // Test bed.
     void setToken(int32_t tokenId, double value);
     double token(int32_t tokenId) const;

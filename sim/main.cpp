@@ -2,10 +2,14 @@
 // flight and runs the module's frames.
 #include "platform/audio/SoundOutput.h"
 #include "platform/panel/ImportTable.h"
+#include "sim/PanelHost.h"
+#include "sim/PanelLayout.h"
+#include "sim/PanelPictures.h"
 #include "sim/Scenario.h"
 #include "sim/ScenarioRunner.h"
 #include "sim/Simulator.h"
 #include "sim/Trace.h"
+#include "sim/window/CockpitWindows.h"
 
 #include <chrono>
 #include <cstdio>
@@ -13,6 +17,7 @@
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -30,11 +35,17 @@ struct Options {
     std::string runway;
     fs::path scenario;
     fs::path trace;
+    // Folders for the pictures of the screens and of the panel windows, written at the end.
+    fs::path screens;
+    fs::path panel;
+    // Shows the panel windows on the desktop and runs in real time until they are closed.
+    bool window = false;
 };
 
 void printUsage() {
     std::puts("usage: tavi-sim [--sim-root DIR] [--seconds N] [--runway ICAO/RWY]\n"
-              "                [--scenario FILE] [--trace CSV] [--realtime] [--help]\n"
+              "                [--scenario FILE] [--trace CSV] [--realtime]\n"
+              "                [--screens DIR] [--panel DIR] [--window] [--help]\n"
               "  --sim-root DIR   the simulator folder (default: simroot beside tavi-sim)\n"
               "  --seconds N      simulated seconds to run (default 10)\n"
               "  --runway A/R     stand on runway R of airport A of the navigation database and\n"
@@ -42,7 +53,15 @@ void printUsage() {
               "  --scenario FILE  fly a scenario file for its own time; exit 1 when a check fails\n"
               "  --trace CSV      write a row a tick: position, altitudes, speeds, attitude and\n"
               "                   what the module published\n"
-              "  --realtime       run at the simulator's 18 Hz instead of as fast as possible");
+              "  --realtime       run at the simulator's 18 Hz instead of as fast as possible\n"
+              "  --screens DIR    at the end, write each screen as its own gauge shows it to\n"
+              "                   DIR/<gauge>.png\n"
+              "  --panel DIR      at the end, write each panel window with its gauges to\n"
+              "                   DIR/<window>.png (the layout is panel-layout.txt of the\n"
+              "                   simulator folder)\n"
+              "  --window         show the panel windows on the desktop, with the mouse on the\n"
+              "                   gauges and the keyboard to the module, in real time until the\n"
+              "                   window list is closed");
 }
 
 fs::path defaultSimRoot() {
@@ -77,6 +96,12 @@ Parsed parseOptions(int argc, char** argv, Options& options) {
             options.scenario = argv[++i];
         } else if (arg == "--trace" && hasValue) {
             options.trace = argv[++i];
+        } else if (arg == "--screens" && hasValue) {
+            options.screens = argv[++i];
+        } else if (arg == "--panel" && hasValue) {
+            options.panel = argv[++i];
+        } else if (arg == "--window") {
+            options.window = true;
         } else if (arg == "--realtime") {
             options.realtime = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -133,8 +158,11 @@ private:
 
 // Flies the scenario and prints each check's result; false when the scenario could not start
 // or a check failed.
+// With a panel to show, the flight runs in the desktop's windows in real time until they are
+// closed, the simulator flying on once the scenario has ended.
 bool flyScenario(const tavi::sim::Scenario& scenario, const Options& options,
-                 tavi::sim::Simulator& simulator) {
+                 tavi::sim::Simulator& simulator, tavi::sim::PanelHost* window, int argc,
+                 char** argv) {
     std::ofstream traceFile;
     std::optional<tavi::sim::Trace> trace;
     if (!options.trace.empty()) {
@@ -158,9 +186,20 @@ bool flyScenario(const tavi::sim::Scenario& scenario, const Options& options,
         std::printf("tavi-sim: scenario %s: %s\n", options.scenario.c_str(),
                     scenario.description.c_str());
     }
-    Pace pace(options.realtime);
-    while (runner.step()) {
-        pace.wait();
+    if (window) {
+        bool scenarioRuns = true;
+        tavi::sim::runCockpitWindows(argc, argv, *window, simulator, [&] {
+            if (scenarioRuns) {
+                scenarioRuns = runner.step();
+            } else {
+                simulator.step();
+            }
+        });
+    } else {
+        Pace pace(options.realtime);
+        while (runner.step()) {
+            pace.wait();
+        }
     }
     bool passed = true;
     for (const tavi::sim::CheckResult& result : runner.results()) {
@@ -169,6 +208,52 @@ bool flyScenario(const tavi::sim::Scenario& scenario, const Options& options,
         passed = passed && result.passed;
     }
     return passed;
+}
+
+// The simulator's panel with the layout of the simulator folder; null, said on stderr, when the
+// layout cannot be read or names a gauge the module lacks.
+std::unique_ptr<tavi::sim::PanelHost> makePanel(const Options& options,
+                                                tavi::sim::Simulator& simulator,
+                                                const tavi::platform::ModuleLinkage& linkage) {
+    const fs::path layoutPath = options.simRoot / "panel-layout.txt";
+    try {
+        return std::make_unique<tavi::sim::PanelHost>(
+            simulator.panel, linkage, tavi::sim::PanelLayout::read(layoutPath.string()));
+    } catch (const tavi::sim::PanelLayoutError& error) {
+        std::fprintf(stderr, "tavi-sim: %s: %s\n", layoutPath.c_str(), error.what());
+        return nullptr;
+    }
+}
+
+// Writes the pictures the options ask for through the simulator's panel; false when one could
+// not be written.
+bool writePictures(const Options& options, tavi::sim::Simulator& simulator,
+                   const tavi::platform::ModuleLinkage& linkage) {
+    if (options.screens.empty() && options.panel.empty()) {
+        return true;
+    }
+    const std::unique_ptr<tavi::sim::PanelHost> host = makePanel(options, simulator, linkage);
+    if (!host) {
+        return false;
+    }
+    const std::pair<fs::path, decltype(&tavi::sim::writeScreenPictures)> requests[] = {
+        {options.screens, tavi::sim::writeScreenPictures},
+        {options.panel, tavi::sim::writePanelPictures},
+    };
+    for (const auto& [folder, write] : requests) {
+        if (folder.empty()) {
+            continue;
+        }
+        std::error_code error;
+        fs::create_directories(folder, error);
+        const auto written = write(simulator.panel, *host, folder);
+        std::printf("tavi-sim: %zu pictures in %s\n", written.size(), folder.c_str());
+        if (written.empty()) {
+            std::fprintf(stderr, "tavi-sim: cannot write pictures into %s\n", folder.c_str());
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -236,7 +321,18 @@ int main(int argc, char** argv) {
     linkage->moduleInit();
     simulator.startFlight();
 
-    const bool passed = flyScenario(*scenario, options, simulator);
+    std::unique_ptr<tavi::sim::PanelHost> window;
+    if (options.window) {
+        window = makePanel(options, simulator, *linkage);
+        if (!window) {
+            linkage->moduleDeinit();
+            dlclose(module);
+            return 1;
+        }
+    }
+    const bool passed = flyScenario(*scenario, options, simulator, window.get(), argc, argv);
+    window.reset();
+    const bool pictured = writePictures(options, simulator, *linkage);
     linkage->moduleDeinit();
     dlclose(module);
 
@@ -249,5 +345,5 @@ int main(int argc, char** argv) {
     std::printf("tavi-sim: log %s\n", logPath.c_str());
     // The sanitizer build's leak check ends the process without flushing a piped stdout.
     std::fflush(stdout);
-    return passed ? 0 : 1;
+    return passed && pictured ? 0 : 1;
 }

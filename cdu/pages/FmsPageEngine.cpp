@@ -1,5 +1,6 @@
 // The CDU page engine: the page table, page changes, the drawing of the screen, the routing of
 // the keys and the automatic page turn of the flight-plan pages.
+#include "cdu/pages/PerfPages.h"
 #include "core/Fs9Reader.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
@@ -77,6 +78,14 @@ void Fms::fillPageTable() {
     runwayDataPages.registerPages();
     airDataPage.registerPages();
     flightSummaryPage.registerPages();
+    departurePages.registerPages();
+    arrivalPages.registerPages();
+    procedureReviewPages.registerPages();
+    patternPages.registerPages();
+    orbitPages.registerPages();
+    radialPages.registerPages();
+    perfPages = std::make_unique<PerfPages>(*this);
+    perfPages->registerPages();
     registerFlightPlanPages();
 }
 

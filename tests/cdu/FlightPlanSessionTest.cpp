@@ -3,56 +3,10 @@
 namespace tavi::test {
 namespace {
 
-constexpr uint32_t kF1Key = 112;
-constexpr uint32_t kPageUpKey = 33;
-constexpr uint32_t kPageDownKey = 34;
-constexpr uint32_t kDeleteKey = 46;
-
-// A pilot at the CDU through the stand-in: the CDU pop-up open, its keyboard switched on, and
-// every letter, digit and line key a key event of the simulator's keyboard.
 class FlightPlanSessionTest : public CduPlanSession {
 protected:
     FlightPlanSessionTest() { useKeyboard(); }
 
-    void useKeyboard() {
-        module.simulator.panel.setPanelWindowOpen(kCduPopupWindow, true);
-        fms().keyboardInput = true;
-    }
-    void press(uint32_t virtualKey) {
-        module.simulator.host.key(virtualKey, true);
-        module.simulator.host.key(virtualKey, false);
-    }
-    static uint32_t virtualKeyOf(char c) {
-        switch (c) {
-        case '/':
-            return 191;
-        case '.':
-            return 190;
-        case '-':
-            return 189;
-        default:
-            return static_cast<uint32_t>(c);
-        }
-    }
-    // The text typed key by key, then the line key (0..7 for L1..R4).
-    void typeThenPress(const std::string& text, int32_t lineKey) {
-        for (const char c : text) {
-            press(virtualKeyOf(c));
-        }
-        press(kF1Key + static_cast<uint32_t>(lineKey));
-        module.simulator.step();
-    }
-    void deleteWith(int32_t lineKey) {
-        press(kDeleteKey);
-        press(kF1Key + static_cast<uint32_t>(lineKey));
-        module.simulator.step();
-    }
-    // The CDU's FPL key; the stand-in has no CDU key pad, so the key goes to the FMS as the
-    // pad's key rectangle would send it.
-    void pressFplKey() {
-        fms().pressKey(Fms::kFplKey);
-        module.simulator.step();
-    }
     void restartModule() {
         module.deinit();
         resetGlobalFlightPlans();
@@ -66,7 +20,7 @@ protected:
 };
 
 TEST_F(FlightPlanSessionTest, ARouteSavedSurvivesARestartAndIsFlownAsTyped) {
-    pressFplKey();
+    pageKey(Fms::kFplKey);
     typeThenPress("ZZAA-ZZAD", kR3);
     ASSERT_EQ(fms().currentPage, Fms::kStoredPlanPage);
     typeThenPress("P", kL2);
@@ -83,7 +37,7 @@ TEST_F(FlightPlanSessionTest, ARouteSavedSurvivesARestartAndIsFlownAsTyped) {
     const FlightPlan saved = selectedStoredPlan;
 
     restartModule();
-    pressFplKey();
+    pageKey(Fms::kFplKey);
     typeThenPress("", kL4);
     ASSERT_EQ(fms().currentPage, 15);
     EXPECT_EQ(row(3), "ZZAA-ZZAD");
@@ -121,15 +75,7 @@ TEST_F(FlightPlanSessionTest, ARouteSavedSurvivesARestartAndIsFlownAsTyped) {
 }
 
 TEST_F(FlightPlanSessionTest, ARouteTypedOnTheActivePlan) {
-    pressFplKey();
-    typeThenPress("ZZAA", kL1);
-    typeThenPress("ZZAD", kR2);
-    typeThenPress("P", kL2);
-    typeThenPress("ZZAD", kL3);
-    typeThenPress("A1.S", kL3);
-    press(kPageDownKey);
-    deleteWith(kL3);
-    press(kPageUpKey);
+    typeRoute();
     typeThenPress("250/FL240", kR3);
     typeThenPress("Q/090/10", kL3);
     EXPECT_EQ(legIdents(activeFlightPlan),

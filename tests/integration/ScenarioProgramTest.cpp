@@ -105,5 +105,29 @@ TEST_F(ScenarioProgram, ARunwayTheDatabaseLacksFailsOnItsLine) {
         << result.output;
 }
 
+TEST_F(ScenarioProgram, WritesEachScreenAndPanelWindowAsAPicture) {
+    const fs::path scenario = writeScenario("init state ready\nend 1\n");
+    const fs::path screens = folder.path() / "screens";
+    const fs::path panel = folder.path() / "panel-pictures";
+    const std::string pictures = "--scenario '" + scenario.string() + "' --screens '" +
+                                 screens.string() + "' --panel '" + panel.string() + "'";
+
+    const ProgramRun withoutLayout = run(pictures);
+    EXPECT_EQ(withoutLayout.exitCode, 1);
+    EXPECT_NE(withoutLayout.output.find("panel-layout.txt"), std::string::npos)
+        << withoutLayout.output;
+
+    fs::copy_file(fs::path(TAVI_TEST_FIXTURES) / "../../data/panel-layout.txt",
+                  folder.path() / "panel-layout.txt");
+    const ProgramRun result = run(pictures);
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    for (const char* screen : {"PFD", "PFD2", "EICAS", "RMU1", "RMU2", "ISI"}) {
+        EXPECT_TRUE(fs::exists(screens / (std::string(screen) + ".png"))) << screen;
+    }
+    for (const char* window : {"main-panel", "overhead", "cdu", "pfd-1", "virtual-cockpit"}) {
+        EXPECT_TRUE(fs::exists(panel / (std::string(window) + ".png"))) << window;
+    }
+}
+
 } // namespace
 } // namespace tavi::test

@@ -4,6 +4,7 @@
 #include "displays/PanelElement.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
+#include "support/CduKeys.h"
 #include "support/ModuleHarness.h"
 #include "support/NavFixtureFiles.h"
 #include "support/ScreenShots.h"
@@ -18,21 +19,14 @@ namespace tavi::test {
 
 // The module on the stand-in at ZZAA of the test region, on the ground, the CDU powered and the
 // present position known, with an empty custom folder for stored plans and pilot waypoints.
-class CduPlanSession : public testing::Test {
+class CduPlanSession : public testing::Test, protected CduKeys {
 protected:
     static constexpr int kOnGroundToken = 60;
-    static constexpr int32_t kCduPopupWindow = 10000;
-    static constexpr int32_t kL1 = 0;
-    static constexpr int32_t kL2 = 1;
-    static constexpr int32_t kL3 = 2;
-    static constexpr int32_t kL4 = 3;
-    static constexpr int32_t kR1 = 4;
-    static constexpr int32_t kR2 = 5;
-    static constexpr int32_t kR3 = 6;
-    static constexpr int32_t kR4 = 7;
 
-    CduPlanSession() {
-        writeRegionDatabase(module.folder.path());
+    // The SQL runs on the test region's database after its records.
+    explicit CduPlanSession(const std::string& navSql = "") {
+        platform::db::createDatabase(module.folder.path() / "Orvane/Nd/nd.sqlite",
+                                     navSchema() + navRegion() + navSql);
         std::filesystem::create_directories(customFolder());
         module.writeIni("[Startup]\nstartupMode=2\n");
         module.simulator.panel.setToken(kOnGroundToken, 1.0);
@@ -91,6 +85,65 @@ protected:
         TempFolder folder;
         ASSERT_FALSE(
             writeScreenState(module.aircraft(), kCduDisplay, folder.path(), name, 2).empty());
+    }
+
+    // The pilot at the CDU through the stand-in: the CDU pop-up open, its keyboard switched on,
+    // and every letter, digit and line key a key event of the simulator's keyboard.
+    static constexpr uint32_t kDeleteKey = 46;
+    static constexpr uint32_t kBackspaceKey = 8;
+
+    void useKeyboard() {
+        module.simulator.panel.setPanelWindowOpen(kCduPopupWindow, true);
+        fms().keyboardInput = true;
+    }
+    void press(uint32_t virtualKey) {
+        module.simulator.host.key(virtualKey, true);
+        module.simulator.host.key(virtualKey, false);
+    }
+    static uint32_t virtualKeyOf(char c) {
+        switch (c) {
+        case '/':
+            return 191;
+        case '.':
+            return 190;
+        case '-':
+            return 189;
+        default:
+            return static_cast<uint32_t>(c);
+        }
+    }
+    // The text typed key by key, then the line key (0..7 for L1..R4).
+    void typeThenPress(const std::string& text, int32_t lineKey) {
+        for (const char c : text) {
+            press(virtualKeyOf(c));
+        }
+        press(kF1Key + static_cast<uint32_t>(lineKey));
+        module.simulator.step();
+    }
+    void deleteWith(int32_t lineKey) {
+        press(kDeleteKey);
+        press(kF1Key + static_cast<uint32_t>(lineKey));
+        module.simulator.step();
+    }
+
+    // A CDU page key; the stand-in has no CDU key pad, so the key goes to the FMS as the pad's
+    // key rectangle would send it.
+    void pageKey(int32_t key) {
+        fms().pressKey(key);
+        module.simulator.step();
+    }
+    // The route ZZAA, P, Q, R, S, ZZAD typed on ACTIVE FLT PLAN: the airway A1 to S, and the
+    // discontinuity before the destination deleted.
+    void typeRoute() {
+        pageKey(Fms::kFplKey);
+        typeThenPress("ZZAA", kL1);
+        typeThenPress("ZZAD", kR2);
+        typeThenPress("P", kL2);
+        typeThenPress("ZZAD", kL3);
+        typeThenPress("A1.S", kL3);
+        press(kPageDownKey);
+        deleteWith(kL3);
+        press(kPageUpKey);
     }
 
     ModuleHarness module;

@@ -1,0 +1,151 @@
+#include "sim/window/CockpitWindows.h"
+
+#include "airframe/Electric.h"
+#include "core/Imports.h"
+#include "support/ModuleHarness.h"
+
+#include <QImage>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace tavi {
+namespace {
+
+const std::string kLayout = std::string(TAVI_TEST_FIXTURES) + "/../../data/panel-layout.txt";
+
+bool someLight(const QImage& image) {
+    for (int y = 0; y < image.height(); y += 3) {
+        for (int x = 0; x < image.width(); x += 3) {
+            if ((image.pixel(x, y) & 0x00FFFFFF) != 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void keepScreenshot(QWidget& view, const char* name) {
+    const std::filesystem::path folder(TAVI_COCKPIT_SCREENSHOTS);
+    std::filesystem::create_directories(folder);
+    view.grab().save(QString::fromStdString((folder / name).string()));
+}
+
+// The EICAS copy of the main panel as the window shows it.
+QImage eicasCopy(QWidget& mainPanel) {
+    return mainPanel.grab(QRect(887, 470, 252, 300)).toImage();
+}
+
+class CockpitWindowsTest : public ::testing::Test {
+protected:
+    explicit CockpitWindowsTest(const char* ini = "[Startup]\nstartupMode=2\n") {
+        module.writeIni(ini);
+        module.startModule();
+    }
+
+    void ticks(int count) {
+        for (int i = 0; i < count; ++i) {
+            cockpit.tick();
+        }
+    }
+
+    test::ModuleHarness module;
+    sim::PanelHost host{module.simulator.panel, Linkage, sim::PanelLayout::read(kLayout)};
+    sim::CockpitWindows cockpit{host, module.simulator, [this] {
+                                    module.simulator.step();
+                                }};
+};
+
+TEST_F(CockpitWindowsTest, AClickOnAScreenOpensItsPopUpAndClosingThePopUpClosesTheWindow) {
+    sim::PanelView* mainPanel = cockpit.view(0);
+    ASSERT_NE(mainPanel, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        cockpit.tick();
+    }
+    EXPECT_TRUE(mainPanel->isVisible());
+    EXPECT_FALSE(cockpit.view(10002)->isVisible());
+    keepScreenshot(*mainPanel, "main-panel.png");
+
+    QTest::mouseClick(mainPanel, Qt::LeftButton, {}, QPoint(290, 600));
+    cockpit.tick();
+    sim::PanelView* pfd = cockpit.view(10002);
+    ASSERT_TRUE(pfd->isVisible());
+    EXPECT_TRUE(someLight(pfd->grab().toImage()));
+    keepScreenshot(*pfd, "pfd-1.png");
+
+    pfd->close();
+    EXPECT_FALSE(module.simulator.panel.isPanelWindowOpen(10002));
+    cockpit.tick();
+    EXPECT_FALSE(pfd->isVisible());
+}
+
+TEST_F(CockpitWindowsTest, ClosingTheMainPanelShowsTheVirtualCockpit) {
+    cockpit.view(0)->close();
+    cockpit.tick();
+    EXPECT_FALSE(cockpit.view(0)->isVisible());
+    EXPECT_TRUE(cockpit.view(sim::PanelLayout::kVirtualCockpit)->isVisible());
+    cockpit.tick();
+    keepScreenshot(*cockpit.view(sim::PanelLayout::kVirtualCockpit), "virtual-cockpit.png");
+    // Closing the virtual cockpit brings the main panel back.
+    cockpit.view(sim::PanelLayout::kVirtualCockpit)->close();
+    cockpit.tick();
+    EXPECT_TRUE(cockpit.view(0)->isVisible());
+}
+
+TEST_F(CockpitWindowsTest, KeysReachTheSimulatorThroughTheKeyboardHook) {
+    struct Key {
+        Qt::Key qtKey;
+        uint32_t virtualKey;
+    };
+    const Key keys[] = {{Qt::Key_F5, 0x74}, {Qt::Key_Space, 0x20}, {Qt::Key_Down, 0x28}};
+    for (const Key& key : keys) {
+        QTest::keyClick(cockpit.view(0), key.qtKey);
+        ASSERT_FALSE(module.simulator.host.keysReachingSimulator().empty());
+        EXPECT_EQ(module.simulator.host.keysReachingSimulator().back().virtualKey, key.virtualKey);
+    }
+}
+
+class ColdCockpitWindowsTest : public CockpitWindowsTest {
+protected:
+    // Parked cold and dark with 5000 lb in each main tank.
+    ColdCockpitWindowsTest() : CockpitWindowsTest("[Startup]\nstartupMode=0\n") {
+        module.simulator.panel.setToken(kFuelWeightPerGallonToken, kPoundsPerGallon);
+        for (const char* tank : {"FUEL TANK LEFT MAIN QUANTITY", "FUEL TANK RIGHT MAIN QUANTITY"}) {
+            module.simulator.aircraft.writeVariable(tank, 5000.0 / kPoundsPerGallon);
+        }
+    }
+
+    static constexpr int kFuelWeightPerGallonToken = 306;
+    static constexpr double kPoundsPerGallon = 6.7;
+};
+
+// Cold and dark: the batteries and the APU switched on with the mouse in the overhead window
+// light the EICAS and then show the APU turning.
+TEST_F(ColdCockpitWindowsTest, BatteriesAndApuStartedWithTheMouseChangeTheEicas) {
+    sim::PanelView* mainPanel = cockpit.view(0);
+    ticks(3);
+    const QImage dark = eicasCopy(*mainPanel);
+    EXPECT_FALSE(someLight(dark));
+
+    module.simulator.panel.openPanelWindow(250);
+    ticks(1);
+    sim::PanelView* overhead = cockpit.view(250);
+    ASSERT_TRUE(overhead->isVisible());
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(80, 485));
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(264, 485));
+    ticks(36);
+    const QImage powered = eicasCopy(*mainPanel);
+    EXPECT_TRUE(someLight(powered));
+
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(742, 197));
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(742, 197));
+    EXPECT_EQ(module.aircraft().electric()->apu.knob, electric::Apu::kKnobStart);
+    ticks(18 * 30);
+    EXPECT_NE(module.aircraft().electric()->apu.state, electric::Apu::kOff);
+    EXPECT_NE(eicasCopy(*mainPanel), powered);
+    keepScreenshot(*overhead, "overhead.png");
+    keepScreenshot(*mainPanel, "main-panel-apu.png");
+}
+
+} // namespace
+} // namespace tavi

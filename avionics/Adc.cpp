@@ -158,7 +158,6 @@ void Adc::update(Aircraft& aircraft) {
     mechanisation = aircraft.mechanisation();
     const Ahrs* ahrs = aircraft.ahrs();
     const bool onGround = ahrs && ahrs->onGround;
-    wasOverspeed = isOverspeed1() || isOverspeed2();
     readSimulator(aircraft);
     indicatedAirspeed = static_cast<float>(casFromMach(mach));
     previousWeight = weight;
@@ -310,6 +309,7 @@ void Adc::hideReferenceSpeedsWithoutPower(const Aircraft& aircraft) {
 void Adc::warnOfOverspeed(const Aircraft& aircraft) {
     EicasDau* eicas = aircraft.eicasDau();
     if (!isOverspeed1() && !isOverspeed2()) {
+        overspeedWarned = false;
         if (eicas && eicas->warningRequest) {
             eicas->setWarningRequest(false);
         }
@@ -318,8 +318,11 @@ void Adc::warnOfOverspeed(const Aircraft& aircraft) {
     if (!started) {
         return;
     }
-    if (!wasOverspeed && eicas) {
+    // Raised at the first started frame of the overspeed, not at its first frame: a flight
+    // loaded in an overspeed never raised it.
+    if (!overspeedWarned && eicas) {
         eicas->setWarningRequest(true);
+        overspeedWarned = true;
     }
     Aws* aws = aircraft.aws();
     if (aws && !aws->isQueued(kHighSpeedCallout) &&

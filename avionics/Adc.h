@@ -126,7 +126,6 @@ public:
     float sideslipAngle = 0.0f;
     bool lowAoaMargin = false;
     bool belowMinimumSpeed = false;
-    bool wasOverspeed = false;
     // The screens show the wind.
     bool windShown = false;
     // Kilograms, limited to minWeight..maxWeight.
@@ -208,6 +207,8 @@ private:
 
     // The ice speeds in force at the last minimum-speed lookup.
     bool minimumSpeedIced = false;
+    // The warning request of the present overspeed has risen.
+    bool overspeedWarned = false;
 };
 
 } // namespace tavi

@@ -37,7 +37,6 @@ constexpr double kPusherMaximumSpeed = 200.0;
 constexpr double kPusherMinimumLoad = -0.5;
 constexpr double kPusherRatePerMs = 3.3;
 constexpr double kPusherMaximum = 10000.0;
-constexpr float kAoaMarginPad = 2.0f;
 
 // The gain at altitude h: low below the low breakpoint, high above the high one, linear between.
 double scheduledGain(double h, double lowBreakpoint, double highBreakpoint, double lowGain,
@@ -65,6 +64,9 @@ Autopilot::Autopilot()
     : bodyPitchRateVar("ROTATION VELOCITY BODY X", "degree per second", 0),
       bodyRollRateVar("ROTATION VELOCITY BODY Z", "degree per second", 0) {
     elevatorPredictor.init(kElevatorLeadSeconds, kElevatorRawRateWeight);
+    // A step beyond the elevator's travel ends at its stop: dropped, a large demand at low speed
+    // moved the elevator less than a small one.
+    pitchPid.stopsAtLimits = true;
 }
 
 void Autopilot::update(Aircraft& aircraft) {
@@ -316,8 +318,10 @@ void Autopilot::updatePitchServo(bool enabled, bool) {
     }
     pitchPid.reset(elevatorPosition() / kFullDeflection);
     const float aoaMargin = adc ? adc->aoaMargin : 0.0f;
+    // The margin is kept, not added to: at the stall the limit still allowed 2 degrees more
+    // nose-up.
     const float command =
-        std::max({pitchCommand, pitchLimitUp, pitch - (aoaMargin + kAoaMarginPad)});
+        std::max({pitchCommand, pitchLimitUp, stallLimitedPitch(pitch, aoaMargin)});
     const double pitchRate =
         std::fabs(bank) <= kBodyRateBankLimit ? bodyPitchRate : bankedPitchRate();
     pitchRatePi.update(dt, pitch, command, 0.0, 1.0, 1.0);

@@ -31,8 +31,15 @@ public:
     static constexpr int32_t kMaskingPriority = 10'000'000;
     static constexpr int32_t kPassingPriority = 1;
     static constexpr uint32_t kNever = 0x80000000u;
+    static constexpr float kStallAoaPad = 2.0f;
 
     Autopilot();
+
+    // The most nose-up pitch the angle of attack allows from the present pitch: the one that
+    // keeps 2 degrees of margin to the stall angle (simulator sign: up is negative).
+    static float stallLimitedPitch(float pitch, float aoaMargin) {
+        return pitch - (aoaMargin - kStallAoaPad);
+    }
 
     void update(Aircraft& aircraft) override;
     void loadSettings(Aircraft& aircraft) override;

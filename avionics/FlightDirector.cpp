@@ -47,6 +47,7 @@ void FlightDirector::fetchSystems(Aircraft& aircraft) {
     radAlt = aircraft.radAlt();
     fms = aircraft.fms();
     gps = aircraft.gps();
+    fadec = aircraft.fadec();
 }
 
 bool FlightDirector::isRunningFrame(const Aircraft& aircraft) const {

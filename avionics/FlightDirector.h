@@ -16,6 +16,7 @@ class Adc;
 class Ahrs;
 class AhrsUnit;
 class Autopilot;
+class Fadec;
 class Fms;
 class Gps;
 class RadAlt;
@@ -346,6 +347,7 @@ private:
     void updateVsGainSchedule(double pressureAltitude);
     void updateTurnRate();
     void flyVerticalSpeed(float target);
+    double verticalSpeedPitch(float target);
     void flyAltitudeHold();
     void flyAltitudeCapture();
     void flyLevelChange(float target);
@@ -354,6 +356,7 @@ private:
     void flyToga();
     void updateSpeedProtection();
     void flySpeedProtection();
+    double speedProtectionPitch();
     double speedLawPitch(float target, float cas, float predicted);
     void flyHeading(float target, bool trueHeading);
     void flyTrack(float target);
@@ -372,6 +375,7 @@ private:
 
     // Helpers.
     void setTakeoffOrGoAround();
+    void leaveMach();
     void armAltitudeSelect();
     void disarmUnlessGlideslope();
     void disarmGlideslope();
@@ -401,6 +405,7 @@ private:
     enum class SpeedProtection { None, Overspeed, LowSpeed };
 
     EicasPowerWatch eicasPower;
+    Fadec* fadec = nullptr;
     SpeedProtection protection = SpeedProtection::None;
     // The indicated altitude changed in this frame: the altitude crossings are looked at.
     bool altitudeChanged = false;

@@ -38,7 +38,6 @@ constexpr float kProtectionMargin = 2.0f;
 constexpr float kGlideslopeMaxVerticalSpeed = -200.0f;
 constexpr float kPitchBarBand = 20.0f;
 constexpr float kTogaPitchBarLimit = -20.0f;
-constexpr float kAoaBarMargin = 2.0f;
 constexpr float kMetresPerNm = 1853.0f;
 constexpr float kGravity = 9.81f;
 
@@ -197,6 +196,10 @@ void FlightDirector::updateTurnRate() {
 
 // The pitch that makes the predicted vertical-speed change follow the change the rate loop asks.
 void FlightDirector::flyVerticalSpeed(float target) {
+    commandPitch(verticalSpeedPitch(target));
+}
+
+double FlightDirector::verticalSpeedPitch(float target) {
     const float v = verticalSpeed();
     const double predicted = vsPredictor.update(dt, v);
     double factor = 1.0;
@@ -209,7 +212,7 @@ void FlightDirector::flyVerticalSpeed(float target) {
     }
     vsPid.gain = vsScheduledGain * factor;
     const double change = step(vsRatePi, dt, predicted, target);
-    commandPitch(step(vsPid, dt, predicted - v, change));
+    return step(vsPid, dt, predicted - v, change);
 }
 
 void FlightDirector::flyAltitudeHold() {
@@ -302,6 +305,8 @@ void FlightDirector::flyClimbDescent() {
     climbing = nowClimbing;
     if (climbing) {
         if (altitude <= 12000.0f) {
+            // The low schedule is in knots: after a Mach climb the target stayed a Mach number.
+            leaveMach();
             const float speed = altitude <= 10000.0f
                                     ? 240.0f
                                     : 240.0f + std::trunc((altitude - 10000.0f) / 2000.0f * 30.0f);
@@ -394,6 +399,25 @@ void FlightDirector::updateSpeedProtection() {
 // climb toward a preselect above and raise the nose at low speed. While the speed is beyond its
 // limit the nose never moves the wrong way.
 void FlightDirector::flySpeedProtection() {
+    const double pitch = speedProtectionPitch();
+    if (protection != SpeedProtection::Overspeed || verticalMode != FdVerticalMode::Vs) {
+        commandPitch(pitch);
+        return;
+    }
+    // In VS the overspeed protection only raises the nose above the VS law: on the speed law
+    // alone it dived from below the limit toward it at full thrust and overshot it by 35 kt.
+    // The loop not flown follows the one flown, so that either takes over without a jump.
+    const double vsPitch = verticalSpeedPitch(vsTarget);
+    if (vsPitch < pitch) {
+        levelChangePid.output = levelChangePid.previousOutput = vsPitch;
+        commandPitch(vsPitch);
+    } else {
+        vsPid.output = vsPid.previousOutput = pitch;
+        commandPitch(pitch);
+    }
+}
+
+double FlightDirector::speedProtectionPitch() {
     const bool speedMode = verticalMode == FdVerticalMode::Speed;
     const float cas = calibratedAirspeed();
     const auto predicted = static_cast<float>(casPredictor.update(dt, cas));
@@ -411,7 +435,7 @@ void FlightDirector::flySpeedProtection() {
                               cas, predicted);
         pitch = std::max(pitch, double{currentPitch()});
     }
-    commandPitch(pitch);
+    return pitch;
 }
 
 // Lateral laws.
@@ -567,7 +591,7 @@ void FlightDirector::updateCommandBars() {
     const float aoaMargin = adc ? adc->aoaMargin : 0.0f;
     float bar = moveToward(pitchCommandBar, tcsActive ? pitch : autopilotPitchCommand(), pitchStep);
     bar = std::clamp(bar, pitch - kPitchBarBand, pitch + kPitchBarBand);
-    bar = std::max({bar, pitchLimitUp, pitch - (aoaMargin + kAoaBarMargin)});
+    bar = std::max({bar, pitchLimitUp, Autopilot::stallLimitedPitch(pitch, aoaMargin)});
     if (airborne && toga) {
         bar = std::max(bar, kTogaPitchBarLimit);
     }

@@ -1,5 +1,6 @@
 // The flight director's modes: the mode operations and buttons, TO/GA, touch-control steering,
 // and the captures and transitions that run on every frame of the guidance.
+#include "airframe/Fadec.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Autopilot.h"
@@ -310,9 +311,7 @@ void FlightDirector::setTakeoffOrGoAround() {
     const bool takeoff =
         !takeoffMode && (slowOnGround || (!above400Ft && verticalMode != FdVerticalMode::Toga));
     if (takeoff) {
-        if (machMode) {
-            toggleSpeedUnits();
-        }
+        leaveMach();
         verticalMode = FdVerticalMode::Toga;
         armedVerticalMode = FdVerticalMode::Asel;
         setLateralMode(FdLateralMode::TogaRol);
@@ -325,9 +324,9 @@ void FlightDirector::setTakeoffOrGoAround() {
         radioAltitude() >= kGoAroundMaxRadioAltitude) {
         return;
     }
-    if (machMode) {
-        toggleSpeedUnits();
-    }
+    // The speed-units button is refused in climb/descent: through it a go-around from a Mach
+    // climb or descent stayed in Mach and its target went back to the Mach speed.
+    leaveMach();
     const float minimumSpeed = adc ? adc->minimumSpeed : 0.0f;
     const float speed = std::ceil(std::max(iasTarget, kGoAroundMinimumSpeedFactor * minimumSpeed));
     setSpeedTarget(static_cast<int32_t>(std::min(speed, kGoAroundMaxSpeed)));
@@ -500,6 +499,9 @@ void FlightDirector::selectFlightLevelChange(bool on) {
 
 // A second press in TO/GA cancels it to PIT and ROL.
 void FlightDirector::pressToGa() {
+    if (fadec && isAirborne()) {
+        fadec->selectTakeoffRating();
+    }
     if (verticalMode == FdVerticalMode::Toga) {
         setVerticalMode(FdVerticalMode::Pit);
         cancelLateralMode();

@@ -248,13 +248,23 @@ void FlightDirector::toggleSpeedUnits() {
     if (verticalMode == FdVerticalMode::ClimbDescent || verticalMode == FdVerticalMode::Toga) {
         return;
     }
-    machMode = !machMode;
-    if (!adc) {
+    if (machMode) {
+        leaveMach();
         return;
     }
-    if (machMode) {
+    machMode = true;
+    if (adc) {
         setMachTarget(static_cast<float>(adc->machFromCas(iasTarget)));
-    } else {
+    }
+}
+
+// IAS whatever the vertical mode, with the Mach target's speed as the IAS target.
+void FlightDirector::leaveMach() {
+    if (!machMode) {
+        return;
+    }
+    machMode = false;
+    if (adc) {
         setSpeedTarget(saturatedInt32(adc->casFromMach(machTarget)));
     }
 }
@@ -367,6 +377,13 @@ void FlightDirector::handOverAltitudeHold(const Aircraft& aircraft) {
     } else if (simHolding && !atPreselect) {
         sendEvent(kSimAltitudeHoldOffEvent, 0);
         simAltHoldHanded = false;
+    }
+    // The own loops restart while the simulator holds: they grew unchecked meanwhile and took
+    // over with a jump.
+    if (simHolding) {
+        altHoldPi.integral = 0.0;
+        vsRatePi.integral = 0.0;
+        resetPitchLoop();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "core/PidController.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tavi {
@@ -62,7 +63,7 @@ void PidController::update(double dt, double measurement, double setPoint,
 
     double change = outputChange(dt, error, proportionalError, derivativeError);
     if (!changeWithinLimits(change)) {
-        change = 0.0;
+        change = stopsAtLimits ? changeToLimit(change) : 0.0;
     }
     output = previousOutput + change;
     previousOutput = output;
@@ -92,6 +93,15 @@ double PidController::outputChange(double dt, double error, double proportionalE
         (derivativeTime / dt) * (derivativeError - 2.0 * previousFilteredDerivativeError +
                                  secondPreviousFilteredDerivativeError);
     return gain * ((proportionalError - previousProportionalError) + integral + derivative);
+}
+
+// The change that ends at the limit it would cross; nothing for a change that is not a number.
+double PidController::changeToLimit(double change) const {
+    if (std::isnan(change)) {
+        return 0.0;
+    }
+    return change > 0.0 ? std::max(0.0, outputMaximum - previousOutput)
+                        : std::min(0.0, outputMinimum - previousOutput);
 }
 
 // A change that would cross a limit, or that is not a number, is not applied.

@@ -25,6 +25,8 @@ public:
     double previousFilteredDerivativeError = 0.0;
     double secondPreviousFilteredDerivativeError = 0.0;
     double previousOutput = 0.0;
+    // A change that would cross a limit stops at it instead of being dropped.
+    bool stopsAtLimits = false;
 
     // Clears the state; the output and the previous output start at 0 brought into the limits.
     // An integral time <= 0 turns the integral action off; the derivative is filtered only
@@ -42,6 +44,7 @@ private:
     double outputChange(double dt, double error, double proportionalError,
                         double derivativeError) const;
     bool changeWithinLimits(double change) const;
+    double changeToLimit(double change) const;
 };
 
 } // namespace tavi

@@ -144,7 +144,7 @@ TEST_F(AdcTest, AnOverspeedThatReturnsWhileTheCallOutPlaysWarnsAgain) {
     EXPECT_TRUE(scenario.eicas().warningRequest);
 }
 
-TEST(AdcStartTest, NoOverspeedWarningInTheFirstFrame) {
+TEST(AdcStartTest, AFlightLoadedInAnOverspeedWarnsFromTheSecondFrame) {
     SensorScenario scenario;
     scenario.setOnGround(false);
     scenario.setMach(0.6);
@@ -152,6 +152,8 @@ TEST(AdcStartTest, NoOverspeedWarningInTheFirstFrame) {
     EXPECT_TRUE(scenario.adc().isOverspeed1());
     EXPECT_FALSE(scenario.eicas().warningRequest);
     EXPECT_EQ(scenario.adc().flightPhase, kAirbornePhase) << "before the start: airborne";
+    scenario.step();
+    EXPECT_TRUE(scenario.eicas().warningRequest) << "a flight loaded in an overspeed warns";
 }
 
 struct MinimumSpeedCase {

@@ -158,6 +158,51 @@ TEST_F(AutopilotTest, PitchServoStepsTheElevatorByThePidIncrement) {
     EXPECT_EQ(bench.aircraft().mechanisation()->elevatorPosition, expected);
 }
 
+// At 140 kt the scheduled gain is three times the one at 250 kt: a nose-down demand of a few
+// degrees asks for more than the elevator's travel and the step stops at full deflection.
+TEST_F(AutopilotTest, PitchServoMovesTheElevatorFurtherForALargerDemandAtLowSpeed) {
+    bench.adc.indicatedAirspeed = 140.0f;
+    bench.panel().setVariable("ROTATION VELOCITY BODY X", 0, 0.0);
+    autopilot().toggleEngage();
+    bench.step();
+    int32_t previous = 0;
+    for (const float demand : {0.25f, 0.5f, 1.0f, 6.0f}) {
+        autopilot().syncPitch();
+        bench.panel().clearKeyEventsSent();
+        autopilot().setPitchCommand(demand);
+        autopilot().updatePitchServo(true, false);
+        const std::vector<int32_t> values = eventValues(Autopilot::kElevatorEvent);
+        ASSERT_EQ(values.size(), 1u) << demand;
+        EXPECT_GT(values[0], previous) << demand;
+        previous = values[0];
+    }
+    EXPECT_EQ(previous, 16383) << "full nose-down elevator";
+}
+
+// Asked for 10 degrees more nose-up, the servo keeps 2 degrees of margin to the stall angle: it
+// lowers the nose at the stall and holds the pitch at 2 degrees from it.
+TEST_F(AutopilotTest, PitchServoGoesNoFurtherNoseUpThanTheStallMarginAllows) {
+    const struct {
+        float aoaMargin;
+        int sign;
+    } cases[] = {{0.0f, 1}, {2.0f, 0}, {10.0f, -1}};
+    bench.panel().setVariable("ROTATION VELOCITY BODY X", 0, 0.0);
+    bench.ahrs.unit1.pitch = -5.0f;
+    bench.step(2);
+    autopilot().toggleEngage();
+    bench.step();
+    for (const auto& row : cases) {
+        bench.adc.aoaMargin = row.aoaMargin;
+        autopilot().syncPitch();
+        bench.panel().clearKeyEventsSent();
+        autopilot().setPitchCommand(-15.0f);
+        autopilot().updatePitchServo(true, false);
+        const std::vector<int32_t> values = eventValues(Autopilot::kElevatorEvent);
+        const int sign = values.empty() ? 0 : (values[0] > 0 ? 1 : -1);
+        EXPECT_EQ(sign, row.sign) << "margin " << row.aoaMargin << " (1: nose-down elevator)";
+    }
+}
+
 // In a steady left turn the body pitch rate is the turn's share, and the pitch attitude stands
 // still: the servo holds the elevator. A body rate beyond that share moves the attitude, and the
 // servo answers it in the same frame, before the AHRS pitch has moved.

@@ -1,3 +1,4 @@
+#include "airframe/Fadec.h"
 #include "support/FlightDirectorBench.h"
 
 #include <gtest/gtest.h>
@@ -191,6 +192,17 @@ TEST_F(FlightDirectorModeTest, TakeOffLeavesMachAndMarksTheTime) {
     EXPECT_EQ(bench.fms.missedApproaches, 1) << "cancelling asks nothing";
 }
 
+TEST_F(FlightDirectorModeTest, ToGaInFlightSelectsTheTakeOffRating) {
+    Fadec* fadec = bench.aircraft().fadec();
+    ASSERT_NE(fadec, nullptr);
+    bench.setRadioAltitude(800.0f);
+    bench.step();
+    fadec->thrustRating = kCruiseRating;
+    fd().pressToGa();
+    EXPECT_EQ(fadec->thrustRating, kTakeoffRating);
+    EXPECT_TRUE(fadec->goAroundSelected);
+}
+
 struct GoAroundCase {
     float target;
     float minimumSpeed;
@@ -222,6 +234,40 @@ INSTANTIATE_TEST_SUITE_P(Speeds, FlightDirectorGoAroundTest,
                                          GoAroundCase{110.0f, 101.0f, 125},
                                          GoAroundCase{200.0f, 100.0f, 170},
                                          GoAroundCase{110.0f, 150.0f, 170}));
+
+// Climb/descent in Mach at a preselect and altitude; the speed-units button is refused there.
+class FlightDirectorMachClimbDescentTest : public FlightDirectorModeTest {
+protected:
+    void flyInMach(float feet, float preselect) {
+        bench.setAltitude(feet);
+        bench.setPreselect(preselect);
+        bench.panel().setToken(118, 0.5);
+        fd().machMode = true;
+        fd().setVerticalMode(V::ClimbDescent);
+        bench.step();
+    }
+};
+
+TEST_F(FlightDirectorMachClimbDescentTest, AGoAroundFliesIasAtMost170Knots) {
+    flyInMach(13000.0f, 3000.0f);
+    ASSERT_TRUE(fd().machMode) << "the descent above 12,000 ft keeps Mach";
+    bench.setRadioAltitude(800.0f);
+    bench.step();
+    fd().pressToGa();
+    bench.run(1.0);
+    EXPECT_EQ(fd().verticalMode, V::Toga);
+    EXPECT_FALSE(fd().machMode);
+    EXPECT_EQ(fd().iasTarget, 170.0f);
+    EXPECT_EQ(bench.eventValues(kIasEvent).back(), 170);
+}
+
+TEST_F(FlightDirectorMachClimbDescentTest, AClimbBelow12000FeetFliesItsScheduleInIas) {
+    flyInMach(9000.0f, 15000.0f);
+    bench.run(1.0);
+    EXPECT_FALSE(fd().machMode);
+    EXPECT_EQ(fd().iasTarget, 240.0f);
+    EXPECT_EQ(bench.eventValues(kIasEvent).back(), 240);
+}
 
 TEST_F(FlightDirectorModeTest, AGoAroundCapturesOnlyAPreselectWellAboveIt) {
     bench.setRadioAltitude(800.0f);

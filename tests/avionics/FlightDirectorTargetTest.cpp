@@ -317,6 +317,25 @@ TEST_F(FlightDirectorTargetTest, TheSimulatorHoldsThePreselectedAltitudeUnderThe
     EXPECT_FALSE(fd().simAltHoldHanded);
 }
 
+// 100 ft below the held altitude: each frame the own loops start again from the present pitch,
+// so that they stand where one frame took them.
+TEST_F(FlightDirectorTargetTest, WhileTheSimulatorHoldsTheOwnLoopsRestartEveryFrame) {
+    bench.autopilot().engaged = true;
+    fd().toggleAltitudeHold();
+    fd().altitudeHoldTarget = 5000.0f;
+    bench.step(2);
+    ASSERT_EQ(bench.panel().token(108), 1.0);
+    bench.setAltitude(4900.0f);
+    bench.step();
+    const double altitudeIntegral = fd().altHoldPi.integral;
+    const double rateIntegral = fd().vsRatePi.integral;
+    const double pitch = fd().vsPid.output;
+    bench.run(3.0);
+    EXPECT_DOUBLE_EQ(fd().altHoldPi.integral, altitudeIntegral);
+    EXPECT_DOUBLE_EQ(fd().vsRatePi.integral, rateIntegral);
+    EXPECT_DOUBLE_EQ(fd().vsPid.output, pitch);
+}
+
 TEST_F(FlightDirectorTargetTest, WithoutTheDefaultAutopilotNothingIsHanded) {
     bench.loadSettings("[Preferences]\nuseDefaultAp=0\n");
     bench.autopilot().engaged = true;

@@ -83,16 +83,19 @@ struct LimitCase {
     double start;
     double change;
     double expected;
+    bool stopsAtLimits = false;
 };
 
 class PidControllerLimits : public testing::TestWithParam<LimitCase> {};
 
 // K = 1, b = 1, proportional only, limits -5..5: the first step after a reset changes the output
-// by the set point. A change that would cross a limit is dropped, not cut to the limit.
-TEST_P(PidControllerLimits, HoldsRatherThanCrossingALimit) {
+// by the set point. A change that would cross a limit is dropped, not cut to the limit, unless
+// the controller stops at its limits.
+TEST_P(PidControllerLimits, HoldsOrStopsRatherThanCrossingALimit) {
     const LimitCase& c = GetParam();
     PidController pid;
     pid.init(1.0, 0.1, 1.0, 0.0, 0.0, 0.0, -5.0, 5.0);
+    pid.stopsAtLimits = c.stopsAtLimits;
     pid.reset(c.start);
     pid.update(1.0, 0.0, c.change, 1.0, 1.0);
     EXPECT_DOUBLE_EQ(pid.output, c.expected);
@@ -101,7 +104,9 @@ TEST_P(PidControllerLimits, HoldsRatherThanCrossingALimit) {
 INSTANTIATE_TEST_SUITE_P(Steps, PidControllerLimits,
                          testing::Values(LimitCase{4.5, 1.0, 4.5}, LimitCase{4.5, 0.5, 5.0},
                                          LimitCase{-4.5, -1.0, -4.5}, LimitCase{-4.5, -0.5, -5.0},
-                                         LimitCase{0.0, 3.0, 3.0}));
+                                         LimitCase{0.0, 3.0, 3.0}, LimitCase{4.5, 1.0, 5.0, true},
+                                         LimitCase{-4.5, -7.0, -5.0, true},
+                                         LimitCase{0.0, 3.0, 3.0, true}));
 
 TEST(PidControllerHold, NextStepStartsFromTheHeldOutput) {
     PidController pid;

@@ -13,8 +13,9 @@
 namespace tavi::test {
 namespace {
 
-// The autopilot flies a vertical speed the thrust cannot hold, with the preselected altitude on
-// either side, so that only the low-speed protection keeps the aircraft flying.
+// The autopilot flies a vertical speed the thrust cannot hold, or one at which the thrust runs
+// into the maximum operating speed, with the preselected altitude on either side, so that only
+// the protection keeps the speed within its limits.
 struct ProtectedFlight {
     const char* name;
     double altitude;
@@ -87,18 +88,21 @@ TEST_P(SpeedProtectionTest, KeepsTheSpeedWithinItsLimits) {
     EXPECT_LT(wrongWay, 0.5) << "the protection moved the nose toward the limit";
 }
 
-INSTANTIATE_TEST_SUITE_P(Flights, SpeedProtectionTest,
-                         testing::Values(ProtectedFlight{"idle climb", 8000.0, 180.0, 3000, 15000,
-                                                         28.5},
-                                         ProtectedFlight{"idle climb, preselect below", 8000.0,
-                                                         180.0, 3000, 3000, 28.5}),
-                         [](const testing::TestParamInfo<ProtectedFlight>& info) {
-                             std::string name = info.param.name;
-                             std::replace_if(
-                                 name.begin(), name.end(), [](char c) { return !std::isalnum(c); },
-                                 '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Flights, SpeedProtectionTest,
+    testing::Values(
+        ProtectedFlight{"idle climb", 8000.0, 180.0, 3000, 15000, 28.5},
+        ProtectedFlight{"idle climb, preselect below", 8000.0, 180.0, 3000, 3000, 28.5},
+        ProtectedFlight{"full-thrust climb", 12000.0, 290.0, 300, 20000, 75.0},
+        ProtectedFlight{"full-thrust climb, preselect below", 12000.0, 290.0, 300, 5000, 75.0},
+        ProtectedFlight{"steep descent", 22000.0, 280.0, -6000, 30000, 28.5},
+        ProtectedFlight{"steep descent, preselect below", 22000.0, 280.0, -6000, 5000, 28.5}),
+    [](const testing::TestParamInfo<ProtectedFlight>& info) {
+        std::string name = info.param.name;
+        std::replace_if(
+            name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
+        return name;
+    });
 
 } // namespace
 } // namespace tavi::test

@@ -38,7 +38,8 @@ public:
 // The flight director on the stand-in simulator. The electrical network, the air data and the
 // attitude reference are played by the test (AvionicsBench), the FMS is scripted, and the radios
 // and the radio altimeter read the stand-in's variables. The aircraft flies at 5000 ft, 250 kt,
-// wings level, more than 5 s after lift-off, with both flight directors on in PIT and ROL.
+// 10 degrees below the stall angle of attack, wings level, more than 5 s after lift-off, with both
+// flight directors on in PIT and ROL.
 class FlightDirectorBench {
 public:
     static constexpr uint32_t kApproachButton = 0x100BC;
@@ -54,6 +55,7 @@ public:
         adc().maxOperatingSpeed = 320.0f;
         adc().maxOperatingMach = 0.78f;
         adc().minimumSpeed = 100.0f;
+        adc().aoaMargin = 10.0f;
         setAirborne(true);
         setAltitude(5000.0f);
         setSpeed(250.0f);

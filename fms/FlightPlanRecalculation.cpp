@@ -107,9 +107,10 @@ void FlightPlan::computeLeg(std::size_t i, const FlightPlanContext& context) {
     const GcNav start(from.latitude, from.longitude);
     if (leg.isHoldLeg()) {
         leg.holding.holdSpeed = leg.speed != 0.0 ? leg.speed : kDefaultHoldSpeed;
-        leg.holding.compute(leg.wpt.latitude, leg.wpt.longitude, leg.course);
         leg.distance = start.distanceTo(leg.wpt.latitude, leg.wpt.longitude);
         leg.course = start.courseTo(leg.wpt.latitude, leg.wpt.longitude);
+        // The entry is chosen from this pass's arrival course, not the one the leg had before.
+        leg.holding.compute(leg.wpt.latitude, leg.wpt.longitude, leg.course);
     } else if (leg.isProcedureTurnLeg() && i > 0) {
         const FlightPlanLeg& previous = legs[i - 1];
         ProcedureTurn& turn = leg.pcdrTurn;
@@ -120,6 +121,11 @@ void FlightPlan::computeLeg(std::size_t i, const FlightPlanContext& context) {
         leg.wpt.latitude = turn.pointLatitudes[ProcedureTurn::kMinuteBeyond];
         leg.wpt.longitude = turn.pointLongitudes[ProcedureTurn::kMinuteBeyond];
         leg.wpt.variation = context.magneticVariation(leg.wpt.latitude, leg.wpt.longitude);
+        // The outbound part is a leg of its own: without its length and course LNAV would steer
+        // 000 and sequence it at once.
+        const GcNav fix(previous.wpt.latitude, previous.wpt.longitude);
+        leg.distance = fix.distanceTo(leg.wpt.latitude, leg.wpt.longitude);
+        leg.course = fix.courseTo(leg.wpt.latitude, leg.wpt.longitude);
     } else if (leg.isManualTermination()) {
         if (leg.trmLeg.distance == 0.0f && !leg.manualTermination) {
             leg.trmLeg.distance = static_cast<float>(kDefaultHeadingLegLength);

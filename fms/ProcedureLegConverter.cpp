@@ -293,12 +293,24 @@ ConversionResult ProcedureLegConverter::vectorsRule(Step& step) const {
     return completeAt(step, step.index, inserted);
 }
 
+// A hold record names its own fix: when the plan does not already end there, the fix is
+// inserted first so the pattern is flown where the procedure puts it.
 ConversionResult ProcedureLegConverter::holdRule(Step& step) const {
-    if (step.index == 0) {
+    const TerminalLeg& record = step.record;
+    FlightPlan& plan = step.job.plan;
+    std::size_t holdAt = step.index;
+    if (record.fixId != 0) {
+        Waypoint own;
+        environment.database.getWaypointInfo(record.fixId, own);
+        const bool atPrevious = holdAt > 0 && sameIdentity(own, plan.legs[holdAt - 1].wpt);
+        if (!atPrevious && plan.insertWaypoint(own, holdAt, false, environment.context)) {
+            ++holdAt;
+        }
+    }
+    if (holdAt == 0) {
         return {};
     }
-    const TerminalLeg& record = step.record;
-    FlightPlanLeg& leg = step.job.plan.legs[step.index - 1];
+    FlightPlanLeg& leg = plan.legs[holdAt - 1];
     const Waypoint& fix = leg.wpt;
     HoldingPattern hold;
     hold.holdSpeed = kHoldSpeed;
@@ -306,12 +318,13 @@ ConversionResult ProcedureLegConverter::holdRule(Step& step) const {
     hold.legTimeMin = record.distance / kHoldSpeed * 60.0;
     hold.inboundCourseMagnetic = record.course;
     hold.inboundCourse = normalize360(record.course + fix.variation);
-    hold.rightTurns = record.turnDirection == kTurnRight ? 1 : 0;
+    // Holds turn right unless the record says left: a record without a direction is standard.
+    hold.rightTurns = record.turnDirection == kTurnLeft ? 0 : 1;
     hold.lengthByTime = 0;
     hold.active = 1;
     hold.compute(fix.latitude, fix.longitude, 0.0);
     leg.holding = hold;
-    return {};
+    return holdAt > step.index ? completeAt(step, step.index, true) : ConversionResult{};
 }
 
 // The fix before the record is flown twice: outbound into the turn, then back to it over the

@@ -129,9 +129,15 @@ bool StoredPlanLibrary::readPlanFileHeader(FlightPlan& plan, const std::string& 
                                            const FlightPlanContext& context) const {
     plan.clear(context);
     plan.setName(name);
-    Waypoint origin = readPoint(file, kOriginSection, "", "");
+    const Waypoint stored = readPoint(file, kOriginSection, "", "");
+    Waypoint origin = stored;
     if (origin.kind == WaypointKind::Plain || !resolve(origin, {})) {
         return false;
+    }
+    // An origin runway stands where the takeoff run ends, its length past the threshold.
+    if (origin.kind == WaypointKind::Runway) {
+        origin.latitude = stored.latitude;
+        origin.longitude = stored.longitude;
     }
     plan.setOrigin(origin, context);
     Waypoint destination = readPoint(file, kDestinationSection, "", "");
@@ -201,9 +207,10 @@ bool StoredPlanLibrary::savePlanFile(const FlightPlan& plan) {
     setPoint(document, kOriginSection, "", plan.org);
     setPoint(document, kDestinationSection, "", plan.dest);
     document.set(kRouteSection, kGroundSpeedKey, std::to_string(plan.gspd));
-    document.set(kRouteSection, kCountKey, std::to_string(plan.legCount()));
-    for (std::size_t i = 0; i < plan.legCount(); ++i) {
-        setPoint(document, kRouteSection, pointPrefix(i), plan.legs[i].wpt);
+    const std::vector<Waypoint> points = routePoints(plan);
+    document.set(kRouteSection, kCountKey, std::to_string(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        setPoint(document, kRouteSection, pointPrefix(i), points[i]);
     }
     if (!profile::saveDocument(file, document)) {
         log("Stored flight plan not saved: " + file.filename().string());
@@ -215,6 +222,27 @@ bool StoredPlanLibrary::savePlanFile(const FlightPlan& plan) {
         }
     }
     return true;
+}
+
+// A point the database cannot give back (a vectors leg, a generated point) would make the whole
+// file unreadable: it is written as a route break, which reads back, and the log names it.
+std::vector<Waypoint> StoredPlanLibrary::routePoints(const FlightPlan& plan) const {
+    const std::array<std::string, 2> airports = {airportOf(plan.dest), airportOf(plan.org)};
+    std::vector<Waypoint> points;
+    for (const FlightPlanLeg& leg : plan.legs) {
+        Waypoint point = leg.wpt;
+        Waypoint found = point;
+        if (!isBreakPoint(point) && !resolve(found, airports)) {
+            log("Stored flight plan point kept as a route break: " + point.ident);
+            point = Waypoint();
+        }
+        const bool repeatedBreak =
+            isBreakPoint(point) && !points.empty() && isBreakPoint(points.back());
+        if (!repeatedBreak) {
+            points.push_back(point);
+        }
+    }
+    return points;
 }
 
 bool StoredPlanLibrary::storedPlanAt(std::size_t index, FlightPlan& plan) const {

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavi {
 
@@ -75,6 +76,8 @@ private:
     // found again.
     bool readPlanPoint(FlightPlan& plan, const std::filesystem::path& file,
                        std::size_t index) const;
+    // The points the plan's file holds, one per leg, each one that can be read back.
+    std::vector<Waypoint> routePoints(const FlightPlan& plan) const;
 
     Resolver resolve;
     LogSink log;

@@ -2,6 +2,7 @@
 // resolution of the points of stored flight plans.
 #include "cdu/FmsParser.h"
 #include "core/Angles.h"
+#include "navdata/Airport.h"
 #include "navdata/GcNav.h"
 #include "navdata/NavDatabase.h"
 #include "navdata/PilotPointStore.h"
@@ -9,6 +10,7 @@
 #include "navdata/Waypoint.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace tavi {
@@ -23,6 +25,8 @@ constexpr int32_t kIdentSize = 5;
 constexpr std::size_t kAirportIdentLength = 4;
 // A stored point is the database's when both coordinates differ by less than this (degrees).
 constexpr double kStoredPositionTolerance = 0.1;
+// A stored runway is looked for at the airports this close to its stored position (nm).
+constexpr double kStoredRunwayAirportRangeNm = 10.0;
 
 constexpr char kAirportsByIcao[] =
     "SELECT ID, Latitude, Longtitude, Elevation FROM Airports WHERE ICAO = ?";
@@ -251,12 +255,18 @@ bool NavDatabase::resolveStoredWaypoint(Waypoint& waypoint,
 }
 
 // A stored runway does not name its airport: it is looked for at each airport of the plan
-// being read, then at the active plan's destination.
+// being read, then at the active plan's destination, then at the airports around its stored
+// position, since a plan's origin runway has no plan airport to be looked for at.
 bool NavDatabase::resolveRunway(Waypoint& waypoint,
                                 std::span<const std::string> planAirports) const {
     std::vector<std::string> airports(planAirports.begin(), planAirports.end());
     if (activePlan) {
         airports.push_back(activePlan->destinationAirport());
+    }
+    std::array<Airport, 4> around;
+    getClosest4Airports(waypoint.latitude, waypoint.longitude, kStoredRunwayAirportRangeNm, around);
+    for (const Airport& airport : around) {
+        airports.push_back(airport.ident);
     }
     std::vector<std::string> tried;
     for (const std::string& icao : airports) {

@@ -157,6 +157,20 @@ TEST_F(RecalculationTest, HeadingLegWithoutDistanceRunsFiveMilesOnItsCourse) {
         90.0, 1e-6);
 }
 
+TEST_F(RecalculationTest, ProcedureTurnLegRunsOutboundBeyondItsFix) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    FlightPlan plan = planThrough({p, Waypoint()});
+    plan.gspd = 180;
+    FlightPlanLeg& turn = plan.legs[1];
+    turn.trmLeg.legType = TerminalLegType::PI;
+    turn.pcdrTurn.outboundDistance = 4.0;
+    plan.recalculate(context);
+    // Outbound on the inbound leg's course for 4 nm and a minute at 180 kt.
+    EXPECT_NEAR(turn.distance, 7.0, 1e-6);
+    EXPECT_NEAR(turn.course, 90.0, 1e-3);
+    EXPECT_NEAR(turn.legTime, 7.0 / 180.0 * 3600.0, 1e-3);
+}
+
 TEST_F(RecalculationTest, InterceptIsKeptOnlyAtTheStartOrAfterAHeadingLeg) {
     const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
     const Waypoint q = fixFrom("Q", p, 90.0, 30.0);
@@ -192,6 +206,20 @@ TEST_F(RecalculationTest, HoldLegLaysOutItsRacetrack) {
     EXPECT_GT(hold.turnRadius, 0.0);
     EXPECT_EQ(hold.cornerLatitudes[HoldingPattern::kFix], p.latitude);
     EXPECT_NEAR(plan.legs[0].distance, 30.0, 1e-9);
+}
+
+TEST_F(RecalculationTest, HoldEntryIsChosenFromTheArrivalCourseOfTheSamePass) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    FlightPlan plan = planThrough({p});
+    plan.legs[0].trmLeg.legType = TerminalLegType::HM;
+    plan.legs[0].holding.rightTurns = 1;
+    // Arriving on 090 is within 90 degrees of the inbound course: a direct entry. The course 000
+    // the leg had before its first pass would give another entry.
+    plan.legs[0].holding.inboundCourse = 160.0;
+    plan.recalculate(context);
+    EXPECT_EQ(plan.legs[0].holding.entryKind, HoldEntry::Direct);
+    plan.recalculate(context);
+    EXPECT_EQ(plan.legs[0].holding.entryKind, HoldEntry::Direct);
 }
 
 TEST_F(RecalculationTest, LegWithoutFixSitsOnThePreviousFix) {

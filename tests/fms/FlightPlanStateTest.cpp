@@ -33,7 +33,8 @@ FlightPlanLeg filledLeg(int seed) {
     leg.manualTermination = true;
     leg.vnav = {250,  0.72f, 3.25f, 11000, 13000,        10500, -1200, kAltitudeWindow,
                 true, true,  true,  7,     kPhaseDescent};
-    leg.via = "UL612";
+    // A via that ends in a blank, as a procedure's name may, reads back with its blank.
+    leg.via = seed == 1 ? "UL612" : "VORA ";
     leg.src = fix("S");
     leg.src.ident = "DIRECT";
     leg.holding.defaultSpeed = 210;

@@ -129,12 +129,14 @@ TEST_F(ProcedureExpansionTest, StarAndIlsApproachEndAtTheRunwayWithTheMissedAppr
     EXPECT_EQ(active.destIls.ident, "IAAL");
     EXPECT_EQ(active.dest.ident, "RW09L");
 
-    // The missed approach climbs from the far end of the runway and holds at its last fix.
-    ASSERT_EQ(routeOf(missed), "*ALT01");
+    // The missed approach climbs from the far end of the runway, then flies to the hold's own
+    // fix and holds there.
+    ASSERT_EQ(routeOf(missed), "*ALT01 MH09L");
     EXPECT_EQ(missed.legs[0].via, "MISSED APPRCH");
     EXPECT_EQ(missed.legs[0].vnav.altitude, 3000);
     EXPECT_EQ(missed.legs[0].vnav.phase, kPhaseClimb);
-    EXPECT_TRUE(missed.legs[0].holding.active);
+    EXPECT_FALSE(missed.legs[0].holding.active);
+    EXPECT_TRUE(missed.legs[1].holding.active);
     EXPECT_GT(missed.org.longitude, runway(kRunway09L).longitude);
     EXPECT_FALSE(missed.locked);
 }

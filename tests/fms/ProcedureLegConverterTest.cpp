@@ -172,9 +172,19 @@ const std::vector<ConversionCase> kConversionCases = {
      [](const FlightPlan& plan) {
          EXPECT_TRUE(plan.legs[0].holding.rightTurns);
      }},
-    {"HM", record(Type::HM), "BASE",
+    {"HM without a turn direction holds right", record(Type::HM), "BASE",
      [](const FlightPlan& plan) {
          EXPECT_TRUE(plan.legs[0].holding.active);
+         EXPECT_TRUE(plan.legs[0].holding.rightTurns);
+     }},
+    {"HF at its own fix flies there first", withCourse(record(Type::HF, kWaypointP), 90.0f, 4.0f),
+     "BASE P",
+     [](const FlightPlan& plan) {
+         EXPECT_FALSE(plan.legs[0].holding.active);
+         const HoldingPattern& hold = plan.legs[1].holding;
+         EXPECT_TRUE(hold.active);
+         EXPECT_TRUE(hold.rightTurns);
+         EXPECT_EQ(plan.legs[1].legType(), Type::HF);
      }},
     {"PI flies the fix twice", withCourse(record(Type::PI), 270.0f, 4.0f), "BASE *INT01 BASE",
      [](const FlightPlan& plan) {

@@ -147,6 +147,51 @@ TEST_F(StoredPlanLibraryTest, SavedPlanReadsBackWithItsBreak) {
         << "a runway is looked for at the destination, then the origin";
 }
 
+Waypoint runwayAt(const char* ident, const char* airport, double latitude, double longitude) {
+    Waypoint runway = fix(ident);
+    runway.kind = WaypointKind::Runway;
+    runway.aptIdent = airport;
+    runway.latitude = latitude;
+    runway.longitude = longitude;
+    return runway;
+}
+
+TEST_F(StoredPlanLibraryTest, PlanWithRunwaysAtBothEndsReadsBackTheSame) {
+    database.add(runwayAt("RW09", "KAAA", 47.0, 8.0));
+    database.add(runwayAt("RW27", "KBBB", 51.0, 0.01));
+    scan();
+    FlightPlan saved = plan("RWYS", "P Q");
+    saved.org = runwayAt("RW09", "KAAA", 47.0, 8.04);
+    saved.dest = runwayAt("RW27", "KBBB", 51.0, 0.01);
+    ASSERT_TRUE(library.savePlanFile(saved));
+
+    scan();
+    EXPECT_TRUE(library.contains("RWYS")) << "kept on the list after a restart";
+    FlightPlan loaded;
+    ASSERT_TRUE(library.loadPlanFile(loaded, "RWYS", customFolder() / "RWYS.ri2v.fpl", context));
+    EXPECT_EQ(routeOf(loaded), "P Q");
+    for (const auto& [read, written] :
+         {std::pair{loaded.org, saved.org}, {loaded.dest, saved.dest}}) {
+        EXPECT_EQ(read.kind, WaypointKind::Runway) << written.ident;
+        EXPECT_EQ(read.ident, written.ident);
+        EXPECT_EQ(read.aptIdent, written.aptIdent);
+        EXPECT_EQ(read.latitude, written.latitude) << written.ident;
+        EXPECT_EQ(read.longitude, written.longitude) << written.ident;
+    }
+}
+
+TEST_F(StoredPlanLibraryTest, PointsTheDatabaseCannotGiveBackAreSavedAsBreaksAndNamed) {
+    scan();
+    ASSERT_TRUE(library.savePlanFile(plan("VECT", "P *INT01 / (VECTORS) Q")));
+
+    FlightPlan loaded;
+    ASSERT_TRUE(library.loadPlanFile(loaded, "VECT", customFolder() / "VECT.ri2v.fpl", context));
+    EXPECT_EQ(routeOf(loaded), "P / Q") << "one break where the route cannot be kept";
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "Stored flight plan point kept as a route break: *INT01",
+                         "Stored flight plan point kept as a route break: (VECTORS)"}));
+}
+
 TEST_F(StoredPlanLibraryTest, PointThatCannotBeFoundLeavesAnEmptyPlan) {
     write("LOST.ri2v.fpl", headerFile("KAAA", "KBBB") +
                                "[Route]\ncountOfPoints=2\nWpt.00.ident=P\nWpt.00.type=4\n"

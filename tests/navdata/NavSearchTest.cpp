@@ -279,8 +279,10 @@ TEST_F(NavSearchTest, StoredPointsAreFoundAgainByKindIdentAndPosition) {
         {"a pilot waypoint anywhere", point("WPA", WaypointKind::PilotWaypoint, 0.0, 0.0), true, 0},
         {"a lost pilot waypoint", point("WPX", WaypointKind::PilotWaypoint, 47.0, 8.0), false, 0},
         {"a plain point", point("N47E008", WaypointKind::Plain, 47.0, 8.0), false, 0},
-        {"a runway without a destination", point("RW09L", WaypointKind::Runway, 47.0, 7.98), false,
-         0},
+        {"a runway at the airport around it", point("RW09L", WaypointKind::Runway, 47.0, 7.98),
+         true, 1},
+        {"a runway with no airport around it", point("RW09L", WaypointKind::Runway, 20.0, 7.98),
+         false, 0},
     };
     for (const ResolveCase& c : cases) {
         Waypoint waypoint = c.stored;

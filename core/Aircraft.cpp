@@ -29,6 +29,7 @@
 #include "displays/ClockDspy.h"
 #include "displays/Eicas.h"
 #include "displays/Isi.h"
+#include "displays/Mfd.h"
 #include "displays/PanelElement.h"
 #include "displays/Pfd.h"
 #include "displays/Rmu.h"
@@ -206,6 +207,10 @@ PanelElement* Aircraft::createDisplay(int id) {
         return new (std::nothrow) Pfd(1);
     case kPfdRight:
         return new (std::nothrow) Pfd(2);
+    case kMfdLeft:
+        return new (std::nothrow) Mfd(1);
+    case kMfdRight:
+        return new (std::nothrow) Mfd(2);
     case kEicasDisplay:
         return new (std::nothrow) Eicas();
     case kStandbyInstrument:

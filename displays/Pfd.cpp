@@ -342,21 +342,25 @@ std::array<float, 4> Pfd::raBands(int32_t kind, bool selfTest, bool justIssued,
 void Pfd::computeRaBands(Canvas& canvas) {
     const int32_t kind = tcas->selfTest ? kSelfTestRaKind : tcas->raKind;
     raBandLimits = raBands(kind, tcas->selfTest, tcas->raAnnounced, tcas->sensitivityLevel);
-    const platform::gfx::RectF circle{-88, -88, 176, 176};
-    auto arc = [&](const platform::gfx::Pen& pen, float from, float to) {
-        canvas.drawArc(pen, circle, from - 180.0f, to - from);
-    };
     const auto& l = raBandLimits;
-    if (kind == kPreventiveRaKind) {
-        arc(kRed4, l[0], l[2]);
-        arc(kRed4, l[3], l[1]);
-        arc(kGreen4, l[2], l[3]);
-        return;
-    }
-    arc(kRed4, l[0], l[1]);
-    if (l[2] != 0.0f || l[3] != 0.0f) {
-        arc(kGreen4, l[2], l[3]);
-    }
+    drawLayer(canvas, layers.raBands, {static_cast<double>(kind), l[0], l[1], l[2], l[3]},
+              [&](Canvas& bands) {
+                  place(bands, kVsiCentre, 0.0);
+                  const platform::gfx::RectF circle{-88, -88, 176, 176};
+                  auto arc = [&](const platform::gfx::Pen& pen, float from, float to) {
+                      bands.drawArc(pen, circle, from - 180.0f, to - from);
+                  };
+                  if (kind == kPreventiveRaKind) {
+                      arc(kRed4, l[0], l[2]);
+                      arc(kRed4, l[3], l[1]);
+                      arc(kGreen4, l[2], l[3]);
+                      return;
+                  }
+                  arc(kRed4, l[0], l[1]);
+                  if (l[2] != 0.0f || l[3] != 0.0f) {
+                      arc(kGreen4, l[2], l[3]);
+                  }
+              });
 }
 
 bool Pfd::systemsPresent() const {
@@ -394,6 +398,36 @@ int Pfd::draw(platform::gfx::Surface& surface, int, int, bool blank) {
     canvas.resetTransform();
     canvas.resetClip();
     return canvas.status();
+}
+
+void Pfd::drawLayer(Canvas& canvas, PfdLayer& layer, std::array<double, 5> values,
+                    const std::function<void(Canvas&)>& paint) {
+    // Copying compositing replaces what lies under each shape, which a picture laid over the
+    // screen cannot do: with it the layer is painted straight onto the screen.
+    if (compositingMode == kCompositingSourceCopy) {
+        canvas.save();
+        canvas.resetClip();
+        canvas.resetTransform();
+        paint(canvas);
+        canvas.restore();
+        return;
+    }
+    const PfdLayer::Inputs inputs = {values[0],
+                                     values[1],
+                                     values[2],
+                                     values[3],
+                                     values[4],
+                                     static_cast<double>(smoothingMode),
+                                     static_cast<double>(textRenderingHint)};
+    if (layer.stale(canvas.target(), inputs)) {
+        {
+            Canvas painter(layer.restart(canvas.target(), inputs));
+            applyQuality(painter);
+            paint(painter);
+        }
+        layer.finish();
+    }
+    layer.drawOn(canvas);
 }
 
 Pfd::Frame Pfd::frameValues() const {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "displays/PanelElement.h"
+#include "displays/PfdLayer.h"
 #include "platform/gfx/Canvas.h"
 #include "platform/gfx/Path.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace tavi {
@@ -31,7 +33,9 @@ struct LnavState;
 // tape, the altitude tape with the vertical speed beside the HSI, the attitude director, the HSI
 // as a full rose or an arc, the mode annunciator and the readouts around them; while the side's
 // air data runs its self-test, the self-test page instead. Shapes that never change are made on
-// the first update; every paint only moves them.
+// the first update; every paint only moves them. The parts that stay the same from one paint to
+// the next (the scales, the card, the fixed frames) are kept as pictures and drawn again only
+// when what they show changes.
 class Pfd : public PanelElement {
 public:
     using PointF = platform::gfx::PointF;
@@ -202,6 +206,9 @@ private:
         platform::gfx::Path altitudeBug;
     };
 
+    // The centre of the vertical speed scale.
+    static constexpr PointF kVsiCentre{409, 380};
+
     // Per-frame values shared by the painters.
     struct Frame {
         bool attitudeInvalid = false;
@@ -213,6 +220,27 @@ private:
         const AhrsUnit* unit = nullptr;
         float course = 0.0f;
     };
+
+    // The pictures kept between paints.
+    struct Layers {
+        PfdLayer adiFrame{{104, 34, 192, 216}};
+        PfdLayer aircraftSymbol{{110, 136, 180, 38}};
+        PfdLayer roseCard{{116, 296, 168, 168}};
+        PfdLayer arcCard{{86, 294, 228, 84}};
+        PfdLayer verticalSpeedScale{{292, 284, 84, 192}};
+        PfdLayer raBands{{318, 288, 60, 188}};
+        PfdLayer roseSymbols{{104, 284, 192, 192}};
+        PfdLayer arcSymbols{{128, 270, 144, 180}};
+        PfdLayer speedTape{{23, 40, 46, 214}};
+        PfdLayer speedScale{{0, 40, 79, 214}};
+        PfdLayer altitudeTape{{314, 40, 63, 214}};
+        PfdLayer altitudeScale{{304, 40, 96, 214}};
+    };
+
+    // Lays the layer's picture onto the screen, painting it first when the values it shows have
+    // changed. The paint starts from a reset transform and clip.
+    void drawLayer(platform::gfx::Canvas& canvas, PfdLayer& layer, std::array<double, 5> values,
+                   const std::function<void(platform::gfx::Canvas&)>& paint);
 
     void buildShapes();
     void buildAdiShapes();
@@ -244,6 +272,7 @@ private:
     void drawPitchLadder(platform::gfx::Canvas& canvas, bool onGround, double centreOffset);
     void drawCommandBars(platform::gfx::Canvas& canvas, const Frame& frame);
     void drawVerticalDeviation(platform::gfx::Canvas& canvas, const Frame& frame);
+    void drawVnavDeviation(platform::gfx::Canvas& canvas);
     void drawAdiAnnunciations(platform::gfx::Canvas& canvas, const Frame& frame);
     void drawHsiRose(platform::gfx::Canvas& canvas, const Frame& frame);
     void drawHsiArc(platform::gfx::Canvas& canvas, const Frame& frame);
@@ -265,6 +294,7 @@ private:
     bool tenSecondFlagVisible(uint32_t since) const;
 
     Shapes shapes;
+    Layers layers;
     platform::gfx::Font font16;
     platform::gfx::Font font18;
     platform::gfx::Font font20;

@@ -7,6 +7,7 @@
 #include "core/Format.h"
 #include "displays/Pfd.h"
 #include "displays/PfdPalette.h"
+#include "fms/Fms.h"
 
 #include <algorithm>
 #include <cmath>
@@ -119,11 +120,12 @@ void Pfd::drawAdi(Canvas& canvas, const Frame& frame) {
         canvas.drawPolygon(kWhite15, pointer);
     }
     canvas.resetClip();
-    place(canvas, kAdiCentre, 0.0);
-    canvas.drawPath(kWhite15, shapes.adiOutline);
-    canvas.clipExcludeEllipse(kSphere);
-    canvas.drawPath(kWhite15, shapes.rollScale);
-    canvas.resetClip();
+    drawLayer(canvas, layers.adiFrame, {}, [this](Canvas& frame) {
+        place(frame, kAdiCentre, 0.0);
+        frame.drawPath(kWhite15, shapes.adiOutline);
+        frame.clipExcludeEllipse(kSphere);
+        frame.drawPath(kWhite15, shapes.rollScale);
+    });
 
     const std::size_t s = static_cast<std::size_t>(side - 1);
     const bool aoaInvalid = adc->validity[kAngleOfAttackGroup][s].invalid;
@@ -177,9 +179,13 @@ void Pfd::drawCommandBars(Canvas& canvas, const Frame& frame) {
     const float pitchOffset =
         static_cast<float>(kUnitsPerDegree) * (flightDirector->pitchCommandBar - pitch);
     place(canvas, kAdiCentre, 0.0);
+    drawLayer(canvas, layers.aircraftSymbol, {vBarOn ? 1.0 : 0.0, 0.0}, [this](Canvas& symbol) {
+        place(symbol, kAdiCentre, 0.0);
+        const platform::gfx::Path& shape = vBarOn ? shapes.vBarSymbol : shapes.crossBarSymbol;
+        symbol.fillPath(kBlack, shape);
+        symbol.drawPath(kYellow2, shape);
+    });
     if (vBarOn) {
-        canvas.fillPath(kBlack, shapes.vBarSymbol);
-        canvas.drawPath(kYellow2, shapes.vBarSymbol);
         if (directorOn && !flightDirector->inhibited && !frame.attitudeInvalid) {
             clipToSphere(canvas);
             canvas.translate(0, pitchOffset - 1.5);
@@ -188,8 +194,6 @@ void Pfd::drawCommandBars(Canvas& canvas, const Frame& frame) {
             canvas.drawPath(kMagenta1, shapes.vBarWedges);
         }
     } else {
-        canvas.fillPath(kBlack, shapes.crossBarSymbol);
-        canvas.drawPath(kYellow2, shapes.crossBarSymbol);
         if (directorOn && !frame.attitudeInvalid) {
             clipToSphere(canvas);
             const double d = -94.0 * std::sin(radians(flightDirector->bankCommandBar - bank));
@@ -202,9 +206,11 @@ void Pfd::drawCommandBars(Canvas& canvas, const Frame& frame) {
 }
 
 void Pfd::drawVerticalDeviation(Canvas& canvas, const Frame& frame) {
-    // The FMS publishes no vertical path deviation, so with the FMS as source the scale stays
-    // hidden.
-    if (frame.fmsSource || !frame.nav->glideSlopeFlag) {
+    if (frame.fmsSource) {
+        drawVnavDeviation(canvas);
+        return;
+    }
+    if (!frame.nav->glideSlopeFlag) {
         return;
     }
     place(canvas, kDeviationCentre, 0.0);
@@ -219,6 +225,20 @@ void Pfd::drawVerticalDeviation(Canvas& canvas, const Frame& frame) {
         canvas.translate(0, frame.nav->gsi * 52.0 / 120.0);
         canvas.drawPath(kGreen2, shapes.deviationPointer);
     }
+}
+
+// The FMS's deviation from its descent path, while VNAV shows one: the pointer sits below the
+// centre when the aircraft is above the path.
+void Pfd::drawVnavDeviation(Canvas& canvas) {
+    const Vnav* vnav = fms ? &fms->vnav() : nullptr;
+    if (!vnav || !vnav->deviationShown) {
+        return;
+    }
+    place(canvas, kDeviationCentre, 0.0);
+    canvas.drawPath(kWhite15, shapes.deviationScale);
+    canvas.drawString("FMS", font16, kWhite, {-16, -76});
+    canvas.translate(0, vnav->deviationScale * 52.0 / 120.0);
+    canvas.drawPath(kMagenta2, shapes.deviationPointer);
 }
 
 void Pfd::drawAdiAnnunciations(Canvas& canvas, const Frame& frame) {

@@ -115,13 +115,15 @@ void Pfd::drawHsiRose(Canvas& canvas, const Frame& frame) {
         textCentred(canvas, "HDG", font16, kRed, -50);
         textCentred(canvas, "TEST", font16, kRed, -36);
     }
-    place(canvas, kRoseCentre, -h);
-    canvas.drawPath(kWhite15, shapes.roseTicks);
-    const double half = canvas.measureString("N", font16).height / 2.0;
-    for (std::size_t i = 0; i < kCardLabels.size(); ++i) {
-        place(canvas, kRoseCentre, -h + 30.0 * static_cast<double>(i));
-        canvas.drawString(kCardLabels[i].text, font16, kWhite, {kCardLabels[i].x, -59 - half});
-    }
+    drawLayer(canvas, layers.roseCard, {h, 0.0}, [&](Canvas& card) {
+        place(card, kRoseCentre, -h);
+        card.drawPath(kWhite15, shapes.roseTicks);
+        const double half = card.measureString("N", font16).height / 2.0;
+        for (std::size_t i = 0; i < kCardLabels.size(); ++i) {
+            place(card, kRoseCentre, -h + 30.0 * static_cast<double>(i));
+            card.drawString(kCardLabels[i].text, font16, kWhite, {kCardLabels[i].x, -59 - half});
+        }
+    });
     if (!failed) {
         place(canvas, kRoseCentre, flightDirector->headingBug - h);
         canvas.drawPath(kCyan2, shapes.roseBug);
@@ -150,9 +152,12 @@ void Pfd::drawHsiRose(Canvas& canvas, const Frame& frame) {
         canvas.fillPath(colour, shapes.roseCourse);
         drawCourseDeviation(canvas, frame, kRoseCentre, shapes.roseDeviationBar);
     }
+    drawLayer(canvas, layers.roseSymbols, {}, [this](Canvas& symbols) {
+        place(symbols, kRoseCentre, 0.0);
+        symbols.drawPath(kWhite1, shapes.hsiAircraft);
+        symbols.drawPath(kWhite15, shapes.roseFixedMarks);
+    });
     place(canvas, kRoseCentre, 0.0);
-    canvas.drawPath(kWhite1, shapes.hsiAircraft);
-    canvas.drawPath(kWhite15, shapes.roseFixedMarks);
     if (failed) {
         textCentred(canvas, "HDG", font16, kRed, -50);
         textCentred(canvas, "FAIL", font16, kRed, -36);
@@ -172,23 +177,24 @@ void Pfd::drawHsiArc(Canvas& canvas, const Frame& frame) {
         place(canvas, kArcCentre, adc->driftAngle);
         canvas.drawPath(kMagenta2, shapes.arcTrack);
     }
-    place(canvas, kArcCentre, 0.0);
-    canvas.drawArc(kWhite15, {-133, -133, 266, 266}, 222, 96);
-    canvas.clipPolygon({{0, 0}, {-222, -200}, {222, -200}});
-    place(canvas, kArcCentre, -h);
-    canvas.drawPath(kWhite15, shapes.arcTicks);
-    const double half = canvas.measureString("N", font16).height / 2.0;
-    for (std::size_t i = 0; i < kCardLabels.size(); ++i) {
-        const double bearing = 30.0 * static_cast<double>(i);
-        // Labels far outside the window are clipped away anyway.
-        const float r = relativeAngle(static_cast<float>(bearing), h);
-        if (r > 60.0f && r < 300.0f) {
-            continue;
+    drawLayer(canvas, layers.arcCard, {h, 0.0}, [&](Canvas& card) {
+        place(card, kArcCentre, 0.0);
+        card.drawArc(kWhite15, {-133, -133, 266, 266}, 222, 96);
+        card.clipPolygon({{0, 0}, {-222, -200}, {222, -200}});
+        place(card, kArcCentre, -h);
+        card.drawPath(kWhite15, shapes.arcTicks);
+        const double half = card.measureString("N", font16).height / 2.0;
+        for (std::size_t i = 0; i < kCardLabels.size(); ++i) {
+            const double bearing = 30.0 * static_cast<double>(i);
+            // Labels far outside the window are clipped away anyway.
+            const float r = relativeAngle(static_cast<float>(bearing), h);
+            if (r > 60.0f && r < 300.0f) {
+                continue;
+            }
+            place(card, kArcCentre, -h + bearing);
+            card.drawString(kCardLabels[i].text, font16, kWhite, {kCardLabels[i].x, -107 - half});
         }
-        place(canvas, kArcCentre, -h + bearing);
-        canvas.drawString(kCardLabels[i].text, font16, kWhite, {kCardLabels[i].x, -107 - half});
-    }
-    canvas.resetClip();
+    });
     place(canvas, kArcCentre, 0.0);
     canvas.drawPath(kWhite15, shapes.arcReadoutBox);
     if (!failed) {
@@ -226,9 +232,12 @@ void Pfd::drawHsiArc(Canvas& canvas, const Frame& frame) {
         canvas.fillPath(frame.fmsSource ? kMagenta : kGreen, shapes.arcCourse);
         drawCourseDeviation(canvas, frame, kArcCentre, shapes.arcDeviationBar);
     }
+    drawLayer(canvas, layers.arcSymbols, {}, [this](Canvas& symbols) {
+        place(symbols, kArcCentre, 0.0);
+        symbols.drawPath(kWhite1, shapes.hsiAircraft);
+        symbols.drawArc(kWhite15, {-67, -67, 134, 134}, 190, 160);
+    });
     place(canvas, kArcCentre, 0.0);
-    canvas.drawPath(kWhite1, shapes.hsiAircraft);
-    canvas.drawArc(kWhite15, {-67, -67, 134, 134}, 190, 160);
     if (failed) {
         textCentred(canvas, "HDG", font18, kRed, -100);
         textCentred(canvas, "FAIL", font18, kRed, -86);

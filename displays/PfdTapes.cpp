@@ -25,7 +25,6 @@ constexpr double kFootPixels = 0.2;
 constexpr float kLowestTapeSpeed = 40.0f;
 constexpr Pfd::PointF kSpeedReference{69, 147};
 constexpr Pfd::PointF kAltitudeReference{314, 147};
-constexpr Pfd::PointF kVsiCentre{409, 380};
 constexpr double kVsiHiddenWidth = 40.0;
 
 // The brackets of a thousand mark (y0) and of the 500-ft mark above it, each with its hook
@@ -133,7 +132,9 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
 
     canvas.resetClip();
     canvas.resetTransform();
-    canvas.fillRectangle(kTape, {23, 40, 46, 214});
+    drawLayer(canvas, layers.speedTape, {}, [](Canvas& tape) {
+        tape.fillRectangle(kTape, {23, 40, 46, 214});
+    });
     place(canvas, kSpeedReference, 0.0);
     canvas.clipRectangle({-69, -107, 79, 214});
     if (!invalid) {
@@ -163,16 +164,20 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
                 canvas.fillRectangle(kMagenta, {3, 0, 3, -kKnotPixels * adc->airspeedTrend});
             }
         }
-        for (int v = 40; v <= 380; v += 20) {
-            if (y(v) + 60 < -107) {
-                break;
+        drawLayer(canvas, layers.speedScale, {shown, 0.0}, [&](Canvas& scale) {
+            place(scale, kSpeedReference, 0.0);
+            scale.clipRectangle({-69, -107, 79, 214});
+            for (int v = 40; v <= 380; v += 20) {
+                if (y(v) + 60 < -107) {
+                    break;
+                }
+                if (y(v) - 60 <= 107) {
+                    scale.drawLine(kWhite15, {-12, y(v)}, {0, y(v)});
+                    scale.drawLine(kWhite15, {-12, y(v) - 25}, {0, y(v) - 25});
+                    textRight(scale, format("%d", v), font18, kWhite, {-15, y(v) - 10});
+                }
             }
-            if (y(v) - 60 <= 107) {
-                canvas.drawLine(kWhite15, {-12, y(v)}, {0, y(v)});
-                canvas.drawLine(kWhite15, {-12, y(v) - 25}, {0, y(v) - 25});
-                textRight(canvas, format("%d", v), font18, kWhite, {-15, y(v) - 10});
-            }
-        }
+        });
         canvas.resetClip();
         canvas.resetTransform();
         canvas.fillPath(kBlack, shapes.speedBox);
@@ -289,7 +294,9 @@ void Pfd::drawAltitudeTape(Canvas& canvas) {
 
     canvas.resetClip();
     canvas.resetTransform();
-    canvas.fillRectangle(kTape, {314, 40, 63, 214});
+    drawLayer(canvas, layers.altitudeTape, {}, [](Canvas& tape) {
+        tape.fillRectangle(kTape, {314, 40, 63, 214});
+    });
     if (invalid) {
         canvas.fillRectangle(kGround, {314, 147, 63, 107});
         canvas.fillPath(kBlack, shapes.altitudeBox);
@@ -311,7 +318,11 @@ void Pfd::drawAltitudeTape(Canvas& canvas) {
                 canvas.fillRectangle(kMagenta, {-7, 0, 3, -kFootPixels * unit.verticalSpeedTenth});
             }
         }
-        drawAltitudeScale(canvas, shown);
+        drawLayer(canvas, layers.altitudeScale, {shown, 0.0}, [&](Canvas& scale) {
+            place(scale, kAltitudeReference, 0.0);
+            scale.clipRectangle({-10, -107, 130, 214});
+            drawAltitudeScale(scale, shown);
+        });
         if (radAlt->radioAltitude <= 2500.0f) {
             const double g = kFootPixels * radAlt->radioAltitude;
             canvas.fillRectangle(kGround, {0, g, 63, 200 + g});
@@ -394,24 +405,27 @@ void Pfd::drawVerticalSpeed(Canvas& canvas, const Frame& frame) {
     if (tcas && (advisory || tcas->selfTest)) {
         computeRaBands(canvas);
     }
-    canvas.drawPath(kWhite15, shapes.vsiCircle);
-    canvas.drawPath(kWhite15, shapes.vsiMajorTicks);
-    canvas.drawPath(kWhite15, shapes.vsiMinorTicks);
-    const double half = canvas.measureString("0", labelFont15).height / 2.0;
-    struct Label {
-        const char* text;
-        PointF at;
-    };
-    static constexpr std::array<Label, 7> kLabels = {{{"0", {-108, 0.5}},
-                                                      {"1", {-98, -34}},
-                                                      {"1", {-98, 34}},
-                                                      {"2", {-88, -54}},
-                                                      {"2", {-88, 54}},
-                                                      {"3", {-72, -76}},
-                                                      {"3", {-72, 76}}}};
-    for (const Label& label : kLabels) {
-        canvas.drawString(label.text, labelFont15, kWhite, {label.at.x, label.at.y - half});
-    }
+    drawLayer(canvas, layers.verticalSpeedScale, {}, [this](Canvas& scale) {
+        place(scale, kVsiCentre, 0.0);
+        scale.drawPath(kWhite15, shapes.vsiCircle);
+        scale.drawPath(kWhite15, shapes.vsiMajorTicks);
+        scale.drawPath(kWhite15, shapes.vsiMinorTicks);
+        const double half = scale.measureString("0", labelFont15).height / 2.0;
+        struct Label {
+            const char* text;
+            PointF at;
+        };
+        static constexpr std::array<Label, 7> kLabels = {{{"0", {-108, 0.5}},
+                                                          {"1", {-98, -34}},
+                                                          {"1", {-98, 34}},
+                                                          {"2", {-88, -54}},
+                                                          {"2", {-88, 54}},
+                                                          {"3", {-72, -76}},
+                                                          {"3", {-72, 76}}}};
+        for (const Label& label : kLabels) {
+            scale.drawString(label.text, labelFont15, kWhite, {label.at.x, label.at.y - half});
+        }
+    });
 
     const int32_t speed = static_cast<int32_t>(frame.unit->verticalSpeed);
     const float deflection = vsiDeflection(static_cast<float>(speed));

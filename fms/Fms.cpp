@@ -494,6 +494,7 @@ void Fms::cancelLateralMode() {
 }
 
 void Fms::legSequenced(const Waypoint& passed) {
+    patternPages.followSequencing();
     if (passed.kind == WaypointKind::PilotWaypoint && !isWaypointInUse(passed.ident)) {
         pilotPointStore.remove(passed.ident);
     }

@@ -8,11 +8,17 @@
 #include "cdu/PerfInit.h"
 #include "cdu/ScratchPad.h"
 #include "cdu/pages/AirDataPage.h"
+#include "cdu/pages/ArrivalPages.h"
+#include "cdu/pages/DeparturePages.h"
 #include "cdu/pages/FlightPlanPages.h"
 #include "cdu/pages/FlightSummaryPage.h"
 #include "cdu/pages/NavIdentPages.h"
+#include "cdu/pages/OrbitPages.h"
+#include "cdu/pages/PatternPages.h"
 #include "cdu/pages/PosInitPage.h"
+#include "cdu/pages/ProcedureReviewPages.h"
 #include "cdu/pages/ProgressPage.h"
+#include "cdu/pages/RadialPages.h"
 #include "cdu/pages/RadioTuningPages.h"
 #include "cdu/pages/RunwayDataPages.h"
 #include "cdu/pages/SensorPages.h"
@@ -35,6 +41,7 @@
 #include "fms/Lnav.h"
 #include "fms/LnavState.h"
 #include "fms/PerfLearning.h"
+#include "fms/ProcedureExpansionOutcome.h"
 #include "fms/StoredPlanLibrary.h"
 #include "fms/Vnav.h"
 #include "navdata/MagDev.h"
@@ -178,14 +185,26 @@ public:
     bool isScratchpadDelete() const { return scratchPad.isDelete(); }
     // Row 8: the front message, or the scratch pad when no message waits.
     void drawScratchpadLine();
+    // The departure chosen on the departure pages, built into SID REVIEW's preview plan or,
+    // with activate, into the active plan; then the page of the result shows.
+    void buildDeparture(bool activate);
+    void activateDeparture() { buildDeparture(true); }
+    // The arrival selection of the arrival pages, built into ARRIVAL REVIEW's preview plan or,
+    // with activate, into the active plan, where it becomes the active choice.
+    void buildArrival(bool activate);
+    void activateArrival() { buildArrival(true); }
     // A new flight: the three plans and their point names start again, every temporary pilot
     // point goes and the performance must be initialised again.
     void purgeTemporaryWaypoints();
 
+    // A plan of the FMS's own (active, missed approach, alternate) names the pilot waypoint.
+    bool isWaypointInUse(const std::string& ident) const;
     // What the flight-plan operations read of the FMS.
     const FlightPlanContext& planContext() const { return context; }
 
     NavDatabase& navDatabase() { return *database; }
+    // The navigation database, made on the first powered frame; nullptr before.
+    NavDatabase* navDatabaseIfMade() { return database.get(); }
     PilotPointStore& pilotPoints() { return pilotPointStore; }
     StoredPlanLibrary& storedPlans() { return storedPlanLibrary; }
     FmsPerf& performance() { return perf; }
@@ -264,6 +283,12 @@ public:
     AirDataPage airDataPage{*this};
     FlightSummaryPage flightSummaryPage{*this};
     FlightPlanPages flightPlanPages{*this};
+    DeparturePages departurePages{*this};
+    ArrivalPages arrivalPages{*this};
+    ProcedureReviewPages procedureReviewPages{*this};
+    PatternPages patternPages{*this};
+    OrbitPages orbitPages{*this};
+    RadialPages radialPages{*this};
     // Behind a pointer, so a change to one of these pages does not rebuild every user of the FMS.
     std::unique_ptr<PerfPages> perfPages;
 
@@ -349,8 +374,7 @@ private:
     void pauseSimulator() override;
     void showDescentPage() override;
     void removeTemporaryPilotPoints();
-    // A plan of the FMS's own (active, missed approach, alternate) names the pilot waypoint.
-    bool isWaypointInUse(const std::string& ident) const;
+    void showExpansionOutcome(const ProcedureExpansionOutcome& outcome, int32_t& reviewPageCount);
     // Seconds to fly a leg after the active one.
     double legFlyingTime(const FlightPlanLeg& leg) const;
     void log(std::string_view line) const;

@@ -2,6 +2,7 @@
 #include "core/Fs9Reader.h"
 #include "core/StateBlob.h"
 #include "fms/Fms.h"
+#include "fms/GlobalFlightPlans.h"
 #include "platform/profile/Profile.h"
 
 #include <algorithm>
@@ -315,6 +316,7 @@ void Fms::saveState(const StateFile& file) {
     activeFplPage.save(reader, file, kFmcSection, "activeFpl");
     perfInit.save(reader, file, kFmcSection, "perfInit");
     packFuelMgt(fuelMgt).save(reader, file, kFmcSection, "fuelMgt");
+    radialPages.radialPattern.save(reader, file, kFmcSection, "radialPattern");
     departurePage.save(reader, file, kFmcSection, "departure");
     arrivalPage.save(reader, file, kFmcSection, "arrival");
     takeoffPage.save(reader, file, kFmcSection, "takeoff");
@@ -348,6 +350,7 @@ void Fms::loadState(const StateFile& file) {
     }
     perfInit.load(reader, file, kFmcSection, "perfInit");
     loadRecord<32>(reader, file, "fuelMgt", fuelMgt, unpackFuelMgt);
+    radialPages.radialPattern.load(reader, file, kFmcSection, "radialPattern");
     departurePage.load(reader, file, kFmcSection, "departure");
     arrivalPage.load(reader, file, kFmcSection, "arrival");
     takeoffPage.load(reader, file, kFmcSection, "takeoff");

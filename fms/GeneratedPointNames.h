@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -16,6 +17,11 @@ public:
     std::string nextIntercept() { return take("*INT", interceptCounter); }
     std::string nextAltitude() { return take("*ALT", altitudeCounter); }
     void reset() { *this = GeneratedPointNames(); }
+
+    // The counters as the page records keep them: *LL, *PBD, *RR, *PD, *INT, *ALT.
+    using RecordCounters = std::array<int32_t, 6>;
+    static GeneratedPointNames fromRecord(const RecordCounters& counters);
+    void toRecord(RecordCounters& counters) const;
 
     int32_t llCounter = 1;
     int32_t pbdCounter = 1;

@@ -12,8 +12,6 @@ constexpr double kLowerExponent = 5.2558797;
 constexpr double kUpperDecay = 4.806346e-5;
 constexpr double kTropopausePsi = 3.282500618355;
 // The altimeter's correction for a setting other than the standard one, in feet.
-constexpr double kSettingScale = 145442.2;
-constexpr double kSettingExponent = 0.2045;
 constexpr double kHpaPerPsi = 68.9475729;
 constexpr double kSeaLevelSoundKnots = 661.4786;
 constexpr double kSoundKnotsPerRootKelvin = 38.967854;

@@ -33,6 +33,10 @@ public:
     static constexpr double kStandardHpa = 1013.25;
     static constexpr double kSeaLevelPsi = 14.69595;
     static constexpr double kTropopauseFeet = 36089.24;
+    // The altimeter relation: a setting of p hPa moves the reading by
+    // kSettingScale * (1 - (p / kStandardHpa)^kSettingExponent) feet.
+    static constexpr double kSettingScale = 145442.2;
+    static constexpr double kSettingExponent = 0.2045;
 
     void setSeaLevelPressure(double hectopascals) { seaLevelHpa = hectopascals; }
     void setTemperatureDeviation(double celsius) { deviation = celsius; }

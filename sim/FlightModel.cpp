@@ -1,6 +1,7 @@
 #include "sim/FlightModel.h"
 
 #include "sim/Geodesy.h"
+#include "sim/SimVariables.h"
 
 #include <algorithm>
 #include <array>
@@ -14,7 +15,6 @@ constexpr double kDegrees = 180.0 / kPi;
 constexpr double kGravity = 9.80665;
 constexpr double kKnotsPerMetreSecond = 1.943844492;
 constexpr double kEarthRadius = 6371008.8;
-constexpr double kFullTravel = 16383.0;
 constexpr double kFullBrake = 32767.0;
 
 constexpr double kRollInertia = 1.2e6;
@@ -57,15 +57,9 @@ constexpr double kMainGearArm = 0.5;
 constexpr double kTailStrike = 12.0 / kDegrees;
 constexpr double kStoppedSpeed = 0.05;
 constexpr double kRadioAntennaMetres = 1.37;
-constexpr int kAutopilotMasterToken = 103;
-constexpr int kAltitudeHoldToken = 108;
 constexpr int kAltitudeTargetToken = 109;
-constexpr int kAltitudeUnitsToken = 335;
-constexpr double kMetricAltitudes = 2.0;
 constexpr double kHoldClimbLimit = 1500.0;
 // The altimeter's correction for its setting, as the instruments apply it.
-constexpr double kSettingScale = 145442.2;
-constexpr double kSettingExponent = 0.2045;
 
 // Lift added by the flaps and the stall angle, by flap angle.
 struct FlapRow {
@@ -458,7 +452,8 @@ void FlightModel::publishAirData(const AirState& air) {
     const double settingHpa = panel.token(75);
     const double indicatedAltitude =
         air.pressureAltitudeFeet -
-        kSettingScale * (1.0 - std::pow(settingHpa / Atmosphere::kStandardHpa, kSettingExponent));
+        Atmosphere::kSettingScale *
+            (1.0 - std::pow(settingHpa / Atmosphere::kStandardHpa, Atmosphere::kSettingExponent));
     panel.setVariable("PRESSURE ALTITUDE", 0, air.pressureAltitudeFeet);
     panel.setVariable("INDICATED ALTITUDE", 0, indicatedAltitude);
     panel.setVariableInUnits("BAROMETER PRESSURE", "PSI", 0, air.staticPressurePsi);

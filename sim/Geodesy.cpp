@@ -15,8 +15,6 @@ constexpr int kLongitudeToken = 72;
 constexpr int kAltitudeToken = 73;
 constexpr int kMagneticVariationToken = 82;
 constexpr int kTrueHeadingToken = 86;
-constexpr double kLatitudeUnitsPerDegree = 40007000.0 / 360.0;
-constexpr double kLongitudeUnitsPerDegree = 281474976710656.0 / 360.0;
 
 } // namespace
 

@@ -28,6 +28,11 @@ inline constexpr double kDegreesToRadians = kPi / 180.0;
 inline constexpr double kFeetPerNm = 6076.11549;
 inline constexpr double kMetresPerNm = 1852.0;
 inline constexpr double kFeetPerMetre = 1.0 / 0.3048;
+inline constexpr double kKgPerPound = 0.45359237;
+// Token 71 counts the latitude in units of 360 / 40007000 degree, token 72 the longitude in
+// units of 360 / 2^48 degree.
+inline constexpr double kLatitudeUnitsPerDegree = 40007000.0 / 360.0;
+inline constexpr double kLongitudeUnitsPerDegree = 281474976710656.0 / 360.0;
 
 // The simulator's geometry on a sphere on which one minute of arc is one nautical mile.
 double distanceNm(GeoPoint from, GeoPoint to);

@@ -8,7 +8,7 @@ namespace tavi::sim {
 
 namespace {
 
-constexpr double kEarthRadiusNm = 3440.065;
+constexpr double kTrackerEarthRadiusNm = 3440.065;
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 // Angular distance and initial course (radians) from one point to another on the sphere.
@@ -48,7 +48,7 @@ void RouteTracker::update(double latitude, double longitude) {
         const double alongTrack =
             std::acos(std::clamp(std::cos(toHere.distance) / std::cos(crossTrack), -1.0, 1.0)) *
             (std::cos(toHere.course - leg.course) < 0.0 ? -1.0 : 1.0);
-        crossTrackNm = crossTrack * kEarthRadiusNm;
+        crossTrackNm = crossTrack * kTrackerEarthRadiusNm;
         if (alongTrack < leg.distance || activeLeg + 2 == points.size()) {
             return;
         }

@@ -11,7 +11,6 @@ namespace tavi::sim {
 
 namespace {
 
-constexpr double kKgPerPound = 0.45359237;
 // Jet fuel, pounds per US gallon.
 constexpr double kFuelPoundsPerGallon = 6.7;
 constexpr int kFuelWeightPerGallonToken = 306;

@@ -1,5 +1,7 @@
 #include "sim/SimAircraft.h"
 
+#include "sim/SimVariables.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -33,9 +35,6 @@ constexpr uint32_t kEngine2AntiIceSet = 0x103B9;
 constexpr uint32_t kEngineSelect = 0x10012;
 constexpr uint32_t kEngineSelect1 = 0x10002;
 constexpr uint32_t kEngineSelect2 = 0x10003;
-constexpr char kStarter[] = "GENERAL ENG STARTER";
-constexpr char kMixture[] = "GENERAL ENG MIXTURE LEVER POSITION";
-constexpr char kThrottle[] = "GENERAL ENG THROTTLE LEVER POSITION";
 constexpr char kEngineAntiIce[] = "ENG ANTI ICE";
 constexpr double kThrottleFullUnits = 16384.0;
 
@@ -117,13 +116,10 @@ constexpr uint32_t kComReceiveBothSet = 0x103A2;
 constexpr uint32_t kCom1TransmitSelect = 0x1039F;
 constexpr uint32_t kCom2TransmitSelect = 0x103A0;
 constexpr uint32_t kClearToken881 = 0x103AE;
-constexpr char kFuelPumpSwitch[] = "GENERAL ENG FUEL PUMP SWITCH";
 constexpr char kFuelTankSelector[] = "FUEL TANK SELECTOR";
 // The selector of the aircraft's fuel system 1, in the simulator's positions.
 constexpr int kFuelSystemIndex = 1;
 constexpr double kSelectorAll = 1.0;
-constexpr double kSelectorLeft = 2.0;
-constexpr double kSelectorRight = 3.0;
 
 constexpr char kHydraulicQuantity[] = "ENG HYDRAULIC QUANTITY";
 constexpr double kFullPercent = 100.0;
@@ -147,7 +143,6 @@ constexpr int kElevatorToken = 317;
 constexpr int kElevatorTrimToken = 318;
 constexpr uint32_t kSpoilersOn = 0x10210;
 constexpr uint32_t kSpoilersOff = 0x10211;
-constexpr double kFullTravel = 16383.0;
 constexpr double kFullParkingBrake = 32767.0;
 constexpr int kLastFlapNotch = static_cast<int>(std::size(SimAircraft::kFlapNotches)) - 1;
 
@@ -168,8 +163,6 @@ constexpr char kRudderAxis[] = "AXIS_RUDDER_SET";
 
 // The autopilot's targets: each event sets the token that shows it. With metric altitudes
 // (token 335 at 2) the simulator shows the altitude and the vertical speed in metres.
-constexpr int kAltitudeUnitsToken = 335;
-constexpr double kMetricAltitudes = 2.0;
 constexpr double kMetresPerFoot = 0.3048;
 
 struct AutopilotTargetEvent {
@@ -203,8 +196,6 @@ constexpr uint32_t kAutopilotMasterOff = 0x100FF;
 constexpr uint32_t kAutopilotMasterSet = 0x10100;
 constexpr uint32_t kAltitudeHoldOn = 0x10110;
 constexpr uint32_t kAltitudeHoldOff = 0x10118;
-constexpr int kAutopilotMasterToken = 103;
-constexpr int kAltitudeHoldToken = 108;
 
 } // namespace
 

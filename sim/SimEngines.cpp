@@ -1,5 +1,8 @@
 #include "sim/SimEngines.h"
 
+#include "sim/Geodesy.h"
+#include "sim/SimVariables.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -19,11 +22,7 @@ constexpr char kOilTemperature[] = "ENG OIL TEMPERATURE";
 constexpr char kOilQuantity[] = "ENG OIL QUANTITY";
 constexpr char kVibration[] = "TURB ENG VIBRATION";
 constexpr char kCombustion[] = "GENERAL ENG COMBUSTION";
-constexpr char kStarter[] = "GENERAL ENG STARTER";
-constexpr char kMixture[] = "GENERAL ENG MIXTURE LEVER POSITION";
-constexpr char kThrottle[] = "GENERAL ENG THROTTLE LEVER POSITION";
 constexpr char kFailed[] = "ENG FAILED";
-constexpr char kFuelPumpSwitch[] = "GENERAL ENG FUEL PUMP SWITCH";
 constexpr char kLeftQuantity[] = "FUEL TANK LEFT MAIN QUANTITY";
 constexpr char kRightQuantity[] = "FUEL TANK RIGHT MAIN QUANTITY";
 constexpr char kLeftLevel[] = "FUEL TANK LEFT MAIN LEVEL";
@@ -33,9 +32,6 @@ constexpr char kTankSelector[] = "FUEL TANK SELECTOR";
 constexpr int kLeftTankToken = 304;
 constexpr int kRightTankToken = 303;
 constexpr int kPoundsPerGallonToken = 306;
-constexpr double kSelectorLeft = 2.0;
-constexpr double kSelectorRight = 3.0;
-constexpr double kKgPerPound = 0.45359237;
 
 constexpr double kStaticThrustNewtons = 82000.0;
 constexpr double kThrustExponent = 2.2;

@@ -10,10 +10,7 @@ namespace tavi::sim {
 
 namespace {
 
-// Token 71 counts the latitude in units of 360 / 40007000 degree, token 72 the longitude in
-// units of 360 / 2^48 degree; token 65 the vertical speed in 1/256 metre per second.
-constexpr double kLatitudeUnitsPerDegree = 40007000.0 / 360.0;
-constexpr double kLongitudeUnitsPerDegree = 281474976710656.0 / 360.0;
+// Token 65 gives the vertical speed in 1/256 metre per second.
 constexpr double kVerticalSpeedToFeetPerMinute = kFeetPerMetre * 60.0 / 256.0;
 
 struct Column {
@@ -34,7 +31,7 @@ ScenarioValue variable(const char* name, int32_t index = 0) {
 constexpr std::size_t kLatitudeColumn = 0;
 constexpr std::size_t kLongitudeColumn = 1;
 
-const Column kColumns[] = {
+const Column kTraceColumns[] = {
     {"latitude_deg", token(71), 1.0 / kLatitudeUnitsPerDegree},
     {"longitude_deg", token(72), 1.0 / kLongitudeUnitsPerDegree},
     {"altitude_ft", token(73), kFeetPerMetre},
@@ -74,7 +71,7 @@ Trace::Trace(std::ostream& out, std::vector<TraceColumn> extraColumns,
 
 void Trace::writeHeader() {
     out << "time_s";
-    for (const Column& column : kColumns) {
+    for (const Column& column : kTraceColumns) {
         out << ',' << column.header;
     }
     if (hasRoute) {
@@ -97,12 +94,12 @@ void Trace::writeRow(const Simulator& simulator, double seconds) {
     std::snprintf(cell, sizeof cell, "%.3f", seconds);
     out << cell;
     const Panel& panel = simulator.panel;
-    for (const Column& column : kColumns) {
+    for (const Column& column : kTraceColumns) {
         writeCell(cellOf(column, panel));
     }
     if (hasRoute) {
-        route.update(cellOf(kColumns[kLatitudeColumn], panel),
-                     cellOf(kColumns[kLongitudeColumn], panel));
+        route.update(cellOf(kTraceColumns[kLatitudeColumn], panel),
+                     cellOf(kTraceColumns[kLongitudeColumn], panel));
         writeCell(static_cast<double>(route.leg()));
         writeCell(route.crossTrack());
     }

@@ -9,6 +9,7 @@
 #include "cdu/pages/CommandedSpeed.h"
 #include "cdu/pages/FlightPlanListPage.h"
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageText.h"
 #include "cdu/pages/SimulatorPlanImport.h"
 #include "cdu/pages/VerticalEntry.h"
 #include "cdu/pages/WaypointEntry.h"
@@ -193,12 +194,8 @@ void ActiveFlightPlanPage::drawLegLine(const FlightPlan& plan, int32_t line, int
     }
     drawLegLabel(plan, leg, absoluteLine, row);
     s.putText(row + 1, 0, leg.wpt.ident, colour, true, false);
-    const char* marker = leg.isArcLeg()                                                     ? "A"
-                         : leg.orbit.active                                                 ? "O"
-                         : leg.holding.active != 0                                          ? "H"
-                         : leg.pcdrTurn.active != 0 && leg.pcdrTurn.procedureTurnPhase == 0 ? "P"
-                                                                                            : "";
-    s.putText(row + 1, widthOf(leg.wpt.ident), marker, CduColour::Green, true, true);
+    s.putText(row + 1, widthOf(leg.wpt.ident), pagetext::legPatternMark(leg), CduColour::Green,
+              true, true);
     drawLegVerticalLine(plan, row, leg.vnav);
 }
 
@@ -355,7 +352,7 @@ void ActiveFlightPlanPage::pressBottomLeft() {
     switch (bottomLeft(plan)) {
     case BottomLeft::Pattern:
         fms.activeFplPage.dirMode = false;
-        fms.setPage(cdu_page::kPatterns, 1);
+        fms.patternPages.openPatterns();
         break;
     case BottomLeft::LeaveOrbit:
         plan.legs[plan.activeLeg].orbit.active = false;
@@ -420,8 +417,10 @@ void ActiveFlightPlanPage::onKey(int32_t key) {
     switch (key) {
     case 0:
         page.selectedLine = active + base;
+        // The hold keyword on the FROM line makes a hold at the present position, as PATTERNS
+        // offers it; taking it for a new origin would erase the route being flown.
         if (!page.dirMode && page.selectedLine == active && onActivePlan && !pad.empty() &&
-            !fms.isScratchpadDelete()) {
+            !fms.isScratchpadDelete() && pad != "*HOLD*") {
             // An entry on the FROM line starts a new flight plan from that origin.
             fms.purgeTemporaryWaypoints();
             onNoFlightPlanKey(0);

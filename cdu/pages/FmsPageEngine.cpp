@@ -75,6 +75,12 @@ void Fms::fillPageTable() {
     runwayDataPages.registerPages();
     airDataPage.registerPages();
     flightSummaryPage.registerPages();
+    departurePages.registerPages();
+    arrivalPages.registerPages();
+    procedureReviewPages.registerPages();
+    patternPages.registerPages();
+    orbitPages.registerPages();
+    radialPages.registerPages();
     perfPages = std::make_unique<PerfPages>(*this);
     perfPages->registerPages();
     registerFlightPlanPages();

@@ -177,7 +177,9 @@ void NavIdentPages::onNavIndexKey(int32_t key) {
     }
     const auto line = static_cast<size_t>(key);
     const int32_t target = fms.navIndexSubPage == 1 ? kFirstTargets[line] : kSecondTargets[line];
-    if (target != kNone) {
+    if (target == kPatterns) {
+        fms.patternPages.openPatterns();
+    } else if (target != kNone) {
         fms.setPage(target, 1);
     }
 }

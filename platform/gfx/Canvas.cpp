@@ -307,6 +307,43 @@ void Canvas::fillWithHatch(const Hatch& hatch) {
     cairo_surface_destroy(tile);
 }
 
+PixelBox Canvas::pixelsOf(const RectF& area) const {
+    const RectF box = normalised(area);
+    const int left = static_cast<int>(std::floor(box.x * surface_.scaleX()));
+    const int top = static_cast<int>(std::floor(box.y * surface_.scaleY()));
+    const int right = static_cast<int>(std::ceil((box.x + box.width) * surface_.scaleX()));
+    const int bottom = static_cast<int>(std::ceil((box.y + box.height) * surface_.scaleY()));
+    return {left, top, right - left, bottom - top};
+}
+
+void Canvas::drawSurface(const Surface& picture, const std::vector<PixelBox>& boxes) {
+    if (boxes.empty()) {
+        return;
+    }
+    cairo_save(cr_);
+    cairo_identity_matrix(cr_);
+    cairo_set_source_surface(cr_, picture.cairoSurface(), 0.0, 0.0);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_OVER);
+    cairo_new_path(cr_);
+    for (const PixelBox& box : boxes) {
+        cairo_rectangle(cr_, box.x, box.y, box.width, box.height);
+    }
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+}
+
+void Canvas::clearArea(const RectF& area) {
+    const PixelBox box = pixelsOf(area);
+    cairo_save(cr_);
+    cairo_identity_matrix(cr_);
+    cairo_set_source_rgba(cr_, 0.0, 0.0, 0.0, 0.0);
+    cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
+    cairo_new_path(cr_);
+    cairo_rectangle(cr_, box.x, box.y, box.width, box.height);
+    cairo_fill(cr_);
+    cairo_restore(cr_);
+}
+
 void Canvas::drawImage(const Surface& image, PointF at, double brightness) {
     cairo_save(cr_);
     cairo_set_source_surface(cr_, image.cairoSurface(), at.x, at.y);
@@ -338,6 +375,47 @@ SizeF Canvas::measureString(std::string_view utf8, const Font& font) {
     cairo_text_extents_t textExtents{};
     cairo_text_extents(cr_, std::string(utf8).c_str(), &textExtents);
     return {textExtents.x_advance + 2.0 * font.size * kTextMarginEm, fontExtents.height};
+}
+
+Path Canvas::textOutline(std::string_view utf8, const Font& font, PointF origin) {
+    Path outline;
+    if (utf8.empty()) {
+        return outline;
+    }
+    useFont(font);
+    cairo_font_extents_t extents{};
+    cairo_font_extents(cr_, &extents);
+    cairo_new_path(cr_);
+    cairo_move_to(cr_, origin.x + font.size * kTextMarginEm, origin.y + extents.ascent);
+    cairo_text_path(cr_, std::string(utf8).c_str());
+    cairo_path_t* flat = cairo_copy_path_flat(cr_);
+    cairo_new_path(cr_);
+    if (!flat || flat->status != CAIRO_STATUS_SUCCESS) {
+        cairo_path_destroy(flat);
+        return outline;
+    }
+    std::vector<PointF> figure;
+    const auto closeFigure = [&outline, &figure] {
+        if (figure.size() >= 3) {
+            outline.addPolygon(std::move(figure));
+        }
+        figure.clear();
+    };
+    for (int i = 0; i < flat->num_data; i += flat->data[i].header.length) {
+        const cairo_path_data_t& element = flat->data[i];
+        if (element.header.type == CAIRO_PATH_MOVE_TO) {
+            closeFigure();
+        }
+        if (element.header.type == CAIRO_PATH_MOVE_TO ||
+            element.header.type == CAIRO_PATH_LINE_TO) {
+            figure.push_back({flat->data[i + 1].point.x, flat->data[i + 1].point.y});
+        } else if (element.header.type == CAIRO_PATH_CLOSE_PATH) {
+            closeFigure();
+        }
+    }
+    closeFigure();
+    cairo_path_destroy(flat);
+    return outline;
 }
 
 void Canvas::setColour(Argb colour) {

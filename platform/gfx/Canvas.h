@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/gfx/FontCollection.h"
+#include "platform/gfx/Surface.h"
 
 #include <cstdint>
 #include <memory>
@@ -12,8 +13,6 @@ typedef struct _cairo cairo_t;
 }
 
 namespace tavi::platform::gfx {
-
-class Surface;
 
 // Colours are non-premultiplied ARGB words, 0xAARRGGBB.
 using Argb = uint32_t;
@@ -75,6 +74,8 @@ public:
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
+    Surface& target() const { return surface_; }
+
     // 0 while every call has succeeded, else the first failure's code.
     int status() const;
 
@@ -126,6 +127,13 @@ public:
     void fillPath(Argb colour, const Path& path);
     void fillPath(const Hatch& hatch, const Path& path);
 
+    // The whole pixels that the area (in logical units) touches.
+    PixelBox pixelsOf(const RectF& area) const;
+    // Lays the pixels of the picture, a surface of the same size, over those of this one within
+    // the boxes, blended by their alpha and within the clip; the transform plays no part.
+    void drawSurface(const Surface& picture, const std::vector<PixelBox>& boxes);
+    // Makes the whole pixels the area covers (in logical units) transparent.
+    void clearArea(const RectF& area);
     // Paints the picture with its top-left corner at the point, one of its pixels to one unit of
     // the current transform. Below full brightness (1) a black veil of the picture's own shape
     // darkens it.
@@ -136,6 +144,10 @@ public:
     // The layout box of the text: the font's line height by the advance plus the box's margins.
     // A blank measures wider than nothing although it paints nothing.
     SizeF measureString(std::string_view utf8, const Font& font);
+    // The glyph outlines of the text laid out as drawString lays it out, flattened into closed
+    // figures in the current user space: a shape to fill, drawn at any angle without the glyphs
+    // being rendered again.
+    Path textOutline(std::string_view utf8, const Font& font, PointF origin);
 
 private:
     void setColour(Argb colour);

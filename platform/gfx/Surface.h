@@ -1,13 +1,23 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 extern "C" {
 typedef struct _cairo_surface cairo_surface_t;
 }
 
 namespace tavi::platform::gfx {
+
+// A rectangle of whole pixels.
+struct PixelBox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
 
 // A picture of whole pixels in premultiplied ARGB32, the target a screen draws into. It keeps
 // its picture between draws, so a draw that is skipped leaves the last one on show. Screens draw
@@ -16,6 +26,9 @@ class Surface {
 public:
     Surface(int pixelWidth, int pixelHeight);
     ~Surface();
+    // A clear surface of the same pixel size and logical mapping: drawn on in the same logical
+    // units, its pixels fall where they would on this one.
+    std::unique_ptr<Surface> blankTwin() const;
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
 
@@ -29,6 +42,9 @@ public:
     // The colour of one pixel as non-premultiplied ARGB; 0 outside the surface.
     uint32_t pixel(int x, int y) const;
     bool writePng(const std::string& path) const;
+    // The squares of 16 pixels within the box that hold a pixel that is not transparent, those
+    // side by side in a row joined into one box.
+    std::vector<PixelBox> inkedTiles(const PixelBox& within) const;
     // The rows of premultiplied ARGB32 words, for a window to show; null when the surface failed.
     const unsigned char* data() const;
     int stride() const;

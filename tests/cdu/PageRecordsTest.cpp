@@ -1,6 +1,7 @@
 #include "cdu/records/ArrivalPage.h"
 #include "cdu/records/DeparturePage.h"
 #include "cdu/records/RadTunePage.h"
+#include "cdu/records/RadialPattern.h"
 #include "cdu/records/RunwayDataPage.h"
 #include "cdu/records/StoredFplPage.h"
 #include "cdu/records/WptSelectPage.h"
@@ -45,6 +46,31 @@ Runway runwayNamed(const std::string& ident) {
     runway.ident = ident;
     runway.length = 9000;
     return runway;
+}
+
+TEST_F(PageRecords, TheRadialEntriesAreOneBlobOfTheirBytes) {
+    RadialPattern saved;
+    saved.inboundCourse = 0.5;
+    saved.outboundTrue = true;
+    saved.returnSubPage = 2;
+    saved.save(reader, file, "FMC", "radialPattern");
+    // -1.0, 0.5, -1.0, -1.0 as little-endian doubles, the three flags, a pad byte, then 2.
+    const std::string minusOne = "000000000000F0BF";
+    EXPECT_NE(stateText().find("radialPattern=" + minusOne + "000000000000E03F" + minusOne +
+                               minusOne + "000100" + "00" + "02000000"),
+              std::string::npos)
+        << stateText();
+    RadialPattern loaded;
+    loaded.load(reader, file, "FMC", "radialPattern");
+    EXPECT_DOUBLE_EQ(loaded.inboundCourse, 0.5);
+    EXPECT_DOUBLE_EQ(loaded.outboundCourse, -1.0);
+    EXPECT_TRUE(loaded.outboundTrue);
+    EXPECT_FALSE(loaded.inboundTrue);
+    EXPECT_EQ(loaded.returnSubPage, 2);
+    RadialPattern untouched;
+    untouched.inboundCourse = 7.0;
+    untouched.load(reader, file, "FMC", "missing");
+    EXPECT_DOUBLE_EQ(untouched.inboundCourse, 7.0) << "a missing key leaves the record";
 }
 
 TEST_F(PageRecords, RadioRecallFrequenciesAreWrittenAsTheirBytes) {

@@ -143,8 +143,9 @@ TEST_F(ClockDspyTest, EveryScreenIsWrittenToItsPng) {
     for (const auto& path : written) {
         names.push_back(path.filename().string());
     }
-    for (const char* name : {"Pfd1.png", "Pfd2.png", "Cdu.png", "Clock1.png", "Clock2.png",
-                             "Eicas.png", "Isi.png", "Rmu1.png", "Rmu2.png"}) {
+    for (const char* name :
+         {"Pfd1.png", "Pfd2.png", "Cdu.png", "Clock1.png", "Clock2.png", "Eicas.png", "Isi.png",
+          "Rmu1.png", "Rmu2.png", "Mfd1.png", "Mfd2.png"}) {
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name;
     }
     for (const auto& path : written) {

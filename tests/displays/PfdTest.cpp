@@ -6,19 +6,24 @@
 #include "avionics/Baro.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/RadAlt.h"
+#include "cdu/PerfInit.h"
 #include "core/Format.h"
 #include "core/StateField.h"
+#include "fms/Fms.h"
+#include "fms/GlobalFlightPlans.h"
 #include "gauges/AutopilotPanelKnobs.h"
 #include "platform/gfx/Surface.h"
 #include "platform/profile/Profile.h"
 #include "support/FlightScenario.h"
 #include "support/IlsApproach.h"
+#include "support/PredictionRoute.h"
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <numbers>
 
@@ -318,6 +323,137 @@ TEST_F(PfdModuleTest, BearingSourcesRoundTripThroughTheStateFile) {
     pfd(1).loadState(file);
     EXPECT_EQ(pfd(1).bearing1Source, 0) << "a damaged source falls back into range";
     EXPECT_EQ(pfd(1).bearing2Source, 3);
+}
+
+// The parts kept as pictures between paints follow what they show: a display that painted one
+// state and then another shows the second exactly as a display that paints it first.
+TEST_F(PfdModuleTest, KeptPicturesFollowWhatTheyShow) {
+    start();
+    Aircraft& aircraft = module.aircraft();
+    const struct {
+        const char* change;
+        std::function<void()> onAircraft;
+        std::function<void(Pfd&)> onDisplay;
+    } cases[] = {
+        {"heading", [&] { aircraft.ahrs()->unit1.heading += 37.0f; },
+         [](Pfd&) {
+         }},
+        {"heading on the arc", [&] { aircraft.ahrs()->unit1.heading += 21.0f; },
+         [](Pfd& display) {
+             display.hsiArcMode = true;
+         }},
+        {"airspeed", [&] { aircraft.adc()->smoothedAirspeed += 63.3f; },
+         [](Pfd&) {
+         }},
+        {"altitude", [&] { aircraft.adc()->indicatedAltitude += 730.0f; },
+         [](Pfd&) {
+         }},
+        {"brightness", [] {},
+         [](Pfd& display) {
+             display.setBrightness(300);
+         }},
+        {"cross bars", [] {},
+         [](Pfd& display) {
+             display.vBarOn = false;
+         }},
+        {"no smoothing", [] {},
+         [](Pfd& display) {
+             display.smoothingMode = PanelElement::kSmoothingNone;
+         }},
+        {"copying", [&] { aircraft.ahrs()->unit1.heading += 15.0f; },
+         [](Pfd& display) {
+             display.compositingMode = PanelElement::kCompositingSourceCopy;
+         }},
+    };
+    Pfd& kept = pfd(1);
+    PfdPicture picture(kept);
+    for (const auto& c : cases) {
+        picture.redraw();
+        std::vector<uint32_t> earlier;
+        for (int y = 0; y < 476; ++y) {
+            for (int x = 0; x < 400; ++x) {
+                earlier.push_back(picture.surface.pixel(x, y));
+            }
+        }
+        c.onAircraft();
+        c.onDisplay(kept);
+        picture.redraw();
+
+        Pfd fresh(1);
+        fresh.loadSettings(aircraft);
+        fresh.update(aircraft);
+        fresh.brightness = kept.brightness;
+        fresh.vBarOn = kept.vBarOn;
+        fresh.hsiArcMode = kept.hsiArcMode;
+        fresh.smoothingMode = kept.smoothingMode;
+        fresh.compositingMode = kept.compositingMode;
+        PfdPicture expected(fresh);
+        int changed = 0;
+        int wrong = 0;
+        for (int y = 0; y < 476; ++y) {
+            for (int x = 0; x < 400; ++x) {
+                const uint32_t pixel = picture.surface.pixel(x, y);
+                changed += pixel != earlier[static_cast<std::size_t>(y * 400 + x)] ? 1 : 0;
+                wrong += pixel != expected.surface.pixel(x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(changed, 0) << c.change << " shows";
+        EXPECT_EQ(wrong, 0) << c.change;
+    }
+}
+
+// With the FMS as navigation source the vertical deviation scale is VNAV's: "FMS" over it and a
+// magenta pointer as far below its centre as the aircraft is above the descent path, 52 units
+// for 400 ft.
+TEST_F(PfdModuleTest, TheFmsSourceShowsTheDescentPathDeviation) {
+    start();
+    Aircraft& aircraft = module.aircraft();
+    Fms& fms = *aircraft.fms();
+    buildPredictionRoute(activeFlightPlan, 20, 20.0);
+    activeFlightPlan.activeLeg = 16;
+    activeFlightPlan.descentEndFound = true;
+    activeFlightPlan.descentEndLeg = 19;
+    activeFlightPlan.legs[19].vnav.hasAltitude = true;
+    activeFlightPlan.legs[19].vnav.kind = kAltitudeAt;
+    activeFlightPlan.legs[19].vnav.altitude = 2000;
+    fms.position.initialised = true;
+    fms.perfInit.initialised = true;
+    fms.perfInit.cruiseAltitude = 31000;
+    fms.perfInit.cruiseReached = true;
+    fms.perfInit.descentStarted = true;
+    fms.perfInit.prediction[PerfPrediction::TodDistance] = 300.0f;
+    aircraft.ahrs()->onGround = false;
+    aircraft.flightDirector()->fmsSource1 = true;
+    auto descendAt = [&](float altitude) {
+        aircraft.adc()->indicatedAltitude = altitude;
+        fms.updateVnav();
+        return fms.vnav().state.verticalDeviation;
+    };
+    const float onPath = 25000.0f - static_cast<float>(descendAt(25000.0f));
+    PfdPicture picture(pfd(1));
+
+    const struct {
+        float abovePath;
+        int pointerY;
+        int otherY;
+    } cases[] = {{200.0f, 173, 108}, {-300.0f, 108, 173}, {0.0f, 147, 173}};
+    for (const auto& c : cases) {
+        descendAt(onPath + c.abovePath);
+        ASSERT_TRUE(fms.vnav().deviationShown);
+        picture.redraw();
+        EXPECT_GT(picture.count(kPfdMagenta, 297, c.pointerY - 4, 7, 9), 0) << c.abovePath;
+        EXPECT_EQ(picture.count(kPfdMagenta, 297, c.otherY - 4, 7, 9), 0) << c.abovePath;
+        EXPECT_GT(picture.lit(279, 71, 30, 16), 0) << "FMS over the scale";
+    }
+    PfdPicture::keep(aircraft, "VnavDescent");
+
+    fms.perfInit.descentStarted = false;
+    fms.perfInit.prediction[PerfPrediction::TodDistance] = 900.0f;
+    descendAt(onPath + 200.0f);
+    ASSERT_FALSE(fms.vnav().deviationShown);
+    picture.redraw();
+    EXPECT_EQ(picture.count(kPfdMagenta, 297, 169, 7, 9), 0) << "no path, no pointer";
+    EXPECT_EQ(picture.lit(279, 71, 30, 16), 0) << "nor a scale";
 }
 
 TEST_F(PfdModuleTest, TheAltitudeKnobHidesAnArmedAselForTwoSeconds) {

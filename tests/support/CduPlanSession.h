@@ -4,6 +4,7 @@
 #include "displays/PanelElement.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
+#include "support/CduKeys.h"
 #include "support/ModuleHarness.h"
 #include "support/NavFixtureFiles.h"
 #include "support/ScreenShots.h"
@@ -18,21 +19,14 @@ namespace tavi::test {
 
 // The module on the stand-in at ZZAA of the test region, on the ground, the CDU powered and the
 // present position known, with an empty custom folder for stored plans and pilot waypoints.
-class CduPlanSession : public testing::Test {
+class CduPlanSession : public testing::Test, protected CduKeys {
 protected:
     static constexpr int kOnGroundToken = 60;
-    static constexpr int32_t kCduPopupWindow = 10000;
-    static constexpr int32_t kL1 = 0;
-    static constexpr int32_t kL2 = 1;
-    static constexpr int32_t kL3 = 2;
-    static constexpr int32_t kL4 = 3;
-    static constexpr int32_t kR1 = 4;
-    static constexpr int32_t kR2 = 5;
-    static constexpr int32_t kR3 = 6;
-    static constexpr int32_t kR4 = 7;
 
-    CduPlanSession() {
-        writeRegionDatabase(module.folder.path());
+    // The SQL runs on the test region's database after its records.
+    explicit CduPlanSession(const std::string& navSql = "") {
+        platform::db::createDatabase(module.folder.path() / "Orvane/Nd/nd.sqlite",
+                                     navSchema() + navRegion() + navSql);
         std::filesystem::create_directories(customFolder());
         module.writeIni("[Startup]\nstartupMode=2\n");
         module.simulator.panel.setToken(kOnGroundToken, 1.0);
@@ -95,9 +89,6 @@ protected:
 
     // The pilot at the CDU through the stand-in: the CDU pop-up open, its keyboard switched on,
     // and every letter, digit and line key a key event of the simulator's keyboard.
-    static constexpr uint32_t kF1Key = 112;
-    static constexpr uint32_t kPageUpKey = 33;
-    static constexpr uint32_t kPageDownKey = 34;
     static constexpr uint32_t kDeleteKey = 46;
     static constexpr uint32_t kBackspaceKey = 8;
 

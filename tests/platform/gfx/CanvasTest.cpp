@@ -1,5 +1,6 @@
 #include "platform/gfx/Canvas.h"
 
+#include "platform/gfx/Path.h"
 #include "platform/gfx/Surface.h"
 
 #include <filesystem>
@@ -154,6 +155,81 @@ TEST_F(CanvasTest, TranslucentFillsBlendAndCopyingReplaces) {
     EXPECT_EQ(surface.pixel(75, 50) >> 24, 0x80u);
 }
 
+// A picture drawn on a twin of the screen and laid back within an area looks, pixel for pixel,
+// as if drawn on the screen itself there, and leaves the rest of the screen and the clip alone.
+TEST_F(CanvasTest, ATwinLaidBackWithinAnAreaMatchesDrawingDirectly) {
+    surface.setLogicalSize(50, 40);
+    const auto paint = [](Canvas& canvas) {
+        canvas.translate(22.3, 17.9);
+        canvas.rotate(33.0);
+        canvas.drawLine({kRed, 1.5}, {-9, 0}, {9, 0});
+        canvas.fillRectangle(Hatch{HatchStyle::kFiftyPercent, kGreen, kRed}, {-3, 2, 7, 5});
+    };
+    Surface direct(100, 100);
+    direct.setLogicalSize(50, 40);
+    {
+        Canvas canvas(direct);
+        canvas.clear(kBlack);
+        paint(canvas);
+    }
+    const auto twin = surface.blankTwin();
+    EXPECT_EQ(twin->pixel(50, 50), 0u) << "a twin starts clear";
+    {
+        Canvas canvas(*twin);
+        canvas.fillRectangle(kGreen, {0, 0, 50, 40});
+        canvas.clearArea({10, 8, 25, 20});
+        paint(canvas);
+    }
+    {
+        Canvas canvas(surface);
+        const PixelBox area = canvas.pixelsOf({10.3, 8.1, 24.5, 19.6});
+        EXPECT_EQ(area.x, 20);
+        EXPECT_EQ(area.width, 50);
+        canvas.drawSurface(*twin, {area});
+    }
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            const bool inside = x >= 20 && x < 70 && y >= 20 && y < 70;
+            ASSERT_EQ(surface.pixel(x, y), inside ? direct.pixel(x, y) : kBlack) << x << "," << y;
+        }
+    }
+
+    {
+        Canvas canvas(surface);
+        canvas.clear(kBlack);
+        canvas.clipRectangle({0, 0, 25, 40});
+        canvas.drawSurface(*twin, {{0, 0, 100, 100}});
+    }
+    EXPECT_EQ(surface.pixel(10, 10), kGreen);
+    EXPECT_EQ(surface.pixel(90, 10), kBlack) << "the clip holds";
+}
+
+// Only the tiles that hold a visible pixel need laying onto the screen; neighbours in a row
+// make one box, and the box asked about bounds them.
+TEST_F(CanvasTest, InkedTilesCoverEveryPixelThatIsNotTransparent) {
+    const auto twin = surface.blankTwin();
+    EXPECT_TRUE(twin->inkedTiles({0, 0, 100, 100}).empty());
+    {
+        Canvas canvas(*twin);
+        canvas.setAntialias(false);
+        canvas.fillRectangle(0x01000000, {40, 5, 1, 1});
+        canvas.fillRectangle(kRed, {20, 50, 20, 2});
+        canvas.fillRectangle(kRed, {99, 99, 1, 1});
+    }
+    const std::vector<PixelBox> boxes = twin->inkedTiles({8, 0, 100, 100});
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[0].x, 40);
+    EXPECT_EQ(boxes[0].y, 0);
+    EXPECT_EQ(boxes[0].width, 16) << "a faint pixel counts";
+    EXPECT_EQ(boxes[1].x, 8);
+    EXPECT_EQ(boxes[1].y, 48);
+    EXPECT_EQ(boxes[1].width, 32) << "two tiles side by side";
+    EXPECT_EQ(boxes[2].x, 88);
+    EXPECT_EQ(boxes[2].y, 96);
+    EXPECT_EQ(boxes[2].width, 12) << "cut at the surface's edge";
+    EXPECT_EQ(boxes[2].height, 4);
+}
+
 TEST_F(CanvasTest, WritesAPngOfItsPixels) {
     const auto path = std::filesystem::temp_directory_path() / "tavi-canvas-test.png";
     ASSERT_TRUE(surface.writePng(path.string()));
@@ -205,6 +281,38 @@ TEST_F(TextTest, DrawsGlyphsBelowTheOriginInTheColour) {
         }
     }
     EXPECT_GT(red, 50);
+}
+
+TEST_F(TextTest, TheOutlineCoversWhatTheGlyphsPaintAndKeepsTheirHoles) {
+    fonts.add("Narrow", "Liberation Sans Narrow", true);
+    const Font font(fonts.face("Narrow"), 40.0);
+    Surface drawn{200, 60};
+    {
+        Canvas canvas(drawn);
+        canvas.clear(kBlack);
+        canvas.drawString("80", font, kRed, {10, 5});
+        Canvas outlined(surface);
+        outlined.clear(kBlack);
+        const Path outline = outlined.textOutline("80", font, {10, 5});
+        EXPECT_GE(outline.figures().size(), 4u) << "two glyphs, each with holes";
+        outlined.fillPath(kRed, outline);
+        EXPECT_TRUE(outlined.textOutline("", font, {0, 0}).figures().empty());
+    }
+    int same = 0;
+    int painted = 0;
+    int extra = 0;
+    for (int y = 0; y < 60; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            const bool glyph = drawn.pixel(x, y) == kRed;
+            const bool filled = surface.pixel(x, y) == kRed;
+            painted += glyph ? 1 : 0;
+            same += glyph && filled ? 1 : 0;
+            extra += !glyph && filled ? 1 : 0;
+        }
+    }
+    EXPECT_GT(painted, 100);
+    EXPECT_GT(same, painted * 9 / 10);
+    EXPECT_LT(extra, painted / 10) << "the holes of the 8 and the 0 stay empty";
 }
 
 } // namespace

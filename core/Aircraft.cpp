@@ -118,6 +118,26 @@ PanelElement* Aircraft::display(int slot) const {
     return displays[static_cast<std::size_t>(slot)];
 }
 
+void Aircraft::saveFlightState(const std::string& flightPath) const {
+    StateFile file;
+    file.path = flightPath;
+    for (System* system : systems) {
+        if (system) {
+            system->saveState(file);
+        }
+    }
+}
+
+void Aircraft::loadFlightState(const std::string& flightPath) const {
+    StateFile file;
+    file.path = flightPath;
+    for (System* system : systems) {
+        if (system) {
+            system->loadState(file);
+        }
+    }
+}
+
 System* Aircraft::system(int slot) const {
     if (slot < 0 || slot >= kSystemSlots) {
         return nullptr;

@@ -67,6 +67,9 @@ public:
     // Screens and systems.
     PanelElement* display(int slot) const;
     System* system(int slot) const;
+    // Every system's per-flight state into the flight file, or back from it.
+    void saveFlightState(const std::string& flightPath) const;
+    void loadFlightState(const std::string& flightPath) const;
     static System* createSystem(int id);
     static PanelElement* createDisplay(int id);
     void createEnginesAndHydraulics();

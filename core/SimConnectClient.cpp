@@ -182,6 +182,18 @@ const Message* messageAs(const platform::Recv* message, uint32_t size) {
     return size >= sizeof(Message) ? static_cast<const Message*>(message) : nullptr;
 }
 
+// The systems keep their state in the flight file the pilot saves and take it back from the one
+// loaded, so a saved flight resumes where it was left.
+void handleFlightFile(Aircraft& aircraft, const platform::RecvEventFilename& file) {
+    const std::string path(file.fileName, strnlen(file.fileName, sizeof file.fileName));
+    if (file.eventId == kFlightLoadedEvent) {
+        aircraft.log(format("New Flight Loaded: %s", path.c_str()));
+        aircraft.loadFlightState(path);
+    } else if (file.eventId == kFlightSavedEvent) {
+        aircraft.saveFlightState(path);
+    }
+}
+
 } // namespace
 
 void Aircraft::openSimConnect() {
@@ -239,10 +251,8 @@ void simConnectDispatch(const platform::Recv* message, uint32_t size, void*) {
         }
         break;
     case RecvId::EventFilename:
-        if (const auto* file = messageAs<platform::RecvEventFilename>(message, size);
-            file && file->eventId == kFlightLoadedEvent) {
-            aircraft->log(format("New Flight Loaded: %.*s", static_cast<int>(sizeof file->fileName),
-                                 file->fileName));
+        if (const auto* file = messageAs<platform::RecvEventFilename>(message, size)) {
+            handleFlightFile(*aircraft, *file);
         }
         break;
     case RecvId::SystemState:

@@ -33,6 +33,7 @@
 #include "cdu/records/RunwayDataPage.h"
 #include "cdu/records/StoredFplPage.h"
 #include "cdu/records/WptSelectPage.h"
+#include "core/StateBlob.h"
 #include "core/System.h"
 #include "fms/FlightPlanContext.h"
 #include "fms/FmsPerf.h"
@@ -172,7 +173,9 @@ public:
     // Turns a flight-plan page to the requested sub-page a second after a waypoint went onto
     // the last line of a sub-page.
     void updateFplAutoPage();
-    // The page records in the per-flight state, section "FMC".
+    // The whole FMS in the per-flight state, section "FMC": guidance, pilot points, page records
+    // and plans. A key that is missing leaves its part as it is; a damaged record loads its
+    // defaults and the keys after it still load.
     void saveState(const StateFile& file) override;
     void loadState(const StateFile& file) override;
     // The CDU's keyboard button: the PC keyboard reaches the CDU while its pop-up is open.
@@ -292,20 +295,14 @@ public:
 private:
     void fillPageTable();
     void registerFlightPlanPages();
-    // The page records of the per-flight state, each with its key, in the order of the file.
-    template <class Visit>
-    void forEachStateRecord(Visit visit) {
-        visit(dbWptPage, "dbWpt");
-        visit(radTunePage, "radTune");
-        visit(storedFplPage, "storedFpl");
-        visit(activeFplPage, "activeFpl");
-        visit(perfInit, "perfInit");
-        visit(radialPages.radialPattern, "radialPattern");
-        visit(departurePage, "departure");
-        visit(arrivalPage, "arrival");
-        visit(takeoffPage, "takeoff");
-        visit(landingPage, "landing");
-    }
+    // The data members of the per-flight state, each field at its fixed place.
+    using DataBlob = StateBlob<76>;
+    DataBlob packData() const;
+    void unpackData(const DataBlob& blob);
+    void loadData(const Fs9Reader& reader, const StateFile& file);
+    void resetFlightData();
+    void saveStatePilotPoints(const Fs9Reader& reader, const StateFile& file) const;
+    void loadStatePilotPoints(const Fs9Reader& reader, const StateFile& file);
     void pressDirKey();
     void passKeyToPage(int32_t cduKey);
     void enterNavIndexPage();

@@ -37,6 +37,8 @@ public:
     // A point without a definition type is ignored; an ident already held keeps its point and
     // its file (remove it first to redefine it). Nothing is written before a folder is loaded.
     void add(const PilotPoint& point);
+    // Holds a point of a saved flight in memory only; an ident already held keeps its point.
+    void restore(const PilotPoint& point) { byIdent.emplace(point.ident, point); }
     // Forgets the point and deletes its file; files of idents the store does not hold stay.
     void remove(const std::string& ident);
 

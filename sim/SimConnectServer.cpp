@@ -66,16 +66,26 @@ void SimConnectServer::systemEvent(const std::string& name, uint32_t data) {
     }
 }
 
-void SimConnectServer::loadFlight(const std::string& path) {
-    if (const auto found = subscriptions.find("FlightLoaded"); found != subscriptions.end()) {
-        for (uint32_t eventId : found->second) {
-            platform::RecvEventFilename message{};
-            message.groupId = 0xFFFFFFFF;
-            message.eventId = eventId;
-            copyText(message.fileName, sizeof message.fileName, path);
-            queueMessage(bytesOf(message, RecvId::EventFilename));
-        }
+void SimConnectServer::fileEvent(const std::string& name, const std::string& path) {
+    const auto found = subscriptions.find(name);
+    if (found == subscriptions.end()) {
+        return;
     }
+    for (uint32_t eventId : found->second) {
+        platform::RecvEventFilename message{};
+        message.groupId = 0xFFFFFFFF;
+        message.eventId = eventId;
+        copyText(message.fileName, sizeof message.fileName, path);
+        queueMessage(bytesOf(message, RecvId::EventFilename));
+    }
+}
+
+void SimConnectServer::saveFlight(const std::string& path) {
+    fileEvent("FlightSaved", path);
+}
+
+void SimConnectServer::loadFlight(const std::string& path) {
+    fileEvent("FlightLoaded", path);
     for (uint32_t requestId : pendingFlightRequests) {
         platform::RecvSystemState message{};
         message.requestId = requestId;

@@ -58,6 +58,8 @@ public:
     void systemEvent(const std::string& name, uint32_t data);
     // A flight file loaded: the notification and the answers to pending state requests.
     void loadFlight(const std::string& path);
+    // The pilot saved the flight into the file: the notification to its subscribers.
+    void saveFlight(const std::string& path);
     // The pilot acts on a simulator event: the client's groups are notified in order of
     // priority; a maskable event in a group at the highest maskable priority or below it never
     // reaches the simulator.
@@ -115,6 +117,8 @@ private:
     platform::HResult record(std::string call, bool ok = true);
     void queueMessage(std::vector<unsigned char> bytes);
     void queueEvent(uint32_t groupId, uint32_t eventId, uint32_t data);
+    // A notification naming a flight file, to the subscribers of the system event.
+    void fileEvent(const std::string& name, const std::string& path);
     void apply(const std::string& simEventName, uint32_t data);
 
     VariableWriter writeVariable;

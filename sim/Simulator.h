@@ -39,6 +39,9 @@ public:
     // A flight starts: the Sim, Pause and Sound states and the flight file, as a simulator
     // sends them.
     void startFlight(const std::string& flightPath = "Flights/Default.FLT");
+    // The pilot saves the flight into a flight file, or loads one.
+    void saveFlight(const std::string& flightPath) { simConnect.saveFlight(flightPath); }
+    void loadFlight(const std::string& flightPath) { simConnect.loadFlight(flightPath); }
 
     // One tick of 1/18 s: SimConnect messages are delivered, the clock and the tick token move
     // on, the system clock advances, the traffic flies on, the radios receive and the timer

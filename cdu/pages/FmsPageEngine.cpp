@@ -1,7 +1,6 @@
 // The CDU page engine: the page table, page changes, the drawing of the screen, the routing of
 // the keys and the automatic page turn of the flight-plan pages.
 #include "cdu/pages/PerfPages.h"
-#include "core/Fs9Reader.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 
@@ -29,8 +28,6 @@ constexpr int32_t kApproachTransPage = 48;
 constexpr int32_t kArrivalReviewPage = 49;
 constexpr int32_t kTakeoffPage = 50;
 constexpr int32_t kLandingPage = 51;
-
-constexpr const char* kStateSection = "FMC";
 
 bool isPageId(int32_t page) {
     return page >= 0 && page < Fms::kPageCount;
@@ -249,19 +246,6 @@ void Fms::updateFplAutoPage() {
                 std::min(activeFplPage.pageTurnTarget, ActiveFplPage::pageCount()));
         activeFplPage.pageTurnRequested = false;
     }
-}
-
-void Fms::saveState(const StateFile& file) {
-    const Fs9Reader reader;
-    forEachStateRecord([&](const auto& record, const char* key) {
-        record.save(reader, file, kStateSection, key);
-    });
-}
-
-void Fms::loadState(const StateFile& file) {
-    const Fs9Reader reader;
-    forEachStateRecord(
-        [&](auto& record, const char* key) { record.load(reader, file, kStateSection, key); });
 }
 
 } // namespace tavi

@@ -1,0 +1,423 @@
+#include "core/Format.h"
+#include "core/Fs9Reader.h"
+#include "core/StateBlob.h"
+#include "fms/Fms.h"
+#include "fms/GlobalFlightPlans.h"
+#include "platform/profile/Profile.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <string>
+
+namespace tavi {
+
+namespace {
+
+constexpr const char* kFmcSection = "FMC";
+
+using LnavBlob = StateBlob<108>;
+using VnavBlob = StateBlob<160>;
+using PosInitBlob = StateBlob<56>;
+using FuelMgtBlob = StateBlob<32>;
+using FlightSummaryBlob = StateBlob<32>;
+
+enum class BlobKey { Missing, Whole, Damaged };
+
+// A blob key counts only when it holds every byte of its record as two hex digits: a record read
+// in part would mix the saved flight with the one flying.
+template <std::size_t Size>
+BlobKey readBlob(const Fs9Reader& reader, const StateFile& file, const char* key,
+                 StateBlob<Size>& blob) {
+    const auto text = platform::profile::lookup(file.path, kFmcSection, key);
+    if (!text) {
+        return BlobKey::Missing;
+    }
+    const bool whole = text->size() == 2 * Size &&
+                       std::all_of(text->begin(), text->end(),
+                                   [](unsigned char c) { return std::isxdigit(c) != 0; });
+    if (!whole) {
+        return BlobKey::Damaged;
+    }
+    blob.load(reader, file, kFmcSection, key);
+    return BlobKey::Whole;
+}
+
+// A damaged key gives the record its defaults; a missing one leaves it as it is.
+template <std::size_t Size, class Record, class Unpack>
+void loadRecord(const Fs9Reader& reader, const StateFile& file, const char* key, Record& record,
+                Unpack unpack) {
+    StateBlob<Size> blob;
+    switch (readBlob(reader, file, key, blob)) {
+    case BlobKey::Whole:
+        unpack(blob, record);
+        break;
+    case BlobKey::Damaged:
+        record = Record{};
+        break;
+    case BlobKey::Missing:
+        break;
+    }
+}
+
+void loadText(const StateFile& file, const char* key, std::string& text) {
+    if (platform::profile::lookup(file.path, kFmcSection, key)) {
+        text = loadStringField(file, kFmcSection, key);
+    }
+}
+
+LnavBlob packLnav(const LnavState& state) {
+    LnavBlob blob;
+    blob.put<0>(state.valid);
+    blob.put<1>(state.pathValid);
+    blob.put<2>(state.arcSteering);
+    blob.put<3>(state.discontinuity);
+    blob.put<8>(state.segmentAlongTrack);
+    blob.put<16>(state.crossTrackError);
+    blob.put<24>(state.bankCommand);
+    blob.put<32>(state.legAlongTrack);
+    blob.put<40>(state.distanceToGo);
+    blob.put<48>(state.timeToGo);
+    blob.put<56>(state.desiredTrackMagnetic);
+    blob.put<64>(state.desiredTrackTrue);
+    blob.put<72>(state.bearingToFix);
+    blob.put<80>(state.deviation);
+    blob.put<88>(state.currentDesiredTrack);
+    blob.put<96>(state.turnRate);
+    blob.put<104>(state.legAdvanced);
+    blob.put<105>(state.approach);
+    blob.put<106>(state.terminalArea);
+    return blob;
+}
+
+void unpackLnav(const LnavBlob& blob, LnavState& state) {
+    state.valid = blob.get<0, bool>();
+    state.pathValid = blob.get<1, bool>();
+    state.arcSteering = blob.get<2, bool>();
+    state.discontinuity = blob.get<3, bool>();
+    state.segmentAlongTrack = blob.get<8, double>();
+    state.crossTrackError = blob.get<16, double>();
+    state.bankCommand = blob.get<24, double>();
+    state.legAlongTrack = blob.get<32, double>();
+    state.distanceToGo = blob.get<40, double>();
+    state.timeToGo = blob.get<48, double>();
+    state.desiredTrackMagnetic = blob.get<56, double>();
+    state.desiredTrackTrue = blob.get<64, double>();
+    state.bearingToFix = blob.get<72, double>();
+    state.deviation = blob.get<80, double>();
+    state.currentDesiredTrack = blob.get<88, double>();
+    state.turnRate = blob.get<96, double>();
+    state.legAdvanced = blob.get<104, bool>();
+    state.approach = blob.get<105, bool>();
+    state.terminalArea = blob.get<106, bool>();
+}
+
+VnavBlob packVnav(const VnavState& state) {
+    VnavBlob blob;
+    blob.put<0>(state.targetAltitude);
+    blob.put<4>(state.previousTargetAltitude);
+    blob.put<8>(state.climbConstraintLeg);
+    blob.put<16>(state.climbConstraintDistance);
+    blob.put<24>(state.constraintAhead);
+    blob.put<25>(state.valid);
+    blob.put<28>(static_cast<int32_t>(state.mode));
+    blob.put<32>(static_cast<int32_t>(state.previousMode));
+    blob.put<36>(state.climbConstraintShortfall);
+    blob.put<40>(state.verticalDeviation);
+    blob.put<48>(state.speedCommandIas);
+    blob.put<56>(state.speedCommandMach);
+    blob.put<72>(state.speedByIas);
+    blob.put<73>(state.speedByMach);
+    blob.put<80>(state.todAhead);
+    blob.put<88>(state.distanceToConstraint);
+    blob.put<96>(state.requiredPathAngle);
+    blob.put<104>(state.commandPathAngle);
+    blob.put<112>(state.flightPathAngle);
+    blob.put<120>(state.distanceToTod);
+    blob.put<128>(state.requiredVerticalSpeed);
+    blob.put<136>(state.descentConstraintFound);
+    blob.put<144>(state.descentConstraintDistance);
+    blob.put<152>(state.descentConstraintLeg);
+    blob.put<156>(state.descentConstraintExcess);
+    return blob;
+}
+
+// A mode number the system does not know reads as no mode.
+VnavMode vnavMode(int32_t value) {
+    switch (static_cast<VnavMode>(value)) {
+    case VnavMode::Climb:
+    case VnavMode::Descend:
+    case VnavMode::Level:
+    case VnavMode::EnrouteDescend:
+    case VnavMode::PathDescend:
+        return static_cast<VnavMode>(value);
+    case VnavMode::None:
+        break;
+    }
+    return VnavMode::None;
+}
+
+void unpackVnav(const VnavBlob& blob, VnavState& state) {
+    state.targetAltitude = blob.get<0, int32_t>();
+    state.previousTargetAltitude = blob.get<4, int32_t>();
+    state.climbConstraintLeg = blob.get<8, uint32_t>();
+    state.climbConstraintDistance = blob.get<16, double>();
+    state.constraintAhead = blob.get<24, bool>();
+    state.valid = blob.get<25, bool>();
+    state.mode = vnavMode(blob.get<28, int32_t>());
+    state.previousMode = vnavMode(blob.get<32, int32_t>());
+    state.climbConstraintShortfall = blob.get<36, int32_t>();
+    state.verticalDeviation = blob.get<40, int32_t>();
+    state.speedCommandIas = blob.get<48, int32_t>();
+    state.speedCommandMach = blob.get<56, double>();
+    state.speedByIas = blob.get<72, bool>();
+    state.speedByMach = blob.get<73, bool>();
+    state.todAhead = blob.get<80, bool>();
+    state.distanceToConstraint = blob.get<88, double>();
+    state.requiredPathAngle = blob.get<96, double>();
+    state.commandPathAngle = blob.get<104, double>();
+    state.flightPathAngle = blob.get<112, double>();
+    state.distanceToTod = blob.get<120, double>();
+    state.requiredVerticalSpeed = blob.get<128, double>();
+    state.descentConstraintFound = blob.get<136, bool>();
+    state.descentConstraintDistance = blob.get<144, double>();
+    state.descentConstraintLeg = blob.get<152, uint32_t>();
+    state.descentConstraintExcess = blob.get<156, int32_t>();
+}
+
+PosInitBlob packPosInit(const Fms::PositionInit& position) {
+    PosInitBlob blob;
+    blob.put<0>(position.latitude);
+    blob.put<8>(position.longitude);
+    blob.put<16>(position.loadedLatitude);
+    blob.put<24>(position.loadedLongitude);
+    blob.put<32>(position.offsetBearing);
+    blob.put<40>(position.offsetDistance);
+    blob.put<48>(position.initialised);
+    blob.put<49>(position.firstFix);
+    blob.put<52>(position.loadedFrom);
+    return blob;
+}
+
+void unpackPosInit(const PosInitBlob& blob, Fms::PositionInit& position) {
+    position.latitude = blob.get<0, double>();
+    position.longitude = blob.get<8, double>();
+    position.loadedLatitude = blob.get<16, double>();
+    position.loadedLongitude = blob.get<24, double>();
+    position.offsetBearing = blob.get<32, double>();
+    position.offsetDistance = blob.get<40, double>();
+    position.initialised = blob.get<48, bool>();
+    position.firstFix = blob.get<49, bool>();
+    position.loadedFrom = blob.get<52, int32_t>();
+}
+
+FuelMgtBlob packFuelMgt(const FuelMgtPage& page) {
+    FuelMgtBlob blob;
+    blob.put<0>(page.subPage);
+    blob.put<4>(page.pageCount);
+    blob.put<8>(page.fuelFlow[0]);
+    blob.put<12>(page.fuelFlow[1]);
+    blob.put<16>(page.fuelFlow[2]);
+    blob.put<20>(page.fuelUsed[0]);
+    blob.put<24>(page.fuelUsed[1]);
+    blob.put<28>(page.fuelUsed[2]);
+    return blob;
+}
+
+void unpackFuelMgt(const FuelMgtBlob& blob, FuelMgtPage& page) {
+    page.subPage = blob.get<0, int32_t>();
+    page.pageCount = blob.get<4, int32_t>();
+    page.fuelFlow = {blob.get<8, float>(), blob.get<12, float>(), blob.get<16, float>()};
+    page.fuelUsed = {blob.get<20, float>(), blob.get<24, float>(), blob.get<28, float>()};
+}
+
+FlightSummaryBlob packFlightSummary(const FlightSummary& summary) {
+    FlightSummaryBlob blob;
+    blob.put<0>(summary.takeoffTime);
+    blob.put<8>(summary.landingTime);
+    blob.put<16>(summary.groundDistance);
+    blob.put<24>(summary.airDistance);
+    return blob;
+}
+
+void unpackFlightSummary(const FlightSummaryBlob& blob, FlightSummary& summary) {
+    summary.takeoffTime = blob.get<0, double>();
+    summary.landingTime = blob.get<8, double>();
+    summary.groundDistance = blob.get<16, double>();
+    summary.airDistance = blob.get<24, double>();
+}
+
+StateField pilotPointCountField(int32_t& count) {
+    StateField field;
+    field.key = "pilotPoints.count";
+    field.data = &count;
+    field.type = StateFieldType::Int32;
+    field.size = sizeof count;
+    return field;
+}
+
+std::string pilotPointKey(std::size_t index) {
+    return format("pilotPoint.%d", static_cast<int>(index));
+}
+
+} // namespace
+
+Fms::DataBlob Fms::packData() const {
+    Fms::DataBlob blob;
+    blob.put<0>(currentPage);
+    blob.put<4>(powered);
+    blob.put<6>(vertical.todPauseDone);
+    blob.put<7>(pauseAtTod);
+    blob.put<8>(powerOffTime);
+    blob.put<12>(messageShownTime);
+    blob.put<16>(landingTime);
+    blob.put<28>(navIndexSubPage);
+    blob.put<52>(nmBeforeTod);
+    blob.put<60>(vertical.deviationScale);
+    blob.put<68>(airborne);
+    blob.put<69>(fuelUseKg);
+    blob.put<70>(vertical.deviationShown);
+    blob.put<71>(baroInInches);
+    blob.put<72>(plansCleared);
+    return blob;
+}
+
+void Fms::unpackData(const Fms::DataBlob& blob) {
+    currentPage = blob.get<0, int32_t>();
+    powered = blob.get<4, bool>();
+    vertical.todPauseDone = blob.get<6, bool>();
+    pauseAtTod = blob.get<7, bool>();
+    powerOffTime = blob.get<8, uint32_t>();
+    messageShownTime = blob.get<12, uint32_t>();
+    landingTime = blob.get<16, int32_t>();
+    navIndexSubPage = blob.get<28, int32_t>();
+    nmBeforeTod = blob.get<52, double>();
+    vertical.deviationScale = blob.get<60, double>();
+    airborne = blob.get<68, bool>();
+    fuelUseKg = blob.get<69, bool>();
+    vertical.deviationShown = blob.get<70, bool>();
+    baroInInches = blob.get<71, bool>();
+    plansCleared = blob.get<72, bool>();
+}
+
+void Fms::saveState(const StateFile& file) {
+    const Fs9Reader reader;
+    packLnav(lnav.state).save(reader, file, kFmcSection, "Lnav.Data");
+    saveStringField(file, kFmcSection, "Lnav.Ident", lnav.state.ident);
+    packVnav(vertical.state).save(reader, file, kFmcSection, "Vnav.Data");
+    saveStringField(file, kFmcSection, "Vnav.tdName", vertical.state.todName);
+    packData().save(reader, file, kFmcSection, "data");
+    saveStatePilotPoints(reader, file);
+    packPosInit(position).save(reader, file, kFmcSection, "posInit");
+    posInitPage.reference().save(reader, file, kFmcSection, "posInit.refWpt");
+    dbWptPage.save(reader, file, kFmcSection, "dbWpt");
+    radTunePage.save(reader, file, kFmcSection, "radTune");
+    storedFplPage.save(reader, file, kFmcSection, "storedFpl");
+    activeFplPage.save(reader, file, kFmcSection, "activeFpl");
+    perfInit.save(reader, file, kFmcSection, "perfInit");
+    packFuelMgt(fuelMgt).save(reader, file, kFmcSection, "fuelMgt");
+    radialPages.radialPattern.save(reader, file, kFmcSection, "radialPattern");
+    departurePage.save(reader, file, kFmcSection, "departure");
+    arrivalPage.save(reader, file, kFmcSection, "arrival");
+    takeoffPage.save(reader, file, kFmcSection, "takeoff");
+    landingPage.save(reader, file, kFmcSection, "landing");
+    packFlightSummary(flightSummary).save(reader, file, kFmcSection, "fltSum");
+}
+
+void Fms::loadState(const StateFile& file) {
+    const Fs9Reader reader;
+    loadRecord<108>(reader, file, "Lnav.Data", lnav.state,
+                    [](const LnavBlob& blob, LnavState& state) { unpackLnav(blob, state); });
+    loadText(file, "Lnav.Ident", lnav.state.ident);
+    loadRecord<160>(reader, file, "Vnav.Data", vertical.state,
+                    [](const VnavBlob& blob, VnavState& state) { unpackVnav(blob, state); });
+    loadText(file, "Vnav.tdName", vertical.state.todName);
+    loadData(reader, file);
+    loadStatePilotPoints(reader, file);
+    loadRecord<56>(reader, file, "posInit", position, unpackPosInit);
+    Waypoint reference = posInitPage.reference();
+    reference.load(reader, file, kFmcSection, "posInit.refWpt");
+    posInitPage.setPosInitRef(reference);
+    dbWptPage.load(reader, file, kFmcSection, "dbWpt");
+    radTunePage.load(reader, file, kFmcSection, "radTune");
+    // The plans are read only from a flight that holds them: a plan without its keys would
+    // load empty.
+    if (platform::profile::lookup(file.path, kFmcSection, "storedFpl.data")) {
+        storedFplPage.load(reader, file, kFmcSection, "storedFpl");
+    }
+    if (platform::profile::lookup(file.path, kFmcSection, "activeFpl.data")) {
+        activeFplPage.load(reader, file, kFmcSection, "activeFpl");
+    }
+    perfInit.load(reader, file, kFmcSection, "perfInit");
+    loadRecord<32>(reader, file, "fuelMgt", fuelMgt, unpackFuelMgt);
+    radialPages.radialPattern.load(reader, file, kFmcSection, "radialPattern");
+    departurePage.load(reader, file, kFmcSection, "departure");
+    arrivalPage.load(reader, file, kFmcSection, "arrival");
+    takeoffPage.load(reader, file, kFmcSection, "takeoff");
+    landingPage.load(reader, file, kFmcSection, "landing");
+    loadRecord<32>(reader, file, "fltSum", flightSummary, unpackFlightSummary);
+    for (FlightPlan* plan : {&selectedStoredPlan, &activeFlightPlan, &missedApproachFlightPlan,
+                             &alternateFlightPlan}) {
+        if (!plan->legs.empty()) {
+            plan->recalculate(context);
+        }
+    }
+}
+
+void Fms::loadData(const Fs9Reader& reader, const StateFile& file) {
+    Fms::DataBlob blob = packData();
+    switch (readBlob(reader, file, "data", blob)) {
+    case BlobKey::Whole:
+        unpackData(blob);
+        break;
+    case BlobKey::Damaged:
+        resetFlightData();
+        break;
+    case BlobKey::Missing:
+        break;
+    }
+}
+
+// The settings among the data stay as tavi.ini gave them, the power as the bus gives it and the
+// air/ground state as the flight summary decides it; the rest starts again.
+void Fms::resetFlightData() {
+    currentPage = kNavIdentPage;
+    vertical.todPauseDone = false;
+    powerOffTime = 0;
+    messageShownTime = 0;
+    navIndexSubPage = 1;
+    vertical.deviationScale = 0.0;
+    vertical.deviationShown = false;
+    plansCleared = false;
+}
+
+void Fms::saveStatePilotPoints(const Fs9Reader& reader, const StateFile& file) const {
+    const PilotPointStore::Points& points = pilotPointStore.points();
+    int32_t count = static_cast<int32_t>(points.size());
+    reader.saveField(kFmcSection, pilotPointCountField(count), file);
+    std::size_t index = 0;
+    for (const auto& entry : points) {
+        entry.second.save(reader, file, kFmcSection, pilotPointKey(index++));
+    }
+}
+
+// A point already held keeps its definition, and no pilot-waypoint file is written: the points
+// of a saved flight live in that flight.
+void Fms::loadStatePilotPoints(const Fs9Reader& reader, const StateFile& file) {
+    int32_t count = 0;
+    reader.loadField(kFmcSection, pilotPointCountField(count), file);
+    for (int32_t i = 0; i < count; ++i) {
+        const std::string key = pilotPointKey(static_cast<std::size_t>(i));
+        // A damaged count does not send the load through keys that were never written.
+        if (!platform::profile::lookup(file.path, kFmcSection, key + ".data")) {
+            break;
+        }
+        PilotPoint point;
+        point.load(reader, file, kFmcSection, key);
+        if (!point.ident.empty()) {
+            pilotPointStore.restore(point);
+        }
+    }
+}
+
+} // namespace tavi

@@ -1,0 +1,187 @@
+#include "fms/Fms.h"
+#include "fms/GlobalFlightPlans.h"
+#include "platform/profile/Profile.h"
+#include "support/FlightScenario.h"
+#include "support/PredictionRoute.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace tavi::test {
+namespace {
+
+std::vector<std::string> activeLegIdents() {
+    std::vector<std::string> idents;
+    for (const FlightPlanLeg& leg : activeFlightPlan.legs) {
+        idents.push_back(leg.wpt.ident);
+    }
+    return idents;
+}
+
+PilotPoint temporaryPoint(const std::string& ident, double latitude) {
+    PilotPoint point;
+    point.ident = ident;
+    point.latitude = latitude;
+    point.longitude = 8.0;
+    point.ppType = PilotPointType::PlaceBearingDistance;
+    point.definition = "ZZAB/090/10";
+    return point;
+}
+
+// A flight in the air, saved and loaded through the stand-in's flight file notifications.
+class FmsSavedFlight : public testing::Test {
+protected:
+    void SetUp() override {
+        flight.startInFlight(47.0, 8.0, 5000.0, 0.0, 250.0);
+        flightFile = (flight.module.folder.path() / "saved.flt").string();
+    }
+    Fms& fms() { return *flight.aircraft().fms(); }
+    void save() {
+        flight.simulator().saveFlight(flightFile);
+        flight.fly(0.2);
+    }
+    void load() {
+        flight.simulator().loadFlight(flightFile);
+        flight.fly(0.2);
+    }
+    void writeKey(const char* key, const std::string& value) {
+        platform::profile::write(flightFile, "FMC", key, value);
+    }
+    // The state the flight leaves behind when it is saved.
+    void fillFlightState() {
+        buildPredictionRoute(activeFlightPlan, 4, 20.0);
+        activeFlightPlan.recalculate(fms().planContext());
+        fms().pilotPoints().add(temporaryPoint("*PBD01", 47.1));
+        fms().pilotPoints().add(temporaryPoint("*PBD03", 47.2));
+        fms().fuelMgt.fuelUsed = {120.5f, 118.25f, 3.0f};
+        fms().flightSummary.takeoffTime = 36000.0;
+        fms().flightSummary.airDistance = 42.5;
+        fms().navIndexSubPage = 2;
+        fms().radTunePage.com1 = 0x01215250;
+        fms().takeoffPage.windDirection = 270;
+    }
+
+    FlightScenario flight;
+    std::string flightFile;
+};
+
+// The lines of the flight file's FMC section, in order.
+std::vector<std::string> fmcSection(const std::string& path) {
+    std::ifstream file(path);
+    std::vector<std::string> lines;
+    bool inSection = false;
+    for (std::string line; std::getline(file, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty() && line.front() == '[') {
+            inSection = line == "[FMC]";
+        } else if (inSection) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+TEST_F(FmsSavedFlight, ALoadedFlightSavesAgainKeyForKey) {
+    fillFlightState();
+    flight.fly(1.0);
+    save();
+    const std::vector<std::string> saved = fmcSection(flightFile);
+    ASSERT_FALSE(saved.empty());
+
+    resetGlobalFlightPlans();
+    fms().pilotPoints().remove("*PBD01");
+    fms().navIndexSubPage = 1;
+    fms().flightSummary = FlightSummary{};
+    fms().radTunePage.com1 = 0;
+    const std::string again = (flight.module.folder.path() / "again.flt").string();
+    flight.simulator().loadFlight(flightFile);
+    flight.simulator().saveFlight(again);
+    flight.fly(0.1);
+
+    const std::vector<std::string> resaved = fmcSection(again);
+    ASSERT_EQ(resaved.size(), saved.size());
+    for (std::size_t i = 0; i < saved.size(); ++i) {
+        EXPECT_EQ(resaved[i], saved[i]) << "loaded and saved again before the next frame";
+    }
+    EXPECT_EQ(activeLegIdents(), (std::vector<std::string>{"W0", "W1", "W2", "W3"}));
+    ASSERT_NE(fms().pilotPoints().find("*PBD01"), nullptr);
+    EXPECT_EQ(fms().pilotPoints().find("*PBD01")->definition, "ZZAB/090/10");
+    EXPECT_EQ(fms().navIndexSubPage, 2);
+    EXPECT_EQ(fms().radTunePage.com1, 0x01215250);
+    EXPECT_DOUBLE_EQ(fms().flightSummary.takeoffTime, 36000.0);
+}
+
+TEST_F(FmsSavedFlight, ADamagedRecordLoadsItsDefaultsAndTheRestLoads) {
+    struct Case {
+        const char* key;
+        std::string value;
+    };
+    const std::vector<Case> cases = {
+        {"data", "00"},
+        {"data", std::string(152, 'Z')},
+        {"fuelMgt", std::string(63, '0')},
+        {"fltSum", "not a record"},
+    };
+    fillFlightState();
+    for (const Case& damage : cases) {
+        SCOPED_TRACE(std::string(damage.key) + "=" + damage.value);
+        fms().navIndexSubPage = 2;
+        fms().fuelMgt.fuelUsed = {120.5f, 118.25f, 3.0f};
+        fms().flightSummary.takeoffTime = 36000.0;
+        fms().takeoffPage.windDirection = 270;
+        save();
+        writeKey(damage.key, damage.value);
+        fms().navIndexSubPage = 3;
+        fms().fuelMgt.fuelUsed = {1.0f, 1.0f, 1.0f};
+        fms().flightSummary.takeoffTime = 1.0;
+        fms().takeoffPage.windDirection = 90;
+        flight.simulator().loadFlight(flightFile);
+        flight.simulator().step();
+
+        const std::string key = damage.key;
+        EXPECT_EQ(fms().navIndexSubPage, key == "data" ? 1 : 2);
+        EXPECT_GT(fms().fuelMgt.fuelUsed[0], key == "fuelMgt" ? 0.0f : 100.0f);
+        EXPECT_LT(fms().fuelMgt.fuelUsed[0], key == "fuelMgt" ? 1.0f : 1000.0f);
+        EXPECT_DOUBLE_EQ(fms().flightSummary.takeoffTime,
+                         key == "fltSum" ? FlightSummary::kNoTime : 36000.0);
+        EXPECT_EQ(fms().takeoffPage.windDirection, 270) << "the keys after it still load";
+        EXPECT_EQ(activeLegIdents().size(), 4u);
+    }
+}
+
+TEST_F(FmsSavedFlight, AFlightWithoutTheSectionLeavesTheFmsAsItIs) {
+    fillFlightState();
+    platform::profile::write(flightFile, "TAVI.OTHER", "kept", "1");
+    load();
+    EXPECT_EQ(fms().navIndexSubPage, 2);
+    EXPECT_EQ(activeLegIdents().size(), 4u);
+    EXPECT_NE(fms().pilotPoints().find("*PBD03"), nullptr);
+}
+
+TEST_F(FmsSavedFlight, PilotPointsLoadByIdentAndKeepThoseHeld) {
+    fms().pilotPoints().add(temporaryPoint("*PBD01", 47.1));
+    fms().pilotPoints().add(temporaryPoint("*PBD03", 47.2));
+    fms().pilotPoints().add(temporaryPoint("*PBD05", 47.3));
+    save();
+    EXPECT_EQ(platform::profile::lookup(flightFile, "FMC", "pilotPoints.count"), "3");
+    for (const char* ident : {"*PBD01", "*PBD03", "*PBD05"}) {
+        fms().pilotPoints().remove(ident);
+    }
+    fms().pilotPoints().add(temporaryPoint("*PBD01", 47.9));
+    writeKey("pilotPoint.1.ident", "");
+    writeKey("pilotPoints.count", "2000000000");
+    load();
+    ASSERT_NE(fms().pilotPoints().find("*PBD01"), nullptr);
+    EXPECT_DOUBLE_EQ(fms().pilotPoints().find("*PBD01")->latitude, 47.9)
+        << "the point held keeps its definition";
+    EXPECT_EQ(fms().pilotPoints().find("*PBD03"), nullptr) << "a point without an ident";
+    ASSERT_NE(fms().pilotPoints().find("*PBD05"), nullptr);
+    EXPECT_DOUBLE_EQ(fms().pilotPoints().find("*PBD05")->latitude, 47.3);
+}
+
+} // namespace
+} // namespace tavi::test

@@ -1,10 +1,15 @@
 // One drawn frame of the whole cockpit through the stand-in's panel: every panel window with its
 // gauges and screens, against the 18 Hz frame budget.
+#include "core/Aircraft.h"
 #include "core/Imports.h"
+#include "displays/PanelElement.h"
+#include "platform/gfx/Surface.h"
 #include "sim/PanelHost.h"
 #include "support/ModuleHarness.h"
 
 #include <benchmark/benchmark.h>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -57,5 +62,39 @@ void virtualCockpitFrame(benchmark::State& state) {
     drawCockpit(state, View::VirtualCockpit);
 }
 BENCHMARK(virtualCockpitFrame)->Unit(benchmark::kMillisecond);
+
+// The module's own share: each of the eleven screens drawn once with content at its logical size,
+// as the one gauge on view draws it, without the stand-in's compositing.
+void elevenScreensFrame(benchmark::State& state) {
+    tavi::test::ModuleHarness module;
+    module.writeIni("[Startup]\nstartupMode=2\n");
+    module.startModule();
+    for (int i = 0; i < 3; ++i) {
+        module.simulator.step();
+    }
+    struct Slot {
+        tavi::PanelElement* screen;
+        std::unique_ptr<tavi::platform::gfx::Surface> surface;
+    };
+    std::vector<Slot> slots;
+    for (int id = tavi::kPfdLeft; id <= tavi::kClockRight; ++id) {
+        const tavi::LogicalSize size = tavi::PanelElement::logicalSize(id);
+        auto surface = std::make_unique<tavi::platform::gfx::Surface>(
+            static_cast<int>(size.width), static_cast<int>(size.height));
+        surface->setLogicalSize(size.width, size.height);
+        if (tavi::PanelElement* screen = module.aircraft().display(id)) {
+            slots.push_back({screen, std::move(surface)});
+        }
+    }
+    for (auto _ : state) {
+        for (Slot& slot : slots) {
+            slot.screen->draw(*slot.surface, slot.surface->pixelWidth(),
+                              slot.surface->pixelHeight(), false);
+        }
+    }
+    state.counters["screens"] = static_cast<double>(slots.size());
+    reportBudget(state);
+}
+BENCHMARK(elevenScreensFrame)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -4,22 +4,15 @@
 #include "avionics/Radio.h"
 #include "core/Aircraft.h"
 #include "displays/Pfd.h"
+#include "gauges/GaugeRules.h"
 
 namespace tavi {
 
 namespace {
 
-bool isLargeStep(uint32_t flags) {
-    return static_cast<int32_t>(flags) < 0;
-}
-
 // The step of a turn: the large one for a right click, the small one otherwise.
 float stepOf(uint32_t flags, float small, float large) {
-    return isLargeStep(flags) ? large : small;
-}
-
-Aircraft* readyAircraft() {
-    return theAircraft && theAircraft->initialised ? theAircraft : nullptr;
+    return isRightClick(flags) ? large : small;
 }
 
 // Runs the action on the flight director, when there is one; 0 before the aircraft is ready.
@@ -79,7 +72,7 @@ int32_t turnHeading(uint32_t flags, float sign) {
 
 int32_t turnCourse(int side, uint32_t flags, int sign) {
     return onRadioSide(side, [&](RadioUnit& unit) {
-        unit.setCourse(unit.course + sign * (isLargeStep(flags) ? 10 : 1));
+        unit.setCourse(unit.course + sign * (isRightClick(flags) ? 10 : 1));
     });
 }
 

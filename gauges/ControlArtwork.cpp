@@ -27,17 +27,6 @@ constexpr Argb kLampOff = 0xFF202020;
 constexpr Argb kLampAmber = 0xFFFFB000;
 constexpr Argb kGuardRed = 0xC0B01010;
 
-// Which half of a dark-then-lit strip the frame is in, and the position within the half.
-struct StripFrame {
-    int position;
-    bool lit;
-};
-
-StripFrame stripFrame(const Artwork& artwork, int frame) {
-    const int half = artwork.frames / 2;
-    return half > 0 ? StripFrame{frame % half, frame >= half} : StripFrame{frame, false};
-}
-
 Font labelFont(double size) {
     return Font(privateFontCollection().face("Arial Narrow"), size);
 }
@@ -125,6 +114,11 @@ void paintPanelBackground(Canvas& canvas, const Artwork& artwork, int frame) {
     const int look = frame >= 0 && frame < 3 ? frame : 0;
     canvas.fillRectangle(looks[look], {0, 0, double(artwork.width), double(artwork.height)});
     drawLabel(canvas, artwork, look == 0 ? kEngraving : kEngravingLit, 12.0, 4.0);
+}
+
+StripFrame stripFrame(const Artwork& artwork, int frame) {
+    const int half = artwork.frames / 2;
+    return half > 0 ? StripFrame{frame % half, frame >= half} : StripFrame{frame, false};
 }
 
 } // namespace tavi

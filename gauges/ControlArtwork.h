@@ -8,6 +8,13 @@ namespace tavi {
 // gauges/GaugeRules.h: the first half of each strip is the daylight look, the second half (from
 // the frame count / 2) the lit look of the same positions.
 
+// Which half of a dark-then-lit strip the frame is in, and the position within the half.
+struct StripFrame {
+    int position;
+    bool lit;
+};
+StripFrame stripFrame(const platform::Artwork& artwork, int frame);
+
 // 6 images: on, off, (unused) — dark then lit.
 void paintToggleSwitch(platform::gfx::Canvas& canvas, const platform::Artwork& artwork, int frame);
 // 6 images: middle, first, last position — dark then lit.

@@ -150,17 +150,6 @@ void drawEngraving(Canvas& canvas, const Engraving& e, Argb colour) {
     }
 }
 
-// Which half of a dark-then-lit strip the frame is in, and the image within the half.
-struct StripFrame {
-    int image;
-    bool lit;
-};
-
-StripFrame stripFrame(const Artwork& artwork, int frame) {
-    const int half = artwork.frames / 2;
-    return half > 0 ? StripFrame{frame % half, frame >= half} : StripFrame{frame, false};
-}
-
 void paintPointer(Canvas& canvas, const Artwork& artwork, Argb colour) {
     const double cx = artwork.width / 2.0;
     const double cy = artwork.height / 2.0;
@@ -222,7 +211,7 @@ void paintHingedGuardButton(Canvas& canvas, const Artwork& artwork, int frame) {
     paintGuardedButton(canvas, button, frame);
     canvas.restore();
     const StripFrame strip = stripFrame(artwork, frame);
-    if (strip.image >= 2) {
+    if (strip.position >= 2) {
         const Argb guard = strip.lit ? kGuardLit : kGuard;
         canvas.fillRectangle(guard, {left + 2, 2, side - 4.0, top - 4});
         canvas.fillRectangle(kDarkMetal, {left, top - 4, double(side), 4});
@@ -237,7 +226,7 @@ void paintKnobGuard(Canvas& canvas, const Artwork& artwork, int frame) {
     // The two posts the lid hinges on, either side of the knob.
     canvas.fillRectangle(guard, {0, h * 0.3, 5, h * 0.7});
     canvas.fillRectangle(guard, {w - 5, h * 0.3, 5, h * 0.7});
-    if (strip.image == 1) {
+    if (strip.position == 1) {
         // Swung up: the lid stands above the knob.
         canvas.fillRectangle(guard, {w * 0.2, 0, w * 0.6, 20});
     }
@@ -254,12 +243,12 @@ void paintThreePositionLever(Canvas& canvas, const Artwork& artwork, int frame) 
     const StripFrame strip = stripFrame(artwork, frame);
     // Images 0 down, 1 middle, 2 up.
     drawLever(canvas, artwork.width / 2.0, artwork.height / 2.0, artwork.height * 0.35,
-              strip.image - 1, strip.lit);
+              strip.position - 1, strip.lit);
 }
 
 void paintTwinLightSwitch(Canvas& canvas, const Artwork& artwork, int frame) {
     const StripFrame strip = stripFrame(artwork, frame);
-    const int direction = strip.image == 1 ? 1 : -1;
+    const int direction = strip.position == 1 ? 1 : -1;
     for (const double x : {artwork.width * 0.25, artwork.width * 0.75}) {
         drawLever(canvas, x, artwork.height / 2.0, artwork.height * 0.35, direction, strip.lit);
     }

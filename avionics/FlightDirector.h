@@ -315,6 +315,9 @@ private:
     void updateGainSchedules();
     void updateAbove400Ft();
     void ensureConsistency();
+    void toggleFlightDirector(bool& on);
+    void clearModes();
+    void leaveModesWhileInhibited();
     bool followAltitude();
     void synchroniseSpeedTargets(const Aircraft& aircraft);
     void followGlideslopeNeedle();
@@ -328,10 +331,11 @@ private:
     // Guidance: touch-control steering, then the captures and transitions of the modes.
     void updateGuidance(const Aircraft& aircraft);
     void updateTouchControlSteering(const Aircraft& aircraft);
-    void updateVerticalCaptures();
-    void updateVerticalGuidance(const Aircraft& aircraft);
-    void flyVerticalMode(const Aircraft& aircraft);
-    void updateLateralGuidance();
+    FdVerticalMode updateVerticalTransitions();
+    void captureVerticalModes();
+    void flyVerticalLaw(FdVerticalMode law, const Aircraft& aircraft);
+    FdLateralMode updateLateralTransitions();
+    void flyLateralLaw(FdLateralMode law);
     void captureRadioCourse();
     void updateLnavArmingAndCapture();
     void handOverAltitudeHold(const Aircraft& aircraft);

@@ -121,6 +121,9 @@ public:
     void setLowBank(bool on);
     void toggleLowBank();
     bool isLowBankOn() const;
+    // The navigation source buttons of side 1 or 2: the FMS (true) or the radio.
+    void selectNavigationSource(int side, bool fms);
+    bool isFmsSource(int side) const { return side == 1 ? fmsSource1 : fmsSource2; }
     void turnKnob(float step);
     void centreTurnKnob();
     void pitchWheel(float step);
@@ -209,9 +212,6 @@ public:
     float tcsBank = 0.0f;
     // The coupled side's bus or air data is lost.
     bool inhibited = false;
-    // The FMS is the navigation source of side 1, of side 2.
-    bool fmsSource1 = false;
-    bool fmsSource2 = false;
     FdVerticalMode verticalMode = FdVerticalMode::None;
     FdVerticalMode armedVerticalMode = FdVerticalMode::None;
     FdLateralMode lateralMode = FdLateralMode::None;
@@ -333,6 +333,9 @@ private:
     enum class SpeedProtection { None, Overspeed, LowSpeed };
 
     TrendFilter vsPredictor;
+    // The FMS is the navigation source of side 1, of side 2.
+    bool fmsSource1 = false;
+    bool fmsSource2 = false;
     PiController altCapturePi;
     PiController vappPi;
     PiController locPi;

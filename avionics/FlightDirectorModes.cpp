@@ -84,6 +84,10 @@ bool FlightDirector::isFmsSourceCoupled() const {
     return coupledSide == 2 ? fmsSource2 : fmsSource1;
 }
 
+void FlightDirector::selectNavigationSource(int side, bool fms) {
+    (side == 1 ? fmsSource1 : fmsSource2) = fms;
+}
+
 RadioUnit* FlightDirector::coupledReceiver() const {
     if (!radio) {
         return nullptr;

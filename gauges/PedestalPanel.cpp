@@ -16,16 +16,11 @@ using platform::GaugeElement;
 using platform::MouseControl;
 using platform::Tooltip;
 
-// The pitch wheel's picture turns by alternating two images, one step per click.
-int& pitchWheelPhase() {
-    static int phase = 0;
-    return phase;
-}
-
 template <int Sign>
 bool turnPitchWheel(int, int, uint32_t) {
     return actOn(&Aircraft::flightDirector, [](FlightDirector& director) {
-        pitchWheelPhase() = 1 - pitchWheelPhase();
+        // The wheel's picture turns by alternating two images, one step per click.
+        director.pitchWheelPhase = 1 - director.pitchWheelPhase;
         director.pitchWheel(Sign * director.pitchStep);
     });
 }
@@ -46,9 +41,10 @@ bool stepLandingElevation(int, int, uint32_t flags) {
 
 double pitchWheelIcon(GaugeElement& element) {
     return readyValue([&](const Aircraft& aircraft) {
+        const FlightDirector* director = aircraft.flightDirector();
         const int lit = panelLit(aircraft);
         setBright(element, lit != 0);
-        return pitchWheelPhase() + 2.0 * lit;
+        return (director ? director->pitchWheelPhase : 0) + 2.0 * lit;
     });
 }
 

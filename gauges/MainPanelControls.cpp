@@ -119,7 +119,7 @@ const std::vector<TooltipArgument> kFloodArguments{{floodLightsText, nullptr}};
 const std::vector<TooltipArgument> kPanelArguments{{panelLightsText, nullptr}};
 const Tooltip kSquelchTip{"Squelch Control", nullptr};
 const Tooltip kDimmingTip{"Dimming", nullptr};
-const Tooltip kSideTip{"Change Side", nullptr};
+const Tooltip kChangeSideTip{"Change Side", nullptr};
 const Tooltip kStoreTip{"Store Frequency", nullptr};
 const Tooltip kIdentTip{"Transpoder Identification", nullptr};
 const Tooltip kPageTip{"Page Control", nullptr};
@@ -159,7 +159,7 @@ std::vector<MouseControl> rmuBezel() {
     }
     controls.push_back(springKey(736, 792, 18, 11, &kSquelchTip, rmuKey<13>));
     controls.push_back(springKey(757, 792, 18, 11, &kDimmingTip, rmuKey<14>));
-    controls.push_back(springKey(778, 792, 18, 11, &kSideTip, rmuKey<15>));
+    controls.push_back(springKey(778, 792, 18, 11, &kChangeSideTip, rmuKey<15>));
     controls.push_back(springKey(799, 792, 18, 11, &kStoreTip, rmuKey<16>));
     controls.push_back(springKey(736, 812, 18, 11, &kIdentTip, rmuKey<17>));
     controls.push_back(springKey(757, 812, 18, 11, &kPageTip, rmuKey<18>));

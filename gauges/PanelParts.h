@@ -78,6 +78,9 @@ void showOnlyIn(platform::GaugeElement& element, bool shown);
 platform::GaugeElement staticImage(const platform::Artwork& artwork, int x, int y,
                                    uint32_t flags = 0);
 platform::GaugeElement iconElement(const platform::Artwork& artwork, int x, int y,
+                                   platform::ElementValue value, uint32_t flags = 0);
+// A lamp: an icon declared bright.
+platform::GaugeElement lampElement(const platform::Artwork& artwork, int x, int y,
                                    platform::ElementValue value);
 platform::GaugeElement needleElement(const platform::Artwork& artwork, int x, int y, int pivotX,
                                      int pivotY, double maxDegreesPerSecond,
@@ -95,7 +98,6 @@ platform::GaugeElement movingElement(const platform::Artwork& artwork, int x, in
 // bright flag); the children go under the icon.
 platform::GaugeElement panelRoot(const platform::Artwork& image, const platform::Artwork& icon,
                                  std::vector<platform::GaugeElement> children);
-double backgroundIconLook(platform::GaugeElement& element);
 
 // Mouse controls.
 platform::MouseArea wholeArea(int width, int height, platform::MouseHandler handler,

@@ -1,3 +1,4 @@
+#include "support/ImageLight.h"
 #include "support/TempFolder.h"
 
 #include <QGuiApplication>
@@ -128,17 +129,6 @@ void xdotool(const std::string& arguments) {
 void click(unsigned long window, int x, int y) {
     xdotool("mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
             std::to_string(y) + " click 1");
-}
-
-bool someLight(const QImage& image) {
-    for (int y = 0; y < image.height(); y += 3) {
-        for (int x = 0; x < image.width(); x += 3) {
-            if ((image.pixel(x, y) & 0x00FFFFFF) != 0) {
-                return true;
-            }
-        }
-    }
-    return false;
 }
 
 // Waits up to the deadline for the picture to pass the test; the last picture taken.

@@ -97,10 +97,10 @@ bool turnSelector(Aircraft& aircraft, uint32_t) {
 }
 
 template <int step>
-constexpr auto cockpitSelector = &handler<
+constexpr auto cockpitSelector = &controlHandler<
     &turnSelector<&Pneumatic::setCockpitTemperature, &Pneumatic::cockpitTemperatureSelected, step>>;
 template <int step>
-constexpr auto cabinSelector = &handler<
+constexpr auto cabinSelector = &controlHandler<
     &turnSelector<&Pneumatic::setCabinTemperature, &Pneumatic::cabinTemperatureSelected, step>>;
 
 // ---- The ice detection test knob springs back to Off when the button is released or the
@@ -118,7 +118,7 @@ bool holdIceTest(Aircraft& aircraft, uint32_t flags) {
 }
 
 template <bool Pneumatic::*member>
-constexpr auto pushHandler = &handler<&toggle<pneumatic<member>, kClickPushButton>>;
+constexpr auto pushHandler = &controlHandler<&toggle<pneumatic<member>, kClickPushButton>>;
 
 template <auto member>
 constexpr auto switchState = &stateOf<pneumatic<member>>;
@@ -294,9 +294,11 @@ std::vector<GaugeElement> airConditioningElements() {
 }
 
 template <int32_t step>
-constexpr auto bleedAirKnob = &handler<&stepKnob<pneumatic<&Pneumatic::crossBleedKnob>, step>>;
+constexpr auto bleedAirKnob =
+    &controlHandler<&stepKnob<pneumatic<&Pneumatic::crossBleedKnob>, step>>;
 template <int32_t step>
-constexpr auto overrideKnob = &handler<&stepKnob<pneumatic<&Pneumatic::antiIceOverrideKnob>, step>>;
+constexpr auto overrideKnob =
+    &controlHandler<&stepKnob<pneumatic<&Pneumatic::antiIceOverrideKnob>, step>>;
 
 std::vector<Control> airConditioningControls() {
     return {
@@ -341,8 +343,8 @@ std::vector<Control> airConditioningControls() {
         knob({1334, 251, 55, 55}, "OVERRIDE", {"ENG", "AUTO", "ALL"}, kOverrideTip,
              overrideKnob<-1>, overrideKnob<1>),
         knob({1489, 251, 55, 55}, "ICE DET TEST", {"SYS 1", "OFF", "SYS 2"}, kIceTestTip,
-             &handler<&holdIceTest<Pneumatic::kTestSystem1>>,
-             &handler<&holdIceTest<Pneumatic::kTestSystem2>>, kSprung),
+             &controlHandler<&holdIceTest<Pneumatic::kTestSystem1>>,
+             &controlHandler<&holdIceTest<Pneumatic::kTestSystem2>>, kSprung),
     };
 }
 

@@ -45,17 +45,7 @@ int stateOf(Aircraft& aircraft) {
     return value ? static_cast<int>(*value) : kUnknown;
 }
 
-// ---- Handlers. Each acts only on the ready aircraft and answers false while it is not ready or
-// the system is absent.
-
-// An action on the ready aircraft: false when the system it acts on is absent.
-using Action = bool (*)(Aircraft& aircraft, uint32_t flags);
-
-template <Action action>
-bool handler(int, int, uint32_t flags) {
-    Aircraft* aircraft = readyAircraft();
-    return aircraft && action(*aircraft, flags);
-}
+// ---- Handlers (made mouse handlers by controlHandler).
 
 template <auto field, PanelClick click>
 bool toggle(Aircraft& aircraft, uint32_t) {
@@ -78,21 +68,6 @@ bool stepKnob(Aircraft& aircraft, uint32_t) {
     *position = std::clamp(*position + step, int32_t{0}, int32_t{2});
     playClick(aircraft, kClickKnob);
     return true;
-}
-
-// A guard cover takes the right click, without a sound; its control acts on a left click only
-// while the cover is open.
-template <auto cover, Action action>
-bool guarded(Aircraft& aircraft, uint32_t flags) {
-    bool* open = cover(aircraft);
-    if (!open) {
-        return false;
-    }
-    if (isRightClick(flags)) {
-        *open = !*open;
-        return true;
-    }
-    return !*open || action(aircraft, flags);
 }
 
 // ---- Tooltip texts and numbers.

@@ -114,21 +114,21 @@ bool stopApu(Aircraft& aircraft, uint32_t) {
 }
 
 template <electric::Battery Electric::*battery, bool on>
-constexpr auto batterySwitch = &handler<&setBattery<battery, on>>;
+constexpr auto batterySwitch = &controlHandler<&setBattery<battery, on>>;
 
 template <auto source>
-constexpr auto sourceButton = &handler<&invertSource<source>>;
+constexpr auto sourceButton = &controlHandler<&invertSource<source>>;
 
 template <auto field>
-constexpr auto pushHandler = &handler<&toggle<field, kClickPushButton>>;
+constexpr auto pushHandler = &controlHandler<&toggle<field, kClickPushButton>>;
 
 template <int32_t Electric::*knobField, int32_t step>
-constexpr auto knobHandler = &handler<&stepKnob<electricField<knobField>, step>>;
+constexpr auto knobHandler = &controlHandler<&stepKnob<electricField<knobField>, step>>;
 
-constexpr auto essentialPowerHandler =
-    &handler<&guarded<electricField<&Electric::essentialPowerGuardOpen>,
-                      &toggle<electricField<&Electric::essentialPowerAuto>, kClickPushButton>>>;
-constexpr auto apuFuelShutoffHandler = &handler<&guarded<
+constexpr auto essentialPowerHandler = &controlHandler<
+    &guarded<electricField<&Electric::essentialPowerGuardOpen>,
+             &toggle<electricField<&Electric::essentialPowerAuto>, kClickPushButton>>>;
+constexpr auto apuFuelShutoffHandler = &controlHandler<&guarded<
     electricPart<&Electric::apu, &electric::Apu::fuelShutoffGuardOpen>,
     &toggle<electricPart<&Electric::apu, &electric::Apu::fuelShutoffOpen>, kClickPushButton>>>;
 
@@ -290,8 +290,8 @@ std::vector<Control> electricalControls() {
              knobHandler<&Electric::shedBusKnob, -1>, knobHandler<&Electric::shedBusKnob, 1>),
         guardedButton({858, 172, 50, 50}, "FUEL SHUTOFF", kApuFuelTip, apuFuelShutoffHandler),
         knob({700, 170, 55, 55}, "APU MASTER", {"OFF", "ON", "START"}, kApuMasterTip,
-             &handler<&turnApuMaster<-1>>, &handler<&turnApuMaster<1>>),
-        pushButtonControl({787, 183, 27, 27}, "STOP", kApuStopTip, &handler<&stopApu>),
+             &controlHandler<&turnApuMaster<-1>>, &controlHandler<&turnApuMaster<1>>),
+        pushButtonControl({787, 183, 27, 27}, "STOP", kApuStopTip, &controlHandler<&stopApu>),
     };
 }
 

@@ -64,11 +64,11 @@ bool turnEngineControl(Aircraft& aircraft, uint32_t) {
 
 template <auto engine, int32_t step>
 constexpr auto ignitionKnob =
-    &handler<&stepKnob<engineField<engine, &JetEngine::ignitionKnob>, step>>;
+    &controlHandler<&stepKnob<engineField<engine, &JetEngine::ignitionKnob>, step>>;
 template <auto engine, int32_t step>
-constexpr auto fadecControlKnob = &handler<&turnFadecControl<engine, step>>;
+constexpr auto fadecControlKnob = &controlHandler<&turnFadecControl<engine, step>>;
 template <auto engine, int32_t step>
-constexpr auto engineControlKnob = &handler<
+constexpr auto engineControlKnob = &controlHandler<
     &guarded<engineField<engine, &JetEngine::guardOpen>, &turnEngineControl<engine, step>>>;
 
 // ---- Takeoff data.
@@ -124,7 +124,7 @@ bool turnCrossfeed(Aircraft& aircraft, uint32_t) {
 }
 
 template <int32_t FuelSystem::*selector, int32_t step>
-constexpr auto pumpSelector = &handler<&stepKnob<fuelField<selector>, step>>;
+constexpr auto pumpSelector = &controlHandler<&stepKnob<fuelField<selector>, step>>;
 
 // Off stands in the middle, Right to Left to the left and Left to Right to the right.
 double crossfeedIndex(int position, int lit) {
@@ -268,23 +268,24 @@ std::vector<Control> engineAndFuelControls() {
              fadecControlKnob<kEngine1, -1>, fadecControlKnob<kEngine1, 1>),
         knob({848, 433, 55, 55}, "FADEC", {"RESET", "NEUTRAL", "ALTN"}, kFadecControl2Tip,
              fadecControlKnob<kEngine2, -1>, fadecControlKnob<kEngine2, 1>),
-        springKnob({854, 540, 41, 41}, "TO DATA SET", kTakeoffSetTip, &handler<&setTakeoffData<-1>>,
-                   &handler<&setTakeoffData<1>>, kBothButtons | platform::kMouseRepeat),
+        springKnob({854, 540, 41, 41}, "TO DATA SET", kTakeoffSetTip,
+                   &controlHandler<&setTakeoffData<-1>>, &controlHandler<&setTakeoffData<1>>,
+                   kBothButtons | platform::kMouseRepeat),
         pushButtonControl({697, 530, 50, 50}, "TO DATA STORE", kTakeoffStoreTip,
-                          &handler<&storeTakeoffData>),
+                          &controlHandler<&storeTakeoffData>),
         knob({693, 638, 55, 55}, "ENG 1", {"STOP", "RUN", "START"}, kEngineControl1Tip,
              engineControlKnob<kEngine1, -1>, engineControlKnob<kEngine1, 1>, kBothButtons),
         knob({848, 638, 55, 55}, "ENG 2", {"STOP", "RUN", "START"}, kEngineControl2Tip,
              engineControlKnob<kEngine2, -1>, engineControlKnob<kEngine2, 1>, kBothButtons),
         knob({386, 501, 55, 55}, "PUMP 1", {"OFF", nullptr, "ON"}, kFuelPump1Tip,
-             &handler<&setFuelPump<&FuelSystem::setFuelPump1, false>>,
-             &handler<&setFuelPump<&FuelSystem::setFuelPump1, true>>),
+             &controlHandler<&setFuelPump<&FuelSystem::setFuelPump1, false>>,
+             &controlHandler<&setFuelPump<&FuelSystem::setFuelPump1, true>>),
         knob({525, 501, 55, 55}, "PUMP 2", {"OFF", nullptr, "ON"}, kFuelPump2Tip,
-             &handler<&setFuelPump<&FuelSystem::setFuelPump2, false>>,
-             &handler<&setFuelPump<&FuelSystem::setFuelPump2, true>>),
+             &controlHandler<&setFuelPump<&FuelSystem::setFuelPump2, false>>,
+             &controlHandler<&setFuelPump<&FuelSystem::setFuelPump2, true>>),
         knob({455, 340, 55, 55}, "XFEED", {"R TO L", "OFF", "L TO R"}, kCrossfeedTip,
-             &handler<&turnCrossfeed<&FuelSystem::crossfeedKnobDown>>,
-             &handler<&turnCrossfeed<&FuelSystem::crossfeedKnobUp>>),
+             &controlHandler<&turnCrossfeed<&FuelSystem::crossfeedKnobDown>>,
+             &controlHandler<&turnCrossfeed<&FuelSystem::crossfeedKnobUp>>),
         knob({386, 412, 55, 55}, "PUMP SEL 1", {"A", "B", "C"}, kPumpSelector1Tip,
              pumpSelector<&FuelSystem::pumpSelector1, -1>,
              pumpSelector<&FuelSystem::pumpSelector1, 1>),

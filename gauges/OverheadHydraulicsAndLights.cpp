@@ -50,12 +50,12 @@ int enginePumpButton(Aircraft& aircraft) {
 
 template <auto hydraulic>
 constexpr auto enginePumpHandler =
-    &handler<&guarded<hydraulicField<hydraulic, &Hydraulic::enginePumpGuardOpen>,
-                      &toggleEnginePump<hydraulic>>>;
+    &controlHandler<&guarded<hydraulicField<hydraulic, &Hydraulic::enginePumpGuardOpen>,
+                             &toggleEnginePump<hydraulic>>>;
 
 template <auto hydraulic, int32_t step>
 constexpr auto electricPumpKnob =
-    &handler<&stepKnob<hydraulicField<hydraulic, &Hydraulic::electricPumpKnob>, step>>;
+    &controlHandler<&stepKnob<hydraulicField<hydraulic, &Hydraulic::electricPumpKnob>, step>>;
 
 // ---- Flight controls: each light holds the cockpit's power rule.
 
@@ -67,7 +67,7 @@ int flightControlLight(Aircraft& aircraft) {
 
 template <bool Mechanisation::*member>
 constexpr auto flightControlButton =
-    &handler<&toggle<flightControlField<member>, kClickPushButton>>;
+    &controlHandler<&toggle<flightControlField<member>, kClickPushButton>>;
 
 // ---- Lights.
 
@@ -106,7 +106,7 @@ bool toggleSign(Aircraft& aircraft, uint32_t) {
 }
 
 template <bool Lights::*member>
-constexpr auto lightSwitch = &handler<&toggle<lightsField<member>, kClickLightSwitch>>;
+constexpr auto lightSwitch = &controlHandler<&toggle<lightsField<member>, kClickLightSwitch>>;
 
 double emergencyLightIndex(int position, int lit) {
     return position + 3 * lit;
@@ -249,18 +249,19 @@ std::vector<Control> hydraulicsAndLightsControls() {
         pushButtonControl({1195, 337, 50, 50}, "RUD 2", kRudder2Tip,
                           flightControlButton<&Mechanisation::rudderSystem2On>),
         verticalSwitch({69, 750, 27, 50}, "EMER", {"OFF", "ARMED", "ON"}, kEmergencyTip,
-                       &handler<&moveEmergencyLight<-1>>, &handler<&moveEmergencyLight<1>>),
+                       &controlHandler<&moveEmergencyLight<-1>>,
+                       &controlHandler<&moveEmergencyLight<1>>),
         toggleSwitch({354, 750, 27, 50}, "NAV", kNavigationTip, lightSwitch<&Lights::navLights>),
-        toggleSwitch({416, 750, 27, 50}, "BEACON", kBeaconTip, &handler<&toggleBeacon>),
+        toggleSwitch({416, 750, 27, 50}, "BEACON", kBeaconTip, &controlHandler<&toggleBeacon>),
         toggleSwitch({480, 750, 27, 50}, "STROBE", kStrobeTip, lightSwitch<&Lights::strobeLights>),
         toggleSwitch({680, 750, 152, 50}, "LANDING", kLandingTip,
                      lightSwitch<&Lights::landingLights>),
         toggleSwitch({866, 750, 27, 50}, "TAXI", kTaxiTip, lightSwitch<&Lights::taxiLights>),
         toggleSwitch({1000, 750, 27, 50}, "LOGO", kLogoTip, lightSwitch<&Lights::logoLights>),
         toggleSwitch({1122, 750, 27, 50}, "BELTS", kSeatBeltTip,
-                     &handler<&toggleSign<&Lights::toggleSeatBeltSign>>),
+                     &controlHandler<&toggleSign<&Lights::toggleSeatBeltSign>>),
         toggleSwitch({1186, 750, 27, 50}, "NO SMOKE", kNoSmokingTip,
-                     &handler<&toggleSign<&Lights::toggleNoSmokingSign>>),
+                     &controlHandler<&toggleSign<&Lights::toggleNoSmokingSign>>),
     };
 }
 

@@ -83,26 +83,31 @@ bool selectRating(int, int, uint32_t) {
     return actOn(&Aircraft::fadec, [](Fadec& fadec) { fadec.selectThrustRating(Rating); });
 }
 
+template <int Shaker>
+bool* shakerCutoutGuard(Aircraft& aircraft) {
+    Autopilot* autopilot = aircraft.autopilot();
+    return autopilot ? &autopilot->shakerCutoutGuardOpen[Shaker - 1] : nullptr;
+}
+
+template <int Shaker>
+bool toggleShakerCutout(Aircraft& aircraft, uint32_t) {
+    Autopilot* autopilot = aircraft.autopilot();
+    if (!autopilot) {
+        return false;
+    }
+    if (Shaker == 1) {
+        autopilot->toggleStickShaker1Cutout();
+    } else {
+        autopilot->toggleStickShaker2Cutout();
+    }
+    playClick(aircraft, kClickPushButton);
+    return true;
+}
+
 // Right click: the cover; left click: the cut-out, only with the cover open.
 template <int Shaker>
-bool pressShakerCutout(int, int, uint32_t flags) {
-    return actOn(&Aircraft::autopilot, [&](Autopilot& autopilot, Aircraft& aircraft) {
-        bool& coverOpen = autopilot.shakerCutoutGuardOpen[Shaker - 1];
-        if (isRightClick(flags)) {
-            coverOpen = !coverOpen;
-            return;
-        }
-        if (!coverOpen) {
-            return;
-        }
-        if (Shaker == 1) {
-            autopilot.toggleStickShaker1Cutout();
-        } else {
-            autopilot.toggleStickShaker2Cutout();
-        }
-        playClick(aircraft, kClickPushButton);
-    });
-}
+constexpr platform::MouseHandler pressShakerCutout =
+    controlHandler<guarded<shakerCutoutGuard<Shaker>, toggleShakerCutout<Shaker>>>;
 
 void setReferenceSize(platform::GaugeHeader& gauge, int32_t service, void*) {
     if (service != platform::kServicePreUpdate) {

@@ -489,8 +489,10 @@ void Adc::updateStallWarning(const Aircraft& aircraft, bool onGround) {
     }
     const Electric* electric = aircraft.electric();
     const bool networkPowered = electric && electric->networkPowered;
+    // Either side's airspeed will do: requiring both, one avionics master switched off
+    // silenced the warning although the other side still measured the speed.
     const bool nearStall = !onGround && smoothedAirspeed <= minimumSpeed + kStallWarningMarginKt &&
-                           isAirspeedValid(0) && isAirspeedValid(1);
+                           (isAirspeedValid(0) || isAirspeedValid(1));
     if (started && nearStall && networkPowered) {
         if (!aws->isPlaying(kStallWarning)) {
             aws->playLooped(kStallWarning, false);

@@ -118,21 +118,9 @@ void FlightDirector::updatePower(Aircraft& aircraft) {
     const bool busPowered = electric && electric->isPowered(bus);
     const bool airDataLost = !adc || adc->selfTest[side] || adc->failed[side];
     inhibited = !busPowered || airDataLost;
-    if (!inhibited) {
-        return;
+    if (inhibited) {
+        leaveModesWhileInhibited();
     }
-    // The servos stop with the guidance: an autopilot left engaged held frozen controls and
-    // withheld the pilot's axes.
-    if (isAutopilotEngaged()) {
-        autopilot->toggleEngage();
-    }
-    if (coupledSide == 1 && fd1On) {
-        toggleFlightDirector1();
-    } else if (coupledSide == 2 && fd2On) {
-        toggleFlightDirector2();
-    }
-    setVerticalMode(FdVerticalMode::Pit);
-    cancelLateralMode();
 }
 
 void FlightDirector::updateGainSchedules() {
@@ -150,62 +138,6 @@ void FlightDirector::updateAbove400Ft() {
     } else if (radioAltitude() > kAbove400FtRadioAltitude) {
         above400Ft = true;
     }
-}
-
-// The directors come on by themselves under the autopilot or with a mode beyond PIT/ROL; with
-// both off and the autopilot disengaged every mode is none.
-void FlightDirector::ensureConsistency() {
-    const bool engaged = isAutopilotEngaged();
-    if (engaged && (!fd1On || !fd2On)) {
-        fd1On = fd2On = true;
-    }
-    const bool verticalBeyondPit =
-        verticalMode != FdVerticalMode::None && verticalMode != FdVerticalMode::Pit;
-    const bool lateralBeyondRol =
-        lateralMode != FdLateralMode::None && lateralMode != FdLateralMode::Rol;
-    if (!fd1On && !fd2On && (verticalBeyondPit || lateralBeyondRol)) {
-        fd1On = fd2On = true;
-    }
-    if (!engaged && !fd1On && !fd2On) {
-        verticalMode = armedVerticalMode = FdVerticalMode::None;
-        setLateralMode(FdLateralMode::None);
-        armedLateralMode = FdLateralMode::None;
-        return;
-    }
-    if (verticalMode == FdVerticalMode::None) {
-        if (armedVerticalMode == FdVerticalMode::Asel || armedVerticalMode == FdVerticalMode::Gs) {
-            verticalMode = FdVerticalMode::Pit;
-        } else {
-            setVerticalMode(FdVerticalMode::Pit);
-        }
-    }
-    if (lateralMode == FdLateralMode::None) {
-        setLateralMode(FdLateralMode::Rol);
-    }
-}
-
-void FlightDirector::toggleFlightDirector1() {
-    if (isAutopilotEngaged() && fd1On) {
-        return;
-    }
-    fd1On = !fd1On;
-    if (!isAutopilotEngaged() && !fd1On && !fd2On) {
-        verticalMode = armedVerticalMode = FdVerticalMode::None;
-        lateralMode = armedLateralMode = FdLateralMode::None;
-    }
-    ensureConsistency();
-}
-
-void FlightDirector::toggleFlightDirector2() {
-    if (isAutopilotEngaged() && fd2On) {
-        return;
-    }
-    fd2On = !fd2On;
-    if (!isAutopilotEngaged() && !fd1On && !fd2On) {
-        verticalMode = armedVerticalMode = FdVerticalMode::None;
-        lateralMode = armedLateralMode = FdLateralMode::None;
-    }
-    ensureConsistency();
 }
 
 // True when the indicated altitude changed in this frame.

@@ -7,6 +7,7 @@
 #include "core/System.h"
 #include "core/TrendFilter.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -120,6 +121,9 @@ public:
     void setLowBank(bool on);
     void toggleLowBank();
     bool isLowBankOn() const;
+    // The navigation source buttons of side 1 or 2: the FMS (true) or the radio.
+    void selectNavigationSource(int side, bool fms);
+    bool isFmsSource(int side) const { return side == 1 ? fmsSource1 : fmsSource2; }
     void turnKnob(float step);
     void centreTurnKnob();
     void pitchWheel(float step);
@@ -148,28 +152,18 @@ public:
     double scheduleHeadingGain(double speed) const;
 
     // Guidance controllers.
-    TrendFilter vsPredictor;
     TrendFilter casPredictor;
     PidController vsPid;
     PidController levelChangePid;
     PidController turnRatePid;
     PiController altHoldPi;
-    PiController altCapturePi;
     PiController headingPi;
     PiController levelChangeAccPi;
     PiController vorPi;
-    PiController vappPi;
-    PiController locPi;
     PiController gsPi;
     PiController lnavPi;
     PiController vsRatePi;
-    PiController turnTargetPi;
-    DigitalFilter turnRateFilter{DigitalFilter::Law::FirstOrderLag, 1.0, 1, 0.0};
     FdGuidanceSettings guidance;
-    // The vertical-speed loop's gain scheduled by pressure altitude.
-    double vsScheduledGain = 0.0;
-    // Degrees per second, positive turning right.
-    float filteredTurnRate = 0.0f;
     // Pitch limits of the vertical loops (simulator sign: up is negative).
     float pitchLimitUp = -25.0f;
     float pitchLimitDown = 15.0f;
@@ -185,27 +179,13 @@ public:
     float pitchCommandBar = 0.0f;
     float bankCommandBar = 0.0f;
 
-    bool started = false;
-    // Named variables of the pitch wheel and turn knob: PitchUpClick, PitchDownClick,
-    // TurnLeftClick, TurnRightClick, TurnCenterClick, TurnKnob; -1 until registered.
-    int32_t fdVarPitchUp = -1;
-    int32_t fdVarPitchDown = -1;
-    int32_t fdVarTurnLeft = -1;
-    int32_t fdVarTurnRight = -1;
-    int32_t fdVarTurnCenter = -1;
-    int32_t fdVarTurnKnob = -1;
-    bool varsRegistered = false;
     // The simulator's own altitude hold holds the altitude in ALT.
     bool simAltHoldHanded = false;
-    bool useDefaultAp = true;
     // The side whose navigation receiver, AHRS and FMS source the modes use.
     int32_t coupledSide = 1;
     // The coupled NAV course and frequency (BCD) at the last capture.
     int32_t capturedCourse = 0;
     int32_t capturedNavFrequency = 0;
-    // The air data's indicated altitude and its value before its last change.
-    float altitude = 0.0f;
-    float previousAltitude = 0.0f;
     float iasTarget = 0.0f;
     float machTarget = 0.0f;
     float altitudePreselect = 0.0f;
@@ -225,39 +205,13 @@ public:
     // ROL: heading captured; wings-level timer running.
     bool rollHeadingHold = false;
     bool rollLevelTimerRunning = false;
-    // The radio altitude exceeded 400 ft since the aircraft was last on the ground.
-    bool above400Ft = false;
-    // The active lateral mode's signal and the glideslope flag, now and one frame before.
-    bool navValid = false;
-    bool navWasValid = false;
-    bool gsValid = false;
-    bool gsWasValid = false;
-    uint32_t rollLevelSince = 0;
     uint32_t navLostSince = 0;
-    uint32_t gsLostSince = 0;
     uint32_t togaSince = 0;
-    // The coupled glideslope needle, its previous value and its rate per second.
-    float gsDeviation = 0.0f;
-    float previousGsDeviation = 0.0f;
-    float gsDeviationRate = 0.0f;
     float goAroundAltitude = 0.0f;
-    // Attitude when TCS was last held or released.
-    float tcsPitch = 0.0f;
+    // Bank when TCS was last held or released.
     float tcsBank = 0.0f;
-    int32_t tcsJoystick = 0;
-    uint32_t tcsButtonMask = 0xFFFFFFFF;
     // The coupled side's bus or air data is lost.
     bool inhibited = false;
-    // The FMS is the navigation source of side 1, of side 2.
-    bool fmsSource1 = false;
-    bool fmsSource2 = false;
-    // EICAS conditions, each with its change in this frame.
-    bool windshearInop = false;
-    bool windshearInopChanged = false;
-    bool lateralModeOff = false;
-    bool lateralModeOffChanged = false;
-    bool verticalModeOff = false;
-    bool verticalModeOffChanged = false;
     FdVerticalMode verticalMode = FdVerticalMode::None;
     FdVerticalMode armedVerticalMode = FdVerticalMode::None;
     FdLateralMode lateralMode = FdLateralMode::None;
@@ -273,41 +227,11 @@ public:
     bool fd2On = false;
     // APR selected the approach; NAV clears it.
     bool approachSelected = false;
-    Aircraft* owner = nullptr;
-    Autopilot* autopilot = nullptr;
-    Ahrs* ahrs = nullptr;
-    Adc* adc = nullptr;
-    Radio* radio = nullptr;
-    RadAlt* radAlt = nullptr;
     Fms* fms = nullptr;
-    Gps* gps = nullptr;
-    // Frame time, seconds.
-    double dt = 0.0;
-    // The maximum bank the settings give.
-    float maxBank = 27.0f;
     // Altitude-capture gain (minutes) scheduled by pressure altitude.
     float altCaptureGain = 0.2f;
-    double altCaptureLoBreakpoint = 10000.0;
-    double altCaptureHiBreakpoint = 35000.0;
-    double altCaptureLoGain = 0.2;
-    double altCaptureHiGain = 0.15;
-    // Named variables of the knobs: TaviCrs1Dec, TaviCrs1Inc, TaviCrs2Dec, TaviCrs2Inc,
-    // TaviHdgDec, TaviHdgInc, TaviAltDec, TaviAltInc, TaviSpdDec, TaviSpdInc.
-    int32_t fdVarCrs1Dec = -1;
-    int32_t fdVarCrs1Inc = -1;
-    int32_t fdVarCrs2Dec = -1;
-    int32_t fdVarCrs2Inc = -1;
-    int32_t fdVarHdgDec = -1;
-    int32_t fdVarHdgInc = -1;
-    int32_t fdVarAltDec = -1;
-    int32_t fdVarAltInc = -1;
-    int32_t fdVarSpdDec = -1;
-    int32_t fdVarSpdInc = -1;
     // A jump of the true airspeed in one frame, kept for 5 s.
     bool tasJump = false;
-    float trueAirspeed = 0.0f;
-    float previousTrueAirspeed = 0.0f;
-    uint32_t tasJumpSince = 0;
 
 private:
     void fetchSystems(Aircraft& aircraft);
@@ -318,6 +242,9 @@ private:
     void updateGainSchedules();
     void updateAbove400Ft();
     void ensureConsistency();
+    void toggleFlightDirector(bool& on);
+    void clearModes();
+    void leaveModesWhileInhibited();
     bool followAltitude();
     void synchroniseSpeedTargets(const Aircraft& aircraft);
     void followGlideslopeNeedle();
@@ -331,10 +258,11 @@ private:
     // Guidance: touch-control steering, then the captures and transitions of the modes.
     void updateGuidance(const Aircraft& aircraft);
     void updateTouchControlSteering(const Aircraft& aircraft);
-    void updateVerticalCaptures();
-    void updateVerticalGuidance(const Aircraft& aircraft);
-    void flyVerticalMode(const Aircraft& aircraft);
-    void updateLateralGuidance();
+    FdVerticalMode updateVerticalTransitions();
+    void captureVerticalModes();
+    void flyVerticalLaw(FdVerticalMode law, const Aircraft& aircraft);
+    FdLateralMode updateLateralTransitions();
+    void flyLateralLaw(FdLateralMode law);
     void captureRadioCourse();
     void updateLnavArmingAndCapture();
     void handOverAltitudeHold(const Aircraft& aircraft);
@@ -406,6 +334,80 @@ private:
     bool isRefusedNearPreselect() const;
 
     enum class SpeedProtection { None, Overspeed, LowSpeed };
+
+    TrendFilter vsPredictor;
+    // The FMS is the navigation source of side 1, of side 2.
+    bool fmsSource1 = false;
+    bool fmsSource2 = false;
+    PiController altCapturePi;
+    PiController vappPi;
+    PiController locPi;
+    PiController turnTargetPi;
+    DigitalFilter turnRateFilter{DigitalFilter::Law::FirstOrderLag, 1.0, 1, 0.0};
+    // The vertical-speed loop's gain scheduled by pressure altitude.
+    double vsScheduledGain = 0.0;
+    // Degrees per second, positive turning right.
+    float filteredTurnRate = 0.0f;
+    bool started = false;
+    // Named variables of the pitch wheel and turn knob: PitchUpClick, PitchDownClick,
+    // TurnLeftClick, TurnRightClick, TurnCenterClick, TurnKnob; -1 until registered.
+    int32_t fdVarPitchUp = -1;
+    int32_t fdVarPitchDown = -1;
+    int32_t fdVarTurnLeft = -1;
+    int32_t fdVarTurnRight = -1;
+    int32_t fdVarTurnCenter = -1;
+    int32_t fdVarTurnKnob = -1;
+    bool varsRegistered = false;
+    bool useDefaultAp = true;
+    // The air data's indicated altitude and its value before its last change.
+    float altitude = 0.0f;
+    float previousAltitude = 0.0f;
+    // The radio altitude exceeded 400 ft since the aircraft was last on the ground.
+    bool above400Ft = false;
+    // The active lateral mode's signal and the glideslope flag, now and one frame before.
+    bool navValid = false;
+    bool navWasValid = false;
+    bool gsValid = false;
+    bool gsWasValid = false;
+    uint32_t rollLevelSince = 0;
+    uint32_t gsLostSince = 0;
+    // The coupled glideslope needle, its previous value and its rate per second.
+    float gsDeviation = 0.0f;
+    float previousGsDeviation = 0.0f;
+    float gsDeviationRate = 0.0f;
+    // Pitch when TCS was last held or released.
+    float tcsPitch = 0.0f;
+    int32_t tcsJoystick = 0;
+    uint32_t tcsButtonMask = 0xFFFFFFFF;
+    // EICAS conditions, each with its change in this frame.
+    bool windshearInop = false;
+    bool windshearInopChanged = false;
+    bool lateralModeOff = false;
+    bool lateralModeOffChanged = false;
+    bool verticalModeOff = false;
+    bool verticalModeOffChanged = false;
+    Aircraft* owner = nullptr;
+    Autopilot* autopilot = nullptr;
+    Ahrs* ahrs = nullptr;
+    Adc* adc = nullptr;
+    Radio* radio = nullptr;
+    RadAlt* radAlt = nullptr;
+    Gps* gps = nullptr;
+    // Frame time, seconds.
+    double dt = 0.0;
+    // The maximum bank the settings give.
+    float maxBank = 27.0f;
+    double altCaptureLoBreakpoint = 10000.0;
+    double altCaptureHiBreakpoint = 35000.0;
+    double altCaptureLoGain = 0.2;
+    double altCaptureHiGain = 0.15;
+    // Named variables of the knobs: TaviCrs1Dec, TaviCrs1Inc, TaviCrs2Dec, TaviCrs2Inc,
+    // TaviHdgDec, TaviHdgInc, TaviAltDec, TaviAltInc, TaviSpdDec, TaviSpdInc; -1 until
+    // registered.
+    std::array<int32_t, 10> knobVarIds = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+    float trueAirspeed = 0.0f;
+    float previousTrueAirspeed = 0.0f;
+    uint32_t tasJumpSince = 0;
 
     EicasPowerWatch eicasPower;
     Fadec* fadec = nullptr;

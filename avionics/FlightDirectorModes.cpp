@@ -84,6 +84,10 @@ bool FlightDirector::isFmsSourceCoupled() const {
     return coupledSide == 2 ? fmsSource2 : fmsSource1;
 }
 
+void FlightDirector::selectNavigationSource(int side, bool fms) {
+    (side == 1 ? fmsSource1 : fmsSource2) = fms;
+}
+
 RadioUnit* FlightDirector::coupledReceiver() const {
     if (!radio) {
         return nullptr;
@@ -149,6 +153,81 @@ float FlightDirector::autopilotHalfBank() const {
 
 uint32_t FlightDirector::now() const {
     return owner ? owner->simTimeMs : 0;
+}
+
+// The directors come on by themselves under the autopilot or with a mode beyond PIT/ROL; with
+// both off and the autopilot disengaged every mode is none.
+void FlightDirector::ensureConsistency() {
+    const bool engaged = isAutopilotEngaged();
+    if (engaged && (!fd1On || !fd2On)) {
+        fd1On = fd2On = true;
+    }
+    const bool verticalBeyondPit =
+        verticalMode != FdVerticalMode::None && verticalMode != FdVerticalMode::Pit;
+    const bool lateralBeyondRol =
+        lateralMode != FdLateralMode::None && lateralMode != FdLateralMode::Rol;
+    if (!fd1On && !fd2On && (verticalBeyondPit || lateralBeyondRol)) {
+        fd1On = fd2On = true;
+    }
+    if (!engaged && !fd1On && !fd2On) {
+        verticalMode = armedVerticalMode = FdVerticalMode::None;
+        setLateralMode(FdLateralMode::None);
+        armedLateralMode = FdLateralMode::None;
+        return;
+    }
+    if (verticalMode == FdVerticalMode::None) {
+        if (armedVerticalMode == FdVerticalMode::Asel || armedVerticalMode == FdVerticalMode::Gs) {
+            verticalMode = FdVerticalMode::Pit;
+        } else {
+            setVerticalMode(FdVerticalMode::Pit);
+        }
+    }
+    if (lateralMode == FdLateralMode::None) {
+        setLateralMode(FdLateralMode::Rol);
+    }
+}
+
+void FlightDirector::toggleFlightDirector1() {
+    toggleFlightDirector(fd1On);
+}
+
+void FlightDirector::toggleFlightDirector2() {
+    toggleFlightDirector(fd2On);
+}
+
+// A director cannot be switched off under the autopilot; with both off and the autopilot
+// disengaged every mode is none.
+void FlightDirector::toggleFlightDirector(bool& on) {
+    if (isAutopilotEngaged() && on) {
+        return;
+    }
+    on = !on;
+    if (!isAutopilotEngaged() && !fd1On && !fd2On) {
+        clearModes();
+    }
+    ensureConsistency();
+}
+
+void FlightDirector::clearModes() {
+    verticalMode = armedVerticalMode = FdVerticalMode::None;
+    lateralMode = armedLateralMode = FdLateralMode::None;
+}
+
+// The coupled side's bus or air data is lost: its director goes off, PIT and ROL (none with
+// both directors off).
+void FlightDirector::leaveModesWhileInhibited() {
+    // The servos stop with the guidance: an autopilot left engaged held frozen controls and
+    // withheld the pilot's axes.
+    if (isAutopilotEngaged()) {
+        autopilot->toggleEngage();
+    }
+    if (coupledSide == 1 && fd1On) {
+        toggleFlightDirector1();
+    } else if (coupledSide == 2 && fd2On) {
+        toggleFlightDirector2();
+    }
+    setVerticalMode(FdVerticalMode::Pit);
+    cancelLateralMode();
 }
 
 // Mode operations.
@@ -599,20 +678,20 @@ bool FlightDirector::isWithinAltitudeCapture(float targetAltitude) {
 
 // The guidance of a running frame.
 
+// Each axis first makes the frame's transitions, then flies the law of the mode in which its
+// monitors and captures found it.
 void FlightDirector::updateGuidance(const Aircraft& aircraft) {
     updateTurnRate();
     if (inhibited) {
-        verticalMode = armedVerticalMode = FdVerticalMode::None;
-        lateralMode = armedLateralMode = FdLateralMode::None;
+        clearModes();
         return;
     }
     if (lateralMode != FdLateralMode::Hdg) {
         setLowBank(false);
     }
     updateTouchControlSteering(aircraft);
-    updateVerticalCaptures();
-    updateVerticalGuidance(aircraft);
-    updateLateralGuidance();
+    flyVerticalLaw(updateVerticalTransitions(), aircraft);
+    flyLateralLaw(updateLateralTransitions());
     updateCommandBars();
     runAutopilotServos();
 }
@@ -672,8 +751,54 @@ void FlightDirector::updateTouchControlSteering(const Aircraft& aircraft) {
     }
 }
 
+// Every vertical transition of a frame: the ASEL and GS captures, IAS or Mach by altitude, the
+// speed protection's episodes and the transitions of the active mode. Returns the mode whose law
+// flies in this frame, none for no law.
+FdVerticalMode FlightDirector::updateVerticalTransitions() {
+    captureVerticalModes();
+    if (verticalMode == FdVerticalMode::Gs) {
+        armedVerticalMode = FdVerticalMode::None;
+    }
+    if (verticalMode == FdVerticalMode::Speed && altitudeChanged) {
+        switchSpeedUnitsByAltitude();
+    }
+    updateSpeedProtection();
+    if (speedProtection) {
+        return verticalMode;
+    }
+    const FdVerticalMode flown = verticalMode;
+    switch (flown) {
+    case FdVerticalMode::None: {
+        const FdVerticalMode armed = armedVerticalMode;
+        setVerticalMode(FdVerticalMode::Pit);
+        armedVerticalMode = armed;
+        return FdVerticalMode::None;
+    }
+    case FdVerticalMode::Pit:
+        if (isAirborne() && armedVerticalMode == FdVerticalMode::None &&
+            std::fabs(altitude - altitudePreselect) > kAutoAselBand) {
+            armAltitudeSelect();
+        }
+        break;
+    case FdVerticalMode::Asel:
+        if (std::fabs(altitude - altitudePreselect) < kAltitudeCapturedBand &&
+            std::fabs(verticalSpeed()) <= kAltitudeCapturedVerticalSpeed) {
+            setVerticalMode(FdVerticalMode::Alt);
+            altitudeHoldTarget = altitudePreselect;
+            return FdVerticalMode::None;
+        }
+        break;
+    case FdVerticalMode::Gs:
+        monitorGlideslope();
+        break;
+    default:
+        break;
+    }
+    return flown;
+}
+
 // ASEL and GS captures, airborne from 5 s after lift-off.
-void FlightDirector::updateVerticalCaptures() {
+void FlightDirector::captureVerticalModes() {
     if (!isAirborne() || verticalMode == FdVerticalMode::Gs || !adc ||
         now() - adc->liftoffTime <= kLiftoffCaptureDelayMs) {
         return;
@@ -707,73 +832,6 @@ void FlightDirector::updateVerticalCaptures() {
     }
 }
 
-void FlightDirector::updateVerticalGuidance(const Aircraft& aircraft) {
-    if (verticalMode == FdVerticalMode::Gs) {
-        armedVerticalMode = FdVerticalMode::None;
-    }
-    if (verticalMode == FdVerticalMode::Speed && altitudeChanged) {
-        switchSpeedUnitsByAltitude();
-    }
-    updateSpeedProtection();
-    if (speedProtection) {
-        flySpeedProtection();
-    } else {
-        flyVerticalMode(aircraft);
-    }
-    const bool takingOff = verticalMode == FdVerticalMode::Toga && takeoffMode;
-    if (!isAirborne() && !takingOff && autopilot) {
-        autopilot->setPitchCommand(currentPitch());
-        autopilot->syncPitch();
-    }
-}
-
-// The active mode's law, and the captures that end ASEL.
-void FlightDirector::flyVerticalMode(const Aircraft& aircraft) {
-    switch (verticalMode) {
-    case FdVerticalMode::None: {
-        const FdVerticalMode armed = armedVerticalMode;
-        setVerticalMode(FdVerticalMode::Pit);
-        armedVerticalMode = armed;
-        break;
-    }
-    case FdVerticalMode::Pit:
-        if (isAirborne() && armedVerticalMode == FdVerticalMode::None &&
-            std::fabs(altitude - altitudePreselect) > kAutoAselBand) {
-            armAltitudeSelect();
-        }
-        break;
-    case FdVerticalMode::Alt:
-        handOverAltitudeHold(aircraft);
-        flyAltitudeHold();
-        break;
-    case FdVerticalMode::Asel:
-        if (std::fabs(altitude - altitudePreselect) < kAltitudeCapturedBand &&
-            std::fabs(verticalSpeed()) <= kAltitudeCapturedVerticalSpeed) {
-            setVerticalMode(FdVerticalMode::Alt);
-            altitudeHoldTarget = altitudePreselect;
-        } else {
-            flyAltitudeCapture();
-        }
-        break;
-    case FdVerticalMode::Vs:
-        flyVerticalSpeed(vsTarget);
-        break;
-    case FdVerticalMode::Speed:
-        flyLevelChange(iasTarget);
-        break;
-    case FdVerticalMode::ClimbDescent:
-        flyClimbDescent();
-        break;
-    case FdVerticalMode::Gs:
-        monitorGlideslope();
-        flyGlideslope();
-        break;
-    case FdVerticalMode::Toga:
-        flyToga();
-        break;
-    }
-}
-
 // Mach above 25,100 ft, IAS again at 25,000 ft and below.
 void FlightDirector::switchSpeedUnitsByAltitude() {
     if (!machMode && previousAltitude < kMachAltitude && altitude >= kMachAltitude) {
@@ -783,7 +841,50 @@ void FlightDirector::switchSpeedUnitsByAltitude() {
     }
 }
 
-void FlightDirector::updateLateralGuidance() {
+// The speed protection, or the law of the mode the transitions left to fly.
+void FlightDirector::flyVerticalLaw(FdVerticalMode law, const Aircraft& aircraft) {
+    if (speedProtection) {
+        flySpeedProtection();
+    } else {
+        switch (law) {
+        case FdVerticalMode::None:
+        case FdVerticalMode::Pit:
+            break;
+        case FdVerticalMode::Alt:
+            handOverAltitudeHold(aircraft);
+            flyAltitudeHold();
+            break;
+        case FdVerticalMode::Asel:
+            flyAltitudeCapture();
+            break;
+        case FdVerticalMode::Vs:
+            flyVerticalSpeed(vsTarget);
+            break;
+        case FdVerticalMode::Speed:
+            flyLevelChange(iasTarget);
+            break;
+        case FdVerticalMode::ClimbDescent:
+            flyClimbDescent();
+            break;
+        case FdVerticalMode::Gs:
+            flyGlideslope();
+            break;
+        case FdVerticalMode::Toga:
+            flyToga();
+            break;
+        }
+    }
+    const bool takingOff = verticalMode == FdVerticalMode::Toga && takeoffMode;
+    if (!isAirborne() && !takingOff && autopilot) {
+        autopilot->setPitchCommand(currentPitch());
+        autopilot->syncPitch();
+    }
+}
+
+// Every lateral transition of a frame: the turn knob, low bank by altitude, LNAV's arming and
+// capture, the heading's loss and the captures and monitors of the active mode. Returns the mode
+// whose law flies in this frame, none for no law.
+FdLateralMode FlightDirector::updateLateralTransitions() {
     if (std::fabs(turnKnobCommand) > kTurnKnobCentre) {
         if (lateralMode != FdLateralMode::Rol) {
             setLateralMode(FdLateralMode::Rol);
@@ -803,29 +904,50 @@ void FlightDirector::updateLateralGuidance() {
     if (isHeadingBasedMode(lateralMode) && !isCoupledHeadingValid()) {
         cancelLateralMode();
     }
-    switch (lateralMode) {
+    const FdLateralMode flown = lateralMode;
+    switch (flown) {
     case FdLateralMode::None:
         cancelLateralMode();
+        return FdLateralMode::None;
+    case FdLateralMode::Hdg:
+        captureRadioCourse();
+        break;
+    case FdLateralMode::Vor:
+    case FdLateralMode::Vapp:
+        monitorVor();
+        break;
+    case FdLateralMode::Loc:
+    case FdLateralMode::Bc:
+        monitorLocalizer();
+        break;
+    case FdLateralMode::Lnav:
+        monitorLnav();
+        break;
+    default:
+        break;
+    }
+    return flown;
+}
+
+void FlightDirector::flyLateralLaw(FdLateralMode law) {
+    switch (law) {
+    case FdLateralMode::None:
         break;
     case FdLateralMode::Rol:
         flyRollHold();
         break;
     case FdLateralMode::Hdg:
-        captureRadioCourse();
         flyHeading(headingBug, false);
         break;
     case FdLateralMode::Vor:
     case FdLateralMode::Vapp:
-        monitorVor();
         flyVor();
         break;
     case FdLateralMode::Loc:
     case FdLateralMode::Bc:
-        monitorLocalizer();
         flyLocalizer();
         break;
     case FdLateralMode::Lnav:
-        monitorLnav();
         steerLnav();
         break;
     case FdLateralMode::TogaRol:

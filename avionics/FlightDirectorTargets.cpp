@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace tavi {
 
@@ -90,39 +91,24 @@ float metricToFeet(float metres) {
 using KnobHandler = int32_t (*)(int32_t, int32_t, uint32_t);
 
 // A knob's named variable: 3 pushes the knob (where it has a push), 2 turns it by the large
-// step, any other non-zero value by the small one.
+// step, any other non-zero value by the small one. In the order of the knob variable ids.
 struct KnobVariable {
     const char* name;
-    int32_t FlightDirector::*id;
     KnobHandler turn;
     KnobHandler push;
 };
 
 const KnobVariable kKnobVariables[] = {
-    {"TaviCrs1Dec", &FlightDirector::fdVarCrs1Dec, apCourse1KnobDec, apCourse1KnobPush},
-    {"TaviCrs1Inc", &FlightDirector::fdVarCrs1Inc, apCourse1KnobInc, apCourse1KnobPush},
-    {"TaviCrs2Dec", &FlightDirector::fdVarCrs2Dec, apCourse2KnobDec, apCourse2KnobPush},
-    {"TaviCrs2Inc", &FlightDirector::fdVarCrs2Inc, apCourse2KnobInc, apCourse2KnobPush},
-    {"TaviHdgDec", &FlightDirector::fdVarHdgDec, apHeadingKnobDec, apHeadingKnobPush},
-    {"TaviHdgInc", &FlightDirector::fdVarHdgInc, apHeadingKnobInc, apHeadingKnobPush},
-    {"TaviAltDec", &FlightDirector::fdVarAltDec, apAltitudeKnobDec, nullptr},
-    {"TaviAltInc", &FlightDirector::fdVarAltInc, apAltitudeKnobInc, nullptr},
-    {"TaviSpdDec", &FlightDirector::fdVarSpdDec, apSpeedKnobDec, apSpeedKnobPush},
-    {"TaviSpdInc", &FlightDirector::fdVarSpdInc, apSpeedKnobInc, apSpeedKnobPush},
-};
-
-struct PitchAndTurnVariable {
-    const char* name;
-    int32_t FlightDirector::*id;
-};
-
-const PitchAndTurnVariable kPitchAndTurnVariables[] = {
-    {"PitchUpClick", &FlightDirector::fdVarPitchUp},
-    {"PitchDownClick", &FlightDirector::fdVarPitchDown},
-    {"TurnLeftClick", &FlightDirector::fdVarTurnLeft},
-    {"TurnRightClick", &FlightDirector::fdVarTurnRight},
-    {"TurnCenterClick", &FlightDirector::fdVarTurnCenter},
-    {"TurnKnob", &FlightDirector::fdVarTurnKnob},
+    {"TaviCrs1Dec", apCourse1KnobDec, apCourse1KnobPush},
+    {"TaviCrs1Inc", apCourse1KnobInc, apCourse1KnobPush},
+    {"TaviCrs2Dec", apCourse2KnobDec, apCourse2KnobPush},
+    {"TaviCrs2Inc", apCourse2KnobInc, apCourse2KnobPush},
+    {"TaviHdgDec", apHeadingKnobDec, apHeadingKnobPush},
+    {"TaviHdgInc", apHeadingKnobInc, apHeadingKnobPush},
+    {"TaviAltDec", apAltitudeKnobDec, nullptr},
+    {"TaviAltInc", apAltitudeKnobInc, nullptr},
+    {"TaviSpdDec", apSpeedKnobDec, apSpeedKnobPush},
+    {"TaviSpdInc", apSpeedKnobInc, apSpeedKnobPush},
 };
 
 constexpr double kPushValue = 3.0;
@@ -322,11 +308,17 @@ void FlightDirector::synchroniseSpeedTargets(const Aircraft& aircraft) {
 
 void FlightDirector::registerNamedVariables() {
     platform::PanelServices& panel = panelServices();
-    for (const PitchAndTurnVariable& variable : kPitchAndTurnVariables) {
-        this->*variable.id = panel.registerNamedVariable(variable.name);
+    const std::pair<const char*, int32_t*> pitchAndTurnVariables[] = {
+        {"PitchUpClick", &fdVarPitchUp},       {"PitchDownClick", &fdVarPitchDown},
+        {"TurnLeftClick", &fdVarTurnLeft},     {"TurnRightClick", &fdVarTurnRight},
+        {"TurnCenterClick", &fdVarTurnCenter}, {"TurnKnob", &fdVarTurnKnob},
+    };
+    for (const auto& [name, id] : pitchAndTurnVariables) {
+        *id = panel.registerNamedVariable(name);
     }
-    for (const KnobVariable& variable : kKnobVariables) {
-        this->*variable.id = panel.registerNamedVariable(variable.name);
+    static_assert(std::size(kKnobVariables) == std::tuple_size_v<decltype(knobVarIds)>);
+    for (std::size_t i = 0; i < knobVarIds.size(); ++i) {
+        knobVarIds[i] = panel.registerNamedVariable(kKnobVariables[i].name);
     }
     varsRegistered = true;
     centreTurnKnob();
@@ -348,11 +340,12 @@ void FlightDirector::actOnNamedVariables() {
     if (takeRequest(fdVarTurnCenter)) {
         centreTurnKnob();
     }
-    for (const KnobVariable& variable : kKnobVariables) {
-        const double value = takeRequestValue(this->*variable.id);
+    for (std::size_t i = 0; i < knobVarIds.size(); ++i) {
+        const double value = takeRequestValue(knobVarIds[i]);
         if (value == 0.0) {
             continue;
         }
+        const KnobVariable& variable = kKnobVariables[i];
         if (value == kPushValue && variable.push) {
             variable.push(0, 0, 0);
         } else {

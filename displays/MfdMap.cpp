@@ -82,7 +82,7 @@ void Mfd::drawNavigationSource(Canvas& canvas) {
     if (!flightDirector || !nav) {
         return;
     }
-    const bool fmsSource = side == 1 ? flightDirector->fmsSource1 : flightDirector->fmsSource2;
+    const bool fmsSource = flightDirector->isFmsSource(side);
     Reading ident{kDashes4, kYellow};
     Reading distance{"- - -.-", kYellow};
     Reading time{"- - -", kYellow};

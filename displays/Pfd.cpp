@@ -234,10 +234,10 @@ void Pfd::actOnNamedVariables() {
         showTimeToGo = !showTimeToGo;
     }
     if (request(kNavSourceRadio) && flightDirector) {
-        (side == 1 ? flightDirector->fmsSource1 : flightDirector->fmsSource2) = false;
+        flightDirector->selectNavigationSource(side, false);
     }
     if (request(kNavSourceFms) && flightDirector) {
-        (side == 1 ? flightDirector->fmsSource1 : flightDirector->fmsSource2) = true;
+        flightDirector->selectNavigationSource(side, true);
     }
 }
 
@@ -439,7 +439,7 @@ Pfd::Frame Pfd::frameValues() const {
     frame.headingFailed = (side == 1 ? unit1.headingSide1 : unit1.headingSide2).invalid;
     frame.heading = frame.headingFailed ? (side == 1 ? unit1.frozenHeading1 : unit1.frozenHeading2)
                                         : unit1.heading;
-    frame.fmsSource = side == 1 ? flightDirector->fmsSource1 : flightDirector->fmsSource2;
+    frame.fmsSource = flightDirector->isFmsSource(side);
     frame.nav = side == 1 ? &radio->unit1 : &radio->unit2;
     frame.lnav = fms ? fms->lnavState() : nullptr;
     frame.unit = side == 1 ? &ahrs->unit1 : &ahrs->unit2;

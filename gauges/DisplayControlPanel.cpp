@@ -53,9 +53,8 @@ bool toggleTimeToGo(int, int, uint32_t) {
 
 template <int Side, bool Fms>
 bool selectNavSource(int, int, uint32_t) {
-    return actOn(&Aircraft::flightDirector, [](FlightDirector& director) {
-        (Side == 1 ? director.fmsSource1 : director.fmsSource2) = Fms;
-    });
+    return actOn(&Aircraft::flightDirector,
+                 [](FlightDirector& director) { director.selectNavigationSource(Side, Fms); });
 }
 
 // 10 ft steps from 200 ft up, 5 ft below.

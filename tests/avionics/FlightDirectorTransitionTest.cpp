@@ -97,7 +97,7 @@ const auto goAroundHeight = [](FlightDirectorBench& b) {
 };
 
 const auto fmsSource = [](FlightDirector& fd) {
-    fd.fmsSource1 = true;
+    fd.selectNavigationSource(1, true);
 };
 const auto holdAt5000 = [](FlightDirector& fd) {
     fd.altitudeHoldTarget = 5000.0f;
@@ -402,7 +402,7 @@ const auto glideslopeAt = [](double gsi) {
 const auto lnavAt = [](double alongTrack, double crossTrack, bool fmsSource = true) {
     return [=](FlightDirectorBench& b) {
         b.flyLnav(alongTrack, crossTrack);
-        b.fd().fmsSource1 = fmsSource;
+        b.fd().selectNavigationSource(1, fmsSource);
     };
 };
 const auto levelOffAt = [](float altitude, float verticalSpeed) {

@@ -265,7 +265,7 @@ TEST_F(MfdScreen, SpeedRowsSelectCycleAndTakeTheKnob) {
 
 TEST_F(MfdScreen, TheFmsSourceShowsTheActiveFixOrDashesWithoutLnav) {
     // The panel's source button sets the flag; the FMS keeps the LNAV output.
-    bench.aircraft().flightDirector()->fmsSource1 = true;
+    bench.aircraft().flightDirector()->selectNavigationSource(1, true);
     LnavState& lnav = *bench.fms.lnavState();
     lnav.valid = true;
     lnav.ident = "ABC";

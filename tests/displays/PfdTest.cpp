@@ -271,14 +271,13 @@ TEST_F(PfdModuleTest, NamedVariablesOfEachSide) {
         EXPECT_NE(pfd(side).baroInInches, inches);
         EXPECT_EQ(pfd(3 - side).hsiArcMode, false) << "the other side keeps its own format";
 
-        bool& fmsSource = side == 1 ? module.aircraft().flightDirector()->fmsSource1
-                                    : module.aircraft().flightDirector()->fmsSource2;
+        const FlightDirector& director = *module.aircraft().flightDirector();
         request(named("RuriRaz#OroDezor"));
         step(1);
-        EXPECT_TRUE(fmsSource);
+        EXPECT_TRUE(director.isFmsSource(side));
         request(named("VezoDid#UvuVorev"));
         step(1);
-        EXPECT_FALSE(fmsSource);
+        EXPECT_FALSE(director.isFmsSource(side));
         pfd(side).hsiArcMode = false;
     }
 }
@@ -423,7 +422,7 @@ TEST_F(PfdModuleTest, TheFmsSourceShowsTheDescentPathDeviation) {
     fms.perfInit.descentStarted = true;
     fms.perfInit.prediction[PerfPrediction::TodDistance] = 300.0f;
     aircraft.ahrs()->onGround = false;
-    aircraft.flightDirector()->fmsSource1 = true;
+    aircraft.flightDirector()->selectNavigationSource(1, true);
     auto descendAt = [&](float altitude) {
         aircraft.adc()->indicatedAltitude = altitude;
         fms.updateVnav();

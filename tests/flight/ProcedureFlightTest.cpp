@@ -64,7 +64,7 @@ protected:
     void coupleLnav() {
         flight.pressAutopilotEngage();
         flight.pressKey(FlightScenario::kAltitudeHoldKey);
-        flight.fd().fmsSource1 = true;
+        flight.fd().selectNavigationSource(1, true);
         flight.pressKey(kNavModeKey);
         fly(10.0);
         ASSERT_EQ(flight.fd().lateralMode, FdLateralMode::Lnav);
@@ -283,7 +283,7 @@ TEST_F(ProcedureFlight, ASidWithItsRunwayAndTransitionIsChosenActivatedAndFlown)
     flight.simulator().flight.setGearHandle(false);
     flight.simulator().pilotEvent("AXIS_ELEVATOR_SET", 0);
     flight.pressAutopilotEngage();
-    flight.fd().fmsSource1 = true;
+    flight.fd().selectNavigationSource(1, true);
     flight.pressKey(kNavModeKey);
     flight.simulator().pilotKeyEvent(0x100DF);
     flight.setThrustLevers(62.0);

@@ -108,12 +108,12 @@ TEST_F(InstrumentGaugesTest, DisplayControlButtons) {
     EXPECT_TRUE(leftClick(brg1Gauge, 60, 20));
     EXPECT_TRUE(pfd(1).showTimeToGo);
     EXPECT_TRUE(leftClick(brg2Gauge, 190, 20));
-    EXPECT_TRUE(fd.fmsSource2);
-    EXPECT_FALSE(fd.fmsSource1);
+    EXPECT_TRUE(fd.isFmsSource(2));
+    EXPECT_FALSE(fd.isFmsSource(1));
     EXPECT_TRUE(leftClick(brg2Gauge, 160, 20));
-    EXPECT_FALSE(fd.fmsSource2);
+    EXPECT_FALSE(fd.isFmsSource(2));
     EXPECT_TRUE(leftClick(brg1Gauge, 190, 20));
-    EXPECT_TRUE(fd.fmsSource1);
+    EXPECT_TRUE(fd.isFmsSource(1));
 
     const struct {
         int32_t from;

@@ -148,7 +148,7 @@ public:
 
     // LNAV guidance on a leg of 10 nm, with the FMS as side 1's source.
     void flyLnav(double alongTrack, double crossTrack) {
-        fd().fmsSource1 = true;
+        fd().selectNavigationSource(1, true);
         fms.legDistance = 10.0;
         fms.lnav.valid = true;
         fms.lnav.legAlongTrack = alongTrack;

@@ -164,6 +164,7 @@ void LnavFrame::update() {
     s.valid = true;
     s.legAlongTrack = 0.0;
     s.pathValid = s.arcSteering = s.discontinuity = false;
+    host.checkBaroSet();
     if (plan.activeLeg >= plan.legCount()) {
         s.valid = false;
         if (host.lnavEngaged() && !plan.isBeforeRouteEnd()) {

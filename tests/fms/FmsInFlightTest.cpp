@@ -1,10 +1,13 @@
+#include "airframe/Electric.h"
 #include "avionics/Adc.h"
+#include "avionics/Baro.h"
 #include "avionics/Gps.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/FlightScenario.h"
 #include "support/PredictionRoute.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
@@ -187,6 +190,48 @@ TEST_F(FmsInFlight, CruiseLearnedInOneRunIsReadByTheNext) {
     EXPECT_EQ(
         next.aircraft().fms()->performance().cell(FmsPerf::CruiseFuel, learned.row, learned.column),
         learned.value);
+}
+
+TEST_F(FmsInFlight, LearningOutlivesAWithdrawnInitialisation) {
+    flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    flight.pressAutopilotEngage();
+    flight.pressKey(FlightScenario::kAltitudeHoldKey);
+    confirmPerformance(flight);
+    flight.fly(150.0, [this] { flight.holdSpeed(250.0); });
+    const std::vector<LearnedCell> cells = learnedCruiseCells(fms().performance());
+    ASSERT_FALSE(cells.empty());
+    flight.aircraft().electric()->avionicsMaster1 = false;
+    flight.fly(0.2);
+    ASSERT_FALSE(fms().perfInit.initialised) << "a power loss withdraws it";
+    flight.module.deinit();
+    FmsPerf kept;
+    kept.setPath(perfFile(flight.module).string());
+    ASSERT_TRUE(kept.load());
+    EXPECT_EQ(kept.cell(FmsPerf::CruiseFuel, cells.front().row, cells.front().column),
+              cells.front().value);
+}
+
+std::size_t baroReminders(Fms& fms) {
+    const auto& queued = fms.messages.messages();
+    return static_cast<std::size_t>(
+        std::count_if(queued.begin(), queued.end(), [](const CduMessage& message) {
+            return message.text == BaroSetCheck::kMessage;
+        }));
+}
+
+TEST_F(FmsInFlight, ClimbingThroughTheTransitionAltitudeOnTheLocalSettingRemindsOnce) {
+    flight.startInFlight(47.0, 8.0, 17980.0, 0.0, 250.0);
+    confirmPerformance(flight);
+    flight.fly(0.5);
+    EXPECT_EQ(baroReminders(fms()), 0u) << "armed within 100 ft of 18000 ft";
+    flight.aircraft().baro()->setBaroSetting(30.12f);
+    flight.simulator().placeInFlight(47.0, 8.0, 21500.0, 0.0, 250.0);
+    flight.fly(0.5);
+    EXPECT_EQ(baroReminders(fms()), 1u);
+    fms().messages.clear();
+    flight.simulator().placeInFlight(47.0, 8.0, 23000.0, 0.0, 250.0);
+    flight.fly(0.5);
+    EXPECT_EQ(baroReminders(fms()), 0u) << "one reminder per crossing";
 }
 
 TEST_F(FmsInFlight, LegEtasFollowTheGroundSpeedUntilPerformanceIsConfirmed) {

@@ -30,6 +30,7 @@ public:
     }
     void legSequenced(const Waypoint& passed) override { passedFixes.push_back(passed.ident); }
     void updateLegEtas() override {}
+    void checkBaroSet() override {}
 
     bool engaged = true;
     int cancels = 0;

@@ -38,6 +38,9 @@ constexpr double kPolarRegionExit = 84.0;
 constexpr double kNavaidResortDegrees = 0.5;
 
 // Virtual-key codes of the PC keyboard.
+// The position-init record's loaded-from code for a reference point.
+constexpr int32_t kLoadedFromReference = 1;
+
 constexpr uint32_t kVkBackspace = 8;
 constexpr uint32_t kVkSpace = 32;
 constexpr uint32_t kVkPageUp = 33;
@@ -508,11 +511,12 @@ std::optional<double> Fms::activeLegDistance() const {
 
 void Fms::activateMissedApproach() {
     const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr;
-    if (!airborne || !director || director->verticalMode != FdVerticalMode::Toga) {
+    if (!director) {
         return;
     }
     TogaInputs inputs;
-    inputs.verticalModeToGa = true;
+    inputs.onGround = ahrs && ahrs->onGround;
+    inputs.verticalModeToGa = director->verticalMode == FdVerticalMode::Toga;
     inputs.positionInitialised = position.initialised;
     inputs.preselectedAltitude = director->altitudePreselect;
     if (gps) {
@@ -520,9 +524,25 @@ void Fms::activateMissedApproach() {
         inputs.gpsLatitude = gps->latitude;
         inputs.gpsLongitude = gps->longitude;
     }
-    // In the air only the go-around can come of it; it has already made the missed approach the
-    // active route. Its new cruise altitude waits for the performance initialisation to keep it.
-    lnav.activateMissedApproach(activeFlightPlan, missedApproachFlightPlan, inputs, context);
+    const TogaOutcome outcome =
+        lnav.activateMissedApproach(activeFlightPlan, missedApproachFlightPlan, inputs, context);
+    switch (outcome.action) {
+    case TogaAction::TakeoffPositionUpdate:
+        position.latitude = position.loadedLatitude = outcome.latitude;
+        position.longitude = position.loadedLongitude = outcome.longitude;
+        position.initialised = true;
+        position.loadedFrom = kLoadedFromReference;
+        position.offsetBearing = outcome.offsetBearing;
+        position.offsetDistance = outcome.offsetDistance;
+        break;
+    case TogaAction::GoAround:
+        perfInit.cruiseAltitude = perfInit.initCrzAlt = outcome.missedApproachAltitude;
+        perfInit.climbDone = perfInit.descentStarted = perfInit.cruiseReached = false;
+        updateFuelPredictions();
+        break;
+    case TogaAction::None:
+        break;
+    }
 }
 
 bool Fms::lnavEngaged() const {

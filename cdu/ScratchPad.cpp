@@ -36,6 +36,13 @@ void ScratchPad::empty() {
     editing = false;
 }
 
+// The pad's text is not saved with the flight: a cursor that does not fall on the text held now
+// would write outside it, so such an edit mode is not taken up.
+void ScratchPad::restoreEditMode(bool editMode, int32_t editCursor) {
+    editing = editMode && editCursor >= 0 && editCursor < static_cast<int32_t>(pad.size());
+    cursor = editing ? editCursor : 0;
+}
+
 bool ScratchPad::startsTemporaryEntry() const {
     return !pad.empty() && (pad.front() == '#' || pad.front() == '*');
 }

@@ -29,6 +29,8 @@ public:
     void set(std::string text);
     bool isDelete() const { return pad == kDeleteKeyword; }
     void endEditMode() { editing = false; }
+    // Edit mode as a saved flight had it, over the text the pad holds now.
+    void restoreEditMode(bool editMode, int32_t editCursor);
 
     // The CDU's editing keys, applied before the page sees the key. Each returns whether the key
     // goes on to the page.

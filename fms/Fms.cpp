@@ -6,6 +6,7 @@
 #include "airframe/JetEngine.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
+#include "avionics/Baro.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
 #include "cdu/pages/PerfPages.h"
@@ -33,7 +34,13 @@ constexpr double kSouthMagAbove = -59.0;
 constexpr double kPolarRegionEntry = 85.0;
 constexpr double kPolarRegionExit = 84.0;
 
+// Degrees of latitude or longitude the aircraft moves before the navaid list is sorted again.
+constexpr double kNavaidResortDegrees = 0.5;
+
 // Virtual-key codes of the PC keyboard.
+// The position-init record's loaded-from code for a reference point.
+constexpr int32_t kLoadedFromReference = 1;
+
 constexpr uint32_t kVkBackspace = 8;
 constexpr uint32_t kVkSpace = 32;
 constexpr uint32_t kVkPageUp = 33;
@@ -120,7 +127,9 @@ Fms::Fms()
 }
 
 Fms::~Fms() {
-    if (perfInit.initialised) {
+    // What the tables learned is kept even when the initialisation was withdrawn (at the route's
+    // end, at a power loss): otherwise every completed flight would lose its learning.
+    if (perfInit.initialised || perf.hasLearned()) {
         perf.save();
     }
 }
@@ -251,6 +260,9 @@ void Fms::followPower(bool nowPowered) {
 void Fms::onCduPowerLoss() {
     messages.clear();
     purgeTemporaryWaypoints();
+    perfInit.fuelWeight = PerfInit::kNotEntered;
+    perfInit.cargoWeight = PerfInit::kNotEntered;
+    perfInit.passengerCount = -1;
     lnav.state = LnavState{};
     position.initialised = false;
 }
@@ -291,12 +303,16 @@ void Fms::runPoweredFrame() {
         activeFlightPlan.recalculate(context);
         missedApproachFlightPlan.recalculate(context);
         alternateFlightPlan.recalculate(context);
+        updateFuelPredictions();
+        updateLegEtas();
     }
     updatePolarMode();
     sharePresentPosition();
+    forceRadioTuneFlags();
+    resortNavaidsIfMoved();
+    updateFplAutoPage();
     accountFuelBurn();
     updateFlightSummary();
-    updateFplAutoPage();
     updateLnav();
     updatePerformance();
     updateVnav();
@@ -309,6 +325,31 @@ void Fms::sharePresentPosition() {
         database->setPresentPosition(now.first, now.second);
         sharedPosition = now;
     }
+}
+
+void Fms::forceRadioTuneFlags() {
+    if (clockStarted) {
+        radTunePage.nav1Manual = true;
+        radTunePage.nav2Manual = true;
+    }
+}
+
+void Fms::resortNavaidsIfMoved() {
+    if (std::fabs(position.latitude - navaidSortLat) > kNavaidResortDegrees ||
+        std::fabs(position.longitude - navaidSortLon) > kNavaidResortDegrees) {
+        sortVhfNavaidsByDistance();
+    }
+}
+
+void Fms::sortVhfNavaidsByDistance() {
+    const GcNav here(position.latitude, position.longitude);
+    for (Navaid& navaid : vhfNavaids) {
+        navaid.distance = here.distanceTo(navaid.latitude, navaid.longitude);
+    }
+    std::stable_sort(vhfNavaids.begin(), vhfNavaids.end(),
+                     [](const Navaid& a, const Navaid& b) { return a.distance < b.distance; });
+    navaidSortLat = position.latitude;
+    navaidSortLon = position.longitude;
 }
 
 void Fms::accountFuelBurn() {
@@ -347,7 +388,7 @@ void Fms::updateFlightSummary() {
         flightSummary.groundDistance += (gps ? gps->groundSpeed : 0.0f) * hours;
     }
     if (perfInit.fuelAtLastFix == 0.0f || (ahrs && ahrs->onGround)) {
-        perfInit.fuelAtLastFix = fuelSystem ? fuelSystem->leftFuel + fuelSystem->rightFuel : 0.0f;
+        perfInit.fuelAtLastFix = fuelOnBoard();
     }
 }
 
@@ -368,6 +409,10 @@ void Fms::recordLanding() {
     plansCleared = !activeFlightPlan.hasOriginAndDestination();
     landingTime = static_cast<int32_t>(now);
     setPage(kFlightSummaryPage, 1);
+}
+
+float Fms::fuelOnBoard() const {
+    return fuelSystem ? fuelSystem->leftFuel + fuelSystem->rightFuel : 0.0f;
 }
 
 double Fms::utcTimeOfDay() const {
@@ -448,6 +493,7 @@ LnavInputs Fms::lnavInputs() const {
     inputs.magneticVariation = context.magneticVariation(position.latitude, position.longitude);
     inputs.altitude = context.altitude();
     inputs.airborne = airborne;
+    inputs.descentStarted = perfInit.descentStarted;
     inputs.navigationReady = database && database->hasConnection() && powered;
     return inputs;
 }
@@ -465,11 +511,12 @@ std::optional<double> Fms::activeLegDistance() const {
 
 void Fms::activateMissedApproach() {
     const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr;
-    if (!airborne || !director || director->verticalMode != FdVerticalMode::Toga) {
+    if (!director) {
         return;
     }
     TogaInputs inputs;
-    inputs.verticalModeToGa = true;
+    inputs.onGround = ahrs && ahrs->onGround;
+    inputs.verticalModeToGa = director->verticalMode == FdVerticalMode::Toga;
     inputs.positionInitialised = position.initialised;
     inputs.preselectedAltitude = director->altitudePreselect;
     if (gps) {
@@ -477,9 +524,25 @@ void Fms::activateMissedApproach() {
         inputs.gpsLatitude = gps->latitude;
         inputs.gpsLongitude = gps->longitude;
     }
-    // In the air only the go-around can come of it; it has already made the missed approach the
-    // active route. Its new cruise altitude waits for the performance initialisation to keep it.
-    lnav.activateMissedApproach(activeFlightPlan, missedApproachFlightPlan, inputs, context);
+    const TogaOutcome outcome =
+        lnav.activateMissedApproach(activeFlightPlan, missedApproachFlightPlan, inputs, context);
+    switch (outcome.action) {
+    case TogaAction::TakeoffPositionUpdate:
+        position.latitude = position.loadedLatitude = outcome.latitude;
+        position.longitude = position.loadedLongitude = outcome.longitude;
+        position.initialised = true;
+        position.loadedFrom = kLoadedFromReference;
+        position.offsetBearing = outcome.offsetBearing;
+        position.offsetDistance = outcome.offsetDistance;
+        break;
+    case TogaAction::GoAround:
+        perfInit.cruiseAltitude = perfInit.initCrzAlt = outcome.missedApproachAltitude;
+        perfInit.climbDone = perfInit.descentStarted = perfInit.cruiseReached = false;
+        updateFuelPredictions();
+        break;
+    case TogaAction::None:
+        break;
+    }
 }
 
 bool Fms::lnavEngaged() const {
@@ -494,6 +557,7 @@ void Fms::cancelLateralMode() {
 }
 
 void Fms::legSequenced(const Waypoint& passed) {
+    perfInit.fuelAtLastFix = fuelOnBoard();
     patternPages.followSequencing();
     if (passed.kind == WaypointKind::PilotWaypoint && !isWaypointInUse(passed.ident)) {
         pilotPointStore.remove(passed.ident);
@@ -516,6 +580,22 @@ void Fms::updateLegEtas() {
     for (std::size_t index = plan.activeLeg + 1; index < plan.legCount(); ++index) {
         eta += legFlyingTime(plan.legs[index]);
         plan.legs[index].eta = eta;
+    }
+}
+
+void Fms::checkBaroSet() {
+    const Baro* baro = aircraft ? aircraft->baro() : nullptr;
+    if (!adc || !baro || !std::isfinite(adc->indicatedAltitude)) {
+        return;
+    }
+    const FlightDirector* director = aircraft->flightDirector();
+    BaroSetCheck::Inputs inputs;
+    inputs.altitude = static_cast<int32_t>(adc->indicatedAltitude);
+    inputs.transitionAltitude = perfInit.transAlt;
+    inputs.altitudeHold = director && director->verticalMode == FdVerticalMode::Alt;
+    inputs.settingInHg = baro->mainSettingInHg;
+    if (baroCheck.check(inputs)) {
+        showMessage(BaroSetCheck::kMessage, 1);
     }
 }
 

@@ -35,6 +35,7 @@
 #include "cdu/records/WptSelectPage.h"
 #include "core/StateBlob.h"
 #include "core/System.h"
+#include "fms/BaroSetCheck.h"
 #include "fms/FlightPlanContext.h"
 #include "fms/FmsPerf.h"
 #include "fms/FuelPredictions.h"
@@ -74,10 +75,10 @@ class PerfPages;
 // the CDU's power, keeps the present position and the heading reference, and holds the pilot
 // waypoints, the stored plans and the VHF navaids.
 //
-// A powered frame runs, in this order: the recalculation of the plans after a flight load, the
-// present position, the radio-tuning flags, the navaid re-sort, the flight-plan page turn, the
-// fuel accounting, the flight summary, LNAV, the performance bookkeeping, VNAV and the drawing of
-// the CDU page. The steps whose systems are not here yet are left out of that order.
+// A powered frame runs, in this order: the recalculation and predictions of the plans after a
+// flight load, the present position, the radio-tuning flags, the navaid re-sort, the flight-plan
+// page turn, the fuel accounting, the flight summary, LNAV, the performance bookkeeping, VNAV and
+// the drawing of the CDU page.
 class Fms : public System, private NavDatabase::Loaders, private LnavHost, private VnavHost {
 public:
     // The LNAV output that the flight director steers by.
@@ -197,6 +198,9 @@ public:
     // point goes and the performance must be initialised again.
     void purgeTemporaryWaypoints();
 
+    // The VHF navaids by distance from the present position, which is kept as the sort position.
+    void sortVhfNavaidsByDistance();
+
     // A plan of the FMS's own (active, missed approach, alternate) names the pilot waypoint.
     bool isWaypointInUse(const std::string& ident) const;
     // What the flight-plan operations read of the FMS.
@@ -226,6 +230,11 @@ public:
     bool pauseAtTod = false;
     uint32_t powerOffTime = 0;
     double nmBeforeTod = 20.0;
+    // Where the VHF navaids were last sorted; far off the globe until the first sort.
+    static constexpr double kNeverSorted = 1000.0;
+    double navaidSortLat = kNeverSorted;
+    double navaidSortLon = kNeverSorted;
+    BaroSetCheck baroCheck;
     // The aircraft is in the air; only the flight summary's update decides it.
     bool airborne = false;
     // Simulation time (ms) of the last landing; the smallest value until the first.
@@ -359,6 +368,8 @@ private:
     void recordTakeoff();
     void recordLanding();
     double utcTimeOfDay() const;
+    // The fuel quantity of both tanks.
+    float fuelOnBoard() const;
     void updateLnav();
     // Measures the flight's climb bands and cruise minutes into the performance tables.
     void updatePerformance();
@@ -368,6 +379,12 @@ private:
     void cancelLateralMode() override;
     void legSequenced(const Waypoint& passed) override;
     void updateLegEtas() override;
+    void checkBaroSet() override;
+    // Nothing tunes the NAV receivers on its own: from the first frame with a running clock both
+    // show as tuned by the pilot.
+    void forceRadioTuneFlags();
+    // The navaid list follows the aircraft once it has moved half a degree.
+    void resortNavaidsIfMoved();
     VnavInputs vnavInputs() const;
     void withdrawMessage(const std::string& text) override;
     bool isWithinAltitudeCapture(float altitude) override;

@@ -266,12 +266,17 @@ Fms::DataBlob Fms::packData() const {
     Fms::DataBlob blob;
     blob.put<0>(currentPage);
     blob.put<4>(powered);
+    blob.put<5>(baroCheck.latched());
     blob.put<6>(vertical.todPauseDone);
     blob.put<7>(pauseAtTod);
     blob.put<8>(powerOffTime);
     blob.put<12>(messageShownTime);
     blob.put<16>(landingTime);
+    blob.put<20>(scratchPad.editMode());
+    blob.put<24>(scratchPad.editCursor());
     blob.put<28>(navIndexSubPage);
+    blob.put<36>(navaidSortLat);
+    blob.put<44>(navaidSortLon);
     blob.put<52>(nmBeforeTod);
     blob.put<60>(vertical.deviationScale);
     blob.put<68>(airborne);
@@ -285,12 +290,16 @@ Fms::DataBlob Fms::packData() const {
 void Fms::unpackData(const Fms::DataBlob& blob) {
     currentPage = blob.get<0, int32_t>();
     powered = blob.get<4, bool>();
+    baroCheck.restore(blob.get<5, bool>());
     vertical.todPauseDone = blob.get<6, bool>();
     pauseAtTod = blob.get<7, bool>();
     powerOffTime = blob.get<8, uint32_t>();
     messageShownTime = blob.get<12, uint32_t>();
     landingTime = blob.get<16, int32_t>();
+    scratchPad.restoreEditMode(blob.get<20, bool>(), blob.get<24, int32_t>());
     navIndexSubPage = blob.get<28, int32_t>();
+    navaidSortLat = blob.get<36, double>();
+    navaidSortLon = blob.get<44, double>();
     nmBeforeTod = blob.get<52, double>();
     vertical.deviationScale = blob.get<60, double>();
     airborne = blob.get<68, bool>();
@@ -382,10 +391,14 @@ void Fms::loadData(const Fs9Reader& reader, const StateFile& file) {
 // air/ground state as the flight summary decides it; the rest starts again.
 void Fms::resetFlightData() {
     currentPage = kNavIdentPage;
+    baroCheck = BaroSetCheck{};
+    scratchPad.endEditMode();
     vertical.todPauseDone = false;
     powerOffTime = 0;
     messageShownTime = 0;
     navIndexSubPage = 1;
+    navaidSortLat = kNeverSorted;
+    navaidSortLon = kNeverSorted;
     vertical.deviationScale = 0.0;
     vertical.deviationShown = false;
     plansCleared = false;

@@ -164,6 +164,7 @@ void LnavFrame::update() {
     s.valid = true;
     s.legAlongTrack = 0.0;
     s.pathValid = s.arcSteering = s.discontinuity = false;
+    host.checkBaroSet();
     if (plan.activeLeg >= plan.legCount()) {
         s.valid = false;
         if (host.lnavEngaged() && !plan.isBeforeRouteEnd()) {
@@ -686,8 +687,9 @@ TogaOutcome Lnav::activateMissedApproach(FlightPlan& active, FlightPlan& missed,
         outcome.latitude = runway.latitude;
         outcome.longitude = runway.longitude;
         const GcNav gps(inputs.gpsLatitude, inputs.gpsLongitude);
-        outcome.offsetBearing =
-            normalize360(gps.courseTo(runway.latitude, runway.longitude) + 180.0);
+        // The ground offset is followed from the GPS position, so it points from the GPS to the
+        // runway: the reverse course would put the FMS position on the far side of the GPS.
+        outcome.offsetBearing = gps.courseTo(runway.latitude, runway.longitude);
         outcome.offsetDistance = gps.distanceTo(runway.latitude, runway.longitude);
         return outcome;
     }

@@ -44,6 +44,8 @@ public:
     // pages and drops a temporary pilot point no plan uses any more.
     virtual void legSequenced(const Waypoint& passed) = 0;
     virtual void updateLegEtas() = 0;
+    // The altimeter-setting reminder at the transition altitude, while there is a route to fly.
+    virtual void checkBaroSet() = 0;
 };
 
 // The TO/GA press as the FMS passes it on.

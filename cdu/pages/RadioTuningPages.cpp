@@ -6,7 +6,6 @@
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "fms/Fms.h"
-#include "navdata/GcNav.h"
 
 #include <algorithm>
 
@@ -43,7 +42,7 @@ void RadioTuningPages::registerPages() {
         onNavTuneListKey(key);
     };
     list.enter = [this] {
-        sortVhfNavaidsByDistance();
+        fms.sortVhfNavaidsByDistance();
     };
 }
 
@@ -53,15 +52,6 @@ RadioUnit* RadioTuningPages::radioUnit(int32_t side) const {
         return nullptr;
     }
     return side == 1 ? &radio->unit1 : &radio->unit2;
-}
-
-void RadioTuningPages::sortVhfNavaidsByDistance() {
-    const GcNav here(fms.position.latitude, fms.position.longitude);
-    for (Navaid& navaid : fms.vhfNavaids) {
-        navaid.distance = here.distanceTo(navaid.latitude, navaid.longitude);
-    }
-    std::stable_sort(fms.vhfNavaids.begin(), fms.vhfNavaids.end(),
-                     [](const Navaid& a, const Navaid& b) { return a.distance < b.distance; });
 }
 
 Navaid RadioTuningPages::vhfNavaidAt(size_t index) const {

@@ -26,8 +26,6 @@ public:
     void onRadioTuningKey(int32_t key);
     void onNavTuneListKey(int32_t key);
 
-    // The VHF navaids nearest the present position first.
-    void sortVhfNavaidsByDistance();
     // The navaid at the index of the sorted list; an empty record past its end.
     Navaid vhfNavaidAt(size_t index) const;
     // The navaid's frequency (a channel-only station's paired one) on the side's NAV radio;

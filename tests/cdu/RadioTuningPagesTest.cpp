@@ -43,7 +43,8 @@ TEST_F(RadioTuning, EmptyFieldsShowNoFrequenciesAndTheTuningMode) {
     EXPECT_EQ(cdu.row(2), "");
     EXPECT_EQ(cdu.row(3), " COM 1            COM 2");
     EXPECT_EQ(cdu.row(5), " NAV 1            NAV 2");
-    EXPECT_EQ(cdu.row(6), "A\u2013\u2013\u2013 0.00      A\u2013\u2013\u2013 0.00");
+    EXPECT_EQ(cdu.row(6), "M\u2013\u2013\u2013 0.00      M\u2013\u2013\u2013 0.00")
+        << "with the clock running both receivers show as tuned by the pilot";
     EXPECT_EQ(cdu.row(7), "\u25C4NAV 1<\u2013\u2013SELECT\u2013\u2013>NAV 2\u25BA");
     EXPECT_EQ(cdu.cell(6, 0).colour, CduColour::Cyan);
     EXPECT_EQ(cdu.cell(6, 15).colour, CduColour::Cyan);
@@ -67,7 +68,7 @@ TEST_F(RadioTuning, FrequenciesReachTheRadios) {
     EXPECT_EQ(page().nav1Ident, "VTX") << "the station on that frequency";
     EXPECT_EQ(cdu.row(2), "\u25C4415.5");
     EXPECT_EQ(cdu.row(4), "                121.500\u25BA");
-    EXPECT_EQ(cdu.row(6), "MVTX 112.30    A\u2013\u2013\u2013 0.00");
+    EXPECT_EQ(cdu.row(6), "MVTX 112.30    M\u2013\u2013\u2013 0.00");
 
     unit(1).setAdfFrequency(0x03000000);
     cdu.panel().clearKeyEventsSent();
@@ -109,7 +110,7 @@ TEST_F(RadioTuning, RefusedEntriesChangeNothing) {
     }
     EXPECT_TRUE(cdu.panel().keyEventsSent().empty());
     EXPECT_EQ(page().adf1 | page().com1 | page().com2 | page().nav1 | page().nav2, 0);
-    EXPECT_FALSE(page().nav1Manual || page().nav2Manual);
+    EXPECT_TRUE(page().nav1Ident.empty() && page().nav2Ident.empty());
 }
 
 TEST_F(RadioTuning, DeleteTakesTheRadiosOwnStation) {

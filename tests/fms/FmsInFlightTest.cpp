@@ -1,10 +1,13 @@
+#include "airframe/Electric.h"
 #include "avionics/Adc.h"
+#include "avionics/Baro.h"
 #include "avionics/Gps.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/FlightScenario.h"
 #include "support/PredictionRoute.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <limits>
@@ -187,6 +190,106 @@ TEST_F(FmsInFlight, CruiseLearnedInOneRunIsReadByTheNext) {
     EXPECT_EQ(
         next.aircraft().fms()->performance().cell(FmsPerf::CruiseFuel, learned.row, learned.column),
         learned.value);
+}
+
+TEST_F(FmsInFlight, LearningOutlivesAWithdrawnInitialisation) {
+    flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
+    flight.pressAutopilotEngage();
+    flight.pressKey(FlightScenario::kAltitudeHoldKey);
+    confirmPerformance(flight);
+    flight.fly(150.0, [this] { flight.holdSpeed(250.0); });
+    const std::vector<LearnedCell> cells = learnedCruiseCells(fms().performance());
+    ASSERT_FALSE(cells.empty());
+    flight.aircraft().electric()->avionicsMaster1 = false;
+    flight.fly(0.2);
+    ASSERT_FALSE(fms().perfInit.initialised) << "a power loss withdraws it";
+    flight.module.deinit();
+    FmsPerf kept;
+    kept.setPath(perfFile(flight.module).string());
+    ASSERT_TRUE(kept.load());
+    EXPECT_EQ(kept.cell(FmsPerf::CruiseFuel, cells.front().row, cells.front().column),
+              cells.front().value);
+}
+
+std::size_t baroReminders(Fms& fms) {
+    const auto& queued = fms.messages.messages();
+    return static_cast<std::size_t>(
+        std::count_if(queued.begin(), queued.end(), [](const CduMessage& message) {
+            return message.text == BaroSetCheck::kMessage;
+        }));
+}
+
+TEST_F(FmsInFlight, ClimbingThroughTheTransitionAltitudeOnTheLocalSettingRemindsOnce) {
+    flight.startInFlight(47.0, 8.0, 17980.0, 0.0, 250.0);
+    confirmPerformance(flight);
+    flight.fly(0.5);
+    EXPECT_EQ(baroReminders(fms()), 0u) << "armed within 100 ft of 18000 ft";
+    flight.aircraft().baro()->setBaroSetting(30.12f);
+    flight.simulator().placeInFlight(47.0, 8.0, 21500.0, 0.0, 250.0);
+    flight.fly(0.5);
+    EXPECT_EQ(baroReminders(fms()), 1u);
+    fms().messages.clear();
+    flight.simulator().placeInFlight(47.0, 8.0, 23000.0, 0.0, 250.0);
+    flight.fly(0.5);
+    EXPECT_EQ(baroReminders(fms()), 0u) << "one reminder per crossing";
+}
+
+TEST_F(FmsInFlight, ToGaOnTheRunwayMovesTheFmsPositionToTheOriginRunway) {
+    constexpr int32_t kPositionInitPage = 2;
+    constexpr int32_t kGpsPositionLoadKey = 4;
+    ASSERT_TRUE(flight.startOnRunway("ZZAA", "09L"));
+    std::vector<Runway> runways;
+    fms().navDatabase().getAirportRunways("ZZAA", runways);
+    ASSERT_FALSE(runways.empty());
+    // The plan's runway a tenth of a mile north of where the aircraft stands.
+    Runway runway = runways.front();
+    const double gpsLatitude = flight.aircraft().gps()->latitude;
+    const double gpsLongitude = flight.aircraft().gps()->longitude;
+    runway.latitude = gpsLatitude + 0.1 / kNmPerDegree;
+    runway.longitude = gpsLongitude;
+    activeFlightPlan.setOriginRunway(runway, fms().planContext());
+    fms().setPage(kPositionInitPage, 1);
+    fms().pressKey(kGpsPositionLoadKey);
+    ASSERT_TRUE(fms().position.initialised);
+
+    flight.pressKey(FlightScenario::kFlightDirectorKey);
+    flight.fly(0.5);
+    flight.pressKey(FlightScenario::kToGaKey);
+    flight.fly(1.0);
+    ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Toga);
+    EXPECT_EQ(fms().position.loadedFrom, 1);
+    EXPECT_NEAR(fms().position.offsetDistance, 0.1, 1e-3);
+    EXPECT_NEAR(fms().position.latitude, runway.latitude, 1e-5)
+        << "kept on the runway while the GPS stands south of it";
+    EXPECT_NEAR(fms().position.longitude, runway.longitude, 1e-5);
+}
+
+TEST_F(FmsInFlight, AGoAroundMakesTheMissedApproachTheRouteAndClimbsToItsAltitude) {
+    flight.startInFlight(47.0, 8.0, 3000.0, 0.0, 180.0);
+    flight.pressKey(FlightScenario::kFlightDirectorKey);
+    flight.fly(0.5);
+    confirmPerformance(flight);
+    fillPerformanceTables(fms().performance());
+    flight.setAltitudePreselect(1000);
+    std::vector<Waypoint> fix;
+    fms().navDatabase().searchWpts("ABC", fix);
+    ASSERT_FALSE(fix.empty());
+    missedApproachFlightPlan.insertWaypoint(fix.front(), 0, false, fms().planContext());
+    ASSERT_GT(missedApproachFlightPlan.legCount(), 0u);
+    fms().perfInit.climbDone = fms().perfInit.cruiseReached = fms().perfInit.descentStarted = true;
+    const int32_t elevation = static_cast<int32_t>(activeFlightPlan.dest.elevation);
+    // On an approach leg, as LNAV last found it.
+    fms().lnavState()->approach = true;
+    flight.pressKey(FlightScenario::kToGaKey);
+    flight.simulator().step();
+    ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Toga);
+    EXPECT_EQ(activeFlightPlan.org.ident, activeFlightPlan.dest.ident);
+    EXPECT_EQ(activeFlightPlan.legs.front().wpt.ident, "ABC");
+    EXPECT_EQ(missedApproachFlightPlan.legCount(), 0u);
+    EXPECT_EQ(fms().perfInit.cruiseAltitude, std::max(elevation + 1500, 1000));
+    EXPECT_EQ(fms().perfInit.initCrzAlt, fms().perfInit.cruiseAltitude);
+    EXPECT_FALSE(fms().perfInit.climbDone || fms().perfInit.cruiseReached ||
+                 fms().perfInit.descentStarted);
 }
 
 TEST_F(FmsInFlight, LegEtasFollowTheGroundSpeedUntilPerformanceIsConfirmed) {

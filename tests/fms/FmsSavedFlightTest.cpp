@@ -62,6 +62,14 @@ protected:
         fms().radTunePage.com1 = 0x01215250;
         fms().takeoffPage.windDirection = 270;
     }
+    // "ABC" open for correction with the cursor on its "C".
+    void startEditing() {
+        fms().messages.clear();
+        fms().setScratchpad("ABC-");
+        fms().pressKey(Fms::kPrevKey);
+        ASSERT_TRUE(fms().scratchPad.editMode());
+        ASSERT_EQ(fms().scratchPad.editCursor(), 2);
+    }
 
     FlightScenario flight;
     std::string flightFile;
@@ -113,6 +121,29 @@ TEST_F(FmsSavedFlight, ALoadedFlightSavesAgainKeyForKey) {
     EXPECT_EQ(fms().navIndexSubPage, 2);
     EXPECT_EQ(fms().radTunePage.com1, 0x01215250);
     EXPECT_DOUBLE_EQ(fms().flightSummary.takeoffTime, 36000.0);
+}
+
+TEST_F(FmsSavedFlight, EditModeComesBackOnlyOverTextItCanEdit) {
+    startEditing();
+    ASSERT_TRUE(fms().baroCheck.latched()) << "never near the transition altitude";
+    flight.simulator().saveFlight(flightFile);
+    flight.simulator().step();
+    fms().scratchPad.endEditMode();
+    fms().baroCheck.restore(false);
+    flight.simulator().loadFlight(flightFile);
+    flight.simulator().step();
+    EXPECT_TRUE(fms().scratchPad.editMode());
+    EXPECT_EQ(fms().scratchPad.editCursor(), 2);
+    EXPECT_TRUE(fms().baroCheck.latched());
+
+    // The pad's text is not in the flight: over a shorter pad the saved cursor would point
+    // past its end.
+    fms().setScratchpad("A");
+    flight.simulator().loadFlight(flightFile);
+    flight.simulator().step();
+    EXPECT_FALSE(fms().scratchPad.editMode());
+    fms().typeCharacter('B');
+    EXPECT_EQ(fms().scratchPad.text(), "AB");
 }
 
 TEST_F(FmsSavedFlight, ADamagedRecordLoadsItsDefaultsAndTheRestLoads) {

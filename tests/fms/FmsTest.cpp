@@ -1,6 +1,7 @@
 #include "fms/Fms.h"
 
 #include "airframe/Electric.h"
+#include "airframe/FuelSystem.h"
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Clock.h"
@@ -28,6 +29,11 @@ void flyFast(sim::Panel& panel) {
     panel.setVariable("GROUND VELOCITY", 0, 150.0);
 }
 
+Waypoint firstOf(std::vector<Waypoint> list) {
+    EXPECT_FALSE(list.empty());
+    return list.empty() ? Waypoint{} : list.front();
+}
+
 // The module in a simulator folder holding the test region's navigation database.
 class FmsScenario : public testing::Test {
 protected:
@@ -45,6 +51,25 @@ protected:
         gps().longitude = longitude;
         ahrs().onGround = onGround;
         fms().updatePolarMode();
+    }
+    // ZZAA, ABC, P, ZZAE as the active plan; returns ABC, the first fix.
+    Waypoint activateRegionPlan() {
+        NavDatabase& database = fms().navDatabase();
+        std::vector<Waypoint> origin;
+        std::vector<Waypoint> destination;
+        std::vector<Waypoint> abc;
+        std::vector<Waypoint> p;
+        database.searchAirports("ZZAA", origin);
+        database.searchAirports("ZZAE", destination);
+        database.searchWpts("ABC", abc);
+        database.searchWpts("P", p);
+        const FlightPlanContext& context = fms().planContext();
+        activeFlightPlan.setOrigin(firstOf(origin), context);
+        activeFlightPlan.setDestination(firstOf(destination), context);
+        const Waypoint first = firstOf(abc);
+        activeFlightPlan.insertWaypoint(first, 0, false, context);
+        activeFlightPlan.insertWaypoint(firstOf(p), 1, false, context);
+        return first;
     }
     std::vector<std::string> messageTexts() {
         std::vector<std::string> texts;
@@ -183,11 +208,6 @@ TEST_F(FmsScenario, KeyboardReachesTheCduOnlyWhenEnabledAndWithoutCtrl) {
     EXPECT_FALSE(fms().handleKey(aircraft, 120, false, false));
 }
 
-Waypoint firstOf(std::vector<Waypoint> list) {
-    EXPECT_FALSE(list.empty());
-    return list.empty() ? Waypoint{} : list.front();
-}
-
 TEST_F(FmsScenario, ADatabaseMissingAtStartIsConnectedWhenItComes) {
     const std::filesystem::path file = module.folder.path() / "Orvane/Nd/nd.sqlite";
     const std::filesystem::path away = module.folder.path() / "nd.away";
@@ -213,21 +233,7 @@ TEST_F(FmsScenario, LnavFliesTheActivePlanFromThePositionTheGpsReads) {
     module.startModule();
     module.simulator.step();
     ASSERT_TRUE(fms().powered);
-    NavDatabase& database = fms().navDatabase();
-    std::vector<Waypoint> origin;
-    std::vector<Waypoint> destination;
-    std::vector<Waypoint> abc;
-    std::vector<Waypoint> p;
-    database.searchAirports("ZZAA", origin);
-    database.searchAirports("ZZAE", destination);
-    database.searchWpts("ABC", abc);
-    database.searchWpts("P", p);
-    const FlightPlanContext& context = fms().planContext();
-    activeFlightPlan.setOrigin(firstOf(origin), context);
-    activeFlightPlan.setDestination(firstOf(destination), context);
-    const Waypoint first = firstOf(abc);
-    activeFlightPlan.insertWaypoint(first, 0, false, context);
-    activeFlightPlan.insertWaypoint(firstOf(p), 1, false, context);
+    const Waypoint first = activateRegionPlan();
     ASSERT_GE(activeFlightPlan.legCount(), 2u);
     ASSERT_EQ(activeFlightPlan.activeLeg, 0u);
 
@@ -265,6 +271,79 @@ TEST_F(FmsScenario, LnavFliesTheActivePlanFromThePositionTheGpsReads) {
     module.simulator.step();
     ASSERT_FALSE(fms().powered);
     EXPECT_FALSE(fms().lnavState()->valid) << "no guidance is left behind by a dead CDU";
+}
+
+TEST_F(FmsScenario, TheNavaidListFollowsTheAircraftOnceItHasMovedHalfADegree) {
+    module.startModule();
+    placeAircraft(module.simulator.panel, 47.0, 8.0);
+    module.simulator.step();
+    ASSERT_TRUE(fms().powered);
+    ASSERT_FALSE(fms().vhfNavaids.empty());
+    EXPECT_NEAR(fms().navaidSortLat, 47.0, 1e-6) << "the first frame sorts";
+    const std::vector<Navaid> sortedHere = fms().vhfNavaids;
+    EXPECT_LT(sortedHere.front().distance, 20.0);
+
+    placeAircraft(module.simulator.panel, 47.49, 8.49);
+    module.simulator.step();
+    EXPECT_NEAR(fms().navaidSortLat, 47.0, 1e-6) << "less than half a degree either way";
+    EXPECT_EQ(fms().vhfNavaids.front().ident, sortedHere.front().ident);
+
+    placeAircraft(module.simulator.panel, 49.9, 9.9);
+    module.simulator.step();
+    EXPECT_NEAR(fms().navaidSortLat, 49.9, 1e-6);
+    EXPECT_NEAR(fms().navaidSortLon, 9.9, 1e-6);
+    const Navaid& nearest = fms().vhfNavaids.front();
+    EXPECT_EQ(nearest.ident, "ABC");
+    EXPECT_DOUBLE_EQ(nearest.latitude, 50.0) << "the ABC up here, not the one at home";
+    EXPECT_TRUE(
+        std::is_sorted(fms().vhfNavaids.begin(), fms().vhfNavaids.end(),
+                       [](const Navaid& a, const Navaid& b) { return a.distance < b.distance; }));
+}
+
+TEST_F(FmsScenario, PowerLossWithdrawsTheFlightsWeightEntries) {
+    module.startModule();
+    module.simulator.step();
+    ASSERT_TRUE(fms().powered);
+    fms().perfInit.fuelWeight = 9000.0;
+    fms().perfInit.cargoWeight = 500.0;
+    fms().perfInit.passengerCount = 6;
+    module.aircraft().electric()->avionicsMaster1 = false;
+    module.simulator.step();
+    ASSERT_FALSE(fms().powered);
+    EXPECT_EQ(fms().perfInit.fuelWeight, PerfInit::kNotEntered);
+    EXPECT_EQ(fms().perfInit.cargoWeight, PerfInit::kNotEntered);
+    EXPECT_EQ(fms().perfInit.passengerCount, -1);
+}
+
+TEST_F(FmsScenario, PassingAFixBooksTheFuelOnBoardThere) {
+    module.startModule();
+    module.simulator.step();
+    const Waypoint first = activateRegionPlan();
+    // 1000 gallons a tank.
+    module.simulator.panel.setToken(306, 6.7);
+    module.simulator.panel.setToken(304, 1000.0);
+    module.simulator.panel.setToken(303, 1000.0);
+    flyFast(module.simulator.panel);
+    module.simulator.step();
+    module.simulator.step();
+    ASSERT_TRUE(fms().airborne);
+    const float onBoard =
+        module.aircraft().fuelSystem()->leftFuel + module.aircraft().fuelSystem()->rightFuel;
+    ASSERT_GT(onBoard, 1.0f);
+    fms().perfInit.fuelAtLastFix = 1.0f;
+    module.simulator.step();
+    EXPECT_EQ(fms().perfInit.fuelAtLastFix, 1.0f) << "held in the air between fixes";
+
+    // Half a mile past ABC on the course from the origin.
+    const GcNav origin(activeFlightPlan.org.latitude, activeFlightPlan.org.longitude);
+    double latitude = 0.0;
+    double longitude = 0.0;
+    GcNav(first.latitude, first.longitude)
+        .destination(origin.courseTo(first.latitude, first.longitude), 0.5, latitude, longitude);
+    placeAircraft(module.simulator.panel, latitude, longitude);
+    module.simulator.step();
+    ASSERT_EQ(activeFlightPlan.activeLeg, 1u);
+    EXPECT_FLOAT_EQ(fms().perfInit.fuelAtLastFix, onBoard);
 }
 
 TEST_F(FmsScenario, MessagesCoverThePadAndBlockTypingUntilCleared) {

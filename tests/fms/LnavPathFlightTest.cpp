@@ -27,6 +27,7 @@ public:
                                                    passed.latitude, passed.longitude));
     }
     void updateLegEtas() override {}
+    void checkBaroSet() override {}
 
     const test::PathFollowingAircraft& aircraft;
     std::vector<std::string> idents;

@@ -2,6 +2,7 @@
 
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
+#include "avionics/AirData.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
 #include "cdu/pages/CommandedSpeed.h"
@@ -30,6 +31,9 @@ constexpr int32_t kAirData = 53;
 constexpr double kTrackingSpeed = 10.0;
 // From this cross-track error (nm) on, the page shows none.
 constexpr double kCrossTrackShownBelow = 128.0;
+constexpr float kDescentAngleRadiansPerDegree = 3.14159265f / 180.0f;
+// The descent wind on the ground, below the altitude the cruise wind was entered for (kt).
+constexpr double kGroundDescentWindKnots = 5.0;
 
 } // namespace
 
@@ -202,6 +206,63 @@ void ProgressPage::drawTopOfDescent(const LnavState& lnav) const {
         seconds = timeBeyondActiveLeg(fms.perfInit.prediction[PerfPrediction::TodTime], lnav);
     }
     drawDistanceAndTime(6, toGo, seconds);
+    labelEndingAt(fms.screen, 1, 22, "VS@TOD");
+    valueEndingAt(fms.screen, 2, 22, format("%d\u2193", verticalSpeedAtTopOfDescent(tod)),
+                  CduColour::Cyan);
+}
+
+int32_t ProgressPage::verticalSpeedAtTopOfDescent(double todDistance) const {
+    const PerfInit& perf = fms.perfInit;
+    const FlightPlanLeg& leg = activeFlightPlan.legs[legAtDistance(todDistance)];
+    const double altitude = perf.prediction[PerfPrediction::TodAltitude];
+    const double temperature =
+        isaTemperatureClamped(static_cast<float>(altitude)) + static_cast<double>(perf.crzIsaDev);
+    const double groundSpeed =
+        Adc::groundSpeedFromCas(descentSpeed(leg.vnav, altitude), altitude, temperature, leg.course,
+                                perf.crzWindDir, descentWindAt(altitude));
+    const float feetPerMinute =
+        std::fabs(std::tan(leg.vnav.pathAngle * kDescentAngleRadiansPerDegree) *
+                  static_cast<float>(groundSpeed) / 1.944f * 3.28084f * 60.0f);
+    const auto whole = static_cast<int32_t>(feetPerMinute);
+    return static_cast<int32_t>(std::floor(whole * 0.01 + 0.5) * 100.0);
+}
+
+std::size_t ProgressPage::legAtDistance(double distance) const {
+    const FlightPlan& plan = activeFlightPlan;
+    double end = 0.0;
+    for (std::size_t i = 0; i < plan.legs.size(); ++i) {
+        end += plan.legs[i].distance;
+        if (end >= distance) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+double ProgressPage::descentWindAt(double altitude) const {
+    const PerfInit& perf = fms.perfInit;
+    const double entered = perf.crzWindStrength;
+    if (perf.crzWindAlt <= altitude || perf.crzWindAlt <= 0) {
+        return entered;
+    }
+    const double share = std::max(altitude, 0.0) / perf.crzWindAlt;
+    return entered * share + kGroundDescentWindKnots * (1.0 - share);
+}
+
+double ProgressPage::descentSpeed(const LegConstraints& constraints, double altitude) const {
+    double speed = constraints.speed;
+    double mach = constraints.mach;
+    // A leg without a speed or Mach constraint is flown at the descent schedule, not at a
+    // speed of nothing that would ask for no descent at all.
+    if (speed <= 0.0 && mach == 0.0) {
+        speed = fms.perfInit.descentSpeed(Adc::vmo);
+        mach = fms.perfInit.descentMach(Adc::mmo);
+    }
+    if (mach == 0.0) {
+        return speed;
+    }
+    const double machSpeed = std::trunc(casFromMachAtAltitude(mach, altitude));
+    return speed > 0.0 ? std::min(speed, machSpeed) : machSpeed;
 }
 
 double ProgressPage::timeBeyondActiveLeg(double predictedTime, const LnavState& lnav) const {

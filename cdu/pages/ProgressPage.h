@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@ namespace tavi {
 class Fms;
 class FlightPlan;
 struct LnavState;
+struct LegConstraints;
 
 // PROGRESS: the active waypoint and the destination with distance, time and fuel, the NAV
 // receivers (sub-page 1); the speed and altitude command, top of climb and descent and the
@@ -47,6 +49,16 @@ private:
     void drawDistanceAndTime(int32_t row, double distance, std::optional<double> seconds) const;
     // Seconds to a point ahead of the active leg from the time predicted to it.
     double timeBeyondActiveLeg(double predictedTime, const LnavState& lnav) const;
+    // The vertical speed (fpm, whole hundreds) that the path angle of the leg holding the top
+    // of descent asks for at the descent speed and the wind of the TOD altitude.
+    int32_t verticalSpeedAtTopOfDescent(double todDistance) const;
+    // The first leg whose end lies at or beyond the distance from the route start.
+    std::size_t legAtDistance(double distance) const;
+    // The wind speed (kt) at an altitude: the entered cruise wind, falling to 5 kt on the ground
+    // below the altitude it was entered for.
+    double descentWindAt(double altitude) const;
+    // The calibrated airspeed (kt) of the descent through the leg's fix at the altitude.
+    double descentSpeed(const LegConstraints& constraints, double altitude) const;
 
     Fms& fms;
 };

@@ -185,6 +185,58 @@ TEST_F(Progress, TopOfClimbAndDescentShowDistanceAndTimeToGo) {
     EXPECT_EQ(cdu.row(6).substr(0, 5), " PAST") << "less than 0.1 nm to go";
 }
 
+// The vertical speed at the top of descent: the path angle of the leg the TOD lies on, at that
+// leg's descent speed (or the descent schedule's 310 kt / .76 without a constraint), in the
+// entered wind brought down to the TOD altitude. Both legs of the route run north.
+TEST_F(Progress, VerticalSpeedAtTheTopOfDescent) {
+    flyRoute();
+    PerfInit& perf = fms().perfInit;
+    perf.initialised = true;
+    perf.prediction[PerfPrediction::TocDistance] = 5.0f;
+    activeFlightPlan.legs[0].vnav.pathAngle = 3.0f;
+    activeFlightPlan.legs[1].vnav.pathAngle = 4.0f;
+    const struct {
+        const char* name;
+        float todDistance;
+        float todAltitude;
+        int32_t speed;
+        float mach;
+        int32_t windFromNorth;
+        int32_t windAltitude;
+        const char* shown;
+    } cases[] = {
+        {"250 kt at 10000 ft, 289 kt true", 25.0f, 10000.0f, 250, 0.0f, 0, 0, "1500"},
+        {"the leg beyond P, 4 degrees", 35.0f, 10000.0f, 250, 0.0f, 0, 0, "2000"},
+        {"Mach .74 at FL300, 436 kt true", 25.0f, 30000.0f, 0, 0.74f, 0, 0, "2300"},
+        {"the smaller of 300 kt and .74", 25.0f, 30000.0f, 300, 0.74f, 0, 0, "2300"},
+        {"no constraint: the schedule's 310 kt", 25.0f, 10000.0f, 0, 0.0f, 0, 0, "1900"},
+        {"60 kt headwind entered at and below the TOD", 25.0f, 10000.0f, 250, 0.0f, 60, 8000,
+         "1200"},
+        {"half way down to 5 kt at the ground", 25.0f, 10000.0f, 250, 0.0f, 55, 20000, "1400"},
+    };
+    for (const auto& c : cases) {
+        perf.prediction[PerfPrediction::TodDistance] = c.todDistance;
+        perf.prediction[PerfPrediction::TodAltitude] = c.todAltitude;
+        for (FlightPlanLeg& leg : activeFlightPlan.legs) {
+            leg.vnav.speed = c.speed;
+            leg.vnav.mach = c.mach;
+        }
+        perf.crzWindDir = 0;
+        perf.crzWindStrength = c.windFromNorth;
+        perf.crzWindAlt = c.windAltitude;
+        cdu.show(kProgress, 2);
+        EXPECT_EQ(cdu.at(1, 17, 6), "VS@TOD") << c.name;
+        EXPECT_EQ(cdu.at(2, 18, 5), std::string(c.shown) + "\u2193") << c.name;
+        EXPECT_EQ(cdu.cell(2, 21).colour, CduColour::Cyan) << c.name;
+    }
+
+    lnav().legAlongTrack = 10.0;
+    perf.prediction[PerfPrediction::TodDistance] = 10.05f;
+    redraw();
+    EXPECT_EQ(cdu.row(1), "  SPD/ALT CMD") << "past the TOD: no vertical speed";
+    EXPECT_EQ(cdu.row(6).substr(0, 5), " PAST");
+}
+
 TEST_F(Progress, WeightsShowOnceAllAreEntered) {
     cdu.show(kProgress, 2);
     fms().perfInit.passengerCount = -1;

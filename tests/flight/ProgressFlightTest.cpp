@@ -1,11 +1,14 @@
+#include "airframe/FuelSystem.h"
 #include "avionics/Adc.h"
 #include "avionics/Autopilot.h"
+#include "avionics/Gps.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "core/Format.h"
 #include "displays/PanelElement.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/FlightScenario.h"
+#include "support/PredictionRoute.h"
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
 
@@ -21,6 +24,9 @@ namespace {
 constexpr int32_t kCduPopupWindow = 10000;
 constexpr uint32_t kF1Key = 112;
 constexpr uint32_t kPageDownKey = 34;
+constexpr uint32_t kPageUpKey = 33;
+constexpr uint32_t kSlashKey = 191;
+constexpr uint32_t kBackspaceKey = 8;
 constexpr double kTakeoffZulu = 14 * 3600 + 32 * 60;
 constexpr double kCruiseSpeed = 250.0;
 
@@ -58,6 +64,18 @@ protected:
         fms().drawPage();
     }
     void lineKey(int32_t line) { key(kF1Key + static_cast<uint32_t>(line)); }
+    void typeThenPress(const std::string& text, int32_t line) {
+        for (const char c : text) {
+            key(c == '/' ? kSlashKey : static_cast<uint32_t>(c));
+        }
+        lineKey(line);
+        flight.fly(0.1, [this] { runClock(); });
+    }
+    void clearMessages() {
+        while (fms().hasMessage()) {
+            key(kBackspaceKey);
+        }
+    }
     std::string row(int32_t index) {
         std::u32string text = fms().screen.rowText(index);
         std::string ascii;
@@ -86,6 +104,14 @@ protected:
         ASSERT_TRUE(activeFlightPlan.insertWaypoint(point, 0, false, fms().planContext()));
         ASSERT_TRUE(activeFlightPlan.routeEndFound);
     }
+    // The autopilot holds the present heading and altitude with the route loaded.
+    void holdHeadingAndAltitudeOnTheRoute() {
+        flight.pressAutopilotEngage();
+        flight.pressKey(FlightScenario::kAltitudeHoldKey);
+        flight.setHeadingBug(static_cast<int32_t>(std::lround(flight.headingMagnetic())));
+        flight.pressKey(FlightScenario::kHeadingModeKey);
+        flyRoute();
+    }
     void picture(const std::string& name) {
         const auto screen =
             writeScreenState(flight.aircraft(), kCduDisplay, folder.path(), name, 1);
@@ -98,11 +124,7 @@ protected:
 };
 
 TEST_F(ProgressFlight, ProgressFollowsTheFlightAndTheSummaryShowsItAfterStopping) {
-    flight.pressAutopilotEngage();
-    flight.pressKey(FlightScenario::kAltitudeHoldKey);
-    flight.setHeadingBug(static_cast<int32_t>(std::lround(flight.headingMagnetic())));
-    flight.pressKey(FlightScenario::kHeadingModeKey);
-    flyRoute();
+    holdHeadingAndAltitudeOnTheRoute();
     ASSERT_TRUE(fms().airborne);
     fms().pressKey(Fms::kProgKey);
     fly(30.0);
@@ -157,6 +179,55 @@ TEST_F(ProgressFlight, ProgressFollowsTheFlightAndTheSummaryShowsItAfterStopping
     EXPECT_EQ(row(6).substr(23 - ground.size()), ground);
     EXPECT_GT(fms().fuelMgt.totalFuelUsed(), 0.0f);
     EXPECT_NE(row(4), "") << "fuel used and average speeds";
+}
+
+// The crew initialises the performance on PERF INIT in cruise: the predictions run and PROGRESS
+// 2 shows the top of descent ahead with the vertical speed it asks for.
+TEST_F(ProgressFlight, PerformanceInitialisedOnTheCduPutsTheTopOfDescentOnProgress) {
+    holdHeadingAndAltitudeOnTheRoute();
+    fillPerformanceTables(fms().performance());
+    fly(5.0);
+
+    fms().pressKey(Fms::kPerfKey);
+    lineKey(navpages::kL1);
+    ASSERT_EQ(fms().currentPage, 20);
+    key(kPageUpKey);
+    typeThenPress("28000", navpages::kL1);
+    typeThenPress("4/190", navpages::kR1);
+    const FuelSystem& tanks = *flight.aircraft().fuelSystem();
+    const double fuel = std::round((tanks.leftFuel + tanks.rightFuel) / 10.0) * 10.0;
+    typeThenPress(std::to_string(static_cast<int>(fuel)), navpages::kL2);
+    typeThenPress("0", navpages::kL3);
+    clearMessages();
+    picture("perf-init-5");
+    typeThenPress("", navpages::kR4);
+    clearMessages();
+    ASSERT_TRUE(fms().perfInit.initialised) << row(7);
+
+    fms().pressKey(Fms::kProgKey);
+    key(kPageDownKey);
+    fly(5.0);
+    fms().drawPage();
+    picture("progress-2-predicted");
+    std::printf("PROGRESS 2 in cruise: TOC '%s', TOD '%s', VS@TOD '%s'\n", row(4).c_str(),
+                row(6).c_str(), row(2).substr(18).c_str());
+    EXPECT_EQ(row(4).substr(0, 5), " PAST") << "level in cruise, the climb is done";
+    const PerfPrediction& prediction = fms().perfInit.prediction;
+    const LnavState& lnav = *fms().lnavState();
+    const double toGo = prediction[PerfPrediction::TodDistance] - lnav.legAlongTrack;
+    ASSERT_GT(toGo, 1.0) << "the top of descent lies ahead";
+    ASSERT_LT(toGo, activeFlightPlan.totalDistance - lnav.legAlongTrack);
+    const std::string distance = FmsParser::formatLongDistance(toGo);
+    ASSERT_EQ(row(6).substr(0, distance.size() + 4), " " + distance + "NM/") << row(6);
+    // Beyond the active leg and past the climb, the time is the distance at the ground speed.
+    const double groundSpeed = flight.aircraft().gps()->groundSpeed;
+    EXPECT_EQ(row(6).substr(distance.size() + 4, 5),
+              FmsParser::formatElapsedTime(toGo / groundSpeed * 3600.0));
+    EXPECT_EQ(row(1).substr(17), "VS@TOD");
+    const int verticalSpeed = std::stoi(row(2).substr(18));
+    EXPECT_EQ(verticalSpeed % 100, 0);
+    EXPECT_GT(verticalSpeed, 1000) << "a 3-degree path at 250 kt or more";
+    EXPECT_LT(verticalSpeed, 2500);
 }
 
 } // namespace

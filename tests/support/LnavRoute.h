@@ -1,0 +1,136 @@
+#pragma once
+
+#include "fms/Fms.h"
+#include "fms/GlobalFlightPlans.h"
+#include "navdata/GcNav.h"
+#include "support/FlightScenario.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+namespace tavi::test {
+
+// A five-leg route of the test region flown by the autopilot in LNAV at 6000 ft and 210 kt:
+// from overhead ZZAA north to WPA, then turns of 30 (right), 60 (right), 90 (left) and 45 (left)
+// degrees over WPB, WPC and WPD to ZZAE. The legs are 8 to 18 nm long.
+class LnavRoute {
+public:
+    struct Fix {
+        const char* ident;
+        double latitude;
+        double longitude;
+    };
+    static constexpr Fix kOrigin{"ZZAA", 47.0, 8.0};
+    static constexpr std::array<Fix, 5> kFixes{{
+        {"WPA", 47.1667, 8.0},
+        {"WPB", 47.311, 8.1229},
+        {"WPC", 47.311, 8.3196},
+        {"WPD", 47.45, 8.3204},
+        {"ZZAE", 47.6666666666667, 8.0},
+    }};
+    static constexpr double kSpeed = 210.0;
+    static constexpr double kAltitude = 6000.0;
+    static constexpr uint32_t kNavModeKey = 0x100C1;
+
+    explicit LnavRoute(FlightScenario& flight) : flight(flight) {}
+    ~LnavRoute() { resetGlobalFlightPlans(); }
+
+    // Overhead ZZAA heading north with the route loaded through the FMS's plan editing, the
+    // autopilot engaged in ALT and LNAV on the FMS as its coupled source; false when a step
+    // failed.
+    bool setUp() {
+        flight.startInFlight(kOrigin.latitude, kOrigin.longitude, kAltitude, 0.0, kSpeed);
+        fms().position.initialised = true;
+        if (!loadRoute()) {
+            return false;
+        }
+        flight.pressAutopilotEngage();
+        flight.pressKey(FlightScenario::kAltitudeHoldKey);
+        flight.fd().fmsSource1 = true;
+        // LNAV takes up the new route on the next frame; NAV arms only on a valid one.
+        fly(1.0);
+        flight.pressKey(kNavModeKey);
+        fly(10.0);
+        return flight.autopilot().engaged && flight.fd().lateralMode == FdLateralMode::Lnav;
+    }
+
+    // Flies for the time with the thrust levers holding the speed.
+    void fly(double seconds) {
+        flight.fly(seconds, [this] { flight.holdSpeed(kSpeed); });
+    }
+    Fms& fms() { return *flight.aircraft().fms(); }
+    // The index in kFixes of the active leg's fix; kFixes.size() when the route is flown.
+    std::size_t activeFix() const {
+        const FlightPlan& plan = activeFlightPlan;
+        if (plan.activeLeg >= plan.legCount()) {
+            return kFixes.size();
+        }
+        const std::string& ident = plan.legs[plan.activeLeg].wpt.ident;
+        for (std::size_t i = 0; i < kFixes.size(); ++i) {
+            if (ident == kFixes[i].ident) {
+                return i;
+            }
+        }
+        return kFixes.size();
+    }
+    // Nautical miles from the great circle of the leg to the fix (right positive), and along it
+    // from the leg's start.
+    void offsets(std::size_t fix, double& crossTrack, double& alongTrack) const {
+        const Fix& from = fix == 0 ? kOrigin : kFixes[fix - 1];
+        const auto& state = flight.simulator().flight.state();
+        GcNav::crossTrackBetween(from.latitude, from.longitude, kFixes[fix].latitude,
+                                 kFixes[fix].longitude, state.latitude, state.longitude, crossTrack,
+                                 alongTrack);
+    }
+    // The path piece LNAV flies is an arc.
+    bool onArc() const {
+        const FlightPlan& plan = activeFlightPlan;
+        if (plan.activeLeg >= plan.legCount()) {
+            return false;
+        }
+        const FlightPlanLeg& leg = plan.legs[plan.activeLeg];
+        return leg.segmentIndex < leg.path.size() &&
+               leg.path[leg.segmentIndex].turnDirection != kSegmentStraight;
+    }
+    double distanceToEnd() const {
+        const auto& state = flight.simulator().flight.state();
+        return GcNav::distanceBetween(state.latitude, state.longitude, kFixes.back().latitude,
+                                      kFixes.back().longitude);
+    }
+
+private:
+    bool loadRoute() {
+        const FlightPlanContext& context = fms().planContext();
+        Waypoint point;
+        point.kind = WaypointKind::Airport;
+        point.ident = kOrigin.ident;
+        point.latitude = kOrigin.latitude;
+        point.longitude = kOrigin.longitude;
+        activeFlightPlan.setOrigin(point, context);
+        const Fix& end = kFixes.back();
+        point.ident = point.aptIdent = end.ident;
+        point.latitude = end.latitude;
+        point.longitude = end.longitude;
+        activeFlightPlan.setDestination(point, context);
+        if (activeFlightPlan.legs.empty() &&
+            !activeFlightPlan.insertWaypoint(point, 0, false, context)) {
+            return false;
+        }
+        point.kind = WaypointKind::DatabaseWaypoint;
+        point.aptIdent.clear();
+        for (std::size_t i = 0; i + 1 < kFixes.size(); ++i) {
+            point.ident = kFixes[i].ident;
+            point.latitude = kFixes[i].latitude;
+            point.longitude = kFixes[i].longitude;
+            if (!activeFlightPlan.insertWaypoint(point, i, false, context)) {
+                return false;
+            }
+        }
+        return activeFlightPlan.routeEndFound;
+    }
+
+    FlightScenario& flight;
+};
+
+} // namespace tavi::test

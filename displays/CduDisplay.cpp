@@ -3,6 +3,7 @@
 #include "airframe/Electric.h"
 #include "core/Aircraft.h"
 #include "core/ModuleGraphics.h"
+#include "displays/ScreenDrawing.h"
 #include "fms/Fms.h"
 #include "platform/gfx/Surface.h"
 
@@ -16,8 +17,7 @@ constexpr int kCduBus = 1;
 constexpr float kCduLoad = 5.0f;
 constexpr char32_t kUpArrow = U'\u2191';
 constexpr char32_t kDownArrow = U'\u2193';
-constexpr platform::gfx::Argb kBlack = 0xFF000000;
-constexpr platform::gfx::Argb kAmber = 0xFFFFA500;
+constexpr platform::gfx::Argb kKeyboardAmber = 0xFFFFA500;
 constexpr platform::gfx::PointF kKeyboardMarker{18.0, 16.0};
 
 // A vertical arrow on the centre line from top to bottom, its head 4 units deep.
@@ -81,7 +81,8 @@ void CduDisplay::updatePower(Aircraft& aircraft) {
 
 platform::gfx::Argb CduDisplay::colourOf(CduColour colour) {
     static constexpr std::array<platform::gfx::Argb, 8> kColours = {
-        kBlack, 0xFFFFFFFF, 0xFF00FF00, 0xFFFF0000, 0xFF00FFFF, 0xFFFF00FF, 0xFFF8DF23, kAmber};
+        kBlack,     0xFFFFFFFF, 0xFF00FF00, 0xFFFF0000,
+        0xFF00FFFF, 0xFFFF00FF, 0xFFF8DF23, kKeyboardAmber};
     const auto index = static_cast<uint32_t>(colour);
     return index < kColours.size() ? kColours[index] : kColours[1];
 }
@@ -112,7 +113,7 @@ int CduDisplay::draw(platform::gfx::Surface& surface, int, int, bool blank) {
         }
     }
     if (fms->keyboardInput) {
-        canvas.drawString("K", smallFont, kAmber, kKeyboardMarker);
+        canvas.drawString("K", smallFont, kKeyboardAmber, kKeyboardMarker);
     }
     if (brightness < kNeutralBrightness && compositingMode == kCompositingSourceOver) {
         drawDimOverlay(canvas, kWidth, kHeight);

@@ -5,6 +5,7 @@
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "core/ModuleGraphics.h"
+#include "displays/EicasPalette.h"
 #include "displays/ScreenDrawing.h"
 
 #include <algorithm>
@@ -24,11 +25,6 @@ constexpr double kMessageX = 243.0;
 constexpr double kFirstMessageY = 14.0;
 constexpr double kMessageAdvance = 14.0;
 constexpr double kStatusY = 226.0;
-const platform::gfx::Pen kWhite15{Eicas::kLines, 1.5};
-const platform::gfx::Pen kWhite2{Eicas::kLines, 2.0};
-const platform::gfx::Pen kRed2{Eicas::kRed, 2.0};
-const platform::gfx::Pen kRed3{Eicas::kRed, 3.0};
-const platform::gfx::Pen kYellow2{Eicas::kYellow, 2.0};
 
 } // namespace
 
@@ -152,23 +148,23 @@ int Eicas::draw(platform::gfx::Surface& surface, int, int, bool blank) {
 
 void Eicas::drawStatic(platform::gfx::Canvas& canvas) const {
     for (const Line& line : frameLines) {
-        canvas.drawLine(kWhite2, line.from, line.to);
+        canvas.drawLine(eicas::kWhite2, line.from, line.to);
     }
     for (const Arc& arc : scaleArcs) {
-        canvas.drawArc(kWhite15, arc.box, arc.start, arc.sweep);
+        canvas.drawArc(eicas::kWhite15, arc.box, arc.start, arc.sweep);
     }
     for (const Line& line : scaleLines) {
-        canvas.drawLine(kWhite15, line.from, line.to);
+        canvas.drawLine(eicas::kWhite15, line.from, line.to);
     }
     for (const RectF& box : scaleBoxes) {
-        canvas.drawRectangle(kWhite15, box);
+        canvas.drawRectangle(eicas::kWhite15, box);
     }
     for (const Label& label : labels) {
         canvas.drawString(label.text, font18, kWhite, label.at);
     }
     // The 100 % mark of each N1 dial.
-    canvas.drawLine(kRed2, {35, 68}, {43, 68});
-    canvas.drawLine(kRed2, {143, 68}, {151, 68});
+    canvas.drawLine(eicas::kRed2, {35, 68}, {43, 68});
+    canvas.drawLine(eicas::kRed2, {143, 68}, {151, 68});
 }
 
 void Eicas::drawBox(platform::gfx::Canvas& canvas, platform::gfx::Argb colour,
@@ -219,11 +215,11 @@ bool Eicas::isMessageVisible(const EicasMessage& message) const {
 void Eicas::drawMessageList(platform::gfx::Canvas& canvas) {
     const bool dauPowered = eicasDau && !eicasDau->unpowered;
     if (!dauPowered) {
-        canvas.drawLine(kRed3, {243, 8}, {380, 246});
-        canvas.drawLine(kRed3, {380, 8}, {243, 246});
+        canvas.drawLine(eicas::kRed3, {243, 8}, {380, 246});
+        canvas.drawLine(eicas::kRed3, {380, 8}, {243, 246});
     }
-    canvas.drawLine(kWhite2, {243, 8}, {243, 246});
-    canvas.drawLine(kWhite2, {243, 246}, {380, 246});
+    canvas.drawLine(eicas::kWhite2, {243, 8}, {243, 246});
+    canvas.drawLine(eicas::kWhite2, {243, 246}, {380, 246});
     if (!dauPowered) {
         return;
     }
@@ -270,14 +266,14 @@ void Eicas::drawMessageStatus(platform::gfx::Canvas& canvas, int32_t count) cons
     const std::string above = format("%d", messageScroll);
     canvas.drawString(above, font16, kYellow, {x, kStatusY});
     x += canvas.measureString(above, font16).width + 2.0;
-    canvas.drawLine(kYellow2, {x, 228}, {x, 240});
-    canvas.drawLine(kYellow2, {x, 228}, {x - 4, 232});
-    canvas.drawLine(kYellow2, {x, 228}, {x + 4, 232});
+    canvas.drawLine(eicas::kYellow2, {x, 228}, {x, 240});
+    canvas.drawLine(eicas::kYellow2, {x, 228}, {x - 4, 232});
+    canvas.drawLine(eicas::kYellow2, {x, 228}, {x + 4, 232});
     canvas.drawString(" MESSAGES ", font16, kYellow, {x + 2, kStatusY});
     x += canvas.measureString(" MESSAGES ", font16).width;
-    canvas.drawLine(kYellow2, {x + 6, 228}, {x + 6, 240});
-    canvas.drawLine(kYellow2, {x + 6, 240}, {x + 2, 236});
-    canvas.drawLine(kYellow2, {x + 6, 240}, {x + 10, 236});
+    canvas.drawLine(eicas::kYellow2, {x + 6, 228}, {x + 6, 240});
+    canvas.drawLine(eicas::kYellow2, {x + 6, 240}, {x + 2, 236});
+    canvas.drawLine(eicas::kYellow2, {x + 6, 240}, {x + 10, 236});
     canvas.drawString(format("%d", below), font16, kYellow, {x + 10, kStatusY});
 }
 

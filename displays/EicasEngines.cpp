@@ -4,7 +4,9 @@
 #include "airframe/FuelSystem.h"
 #include "airframe/JetEngine.h"
 #include "core/Format.h"
+#include "core/Units.h"
 #include "displays/Eicas.h"
+#include "displays/EicasPalette.h"
 #include "displays/ScreenDrawing.h"
 
 #include <algorithm>
@@ -18,12 +20,8 @@ namespace {
 using platform::gfx::PointF;
 using platform::gfx::RectF;
 
-constexpr float kPoundsToKilograms = 0.453592f;
 const platform::gfx::Pen kNeedlePen{Eicas::kGreen, 2.5};
 const platform::gfx::Pen kReferencePen{Eicas::kCyan, 2.0};
-const platform::gfx::Pen kWhite15{Eicas::kLines, 1.5};
-const platform::gfx::Pen kRed2{Eicas::kRed, 2.0};
-const platform::gfx::Pen kYellow2{Eicas::kYellow, 2.0};
 
 // Where each engine's parts sit; engine 2's dials are 108 units right of engine 1's.
 struct EngineLayout {
@@ -109,7 +107,7 @@ Eicas::Reading Eicas::fuelFlowReading(const JetEngine* engine) const {
     if (!engine || !shows(engine, engine->fuelFlow)) {
         return {"- - - -", kYellow};
     }
-    const float flow = fuelUseKg ? engine->fuelFlow * kPoundsToKilograms : engine->fuelFlow;
+    const float flow = fuelUseKg ? engine->fuelFlow * kKilogramsPerPound : engine->fuelFlow;
     return {format("%d", static_cast<int>(std::floor(flow * 0.1 + 0.5) * 10.0)), kGreen};
 }
 
@@ -117,7 +115,7 @@ Eicas::Reading Eicas::fuelQuantityReading(float pounds) const {
     if (!std::isfinite(pounds)) {
         return {"- - - -", kYellow};
     }
-    const float quantity = fuelUseKg ? pounds * kPoundsToKilograms : pounds;
+    const float quantity = fuelUseKg ? pounds * kKilogramsPerPound : pounds;
     const std::array<float, 4>& limits = fuelSystem->displayLimits[0];
     const float yellowLimit = fuelUseKg ? limits[2] : limits[0];
     const float redLimit = fuelUseKg ? limits[3] : limits[1];
@@ -271,15 +269,16 @@ void Eicas::drawIttSection(platform::gfx::Canvas& canvas,
         const PointF centre{71 + at.dx, 142};
         const PointF redFrom{35 + at.dx, 140};
         const PointF redTo{43 + at.dx, 140};
-        canvas.drawArc(kWhite15, box, -20, sweep);
+        canvas.drawArc(eicas::kWhite15, box, -20, sweep);
         if (caution) {
-            canvas.drawArc(kYellow2, box, (limit - 70.0f) * kIttScale - 20.0, 70.0 * kIttScale);
+            canvas.drawArc(eicas::kYellow2, box, (limit - 70.0f) * kIttScale - 20.0,
+                           70.0 * kIttScale);
         }
-        canvas.drawLine(kRed2, rotatedAbout(redFrom, centre, sweep - 200.0),
+        canvas.drawLine(eicas::kRed2, rotatedAbout(redFrom, centre, sweep - 200.0),
                         rotatedAbout(redTo, centre, sweep - 200.0));
         if (caution) {
             const double start = (limit - 70.0f) * kIttScale - 200.0;
-            canvas.drawLine(kYellow2, rotatedAbout(redFrom, centre, start),
+            canvas.drawLine(eicas::kYellow2, rotatedAbout(redFrom, centre, start),
                             rotatedAbout(redTo, centre, start));
         }
         if (isValid(engine)) {
@@ -331,22 +330,22 @@ void Eicas::drawOilAndVibration(platform::gfx::Canvas& canvas) const {
     canvas.fillRectangle(kGreen, {50, 274, 6, 46});
     canvas.fillRectangle(kRed, {50, 274, 6, 6});
     canvas.fillRectangle(kYellow, {50, 280, 6, 6});
-    canvas.drawLine(kWhite15, {51, 286}, {55, 286});
+    canvas.drawLine(eicas::kWhite15, {51, 286}, {55, 286});
     const bool highN2 =
         (engine1 && engine1->n2Percent >= 88.0f) || (engine2 && engine2->n2Percent >= 88.0f);
     if (highN2) {
         canvas.fillRectangle(kYellow, {50, 308, 6, 6});
         canvas.fillRectangle(kRed, {50, 314, 6, 6});
-        canvas.drawLine(kWhite15, {51, 308}, {55, 308});
+        canvas.drawLine(eicas::kWhite15, {51, 308}, {55, 308});
     } else {
         canvas.fillRectangle(kRed, {50, 314, 6, 6});
-        canvas.drawLine(kWhite15, {51, 314}, {55, 314});
+        canvas.drawLine(eicas::kWhite15, {51, 314}, {55, 314});
     }
     canvas.fillRectangle(kGreen, {120, 274, 6, 46});
     canvas.fillRectangle(kRed, {120, 274, 6, 9});
     canvas.fillRectangle(kYellow, {120, 311, 6, 9});
-    canvas.drawLine(kWhite15, {121, 283}, {125, 283});
-    canvas.drawLine(kWhite15, {121, 311}, {125, 311});
+    canvas.drawLine(eicas::kWhite15, {121, 283}, {125, 283});
+    canvas.drawLine(eicas::kWhite15, {121, 311}, {125, 311});
     for (std::size_t e = 0; e < engines.size(); ++e) {
         const JetEngine* engine = engines[e];
         if (!engine) {
@@ -391,8 +390,8 @@ void Eicas::drawVibration(platform::gfx::Canvas& canvas) const {
     }
     for (int i = 0; i <= 5; ++i) {
         const double y = 274.0 + 72.0 * i / 5.0;
-        canvas.drawLine(kWhite15, {177, y}, {183, y});
-        canvas.drawLine(kWhite15, {217, y}, {223, y});
+        canvas.drawLine(eicas::kWhite15, {177, y}, {183, y});
+        canvas.drawLine(eicas::kWhite15, {217, y}, {223, y});
     }
 }
 

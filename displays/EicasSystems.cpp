@@ -7,6 +7,7 @@
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "displays/Eicas.h"
+#include "displays/EicasPalette.h"
 #include "displays/ScreenDrawing.h"
 
 #include <algorithm>
@@ -22,8 +23,6 @@ using platform::gfx::RectF;
 
 constexpr int32_t kGearDown = 16383;
 constexpr uint32_t kApuKnobFlashMs = 5000;
-const platform::gfx::Pen kWhite15{Eicas::kLines, 1.5};
-const platform::gfx::Pen kYellow2{Eicas::kYellow, 2.0};
 
 // A cabin value cut to a multiple of 50 feet; one the sensors could not give reads 0 rather
 // than an undefined conversion.
@@ -137,8 +136,8 @@ void Eicas::drawGearAndTrims(platform::gfx::Canvas& canvas) const {
     for (const auto& [x, leg, lost] : boxes) {
         const RectF box{x, 278, 27, 22};
         if (lost) {
-            canvas.drawRectangle(kYellow2, box);
-            canvas.drawLine(kYellow2, {x + 10, 289}, {x + 17, 289});
+            canvas.drawRectangle(eicas::kYellow2, box);
+            canvas.drawLine(eicas::kYellow2, {x + 10, 289}, {x + 17, 289});
             continue;
         }
         const Reading gear = gearReading(mechanisation->gearPositions[leg]);

@@ -22,7 +22,6 @@ using platform::gfx::PointF;
 using platform::gfx::RectF;
 
 constexpr Argb kLines = 0xFFF5F5F5;
-constexpr Argb kBlack = 0xFF000000;
 const platform::gfx::Pen kWhite2{kLines, 2.0};
 const platform::gfx::Pen kWhite15{kLines, 1.5};
 const platform::gfx::Pen kWhite1{kLines, 1.0};
@@ -39,8 +38,8 @@ const PointF kAttitudeCentre{104, 100};
 constexpr std::array<std::pair<double, double>, 5> kChevrons = {
     {{-182, -158}, {-250, -226}, {148, 124}, {199, 175}, {250, 226}}};
 
-const std::vector<PointF> kAltitudeWindow = {{34, -14}, {10, -14}, {10, -10}, {-24, -10},
-                                             {-24, 10}, {10, 10},  {10, 14},  {34, 14}};
+const std::vector<PointF> kAltitudeWindowShape = {{34, -14}, {10, -14}, {10, -10}, {-24, -10},
+                                                  {-24, 10}, {10, 10},  {10, 14},  {34, 14}};
 
 } // namespace
 
@@ -267,8 +266,8 @@ void Isi::drawAltitudeTape(platform::gfx::Canvas& canvas, float feet) const {
 void Isi::drawDrums(platform::gfx::Canvas& canvas, float feet) const {
     canvas.resetTransform();
     canvas.translate(173, 100);
-    canvas.fillPolygon(kBlack, kAltitudeWindow);
-    canvas.clipPolygon(kAltitudeWindow);
+    canvas.fillPolygon(kBlack, kAltitudeWindowShape);
+    canvas.clipPolygon(kAltitudeWindowShape);
     const Drums drums = altitudeDrums(feet);
     const float magnitude = std::fabs(feet);
     const struct {
@@ -301,7 +300,7 @@ void Isi::drawDrums(platform::gfx::Canvas& canvas, float feet) const {
         }
     }
     canvas.resetClip();
-    drawPolyline(canvas, kYellow15, kAltitudeWindow);
+    drawPolyline(canvas, kYellow15, kAltitudeWindowShape);
     if (feet < 0.0f) {
         canvas.drawString("N", font16, kWhite, {-14, 12});
         canvas.drawString("E", font16, kWhite, {-14, 28});

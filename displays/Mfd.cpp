@@ -25,7 +25,7 @@ using platform::gfx::PointF;
 
 namespace {
 
-constexpr float kScreenLoad = 10.0f;
+constexpr float kMfdLoad = 10.0f;
 constexpr double kRefetchDegrees = 0.2;
 constexpr double kMinFetchRadius = 30.0;
 constexpr double kMaxFetchRadius = 600.0;
@@ -227,9 +227,9 @@ void Mfd::addElectricLoad(Aircraft& aircraft, BusLoads& loads) {
         return;
     }
     if (side == 1 && network->avionicsMaster2) {
-        loads[2] += kScreenLoad;
+        loads[2] += kMfdLoad;
     } else if (side == 2 && network->avionicsMaster1) {
-        loads[1] += kScreenLoad;
+        loads[1] += kMfdLoad;
     }
 }
 

@@ -17,7 +17,7 @@ constexpr float kOxygenRed = 250.0f;
 constexpr float kOxygenYellow = 400.0f;
 constexpr float kBleedFoot = 180.0f;
 constexpr float kBleedSpan = 170.0f;
-constexpr double kScaleHeight = 40.0;
+constexpr double kBarScaleHeight = 40.0;
 constexpr double kScaleFoot = 382.0;
 
 } // namespace
@@ -50,13 +50,13 @@ void Mfd::drawEnvironmentPage(Canvas& canvas) {
                       font18, kWhite, {170, 370});
     drawPageHeading(canvas, "OXY", 244, 208, 280);
     drawCentred(canvas, "PRESS", font18, kWhite, 244, 320);
-    canvas.fillRectangle(kGreen, {241, 342, 6, kScaleHeight});
+    canvas.fillRectangle(kGreen, {241, 342, 6, kBarScaleHeight});
     canvas.fillRectangle(kYellow, {241, 373.35135, 6, 8.648649});
     canvas.fillRectangle(kRed, {241, 376.5946, 6, 5.405405});
     canvas.drawString("PSI", font18, kWhite, {254, 384});
     drawPageHeading(canvas, "BLEED", 336, 296, 376);
     drawCentred(canvas, "TEMP", font18, kWhite, 336, 320);
-    canvas.fillRectangle(kGreen, {333, 342, 6, kScaleHeight});
+    canvas.fillRectangle(kGreen, {333, 342, 6, kBarScaleHeight});
     canvas.fillRectangle(kRed, {333, 342, 6, 10.82353});
     canvas.fillRectangle(kWhite, {333, 363.17648, 6, 19.32353});
     if (!pneumatic) {
@@ -67,7 +67,7 @@ void Mfd::drawEnvironmentPage(Canvas& canvas) {
     drawRightAligned(canvas, cabinTemperatureText(air.cockpitTemperature), font18, kGreen, 166,
                      370);
     const Reading oxygen = oxygenReading(air.ecsIndicatorValue);
-    const double h = air.ecsIndicatorValue / kOxygenFullScale * kScaleHeight;
+    const double h = air.ecsIndicatorValue / kOxygenFullScale * kBarScaleHeight;
     canvas.fillPolygon(
         oxygen.colour,
         {{247, kScaleFoot - h}, {253, kScaleFoot - 6 - h}, {253, kScaleFoot + 6 - h}});
@@ -79,7 +79,7 @@ void Mfd::drawEnvironmentPage(Canvas& canvas) {
     } bleeds[] = {{air.bleedTemperature1, 333, -6}, {air.bleedTemperature2, 339, 6}};
     for (const auto& bleed : bleeds) {
         const double hb =
-            (std::max(bleed.celsius, kBleedFoot) - kBleedFoot) / kBleedSpan * kScaleHeight;
+            (std::max(bleed.celsius, kBleedFoot) - kBleedFoot) / kBleedSpan * kBarScaleHeight;
         canvas.fillPolygon(kGreen, {{bleed.tipX, kScaleFoot - hb},
                                     {bleed.tipX + bleed.depth, kScaleFoot - 6 - hb},
                                     {bleed.tipX + bleed.depth, kScaleFoot + 6 - hb}});

@@ -1,5 +1,6 @@
 #include "airframe/FuelSystem.h"
 #include "core/Format.h"
+#include "core/Units.h"
 #include "displays/Mfd.h"
 #include "displays/ScreenDrawing.h"
 
@@ -12,9 +13,8 @@ using platform::gfx::Canvas;
 
 namespace {
 
-constexpr float kKilogramsPerPound = 0.453592f;
 constexpr float kFullTankLb = 5570.0f;
-constexpr double kScaleHeight = 60.0;
+constexpr double kTankScaleHeight = 60.0;
 constexpr float kMaxShownQuantity = 15000.0f;
 constexpr float kColdFuel = -40.0f;
 
@@ -25,7 +25,7 @@ struct FuelLimits {
 };
 
 double scaleHeight(float pounds) {
-    return kScaleHeight * pounds / kFullTankLb;
+    return kTankScaleHeight * pounds / kFullTankLb;
 }
 
 } // namespace
@@ -95,7 +95,7 @@ void Mfd::drawFuelPage(Canvas& canvas) {
             canvas.drawRectangle({colour, 2.0}, {tank.boxX, 345, 38, 19});
         }
         drawRightAligned(canvas, fuelQuantityText(shown), font18, colour, tank.valueRight, 344);
-        const double p = std::min(scaleHeight(tank.pounds), kScaleHeight);
+        const double p = std::min(scaleHeight(tank.pounds), kTankScaleHeight);
         const double y = 400 - p;
         canvas.fillPolygon(colour, {{tank.scaleX, y},
                                     {tank.scaleX + tank.depth, y - 6},

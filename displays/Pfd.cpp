@@ -28,11 +28,10 @@
 namespace tavi {
 
 using platform::gfx::Canvas;
-using namespace pfd;
 
 namespace {
 
-constexpr float kScreenLoad = 10.0f;
+constexpr float kPfdLoad = 10.0f;
 constexpr float kMachShown = 0.45f;
 constexpr float kMachHidden = 0.05f;
 constexpr const char* kStateSection = "TAVI.PFD";
@@ -264,7 +263,7 @@ void Pfd::addElectricLoad(Aircraft&, BusLoads& loads) {
     const bool master =
         electric && (side == 1 ? electric->avionicsMaster1 : electric->avionicsMaster2);
     if (master && !unpowered) {
-        loads[side] += kScreenLoad;
+        loads[side] += kPfdLoad;
     }
 }
 
@@ -351,14 +350,14 @@ void Pfd::computeRaBands(Canvas& canvas) {
                       bands.drawArc(pen, circle, from - 180.0f, to - from);
                   };
                   if (kind == kPreventiveRaKind) {
-                      arc(kRed4, l[0], l[2]);
-                      arc(kRed4, l[3], l[1]);
-                      arc(kGreen4, l[2], l[3]);
+                      arc(pfd::kRed4, l[0], l[2]);
+                      arc(pfd::kRed4, l[3], l[1]);
+                      arc(pfd::kGreen4, l[2], l[3]);
                       return;
                   }
-                  arc(kRed4, l[0], l[1]);
+                  arc(pfd::kRed4, l[0], l[1]);
                   if (l[2] != 0.0f || l[3] != 0.0f) {
-                      arc(kGreen4, l[2], l[3]);
+                      arc(pfd::kGreen4, l[2], l[3]);
                   }
               });
 }
@@ -455,17 +454,17 @@ void Pfd::drawSelfTestPage(Canvas& canvas) {
         "ATT/HDG INTERFACE",  "RADIO ALT INTERFACE", "RADIO INTERFACE",
         "DISPLAY CONTROLLER", "LAMP DRIVERS",        "ADC DATA"};
     const uint32_t elapsed = now - adc->powerOnTime[static_cast<std::size_t>(side - 1)];
-    text(canvas, "IC-600 IBIT", font20, kGreen, {50, 120});
+    text(canvas, "IC-600 IBIT", font20, pfd::kGreen, {50, 120});
     if (elapsed < 30000) {
-        text(canvas, "WAIT", font20, kAmber, {290, 120});
+        text(canvas, "WAIT", font20, pfd::kAmber, {290, 120});
     }
     for (std::size_t i = 0; i < kItems.size(); ++i) {
         const double y = 160.0 + 22.0 * static_cast<double>(i);
-        text(canvas, kItems[i], font20, kWhite, {50, y});
+        text(canvas, kItems[i], font20, pfd::kWhite, {50, y});
         const bool passed = elapsed >= 6000 + 3000 * i;
-        text(canvas, passed ? "PASS" : "FAIL", font20, passed ? kGreen : kRed, {290, y});
+        text(canvas, passed ? "PASS" : "FAIL", font20, passed ? pfd::kGreen : pfd::kRed, {290, y});
     }
-    canvas.drawRectangle(kWhite15, {44, 116, 302, 250});
+    canvas.drawRectangle(pfd::kWhite15, {44, 116, 302, 250});
 }
 
 void Pfd::text(Canvas& canvas, const std::string& value, const platform::gfx::Font& font,

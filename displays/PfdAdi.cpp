@@ -7,6 +7,7 @@
 #include "core/Format.h"
 #include "displays/Pfd.h"
 #include "displays/PfdPalette.h"
+#include "displays/ScreenDrawing.h"
 #include "fms/Fms.h"
 
 #include <algorithm>
@@ -17,8 +18,8 @@
 namespace tavi {
 
 using platform::gfx::Canvas;
+using platform::gfx::Pen;
 using platform::gfx::RectF;
-using namespace pfd;
 
 namespace {
 
@@ -32,10 +33,6 @@ constexpr float kLowBankLimit = 14.0f;
 void clipToSphere(Canvas& canvas) {
     canvas.clipEllipse(kSphere);
     canvas.clipRectangle({-81, -170, 162, 340});
-}
-
-double radians(double degrees) {
-    return degrees * std::numbers::pi / 180.0;
 }
 
 // The sphere with its sides cut off as a polygon about the ADI centre.
@@ -79,7 +76,7 @@ std::vector<Pfd::PointF> cutByLine(const std::vector<Pfd::PointF>& polygon, Pfd:
 void drawLetters(Canvas& canvas, const platform::gfx::Font& font, const char* letters,
                  const std::array<Pfd::PointF, 6>& at) {
     for (std::size_t i = 0; i < at.size(); ++i) {
-        canvas.drawString(std::string(1, letters[i]), font, kAmber, at[i]);
+        canvas.drawString(std::string(1, letters[i]), font, pfd::kAmber, at[i]);
     }
 }
 
@@ -92,14 +89,14 @@ void Pfd::drawAdi(Canvas& canvas, const Frame& frame) {
     place(canvas, kAdiCentre, 0.0);
     if (static_cast<int32_t>(flightDirector->lateralMode) == 2 &&
         flightDirector->bankLimit == kLowBankLimit) {
-        canvas.drawArc(kGreen3, {-98, -98, 196, 196}, -104, 28);
+        canvas.drawArc(pfd::kGreen3, {-98, -98, 196, 196}, -104, 28);
         for (const double angle : {-104.0, -76.0}) {
-            canvas.drawLine(kGreen3, {0, 0},
+            canvas.drawLine(pfd::kGreen3, {0, 0},
                             {108 * std::cos(radians(angle)), 108 * std::sin(radians(angle))});
         }
     }
     if (frame.attitudeInvalid) {
-        canvas.fillPolygon(kSky, sphereOutline());
+        canvas.fillPolygon(pfd::kSky, sphereOutline());
     } else {
         // Sky and ground are the sphere's halves on either side of the horizon, cut here rather
         // than clipped: the horizon passes p below the centre, turned by the bank.
@@ -107,24 +104,24 @@ void Pfd::drawAdi(Canvas& canvas, const Frame& frame) {
         const PointF down{-std::sin(b), std::cos(b)};
         const PointF horizon{-p * down.x, -p * down.y};
         const std::vector<PointF> sphere = sphereOutline();
-        canvas.fillPolygon(kSky, cutByLine(sphere, horizon, {-down.x, -down.y}));
-        canvas.fillPolygon(kGround, cutByLine(sphere, horizon, down));
+        canvas.fillPolygon(pfd::kSky, cutByLine(sphere, horizon, {-down.x, -down.y}));
+        canvas.fillPolygon(pfd::kGround, cutByLine(sphere, horizon, down));
         clipToSphere(canvas);
         place(canvas, kAdiCentre, bank);
         canvas.translate(0, -p);
-        canvas.drawPath(kRed5, shapes.chevrons);
-        canvas.drawLine(kWhite15, {-120, 0}, {120, 0});
+        canvas.drawPath(pfd::kRed5, shapes.chevrons);
+        canvas.drawLine(pfd::kWhite15, {-120, 0}, {120, 0});
         drawPitchLadder(canvas, ahrs->onGround, p);
         const std::vector<PointF> pointer = {{0, p - 93}, {-8, p - 81}, {8, p - 81}};
-        canvas.fillPolygon(kWhite, pointer);
-        canvas.drawPolygon(kWhite15, pointer);
+        canvas.fillPolygon(pfd::kWhite, pointer);
+        canvas.drawPolygon(pfd::kWhite15, pointer);
     }
     canvas.resetClip();
     drawLayer(canvas, layers.adiFrame, {}, [this](Canvas& frame) {
         place(frame, kAdiCentre, 0.0);
-        frame.drawPath(kWhite15, shapes.adiOutline);
+        frame.drawPath(pfd::kWhite15, shapes.adiOutline);
         frame.clipExcludeEllipse(kSphere);
-        frame.drawPath(kWhite15, shapes.rollScale);
+        frame.drawPath(pfd::kWhite15, shapes.rollScale);
     });
 
     const std::size_t s = static_cast<std::size_t>(side - 1);
@@ -137,9 +134,9 @@ void Pfd::drawAdi(Canvas& canvas, const Frame& frame) {
         canvas.translate(0, kUnitsPerDegree * (adc->angleOfAttack - adc->stallAngleOfAttack));
         const float speed = adc->smoothedAirspeed;
         const float stall = adc->minimumSpeed;
-        const Pen& pen = adc->aoaMargin <= 2.0f || speed <= stall           ? kRed3
-                         : adc->aoaMargin <= 5.0f || speed <= 1.13f * stall ? kAmber3
-                                                                            : kGreen3;
+        const Pen& pen = adc->aoaMargin <= 2.0f || speed <= stall           ? pfd::kRed3
+                         : adc->aoaMargin <= 5.0f || speed <= 1.13f * stall ? pfd::kAmber3
+                                                                            : pfd::kGreen3;
         canvas.drawPath(pen, shapes.pitchLimit);
         canvas.resetClip();
     }
@@ -163,11 +160,11 @@ void Pfd::drawPitchLadder(Canvas& canvas, bool onGround, double centreOffset) {
             continue;
         }
         const double halfWidth = major ? 21.0 : 11.0;
-        canvas.drawLine(kWhite15, {-halfWidth, y}, {halfWidth, y});
+        canvas.drawLine(pfd::kWhite15, {-halfWidth, y}, {halfWidth, y});
         if (major) {
             const std::string label = format("%d0", std::abs(degrees) / 10);
-            canvas.drawString(label, font18, kWhite, {23, y - half});
-            canvas.drawString(label, font18, kWhite, {-47, y - half});
+            canvas.drawString(label, font18, pfd::kWhite, {23, y - half});
+            canvas.drawString(label, font18, pfd::kWhite, {-47, y - half});
         }
     }
 }
@@ -182,24 +179,24 @@ void Pfd::drawCommandBars(Canvas& canvas, const Frame& frame) {
     drawLayer(canvas, layers.aircraftSymbol, {vBarOn ? 1.0 : 0.0, 0.0}, [this](Canvas& symbol) {
         place(symbol, kAdiCentre, 0.0);
         const platform::gfx::Path& shape = vBarOn ? shapes.vBarSymbol : shapes.crossBarSymbol;
-        symbol.fillPath(kBlack, shape);
-        symbol.drawPath(kYellow2, shape);
+        symbol.fillPath(pfd::kBlack, shape);
+        symbol.drawPath(pfd::kYellow2, shape);
     });
     if (vBarOn) {
         if (directorOn && !flightDirector->inhibited && !frame.attitudeInvalid) {
             clipToSphere(canvas);
             canvas.translate(0, pitchOffset - 1.5);
             canvas.rotate(bank - flightDirector->bankCommandBar);
-            canvas.fillPath(kMagenta, shapes.vBarWedges);
-            canvas.drawPath(kMagenta1, shapes.vBarWedges);
+            canvas.fillPath(pfd::kMagenta, shapes.vBarWedges);
+            canvas.drawPath(pfd::kMagenta1, shapes.vBarWedges);
         }
     } else {
         if (directorOn && !frame.attitudeInvalid) {
             clipToSphere(canvas);
             const double d = -94.0 * std::sin(radians(flightDirector->bankCommandBar - bank));
-            canvas.drawLine(kMagenta25, {d, -64}, {d, 64});
+            canvas.drawLine(pfd::kMagenta25, {d, -64}, {d, 64});
             canvas.translate(0, pitchOffset);
-            canvas.drawLine(kMagenta25, {-64, 0}, {64, 0});
+            canvas.drawLine(pfd::kMagenta25, {-64, 0}, {64, 0});
         }
     }
     canvas.resetClip();
@@ -216,14 +213,14 @@ void Pfd::drawVerticalDeviation(Canvas& canvas, const Frame& frame) {
     place(canvas, kDeviationCentre, 0.0);
     const bool unpoweredReceiver = frame.nav->unpowered[3];
     if (unpoweredReceiver) {
-        canvas.drawLine(kRed2, {-7, -52}, {7, 52});
-        canvas.drawLine(kRed2, {7, -52}, {-7, 52});
+        canvas.drawLine(pfd::kRed2, {-7, -52}, {7, 52});
+        canvas.drawLine(pfd::kRed2, {7, -52}, {-7, 52});
     }
-    canvas.drawPath(kWhite15, shapes.deviationScale);
-    canvas.drawString("GS", font16, kWhite, {-12, -76});
+    canvas.drawPath(pfd::kWhite15, shapes.deviationScale);
+    canvas.drawString("GS", font16, pfd::kWhite, {-12, -76});
     if (!unpoweredReceiver) {
         canvas.translate(0, frame.nav->gsi * 52.0 / 120.0);
-        canvas.drawPath(kGreen2, shapes.deviationPointer);
+        canvas.drawPath(pfd::kGreen2, shapes.deviationPointer);
     }
 }
 
@@ -235,25 +232,25 @@ void Pfd::drawVnavDeviation(Canvas& canvas) {
         return;
     }
     place(canvas, kDeviationCentre, 0.0);
-    canvas.drawPath(kWhite15, shapes.deviationScale);
-    canvas.drawString("FMS", font16, kWhite, {-16, -76});
+    canvas.drawPath(pfd::kWhite15, shapes.deviationScale);
+    canvas.drawString("FMS", font16, pfd::kWhite, {-16, -76});
     canvas.translate(0, vnav->deviationScale * 52.0 / 120.0);
-    canvas.drawPath(kMagenta2, shapes.deviationPointer);
+    canvas.drawPath(pfd::kMagenta2, shapes.deviationPointer);
 }
 
 void Pfd::drawAdiAnnunciations(Canvas& canvas, const Frame& frame) {
     place(canvas, kAdiCentre, 0.0);
     const bool radioAltitudeValid = side == 1 ? radAlt->side1Powered : radAlt->side2Powered;
     if (radAlt->radioAltitude <= 2500.0f && radioAltitudeValid) {
-        canvas.drawRectangle(kWhite15, {-21, 68, 42, 20});
-        textRight(canvas, format("%d", radAlt->displayedAltitude()), font18, kGreen, {20, 68});
+        canvas.drawRectangle(pfd::kWhite15, {-21, 68, 42, 20});
+        textRight(canvas, format("%d", radAlt->displayedAltitude()), font18, pfd::kGreen, {20, 68});
     }
     if (gpws && gpws->minimums) {
         const uint32_t age = now - gpws->minimumsTime;
         if (age >= 5000 || age % 500 < 250) {
-            canvas.fillRectangle(kBlack, {46, 29, 32, 18});
-            canvas.drawRectangle(kWhite15, {46, 29, 32, 18});
-            canvas.drawString("MIN", font18, kAmber, {46, 28});
+            canvas.fillRectangle(pfd::kBlack, {46, 29, 32, 18});
+            canvas.drawRectangle(pfd::kWhite15, {46, 29, 32, 18});
+            canvas.drawString("MIN", font18, pfd::kAmber, {46, 28});
         }
     }
     const bool overspeed = side == 1 && !ahrs->onGround ? adc->isOverspeed1() : adc->isOverspeed2();
@@ -268,16 +265,16 @@ void Pfd::drawAdiAnnunciations(Canvas& canvas, const Frame& frame) {
                     {{{-101, -47}, {-97, -33}, {-100, -19}, {-100, 3}, {-100, 17}, {-100, 31}}});
     }
     if (frame.attitudeInvalid) {
-        canvas.fillRectangle(kBlack, {-23, -60, 46, 34});
-        textCentred(canvas, "ATT", font18, kRed, -61);
-        textCentred(canvas, "FAIL", font18, kRed, -45);
+        canvas.fillRectangle(pfd::kBlack, {-23, -60, 46, 34});
+        textCentred(canvas, "ATT", font18, pfd::kRed, -61);
+        textCentred(canvas, "FAIL", font18, pfd::kRed, -45);
     }
     const AhrsUnit& unit = ahrs->unit1;
     if (unit.attitudeSide1.invalid || unit.attitudeSide2.invalid) {
-        canvas.fillRectangle(kBlack, {-78, -45, 34, 18});
+        canvas.fillRectangle(pfd::kBlack, {-78, -45, 34, 18});
         const uint32_t lossAge = now - unit.attitudeInvalidSince;
         if (lossAge > 10000 || lossAge % 1000 < 500) {
-            canvas.drawString("ATT", font18, kAmber, {-78, -45});
+            canvas.drawString("ATT", font18, pfd::kAmber, {-78, -45});
         }
     }
 }

@@ -10,9 +10,9 @@
 
 namespace tavi {
 
+using platform::gfx::Argb;
 using platform::gfx::Canvas;
 using platform::gfx::RectF;
-using namespace pfd;
 
 namespace {
 
@@ -38,8 +38,8 @@ constexpr std::array<CardLabel, 12> kCardLabels = {{{"N", -8},
 
 // The red cross over the deviation dots of a course without a source.
 void drawCourseFlag(Canvas& canvas) {
-    canvas.drawLine(kRed3, {-34, -7}, {34, 7});
-    canvas.drawLine(kRed3, {-34, 7}, {34, -7});
+    canvas.drawLine(pfd::kRed3, {-34, -7}, {34, 7});
+    canvas.drawLine(pfd::kRed3, {-34, 7}, {34, -7});
 }
 
 void drawToFrom(Canvas& canvas, int32_t toFrom) {
@@ -48,9 +48,9 @@ void drawToFrom(Canvas& canvas, int32_t toFrom) {
     }
     const double y = toFrom == 1 ? -15.0 : 15.0;
     const double tip = toFrom == 1 ? -28.0 : 28.0;
-    canvas.drawLine(kWhite15, {-21, y}, {21, y});
-    canvas.drawLine(kWhite15, {-21, y}, {0, tip});
-    canvas.drawLine(kWhite15, {21, y}, {0, tip});
+    canvas.drawLine(pfd::kWhite15, {-21, y}, {21, y});
+    canvas.drawLine(pfd::kWhite15, {-21, y}, {0, tip});
+    canvas.drawLine(pfd::kWhite15, {21, y}, {0, tip});
 }
 
 // Angle from the heading, raised into 0..360.
@@ -80,9 +80,9 @@ void Pfd::drawCourseDeviation(Canvas& canvas, const Frame& frame, PointF centre,
             return;
         }
         shifted(frame.nav->cdiDeviation * 40.0 / 127.0);
-        canvas.fillPath(kGreen, bar);
+        canvas.fillPath(pfd::kGreen, bar);
         if (&bar == &shapes.roseDeviationBar) {
-            canvas.drawPath(kGreen2, bar);
+            canvas.drawPath(pfd::kGreen2, bar);
         }
         if (!frame.nav->hasLocalizer) {
             place(canvas, centre, courseAngle);
@@ -94,9 +94,9 @@ void Pfd::drawCourseDeviation(Canvas& canvas, const Frame& frame, PointF centre,
         return;
     }
     shifted(frame.lnav->deviation * 40.0);
-    canvas.fillPath(kMagenta, bar);
+    canvas.fillPath(pfd::kMagenta, bar);
     if (&bar == &shapes.roseDeviationBar) {
-        canvas.drawPath(kMagenta2, bar);
+        canvas.drawPath(pfd::kMagenta2, bar);
     }
     place(canvas, centre, courseAngle);
     drawToFrom(canvas, 1);
@@ -108,25 +108,26 @@ void Pfd::drawHsiRose(Canvas& canvas, const Frame& frame) {
     const bool failed = frame.headingFailed;
     if (!failed) {
         place(canvas, kRoseCentre, adc->driftAngle);
-        canvas.drawPath(kMagenta2, shapes.roseTrack);
+        canvas.drawPath(pfd::kMagenta2, shapes.roseTrack);
     }
     if (adc->selfTest[static_cast<std::size_t>(side - 1)]) {
         place(canvas, kRoseCentre, 0.0);
-        textCentred(canvas, "HDG", font16, kRed, -50);
-        textCentred(canvas, "TEST", font16, kRed, -36);
+        textCentred(canvas, "HDG", font16, pfd::kRed, -50);
+        textCentred(canvas, "TEST", font16, pfd::kRed, -36);
     }
     drawLayer(canvas, layers.roseCard, {h, 0.0}, [&](Canvas& card) {
         place(card, kRoseCentre, -h);
-        card.drawPath(kWhite15, shapes.roseTicks);
+        card.drawPath(pfd::kWhite15, shapes.roseTicks);
         const double half = card.measureString("N", font16).height / 2.0;
         for (std::size_t i = 0; i < kCardLabels.size(); ++i) {
             place(card, kRoseCentre, -h + 30.0 * static_cast<double>(i));
-            card.drawString(kCardLabels[i].text, font16, kWhite, {kCardLabels[i].x, -59 - half});
+            card.drawString(kCardLabels[i].text, font16, pfd::kWhite,
+                            {kCardLabels[i].x, -59 - half});
         }
     });
     if (!failed) {
         place(canvas, kRoseCentre, flightDirector->headingBug - h);
-        canvas.drawPath(kCyan2, shapes.roseBug);
+        canvas.drawPath(pfd::kCyan2, shapes.roseBug);
     }
     place(canvas, kRoseCentre, failed ? 0.0 : frame.course - h);
     const bool noRadio = !frame.fmsSource && frame.nav->navSignal == 0;
@@ -134,33 +135,33 @@ void Pfd::drawHsiRose(Canvas& canvas, const Frame& frame) {
     if (noRadio || failed || frame.nav->unpowered[2] || noLnav) {
         drawCourseFlag(canvas);
     }
-    canvas.drawPath(kWhite15, shapes.deviationDots);
+    canvas.drawPath(pfd::kWhite15, shapes.deviationDots);
     if (bearing1Valid && !failed) {
         place(canvas, kRoseCentre, bearing1Angle - h);
-        canvas.drawPath(kCyan1, shapes.roseBearing1);
-        canvas.fillPath(kCyan, shapes.roseBearing1);
-        canvas.drawEllipse(kCyan25, {-6, -32, 12, 12});
+        canvas.drawPath(pfd::kCyan1, shapes.roseBearing1);
+        canvas.fillPath(pfd::kCyan, shapes.roseBearing1);
+        canvas.drawEllipse(pfd::kCyan25, {-6, -32, 12, 12});
     }
     if (bearing2Valid && !failed) {
         place(canvas, kRoseCentre, bearing2Angle - h);
-        canvas.drawPath(kWhite2, shapes.roseBearing2);
+        canvas.drawPath(pfd::kWhite2, shapes.roseBearing2);
     }
     if (!failed) {
         place(canvas, kRoseCentre, frame.course - h);
-        const Argb colour = frame.fmsSource ? kMagenta : kGreen;
-        canvas.drawPath(frame.fmsSource ? kMagenta2 : kGreen2, shapes.roseCourse);
+        const Argb colour = frame.fmsSource ? pfd::kMagenta : pfd::kGreen;
+        canvas.drawPath(frame.fmsSource ? pfd::kMagenta2 : pfd::kGreen2, shapes.roseCourse);
         canvas.fillPath(colour, shapes.roseCourse);
         drawCourseDeviation(canvas, frame, kRoseCentre, shapes.roseDeviationBar);
     }
     drawLayer(canvas, layers.roseSymbols, {}, [this](Canvas& symbols) {
         place(symbols, kRoseCentre, 0.0);
-        symbols.drawPath(kWhite1, shapes.hsiAircraft);
-        symbols.drawPath(kWhite15, shapes.roseFixedMarks);
+        symbols.drawPath(pfd::kWhite1, shapes.hsiAircraft);
+        symbols.drawPath(pfd::kWhite15, shapes.roseFixedMarks);
     });
     place(canvas, kRoseCentre, 0.0);
     if (failed) {
-        textCentred(canvas, "HDG", font16, kRed, -50);
-        textCentred(canvas, "FAIL", font16, kRed, -36);
+        textCentred(canvas, "HDG", font16, pfd::kRed, -50);
+        textCentred(canvas, "FAIL", font16, pfd::kRed, -36);
     }
 }
 
@@ -170,19 +171,19 @@ void Pfd::drawHsiArc(Canvas& canvas, const Frame& frame) {
     const bool failed = frame.headingFailed;
     if (adc->selfTest[static_cast<std::size_t>(side - 1)]) {
         place(canvas, kArcCentre, 0.0);
-        textCentred(canvas, "HDG", font18, kRed, -100);
-        textCentred(canvas, "TEST", font18, kRed, -86);
+        textCentred(canvas, "HDG", font18, pfd::kRed, -100);
+        textCentred(canvas, "TEST", font18, pfd::kRed, -86);
     }
     if (!failed) {
         place(canvas, kArcCentre, adc->driftAngle);
-        canvas.drawPath(kMagenta2, shapes.arcTrack);
+        canvas.drawPath(pfd::kMagenta2, shapes.arcTrack);
     }
     drawLayer(canvas, layers.arcCard, {h, 0.0}, [&](Canvas& card) {
         place(card, kArcCentre, 0.0);
-        card.drawArc(kWhite15, {-133, -133, 266, 266}, 222, 96);
+        card.drawArc(pfd::kWhite15, {-133, -133, 266, 266}, 222, 96);
         card.clipPolygon({{0, 0}, {-222, -200}, {222, -200}});
         place(card, kArcCentre, -h);
-        card.drawPath(kWhite15, shapes.arcTicks);
+        card.drawPath(pfd::kWhite15, shapes.arcTicks);
         const double half = card.measureString("N", font16).height / 2.0;
         for (std::size_t i = 0; i < kCardLabels.size(); ++i) {
             const double bearing = 30.0 * static_cast<double>(i);
@@ -192,20 +193,21 @@ void Pfd::drawHsiArc(Canvas& canvas, const Frame& frame) {
                 continue;
             }
             place(card, kArcCentre, -h + bearing);
-            card.drawString(kCardLabels[i].text, font16, kWhite, {kCardLabels[i].x, -107 - half});
+            card.drawString(kCardLabels[i].text, font16, pfd::kWhite,
+                            {kCardLabels[i].x, -107 - half});
         }
     });
     place(canvas, kArcCentre, 0.0);
-    canvas.drawPath(kWhite15, shapes.arcReadoutBox);
+    canvas.drawPath(pfd::kWhite15, shapes.arcReadoutBox);
     if (!failed) {
-        textCentred(canvas, headingReadoutText(ahrs->unit1.heading), font16, kGreen, -161);
+        textCentred(canvas, headingReadoutText(ahrs->unit1.heading), font16, pfd::kGreen, -161);
         const float bug = relativeAngle(flightDirector->headingBug, h);
         if (withinArcWindow(bug)) {
             place(canvas, kArcCentre, bug);
-            canvas.drawPath(kCyan2, shapes.arcBug);
+            canvas.drawPath(pfd::kCyan2, shapes.arcBug);
         }
     } else {
-        textCentred(canvas, "- - -", font16, kAmber, -161);
+        textCentred(canvas, "- - -", font16, pfd::kAmber, -161);
     }
     auto bearingShown = [&](bool valid, float angle) {
         const float r = relativeAngle(angle, h);
@@ -213,13 +215,13 @@ void Pfd::drawHsiArc(Canvas& canvas, const Frame& frame) {
     };
     if (bearingShown(bearing1Valid, bearing1Angle)) {
         place(canvas, kArcCentre, relativeAngle(bearing1Angle, h));
-        canvas.drawPath(kCyan1, shapes.arcBearing1);
-        canvas.fillPath(kCyan, shapes.arcBearing1);
-        canvas.drawEllipse(kCyan25, {-6, -81, 12, 12});
+        canvas.drawPath(pfd::kCyan1, shapes.arcBearing1);
+        canvas.fillPath(pfd::kCyan, shapes.arcBearing1);
+        canvas.drawEllipse(pfd::kCyan25, {-6, -81, 12, 12});
     }
     if (bearingShown(bearing2Valid, bearing2Angle)) {
         place(canvas, kArcCentre, relativeAngle(bearing2Angle, h));
-        canvas.drawPath(kWhite2, shapes.arcBearing2);
+        canvas.drawPath(pfd::kWhite2, shapes.arcBearing2);
     }
     place(canvas, kArcCentre, failed ? 0.0 : frame.course - h);
     const bool noRadio = !frame.fmsSource && frame.nav->navSignal == 0;
@@ -227,20 +229,20 @@ void Pfd::drawHsiArc(Canvas& canvas, const Frame& frame) {
     if (noRadio || failed || frame.nav->unpowered[2] || noLnav) {
         drawCourseFlag(canvas);
     }
-    canvas.drawPath(kWhite15, shapes.deviationDots);
+    canvas.drawPath(pfd::kWhite15, shapes.deviationDots);
     if (!failed) {
-        canvas.fillPath(frame.fmsSource ? kMagenta : kGreen, shapes.arcCourse);
+        canvas.fillPath(frame.fmsSource ? pfd::kMagenta : pfd::kGreen, shapes.arcCourse);
         drawCourseDeviation(canvas, frame, kArcCentre, shapes.arcDeviationBar);
     }
     drawLayer(canvas, layers.arcSymbols, {}, [this](Canvas& symbols) {
         place(symbols, kArcCentre, 0.0);
-        symbols.drawPath(kWhite1, shapes.hsiAircraft);
-        symbols.drawArc(kWhite15, {-67, -67, 134, 134}, 190, 160);
+        symbols.drawPath(pfd::kWhite1, shapes.hsiAircraft);
+        symbols.drawArc(pfd::kWhite15, {-67, -67, 134, 134}, 190, 160);
     });
     place(canvas, kArcCentre, 0.0);
     if (failed) {
-        textCentred(canvas, "HDG", font18, kRed, -100);
-        textCentred(canvas, "FAIL", font18, kRed, -86);
+        textCentred(canvas, "HDG", font18, pfd::kRed, -100);
+        textCentred(canvas, "FAIL", font18, pfd::kRed, -86);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "displays/Pfd.h"
+#include "displays/ScreenDrawing.h"
 
 #include <cmath>
 #include <numbers>
@@ -11,10 +12,6 @@ using platform::gfx::PointF;
 namespace {
 
 constexpr double kVsiHiddenX = -40.0;
-
-double radians(double degrees) {
-    return degrees * std::numbers::pi / 180.0;
-}
 
 // A point at a radius along a direction given clockwise from straight up.
 PointF fromTop(double radius, double degrees) {

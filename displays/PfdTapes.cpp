@@ -15,8 +15,9 @@
 
 namespace tavi {
 
+using platform::gfx::Argb;
 using platform::gfx::Canvas;
-using namespace pfd;
+using platform::gfx::Pen;
 
 namespace {
 
@@ -38,7 +39,7 @@ void drawAltitudeBrackets(Canvas& canvas, double y0) {
     }};
     for (const auto& line : lines) {
         for (std::size_t i = 1; i < line.size(); ++i) {
-            canvas.drawLine(kWhite15, line[i - 1], line[i]);
+            canvas.drawLine(pfd::kWhite15, line[i - 1], line[i]);
         }
     }
 }
@@ -58,25 +59,25 @@ bool Pfd::overspeed() const {
 
 platform::gfx::Argb Pfd::speedReadoutColour() const {
     if (!adc || !ahrs) {
-        return kGreen;
+        return pfd::kGreen;
     }
     const bool airborne = !ahrs->onGround;
     const float speed = adc->smoothedAirspeed;
-    Argb colour = kGreen;
+    Argb colour = pfd::kGreen;
     if (airborne && speed + adc->airspeedTrend >= adc->maxOperatingSpeed) {
-        colour = kAmber;
+        colour = pfd::kAmber;
     }
     if (overspeed()) {
-        colour = kRed;
+        colour = pfd::kRed;
     }
     if (airborne && !slewing) {
         const float stall = adc->minimumSpeed;
         if (speed <= stall) {
-            colour = kRed;
+            colour = pfd::kRed;
         } else if (speed <= 1.13f * stall) {
-            colour = kAmber;
+            colour = pfd::kAmber;
         } else if (speed <= 1.23f * stall) {
-            colour = kWhite;
+            colour = pfd::kWhite;
         }
     }
     return colour;
@@ -133,12 +134,12 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
     canvas.resetClip();
     canvas.resetTransform();
     drawLayer(canvas, layers.speedTape, {}, [](Canvas& tape) {
-        tape.fillRectangle(kTape, {23, 40, 46, 214});
+        tape.fillRectangle(pfd::kTape, {23, 40, 46, 214});
     });
     place(canvas, kSpeedReference, 0.0);
     canvas.clipRectangle({-69, -107, 79, 214});
     if (!invalid) {
-        canvas.fillRectangle(kRed,
+        canvas.fillRectangle(pfd::kRed,
                              {-6, 2.5 * shown - 1250.0, 6, 1250.0 - 2.5 * adc->maxOperatingSpeed});
         const float stall = adc->minimumSpeed;
         // The minimum speed is not known before its first computation.
@@ -149,9 +150,9 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
             auto band = [&](Argb bandColour, double from, double to) {
                 canvas.fillRectangle(bandColour, {-9, from, 6, to - from});
             };
-            band(kWhite, yc(1.23 * stall), yc(1.13 * stall));
-            band(kAmber, yc(1.13 * stall), yc(stall));
-            band(kRed, yc(stall), y(0));
+            band(pfd::kWhite, yc(1.23 * stall), yc(1.13 * stall));
+            band(pfd::kAmber, yc(1.13 * stall), yc(stall));
+            band(pfd::kRed, yc(stall), y(0));
         }
         if (!slewing) {
             const float trend = std::fabs(adc->airspeedTrend);
@@ -161,7 +162,7 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
                 speedTrendVisible = false;
             }
             if (speedTrendVisible) {
-                canvas.fillRectangle(kMagenta, {3, 0, 3, -kKnotPixels * adc->airspeedTrend});
+                canvas.fillRectangle(pfd::kMagenta, {3, 0, 3, -kKnotPixels * adc->airspeedTrend});
             }
         }
         drawLayer(canvas, layers.speedScale, {shown, 0.0}, [&](Canvas& scale) {
@@ -172,15 +173,15 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
                     break;
                 }
                 if (y(v) - 60 <= 107) {
-                    scale.drawLine(kWhite15, {-12, y(v)}, {0, y(v)});
-                    scale.drawLine(kWhite15, {-12, y(v) - 25}, {0, y(v) - 25});
-                    textRight(scale, format("%d", v), font18, kWhite, {-15, y(v) - 10});
+                    scale.drawLine(pfd::kWhite15, {-12, y(v)}, {0, y(v)});
+                    scale.drawLine(pfd::kWhite15, {-12, y(v) - 25}, {0, y(v) - 25});
+                    textRight(scale, format("%d", v), font18, pfd::kWhite, {-15, y(v) - 10});
                 }
             }
         });
         canvas.resetClip();
         canvas.resetTransform();
-        canvas.fillPath(kBlack, shapes.speedBox);
+        canvas.fillPath(pfd::kBlack, shapes.speedBox);
         if (speed >= kLowestTapeSpeed) {
             canvas.clipPath(shapes.speedBox);
             place(canvas, kSpeedReference, 0.0);
@@ -193,22 +194,22 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
     canvas.resetClip();
     canvas.resetTransform();
     if (eitherInvalid) {
-        canvas.fillRectangle(kBlack, {23, 41, 12, 44});
+        canvas.fillRectangle(pfd::kBlack, {23, 41, 12, 44});
     }
     if (invalid) {
-        canvas.fillPath(kBlack, shapes.speedBox);
-        canvas.drawLine(kRed3, {23, 40}, {69, 254});
-        canvas.drawLine(kRed3, {69, 40}, {23, 254});
+        canvas.fillPath(pfd::kBlack, shapes.speedBox);
+        canvas.drawLine(pfd::kRed3, {23, 40}, {69, 254});
+        canvas.drawLine(pfd::kRed3, {69, 40}, {23, 254});
     }
     if (eitherInvalid && tenSecondFlagVisible(adc->invalidSince[0])) {
-        text(canvas, "I", font16, kAmber, {26, 41});
-        text(canvas, "A", font16, kAmber, {23, 55});
-        text(canvas, "S", font16, kAmber, {23, 69});
+        text(canvas, "I", font16, pfd::kAmber, {26, 41});
+        text(canvas, "A", font16, pfd::kAmber, {23, 55});
+        text(canvas, "S", font16, pfd::kAmber, {23, 69});
     }
-    canvas.drawLine(kWhite15, {23, 40}, {69, 40});
-    canvas.drawLine(kWhite15, {69, 40}, {69, 254});
-    canvas.drawLine(kWhite15, {69, 254}, {23, 254});
-    canvas.drawPath(kWhite15, shapes.speedBox);
+    canvas.drawLine(pfd::kWhite15, {23, 40}, {69, 40});
+    canvas.drawLine(pfd::kWhite15, {69, 40}, {69, 254});
+    canvas.drawLine(pfd::kWhite15, {69, 254}, {23, 254});
+    canvas.drawPath(pfd::kWhite15, shapes.speedBox);
     if (invalid) {
         return;
     }
@@ -216,7 +217,7 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
         place(canvas, kSpeedReference, 0.0);
         canvas.clipRectangle({-72, -105, 80, 210});
         canvas.translate(0, std::clamp(y(flightDirector->iasTarget), -107.0, 107.0));
-        canvas.drawPath(kCyan2, shapes.speedBug);
+        canvas.drawPath(pfd::kCyan2, shapes.speedBug);
         canvas.resetClip();
     }
     drawSpeedBugs(canvas, shown);
@@ -234,10 +235,11 @@ void Pfd::drawSpeedBugs(Canvas& canvas, float shownSpeed) const {
         const char* secondLabel;
         bool onlyNearTakeOff;
     };
-    static constexpr std::array<Bug, 4> kBugs = {{{kMagenta2, kMagenta, "1", 18, nullptr, true},
-                                                  {kCyan2, kCyan, "R", 18, nullptr, true},
-                                                  {kWhite15, kWhite, "2", 18, nullptr, true},
-                                                  {kGreen2, kGreen, "A", 8, "P", false}}};
+    static constexpr std::array<Bug, 4> kBugs = {
+        {{pfd::kMagenta2, pfd::kMagenta, "1", 18, nullptr, true},
+         {pfd::kCyan2, pfd::kCyan, "R", 18, nullptr, true},
+         {pfd::kWhite15, pfd::kWhite, "2", 18, nullptr, true},
+         {pfd::kGreen2, pfd::kGreen, "A", 8, "P", false}}};
     const double v2 = adc->referenceSpeeds[2];
     for (std::size_t i = 0; i < kBugs.size(); ++i) {
         const Bug& bug = kBugs[i];
@@ -266,8 +268,9 @@ void Pfd::drawSpeedList(Canvas& canvas) const {
         const char* label;
         double y;
     };
-    static constexpr std::array<Row, 3> kRows = {
-        {{kMagenta2, kMagenta, "1", 84}, {kCyan2, kCyan, "R", 64}, {kWhite15, kWhite, "2", 44}}};
+    static constexpr std::array<Row, 3> kRows = {{{pfd::kMagenta2, pfd::kMagenta, "1", 84},
+                                                  {pfd::kCyan2, pfd::kCyan, "R", 64},
+                                                  {pfd::kWhite15, pfd::kWhite, "2", 44}}};
     place(canvas, kSpeedReference, 0.0);
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const Row& row = kRows[i];
@@ -295,14 +298,14 @@ void Pfd::drawAltitudeTape(Canvas& canvas) {
     canvas.resetClip();
     canvas.resetTransform();
     drawLayer(canvas, layers.altitudeTape, {}, [](Canvas& tape) {
-        tape.fillRectangle(kTape, {314, 40, 63, 214});
+        tape.fillRectangle(pfd::kTape, {314, 40, 63, 214});
     });
     if (invalid) {
-        canvas.fillRectangle(kGround, {314, 147, 63, 107});
-        canvas.fillPath(kBlack, shapes.altitudeBox);
-        canvas.fillRectangle(kBlack, {365, 41, 12, 44});
-        canvas.drawLine(kRed2, {314, 40}, {377, 254});
-        canvas.drawLine(kRed2, {377, 40}, {314, 254});
+        canvas.fillRectangle(pfd::kGround, {314, 147, 63, 107});
+        canvas.fillPath(pfd::kBlack, shapes.altitudeBox);
+        canvas.fillRectangle(pfd::kBlack, {365, 41, 12, 44});
+        canvas.drawLine(pfd::kRed2, {314, 40}, {377, 254});
+        canvas.drawLine(pfd::kRed2, {377, 40}, {314, 254});
     } else {
         place(canvas, kAltitudeReference, 0.0);
         canvas.clipRectangle({-10, -107, 130, 214});
@@ -315,7 +318,8 @@ void Pfd::drawAltitudeTape(Canvas& canvas) {
                 altitudeTrendVisible = false;
             }
             if (altitudeTrendVisible) {
-                canvas.fillRectangle(kMagenta, {-7, 0, 3, -kFootPixels * unit.verticalSpeedTenth});
+                canvas.fillRectangle(pfd::kMagenta,
+                                     {-7, 0, 3, -kFootPixels * unit.verticalSpeedTenth});
             }
         }
         drawLayer(canvas, layers.altitudeScale, {shown, 0.0}, [&](Canvas& scale) {
@@ -325,27 +329,27 @@ void Pfd::drawAltitudeTape(Canvas& canvas) {
         });
         if (radAlt->radioAltitude <= 2500.0f) {
             const double g = kFootPixels * radAlt->radioAltitude;
-            canvas.fillRectangle(kGround, {0, g, 63, 200 + g});
-            canvas.drawLine(kYellow2, {0, g}, {63, g});
-            canvas.drawLine(kYellow2, {0, g - 6}, {63, g - 6});
+            canvas.fillRectangle(pfd::kGround, {0, g, 63, 200 + g});
+            canvas.drawLine(pfd::kYellow2, {0, g}, {63, g});
+            canvas.drawLine(pfd::kYellow2, {0, g - 6}, {63, g - 6});
         }
         canvas.clipRectangle({-5, -105, 120, 210});
         canvas.translate(0, std::clamp((shown - flightDirector->altitudePreselect) * kFootPixels,
                                        -107.0, 107.0));
-        canvas.drawPath(kCyan2, shapes.altitudeBug);
+        canvas.drawPath(pfd::kCyan2, shapes.altitudeBug);
         drawAltitudeDrum(canvas, shown);
     }
     canvas.resetClip();
     canvas.resetTransform();
-    canvas.drawPath(kWhite15, shapes.altitudeBox);
+    canvas.drawPath(pfd::kWhite15, shapes.altitudeBox);
     if (eitherInvalid && tenSecondFlagVisible(adc->invalidSince[1])) {
-        text(canvas, "A", font16, kAmber, {365, 41});
-        text(canvas, "L", font16, kAmber, {365, 55});
-        text(canvas, "T", font16, kAmber, {365, 69});
+        text(canvas, "A", font16, pfd::kAmber, {365, 41});
+        text(canvas, "L", font16, pfd::kAmber, {365, 55});
+        text(canvas, "T", font16, pfd::kAmber, {365, 69});
     }
-    canvas.drawLine(kWhite15, {377, 40}, {314, 40});
-    canvas.drawLine(kWhite15, {314, 40}, {314, 254});
-    canvas.drawLine(kWhite15, {314, 254}, {377, 254});
+    canvas.drawLine(pfd::kWhite15, {377, 40}, {314, 40});
+    canvas.drawLine(pfd::kWhite15, {314, 40}, {314, 254});
+    canvas.drawLine(pfd::kWhite15, {314, 254}, {377, 254});
 }
 
 void Pfd::drawAltitudeScale(Canvas& canvas, float shownAltitude) const {
@@ -359,40 +363,40 @@ void Pfd::drawAltitudeScale(Canvas& canvas, float shownAltitude) const {
         }
         for (int k = 1; k <= 9; ++k) {
             if (k != 5) {
-                canvas.drawLine(kWhite15, {0, y0 - 20 * k}, {12, y0 - 20 * k});
+                canvas.drawLine(pfd::kWhite15, {0, y0 - 20 * k}, {12, y0 - 20 * k});
             }
         }
         drawAltitudeBrackets(canvas, y0);
-        textRight(canvas, format("%d", thousand), font16, kWhite, {55, y0 - 10});
-        textRight(canvas, format("%d", thousand + 500), font16, kWhite, {55, y0 - 110});
+        textRight(canvas, format("%d", thousand), font16, pfd::kWhite, {55, y0 - 10});
+        textRight(canvas, format("%d", thousand + 500), font16, pfd::kWhite, {55, y0 - 110});
     }
 }
 
 void Pfd::drawAltitudeDrum(Canvas& canvas, float shownAltitude) const {
     canvas.resetClip();
     canvas.resetTransform();
-    canvas.fillPath(kBlack, shapes.altitudeBox);
+    canvas.fillPath(pfd::kBlack, shapes.altitudeBox);
     canvas.clipPath(shapes.altitudeBox);
     place(canvas, kAltitudeReference, 0.0);
     const AltitudeDrum drum = altitudeDrum(shownAltitude);
     if (shownAltitude < 10000.0f) {
-        canvas.fillRectangle(kGreenHatch, {11, -10, 12, 20});
-        canvas.drawRectangle(kGreen15, {11, -10, 12, 20});
+        canvas.fillRectangle(pfd::kGreenHatch, {11, -10, 12, 20});
+        canvas.drawRectangle(pfd::kGreen15, {11, -10, 12, 20});
     } else {
-        drawDrum(canvas, 11, drum.columns[0], kGreen);
+        drawDrum(canvas, 11, drum.columns[0], pfd::kGreen);
     }
     if (shownAltitude < 0.0f) {
-        canvas.drawString("-", font22, kGreen, {23, -12});
+        canvas.drawString("-", font22, pfd::kGreen, {23, -12});
     } else if (shownAltitude >= 1000.0f) {
-        drawDrum(canvas, 21, drum.columns[1], kGreen);
+        drawDrum(canvas, 21, drum.columns[1], pfd::kGreen);
     }
-    drawDrum(canvas, 31, drum.columns[2], kGreen);
+    drawDrum(canvas, 31, drum.columns[2], pfd::kGreen);
     for (int m = -40; m <= 120; m += 20) {
         const double top = (drum.lastTwoDigits - m / 20.0) * 16.0 - 9.0;
         if (top < -49.0) {
             continue;
         }
-        canvas.drawString(format("%02d", (m + 100) % 100), font18, kGreen, {43, top});
+        canvas.drawString(format("%02d", (m + 100) % 100), font18, pfd::kGreen, {43, top});
     }
 }
 
@@ -407,9 +411,9 @@ void Pfd::drawVerticalSpeed(Canvas& canvas, const Frame& frame) {
     }
     drawLayer(canvas, layers.verticalSpeedScale, {}, [this](Canvas& scale) {
         place(scale, kVsiCentre, 0.0);
-        scale.drawPath(kWhite15, shapes.vsiCircle);
-        scale.drawPath(kWhite15, shapes.vsiMajorTicks);
-        scale.drawPath(kWhite15, shapes.vsiMinorTicks);
+        scale.drawPath(pfd::kWhite15, shapes.vsiCircle);
+        scale.drawPath(pfd::kWhite15, shapes.vsiMajorTicks);
+        scale.drawPath(pfd::kWhite15, shapes.vsiMinorTicks);
         const double half = scale.measureString("0", labelFont15).height / 2.0;
         struct Label {
             const char* text;
@@ -423,7 +427,7 @@ void Pfd::drawVerticalSpeed(Canvas& canvas, const Frame& frame) {
                                                           {"3", {-72, -76}},
                                                           {"3", {-72, 76}}}};
         for (const Label& label : kLabels) {
-            scale.drawString(label.text, labelFont15, kWhite, {label.at.x, label.at.y - half});
+            scale.drawString(label.text, labelFont15, pfd::kWhite, {label.at.x, label.at.y - half});
         }
     });
 
@@ -438,23 +442,24 @@ void Pfd::drawVerticalSpeed(Canvas& canvas, const Frame& frame) {
     if (unpoweredSide) {
         canvas.resetClip();
         place(canvas, kVsiCentre, 0.0);
-        text(canvas, "V", font18, kRed, {-72, -16});
-        text(canvas, "S", font18, kRed, {-72, 0});
-        canvas.drawRectangle(kRed2, {-74, -16, 18, 37});
+        text(canvas, "V", font18, pfd::kRed, {-72, -16});
+        text(canvas, "S", font18, pfd::kRed, {-72, 0});
+        canvas.drawRectangle(pfd::kRed2, {-74, -16, 18, 37});
         return;
     }
     place(canvas, kVsiCentre, deflection);
-    const Pen& needlePen = warning ? kRed25 : kGreen25;
+    const Pen& needlePen = warning ? pfd::kRed25 : pfd::kGreen25;
     const double hiddenTo = kVsiHiddenWidth / std::cos(deflection * std::numbers::pi / 180.0);
     canvas.drawLine(needlePen, {-hiddenTo, 0}, {-86, 0});
     canvas.drawPath(needlePen, shapes.vsiNeedle);
     if (verticalSpeedTargetFlown(*flightDirector) && flightDirector->vsTarget != 0.0f) {
         place(canvas, kVsiCentre, vsiDeflection(flightDirector->vsTarget));
-        canvas.drawPath(kCyan2, shapes.vsiBug);
+        canvas.drawPath(pfd::kCyan2, shapes.vsiBug);
     }
     if (speed < -500 || speed > 500) {
         place(canvas, kVsiCentre, 0.0);
-        text(canvas, verticalSpeedReadout(speed), font16, warning ? kRed : kGreen, {-80, -10});
+        text(canvas, verticalSpeedReadout(speed), font16, warning ? pfd::kRed : pfd::kGreen,
+             {-80, -10});
     }
 }
 

@@ -11,13 +11,13 @@
 
 namespace tavi {
 
-using namespace rmu;
+using platform::gfx::Argb;
 using platform::gfx::Canvas;
 using platform::gfx::Font;
 
 namespace {
 
-constexpr float kScreenLoad = 5.0f;
+constexpr float kRmuLoad = 5.0f;
 constexpr int kSide1Bus = 3;
 constexpr int kSide2Bus = 4;
 
@@ -86,7 +86,7 @@ void Rmu::addElectricLoad(Aircraft& plane, BusLoads& loads) {
     const bool masterOn =
         electric && (ownSide == 1 ? electric->avionicsMaster1 : electric->avionicsMaster2);
     if (masterOn && !unpowered) {
-        loads[ownSide == 1 ? kSide1Bus : kSide2Bus] += kScreenLoad;
+        loads[ownSide == 1 ? kSide1Bus : kSide2Bus] += kRmuLoad;
     }
 }
 
@@ -198,19 +198,19 @@ void Rmu::drawPage(Canvas& canvas) {
 
 void Rmu::drawDimPage(Canvas& canvas) {
     canvas.fillRectangle(backgroundColor, {10.5, 160.5, 159.0, 52.0});
-    canvas.drawRectangle(kWideMagentaPen, {10.5, 160.5, 159.0, 52.0});
-    drawCentred(canvas, "TUNE TO DIM DISPLAY", font14, kMagenta, 10.0, 160.0, 163.0);
+    canvas.drawRectangle(rmu::kWideMagentaPen, {10.5, 160.5, 159.0, 52.0});
+    drawCentred(canvas, "TUNE TO DIM DISPLAY", font14, rmu::kMagenta, 10.0, 160.0, 163.0);
     const float fraction = static_cast<float>(brightness - minBrightness) /
                            static_cast<float>(maxBrightness - minBrightness);
-    canvas.fillRectangle(kWhite, {30.0, 180.0, 120.0f * fraction, 15.0});
-    canvas.drawRectangle(kGreenPen, {30.0, 180.0, 120.0, 15.0});
-    drawCentred(canvas, "ANY KEY TO RETURN", font14, kYellow, 10.0, 160.0, 196.0);
+    canvas.fillRectangle(rmu::kWhite, {30.0, 180.0, 120.0f * fraction, 15.0});
+    canvas.drawRectangle(rmu::kGreenPen, {30.0, 180.0, 120.0, 15.0});
+    drawCentred(canvas, "ANY KEY TO RETURN", font14, rmu::kYellow, 10.0, 160.0, 196.0);
 }
 
 // Texts.
 
 Argb Rmu::titleColour() const {
-    return controlledSide == ownSide ? kWhite : kMagenta;
+    return controlledSide == ownSide ? rmu::kWhite : rmu::kMagenta;
 }
 
 void Rmu::drawText(Canvas& canvas, std::string_view text, const Font& font, Argb colour, double x,
@@ -261,20 +261,20 @@ void Rmu::drawPitchedRight(Canvas& canvas, std::string_view text, const Font& fo
 void Rmu::drawTitle(Canvas& canvas, const std::string& title, double underlineFrom,
                     double underlineTo) {
     drawCentred(canvas, title, font14, titleColour(), 0.0, kWidth, 5.0);
-    canvas.drawLine({titleColour() == kWhite ? kLineWhite : kMagenta, 2.0}, {underlineFrom, 20.0},
-                    {underlineTo, 20.0});
+    canvas.drawLine({titleColour() == rmu::kWhite ? rmu::kLineWhite : rmu::kMagenta, 2.0},
+                    {underlineFrom, 20.0}, {underlineTo, 20.0});
 }
 
 void Rmu::drawReturnLabel(Canvas& canvas, double x) {
-    drawText(canvas, "RETURN", font14, kGreen, x, 178.0);
-    drawText(canvas, " TO", font14, kGreen, x + canvas.measureString("RETURN", font14).width,
+    drawText(canvas, "RETURN", font14, rmu::kGreen, x, 178.0);
+    drawText(canvas, " TO", font14, rmu::kGreen, x + canvas.measureString("RETURN", font14).width,
              178.0);
-    drawText(canvas, "RADIOS", font14, kGreen, x, 192.0);
+    drawText(canvas, "RADIOS", font14, rmu::kGreen, x, 192.0);
 }
 
 void Rmu::drawMaintMenuLabel(Canvas& canvas) {
-    drawPitched(canvas, "MAINT", font14, kGreen, 130.0, 9.0, 178.0, 'I', 2.0);
-    drawPitched(canvas, "MENU", font14, kGreen, 139.0, 9.0, 192.0);
+    drawPitched(canvas, "MAINT", font14, rmu::kGreen, 130.0, 9.0, 178.0, 'I', 2.0);
+    drawPitched(canvas, "MENU", font14, rmu::kGreen, 139.0, 9.0, 192.0);
 }
 
 } // namespace tavi

@@ -15,7 +15,7 @@
 
 namespace tavi {
 
-using namespace rmu;
+using platform::gfx::Argb;
 using platform::gfx::Canvas;
 using platform::gfx::PointF;
 
@@ -63,13 +63,13 @@ bool bearingOnArc(double relative) {
 
 void drawDeviationDots(Canvas& canvas) {
     for (double x : kDeviationDotX) {
-        canvas.drawEllipse(kWhitePen, {x, -3, 6, 6});
+        canvas.drawEllipse(rmu::kWhitePen, {x, -3, 6, 6});
     }
 }
 
 void drawRedFlag(Canvas& canvas) {
-    canvas.drawLine(kRedPen, {-24, -7}, {24, 7});
-    canvas.drawLine(kRedPen, {-24, 7}, {24, -7});
+    canvas.drawLine(rmu::kRedPen, {-24, -7}, {24, 7});
+    canvas.drawLine(rmu::kRedPen, {-24, 7}, {24, -7});
 }
 
 // The corner arrow of a bearing off the arc: upper right for 48..132 degrees, upper left for
@@ -91,37 +91,37 @@ void placeCornerArrow(Canvas& canvas, double relative, double rightX, double lef
 
 Argb Rmu::oilPressureColour(float pressure, float n2) {
     if (pressure < 34.0f || pressure >= 155.0f) {
-        return kRed;
+        return rmu::kRed;
     }
     if (pressure < 50.0f) {
-        return n2 >= 88.0f ? kAmber : kGreen;
+        return n2 >= 88.0f ? rmu::kAmber : rmu::kGreen;
     }
-    return pressure < 95.0f ? kGreen : kAmber;
+    return pressure < 95.0f ? rmu::kGreen : rmu::kAmber;
 }
 
 Argb Rmu::oilTemperatureColour(float temperature) {
     if (temperature < 21.0f) {
-        return kAmber;
+        return rmu::kAmber;
     }
-    return temperature <= 126.0f ? kGreen : kRed;
+    return temperature <= 126.0f ? rmu::kGreen : rmu::kRed;
 }
 
 int32_t Rmu::roundedFuelFlow(float poundsPerHour, bool kilograms) {
     const float tenths = kilograms ? poundsPerHour * 0.453592f * 0.1f : poundsPerHour * 0.1f;
-    return truncated(std::floor(tenths + 0.5f)) * 10;
+    return rmu::truncated(std::floor(tenths + 0.5f)) * 10;
 }
 
 void Rmu::drawEngineBackupPage(Canvas& canvas) {
     if (const Fadec* fadec = aircraft->fadec()) {
         const std::string rating = fadec->thrustRatingText();
-        drawText(canvas, rating, font14, kCyan, 31, 10);
-        drawRightAligned(canvas, rating, font14, kCyan, 151, 10);
+        drawText(canvas, rating, font14, rmu::kCyan, 31, 10);
+        drawRightAligned(canvas, rating, font14, rmu::kCyan, 151, 10);
     }
     for (double x : {18.0, 152.0}) {
-        canvas.fillRectangle(kWhite, {x, 10, 10, 60});
-        canvas.fillRectangle(kRed, {x, 10, 10, 10});
+        canvas.fillRectangle(rmu::kWhite, {x, 10, 10, 60});
+        canvas.fillRectangle(rmu::kRed, {x, 10, 10, 10});
     }
-    drawCentred(canvas, "N1", font14, kWhite, 0, kWidth, 32);
+    drawCentred(canvas, "N1", font14, rmu::kWhite, 0, kWidth, 32);
     const std::array<const JetEngine*, 2> engines = {engine1, engine2};
     // One engine value: engine 1 from its start, engine 2 ending at its right edge.
     const auto value = [&](std::size_t engine, const std::string& text, double start, double right,
@@ -135,7 +135,7 @@ void Rmu::drawEngineBackupPage(Canvas& canvas) {
     for (std::size_t i = 0; i < engines.size(); ++i) {
         if (engines[i]) {
             const float n1 = std::min(finiteOr0(engines[i]->n1Percent), 120.0f);
-            value(i, format("%3.1f", n1), 32, 146, 7, 32, n1 >= 100.0f ? kRed : kGreen);
+            value(i, format("%3.1f", n1), 32, 146, 7, 32, n1 >= 100.0f ? rmu::kRed : rmu::kGreen);
         }
     }
     canvas.clipRectangle({0, 10, 180, 61});
@@ -144,38 +144,38 @@ void Rmu::drawEngineBackupPage(Canvas& canvas) {
             const float n1 = finiteOr0(engines[i]->n1Percent);
             const double y = 70.0 - (n1 <= 100.0f ? n1 / 2.0 : std::min(n1, 110.0f) - 50.0);
             if (i == 0) {
-                canvas.fillPolygon(kCyan, {{19, y}, {8, y - 5}, {8, y + 5}});
+                canvas.fillPolygon(rmu::kCyan, {{19, y}, {8, y - 5}, {8, y + 5}});
             } else {
-                canvas.fillPolygon(kCyan, {{161, y}, {172, y - 5}, {172, y + 5}});
+                canvas.fillPolygon(rmu::kCyan, {{161, y}, {172, y - 5}, {172, y + 5}});
             }
         }
     }
     canvas.resetClip();
-    drawCentred(canvas, "ITT", font14, kWhite, 0, kWidth, 80);
-    drawCentred(canvas, "N2", font14, kWhite, 0, kWidth, 100);
-    drawCentred(canvas, fuelUseKg ? "FF  KPH" : "FF  PPH", font14, kWhite, 0, kWidth, 120);
-    drawCentred(canvas, "OIL  P", font14, kWhite, 0, kWidth, 146);
-    drawCentred(canvas, "OIL  T", font14, kWhite, 0, kWidth, 164);
+    drawCentred(canvas, "ITT", font14, rmu::kWhite, 0, kWidth, 80);
+    drawCentred(canvas, "N2", font14, rmu::kWhite, 0, kWidth, 100);
+    drawCentred(canvas, fuelUseKg ? "FF  KPH" : "FF  PPH", font14, rmu::kWhite, 0, kWidth, 120);
+    drawCentred(canvas, "OIL  P", font14, rmu::kWhite, 0, kWidth, 146);
+    drawCentred(canvas, "OIL  T", font14, rmu::kWhite, 0, kWidth, 164);
     for (std::size_t i = 0; i < engines.size(); ++i) {
         const JetEngine* engine = engines[i];
         if (!engine) {
             continue;
         }
-        value(i, format("%d", truncated(engine->itt)), 16, 162, 8, 80, kGreen);
+        value(i, format("%d", rmu::truncated(engine->itt)), 16, 162, 8, 80, rmu::kGreen);
         const float n2 = std::min(finiteOr0(engine->n2Percent), 120.0f);
-        value(i, format("%2.1f", n2), 16, 162, 8, 100, n2 >= 102.5f ? kRed : kGreen);
+        value(i, format("%2.1f", n2), 16, 162, 8, 100, n2 >= 102.5f ? rmu::kRed : rmu::kGreen);
         value(i, format("%d", roundedFuelFlow(finiteOr0(engine->fuelFlow), fuelUseKg)), 16, 162, 8,
-              120, kGreen);
+              120, rmu::kGreen);
         const float pressure = std::min(finiteOr0(engine->oilPressure), 200.0f);
-        value(i, format("%d", truncated(pressure)), 16, 162, 8, 146,
+        value(i, format("%d", rmu::truncated(pressure)), 16, 162, 8, 146,
               oilPressureColour(pressure, n2));
         const float temperature = std::min(finiteOr0(engine->oilTemperature), 150.0f);
-        value(i, format("%d", truncated(temperature)), 16, 162, 8, 164,
+        value(i, format("%d", rmu::truncated(temperature)), 16, 162, 8, 164,
               oilTemperatureColour(temperature));
     }
-    drawText(canvas, "MORE", font14, kGreen, 4, 184);
-    if (mechanisation && gearDownAndLocked(mechanisation->gearPositions)) {
-        drawCentred(canvas, "1  MSG", font14, kWhite, 0, kWidth, 184);
+    drawText(canvas, "MORE", font14, rmu::kGreen, 4, 184);
+    if (mechanisation && rmu::gearDownAndLocked(mechanisation->gearPositions)) {
+        drawCentred(canvas, "1  MSG", font14, rmu::kWhite, 0, kWidth, 184);
     }
 }
 
@@ -210,56 +210,57 @@ void Rmu::drawNavBackupPage(Canvas& canvas) {
 
 void Rmu::drawNavBackupFrames(Canvas& canvas, const RadioUnit& unit, bool headingValid,
                               float heading) {
-    canvas.drawRectangle(kWhitePen, {6, 14, 52, 30});
-    canvas.drawRectangle(kWhitePen, {122, 14, 52, 30});
-    canvas.drawLine(kWhitePen, {58, 14}, {90, 36});
-    canvas.drawLine(kWhitePen, {90, 36}, {122, 14});
-    canvas.drawLine(kWhitePen, {90, 36}, {90, 58});
+    canvas.drawRectangle(rmu::kWhitePen, {6, 14, 52, 30});
+    canvas.drawRectangle(rmu::kWhitePen, {122, 14, 52, 30});
+    canvas.drawLine(rmu::kWhitePen, {58, 14}, {90, 36});
+    canvas.drawLine(rmu::kWhitePen, {90, 36}, {122, 14});
+    canvas.drawLine(rmu::kWhitePen, {90, 36}, {90, 58});
     if (headingValid) {
         const bool north = heading < 0.5f || heading >= 359.5f;
-        drawCentred(canvas, north ? "360" : format("%1.0f", heading), font16, kWhite, 0, kWidth, 6);
+        drawCentred(canvas, north ? "360" : format("%1.0f", heading), font16, rmu::kWhite, 0,
+                    kWidth, 6);
     } else {
-        drawCentred(canvas, "- - -", font16, kAmber, 0, kWidth, 6);
+        drawCentred(canvas, "- - -", font16, rmu::kAmber, 0, kWidth, 6);
     }
-    drawPitched(canvas, sixCharacters(unit.navActiveText), font16, kWhite, 9, 7, 24, '.', 2);
+    drawPitched(canvas, sixCharacters(unit.navActiveText), font16, rmu::kWhite, 9, 7, 24, '.', 2);
     if (unit.navBackupKnobMode == RadioUnit::kBackupKnobNavFrequency) {
-        canvas.drawRectangle(kCursorPen, {10, 24, 44, 16});
+        canvas.drawRectangle(rmu::kCursorPen, {10, 24, 44, 16});
     }
-    drawPitched(canvas, sixCharacters(unit.adfActiveText), font16, kWhite, 125, 7, 24, '.', 2);
+    drawPitched(canvas, sixCharacters(unit.adfActiveText), font16, rmu::kWhite, 125, 7, 24, '.', 2);
     if (unit.navBackupKnobMode == RadioUnit::kBackupKnobAdfFrequency) {
-        canvas.drawRectangle(kCursorPen, {126, 24, 44, 16});
+        canvas.drawRectangle(rmu::kCursorPen, {126, 24, 44, 16});
     }
     canvas.fillRectangle(backgroundColor, {14, 12, 36, 4});
     canvas.fillRectangle(backgroundColor, {130, 12, 36, 4});
-    drawCentred(canvas, "NAV", font16, kWhite, 6, 52, 6);
-    drawCentred(canvas, "ADF", font16, kWhite, 122, 52, 6);
+    drawCentred(canvas, "NAV", font16, rmu::kWhite, 6, 52, 6);
+    drawCentred(canvas, "ADF", font16, rmu::kWhite, 122, 52, 6);
 
-    canvas.drawRectangle(kWhitePen, {6, 190, 38, 25});
+    canvas.drawRectangle(rmu::kWhitePen, {6, 190, 38, 25});
     canvas.fillRectangle(backgroundColor, {11, 188, 28, 4});
     const double crsX = (42.0 - canvas.measureString("CRS", font14).width) / 2.0 + 6.0;
-    drawText(canvas, "CRS", font14, kGreen, crsX, 182);
+    drawText(canvas, "CRS", font14, rmu::kGreen, crsX, 182);
     if (headingValid) {
         const int32_t course = unit.backupCourse == 0 ? 360 : unit.backupCourse;
-        drawPitched(canvas, format("%03d", course), font14, kGreen, crsX, 8, 198);
+        drawPitched(canvas, format("%03d", course), font14, rmu::kGreen, crsX, 8, 198);
     } else {
-        drawPitched(canvas, "---", font14, kAmber, crsX, 8, 198);
+        drawPitched(canvas, "---", font14, rmu::kAmber, crsX, 8, 198);
     }
     if (unit.navBackupKnobMode == RadioUnit::kBackupKnobCourse) {
-        canvas.drawRectangle(kCursorPen, {std::trunc(crsX - 2.0), 198, 30, 14});
+        canvas.drawRectangle(rmu::kCursorPen, {std::trunc(crsX - 2.0), 198, 30, 14});
     }
 }
 
 void Rmu::drawCompass(Canvas& canvas, float heading) {
     canvas.translate(kCompassCentre.x, kCompassCentre.y);
-    canvas.drawArc(kWhitePen, {-108, -108, 216, 216}, kArcStart, kArcEnd - kArcStart);
+    canvas.drawArc(rmu::kWhitePen, {-108, -108, 216, 216}, kArcStart, kArcEnd - kArcStart);
     for (int k = 0; k < 36; ++k) {
         const double major = reduced(-heading + 10.0 * k);
         if (onArc(major)) {
-            canvas.drawLine(kWhitePen, polar(96, major), polar(108, major));
+            canvas.drawLine(rmu::kWhitePen, polar(96, major), polar(108, major));
         }
         const double minor = reduced(major + 5.0);
         if (onArc(minor)) {
-            canvas.drawLine(kWhitePen, polar(100, minor), polar(108, minor));
+            canvas.drawLine(rmu::kWhitePen, polar(100, minor), polar(108, minor));
         }
     }
     for (int d = 0; d < 360; d += 30) {
@@ -286,7 +287,7 @@ void Rmu::drawCompass(Canvas& canvas, float heading) {
             break;
         }
         const PointF at = polar(92, t);
-        drawText(canvas, label, font16, kWhite,
+        drawText(canvas, label, font16, rmu::kWhite,
                  at.x - canvas.measureString(label, font16).width / 2, at.y);
     }
     canvas.resetTransform();
@@ -305,36 +306,36 @@ void Rmu::drawBearingPointers(Canvas& canvas, const RadioUnit& unit, float headi
         const double relative = reduced(finiteOr0(unit.stationBearing) - heading);
         if (bearingOnArc(relative)) {
             onArcFrame(relative);
-            canvas.drawLine(kWideCyanPen, {0, -68}, {0, -32});
-            canvas.drawEllipse(kWideCyanPen, {-6, -32, 12, 12});
-            canvas.drawLine(kWideCyanPen, {0, 68}, {0, 20});
+            canvas.drawLine(rmu::kWideCyanPen, {0, -68}, {0, -32});
+            canvas.drawEllipse(rmu::kWideCyanPen, {-6, -32, 12, 12});
+            canvas.drawLine(rmu::kWideCyanPen, {0, 68}, {0, 20});
             canvas.resetClip();
         } else {
             placeCornerArrow(canvas, relative, 165, 33);
-            canvas.drawLine(kWideCyanPen, {0, -8}, {0, 8});
-            canvas.drawLine(kWideCyanPen, {0, 8}, {6, 2});
-            canvas.drawLine(kWideCyanPen, {0, 8}, {-6, 2});
+            canvas.drawLine(rmu::kWideCyanPen, {0, -8}, {0, 8});
+            canvas.drawLine(rmu::kWideCyanPen, {0, 8}, {6, 2});
+            canvas.drawLine(rmu::kWideCyanPen, {0, 8}, {-6, 2});
         }
     }
     if (adfValid) {
         const double relative = reduced(finiteOr0(unit.adfBearing) - heading);
         if (bearingOnArc(relative)) {
             onArcFrame(relative);
-            canvas.drawLine(kWideWhitePen, {-6, -20}, {-6, -38});
-            canvas.drawLine(kWideWhitePen, {6, -20}, {6, -38});
-            canvas.drawPolygon(kWideWhitePen, {{-6, -38}, {0, -44}, {6, -38}, {0, -32}});
-            canvas.drawLine(kWideWhitePen, {0, -44}, {0, -68});
-            canvas.drawLine(kWideWhitePen, {-6, 20}, {-6, 38});
-            canvas.drawLine(kWideWhitePen, {-6, 38}, {6, 38});
-            canvas.drawLine(kWideWhitePen, {6, 38}, {6, 20});
-            canvas.drawLine(kWideWhitePen, {0, 38}, {0, 68});
+            canvas.drawLine(rmu::kWideWhitePen, {-6, -20}, {-6, -38});
+            canvas.drawLine(rmu::kWideWhitePen, {6, -20}, {6, -38});
+            canvas.drawPolygon(rmu::kWideWhitePen, {{-6, -38}, {0, -44}, {6, -38}, {0, -32}});
+            canvas.drawLine(rmu::kWideWhitePen, {0, -44}, {0, -68});
+            canvas.drawLine(rmu::kWideWhitePen, {-6, 20}, {-6, 38});
+            canvas.drawLine(rmu::kWideWhitePen, {-6, 38}, {6, 38});
+            canvas.drawLine(rmu::kWideWhitePen, {6, 38}, {6, 20});
+            canvas.drawLine(rmu::kWideWhitePen, {0, 38}, {0, 68});
             canvas.resetClip();
         } else {
             placeCornerArrow(canvas, relative, 147, 15);
-            canvas.drawLine(kWideWhitePen, {-1, -8}, {-1, 5});
-            canvas.drawLine(kWideWhitePen, {1, -8}, {1, 5});
-            canvas.drawLine(kWideWhitePen, {0, 8}, {6, 2});
-            canvas.drawLine(kWideWhitePen, {0, 8}, {-6, 2});
+            canvas.drawLine(rmu::kWideWhitePen, {-1, -8}, {-1, 5});
+            canvas.drawLine(rmu::kWideWhitePen, {1, -8}, {1, 5});
+            canvas.drawLine(rmu::kWideWhitePen, {0, 8}, {6, 2});
+            canvas.drawLine(rmu::kWideWhitePen, {0, 8}, {-6, 2});
         }
     }
     canvas.resetTransform();
@@ -352,25 +353,26 @@ void Rmu::drawCourse(Canvas& canvas, const RadioUnit& unit, float heading, bool 
     }
     drawDeviationDots(canvas);
     if (headingValid) {
-        canvas.drawLine(kWideGreenPen, {0, -16}, {0, -68});
-        canvas.drawLine(kWideGreenPen, {0, 16}, {0, 68});
-        canvas.fillPolygon(kGreen, {{0, -38}, {8, -30}, {-8, -30}});
+        canvas.drawLine(rmu::kWideGreenPen, {0, -16}, {0, -68});
+        canvas.drawLine(rmu::kWideGreenPen, {0, 16}, {0, 68});
+        canvas.fillPolygon(rmu::kGreen, {{0, -38}, {8, -30}, {-8, -30}});
     } else {
-        drawText(canvas, "HDG", font16, kRed, -canvas.measureString("HDG", font16).width / 2, -60);
-        drawText(canvas, "FAIL", font16, kRed, -canvas.measureString("FAIL", font16).width / 2,
+        drawText(canvas, "HDG", font16, rmu::kRed, -canvas.measureString("HDG", font16).width / 2,
+                 -60);
+        drawText(canvas, "FAIL", font16, rmu::kRed, -canvas.measureString("FAIL", font16).width / 2,
                  -44);
     }
     canvas.resetClip();
     canvas.resetTransform();
 
     canvas.translate(kCompassCentre.x, kCompassCentre.y);
-    canvas.fillPolygon(kWhite, kAircraftSymbol);
+    canvas.fillPolygon(rmu::kWhite, kAircraftSymbol);
     canvas.resetTransform();
     if (navValid) {
         canvas.translate(kCompassCentre.x, kCompassCentre.y);
         canvas.rotate(courseAngle);
         canvas.translate(finiteOr0(unit.backupDeviation) * 30.0 / 127.0, 0);
-        canvas.drawLine(kWideGreenPen, {0, -20}, {0, 20});
+        canvas.drawLine(rmu::kWideGreenPen, {0, -20}, {0, 20});
         canvas.resetTransform();
     }
 }
@@ -384,10 +386,10 @@ void Rmu::drawGlideslope(Canvas& canvas, const RadioUnit& unit) {
         drawRedFlag(canvas);
     }
     drawDeviationDots(canvas);
-    canvas.fillRectangle(kWhite, {-1.5, -6, 3, 12});
+    canvas.fillRectangle(rmu::kWhite, {-1.5, -6, 3, 12});
     if (received) {
         const double g = finiteOr0(unit.gsi) * 30.0 / 127.0;
-        canvas.drawPolygon(kGreenPen, {{g, 3}, {g - 6, -8}, {g + 6, -8}});
+        canvas.drawPolygon(rmu::kGreenPen, {{g, 3}, {g - 6, -8}, {g + 6, -8}});
     }
     canvas.resetTransform();
 }
@@ -399,31 +401,31 @@ void Rmu::drawNavBackupReadouts(Canvas& canvas, const RadioUnit& unit, bool vorV
         return format("%03.0f\xC2\xB0", shown);
     };
     if (vorValid) {
-        drawPitched(canvas, bearingText(unit.stationBearing), font16, kCyan, 16, 9, 117);
-        drawPitched(canvas, "VOR", font16, kCyan, 16, 9, 132);
-        canvas.fillEllipse(kCyan, {6, 137, 8, 8});
+        drawPitched(canvas, bearingText(unit.stationBearing), font16, rmu::kCyan, 16, 9, 117);
+        drawPitched(canvas, "VOR", font16, rmu::kCyan, 16, 9, 132);
+        canvas.fillEllipse(rmu::kCyan, {6, 137, 8, 8});
     }
     if (adfValid) {
-        drawPitched(canvas, bearingText(unit.adfBearing), font16, kWhite, 16, 9, 150);
-        drawPitched(canvas, "ADF", font16, kWhite, 16, 9, 165);
-        canvas.fillPolygon(kWhite, {{6, 173}, {10, 169}, {14, 173}, {10, 177}});
+        drawPitched(canvas, bearingText(unit.adfBearing), font16, rmu::kWhite, 16, 9, 150);
+        drawPitched(canvas, "ADF", font16, rmu::kWhite, 16, 9, 165);
+        canvas.fillPolygon(rmu::kWhite, {{6, 173}, {10, 169}, {14, 173}, {10, 177}});
     }
     if (!unit.hasLocalizer && !unit.unpowered[RadioUnit::kNavUnpowered] && headingValid) {
         if (unit.backupToFrom == RadioUnit::kTo) {
-            drawText(canvas, "TO", font14, kGreen, 48, 200);
+            drawText(canvas, "TO", font14, rmu::kGreen, 48, 200);
         } else if (unit.backupToFrom == RadioUnit::kFrom) {
-            drawText(canvas, "FROM", font14, kGreen, 48, 200);
+            drawText(canvas, "FROM", font14, rmu::kGreen, 48, 200);
         }
     }
-    canvas.drawRectangle(kWhitePen, {136, 190, 38, 25});
+    canvas.drawRectangle(rmu::kWhitePen, {136, 190, 38, 25});
     canvas.fillRectangle(backgroundColor, {141, 188, 28, 4});
-    drawCentred(canvas, "DME", font14, kGreen, 136, 38, 182);
+    drawCentred(canvas, "DME", font14, rmu::kGreen, 136, 38, 182);
     const float distance = finiteOr0(unit.dmeDistance);
     if (unit.hasDme && distance > 0.0f && !unit.unpowered[RadioUnit::kDmeUnpowered]) {
         drawCentred(canvas, format(distance < 99.95f ? "%-3.1f" : "%-3.0f", distance), font14,
-                    kGreen, 136, 38, 198);
+                    rmu::kGreen, 136, 38, 198);
     } else {
-        drawCentred(canvas, "- - -.-", font14, kAmber, 136, 38, 198);
+        drawCentred(canvas, "- - -.-", font14, rmu::kAmber, 136, 38, 198);
     }
 }
 

@@ -9,10 +9,16 @@
 
 namespace tavi {
 
+inline constexpr platform::gfx::Argb kBlack = 0xFF000000;
+
+inline double radians(double degrees) {
+    return degrees * std::numbers::pi / 180.0;
+}
+
 // The point turned by the angle (degrees, clockwise on the screen) about the centre.
 inline platform::gfx::PointF rotatedAbout(platform::gfx::PointF point, platform::gfx::PointF centre,
                                           double degrees) {
-    const double angle = degrees * std::numbers::pi / 180.0;
+    const double angle = radians(degrees);
     const double dx = point.x - centre.x;
     const double dy = point.y - centre.y;
     return {centre.x + dx * std::cos(angle) - dy * std::sin(angle),
@@ -30,7 +36,7 @@ inline std::vector<platform::gfx::PointF> rotatedAbout(std::vector<platform::gfx
 
 // The point at the radius along the angle from the centre.
 inline platform::gfx::PointF onCircle(platform::gfx::PointF centre, double radius, double degrees) {
-    const double angle = degrees * std::numbers::pi / 180.0;
+    const double angle = radians(degrees);
     return {centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)};
 }
 

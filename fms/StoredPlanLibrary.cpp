@@ -2,11 +2,13 @@
 
 #include "core/Format.h"
 #include "fms/FlightPlanContext.h"
+#include "navdata/GcNav.h"
 #include "platform/files/Files.h"
 #include "platform/profile/Profile.h"
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <utility>
 
 namespace tavi {
@@ -34,6 +36,8 @@ constexpr std::size_t kValueBuffer = 64;
 // A file name of this length or more is not a plan's.
 constexpr std::size_t kMaxFileName = 20;
 constexpr std::size_t kPlansPerPage = 4;
+// Farther from its threshold than any runway is long.
+constexpr double kMaxTakeoffRunNm = 5.0;
 
 char asciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -64,14 +68,14 @@ std::string pointPrefix(std::size_t index) {
     return format("Wpt.%02zu.", index);
 }
 
-std::string readValue(const std::filesystem::path& file, const char* section,
-                      const std::string& key, const char* defaultValue) {
-    return profile::read(file, section, key, defaultValue, kValueBuffer);
+std::string readValue(const profile::Document& file, const char* section, const std::string& key,
+                      const char* defaultValue) {
+    return file.read(section, key, defaultValue, kValueBuffer);
 }
 
 // The four keys of a point, the type read with its default.
-Waypoint readPoint(const std::filesystem::path& file, const char* section,
-                   const std::string& prefix, const char* defaultType) {
+Waypoint readPoint(const profile::Document& file, const char* section, const std::string& prefix,
+                   const char* defaultType) {
     Waypoint point;
     point.ident = readValue(file, section, prefix + kIdentKey, "");
     point.kind = static_cast<WaypointKind>(
@@ -102,6 +106,13 @@ bool isBreakPoint(const Waypoint& point) {
     return point.kind == WaypointKind::Plain && point.ident.empty();
 }
 
+// A position on the earth within a takeoff run of the runway.
+bool isTakeoffRunEnd(const Waypoint& stored, const Waypoint& runway) {
+    return std::fabs(stored.latitude) <= 90.0 && std::fabs(stored.longitude) <= 180.0 &&
+           GcNav::distanceBetween(runway.latitude, runway.longitude, stored.latitude,
+                                  stored.longitude) <= kMaxTakeoffRunNm;
+}
+
 } // namespace
 
 StoredPlanLibrary::StoredPlanLibrary(Resolver resolver, LogSink log)
@@ -127,6 +138,14 @@ void StoredPlanLibrary::loadStoredPlans(const std::filesystem::path& folder,
 bool StoredPlanLibrary::readPlanFileHeader(FlightPlan& plan, const std::string& name,
                                            const std::filesystem::path& file,
                                            const FlightPlanContext& context) const {
+    return readHeader(plan, name, profile::loadDocument(file).document, context);
+}
+
+// Each plan file is read once into a document: every point of a long route is looked up there,
+// not in the file again.
+bool StoredPlanLibrary::readHeader(FlightPlan& plan, const std::string& name,
+                                   const profile::Document& file,
+                                   const FlightPlanContext& context) const {
     plan.clear(context);
     plan.setName(name);
     const Waypoint stored = readPoint(file, kOriginSection, "", "");
@@ -134,8 +153,9 @@ bool StoredPlanLibrary::readPlanFileHeader(FlightPlan& plan, const std::string& 
     if (origin.kind == WaypointKind::Plain || !resolve(origin, {})) {
         return false;
     }
-    // An origin runway stands where the takeoff run ends, its length past the threshold.
-    if (origin.kind == WaypointKind::Runway) {
+    // An origin runway stands where the takeoff run ends, its length past the threshold; a
+    // damaged position, not near the runway at all, leaves the database's.
+    if (origin.kind == WaypointKind::Runway && isTakeoffRunEnd(stored, origin)) {
         origin.latitude = stored.latitude;
         origin.longitude = stored.longitude;
     }
@@ -150,9 +170,10 @@ bool StoredPlanLibrary::readPlanFileHeader(FlightPlan& plan, const std::string& 
 }
 
 bool StoredPlanLibrary::loadPlanFile(FlightPlan& plan, const std::string& name,
-                                     const std::filesystem::path& file,
+                                     const std::filesystem::path& path,
                                      const FlightPlanContext& context) const {
-    if (!readPlanFileHeader(plan, name, file, context)) {
+    const profile::Document file = profile::loadDocument(path).document;
+    if (!readHeader(plan, name, file, context)) {
         return false;
     }
     // A speed that is not a positive number would make the plan's times meaningless.
@@ -172,10 +193,10 @@ bool StoredPlanLibrary::loadPlanFile(FlightPlan& plan, const std::string& name,
 }
 
 // A point must have been written: a count the points do not bear out fails the read.
-bool StoredPlanLibrary::readPlanPoint(FlightPlan& plan, const std::filesystem::path& file,
+bool StoredPlanLibrary::readPlanPoint(FlightPlan& plan, const profile::Document& file,
                                       std::size_t index) const {
     const std::string prefix = pointPrefix(index);
-    if (!profile::lookup(file, kRouteSection, prefix + kTypeKey)) {
+    if (!file.lookup(kRouteSection, prefix + kTypeKey)) {
         return false;
     }
     FlightPlanLeg leg;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fms/FlightPlan.h"
+#include "platform/profile/Profile.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -72,9 +73,12 @@ public:
     const std::filesystem::path& folder() const { return customFolder; }
 
 private:
+    bool readHeader(FlightPlan& plan, const std::string& name,
+                    const platform::profile::Document& file,
+                    const FlightPlanContext& context) const;
     // Appends the leg of one route point; false when the point was not written or cannot be
     // found again.
-    bool readPlanPoint(FlightPlan& plan, const std::filesystem::path& file,
+    bool readPlanPoint(FlightPlan& plan, const platform::profile::Document& file,
                        std::size_t index) const;
     // The points the plan's file holds, one per leg, each one that can be read back.
     std::vector<Waypoint> routePoints(const FlightPlan& plan) const;

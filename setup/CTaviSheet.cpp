@@ -80,9 +80,7 @@ std::string CTaviSheet::readString(const char* section, const char* key,
 }
 
 void CTaviSheet::writeString(const char* section, const char* key, const std::string& value) {
-    if (!writeFailed && !platform::profile::write(path, section, key, value)) {
-        writeFailed = true;
-    }
+    pendingWrites.push_back({section, key, value});
 }
 
 void CTaviSheet::writeInt(const char* section, const char* key, int32_t value) {
@@ -94,11 +92,11 @@ void CTaviSheet::writeBool(const char* section, const char* key, bool value) {
 }
 
 void CTaviSheet::accept() {
-    writeFailed = false;
+    pendingWrites.clear();
     for (SettingsPage* page : pageList) {
         page->writeIfShown();
     }
-    if (writeFailed) {
+    if (!pendingWrites.empty() && !platform::profile::write(path, pendingWrites)) {
         reportWriteFailure();
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/profile/Profile.h"
 #include "setup/JoystickSource.h"
 #include "setup/SoundPlayer.h"
 
@@ -35,8 +36,9 @@ public:
     int32_t readInt(const char* section, const char* key, int32_t defaultValue) const;
     bool readBool(const char* section, const char* key, bool defaultValue) const;
     std::string readString(const char* section, const char* key, const char* defaultValue) const;
-    // Settings writes. After a failed write the following ones are skipped, so that the file
-    // keeps its old values rather than a part of the new ones; OK then tells the user.
+    // Settings writes, made by the pages on OK: they reach the file together in one
+    // replacement, so that a failure (a full disk, a locked folder) leaves the old file whole
+    // rather than a part of the new values; OK then tells the user.
     void writeString(const char* section, const char* key, const std::string& value);
     void writeInt(const char* section, const char* key, int32_t value);
     void writeBool(const char* section, const char* key, bool value);
@@ -60,7 +62,7 @@ private:
     std::unique_ptr<JoystickSource> joystickSource;
     QTabWidget* tabWidget;
     std::vector<SettingsPage*> pageList;
-    bool writeFailed = false;
+    std::vector<platform::profile::Entry> pendingWrites;
 };
 
 } // namespace tavi::setup

@@ -207,7 +207,13 @@ bool appendToFile(const fs::path& path, std::string_view bytes) {
         !S_ISREG(status.st_mode)) {
         return false;
     }
-    return writeAll(descriptor.get(), bytes) && descriptor.close();
+    // Half a line on a full disk would run into the next line written: the file goes back to
+    // what it held.
+    if (!writeAll(descriptor.get(), bytes)) {
+        static_cast<void>(::ftruncate(descriptor.get(), status.st_size));
+        return false;
+    }
+    return descriptor.close();
 }
 
 bool emptyFile(const fs::path& path) {

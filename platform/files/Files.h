@@ -60,7 +60,8 @@ std::string describe(const FileContent& content, std::size_t maxBytes);
 bool replaceFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Appends the bytes to a regular file, creating it when missing. A link, a FIFO or a device at
-// the path is never written to: false.
+// the path is never written to: false. Bytes that do not all fit (a full disk) are taken back:
+// false, the file as it was.
 bool appendToFile(const std::filesystem::path& path, std::string_view bytes);
 
 // Makes the file a new empty regular file; a link at the path is replaced, never followed.

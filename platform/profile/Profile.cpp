@@ -279,10 +279,15 @@ std::string read(const fs::path& file, std::string_view section, std::string_vie
 
 bool write(const fs::path& file, std::string_view section, std::string_view key,
            std::string_view value) {
-    section = trim(section);
-    key = trim(key);
-    if (!writable(section, key, value)) {
-        return false;
+    const Entry entry{std::string(section), std::string(key), std::string(value)};
+    return write(file, std::span(&entry, 1));
+}
+
+bool write(const fs::path& file, std::span<const Entry> entries) {
+    for (const Entry& entry : entries) {
+        if (!writable(trim(entry.section), trim(entry.key), entry.value)) {
+            return false;
+        }
     }
     const fs::path target = writeTarget(file);
     const Loaded old = load(target);
@@ -290,7 +295,11 @@ bool write(const fs::path& file, std::string_view section, std::string_view key,
         (old.status == LoadStatus::Loaded && ::access(target.c_str(), W_OK) != 0)) {
         return false;
     }
-    return files::replaceFile(target, updated(old.bytes, section, key, value));
+    std::string bytes = old.bytes;
+    for (const Entry& entry : entries) {
+        bytes = updated(bytes, trim(entry.section), trim(entry.key), entry.value);
+    }
+    return files::replaceFile(target, bytes);
 }
 
 bool removeKey(const fs::path& file, std::string_view section, std::string_view key) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,6 +39,15 @@ std::string read(const std::filesystem::path& file, std::string_view section, st
 // name holding "]", and an empty key or one holding "=" or starting with ";" or "[".
 bool write(const std::filesystem::path& file, std::string_view section, std::string_view key,
            std::string_view value);
+
+struct Entry {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+// Writes the entries in order as write does, in one replacement of the file: all of them or,
+// when one cannot be written, none.
+bool write(const std::filesystem::path& file, std::span<const Entry> entries);
 
 // Removes the key's first occurrence from the section, keeping every other line byte for byte,
 // with the same file handling as write. True when the key is gone, also when the file, the

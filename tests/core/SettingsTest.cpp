@@ -1,3 +1,4 @@
+#include "support/FileSizeLimit.h"
 #include "support/ModuleHarness.h"
 
 #include <algorithm>
@@ -198,6 +199,20 @@ TEST_F(SettingsTest, AnUnwritableLogGoesToStandardError) {
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("cannot be written"), std::string::npos) << said;
     EXPECT_NE(said.find("tavi: Initialising plane\n"), std::string::npos) << said;
+}
+
+TEST_F(SettingsTest, ALogLineThatDoesNotFitOnTheDiskGoesToStandardErrorWhole) {
+    module.aircraft().truncateLog();
+    module.aircraft().log("Initialising plane");
+    testing::internal::CaptureStderr();
+    {
+        // Room for the captured standard error (a file as well), not for the log's two lines.
+        const FileSizeLimit diskFull(50);
+        module.aircraft().log("Navigation database connected: nd.sqlite");
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(module.logLines(), std::vector<std::string>{"Initialising plane"});
+    EXPECT_EQ(said, "tavi: Navigation database connected: nd.sqlite\n");
 }
 
 TEST_F(SettingsTest, UseFsuipcIsReadAtStartUp) {

@@ -180,6 +180,24 @@ TEST_F(StoredPlanLibraryTest, PlanWithRunwaysAtBothEndsReadsBackTheSame) {
     }
 }
 
+TEST_F(StoredPlanLibraryTest, AnOriginRunwayPositionFarFromTheRunwayIsTheDatabases) {
+    database.add(runwayAt("RW09", "KAAA", 47.0, 8.0));
+    const struct {
+        const char* latitude;
+        const char* longitude;
+    } damaged[] = {{"nan", "8.0"},    {"47.0", "inf"},   {"47.0", "8065.0"},
+                   {"47.0", "368.0"}, {"40.0", "-70.0"}, {"47.2", "8.0"}};
+    for (const auto& [latitude, longitude] : damaged) {
+        write("RWY.ri2v.fpl", std::string("[Origin]\nident=RW09\ntype=6\nlatitude=") + latitude +
+                                  "\nlongtitude=" + longitude +
+                                  "\n[Destination]\nident=KBBB\ntype=1\n");
+        FlightPlan loaded;
+        ASSERT_TRUE(library.loadPlanFile(loaded, "RWY", customFolder() / "RWY.ri2v.fpl", context));
+        EXPECT_EQ(loaded.org.latitude, 47.0) << latitude << " " << longitude;
+        EXPECT_EQ(loaded.org.longitude, 8.0) << latitude << " " << longitude;
+    }
+}
+
 TEST_F(StoredPlanLibraryTest, PointsTheDatabaseCannotGiveBackAreSavedAsBreaksAndNamed) {
     scan();
     ASSERT_TRUE(library.savePlanFile(plan("VECT", "P *INT01 / (VECTORS) Q")));

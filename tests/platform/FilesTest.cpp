@@ -26,6 +26,18 @@ TEST(Files, ReplaceFileOnAFullDiskKeepsTheOldFile) {
     EXPECT_EQ(TempFolder::namesIn(folder.path()), std::vector<std::string>{"plan.fpl"});
 }
 
+TEST(Files, AppendOnAFullDiskLeavesNoHalfLine) {
+    TempFolder folder;
+    const fs::path file = folder.write("tavi.log", "first line\n");
+    {
+        const test::FileSizeLimit diskFull(16);
+        EXPECT_FALSE(appendToFile(file, "a line that does not fit\n"));
+    }
+    EXPECT_EQ(TempFolder::read(file), "first line\n");
+    EXPECT_TRUE(appendToFile(file, "next\n"));
+    EXPECT_EQ(TempFolder::read(file), "first line\nnext\n");
+}
+
 TEST(Files, ReplaceFileKeepsPermissionsAndNeverWritesThroughALink) {
     TempFolder folder;
     const fs::path file = folder.write("own.fpl", "old");

@@ -333,6 +333,26 @@ TEST(Profile, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"tavi.ini"});
 }
 
+TEST(Profile, EntriesAreWrittenAllTogetherOrNotAtAll) {
+    TempFolder folder;
+    const std::string before = "[Sound]\r\nvolume=0\r\n";
+    const fs::path file = folder.write("tavi.ini", before);
+    const std::vector<Entry> fitting = {
+        {"Sound", "volume", "-100"}, {"FPS", "pfd", "50"}, {" Sound ", "volume", "-200"}};
+    const std::vector<Entry> withABadName = {{"FPS", "pfd", "50"}, {"FPS", "a=b", "1"}};
+    {
+        const FileSizeLimit diskFull(before.size() + 16);
+        EXPECT_FALSE(write(file, fitting));
+        EXPECT_EQ(TempFolder::read(file), before);
+    }
+    EXPECT_FALSE(write(file, withABadName));
+    EXPECT_EQ(TempFolder::read(file), before);
+    EXPECT_EQ(folderEntries(folder.path()), std::vector<std::string>{"tavi.ini"});
+
+    ASSERT_TRUE(write(file, fitting));
+    EXPECT_EQ(TempFolder::read(file), "[Sound]\r\nvolume=-200\r\n[FPS]\r\npfd=50\r\n");
+}
+
 TEST(Profile, WriteRefusesAReadOnlyFile) {
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes read-only files";

@@ -1,4 +1,5 @@
 #include "SheetFixture.h"
+#include "support/FileSizeLimit.h"
 
 #include <QMessageBox>
 #include <sys/fsuid.h>
@@ -215,6 +216,22 @@ TEST_F(SheetTest, AnUnwritableFolderIsReportedAndTheOldFileStaysWhole) {
     EXPECT_TRUE(message->text().contains(QString::fromStdString(iniPath.string())))
         << message->text().toStdString();
     EXPECT_TRUE(sheet->isVisible()) << "the sheet stays open for another try";
+}
+
+TEST_F(SheetTest, AFullDiskLeavesTheOldFileWholeNotHalfWritten) {
+    const std::string before = "[Preferences]\npauseAtTod=1\n";
+    writeIni(before);
+    openSheet();
+    openEveryPage();
+    {
+        // Room for the first few keys, not for all of them.
+        const FileSizeLimit diskFull(before.size() + 64);
+        pressOk();
+    }
+    EXPECT_EQ(iniText(), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(iniPath.parent_path()), {}), 1);
+    ASSERT_NE(sheet->findChild<QMessageBox*>(), nullptr);
+    EXPECT_TRUE(sheet->isVisible());
 }
 
 TEST_F(SheetTest, AMissingPanelFolderIsReported) {

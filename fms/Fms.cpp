@@ -401,6 +401,7 @@ void Fms::updateFuelPredictions() {
         inputs.preselect = director->altitudePreselect;
     }
     inputs.activeLegFlown = static_cast<float>(lnav.state.legAlongTrack);
+    inputs.alternate = &alternateFlightPlan;
     fuelPredictions.update(
         activeFlightPlan, inputs,
         [this](const std::string& text, int32_t priority) { showMessage(text, priority); });

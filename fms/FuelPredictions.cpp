@@ -87,6 +87,8 @@ void FuelPredictions::update(FlightPlan& plan, const Inputs& inputs,
     routeInputs.airborne = inputs.airborne;
     routeInputs.altitude = inputs.altitude;
     routeInputs.activeLegFlown = inputs.activeLegFlown;
+    routeInputs.alternate = inputs.alternate;
+    updateTripWind(perfInit, plan, static_cast<float>(perfInit.initCrzAlt));
     perfInit.prediction =
         RoutePredictions(perf, schedule)
             .predictFlightPlan(plan, static_cast<float>(perfInit.initCrzAlt), routeInputs);

@@ -156,7 +156,6 @@ void Fms::loadPerfSettings(Aircraft& owner) {
         owner.readIniBool("Fms.FltConf", "isSmartPerfLearning", flightConfig.isSmartPerfLearning);
     heading.isSelectedMag = owner.readIniBool("Fms.Maint", "isSelectedMag", heading.isSelectedMag);
     perfInit.readSettings(owner);
-    transitionAltitude = perfInit.transAlt;
 }
 
 void Fms::update(Aircraft& owner) {
@@ -441,11 +440,13 @@ void Fms::updateFuelPredictions() {
         envelope.vmo = adc->maxOperatingSpeed > 0.0f ? adc->maxOperatingSpeed : Adc::vmo;
         envelope.mmo = adc->maxOperatingMach > 0.0f ? adc->maxOperatingMach : Adc::mmo;
         envelope.lowSpeedLimit = std::max(adc->minimumSpeed, 0.0f);
+        envelope.referenceSpeed3 = referenceSpeed3(*adc);
     }
     if (const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr) {
         inputs.preselect = director->altitudePreselect;
     }
     inputs.activeLegFlown = static_cast<float>(lnav.state.legAlongTrack);
+    inputs.alternate = &alternateFlightPlan;
     fuelPredictions.update(
         activeFlightPlan, inputs,
         [this](const std::string& text, int32_t priority) { showMessage(text, priority); });

@@ -71,6 +71,9 @@ class Gps;
 class JetEngine;
 class PerfPages;
 
+// Knots of the third reference speed bug; 0 while it is not in use.
+int32_t referenceSpeed3(const Adc& adc);
+
 // The flight management system: it connects the navigation database on its first frame, follows
 // the CDU's power, keeps the present position and the heading reference, and holds the pilot
 // waypoints, the stored plans and the VHF navaids.
@@ -220,7 +223,6 @@ public:
     static constexpr double kAirborneIndicatedAirspeed = 50.0;
     static constexpr double kAirborneGroundSpeed = 80.0;
     static constexpr uint32_t kPageTurnDelayMs = 1000;
-    static constexpr int32_t kDefaultTransitionAltitude = 18000;
     static constexpr uint32_t kDatabaseRetryMs = 5000;
 
     bool clockStarted = false;
@@ -262,9 +264,6 @@ public:
     // The pages by id; each page family fills its rows.
     std::array<CduPageEntry, kPageCount> pages;
     int32_t navIndexSubPage = 1;
-    // Feet; altitudes above it show as flight levels.
-    int32_t transitionAltitude = kDefaultTransitionAltitude;
-    FmsParser parser{transitionAltitude};
     ActiveFplPage activeFplPage;
     StoredFplPage storedFplPage;
     DbWptPage dbWptPage;
@@ -282,6 +281,8 @@ public:
     FlightSummary flightSummary;
     FuelMgtPage fuelMgt;
     PerfInit perfInit;
+    // Writes altitudes above the transition altitude of perfInit as flight levels.
+    FmsParser parser{perfInit.transAlt};
     NavIdentPages navIdentPages{*this};
     PosInitPage posInitPage{*this};
     WaypointPages waypointPages{*this};

@@ -21,6 +21,10 @@ constexpr int32_t kDescentPage = 30;
 
 } // namespace
 
+int32_t referenceSpeed3(const Adc& adc) {
+    return adc.referenceSpeedUnset[2] ? 0 : adc.referenceSpeeds[2];
+}
+
 void Fms::updateVnav() {
     vertical.update(activeFlightPlan, perfInit, vnavInputs(), *this);
 }
@@ -31,6 +35,9 @@ VnavInputs Fms::vnavInputs() const {
     inputs.positionInitialised = position.initialised;
     inputs.legAlongTrack = lnav.state.legAlongTrack;
     inputs.distanceToGo = lnav.state.distanceToGo;
+    inputs.timeToGo = lnav.state.timeToGo;
+    inputs.lnavValid = lnav.state.valid;
+    inputs.lnavApproach = lnav.state.approach;
     inputs.pauseAtTod = pauseAtTod;
     inputs.nmBeforeTod = nmBeforeTod;
     if (adc) {
@@ -42,6 +49,7 @@ VnavInputs Fms::vnavInputs() const {
         inputs.gearLimitSpeed = adc->gearLimitSpeed;
         inputs.flapLimitSpeed = adc->flapLimitSpeed;
         inputs.flapsOut = adc->flapAngle > 0.0f;
+        inputs.referenceSpeed3 = referenceSpeed3(*adc);
     }
     if (ahrs) {
         inputs.onGround = ahrs->onGround;

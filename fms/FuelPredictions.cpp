@@ -67,6 +67,11 @@ void FuelPredictions::update(FlightPlan& plan, const Inputs& inputs,
         perfInit.reserveFuelMessageShown = false;
         return;
     }
+    // The ceiling and optimum lookups answer only for a confirmed initialisation: confirmed
+    // here, before the targets store the ceiling and the cruise altitude is chosen from the
+    // optimum, the first prediction after CONFIRM INIT works from real figures and not from 0.
+    const bool wasConfirmed = perfInit.initialised;
+    perfInit.initialised = true;
     schedules.updateSpeedTargets(plan, inputs.altitude);
     if (perfInit.optimumRequested) {
         const int32_t altitude = chooseCruiseAltitude(plan, inputs.preselect);
@@ -82,12 +87,14 @@ void FuelPredictions::update(FlightPlan& plan, const Inputs& inputs,
     routeInputs.airborne = inputs.airborne;
     routeInputs.altitude = inputs.altitude;
     routeInputs.activeLegFlown = inputs.activeLegFlown;
+    routeInputs.alternate = inputs.alternate;
+    updateTripWind(perfInit, plan, static_cast<float>(perfInit.initCrzAlt));
     perfInit.prediction =
         RoutePredictions(perf, schedule)
             .predictFlightPlan(plan, static_cast<float>(perfInit.initCrzAlt), routeInputs);
     perfInit.stepDistance = 0.0;
     perfInit.stepPlanned = false;
-    if (!inputs.airborne || !perfInit.initialised) {
+    if (!inputs.airborne || !wasConfirmed) {
         perfInit.departurePrediction = perfInit.prediction;
     }
     const float extra = perfInit.prediction[PerfPrediction::ExtraFuel];
@@ -99,7 +106,6 @@ void FuelPredictions::update(FlightPlan& plan, const Inputs& inputs,
         showMessage("CHECK RESERVE FUEL", 1);
         perfInit.reserveFuelMessageShown = true;
     }
-    perfInit.initialised = true;
 }
 
 } // namespace tavi

@@ -24,6 +24,7 @@ public:
         float altitude = 0.0f;
         float preselect = 0.0f;
         float activeLegFlown = 0.0f;
+        const FlightPlan* alternate = nullptr;
     };
     using ShowMessage = std::function<void(const std::string&, int32_t)>;
 

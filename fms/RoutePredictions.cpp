@@ -3,6 +3,8 @@
 #include "cdu/PerfInit.h"
 #include "fms/FlightPlan.h"
 #include "fms/FmsPerf.h"
+#include "navdata/GcNav.h"
+#include "navdata/GeoAngles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -64,10 +66,38 @@ void resetLegPredictions(FlightPlan& plan) {
     }
 }
 
+float planCourse(const FlightPlan& plan) {
+    return static_cast<float>(GcNav::courseBetween(plan.org.latitude, plan.org.longitude,
+                                                   plan.dest.latitude, plan.dest.longitude));
+}
+
 } // namespace
 
 float soundFuel(float fuel) {
     return finiteOrZero(fuel);
+}
+
+PerfWind legWind(const FlightPlan& plan, std::size_t index, const PerfWind& cruiseWind) {
+    if (index >= predictedLegCount(plan)) {
+        return cruiseWind;
+    }
+    const FlightPlanLeg& leg = plan.legs[index];
+    if (leg.windDirection < 0 && leg.windSpeed < 0) {
+        return cruiseWind;
+    }
+    return {static_cast<float>(leg.windDirection), static_cast<float>(leg.windSpeed)};
+}
+
+void updateTripWind(PerfInit& perfInit, const FlightPlan& plan, float altitude) {
+    const PerfConditions conditions = conditionsFor(perfInit, altitude);
+    const float course = planCourse(plan);
+    const int32_t speed = static_cast<int32_t>(conditions.descentWindAt(altitude).speed);
+    perfInit.cruiseWindDirection = perfInit.crzWindDir;
+    perfInit.cruiseWindSpeed = speed;
+    const float across =
+        geo::normalize180(static_cast<float>(perfInit.crzWindDir) - course + 180.0f);
+    perfInit.cruiseWindComponent =
+        static_cast<int32_t>(std::cos(across / 57.29577951308232f) * static_cast<float>(speed));
 }
 
 RoutePredictions::Profile RoutePredictions::fitCruiseAltitude(const FlightPlan& plan,
@@ -108,8 +138,8 @@ RoutePredictions::Profile RoutePredictions::fitCruiseAltitude(const FlightPlan& 
 void RoutePredictions::predictPiece(LegPrediction& piece, float& altitude, float& weight,
                                     float distance, float course, float routeDistance,
                                     const Profile& profile, const PerfConditions& conditions,
-                                    float elevation, float distanceToGo, float endElevation,
-                                    float descentAngle) const {
+                                    const PerfWind& legWind, float elevation, float distanceToGo,
+                                    float endElevation, float descentAngle) const {
     piece = {};
     float reached = altitude;
     if (routeDistance < profile.tocDistance && altitude < profile.cruiseAltitude) {
@@ -126,8 +156,7 @@ void RoutePredictions::predictPiece(LegPrediction& piece, float& altitude, float
     const float level = distance - piece.distance;
     if (level > kSmallestPiece) {
         LegPrediction cruise;
-        perf.legPrediction(cruise, altitude, weight, course, level, conditions.cruiseWind,
-                           conditions, schedule);
+        perf.legPrediction(cruise, altitude, weight, course, level, legWind, conditions, schedule);
         makeSound(cruise);
         cruise.distance = level;
         weight -= cruise.fuel;
@@ -135,19 +164,23 @@ void RoutePredictions::predictPiece(LegPrediction& piece, float& altitude, float
     }
 }
 
-float RoutePredictions::reserveFuel(const FlightPlan& plan, const PerfInit& perfInit,
+float RoutePredictions::reserveFuel(const FlightPlan& plan, const Inputs& inputs,
                                     float landingWeight, const PerfConditions& conditions,
                                     float descentAngle) const {
-    const PerfWind calm;
+    const PerfInit& perfInit = *inputs.perfInit;
+    const float course = planCourse(plan);
+    const PerfWind wind = inputs.alternate ? legWind(*inputs.alternate, inputs.alternate->activeLeg,
+                                                     conditions.cruiseWind)
+                                           : conditions.cruiseWind;
     LegPrediction holding;
     switch (perfInit.fuelReserveType) {
     case 1:
         return soundFuel(static_cast<float>(perfInit.fuelReserveWeight));
     case 2:
-        perf.legPredictionAtSpeed(holding, kReserveAltitude, landingWeight, 0.0f,
+        perf.legPredictionAtSpeed(holding, kReserveAltitude, landingWeight, course,
                                   static_cast<float>(perfInit.fuelReserveTime) / 60.0f *
                                       kReserveSpeed,
-                                  calm, conditions, kReserveSpeed);
+                                  wind, conditions, kReserveSpeed);
         return soundFuel(holding.fuel);
     default: {
         LegPrediction diversion;
@@ -155,8 +188,8 @@ float RoutePredictions::reserveFuel(const FlightPlan& plan, const PerfInit& perf
                          static_cast<float>(plan.dest.elevation), conditions.cruiseAltitude,
                          kDiversionDistance, landingWeight, descentAngle, conditions, schedule);
         const float diversionFuel = soundFuel(diversion.fuel);
-        perf.legPredictionAtSpeed(holding, kReserveAltitude, landingWeight - diversionFuel, 0.0f,
-                                  kHoldingDistance, calm, conditions, kReserveSpeed);
+        perf.legPredictionAtSpeed(holding, kReserveAltitude, landingWeight - diversionFuel, course,
+                                  kHoldingDistance, wind, conditions, kReserveSpeed);
         return diversionFuel + soundFuel(holding.fuel);
     }
     }
@@ -219,7 +252,8 @@ PerfPrediction RoutePredictions::predictFlightPlan(FlightPlan& plan, float cruis
                 std::min(remaining, std::max(boundary - routeDistance, kSmallestPiece));
             LegPrediction piece;
             predictPiece(piece, altitude, weight, span, course, routeDistance, profile, conditions,
-                         elevation, length - routeDistance, endElevation, descentAngle);
+                         legWind(plan, i, conditions.cruiseWind), elevation, length - routeDistance,
+                         endElevation, descentAngle);
             piece.distance = span;
             leg.tfd += piece;
             total += piece;
@@ -257,8 +291,8 @@ PerfPrediction RoutePredictions::predictFlightPlan(FlightPlan& plan, float cruis
     result[PerfPrediction::FuelRequired] = required;
     result[PerfPrediction::ExtraFuel] = static_cast<float>(perfInit.fuelWeight) - required;
     result[PerfPrediction::LandingWeight] = grossWeight - required;
-    result[PerfPrediction::ReserveFuel] = reserveFuel(
-        plan, perfInit, result[PerfPrediction::LandingWeight], conditions, descentAngle);
+    result[PerfPrediction::ReserveFuel] =
+        reserveFuel(plan, inputs, result[PerfPrediction::LandingWeight], conditions, descentAngle);
 
     plan.timeToGo = total.time;
     plan.predictedEndFuel = soundFuel(fuelOnBoard - total.fuel);

@@ -25,6 +25,8 @@ public:
         // Feet, and nautical miles already flown on the active leg.
         float altitude = 0.0f;
         float activeLegFlown = 0.0f;
+        // The reserve is flown on it, at its active leg; none flies the cruise wind.
+        const FlightPlan* alternate = nullptr;
     };
 
     RoutePredictions(const FmsPerf& perf, const PerfSpeedSchedule& schedule)
@@ -49,9 +51,9 @@ private:
     // phase the piece lies in; the altitude moves to where the piece ends.
     void predictPiece(LegPrediction& piece, float& altitude, float& weight, float distance,
                       float course, float routeDistance, const Profile& profile,
-                      const PerfConditions& conditions, float elevation, float distanceToGo,
-                      float endElevation, float descentAngle) const;
-    float reserveFuel(const FlightPlan& plan, const PerfInit& perfInit, float landingWeight,
+                      const PerfConditions& conditions, const PerfWind& legWind, float elevation,
+                      float distanceToGo, float endElevation, float descentAngle) const;
+    float reserveFuel(const FlightPlan& plan, const Inputs& inputs, float landingWeight,
                       const PerfConditions& conditions, float descentAngle) const;
 
     const FmsPerf& perf;
@@ -60,5 +62,14 @@ private:
 
 // A prediction that is not a finite amount counts as nothing, and no fuel is ever negative.
 float soundFuel(float fuel);
+
+// The wind a cruise on leg index of the plan flies in: the leg's own when one of its two values
+// was given and the leg is predicted, else the cruise wind.
+PerfWind legWind(const FlightPlan& plan, std::size_t index, const PerfWind& cruiseWind);
+
+// The trip wind of the performance record: the cruise wind's direction, its speed at the altitude
+// (ft) as the descent winds fall towards the ground, and its component along the great circle
+// from the origin to the destination, tailwind positive.
+void updateTripWind(PerfInit& perfInit, const FlightPlan& plan, float altitude);
 
 } // namespace tavi

@@ -26,6 +26,8 @@ constexpr float kBottomAboveDestination = 1000.0f;
 constexpr int32_t kConstraintRangeAny = 0;
 constexpr int32_t kConstraintRangeDescent = 2;
 constexpr uint32_t kApproachProcedure = 3;
+// Seconds before a hold or orbit fix at which its speed is commanded.
+constexpr double kPatternSpeedLead = 90.0;
 
 double feetPerMinute(float groundSpeed) {
     return groundSpeed / 1.944 * 3.28084 * 60.0;
@@ -52,6 +54,15 @@ double routeDistanceFlown(const FlightPlan& plan, const VnavInputs& inputs) {
         distance += plan.legs[i].distance;
     }
     return distance + inputs.legAlongTrack;
+}
+
+// The distance from the aircraft to the end of the plan.
+double distanceToPlanEnd(const FlightPlan& plan, const VnavInputs& inputs) {
+    double distance = std::max(plan.legs[plan.activeLeg].distance - inputs.legAlongTrack, 0.0);
+    for (std::size_t i = plan.activeLeg + 1; i < plan.legCount(); ++i) {
+        distance += plan.legs[i].distance;
+    }
+    return distance;
 }
 
 } // namespace
@@ -325,12 +336,9 @@ void Vnav::closingStep(const FlightPlan& plan, PerfInit& perfInit, VnavHost& hos
     }
 }
 
-void Vnav::updateSpeedCommand(const FlightPlan& plan, const PerfInit& perfInit,
-                              const VnavInputs& inputs) {
+double Vnav::phaseSpeed(const FlightPlan& plan, const PerfInit& perfInit, const VnavInputs& inputs,
+                        double& mach) {
     const float altitude = inputs.altitude;
-    state.speedByIas = true;
-    state.speedByMach = false;
-    double mach = 0.0;
     const SpeedTarget* target = &perfInit.climbLimitedTarget;
     const SpeedTarget* mode = &perfInit.climbTarget;
     if (perfInit.descentStarted) {
@@ -369,9 +377,45 @@ void Vnav::updateSpeedCommand(const FlightPlan& plan, const PerfInit& perfInit,
             limitTo(perfInit.spdLim - kScheduleSpeedLimitMargin);
         }
     }
-    const LegConstraints& active = plan.legs[plan.activeLeg].vnav;
+    if (!perfInit.cruiseReached) {
+        if (inputs.radioAltitude < static_cast<float>(perfInit.depAgl) &&
+            plan.distanceFlown + inputs.legAlongTrack < perfInit.depDist) {
+            const double reference =
+                inputs.referenceSpeed3 > 0 ? inputs.referenceSpeed3 : perfInit.depIas;
+            speed = std::min({speed, reference, static_cast<double>(perfInit.depIas)});
+        }
+    } else if (perfInit.descentStarted) {
+        if ((inputs.lnavApproach && perfInit.isFirstAppWpt) ||
+            distanceToPlanEnd(plan, inputs) <= perfInit.appDist) {
+            speed = std::min(speed, static_cast<double>(perfInit.appIas));
+        }
+    }
+    return speed;
+}
+
+void Vnav::updateSpeedCommand(const FlightPlan& plan, const PerfInit& perfInit,
+                              const VnavInputs& inputs) {
+    state.speedByIas = true;
+    state.speedByMach = false;
+    double mach = 0.0;
+    const FlightPlanLeg& leg = plan.legs[plan.activeLeg];
+    const bool fixNear =
+        inputs.lnavValid && inputs.timeToGo <= kPatternSpeedLead && inputs.timeToGo >= 0.0;
+    double speed = 0.0;
+    if (leg.holding.entered != 0 || (leg.isHoldLeg() && fixNear)) {
+        speed = leg.holding.defaultSpeed;
+    } else if (plan.orbit.entered) {
+        speed = plan.orbit.speed;
+    } else if (leg.orbit.active && fixNear) {
+        speed = leg.orbit.speed;
+    } else {
+        speed = phaseSpeed(plan, perfInit, inputs, mach);
+    }
+    const LegConstraints& active = leg.vnav;
     if (active.hasSpeed && active.speed > 0) {
-        limitTo(active.speed);
+        speed = active.speed;
+        state.speedByIas = true;
+        state.speedByMach = false;
     }
     double limit = std::min(inputs.gearLimitSpeed, inputs.maxSpeed);
     if (inputs.flapsOut) {

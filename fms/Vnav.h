@@ -70,9 +70,13 @@ struct VnavInputs {
     // More than 3 s have passed since lift-off.
     bool pastLiftOff = false;
     bool positionInitialised = false;
-    // Along the active leg and to its fix, nm.
+    // Along the active leg and to its fix, nm, and seconds to its fix; lnavValid while LNAV flies
+    // a leg, lnavApproach while that leg belongs to an approach.
     double legAlongTrack = 0.0;
     double distanceToGo = 0.0;
+    double timeToGo = -1.0;
+    bool lnavValid = false;
+    bool lnavApproach = false;
     // The speeds the command stays within (kt and Mach).
     float lowSpeedLimit = 0.0f;
     float maxSpeed = 320.0f;
@@ -127,6 +131,9 @@ private:
                     float preselect, VnavHost& host);
     void updateSpeedCommand(const FlightPlan& plan, const PerfInit& perfInit,
                             const VnavInputs& inputs);
+    // The phase's speed with the speed limit, the departure and the approach speeds.
+    double phaseSpeed(const FlightPlan& plan, const PerfInit& perfInit, const VnavInputs& inputs,
+                      double& mach);
     void climbPhase(FlightPlan& plan, PerfInit& perfInit, const VnavInputs& inputs, VnavHost& host);
     void cruisePhase(FlightPlan& plan, PerfInit& perfInit, const VnavInputs& inputs,
                      VnavHost& host);

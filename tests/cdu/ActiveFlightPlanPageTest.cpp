@@ -1,5 +1,6 @@
 #include "cdu/pages/SimulatorPlanImport.h"
 #include "support/CduPlanSession.h"
+#include "support/PredictionRoute.h"
 
 namespace tavi::test {
 namespace {
@@ -88,13 +89,11 @@ TEST_F(ActiveFlightPlanPageTest, ARouteTypedLineByLine) {
 TEST_F(ActiveFlightPlanPageTest, TheSpeedCommandShowsWhatVnavCommands) {
     buildRoute();
     PerfInit& perf = fms().perfInit;
-    ASSERT_EQ(perf.enterWeight(PerfInit::Weight::Bow, 48000.0), nullptr);
-    ASSERT_EQ(perf.enterPassengers(40, 0.0), nullptr);
-    ASSERT_EQ(perf.enterWeight(PerfInit::Weight::Cargo, 2000.0), nullptr);
-    ASSERT_EQ(perf.enterWeight(PerfInit::Weight::Fuel, 12000.0), nullptr);
-    ASSERT_EQ(perf.enterInitialCruiseAltitude(24000, 0.0f), nullptr);
+    ASSERT_EQ(enterLoadedAircraft(perf, 24000), nullptr);
     // As the confirm key of PERFORMANCE INIT does.
     perf.initialised = true;
+    // No departure speed: on the ground at the origin it would command DEP SPEED.
+    perf.depDist = 0.0;
     enter("/FL240A", kR3);
     module.simulator.step();
     module.simulator.step();

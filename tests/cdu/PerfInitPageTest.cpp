@@ -174,6 +174,14 @@ TEST_F(PerformanceInitPage, EntriesTakenOnEachLine) {
     }
 }
 
+TEST_F(PerformanceInitPage, ATransitionAltitudeTypedWritesAltitudesAboveItAsLevelsAtOnce) {
+    show(4);
+    EXPECT_EQ(cdu.fms().parser.formatAltitude(9000), "9000");
+    cdu.enter("5000", kL1);
+    EXPECT_EQ(cdu.fms().parser.formatAltitude(9000), "FL090");
+    EXPECT_EQ(cdu.fms().parser.formatAltitude(5000), "5000");
+}
+
 TEST_F(PerformanceInitPage, RefusedEntriesChangeNothing) {
     cdu.module.aircraft().flightDirector()->altitudePreselect = 30000.0f;
     perf().fuelReserveType = 1;

@@ -175,7 +175,7 @@ TEST(PerfInitSettings, ReadByTheModuleDamagedValuesKeepTheirDefaults) {
     EXPECT_DOUBLE_EQ(fms.perfInit.manualDescentAngle, 3.0);
     EXPECT_EQ(fms.perfInit.cruizeMode, 3);
     EXPECT_DOUBLE_EQ(fms.perfInit.manualCruiseMach, 0.72);
-    EXPECT_EQ(fms.transitionAltitude, 6000);
+    EXPECT_EQ(fms.parser.formatAltitude(7000), "FL070") << "above the transition altitude";
 }
 
 TEST(PerfInitSettings, WithoutTheSectionTheDefaultsStand) {

@@ -57,8 +57,13 @@ TEST_F(PerfPagesSession, TheCrewInitialisesPerformanceAndSeesThePredictions) {
     clearMessages();
     EXPECT_TRUE(fms().perfInit.initialised) << "CONFIRM INIT confirmed the initialisation";
     ASSERT_EQ(page(), 27);
-    EXPECT_EQ(row(2).rfind(fms().parser.formatAltitude(fms().perfInit.initCrzAlt) + "/", 0), 0u)
-        << row(2);
+    // 33,740 lb: the ceiling table's lightest row, FL470 and its optimum both above FL370.
+    EXPECT_EQ(row(2).substr(0, 11),
+              fms().parser.formatAltitude(fms().perfInit.initCrzAlt) + "/FL370")
+        << "the ceiling of the first prediction";
+    EXPECT_EQ(fms().perfInit.initCrzAlt, 15000)
+        << "the least trip fuel of the route: against an optimum of FL370 the walk goes on past "
+           "its first saving, where an optimum of 0 would stop it";
     EXPECT_EQ(row(5).substr(6), "<-FUEL REQ->");
     EXPECT_NE(row(5).substr(0, 6), "   0.0") << "fuel required predicted";
     for (int32_t subPage = 1; subPage <= 4; ++subPage) {

@@ -156,6 +156,7 @@ TEST_F(FmsSavedFlight, ADamagedRecordLoadsItsDefaultsAndTheRestLoads) {
         {"data", std::string(152, 'Z')},
         {"fuelMgt", std::string(63, '0')},
         {"fltSum", "not a record"},
+        {"Vnav.Data", "0102"},
     };
     fillFlightState();
     for (const Case& damage : cases) {
@@ -212,6 +213,37 @@ TEST_F(FmsSavedFlight, PilotPointsLoadByIdentAndKeepThoseHeld) {
     EXPECT_EQ(fms().pilotPoints().find("*PBD03"), nullptr) << "a point without an ident";
     ASSERT_NE(fms().pilotPoints().find("*PBD05"), nullptr);
     EXPECT_DOUBLE_EQ(fms().pilotPoints().find("*PBD05")->latitude, 47.3);
+}
+
+TEST_F(FmsSavedFlight, VnavComesBackWithTheFlight) {
+    fillFlightState();
+    // The route ends at the destination, so it can be predicted and flown by VNAV.
+    activeFlightPlan.legs.back().wpt = activeFlightPlan.dest;
+    activeFlightPlan.recalculate(fms().planContext());
+    PerfInit& perf = fms().perfInit;
+    ASSERT_EQ(enterLoadedAircraft(perf, 9000), nullptr);
+    fms().position.initialised = true;
+    fms().updateFuelPredictions();
+    flight.fly(1.0);
+    const VnavState before = fms().vnav().state;
+    ASSERT_TRUE(before.valid);
+    ASSERT_GT(before.speedCommandIas, 0);
+    save();
+    EXPECT_EQ(platform::profile::lookup(flightFile, "FMC", "Vnav.Data").value_or("").size(), 320u);
+
+    perf.initialised = false;
+    flight.fly(0.1);
+    ASSERT_FALSE(fms().vnav().state.valid) << "reset without a confirmed initialisation";
+    // Read as the simulator's flight-loaded notification reads it, before a frame runs VNAV.
+    flight.aircraft().loadFlightState(flightFile);
+    const VnavState& after = fms().vnav().state;
+    EXPECT_TRUE(after.valid);
+    EXPECT_EQ(after.targetAltitude, before.targetAltitude);
+    EXPECT_EQ(after.mode, before.mode);
+    EXPECT_EQ(after.speedCommandIas, before.speedCommandIas);
+    EXPECT_DOUBLE_EQ(after.speedCommandMach, before.speedCommandMach);
+    EXPECT_EQ(after.speedByMach, before.speedByMach);
+    EXPECT_DOUBLE_EQ(after.flightPathAngle, before.flightPathAngle);
 }
 
 } // namespace

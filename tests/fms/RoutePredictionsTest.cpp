@@ -75,6 +75,69 @@ TEST_F(RoutePrediction, ClimbCruiseAndDescentShareTheRoute) {
     EXPECT_EQ(plan.legs[10].vnav.predictedAltitude, 31000);
 }
 
+TEST_F(RoutePrediction, TripWindIsTheCruiseWindAlongTheRoute) {
+    // The route runs due east; the cruise wind is given for 30,000 ft.
+    buildPredictionRoute(plan, 4, 20.0);
+    perfInit.crzWindStrength = 50;
+    perfInit.crzWindAlt = 30000;
+    const struct {
+        int32_t from;
+        float altitude;
+        int32_t speed;
+        int32_t component;
+    } cases[] = {
+        {270, 31000.0f, 50, 50}, {90, 31000.0f, 50, -50}, {0, 31000.0f, 50, 0},
+        {225, 31000.0f, 50, 35}, {270, 15000.0f, 27, 27}, {270, 0.0f, 5, 5},
+    };
+    for (const auto& c : cases) {
+        perfInit.crzWindDir = c.from;
+        updateTripWind(perfInit, plan, c.altitude);
+        EXPECT_EQ(perfInit.cruiseWindDirection, c.from);
+        EXPECT_EQ(perfInit.cruiseWindSpeed, c.speed) << c.from << " at " << c.altitude;
+        EXPECT_EQ(perfInit.cruiseWindComponent, c.component) << c.from << " at " << c.altitude;
+    }
+}
+
+TEST_F(RoutePrediction, ALegsOwnWindReplacesTheCruiseWind) {
+    fillPerformanceTables(perf);
+    buildPredictionRoute(plan, 20, 20.0);
+    perfInit.crzWindDir = 270;
+    perfInit.crzWindStrength = 40;
+    plan.legs[10].windDirection = 90;
+    plan.legs[10].windSpeed = 100;
+    plan.legs[12].windDirection = 0;
+    plan.legs[12].windSpeed = kNoWind;
+    predict(31000.0f);
+    ASSERT_TRUE(plan.legs[10].cruiseLeg && plan.legs[11].cruiseLeg && plan.legs[12].cruiseLeg);
+    EXPECT_GT(plan.legs[10].tfd.time, plan.legs[11].tfd.time * 1.3f) << "into 100 kt";
+    EXPECT_GT(plan.legs[12].tfd.time, plan.legs[11].tfd.time * 1.05f)
+        << "calm: one of the two values was given";
+    EXPECT_NEAR(plan.legs[13].tfd.time, plan.legs[11].tfd.time, 0.5f) << "the cruise wind";
+}
+
+TEST_F(RoutePrediction, TheReserveIsFlownInTheAlternatesWind) {
+    fillPerformanceTables(perf);
+    perfInit.fuelReserveType = 2;
+    perfInit.fuelReserveTime = 45.0;
+    FlightPlan alternate;
+    buildPredictionRoute(alternate, 2, 20.0);
+    alternate.legs[0].windDirection = 90;
+    alternate.legs[0].windSpeed = 60;
+    auto reserve = [&](const FlightPlan* flownOn, int32_t cruiseWindFrom) {
+        buildPredictionRoute(plan, 10, 20.0);
+        perfInit.crzWindDir = cruiseWindFrom;
+        perfInit.crzWindStrength = 60;
+        inputs.alternate = flownOn;
+        return predict(20000.0f)[PerfPrediction::ReserveFuel];
+    };
+    const float tailwind = reserve(nullptr, 270);
+    const float headwind = reserve(nullptr, 90);
+    EXPECT_GT(headwind, tailwind * 1.3f) << "146.25 nm at 195 kt into 60 kt or with it";
+    // The route's own fuel, and so the landing weight, differs a little with its wind.
+    EXPECT_NEAR(reserve(&alternate, 270), headwind, headwind * 0.01f)
+        << "the alternate's leg wind, not the tailwind of the cruise";
+}
+
 TEST_F(RoutePrediction, ACruiseThatDoesNotFitIsLowered) {
     fillPerformanceTables(perf);
     buildPredictionRoute(plan, 4, 15.0);

@@ -4,6 +4,7 @@
 #include "fms/FlightPlan.h"
 #include "support/PredictionRoute.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -169,6 +170,105 @@ TEST_F(VnavOnRoute, SpeedCommandKeepsTheLimitThenTheConstraintThenTheFlaps) {
     frameAt(28000.0f, 1, 0.0);
     EXPECT_TRUE(vnav.state.speedByMach) << "above the crossover";
     EXPECT_DOUBLE_EQ(vnav.state.speedCommandMach, 0.56);
+}
+
+// Each case starts from a climb at 270 kt, or a descent at 290 kt, on the twenty-leg route.
+TEST_F(VnavOnRoute, SpeedCommandFliesHoldsOrbitsDepartureAndApproachSpeeds) {
+    struct Case {
+        const char* what;
+        std::function<void()> setUp;
+        bool descending;
+        float altitude;
+        std::size_t leg;
+        double along;
+        int32_t speed;
+    };
+    const std::vector<Case> cases = {
+        {"departure: low and near the origin", [this] { inputs.radioAltitude = 900; }, false,
+         2300.0f, 0, 1.0, 200},
+        {"departure: reference speed 3 lower still",
+         [this] {
+             inputs.radioAltitude = 900;
+             inputs.referenceSpeed3 = 160;
+         },
+         false, 2300.0f, 0, 1.0, 160},
+        {"departure: above its height", [this] { inputs.radioAltitude = 2600; }, false, 4000.0f, 0,
+         1.0, 270},
+        {"departure: past its distance", [this] { inputs.radioAltitude = 900; }, false, 2300.0f, 0,
+         4.5, 240},
+        {"in the hold", [this] { plan.legs[3].holding.entered = 1; }, false, 15000.0f, 3, 5.0, 220},
+        {"a hold ahead within 90 s",
+         [this] {
+             plan.legs[3].holding.active = 1;
+             inputs.lnavValid = true;
+             inputs.timeToGo = 80.0;
+         },
+         false, 15000.0f, 3, 5.0, 220},
+        {"a hold ahead further than 90 s",
+         [this] {
+             plan.legs[3].holding.active = 1;
+             inputs.lnavValid = true;
+             inputs.timeToGo = 100.0;
+         },
+         false, 15000.0f, 3, 5.0, 270},
+        {"a speed constraint over the hold",
+         [this] {
+             plan.legs[3].holding.entered = 1;
+             plan.legs[3].vnav.hasSpeed = true;
+             plan.legs[3].vnav.speed = 190;
+         },
+         false, 15000.0f, 3, 5.0, 190},
+        {"in the plan's orbit",
+         [this] {
+             plan.orbit.entered = true;
+             plan.orbit.speed = 205;
+         },
+         false, 15000.0f, 3, 5.0, 205},
+        {"an orbit ahead within 90 s",
+         [this] {
+             plan.legs[3].orbit.active = true;
+             plan.legs[3].orbit.speed = 215;
+             inputs.lnavValid = true;
+             inputs.timeToGo = 60.0;
+         },
+         false, 15000.0f, 3, 5.0, 215},
+        {"descent far from the end", {}, true, 15000.0f, 15, 0.0, 290},
+        {"approach: within its distance of the end", {}, true, 15000.0f, 19, 6.0, 200},
+        {"approach: on an approach leg", [this] { inputs.lnavApproach = true; }, true, 15000.0f, 15,
+         0.0, 200},
+        {"approach leg without the first-waypoint choice",
+         [this] {
+             inputs.lnavApproach = true;
+             perfInit.isFirstAppWpt = false;
+         },
+         true, 15000.0f, 15, 0.0, 290},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        plan = FlightPlan();
+        buildPredictionRoute(plan, 20, 20.0);
+        inputs.radioAltitude = 5000.0f;
+        inputs.referenceSpeed3 = 0;
+        inputs.lnavValid = false;
+        inputs.lnavApproach = false;
+        inputs.timeToGo = -1.0;
+        inputs.lowSpeedLimit = 110.0f;
+        perfInit.isFirstAppWpt = true;
+        perfInit.cruiseReached = c.descending;
+        perfInit.descentStarted = c.descending;
+        perfInit.climbTarget = SpeedTarget(270, 0.0);
+        perfInit.climbLimitedTarget = SpeedTarget(270, 0.0);
+        perfInit.descentTarget = SpeedTarget(290, 0.0);
+        perfInit.descentLimitedTarget = SpeedTarget(290, 0.0);
+        perfInit.altLim = 3000;
+        if (c.setUp) {
+            c.setUp();
+        }
+        vnav = Vnav();
+        frameAt(c.altitude, c.leg, c.along);
+        EXPECT_EQ(vnav.state.speedCommandIas, c.speed);
+        EXPECT_TRUE(vnav.state.speedByIas);
+    }
 }
 
 } // namespace

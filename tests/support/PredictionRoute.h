@@ -2,6 +2,7 @@
 // eastwards along the equator between two airports, and tables filled with a plausible jet.
 #pragma once
 
+#include "cdu/PerfInit.h"
 #include "fms/FlightPlan.h"
 #include "fms/FmsPerf.h"
 
@@ -20,6 +21,21 @@ inline void fillPerformanceTables(FmsPerf& perf) {
             perf.setCell(FmsPerf::DescentFuel, row, column, 8.0f);
         }
     }
+}
+
+// A complete initialisation's entries: 48,000 lb empty, 40 passengers, 2000 lb of cargo and
+// 12,000 lb of fuel, at the cruise altitude; the first refusal, or nullptr when all are taken.
+inline const char* enterLoadedAircraft(PerfInit& perf, int32_t cruiseAltitude) {
+    for (const char* refusal :
+         {perf.enterWeight(PerfInit::Weight::Bow, 48000.0), perf.enterPassengers(40, 0.0),
+          perf.enterWeight(PerfInit::Weight::Cargo, 2000.0),
+          perf.enterWeight(PerfInit::Weight::Fuel, 12000.0),
+          perf.enterInitialCruiseAltitude(cruiseAltitude, 0.0f)}) {
+        if (refusal) {
+            return refusal;
+        }
+    }
+    return nullptr;
 }
 
 inline Waypoint predictionAirport(const std::string& ident, double longitude) {

@@ -1,3 +1,4 @@
+#include "core/Angles.h"
 #include "fms/Lnav.h"
 #include "navdata/GcNav.h"
 #include "tests/fms/FlightPlanTestSupport.h"
@@ -74,8 +75,10 @@ struct FlightRecord {
     std::vector<std::string> passed;
     // Nautical miles from each passed fix when it was sequenced.
     std::vector<double> sequencedAt;
-    // Nautical miles: the largest cross-track error while a straight piece was flown.
+    // Nautical miles: the largest cross-track error while a straight piece was flown, and
+    // while any piece was.
     double worstStraightCrossTrack = 0.0;
+    double worstCrossTrack = 0.0;
 };
 
 // Flies the recalculated plan from its origin on the first leg's course until the last leg is
@@ -102,6 +105,10 @@ FlightRecord fly(FlightPlan& plan, FakeFlightPlanContext& context, double ground
         const bool straight = leg.segmentIndex < leg.path.size() &&
                               leg.path[leg.segmentIndex].turnDirection == kSegmentStraight;
         lnav.update(plan, in, context, host);
+        if (plan.activeLeg == active && lnav.state.pathValid) {
+            record.worstCrossTrack =
+                std::max(record.worstCrossTrack, std::fabs(lnav.state.crossTrackError));
+        }
         if (straight && plan.activeLeg == active && !lnav.state.arcSteering) {
             record.worstStraightCrossTrack =
                 std::max(record.worstStraightCrossTrack, std::fabs(lnav.state.crossTrackError));
@@ -175,6 +182,35 @@ TEST(LnavArcFlightTest, ArcEnteredOnItsTangentIsFlownToItsEnd) {
     ASSERT_EQ(record.passed, identsOf(plan));
     EXPECT_LT(record.sequencedAt[1], 0.5) << "the arc is flown to its fix";
     EXPECT_LT(record.worstStraightCrossTrack, 0.3);
+}
+
+// A fly-by turn onto an RF leg whose tangent lies 30 degrees off the inbound course, to either
+// side: the turn ends on the arc, which is flown to its fix.
+TEST(LnavArcFlightTest, ArcEnteredOffItsTangentIsFlownWithoutLeavingThePath) {
+    for (const double offTangent : {-30.0, 30.0}) {
+        FlightPlan plan = routeOf(0.0, 0.0, {{90, 30}});
+        const Waypoint p1 = plan.legs[0].wpt;
+        const Waypoint navaid = fixOnCourse("N", p1, normalize360(offTangent), 6.0);
+        const double fixBearing =
+            GcNav::courseBetween(navaid.latitude, navaid.longitude, p1.latitude, p1.longitude);
+        FlightPlanLeg arc;
+        arc.wpt = fixOnCourse("P2", navaid, normalize360(fixBearing - 90.0), 6.0);
+        arc.trmLeg.legType = TerminalLegType::RF;
+        arc.trmLeg.turnDirection = kTurnLeft;
+        arc.trmLeg.navaidLatitude = navaid.latitude;
+        arc.trmLeg.navaidLongitude = navaid.longitude;
+        arc.trmLeg.navaidDistance = 6.0f;
+        FlightPlanLeg after;
+        after.wpt = fixOnCourse("P3", arc.wpt, 0.0, 20.0);
+        plan.legs.push_back(arc);
+        plan.legs.push_back(after);
+        FakeFlightPlanContext context;
+        const FlightRecord record = fly(plan, context, 250.0);
+        ASSERT_EQ(record.passed, identsOf(plan)) << offTangent;
+        EXPECT_LT(record.sequencedAt[1], 0.5) << offTangent << ": the arc is flown to its fix";
+        EXPECT_LT(record.worstStraightCrossTrack, 0.3) << offTangent;
+        EXPECT_LT(record.worstCrossTrack, 0.3) << offTangent << ": on the turn and the arc too";
+    }
 }
 
 // The intercept's along-track runs from a start far behind the fix: only the leg's own progress

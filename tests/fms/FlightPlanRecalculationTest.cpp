@@ -222,6 +222,33 @@ TEST_F(RecalculationTest, HoldEntryIsChosenFromTheArrivalCourseOfTheSamePass) {
     EXPECT_EQ(plan.legs[0].holding.entryKind, HoldEntry::Direct);
 }
 
+// A 609 nm leg at 70N leaves on 075.9 and reaches its fix on 103.9: the hold's entry and the
+// procedure turn's outbound course follow the track at the fix.
+TEST_F(RecalculationTest, HoldAndProcedureTurnTakeTheTrackAtTheFix) {
+    const Waypoint origin = airport("O", 70.0, 0.0);
+    const Waypoint p = fixFrom("P", origin, 75.9, 609.0);
+    const double atFix = GcNav::courseAtFractionBetween(origin.latitude, origin.longitude,
+                                                        p.latitude, p.longitude, 0.999);
+    ASSERT_NEAR(atFix, 103.9, 0.3);
+
+    FlightPlan hold = planThrough({p});
+    hold.org = origin;
+    hold.legs[0].trmLeg.legType = TerminalLegType::HM;
+    hold.legs[0].holding.rightTurns = 1;
+    // 86 degrees right of the track at the fix, 114 right of the initial course.
+    hold.legs[0].holding.inboundCourse = 190.0;
+    hold.recalculate(context);
+    EXPECT_EQ(hold.legs[0].holding.entryKind, HoldEntry::Direct);
+
+    FlightPlan turn = planThrough({p, fixFrom("Q", p, 90.0, 10.0)});
+    turn.org = origin;
+    turn.legs[0].wpt.variation = 10.0f;
+    turn.legs[1].trmLeg.legType = TerminalLegType::PI;
+    turn.recalculate(context);
+    EXPECT_NEAR(turn.legs[1].pcdrTurn.trueCourse, atFix, 0.01);
+    EXPECT_NEAR(turn.legs[1].pcdrTurn.magneticCourse, atFix - 10.0, 0.01);
+}
+
 TEST_F(RecalculationTest, LegWithoutFixSitsOnThePreviousFix) {
     const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
     FlightPlan plan = planThrough({p, Waypoint(), fixFrom("Q", p, 0.0, 30.0)});

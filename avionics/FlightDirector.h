@@ -18,6 +18,7 @@ class AhrsUnit;
 class Autopilot;
 class Fadec;
 class Fms;
+class FlightPlanLeg;
 class Gps;
 class RadAlt;
 class Radio;
@@ -364,6 +365,7 @@ private:
     void flyVor();
     void flyLocalizer();
     void steerLnav();
+    bool turnInRequiredDirection(FlightPlanLeg& leg);
     void updateCommandBars();
     void commandPitch(double pitch);
     void commandBank(double bank);

@@ -53,6 +53,11 @@ bool FlightPlanLeg::isArcLeg() const {
     return legType() == TerminalLegType::AF || legType() == TerminalLegType::RF;
 }
 
+bool FlightPlanLeg::isHeadingLeg() const {
+    const TerminalLegType type = legType();
+    return type >= TerminalLegType::VA && type <= TerminalLegType::VR;
+}
+
 bool FlightPlanLeg::isDiscontinuity() const {
     return discontinuity || legType() == TerminalLegType::DS;
 }

@@ -19,6 +19,7 @@ class AhrsUnit;
 class Autopilot;
 class Fadec;
 class Fms;
+class FlightPlanLeg;
 class Gps;
 class RadAlt;
 class Radio;
@@ -295,6 +296,7 @@ private:
     void flyVor();
     void flyLocalizer();
     void steerLnav();
+    bool turnInRequiredDirection(FlightPlanLeg& leg);
     void updateCommandBars();
     void commandPitch(double pitch);
     void commandBank(double bank);

@@ -40,6 +40,9 @@ constexpr float kPitchBarBand = 20.0f;
 constexpr float kTogaPitchBarLimit = -20.0f;
 constexpr float kMetresPerNm = 1853.0f;
 constexpr float kGravity = 9.81f;
+// The bank (degrees) of a turn a leg requires, and how near its course (degrees) ends it.
+constexpr double kRequiredTurnBank = 27.0;
+constexpr float kRequiredTurnDoneWithin = 45.0f;
 
 // Reads an [Autopilot] setting, or gives its default while no aircraft is at hand.
 double setting(Aircraft* aircraft, const std::string& key, double fallback) {
@@ -553,6 +556,15 @@ void FlightDirector::steerLnav() {
         state->legAdvanced = false;
         return;
     }
+    FlightPlanLeg* leg = fms->activeLeg();
+    if (leg && leg->isManualTermination()) {
+        if (leg->isHeadingLeg()) {
+            flyHeading(static_cast<float>(leg->magneticCourse()), false);
+        } else {
+            flyTrack(static_cast<float>(leg->course));
+        }
+        return;
+    }
     if (state->arcSteering) {
         const double rateCorrection =
             step(turnTargetPi, dt, 0.0, std::clamp(state->deviation, -1.0, 1.0));
@@ -572,8 +584,29 @@ void FlightDirector::steerLnav() {
         state->legAdvanced = false;
         return;
     }
+    if (leg && turnInRequiredDirection(*leg)) {
+        return;
+    }
     const double correction = step(lnavPi, dt, 0.0, -state->crossTrackError);
     flyTrack(static_cast<float>(normalize360(state->currentDesiredTrack + correction)));
+}
+
+// A leg that must be joined turning one way is turned onto at the LNAV bank that way until the
+// heading is within 45 degrees of its course; false once that turn is done or when the leg asks
+// for none.
+bool FlightDirector::turnInRequiredDirection(FlightPlanLeg& leg) {
+    TerminalLeg& procedure = leg.trmLeg;
+    const bool left = procedure.turnDirection == kTurnLeft;
+    if ((!left && procedure.turnDirection != kTurnRight) || procedure.turnDirectionDone) {
+        return false;
+    }
+    commandBank(left ? kRequiredTurnBank : -kRequiredTurnBank);
+    const float heading = ahrs ? ahrs->unit1.token86Value : 0.0f;
+    if (std::fabs(geo::angleDifference(heading, static_cast<float>(leg.course))) <
+        kRequiredTurnDoneWithin) {
+        procedure.turnDirectionDone = true;
+    }
+    return true;
 }
 
 // Command bars.

@@ -5,6 +5,7 @@
 #include "navdata/GeoAngles.h"
 #include "navdata/RhumbNav.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tavi {
@@ -13,11 +14,48 @@ namespace {
 
 // How far behind the fix an intercept course starts, nm.
 constexpr double kInterceptReach = 1000.0;
+// Near a pole the intercept's start stays short of it, and within this far of the fix in
+// longitude, so that the line from it to the fix keeps the course.
+constexpr double kInterceptLatitudeLimit = 89.5 * kDegToRad;
+constexpr double kInterceptLongitudeReach = kPi / 2.0;
+
+double mercatorLatitude(double phi) {
+    return std::log(std::tan(kPi / 4.0 + phi / 2.0));
+}
+
+// How far back from a fix at the latitude the intercept on the rhumb course may start, nm: the
+// full reach, or less where the line would pass a pole or wind round it, which turns the course
+// from the start to the fix round and the cross-track with it.
+double interceptReach(double latitude, double course) {
+    const double phi = latitude * kDegToRad;
+    const double northward = std::cos(course * kDegToRad);
+    double reach = kInterceptReach;
+    const auto limit = [&reach](double radians) {
+        if (radians > 0.0) {
+            reach = std::min(reach, radians * kEarthRadiusNm);
+        }
+    };
+    if (std::fabs(northward) < kGeoSqrtEpsilon) {
+        limit(kInterceptLongitudeReach * std::cos(phi));
+        return reach;
+    }
+    const double toward = northward > 0.0 ? 1.0 : -1.0;
+    limit((toward * kInterceptLatitudeLimit - phi) / northward);
+    const double slope = std::max(std::fabs(std::tan(course * kDegToRad)), kGeoSqrtEpsilon);
+    const double psi = mercatorLatitude(phi) + toward * kInterceptLongitudeReach / slope;
+    limit((2.0 * std::atan(std::exp(psi)) - kPi / 2.0 - phi) / northward);
+    return reach;
+}
 
 } // namespace
 
 bool FlightPlanLeg::isArcLeg() const {
     return legType() == TerminalLegType::AF || legType() == TerminalLegType::RF;
+}
+
+bool FlightPlanLeg::isHeadingLeg() const {
+    const TerminalLegType type = legType();
+    return type >= TerminalLegType::VA && type <= TerminalLegType::VR;
 }
 
 bool FlightPlanLeg::isDiscontinuity() const {
@@ -84,7 +122,8 @@ void FlightPlanLeg::setInterceptCourse(double trueCourse, const FlightPlanContex
     start.ident = "INTC";
     start.elevation = static_cast<int32_t>(context.altitude());
     const RhumbNav fix(wpt.latitude, wpt.longitude);
-    fix.destination(normalize360(trueCourse + 180.0), kInterceptReach, start.latitude,
+    const double reciprocal = normalize360(trueCourse + 180.0);
+    fix.destination(reciprocal, interceptReach(wpt.latitude, reciprocal), start.latitude,
                     start.longitude);
     start.variation = context.magneticVariation(start.latitude, start.longitude);
     src = start;

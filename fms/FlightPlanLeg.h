@@ -55,6 +55,8 @@ public:
     bool isProcedureTurnLeg() const;
     // FM or VM, or a leg the pilot ends.
     bool isManualTermination() const;
+    // A leg flown on a heading (VA, VD, VI, VM, VR).
+    bool isHeadingLeg() const;
     // The leg ends at a fix the plan can sequence.
     bool isFixLeg() const;
     // The leg ends at a fix with a name of its own (not one in brackets).

@@ -25,6 +25,18 @@ constexpr double kDepartureSpeedLimit = 180.0;
 constexpr double kApproachTransitionSpeedLimit = 200.0;
 constexpr int32_t kProcedureSpeedBand = 4000;
 
+// The track on which a leg reaches its fix, taken this far along it: far from the equator a
+// long leg's initial course is tens of degrees off it.
+constexpr double kArrivalCourseFraction = 0.999;
+
+double trackAtFix(const Waypoint& from, const Waypoint& fix, double initialCourse) {
+    if (GcNav::distanceBetween(from.latitude, from.longitude, fix.latitude, fix.longitude) <= 0.0) {
+        return initialCourse;
+    }
+    return GcNav::courseAtFractionBetween(from.latitude, from.longitude, fix.latitude,
+                                          fix.longitude, kArrivalCourseFraction);
+}
+
 bool isMarkerCounted(const FlightPlanLeg& leg) {
     return !leg.isDiscontinuity() && !leg.isManualTermination();
 }
@@ -109,14 +121,18 @@ void FlightPlan::computeLeg(std::size_t i, const FlightPlanContext& context) {
         leg.holding.holdSpeed = leg.speed != 0.0 ? leg.speed : kDefaultHoldSpeed;
         leg.distance = start.distanceTo(leg.wpt.latitude, leg.wpt.longitude);
         leg.course = start.courseTo(leg.wpt.latitude, leg.wpt.longitude);
-        // The entry is chosen from this pass's arrival course, not the one the leg had before.
-        leg.holding.compute(leg.wpt.latitude, leg.wpt.longitude, leg.course);
+        // The entry is chosen from this pass's track at the fix, not from the course the leg
+        // had before nor from its initial course.
+        leg.holding.compute(leg.wpt.latitude, leg.wpt.longitude,
+                            trackAtFix(from, leg.wpt, leg.course));
     } else if (leg.isProcedureTurnLeg() && i > 0) {
         const FlightPlanLeg& previous = legs[i - 1];
         ProcedureTurn& turn = leg.pcdrTurn;
         turn.speed = leg.speed;
-        turn.magneticCourse = previous.magneticCourse();
-        turn.trueCourse = previous.course;
+        // Outbound on the track the previous leg reaches the fix on, not its initial course.
+        turn.trueCourse =
+            normalize360(trackAtFix(fromWaypoint(i - 1), previous.wpt, previous.course));
+        turn.magneticCourse = normalize360(turn.trueCourse - previous.wpt.variation);
         turn.compute(previous.wpt.latitude, previous.wpt.longitude);
         leg.wpt.latitude = turn.pointLatitudes[ProcedureTurn::kMinuteBeyond];
         leg.wpt.longitude = turn.pointLongitudes[ProcedureTurn::kMinuteBeyond];

@@ -510,6 +510,13 @@ std::optional<double> Fms::activeLegDistance() const {
     return activeFlightPlan.legs[activeFlightPlan.activeLeg].distance;
 }
 
+FlightPlanLeg* Fms::activeLeg() {
+    if (activeFlightPlan.activeLeg >= activeFlightPlan.legCount()) {
+        return nullptr;
+    }
+    return &activeFlightPlan.legs[activeFlightPlan.activeLeg];
+}
+
 void Fms::activateMissedApproach() {
     const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr;
     if (!director) {

@@ -89,6 +89,8 @@ public:
     // The length in nautical miles of the active flight plan's active leg; empty while the plan
     // has no leg at its active leg index.
     virtual std::optional<double> activeLegDistance() const;
+    // The leg LNAV flies, or nullptr past the plan's last leg.
+    virtual FlightPlanLeg* activeLeg();
     // The TO/GA button: in the air with the flight director's vertical mode TO/GA, a go-around
     // on an approach makes the missed-approach legs the active route.
     virtual void activateMissedApproach();

@@ -4,6 +4,7 @@
 #include "fms/FlightPlan.h"
 #include "fms/FlightPlanContext.h"
 #include "navdata/GcNav.h"
+#include "navdata/GeoAngles.h"
 #include "navdata/Nav.h"
 #include "navdata/RhumbNav.h"
 
@@ -51,6 +52,46 @@ PathSegment arcPiece(double sLatitude, double sLongitude, double eLatitude, doub
     piece.turnDirection = right ? kSegmentRightArc : kSegmentLeftArc;
     return piece;
 }
+
+// A position in nm east and north of a fix: a turn onto an arc is worked in this plane, which
+// holds the few miles of a turn to well within a foot.
+struct PlaneVector {
+    double east = 0.0;
+    double north = 0.0;
+
+    PlaneVector operator+(const PlaneVector& other) const {
+        return {east + other.east, north + other.north};
+    }
+    PlaneVector operator-(const PlaneVector& other) const {
+        return {east - other.east, north - other.north};
+    }
+    PlaneVector operator*(double factor) const { return {east * factor, north * factor}; }
+    double dot(const PlaneVector& other) const { return east * other.east + north * other.north; }
+    double length() const { return std::hypot(east, north); }
+};
+
+PlaneVector unitOnCourse(double course) {
+    return {std::sin(course * kDegToRad), std::cos(course * kDegToRad)};
+}
+
+class FixPlane {
+public:
+    FixPlane(double latitude, double longitude) : fix(latitude, longitude) {}
+
+    PlaneVector toPlane(double latitude, double longitude) const {
+        return unitOnCourse(fix.courseTo(latitude, longitude)) *
+               fix.distanceTo(latitude, longitude);
+    }
+    LegPathBuilder::LatLon toEarth(const PlaneVector& v) const {
+        LegPathBuilder::LatLon point;
+        fix.destination(normalize360(std::atan2(v.east, v.north) * kRadToDeg), v.length(),
+                        point.latitude, point.longitude);
+        return point;
+    }
+
+private:
+    GcNav fix;
+};
 
 } // namespace
 
@@ -163,16 +204,13 @@ bool LegPathBuilder::buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut) {
     if (in.hasArc) {
         leg.path.push_back(in.afterFix);
     }
-    if (span < leads || in.failed || out.failed) {
+    if (leg.isArcLeg()) {
+        // An arc leg keeps its arc whatever the turn onto it did: without a fly-by the arc
+        // starts at the fix.
+        appendArcAroundNavaid(leg, aLatitude, aLongitude, eLatitude, eLongitude);
+    } else if (span != leads || in.failed || out.failed) {
         appendStraightPieces(leg.path, aLatitude, aLongitude, eLatitude, eLongitude,
                              kMaxGreatCirclePiece, false);
-    } else if (!leg.isArcLeg()) {
-        if (leads < span) {
-            appendStraightPieces(leg.path, aLatitude, aLongitude, eLatitude, eLongitude,
-                                 kMaxGreatCirclePiece, false);
-        }
-    } else {
-        appendArcAroundNavaid(leg, aLatitude, aLongitude, eLatitude, eLongitude);
     }
     if (out.hasArc) {
         leg.path.push_back(out.beforeFix);
@@ -194,15 +232,13 @@ LegPathBuilder::Turn LegPathBuilder::flyByTurn(std::size_t a, std::size_t b) con
     const Waypoint& p2 = outbound.wpt;
     const double inboundCourse = GcNav::courseAtFractionBetween(
         p0.latitude, p0.longitude, p1.latitude, p1.longitude, kInboundCourseFraction);
-    double outboundCourse =
-        GcNav::courseBetween(p1.latitude, p1.longitude, p2.latitude, p2.longitude);
+    const double inboundLength =
+        GcNav::distanceBetween(p0.latitude, p0.longitude, p1.latitude, p1.longitude);
     if (outbound.isArcLeg()) {
-        const TerminalLeg& arc = outbound.trmLeg;
-        const double tangent = arc.turnDirection == kTurnRight ? 90.0 : -90.0;
-        outboundCourse = normalize360(GcNav::courseBetween(arc.navaidLatitude, arc.navaidLongitude,
-                                                           p1.latitude, p1.longitude) +
-                                      tangent);
+        return turnOntoArc(inbound, outbound, inboundCourse, inboundLength);
     }
+    const double outboundCourse =
+        GcNav::courseBetween(p1.latitude, p1.longitude, p2.latitude, p2.longitude);
     const double change =
         turnAngle(static_cast<float>(inboundCourse), static_cast<float>(outboundCourse),
                   outbound.trmLeg.turnDirection);
@@ -216,12 +252,9 @@ LegPathBuilder::Turn LegPathBuilder::flyByTurn(std::size_t a, std::size_t b) con
     }
     double lead = 0.0;
     const double radius = context.turnGeometry(change, inbound.speed, lead, inbound.vnav.altitude);
-    const double inboundLength =
-        GcNav::distanceBetween(p0.latitude, p0.longitude, p1.latitude, p1.longitude);
     const double outboundLength =
         GcNav::distanceBetween(p1.latitude, p1.longitude, p2.latitude, p2.longitude);
-    if (inboundLength < lead || lengthAvailable(outbound, p1.latitude, p1.longitude) < lead ||
-        outboundLength <= 0.0) {
+    if (inboundLength < lead || outboundLength < lead || outboundLength <= 0.0) {
         return turn;
     }
     turn.failed = false;
@@ -255,30 +288,90 @@ LegPathBuilder::Turn LegPathBuilder::flyByTurn(std::size_t a, std::size_t b) con
     double mLatitude = 0.0;
     double mLongitude = 0.0;
     centre.destination(centre.courseTo(p1.latitude, p1.longitude), radius, mLatitude, mLongitude);
-    turn.beforeFix = arcPiece(sLatitude, sLongitude, mLatitude, mLongitude, cLatitude, cLongitude,
-                              radius, right);
-    turn.afterFix = arcPiece(mLatitude, mLongitude, eLatitude, eLongitude, cLatitude, cLongitude,
-                             radius, right);
-    turn.beforeFix.buildArc(false);
-    turn.afterFix.buildArc(false);
-    turn.hasArc = true;
+    splitTurn(turn, {sLatitude, sLongitude}, {mLatitude, mLongitude}, {eLatitude, eLongitude},
+              {cLatitude, cLongitude}, radius, right);
     turn.lead = lead;
     return turn;
 }
 
-// An arc leg offers its own length round the navaid; any other leg its great-circle length.
-double LegPathBuilder::lengthAvailable(const FlightPlanLeg& b, double p1Latitude,
-                                       double p1Longitude) const {
-    const Waypoint& p2 = b.wpt;
-    if (!b.isArcLeg()) {
-        return GcNav::distanceBetween(p1Latitude, p1Longitude, p2.latitude, p2.longitude);
+// A fly-by turn onto an arc leg ends on the arc itself, where a circle of the turn radius that
+// touches the inbound course touches the arc: a turn ended on the chord would leave a gap before
+// the arc, and a turn that cannot be flown by leaves the arc starting at the fix. The turn goes
+// the shorter way onto the arc's tangent; the arc's own direction only says how the arc bends.
+LegPathBuilder::Turn LegPathBuilder::turnOntoArc(const FlightPlanLeg& inbound,
+                                                 const FlightPlanLeg& arcLeg, double inboundCourse,
+                                                 double inboundLength) const {
+    const Waypoint& p1 = inbound.wpt;
+    const TerminalLeg& arc = arcLeg.trmLeg;
+    const bool arcRight = arc.turnDirection == kTurnRight;
+    const GcNav navaidPoint(arc.navaidLatitude, arc.navaidLongitude);
+    const double fixBearing = navaidPoint.courseTo(p1.latitude, p1.longitude);
+    const double tangent = normalize360(fixBearing + (arcRight ? 90.0 : -90.0));
+    const double change =
+        geo::angleDifference(static_cast<float>(inboundCourse), static_cast<float>(tangent));
+    Turn turn;
+    if (std::fabs(change) <= kNoArcChange) {
+        return turn;
     }
-    const TerminalLeg& arc = b.trmLeg;
-    const GcNav navaid(arc.navaidLatitude, arc.navaidLongitude);
-    const double sweep = sweepInDirection(navaid.courseTo(p1Latitude, p1Longitude),
-                                          navaid.courseTo(p2.latitude, p2.longitude),
-                                          arc.turnDirection == kTurnRight);
-    return sweep * kDegToRad * arc.navaidDistance;
+    turn.failed = true;
+    double lead = 0.0;
+    const double radius = context.turnGeometry(change, inbound.speed, lead, inbound.vnav.altitude);
+    const double arcRadius = arc.navaidDistance;
+    if (std::fabs(change) >= kPathNoFlyByChange || radius <= 0.0 || arcRadius <= 0.0) {
+        return turn;
+    }
+    const bool right = change >= 0.0;
+    const FixPlane plane(p1.latitude, p1.longitude);
+    const PlaneVector navaid = plane.toPlane(arc.navaidLatitude, arc.navaidLongitude);
+    const PlaneVector along = unitOnCourse(inboundCourse);
+    const PlaneVector side = unitOnCourse(inboundCourse + (right ? 90.0 : -90.0));
+    // Circles bending the same way touch with one inside the other.
+    const bool sameWay = right == arcRight;
+    const double centreDistance = sameWay ? std::fabs(arcRadius - radius) : arcRadius + radius;
+    // The turn's centre lies one radius beside the inbound course, t nm along it from the fix,
+    // and centreDistance from the navaid.
+    const PlaneVector offset = navaid - side * radius;
+    const double half = along.dot(offset);
+    const double discriminant = half * half - offset.dot(offset) + centreDistance * centreDistance;
+    if (discriminant < 0.0) {
+        return turn;
+    }
+    const double root = std::sqrt(discriminant);
+    const double t = std::fabs(half + root) < std::fabs(half - root) ? half + root : half - root;
+    const PlaneVector centre = along * t + side * radius;
+    const PlaneVector toNavaid = navaid - centre;
+    const double apart = toNavaid.length();
+    if (t > 0.0 || -t > inboundLength || apart <= 0.0 || centre.length() <= 0.0) {
+        return turn;
+    }
+    const double towards = sameWay && radius < arcRadius ? -1.0 : 1.0;
+    const PlaneVector touch = centre + toNavaid * (towards * radius / apart);
+    const LatLon end = plane.toEarth(touch);
+    const Waypoint& arcEnd = arcLeg.wpt;
+    const double touchSweep =
+        sweepInDirection(fixBearing, navaidPoint.courseTo(end.latitude, end.longitude), arcRight);
+    const double arcSweep = sweepInDirection(
+        fixBearing, navaidPoint.courseTo(arcEnd.latitude, arcEnd.longitude), arcRight);
+    if (touchSweep >= arcSweep) {
+        return turn;
+    }
+    turn.failed = false;
+    const PlaneVector split = centre - centre * (radius / centre.length());
+    splitTurn(turn, plane.toEarth(along * t), plane.toEarth(split), end, plane.toEarth(centre),
+              radius, right);
+    turn.lead = -t;
+    return turn;
+}
+
+void LegPathBuilder::splitTurn(Turn& turn, const LatLon& start, const LatLon& split,
+                               const LatLon& end, const LatLon& centre, double radius, bool right) {
+    turn.beforeFix = arcPiece(start.latitude, start.longitude, split.latitude, split.longitude,
+                              centre.latitude, centre.longitude, radius, right);
+    turn.afterFix = arcPiece(split.latitude, split.longitude, end.latitude, end.longitude,
+                             centre.latitude, centre.longitude, radius, right);
+    turn.beforeFix.buildArc(false);
+    turn.afterFix.buildArc(false);
+    turn.hasArc = true;
 }
 
 void LegPathBuilder::appendArcAroundNavaid(FlightPlanLeg& leg, double aLatitude, double aLongitude,

@@ -20,6 +20,12 @@ public:
 
     void build();
 
+    // A position, degrees.
+    struct LatLon {
+        double latitude = 0.0;
+        double longitude = 0.0;
+    };
+
 private:
     // A fly-by turn between two legs: its arc split where it passes the fix between them.
     struct Turn {
@@ -35,8 +41,11 @@ private:
     bool buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut);
     void buildRhumbLeg(FlightPlanLeg& leg);
     Turn flyByTurn(std::size_t a, std::size_t b) const;
-    // The length of leg b available for a turn onto it, nm.
-    double lengthAvailable(const FlightPlanLeg& b, double p1Latitude, double p1Longitude) const;
+    Turn turnOntoArc(const FlightPlanLeg& inbound, const FlightPlanLeg& arcLeg,
+                     double inboundCourse, double inboundLength) const;
+    // The turn's arc from its start to its end round its centre, split abeam the fix.
+    static void splitTurn(Turn& turn, const LatLon& start, const LatLon& split, const LatLon& end,
+                          const LatLon& centre, double radius, bool right);
     void appendArcAroundNavaid(FlightPlanLeg& leg, double aLatitude, double aLongitude,
                                double eLatitude, double eLongitude) const;
 

@@ -149,21 +149,31 @@ bool StoredPlanLibrary::readHeader(FlightPlan& plan, const std::string& name,
     plan.clear(context);
     plan.setName(name);
     const Waypoint stored = readPoint(file, kOriginSection, "", "");
-    Waypoint origin = stored;
+    // Runway ends are found as whole runways: the takeoff position update and the go-around
+    // read the plan's runways, which would otherwise stand at 0N 0E.
+    Runway origin;
+    static_cast<Waypoint&>(origin) = stored;
     if (origin.kind == WaypointKind::Plain || !resolve(origin, {})) {
         return false;
     }
     // An origin runway stands where the takeoff run ends, its length past the threshold; a
     // damaged position, not near the runway at all, leaves the database's.
-    if (origin.kind == WaypointKind::Runway && isTakeoffRunEnd(stored, origin)) {
-        origin.latitude = stored.latitude;
-        origin.longitude = stored.longitude;
+    if (origin.kind == WaypointKind::Runway) {
+        plan.orgRwy = origin;
+        if (isTakeoffRunEnd(stored, origin)) {
+            origin.latitude = stored.latitude;
+            origin.longitude = stored.longitude;
+        }
     }
     plan.setOrigin(origin, context);
-    Waypoint destination = readPoint(file, kDestinationSection, "", "");
+    Runway destination;
+    static_cast<Waypoint&>(destination) = readPoint(file, kDestinationSection, "", "");
     const std::array<std::string, 1> airports = {airportOf(plan.org)};
     if (destination.kind == WaypointKind::Plain || !resolve(destination, airports)) {
         return false;
+    }
+    if (destination.kind == WaypointKind::Runway) {
+        plan.destRwy = destination;
     }
     plan.setDestination(destination, context);
     return true;

@@ -106,12 +106,17 @@ void trackOffsets(double distanceRad, double courseOffsetRad, double& crossTrack
 
 void GcNav::crossTrack(double lat2, double lon2, double lat3, double lon3, double& crossTrackNm,
                        double& alongTrackNm) const {
-    const double courseAB = courseTo(lat2, lon2);
-    const double courseAD = courseTo(lat3, lon3);
+    double offset = (courseTo(lat3, lon3) - courseTo(lat2, lon2)) * kDegToRad;
+    if (std::cos(lat) < kGeoEpsilon) {
+        // From a pole every course is the same, but the meridians towards the two points part
+        // by their longitudes: without this a track that starts on a pole has no cross-track.
+        const double apart = lonToRad(lon3) - lonToRad(lon2);
+        offset = lat > 0.0 ? apart : -apart;
+    }
     const double distanceAD = distanceTo(lat3, lon3) / kEarthRadiusNm;
     double xtk = 0.0;
     double atk = 0.0;
-    trackOffsets(distanceAD, courseAD * kDegToRad - courseAB * kDegToRad, xtk, atk);
+    trackOffsets(distanceAD, offset, xtk, atk);
     crossTrackNm = xtk * kEarthRadiusNm;
     alongTrackNm = atk * kEarthRadiusNm;
 }

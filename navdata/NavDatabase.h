@@ -176,7 +176,8 @@ public:
     // Finds a point of a stored flight plan again by its kind, ident and position and copies
     // the current record's waypoint fields into it; false, the point unchanged, when none is
     // found. A runway is looked for at the airports of the plan being read (its destination,
-    // then its origin), then at the active plan's destination.
+    // then its origin), then at the active plan's destination; a Runway passed in gets the
+    // whole runway record.
     bool resolveStoredWaypoint(Waypoint& waypoint,
                                std::span<const std::string> planAirports = {}) const;
 

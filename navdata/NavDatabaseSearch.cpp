@@ -285,7 +285,11 @@ bool NavDatabase::resolveRunway(Waypoint& waypoint,
             return r.ident == waypoint.ident;
         });
         if (runway != runways.end()) {
-            waypoint = static_cast<const Waypoint&>(*runway);
+            if (auto* record = dynamic_cast<Runway*>(&waypoint)) {
+                *record = *runway;
+            } else {
+                waypoint = static_cast<const Waypoint&>(*runway);
+            }
             return true;
         }
     }

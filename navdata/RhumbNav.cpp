@@ -68,16 +68,26 @@ void RhumbNav::destination(double course, double distance, double& latOut, doubl
     lonOut = radToLon(wrapPi(lon + deltaLambda));
 }
 
+// The rhumb line is straight on a Mercator chart (east in radians of longitude, north in
+// stretched latitude): the point's offset from it there, scaled back at the point's latitude,
+// holds far along the line and near the poles, where the great-circle form would not.
 void RhumbNav::crossTrack(double lat2, double lon2, double lat3, double lon3, double& crossTrackNm,
                           double& alongTrackNm) const {
-    const double courseAB = courseTo(lat2, lon2);
-    const double courseAD = courseTo(lat3, lon3);
-    const double distanceAD = distanceTo(lat3, lon3) / kEarthRadiusNm;
-    double xtk = 0.0;
-    double atk = 0.0;
-    trackOffsets(distanceAD, courseAD * kDegToRad - courseAB * kDegToRad, xtk, atk);
-    crossTrackNm = xtk * kEarthRadiusNm;
-    alongTrackNm = atk * kEarthRadiusNm;
+    const double course = courseTo(lat2, lon2) * kDegToRad;
+    const double phi3 = latToRad(lat3);
+    const double east = -wrapPi(lonToRad(lon3) - lon);
+    const double north = std::log(stretchedLatitude(phi3) / stretchedLatitude(lat));
+    const double along = east * std::sin(course) + north * std::cos(course);
+    const double right = east * std::cos(course) - north * std::sin(course);
+    crossTrackNm = right * std::cos(phi3) * kEarthRadiusNm;
+    const double northward = std::cos(course);
+    if (std::fabs(northward) < kGeoSqrtEpsilon) {
+        alongTrackNm = along * std::cos(lat) * kEarthRadiusNm;
+        return;
+    }
+    const double footPsi = std::log(stretchedLatitude(lat)) + along * northward;
+    const double footPhi = 2.0 * std::atan(std::exp(footPsi)) - kPi / 2.0;
+    alongTrackNm = (footPhi - lat) / northward * kEarthRadiusNm;
 }
 
 } // namespace tavi

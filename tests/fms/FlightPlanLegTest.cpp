@@ -4,6 +4,7 @@
 #include "navdata/GcNav.h"
 #include "navdata/RhumbNav.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace tavi::test {
@@ -231,6 +232,44 @@ TEST(FlightPlanLegTest, InterceptStartsFarBehindTheFixOnTheCourse) {
     EXPECT_NEAR(start.courseTo(leg.wpt.latitude, leg.wpt.longitude), 45.0, 1e-6);
     EXPECT_NEAR(leg.distance,
                 RhumbNav::distanceBetween(leg.wpt.latitude, leg.wpt.longitude, 1.0, 2.0), 1e-9);
+}
+
+// Near a pole the line 1000 nm back would pass the pole or wind round it: the start comes
+// closer, so that the line to the fix still runs on the course with the right side on the
+// right. Elsewhere the start stays 1000 nm back.
+TEST(FlightPlanLegTest, InterceptNearAPoleKeepsItsCourseAndSides) {
+    const struct {
+        double latitude;
+        double course;
+        bool fullReach;
+    } cases[] = {
+        {0.0, 80.0, true},    {70.0, 80.0, true},   {84.0, 45.0, true},  {86.0, 90.0, false},
+        {86.0, 270.0, false}, {86.0, 180.0, false}, {-86.0, 0.0, false}, {-84.0, 120.0, true},
+    };
+    for (const auto& c : cases) {
+        FakeFlightPlanContext context;
+        FlightPlanLeg leg = legFromWord("P");
+        leg.wpt.latitude = c.latitude;
+        leg.wpt.longitude = 20.0;
+        leg.setInterceptCourse(c.course, context);
+        const RhumbNav start(leg.src.latitude, leg.src.longitude);
+        const double reach = start.distanceTo(leg.wpt.latitude, leg.wpt.longitude);
+        EXPECT_EQ(std::fabs(reach - 1000.0) < 1e-6, c.fullReach) << c.latitude << " " << c.course;
+        EXPECT_GT(reach, 100.0) << c.latitude << " " << c.course;
+        EXPECT_LT(std::fabs(leg.src.latitude), 89.6) << c.latitude << " " << c.course;
+        EXPECT_NEAR(start.courseTo(leg.wpt.latitude, leg.wpt.longitude), c.course, 1e-6)
+            << c.latitude << " " << c.course;
+        double right = 0.0;
+        double rightLongitude = 0.0;
+        GcNav(leg.wpt.latitude, leg.wpt.longitude)
+            .destination(c.course + 90.0, 1.0, right, rightLongitude);
+        double crossTrack = 0.0;
+        double along = 0.0;
+        start.crossTrack(leg.wpt.latitude, leg.wpt.longitude, right, rightLongitude, crossTrack,
+                         along);
+        EXPECT_NEAR(crossTrack, 1.0, 0.05) << c.latitude << " " << c.course;
+        EXPECT_NEAR(along, reach, 0.5) << c.latitude << " " << c.course;
+    }
 }
 
 TEST(FlightPlanLegTest, MagneticCourseTakesTheFixVariation) {

@@ -222,6 +222,33 @@ TEST_F(RecalculationTest, HoldEntryIsChosenFromTheArrivalCourseOfTheSamePass) {
     EXPECT_EQ(plan.legs[0].holding.entryKind, HoldEntry::Direct);
 }
 
+// A 609 nm leg at 70N leaves on 075.9 and reaches its fix on 103.9: the hold's entry and the
+// procedure turn's outbound course follow the track at the fix.
+TEST_F(RecalculationTest, HoldAndProcedureTurnTakeTheTrackAtTheFix) {
+    const Waypoint origin = airport("O", 70.0, 0.0);
+    const Waypoint p = fixFrom("P", origin, 75.9, 609.0);
+    const double atFix = GcNav::courseAtFractionBetween(origin.latitude, origin.longitude,
+                                                        p.latitude, p.longitude, 0.999);
+    ASSERT_NEAR(atFix, 103.9, 0.3);
+
+    FlightPlan hold = planThrough({p});
+    hold.org = origin;
+    hold.legs[0].trmLeg.legType = TerminalLegType::HM;
+    hold.legs[0].holding.rightTurns = 1;
+    // 86 degrees right of the track at the fix, 114 right of the initial course.
+    hold.legs[0].holding.inboundCourse = 190.0;
+    hold.recalculate(context);
+    EXPECT_EQ(hold.legs[0].holding.entryKind, HoldEntry::Direct);
+
+    FlightPlan turn = planThrough({p, fixFrom("Q", p, 90.0, 10.0)});
+    turn.org = origin;
+    turn.legs[0].wpt.variation = 10.0f;
+    turn.legs[1].trmLeg.legType = TerminalLegType::PI;
+    turn.recalculate(context);
+    EXPECT_NEAR(turn.legs[1].pcdrTurn.trueCourse, atFix, 0.01);
+    EXPECT_NEAR(turn.legs[1].pcdrTurn.magneticCourse, atFix - 10.0, 0.01);
+}
+
 TEST_F(RecalculationTest, LegWithoutFixSitsOnThePreviousFix) {
     const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
     FlightPlan plan = planThrough({p, Waypoint(), fixFrom("Q", p, 0.0, 30.0)});
@@ -360,6 +387,70 @@ TEST_F(RecalculationTest, ArcLegFollowsItsNavaidCircle) {
                                        piece.endLongitude),
                 10.0, 1e-6);
 }
+
+// A straight leg east to P, then an RF leg round a navaid whose tangent at P lies the given
+// number of degrees off the leg's course (positive to the right), bending left through 90
+// degrees, then a leg on.
+struct ArcEntryCase {
+    double offTangent;
+    bool flownBy;
+};
+
+FlightPlan planOntoArc(double offTangent, Waypoint& navaid) {
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    // A left arc's tangent is the bearing from its navaid less 90 degrees.
+    navaid = fixFrom("N", p, normalize360(90.0 + offTangent - 90.0), 8.0);
+    const double fixBearing =
+        GcNav::courseBetween(navaid.latitude, navaid.longitude, p.latitude, p.longitude);
+    const Waypoint q = fixFrom("Q", navaid, normalize360(fixBearing - 90.0), 8.0);
+    FlightPlan plan = planThrough({p, q, fixFrom("R", q, 0.0, 20.0)});
+    TerminalLeg& arc = plan.legs[1].trmLeg;
+    arc.legType = TerminalLegType::RF;
+    arc.turnDirection = kTurnLeft;
+    arc.navaidLatitude = navaid.latitude;
+    arc.navaidLongitude = navaid.longitude;
+    arc.navaidDistance = 8.0f;
+    return plan;
+}
+
+class ArcEntryTest : public RecalculationTest, public testing::WithParamInterface<ArcEntryCase> {};
+
+TEST_P(ArcEntryTest, TurnOntoAnArcLegEndsOnTheArcWithoutAGap) {
+    Waypoint navaid;
+    FlightPlan plan = planOntoArc(GetParam().offTangent, navaid);
+    plan.recalculate(context);
+    const FlightPlanLeg& arcLeg = plan.legs[1];
+    ASSERT_FALSE(arcLeg.path.empty());
+    EXPECT_EQ(hasArc(plan.legs[0]), GetParam().flownBy);
+    const PathSegment& arc = arcLeg.path.back();
+    EXPECT_EQ(arc.turnDirection, kSegmentLeftArc) << "the arc is never a chord";
+    EXPECT_EQ(arc.centreLatitude, navaid.latitude);
+    EXPECT_NEAR(GcNav::distanceBetween(navaid.latitude, navaid.longitude, arc.startLatitude,
+                                       arc.startLongitude),
+                8.0, 1e-6);
+    for (std::size_t k = 0; k + 1 < plan.legCount(); ++k) {
+        std::vector<PathSegment> pieces = plan.legs[k].path;
+        pieces.push_back(plan.legs[k + 1].path.front());
+        for (std::size_t i = 1; i < pieces.size(); ++i) {
+            EXPECT_LT(GcNav::distanceBetween(pieces[i - 1].endLatitude, pieces[i - 1].endLongitude,
+                                             pieces[i].startLatitude, pieces[i].startLongitude),
+                      0.001)
+                << "gap before piece " << i << " of leg " << k;
+        }
+    }
+    if (GetParam().flownBy) {
+        const PathSegment& turnEnd = arcLeg.path.front();
+        const double turnCourse = normalize360(turnEnd.startBearing + turnEnd.sweep +
+                                               (turnEnd.sweep < 0.0 ? -90.0 : 90.0));
+        const double arcCourse = normalize360(arc.startBearing - 90.0);
+        EXPECT_NEAR(normalize180(turnCourse - arcCourse), 0.0, 0.5)
+            << "the turn meets the arc on its tangent";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, ArcEntryTest,
+                         testing::Values(ArcEntryCase{-30.0, true}, ArcEntryCase{30.0, true},
+                                         ArcEntryCase{-3.0, false}, ArcEntryCase{160.0, false}));
 
 TEST_F(RecalculationTest, MarkersLieInsideACountedFixLeg) {
     const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);

@@ -1,5 +1,7 @@
+#include "core/Angles.h"
 #include "fms/Lnav.h"
 #include "navdata/GcNav.h"
+#include "navdata/RhumbNav.h"
 #include "tests/fms/FlightPlanTestSupport.h"
 #include "tests/support/PathFollowingAircraft.h"
 
@@ -75,17 +77,19 @@ struct FlightRecord {
     std::vector<std::string> passed;
     // Nautical miles from each passed fix when it was sequenced.
     std::vector<double> sequencedAt;
-    // Nautical miles: the largest cross-track error while a straight piece was flown.
+    // Nautical miles: the largest cross-track error while a straight piece was flown, and
+    // while any piece was.
     double worstStraightCrossTrack = 0.0;
+    double worstCrossTrack = 0.0;
 };
 
-// Flies the recalculated plan from its origin on the first leg's course until the last leg is
-// sequenced or the time runs out.
-FlightRecord fly(FlightPlan& plan, FakeFlightPlanContext& context, double groundSpeed) {
+// Flies the recalculated plan with the aircraft until the last leg is sequenced or the time
+// runs out.
+FlightRecord flyFrom(test::PathFollowingAircraft& aircraft, FlightPlan& plan,
+                     FakeFlightPlanContext& context) {
+    const double groundSpeed = aircraft.groundSpeed;
     context.inAir = true;
     plan.recalculate(context);
-    test::PathFollowingAircraft aircraft(plan.org.latitude, plan.org.longitude,
-                                         plan.legs.front().course, groundSpeed);
     PassedFixes host(aircraft);
     Lnav lnav;
     LnavInputs in;
@@ -103,6 +107,10 @@ FlightRecord fly(FlightPlan& plan, FakeFlightPlanContext& context, double ground
         const bool straight = leg.segmentIndex < leg.path.size() &&
                               leg.path[leg.segmentIndex].turnDirection == kSegmentStraight;
         lnav.update(plan, in, context, host);
+        if (plan.activeLeg == active && lnav.state.pathValid) {
+            record.worstCrossTrack =
+                std::max(record.worstCrossTrack, std::fabs(lnav.state.crossTrackError));
+        }
         if (straight && plan.activeLeg == active && !lnav.state.arcSteering) {
             record.worstStraightCrossTrack =
                 std::max(record.worstStraightCrossTrack, std::fabs(lnav.state.crossTrackError));
@@ -112,6 +120,14 @@ FlightRecord fly(FlightPlan& plan, FakeFlightPlanContext& context, double ground
     record.passed = host.idents;
     record.sequencedAt = host.distances;
     return record;
+}
+
+// From the plan's origin on the first leg's course.
+FlightRecord fly(FlightPlan& plan, FakeFlightPlanContext& context, double groundSpeed) {
+    plan.recalculate(context);
+    test::PathFollowingAircraft aircraft(plan.org.latitude, plan.org.longitude,
+                                         plan.legs.front().course, groundSpeed);
+    return flyFrom(aircraft, plan, context);
 }
 
 struct PathFlightCase {
@@ -178,15 +194,73 @@ TEST(LnavArcFlightTest, ArcEnteredOnItsTangentIsFlownToItsEnd) {
     EXPECT_LT(record.worstStraightCrossTrack, 0.3);
 }
 
+// A fly-by turn onto an RF leg whose tangent lies 30 degrees off the inbound course, to either
+// side: the turn ends on the arc, which is flown to its fix.
+TEST(LnavArcFlightTest, ArcEnteredOffItsTangentIsFlownWithoutLeavingThePath) {
+    for (const double offTangent : {-30.0, 30.0}) {
+        FlightPlan plan = routeOf(0.0, 0.0, {{90, 30}});
+        const Waypoint p1 = plan.legs[0].wpt;
+        const Waypoint navaid = fixOnCourse("N", p1, normalize360(offTangent), 6.0);
+        const double fixBearing =
+            GcNav::courseBetween(navaid.latitude, navaid.longitude, p1.latitude, p1.longitude);
+        FlightPlanLeg arc;
+        arc.wpt = fixOnCourse("P2", navaid, normalize360(fixBearing - 90.0), 6.0);
+        arc.trmLeg.legType = TerminalLegType::RF;
+        arc.trmLeg.turnDirection = kTurnLeft;
+        arc.trmLeg.navaidLatitude = navaid.latitude;
+        arc.trmLeg.navaidLongitude = navaid.longitude;
+        arc.trmLeg.navaidDistance = 6.0f;
+        FlightPlanLeg after;
+        after.wpt = fixOnCourse("P3", arc.wpt, 0.0, 20.0);
+        plan.legs.push_back(arc);
+        plan.legs.push_back(after);
+        FakeFlightPlanContext context;
+        const FlightRecord record = fly(plan, context, 250.0);
+        ASSERT_EQ(record.passed, identsOf(plan)) << offTangent;
+        EXPECT_LT(record.sequencedAt[1], 0.5) << offTangent << ": the arc is flown to its fix";
+        EXPECT_LT(record.worstStraightCrossTrack, 0.3) << offTangent;
+        EXPECT_LT(record.worstCrossTrack, 0.3) << offTangent << ": on the turn and the arc too";
+    }
+}
+
 // The intercept's along-track runs from a start far behind the fix: only the leg's own progress
-// along that line ends it.
+// along that line ends it. Near the pole the line keeps its course and sides.
 TEST(LnavInterceptFlightTest, InterceptIsSequencedAtItsFix) {
-    FlightPlan plan = routeOf(0.0, 0.0, {{90, 20}, {90, 30}});
+    for (const double latitude : {0.0, 86.0}) {
+        FlightPlan plan = routeOf(latitude, 0.0, {{90, 20}, {90, 30}});
+        const Waypoint& p1 = plan.legs[0].wpt;
+        RhumbNav(p1.latitude, p1.longitude)
+            .destination(270.0, 20.0, plan.org.latitude, plan.org.longitude);
+        FakeFlightPlanContext context;
+        context.latitude = plan.org.latitude;
+        context.longitude = plan.org.longitude;
+        plan.legs[0].setInterceptCourse(90.0, context);
+        const FlightRecord record = fly(plan, context, 250.0);
+        ASSERT_EQ(record.passed, identsOf(plan)) << latitude;
+        EXPECT_LT(record.sequencedAt[0], 2.0) << latitude << ": no earlier than the turn's lead";
+        EXPECT_LT(record.worstStraightCrossTrack, 0.3) << latitude;
+    }
+}
+
+// The route leaves the north pole down meridian 30E; the aircraft starts 2 nm down meridian 25E,
+// 0.17 nm right of it, heading south: the first piece, which starts on the pole, steers it onto
+// the path.
+TEST(LnavPoleFlightTest, PieceStartingOnThePoleGivesCrossTrackGuidance) {
+    FlightPlan plan;
+    plan.org = test::airport("NPOL", 90.0, 0.0);
+    plan.dest = test::airport("KZZZ", 80.0, 30.0);
+    for (const double latitude : {89.6, 89.2}) {
+        FlightPlanLeg leg;
+        leg.wpt = test::fix(latitude > 89.4 ? "P1" : "P2");
+        leg.wpt.latitude = latitude;
+        leg.wpt.longitude = 30.0;
+        plan.legs.push_back(leg);
+    }
     FakeFlightPlanContext context;
-    plan.legs[0].setInterceptCourse(90.0, context);
-    const FlightRecord record = fly(plan, context, 250.0);
+    test::PathFollowingAircraft aircraft(90.0 - 2.0 / 60.0, 25.0, 180.0, 250.0);
+    const FlightRecord record = flyFrom(aircraft, plan, context);
     ASSERT_EQ(record.passed, identsOf(plan));
-    EXPECT_LT(record.sequencedAt[0], 2.0) << "no earlier than the turn's lead";
+    EXPECT_LT(record.sequencedAt[0], 0.3);
     EXPECT_LT(record.worstStraightCrossTrack, 0.3);
 }
 

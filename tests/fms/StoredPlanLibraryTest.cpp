@@ -18,6 +18,10 @@ namespace fs = std::filesystem;
 class FakeDatabase {
 public:
     void add(const Waypoint& point) { points[{point.kind, point.ident}] = point; }
+    void add(const Runway& runway) {
+        points[{runway.kind, runway.ident}] = runway;
+        runways[runway.ident] = runway;
+    }
 
     bool resolve(Waypoint& point, std::span<const std::string> airports) {
         lastAirports.assign(airports.begin(), airports.end());
@@ -25,7 +29,12 @@ public:
         if (found == points.end()) {
             return false;
         }
-        point = found->second;
+        auto* runway = dynamic_cast<Runway*>(&point);
+        if (runway && point.kind == WaypointKind::Runway) {
+            *runway = runways.at(point.ident);
+        } else {
+            point = found->second;
+        }
         return true;
     }
 
@@ -33,6 +42,7 @@ public:
 
 private:
     std::map<std::pair<WaypointKind, std::string>, Waypoint> points;
+    std::map<std::string, Runway> runways;
 };
 
 std::vector<std::string> namesOf(const StoredPlanLibrary& library) {
@@ -147,12 +157,15 @@ TEST_F(StoredPlanLibraryTest, SavedPlanReadsBackWithItsBreak) {
         << "a runway is looked for at the destination, then the origin";
 }
 
-Waypoint runwayAt(const char* ident, const char* airport, double latitude, double longitude) {
-    Waypoint runway = fix(ident);
+Runway runwayAt(const char* ident, const char* airport, double latitude, double longitude) {
+    Runway runway;
+    static_cast<Waypoint&>(runway) = fix(ident);
     runway.kind = WaypointKind::Runway;
     runway.aptIdent = airport;
     runway.latitude = latitude;
     runway.longitude = longitude;
+    runway.trueHeading = 92.5f;
+    runway.length = 9000;
     return runway;
 }
 
@@ -164,6 +177,19 @@ TEST_F(StoredPlanLibraryTest, PlanWithRunwaysAtBothEndsReadsBackTheSame) {
     saved.org = runwayAt("RW09", "KAAA", 47.0, 8.04);
     saved.dest = runwayAt("RW27", "KBBB", 51.0, 0.01);
     ASSERT_TRUE(library.savePlanFile(saved));
+    // The plan read back has its runways whole: the takeoff position update and the go-around
+    // take their positions from them.
+    scan();
+    const FlightPlan header = library.plans().at("RWYS");
+    for (const Runway& runway : {header.orgRwy, header.destRwy}) {
+        EXPECT_EQ(runway.kind, WaypointKind::Runway);
+        EXPECT_EQ(runway.length, 9000);
+        EXPECT_EQ(runway.trueHeading, 92.5f);
+    }
+    EXPECT_EQ(header.orgRwy.ident, "RW09");
+    EXPECT_EQ(header.orgRwy.latitude, 47.0) << "the threshold";
+    EXPECT_EQ(header.orgRwy.longitude, 8.0);
+    EXPECT_EQ(header.destRwy.ident, "RW27");
 
     scan();
     EXPECT_TRUE(library.contains("RWYS")) << "kept on the list after a restart";

@@ -119,6 +119,33 @@ TEST(GcNavTest, CrossTrackSignsAndAlongTrack) {
     EXPECT_NEAR(atk, -0.6, 0.01);
 }
 
+// A track that starts on a pole runs down (up) the meridian of its end; a point beside it is
+// as far off it, and on the same side, as seen from just beyond the pole.
+TEST(GcNavTest, TrackFromAPoleHasItsCrossTrack) {
+    const struct {
+        double poleLatitude;
+        double pointLatitude;
+        double pointLongitude;
+        double crossTrack;
+    } cases[] = {
+        // Down meridian 30E from the north pole: west of it is to the right.
+        {90.0, 89.9, 29.0, 0.105},
+        {90.0, 89.9, 31.0, -0.105},
+        // Up meridian 30E from the south pole: east of it is to the right.
+        {-90.0, -89.9, 31.0, 0.105},
+        {-90.0, -89.9, 29.0, -0.105},
+    };
+    for (const auto& c : cases) {
+        double xtk = 0.0;
+        double atk = 0.0;
+        const double endLatitude = c.poleLatitude > 0.0 ? 89.7 : -89.7;
+        GcNav::crossTrackBetween(c.poleLatitude, 0.0, endLatitude, 30.0, c.pointLatitude,
+                                 c.pointLongitude, xtk, atk);
+        EXPECT_NEAR(xtk, c.crossTrack, 0.001) << c.poleLatitude << " " << c.pointLongitude;
+        EXPECT_NEAR(atk, 6.0, 0.01) << c.poleLatitude;
+    }
+}
+
 TEST(GcNavTest, AlongTrackBeyondAQuarterOfTheEarthIsNotFolded) {
     double xtk = 0.0;
     double atk = 0.0;

@@ -313,7 +313,7 @@ TEST_F(NavSearchTest, StoredRunwaysAreLookedForAtThePlansAirports) {
         runway.ident = ident;
         runway.length = 1;
         const bool resolved = database.resolveStoredWaypoint(runway, planAirports);
-        EXPECT_EQ(runway.length, 1) << "only the waypoint fields are copied";
+        EXPECT_EQ(runway.length == 1, !resolved) << "a runway found gets its whole record";
         return resolved ? runway.aptIdent + "/" + std::to_string(runway.id) : std::string();
     };
     plan.destination = "ZZAA";

@@ -5,6 +5,7 @@
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/CduKeys.h"
+#include "support/CduPadKeys.h"
 #include "support/ModuleHarness.h"
 #include "support/NavFixtureFiles.h"
 #include "support/ScreenShots.h"
@@ -126,11 +127,19 @@ protected:
         module.simulator.step();
     }
 
-    // A CDU page key; the stand-in has no CDU key pad, so the key goes to the FMS as the pad's
-    // key rectangle would send it.
+    // A CDU page key, clicked on the CDU's key pad.
     void pageKey(int32_t key) {
-        fms().pressKey(key);
+        EXPECT_TRUE(clickCduPageKey(key)) << key;
         module.simulator.step();
+    }
+    // The weights and the cruise altitude of PERFORMANCE INIT, all entered.
+    void enterPerformance() {
+        PerfInit& perf = fms().perfInit;
+        ASSERT_EQ(perf.enterWeight(PerfInit::Weight::Bow, 48000.0), nullptr);
+        ASSERT_EQ(perf.enterPassengers(40, 0.0), nullptr);
+        ASSERT_EQ(perf.enterWeight(PerfInit::Weight::Cargo, 2000.0), nullptr);
+        ASSERT_EQ(perf.enterWeight(PerfInit::Weight::Fuel, 12000.0), nullptr);
+        ASSERT_EQ(perf.enterInitialCruiseAltitude(24000, 0.0f), nullptr);
     }
     // The route ZZAA, P, Q, R, S, ZZAD typed on ACTIVE FLT PLAN: the airway A1 to S, and the
     // discontinuity before the destination deleted.

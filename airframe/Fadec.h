@@ -127,6 +127,9 @@ public:
     bool takeoffDataEntered = false;
     std::array<int32_t, 2> lastThrottleCommand{};
     std::array<float, 2> leverAngle{kIdleMaxAngle, kIdleMaxAngle};
+    // The pixel height of the throttle quadrant's lever reference image as the panel last
+    // measured it (0 until then): lever and speed brake drags arrive in its pixels.
+    int32_t leverReferenceHeight = 0;
     float throttleLowerLimit = 0.0f;
     int32_t reverseLimitUnits = 0;
     // The pressure altitude at the last lift-off.

@@ -7,6 +7,7 @@
 #include "core/System.h"
 #include "core/TrendFilter.h"
 
+#include <array>
 #include <cstdint>
 
 namespace tavi {
@@ -94,6 +95,8 @@ public:
     bool pusherInhibited = false;
     bool shaker1Cutout = false;
     bool shaker2Cutout = false;
+    // The guards over the stick shaker 1 and 2 cut-out buttons, closed at start and never saved.
+    std::array<bool, 2> shakerCutoutGuardOpen{};
     double dt = 0.0;
     float trimElevatorThreshold = 0.03f;
     double pitchGainLoAltBreakpoint = 20000.0;

@@ -266,6 +266,9 @@ public:
     float pitchStep = 0.25f;
     float bankStep = 3.0f;
     float turnKnobCommand = 0.0f;
+    // The pedestal's pitch wheel picture: 0 or 1, flipped by every click of the wheel so that it
+    // turns.
+    int32_t pitchWheelPhase = 0;
     bool fd1On = false;
     bool fd2On = false;
     // APR selected the approach; NAV clears it.

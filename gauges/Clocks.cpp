@@ -18,8 +18,8 @@ using platform::Tooltip;
 using platform::TooltipArgument;
 
 // Clock 1's copy on the main panel lies this far from `Clock1`'s own pixels.
-constexpr int kCopyDx = 24;
-constexpr int kCopyDy = 488;
+constexpr int kClockCopyDx = 24;
+constexpr int kClockCopyDy = 488;
 
 template <int Side>
 int32_t& displayMode(Clock& clock) {
@@ -94,7 +94,6 @@ template <int Side>
 const std::vector<TooltipArgument> kModeArguments{{modeText<Side>, nullptr}};
 template <int Side>
 const Tooltip kModeTip{"Clock Mode (%1!s!)", &kModeArguments<Side>};
-const Tooltip kElapsedTimeTip{"Elapsed Time", nullptr};
 const Tooltip kChronometerTip{"Chronometer", nullptr};
 
 template <int Side>
@@ -163,6 +162,8 @@ GaugeElement clockRoot() {
 
 } // namespace
 
+const platform::Tooltip kElapsedTimeTip{"Elapsed Time", nullptr};
+
 platform::MouseHandler elapsedTimeButton(int side) {
     return side == 1 ? pressElapsedTime<1> : pressElapsedTime<2>;
 }
@@ -170,11 +171,11 @@ platform::MouseHandler elapsedTimeButton(int side) {
 std::vector<GaugeElement> clockCopyElements() {
     return shiftedElements({iconElement(kClockBezel, 0, 0, modeIcon<1, true>),
                             hand<1, Lights::kUnlit>(kHandDay), hand<1, kAnyLitLook>(kHandLit)},
-                           kCopyDx, kCopyDy);
+                           kClockCopyDx, kClockCopyDy);
 }
 
 std::vector<MouseControl> clockCopyControls() {
-    return shiftedControls(clockControls<1>(), kCopyDx, kCopyDy);
+    return shiftedControls(clockControls<1>(), kClockCopyDx, kClockCopyDy);
 }
 
 platform::GaugeHeader clock1Gauge{.name = "Clock1",

@@ -121,12 +121,6 @@ bool acknowledge(int, int, uint32_t) {
     });
 }
 
-GaugeElement light(const Artwork& artwork, int x, int y, platform::ElementValue value) {
-    GaugeElement element = iconElement(artwork, x, y, value);
-    element.flags = platform::kImageBright;
-    return element;
-}
-
 const Tooltip kWarningTip{"Master Warning", nullptr};
 const Tooltip kCautionTip{"Master Caution", nullptr};
 
@@ -138,8 +132,8 @@ std::vector<GaugeElement> compassCopyElements() {
 }
 
 std::vector<GaugeElement> masterLightCopyElements() {
-    return {light(kWarningLight, 374, 346, masterLight<true>),
-            light(kCautionLight, 417, 346, masterLight<false>)};
+    return {lampElement(kWarningLight, 374, 346, masterLight<true>),
+            lampElement(kCautionLight, 417, 346, masterLight<false>)};
 }
 
 std::vector<MouseControl> masterLightCopyControls() {
@@ -159,14 +153,16 @@ platform::GaugeHeader cautionGauge{
     .name = "Caution",
     .widthMm = 30,
     .callback = nullptr,
-    .root = panelRoot(kMasterFace, kMasterLit, {light(kCautionLight, 0, 0, masterLight<false>)}),
+    .root =
+        panelRoot(kMasterFace, kMasterLit, {lampElement(kCautionLight, 0, 0, masterLight<false>)}),
     .controls = {pushButton(0, 0, 30, 30, &kCautionTip, acknowledge<false>)}};
 
 platform::GaugeHeader warningGauge{
     .name = "Warning",
     .widthMm = 30,
     .callback = nullptr,
-    .root = panelRoot(kMasterFace, kMasterLit, {light(kWarningLight, 0, 0, masterLight<true>)}),
+    .root =
+        panelRoot(kMasterFace, kMasterLit, {lampElement(kWarningLight, 0, 0, masterLight<true>)}),
     .controls = {pushButton(0, 0, 30, 30, &kWarningTip, acknowledge<true>)}};
 
 } // namespace tavi

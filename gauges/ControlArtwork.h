@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gfx/Canvas.h"
 #include "platform/panel/Gauge.h"
 
 namespace tavi {
@@ -7,6 +8,10 @@ namespace tavi {
 // Painters of the standard control strips. Their images follow the icon indexes of
 // gauges/GaugeRules.h: the first half of each strip is the daylight look, the second half (from
 // the frame count / 2) the lit look of the same positions.
+
+// The metal of knobs and levers, and their dark hubs.
+inline constexpr platform::gfx::Argb kMetal = 0xFFB8BCC2;
+inline constexpr platform::gfx::Argb kDarkMetal = 0xFF2A2C30;
 
 // Which half of a dark-then-lit strip the frame is in, and the position within the half.
 struct StripFrame {

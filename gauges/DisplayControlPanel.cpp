@@ -20,8 +20,8 @@ using platform::Tooltip;
 using platform::TooltipArgument;
 
 // The main panel's copy of the PFD 1 panel lies this far from `Brg1`'s own pixels.
-constexpr int kCopyDx = 458;
-constexpr int kCopyDy = 339;
+constexpr int kPanelCopyDx = 458;
+constexpr int kPanelCopyDy = 339;
 
 template <int Side, typename Action>
 bool onPfd(Action action) {
@@ -106,7 +106,6 @@ const Tooltip kTimeToGoTip{"Ground Speed / Time to Go", nullptr};
 const Tooltip kNavSourceTip{"Set NAV Radio as Navigation Source", nullptr};
 const Tooltip kFmsSourceTip{"Set FMS as Navigation Source", nullptr};
 const Tooltip kDecisionHeightTip{"Decision Height Selection", nullptr};
-const Tooltip kElapsedTimeTip{"Elapsed Time", nullptr};
 
 template <int Side>
 std::vector<MouseControl> panelControls() {
@@ -191,11 +190,11 @@ std::vector<GaugeElement> displayControlCopyElements() {
     for (GaugeElement& pointer : pointers<1, Lights::kFloodLit>(kPointerLit)) {
         elements.push_back(std::move(pointer));
     }
-    return shiftedElements(std::move(elements), kCopyDx, kCopyDy);
+    return shiftedElements(std::move(elements), kPanelCopyDx, kPanelCopyDy);
 }
 
 std::vector<MouseControl> displayControlCopyControls() {
-    return shiftedControls(panelControls<1>(), kCopyDx, kCopyDy);
+    return shiftedControls(panelControls<1>(), kPanelCopyDx, kPanelCopyDy);
 }
 
 platform::GaugeHeader brg1Gauge{.name = "Brg1",

@@ -23,14 +23,18 @@ void setBright(platform::GaugeElement& element, bool lit) {
     }
 }
 
-double backgroundIcon(platform::GaugeElement& element) {
+double litImageIcon(platform::GaugeElement& element, int litImage) {
     const Aircraft* aircraft = readyAircraft();
     if (!aircraft) {
         return 0.0;
     }
     const int lit = panelLit(*aircraft);
     setBright(element, lit != 0);
-    return lit;
+    return litImage * lit;
+}
+
+double backgroundIcon(platform::GaugeElement& element) {
+    return litImageIcon(element, 1);
 }
 
 double mainPanelBackgroundIcon(platform::GaugeElement& element) {

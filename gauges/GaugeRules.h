@@ -20,6 +20,9 @@ int panelLit(const Aircraft& aircraft);
 // Sets the element's bright flag while lit, clears it otherwise.
 void setBright(platform::GaugeElement& element, bool lit);
 
+// An icon with one lit image: that image with the bright flag while the panel is lit, image 0
+// without it otherwise (0 before the aircraft is ready, the flags untouched).
+double litImageIcon(platform::GaugeElement& element, int litImage);
 // The background icon over most gauges' root image: 1 while the panel is lit, else 0, with the
 // bright flag following.
 double backgroundIcon(platform::GaugeElement& element);

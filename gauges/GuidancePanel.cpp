@@ -133,7 +133,7 @@ const Tooltip kHdgTip{"Heading Hold Mode", nullptr};
 const Tooltip kBankTip{"Low Bank Submode", nullptr};
 const Tooltip kNavTip{"NAV Modes", nullptr};
 const Tooltip kAprTip{"Approach Modes", nullptr};
-const Tooltip kSideTip{"Switch Flight Director Side", nullptr};
+const Tooltip kDirectorSideTip{"Switch Flight Director Side", nullptr};
 const Tooltip kFdTip{"Toggle Flight Directors", nullptr};
 const Tooltip kCourseTip{"Course Select Knob", nullptr};
 const Tooltip kHeadingTip{"Heading Select Knob", nullptr};
@@ -196,7 +196,7 @@ std::vector<MouseControl> buttons() {
          [](int, int, uint32_t) {
              return onDirector([](FlightDirector& fd) { fd.pressApproach(); });
          }},
-        {193, 31, &kSideTip,
+        {193, 31, &kDirectorSideTip,
          [](int, int, uint32_t) {
              return onDirector([](FlightDirector& fd) { fd.switchSide(); });
          }},
@@ -244,82 +244,78 @@ std::vector<MouseControl> knobs() {
     };
 }
 
-GaugeElement light(const Artwork& artwork, int x, int y, platform::ElementValue value) {
-    GaugeElement element = iconElement(artwork, x, y, value);
-    element.flags = platform::kImageBright;
-    return element;
-}
-
 } // namespace
 
 std::vector<GaugeElement> guidancePanelLights() {
     using E = GaugeElement;
     return {
-        light(kApLight, 193, 3,
-              [](E&) { return lampImage([](auto&, const Autopilot& ap) { return ap.engaged; }); }),
-        light(
+        lampElement(
+            kApLight, 193, 3,
+            [](E&) { return lampImage([](auto&, const Autopilot& ap) { return ap.engaged; }); }),
+        lampElement(
             kYdLight, 193, 57,
             [](E&) { return lampImage([](auto&, const Autopilot& ap) { return ap.yawDamper; }); }),
-        light(kAltLight, 329, 3,
-              [](E&) {
-                  return lampImage(
-                      [](const FlightDirector& fd, auto&) { return altitudeLight(fd); });
-              }),
-        light(kVsLight, 281, 31,
-              [](E&) {
-                  return lampImage([](const FlightDirector& fd, auto&) {
-                      return fd.verticalMode == Vertical::Vs;
-                  });
-              }),
-        light(kSpdLight, 238, 3,
-              [](E&) {
-                  return lampImage([](const FlightDirector& fd, auto&) {
-                      return fd.verticalMode == Vertical::Speed;
-                  });
-              }),
-        light(kFlchLight, 281, 3,
-              [](E&) {
-                  return lampImage([](const FlightDirector& fd, auto&) {
-                      return fd.verticalMode == Vertical::ClimbDescent;
-                  });
-              }),
-        light(kHdgLight, 99, 3,
-              [](E&) {
-                  return lampImage([](const FlightDirector& fd, auto&) {
-                      return fd.lateralMode == Lateral::Hdg;
-                  });
-              }),
-        light(kBankLight, 147, 57,
-              [](E&) {
-                  return lampImage([](const FlightDirector& fd, auto&) {
-                      return fd.bankLimit == kLowBankLimit;
-                  });
-              }),
-        light(kNavLight, 147, 3,
-              [](E&) {
-                  return lampImage([](const FlightDirector& fd, auto&) { return navLight(fd); });
-              }),
-        light(kAprLight, 147, 31,
-              [](E&) {
-                  return lampImage(
-                      [](const FlightDirector& fd, auto&) { return approachLight(fd); });
-              }),
-        light(
+        lampElement(kAltLight, 329, 3,
+                    [](E&) {
+                        return lampImage(
+                            [](const FlightDirector& fd, auto&) { return altitudeLight(fd); });
+                    }),
+        lampElement(kVsLight, 281, 31,
+                    [](E&) {
+                        return lampImage([](const FlightDirector& fd, auto&) {
+                            return fd.verticalMode == Vertical::Vs;
+                        });
+                    }),
+        lampElement(kSpdLight, 238, 3,
+                    [](E&) {
+                        return lampImage([](const FlightDirector& fd, auto&) {
+                            return fd.verticalMode == Vertical::Speed;
+                        });
+                    }),
+        lampElement(kFlchLight, 281, 3,
+                    [](E&) {
+                        return lampImage([](const FlightDirector& fd, auto&) {
+                            return fd.verticalMode == Vertical::ClimbDescent;
+                        });
+                    }),
+        lampElement(kHdgLight, 99, 3,
+                    [](E&) {
+                        return lampImage([](const FlightDirector& fd, auto&) {
+                            return fd.lateralMode == Lateral::Hdg;
+                        });
+                    }),
+        lampElement(kBankLight, 147, 57,
+                    [](E&) {
+                        return lampImage([](const FlightDirector& fd, auto&) {
+                            return fd.bankLimit == kLowBankLimit;
+                        });
+                    }),
+        lampElement(kNavLight, 147, 3,
+                    [](E&) {
+                        return lampImage(
+                            [](const FlightDirector& fd, auto&) { return navLight(fd); });
+                    }),
+        lampElement(kAprLight, 147, 31,
+                    [](E&) {
+                        return lampImage(
+                            [](const FlightDirector& fd, auto&) { return approachLight(fd); });
+                    }),
+        lampElement(
             kFd1Light, 30, 3,
             [](E&) { return lampImage([](const FlightDirector& fd, auto&) { return fd.fd1On; }); }),
-        light(
+        lampElement(
             kFd2Light, 397, 3,
             [](E&) { return lampImage([](const FlightDirector& fd, auto&) { return fd.fd2On; }); }),
-        light(kSideLeft, 185, 34,
-              [](E&) {
-                  return lampImage([](const FlightDirector& fd, auto&) { return coupledTo(fd, 1); },
-                                   1.0);
-              }),
-        light(kSideRight, 226, 34,
-              [](E&) {
-                  return lampImage([](const FlightDirector& fd, auto&) { return coupledTo(fd, 2); },
-                                   2.0);
-              }),
+        lampElement(kSideLeft, 185, 34,
+                    [](E&) {
+                        return lampImage(
+                            [](const FlightDirector& fd, auto&) { return coupledTo(fd, 1); }, 1.0);
+                    }),
+        lampElement(kSideRight, 226, 34,
+                    [](E&) {
+                        return lampImage(
+                            [](const FlightDirector& fd, auto&) { return coupledTo(fd, 2); }, 2.0);
+                    }),
     };
 }
 

@@ -25,5 +25,6 @@ void paintDisplayControlFace(platform::gfx::Canvas& canvas, const platform::Artw
 // The clock's elapsed-time button of side 1 or 2, on the clocks and on the display control
 // panels alike.
 platform::MouseHandler elapsedTimeButton(int side);
+extern const platform::Tooltip kElapsedTimeTip;
 
 } // namespace tavi

@@ -6,6 +6,7 @@
 #include "core/Imports.h"
 #include "displays/Eicas.h"
 #include "displays/Isi.h"
+#include "displays/Mfd.h"
 #include "displays/Pfd.h"
 #include "displays/Rmu.h"
 #include "gauges/GuidancePanel.h"
@@ -53,6 +54,19 @@ bool rmuKnob(int, int, uint32_t flags) {
             rmu.onKnob(Knob, flags);
         }
     });
+}
+
+// A bezel button of MFD 1 (0..5 from the left), or a range knob half: the small step on a left
+// click, the large one on a right click.
+template <int32_t Button>
+bool mfdButton(int, int, uint32_t) {
+    return onScreen<Mfd>(kMfdLeft, [](Mfd& mfd) { mfd.onButton(Button); });
+}
+
+template <int32_t SmallStep, int32_t LargeStep>
+bool mfdRangeKnob(int, int, uint32_t flags) {
+    return onScreen<Mfd>(
+        kMfdLeft, [&](Mfd& mfd) { mfd.onButton(isRightClick(flags) ? LargeStep : SmallStep); });
 }
 
 template <int Step>
@@ -105,7 +119,7 @@ const std::vector<TooltipArgument> kFloodArguments{{floodLightsText, nullptr}};
 const std::vector<TooltipArgument> kPanelArguments{{panelLightsText, nullptr}};
 const Tooltip kSquelchTip{"Squelch Control", nullptr};
 const Tooltip kDimmingTip{"Dimming", nullptr};
-const Tooltip kSideTip{"Change Side", nullptr};
+const Tooltip kChangeSideTip{"Change Side", nullptr};
 const Tooltip kStoreTip{"Store Frequency", nullptr};
 const Tooltip kIdentTip{"Transpoder Identification", nullptr};
 const Tooltip kPageTip{"Page Control", nullptr};
@@ -145,7 +159,7 @@ std::vector<MouseControl> rmuBezel() {
     }
     controls.push_back(springKey(736, 792, 18, 11, &kSquelchTip, rmuKey<13>));
     controls.push_back(springKey(757, 792, 18, 11, &kDimmingTip, rmuKey<14>));
-    controls.push_back(springKey(778, 792, 18, 11, &kSideTip, rmuKey<15>));
+    controls.push_back(springKey(778, 792, 18, 11, &kChangeSideTip, rmuKey<15>));
     controls.push_back(springKey(799, 792, 18, 11, &kStoreTip, rmuKey<16>));
     controls.push_back(springKey(736, 812, 18, 11, &kIdentTip, rmuKey<17>));
     controls.push_back(springKey(757, 812, 18, 11, &kPageTip, rmuKey<18>));
@@ -159,6 +173,22 @@ std::vector<MouseControl> rmuBezel() {
     quarters[1].x = quarters[3].x = 16;
     quarters[2].y = quarters[3].y = 16;
     controls.push_back(mouseControl(820, 798, 32, 32, nullptr, std::move(quarters)));
+    return controls;
+}
+
+constexpr int kMfdKeyX[] = {467, 497, 527, 557, 587, 617};
+
+std::vector<MouseControl> mfdBezel() {
+    constexpr platform::MouseHandler kKeys[] = {mfdButton<0>, mfdButton<1>, mfdButton<2>,
+                                                mfdButton<3>, mfdButton<4>, mfdButton<5>};
+    std::vector<MouseControl> controls;
+    for (int key = 0; key < 6; ++key) {
+        controls.push_back(pushButton(kMfdKeyX[key], 787, 24, 16, nullptr, kKeys[key]));
+    }
+    controls.push_back(
+        mouseControl(657, 797, 42, 22, nullptr,
+                     knobHalves(42, 22, mfdRangeKnob<Mfd::kKnobSmallDown, Mfd::kKnobLargeDown>,
+                                mfdRangeKnob<Mfd::kKnobSmallUp, Mfd::kKnobLargeUp>, kBothRepeat)));
     return controls;
 }
 
@@ -323,8 +353,8 @@ GaugeElement marker() {
 }
 
 // The faces of the main panel's own controls, which its background does not show: the guidance
-// and display control panel plates, the RMU 1 bezel keys and knob, the baro, standby, light,
-// COM audio and EICAS scroll controls, and the standby compass housing.
+// and display control panel plates, the RMU 1 and MFD 1 bezel keys and knobs, the baro, standby,
+// light, COM audio and EICAS scroll controls, and the standby compass housing.
 void paintControlFaces(platform::gfx::Canvas& canvas, const Artwork&, int frame) {
     const bool lit = frame > 0;
     const auto plate = [&](platform::ArtworkPainter paint, int x, int y, int width, int height) {
@@ -359,6 +389,10 @@ void paintControlFaces(platform::gfx::Canvas& canvas, const Artwork&, int frame)
     for (const Key& key : keys) {
         drawKey(canvas, {key.x, key.y, key.width, key.height}, key.label, lit);
     }
+    for (int x : kMfdKeyX) {
+        drawKey(canvas, {double(x), 787, 24, 16}, "", lit);
+    }
+    drawKnob(canvas, {657, 797, 42, 22}, lit);
     drawKnob(canvas, {820, 798, 32, 32}, lit);
     drawKnob(canvas, {386, 799, 22, 22}, lit);
     drawKnob(canvas, {836, 565, 16, 16}, lit);
@@ -404,6 +438,7 @@ std::vector<GaugeElement> mainPanelControlElements() {
 
 std::vector<MouseControl> mainPanelControls() {
     std::vector<MouseControl> controls = rmuBezel();
+    append(controls, mfdBezel());
     append(controls, baroAndStandbyControls());
     append(controls, lightAndAudioControls());
     append(controls, windowButtons());

@@ -15,7 +15,7 @@ using platform::GaugeElement;
 constexpr int kWidth = 1600;
 constexpr int kHeight = 810;
 
-constexpr Artwork kMetal{"Overhead", kWidth, kHeight, 1, overhead::paintPanelMetal, ""};
+constexpr Artwork kOverheadMetal{"Overhead", kWidth, kHeight, 1, overhead::paintPanelMetal, ""};
 constexpr Artwork kFace{"Overhead panel", kWidth, kHeight, 2, overhead::paintPanelFace, ""};
 
 std::vector<overhead::Area> areas() {
@@ -25,7 +25,7 @@ std::vector<overhead::Area> areas() {
 
 // The panel's face over its metal; on the face the lighting overlays, then every control.
 GaugeElement overheadRoot() {
-    GaugeElement face = overhead::icon(kFace, 0, 0, &overhead::lightingIcon<1>);
+    GaugeElement face = iconElement(kFace, 0, 0, backgroundIcon);
     const std::vector<overhead::Area> parts = areas();
     for (const overhead::Area& area : parts) {
         face.children.insert(face.children.end(), area.overlays.begin(), area.overlays.end());
@@ -35,7 +35,7 @@ GaugeElement overheadRoot() {
     }
     GaugeElement root;
     root.kind = platform::ElementKind::StaticImage;
-    root.artwork = &kMetal;
+    root.artwork = &kOverheadMetal;
     root.children.push_back(std::move(face));
     return root;
 }

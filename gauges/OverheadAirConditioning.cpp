@@ -97,10 +97,10 @@ bool turnSelector(Aircraft& aircraft, uint32_t) {
 }
 
 template <int step>
-constexpr auto cockpitSelector = &handler<
+constexpr auto cockpitSelector = &controlHandler<
     &turnSelector<&Pneumatic::setCockpitTemperature, &Pneumatic::cockpitTemperatureSelected, step>>;
 template <int step>
-constexpr auto cabinSelector = &handler<
+constexpr auto cabinSelector = &controlHandler<
     &turnSelector<&Pneumatic::setCabinTemperature, &Pneumatic::cabinTemperatureSelected, step>>;
 
 // ---- The ice detection test knob springs back to Off when the button is released or the
@@ -118,7 +118,7 @@ bool holdIceTest(Aircraft& aircraft, uint32_t flags) {
 }
 
 template <bool Pneumatic::*member>
-constexpr auto pushHandler = &handler<&toggle<pneumatic<member>, kClickPushButton>>;
+constexpr auto pushHandler = &controlHandler<&toggle<pneumatic<member>, kClickPushButton>>;
 
 template <auto member>
 constexpr auto switchState = &stateOf<pneumatic<member>>;
@@ -228,7 +228,7 @@ template <auto state>
 constexpr auto lamp = &lampIcon<state>;
 
 template <auto member>
-constexpr auto knobIcon = &litIcon<switchState<member>, &knobIndex>;
+constexpr auto knobIcon = &litIcon<switchState<member>, &threePositionKnobIcon>;
 
 template <float Pneumatic::*selection, bool night>
 constexpr auto selectorNeedle = &twinNeedle<&selectorAngle<selection>, night>;
@@ -236,19 +236,22 @@ constexpr auto selectorNeedle = &twinNeedle<&selectorAngle<selection>, night>;
 constexpr uint32_t kHeld = platform::kMouseLeftSingle | platform::kMouseRepeat;
 constexpr uint32_t kSprung = kHeld | platform::kMouseLeftRelease | platform::kMouseLeave;
 
-std::vector<GaugeElement> elements() {
+std::vector<GaugeElement> airConditioningElements() {
     return {
-        icon(kBleed1Light, 1334, 663, lamp<offLight<&Pneumatic::bleed1Switch>>, kImageBright),
-        icon(kBleed2Light, 1520, 663, lamp<offLight<&Pneumatic::bleed2Switch>>, kImageBright),
-        icon(kApuBleedLight, 1427, 663, lamp<&switchLight<&Pneumatic::apuBleedSwitch, true>>,
-             kImageBright),
-        icon(kApuBleedValveLight, 1426, 655, lamp<&apuBleedValveLight>, kImageBright),
-        icon(kPack1Light, 1333, 488, lamp<offLight<&Pneumatic::pack1Switch>>, kImageBright),
-        icon(kPack2Light, 1523, 488, lamp<offLight<&Pneumatic::pack2Switch>>, kImageBright),
-        icon(kGasperLight, 1429, 488, lamp<offLight<&Pneumatic::gasperFanSwitch>>, kImageBright),
-        icon(kRecirculationLight, 1430, 394, lamp<offLight<&Pneumatic::recirculationSwitch>>,
-             kImageBright),
-        icon(kBleedAirKnob, 1404, 555, knobIcon<&Pneumatic::crossBleedKnob>),
+        iconElement(kBleed1Light, 1334, 663, lamp<offLight<&Pneumatic::bleed1Switch>>,
+                    kImageBright),
+        iconElement(kBleed2Light, 1520, 663, lamp<offLight<&Pneumatic::bleed2Switch>>,
+                    kImageBright),
+        iconElement(kApuBleedLight, 1427, 663, lamp<&switchLight<&Pneumatic::apuBleedSwitch, true>>,
+                    kImageBright),
+        iconElement(kApuBleedValveLight, 1426, 655, lamp<&apuBleedValveLight>, kImageBright),
+        iconElement(kPack1Light, 1333, 488, lamp<offLight<&Pneumatic::pack1Switch>>, kImageBright),
+        iconElement(kPack2Light, 1523, 488, lamp<offLight<&Pneumatic::pack2Switch>>, kImageBright),
+        iconElement(kGasperLight, 1429, 488, lamp<offLight<&Pneumatic::gasperFanSwitch>>,
+                    kImageBright),
+        iconElement(kRecirculationLight, 1430, 394, lamp<offLight<&Pneumatic::recirculationSwitch>>,
+                    kImageBright),
+        iconElement(kBleedAirKnob, 1404, 555, knobIcon<&Pneumatic::crossBleedKnob>),
         needle(kCockpitDayNeedle, 1358, 400,
                selectorNeedle<&Pneumatic::cockpitTemperatureSelected, false>),
         needle(kCockpitNightNeedle, 1358, 400,
@@ -257,89 +260,98 @@ std::vector<GaugeElement> elements() {
                selectorNeedle<&Pneumatic::cabinTemperatureSelected, false>),
         needle(kCabinNightNeedle, 1525, 400,
                selectorNeedle<&Pneumatic::cabinTemperatureSelected, true>),
-        icon(kPitot1Light, 1434, 158, lamp<offLight<&Pneumatic::pitot1Switch>>, kImageBright),
-        icon(kPitot3Light, 1487, 158, lamp<offLight<&Pneumatic::pitot3Switch>>, kImageBright),
-        icon(kPitot2Light, 1539, 158, lamp<offLight<&Pneumatic::pitot2Switch>>, kImageBright),
-        icon(kEngine1AntiIceLight, 1323, 62, lamp<offLight<&Pneumatic::engine1AntiIceSwitch>>,
-             kImageBright),
-        icon(kEngine1OpenLight, 1326, 55, lamp<&engine1OpenLight>, kImageBright),
-        icon(kEngine2AntiIceLight, 1375, 62, lamp<offLight<&Pneumatic::engine2AntiIceSwitch>>,
-             kImageBright),
-        icon(kEngine2OpenLight, 1383, 55, lamp<&engine2OpenLight>, kImageBright),
-        icon(kWingAntiIceLight, 1451, 62, lamp<offLight<&Pneumatic::wingAntiIceSwitch>>,
-             kImageBright),
-        icon(kWingOpenLight, 1451, 55,
-             lamp<&surfaceOpenLight<&Pneumatic::wingAntiIceSwitch, &Pneumatic::wingAntiIceOn>>,
-             kImageBright),
-        icon(kStabAntiIceLight, 1523, 62, lamp<offLight<&Pneumatic::stabAntiIceSwitch>>,
-             kImageBright),
-        icon(kStabOpenLight, 1523, 55,
-             lamp<&surfaceOpenLight<&Pneumatic::stabAntiIceSwitch, &Pneumatic::stabAntiIceOn>>,
-             kImageBright),
-        icon(kWindshield1Light, 1311, 158, lamp<offLight<&Pneumatic::windshield1AntiIce>>,
-             kImageBright),
-        icon(kWindshield2Light, 1362, 158, lamp<offLight<&Pneumatic::windshield2AntiIce>>,
-             kImageBright),
-        icon(kOverrideKnob, 1327, 248, knobIcon<&Pneumatic::antiIceOverrideKnob>),
-        icon(kIceTestKnob, 1482, 248, knobIcon<&Pneumatic::iceDetectionTestKnob>),
+        iconElement(kPitot1Light, 1434, 158, lamp<offLight<&Pneumatic::pitot1Switch>>,
+                    kImageBright),
+        iconElement(kPitot3Light, 1487, 158, lamp<offLight<&Pneumatic::pitot3Switch>>,
+                    kImageBright),
+        iconElement(kPitot2Light, 1539, 158, lamp<offLight<&Pneumatic::pitot2Switch>>,
+                    kImageBright),
+        iconElement(kEngine1AntiIceLight, 1323, 62,
+                    lamp<offLight<&Pneumatic::engine1AntiIceSwitch>>, kImageBright),
+        iconElement(kEngine1OpenLight, 1326, 55, lamp<&engine1OpenLight>, kImageBright),
+        iconElement(kEngine2AntiIceLight, 1375, 62,
+                    lamp<offLight<&Pneumatic::engine2AntiIceSwitch>>, kImageBright),
+        iconElement(kEngine2OpenLight, 1383, 55, lamp<&engine2OpenLight>, kImageBright),
+        iconElement(kWingAntiIceLight, 1451, 62, lamp<offLight<&Pneumatic::wingAntiIceSwitch>>,
+                    kImageBright),
+        iconElement(
+            kWingOpenLight, 1451, 55,
+            lamp<&surfaceOpenLight<&Pneumatic::wingAntiIceSwitch, &Pneumatic::wingAntiIceOn>>,
+            kImageBright),
+        iconElement(kStabAntiIceLight, 1523, 62, lamp<offLight<&Pneumatic::stabAntiIceSwitch>>,
+                    kImageBright),
+        iconElement(
+            kStabOpenLight, 1523, 55,
+            lamp<&surfaceOpenLight<&Pneumatic::stabAntiIceSwitch, &Pneumatic::stabAntiIceOn>>,
+            kImageBright),
+        iconElement(kWindshield1Light, 1311, 158, lamp<offLight<&Pneumatic::windshield1AntiIce>>,
+                    kImageBright),
+        iconElement(kWindshield2Light, 1362, 158, lamp<offLight<&Pneumatic::windshield2AntiIce>>,
+                    kImageBright),
+        iconElement(kOverrideKnob, 1327, 248, knobIcon<&Pneumatic::antiIceOverrideKnob>),
+        iconElement(kIceTestKnob, 1482, 248, knobIcon<&Pneumatic::iceDetectionTestKnob>),
     };
 }
 
 template <int32_t step>
-constexpr auto bleedAirKnob = &handler<&stepKnob<pneumatic<&Pneumatic::crossBleedKnob>, step>>;
+constexpr auto bleedAirKnob =
+    &controlHandler<&stepKnob<pneumatic<&Pneumatic::crossBleedKnob>, step>>;
 template <int32_t step>
-constexpr auto overrideKnob = &handler<&stepKnob<pneumatic<&Pneumatic::antiIceOverrideKnob>, step>>;
+constexpr auto overrideKnob =
+    &controlHandler<&stepKnob<pneumatic<&Pneumatic::antiIceOverrideKnob>, step>>;
 
-std::vector<Control> controls() {
+std::vector<Control> airConditioningControls() {
     return {
-        pushButton({1322, 644, 50, 50}, "BLEED 1", kBleed1Tip,
-                   pushHandler<&Pneumatic::bleed1Switch>),
-        pushButton({1508, 644, 50, 50}, "BLEED 2", kBleed2Tip,
-                   pushHandler<&Pneumatic::bleed2Switch>),
-        pushButton({1429, 644, 50, 50}, "APU BLEED", kApuBleedTip,
-                   pushHandler<&Pneumatic::apuBleedSwitch>),
-        pushButton({1322, 469, 50, 50}, "PACK 1", kPack1Tip, pushHandler<&Pneumatic::pack1Switch>),
-        pushButton({1511, 469, 50, 50}, "PACK 2", kPack2Tip, pushHandler<&Pneumatic::pack2Switch>),
-        pushButton({1416, 469, 50, 50}, "GASPER FAN", kGasperTip,
-                   pushHandler<&Pneumatic::gasperFanSwitch>),
-        pushButton({1416, 375, 50, 50}, "RECIRC", kRecirculationTip,
-                   pushHandler<&Pneumatic::recirculationSwitch>),
+        pushButtonControl({1322, 644, 50, 50}, "BLEED 1", kBleed1Tip,
+                          pushHandler<&Pneumatic::bleed1Switch>),
+        pushButtonControl({1508, 644, 50, 50}, "BLEED 2", kBleed2Tip,
+                          pushHandler<&Pneumatic::bleed2Switch>),
+        pushButtonControl({1429, 644, 50, 50}, "APU BLEED", kApuBleedTip,
+                          pushHandler<&Pneumatic::apuBleedSwitch>),
+        pushButtonControl({1322, 469, 50, 50}, "PACK 1", kPack1Tip,
+                          pushHandler<&Pneumatic::pack1Switch>),
+        pushButtonControl({1511, 469, 50, 50}, "PACK 2", kPack2Tip,
+                          pushHandler<&Pneumatic::pack2Switch>),
+        pushButtonControl({1416, 469, 50, 50}, "GASPER FAN", kGasperTip,
+                          pushHandler<&Pneumatic::gasperFanSwitch>),
+        pushButtonControl({1416, 375, 50, 50}, "RECIRC", kRecirculationTip,
+                          pushHandler<&Pneumatic::recirculationSwitch>),
         knob({1411, 558, 55, 55}, "XBLEED", {"CLOSED", "AUTO", "OPEN"}, kBleedAirTip,
              bleedAirKnob<-1>, bleedAirKnob<1>),
         selector({1337, 379, 41, 41}, "COCKPIT", {"C", nullptr, "H"}, kCockpitTemperatureTip,
                  cockpitSelector<-1>, cockpitSelector<1>, kHeld),
         selector({1504, 379, 41, 41}, "CABIN", {"C", nullptr, "H"}, kCabinTemperatureTip,
                  cabinSelector<-1>, cabinSelector<1>, kHeld),
-        pushButton({1425, 138, 50, 50}, "PITOT 1", kPitot1Tip,
-                   pushHandler<&Pneumatic::pitot1Switch>),
-        pushButton({1477, 138, 50, 50}, "PITOT 3", kPitot3Tip,
-                   pushHandler<&Pneumatic::pitot3Switch>),
-        pushButton({1530, 138, 50, 50}, "PITOT 2", kPitot2Tip,
-                   pushHandler<&Pneumatic::pitot2Switch>),
-        pushButton({1315, 41, 50, 50}, "ENG 1", kEngine1AntiIceTip,
-                   pushHandler<&Pneumatic::engine1AntiIceSwitch>),
-        pushButton({1372, 41, 50, 50}, "ENG 2", kEngine2AntiIceTip,
-                   pushHandler<&Pneumatic::engine2AntiIceSwitch>),
-        pushButton({1436, 41, 50, 50}, "WING", kWingAntiIceTip,
-                   pushHandler<&Pneumatic::wingAntiIceSwitch>),
-        pushButton({1515, 41, 50, 50}, "STAB", kStabAntiIceTip,
-                   pushHandler<&Pneumatic::stabAntiIceSwitch>),
-        pushButton({1302, 138, 50, 50}, "WSHLD 1", kWindshield1Tip,
-                   pushHandler<&Pneumatic::windshield1AntiIce>),
-        pushButton({1355, 138, 50, 50}, "WSHLD 2", kWindshield2Tip,
-                   pushHandler<&Pneumatic::windshield2AntiIce>),
+        pushButtonControl({1425, 138, 50, 50}, "PITOT 1", kPitot1Tip,
+                          pushHandler<&Pneumatic::pitot1Switch>),
+        pushButtonControl({1477, 138, 50, 50}, "PITOT 3", kPitot3Tip,
+                          pushHandler<&Pneumatic::pitot3Switch>),
+        pushButtonControl({1530, 138, 50, 50}, "PITOT 2", kPitot2Tip,
+                          pushHandler<&Pneumatic::pitot2Switch>),
+        pushButtonControl({1315, 41, 50, 50}, "ENG 1", kEngine1AntiIceTip,
+                          pushHandler<&Pneumatic::engine1AntiIceSwitch>),
+        pushButtonControl({1372, 41, 50, 50}, "ENG 2", kEngine2AntiIceTip,
+                          pushHandler<&Pneumatic::engine2AntiIceSwitch>),
+        pushButtonControl({1436, 41, 50, 50}, "WING", kWingAntiIceTip,
+                          pushHandler<&Pneumatic::wingAntiIceSwitch>),
+        pushButtonControl({1515, 41, 50, 50}, "STAB", kStabAntiIceTip,
+                          pushHandler<&Pneumatic::stabAntiIceSwitch>),
+        pushButtonControl({1302, 138, 50, 50}, "WSHLD 1", kWindshield1Tip,
+                          pushHandler<&Pneumatic::windshield1AntiIce>),
+        pushButtonControl({1355, 138, 50, 50}, "WSHLD 2", kWindshield2Tip,
+                          pushHandler<&Pneumatic::windshield2AntiIce>),
         knob({1334, 251, 55, 55}, "OVERRIDE", {"ENG", "AUTO", "ALL"}, kOverrideTip,
              overrideKnob<-1>, overrideKnob<1>),
         knob({1489, 251, 55, 55}, "ICE DET TEST", {"SYS 1", "OFF", "SYS 2"}, kIceTestTip,
-             &handler<&holdIceTest<Pneumatic::kTestSystem1>>,
-             &handler<&holdIceTest<Pneumatic::kTestSystem2>>, kSprung),
+             &controlHandler<&holdIceTest<Pneumatic::kTestSystem1>>,
+             &controlHandler<&holdIceTest<Pneumatic::kTestSystem2>>, kSprung),
     };
 }
 
 } // namespace
 
 Area airConditioningArea() {
-    return {{}, elements(), controls()};
+    return {{}, airConditioningElements(), airConditioningControls()};
 }
 
 } // namespace tavi::overhead

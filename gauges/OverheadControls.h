@@ -3,6 +3,7 @@
 #include "core/Aircraft.h"
 #include "gauges/ControlArtwork.h"
 #include "gauges/GaugeRules.h"
+#include "gauges/PanelParts.h"
 #include "platform/panel/Gauge.h"
 
 #include <algorithm>
@@ -44,17 +45,7 @@ int stateOf(Aircraft& aircraft) {
     return value ? static_cast<int>(*value) : kUnknown;
 }
 
-// ---- Handlers. Each acts only on the ready aircraft and answers false while it is not ready or
-// the system is absent.
-
-// An action on the ready aircraft: false when the system it acts on is absent.
-using Action = bool (*)(Aircraft& aircraft, uint32_t flags);
-
-template <Action action>
-bool handler(int, int, uint32_t flags) {
-    Aircraft* aircraft = readyAircraft();
-    return aircraft && action(*aircraft, flags);
-}
+// ---- Handlers (made mouse handlers by controlHandler).
 
 template <auto field, PanelClick click>
 bool toggle(Aircraft& aircraft, uint32_t) {
@@ -77,21 +68,6 @@ bool stepKnob(Aircraft& aircraft, uint32_t) {
     *position = std::clamp(*position + step, int32_t{0}, int32_t{2});
     playClick(aircraft, kClickKnob);
     return true;
-}
-
-// A guard cover takes the right click, without a sound; its control acts on a left click only
-// while the cover is open.
-template <auto cover, Action action>
-bool guarded(Aircraft& aircraft, uint32_t flags) {
-    bool* open = cover(aircraft);
-    if (!open) {
-        return false;
-    }
-    if (isRightClick(flags)) {
-        *open = !*open;
-        return true;
-    }
-    return !*open || action(aircraft, flags);
 }
 
 // ---- Tooltip texts and numbers.
@@ -144,8 +120,6 @@ double litIcon(GaugeElement& element) {
 }
 
 double switchIndex(int on, int lit);
-double knobIndex(int position, int lit);
-double lightSwitchIndex(int position, int lit);
 // The state of a guarded button is its light + 2 while its cover is open.
 double guardedIndex(int state, int lit);
 int guardedState(bool light, bool coverOpen);
@@ -154,16 +128,8 @@ int guardedState(bool light, bool coverOpen);
 // are on, image 0 otherwise.
 template <int litImage>
 double lightingIcon(GaugeElement& element) {
-    Aircraft* aircraft = readyAircraft();
-    if (!aircraft) {
-        return 0.0;
-    }
-    const int lit = panelLit(*aircraft);
-    setBright(element, lit != 0);
-    return litImage * lit;
+    return litImageIcon(element, litImage);
 }
-
-void setHidden(GaugeElement& element, bool hidden);
 
 // A needle of a day and night pair: the day needle hides while the panel lights are on, the
 // night needle while they are off.
@@ -176,7 +142,7 @@ double twinNeedle(GaugeElement& element) {
     if (!degrees) {
         return 0.0;
     }
-    setHidden(element, (panelLit(*aircraft) != 0) != night);
+    showOnlyIn(element, (panelLit(*aircraft) != 0) == night);
     return *degrees;
 }
 
@@ -217,8 +183,8 @@ struct Control {
 };
 
 // A push button: one rectangle, hand cursor, left click.
-Control pushButton(Box box, const char* title, const platform::Tooltip& tooltip,
-                   platform::MouseHandler handler);
+Control pushButtonControl(Box box, const char* title, const platform::Tooltip& tooltip,
+                          platform::MouseHandler handler);
 // A guarded push button: left and right clicks.
 Control guardedButton(Box box, const char* title, const platform::Tooltip& tooltip,
                       platform::MouseHandler handler);
@@ -257,9 +223,6 @@ constexpr platform::Artwork lightSwitchArtwork(const char* name) {
     return {name, 27, 50, 4, paintLightSwitch, ""};
 }
 
-// An element of the panel, drawn over the background.
-GaugeElement icon(const platform::Artwork& artwork, int x, int y, platform::ElementValue value,
-                  uint32_t flags = 0);
 // A pointer turning about the artwork's centre, placed at (x, y).
 GaugeElement needle(const platform::Artwork& artwork, int x, int y, platform::ElementValue value);
 

@@ -114,21 +114,21 @@ bool stopApu(Aircraft& aircraft, uint32_t) {
 }
 
 template <electric::Battery Electric::*battery, bool on>
-constexpr auto batterySwitch = &handler<&setBattery<battery, on>>;
+constexpr auto batterySwitch = &controlHandler<&setBattery<battery, on>>;
 
 template <auto source>
-constexpr auto sourceButton = &handler<&invertSource<source>>;
+constexpr auto sourceButton = &controlHandler<&invertSource<source>>;
 
 template <auto field>
-constexpr auto pushHandler = &handler<&toggle<field, kClickPushButton>>;
+constexpr auto pushHandler = &controlHandler<&toggle<field, kClickPushButton>>;
 
 template <int32_t Electric::*knobField, int32_t step>
-constexpr auto knobHandler = &handler<&stepKnob<electricField<knobField>, step>>;
+constexpr auto knobHandler = &controlHandler<&stepKnob<electricField<knobField>, step>>;
 
-constexpr auto essentialPowerHandler =
-    &handler<&guarded<electricField<&Electric::essentialPowerGuardOpen>,
-                      &toggle<electricField<&Electric::essentialPowerAuto>, kClickPushButton>>>;
-constexpr auto apuFuelShutoffHandler = &handler<&guarded<
+constexpr auto essentialPowerHandler = &controlHandler<
+    &guarded<electricField<&Electric::essentialPowerGuardOpen>,
+             &toggle<electricField<&Electric::essentialPowerAuto>, kClickPushButton>>>;
+constexpr auto apuFuelShutoffHandler = &controlHandler<&guarded<
     electricPart<&Electric::apu, &electric::Apu::fuelShutoffGuardOpen>,
     &toggle<electricPart<&Electric::apu, &electric::Apu::fuelShutoffOpen>, kClickPushButton>>>;
 
@@ -220,59 +220,69 @@ constexpr auto lamp = &lampIcon<state>;
 template <auto part>
 constexpr auto sourceOffLamp = &lampIcon<&partOffLight<part, &electric::PowerSource::connected>>;
 
-std::vector<GaugeElement> elements() {
+std::vector<GaugeElement> electricalElements() {
     return {
-        icon(kBattery1Switch, 31, 455,
-             &litIcon<partState<&Electric::battery1, &electric::Battery::batterySwitch>,
-                      &switchIndex>),
-        icon(kBattery2Switch, 213, 455,
-             &litIcon<partState<&Electric::battery2, &electric::Battery::batterySwitch>,
-                      &switchIndex>),
-        icon(kGpuAvailableLight, 113, 381, lamp<&gpuAvailableLight>, kImageBright),
-        icon(kGpuInUseLight, 112, 408, lamp<&gpuInUseLight>, kImageBright),
-        icon(kApuGeneratorLight, 180, 397, sourceOffLamp<&Electric::apu>, kImageBright),
-        icon(kGenerator1Light, 45, 295, sourceOffLamp<&Electric::generator1>, kImageBright),
-        icon(kGenerator3Light, 111, 295, sourceOffLamp<&Electric::generator3>, kImageBright),
-        icon(kGenerator2Light, 184, 295, sourceOffLamp<&Electric::generator2>, kImageBright),
-        icon(kGenerator4Light, 248, 295, sourceOffLamp<&Electric::generator4>, kImageBright),
-        icon(kAcPowerLight, 45, 677, lamp<&offLight<&Electric::acPowerSwitch>>, kImageBright),
-        icon(kBackupBatteryLight, 113, 677,
-             lamp<&partOffLight<&Electric::backupBattery, &electric::Battery::batterySwitch>>,
-             kImageBright),
-        icon(kAvionics1Light, 180, 677, lamp<&offLight<&Electric::avionicsMaster1>>, kImageBright),
-        icon(kAvionics2Light, 247, 677, lamp<&offLight<&Electric::avionicsMaster2>>, kImageBright),
-        icon(kEssentialButton, 125, 416, &litIcon<&essentialPowerButton, &guardedIndex>),
-        icon(kBusTiesKnob, 31, 581, &litIcon<electricState<&Electric::busTiesKnob>, &knobIndex>),
-        icon(kShedBusesKnob, 213, 581, &litIcon<electricState<&Electric::shedBusKnob>, &knobIndex>),
-        icon(kApuFuelButton, 847, 118, &litIcon<&apuFuelShutoffButton, &guardedIndex>),
-        icon(kApuMasterKnob, 691, 168,
-             &litIcon<partState<&Electric::apu, &electric::Apu::knob>, &knobIndex>),
+        iconElement(kBattery1Switch, 31, 455,
+                    &litIcon<partState<&Electric::battery1, &electric::Battery::batterySwitch>,
+                             &switchIndex>),
+        iconElement(kBattery2Switch, 213, 455,
+                    &litIcon<partState<&Electric::battery2, &electric::Battery::batterySwitch>,
+                             &switchIndex>),
+        iconElement(kGpuAvailableLight, 113, 381, lamp<&gpuAvailableLight>, kImageBright),
+        iconElement(kGpuInUseLight, 112, 408, lamp<&gpuInUseLight>, kImageBright),
+        iconElement(kApuGeneratorLight, 180, 397, sourceOffLamp<&Electric::apu>, kImageBright),
+        iconElement(kGenerator1Light, 45, 295, sourceOffLamp<&Electric::generator1>, kImageBright),
+        iconElement(kGenerator3Light, 111, 295, sourceOffLamp<&Electric::generator3>, kImageBright),
+        iconElement(kGenerator2Light, 184, 295, sourceOffLamp<&Electric::generator2>, kImageBright),
+        iconElement(kGenerator4Light, 248, 295, sourceOffLamp<&Electric::generator4>, kImageBright),
+        iconElement(kAcPowerLight, 45, 677, lamp<&offLight<&Electric::acPowerSwitch>>,
+                    kImageBright),
+        iconElement(
+            kBackupBatteryLight, 113, 677,
+            lamp<&partOffLight<&Electric::backupBattery, &electric::Battery::batterySwitch>>,
+            kImageBright),
+        iconElement(kAvionics1Light, 180, 677, lamp<&offLight<&Electric::avionicsMaster1>>,
+                    kImageBright),
+        iconElement(kAvionics2Light, 247, 677, lamp<&offLight<&Electric::avionicsMaster2>>,
+                    kImageBright),
+        iconElement(kEssentialButton, 125, 416, &litIcon<&essentialPowerButton, &guardedIndex>),
+        iconElement(kBusTiesKnob, 31, 581,
+                    &litIcon<electricState<&Electric::busTiesKnob>, &threePositionKnobIcon>),
+        iconElement(kShedBusesKnob, 213, 581,
+                    &litIcon<electricState<&Electric::shedBusKnob>, &threePositionKnobIcon>),
+        iconElement(kApuFuelButton, 847, 118, &litIcon<&apuFuelShutoffButton, &guardedIndex>),
+        iconElement(
+            kApuMasterKnob, 691, 168,
+            &litIcon<partState<&Electric::apu, &electric::Apu::knob>, &threePositionKnobIcon>),
     };
 }
 
-std::vector<Control> controls() {
+std::vector<Control> electricalControls() {
     return {
         knob({38, 458, 55, 55}, "BATT 1", {"OFF", nullptr, "AUTO"}, kBattery1Tip,
              batterySwitch<&Electric::battery1, false>, batterySwitch<&Electric::battery1, true>),
         knob({222, 458, 55, 55}, "BATT 2", {"OFF", nullptr, "AUTO"}, kBattery2Tip,
              batterySwitch<&Electric::battery2, false>, batterySwitch<&Electric::battery2, true>),
-        pushButton({100, 380, 50, 50}, "GPU", kGpuTip, sourceButton<&Electric::gpu>),
-        pushButton({168, 380, 50, 50}, "APU GEN", kApuGeneratorTip, sourceButton<&Electric::apu>),
-        pushButton({33, 276, 50, 50}, "GEN 1", kGenerator1Tip, sourceButton<&Electric::generator1>),
-        pushButton({98, 276, 50, 50}, "GEN 3", kGenerator3Tip, sourceButton<&Electric::generator3>),
-        pushButton({172, 276, 50, 50}, "GEN 2", kGenerator2Tip,
-                   sourceButton<&Electric::generator2>),
-        pushButton({236, 276, 50, 50}, "GEN 4", kGenerator4Tip,
-                   sourceButton<&Electric::generator4>),
-        pushButton({33, 658, 50, 50}, "AC PWR", kAcPowerTip,
-                   pushHandler<electricField<&Electric::acPowerSwitch>>),
-        pushButton(
+        pushButtonControl({100, 380, 50, 50}, "GPU", kGpuTip, sourceButton<&Electric::gpu>),
+        pushButtonControl({168, 380, 50, 50}, "APU GEN", kApuGeneratorTip,
+                          sourceButton<&Electric::apu>),
+        pushButtonControl({33, 276, 50, 50}, "GEN 1", kGenerator1Tip,
+                          sourceButton<&Electric::generator1>),
+        pushButtonControl({98, 276, 50, 50}, "GEN 3", kGenerator3Tip,
+                          sourceButton<&Electric::generator3>),
+        pushButtonControl({172, 276, 50, 50}, "GEN 2", kGenerator2Tip,
+                          sourceButton<&Electric::generator2>),
+        pushButtonControl({236, 276, 50, 50}, "GEN 4", kGenerator4Tip,
+                          sourceButton<&Electric::generator4>),
+        pushButtonControl({33, 658, 50, 50}, "AC PWR", kAcPowerTip,
+                          pushHandler<electricField<&Electric::acPowerSwitch>>),
+        pushButtonControl(
             {100, 658, 50, 50}, "BKUP BATT", kBackupBatteryTip,
             pushHandler<electricPart<&Electric::backupBattery, &electric::Battery::batterySwitch>>),
-        pushButton({166, 658, 50, 50}, "AVNX 1", kAvionics1Tip,
-                   pushHandler<electricField<&Electric::avionicsMaster1>>),
-        pushButton({234, 658, 50, 50}, "AVNX 2", kAvionics2Tip,
-                   pushHandler<electricField<&Electric::avionicsMaster2>>),
+        pushButtonControl({166, 658, 50, 50}, "AVNX 1", kAvionics1Tip,
+                          pushHandler<electricField<&Electric::avionicsMaster1>>),
+        pushButtonControl({234, 658, 50, 50}, "AVNX 2", kAvionics2Tip,
+                          pushHandler<electricField<&Electric::avionicsMaster2>>),
         guardedButton({133, 475, 50, 50}, "ESS PWR", kEssentialTip, essentialPowerHandler),
         knob({38, 584, 55, 55}, "BUS TIES", {"OFF", "AUTO", "OVRD"}, kBusTiesTip,
              knobHandler<&Electric::busTiesKnob, -1>, knobHandler<&Electric::busTiesKnob, 1>),
@@ -280,15 +290,15 @@ std::vector<Control> controls() {
              knobHandler<&Electric::shedBusKnob, -1>, knobHandler<&Electric::shedBusKnob, 1>),
         guardedButton({858, 172, 50, 50}, "FUEL SHUTOFF", kApuFuelTip, apuFuelShutoffHandler),
         knob({700, 170, 55, 55}, "APU MASTER", {"OFF", "ON", "START"}, kApuMasterTip,
-             &handler<&turnApuMaster<-1>>, &handler<&turnApuMaster<1>>),
-        pushButton({787, 183, 27, 27}, "STOP", kApuStopTip, &handler<&stopApu>),
+             &controlHandler<&turnApuMaster<-1>>, &controlHandler<&turnApuMaster<1>>),
+        pushButtonControl({787, 183, 27, 27}, "STOP", kApuStopTip, &controlHandler<&stopApu>),
     };
 }
 
 } // namespace
 
 Area electricalArea() {
-    return {{}, elements(), controls()};
+    return {{}, electricalElements(), electricalControls()};
 }
 
 } // namespace tavi::overhead

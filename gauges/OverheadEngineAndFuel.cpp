@@ -64,11 +64,11 @@ bool turnEngineControl(Aircraft& aircraft, uint32_t) {
 
 template <auto engine, int32_t step>
 constexpr auto ignitionKnob =
-    &handler<&stepKnob<engineField<engine, &JetEngine::ignitionKnob>, step>>;
+    &controlHandler<&stepKnob<engineField<engine, &JetEngine::ignitionKnob>, step>>;
 template <auto engine, int32_t step>
-constexpr auto fadecControlKnob = &handler<&turnFadecControl<engine, step>>;
+constexpr auto fadecControlKnob = &controlHandler<&turnFadecControl<engine, step>>;
 template <auto engine, int32_t step>
-constexpr auto engineControlKnob = &handler<
+constexpr auto engineControlKnob = &controlHandler<
     &guarded<engineField<engine, &JetEngine::guardOpen>, &turnEngineControl<engine, step>>>;
 
 // ---- Takeoff data.
@@ -124,14 +124,14 @@ bool turnCrossfeed(Aircraft& aircraft, uint32_t) {
 }
 
 template <int32_t FuelSystem::*selector, int32_t step>
-constexpr auto pumpSelector = &handler<&stepKnob<fuelField<selector>, step>>;
+constexpr auto pumpSelector = &controlHandler<&stepKnob<fuelField<selector>, step>>;
 
 // Off stands in the middle, Right to Left to the left and Left to Right to the right.
 double crossfeedIndex(int position, int lit) {
     const int knobPosition = position == FuelSystem::kRightToLeft   ? 0
                              : position == FuelSystem::kLeftToRight ? 2
                                                                     : 1;
-    return knobIndex(knobPosition, lit);
+    return threePositionKnobIcon(knobPosition, lit);
 }
 
 // ---- The guard over the engine control knob.
@@ -149,7 +149,7 @@ double guardFlapIcon(GaugeElement& element) {
         return 0.0;
     }
     const int lit = panelLit(*aircraft);
-    setHidden(element, system->guardOpen);
+    showOnlyIn(element, !system->guardOpen);
     setBright(element, lit != 0);
     return lit;
 }
@@ -221,42 +221,44 @@ constexpr Artwork kPumpSelector1Knob = knobArtwork("Overhead fuel pump selector 
 constexpr Artwork kPumpSelector2Knob = knobArtwork("Overhead fuel pump selector 2");
 
 template <auto state>
-constexpr auto knobIcon = &litIcon<state, &knobIndex>;
+constexpr auto knobIcon = &litIcon<state, &threePositionKnobIcon>;
 
-std::vector<GaugeElement> elements() {
+std::vector<GaugeElement> engineAndFuelElements() {
     return {
-        icon(kIgnition1Knob, 686, 330, knobIcon<engineState<kEngine1, &JetEngine::ignitionKnob>>),
-        icon(kIgnition2Knob, 841, 330, knobIcon<engineState<kEngine2, &JetEngine::ignitionKnob>>),
-        icon(kFadecControl1Knob, 686, 430,
-             knobIcon<engineState<kEngine1, &JetEngine::fadecControlKnob>>),
-        icon(kFadecControl2Knob, 841, 430,
-             knobIcon<engineState<kEngine2, &JetEngine::fadecControlKnob>>),
+        iconElement(kIgnition1Knob, 686, 330,
+                    knobIcon<engineState<kEngine1, &JetEngine::ignitionKnob>>),
+        iconElement(kIgnition2Knob, 841, 330,
+                    knobIcon<engineState<kEngine2, &JetEngine::ignitionKnob>>),
+        iconElement(kFadecControl1Knob, 686, 430,
+                    knobIcon<engineState<kEngine1, &JetEngine::fadecControlKnob>>),
+        iconElement(kFadecControl2Knob, 841, 430,
+                    knobIcon<engineState<kEngine2, &JetEngine::fadecControlKnob>>),
         needle(kTakeoffDayNeedle, 875, 561, &twinNeedle<&takeoffKnobAngle, false>),
         needle(kTakeoffNightNeedle, 875, 561, &twinNeedle<&takeoffKnobAngle, true>),
-        icon(kEngine1Guard, 656, 604,
-             &litIcon<engineState<kEngine1, &JetEngine::guardOpen>, &guardIndex>),
-        icon(kEngine2Guard, 802, 604,
-             &litIcon<engineState<kEngine2, &JetEngine::guardOpen>, &guardIndex>),
-        icon(kEngineControl1Knob, 686, 636,
-             knobIcon<engineState<kEngine1, &JetEngine::engineControlKnob>>),
-        icon(kEngineControl2Knob, 841, 636,
-             knobIcon<engineState<kEngine2, &JetEngine::engineControlKnob>>),
-        icon(kEngine1GuardFlap, 708, 650, &guardFlapIcon<kEngine1>),
-        icon(kEngine2GuardFlap, 861, 650, &guardFlapIcon<kEngine2>),
-        icon(kFuelPump1Switch, 379, 498,
-             &litIcon<fuelState<&FuelSystem::pump1Switch>, &switchIndex>),
-        icon(kFuelPump2Switch, 518, 498,
-             &litIcon<fuelState<&FuelSystem::pump2Switch>, &switchIndex>),
-        icon(kCrossfeedKnob, 448, 337,
-             &litIcon<fuelState<&FuelSystem::crossfeedKnob>, &crossfeedIndex>),
-        icon(kPumpSelector1Knob, 379, 409, knobIcon<fuelState<&FuelSystem::pumpSelector1>>),
-        icon(kPumpSelector2Knob, 518, 409, knobIcon<fuelState<&FuelSystem::pumpSelector2>>),
+        iconElement(kEngine1Guard, 656, 604,
+                    &litIcon<engineState<kEngine1, &JetEngine::guardOpen>, &guardIndex>),
+        iconElement(kEngine2Guard, 802, 604,
+                    &litIcon<engineState<kEngine2, &JetEngine::guardOpen>, &guardIndex>),
+        iconElement(kEngineControl1Knob, 686, 636,
+                    knobIcon<engineState<kEngine1, &JetEngine::engineControlKnob>>),
+        iconElement(kEngineControl2Knob, 841, 636,
+                    knobIcon<engineState<kEngine2, &JetEngine::engineControlKnob>>),
+        iconElement(kEngine1GuardFlap, 708, 650, &guardFlapIcon<kEngine1>),
+        iconElement(kEngine2GuardFlap, 861, 650, &guardFlapIcon<kEngine2>),
+        iconElement(kFuelPump1Switch, 379, 498,
+                    &litIcon<fuelState<&FuelSystem::pump1Switch>, &switchIndex>),
+        iconElement(kFuelPump2Switch, 518, 498,
+                    &litIcon<fuelState<&FuelSystem::pump2Switch>, &switchIndex>),
+        iconElement(kCrossfeedKnob, 448, 337,
+                    &litIcon<fuelState<&FuelSystem::crossfeedKnob>, &crossfeedIndex>),
+        iconElement(kPumpSelector1Knob, 379, 409, knobIcon<fuelState<&FuelSystem::pumpSelector1>>),
+        iconElement(kPumpSelector2Knob, 518, 409, knobIcon<fuelState<&FuelSystem::pumpSelector2>>),
     };
 }
 
 constexpr uint32_t kBothButtons = platform::kMouseLeftSingle | platform::kMouseRightSingle;
 
-std::vector<Control> controls() {
+std::vector<Control> engineAndFuelControls() {
     return {
         knob({693, 333, 55, 55}, "IGNITION", {"OFF", "AUTO", "ON"}, kIgnition1Tip,
              ignitionKnob<kEngine1, -1>, ignitionKnob<kEngine1, 1>),
@@ -266,23 +268,24 @@ std::vector<Control> controls() {
              fadecControlKnob<kEngine1, -1>, fadecControlKnob<kEngine1, 1>),
         knob({848, 433, 55, 55}, "FADEC", {"RESET", "NEUTRAL", "ALTN"}, kFadecControl2Tip,
              fadecControlKnob<kEngine2, -1>, fadecControlKnob<kEngine2, 1>),
-        springKnob({854, 540, 41, 41}, "TO DATA SET", kTakeoffSetTip, &handler<&setTakeoffData<-1>>,
-                   &handler<&setTakeoffData<1>>, kBothButtons | platform::kMouseRepeat),
-        pushButton({697, 530, 50, 50}, "TO DATA STORE", kTakeoffStoreTip,
-                   &handler<&storeTakeoffData>),
+        springKnob({854, 540, 41, 41}, "TO DATA SET", kTakeoffSetTip,
+                   &controlHandler<&setTakeoffData<-1>>, &controlHandler<&setTakeoffData<1>>,
+                   kBothButtons | platform::kMouseRepeat),
+        pushButtonControl({697, 530, 50, 50}, "TO DATA STORE", kTakeoffStoreTip,
+                          &controlHandler<&storeTakeoffData>),
         knob({693, 638, 55, 55}, "ENG 1", {"STOP", "RUN", "START"}, kEngineControl1Tip,
              engineControlKnob<kEngine1, -1>, engineControlKnob<kEngine1, 1>, kBothButtons),
         knob({848, 638, 55, 55}, "ENG 2", {"STOP", "RUN", "START"}, kEngineControl2Tip,
              engineControlKnob<kEngine2, -1>, engineControlKnob<kEngine2, 1>, kBothButtons),
         knob({386, 501, 55, 55}, "PUMP 1", {"OFF", nullptr, "ON"}, kFuelPump1Tip,
-             &handler<&setFuelPump<&FuelSystem::setFuelPump1, false>>,
-             &handler<&setFuelPump<&FuelSystem::setFuelPump1, true>>),
+             &controlHandler<&setFuelPump<&FuelSystem::setFuelPump1, false>>,
+             &controlHandler<&setFuelPump<&FuelSystem::setFuelPump1, true>>),
         knob({525, 501, 55, 55}, "PUMP 2", {"OFF", nullptr, "ON"}, kFuelPump2Tip,
-             &handler<&setFuelPump<&FuelSystem::setFuelPump2, false>>,
-             &handler<&setFuelPump<&FuelSystem::setFuelPump2, true>>),
+             &controlHandler<&setFuelPump<&FuelSystem::setFuelPump2, false>>,
+             &controlHandler<&setFuelPump<&FuelSystem::setFuelPump2, true>>),
         knob({455, 340, 55, 55}, "XFEED", {"R TO L", "OFF", "L TO R"}, kCrossfeedTip,
-             &handler<&turnCrossfeed<&FuelSystem::crossfeedKnobDown>>,
-             &handler<&turnCrossfeed<&FuelSystem::crossfeedKnobUp>>),
+             &controlHandler<&turnCrossfeed<&FuelSystem::crossfeedKnobDown>>,
+             &controlHandler<&turnCrossfeed<&FuelSystem::crossfeedKnobUp>>),
         knob({386, 412, 55, 55}, "PUMP SEL 1", {"A", "B", "C"}, kPumpSelector1Tip,
              pumpSelector<&FuelSystem::pumpSelector1, -1>,
              pumpSelector<&FuelSystem::pumpSelector1, 1>),
@@ -295,10 +298,10 @@ std::vector<Control> controls() {
 } // namespace
 
 Area engineAndFuelArea() {
-    return {{icon(kEngine1Overlay, 680, 0, &lightingIcon<4>),
-             icon(kEngine2Overlay, 857, 0, &lightingIcon<4>)},
-            elements(),
-            controls()};
+    return {{iconElement(kEngine1Overlay, 680, 0, &lightingIcon<4>),
+             iconElement(kEngine2Overlay, 857, 0, &lightingIcon<4>)},
+            engineAndFuelElements(),
+            engineAndFuelControls()};
 }
 
 } // namespace tavi::overhead

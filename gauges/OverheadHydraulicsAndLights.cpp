@@ -50,12 +50,12 @@ int enginePumpButton(Aircraft& aircraft) {
 
 template <auto hydraulic>
 constexpr auto enginePumpHandler =
-    &handler<&guarded<hydraulicField<hydraulic, &Hydraulic::enginePumpGuardOpen>,
-                      &toggleEnginePump<hydraulic>>>;
+    &controlHandler<&guarded<hydraulicField<hydraulic, &Hydraulic::enginePumpGuardOpen>,
+                             &toggleEnginePump<hydraulic>>>;
 
 template <auto hydraulic, int32_t step>
 constexpr auto electricPumpKnob =
-    &handler<&stepKnob<hydraulicField<hydraulic, &Hydraulic::electricPumpKnob>, step>>;
+    &controlHandler<&stepKnob<hydraulicField<hydraulic, &Hydraulic::electricPumpKnob>, step>>;
 
 // ---- Flight controls: each light holds the cockpit's power rule.
 
@@ -67,7 +67,7 @@ int flightControlLight(Aircraft& aircraft) {
 
 template <bool Mechanisation::*member>
 constexpr auto flightControlButton =
-    &handler<&toggle<flightControlField<member>, kClickPushButton>>;
+    &controlHandler<&toggle<flightControlField<member>, kClickPushButton>>;
 
 // ---- Lights.
 
@@ -106,7 +106,7 @@ bool toggleSign(Aircraft& aircraft, uint32_t) {
 }
 
 template <bool Lights::*member>
-constexpr auto lightSwitch = &handler<&toggle<lightsField<member>, kClickLightSwitch>>;
+constexpr auto lightSwitch = &controlHandler<&toggle<lightsField<member>, kClickLightSwitch>>;
 
 double emergencyLightIndex(int position, int lit) {
     return position + 3 * lit;
@@ -191,45 +191,46 @@ constexpr Artwork kSignsOverlay{"Overhead signs lighting", 55,     45, 4,
                                 paintLightingOverlay,      "SIGNS"};
 
 template <bool Lights::*member>
-constexpr auto lightSwitchIcon = &litIcon<lightsState<member>, &lightSwitchIndex>;
+constexpr auto lightSwitchImage = &litIcon<lightsState<member>, &tavi::lightSwitchIcon>;
 
 template <auto hydraulic>
 constexpr auto electricPumpIcon =
-    &litIcon<&stateOf<hydraulicField<hydraulic, &Hydraulic::electricPumpKnob>>, &knobIndex>;
+    &litIcon<&stateOf<hydraulicField<hydraulic, &Hydraulic::electricPumpKnob>>,
+             &threePositionKnobIcon>;
 
 template <bool (Mechanisation::*offLight)() const>
 constexpr auto flightControlLamp = &lampIcon<&flightControlLight<offLight>>;
 
-std::vector<GaugeElement> elements() {
+std::vector<GaugeElement> hydraulicsAndLightsElements() {
     return {
-        icon(kElectricPump1Knob, 1020, 637, electricPumpIcon<kHydraulic1>),
-        icon(kElectricPump2Knob, 1148, 637, electricPumpIcon<kHydraulic2>),
-        icon(kEnginePump1Button, 1029, 483,
-             &litIcon<&enginePumpButton<kHydraulic1>, &guardedIndex>),
-        icon(kEnginePump2Button, 1152, 483,
-             &litIcon<&enginePumpButton<kHydraulic2>, &guardedIndex>),
-        icon(kAileron1Light, 1008, 356, flightControlLamp<&Mechanisation::aileronSystem1OffLight>,
-             kImageBright),
-        icon(kAileron2Light, 1072, 356, flightControlLamp<&Mechanisation::aileronSystem2OffLight>,
-             kImageBright),
-        icon(kRudder1Light, 1145, 356, flightControlLamp<&Mechanisation::rudderSystem1OffLight>,
-             kImageBright),
-        icon(kRudder2Light, 1208, 356, flightControlLamp<&Mechanisation::rudderSystem2OffLight>,
-             kImageBright),
-        icon(kEmergencySwitch, 63, 744,
-             &litIcon<lightsState<&Lights::emergencyLight>, &emergencyLightIndex>),
-        icon(kNavigationSwitch, 354, 752, lightSwitchIcon<&Lights::navLights>),
-        icon(kBeaconSwitch, 416, 751, lightSwitchIcon<&Lights::beaconLights>),
-        icon(kStrobeSwitch, 475, 751, lightSwitchIcon<&Lights::strobeLights>),
-        icon(kLandingSwitch, 670, 757, lightSwitchIcon<&Lights::landingLights>),
-        icon(kTaxiSwitch, 865, 750, lightSwitchIcon<&Lights::taxiLights>),
-        icon(kLogoSwitch, 994, 755, lightSwitchIcon<&Lights::logoLights>),
-        icon(kSeatBeltSwitch, 1120, 755, lightSwitchIcon<&Lights::seatBeltSign>),
-        icon(kNoSmokingSwitch, 1180, 755, lightSwitchIcon<&Lights::noSmokingSign>),
+        iconElement(kElectricPump1Knob, 1020, 637, electricPumpIcon<kHydraulic1>),
+        iconElement(kElectricPump2Knob, 1148, 637, electricPumpIcon<kHydraulic2>),
+        iconElement(kEnginePump1Button, 1029, 483,
+                    &litIcon<&enginePumpButton<kHydraulic1>, &guardedIndex>),
+        iconElement(kEnginePump2Button, 1152, 483,
+                    &litIcon<&enginePumpButton<kHydraulic2>, &guardedIndex>),
+        iconElement(kAileron1Light, 1008, 356,
+                    flightControlLamp<&Mechanisation::aileronSystem1OffLight>, kImageBright),
+        iconElement(kAileron2Light, 1072, 356,
+                    flightControlLamp<&Mechanisation::aileronSystem2OffLight>, kImageBright),
+        iconElement(kRudder1Light, 1145, 356,
+                    flightControlLamp<&Mechanisation::rudderSystem1OffLight>, kImageBright),
+        iconElement(kRudder2Light, 1208, 356,
+                    flightControlLamp<&Mechanisation::rudderSystem2OffLight>, kImageBright),
+        iconElement(kEmergencySwitch, 63, 744,
+                    &litIcon<lightsState<&Lights::emergencyLight>, &emergencyLightIndex>),
+        iconElement(kNavigationSwitch, 354, 752, lightSwitchImage<&Lights::navLights>),
+        iconElement(kBeaconSwitch, 416, 751, lightSwitchImage<&Lights::beaconLights>),
+        iconElement(kStrobeSwitch, 475, 751, lightSwitchImage<&Lights::strobeLights>),
+        iconElement(kLandingSwitch, 670, 757, lightSwitchImage<&Lights::landingLights>),
+        iconElement(kTaxiSwitch, 865, 750, lightSwitchImage<&Lights::taxiLights>),
+        iconElement(kLogoSwitch, 994, 755, lightSwitchImage<&Lights::logoLights>),
+        iconElement(kSeatBeltSwitch, 1120, 755, lightSwitchImage<&Lights::seatBeltSign>),
+        iconElement(kNoSmokingSwitch, 1180, 755, lightSwitchImage<&Lights::noSmokingSign>),
     };
 }
 
-std::vector<Control> controls() {
+std::vector<Control> hydraulicsAndLightsControls() {
     return {
         knob({1027, 640, 55, 55}, "ELEC PUMP 1", {"OFF", "AUTO", "ON"}, kElectricPump1Tip,
              electricPumpKnob<kHydraulic1, -1>, electricPumpKnob<kHydraulic1, 1>),
@@ -239,38 +240,39 @@ std::vector<Control> controls() {
                       enginePumpHandler<kHydraulic1>),
         guardedButton({1158, 538, 50, 50}, "ENG PUMP 2", kEnginePump2Tip,
                       enginePumpHandler<kHydraulic2>),
-        pushButton({997, 337, 50, 50}, "AIL 1", kAileron1Tip,
-                   flightControlButton<&Mechanisation::aileronSystem1On>),
-        pushButton({1059, 337, 50, 50}, "AIL 2", kAileron2Tip,
-                   flightControlButton<&Mechanisation::aileronSystem2On>),
-        pushButton({1132, 337, 50, 50}, "RUD 1", kRudder1Tip,
-                   flightControlButton<&Mechanisation::rudderSystem1On>),
-        pushButton({1195, 337, 50, 50}, "RUD 2", kRudder2Tip,
-                   flightControlButton<&Mechanisation::rudderSystem2On>),
+        pushButtonControl({997, 337, 50, 50}, "AIL 1", kAileron1Tip,
+                          flightControlButton<&Mechanisation::aileronSystem1On>),
+        pushButtonControl({1059, 337, 50, 50}, "AIL 2", kAileron2Tip,
+                          flightControlButton<&Mechanisation::aileronSystem2On>),
+        pushButtonControl({1132, 337, 50, 50}, "RUD 1", kRudder1Tip,
+                          flightControlButton<&Mechanisation::rudderSystem1On>),
+        pushButtonControl({1195, 337, 50, 50}, "RUD 2", kRudder2Tip,
+                          flightControlButton<&Mechanisation::rudderSystem2On>),
         verticalSwitch({69, 750, 27, 50}, "EMER", {"OFF", "ARMED", "ON"}, kEmergencyTip,
-                       &handler<&moveEmergencyLight<-1>>, &handler<&moveEmergencyLight<1>>),
+                       &controlHandler<&moveEmergencyLight<-1>>,
+                       &controlHandler<&moveEmergencyLight<1>>),
         toggleSwitch({354, 750, 27, 50}, "NAV", kNavigationTip, lightSwitch<&Lights::navLights>),
-        toggleSwitch({416, 750, 27, 50}, "BEACON", kBeaconTip, &handler<&toggleBeacon>),
+        toggleSwitch({416, 750, 27, 50}, "BEACON", kBeaconTip, &controlHandler<&toggleBeacon>),
         toggleSwitch({480, 750, 27, 50}, "STROBE", kStrobeTip, lightSwitch<&Lights::strobeLights>),
         toggleSwitch({680, 750, 152, 50}, "LANDING", kLandingTip,
                      lightSwitch<&Lights::landingLights>),
         toggleSwitch({866, 750, 27, 50}, "TAXI", kTaxiTip, lightSwitch<&Lights::taxiLights>),
         toggleSwitch({1000, 750, 27, 50}, "LOGO", kLogoTip, lightSwitch<&Lights::logoLights>),
         toggleSwitch({1122, 750, 27, 50}, "BELTS", kSeatBeltTip,
-                     &handler<&toggleSign<&Lights::toggleSeatBeltSign>>),
+                     &controlHandler<&toggleSign<&Lights::toggleSeatBeltSign>>),
         toggleSwitch({1186, 750, 27, 50}, "NO SMOKE", kNoSmokingTip,
-                     &handler<&toggleSign<&Lights::toggleNoSmokingSign>>),
+                     &controlHandler<&toggleSign<&Lights::toggleNoSmokingSign>>),
     };
 }
 
 } // namespace
 
 Area hydraulicsAndLightsArea() {
-    return {{icon(kLightsOverlay, 145, 750, &lightingIcon<2>),
-             icon(kLandingOverlay, 540, 751, &lightingIcon<2>),
-             icon(kSignsOverlay, 1058, 755, &lightingIcon<2>)},
-            elements(),
-            controls()};
+    return {{iconElement(kLightsOverlay, 145, 750, &lightingIcon<2>),
+             iconElement(kLandingOverlay, 540, 751, &lightingIcon<2>),
+             iconElement(kSignsOverlay, 1058, 755, &lightingIcon<2>)},
+            hydraulicsAndLightsElements(),
+            hydraulicsAndLightsControls()};
 }
 
 } // namespace tavi::overhead

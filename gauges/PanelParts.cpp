@@ -47,11 +47,16 @@ GaugeElement staticImage(const Artwork& artwork, int x, int y, uint32_t flags) {
     return element;
 }
 
-GaugeElement iconElement(const Artwork& artwork, int x, int y, platform::ElementValue value) {
-    GaugeElement element = staticImage(artwork, x, y);
+GaugeElement iconElement(const Artwork& artwork, int x, int y, platform::ElementValue value,
+                         uint32_t flags) {
+    GaugeElement element = staticImage(artwork, x, y, flags);
     element.kind = platform::ElementKind::Icon;
     element.value = value;
     return element;
+}
+
+GaugeElement lampElement(const Artwork& artwork, int x, int y, platform::ElementValue value) {
+    return iconElement(artwork, x, y, value, platform::kImageBright);
 }
 
 GaugeElement needleElement(const Artwork& artwork, int x, int y, int pivotX, int pivotY,
@@ -76,17 +81,9 @@ GaugeElement movingElement(const Artwork& artwork, int x, int y, const MovingRan
     return element;
 }
 
-double backgroundIconLook(GaugeElement& element) {
-    return readyValue([&](const Aircraft& aircraft) {
-        const int lit = panelLit(aircraft);
-        setBright(element, lit != 0);
-        return static_cast<double>(lit);
-    });
-}
-
 GaugeElement panelRoot(const Artwork& image, const Artwork& icon,
                        std::vector<GaugeElement> children) {
-    GaugeElement background = iconElement(icon, 0, 0, backgroundIconLook);
+    GaugeElement background = iconElement(icon, 0, 0, backgroundIcon);
     background.children = std::move(children);
     GaugeElement root = staticImage(image, 0, 0);
     root.children.push_back(std::move(background));

@@ -44,6 +44,32 @@ bool actOn(System* (Aircraft::*accessor)() const, Action action) {
     return true;
 }
 
+// An operation of a control on the ready aircraft: false when the system it acts on is absent.
+using ControlAction = bool (*)(Aircraft& aircraft, uint32_t flags);
+
+// The mouse handler of the operation: it acts only on the ready aircraft, and answers false
+// while the aircraft is not ready or the system absent.
+template <ControlAction action>
+bool controlHandler(int, int, uint32_t flags) {
+    Aircraft* aircraft = readyAircraft();
+    return aircraft && action(*aircraft, flags);
+}
+
+// A guarded control: its cover (null while its system is absent) takes the right click, without
+// a sound; the control acts on a left click only while the cover is open.
+template <auto cover, ControlAction action>
+bool guarded(Aircraft& aircraft, uint32_t flags) {
+    bool* open = cover(aircraft);
+    if (!open) {
+        return false;
+    }
+    if (isRightClick(flags)) {
+        *open = !*open;
+        return true;
+    }
+    return !*open || action(aircraft, flags);
+}
+
 // The screen of the display slot as its own class, or null.
 template <typename Screen>
 Screen* screenOf(const Aircraft& aircraft, int displayId) {
@@ -78,6 +104,9 @@ void showOnlyIn(platform::GaugeElement& element, bool shown);
 platform::GaugeElement staticImage(const platform::Artwork& artwork, int x, int y,
                                    uint32_t flags = 0);
 platform::GaugeElement iconElement(const platform::Artwork& artwork, int x, int y,
+                                   platform::ElementValue value, uint32_t flags = 0);
+// A lamp: an icon declared bright.
+platform::GaugeElement lampElement(const platform::Artwork& artwork, int x, int y,
                                    platform::ElementValue value);
 platform::GaugeElement needleElement(const platform::Artwork& artwork, int x, int y, int pivotX,
                                      int pivotY, double maxDegreesPerSecond,
@@ -95,7 +124,6 @@ platform::GaugeElement movingElement(const platform::Artwork& artwork, int x, in
 // bright flag); the children go under the icon.
 platform::GaugeElement panelRoot(const platform::Artwork& image, const platform::Artwork& icon,
                                  std::vector<platform::GaugeElement> children);
-double backgroundIconLook(platform::GaugeElement& element);
 
 // Mouse controls.
 platform::MouseArea wholeArea(int width, int height, platform::MouseHandler handler,

@@ -16,16 +16,11 @@ using platform::GaugeElement;
 using platform::MouseControl;
 using platform::Tooltip;
 
-// The pitch wheel's picture turns by alternating two images, one step per click.
-int& pitchWheelPhase() {
-    static int phase = 0;
-    return phase;
-}
-
 template <int Sign>
 bool turnPitchWheel(int, int, uint32_t) {
     return actOn(&Aircraft::flightDirector, [](FlightDirector& director) {
-        pitchWheelPhase() = 1 - pitchWheelPhase();
+        // The wheel's picture turns by alternating two images, one step per click.
+        director.pitchWheelPhase = 1 - director.pitchWheelPhase;
         director.pitchWheel(Sign * director.pitchStep);
     });
 }
@@ -46,9 +41,10 @@ bool stepLandingElevation(int, int, uint32_t flags) {
 
 double pitchWheelIcon(GaugeElement& element) {
     return readyValue([&](const Aircraft& aircraft) {
+        const FlightDirector* director = aircraft.flightDirector();
         const int lit = panelLit(aircraft);
         setBright(element, lit != 0);
-        return pitchWheelPhase() + 2.0 * lit;
+        return (director ? director->pitchWheelPhase : 0) + 2.0 * lit;
     });
 }
 
@@ -104,8 +100,8 @@ constexpr Artwork kPitchWheel{"pitch wheel", 36, 90, 4, paintPitchWheel, ""};
 constexpr Artwork kTurnPointer{"turn knob pointer", 110, 112, 1, paintTurnPointer, ""};
 constexpr Artwork kReadout{"landing elevation", 70, 24, 1, paintBlank, ""};
 
-const Tooltip kClimbTip{"Climb", nullptr};
-const Tooltip kDescentTip{"Descent", nullptr};
+const Tooltip kPitchUpTip{"Climb", nullptr};
+const Tooltip kPitchDownTip{"Descent", nullptr};
 const Tooltip kTurnTip{"Turn Control Knob", nullptr};
 const Tooltip kIncreaseTip{"Increase Landing Elevation", nullptr};
 const Tooltip kDecreaseTip{"Decrease Landing Elevation", nullptr};
@@ -132,9 +128,9 @@ GaugeElement pedestalRoot() {
 std::vector<MouseControl> pedestalControls() {
     using platform::Cursor;
     return {
-        mouseControl(64, 90, 36, 40, &kClimbTip,
+        mouseControl(64, 90, 36, 40, &kPitchUpTip,
                      {wholeArea(36, 40, turnPitchWheel<-1>, kLeftRepeat, Cursor::UpArrow)}),
-        mouseControl(64, 40, 36, 40, &kDescentTip,
+        mouseControl(64, 40, 36, 40, &kPitchDownTip,
                      {wholeArea(36, 40, turnPitchWheel<1>, kLeftRepeat, Cursor::DownArrow)}),
         mouseControl(255, 35, 35, 100, &kTurnTip,
                      {wholeArea(35, 100, turnKnob<1>, kLeftRepeat, Cursor::DownArrow)}),

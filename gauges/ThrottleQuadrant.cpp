@@ -9,7 +9,6 @@
 #include "platform/gfx/Surface.h"
 
 #include <algorithm>
-#include <array>
 
 namespace tavi {
 
@@ -22,25 +21,13 @@ using platform::MouseControl;
 using platform::Tooltip;
 using platform::TooltipArgument;
 
-// The quadrant's own state: the pixel height of its lever reference image as the last
-// pre-update found it (0 while unknown), and the stick shaker cut-out covers (closed at start,
-// not saved).
-struct QuadrantState {
-    int referenceHeight = 0;
-    std::array<bool, 2> shakerCoverOpen{};
-};
-
-QuadrantState& quadrant() {
-    static QuadrantState state;
-    return state;
-}
-
 // The reference image's design height; drags arrive in displayed pixels.
 constexpr double kReferenceDesignHeight = 100.0;
 
 // A drag point in design pixels, or nothing while the reference size is unknown.
-bool designY(int y, double& design) {
-    const int height = quadrant().referenceHeight;
+bool designY(const Aircraft& aircraft, int y, double& design) {
+    const Fadec* fadec = aircraft.fadec();
+    const int32_t height = fadec ? fadec->leverReferenceHeight : 0;
     if (height <= 0) {
         return false;
     }
@@ -62,11 +49,11 @@ float leverAngle(double designY) {
 // A left-button event moves both levers, a right-button one only the lever under the pointer.
 template <int Lever>
 bool dragLever(int, int y, uint32_t flags) {
-    return actOn(&Aircraft::fadec, [&](Fadec& fadec) {
+    return actOn(&Aircraft::fadec, [&](Fadec& fadec, Aircraft& aircraft) {
         // Until the first pre-update has measured the reference image there is no scale to
         // turn the pointer into a lever angle: the drag is taken and does nothing.
         double design = 0.0;
-        if (!designY(y, design)) {
+        if (!designY(aircraft, y, design)) {
             return;
         }
         const float angle = leverAngle(design);
@@ -81,9 +68,9 @@ bool dragLever(int, int y, uint32_t flags) {
 }
 
 bool dragSpeedBrake(int, int y, uint32_t) {
-    return actOn(&Aircraft::mechanisation, [&](Mechanisation& mechanisation) {
+    return actOn(&Aircraft::mechanisation, [&](Mechanisation& mechanisation, Aircraft& aircraft) {
         double design = 0.0;
-        if (!designY(y, design)) {
+        if (!designY(aircraft, y, design)) {
             return;
         }
         mechanisation.setSpoilerLever(
@@ -96,34 +83,40 @@ bool selectRating(int, int, uint32_t) {
     return actOn(&Aircraft::fadec, [](Fadec& fadec) { fadec.selectThrustRating(Rating); });
 }
 
-// Right click: the cover; left click: the cut-out, only with the cover open.
 template <int Shaker>
-bool pressShakerCutout(int, int, uint32_t flags) {
-    return actOnAircraft([&](Aircraft& aircraft) {
-        bool& coverOpen = quadrant().shakerCoverOpen[Shaker - 1];
-        if (isRightClick(flags)) {
-            coverOpen = !coverOpen;
-            return;
-        }
-        Autopilot* autopilot = aircraft.autopilot();
-        if (!coverOpen || !autopilot) {
-            return;
-        }
-        if (Shaker == 1) {
-            autopilot->toggleStickShaker1Cutout();
-        } else {
-            autopilot->toggleStickShaker2Cutout();
-        }
-        playClick(aircraft, kClickPushButton);
-    });
+bool* shakerCutoutGuard(Aircraft& aircraft) {
+    Autopilot* autopilot = aircraft.autopilot();
+    return autopilot ? &autopilot->shakerCutoutGuardOpen[Shaker - 1] : nullptr;
 }
 
+template <int Shaker>
+bool toggleShakerCutout(Aircraft& aircraft, uint32_t) {
+    Autopilot* autopilot = aircraft.autopilot();
+    if (!autopilot) {
+        return false;
+    }
+    if (Shaker == 1) {
+        autopilot->toggleStickShaker1Cutout();
+    } else {
+        autopilot->toggleStickShaker2Cutout();
+    }
+    playClick(aircraft, kClickPushButton);
+    return true;
+}
+
+// Right click: the cover; left click: the cut-out, only with the cover open.
+template <int Shaker>
+constexpr platform::MouseHandler pressShakerCutout =
+    controlHandler<guarded<shakerCutoutGuard<Shaker>, toggleShakerCutout<Shaker>>>;
+
 void setReferenceSize(platform::GaugeHeader& gauge, int32_t service, void*) {
-    if (service != platform::kServicePreUpdate || !readyAircraft()) {
+    if (service != platform::kServicePreUpdate) {
         return;
     }
-    const GaugeElement& reference = gauge.root.children.at(0).children.at(0);
-    quadrant().referenceHeight = reference.surface ? reference.surface->pixelHeight() : 0;
+    actOn(&Aircraft::fadec, [&](Fadec& fadec) {
+        const GaugeElement& reference = gauge.root.children.at(0).children.at(0);
+        fadec.leverReferenceHeight = reference.surface ? reference.surface->pixelHeight() : 0;
+    });
 }
 
 // Lever offsets: 18 px over the first 22 degrees, 57 px over the last 53.
@@ -203,11 +196,14 @@ template <int Shaker>
 double shakerButton(GaugeElement& element) {
     return readyValue([&](const Aircraft& aircraft) {
         const Autopilot* autopilot = aircraft.autopilot();
-        const bool light = autopilot && (Shaker == 1 ? autopilot->isStickShaker1CutoutLit()
-                                                     : autopilot->isStickShaker2CutoutLit());
+        if (!autopilot) {
+            return 0.0;
+        }
+        const bool light = Shaker == 1 ? autopilot->isStickShaker1CutoutLit()
+                                       : autopilot->isStickShaker2CutoutLit();
         const int lit = panelLit(aircraft);
         setBright(element, lit != 0);
-        return guardedButtonIcon(light, quadrant().shakerCoverOpen[Shaker - 1], lit);
+        return guardedButtonIcon(light, autopilot->shakerCutoutGuardOpen[Shaker - 1], lit);
     });
 }
 

@@ -23,13 +23,21 @@ const TooltipArgument* argumentAt(const Tooltip& tooltip, int number) {
     return &(*tooltip.arguments)[static_cast<std::size_t>(number) - 1];
 }
 
-std::string formatArgument(const TooltipArgument* argument, std::string_view format) {
+// The argument as the placeholder shows it; nothing when its text callback gives no text.
+std::optional<std::string> formatArgument(const TooltipArgument* argument,
+                                          std::string_view format) {
     if (!argument) {
-        return {};
+        return std::string();
     }
     if (format == "s") {
-        const char* text = argument->text ? argument->text() : nullptr;
-        return text ? text : "";
+        if (!argument->text) {
+            return std::string();
+        }
+        const char* text = argument->text();
+        if (!text) {
+            return std::nullopt;
+        }
+        return std::string(text);
     }
     const double number = argument->number ? argument->number() : 0.0;
     if (!std::isfinite(number)) {
@@ -43,9 +51,9 @@ std::string formatArgument(const TooltipArgument* argument, std::string_view for
     } else if (format == ".0f") {
         std::snprintf(buffer, sizeof buffer, "%.0f", number);
     } else {
-        return {};
+        return std::string();
     }
-    return buffer;
+    return std::string(buffer);
 }
 
 } // namespace
@@ -108,8 +116,14 @@ std::string formatTooltip(const Tooltip& tooltip) {
             ++at;
             continue;
         }
-        result +=
+        const std::optional<std::string> argument =
             formatArgument(argumentAt(tooltip, number), text.substr(open + 1, close - open - 1));
+        // A text callback gives no text while its system is not ready: a tooltip with an empty
+        // gap says nothing true, so none is shown.
+        if (!argument) {
+            return {};
+        }
+        result += *argument;
         at = close + 1;
     }
     return result;

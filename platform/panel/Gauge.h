@@ -177,7 +177,8 @@ std::optional<MouseHit> findMouseArea(const GaugeHeader& gauge, double designX, 
 // The first control in list order whose rectangle holds the point, whatever its parts take.
 const MouseControl* findControl(const GaugeHeader& gauge, double designX, double designY);
 
-// The tooltip's text with its placeholders filled; "%N!d!" truncates toward zero.
+// The tooltip's text with its placeholders filled; "%N!d!" truncates toward zero. Empty when a
+// text argument it shows gives no text.
 std::string formatTooltip(const Tooltip& tooltip);
 
 // The gauge of the module's list with the name (case as exported), or null.

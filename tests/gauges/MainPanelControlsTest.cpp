@@ -1,10 +1,12 @@
 #include "airframe/Electric.h"
 #include "airframe/Lights.h"
+#include "avionics/Adc.h"
 #include "avionics/Baro.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/Radio.h"
 #include "displays/Eicas.h"
 #include "displays/Isi.h"
+#include "displays/Mfd.h"
 #include "displays/Pfd.h"
 #include "displays/Rmu.h"
 #include "support/GaugeClicks.h"
@@ -80,6 +82,51 @@ TEST_F(MainPanelControlsTest, RmuBezelKeysAndKnobs) {
     EXPECT_TRUE(mouseEvent(panel, 825, 805, kRepeat));
     EXPECT_TRUE(mouseEvent(panel, 825, 805, kRepeat));
     EXPECT_EQ(rmu.brightness, 195) << "inner ring up once, outer ring down twice";
+}
+
+// The soft keys go to MFD 1's menus; the range knob's halves step the map range down and up,
+// and on the speeds menu a right click gives the large step.
+TEST_F(MainPanelControlsTest, MfdBezelKeysAndRangeKnob) {
+    Mfd& mfd = screen<Mfd>(kMfdLeft);
+    EXPECT_TRUE(leftClick(panel, 629, 795));
+    EXPECT_TRUE(mfd.planMode) << "MAP / PLAN, the sixth key";
+    EXPECT_TRUE(leftClick(panel, 479, 795));
+    EXPECT_EQ(mfd.menuLevel, Mfd::kSysMenu) << "SYS, the first key";
+    EXPECT_TRUE(leftClick(panel, 479, 795));
+    EXPECT_EQ(mfd.menuLevel, Mfd::kMainMenu) << "RTN";
+    EXPECT_TRUE(leftClick(panel, 509, 795));
+    EXPECT_EQ(mfd.menuLevel, Mfd::kMfdMenu) << "MENU, the second key";
+    EXPECT_FALSE(leftClick(panel, 494, 795)) << "between the keys";
+
+    mfd.menuLevel = Mfd::kMainMenu;
+    struct KnobClick {
+        int x;
+        uint32_t flags;
+        int32_t value;
+    };
+    const KnobClick rangeSteps[] = {{660, platform::kMouseLeftSingle, 8},
+                                    {695, platform::kMouseLeftSingle, 0},
+                                    {695, kRepeat, 1},
+                                    {695, platform::kMouseRightSingle, 2},
+                                    {660, platform::kMouseRightSingle | platform::kMouseRepeat, 1}};
+    for (const auto& step : rangeSteps) {
+        EXPECT_TRUE(mouseEvent(panel, step.x, 805, step.flags));
+        EXPECT_EQ(mfd.rangeIndex, step.value) << step.x << " " << step.flags;
+    }
+
+    Adc& adc = *module.aircraft().adc();
+    mfd.menuLevel = Mfd::kSpeedsMenu;
+    adc.selectSpeedBug(1);
+    adc.referenceSpeeds[0] = 130;
+    const KnobClick speedSteps[] = {{660, platform::kMouseLeftSingle, 129},
+                                    {660, platform::kMouseRightSingle, 119},
+                                    {695, platform::kMouseRightSingle, 129},
+                                    {695, platform::kMouseLeftSingle, 130}};
+    for (const auto& step : speedSteps) {
+        EXPECT_TRUE(mouseEvent(panel, step.x, 805, step.flags));
+        EXPECT_EQ(adc.referenceSpeeds[0], step.value) << step.x << " " << step.flags;
+    }
+    EXPECT_EQ(mfd.rangeIndex, 1) << "the speeds menu keeps the range";
 }
 
 TEST_F(MainPanelControlsTest, EicasScrollNeverGoesBelowTheFirstMessage) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <string_view>
 
 namespace tavi {
 namespace {
@@ -75,6 +76,9 @@ TEST(OverheadTest, BeforeTheStartUpNothingShowsOrActs) {
             const platform::TooltipArgument& argument = (*arguments)[i];
             EXPECT_EQ(argument.text ? argument.text() : nullptr, nullptr) << control.tooltip->text;
             EXPECT_EQ(argument.number ? argument.number() : 0.0, 0.0) << control.tooltip->text;
+        }
+        if (std::string_view(control.tooltip->text).find("!s!") != std::string_view::npos) {
+            EXPECT_EQ(platform::formatTooltip(*control.tooltip), "") << control.tooltip->text;
         }
         for (const platform::MouseArea& area : control.areas) {
             EXPECT_FALSE(area.handler(0, 0, area.events)) << control.x << "," << control.y;

@@ -30,6 +30,7 @@ TEST_F(PedestalPanelTest, PitchWheelStepsTheTargetAndTurnsItsPicture) {
     bench.fd().verticalMode = FdVerticalMode::Vs;
     bench.panel().clearKeyEventsSent();
     const double phase = icon("pitch wheel");
+    EXPECT_EQ(phase, 0.0) << "every aircraft's wheel starts at its first image";
     EXPECT_TRUE(leftClick(pedestalGauge, 80, 110));
     EXPECT_EQ(icon("pitch wheel"), 1.0 - phase);
     EXPECT_TRUE(

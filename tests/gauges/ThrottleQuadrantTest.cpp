@@ -247,7 +247,7 @@ TEST(ThrottleQuadrantReadinessTest, NothingActsBeforeTheAircraftIsReady) {
     EXPECT_FALSE(leftClick(throttleGauge, 270, 48));
     EXPECT_FALSE(mouseEvent(throttleGauge, 182, 130, kLeftDrag));
     EXPECT_FALSE(leftClick(thrustRatingGauge, 40, 20));
-    EXPECT_EQ(tooltipAt(throttleGauge, 50, 460), "Parking Brake ()");
+    EXPECT_EQ(tooltipAt(throttleGauge, 50, 460), "") << "no position to name yet";
     EXPECT_EQ(tooltipAt(throttleGauge, 182, 130), "Thrust Lever 1 (0.0°)");
     EXPECT_EQ(elementValue(*findElement(throttleGauge, "flap indicator")), 0.0);
 }

@@ -97,13 +97,15 @@ TEST(GaugeTooltipTest, FillsEachPlaceholderFromTheSharedArguments) {
     };
     const Case cases[] = {
         {"Pitot 1 (%1!s!)", "Pitot 1 (ON)"},
-        {"Pitot 2 (%2!s!)", "Pitot 2 ()"},
+        {"Pitot 2 (%2!s!)", ""},
+        {"Pitot 1 (%1!s!), Pitot 2 (%2!s!)", ""},
         {"Thrust Lever 1 (%3!.1f!\xb0)", "Thrust Lever 1 (75.0\xb0)"},
         {"Knob %3!.0f! / %4!d!", "Knob 75 / -3"},
         {"N1 100%%", "N1 100%"},
         {"Bad %9!s! and %x and %1", "Bad  and %x and %1"},
         {"Lost %5!.1f!", "Lost ---"},
     };
+    // A text callback that gives no text (its system not ready) hides the whole tooltip.
     for (const Case& c : cases) {
         EXPECT_EQ(formatTooltip(Tooltip{c.text, &shared}), c.shown) << c.text;
     }

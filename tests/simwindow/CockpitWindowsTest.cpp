@@ -2,6 +2,7 @@
 
 #include "airframe/Electric.h"
 #include "core/Imports.h"
+#include "support/ImageLight.h"
 #include "support/ModuleHarness.h"
 
 #include <QImage>
@@ -12,18 +13,9 @@
 namespace tavi {
 namespace {
 
-const std::string kLayout = std::string(TAVI_TEST_FIXTURES) + "/../../data/panel-layout.txt";
+using test::someLight;
 
-bool someLight(const QImage& image) {
-    for (int y = 0; y < image.height(); y += 3) {
-        for (int x = 0; x < image.width(); x += 3) {
-            if ((image.pixel(x, y) & 0x00FFFFFF) != 0) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
+const std::string kLayout = std::string(TAVI_TEST_FIXTURES) + "/../../data/panel-layout.txt";
 
 void keepScreenshot(QWidget& view, const char* name) {
     const std::filesystem::path folder(TAVI_COCKPIT_SCREENSHOTS);

@@ -1,0 +1,206 @@
+#include "support/ImageLight.h"
+#include "support/TempFolder.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+#include <optional>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+// tavi-sim's window on a virtual X display, driven by real X events: Xvfb gives the display,
+// xdotool moves the pointer and clicks, the test reads the screen back through Qt. The program
+// runs in real time, so the test waits for what it expects with a deadline instead of counting
+// ticks.
+namespace tavi::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// A program the test started: ended and reaped with the object. A quiet one writes nothing to
+// the test's output.
+class Child {
+public:
+    explicit Child(const std::vector<std::string>& arguments, bool quiet = false) {
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (quiet) {
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+            posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+        }
+        if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+            pid = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~Child() {
+        if (running()) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    bool running() const { return pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0; }
+
+private:
+    pid_t pid = -1;
+};
+
+// Xvfb on the first free display, which it names through a pipe once it takes connections.
+class VirtualDisplay {
+public:
+    VirtualDisplay() {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            return;
+        }
+        server.emplace(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]),
+                                                "-screen", "0", "2800x1300x24", "-nolisten", "tcp"},
+                       true);
+        close(fds[1]);
+        pollfd ready{fds[0], POLLIN, 0};
+        char number[16] = {};
+        if (poll(&ready, 1, 20000) == 1 && read(fds[0], number, sizeof number - 1) > 0) {
+            name = ":" + std::string(number, std::strcspn(number, "\n"));
+        }
+        close(fds[0]);
+    }
+
+    // ":N", or empty when no display could start.
+    std::string name;
+
+private:
+    std::optional<Child> server;
+};
+
+std::string output(const std::string& command) {
+    std::string text;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (fgets(buffer, sizeof buffer, pipe)) {
+            text += buffer;
+        }
+        pclose(pipe);
+    }
+    return text;
+}
+
+bool onPath(const char* program) {
+    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// The X window of the title, waiting up to 30 s for it to be shown; 0 when it never is.
+unsigned long windowNamed(const std::string& title) {
+    const std::string found =
+        output("timeout 30 xdotool search --sync --onlyvisible --name '^" + title + "$'");
+    return found.empty() ? 0 : std::stoul(found);
+}
+
+void xdotool(const std::string& arguments) {
+    ASSERT_EQ(std::system(("xdotool " + arguments).c_str()), 0) << arguments;
+}
+
+void click(unsigned long window, int x, int y) {
+    xdotool("mousemove --window " + std::to_string(window) + " " + std::to_string(x) + " " +
+            std::to_string(y) + " click 1");
+}
+
+// Waits up to the deadline for the picture to pass the test; the last picture taken.
+QImage waitFor(const std::function<QImage()>& take, const std::function<bool(const QImage&)>& test,
+               std::chrono::seconds deadline) {
+    const Clock::time_point end = Clock::now() + deadline;
+    QImage picture = take();
+    while (!test(picture) && Clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        picture = take();
+    }
+    return picture;
+}
+
+TEST(DesktopCockpitTest, BatteriesAndApuClickedWithTheMouseChangeTheEicas) {
+    if (!onPath("Xvfb") || !onPath("xdotool")) {
+        GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup --test installs them)";
+    }
+    VirtualDisplay display;
+    if (display.name.empty()) {
+        GTEST_SKIP() << "Xvfb could not start a display";
+    }
+    setenv("DISPLAY", display.name.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+
+    // Parked cold and dark with fuel for the APU, in a simulator folder of its own.
+    TempFolder folder;
+    fs::create_directories(folder / "panel");
+    fs::copy_file(TAVI_MODULE_FILE, folder / "panel" / "tavi_davud.gau");
+    fs::copy_file(TAVI_PANEL_LAYOUT, folder / "panel-layout.txt");
+    const fs::path scenario =
+        folder.write("cold.scn", "init state cold\ninit fuel 6000 6000\nend 1\n");
+    Child simulator({TAVI_SIM_PROGRAM, "--sim-root", folder.path().string(), "--scenario",
+                     scenario.string(), "--window"});
+
+    int argc = 1;
+    char program[] = "tests_simdesktop";
+    char* argv[] = {program, nullptr};
+    QGuiApplication application(argc, argv);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+
+    const unsigned long mainPanel = windowNamed("TAVI - Main panel");
+    ASSERT_NE(mainPanel, 0u) << "tavi-sim showed no main panel";
+    // No window manager places the windows: the list and the overhead go beside the main panel.
+    xdotool("search --name '^TAVI panels$' windowmove --sync 1160 850");
+    const auto eicas = [&] {
+        return screen->grabWindow(mainPanel, 887, 470, 252, 300).toImage();
+    };
+    EXPECT_FALSE(someLight(eicas())) << "cold and dark";
+
+    click(mainPanel, 178, 846);
+    const unsigned long overhead = windowNamed("TAVI - Overhead");
+    ASSERT_NE(overhead, 0u) << "the main panel's overhead button opened no window";
+    xdotool("windowmove --sync " + std::to_string(overhead) + " 1160 0");
+    click(overhead, 80, 485);
+    click(overhead, 264, 485);
+    const QImage powered = waitFor(eicas, someLight, std::chrono::seconds(20));
+    ASSERT_TRUE(someLight(powered)) << "the batteries lit no EICAS";
+
+    click(overhead, 742, 197);
+    click(overhead, 742, 197);
+    const QImage starting = waitFor(
+        eicas, [&](const QImage& picture) { return picture != powered; }, std::chrono::seconds(40));
+    EXPECT_NE(starting, powered) << "the APU start changed nothing on the EICAS";
+
+    const fs::path shots(TAVI_DESKTOP_SCREENSHOTS);
+    fs::create_directories(shots);
+    screen->grabWindow(0).save(QString::fromStdString((shots / "desktop.png").string()));
+    screen->grabWindow(mainPanel).save(QString::fromStdString((shots / "main-panel.png").string()));
+    EXPECT_TRUE(simulator.running()) << "tavi-sim ended on its own";
+}
+
+} // namespace
+} // namespace tavi::test

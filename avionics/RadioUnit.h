@@ -166,6 +166,8 @@ public:
     bool autoBrightEnabled = true;
     bool mlsDisplayEnabled = false;
     bool tcasDisplayEnabled = true;
+    // The FMS may tune the NAV receiver; a NAV tuning on the CDU's RADIO TUNING page ends it.
+    bool navAutoTuning = true;
     int32_t comCursor = kCursorStandby;
     int32_t navCursor = kCursorNone;
     int32_t adfCursor = kFieldCursorNone;

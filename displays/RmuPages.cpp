@@ -211,7 +211,8 @@ void Rmu::drawMemoryPage(Canvas& canvas, bool nav) {
            kComWideX, 18);
     if (nav) {
         drawText(canvas, "FMS", font14, rmu::kMagenta, 120, 13);
-        drawRightAligned(canvas, "ENABLED", font14, rmu::kGreen, 170, 26);
+        drawRightAligned(canvas, unit.navAutoTuning ? "ENABLED" : "DISABLED", font14, rmu::kGreen,
+                         170, 26);
     }
     canvas.drawLine(rmu::kGreenPen, {10, 46}, {170, 46});
     const double memoriesWidth = canvas.measureString("MEMORIES", font14).width;

@@ -29,6 +29,10 @@ constexpr int32_t kColumns = CduScreen::kColumns;
 constexpr char kFiveDashes[] = "\u2013\u2013\u2013\u2013\u2013";
 constexpr char kTenDashes[] = "\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013";
 constexpr char kThreeDashes[] = "\u2013\u2013\u2013";
+// While a prediction run is this recent, the predicted values it replaces show as hyphens.
+constexpr uint32_t kFreshPredictionMs = 2000;
+constexpr char kFreshAltitude[] = "-----";
+constexpr char kFreshSpeed[] = "---";
 constexpr char kNoSpeedCommand[] = "\u2013\u2013\u2013/\u2013\u2013\u2013\u2013\u2013";
 constexpr char kDirectDashes[] = "\u2013\u2013\u2013\u2013\u2013 ";
 constexpr char kDegree[] = "\u00B0";
@@ -233,6 +237,8 @@ void ActiveFlightPlanPage::drawLegVerticalLine(const FlightPlan& plan, int32_t r
     CduScreen& s = fms.screen;
     const bool predicted =
         plan.routeEndFound && plan.activeLeg <= plan.routeEndLeg && fms.perfInit.initialised;
+    const bool fresh =
+        fms.planContext().simTimeMs() - fms.perfInit.predictionTime < kFreshPredictionMs;
     std::string altitude = kFiveDashes;
     bool altitudeLarge = true;
     if (k.kind != 0 && (predicted || k.hasAltitude)) {
@@ -241,6 +247,10 @@ void ActiveFlightPlanPage::drawLegVerticalLine(const FlightPlan& plan, int32_t r
                              fms.parser.formatAltitude(k.altitude2)
                        : fms.parser.formatAltitudeConstraint(k.altitude, k.kind);
         altitudeLarge = k.hasAltitude;
+        if (fresh && !k.hasAltitude) {
+            altitude = kFreshAltitude;
+            altitudeLarge = true;
+        }
     }
     const int32_t altitudeWidth = widthOf(altitude);
     s.putTextRight(row + 1, kColumns, altitude, CduColour::Cyan, altitudeLarge, false);
@@ -262,6 +272,8 @@ void ActiveFlightPlanPage::drawLegVerticalLine(const FlightPlan& plan, int32_t r
     } else if (k.phase == kPhaseDescent && k.hasAltitude) {
         speed = FmsParser::formatOneDecimal(k.pathAngle) + kDegree;
         speedLarge = k.pathAngleEntered;
+    } else if (fresh && !k.hasSpeed) {
+        speed = kFreshSpeed;
     } else {
         speed = speedPart;
         speedLarge = k.hasSpeed;
@@ -275,7 +287,7 @@ void ActiveFlightPlanPage::drawLegVerticalLine(const FlightPlan& plan, int32_t r
                    CduColour::Cyan, false, false);
     if (k.phase == kPhaseDescent && k.hasSpeed) {
         s.putTextRight(row, 20, speedPart, CduColour::Cyan, false, false);
-    } else if (k.verticalSpeed != 0) {
+    } else if (k.verticalSpeed != 0 && !(fresh && !k.hasSpeed)) {
         s.putTextRight(row, 20,
                        format("%d", std::abs(k.verticalSpeed)) +
                            (k.verticalSpeed > 0 ? "\u2191" : "\u2193"),
@@ -393,6 +405,7 @@ void ActiveFlightPlanPage::pressBottomRight() {
     } else if (onGround() && activeFlightPlan.org.kind == WaypointKind::Airport) {
         fms.setPage(cdu_page::kTakeoff, 1);
     } else if (onGround() && activeFlightPlan.org.kind == WaypointKind::Runway) {
+        fms.posInitPage.syncPosRefToOriginRunway();
         // Straight to the page, past its entry action, which would replace the runway as the
         // reference.
         fms.currentPage = cdu_page::kPositionInit;
@@ -686,6 +699,13 @@ void ActiveFlightPlanPage::enterOnLeftKey(FlightPlan& plan, const std::string& t
     entry.enterWaypoint(line, text);
 }
 
+// The plan is worked out again with the leg's new constraints, and so are the predictions.
+void ActiveFlightPlanPage::constraintsChanged(FlightPlan& plan) {
+    plan.updateConstraints(fms.planContext());
+    plan.recalculate(fms.planContext());
+    fms.updateFuelPredictions();
+}
+
 void ActiveFlightPlanPage::onActivePlanRightKey() {
     ActiveFplPage& page = fms.activeFplPage;
     FlightPlan& plan = ActiveFplPage::planAt(page.shownPlan());
@@ -710,8 +730,7 @@ void ActiveFlightPlanPage::onActivePlanRightKey() {
     } else if (fms.isScratchpadDelete()) {
         if (leg) {
             leg->vnav = LegConstraints();
-            plan.updateConstraints(fms.planContext());
-            plan.recalculate(fms.planContext());
+            constraintsChanged(plan);
         } else if (line < active + lines) {
             fms.showMessage(kInvalidDelete, 0);
         }
@@ -727,8 +746,7 @@ void ActiveFlightPlanPage::onActivePlanRightKey() {
         where.defaultAngle = fms.perfInit.descentAngle();
         if (applyVerticalEntry(text, leg->vnav, where)) {
             fms.takeScratchpad();
-            plan.updateConstraints(fms.planContext());
-            plan.recalculate(fms.planContext());
+            constraintsChanged(plan);
         } else {
             fms.showMessage(kInvalidEntry, 0);
         }

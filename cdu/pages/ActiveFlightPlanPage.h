@@ -61,6 +61,7 @@ private:
     void deleteOnLeftKey(FlightPlan& plan);
     void enterOnLeftKey(FlightPlan& plan, const std::string& text);
     void onActivePlanRightKey();
+    void constraintsChanged(FlightPlan& plan);
     void pressBottomLeft();
     void pressBottomRight();
     void removeUnusedPilotPoint(const std::string& ident, bool wasPilotPoint);

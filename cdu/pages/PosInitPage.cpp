@@ -41,6 +41,13 @@ void PosInitPage::setPosInitRefLatLon(double latitude, double longitude) {
     refWpt.longitude = longitude;
 }
 
+void PosInitPage::syncPosRefToOriginRunway() {
+    if (!fms.airborne && activeFlightPlan.hasOriginAndDestination() &&
+        activeFlightPlan.org.kind == WaypointKind::Runway) {
+        refWpt = activeFlightPlan.org;
+    }
+}
+
 void PosInitPage::returnTo() {
     fms.currentPage = kPositionInit;
 }

@@ -28,6 +28,8 @@ public:
     // The reference waypoint becomes the point, or a bare position without an ident.
     void setPosInitRef(const Waypoint& waypoint) { refWpt = waypoint; }
     void setPosInitRefLatLon(double latitude, double longitude);
+    // On the ground, an active plan that starts at a runway gives that runway as the reference.
+    void syncPosRefToOriginRunway();
     // Shows the page again without its entry action, so a chosen reference stays.
     void returnTo();
 

@@ -166,6 +166,7 @@ void RadioTuningPages::enterNav(int32_t side) {
         if (unit) {
             frequency = unit->navActive;
             ident = unit->identText;
+            unit->navAutoTuning = false;
         }
         return;
     }
@@ -188,6 +189,9 @@ void RadioTuningPages::enterNav(int32_t side) {
         return;
     }
     manual = true;
+    if (unit) {
+        unit->navAutoTuning = false;
+    }
     ident = unit ? stationOnFrequency(*unit) : std::string();
 }
 

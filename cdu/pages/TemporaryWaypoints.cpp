@@ -198,6 +198,62 @@ bool WaypointEntry::enterRadialIntersection(const std::string& entry, std::strin
     return true;
 }
 
+void WaypointEntry::choosePendingPlace(const Waypoint& place) {
+    ActiveFplPage& page = fms.activeFplPage;
+    const WaypointDefinition& definition = page.definition;
+    const int32_t subPage = fms.wptSelectPage.targetSubPage;
+    if (page.definitionKind == kPlaceBearingDistance) {
+        if (passesPolarRule(place, definition.bearing1True, page.definitionEntry)) {
+            const std::string name = page.nextPointName(PointFamily::PlaceBearingDistance);
+            page.point = makePbdPoint(name, place, definition.bearing1, definition.bearing1True,
+                                      definition.distance);
+            fms.pilotPoints().add(page.point);
+            fms.setPage(cdu_page::kActiveFlightPlan, subPage);
+            enterDefinedPoint(name);
+            return;
+        }
+        fms.setPage(cdu_page::kActiveFlightPlan, subPage);
+        return;
+    }
+    if (page.definitionKind != kRadialIntersection) {
+        return;
+    }
+    if (page.place1Pending) {
+        page.place1 = place;
+        page.place1Pending = false;
+    } else if (page.place2Pending) {
+        page.place2 = place;
+        page.place2Pending = false;
+    }
+    if (page.place2Pending) {
+        fms.wptSelectPage.setCandidates(definition.place2, page.place2Candidates);
+        return;
+    }
+    if (passesPolarRule(page.place1, definition.bearing1True, page.definitionEntry) &&
+        passesPolarRule(page.place2, definition.bearing2True, page.definitionEntry)) {
+        const std::string name = page.nextPointName(PointFamily::RadialIntersection);
+        page.point = makeRadialIntersectionPoint(name, page.place1, definition.bearing1,
+                                                 definition.bearing1True, page.place2,
+                                                 definition.bearing2, definition.bearing2True);
+        if (page.point.isDefined()) {
+            fms.pilotPoints().add(page.point);
+            enterDefinedPoint(name);
+        } else {
+            fms.setScratchpad(page.definitionEntry);
+            fms.showMessage("RADIALS DO NOT INTERSECT", 0);
+        }
+    }
+    fms.setPage(cdu_page::kActiveFlightPlan, subPage);
+}
+
+void WaypointEntry::enterDefinedPoint(const std::string& ident) {
+    if (fms.activeFplPage.destinationPending) {
+        enterActiveDestination(ident);
+    } else {
+        enterWaypoint(fms.activeFplPage.selectedLine, ident);
+    }
+}
+
 void WaypointEntry::openPlaceSelection(const std::string& ident,
                                        const std::vector<Waypoint>& candidates) {
     ActiveFplPage& page = fms.activeFplPage;

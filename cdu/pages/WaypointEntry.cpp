@@ -170,6 +170,9 @@ void WaypointEntry::enterActiveDestination(const std::string& entry) {
     }
     page.destinationPending = true;
     page.originPending = false;
+    // A definition left waiting for its place would otherwise take the destination the pilot
+    // then chooses on WAYPOINTS SELECT, and the choice would be lost.
+    page.definitionPending = false;
     std::string newIdent;
     if (enterTemporaryWaypoint(entry, newIdent)) {
         if (!newIdent.empty()) {

@@ -37,6 +37,10 @@ public:
     // True when the entry was a point definition and has been dealt with; newIdent then names
     // the point made, or is empty when the definition failed or waits for WAYPOINTS SELECT.
     bool enterTemporaryWaypoint(const std::string& entry, std::string& newIdent);
+    // The place chosen on WAYPOINTS SELECT for a place/bearing/distance or two-radial
+    // definition that waited for it: the point is made and entered on the selected line or as
+    // the destination, or the second place of two radials is asked for next.
+    void choosePendingPlace(const Waypoint& place);
     // True when the keyword was applied to the leg of the selected line.
     bool enterPatternKeyword(const std::string& entry);
     // A temporary point at a signed distance (nm) along the plan from the fix of the selected
@@ -70,6 +74,7 @@ private:
     bool passesPolarRule(const Waypoint& place, bool bearingTrue, const std::string& entry);
     bool enterPlaceBearingDistance(const std::string& entry, std::string& newIdent);
     bool enterRadialIntersection(const std::string& entry, std::string& newIdent);
+    void enterDefinedPoint(const std::string& ident);
     void openPlaceSelection(const std::string& ident, const std::vector<Waypoint>& candidates);
     // Altitude in feet the hold's leg time is chosen by.
     double holdAltitude(const FlightPlan& plan, const FlightPlanLeg& leg) const;

@@ -611,6 +611,7 @@ void WaypointPages::storePoint(const PilotPoint& point) {
     fms.pilotPoints().add(point);
     const PilotPoint* stored = fms.pilotPoints().find(point.ident);
     fms.pilotWptPage.point = stored ? *stored : point;
+    fms.flightPlanPages.entry.finishPilotWaypointEntry();
 }
 
 void WaypointPages::pilotWaypointReturn() {
@@ -677,8 +678,14 @@ void WaypointPages::onWptSelectKey(int32_t key) {
         fms.posInitPage.returnTo();
         return;
     }
-    fms.setScratchpad(page.returnPage == kPilotWaypoint ? fms.pilotWptPage.definitionEntry
-                                                        : page.entryText);
+    const ActiveFplPage& active = fms.activeFplPage;
+    if (page.returnPage == kPilotWaypoint) {
+        fms.setScratchpad(fms.pilotWptPage.definitionEntry);
+    } else if (page.returnPage == kActiveFlightPlan && active.definitionPending) {
+        fms.setScratchpad(active.definitionEntry);
+    } else {
+        fms.setScratchpad(page.entryText);
+    }
     fms.setPage(page.returnPage, page.returnSubPage);
 }
 
@@ -748,6 +755,10 @@ void WaypointPages::selectForActivePlan(const Waypoint& chosen) {
         fms.setPage(kActiveFlightPlan, subPage);
         activeFlightPlan.directTo(chosen, context);
         page.dirMode = false;
+        return;
+    }
+    if (page.definitionPending) {
+        fms.flightPlanPages.entry.choosePendingPlace(chosen);
         return;
     }
     if (page.originPending || (!page.destinationPending && page.selectedLine == 0)) {

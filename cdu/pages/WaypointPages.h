@@ -75,7 +75,8 @@ private:
     void definePlaceBearing();
     void completePbd(const Waypoint& place);
     void completePbpb();
-    // The point goes into the store and the page shows it as stored.
+    // The point goes into the store, the page shows it as stored and the flight-plan entry that
+    // asked for it takes it.
     void storePoint(const PilotPoint& point);
     void refuseDefinition(const std::string& message, int32_t priority);
     void pilotWaypointReturn();

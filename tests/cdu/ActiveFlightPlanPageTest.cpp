@@ -1,13 +1,19 @@
+#include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/SimulatorPlanImport.h"
+#include "navdata/GcNav.h"
 #include "support/CduPlanSession.h"
 #include "support/PredictionRoute.h"
+
+#include <algorithm>
 
 namespace tavi::test {
 namespace {
 
 class ActiveFlightPlanPageTest : public CduPlanSession {
 protected:
-    ActiveFlightPlanPageTest() { fms().setPage(Fms::kActiveFlightPlanPage, 1); }
+    explicit ActiveFlightPlanPageTest(const std::string& navSql = "") : CduPlanSession(navSql) {
+        fms().setPage(Fms::kActiveFlightPlanPage, 1);
+    }
 
     // ZZAA to ZZAD over P, Q, R and S.
     void buildRoute() {
@@ -22,6 +28,19 @@ protected:
         enter("*DELETE*", kL3);
         fms().activeFplPage.subPage = 1;
         fms().messages.clear();
+    }
+    // The candidate at that latitude, chosen on WAYPOINTS SELECT.
+    void chooseCandidateAt(double latitude) {
+        ASSERT_EQ(fms().currentPage, cdu_page::kWaypointsSelect);
+        const std::vector<Waypoint>& candidates = fms().wptSelectPage.candidates;
+        const auto found = std::find_if(candidates.begin(), candidates.end(),
+                                        [&](const Waypoint& w) { return w.latitude == latitude; });
+        ASSERT_NE(found, candidates.end());
+        const auto index = static_cast<int32_t>(found - candidates.begin());
+        for (int32_t page = 0; page < index / 3; ++page) {
+            fms().pressKey(Fms::kNextKey);
+        }
+        fms().pressKey(index % 3);
     }
 };
 
@@ -88,8 +107,8 @@ TEST_F(ActiveFlightPlanPageTest, ARouteTypedLineByLine) {
 
 TEST_F(ActiveFlightPlanPageTest, TheSpeedCommandShowsWhatVnavCommands) {
     buildRoute();
+    enterPerformance();
     PerfInit& perf = fms().perfInit;
-    ASSERT_EQ(enterLoadedAircraft(perf, 24000), nullptr);
     // As the confirm key of PERFORMANCE INIT does.
     perf.initialised = true;
     // No departure speed: on the ground at the origin it would command DEP SPEED.
@@ -108,6 +127,53 @@ TEST_F(ActiveFlightPlanPageTest, TheSpeedCommandShowsWhatVnavCommands) {
     EXPECT_FALSE(cell(2, 23).large);
     EXPECT_TRUE(cell(2, 16).large);
     EXPECT_TRUE(cell(2, 19).large);
+}
+
+// The predictions run as soon as a constraint changes; for two seconds after a run the values
+// predicted on the legs show as hyphens, those the pilot entered as they are.
+TEST_F(ActiveFlightPlanPageTest, AConstraintEditRunsThePredictionsFreshOnesShowAsHyphens) {
+    buildRoute();
+    enterPerformance();
+    PerfInit& perf = fms().perfInit;
+    for (int frame = 0; frame < 40; ++frame) {
+        module.simulator.step();
+    }
+    fms().setPage(Fms::kActiveFlightPlanPage, 1);
+    const uint32_t before = perf.predictionTime;
+    enter("/FL240A", kR3);
+    EXPECT_EQ(perf.predictionTime, fms().planContext().simTimeMs()) << "run by the key itself";
+    EXPECT_GT(perf.predictionTime, before);
+    EXPECT_TRUE(perf.initialised) << "a complete initialisation predicts the new route";
+    // A leg whose altitude and speed only the predictions give.
+    const auto predictOnP = [this] {
+        LegConstraints& p = activeFlightPlan.legs[0].vnav;
+        p.kind = kAltitudeAtOrAbove;
+        p.altitude = 9000;
+        p.speed = 250;
+        p.phase = kPhaseClimb;
+        p.hasAltitude = false;
+        p.hasSpeed = false;
+    };
+    predictOnP();
+    EXPECT_EQ(row(4).substr(15), "---/-----");
+    EXPECT_TRUE(cell(4, 23).large);
+    EXPECT_TRUE(cell(4, 15).large);
+    EXPECT_EQ(row(6).substr(18), "FL240A") << "an entered altitude stays";
+    screenshot("ActiveFltPlanFresh");
+    enter("*DELETE*", kR2);
+    EXPECT_EQ(fms().scratchPad.text(), "");
+    EXPECT_EQ(perf.predictionTime, fms().planContext().simTimeMs()) << "a deletion runs them";
+
+    for (int frame = 0; frame < 40; ++frame) {
+        module.simulator.step();
+    }
+    ASSERT_GE(fms().planContext().simTimeMs() - perf.predictionTime, 2000u);
+    predictOnP();
+    EXPECT_EQ(row(4).substr(15), "250/9000A");
+    EXPECT_FALSE(cell(4, 23).large) << "a predicted altitude is small";
+    EXPECT_FALSE(cell(4, 15).large);
+    EXPECT_TRUE(cell(4, 18).large) << "the slash";
+    screenshot("ActiveFltPlanPredicted");
 }
 
 TEST_F(ActiveFlightPlanPageTest, TemporaryPointsAreNamedAndInserted) {
@@ -328,27 +394,120 @@ TEST_F(ActiveFlightPlanPageTest, AStoredRouteIsSplicedInFollowedByABreak) {
     EXPECT_EQ(activeFlightPlan.legs[1].via, "ZZAB-ZZAC");
 }
 
-TEST_F(ActiveFlightPlanPageTest, APilotWaypointDefinedLaterCompletesTheEntry) {
+// An unknown ident opens PILOT WAYPOINT; the point defined there, whichever way, goes where the
+// ident was typed: a leg at its line or the destination.
+TEST_F(ActiveFlightPlanPageTest, APilotWaypointDefinedOnItsPageCompletesTheEntry) {
     buildRoute();
     enter("NEW1", kL3);
-    ASSERT_EQ(fms().currentPage, 6);
-    PilotPoint& point = fms().pilotWptPage.point;
-    point.ppType = PilotPointType::LatLon;
-    point.latitude = 47.55;
-    point.longitude = 8.6;
-    fms().pilotPoints().add(point);
-    fms().flightPlanPages.entry.finishPilotWaypointEntry();
-    EXPECT_EQ(activeFlightPlan.legs[1].wpt.ident, "NEW1");
+    ASSERT_EQ(fms().currentPage, cdu_page::kPilotWaypoint);
+    enter("N4733.0E00836.0", kL2);
+    EXPECT_EQ(fms().currentPage, cdu_page::kPilotWaypoint) << "the page stays";
+    EXPECT_EQ(legIdents(activeFlightPlan),
+              (std::vector<std::string>{"P", "NEW1", "Q", "R", "S", "ZZAD"}));
     EXPECT_TRUE(std::filesystem::exists(customFolder() / "NEW1.ri2v.wpt"));
+    enter("", kR1);
+    EXPECT_EQ(fms().currentPage, Fms::kActiveFlightPlanPage);
+
+    enter("NEW2", kL3);
+    enter("ABC/090/10", kL3);
+    ASSERT_EQ(fms().currentPage, cdu_page::kWaypointsSelect) << "three places named ABC";
+    enter("", kL1);
+    EXPECT_EQ(fms().currentPage, cdu_page::kPilotWaypoint);
+    EXPECT_EQ(activeFlightPlan.legs[1].wpt.ident, "NEW2") << "finished on WAYPOINTS SELECT";
+
     fms().setPage(Fms::kActiveFlightPlanPage, ActiveFplPage::pageCount());
-    enter("NEW2", kR1 + (ActiveFplPage::activeLineCount() - 1) % 3);
-    ASSERT_EQ(fms().currentPage, 6);
+    enter("NEW3", kR1 + (ActiveFplPage::activeLineCount() - 1) % 3);
+    ASSERT_EQ(fms().currentPage, cdu_page::kPilotWaypoint);
     EXPECT_TRUE(fms().activeFplPage.destinationPending);
-    fms().pilotWptPage.point.ppType = PilotPointType::LatLon;
-    fms().pilotWptPage.point.latitude = 47.45;
-    fms().pilotPoints().add(fms().pilotWptPage.point);
-    fms().flightPlanPages.entry.finishPilotWaypointEntry();
-    EXPECT_EQ(activeFlightPlan.dest.ident, "NEW2") << "it becomes the destination, not a leg";
+    enter("P/180/5", kL3);
+    EXPECT_EQ(activeFlightPlan.dest.ident, "NEW3") << "it becomes the destination, not a leg";
+    EXPECT_EQ(legIdents(activeFlightPlan).back(), "ZZAD");
+}
+
+// A place/bearing/distance or two-radial point whose place has several candidates waits for
+// WAYPOINTS SELECT; the choice makes the point and enters it where it was typed.
+TEST_F(ActiveFlightPlanPageTest, TheChosenPlaceFinishesAWaitingTemporaryPoint) {
+    buildRoute();
+    enter("ABC/090/10", kL3);
+    ASSERT_EQ(fms().currentPage, cdu_page::kWaypointsSelect);
+    enter("", kR1);
+    EXPECT_EQ(fms().currentPage, Fms::kActiveFlightPlanPage) << "RETURN";
+    EXPECT_EQ(fms().scratchPad.text(), "ABC/090/10") << "the definition, not only its place";
+    fms().pressKey(kL3);
+    ASSERT_EQ(fms().currentPage, cdu_page::kWaypointsSelect);
+    const Waypoint nearest = fms().wptSelectPage.candidates.front();
+    enter("", kL1);
+    EXPECT_EQ(fms().currentPage, Fms::kActiveFlightPlanPage);
+    EXPECT_EQ(legIdents(activeFlightPlan),
+              (std::vector<std::string>{"P", "*PBD01", "Q", "R", "S", "ZZAD"}));
+    const PilotPoint* pbd = fms().pilotPoints().find("*PBD01");
+    ASSERT_NE(pbd, nullptr);
+    EXPECT_NEAR(
+        GcNav(nearest.latitude, nearest.longitude).distanceTo(pbd->latitude, pbd->longitude), 10.0,
+        1e-6);
+
+    enter("P/180/ABC/090", kL3);
+    ASSERT_EQ(fms().currentPage, cdu_page::kWaypointsSelect) << "only the second place in doubt";
+    enter("", kL1);
+    EXPECT_EQ(activeFlightPlan.legs[1].wpt.ident, "*RR01");
+    const PilotPoint* crossing = fms().pilotPoints().find("*RR01");
+    ASSERT_NE(crossing, nullptr);
+    EXPECT_NEAR(crossing->longitude, 8.5, 0.01) << "south of P";
+
+    enter("ABC/045/ABC/180", kL3);
+    chooseCandidateAt(47.2);
+    EXPECT_EQ(fms().currentPage, cdu_page::kWaypointsSelect) << "then the second place";
+    EXPECT_EQ(fms().wptSelectPage.entryText, "ABC");
+    chooseCandidateAt(50.0);
+    EXPECT_EQ(message(), "");
+    EXPECT_EQ(activeFlightPlan.legs[1].wpt.ident, "*RR03");
+
+    fms().setPage(Fms::kActiveFlightPlanPage, ActiveFplPage::pageCount());
+    enter("ABC/090/20", kR1 + (ActiveFplPage::activeLineCount() - 1) % 3);
+    enter("", kL1);
+    EXPECT_EQ(activeFlightPlan.dest.ident, "*PBD03") << "typed on the destination line";
+    screenshot("ActiveFltPlanTemporaryPoints");
+    EXPECT_FALSE(fms().activeFplPage.definitionPending);
+    EXPECT_EQ(message(), "");
+}
+
+// Two radials of one place meet nowhere, and a bearing from a place far north must be true.
+class PolarPlace : public ActiveFlightPlanPageTest {
+protected:
+    PolarPlace()
+        : ActiveFlightPlanPageTest(
+              "INSERT INTO Waypoints (ID, Ident, Latitude, Longtitude, "
+              "Collocated, NavaidID) VALUES (90, 'ABC', 75.0, 8.0, 0, NULL);") {}
+    void choosePolarPlace() { chooseCandidateAt(75.0); }
+};
+
+TEST_F(PolarPlace, RefusedDefinitionsGiveTheEntryBack) {
+    buildRoute();
+    const std::vector<std::string> before = legIdents(activeFlightPlan);
+    const struct {
+        const char* entry;
+        const char* message;
+    } cases[] = {
+        {"ABC/090/10", "BRG/CRS MUST BE IN TRUE"},
+        {"ABC/090/P/180", "BRG/CRS MUST BE IN TRUE"},
+    };
+    for (const auto& c : cases) {
+        enter(c.entry, kL3);
+        choosePolarPlace();
+        EXPECT_EQ(fms().currentPage, Fms::kActiveFlightPlanPage) << c.entry;
+        EXPECT_EQ(message(), c.message) << c.entry;
+        EXPECT_EQ(fms().scratchPad.text(), c.entry);
+        EXPECT_EQ(legIdents(activeFlightPlan), before) << c.entry;
+    }
+    enter("ABC/090/ABC/270", kL3);
+    fms().pressKey(kL1);
+    fms().pressKey(kL1);
+    EXPECT_EQ(message(), "RADIALS DO NOT INTERSECT");
+    EXPECT_EQ(fms().scratchPad.text(), "ABC/090/ABC/270");
+    EXPECT_EQ(legIdents(activeFlightPlan), before);
+    enter("ABC/090T/10", kL3);
+    choosePolarPlace();
+    EXPECT_EQ(activeFlightPlan.legs[1].wpt.ident, "*PBD01") << "a true bearing is taken";
 }
 
 } // namespace

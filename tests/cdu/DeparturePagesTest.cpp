@@ -221,6 +221,35 @@ TEST_F(DeparturePagesTest, ClearOnReviewStartsAgainAndActivateBuildsTheRoute) {
         << "an activated SID's points are real pilot points";
 }
 
+// With a departure runway as the origin and the performance initialised, RW POS on ACTIVE FLT
+// PLAN shows POSITION INIT with that runway as the reference, ready to load it.
+TEST_F(DeparturePagesTest, RwPosOffersTheDepartureRunwayAsTheReference) {
+    enterRouteEnds("ZZAA", "ZZAB");
+    typeThenPress("S", kL2);
+    typeThenPress("ZZAB", kL3);
+    openFromNavIndex(1, kL3);
+    for (const int32_t key : {kL2, kR4}) {
+        lineKey(key);
+    }
+    ASSERT_EQ(activeFlightPlan.org.kind, WaypointKind::Runway);
+    enterPerformance();
+    PerfInit& perf = fms().perfInit;
+    // What CONFIRM INIT runs.
+    fms().updateFuelPredictions();
+    ASSERT_TRUE(perf.initialised);
+    EXPECT_EQ(row(7).substr(17), "RW POS?");
+    fms().posInitPage.setPosInitRef(Waypoint());
+    lineKey(kR4);
+    ASSERT_EQ(fms().currentPage, cdu_page::kPositionInit);
+    EXPECT_EQ(fms().posInitPage.reference().ident, "RW09L");
+    EXPECT_TRUE(row(3).starts_with("RW09L REF WPT"));
+    screenshot("position-init-runway");
+    lineKey(kR2);
+    EXPECT_EQ(fms().position.loadedFrom, 1) << "loaded from the reference";
+    EXPECT_NEAR(fms().position.latitude, activeFlightPlan.org.latitude, 1e-6);
+    EXPECT_NEAR(fms().position.longitude, activeFlightPlan.org.longitude, 1e-6);
+}
+
 TEST_F(DeparturePagesTest, RunwayKeysReachTakeoff) {
     openDepartureRunways("ZZAA", "ZZAB");
     lineKey(kR4);

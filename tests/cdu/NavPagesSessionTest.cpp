@@ -1,6 +1,7 @@
 #include "avionics/Radio.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "navdata/GcNav.h"
+#include "support/CduPadKeys.h"
 #include "support/CduSession.h"
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
@@ -18,6 +19,7 @@ using namespace navpages;
 constexpr int32_t kCduPopup = 10000;
 constexpr uint32_t kFirstLineKey = 112;
 constexpr uint32_t kNextPcKey = 34;
+constexpr uint32_t kDeletePcKey = 46;
 
 // A pilot at the CDU pop-up with the keyboard switched on: the keys go through the stand-in's
 // keyboard hook as the simulator delivers them. Every page visited is written to a picture,
@@ -46,8 +48,7 @@ protected:
         type(text);
         lineKey(line);
     }
-    // The CDU's page keys have no PC key: the test presses them as the CDU's keypad would.
-    void pageKey(int32_t cduKey) { cdu.fms().pressKey(cduKey); }
+    void pageKey(int32_t cduKey) { EXPECT_TRUE(clickCduPageKey(cduKey)) << cduKey; }
     // One frame, then the CDU screen as a picture: its title row is lit.
     void picture(const std::string& name) {
         cdu.frame();
@@ -110,6 +111,21 @@ TEST_F(NavPagesSession, APilotInitialisesThePositionMakesWaypointsAndTunesTheRad
     picture("pilot-waypoint-pbd");
     lineKey(kL4);
     picture("pilot-wpt-list");
+
+    // A two-radial point, written to its file, then deleted from the list.
+    enter("RRX", kL1);
+    enter("ZZAA/045/ZZAB/135", kL3);
+    picture("pilot-waypoint-pbpb");
+    EXPECT_EQ(cdu.fms().pilotWptPage.point.ppType, PilotPointType::PlaceBearingPlaceBearing);
+    const std::filesystem::path custom = cdu.module.folder.path() / "Orvane/CustomDB";
+    EXPECT_TRUE(std::filesystem::exists(custom / "RRX.ri2v.wpt"));
+    lineKey(kL4);
+    cdu.frame();
+    EXPECT_EQ(cdu.row(7).substr(0, 4), "RRX") << "third in ident order";
+    key(kDeletePcKey);
+    lineKey(kL4);
+    EXPECT_EQ(cdu.fms().pilotPoints().find("RRX"), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(custom / "RRX.ri2v.wpt"));
     enter("ZZAB", kL1);
     picture("data-base-wpt-airport");
     enter("IAAL", kL1);
@@ -162,7 +178,6 @@ TEST_F(NavPagesSession, APilotInitialisesThePositionMakesWaypointsAndTunesTheRad
     ASSERT_NE(pbd, nullptr);
     EXPECT_EQ(pbd->ppType, PilotPointType::PlaceBearingDistance);
     EXPECT_NEAR(GcNav(47.2, 8.3).distanceTo(pbd->latitude, pbd->longitude), 5.0, 1e-6);
-    const std::filesystem::path custom = cdu.module.folder.path() / "Orvane/CustomDB";
     EXPECT_TRUE(std::filesystem::exists(custom / "RAMPA.ri2v.wpt"));
     EXPECT_TRUE(std::filesystem::exists(custom / "PBDX.ri2v.wpt"));
     EXPECT_TRUE(cdu.fms().position.initialised);

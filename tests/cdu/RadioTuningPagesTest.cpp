@@ -60,7 +60,10 @@ TEST_F(RadioTuning, FrequenciesReachTheRadios) {
     cdu.enter("121.5", kR2);
     EXPECT_EQ(page().com2, 0x01215000);
     EXPECT_EQ(unit(2).comActive, 0x01215000);
+    EXPECT_TRUE(unit(1).navAutoTuning && unit(2).navAutoTuning) << "ADF and COM leave it";
     cdu.enter("112.3", kL3);
+    EXPECT_FALSE(unit(1).navAutoTuning) << "a NAV tuned by hand ends the FMS's tuning";
+    EXPECT_TRUE(unit(2).navAutoTuning);
     EXPECT_EQ(page().nav1, 0x01123000);
     EXPECT_EQ(unit(1).navActive, 0x01123000);
     EXPECT_TRUE(sent(kNav1Set));
@@ -90,8 +93,11 @@ TEST_F(RadioTuning, ANavaidTunedByItsIdent) {
     EXPECT_EQ(unit(1).navActive, FmsParser::tacanChannelToFrequency("087X"))
         << "a DME by its paired frequency";
     const int32_t before = unit(1).navActive;
+    unit(1).navAutoTuning = true;
     cdu.enter("NOSTN", kL3);
     EXPECT_EQ(unit(1).navActive, before) << "an ident without station tunes nothing";
+    EXPECT_FALSE(unit(1).navAutoTuning) << "but the FMS's tuning ends all the same";
+    EXPECT_FALSE(unit(2).navAutoTuning);
     EXPECT_EQ(cdu.message(), "");
 }
 
@@ -111,10 +117,12 @@ TEST_F(RadioTuning, RefusedEntriesChangeNothing) {
     EXPECT_TRUE(cdu.panel().keyEventsSent().empty());
     EXPECT_EQ(page().adf1 | page().com1 | page().com2 | page().nav1 | page().nav2, 0);
     EXPECT_TRUE(page().nav1Ident.empty() && page().nav2Ident.empty());
+    EXPECT_TRUE(unit(1).navAutoTuning && unit(2).navAutoTuning);
 }
 
 TEST_F(RadioTuning, DeleteTakesTheRadiosOwnStation) {
     cdu.enter("112.3", kL3);
+    unit(1).navAutoTuning = true;
     unit(1).identText = "RCV";
     cdu.panel().clearKeyEventsSent();
     cdu.press(Fms::kDelKey);
@@ -123,6 +131,7 @@ TEST_F(RadioTuning, DeleteTakesTheRadiosOwnStation) {
     EXPECT_EQ(page().nav1, 0x01123000);
     EXPECT_EQ(page().nav1Ident, "RCV");
     EXPECT_EQ(cdu.scratchpad(), "");
+    EXPECT_FALSE(unit(1).navAutoTuning);
     EXPECT_TRUE(cdu.panel().keyEventsSent().empty()) << "the radio is not retuned";
 }
 
@@ -142,6 +151,7 @@ TEST_F(RadioTuning, TheTuningListTunesTheNearestStations) {
                                      ? second.frequency
                                      : FmsParser::tacanChannelToFrequency(second.channel));
     EXPECT_EQ(page().nav2, 0) << "the list leaves the page's fields";
+    EXPECT_TRUE(unit(2).navAutoTuning) << "and the FMS's tuning";
     cdu.press(kL4);
     cdu.press(kL4);
     EXPECT_EQ(cdu.fms().currentPage, kProgress);

@@ -64,6 +64,23 @@ TEST_F(StoredPlanPagesTest, TheStoredPlanPageEditsAndRewritesItsFile) {
     EXPECT_TRUE(fms().storedPlans().plans().empty());
 }
 
+// An ident the database does not know opens PILOT WAYPOINT; the point defined there goes into
+// the stored plan at the line and the file is written again.
+TEST_F(StoredPlanPagesTest, APilotWaypointDefinedForTheStoredPlanIsInsertedAndSaved) {
+    createPlan("ZZAA-ZZAD");
+    enter("P", kL2);
+    enter("NEW1", kL2);
+    ASSERT_EQ(fms().currentPage, 6);
+    enter("N4733.0E00836.0", kL2);
+    EXPECT_EQ(legIdents(selectedStoredPlan), (std::vector<std::string>{"NEW1", "P"}));
+    FlightPlan reread;
+    ASSERT_TRUE(fms().storedPlans().loadPlanFile(reread, "ZZAA-ZZAD", planFile("ZZAA-ZZAD"),
+                                                 fms().planContext()));
+    EXPECT_EQ(legIdents(reread), legIdents(selectedStoredPlan));
+    enter("", kR1);
+    EXPECT_EQ(fms().currentPage, Fms::kStoredPlanPage);
+}
+
 TEST_F(StoredPlanPagesTest, RefusedEntriesOnTheStoredPlanKeepThePlanAndItsFile) {
     createPlan("ZZAA-ZZAD");
     enter("P", kL2);

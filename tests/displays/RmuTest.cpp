@@ -542,6 +542,29 @@ TEST_F(RmuTest, MemoryPageSelectsTunesInsertsAndDeletes) {
     EXPECT_EQ(rmu().selectedMemoryLine, -1);
 }
 
+// Under "FMS" the NAV memory page tells whether the FMS may still tune the NAV receiver; the
+// longer "DISABLED", right-aligned like "ENABLED", begins further left.
+TEST_F(RmuTest, NavMemoryPageShowsWhetherTheFmsTunes) {
+    // The first logical column of the line under "FMS" with any green ink.
+    const auto firstInkedColumn = [this] {
+        for (double x = 90; x < 170; x += 0.5) {
+            if (count(kRmuGreen, x, 28, 0.5, 12) > 0) {
+                return x;
+            }
+        }
+        return 170.0;
+    };
+    presses({Rmu::kPge, Rmu::kL2});
+    ASSERT_EQ(rmu().page(), Rmu::kNavMemoryPage);
+    drawn();
+    const double enabled = firstInkedColumn();
+    unit().navAutoTuning = false;
+    drawn();
+    writePicture("rmu_nav_memory_fms_disabled");
+    EXPECT_LT(firstInkedColumn(), enabled - 2.0);
+    EXPECT_LT(enabled, 170.0) << "ENABLED is drawn";
+}
+
 TEST_F(RmuTest, RadioPageShowsTheFieldsAndTheCursor) {
     bench.aircraft().radio()->flightNumber = "TAV123";
     drawn();

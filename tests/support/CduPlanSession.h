@@ -5,8 +5,10 @@
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "support/CduKeys.h"
+#include "support/CduPadKeys.h"
 #include "support/ModuleHarness.h"
 #include "support/NavFixtureFiles.h"
+#include "support/PredictionRoute.h"
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
 
@@ -126,11 +128,14 @@ protected:
         module.simulator.step();
     }
 
-    // A CDU page key; the stand-in has no CDU key pad, so the key goes to the FMS as the pad's
-    // key rectangle would send it.
+    // A CDU page key, clicked on the CDU's key pad.
     void pageKey(int32_t key) {
-        fms().pressKey(key);
+        EXPECT_TRUE(clickCduPageKey(key)) << key;
         module.simulator.step();
+    }
+    // The weights and the cruise altitude of PERFORMANCE INIT, all entered.
+    void enterPerformance() {
+        ASSERT_EQ(enterLoadedAircraft(fms().perfInit, 24000), nullptr);
     }
     // The route ZZAA, P, Q, R, S, ZZAD typed on ACTIVE FLT PLAN: the airway A1 to S, and the
     // discontinuity before the destination deleted.

@@ -1,6 +1,7 @@
 #include "platform/panel/Gauge.h"
 #include "platform/panel/ImportTable.h"
 #include "sim/Simulator.h"
+#include "support/BuiltFile.h"
 #include "support/TempFolder.h"
 
 #include <algorithm>
@@ -39,7 +40,7 @@ TEST(ModuleLoadTest, TheModuleFileStartsRunsAndStopsInsideTheSimulator) {
     TempFolder root;
     const fs::path modulePath = root.path() / "panel" / "tavi_davud.gau";
     fs::create_directories(modulePath.parent_path());
-    fs::copy_file(TAVI_MODULE_FILE, modulePath);
+    fs::copy_file(builtFile("TAVI_MODULE_FILE", TAVI_MODULE_FILE), modulePath);
 
     LoadedModule module(modulePath);
     ASSERT_NE(module.handle, nullptr) << dlerror();

@@ -1,3 +1,4 @@
+#include "support/BuiltFile.h"
 #include "support/TempFolder.h"
 
 #include <cstdio>
@@ -22,7 +23,8 @@ class ScenarioProgram : public testing::Test {
 protected:
     ScenarioProgram() {
         fs::create_directories(folder.path() / "panel");
-        fs::copy_file(TAVI_MODULE_FILE, folder.path() / "panel" / "tavi_davud.gau");
+        fs::copy_file(builtFile("TAVI_MODULE_FILE", TAVI_MODULE_FILE),
+                      folder.path() / "panel" / "tavi_davud.gau");
     }
 
     fs::path writeScenario(const std::string& text) const {
@@ -32,8 +34,9 @@ protected:
     }
 
     ProgramRun run(const std::string& arguments) const {
-        const std::string command = std::string("'") + TAVI_SIM_PROGRAM + "' --sim-root '" +
-                                    folder.path().string() + "' " + arguments + " 2>&1";
+        const std::string command =
+            std::string("'") + builtFile("TAVI_SIM_PROGRAM", TAVI_SIM_PROGRAM) + "' --sim-root '" +
+            folder.path().string() + "' " + arguments + " 2>&1";
         ProgramRun result;
         FILE* pipe = popen(command.c_str(), "r");
         if (!pipe) {

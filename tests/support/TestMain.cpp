@@ -2,12 +2,6 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-// Fontconfig 2.14.1 loses a few bytes while it parses its configuration files, once a process.
-// Its frames carry no frame pointers, so the leak can only be told by the library's name.
-extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-
 int main(int argc, char** argv) {
     // Tests never play to the machine's speakers: the module's device is OpenAL Soft's
     // speakerless one, whatever hardware the machine has.

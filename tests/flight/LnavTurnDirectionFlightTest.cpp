@@ -51,7 +51,7 @@ TEST(LnavTurnDirectionFlight, ALegThatAsksForARightTurnIsJoinedTurningRight) {
 
     flight.pressAutopilotEngage();
     flight.pressKey(FlightScenario::kAltitudeHoldKey);
-    flight.fd().fmsSource1 = true;
+    flight.fd().selectNavigationSource(1, true);
     flight.pressKey(kNavModeKey);
     const auto holdSpeed = [&] {
         flight.holdSpeed(kSpeed);

@@ -47,7 +47,7 @@ public:
         }
         flight.pressAutopilotEngage();
         flight.pressKey(FlightScenario::kAltitudeHoldKey);
-        flight.fd().fmsSource1 = true;
+        flight.fd().selectNavigationSource(1, true);
         // LNAV takes up the new route on the next frame; NAV arms only on a valid one.
         fly(1.0);
         flight.pressKey(kNavModeKey);

@@ -134,9 +134,7 @@ protected:
         module.simulator.step();
     }
     // The weights and the cruise altitude of PERFORMANCE INIT, all entered.
-    void enterPerformance() {
-        ASSERT_EQ(enterLoadedAircraft(fms().perfInit, 24000), nullptr);
-    }
+    void enterPerformance() { ASSERT_EQ(enterLoadedAircraft(fms().perfInit, 24000), nullptr); }
     // The route ZZAA, P, Q, R, S, ZZAD typed on ACTIVE FLT PLAN: the airway A1 to S, and the
     // discontinuity before the destination deleted.
     void typeRoute() {

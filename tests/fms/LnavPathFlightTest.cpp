@@ -65,6 +65,23 @@ FlightPlan routeOf(double latitude, double longitude, const std::vector<RouteSte
     return plan;
 }
 
+// A left-hand RF leg to `fix` on the arc of `radius` nm around `navaid`, and a leg 20 nm north
+// from its fix.
+void appendLeftArcThenNorth(FlightPlan& plan, const Waypoint& fix, const Waypoint& navaid,
+                            float radius) {
+    FlightPlanLeg arc;
+    arc.wpt = fix;
+    arc.trmLeg.legType = TerminalLegType::RF;
+    arc.trmLeg.turnDirection = kTurnLeft;
+    arc.trmLeg.navaidLatitude = navaid.latitude;
+    arc.trmLeg.navaidLongitude = navaid.longitude;
+    arc.trmLeg.navaidDistance = radius;
+    FlightPlanLeg after;
+    after.wpt = fixOnCourse("P3", fix, 0.0, 20.0);
+    plan.legs.push_back(arc);
+    plan.legs.push_back(after);
+}
+
 std::vector<std::string> identsOf(const FlightPlan& plan) {
     std::vector<std::string> idents;
     for (const FlightPlanLeg& leg : plan.legs) {
@@ -176,17 +193,7 @@ TEST(LnavArcFlightTest, ArcEnteredOnItsTangentIsFlownToItsEnd) {
     FlightPlan plan = routeOf(0.0, 0.0, {{90, 30}});
     const Waypoint p1 = plan.legs[0].wpt;
     const Waypoint navaid = fixOnCourse("N", p1, 0.0, 10.0);
-    FlightPlanLeg arc;
-    arc.wpt = fixOnCourse("P2", navaid, 90.0, 10.0);
-    arc.trmLeg.legType = TerminalLegType::RF;
-    arc.trmLeg.turnDirection = kTurnLeft;
-    arc.trmLeg.navaidLatitude = navaid.latitude;
-    arc.trmLeg.navaidLongitude = navaid.longitude;
-    arc.trmLeg.navaidDistance = 10.0f;
-    FlightPlanLeg after;
-    after.wpt = fixOnCourse("P3", arc.wpt, 0.0, 20.0);
-    plan.legs.push_back(arc);
-    plan.legs.push_back(after);
+    appendLeftArcThenNorth(plan, fixOnCourse("P2", navaid, 90.0, 10.0), navaid, 10.0f);
     FakeFlightPlanContext context;
     const FlightRecord record = fly(plan, context, 250.0);
     ASSERT_EQ(record.passed, identsOf(plan));
@@ -203,17 +210,8 @@ TEST(LnavArcFlightTest, ArcEnteredOffItsTangentIsFlownWithoutLeavingThePath) {
         const Waypoint navaid = fixOnCourse("N", p1, normalize360(offTangent), 6.0);
         const double fixBearing =
             GcNav::courseBetween(navaid.latitude, navaid.longitude, p1.latitude, p1.longitude);
-        FlightPlanLeg arc;
-        arc.wpt = fixOnCourse("P2", navaid, normalize360(fixBearing - 90.0), 6.0);
-        arc.trmLeg.legType = TerminalLegType::RF;
-        arc.trmLeg.turnDirection = kTurnLeft;
-        arc.trmLeg.navaidLatitude = navaid.latitude;
-        arc.trmLeg.navaidLongitude = navaid.longitude;
-        arc.trmLeg.navaidDistance = 6.0f;
-        FlightPlanLeg after;
-        after.wpt = fixOnCourse("P3", arc.wpt, 0.0, 20.0);
-        plan.legs.push_back(arc);
-        plan.legs.push_back(after);
+        appendLeftArcThenNorth(
+            plan, fixOnCourse("P2", navaid, normalize360(fixBearing - 90.0), 6.0), navaid, 6.0f);
         FakeFlightPlanContext context;
         const FlightRecord record = fly(plan, context, 250.0);
         ASSERT_EQ(record.passed, identsOf(plan)) << offTangent;

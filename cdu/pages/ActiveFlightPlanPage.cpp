@@ -26,8 +26,6 @@ namespace tavi {
 namespace {
 
 constexpr int32_t kColumns = CduScreen::kColumns;
-constexpr char kFiveDashes[] = "\u2013\u2013\u2013\u2013\u2013";
-constexpr char kTenDashes[] = "\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013";
 constexpr char kThreeDashes[] = "\u2013\u2013\u2013";
 // While a prediction run is this recent, the predicted values it replaces show as hyphens.
 constexpr uint32_t kFreshPredictionMs = 2000;
@@ -35,8 +33,6 @@ constexpr char kFreshAltitude[] = "-----";
 constexpr char kFreshSpeed[] = "---";
 constexpr char kNoSpeedCommand[] = "\u2013\u2013\u2013/\u2013\u2013\u2013\u2013\u2013";
 constexpr char kDirectDashes[] = "\u2013\u2013\u2013\u2013\u2013 ";
-constexpr char kDegree[] = "\u00B0";
-constexpr char kInvalidEntry[] = "INVALID ENTRY";
 constexpr char kInvalidDelete[] = "INVALID DELETE";
 constexpr char kInvalidDirectTo[] = "INVALID DIRECT TO";
 constexpr double kArrivalPromptDistance = 200.0;

@@ -3,6 +3,7 @@
 #include "avionics/Adc.h"
 #include "avionics/Ahrs.h"
 #include "avionics/Baro.h"
+#include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "cdu/pages/PageBinding.h"
 #include "cdu/pages/PageText.h"
@@ -18,7 +19,6 @@ using namespace pagetext;
 
 namespace {
 
-constexpr int32_t kAirData = 53;
 // Below this vertical speed (ft/min) no arrow is drawn.
 constexpr double kVerticalSpeedArrowFrom = 0.5;
 
@@ -29,7 +29,7 @@ void value(CduScreen& screen, int32_t row, int32_t lastColumn, const std::string
 } // namespace
 
 void AirDataPage::registerPages() {
-    bindPage(fms.pages[kAirData], *this);
+    bindPage(fms.pages[cdu_page::kAirData], *this);
 }
 
 void AirDataPage::draw() const {

@@ -16,13 +16,8 @@ using namespace procedurelists;
 
 namespace {
 
-constexpr const char* kNoAirport = "\u2013\u2013\u2013\u2013";
 constexpr const char* kNone = "<<NONE>>";
 constexpr const char* kChangeActivePlan = "CHANGE ACTIVE FPLN";
-
-std::string joinedProcedure(const std::string& transition, const std::string& procedure) {
-    return !transition.empty() && !procedure.empty() ? transition + "." + procedure : procedure;
-}
 
 std::vector<std::string> designatorsOf(const std::vector<Runway>& runways) {
     std::vector<std::string> texts;

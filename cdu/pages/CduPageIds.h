@@ -34,6 +34,7 @@ inline constexpr int32_t kApproachTrans = 48;
 inline constexpr int32_t kArrivalReview = 49;
 inline constexpr int32_t kTakeoff = 50;
 inline constexpr int32_t kLanding = 51;
+inline constexpr int32_t kAirData = 53;
 } // namespace cdu_page
 
 } // namespace tavi

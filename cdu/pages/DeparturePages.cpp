@@ -2,6 +2,7 @@
 
 #include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageText.h"
 #include "cdu/pages/ProcedureLists.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
@@ -12,8 +13,6 @@ using namespace navpages;
 using namespace procedurelists;
 
 namespace {
-
-constexpr const char* kNoAirport = "\u2013\u2013\u2013\u2013";
 
 void drawItems(CduScreen& screen, int32_t subPage, const std::vector<std::string>& names) {
     forEachShown(kDepartureList, subPage, names.size(), [&](std::size_t index, SlotPlace place) {

@@ -2,6 +2,7 @@
 
 #include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageText.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 
@@ -15,8 +16,6 @@ namespace {
 constexpr int32_t kPlansPerSubPage = 4;
 constexpr std::size_t kOriginDestinationLength = 9;
 constexpr std::size_t kOriginDestinationDash = 4;
-constexpr char kFiveDashes[] = "\u2013\u2013\u2013\u2013\u2013";
-constexpr char kTenDashes[] = "\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013";
 
 int32_t pagesFor(std::size_t count) {
     return std::max<int32_t>(

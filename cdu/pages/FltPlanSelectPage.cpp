@@ -2,16 +2,13 @@
 
 #include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/FlightPlanListPage.h"
+#include "cdu/pages/PageText.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 
 namespace tavi {
 
-namespace {
-
-constexpr char kTenDashes[] = "\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013";
-
-} // namespace
+namespace {} // namespace
 
 void FltPlanSelectPage::draw() {
     CduScreen& s = fms.screen;

@@ -2,6 +2,7 @@
 
 #include "avionics/Adc.h"
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageText.h"
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "core/Imports.h"
@@ -16,12 +17,6 @@ namespace {
 constexpr int64_t kLastSecondOfDay = 86399;
 constexpr size_t kDateLength = 7;
 constexpr size_t kCycleNameLength = 10;
-
-int32_t simulatorNumber(const char* code) {
-    double value = 0.0;
-    panelServices().executeCalculatorCode(code, &value, nullptr, nullptr);
-    return static_cast<int32_t>(value);
-}
 
 std::string cycleName(const std::string& value) {
     if (value.size() == 4) {

@@ -15,14 +15,10 @@ using namespace pagetext;
 
 namespace {
 
-constexpr const char* kInvalidEntry = "INVALID ENTRY";
 constexpr const char* kNoValue = "\u2013\u2013\u2013";
 constexpr double kBoundaryNm = 10.0;
-constexpr double kMinutesPerHour = 60.0;
 constexpr int32_t kProcedureTurnSpeedLimit = 170;
 // Pilot points the FMS computes itself.
-constexpr auto kComputedPoint = static_cast<PilotPointType>(5);
-constexpr int32_t kLastColumnEnd = CduScreen::kColumns;
 
 void limitSpeed(FlightPlanLeg& leg) {
     leg.vnav.speed = kProcedureTurnSpeedLimit;

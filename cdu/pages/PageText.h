@@ -1,10 +1,42 @@
 #pragma once
 
 #include "cdu/CduScreen.h"
+#include "core/Imports.h"
 #include "fms/FlightPlanLeg.h"
+#include "navdata/PilotPoint.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+
+namespace tavi {
+
+// Texts and values the CDU pages share.
+inline constexpr const char* kInvalidEntry = "INVALID ENTRY";
+inline constexpr const char* kFiveDashes = "\u2013\u2013\u2013\u2013\u2013";
+inline constexpr const char* kTenDashes =
+    "\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013\u2013";
+inline constexpr const char* kNoAirport = "\u2013\u2013\u2013\u2013";
+inline constexpr const char* kDegree = "\u00B0";
+inline constexpr double kMinutesPerHour = 60.0;
+// The column after the last: a text that ends at the screen's edge.
+inline constexpr int32_t kLastColumnEnd = CduScreen::kColumns;
+// A pilot point the pages compute (a radial's or an orbit's), not one the pilot typed.
+inline constexpr auto kComputedPoint = static_cast<PilotPointType>(5);
+
+// "TRANS.PROC", or the procedure alone without a transition.
+inline std::string joinedProcedure(const std::string& transition, const std::string& procedure) {
+    return !transition.empty() && !procedure.empty() ? transition + "." + procedure : procedure;
+}
+
+// A whole number the simulator's calculator code gives (the date and the like).
+inline int32_t simulatorNumber(const char* code) {
+    double value = 0.0;
+    panelServices().executeCalculatorCode(code, &value, nullptr, nullptr);
+    return static_cast<int32_t>(value);
+}
+
+} // namespace tavi
 
 namespace tavi::pagetext {
 

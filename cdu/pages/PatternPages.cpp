@@ -16,10 +16,8 @@ using namespace pagetext;
 
 namespace {
 
-constexpr const char* kInvalidEntry = "INVALID ENTRY";
 constexpr const char* kUnableHoldChange = "UNABLE HOLD CHANGE";
 constexpr const char* kInvalidHold = "INVALID HOLD";
-constexpr double kMinutesPerHour = 60.0;
 
 // The side of the fix the hold lies on, from the inbound course.
 std::string quadrantOf(double inboundCourse) {

@@ -139,8 +139,9 @@ void PerfInitPage::drawScheduleSubPage() const {
 }
 
 void PerfInitPage::drawUnitTitle() const {
-    fms.screen.putText(0, 1, std::string("PERFORMANCE INIT-") + weightUnit(kilograms()),
-                       CduColour::White, true, false);
+    std::string title = "PERFORMANCE INIT-";
+    title.append(weightUnit(kilograms()));
+    fms.screen.putText(0, 1, title, CduColour::White, true, false);
 }
 
 void PerfInitPage::drawFuelSubPage() const {

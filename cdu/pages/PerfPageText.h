@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cdu/pages/PageText.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,8 +33,6 @@ constexpr int32_t kTakeoff = 50;
 constexpr int32_t kLanding = 51;
 constexpr int32_t kWindTemp = 55;
 
-inline constexpr const char* kInvalidEntry = "INVALID ENTRY";
-inline constexpr const char* kFiveDashes = "\u2013\u2013\u2013\u2013\u2013";
 inline constexpr const char* kNotInitialized = "NOT INITIALIZED";
 
 // A speed and Mach schedule in cyan: "280", ".76M" or "280/.76M" when one of them is 0.

@@ -14,10 +14,8 @@ using namespace pagetext;
 namespace {
 
 constexpr int32_t kItemsPerPage = 3;
-constexpr int32_t kLastColumnEnd = CduScreen::kColumns;
 constexpr const char* kNoAltitude = "\u2013\u2013\u2013\u2013\u2013";
 constexpr const char* kNoSpeed = "\u2013\u2013\u2013/";
-constexpr const char* kDegree = "\u00B0";
 
 // Label row of the item's slot on the page; the data row is the next one.
 int32_t labelRowOf(int32_t item) {
@@ -30,10 +28,6 @@ void drawPrompts(CduScreen& screen, int32_t subPage) {
     }
     screen.drawLeftPrompt("CLEAR", false, 7);
     screen.drawRightPrompt("ACTIVATE", false, 7);
-}
-
-std::string joinedProcedure(const std::string& transition, const std::string& procedure) {
-    return !transition.empty() && !procedure.empty() ? transition + "." + procedure : procedure;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "avionics/AirData.h"
 #include "avionics/FlightDirector.h"
 #include "avionics/Gps.h"
+#include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/CommandedSpeed.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "cdu/pages/PageBinding.h"
@@ -26,7 +27,6 @@ using namespace pagetext;
 
 namespace {
 
-constexpr int32_t kAirData = 53;
 // Below this ground speed (kt) the track is the heading and there is no drift.
 constexpr double kTrackingSpeed = 10.0;
 // From this cross-track error (nm) on, the page shows none.
@@ -83,7 +83,7 @@ void ProgressPage::onKey(int32_t key) {
             break;
         }
     } else if (key == kL4) {
-        fms.setPage(kAirData, 1);
+        fms.setPage(cdu_page::kAirData, 1);
     } else if (key == kR4) {
         fms.setPage(kFlightSummary, 1);
     }

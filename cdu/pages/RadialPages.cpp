@@ -16,7 +16,6 @@ using namespace pagetext;
 
 namespace {
 
-constexpr const char* kInvalidEntry = "INVALID ENTRY";
 constexpr const char* kTrueCoursesOnly = "BRG/CRS MUST BE IN TRUE";
 constexpr const char* kNoIntersection = "RADIALS DO NOT INTERSECT";
 constexpr const char* kNoCourseTenths = "\u2013\u2013\u2013.\u2013\u00B0";
@@ -24,7 +23,6 @@ constexpr const char* kNoCourse = "\u2013\u2013\u2013\u00B0";
 constexpr const char* kNoDistance = "\u2013\u2013\u2013.\u2013";
 constexpr double kPolarNorth = 73.0;
 constexpr double kPolarSouth = -60.0;
-constexpr auto kComputedPoint = static_cast<PilotPointType>(5);
 
 std::string courseTenths(double course, bool isTrue) {
     return RadialPattern::isEntered(course) ? FmsParser::formatCourseTenths(course, isTrue)

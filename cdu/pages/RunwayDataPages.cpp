@@ -2,6 +2,7 @@
 
 #include "avionics/Adc.h"
 #include "avionics/Baro.h"
+#include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "cdu/pages/PageText.h"
 #include "cdu/pages/WindComponents.h"
@@ -19,8 +20,6 @@ using namespace pagetext;
 
 namespace {
 
-constexpr int32_t kTakeoff = 50;
-constexpr int32_t kLanding = 51;
 constexpr int32_t kPerfData = 27;
 constexpr int32_t kClimb = 28;
 constexpr int32_t kDescent = 30;
@@ -49,12 +48,12 @@ void RunwayDataPages::registerPages() {
             onKey(record, design, key);
         };
     };
-    hook(kTakeoff, fms.takeoffPage, kTakeoffDesign);
-    hook(kLanding, fms.landingPage, kLandingDesign);
-    fms.pages[kTakeoff].enter = [this] {
+    hook(cdu_page::kTakeoff, fms.takeoffPage, kTakeoffDesign);
+    hook(cdu_page::kLanding, fms.landingPage, kLandingDesign);
+    fms.pages[cdu_page::kTakeoff].enter = [this] {
         enterTakeoffPage();
     };
-    fms.pages[kLanding].enter = [this] {
+    fms.pages[cdu_page::kLanding].enter = [this] {
         enterLandingPage();
     };
 }

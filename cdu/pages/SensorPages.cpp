@@ -6,6 +6,7 @@
 #include "avionics/Radio.h"
 #include "avionics/RadioUnit.h"
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageText.h"
 #include "core/Aircraft.h"
 #include "core/Format.h"
 #include "core/Imports.h"
@@ -32,12 +33,6 @@ void putValue(CduScreen& screen, int32_t row, int32_t column, std::string_view t
 
 const char* onOff(bool on) {
     return on ? "ON" : "OFF";
-}
-
-int32_t simulatorNumber(const char* code) {
-    double value = 0.0;
-    panelServices().executeCalculatorCode(code, &value, nullptr, nullptr);
-    return static_cast<int32_t>(value);
 }
 
 // A signed component as its letter and absolute value.

@@ -3,6 +3,7 @@
 #include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/FlightPlanListPage.h"
 #include "cdu/pages/NavPageKeys.h"
+#include "cdu/pages/PageText.h"
 #include "cdu/pages/WaypointEntry.h"
 #include "core/Format.h"
 #include "fms/Fms.h"
@@ -13,7 +14,6 @@ namespace tavi {
 namespace {
 
 constexpr int32_t kLinesPerSubPage = 3;
-constexpr char kFiveDashes[] = "\u2013\u2013\u2013\u2013\u2013";
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Temporary waypoints (latitude/longitude, place/bearing/distance, two radials, a distance along
 // the plan) and the pattern keywords of the flight-plan lines.
 #include "cdu/pages/CduPageIds.h"
+#include "cdu/pages/PageText.h"
 #include "cdu/pages/WaypointEntry.h"
 #include "core/Format.h"
 #include "fms/Fms.h"
@@ -13,7 +14,6 @@ namespace tavi {
 
 namespace {
 
-constexpr char kInvalidEntry[] = "INVALID ENTRY";
 constexpr char kWaypointNotFound[] = "WAYPOINT NOT FOUND";
 // Bearings from places beyond these latitudes must be entered true.
 constexpr double kNorthernMagneticLimit = 73.0;

@@ -3,6 +3,7 @@
 #include "cdu/pages/WaypointEntry.h"
 
 #include "cdu/pages/CduPageIds.h"
+#include "cdu/pages/PageText.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 
@@ -11,8 +12,6 @@
 namespace tavi {
 
 namespace {
-
-constexpr char kInvalidEntry[] = "INVALID ENTRY";
 
 bool isIdentEntry(const std::string& entry) {
     return FmsParser::isValidIdent(entry) || FmsParser::isTemporaryIdent(entry);

@@ -1,26 +1,45 @@
 #include "sim/Panel.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace tavi::sim {
 
-std::string Panel::upper(std::string_view text) {
-    std::string result(text);
-    for (char& c : result) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return result;
+namespace {
+
+// The simulator's names are ASCII.
+char folded(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-int32_t Panel::idOf(std::vector<std::string>& names, std::string_view name) {
-    const std::string key = upper(name);
-    const auto found = std::find(names.begin(), names.end(), key);
-    if (found != names.end()) {
-        return static_cast<int32_t>(found - names.begin());
+} // namespace
+
+std::size_t NameTable::FoldedHash::operator()(std::string_view text) const noexcept {
+    // FNV-1a over the upper-case letters.
+    std::size_t hash = 14695981039346656037ull;
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(folded(c))) * 1099511628211ull;
     }
-    names.push_back(key);
-    return static_cast<int32_t>(names.size() - 1);
+    return hash;
+}
+
+bool NameTable::FoldedEqual::operator()(std::string_view a, std::string_view b) const noexcept {
+    return std::ranges::equal(a, b, [](char x, char y) { return folded(x) == folded(y); });
+}
+
+int32_t NameTable::idOf(std::string_view name) {
+    if (const auto found = ids.find(name); found != ids.end()) {
+        return found->second;
+    }
+    std::string key(name);
+    std::ranges::transform(key, key.begin(), folded);
+    const auto id = static_cast<int32_t>(ids.size());
+    ids.emplace(std::move(key), id);
+    return id;
+}
+
+std::optional<int32_t> NameTable::find(std::string_view name) const {
+    const auto found = ids.find(name);
+    return found == ids.end() ? std::nullopt : std::optional<int32_t>(found->second);
 }
 
 void Panel::setToken(int32_t tokenId, double value) {
@@ -44,18 +63,28 @@ double Panel::token(int32_t tokenId) const {
     return found == tokens.end() ? 0.0 : found->second;
 }
 
+uint64_t Panel::variableKey(int32_t variableId, int32_t index) {
+    return static_cast<uint64_t>(static_cast<uint32_t>(variableId)) << 32 |
+           static_cast<uint32_t>(index);
+}
+
+double Panel::variableValue(int32_t variableId, int32_t index) const {
+    const auto found = variables.find(variableKey(variableId, index));
+    return found == variables.end() ? 0.0 : found->second;
+}
+
 void Panel::setVariable(std::string_view name, int32_t index, double value) {
-    variables[{upper(name), index}] = value;
+    variables[variableKey(variableNames.idOf(name), index)] = value;
 }
 
 void Panel::setVariableInUnits(std::string_view name, std::string_view units, int32_t index,
                                double value) {
-    variablesInUnits[{upper(name), upper(units), index}] = value;
+    variablesInUnits[{variableNames.idOf(name), unitsNames.idOf(units), index}] = value;
 }
 
 double Panel::variable(std::string_view name, int32_t index) const {
-    const auto found = variables.find({upper(name), index});
-    return found == variables.end() ? 0.0 : found->second;
+    const std::optional<int32_t> id = variableNames.find(name);
+    return id ? variableValue(*id, index) : 0.0;
 }
 
 void Panel::setNamedVariable(std::string_view name, double value) {
@@ -63,16 +92,12 @@ void Panel::setNamedVariable(std::string_view name, double value) {
 }
 
 double Panel::namedVariable(std::string_view name) const {
-    const auto found = std::find(namedVariableNames.begin(), namedVariableNames.end(), upper(name));
-    if (found == namedVariableNames.end()) {
-        return 0.0;
-    }
-    return namedVariableValues[static_cast<std::size_t>(found - namedVariableNames.begin())];
+    const std::optional<int32_t> id = namedVariableNames.find(name);
+    return id ? namedVariableValues[static_cast<std::size_t>(*id)] : 0.0;
 }
 
 bool Panel::hasNamedVariable(std::string_view name) const {
-    return std::find(namedVariableNames.begin(), namedVariableNames.end(), upper(name)) !=
-           namedVariableNames.end();
+    return namedVariableNames.find(name).has_value();
 }
 
 void Panel::setCalculatorResult(std::string code, CalculatorResult result) {
@@ -134,8 +159,10 @@ void Panel::openPanelWindow(int32_t windowId) {
 }
 
 int32_t Panel::registerNamedVariable(const char* name) {
-    const int32_t id = idOf(namedVariableNames, name);
-    namedVariableValues.resize(namedVariableNames.size(), 0.0);
+    const int32_t id = namedVariableNames.idOf(name ? name : "");
+    if (static_cast<std::size_t>(id) >= namedVariableValues.size()) {
+        namedVariableValues.resize(static_cast<std::size_t>(id) + 1, 0.0);
+    }
     return id;
 }
 
@@ -171,26 +198,24 @@ bool Panel::executeCalculatorCode(const char* code, double* number, int32_t* int
 }
 
 int32_t Panel::unitsId(const char* unitsName) {
-    return idOf(unitsNames, unitsName);
+    return unitsNames.idOf(unitsName ? unitsName : "");
 }
 
 int32_t Panel::aircraftVariableId(const char* variableName) {
-    return idOf(variableNames, variableName);
+    return variableNames.idOf(variableName ? variableName : "");
 }
 
 double Panel::readAircraftVariable(int32_t variableId, int32_t unitsId, int32_t index) {
-    if (variableId < 0 || static_cast<std::size_t>(variableId) >= variableNames.size()) {
+    if (!variableNames.contains(variableId)) {
         return 0.0;
     }
-    const std::string& name = variableNames[static_cast<std::size_t>(variableId)];
-    if (unitsId >= 0 && static_cast<std::size_t>(unitsId) < unitsNames.size()) {
-        const auto found =
-            variablesInUnits.find({name, unitsNames[static_cast<std::size_t>(unitsId)], index});
+    if (unitsNames.contains(unitsId) && !variablesInUnits.empty()) {
+        const auto found = variablesInUnits.find({variableId, unitsId, index});
         if (found != variablesInUnits.end()) {
             return found->second;
         }
     }
-    return variable(name, index);
+    return variableValue(variableId, index);
 }
 
 void* Panel::interfaceByName(const char* name) {

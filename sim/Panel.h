@@ -9,10 +9,33 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 namespace tavi::sim {
+
+// The simulator's names (variables, units, panel variables) read without regard to case, each
+// given a number the first time it is named. Names are looked up every frame, so a look-up
+// neither copies nor folds the name.
+class NameTable {
+public:
+    int32_t idOf(std::string_view name);
+    std::optional<int32_t> find(std::string_view name) const;
+    bool contains(int32_t id) const { return id >= 0 && static_cast<std::size_t>(id) < ids.size(); }
+
+private:
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const noexcept;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const noexcept;
+    };
+
+    std::unordered_map<std::string, int32_t, FoldedHash, FoldedEqual> ids;
+};
 
 // A key event as the simulator received it from the module.
 struct KeyEvent {
@@ -91,17 +114,17 @@ public:
     void unregisterKeyEventHandler(platform::KeyEventHandler handler, void* userData) override;
 
 private:
-    static std::string upper(std::string_view text);
-    int32_t idOf(std::vector<std::string>& names, std::string_view name);
+    static uint64_t variableKey(int32_t variableId, int32_t index);
+    double variableValue(int32_t variableId, int32_t index) const;
     void deliver(uint32_t eventId, uint32_t value);
 
-    std::map<int32_t, double> tokens;
+    std::unordered_map<int32_t, double> tokens;
     std::map<int32_t, std::string> tokenTexts;
-    std::map<std::pair<std::string, int32_t>, double> variables;
-    std::map<std::tuple<std::string, std::string, int32_t>, double> variablesInUnits;
-    std::vector<std::string> variableNames;
-    std::vector<std::string> unitsNames;
-    std::vector<std::string> namedVariableNames;
+    NameTable variableNames;
+    NameTable unitsNames;
+    std::unordered_map<uint64_t, double> variables;
+    std::map<std::tuple<int32_t, int32_t, int32_t>, double> variablesInUnits;
+    NameTable namedVariableNames;
     std::vector<double> namedVariableValues;
     std::map<std::string, CalculatorResult> calculatorResults;
     std::map<std::string, void*> interfaces;

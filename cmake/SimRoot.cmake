@@ -7,7 +7,7 @@ add_custom_target(simroot ALL
     COMMAND ${CMAKE_COMMAND} -E make_directory "${TAVI_SIM_ROOT}/Orvane/PerfDB"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${TAVI_SIM_ROOT}/Orvane/TAVI Sounds"
     COMMAND ${CMAKE_COMMAND} -E make_directory "${TAVI_SIM_ROOT}/Scenery/Base/Scenery"
-    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/data/panel-layout.txt
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${PROJECT_SOURCE_DIR}/data/panel-layout.txt
             ${TAVI_SIM_ROOT}/panel-layout.txt
     COMMENT "Assembling the simulator folder ${TAVI_SIM_ROOT}"
     VERBATIM)

@@ -88,6 +88,7 @@ void FuelPredictions::update(FlightPlan& plan, const Inputs& inputs,
     routeInputs.altitude = inputs.altitude;
     routeInputs.activeLegFlown = inputs.activeLegFlown;
     routeInputs.alternate = inputs.alternate;
+    routeInputs.descentSpeeds = schedules.descentModeSpeeds();
     updateTripWind(perfInit, plan, static_cast<float>(perfInit.initCrzAlt));
     perfInit.prediction =
         RoutePredictions(perf, schedule)

@@ -58,17 +58,8 @@ protected:
         return distance;
     }
 
-    // The legs holding a marker of that name, in order.
     std::vector<std::size_t> legsMarked(const std::string& name) const {
-        std::vector<std::size_t> found;
-        for (std::size_t i = 0; i < plan.legCount(); ++i) {
-            for (const PilotPoint& marker : plan.legs[i].markers) {
-                if (marker.ident == name) {
-                    found.push_back(i);
-                }
-            }
-        }
-        return found;
+        return test::legsMarked(plan, name);
     }
 
     FmsPerf perf;

@@ -446,6 +446,7 @@ void Fms::updateFuelPredictions() {
         inputs.preselect = director->altitudePreselect;
     }
     inputs.activeLegFlown = static_cast<float>(lnav.state.legAlongTrack);
+    inputs.fuelInTanks = fuelOnBoard();
     inputs.alternate = &alternateFlightPlan;
     fuelPredictions.update(
         activeFlightPlan, inputs,

@@ -1,5 +1,6 @@
 #include "fms/FuelPredictions.h"
 
+#include "avionics/AirData.h"
 #include "cdu/PerfInit.h"
 #include "fms/FlightPlan.h"
 #include "fms/FmsPerf.h"
@@ -16,6 +17,10 @@ constexpr int32_t kLowestCruise = 1000;
 constexpr int32_t kHighestCruise = 37000;
 constexpr int32_t kCruiseStep = 1000;
 constexpr int32_t kMaxSpeedCruise = 2;
+// A step climb needs this much cruise (nm) after the step point.
+constexpr double kShortestStepCruise = 100.0;
+constexpr int kLongestStepSearchMinutes = 24 * 60;
+constexpr const char* kStepClimbMarker = "BOSC";
 
 } // namespace
 
@@ -56,6 +61,54 @@ int32_t FuelPredictions::chooseCruiseAltitude(const FlightPlan& plan, float pres
     return chosen;
 }
 
+bool FuelPredictions::findStepPoint(const FlightPlan& plan, const Inputs& inputs,
+                                    double& distance) const {
+    const PerfPrediction& first = perfInit.prediction;
+    const double flownNow = plan.distanceFlown + inputs.activeLegFlown;
+    const double toTod = std::max(first[PerfPrediction::TodDistance] - flownNow, 0.0);
+    const double cruiseLength =
+        first[PerfPrediction::TodDistance] - first[PerfPrediction::TocDistance];
+    if (perfInit.stepIncrement <= 0 || toTod <= kShortestStepCruise ||
+        cruiseLength <= kShortestStepCruise) {
+        return false;
+    }
+    const float cruise = static_cast<float>(perfInit.cruiseAltitude);
+    const SpeedTarget& target = perfInit.cruiseLimitedTarget;
+    const float speed = target.iasActive
+                            ? static_cast<float>(target.ias)
+                            : static_cast<float>(casFromMachAtAltitude(target.mach, cruise));
+    PerfConditions still;
+    still.isaDeviation = static_cast<float>(perfInit.crzIsaDev);
+    const double milesPerMinute = std::max(still.groundSpeed(speed, cruise, 0.0f, {}), 1.0f) / 60.0;
+    const double payload = perfInit.grossWeight() - perfInit.fuelWeight;
+    double start = flownNow;
+    double searched = toTod;
+    float weight = static_cast<float>(payload) + inputs.fuelInTanks;
+    int32_t next = perfInit.cruiseAltitude + perfInit.stepIncrement;
+    if (!perfInit.cruiseReached) {
+        start = first[PerfPrediction::TocDistance];
+        searched = cruiseLength;
+        weight = static_cast<float>(payload) + first[PerfPrediction::TocFuelOnBoard];
+        next = perfInit.initCrzAlt + perfInit.stepIncrement;
+    } else if (perfInit.lastMaxAltitude >= next) {
+        distance = flownNow;
+        return true;
+    }
+    double along = 0.0;
+    for (int minute = 0; minute < kLongestStepSearchMinutes; ++minute) {
+        if (perfInit.maxAltitudeForWeight(weight) >= next) {
+            distance = start + along;
+            return true;
+        }
+        weight -= soundFuel(perf.cruiseFuelFlow(weight, speed, cruise));
+        along += milesPerMinute;
+        if (searched - along <= kShortestStepCruise) {
+            return false;
+        }
+    }
+    return false;
+}
+
 void FuelPredictions::update(FlightPlan& plan, const Inputs& inputs,
                              const ShowMessage& showMessage) {
     perfInit.predictionTime = inputs.simTimeMs;
@@ -88,12 +141,36 @@ void FuelPredictions::update(FlightPlan& plan, const Inputs& inputs,
     routeInputs.altitude = inputs.altitude;
     routeInputs.activeLegFlown = inputs.activeLegFlown;
     routeInputs.alternate = inputs.alternate;
+    routeInputs.descentSpeeds = schedules.descentModeSpeeds();
     updateTripWind(perfInit, plan, static_cast<float>(perfInit.initCrzAlt));
-    perfInit.prediction =
-        RoutePredictions(perf, schedule)
-            .predictFlightPlan(plan, static_cast<float>(perfInit.initCrzAlt), routeInputs);
+    const RoutePredictions predictions(perf, schedule);
+    auto predict = [&] {
+        return predictions.predictFlightPlan(plan, static_cast<float>(perfInit.initCrzAlt),
+                                             routeInputs);
+    };
+    perfInit.prediction = predict();
     perfInit.stepDistance = 0.0;
     perfInit.stepPlanned = false;
+    double stepPoint = 0.0;
+    if (findStepPoint(plan, inputs, stepPoint)) {
+        perfInit.stepPlanned = true;
+        perfInit.stepDistance = stepPoint;
+        perfInit.predictStepClimb = true;
+        perfInit.stepClimbPrediction = predict();
+        perfInit.predictStepClimb = false;
+        perfInit.prediction = predict();
+        const double used = plan.fuelUsed;
+        const double withStep = perfInit.stepClimbPrediction[PerfPrediction::FuelRequired] + used;
+        const double without = perfInit.prediction[PerfPrediction::FuelRequired] + used;
+        // Without any fuel to compare, the step costs nothing.
+        perfInit.stepRatio = without > 0.0 ? withStep / without : 1.0;
+    }
+    if (perfInit.stepPlanned && perfInit.stepRatio <= 1.0) {
+        perfInit.predictStepClimb = true;
+        perfInit.prediction = predict();
+        perfInit.predictStepClimb = false;
+        plan.placeMarker(perfInit.stepDistance, kStepClimbMarker);
+    }
     if (!inputs.airborne || !wasConfirmed) {
         perfInit.departurePrediction = perfInit.prediction;
     }

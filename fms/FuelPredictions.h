@@ -14,8 +14,9 @@ struct PerfInit;
 
 // The top of the performance predictions: it checks that the active plan and the performance
 // entries can be predicted, refreshes the phases' speed targets, chooses the cruise altitude the
-// first time, predicts the route into the performance record, keeps the take-off prediction
-// until airborne and warns of short destination or reserve fuel.
+// first time, predicts the route into the performance record, plans a step climb that saves
+// fuel and marks it "BOSC", keeps the take-off prediction until airborne and warns of short
+// destination or reserve fuel.
 class FuelPredictions {
 public:
     struct Inputs {
@@ -24,6 +25,8 @@ public:
         float altitude = 0.0f;
         float preselect = 0.0f;
         float activeLegFlown = 0.0f;
+        // Pounds in the two main tanks now.
+        float fuelInTanks = 0.0f;
         const FlightPlan* alternate = nullptr;
     };
     using ShowMessage = std::function<void(const std::string&, int32_t)>;
@@ -45,6 +48,10 @@ private:
     // The altitude (ft) of least trip fuel, or least time at maximum speed, at or above the
     // preselected altitude.
     int32_t chooseCruiseAltitude(const FlightPlan& plan, float preselect);
+    // Where along the route (nm from the origin) the aircraft has burned enough fuel for its
+    // ceiling to reach the next cruise altitude, early enough to fly there over 100 nm before the
+    // top of descent; false when it never does or the cruise is too short.
+    bool findStepPoint(const FlightPlan& plan, const Inputs& inputs, double& distance) const;
 };
 
 } // namespace tavi

@@ -1,8 +1,10 @@
 #include "fms/RoutePredictions.h"
 
+#include "avionics/AirData.h"
 #include "cdu/PerfInit.h"
 #include "fms/FlightPlan.h"
 #include "fms/FmsPerf.h"
+#include "fms/RoutePredictionWalks.h"
 #include "navdata/GcNav.h"
 #include "navdata/GeoAngles.h"
 
@@ -20,32 +22,20 @@ constexpr float kReserveAltitude = 5000.0f;
 constexpr float kReserveSpeed = 195.0f;
 constexpr float kDiversionDistance = 200.0f;
 constexpr float kHoldingDistance = 97.5f;
-// Pieces shorter than this (nm) are rounding left over at a boundary.
-constexpr float kSmallestPiece = 1.0e-4f;
+constexpr double kDecelerationMilesPerKnot = 0.1;
 
-float finiteOrZero(float value) {
-    return std::isfinite(value) && value > 0.0f ? value : 0.0f;
-}
-
-// Time, fuel and distance of a piece are amounts: what the tables cannot give is nothing.
-void makeSound(LegPrediction& piece) {
-    piece.time = finiteOrZero(piece.time);
-    piece.fuel = soundFuel(piece.fuel);
-    piece.distance = finiteOrZero(piece.distance);
-}
-
-// The legs the route prediction covers: up to the end of the descent, or of the route.
-std::size_t predictedLegCount(const FlightPlan& plan) {
-    const std::size_t last = plan.descentEndFound ? plan.descentEndLeg : plan.routeEndLeg;
-    return std::min(last + 1, plan.legCount());
-}
-
-float routeLength(const FlightPlan& plan, std::size_t count) {
-    double length = 0.0;
-    for (std::size_t i = 0; i < count; ++i) {
-        length += plan.legs[i].distance;
+// Nautical miles of level flight the descent keeps above the speed-limit altitude to slow down
+// to the speed limit, a tenth of a mile for every knot above it.
+float decelerationAllowance(const PerfInit& perfInit, const SpeedPair& descent) {
+    if (perfInit.spdLim <= 0) {
+        return 0.0f;
     }
-    return static_cast<float>(length);
+    const double machSpeed = casFromMachAtAltitude(descent.mach, perfInit.altLim);
+    const double speed = descent.mach == 0.0 ? descent.ias
+                         : descent.ias == 0  ? machSpeed
+                                             : std::min<double>(descent.ias, machSpeed);
+    const double limit = perfInit.spdLim - kScheduleSpeedLimitMargin;
+    return speed > limit ? static_cast<float>((speed - limit) * kDecelerationMilesPerKnot) : 0.0f;
 }
 
 PerfConditions conditionsFor(const PerfInit& perfInit, float cruiseAltitude) {
@@ -58,12 +48,36 @@ PerfConditions conditionsFor(const PerfInit& perfInit, float cruiseAltitude) {
     return conditions;
 }
 
+// The predictions start afresh: what the pilot did not enter is the walks' to write.
 void resetLegPredictions(FlightPlan& plan) {
     for (FlightPlanLeg& leg : plan.legs) {
         leg.tfd = {};
         leg.cruiseLeg = false;
         leg.markers.clear();
+        LegConstraints& vnav = leg.vnav;
+        if (!vnav.hasAltitude) {
+            vnav.kind = 0;
+            vnav.altitude = 0;
+            vnav.altitude2 = 0;
+        }
+        if (!vnav.hasSpeed) {
+            vnav.speed = 0;
+            vnav.mach = 0.0f;
+        }
+        if (!vnav.pathAngleEntered) {
+            vnav.pathAngle = 0.0f;
+        }
+        vnav.verticalSpeed = 0;
     }
+}
+
+// The time and fuel of the legs from the active one on.
+LegPrediction sumFromActiveLeg(const FlightPlan& plan, std::size_t count) {
+    LegPrediction sum;
+    for (std::size_t i = plan.activeLeg; i < count; ++i) {
+        sum += plan.legs[i].tfd;
+    }
+    return sum;
 }
 
 float planCourse(const FlightPlan& plan) {
@@ -74,7 +88,7 @@ float planCourse(const FlightPlan& plan) {
 } // namespace
 
 float soundFuel(float fuel) {
-    return finiteOrZero(fuel);
+    return std::isfinite(fuel) && fuel > 0.0f ? fuel : 0.0f;
 }
 
 PerfWind legWind(const FlightPlan& plan, std::size_t index, const PerfWind& cruiseWind) {
@@ -100,68 +114,29 @@ void updateTripWind(PerfInit& perfInit, const FlightPlan& plan, float altitude) 
         static_cast<int32_t>(std::cos(across / 57.29577951308232f) * static_cast<float>(speed));
 }
 
-RoutePredictions::Profile RoutePredictions::fitCruiseAltitude(const FlightPlan& plan,
-                                                              float cruiseAltitude,
-                                                              const PerfConditions& base,
-                                                              float weight,
-                                                              float descentAngle) const {
-    const float elevation = static_cast<float>(plan.org.elevation);
-    const float endElevation = static_cast<float>(plan.dest.elevation);
-    const float length = routeLength(plan, predictedLegCount(plan));
+RoutePredictions::Profile RoutePredictions::fitCruiseAltitude(RoutePredictionWalks& walks,
+                                                              const FlightPlan& plan,
+                                                              float cruiseAltitude) {
     Profile profile;
-    auto measure = [&](float altitude) {
-        PerfConditions conditions = base;
-        conditions.cruiseAltitude = altitude;
-        LegPrediction climb;
-        perf.predictClimb(climb, elevation, altitude, weight, 0.0f, 0.0f, elevation, conditions,
-                          schedule);
+    auto fits = [&](float altitude) {
         profile.cruiseAltitude = altitude;
-        profile.tocDistance = climb.distance;
-        profile.todDistance =
-            length - distanceForAltitudeChange(altitude, endElevation, descentAngle);
+        profile.tocDistance = walks.climbDistance(altitude, profile.climbAltitude);
+        profile.todDistance = static_cast<float>(plan.totalDistance) -
+                              walks.descentDistance(altitude, profile.descentAltitude);
         return profile.tocDistance <= profile.todDistance;
     };
     float altitude = cruiseAltitude;
-    if (measure(altitude)) {
+    if (fits(altitude)) {
         return profile;
     }
-    while (altitude >= kLowestCruiseAltitude && !measure(altitude)) {
+    while (altitude >= kLowestCruiseAltitude && !fits(altitude)) {
         altitude -= kCoarseStep;
     }
     altitude += kCoarseStep;
-    while (altitude >= kLowestCruiseAltitude && !measure(altitude)) {
+    while (altitude >= kLowestCruiseAltitude && !fits(altitude)) {
         altitude -= kFineStep;
     }
     return profile;
-}
-
-void RoutePredictions::predictPiece(LegPrediction& piece, float& altitude, float& weight,
-                                    float distance, float course, float routeDistance,
-                                    const Profile& profile, const PerfConditions& conditions,
-                                    const PerfWind& legWind, float elevation, float distanceToGo,
-                                    float endElevation, float descentAngle) const {
-    piece = {};
-    float reached = altitude;
-    if (routeDistance < profile.tocDistance && altitude < profile.cruiseAltitude) {
-        perf.predictClimbWithin(piece, altitude, reached, weight, course, distance, routeDistance,
-                                elevation, conditions, schedule);
-    } else if (routeDistance >= profile.todDistance) {
-        perf.predictDescentWithin(piece, altitude, reached, descentAngle, weight, course, distance,
-                                  distanceToGo, false, conditions, schedule);
-        reached = std::max(reached, endElevation);
-    }
-    makeSound(piece);
-    altitude = std::isfinite(reached) ? reached : altitude;
-    weight -= piece.fuel;
-    const float level = distance - piece.distance;
-    if (level > kSmallestPiece) {
-        LegPrediction cruise;
-        perf.legPrediction(cruise, altitude, weight, course, level, legWind, conditions, schedule);
-        makeSound(cruise);
-        cruise.distance = level;
-        weight -= cruise.fuel;
-        piece += cruise;
-    }
 }
 
 float RoutePredictions::reserveFuel(const FlightPlan& plan, const Inputs& inputs,
@@ -208,75 +183,51 @@ PerfPrediction RoutePredictions::predictFlightPlan(FlightPlan& plan, float cruis
     const float fuelOnBoard = inputs.airborne
                                   ? perfInit.fuelAtLastFix
                                   : static_cast<float>(perfInit.fuelWeight - perfInit.toFuel);
-    const float elevation = static_cast<float>(plan.org.elevation);
-    const float endElevation = static_cast<float>(plan.dest.elevation);
     PerfConditions conditions = conditionsFor(perfInit, cruiseAltitude);
-    Profile profile =
-        fitCruiseAltitude(plan, cruiseAltitude, conditions, grossWeight, descentAngle);
-    conditions.cruiseAltitude = profile.cruiseAltitude;
     const std::size_t count = predictedLegCount(plan);
-    const float length = routeLength(plan, count);
     resetLegPredictions(plan);
+    RoutePredictionWalks::Setting setting;
+    setting.enteredCruiseAltitude = cruiseAltitude;
+    setting.altitude = inputs.altitude;
+    setting.activeLegFlown = inputs.activeLegFlown;
+    setting.descentAngle = descentAngle;
+    setting.grossWeight = grossWeight;
+    setting.decelerationAllowance = decelerationAllowance(perfInit, inputs.descentSpeeds);
+    setting.conditions = conditions;
+    RoutePredictionWalks walks(plan, perf, schedule, perfInit, setting);
+    Profile profile = fitCruiseAltitude(walks, plan, cruiseAltitude);
+    // A route too short for any climb and descent descends where its climb ends.
+    profile.todDistance = std::max(profile.todDistance, profile.tocDistance);
+    conditions.cruiseAltitude = profile.cruiseAltitude;
 
     float weight = grossWeight;
-    float altitude = inputs.airborne ? std::max(inputs.altitude, elevation) : elevation;
-    if (perfInit.cruiseReached && !perfInit.descentStarted) {
-        altitude = profile.cruiseAltitude;
-    }
-    float routeDistance = 0.0f;
+    float predictedCruiseAltitude = profile.cruiseAltitude;
+    walks.predictClimbLegs(predictedCruiseAltitude, profile.tocDistance, weight);
+    const LegPrediction toToc = sumFromActiveLeg(plan, count);
+    walks.predictCruiseLegs(predictedCruiseAltitude, profile.tocDistance, profile.todDistance,
+                            weight, profile.climbAltitude);
+    const LegPrediction toTod = sumFromActiveLeg(plan, count);
+    walks.predictDescentLegs(predictedCruiseAltitude, profile.todDistance, weight,
+                             profile.descentAltitude);
+    result[PerfPrediction::TocTime] = toToc.time;
+    result[PerfPrediction::TocFuel] = toToc.fuel;
+    result[PerfPrediction::TodTime] = toTod.time;
+    result[PerfPrediction::TodFuel] = toTod.fuel;
+
     LegPrediction total;
-    bool tocRecorded = false;
-    bool todRecorded = false;
+    double routeDistance = 0.0;
     for (std::size_t i = 0; i < count; ++i) {
         FlightPlanLeg& leg = plan.legs[i];
-        float remaining = static_cast<float>(leg.distance);
+        // The legs already flown keep their distance; their time and fuel are behind.
         if (i < plan.activeLeg) {
-            routeDistance += remaining;
-            continue;
+            leg.tfd.time = 0.0f;
+            leg.tfd.fuel = 0.0f;
         }
-        if (i == plan.activeLeg) {
-            const float flown = std::clamp(inputs.activeLegFlown, 0.0f, remaining);
-            routeDistance += flown;
-            remaining -= flown;
-            leg.tfd.distance += flown;
-        }
-        const float course = static_cast<float>(leg.course);
-        while (remaining > kSmallestPiece) {
-            float boundary = length;
-            if (routeDistance < profile.tocDistance) {
-                boundary = profile.tocDistance;
-            } else if (routeDistance < profile.todDistance) {
-                boundary = profile.todDistance;
-            }
-            const float span =
-                std::min(remaining, std::max(boundary - routeDistance, kSmallestPiece));
-            LegPrediction piece;
-            predictPiece(piece, altitude, weight, span, course, routeDistance, profile, conditions,
-                         legWind(plan, i, conditions.cruiseWind), elevation, length - routeDistance,
-                         endElevation, descentAngle);
-            piece.distance = span;
-            leg.tfd += piece;
-            total += piece;
-            routeDistance += span;
-            remaining -= span;
-            if (!tocRecorded && routeDistance >= profile.tocDistance - kSmallestPiece) {
-                tocRecorded = true;
-                result[PerfPrediction::TocTime] = total.time;
-                result[PerfPrediction::TocFuel] = total.fuel;
-            }
-            if (!todRecorded && routeDistance >= profile.todDistance - kSmallestPiece) {
-                todRecorded = true;
-                result[PerfPrediction::TodTime] = total.time;
-                result[PerfPrediction::TodFuel] = total.fuel;
-            }
-        }
+        total += leg.tfd;
         leg.tfd.fuelRemaining = soundFuel(fuelOnBoard - total.fuel);
         leg.legTime = leg.tfd.time;
+        routeDistance += leg.distance;
         leg.cruiseLeg = routeDistance > profile.tocDistance && routeDistance <= profile.todDistance;
-        leg.vnav.predictedAltitude = static_cast<int32_t>(std::trunc(altitude));
-        leg.vnav.phase = routeDistance <= profile.tocDistance  ? 1u
-                         : routeDistance > profile.todDistance ? kPhaseDescent
-                                                               : leg.vnav.phase;
     }
 
     result[PerfPrediction::TocDistance] = profile.tocDistance;
@@ -285,8 +236,8 @@ PerfPrediction RoutePredictions::predictFlightPlan(FlightPlan& plan, float cruis
     result[PerfPrediction::TodDistance] = profile.todDistance;
     result[PerfPrediction::TodFuelOnBoard] =
         soundFuel(fuelOnBoard - result[PerfPrediction::TodFuel]);
-    result[PerfPrediction::ClimbAltitude] = profile.cruiseAltitude;
-    result[PerfPrediction::TodAltitude] = profile.cruiseAltitude;
+    result[PerfPrediction::ClimbAltitude] = profile.climbAltitude;
+    result[PerfPrediction::TodAltitude] = profile.descentAltitude;
     const float required = total.fuel + static_cast<float>(perfInit.toFuel + perfInit.landFuel);
     result[PerfPrediction::FuelRequired] = required;
     result[PerfPrediction::ExtraFuel] = static_cast<float>(perfInit.fuelWeight) - required;

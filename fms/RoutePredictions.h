@@ -2,6 +2,7 @@
 
 #include "fms/PerfConditions.h"
 #include "fms/PerfPrediction.h"
+#include "fms/SpeedSchedules.h"
 
 #include <cstddef>
 
@@ -9,13 +10,14 @@ namespace tavi {
 
 class FlightPlan;
 class FmsPerf;
-struct LegPrediction;
+class RoutePredictionWalks;
 struct PerfInit;
 
 // The performance prediction of a whole route with the learned tables: it fits the cruise
-// altitude between the climb from the origin and the descent to the destination, fills every
-// leg's time, fuel, fuel on board and distance from the active leg on, marks the cruise legs,
-// the predicted crossing altitudes, "TOC" and "TOD", and sums the route into a PerfPrediction.
+// altitude between the climb from the origin and the descent to the destination, both shaped by
+// the altitude constraints, fills every leg's time, fuel, fuel on board and distance from the
+// active leg on, marks the cruise legs, the predicted crossing altitudes, "TOC", "TOD" and the
+// intermediate tops of descent, and sums the route into a PerfPrediction.
 class RoutePredictions {
 public:
     struct Inputs {
@@ -27,6 +29,9 @@ public:
         float activeLegFlown = 0.0f;
         // The reserve is flown on it, at its active leg; none flies the cruise wind.
         const FlightPlan* alternate = nullptr;
+        // The descent schedule's airspeed and Mach: above the speed limit the descent keeps a
+        // level allowance for slowing down.
+        SpeedPair descentSpeeds;
     };
 
     RoutePredictions(const FmsPerf& perf, const PerfSpeedSchedule& schedule)
@@ -42,17 +47,14 @@ private:
         float cruiseAltitude = 0.0f;
         float tocDistance = 0.0f;
         float todDistance = 0.0f;
+        // Where the climb walk reached the cruise altitude and where the descent walk ended.
+        float climbAltitude = 0.0f;
+        float descentAltitude = 0.0f;
     };
 
-    Profile fitCruiseAltitude(const FlightPlan& plan, float cruiseAltitude,
-                              const PerfConditions& conditions, float weight,
-                              float descentAngle) const;
-    // Time, fuel and distance of one piece of a leg, from altitude over the distance, in the
-    // phase the piece lies in; the altitude moves to where the piece ends.
-    void predictPiece(LegPrediction& piece, float& altitude, float& weight, float distance,
-                      float course, float routeDistance, const Profile& profile,
-                      const PerfConditions& conditions, const PerfWind& legWind, float elevation,
-                      float distanceToGo, float endElevation, float descentAngle) const;
+    // The highest altitude up to the one asked for whose climb ends before its descent begins.
+    static Profile fitCruiseAltitude(RoutePredictionWalks& walks, const FlightPlan& plan,
+                                     float cruiseAltitude);
     float reserveFuel(const FlightPlan& plan, const Inputs& inputs, float landingWeight,
                       const PerfConditions& conditions, float descentAngle) const;
 

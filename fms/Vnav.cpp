@@ -1,5 +1,6 @@
 #include "fms/Vnav.h"
 
+#include "avionics/Adc.h"
 #include "avionics/AirData.h"
 #include "cdu/PerfInit.h"
 #include "fms/FlightPlan.h"
@@ -432,7 +433,9 @@ void Vnav::updateSpeedCommand(const FlightPlan& plan, const PerfInit& perfInit,
         state.speedCommandMach = mach;
     } else {
         state.speedCommandIas = static_cast<int32_t>(speed);
-        state.speedCommandMach = std::min(mach, static_cast<double>(inputs.mmo));
+        const double minimumMach = Adc::machFromCasAtAltitude(minimum, inputs.altitude);
+        state.speedCommandMach =
+            std::min(std::max(mach, minimumMach), static_cast<double>(inputs.mmo));
     }
 }
 

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace tavi::test {
 namespace {
@@ -36,6 +38,28 @@ protected:
             EXPECT_TRUE(std::isfinite(leg.tfd.fuel) && leg.tfd.fuel >= 0.0f) << leg.wpt.ident;
             EXPECT_TRUE(std::isfinite(leg.tfd.fuelRemaining) && leg.tfd.fuelRemaining >= 0.0f);
         }
+    }
+
+    // An entered altitude constraint at the fix of leg index, for the climb or the descent.
+    void constrain(std::size_t index, uint32_t kind, int32_t altitude, uint32_t phase) {
+        LegConstraints& vnav = plan.legs[index].vnav;
+        vnav.hasAltitude = true;
+        vnav.kind = kind;
+        vnav.altitude = altitude;
+        vnav.phase = phase;
+    }
+
+    // Nautical miles from the route start to the end of leg index.
+    double legEnd(std::size_t index) const {
+        double distance = 0.0;
+        for (std::size_t i = 0; i <= index; ++i) {
+            distance += plan.legs[i].distance;
+        }
+        return distance;
+    }
+
+    std::vector<std::size_t> legsMarked(const std::string& name) const {
+        return test::legsMarked(plan, name);
     }
 
     FmsPerf perf;
@@ -167,6 +191,169 @@ TEST_F(RoutePrediction, NoTablesNoFuelAndDamagedEntriesNeverGiveNaNOrNegativeFue
     perfInit.fuelReserveTime = std::nan("");
     prediction = predict(25000.0f);
     expectSound(prediction, plan);
+}
+
+TEST_F(RoutePrediction, ClimbConstraintsShapeTheClimb) {
+    fillPerformanceTables(perf);
+    buildPredictionRoute(plan, 20, 20.0);
+    const float freeToc = predict(31000.0f)[PerfPrediction::TocDistance];
+    ASSERT_GT(freeToc, 60.0f);
+    ASSERT_LT(freeToc, 140.0f);
+    const struct {
+        uint32_t kind;
+        int32_t altitude;
+        bool levelsOff;
+        bool fallsShort;
+    } cases[] = {
+        {kAltitudeAt, 10000, true, false},
+        {kAltitudeAtOrBelow, 10000, true, false},
+        {kAltitudeAtOrAbove, 10000, false, false},
+        {kAltitudeAt, 35000, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << c.kind << " at " << c.altitude);
+        buildPredictionRoute(plan, 20, 20.0);
+        constrain(1, c.kind, c.altitude, kPhaseClimb);
+        const PerfPrediction prediction = predict(31000.0f);
+        expectSound(prediction, plan);
+        const float toc = prediction[PerfPrediction::TocDistance];
+        EXPECT_EQ(plan.legs[0].vnav.phase, kPhaseClimb);
+        if (c.levelsOff) {
+            EXPECT_EQ(plan.legs[1].vnav.predictedAltitude, 10000);
+            EXPECT_LE(plan.legs[0].vnav.altitude, 10000) << "the climb stops below the fix";
+            EXPECT_GT(toc, legEnd(1)) << "the top of climb lies beyond the constrained fix";
+            EXPECT_GT(toc, freeToc + 5.0f) << "the level part puts it further on";
+        } else {
+            EXPECT_NEAR(toc, freeToc, 1.0f);
+        }
+        EXPECT_EQ(plan.legs[1].vnav.predictedAltitude < c.altitude, c.fallsShort)
+            << plan.legs[1].vnav.predictedAltitude;
+        EXPECT_EQ(plan.legs[12].vnav.predictedAltitude, 31000);
+    }
+}
+
+TEST_F(RoutePrediction, ADescentConstraintMakesALevelPartAndItsOwnTopOfDescent) {
+    fillPerformanceTables(perf);
+    buildPredictionRoute(plan, 20, 20.0);
+    const float freeTod = predict(31000.0f)[PerfPrediction::TodDistance];
+    EXPECT_TRUE(legsMarked("T/D-10000").empty());
+    const struct {
+        uint32_t kind;
+        std::size_t leg;
+    } cases[] = {{kAltitudeAt, 15}, {kAltitudeAtOrBelow, 15}, {kAltitudeAt, 16}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "kind " << c.kind << " on leg " << c.leg);
+        buildPredictionRoute(plan, 20, 20.0);
+        constrain(c.leg, c.kind, 10000, kPhaseDescent);
+        const PerfPrediction prediction = predict(31000.0f);
+        expectSound(prediction, plan);
+        const float tod = prediction[PerfPrediction::TodDistance];
+        EXPECT_LT(tod, freeTod - 20.0f) << "the descent to 10,000 ft starts earlier";
+        EXPECT_NEAR(legEnd(c.leg) - tod, 21000.0f / std::tan(3.0f / 57.29578f) / 6079.4f, 0.5f);
+        EXPECT_EQ(plan.legs[c.leg].vnav.predictedAltitude, 10000);
+        for (std::size_t i = c.leg + 1; i < 18; ++i) {
+            EXPECT_EQ(plan.legs[i].vnav.altitude, 10000) << "level after the fix, leg " << i;
+            EXPECT_EQ(plan.legs[i].vnav.phase, kPhaseDescent);
+        }
+        const std::vector<std::size_t> marked = legsMarked("T/D-10000");
+        ASSERT_EQ(marked.size(), 1u);
+        EXPECT_EQ(marked[0], 18u) << "the descent below 10,000 ft starts on the leg to W18";
+        EXPECT_EQ(legsMarked("TOD").size(), 1u);
+    }
+}
+
+TEST_F(RoutePrediction, TheDescentSlowsDownForTheSpeedLimitAboveItsAltitude) {
+    fillPerformanceTables(perf);
+    const struct {
+        int32_t speedLimit;
+        int32_t descentIas;
+        float allowance;
+    } cases[] = {
+        {250, 290, 5.0f},
+        {250, 240, 0.0f},
+        {0, 290, 0.0f},
+    };
+    buildPredictionRoute(plan, 20, 20.0);
+    perfInit.spdLim = 0;
+    const float freeTod = predict(31000.0f)[PerfPrediction::TodDistance];
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.descentIas << " kt with a limit of " << c.speedLimit);
+        buildPredictionRoute(plan, 20, 20.0);
+        perfInit.spdLim = c.speedLimit;
+        inputs.descentSpeeds = {c.descentIas, 0.0};
+        const PerfPrediction prediction = predict(31000.0f);
+        expectSound(prediction, plan);
+        EXPECT_NEAR(freeTod - prediction[PerfPrediction::TodDistance], c.allowance, 0.01f);
+        const std::vector<std::size_t> slowDown = legsMarked("");
+        if (c.allowance > 0.0f) {
+            ASSERT_EQ(slowDown.size(), 1u);
+            // With 5 nm flown level at 11,151 ft on the leg to W18, the descent passes
+            // 12,000 ft on the leg to W17.
+            EXPECT_EQ(slowDown[0], 17u);
+            EXPECT_EQ(legsMarked("T/D-11151"), std::vector<std::size_t>{18});
+        } else {
+            EXPECT_TRUE(slowDown.empty());
+        }
+    }
+}
+
+TEST_F(RoutePrediction, DegenerateRoutesNeverGiveNaNOrNegativeFuel) {
+    fillPerformanceTables(perf);
+    auto oneLeg = [](FlightPlan& route) {
+        buildPredictionRoute(route, 1, 40.0);
+    };
+    auto zeroLegs = [](FlightPlan& route) {
+        buildPredictionRoute(route, 5, 20.0);
+        route.legs[1].distance = 0.0;
+        route.legs[3].distance = 0.0;
+        route.totalDistance = 60.0;
+    };
+    auto noTotal = [](FlightPlan& route) {
+        buildPredictionRoute(route, 4, 20.0);
+        route.totalDistance = 0.0;
+    };
+    auto constraintAboveCruise = [](FlightPlan& route) {
+        buildPredictionRoute(route, 6, 20.0);
+        route.legs[0].vnav = {};
+        route.legs[0].vnav.hasAltitude = true;
+        route.legs[0].vnav.altitude = 45000;
+        route.legs[4].vnav.hasAltitude = true;
+        route.legs[4].vnav.kind = kAltitudeAtOrBelow;
+        route.legs[4].vnav.altitude = -500;
+        route.legs[4].vnav.phase = kPhaseDescent;
+    };
+    auto steepEnteredAngle = [](FlightPlan& route) {
+        buildPredictionRoute(route, 6, 5.0);
+        route.legs[3].vnav.hasAltitude = true;
+        route.legs[3].vnav.kind = kAltitudeAt;
+        route.legs[3].vnav.altitude = 20000;
+        route.legs[4].vnav.pathAngleEntered = true;
+        route.legs[4].vnav.pathAngle = 0.0f;
+    };
+    const struct {
+        const char* name;
+        void (*build)(FlightPlan&);
+        bool airborne;
+    } cases[] = {
+        {"one leg", oneLeg, false},
+        {"legs without length", zeroLegs, false},
+        {"no total distance", noTotal, false},
+        {"constraints above the cruise and below the ground", constraintAboveCruise, false},
+        {"a flat entered angle after a high constraint", steepEnteredAngle, false},
+        {"one leg in flight", oneLeg, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.build(plan);
+        inputs.airborne = c.airborne;
+        inputs.altitude = c.airborne ? 12000.0f : 0.0f;
+        inputs.activeLegFlown = c.airborne ? 10.0f : 0.0f;
+        perfInit.fuelAtLastFix = 8000.0f;
+        const PerfPrediction prediction = predict(31000.0f);
+        expectSound(prediction, plan);
+        EXPECT_LE(prediction[PerfPrediction::TocDistance],
+                  prediction[PerfPrediction::TodDistance] + 0.01f);
+    }
 }
 
 TEST_F(RoutePrediction, AnUnusableRouteGivesAZeroSummary) {

@@ -1,5 +1,6 @@
 #include "fms/Vnav.h"
 
+#include "avionics/Adc.h"
 #include "cdu/PerfInit.h"
 #include "fms/FlightPlan.h"
 #include "support/PredictionRoute.h"
@@ -170,6 +171,29 @@ TEST_F(VnavOnRoute, SpeedCommandKeepsTheLimitThenTheConstraintThenTheFlaps) {
     frameAt(28000.0f, 1, 0.0);
     EXPECT_TRUE(vnav.state.speedByMach) << "above the crossover";
     EXPECT_DOUBLE_EQ(vnav.state.speedCommandMach, 0.56);
+}
+
+TEST_F(VnavOnRoute, TheMachCommandStaysBetweenTheMinimumMachAndMmo) {
+    const struct {
+        double mach;
+        float lowSpeedLimit;
+        double expected;
+    } cases[] = {
+        {0.56, 110.0f, 0.56},
+        // 1.23 x 150 kt is 184 kt, Mach 0.59 at 35,000 ft.
+        {0.45, 150.0f, Adc::machFromCasAtAltitude(184.0, 35000.0)},
+        {0.90, 110.0f, 0.78},
+    };
+    for (const auto& c : cases) {
+        perfInit.cruiseReached = false;
+        perfInit.climbLimitedTarget = SpeedTarget(270, c.mach);
+        perfInit.climbLimitedTarget.machActive = true;
+        inputs.lowSpeedLimit = c.lowSpeedLimit;
+        frameAt(35000.0f, 1, 0.0);
+        ASSERT_TRUE(vnav.state.speedByMach);
+        EXPECT_NEAR(vnav.state.speedCommandMach, c.expected, 1e-6) << c.mach;
+    }
+    EXPECT_GT(Adc::machFromCasAtAltitude(184.0, 35000.0), 0.55);
 }
 
 // Each case starts from a climb at 270 kt, or a descent at 290 kt, on the twenty-leg route.

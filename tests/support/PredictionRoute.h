@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tavi::test {
 
@@ -65,6 +66,19 @@ inline void buildPredictionRoute(FlightPlan& plan, std::size_t legs, double legL
     plan.routeEndFound = true;
     plan.routeEndLeg = static_cast<uint32_t>(legs - 1);
     plan.totalDistance = static_cast<double>(legs) * legLength;
+}
+
+// The legs holding a marker point of that name, in order.
+inline std::vector<std::size_t> legsMarked(const FlightPlan& plan, const std::string& name) {
+    std::vector<std::size_t> found;
+    for (std::size_t i = 0; i < plan.legCount(); ++i) {
+        for (const PilotPoint& marker : plan.legs[i].markers) {
+            if (marker.ident == name) {
+                found.push_back(i);
+            }
+        }
+    }
+    return found;
 }
 
 } // namespace tavi::test

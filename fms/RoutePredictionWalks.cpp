@@ -455,13 +455,16 @@ void RoutePredictionWalks::predictCruiseLegs(float& cruiseAltitude, float tocDis
         float d = end - start;
         float from = start;
         float flownPastToc = setting.activeLegFlown - (start - routeDistance);
-        if (i == plan.activeLeg && flownPastToc > 0.0f && !perfInit.cruiseReached) {
+        // What is already flown of the active leg takes no more time or fuel, in cruise too.
+        if (i == plan.activeLeg && flownPastToc > 0.0f) {
             flownPastToc = std::min(flownPastToc, d);
             d -= flownPastToc;
             from += flownPastToc;
-            altitude = std::min(cruiseAltitude, setting.altitude);
-        } else if (perfInit.cruiseReached) {
+        }
+        if (perfInit.cruiseReached) {
             altitude = cruiseAltitude;
+        } else if (i == plan.activeLeg && flownPastToc > 0.0f) {
+            altitude = std::min(cruiseAltitude, setting.altitude);
         }
         LegPrediction part;
         const double step = perfInit.stepDistance;

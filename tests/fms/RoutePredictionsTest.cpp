@@ -356,6 +356,31 @@ TEST_F(RoutePrediction, DegenerateRoutesNeverGiveNaNOrNegativeFuel) {
     }
 }
 
+TEST_F(RoutePrediction, InCruiseTheLegsBehindCountNoTimeOrFuel) {
+    fillPerformanceTables(perf);
+    buildPredictionRoute(plan, 20, 20.0);
+    perfInit.cruiseReached = true;
+    perfInit.fuelAtLastFix = 7000.0f;
+    inputs.airborne = true;
+    inputs.altitude = 31000.0f;
+    inputs.activeLegFlown = 10.0f;
+    plan.activeLeg = 5;
+    const PerfPrediction prediction = predict(31000.0f);
+    expectSound(prediction, plan);
+    EXPECT_EQ(prediction[PerfPrediction::TocDistance], 0.0f) << "the climb is behind";
+    EXPECT_EQ(prediction[PerfPrediction::TocTime], 0.0f);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(plan.legs[i].tfd.time, 0.0f) << i;
+        EXPECT_EQ(plan.legs[i].tfd.fuel, 0.0f) << i;
+        EXPECT_FLOAT_EQ(plan.legs[i].tfd.distance, 20.0f) << i;
+    }
+    EXPECT_NEAR(plan.legs[5].tfd.time * 2.0f, plan.legs[6].tfd.time, 1.0f)
+        << "half of the active leg is left";
+    EXPECT_EQ(plan.legs[6].vnav.predictedAltitude, 31000);
+    EXPECT_FLOAT_EQ(plan.legs[19].tfd.fuelRemaining, plan.predictedEndFuel);
+    EXPECT_LT(plan.predictedEndFuel, 7000.0f);
+}
+
 TEST_F(RoutePrediction, AnUnusableRouteGivesAZeroSummary) {
     buildPredictionRoute(plan, 3, 10.0);
     plan.activeLeg = 3;

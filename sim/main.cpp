@@ -178,29 +178,43 @@ bool flyScenario(const tavi::sim::Scenario& scenario, const Options& options,
     tavi::sim::ScenarioRunner runner(scenario, simulator, world);
     runner.traceTo(trace ? &*trace : nullptr);
     runner.clickThrough(panel);
+    // A fault found in flight (a click on a closed window) ends the scenario; it never passes
+    // through the desktop's event loop.
+    std::optional<std::string> fault;
+    const auto stepScenario = [&] {
+        try {
+            return runner.step();
+        } catch (const tavi::sim::ScenarioError& error) {
+            fault = error.what();
+            return false;
+        }
+    };
     try {
         runner.start();
-        if (!options.scenario.empty()) {
-            std::printf("tavi-sim: scenario %s: %s\n", options.scenario.c_str(),
-                        scenario.description.c_str());
-        }
-        if (options.window) {
-            bool scenarioRuns = true;
-            tavi::sim::runCockpitWindows(argc, argv, *panel, simulator, [&] {
-                if (scenarioRuns) {
-                    scenarioRuns = runner.step();
-                } else {
-                    simulator.step();
-                }
-            });
-        } else {
-            Pace pace(options.realtime);
-            while (runner.step()) {
-                pace.wait();
-            }
-        }
     } catch (const tavi::sim::ScenarioError& error) {
-        std::fprintf(stderr, "tavi-sim: %s: %s\n", options.scenario.c_str(), error.what());
+        fault = error.what();
+    }
+    if (!fault && !options.scenario.empty()) {
+        std::printf("tavi-sim: scenario %s: %s\n", options.scenario.c_str(),
+                    scenario.description.c_str());
+    }
+    if (!fault && options.window) {
+        bool scenarioRuns = true;
+        tavi::sim::runCockpitWindows(argc, argv, *panel, simulator, [&] {
+            if (scenarioRuns) {
+                scenarioRuns = stepScenario();
+            } else {
+                simulator.step();
+            }
+        });
+    } else if (!fault) {
+        Pace pace(options.realtime);
+        while (stepScenario()) {
+            pace.wait();
+        }
+    }
+    if (fault) {
+        std::fprintf(stderr, "tavi-sim: %s: %s\n", options.scenario.c_str(), fault->c_str());
         return false;
     }
     bool passed = true;

@@ -200,17 +200,16 @@ const Surface* PanelHost::picture(int32_t window) const {
 }
 
 std::unique_ptr<Surface> PanelHost::gaugePicture(std::string_view name) const {
-    for (const Placed& placed : placed_) {
-        if (name == placed.gauge->name && placed.height > 0.0) {
-            auto picture =
-                std::make_unique<Surface>(pixels(placed.width, 1.0), pixels(placed.height, 1.0));
-            Canvas canvas(*picture);
-            canvas.clear(kBlack);
-            drawGauge(canvas, placed, 0.0, 0.0);
-            return picture;
-        }
+    const Placed* placed = placedGauge(name);
+    if (!placed || placed->height <= 0.0) {
+        return nullptr;
     }
-    return nullptr;
+    auto picture =
+        std::make_unique<Surface>(pixels(placed->width, 1.0), pixels(placed->height, 1.0));
+    Canvas canvas(*picture);
+    canvas.clear(kBlack);
+    drawGauge(canvas, *placed, 0.0, 0.0);
+    return picture;
 }
 
 void PanelHost::drawGauge(Canvas& canvas, const Placed& placed, double originX,
@@ -407,6 +406,35 @@ void PanelHost::elapse(double seconds) {
         held_->sinceRepeat -= kRepeatSeconds;
         sendToHeld(clickBit(held_->button) | platform::kMouseRepeat, held_->x, held_->y);
     }
+}
+
+const PanelHost::Placed* PanelHost::placedGauge(std::string_view gauge) const {
+    for (const Placed& placed : placed_) {
+        if (gauge == placed.gauge->name) {
+            return &placed;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<PanelHost::DesignSize> PanelHost::designSize(std::string_view gauge) const {
+    const Placed* placed = placedGauge(gauge);
+    if (!placed) {
+        return std::nullopt;
+    }
+    return DesignSize{placed->width / placed->scale, placed->height / placed->scale};
+}
+
+bool PanelHost::click(std::string_view gauge, double x, double y, MouseButton button) {
+    const Placed* placed = placedGauge(gauge);
+    if (!placed || !isShown(placed->window)) {
+        return false;
+    }
+    const double windowX = placed->x + x * placed->scale;
+    const double windowY = placed->y + y * placed->scale;
+    press(placed->window, windowX, windowY, button);
+    release(placed->window, windowX, windowY, button);
+    return true;
 }
 
 std::string PanelHost::tooltipAt(int32_t window, double x, double y) const {

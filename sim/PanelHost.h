@@ -62,6 +62,17 @@ public:
     // Lets time pass for the repeat timer of a held button.
     void elapse(double seconds);
     std::string tooltipAt(int32_t window, double x, double y) const;
+
+    // A gauge's size in its own design pixels (those its controls are laid out in); nothing for
+    // a gauge the layout does not place.
+    struct DesignSize {
+        double width;
+        double height;
+    };
+    std::optional<DesignSize> designSize(std::string_view gauge) const;
+    // A click, pressed and released, at a point of a placed gauge given in its design pixels,
+    // through the window it is placed in; false while that window is not on show.
+    bool click(std::string_view gauge, double x, double y, MouseButton button);
     platform::Cursor cursorAt(int32_t window, double x, double y) const;
 
 private:
@@ -92,6 +103,7 @@ private:
     };
 
     const Placed* placedAt(int32_t window, double x, double y) const;
+    const Placed* placedGauge(std::string_view gauge) const;
     std::optional<Held> holdAt(int32_t window, double x, double y, MouseButton button) const;
     void sendToHeld(uint32_t flags, double windowX, double windowY);
     void giveSurfaces(platform::GaugeElement& element, double scale);

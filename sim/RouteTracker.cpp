@@ -30,6 +30,25 @@ Bearing bearing(const RoutePoint& from, const RoutePoint& to) {
     return {distance, course};
 }
 
+// Where a point lies against the great circle from one point to another (radians): the leg's
+// length, across it (right positive) and along it from its start (negative behind the start).
+struct Offsets {
+    double leg;
+    double crossTrack;
+    double alongTrack;
+};
+
+Offsets offsetsFrom(const RoutePoint& start, const RoutePoint& end, const RoutePoint& point) {
+    const Bearing leg = bearing(start, end);
+    const Bearing toPoint = bearing(start, point);
+    const double crossTrack =
+        std::asin(std::sin(toPoint.distance) * std::sin(toPoint.course - leg.course));
+    const double alongTrack =
+        std::acos(std::clamp(std::cos(toPoint.distance) / std::cos(crossTrack), -1.0, 1.0)) *
+        (std::cos(toPoint.course - leg.course) < 0.0 ? -1.0 : 1.0);
+    return {leg.distance, crossTrack, alongTrack};
+}
+
 } // namespace
 
 RouteTracker::RouteTracker(std::vector<RoutePoint> points) : points(std::move(points)) {}
@@ -40,16 +59,17 @@ void RouteTracker::update(double latitude, double longitude) {
     }
     const RoutePoint here{latitude, longitude};
     while (true) {
-        const RoutePoint& start = points[activeLeg];
-        const Bearing leg = bearing(start, points[activeLeg + 1]);
-        const Bearing toHere = bearing(start, here);
-        const double crossTrack =
-            std::asin(std::sin(toHere.distance) * std::sin(toHere.course - leg.course));
-        const double alongTrack =
-            std::acos(std::clamp(std::cos(toHere.distance) / std::cos(crossTrack), -1.0, 1.0)) *
-            (std::cos(toHere.course - leg.course) < 0.0 ? -1.0 : 1.0);
-        crossTrackNm = crossTrack * kTrackerEarthRadiusNm;
-        if (alongTrack < leg.distance || activeLeg + 2 == points.size()) {
+        const Offsets offsets = offsetsFrom(points[activeLeg], points[activeLeg + 1], here);
+        crossTrackNm = offsets.crossTrack * kTrackerEarthRadiusNm;
+        if (activeLeg + 2 == points.size()) {
+            return;
+        }
+        // Past the bisector of the turn at the leg's end: the distance still to go to the end
+        // along this leg is less than the distance already gone past it along the next.
+        const double toGo = offsets.leg - offsets.alongTrack;
+        const double beyond =
+            offsetsFrom(points[activeLeg + 1], points[activeLeg + 2], here).alongTrack;
+        if (toGo > beyond) {
             return;
         }
         ++activeLeg;

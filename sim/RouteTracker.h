@@ -12,7 +12,9 @@ struct RoutePoint {
 
 // The simulator's own measure of how well a route is flown, apart from the module's: the leg
 // being flown and the great-circle cross-track distance from it. A leg is left when the aircraft
-// passes abeam its end; the last leg is never left.
+// crosses the bisector of the turn at its end (abeam the end where the route goes straight on),
+// so a turn flown inside the fix, as every turn of more than 90 degrees is, still leaves it; the
+// last leg is never left.
 class RouteTracker {
 public:
     explicit RouteTracker(std::vector<RoutePoint> points);

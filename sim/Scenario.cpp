@@ -15,7 +15,7 @@ namespace tavi::sim {
 ScenarioError::ScenarioError(int line, const std::string& message)
     : std::runtime_error("line " + std::to_string(line) + ": " + message), lineNumber(line) {}
 
-double ScenarioValue::read(const Panel& panel) const {
+double ScenarioValue::read(const Panel& panel, const RouteTracker& route) const {
     switch (kind) {
     case Kind::Token:
         return panel.token(token);
@@ -23,6 +23,10 @@ double ScenarioValue::read(const Panel& panel) const {
         return panel.variable(name, index);
     case Kind::Named:
         return panel.namedVariable(name);
+    case Kind::RouteLeg:
+        return static_cast<double>(route.leg());
+    case Kind::CrossTrack:
+        return route.crossTrack();
     }
     return 0.0;
 }
@@ -38,6 +42,9 @@ void ScenarioValue::write(Panel& panel, double value) const {
     case Kind::Named:
         panel.setNamedVariable(name, value);
         break;
+    case Kind::RouteLeg:
+    case Kind::CrossTrack:
+        break;
     }
 }
 
@@ -49,12 +56,16 @@ std::string ScenarioValue::describe() const {
         return "variable \"" + name + "\"" + (index != 0 ? " " + std::to_string(index) : "");
     case Kind::Named:
         return "named " + name;
+    case Kind::RouteLeg:
+        return "route leg";
+    case Kind::CrossTrack:
+        return "route cross-track";
     }
     return {};
 }
 
-bool ScenarioCondition::holds(const Panel& panel) const {
-    const double v = value.read(panel);
+bool ScenarioCondition::holds(const Panel& panel, const RouteTracker& route) const {
+    const double v = value.read(panel, route);
     switch (comparison) {
     case Comparison::Less:
         return v < threshold;
@@ -225,7 +236,7 @@ private:
 
 ScenarioValue parseValue(LineReader& in) {
     ScenarioValue value;
-    const std::string kind = in.keyword("a value (token, variable or named)");
+    const std::string kind = in.keyword("a value (token, variable, named or route)");
     if (kind == "TOKEN") {
         value.kind = ScenarioValue::Kind::Token;
         value.token = static_cast<int32_t>(in.number("the token number"));
@@ -235,9 +246,17 @@ ScenarioValue parseValue(LineReader& in) {
     } else if (kind == "NAMED") {
         value.kind = ScenarioValue::Kind::Named;
         value.name = in.word("the named variable").text;
+    } else if (kind == "ROUTE") {
+        const std::string measure = in.keyword("the route's measure (leg or cross-track)");
+        if (measure != "LEG" && measure != "CROSS-TRACK") {
+            in.fail("unknown measure of the route '" + LineReader::lower(measure) +
+                    "': expected leg or cross-track");
+        }
+        value.kind =
+            measure == "LEG" ? ScenarioValue::Kind::RouteLeg : ScenarioValue::Kind::CrossTrack;
     } else {
         in.fail("unknown value '" + LineReader::lower(kind) +
-                "': expected token, variable or named");
+                "': expected token, variable, named or route");
     }
     return value;
 }
@@ -323,6 +342,17 @@ void parseTraffic(LineReader& in, ScenarioAction& action) {
     object.verticalSpeed = in.number("the vertical speed");
 }
 
+void parseClick(LineReader& in, ScenarioAction& action) {
+    action.kind = ScenarioAction::Kind::Click;
+    action.gauge = in.word("the gauge").text;
+    action.x = in.number("the x of the point");
+    action.y = in.number("the y of the point");
+    if (!in.atEnd()) {
+        in.expect("RIGHT");
+        action.rightButton = true;
+    }
+}
+
 ScenarioAction parseAction(LineReader& in) {
     ScenarioAction action;
     action.line = in.lineNumber();
@@ -340,6 +370,9 @@ ScenarioAction parseAction(LineReader& in) {
     } else if (verb == "SET") {
         action.kind = ScenarioAction::Kind::SetValue;
         action.target = parseValue(in);
+        if (!action.target.writable()) {
+            in.fail("the route's measures are read, not set");
+        }
         if (in.remaining() == 2) {
             parseIndex(in, action.target);
         }
@@ -348,9 +381,11 @@ ScenarioAction parseAction(LineReader& in) {
         parseCduKeys(in, action);
     } else if (verb == "TRAFFIC") {
         parseTraffic(in, action);
+    } else if (verb == "CLICK") {
+        parseClick(in, action);
     } else {
         in.fail("unknown action '" + LineReader::lower(verb) +
-                "': expected event, axis, simevent, set, cdu or traffic");
+                "': expected event, axis, simevent, set, cdu, traffic or click");
     }
     in.done();
     return action;

@@ -24,18 +24,22 @@ private:
 };
 
 // A value of the simulator a scenario reads or writes: a token, an aircraft variable with its
-// index, or a named panel variable.
+// index, or a named panel variable; or, only read, the simulator's measure of the scenario's
+// route (the leg flown, the cross-track distance from it).
 struct ScenarioValue {
-    enum class Kind { Token, Variable, Named };
+    enum class Kind { Token, Variable, Named, RouteLeg, CrossTrack };
 
     Kind kind = Kind::Token;
     int32_t token = 0;
     std::string name;
     int32_t index = 0;
 
-    double read(const Panel& panel) const;
+    double read(const Panel& panel, const RouteTracker& route) const;
+    // The route's measures cannot be written.
+    bool writable() const { return kind != Kind::RouteLeg && kind != Kind::CrossTrack; }
     void write(Panel& panel, double value) const;
-    // As the file names it: `token 60`, `variable "ENG COMBUSTION" 2`, `named TaviApu`.
+    // As the file names it: `token 60`, `variable "ENG COMBUSTION" 2`, `named TaviApu`,
+    // `route leg`.
     std::string describe() const;
 };
 
@@ -46,7 +50,7 @@ struct ScenarioCondition {
     Comparison comparison = Comparison::Equal;
     double threshold = 0.0;
 
-    bool holds(const Panel& panel) const;
+    bool holds(const Panel& panel, const RouteTracker& route) const;
 };
 
 // Something the crew or the world does: at a time, or on the first frame a condition holds.
@@ -62,6 +66,8 @@ struct ScenarioAction {
         CduKeys,
         // An aircraft of the traffic appears or changes its path.
         Traffic,
+        // The crew clicks a gauge of the panel.
+        Click,
     };
 
     Kind kind = Kind::KeyEvent;
@@ -75,6 +81,11 @@ struct ScenarioAction {
     double value = 0.0;
     std::vector<uint32_t> virtualKeys;
     TrafficObject traffic;
+    // The gauge clicked, the point in its design pixels and the button.
+    std::string gauge;
+    double x = 0.0;
+    double y = 0.0;
+    bool rightButton = false;
 };
 
 // A value the scenario expects: at a time within a tolerance, or never below a minimum or above

@@ -14,6 +14,8 @@ namespace {
 // Jet fuel, pounds per US gallon.
 constexpr double kFuelPoundsPerGallon = 6.7;
 constexpr int kFuelWeightPerGallonToken = 306;
+constexpr int kLatitudeToken = 71;
+constexpr int kLongitudeToken = 72;
 // A tick ends at a time a line names, up to rounding.
 constexpr double kTimeSlack = 1e-6;
 
@@ -87,7 +89,7 @@ std::string StandInWorld::makeReadyToFly() {
 }
 
 ScenarioRunner::ScenarioRunner(const Scenario& scenario, Simulator& simulator, ScenarioWorld& world)
-    : scenario(scenario), simulator(simulator), world(world),
+    : scenario(scenario), simulator(simulator), world(world), route(scenario.route),
       actionDone(scenario.actions.size(), false), checkStates(scenario.checks.size()) {}
 
 void ScenarioRunner::require(const std::string& refusal, int line) {
@@ -97,6 +99,7 @@ void ScenarioRunner::require(const std::string& refusal, int line) {
 }
 
 void ScenarioRunner::start() {
+    checkClicks();
     const ScenarioStart& s = scenario.start;
     // The weather and the load come first: an aircraft placed in flight is trimmed for its
     // mass in the air it flies in.
@@ -115,6 +118,7 @@ void ScenarioRunner::start() {
         require(world.makeReadyToFly(), s.stateLine);
     }
     startSeconds = simulator.simulatorSeconds();
+    measureRoute();
     if (trace) {
         trace->writeHeader();
     }
@@ -126,9 +130,10 @@ bool ScenarioRunner::step() {
     }
     applyDueActions();
     simulator.step();
+    measureRoute();
     observeChecks();
     if (trace) {
-        trace->writeRow(simulator, seconds());
+        trace->writeRow(simulator, route, seconds());
     }
     return true;
 }
@@ -147,7 +152,7 @@ void ScenarioRunner::applyDueActions() {
             continue;
         }
         const bool due = action.time ? now >= *action.time - kTimeSlack
-                                     : action.condition->holds(simulator.panel);
+                                     : action.condition->holds(simulator.panel, route);
         if (due) {
             actionDone[i] = true;
             apply(action);
@@ -173,7 +178,48 @@ void ScenarioRunner::apply(const ScenarioAction& action) {
     case ScenarioAction::Kind::Traffic:
         simulator.traffic.set(action.traffic);
         break;
+    case ScenarioAction::Kind::Click:
+        click(action);
+        break;
     }
+}
+
+// Every click names a gauge the panel places and a point on it.
+void ScenarioRunner::checkClicks() const {
+    for (const ScenarioAction& action : scenario.actions) {
+        if (action.kind != ScenarioAction::Kind::Click) {
+            continue;
+        }
+        if (!panel) {
+            throw ScenarioError(action.line, "this simulator has no panel to click");
+        }
+        const std::optional<PanelHost::DesignSize> size = panel->designSize(action.gauge);
+        if (!size) {
+            throw ScenarioError(action.line, "unknown gauge '" + action.gauge + "'");
+        }
+        if (action.x < 0.0 || action.y < 0.0 || action.x >= size->width ||
+            action.y >= size->height) {
+            throw ScenarioError(action.line, "the point " + number(action.x) + " " +
+                                                 number(action.y) + " lies outside gauge " +
+                                                 action.gauge + " (" + number(size->width) + " x " +
+                                                 number(size->height) + ")");
+        }
+    }
+}
+
+void ScenarioRunner::click(const ScenarioAction& action) {
+    const MouseButton button = action.rightButton ? MouseButton::Right : MouseButton::Left;
+    if (!panel->click(action.gauge, action.x, action.y, button)) {
+        throw ScenarioError(action.line,
+                            "gauge " + action.gauge + " is not on show: its window is closed");
+    }
+}
+
+// The route is measured where the panel's tokens put the aircraft.
+void ScenarioRunner::measureRoute() {
+    const Panel& p = simulator.panel;
+    route.update(p.token(kLatitudeToken) / kLatitudeUnitsPerDegree,
+                 p.token(kLongitudeToken) / kLongitudeUnitsPerDegree);
 }
 
 void ScenarioRunner::typeKeys(const std::vector<uint32_t>& keys) {
@@ -191,7 +237,7 @@ void ScenarioRunner::observeChecks() {
         if (now < check.from - kTimeSlack) {
             continue;
         }
-        const double value = check.value.read(simulator.panel);
+        const double value = check.value.read(simulator.panel, route);
         switch (check.kind) {
         case ScenarioCheck::Kind::At:
             if (!observed) {

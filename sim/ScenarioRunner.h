@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sim/PanelHost.h"
+#include "sim/RouteTracker.h"
 #include "sim/Scenario.h"
 #include "sim/Simulator.h"
 #include "sim/Trace.h"
@@ -53,16 +55,20 @@ struct CheckResult {
 };
 
 // Flies a scenario on a simulator whose module has started: the start, then tick by tick the
-// actions that fall due, the checks and the trace.
+// actions that fall due, the checks, the route's measure and the trace.
 class ScenarioRunner {
 public:
     ScenarioRunner(const Scenario& scenario, Simulator& simulator, ScenarioWorld& world);
 
-    // Applies the start; throws ScenarioError naming the line this simulator cannot honour.
+    // Applies the start; throws ScenarioError naming the line this simulator cannot honour,
+    // among them a click on a gauge the panel does not place or off the gauge.
     void start();
-    // One tick; false once the scenario's time is over.
+    // One tick; false once the scenario's time is over. Throws ScenarioError for a click that
+    // falls due while its gauge's window is not on show.
     bool step();
     void traceTo(Trace* trace) { this->trace = trace; }
+    // The panel the scenario's clicks go through; a scenario with clicks needs one.
+    void clickThrough(PanelHost* panel) { this->panel = panel; }
     // Runs to the end and gives every check's result in the file's order.
     std::vector<CheckResult> run();
     std::vector<CheckResult> results() const;
@@ -76,6 +82,9 @@ private:
     void applyDueActions();
     void apply(const ScenarioAction& action);
     void typeKeys(const std::vector<uint32_t>& keys);
+    void checkClicks() const;
+    void click(const ScenarioAction& action);
+    void measureRoute();
     void observeChecks();
     static void require(const std::string& refusal, int line);
 
@@ -83,6 +92,8 @@ private:
     Simulator& simulator;
     ScenarioWorld& world;
     Trace* trace = nullptr;
+    PanelHost* panel = nullptr;
+    RouteTracker route;
     double startSeconds = 0.0;
     std::vector<bool> actionDone;
     std::vector<CheckState> checkStates;

@@ -27,10 +27,6 @@ ScenarioValue variable(const char* name, int32_t index = 0) {
     return {ScenarioValue::Kind::Variable, 0, name, index};
 }
 
-// The position comes first.
-constexpr std::size_t kLatitudeColumn = 0;
-constexpr std::size_t kLongitudeColumn = 1;
-
 const Column kTraceColumns[] = {
     {"latitude_deg", token(71), 1.0 / kLatitudeUnitsPerDegree},
     {"longitude_deg", token(72), 1.0 / kLongitudeUnitsPerDegree},
@@ -58,23 +54,21 @@ const Column kTraceColumns[] = {
     {"fd_turn_knob", {ScenarioValue::Kind::Named, 0, "TurnKnob", 0}},
 };
 
-double cellOf(const Column& column, const Panel& panel) {
-    return column.value.read(panel) * column.scale;
+double cellOf(const Column& column, const Panel& panel, const RouteTracker& route) {
+    return column.value.read(panel, route) * column.scale;
 }
 
 } // namespace
 
-Trace::Trace(std::ostream& out, std::vector<TraceColumn> extraColumns,
-             std::vector<RoutePoint> route)
-    : out(out), extraColumns(std::move(extraColumns)), hasRoute(route.size() >= 2),
-      route(std::move(route)) {}
+Trace::Trace(std::ostream& out, std::vector<TraceColumn> extraColumns, bool withRoute)
+    : out(out), extraColumns(std::move(extraColumns)), withRoute(withRoute) {}
 
 void Trace::writeHeader() {
     out << "time_s";
     for (const Column& column : kTraceColumns) {
         out << ',' << column.header;
     }
-    if (hasRoute) {
+    if (withRoute) {
         out << ",route_leg,cross_track_nm";
     }
     for (const TraceColumn& column : extraColumns) {
@@ -89,22 +83,20 @@ void Trace::writeCell(double value) {
     out << cell;
 }
 
-void Trace::writeRow(const Simulator& simulator, double seconds) {
+void Trace::writeRow(const Simulator& simulator, const RouteTracker& route, double seconds) {
     char cell[32];
     std::snprintf(cell, sizeof cell, "%.3f", seconds);
     out << cell;
     const Panel& panel = simulator.panel;
     for (const Column& column : kTraceColumns) {
-        writeCell(cellOf(column, panel));
+        writeCell(cellOf(column, panel, route));
     }
-    if (hasRoute) {
-        route.update(cellOf(kTraceColumns[kLatitudeColumn], panel),
-                     cellOf(kTraceColumns[kLongitudeColumn], panel));
+    if (withRoute) {
         writeCell(static_cast<double>(route.leg()));
         writeCell(route.crossTrack());
     }
     for (const TraceColumn& column : extraColumns) {
-        writeCell(column.value.read(panel));
+        writeCell(column.value.read(panel, route));
     }
     out << '\n';
 }

@@ -17,17 +17,17 @@ namespace tavi::sim {
 class Trace {
 public:
     explicit Trace(std::ostream& out, std::vector<TraceColumn> extraColumns = {},
-                   std::vector<RoutePoint> route = {});
+                   bool withRoute = false);
     void writeHeader();
-    void writeRow(const Simulator& simulator, double seconds);
+    // The route's measure as it stands after the tick.
+    void writeRow(const Simulator& simulator, const RouteTracker& route, double seconds);
 
 private:
     void writeCell(double value);
 
     std::ostream& out;
     std::vector<TraceColumn> extraColumns;
-    bool hasRoute;
-    RouteTracker route;
+    bool withRoute;
 };
 
 } // namespace tavi::sim

@@ -11,6 +11,7 @@
 #include "sim/Trace.h"
 #include "sim/window/CockpitWindows.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -157,11 +158,11 @@ private:
 };
 
 // Flies the scenario and prints each check's result; false when the scenario could not start
-// or a check failed.
-// With a panel to show, the flight runs in the desktop's windows in real time until they are
+// or a check failed. The scenario's clicks go through the panel.
+// With the panel shown, the flight runs in the desktop's windows in real time until they are
 // closed, the simulator flying on once the scenario has ended.
 bool flyScenario(const tavi::sim::Scenario& scenario, const Options& options,
-                 tavi::sim::Simulator& simulator, tavi::sim::PanelHost* window, int argc,
+                 tavi::sim::Simulator& simulator, tavi::sim::PanelHost* panel, int argc,
                  char** argv) {
     std::ofstream traceFile;
     std::optional<tavi::sim::Trace> trace;
@@ -171,35 +172,50 @@ bool flyScenario(const tavi::sim::Scenario& scenario, const Options& options,
             std::fprintf(stderr, "tavi-sim: cannot write the trace %s\n", options.trace.c_str());
             return false;
         }
-        trace.emplace(traceFile, scenario.traceColumns, scenario.route);
+        trace.emplace(traceFile, scenario.traceColumns, scenario.route.size() >= 2);
     }
     tavi::sim::StandInWorld world(simulator);
     tavi::sim::ScenarioRunner runner(scenario, simulator, world);
     runner.traceTo(trace ? &*trace : nullptr);
+    runner.clickThrough(panel);
+    // A fault found in flight (a click on a closed window) ends the scenario; it never passes
+    // through the desktop's event loop.
+    std::optional<std::string> fault;
+    const auto stepScenario = [&] {
+        try {
+            return runner.step();
+        } catch (const tavi::sim::ScenarioError& error) {
+            fault = error.what();
+            return false;
+        }
+    };
     try {
         runner.start();
     } catch (const tavi::sim::ScenarioError& error) {
-        std::fprintf(stderr, "tavi-sim: %s: %s\n", options.scenario.c_str(), error.what());
-        return false;
+        fault = error.what();
     }
-    if (!options.scenario.empty()) {
+    if (!fault && !options.scenario.empty()) {
         std::printf("tavi-sim: scenario %s: %s\n", options.scenario.c_str(),
                     scenario.description.c_str());
     }
-    if (window) {
+    if (!fault && options.window) {
         bool scenarioRuns = true;
-        tavi::sim::runCockpitWindows(argc, argv, *window, simulator, [&] {
+        tavi::sim::runCockpitWindows(argc, argv, *panel, simulator, [&] {
             if (scenarioRuns) {
-                scenarioRuns = runner.step();
+                scenarioRuns = stepScenario();
             } else {
                 simulator.step();
             }
         });
-    } else {
+    } else if (!fault) {
         Pace pace(options.realtime);
-        while (runner.step()) {
+        while (stepScenario()) {
             pace.wait();
         }
+    }
+    if (fault) {
+        std::fprintf(stderr, "tavi-sim: %s: %s\n", options.scenario.c_str(), fault->c_str());
+        return false;
     }
     bool passed = true;
     for (const tavi::sim::CheckResult& result : runner.results()) {
@@ -225,17 +241,20 @@ std::unique_ptr<tavi::sim::PanelHost> makePanel(const Options& options,
     }
 }
 
+bool wantsPictures(const Options& options) {
+    return !options.screens.empty() || !options.panel.empty();
+}
+
+bool hasClicks(const tavi::sim::Scenario& scenario) {
+    return std::ranges::any_of(scenario.actions, [](const tavi::sim::ScenarioAction& action) {
+        return action.kind == tavi::sim::ScenarioAction::Kind::Click;
+    });
+}
+
 // Writes the pictures the options ask for through the simulator's panel; false when one could
 // not be written.
 bool writePictures(const Options& options, tavi::sim::Simulator& simulator,
-                   const tavi::platform::ModuleLinkage& linkage) {
-    if (options.screens.empty() && options.panel.empty()) {
-        return true;
-    }
-    const std::unique_ptr<tavi::sim::PanelHost> host = makePanel(options, simulator, linkage);
-    if (!host) {
-        return false;
-    }
+                   tavi::sim::PanelHost& host) {
     const std::pair<fs::path, decltype(&tavi::sim::writeScreenPictures)> requests[] = {
         {options.screens, tavi::sim::writeScreenPictures},
         {options.panel, tavi::sim::writePanelPictures},
@@ -246,7 +265,7 @@ bool writePictures(const Options& options, tavi::sim::Simulator& simulator,
         }
         std::error_code error;
         fs::create_directories(folder, error);
-        const auto written = write(simulator.panel, *host, folder);
+        const auto written = write(simulator.panel, host, folder);
         std::printf("tavi-sim: %zu pictures in %s\n", written.size(), folder.c_str());
         if (written.empty()) {
             std::fprintf(stderr, "tavi-sim: cannot write pictures into %s\n", folder.c_str());
@@ -321,18 +340,19 @@ int main(int argc, char** argv) {
     linkage->moduleInit();
     simulator.startFlight();
 
-    std::unique_ptr<tavi::sim::PanelHost> window;
-    if (options.window) {
-        window = makePanel(options, simulator, *linkage);
-        if (!window) {
+    // One panel for the window, the scenario's clicks and the pictures.
+    std::unique_ptr<tavi::sim::PanelHost> panel;
+    if (options.window || hasClicks(*scenario) || wantsPictures(options)) {
+        panel = makePanel(options, simulator, *linkage);
+        if (!panel) {
             linkage->moduleDeinit();
             dlclose(module);
             return 1;
         }
     }
-    const bool passed = flyScenario(*scenario, options, simulator, window.get(), argc, argv);
-    window.reset();
-    const bool pictured = writePictures(options, simulator, *linkage);
+    const bool passed = flyScenario(*scenario, options, simulator, panel.get(), argc, argv);
+    const bool pictured = !wantsPictures(options) || writePictures(options, simulator, *panel);
+    panel.reset();
     linkage->moduleDeinit();
     dlclose(module);
 

@@ -132,5 +132,22 @@ TEST_F(ScenarioProgram, WritesEachScreenAndPanelWindowAsAPicture) {
     }
 }
 
+// The scenario scripts/run flies: the take-off from ZXOR and the route the crew types into the
+// CDU and engages by clicks on the panel, flown by the module's autopilot in LNAV, with the
+// simulator folder's navigation database, magnetic variation and panel layout.
+TEST_F(ScenarioProgram, TheShippedTakeOffFliesTheRouteAndPassesEveryCheck) {
+    const fs::path builtRoot = fs::path(TAVI_SIM_PROGRAM).parent_path() / "simroot";
+    for (const char* data : {"Orvane/Nd", "Orvane/PerfDB", "Scenery", "panel-layout.txt"}) {
+        fs::create_directories((folder.path() / data).parent_path());
+        fs::copy(builtRoot / data, folder.path() / data, fs::copy_options::recursive);
+    }
+    const fs::path scenario =
+        fs::path(TAVI_TEST_FIXTURES) / "../../scenarios/takeoff-and-route.scn";
+    const ProgramRun result = run("--scenario '" + scenario.string() + "'");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(result.output.find("FAIL"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("PASS line"), std::string::npos) << result.output;
+}
+
 } // namespace
 } // namespace tavi::test

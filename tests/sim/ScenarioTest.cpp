@@ -1,5 +1,6 @@
 #include "sim/Scenario.h"
 
+#include "sim/PanelHost.h"
 #include "sim/ScenarioRunner.h"
 #include "sim/Trace.h"
 
@@ -9,6 +10,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <optional>
+#include <span>
 #include <sstream>
 
 namespace tavi::sim {
@@ -17,6 +20,28 @@ namespace {
 Scenario parseText(const std::string& text) {
     std::istringstream in(text);
     return Scenario::parse(in);
+}
+
+struct FaultyText {
+    const char* text;
+    int line;
+    const char* message;
+};
+
+// Each text is refused with a fault that names its line and says what is wrong.
+template <typename Read>
+void expectEachRefused(std::span<const FaultyText> rows, Read read) {
+    for (const FaultyText& row : rows) {
+        try {
+            read(row.text);
+            ADD_FAILURE() << "accepted: " << row.text;
+        } catch (const ScenarioError& error) {
+            EXPECT_EQ(error.line(), row.line) << row.text;
+            EXPECT_NE(std::string(error.what()).find(row.message), std::string::npos)
+                << row.text << " gave: " << error.what();
+            EXPECT_EQ(std::string(error.what()).rfind("line " + std::to_string(row.line), 0), 0u);
+        }
+    }
 }
 
 TEST(ScenarioParse, StartEntriesDescribeWhereAndHowTheFlightStarts) {
@@ -93,14 +118,36 @@ TEST(ScenarioParse, EachActionReadsItsTarget) {
     EXPECT_DOUBLE_EQ(scenario.duration, 6.0) << "the last time named, plus a second";
 }
 
+TEST(ScenarioParse, ClicksNameAGaugeAPointOnItAndTheButton) {
+    const Scenario scenario = parseText("at 1 click MainPanel 904 349\n"
+                                        "when route leg == 2 click VIV810 19.5 52 right\n"
+                                        "at 2 click AP 0 0 RIGHT # the knob's large step\n");
+    const std::vector<ScenarioAction>& a = scenario.actions;
+    ASSERT_EQ(a.size(), 3u);
+    EXPECT_EQ(a[0].kind, ScenarioAction::Kind::Click);
+    EXPECT_EQ(a[0].gauge, "MainPanel");
+    EXPECT_DOUBLE_EQ(a[0].x, 904.0);
+    EXPECT_DOUBLE_EQ(a[0].y, 349.0);
+    EXPECT_FALSE(a[0].rightButton);
+    EXPECT_EQ(a[1].condition->value.kind, ScenarioValue::Kind::RouteLeg);
+    EXPECT_DOUBLE_EQ(a[1].x, 19.5);
+    EXPECT_TRUE(a[1].rightButton);
+    EXPECT_TRUE(a[2].rightButton);
+}
+
 TEST(ScenarioParse, ChecksAndTheEnd) {
     const Scenario scenario = parseText("check at 30 token 60 = 1\n"
                                         "check at 30 variable \"A B\" 2 = 5 +- 0.5\n"
                                         "check from 10 to 40 named X min -2 # a comment\n"
                                         "check from 10 to 40 variable \"A B\" 1 max 7\n"
+                                        "check at 50 route leg = 3\n"
+                                        "check from 10 to 40 route cross-track max 0.2\n"
                                         "end 90\n");
     const std::vector<ScenarioCheck>& c = scenario.checks;
-    ASSERT_EQ(c.size(), 4u);
+    ASSERT_EQ(c.size(), 6u);
+    EXPECT_EQ(c[4].value.describe(), "route leg");
+    EXPECT_EQ(c[5].value.kind, ScenarioValue::Kind::CrossTrack);
+    EXPECT_DOUBLE_EQ(c[5].expected, 0.2);
     EXPECT_EQ(c[0].kind, ScenarioCheck::Kind::At);
     EXPECT_DOUBLE_EQ(c[0].tolerance, 0.0);
     EXPECT_EQ(c[1].value.index, 2);
@@ -153,13 +200,31 @@ TEST(RouteTrackerTest, MeasuresCrossTrackRightPositiveAndSequencesAbeamEachEnd) 
     EXPECT_EQ(RouteTracker({{47.0, 8.0}}).leg(), 0u);
 }
 
-TEST(ScenarioParse, BadLinesNameTheirLineAndTheFault) {
+// A turn of 135 degrees at 47.5 N 8 E back to the south-east: it is flown inside the fix, never
+// abeam it, and the leg changes where the aircraft crosses the turn's bisector.
+TEST(RouteTrackerTest, LeavesALegForASharpTurnAtTheBisectorOfTheTurn) {
+    const double nmOfLongitude = 1.0 / 60.0 / std::cos(47.45 * std::numbers::pi / 180.0);
     struct Row {
-        const char* text;
-        int line;
-        const char* message;
+        double northOfFixNm;
+        double eastOfFixNm;
+        std::size_t leg;
     };
     const Row rows[] = {
+        // 9 nm to go along the first leg, 6.6 nm gone along the second: short of the bisector.
+        {-9.0, 0.0, 1},
+        {-3.0, 0.5, 1},
+        // Turning inside the fix, 2.4 nm short of it: past the bisector.
+        {-2.4, 2.4, 2},
+    };
+    RouteTracker route({{47.0, 8.0}, {47.5, 8.0}, {47.2, 8.4}});
+    for (const Row& row : rows) {
+        route.update(47.5 + row.northOfFixNm / 60.0, 8.0 + row.eastOfFixNm * nmOfLongitude);
+        EXPECT_EQ(route.leg(), row.leg) << row.northOfFixNm << " " << row.eastOfFixNm;
+    }
+}
+
+TEST(ScenarioParse, BadLinesNameTheirLineAndTheFault) {
+    const FaultyText rows[] = {
         {"# fine\n\nfly 3\n", 3, "unknown command 'fly'"},
         {"at x event FLAPS_INCR\n", 1, "expected a number for the action's time, found 'x'"},
         {"at -1 event FLAPS_INCR\n", 1, "the action's time cannot be negative"},
@@ -172,6 +237,12 @@ TEST(ScenarioParse, BadLinesNameTheirLineAndTheFault) {
         {"at 1 cdu L5\n", 1, "unknown CDU key 'L5'"},
         {"at 1 cdu \"A*\"\n", 1, "the CDU has no key for '*'"},
         {"at 1 traffic 7 47 8 9000 180\n", 1, "missing the ground speed"},
+        {"at 1 click AP 10\n", 1, "missing the y of the point"},
+        {"at 1 click AP x 10\n", 1, "expected a number for the x of the point, found 'x'"},
+        {"at 1 click AP 10 10 middle\n", 1, "expected 'right', found 'middle'"},
+        {"at 1 click AP 10 10 right twice\n", 1, "unexpected 'twice' at the end of the line"},
+        {"check at 5 route turn = 1\n", 1, "unknown measure of the route 'turn'"},
+        {"at 1 set route leg 2\n", 1, "the route's measures are read, not set"},
         {"when token 60 ~ 1 event FLAPS_INCR\n", 1, "expected a comparison"},
         {"check at 5 token 60 = 1 +- -1\n", 1, "the tolerance cannot be negative"},
         {"check at 5 token 60 1\n", 1, "expected '='"},
@@ -190,17 +261,7 @@ TEST(ScenarioParse, BadLinesNameTheirLineAndTheFault) {
         {"trace token 60 named\n", 1, "expected 'as'"},
         {"at 50 event FLAPS_INCR\nend 20\n", 2, "the scenario ends before its last action"},
     };
-    for (const Row& row : rows) {
-        try {
-            parseText(row.text);
-            ADD_FAILURE() << "accepted: " << row.text;
-        } catch (const ScenarioError& error) {
-            EXPECT_EQ(error.line(), row.line) << row.text;
-            EXPECT_NE(std::string(error.what()).find(row.message), std::string::npos)
-                << row.text << " gave: " << error.what();
-            EXPECT_EQ(std::string(error.what()).rfind("line " + std::to_string(row.line), 0), 0u);
-        }
-    }
+    expectEachRefused(rows, parseText);
 }
 
 // Every scenario the project ships parses and says on its first line what it flies.
@@ -230,17 +291,25 @@ class ScenarioRun : public testing::Test {
 protected:
     std::vector<CheckResult> fly(const std::string& text) {
         scenario = parseText(text);
-        Trace trace(traceText, scenario.traceColumns, scenario.route);
+        Trace trace(traceText, scenario.traceColumns, scenario.route.size() >= 2);
         ScenarioRunner runner(scenario, simulator, world);
         runner.traceTo(&trace);
+        runner.clickThrough(panel);
         runner.start();
         return runner.run();
+    }
+
+    static void expectAllPassed(const std::vector<CheckResult>& results) {
+        for (const CheckResult& result : results) {
+            EXPECT_TRUE(result.passed) << result.line << ": " << result.text;
+        }
     }
 
     Simulator simulator{"simroot"};
     StandInWorld world{simulator};
     std::ostringstream traceText;
     Scenario scenario;
+    PanelHost* panel = nullptr;
 };
 
 TEST_F(ScenarioRun, ActionsFallDueAtTheirTimeOrWhenTheirConditionHolds) {
@@ -253,9 +322,7 @@ TEST_F(ScenarioRun, ActionsFallDueAtTheirTimeOrWhenTheirConditionHolds) {
                                                  "check at 2.1 named Follower = 7\n"
                                                  "check at 3.1 token 323 = 32767\n"
                                                  "end 4\n");
-    for (const CheckResult& result : results) {
-        EXPECT_TRUE(result.passed) << result.line << ": " << result.text;
-    }
+    expectAllPassed(results);
     EXPECT_NE(simulator.traffic.find(9), nullptr);
     EXPECT_NEAR(simulator.simulatorSeconds(), 4.0, Simulator::kTickSeconds);
 }
@@ -385,6 +452,98 @@ TEST_F(ScenarioRun, ARouteAndTheScenariosColumnsFollowTheFixedOnes) {
     EXPECT_NEAR(crossTrack, 0.1 * 60.0 * std::cos(47.25 * std::numbers::pi / 180.0), 0.02)
         << "east of a northbound leg is right";
     EXPECT_DOUBLE_EQ(apu, 2.0);
+}
+
+// What the clickable gauge's handler heard: the point relative to its button, in window pixels,
+// and the mouse flags.
+struct HeardClick {
+    int x;
+    int y;
+    uint32_t flags;
+    friend bool operator==(const HeardClick&, const HeardClick&) = default;
+};
+std::vector<HeardClick> heardClicks;
+
+bool hearClick(int x, int y, uint32_t flags) {
+    heardClicks.push_back({x, y, flags});
+    return true;
+}
+
+constexpr platform::Artwork kClickableArt{"clickable", 40, 20, 1, nullptr, ""};
+constexpr platform::Artwork kPopUpArt{"pop-up", 10, 10, 1, nullptr, ""};
+
+// A 40 x 20 gauge with a 20 x 20 button at x 10, shown three times its size in window 0, and a
+// gauge in a pop-up window that stays closed.
+class ScenarioClicks : public ScenarioRun {
+protected:
+    ScenarioClicks() {
+        heardClicks.clear();
+        clickable.name = "Clickable";
+        clickable.root.artwork = &kClickableArt;
+        platform::MouseControl button{10, 0, 20, 20, nullptr, {}};
+        button.areas = {{0, 0, 20, 20, platform::Cursor::Hand,
+                         platform::kMouseLeftSingle | platform::kMouseRightSingle, hearClick}};
+        clickable.controls = {button};
+        popUp.name = "PopUp";
+        popUp.root.artwork = &kPopUpArt;
+        linkage.gauges[0] = &clickable;
+        linkage.gauges[1] = &popUp;
+        std::istringstream layout("window 0 120 60 shown Main\n"
+                                  "gauge Clickable 0 0 120\n"
+                                  "window 5 30 30 hidden Pop-up\n"
+                                  "gauge PopUp 0 0 30\n");
+        host.emplace(simulator.panel, linkage, PanelLayout::parse(layout));
+        panel = &*host;
+    }
+
+    platform::GaugeHeader clickable;
+    platform::GaugeHeader popUp;
+    platform::ModuleLinkage linkage{};
+    std::optional<PanelHost> host;
+};
+
+TEST_F(ScenarioClicks, AClickReachesTheGaugeAtItsPointWithItsButton) {
+    fly("at 1 click Clickable 15 5\n"
+        "when token 500 == 1 click Clickable 29.5 19 right\n"
+        "at 2 set token 500 1\n"
+        "at 3 click Clickable 5 5\n"
+        "end 4\n");
+    EXPECT_EQ(heardClicks, (std::vector<HeardClick>{{15, 15, platform::kMouseLeftSingle},
+                                                    {59, 57, platform::kMouseRightSingle}}))
+        << "the click beside the button reaches nothing";
+}
+
+TEST_F(ScenarioClicks, AClickOffThePanelOrOffItsGaugeIsAFaultOfItsLine) {
+    const FaultyText rows[] = {
+        {"# no such gauge\nat 1 click Overhead 5 5\n", 2, "unknown gauge 'Overhead'"},
+        {"at 1 click Clickable 40 5\n", 1, "the point 40 5 lies outside gauge Clickable (40 x 20)"},
+        {"at 1 click Clickable 5 -1\n", 1, "lies outside gauge Clickable"},
+        // Found when it falls due: the crew cannot reach a closed window.
+        {"at 1 click Clickable 15 5\nat 2 click PopUp 5 5\nend 3\n", 2,
+         "gauge PopUp is not on show"},
+    };
+    expectEachRefused(rows, [&](const std::string& text) { fly(text); });
+    EXPECT_EQ(heardClicks.size(), 1u)
+        << "of the faulty files, only the one clicking before its fault clicked";
+}
+
+TEST_F(ScenarioRun, AScenarioThatClicksNeedsAPanel) {
+    const FaultyText rows[] = {
+        {"at 1 set token 500 1\nat 2 click MainPanel 5 5\n", 2, "no panel to click"}};
+    expectEachRefused(rows, [&](const std::string& text) { fly(text); });
+}
+
+// The route's measure is read by checks and conditions, tick by tick.
+TEST_F(ScenarioRun, ChecksAndConditionsReadTheRoutesMeasure) {
+    const std::vector<CheckResult> results = fly("init position 47.2 8.0 3000 0 250\n"
+                                                 "route 47 7.9 47.5 7.9 47.5 8.5\n"
+                                                 "when route cross-track > 4.05 set token 500 1\n"
+                                                 "check at 1 route leg = 1\n"
+                                                 "check from 0 to 2 route cross-track min 4\n"
+                                                 "check at 2 token 500 = 1\n"
+                                                 "end 2\n");
+    expectAllPassed(results);
+    EXPECT_EQ(results[0].text, "route leg at 1 s = 1 +- 0: 1");
 }
 
 } // namespace

@@ -423,10 +423,17 @@ void Fms::updateLnav() {
 }
 
 void Fms::updatePerformance() {
-    learning.update(learningInputs(), perf);
-    // A confirmed initialisation follows every change of the route.
-    if (perfInit.initialised && activeFlightPlan.recalculated) {
+    // A confirmed initialisation is predicted again every minute, so that the top of descent and
+    // the legs' times and fuel follow the flight, and at once after every change of the route.
+    if (perfInit.initialised &&
+        (now - perfInit.predictionTime >= kPredictionIntervalMs || activeFlightPlan.recalculated)) {
         updateFuelPredictions();
+    }
+    const PerfLearning::FrameResult learned = learning.update(learningInputs(), perf);
+    // The schedules follow the altitude and the active leg's speed constraint: without this a
+    // constraint behind the aircraft would go on commanding its speed.
+    if (learned.speedTargetsDue && adc) {
+        fuelPredictions.schedules.updateSpeedTargets(activeFlightPlan, adc->indicatedAltitude);
     }
 }
 

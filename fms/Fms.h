@@ -224,6 +224,8 @@ public:
     // The aircraft is in the air above either speed (kt, strictly).
     static constexpr double kAirborneIndicatedAirspeed = 50.0;
     static constexpr double kAirborneGroundSpeed = 80.0;
+    // The predictions of a confirmed initialisation are run again this often.
+    static constexpr uint32_t kPredictionIntervalMs = 60000;
     static constexpr uint32_t kPageTurnDelayMs = 1000;
     static constexpr uint32_t kDatabaseRetryMs = 5000;
 

@@ -190,10 +190,10 @@ void LnavFrame::update() {
         steerHeadingLeg();
     } else if (active.isArcLeg()) {
         steerArcLeg();
-        updateLegAlongTrack(index);
+        updateLegAlongTrack(plan.activeLeg);
     } else if (active.startKind == kStartIntercept) {
         steerRhumbLeg();
-        updateLegAlongTrack(index);
+        updateLegAlongTrack(plan.activeLeg);
     } else {
         updateLegAlongTrack(index);
         const double flown = plan.distanceFlown + s.legAlongTrack;
@@ -201,7 +201,9 @@ void LnavFrame::update() {
         s.approach = active.proc() == kProcApproach &&
                      !(active.legType() == TerminalLegType::IF && s.distanceToGo > 2.0);
         steerPathLeg();
-        updateLegAlongTrack(index);
+        // After a sequence the distance flown already holds the leg just left: the along-track
+        // distance belongs to the new active leg, or the route position jumps a leg ahead.
+        updateLegAlongTrack(plan.activeLeg);
         setLegTracks(active);
         pathLeg = true;
     }

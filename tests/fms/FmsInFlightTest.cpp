@@ -211,6 +211,33 @@ TEST_F(FmsInFlight, LearningOutlivesAWithdrawnInitialisation) {
               cells.front().value);
 }
 
+// CONFIRM INIT predicts at once; the predictions then run again every minute, and between runs
+// the speed targets follow the altitude: climbing through the speed-limit altitude lifts the
+// climb target from the limit to the schedule's 270 kt.
+TEST_F(FmsInFlight, ConfirmedPredictionsRunEveryMinuteAndTheTargetsFollowTheClimb) {
+    flight.startInFlight(47.0, 8.0, 9700.0, 0.0, 250.0);
+    flight.pressAutopilotEngage();
+    flight.pressKey(FlightScenario::kAltitudeHoldKey);
+    confirmPerformance(flight);
+    fms().updateFuelPredictions();
+    const PerfInit& perf = fms().perfInit;
+    ASSERT_TRUE(perf.initialised);
+    const uint32_t confirmedAt = perf.predictionTime;
+    EXPECT_EQ(perf.climbLimitedTarget.ias, 240) << "10 kt under the limit below its altitude";
+
+    flight.setAltitudePreselect(12000);
+    flight.fd().selectVerticalSpeedMode(true);
+    flight.fd().setVerticalSpeedTarget(2000);
+    ASSERT_TRUE(flight.flyUntil(
+        40.0, [this] { return flight.altitudeFeet() > 10300.0; },
+        [this] { flight.holdSpeed(250.0); }));
+    EXPECT_EQ(perf.predictionTime, confirmedAt) << "not yet a minute";
+    EXPECT_EQ(perf.climbLimitedTarget.ias, 270);
+
+    flight.fly(60.0, [this] { flight.holdSpeed(250.0); });
+    EXPECT_GE(perf.predictionTime - confirmedAt, Fms::kPredictionIntervalMs);
+}
+
 std::size_t baroReminders(Fms& fms) {
     const auto& queued = fms.messages.messages();
     return static_cast<std::size_t>(

@@ -175,6 +175,10 @@ TEST_P(LnavAnticipationTest, FlyByFixSequencesWithinTheTurnLead) {
     fly(c.latitude, 2.0 - c.remainingNm / kNmPerDegree);
     EXPECT_EQ(plan.activeLeg, c.sequences ? 2u : 1u) << c.name;
     EXPECT_EQ(host.passedFixes.size(), c.sequences ? 1u : 0u) << c.name;
+    // The along-track distance is the active leg's: just past a sequence the aircraft stands at
+    // the start of the new leg, not 59 nm along it.
+    const double along = c.sequences ? 0.0 : 60.0 - c.remainingNm;
+    EXPECT_NEAR(lnav.state.legAlongTrack, along, 0.05) << c.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -98,6 +98,12 @@ public:
         }
     }
 
+    // The speed brake lever, 0 stowed .. 1 fully out, as its gauge sets it.
+    void setSpeedBrakeLever(double fraction) {
+        simulator().panel.setNamedVariable("TaviSpoilerLever", 100.0 * fraction);
+        simulator().panel.setNamedVariable("TaviSpoilerLeverPressed", 1.0);
+    }
+
     // The pilot's hands, once a frame: the elevator follows the flight director's pitch bar
     // (simulator signs: pitch and the axis positive nose down).
     void followPitchBar() { holdPitch(fd().pitchCommandBar); }

@@ -7,20 +7,46 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 
 namespace tavi::test {
+
+struct RouteFix {
+    const char* ident;
+    double latitude;
+    double longitude;
+};
+
+// Loads the active plan through the FMS's plan editing: the airports, then the fixes between
+// them in order; false when an edit was refused or the route does not reach the destination.
+inline bool loadActiveRoute(const FlightPlanContext& context, const Waypoint& origin,
+                            const Waypoint& destination, std::span<const RouteFix> fixes) {
+    activeFlightPlan.setOrigin(origin, context);
+    activeFlightPlan.setDestination(destination, context);
+    if (activeFlightPlan.legs.empty() &&
+        !activeFlightPlan.insertWaypoint(destination, 0, false, context)) {
+        return false;
+    }
+    Waypoint point;
+    point.kind = WaypointKind::DatabaseWaypoint;
+    for (std::size_t i = 0; i < fixes.size(); ++i) {
+        point.ident = fixes[i].ident;
+        point.latitude = fixes[i].latitude;
+        point.longitude = fixes[i].longitude;
+        if (!activeFlightPlan.insertWaypoint(point, i, false, context)) {
+            return false;
+        }
+    }
+    return activeFlightPlan.routeEndFound;
+}
 
 // A five-leg route of the test region flown by the autopilot in LNAV at 6000 ft and 210 kt:
 // from overhead ZZAA north to WPA, then turns of 30 (right), 60 (right), 90 (left) and 45 (left)
 // degrees over WPB, WPC and WPD to ZZAE. The legs are 8 to 18 nm long.
 class LnavRoute {
 public:
-    struct Fix {
-        const char* ident;
-        double latitude;
-        double longitude;
-    };
+    using Fix = RouteFix;
     static constexpr Fix kOrigin{"ZZAA", 47.0, 8.0};
     static constexpr std::array<Fix, 5> kFixes{{
         {"WPA", 47.1667, 8.0},
@@ -101,33 +127,18 @@ public:
 
 private:
     bool loadRoute() {
-        const FlightPlanContext& context = fms().planContext();
-        Waypoint point;
-        point.kind = WaypointKind::Airport;
-        point.ident = kOrigin.ident;
-        point.latitude = kOrigin.latitude;
-        point.longitude = kOrigin.longitude;
-        activeFlightPlan.setOrigin(point, context);
+        Waypoint origin;
+        origin.kind = WaypointKind::Airport;
+        origin.ident = kOrigin.ident;
+        origin.latitude = kOrigin.latitude;
+        origin.longitude = kOrigin.longitude;
+        Waypoint destination = origin;
         const Fix& end = kFixes.back();
-        point.ident = point.aptIdent = end.ident;
-        point.latitude = end.latitude;
-        point.longitude = end.longitude;
-        activeFlightPlan.setDestination(point, context);
-        if (activeFlightPlan.legs.empty() &&
-            !activeFlightPlan.insertWaypoint(point, 0, false, context)) {
-            return false;
-        }
-        point.kind = WaypointKind::DatabaseWaypoint;
-        point.aptIdent.clear();
-        for (std::size_t i = 0; i + 1 < kFixes.size(); ++i) {
-            point.ident = kFixes[i].ident;
-            point.latitude = kFixes[i].latitude;
-            point.longitude = kFixes[i].longitude;
-            if (!activeFlightPlan.insertWaypoint(point, i, false, context)) {
-                return false;
-            }
-        }
-        return activeFlightPlan.routeEndFound;
+        destination.ident = destination.aptIdent = end.ident;
+        destination.latitude = end.latitude;
+        destination.longitude = end.longitude;
+        return loadActiveRoute(fms().planContext(), origin, destination,
+                               std::span(kFixes).first(kFixes.size() - 1));
     }
 
     FlightScenario& flight;

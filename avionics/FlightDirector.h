@@ -292,6 +292,8 @@ private:
     double speedLawPitch(float target, float cas, float predicted);
     void flyHeading(float target, bool trueHeading);
     void flyTrack(float target);
+    double trackBank(float target);
+    double lnavTrackCorrection(const LnavState& state);
     void flyRollHold();
     void flyVor();
     void flyLocalizer();

@@ -458,10 +458,15 @@ void FlightDirector::flyHeading(float target, bool trueHeading) {
 }
 
 void FlightDirector::flyTrack(float target) {
+    commandBank(trackBank(target));
+}
+
+// The heading law's bank toward a true track.
+double FlightDirector::trackBank(float target) {
     const float current = gps ? gps->trueTrack : 0.0f;
     const float error = std::clamp(geo::angleDifference(current, target), -90.0f, 90.0f);
     headingPi.kp = scheduleHeadingGain(gps ? gps->groundSpeed : 0.0);
-    commandBank(step(headingPi, dt, 0.0, error));
+    return step(headingPi, dt, 0.0, error);
 }
 
 // Holds the bank from TCS or the turn knob, otherwise levels the wings and, a second after they
@@ -570,7 +575,12 @@ void FlightDirector::steerLnav() {
             step(turnTargetPi, dt, 0.0, std::clamp(state->deviation, -1.0, 1.0));
         const double bankCorrection =
             step(turnRatePid, dt, rateCorrection + state->turnRate - filteredTurnRate, 0.0);
-        double bank = bankCorrection + state->bankCommand;
+        // The turn-rate trim alone drifted off the arc (0.1 deg/s per nm at the en-route
+        // deviation scale, with nothing to damp it): the straight legs' track law brings the
+        // aircraft back onto the arc's tangent.
+        const double pathBank = trackBank(static_cast<float>(
+            normalize360(state->currentDesiredTrack + lnavTrackCorrection(*state))));
+        double bank = bankCorrection + state->bankCommand + pathBank;
         if (bank * state->bankCommand < 0.0) {
             bank = state->bankCommand / 2.0;
         }
@@ -587,8 +597,13 @@ void FlightDirector::steerLnav() {
     if (leg && turnInRequiredDirection(*leg)) {
         return;
     }
-    const double correction = step(lnavPi, dt, 0.0, -state->crossTrackError);
-    flyTrack(static_cast<float>(normalize360(state->currentDesiredTrack + correction)));
+    flyTrack(
+        static_cast<float>(normalize360(state->currentDesiredTrack + lnavTrackCorrection(*state))));
+}
+
+// Degrees of track back toward the LNAV path: 30 per nm off it, at most 30.
+double FlightDirector::lnavTrackCorrection(const LnavState& state) {
+    return step(lnavPi, dt, 0.0, -state.crossTrackError);
 }
 
 // A leg that must be joined turning one way is turned onto at the LNAV bank that way until the

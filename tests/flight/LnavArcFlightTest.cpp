@@ -91,7 +91,7 @@ TEST_P(LnavArcFlightTest, HoldsTheArcAsCloselyAsAStraightLeg) {
                 GetParam().name, worst, arcSeconds);
     ASSERT_TRUE(flown) << "the arc's fix is reached";
     EXPECT_LT(worst, 0.3);
-    EXPECT_EQ(flight.fd().lateralMode, FdLateralMode::Lnav);
+    EXPECT_EQ(flight.fd().lateralMode(), FdLateralMode::Lnav);
     EXPECT_EQ(plan.activeLeg, 2u);
 }
 

@@ -49,10 +49,10 @@ TEST_P(LnavManualTerminationFlightTest, TheLegsCourseIsFlownUntilTheFmsEndsLnav)
     route.pressNavWithTheAutopilot();
 
     // Frame by frame up to the capture.
-    for (int frame = 0; frame < 100 && flight.fd().lateralMode != FdLateralMode::Lnav; ++frame) {
+    for (int frame = 0; frame < 100 && flight.fd().lateralMode() != FdLateralMode::Lnav; ++frame) {
         flight.simulator().stepBy(0.05);
     }
-    ASSERT_EQ(flight.fd().lateralMode, FdLateralMode::Lnav);
+    ASSERT_EQ(flight.fd().lateralMode(), FdLateralMode::Lnav);
     const FlightPlanLeg& leg = activeFlightPlan.legs[activeFlightPlan.activeLeg];
     ASSERT_TRUE(leg.isManualTermination());
     const double target = GetParam().heading ? leg.magneticCourse() : leg.course;
@@ -71,8 +71,8 @@ TEST_P(LnavManualTerminationFlightTest, TheLegsCourseIsFlownUntilTheFmsEndsLnav)
     EXPECT_NEAR(bank, law, 0.05 * std::fabs(law) + 0.2);
 
     flight.simulator().stepBy(0.05);
-    EXPECT_EQ(flight.fd().lateralMode, FdLateralMode::Rol) << "the FMS ended LNAV";
-    EXPECT_EQ(flight.fd().armedLateralMode, FdLateralMode::None);
+    EXPECT_EQ(flight.fd().lateralMode(), FdLateralMode::Rol) << "the FMS ended LNAV";
+    EXPECT_EQ(flight.fd().armedLateralMode(), FdLateralMode::None);
     EXPECT_TRUE(flight.autopilot().engaged);
 }
 

@@ -34,7 +34,7 @@ TEST(LnavTurnDirectionFlight, ALegThatAsksForARightTurnIsJoinedTurningRight) {
     EXPECT_TRUE(flight.flyUntil(
         600.0, [&] { return plan.activeLeg == 1; }, route.holdSpeed()))
         << "W1 reached on the leg";
-    EXPECT_EQ(flight.fd().lateralMode, FdLateralMode::Lnav);
+    EXPECT_EQ(flight.fd().lateralMode(), FdLateralMode::Lnav);
 }
 
 } // namespace

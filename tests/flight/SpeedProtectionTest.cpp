@@ -40,7 +40,7 @@ protected:
         flight.fd().selectVerticalSpeedMode(true);
         flight.fd().setVerticalSpeedTarget(row.verticalSpeed);
         flight.fly(1.0);
-        ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Vs);
+        ASSERT_EQ(flight.fd().verticalMode(), FdVerticalMode::Vs);
     }
 
     FlightScenario flight;
@@ -69,12 +69,12 @@ TEST_P(SpeedProtectionTest, KeepsTheSpeedWithinItsLimits) {
             // The nose must not go down into an overspeed (simulator sign: up is negative).
             wrongWay = std::max(wrongWay, double{command - pitch});
         }
-        if (cas < 1.13f * adc.minimumSpeed && flight.fd().speedProtection) {
+        if (cas < 1.13f * adc.minimumSpeed && flight.fd().isSpeedProtectionActive()) {
             wrongWay = std::max(wrongWay, double{pitch - command});
         }
         overspeeds += overspeed && !wasOverspeed ? 1 : 0;
         wasOverspeed = overspeed;
-        protectedOnce = protectedOnce || flight.fd().speedProtection;
+        protectedOnce = protectedOnce || flight.fd().isSpeedProtectionActive();
         last = now;
     });
     std::printf("%s: CAS %.1f..%.1f (Vmin %.1f, VMO %.1f), %d overspeeds, %.1f s above VMO, "

@@ -28,7 +28,7 @@ TEST(TakeOffClimbTest, TakesOffInTogaAndCapturesThePreselectedAltitude) {
     flight.fly(0.5);
     flight.pressKey(FlightScenario::kToGaKey);
     flight.fly(1.0);
-    ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Toga);
+    ASSERT_EQ(flight.fd().verticalMode(), FdVerticalMode::Toga);
     if (flight.simulator().panel.token(323) != 0.0) {
         flight.pressKey(FlightScenario::kParkingBrakeKey);
     }
@@ -77,7 +77,7 @@ TEST(TakeOffClimbTest, TakesOffInTogaAndCapturesThePreselectedAltitude) {
             }
         });
         highest = std::max(highest, flight.altitudeFeet());
-        if (!captured && flight.fd().verticalMode == FdVerticalMode::Alt) {
+        if (!captured && flight.fd().verticalMode() == FdVerticalMode::Alt) {
             captured = true;
             capturedAt = flight.simulator().simulatorSeconds();
         }
@@ -100,7 +100,7 @@ TEST(TakeOffClimbTest, TakesOffInTogaAndCapturesThePreselectedAltitude) {
     EXPECT_LT(highest - kPreselect, 100.0);
     EXPECT_LT(settledHigh - settledLow, 80.0);
     EXPECT_NEAR(flight.altitudeFeet(), kPreselect, 50.0);
-    EXPECT_EQ(flight.fd().verticalMode, FdVerticalMode::Alt);
+    EXPECT_EQ(flight.fd().verticalMode(), FdVerticalMode::Alt);
 }
 
 } // namespace

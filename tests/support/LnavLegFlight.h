@@ -56,7 +56,7 @@ public:
         load(legs, destination);
         pressNavWithTheAutopilot();
         return flight.flyUntil(
-            10.0, [&] { return flight.fd().lateralMode == FdLateralMode::Lnav; }, holdSpeed());
+            10.0, [&] { return flight.fd().lateralMode() == FdLateralMode::Lnav; }, holdSpeed());
     }
 
     static Waypoint fixAt(const std::string& ident, const GcNav& from, double course,

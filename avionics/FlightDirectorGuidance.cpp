@@ -390,7 +390,9 @@ void FlightDirector::updateSpeedProtection() {
             next = SpeedProtection::Overspeed;
         }
     }
-    if (next != SpeedProtection::None && next != protection) {
+    // The mode's own law takes over again from the present pitch as well: resuming its loop
+    // where the episode found it raised the nose 11 degrees in one frame at the minimum speed.
+    if (next != protection) {
         vsPredictor.lastInput = verticalSpeed();
         resetPitchLoop();
         resetLevelChangeLoop();

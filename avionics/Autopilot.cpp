@@ -85,7 +85,7 @@ void Autopilot::update(Aircraft& aircraft) {
     radioAltitude = radAlt ? radAlt->radioAltitude : 0.0;
     autopilotMasterOn = aircraft.tokens.value(kSimAutopilotMasterToken) != 0.0;
     const FlightDirector* flightDirector = aircraft.flightDirector();
-    tcsActive = flightDirector && flightDirector->tcsActive;
+    tcsActive = flightDirector && flightDirector->isTcsActive();
     flapAngle = mechanisation ? mechanisation->flapAngle : 0.0f;
 
     trackAttitude(aircraft);

@@ -86,7 +86,7 @@ void FlightDirector::update(Aircraft& aircraft) {
 void FlightDirector::loadSettings(Aircraft& aircraft) {
     fetchSystems(aircraft);
     maxBank = static_cast<float>(std::fabs(aircraft.readIniDouble("Autopilot", "maxBank", 27.0)));
-    bankLimit = maxBank;
+    bankLimit_ = maxBank;
     pitchStep = static_cast<float>(aircraft.readIniDouble("Autopilot", "pitchStep", 0.25));
     bankStep = static_cast<float>(aircraft.readIniDouble("Autopilot", "bankStep", 3.0));
     altCaptureLoBreakpoint =
@@ -113,7 +113,7 @@ void FlightDirector::addElectricLoad(Aircraft&, BusLoads& loads) {
 void FlightDirector::updatePower(Aircraft& aircraft) {
     fetchSystems(aircraft);
     const Electric* electric = aircraft.electric();
-    const int side = coupledSide == 2 ? 1 : 0;
+    const int side = coupledSide_ == 2 ? 1 : 0;
     const int bus = side == 0 ? Electric::kEssentialBus1 : Electric::kDcBus2;
     const bool busPowered = electric && electric->isPowered(bus);
     const bool airDataLost = !adc || adc->selfTest[side] || adc->failed[side];
@@ -179,8 +179,8 @@ void FlightDirector::updateEicasMessages(Aircraft& aircraft) {
     const Electric* electric = aircraft.electric();
     const bool engaged = isAutopilotEngaged();
     const bool nowWindshearInop = !(electric && electric->isPowered(Electric::kAcBus));
-    const bool nowLateralModeOff = engaged && lateralMode == FdLateralMode::Rol;
-    const bool nowVerticalModeOff = engaged && verticalMode == FdVerticalMode::Pit;
+    const bool nowLateralModeOff = engaged && lateralMode_ == FdLateralMode::Rol;
+    const bool nowVerticalModeOff = engaged && verticalMode_ == FdVerticalMode::Pit;
     windshearInopChanged = nowWindshearInop != windshearInop;
     lateralModeOffChanged = nowLateralModeOff != lateralModeOff;
     verticalModeOffChanged = nowVerticalModeOff != verticalModeOff;
@@ -207,10 +207,10 @@ void FlightDirector::announceAltitude(Aircraft& aircraft) {
     if (!isAirborne()) {
         return;
     }
-    const float previousOffset = std::fabs(previousAltitude - altitudePreselect);
-    const float offset = std::fabs(altitude - altitudePreselect);
+    const float previousOffset = std::fabs(previousAltitude - altitudePreselect_);
+    const float offset = std::fabs(altitude - altitudePreselect_);
     const bool approaching = previousOffset > kAltitudeAlertBand && offset <= kAltitudeAlertBand;
-    const bool deviating = verticalMode == FdVerticalMode::Alt &&
+    const bool deviating = verticalMode_ == FdVerticalMode::Alt &&
                            previousOffset < kAltitudeDeviationBand &&
                            offset >= kAltitudeDeviationBand;
     if (approaching || deviating) {

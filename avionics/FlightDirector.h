@@ -128,6 +128,8 @@ public:
     void turnKnob(float step);
     void centreTurnKnob();
     void pitchWheel(float step);
+    // A click of the pedestal's pitch wheel: the step, and the wheel's picture turns.
+    void clickPitchWheel(float step);
 
     // Targets.
     void setHeadingBug(float degrees);
@@ -168,39 +170,10 @@ public:
     // Pitch limits of the vertical loops (simulator sign: up is negative).
     float pitchLimitUp = -25.0f;
     float pitchLimitDown = 15.0f;
-    // The speed law flies the overspeed or minimum-speed protection.
-    bool speedProtection = false;
-    // The level-change law flies the speed (not its entry vertical speed).
-    bool speedCaptured = false;
-    // Climb/descent mode: below the preselected altitude.
-    bool climbing = false;
     // ROL: the heading held once the wings are level.
     float rollHoldHeading = 0.0f;
-    // The flight director's command bars, rate-limited toward the Autopilot's commands.
-    float pitchCommandBar = 0.0f;
-    float bankCommandBar = 0.0f;
-
     // The simulator's own altitude hold holds the altitude in ALT.
     bool simAltHoldHanded = false;
-    // The side whose navigation receiver, AHRS and FMS source the modes use.
-    int32_t coupledSide = 1;
-    // The coupled NAV course and frequency (BCD) at the last capture.
-    int32_t capturedCourse = 0;
-    int32_t capturedNavFrequency = 0;
-    float iasTarget = 0.0f;
-    float machTarget = 0.0f;
-    float altitudePreselect = 0.0f;
-    float altitudeHoldTarget = 0.0f;
-    float vsTarget = 0.0f;
-    // 1..360.
-    float headingBug = 0.0f;
-    // The autopilot's maximum bank, or its half bank while low bank is on.
-    float bankLimit = 27.0f;
-    bool machMode = false;
-    // TO/GA was engaged as take-off, not go-around.
-    bool takeoffMode = false;
-    // The TCS button is held.
-    bool tcsActive = false;
     // Hold the bank at which TCS was released.
     bool tcsBankHold = false;
     // ROL: heading captured; wings-level timer running.
@@ -211,30 +184,88 @@ public:
     float goAroundAltitude = 0.0f;
     // Bank when TCS was last held or released.
     float tcsBank = 0.0f;
-    // The coupled side's bus or air data is lost.
-    bool inhibited = false;
-    FdVerticalMode verticalMode = FdVerticalMode::None;
-    FdVerticalMode armedVerticalMode = FdVerticalMode::None;
-    FdLateralMode lateralMode = FdLateralMode::None;
-    FdLateralMode armedLateralMode = FdLateralMode::None;
     // Pitch wheel and turn knob steps.
     float pitchStep = 0.25f;
     float bankStep = 3.0f;
-    float turnKnobCommand = 0.0f;
-    // The pedestal's pitch wheel picture: 0 or 1, flipped by every click of the wheel so that it
-    // turns.
-    int32_t pitchWheelPhase = 0;
-    bool fd1On = false;
-    bool fd2On = false;
-    // APR selected the approach; NAV clears it.
-    bool approachSelected = false;
     Fms* fms = nullptr;
     // Altitude-capture gain (minutes) scheduled by pressure altitude.
     float altCaptureGain = 0.2f;
     // A jump of the true airspeed in one frame, kept for 5 s.
     bool tasJump = false;
 
+    // The modes, the targets as read back from the simulator, and the state the panels and
+    // displays show.
+    FdVerticalMode verticalMode() const { return verticalMode_; }
+    FdVerticalMode armedVerticalMode() const { return armedVerticalMode_; }
+    FdLateralMode lateralMode() const { return lateralMode_; }
+    FdLateralMode armedLateralMode() const { return armedLateralMode_; }
+    // The speed target is a Mach number.
+    bool isMachMode() const { return machMode; }
+    // TO/GA was engaged as take-off, not go-around.
+    bool isTakeoffMode() const { return takeoffMode; }
+    float iasTarget() const { return iasTarget_; }
+    float machTarget() const { return machTarget_; }
+    float altitudePreselect() const { return altitudePreselect_; }
+    float altitudeHoldTarget() const { return altitudeHoldTarget_; }
+    float vsTarget() const { return vsTarget_; }
+    // 1..360.
+    float headingBug() const { return headingBug_; }
+    // The autopilot's maximum bank, or its half bank while low bank is on.
+    float bankLimit() const { return bankLimit_; }
+    // Climb/descent mode: below the preselected altitude.
+    bool isClimbing() const { return climbing; }
+    // The speed law flies the overspeed or minimum-speed protection.
+    bool isSpeedProtectionActive() const { return speedProtection; }
+    // The side whose navigation receiver, AHRS and FMS source the modes use.
+    int32_t coupledSide() const { return coupledSide_; }
+    // The coupled side's bus or air data is lost.
+    bool isInhibited() const { return inhibited; }
+    bool isDirectorOn(int side) const { return side == 1 ? fd1On : fd2On; }
+    // APR selected the approach; NAV clears it.
+    bool isApproachSelected() const { return approachSelected; }
+    // The TCS button is held.
+    bool isTcsActive() const { return tcsActive; }
+    // The bank the turn knob commands; about 0 at its centre.
+    float turnKnobCommand() const { return turnKnobCommand_; }
+    // The pedestal's pitch wheel picture: 0 or 1, flipped by every click of the wheel so that it
+    // turns.
+    int32_t pitchWheelPhase() const { return pitchWheelPhase_; }
+    // The flight director's command bars, rate-limited toward the Autopilot's commands.
+    float pitchCommandBar() const { return pitchCommandBar_; }
+    float bankCommandBar() const { return bankCommandBar_; }
+
 private:
+    FdVerticalMode verticalMode_ = FdVerticalMode::None;
+    FdVerticalMode armedVerticalMode_ = FdVerticalMode::None;
+    FdLateralMode lateralMode_ = FdLateralMode::None;
+    FdLateralMode armedLateralMode_ = FdLateralMode::None;
+    bool machMode = false;
+    bool takeoffMode = false;
+    float iasTarget_ = 0.0f;
+    float machTarget_ = 0.0f;
+    float altitudePreselect_ = 0.0f;
+    float altitudeHoldTarget_ = 0.0f;
+    float vsTarget_ = 0.0f;
+    float headingBug_ = 0.0f;
+    float bankLimit_ = 27.0f;
+    bool speedProtection = false;
+    // The level-change law flies the speed (not its entry vertical speed).
+    bool speedCaptured = false;
+    bool climbing = false;
+    int32_t coupledSide_ = 1;
+    // The coupled NAV course and frequency (BCD) at the last capture.
+    int32_t capturedCourse = 0;
+    int32_t capturedNavFrequency = 0;
+    bool inhibited = false;
+    bool fd1On = false;
+    bool fd2On = false;
+    bool approachSelected = false;
+    bool tcsActive = false;
+    float turnKnobCommand_ = 0.0f;
+    int32_t pitchWheelPhase_ = 0;
+    float pitchCommandBar_ = 0.0f;
+    float bankCommandBar_ = 0.0f;
+
     void fetchSystems(Aircraft& aircraft);
     bool isRunningFrame(const Aircraft& aircraft) const;
 
@@ -292,6 +323,8 @@ private:
     double speedLawPitch(float target, float cas, float predicted);
     void flyHeading(float target, bool trueHeading);
     void flyTrack(float target);
+    double trackBank(float target);
+    double lnavTrackCorrection(const LnavState& state);
     void flyRollHold();
     void flyVor();
     void flyLocalizer();

@@ -206,11 +206,11 @@ double FlightDirector::verticalSpeedPitch(float target) {
     const float v = verticalSpeed();
     const double predicted = vsPredictor.update(dt, v);
     double factor = 1.0;
-    if (verticalMode == FdVerticalMode::Alt) {
+    if (verticalMode_ == FdVerticalMode::Alt) {
         factor = std::fabs(currentBank()) < 5.0f && std::fabs(v) < 150.0f ? 0.6 : 0.8;
-    } else if (target <= -1000.0f && v <= -1200.0f && verticalMode == FdVerticalMode::Asel) {
+    } else if (target <= -1000.0f && v <= -1200.0f && verticalMode_ == FdVerticalMode::Asel) {
         factor = 1.3;
-    } else if (target <= -1000.0f && v <= -500.0f && verticalMode != FdVerticalMode::Asel) {
+    } else if (target <= -1000.0f && v <= -500.0f && verticalMode_ != FdVerticalMode::Asel) {
         factor = 0.5;
     }
     vsPid.gain = vsScheduledGain * factor;
@@ -219,11 +219,11 @@ double FlightDirector::verticalSpeedPitch(float target) {
 }
 
 void FlightDirector::flyAltitudeHold() {
-    flyVerticalSpeed(static_cast<float>(step(altHoldPi, dt, altitude, altitudeHoldTarget)));
+    flyVerticalSpeed(static_cast<float>(step(altHoldPi, dt, altitude, altitudeHoldTarget_)));
 }
 
 void FlightDirector::flyAltitudeCapture() {
-    flyVerticalSpeed(static_cast<float>(step(altCapturePi, dt, altitude, altitudePreselect)));
+    flyVerticalSpeed(static_cast<float>(step(altCapturePi, dt, altitude, altitudePreselect_)));
 }
 
 // Speed on elevator. Until the speed is captured the climb or descent is first established at a
@@ -233,8 +233,8 @@ void FlightDirector::flyLevelChange(float target) {
     const float cas = calibratedAirspeed();
     const auto predicted = static_cast<float>(casPredictor.update(dt, cas));
     const float v = verticalSpeed();
-    const bool climb = altitude < altitudePreselect;
-    const bool descent = altitude > altitudePreselect;
+    const bool climb = altitude < altitudePreselect_;
+    const bool descent = altitude > altitudePreselect_;
     const double altitudeFactor = altitude > 30000.0f ? 0.4 : altitude > 15000.0f ? 0.7 : 1.0;
     const auto accelerate = static_cast<float>(g.climbAccelerateFpm * altitudeFactor);
     const auto decelerate = static_cast<float>(g.descentDecelerateFpm);
@@ -286,7 +286,7 @@ double FlightDirector::speedLawPitch(float target, float cas, float predicted) {
     const float v = verticalSpeed();
     const double rate = step(levelChangeAccPi, dt, predicted, target);
     const double gain = levelChangePid.gain;
-    if (altitude > altitudePreselect && v < -500.0f) {
+    if (altitude > altitudePreselect_ && v < -500.0f) {
         levelChangePid.gain *=
             0.5 + 0.5 * (1.0 - std::min(std::fabs(v) - 500.0f, 2000.0f) / 2000.0);
     }
@@ -300,7 +300,7 @@ double FlightDirector::speedLawPitch(float target, float cas, float predicted) {
 
 // Climbs on a speed schedule, descends on a vertical-speed schedule.
 void FlightDirector::flyClimbDescent() {
-    const bool nowClimbing = altitude < altitudePreselect;
+    const bool nowClimbing = altitude < altitudePreselect_;
     if (nowClimbing != climbing) {
         resetPitchLoop();
         resetLevelChangeLoop();
@@ -313,20 +313,20 @@ void FlightDirector::flyClimbDescent() {
             const float speed = altitude <= 10000.0f
                                     ? 240.0f
                                     : 240.0f + std::trunc((altitude - 10000.0f) / 2000.0f * 30.0f);
-            if (speed != iasTarget) {
+            if (speed != iasTarget_) {
                 setSpeedTarget(static_cast<int32_t>(speed));
             }
         } else if (!machMode && (!adc || adc->mach < 0.56f)) {
-            if (iasTarget != 270.0f) {
+            if (iasTarget_ != 270.0f) {
                 setSpeedTarget(270);
             }
         } else {
             machMode = true;
-            if (std::fabs(machTarget - 0.56f) > 0.001f) {
+            if (std::fabs(machTarget_ - 0.56f) > 0.001f) {
                 setMachTarget(0.56f);
             }
         }
-        flyLevelChange(iasTarget);
+        flyLevelChange(iasTarget_);
         return;
     }
     float target = -1000.0f;
@@ -335,17 +335,18 @@ void FlightDirector::flyClimbDescent() {
     } else if (altitude > 10000.0f) {
         target = -1000.0f - 10.0f * std::trunc(std::trunc(altitude - 10000.0f) / 20.0f);
     }
-    if (target != vsTarget) {
+    if (target != vsTarget_) {
         setVerticalSpeedTarget(static_cast<int32_t>(target));
     }
-    flyVerticalSpeed(vsTarget);
+    flyVerticalSpeed(vsTarget_);
 }
 
 // Follows the beam at the descent rate its angle gives at the speed along the localizer.
 void FlightDirector::flyGlideslope() {
     const RadioUnit* receiver = coupledReceiver();
-    const bool onLocalizer = lateralMode == FdLateralMode::Loc || lateralMode == FdLateralMode::Bc;
-    if (!receiver || !gsValid || !onLocalizer || verticalMode != FdVerticalMode::Gs) {
+    const bool onLocalizer =
+        lateralMode_ == FdLateralMode::Loc || lateralMode_ == FdLateralMode::Bc;
+    if (!receiver || !gsValid || !onLocalizer || verticalMode_ != FdVerticalMode::Gs) {
         return;
     }
     const double groundSpeed = gps ? gps->groundSpeed : 0.0;
@@ -367,7 +368,7 @@ void FlightDirector::flyToga() {
     } else if (now() - togaSince < kGoAroundPitchHoldMs) {
         commandPitch(kGoAroundPitch);
     } else {
-        flyLevelChange(iasTarget);
+        flyLevelChange(iasTarget_);
     }
 }
 
@@ -375,10 +376,10 @@ void FlightDirector::flyToga() {
 // low speed is a new episode.
 void FlightDirector::updateSpeedProtection() {
     const bool exempt =
-        isOneOf(verticalMode, {FdVerticalMode::Alt, FdVerticalMode::Asel, FdVerticalMode::Gs});
+        isOneOf(verticalMode_, {FdVerticalMode::Alt, FdVerticalMode::Asel, FdVerticalMode::Gs});
     SpeedProtection next = SpeedProtection::None;
     if (isAirborne() && !exempt && adc) {
-        const bool overspeed = coupledSide == 2 ? adc->isOverspeed2() : adc->isOverspeed1();
+        const bool overspeed = coupledSide_ == 2 ? adc->isOverspeed2() : adc->isOverspeed1();
         if (overspeed) {
             next = SpeedProtection::Overspeed;
         } else if (calibratedAirspeed() < kMinimumSpeedFactor * adc->minimumSpeed) {
@@ -389,7 +390,9 @@ void FlightDirector::updateSpeedProtection() {
             next = SpeedProtection::Overspeed;
         }
     }
-    if (next != SpeedProtection::None && next != protection) {
+    // The mode's own law takes over again from the present pitch as well: resuming its loop
+    // where the episode found it raised the nose 11 degrees in one frame at the minimum speed.
+    if (next != protection) {
         vsPredictor.lastInput = verticalSpeed();
         resetPitchLoop();
         resetLevelChangeLoop();
@@ -403,14 +406,14 @@ void FlightDirector::updateSpeedProtection() {
 // limit the nose never moves the wrong way.
 void FlightDirector::flySpeedProtection() {
     const double pitch = speedProtectionPitch();
-    if (protection != SpeedProtection::Overspeed || verticalMode != FdVerticalMode::Vs) {
+    if (protection != SpeedProtection::Overspeed || verticalMode_ != FdVerticalMode::Vs) {
         commandPitch(pitch);
         return;
     }
     // In VS the overspeed protection only raises the nose above the VS law: on the speed law
     // alone it dived from below the limit toward it at full thrust and overshot it by 35 kt.
     // The loop not flown follows the one flown, so that either takes over without a jump.
-    const double vsPitch = verticalSpeedPitch(vsTarget);
+    const double vsPitch = verticalSpeedPitch(vsTarget_);
     if (vsPitch < pitch) {
         levelChangePid.output = levelChangePid.previousOutput = vsPitch;
         commandPitch(vsPitch);
@@ -421,19 +424,19 @@ void FlightDirector::flySpeedProtection() {
 }
 
 double FlightDirector::speedProtectionPitch() {
-    const bool speedMode = verticalMode == FdVerticalMode::Speed;
+    const bool speedMode = verticalMode_ == FdVerticalMode::Speed;
     const float cas = calibratedAirspeed();
     const auto predicted = static_cast<float>(casPredictor.update(dt, cas));
     double pitch = 0.0;
     if (protection == SpeedProtection::Overspeed) {
         const float limit = adc->maxOperatingSpeed - kProtectionMargin;
-        pitch = speedLawPitch(speedMode ? std::min(limit, iasTarget) : limit, cas, predicted);
+        pitch = speedLawPitch(speedMode ? std::min(limit, iasTarget_) : limit, cas, predicted);
         if (cas > adc->maxOperatingSpeed) {
             pitch = std::min(pitch, double{currentPitch()});
         }
     } else {
         const float minimum = kMinimumSpeedFactor * adc->minimumSpeed;
-        pitch = speedLawPitch(speedMode ? std::max(minimum + kProtectionMargin, iasTarget)
+        pitch = speedLawPitch(speedMode ? std::max(minimum + kProtectionMargin, iasTarget_)
                                         : minimum + kProtectionMargin,
                               cas, predicted);
         pitch = std::max(pitch, double{currentPitch()});
@@ -451,17 +454,22 @@ void FlightDirector::flyHeading(float target, bool trueHeading) {
     const float error = std::clamp(geo::angleDifference(current, target), -90.0f, 90.0f);
     headingPi.kp = scheduleHeadingGain(gps ? gps->groundSpeed : 0.0);
     double bank = step(headingPi, dt, 0.0, error);
-    if (lateralMode == FdLateralMode::Hdg) {
-        bank = std::clamp(bank, -double{bankLimit}, double{bankLimit});
+    if (lateralMode_ == FdLateralMode::Hdg) {
+        bank = std::clamp(bank, -double{bankLimit_}, double{bankLimit_});
     }
     commandBank(bank);
 }
 
 void FlightDirector::flyTrack(float target) {
+    commandBank(trackBank(target));
+}
+
+// The heading law's bank toward a true track.
+double FlightDirector::trackBank(float target) {
     const float current = gps ? gps->trueTrack : 0.0f;
     const float error = std::clamp(geo::angleDifference(current, target), -90.0f, 90.0f);
     headingPi.kp = scheduleHeadingGain(gps ? gps->groundSpeed : 0.0);
-    commandBank(step(headingPi, dt, 0.0, error));
+    return step(headingPi, dt, 0.0, error);
 }
 
 // Holds the bank from TCS or the turn knob, otherwise levels the wings and, a second after they
@@ -471,8 +479,8 @@ void FlightDirector::flyRollHold() {
         commandBank(tcsBank);
         return;
     }
-    if (std::fabs(turnKnobCommand) > kTurnKnobCentre) {
-        commandBank(turnKnobCommand);
+    if (std::fabs(turnKnobCommand_) > kTurnKnobCentre) {
+        commandBank(turnKnobCommand_);
         return;
     }
     if (!isAirborne() && ahrs) {
@@ -501,7 +509,7 @@ void FlightDirector::flyRollHold() {
 
 void FlightDirector::flyVor() {
     const RadioUnit* receiver = coupledReceiver();
-    if (!isOneOf(lateralMode, {FdLateralMode::Vor, FdLateralMode::Vapp}) || !receiver) {
+    if (!isOneOf(lateralMode_, {FdLateralMode::Vor, FdLateralMode::Vapp}) || !receiver) {
         flyRollHold();
         return;
     }
@@ -514,7 +522,7 @@ void FlightDirector::flyVor() {
         return;
     }
     const double deviation = receiver->cdiDeviation / 127.0 * 10.0 / 5.0;
-    PiController& pi = lateralMode == FdLateralMode::Vor ? vorPi : vappPi;
+    PiController& pi = lateralMode_ == FdLateralMode::Vor ? vorPi : vappPi;
     const double correction = step(pi, dt, 0.0, deviation);
     const float drift = adc ? adc->smoothedDriftAngle : 0.0f;
     const double target = normalize360(receiver->course - drift +
@@ -524,13 +532,13 @@ void FlightDirector::flyVor() {
 
 void FlightDirector::flyLocalizer() {
     const RadioUnit* receiver = coupledReceiver();
-    if (!isOneOf(lateralMode, {FdLateralMode::Loc, FdLateralMode::Bc}) || !receiver || !navValid) {
+    if (!isOneOf(lateralMode_, {FdLateralMode::Loc, FdLateralMode::Bc}) || !receiver || !navValid) {
         flyRollHold();
         return;
     }
     const double deviation = receiver->cdiDeviation / 127.0 * 2.5;
     double base = receiver->localizer - (adc ? adc->driftAngle : 0.0f);
-    if (lateralMode == FdLateralMode::Bc) {
+    if (lateralMode_ == FdLateralMode::Bc) {
         base += 180.0;
     }
     const double correction = step(locPi, dt, 0.0, deviation);
@@ -542,7 +550,7 @@ void FlightDirector::flyLocalizer() {
 // deviation negative right of it, so both corrections steer back toward the path.
 void FlightDirector::steerLnav() {
     LnavState* state = fms ? fms->lnavState() : nullptr;
-    if (lateralMode != FdLateralMode::Lnav || !state) {
+    if (lateralMode_ != FdLateralMode::Lnav || !state) {
         return;
     }
     if (!navValid) {
@@ -570,7 +578,12 @@ void FlightDirector::steerLnav() {
             step(turnTargetPi, dt, 0.0, std::clamp(state->deviation, -1.0, 1.0));
         const double bankCorrection =
             step(turnRatePid, dt, rateCorrection + state->turnRate - filteredTurnRate, 0.0);
-        double bank = bankCorrection + state->bankCommand;
+        // The turn-rate trim alone drifted off the arc (0.1 deg/s per nm at the en-route
+        // deviation scale, with nothing to damp it): the straight legs' track law brings the
+        // aircraft back onto the arc's tangent.
+        const double pathBank = trackBank(static_cast<float>(
+            normalize360(state->currentDesiredTrack + lnavTrackCorrection(*state))));
+        double bank = bankCorrection + state->bankCommand + pathBank;
         if (bank * state->bankCommand < 0.0) {
             bank = state->bankCommand / 2.0;
         }
@@ -587,8 +600,13 @@ void FlightDirector::steerLnav() {
     if (leg && turnInRequiredDirection(*leg)) {
         return;
     }
-    const double correction = step(lnavPi, dt, 0.0, -state->crossTrackError);
-    flyTrack(static_cast<float>(normalize360(state->currentDesiredTrack + correction)));
+    flyTrack(
+        static_cast<float>(normalize360(state->currentDesiredTrack + lnavTrackCorrection(*state))));
+}
+
+// Degrees of track back toward the LNAV path: 30 per nm off it, at most 30.
+double FlightDirector::lnavTrackCorrection(const LnavState& state) {
+    return step(lnavPi, dt, 0.0, -state.crossTrackError);
 }
 
 // A leg that must be joined turning one way is turned onto at the LNAV bank that way until the
@@ -613,7 +631,7 @@ bool FlightDirector::turnInRequiredDirection(FlightPlanLeg& leg) {
 
 void FlightDirector::updateCommandBars() {
     const bool airborne = isAirborne();
-    const bool toga = verticalMode == FdVerticalMode::Toga;
+    const bool toga = verticalMode_ == FdVerticalMode::Toga;
     const float pitch = currentPitch();
     double pitchStep = guidance.pitchRateMax * dt;
     if (!airborne) {
@@ -622,15 +640,17 @@ void FlightDirector::updateCommandBars() {
         pitchStep *= 0.5;
     }
     const float aoaMargin = adc ? adc->aoaMargin : 0.0f;
-    float bar = moveToward(pitchCommandBar, tcsActive ? pitch : autopilotPitchCommand(), pitchStep);
+    float bar =
+        moveToward(pitchCommandBar_, tcsActive ? pitch : autopilotPitchCommand(), pitchStep);
     bar = std::clamp(bar, pitch - kPitchBarBand, pitch + kPitchBarBand);
     bar = std::max({bar, pitchLimitUp, Autopilot::stallLimitedPitch(pitch, aoaMargin)});
     if (airborne && toga) {
         bar = std::max(bar, kTogaPitchBarLimit);
     }
-    pitchCommandBar = bar;
-    bankCommandBar = moveToward(bankCommandBar, tcsActive ? currentBank() : autopilotBankCommand(),
-                                guidance.bankRateMax * dt);
+    pitchCommandBar_ = bar;
+    bankCommandBar_ =
+        moveToward(bankCommandBar_, tcsActive ? currentBank() : autopilotBankCommand(),
+                   guidance.bankRateMax * dt);
 }
 
 // Turn geometry for the LNAV path: the bank the heading law would ask for the course change,

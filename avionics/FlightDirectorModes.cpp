@@ -81,7 +81,7 @@ bool FlightDirector::isAirborne() const {
 }
 
 bool FlightDirector::isFmsSourceCoupled() const {
-    return coupledSide == 2 ? fmsSource2 : fmsSource1;
+    return coupledSide_ == 2 ? fmsSource2 : fmsSource1;
 }
 
 void FlightDirector::selectNavigationSource(int side, bool fms) {
@@ -92,14 +92,14 @@ RadioUnit* FlightDirector::coupledReceiver() const {
     if (!radio) {
         return nullptr;
     }
-    return coupledSide == 2 ? &radio->unit2 : &radio->unit1;
+    return coupledSide_ == 2 ? &radio->unit2 : &radio->unit1;
 }
 
 AhrsUnit* FlightDirector::coupledAhrs() const {
     if (!ahrs) {
         return nullptr;
     }
-    return coupledSide == 2 ? &ahrs->unit2 : &ahrs->unit1;
+    return coupledSide_ == 2 ? &ahrs->unit2 : &ahrs->unit1;
 }
 
 // Unit 1 keeps the heading validity of both sides.
@@ -107,7 +107,7 @@ bool FlightDirector::isCoupledHeadingValid() const {
     if (!ahrs) {
         return false;
     }
-    return !(coupledSide == 2 ? ahrs->unit1.headingSide2 : ahrs->unit1.headingSide1).invalid;
+    return !(coupledSide_ == 2 ? ahrs->unit1.headingSide2 : ahrs->unit1.headingSide1).invalid;
 }
 
 bool FlightDirector::isBackCourse() const {
@@ -163,26 +163,27 @@ void FlightDirector::ensureConsistency() {
         fd1On = fd2On = true;
     }
     const bool verticalBeyondPit =
-        verticalMode != FdVerticalMode::None && verticalMode != FdVerticalMode::Pit;
+        verticalMode_ != FdVerticalMode::None && verticalMode_ != FdVerticalMode::Pit;
     const bool lateralBeyondRol =
-        lateralMode != FdLateralMode::None && lateralMode != FdLateralMode::Rol;
+        lateralMode_ != FdLateralMode::None && lateralMode_ != FdLateralMode::Rol;
     if (!fd1On && !fd2On && (verticalBeyondPit || lateralBeyondRol)) {
         fd1On = fd2On = true;
     }
     if (!engaged && !fd1On && !fd2On) {
-        verticalMode = armedVerticalMode = FdVerticalMode::None;
+        verticalMode_ = armedVerticalMode_ = FdVerticalMode::None;
         setLateralMode(FdLateralMode::None);
-        armedLateralMode = FdLateralMode::None;
+        armedLateralMode_ = FdLateralMode::None;
         return;
     }
-    if (verticalMode == FdVerticalMode::None) {
-        if (armedVerticalMode == FdVerticalMode::Asel || armedVerticalMode == FdVerticalMode::Gs) {
-            verticalMode = FdVerticalMode::Pit;
+    if (verticalMode_ == FdVerticalMode::None) {
+        if (armedVerticalMode_ == FdVerticalMode::Asel ||
+            armedVerticalMode_ == FdVerticalMode::Gs) {
+            verticalMode_ = FdVerticalMode::Pit;
         } else {
             setVerticalMode(FdVerticalMode::Pit);
         }
     }
-    if (lateralMode == FdLateralMode::None) {
+    if (lateralMode_ == FdLateralMode::None) {
         setLateralMode(FdLateralMode::Rol);
     }
 }
@@ -209,8 +210,8 @@ void FlightDirector::toggleFlightDirector(bool& on) {
 }
 
 void FlightDirector::clearModes() {
-    verticalMode = armedVerticalMode = FdVerticalMode::None;
-    lateralMode = armedLateralMode = FdLateralMode::None;
+    verticalMode_ = armedVerticalMode_ = FdVerticalMode::None;
+    lateralMode_ = armedLateralMode_ = FdLateralMode::None;
 }
 
 // The coupled side's bus or air data is lost: its director goes off, PIT and ROL (none with
@@ -221,9 +222,9 @@ void FlightDirector::leaveModesWhileInhibited() {
     if (isAutopilotEngaged()) {
         autopilot->toggleEngage();
     }
-    if (coupledSide == 1 && fd1On) {
+    if (coupledSide_ == 1 && fd1On) {
         toggleFlightDirector1();
-    } else if (coupledSide == 2 && fd2On) {
+    } else if (coupledSide_ == 2 && fd2On) {
         toggleFlightDirector2();
     }
     setVerticalMode(FdVerticalMode::Pit);
@@ -244,29 +245,29 @@ void FlightDirector::setLateralMode(FdLateralMode mode) {
     case FdLateralMode::None:
     case FdLateralMode::Rol:
     case FdLateralMode::TogaRol:
-        if (mode == FdLateralMode::Rol && lateralMode != FdLateralMode::Rol) {
+        if (mode == FdLateralMode::Rol && lateralMode_ != FdLateralMode::Rol) {
             clearRollFlags();
         }
         if (autopilot) {
             autopilot->setBankCommand(currentBank());
         }
-        lateralMode = mode;
+        lateralMode_ = mode;
         if (mode == FdLateralMode::None) {
-            armedLateralMode = FdLateralMode::None;
+            armedLateralMode_ = FdLateralMode::None;
         }
         break;
     case FdLateralMode::Hdg:
         headingPi.integral = 0.0;
-        lateralMode = mode;
+        lateralMode_ = mode;
         break;
     case FdLateralMode::Lnav:
         headingPi.integral = 0.0;
         lnavPi.integral = 0.0;
-        lateralMode = mode;
+        lateralMode_ = mode;
         break;
     default:
         headingPi.integral = vorPi.integral = vappPi.integral = locPi.integral = 0.0;
-        lateralMode = mode;
+        lateralMode_ = mode;
         break;
     }
 }
@@ -284,32 +285,32 @@ void FlightDirector::setVerticalMode(FdVerticalMode mode) {
         if (autopilot) {
             autopilot->setPitchCommand(currentPitch());
         }
-        verticalMode = mode;
+        verticalMode_ = mode;
         if (mode == FdVerticalMode::None) {
-            armedVerticalMode = FdVerticalMode::None;
-        } else if (adc && std::fabs(adc->indicatedAltitude - altitudePreselect) > kAutoAselBand &&
+            armedVerticalMode_ = FdVerticalMode::None;
+        } else if (adc && std::fabs(adc->indicatedAltitude - altitudePreselect_) > kAutoAselBand &&
                    std::fabs(verticalSpeed()) > kPitAselVerticalSpeed) {
             armAltitudeSelect();
-        } else if (armedVerticalMode != FdVerticalMode::Gs) {
-            armedVerticalMode = FdVerticalMode::None;
+        } else if (armedVerticalMode_ != FdVerticalMode::Gs) {
+            armedVerticalMode_ = FdVerticalMode::None;
         }
         break;
     case FdVerticalMode::Alt:
-        if (verticalMode == FdVerticalMode::Alt || verticalMode == FdVerticalMode::Gs) {
+        if (verticalMode_ == FdVerticalMode::Alt || verticalMode_ == FdVerticalMode::Gs) {
             break;
         }
         altHoldPi.integral = vsRatePi.integral = 0.0;
         resetPitchLoop();
-        altitudeHoldTarget = altitudePreselect;
-        verticalMode = FdVerticalMode::Alt;
+        altitudeHoldTarget_ = altitudePreselect_;
+        verticalMode_ = FdVerticalMode::Alt;
         disarmUnlessGlideslope();
         panelServices().sendKeyEvent(kVerticalSpeedEvent, 0);
         break;
     case FdVerticalMode::Asel:
         altCapturePi.integral = vsRatePi.integral = 0.0;
         resetPitchLoop();
-        altitudeHoldTarget = altitudePreselect;
-        verticalMode = FdVerticalMode::Asel;
+        altitudeHoldTarget_ = altitudePreselect_;
+        verticalMode_ = FdVerticalMode::Asel;
         disarmUnlessGlideslope();
         break;
     case FdVerticalMode::Vs:
@@ -319,7 +320,7 @@ void FlightDirector::setVerticalMode(FdVerticalMode mode) {
         resetPitchLoop();
         panelServices().sendKeyEvent(kVerticalSpeedEvent,
                                      static_cast<uint32_t>(truncatedToHundreds(verticalSpeed())));
-        verticalMode = FdVerticalMode::Vs;
+        verticalMode_ = FdVerticalMode::Vs;
         armAltitudeSelect();
         break;
     case FdVerticalMode::Speed:
@@ -329,20 +330,20 @@ void FlightDirector::setVerticalMode(FdVerticalMode mode) {
         }
         resetPitchLoop();
         resetLevelChangeLoop();
-        verticalMode = mode;
+        verticalMode_ = mode;
         armAltitudeSelect();
         break;
     case FdVerticalMode::Gs:
-        if (lateralMode == FdLateralMode::Loc && verticalMode != FdVerticalMode::Gs) {
+        if (lateralMode_ == FdLateralMode::Loc && verticalMode_ != FdVerticalMode::Gs) {
             gsPi.integral = vsRatePi.integral = 0.0;
             resetPitchLoop();
-            verticalMode = FdVerticalMode::Gs;
-            armedVerticalMode = FdVerticalMode::None;
+            verticalMode_ = FdVerticalMode::Gs;
+            armedVerticalMode_ = FdVerticalMode::None;
         }
         break;
     case FdVerticalMode::Toga:
         setTakeoffOrGoAround();
-        if (verticalMode == FdVerticalMode::Toga) {
+        if (verticalMode_ == FdVerticalMode::Toga) {
             resetPitchLoop();
             resetLevelChangeLoop();
         }
@@ -355,27 +356,27 @@ void FlightDirector::setVerticalMode(FdVerticalMode mode) {
 // VS, speed and climb/descent stay unavailable while ALT holds an altitude within 100 ft of the
 // preselected one.
 bool FlightDirector::isRefusedNearPreselect() const {
-    return verticalMode == FdVerticalMode::Alt &&
-           std::fabs(altitudePreselect - altitudeHoldTarget) < kPreselectRefusalBand;
+    return verticalMode_ == FdVerticalMode::Alt &&
+           std::fabs(altitudePreselect_ - altitudeHoldTarget_) < kPreselectRefusalBand;
 }
 
 void FlightDirector::armAltitudeSelect() {
-    if (armedVerticalMode != FdVerticalMode::Gs) {
-        armedVerticalMode = FdVerticalMode::Asel;
+    if (armedVerticalMode_ != FdVerticalMode::Gs) {
+        armedVerticalMode_ = FdVerticalMode::Asel;
     }
 }
 
 void FlightDirector::disarmUnlessGlideslope() {
-    if (armedVerticalMode != FdVerticalMode::Gs) {
-        armedVerticalMode = FdVerticalMode::None;
+    if (armedVerticalMode_ != FdVerticalMode::Gs) {
+        armedVerticalMode_ = FdVerticalMode::None;
     }
 }
 
 // An armed glideslope gives way to an armed ASEL, or to nothing where ASEL makes no sense.
 void FlightDirector::disarmGlideslope() {
     const bool holdingOrCapturing =
-        isOneOf(verticalMode, {FdVerticalMode::Alt, FdVerticalMode::Asel, FdVerticalMode::None});
-    armedVerticalMode = holdingOrCapturing ? FdVerticalMode::None : FdVerticalMode::Asel;
+        isOneOf(verticalMode_, {FdVerticalMode::Alt, FdVerticalMode::Asel, FdVerticalMode::None});
+    armedVerticalMode_ = holdingOrCapturing ? FdVerticalMode::None : FdVerticalMode::Asel;
 }
 
 void FlightDirector::clearRollFlags() {
@@ -388,18 +389,18 @@ void FlightDirector::clearRollFlags() {
 void FlightDirector::setTakeoffOrGoAround() {
     const bool slowOnGround = !isAirborne() && calibratedAirspeed() < kTakeoffMaxCas;
     const bool takeoff =
-        !takeoffMode && (slowOnGround || (!above400Ft && verticalMode != FdVerticalMode::Toga));
+        !takeoffMode && (slowOnGround || (!above400Ft && verticalMode_ != FdVerticalMode::Toga));
     if (takeoff) {
         leaveMach();
-        verticalMode = FdVerticalMode::Toga;
-        armedVerticalMode = FdVerticalMode::Asel;
+        verticalMode_ = FdVerticalMode::Toga;
+        armedVerticalMode_ = FdVerticalMode::Asel;
         setLateralMode(FdLateralMode::TogaRol);
-        armedLateralMode = FdLateralMode::None;
+        armedLateralMode_ = FdLateralMode::None;
         takeoffMode = true;
         togaSince = now();
         return;
     }
-    if (!(takeoffMode || above400Ft) || verticalMode == FdVerticalMode::Toga ||
+    if (!(takeoffMode || above400Ft) || verticalMode_ == FdVerticalMode::Toga ||
         radioAltitude() >= kGoAroundMaxRadioAltitude) {
         return;
     }
@@ -407,20 +408,20 @@ void FlightDirector::setTakeoffOrGoAround() {
     // climb or descent stayed in Mach and its target went back to the Mach speed.
     leaveMach();
     const float minimumSpeed = adc ? adc->minimumSpeed : 0.0f;
-    const float speed = std::ceil(std::max(iasTarget, kGoAroundMinimumSpeedFactor * minimumSpeed));
+    const float speed = std::ceil(std::max(iasTarget_, kGoAroundMinimumSpeedFactor * minimumSpeed));
     setSpeedTarget(static_cast<int32_t>(std::min(speed, kGoAroundMaxSpeed)));
     togaSince = now();
     goAroundAltitude = altitude;
-    verticalMode = FdVerticalMode::Toga;
-    armedVerticalMode = FdVerticalMode::Asel;
+    verticalMode_ = FdVerticalMode::Toga;
+    armedVerticalMode_ = FdVerticalMode::Asel;
     setLateralMode(FdLateralMode::TogaRol);
-    armedLateralMode = FdLateralMode::None;
+    armedLateralMode_ = FdLateralMode::None;
     takeoffMode = false;
 }
 
 void FlightDirector::cancelLateralMode() {
     setLateralMode(FdLateralMode::Rol);
-    armedLateralMode = FdLateralMode::None;
+    armedLateralMode_ = FdLateralMode::None;
     if (autopilot) {
         autopilot->syncBank();
     }
@@ -433,10 +434,10 @@ void FlightDirector::cancelApproach() {
     if (autopilot) {
         autopilot->setPitchCommand(currentPitch());
     }
-    if (verticalMode == FdVerticalMode::Gs) {
+    if (verticalMode_ == FdVerticalMode::Gs) {
         setVerticalMode(FdVerticalMode::Pit);
     }
-    if (armedVerticalMode == FdVerticalMode::Gs) {
+    if (armedVerticalMode_ == FdVerticalMode::Gs) {
         disarmGlideslope();
     }
 }
@@ -445,14 +446,14 @@ void FlightDirector::cancelApproach() {
 
 void FlightDirector::pressNav() {
     using enum FdLateralMode;
-    if (isOneOf(armedLateralMode, {Vor, Loc, Bc, Lnav})) {
-        armedLateralMode = None;
+    if (isOneOf(armedLateralMode_, {Vor, Loc, Bc, Lnav})) {
+        armedLateralMode_ = None;
         return;
     }
-    if (armedVerticalMode == FdVerticalMode::Gs) {
+    if (armedVerticalMode_ == FdVerticalMode::Gs) {
         disarmGlideslope();
     }
-    if (isOneOf(lateralMode, {Vor, Loc, Bc, Lnav})) {
+    if (isOneOf(lateralMode_, {Vor, Loc, Bc, Lnav})) {
         cancelLateralMode();
         return;
     }
@@ -461,59 +462,59 @@ void FlightDirector::pressNav() {
         const LnavState* state = lnav();
         if (state && state->valid) {
             setLateralMode(Hdg);
-            armedLateralMode = Lnav;
+            armedLateralMode_ = Lnav;
         }
         return;
     }
     const RadioUnit* receiver = coupledReceiver();
     if (!receiver || receiver->navSignal == 0) {
         setLateralMode(Hdg);
-        armedLateralMode = Vor;
+        armedLateralMode_ = Vor;
         return;
     }
     navValid = navWasValid = true;
     setLateralMode(Hdg);
     if (!receiver->hasLocalizer) {
-        armedLateralMode = Vor;
+        armedLateralMode_ = Vor;
     } else {
-        armedLateralMode = isBackCourse() ? Bc : Loc;
+        armedLateralMode_ = isBackCourse() ? Bc : Loc;
     }
 }
 
 void FlightDirector::pressApproach() {
     using enum FdLateralMode;
-    if (isOneOf(armedLateralMode, {Vapp, Loc, Bc, Lnav})) {
-        armedLateralMode = None;
+    if (isOneOf(armedLateralMode_, {Vapp, Loc, Bc, Lnav})) {
+        armedLateralMode_ = None;
         return;
     }
-    if (armedVerticalMode == FdVerticalMode::Gs) {
+    if (armedVerticalMode_ == FdVerticalMode::Gs) {
         disarmGlideslope();
     }
-    if (isOneOf(lateralMode, {Vapp, Loc, Bc, Lnav})) {
+    if (isOneOf(lateralMode_, {Vapp, Loc, Bc, Lnav})) {
         cancelLateralMode();
         return;
     }
     if (isFmsSourceCoupled()) {
         setLateralMode(Hdg);
-        armedLateralMode = Lnav;
+        armedLateralMode_ = Lnav;
         return;
     }
     approachSelected = true;
     const RadioUnit* receiver = coupledReceiver();
     if (!receiver || receiver->navSignal == 0) {
         setLateralMode(Hdg);
-        armedLateralMode = Vapp;
+        armedLateralMode_ = Vapp;
         return;
     }
     navValid = navWasValid = gsValid = gsWasValid = true;
     setLateralMode(Hdg);
     if (!receiver->hasLocalizer) {
-        armedLateralMode = Vapp;
+        armedLateralMode_ = Vapp;
     } else if (isBackCourse()) {
-        armedLateralMode = Bc;
+        armedLateralMode_ = Bc;
     } else {
-        armedLateralMode = Loc;
-        armedVerticalMode = FdVerticalMode::Gs;
+        armedLateralMode_ = Loc;
+        armedVerticalMode_ = FdVerticalMode::Gs;
     }
 }
 
@@ -532,20 +533,20 @@ void FlightDirector::selectHeadingMode(bool on) {
 }
 
 void FlightDirector::toggleAltitudeHold() {
-    if (verticalMode == FdVerticalMode::Alt) {
+    if (verticalMode_ == FdVerticalMode::Alt) {
         setVerticalMode(FdVerticalMode::Pit);
         return;
     }
     setVerticalMode(FdVerticalMode::Alt);
     if (adc) {
-        altitudeHoldTarget = adc->indicatedAltitude;
+        altitudeHoldTarget_ = adc->indicatedAltitude;
     }
 }
 
 void FlightDirector::selectVerticalSpeedMode(bool on) {
     if (on) {
         setVerticalMode(FdVerticalMode::Vs);
-    } else if (verticalMode == FdVerticalMode::Vs) {
+    } else if (verticalMode_ == FdVerticalMode::Vs) {
         setVerticalMode(FdVerticalMode::Pit);
         panelServices().sendKeyEvent(kVerticalSpeedEvent, 0);
     }
@@ -553,7 +554,7 @@ void FlightDirector::selectVerticalSpeedMode(bool on) {
 
 void FlightDirector::selectSpeedMode(bool on) {
     if (!on) {
-        if (verticalMode == FdVerticalMode::Speed) {
+        if (verticalMode_ == FdVerticalMode::Speed) {
             setVerticalMode(FdVerticalMode::Pit);
         }
         return;
@@ -571,7 +572,7 @@ void FlightDirector::selectSpeedMode(bool on) {
 void FlightDirector::selectFlightLevelChange(bool on) {
     if (on) {
         setVerticalMode(FdVerticalMode::ClimbDescent);
-    } else if (verticalMode == FdVerticalMode::ClimbDescent) {
+    } else if (verticalMode_ == FdVerticalMode::ClimbDescent) {
         setVerticalMode(FdVerticalMode::Pit);
     }
 }
@@ -581,7 +582,7 @@ void FlightDirector::pressToGa() {
     if (fadec && isAirborne()) {
         fadec->selectTakeoffRating();
     }
-    if (verticalMode == FdVerticalMode::Toga) {
+    if (verticalMode_ == FdVerticalMode::Toga) {
         setVerticalMode(FdVerticalMode::Pit);
         cancelLateralMode();
         takeoffMode = false;
@@ -596,14 +597,14 @@ void FlightDirector::pressToGa() {
 void FlightDirector::switchSide() {
     setVerticalMode(FdVerticalMode::Pit);
     cancelLateralMode();
-    coupledSide = 3 - coupledSide;
+    coupledSide_ = 3 - coupledSide_;
 }
 
 void FlightDirector::setLowBank(bool on) {
     if (!on) {
-        bankLimit = autopilotMaxBank();
-    } else if (lateralMode == FdLateralMode::Hdg) {
-        bankLimit = autopilotHalfBank();
+        bankLimit_ = autopilotMaxBank();
+    } else if (lateralMode_ == FdLateralMode::Hdg) {
+        bankLimit_ = autopilotHalfBank();
     }
 }
 
@@ -612,29 +613,29 @@ void FlightDirector::toggleLowBank() {
 }
 
 bool FlightDirector::isLowBankOn() const {
-    return bankLimit == autopilotHalfBank();
+    return bankLimit_ == autopilotHalfBank();
 }
 
 void FlightDirector::turnKnob(float step) {
     const float limit = autopilotMaxBank();
-    turnKnobCommand = std::clamp(turnKnobCommand + step, -limit, limit);
+    turnKnobCommand_ = std::clamp(turnKnobCommand_ + step, -limit, limit);
     tcsBankHold = false;
     writeTurnKnob();
     cancelLateralMode();
-    if (std::fabs(turnKnobCommand) <= kTurnKnobCentre) {
+    if (std::fabs(turnKnobCommand_) <= kTurnKnobCentre) {
         clearRollFlags();
     }
 }
 
 void FlightDirector::centreTurnKnob() {
-    turnKnobCommand = 0.0f;
+    turnKnobCommand_ = 0.0f;
     clearRollFlags();
     writeTurnKnob();
 }
 
 void FlightDirector::writeTurnKnob() const {
     if (fdVarTurnKnob >= 0) {
-        panelServices().writeNamedVariable(fdVarTurnKnob, (kTurnKnobHalfRange - turnKnobCommand) *
+        panelServices().writeNamedVariable(fdVarTurnKnob, (kTurnKnobHalfRange - turnKnobCommand_) *
                                                               100.0 / (2.0 * kTurnKnobHalfRange));
     }
 }
@@ -642,7 +643,7 @@ void FlightDirector::writeTurnKnob() const {
 // Nose down (a positive step) lowers the vertical-speed target in VS; in PIT under the
 // autopilot it moves the pitch command.
 void FlightDirector::pitchWheel(float step) {
-    if (verticalMode == FdVerticalMode::Vs) {
+    if (verticalMode_ == FdVerticalMode::Vs) {
         adjustVerticalSpeedTarget(step > 0.0f ? -kPitchWheelVerticalSpeedStep
                                               : kPitchWheelVerticalSpeedStep);
         return;
@@ -650,12 +651,17 @@ void FlightDirector::pitchWheel(float step) {
     if (!isAutopilotEngaged()) {
         return;
     }
-    if (verticalMode == FdVerticalMode::Alt) {
+    if (verticalMode_ == FdVerticalMode::Alt) {
         setVerticalMode(FdVerticalMode::Pit);
     }
-    if (verticalMode == FdVerticalMode::Pit) {
+    if (verticalMode_ == FdVerticalMode::Pit) {
         autopilot->setPitchCommand(autopilot->pitchCommand + step);
     }
+}
+
+void FlightDirector::clickPitchWheel(float step) {
+    pitchWheelPhase_ = 1 - pitchWheelPhase_;
+    pitchWheel(step);
 }
 
 bool FlightDirector::isWithinAltitudeCapture(float targetAltitude) {
@@ -686,7 +692,7 @@ void FlightDirector::updateGuidance(const Aircraft& aircraft) {
         clearModes();
         return;
     }
-    if (lateralMode != FdLateralMode::Hdg) {
+    if (lateralMode_ != FdLateralMode::Hdg) {
         setLowBank(false);
     }
     updateTouchControlSteering(aircraft);
@@ -723,12 +729,12 @@ void FlightDirector::updateTouchControlSteering(const Aircraft& aircraft) {
         if (isAutopilotEngaged()) {
             return;
         }
-        if (verticalMode == FdVerticalMode::Vs) {
+        if (verticalMode_ == FdVerticalMode::Vs) {
             const int32_t target = truncatedToHundreds(verticalSpeed());
-            if (static_cast<float>(target) != vsTarget) {
+            if (static_cast<float>(target) != vsTarget_) {
                 setVerticalSpeedTarget(target);
             }
-        } else if (verticalMode == FdVerticalMode::Speed) {
+        } else if (verticalMode_ == FdVerticalMode::Speed) {
             if (machMode) {
                 setMachTarget(adc ? adc->mach : 0.0f);
             } else {
@@ -756,35 +762,35 @@ void FlightDirector::updateTouchControlSteering(const Aircraft& aircraft) {
 // flies in this frame, none for no law.
 FdVerticalMode FlightDirector::updateVerticalTransitions() {
     captureVerticalModes();
-    if (verticalMode == FdVerticalMode::Gs) {
-        armedVerticalMode = FdVerticalMode::None;
+    if (verticalMode_ == FdVerticalMode::Gs) {
+        armedVerticalMode_ = FdVerticalMode::None;
     }
-    if (verticalMode == FdVerticalMode::Speed && altitudeChanged) {
+    if (verticalMode_ == FdVerticalMode::Speed && altitudeChanged) {
         switchSpeedUnitsByAltitude();
     }
     updateSpeedProtection();
     if (speedProtection) {
-        return verticalMode;
+        return verticalMode_;
     }
-    const FdVerticalMode flown = verticalMode;
+    const FdVerticalMode flown = verticalMode_;
     switch (flown) {
     case FdVerticalMode::None: {
-        const FdVerticalMode armed = armedVerticalMode;
+        const FdVerticalMode armed = armedVerticalMode_;
         setVerticalMode(FdVerticalMode::Pit);
-        armedVerticalMode = armed;
+        armedVerticalMode_ = armed;
         return FdVerticalMode::None;
     }
     case FdVerticalMode::Pit:
-        if (isAirborne() && armedVerticalMode == FdVerticalMode::None &&
-            std::fabs(altitude - altitudePreselect) > kAutoAselBand) {
+        if (isAirborne() && armedVerticalMode_ == FdVerticalMode::None &&
+            std::fabs(altitude - altitudePreselect_) > kAutoAselBand) {
             armAltitudeSelect();
         }
         break;
     case FdVerticalMode::Asel:
-        if (std::fabs(altitude - altitudePreselect) < kAltitudeCapturedBand &&
+        if (std::fabs(altitude - altitudePreselect_) < kAltitudeCapturedBand &&
             std::fabs(verticalSpeed()) <= kAltitudeCapturedVerticalSpeed) {
             setVerticalMode(FdVerticalMode::Alt);
-            altitudeHoldTarget = altitudePreselect;
+            altitudeHoldTarget_ = altitudePreselect_;
             return FdVerticalMode::None;
         }
         break;
@@ -799,34 +805,35 @@ FdVerticalMode FlightDirector::updateVerticalTransitions() {
 
 // ASEL and GS captures, airborne from 5 s after lift-off.
 void FlightDirector::captureVerticalModes() {
-    if (!isAirborne() || verticalMode == FdVerticalMode::Gs || !adc ||
+    if (!isAirborne() || verticalMode_ == FdVerticalMode::Gs || !adc ||
         now() - adc->liftoffTime <= kLiftoffCaptureDelayMs) {
         return;
     }
-    if (armedVerticalMode == FdVerticalMode::Asel || armedVerticalMode == FdVerticalMode::Gs) {
-        const float toGo = altitudePreselect - altitude;
+    if (armedVerticalMode_ == FdVerticalMode::Asel || armedVerticalMode_ == FdVerticalMode::Gs) {
+        const float toGo = altitudePreselect_ - altitude;
         const float lead = verticalSpeed() * altCaptureGain;
         const bool climbingToward = verticalSpeed() > 0.0f && toGo > 0.0f && toGo <= lead;
         const bool descendingToward = verticalSpeed() < 0.0f && toGo < 0.0f && lead <= toGo;
         // A take-off climb captures its armed ASEL too: it flew through the cleared altitude.
         const bool togaClimb =
-            verticalMode == FdVerticalMode::Toga && climbingToward &&
-            (takeoffMode || altitudePreselect > goAroundAltitude + kGoAroundAselMargin);
+            verticalMode_ == FdVerticalMode::Toga && climbingToward &&
+            (takeoffMode || altitudePreselect_ > goAroundAltitude + kGoAroundAselMargin);
         const bool fromCapturableMode =
-            isOneOf(verticalMode, {FdVerticalMode::Pit, FdVerticalMode::Vs, FdVerticalMode::Speed,
-                                   FdVerticalMode::ClimbDescent});
+            isOneOf(verticalMode_, {FdVerticalMode::Pit, FdVerticalMode::Vs, FdVerticalMode::Speed,
+                                    FdVerticalMode::ClimbDescent});
         if ((climbingToward || descendingToward) && (fromCapturableMode || togaClimb)) {
             setVerticalMode(FdVerticalMode::Asel);
         }
     }
-    const bool onLocalizer = lateralMode == FdLateralMode::Loc || lateralMode == FdLateralMode::Bc;
-    if (armedVerticalMode == FdVerticalMode::Gs && !onLocalizer &&
-        armedLateralMode == FdLateralMode::None) {
+    const bool onLocalizer =
+        lateralMode_ == FdLateralMode::Loc || lateralMode_ == FdLateralMode::Bc;
+    if (armedVerticalMode_ == FdVerticalMode::Gs && !onLocalizer &&
+        armedLateralMode_ == FdLateralMode::None) {
         disarmGlideslope();
     }
     const RadioUnit* receiver = coupledReceiver();
-    if (armedVerticalMode == FdVerticalMode::Gs && lateralMode == FdLateralMode::Loc && receiver &&
-        receiver->glideSlopeFlag &&
+    if (armedVerticalMode_ == FdVerticalMode::Gs && lateralMode_ == FdLateralMode::Loc &&
+        receiver && receiver->glideSlopeFlag &&
         std::fabs(receiver->gsi / kGsiFullScale * 0.7f / 0.3f) <= 0.4f) {
         setVerticalMode(FdVerticalMode::Gs);
     }
@@ -858,10 +865,10 @@ void FlightDirector::flyVerticalLaw(FdVerticalMode law, const Aircraft& aircraft
             flyAltitudeCapture();
             break;
         case FdVerticalMode::Vs:
-            flyVerticalSpeed(vsTarget);
+            flyVerticalSpeed(vsTarget_);
             break;
         case FdVerticalMode::Speed:
-            flyLevelChange(iasTarget);
+            flyLevelChange(iasTarget_);
             break;
         case FdVerticalMode::ClimbDescent:
             flyClimbDescent();
@@ -874,7 +881,7 @@ void FlightDirector::flyVerticalLaw(FdVerticalMode law, const Aircraft& aircraft
             break;
         }
     }
-    const bool takingOff = verticalMode == FdVerticalMode::Toga && takeoffMode;
+    const bool takingOff = verticalMode_ == FdVerticalMode::Toga && takeoffMode;
     if (!isAirborne() && !takingOff && autopilot) {
         autopilot->setPitchCommand(currentPitch());
         autopilot->syncPitch();
@@ -885,11 +892,11 @@ void FlightDirector::flyVerticalLaw(FdVerticalMode law, const Aircraft& aircraft
 // capture, the heading's loss and the captures and monitors of the active mode. Returns the mode
 // whose law flies in this frame, none for no law.
 FdLateralMode FlightDirector::updateLateralTransitions() {
-    if (std::fabs(turnKnobCommand) > kTurnKnobCentre) {
-        if (lateralMode != FdLateralMode::Rol) {
+    if (std::fabs(turnKnobCommand_) > kTurnKnobCentre) {
+        if (lateralMode_ != FdLateralMode::Rol) {
             setLateralMode(FdLateralMode::Rol);
         }
-        armedLateralMode = FdLateralMode::None;
+        armedLateralMode_ = FdLateralMode::None;
     }
     if (altitudeChanged) {
         if (previousAltitude < kLowBankOnAltitude && altitude >= kLowBankOnAltitude &&
@@ -901,10 +908,10 @@ FdLateralMode FlightDirector::updateLateralTransitions() {
         }
     }
     updateLnavArmingAndCapture();
-    if (isHeadingBasedMode(lateralMode) && !isCoupledHeadingValid()) {
+    if (isHeadingBasedMode(lateralMode_) && !isCoupledHeadingValid()) {
         cancelLateralMode();
     }
-    const FdLateralMode flown = lateralMode;
+    const FdLateralMode flown = lateralMode_;
     switch (flown) {
     case FdLateralMode::None:
         cancelLateralMode();
@@ -937,7 +944,7 @@ void FlightDirector::flyLateralLaw(FdLateralMode law) {
         flyRollHold();
         break;
     case FdLateralMode::Hdg:
-        flyHeading(headingBug, false);
+        flyHeading(headingBug_, false);
         break;
     case FdLateralMode::Vor:
     case FdLateralMode::Vapp:
@@ -963,28 +970,28 @@ void FlightDirector::flyLateralLaw(FdLateralMode law) {
 // With the FMS as the coupled source an armed LNAV engages once the aircraft is on the active
 // leg within a quarter of a mile of its path; the radio modes give way to it.
 void FlightDirector::updateLnavArmingAndCapture() {
-    if (lateralMode == FdLateralMode::Lnav) {
+    if (lateralMode_ == FdLateralMode::Lnav) {
         return;
     }
     if (!isFmsSourceCoupled()) {
-        if (armedLateralMode == FdLateralMode::Lnav) {
-            armedLateralMode = FdLateralMode::None;
+        if (armedLateralMode_ == FdLateralMode::Lnav) {
+            armedLateralMode_ = FdLateralMode::None;
         }
         return;
     }
-    if (isRadioMode(lateralMode)) {
+    if (isRadioMode(lateralMode_)) {
         cancelLateralMode();
     }
-    if (isRadioMode(armedLateralMode)) {
-        armedLateralMode = FdLateralMode::None;
+    if (isRadioMode(armedLateralMode_)) {
+        armedLateralMode_ = FdLateralMode::None;
     }
     const LnavState* state = lnav();
     const std::optional<double> legDistance = activeLegDistance();
-    if (armedLateralMode == FdLateralMode::Lnav && state && state->valid && legDistance &&
+    if (armedLateralMode_ == FdLateralMode::Lnav && state && state->valid && legDistance &&
         state->legAlongTrack <= *legDistance &&
         std::fabs(state->crossTrackError) < kLnavCaptureCrossTrack) {
         setLateralMode(FdLateralMode::Lnav);
-        armedLateralMode = FdLateralMode::None;
+        armedLateralMode_ = FdLateralMode::None;
     }
 }
 
@@ -996,9 +1003,9 @@ void FlightDirector::captureRadioCourse() {
     }
     const float cdi = std::fabs(receiver->cdiDeviation);
     const bool vorArmed =
-        armedLateralMode == FdLateralMode::Vor || armedLateralMode == FdLateralMode::Vapp;
+        armedLateralMode_ == FdLateralMode::Vor || armedLateralMode_ == FdLateralMode::Vapp;
     const bool localizerArmed =
-        armedLateralMode == FdLateralMode::Loc || armedLateralMode == FdLateralMode::Bc;
+        armedLateralMode_ == FdLateralMode::Loc || armedLateralMode_ == FdLateralMode::Bc;
     if (vorArmed && receiver->navSignal != 0 && !receiver->hasLocalizer) {
         const AhrsUnit* heading = coupledAhrs();
         const float intercept = static_cast<float>(
@@ -1007,16 +1014,16 @@ void FlightDirector::captureRadioCourse() {
         if ((intercept < 10.0f && cdi <= 20.0f) || cdi <= limit) {
             capturedCourse = receiver->course;
             capturedNavFrequency = receiver->navActive;
-            const FdLateralMode armed = armedLateralMode;
+            const FdLateralMode armed = armedLateralMode_;
             setLateralMode(armed);
-            armedLateralMode = FdLateralMode::None;
+            armedLateralMode_ = FdLateralMode::None;
         }
     } else if (localizerArmed && receiver->hasLocalizer) {
-        armedLateralMode = isBackCourse() ? FdLateralMode::Bc : FdLateralMode::Loc;
+        armedLateralMode_ = isBackCourse() ? FdLateralMode::Bc : FdLateralMode::Loc;
         if (cdi / kCdiFullScale * 2.5f < 1.8f) {
             capturedNavFrequency = receiver->navActive;
-            setLateralMode(armedLateralMode);
-            armedLateralMode = FdLateralMode::None;
+            setLateralMode(armedLateralMode_);
+            armedLateralMode_ = FdLateralMode::None;
         }
     }
 }
@@ -1067,7 +1074,8 @@ void FlightDirector::monitorGlideslope() {
         cancelApproach();
         return;
     }
-    const bool onLocalizer = lateralMode == FdLateralMode::Loc || lateralMode == FdLateralMode::Bc;
+    const bool onLocalizer =
+        lateralMode_ == FdLateralMode::Loc || lateralMode_ == FdLateralMode::Bc;
     if ((!gsValid || !onLocalizer) && now() - gsLostSince > kSignalLossMs) {
         cancelApproach();
     }

@@ -128,7 +128,7 @@ void FlightDirector::handleSimEvent(uint32_t eventId, uint32_t) {
         pressNav();
         break;
     case kHeadingEvent:
-        selectHeadingMode(lateralMode != FdLateralMode::Hdg);
+        selectHeadingMode(lateralMode_ != FdLateralMode::Hdg);
         break;
     case kApproachEvent:
         pressApproach();
@@ -149,7 +149,7 @@ void FlightDirector::setHeadingBug(float degrees) {
 }
 
 void FlightDirector::adjustHeadingBug(float delta) {
-    setHeadingBug(headingBug + delta);
+    setHeadingBug(headingBug_ + delta);
 }
 
 void FlightDirector::syncHeadingToCurrent() {
@@ -161,13 +161,13 @@ void FlightDirector::syncHeadingToCurrent() {
 // An active ASEL gives way to PIT; the next frames arm it again for the new altitude.
 void FlightDirector::setAltitudePreselect(int32_t feet) {
     sendEvent(kAltitudePreselectEvent, std::clamp(feet, kLowestPreselect, kHighestPreselect));
-    if (verticalMode == FdVerticalMode::Asel) {
+    if (verticalMode_ == FdVerticalMode::Asel) {
         setVerticalMode(FdVerticalMode::Pit);
     }
 }
 
 void FlightDirector::adjustAltitudePreselect(float delta) {
-    setAltitudePreselect(saturatedInt32(altitudePreselect + delta));
+    setAltitudePreselect(saturatedInt32(altitudePreselect_ + delta));
 }
 
 void FlightDirector::setVerticalSpeedTarget(int32_t feetPerMinute) {
@@ -176,7 +176,7 @@ void FlightDirector::setVerticalSpeedTarget(int32_t feetPerMinute) {
 }
 
 void FlightDirector::adjustVerticalSpeedTarget(float delta) {
-    setVerticalSpeedTarget(saturatedInt32(vsTarget + delta));
+    setVerticalSpeedTarget(saturatedInt32(vsTarget_ + delta));
 }
 
 // Within 80 kt and the maximum operating speed; in IAS the Mach target follows.
@@ -185,13 +185,13 @@ void FlightDirector::setSpeedTarget(int32_t knots) {
     if (adc && static_cast<float>(knots) > adc->maxOperatingSpeed) {
         knots = saturatedInt32(adc->maxOperatingSpeed);
     }
-    iasTarget = static_cast<float>(knots);
+    iasTarget_ = static_cast<float>(knots);
     if (machMode) {
         return;
     }
     sendEvent(kIasEvent, knots);
     if (adc) {
-        setMachTarget(static_cast<float>(adc->machFromCas(iasTarget)));
+        setMachTarget(static_cast<float>(adc->machFromCas(iasTarget_)));
     }
 }
 
@@ -206,32 +206,32 @@ void FlightDirector::setMachTarget(float mach) {
     if (hundredths - steps > kMachRoundUp) {
         ++steps;
     }
-    machTarget = static_cast<float>(steps) * 0.01f;
+    machTarget_ = static_cast<float>(steps) * 0.01f;
     if (!machMode) {
         return;
     }
     sendEvent(kMachEvent, steps);
     if (adc) {
-        setSpeedTarget(saturatedInt32(adc->casFromMach(machTarget)));
+        setSpeedTarget(saturatedInt32(adc->casFromMach(machTarget_)));
     }
 }
 
 void FlightDirector::adjustSpeedTarget(float delta) {
-    if (verticalMode == FdVerticalMode::Vs || verticalMode == FdVerticalMode::ClimbDescent) {
+    if (verticalMode_ == FdVerticalMode::Vs || verticalMode_ == FdVerticalMode::ClimbDescent) {
         return;
     }
-    setSpeedTarget(saturatedInt32(iasTarget + delta));
+    setSpeedTarget(saturatedInt32(iasTarget_ + delta));
 }
 
 void FlightDirector::adjustMachTarget(float delta) {
-    if (verticalMode == FdVerticalMode::Vs || verticalMode == FdVerticalMode::ClimbDescent) {
+    if (verticalMode_ == FdVerticalMode::Vs || verticalMode_ == FdVerticalMode::ClimbDescent) {
         return;
     }
-    setMachTarget(machTarget + delta);
+    setMachTarget(machTarget_ + delta);
 }
 
 void FlightDirector::toggleSpeedUnits() {
-    if (verticalMode == FdVerticalMode::ClimbDescent || verticalMode == FdVerticalMode::Toga) {
+    if (verticalMode_ == FdVerticalMode::ClimbDescent || verticalMode_ == FdVerticalMode::Toga) {
         return;
     }
     if (machMode) {
@@ -240,7 +240,7 @@ void FlightDirector::toggleSpeedUnits() {
     }
     machMode = true;
     if (adc) {
-        setMachTarget(static_cast<float>(adc->machFromCas(iasTarget)));
+        setMachTarget(static_cast<float>(adc->machFromCas(iasTarget_)));
     }
 }
 
@@ -251,7 +251,7 @@ void FlightDirector::leaveMach() {
     }
     machMode = false;
     if (adc) {
-        setSpeedTarget(saturatedInt32(adc->casFromMach(machTarget)));
+        setSpeedTarget(saturatedInt32(adc->casFromMach(machTarget_)));
     }
 }
 
@@ -260,20 +260,20 @@ void FlightDirector::leaveMach() {
 void FlightDirector::readTargetsBack(const Aircraft& aircraft) {
     const FsTokensReader& tokens = aircraft.tokens;
     if (!machMode) {
-        iasTarget = static_cast<float>(tokens.value(kIasToken));
+        iasTarget_ = static_cast<float>(tokens.value(kIasToken));
     } else {
-        machTarget = static_cast<float>(tokens.value(kMachToken));
+        machTarget_ = static_cast<float>(tokens.value(kMachToken));
     }
-    altitudePreselect = static_cast<float>(tokens.value(kAltitudePreselectToken));
-    vsTarget = static_cast<float>(tokens.value(kVerticalSpeedToken));
+    altitudePreselect_ = static_cast<float>(tokens.value(kAltitudePreselectToken));
+    vsTarget_ = static_cast<float>(tokens.value(kVerticalSpeedToken));
     const int32_t heading = (saturatedInt32(tokens.value(kHeadingBugToken)) % 360 + 360) % 360;
-    headingBug = heading == 0 ? 360.0f : static_cast<float>(heading);
+    headingBug_ = heading == 0 ? 360.0f : static_cast<float>(heading);
     if (tokens.value(kToken848) != 0.0) {
         sendEvent(kClearToken848Event, 0);
     }
     if (tokens.value(kAltitudeUnitsToken) == kMetricAltitudes) {
-        altitudePreselect = metricToFeet(altitudePreselect);
-        vsTarget = metricToFeet(vsTarget);
+        altitudePreselect_ = metricToFeet(altitudePreselect_);
+        vsTarget_ = metricToFeet(vsTarget_);
     }
 }
 
@@ -284,22 +284,22 @@ void FlightDirector::synchroniseSpeedTargets(const Aircraft& aircraft) {
         return;
     }
     if (!machMode) {
-        if (iasTarget > adc->maxOperatingSpeed || iasTarget < kLowestSpeedTarget) {
+        if (iasTarget_ > adc->maxOperatingSpeed || iasTarget_ < kLowestSpeedTarget) {
             setSpeedTarget(saturatedInt32(adc->maxOperatingSpeed));
             return;
         }
-        const double mach = adc->machFromCas(iasTarget);
-        if (std::fabs(mach - machTarget) >= 0.01) {
+        const double mach = adc->machFromCas(iasTarget_);
+        if (std::fabs(mach - machTarget_) >= 0.01) {
             setMachTarget(static_cast<float>(mach));
         }
         return;
     }
-    if (machTarget > adc->maxOperatingMach || machTarget < kLowestMachTarget) {
+    if (machTarget_ > adc->maxOperatingMach || machTarget_ < kLowestMachTarget) {
         setMachTarget(adc->maxOperatingMach);
         return;
     }
-    const int32_t cas = saturatedInt32(adc->casFromMach(machTarget));
-    if (static_cast<float>(cas) != iasTarget) {
+    const int32_t cas = saturatedInt32(adc->casFromMach(machTarget_));
+    if (static_cast<float>(cas) != iasTarget_) {
         setSpeedTarget(cas);
     }
 }
@@ -363,7 +363,7 @@ void FlightDirector::handOverAltitudeHold(const Aircraft& aircraft) {
         return;
     }
     const bool simHolding = aircraft.tokens.value(kSimAltitudeHoldToken) != 0.0;
-    const bool atPreselect = altitudeHoldTarget == altitudePreselect;
+    const bool atPreselect = altitudeHoldTarget_ == altitudePreselect_;
     if (isAutopilotEngaged() && atPreselect && !simHolding) {
         sendEvent(kSimAltitudeHoldOnEvent, 0);
         simAltHoldHanded = true;
@@ -383,7 +383,7 @@ void FlightDirector::handOverAltitudeHold(const Aircraft& aircraft) {
 // Every function of the simulator's autopilot that comes on is switched off again, except the
 // altitude hold handed to it (with its master).
 void FlightDirector::keepSimulatorAutopilotOff(const Aircraft& aircraft) {
-    const bool holdingAltitude = isAutopilotEngaged() && verticalMode == FdVerticalMode::Alt;
+    const bool holdingAltitude = isAutopilotEngaged() && verticalMode_ == FdVerticalMode::Alt;
     if (!holdingAltitude || !useDefaultAp) {
         simAltHoldHanded = false;
     }

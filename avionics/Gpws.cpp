@@ -205,11 +205,11 @@ Gpws::Inputs Gpws::readInputs(const Aircraft& aircraft) const {
     }
     const FlightDirector* flightDirector = aircraft.flightDirector();
     if (flightDirector) {
-        in.localizerMode = flightDirector->lateralMode == FdLateralMode::Loc;
-        in.glideSlopeMode = flightDirector->verticalMode == FdVerticalMode::Gs;
+        in.localizerMode = flightDirector->lateralMode() == FdLateralMode::Loc;
+        in.glideSlopeMode = flightDirector->verticalMode() == FdVerticalMode::Gs;
     }
     if (const Radio* radio = aircraft.radio()) {
-        const bool side2 = flightDirector && flightDirector->coupledSide == 2;
+        const bool side2 = flightDirector && flightDirector->coupledSide() == 2;
         const RadioUnit& unit = side2 ? radio->unit2 : radio->unit1;
         in.glideSlopeFlag = unit.glideSlopeFlag;
         in.glideSlopeNeedle = unit.gsi;

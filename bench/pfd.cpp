@@ -27,7 +27,7 @@ void paint(benchmark::State& state, bool arc, bool moving) {
     tavi::test::IlsApproach approach(flight);
     approach.setUp();
     flight.flyUntil(
-        240.0, [&] { return flight.fd().verticalMode == tavi::FdVerticalMode::Gs; },
+        240.0, [&] { return flight.fd().verticalMode() == tavi::FdVerticalMode::Gs; },
         [&] { approach.fly(); });
     auto& pfd = *dynamic_cast<tavi::Pfd*>(flight.aircraft().display(tavi::kPfdLeft));
     pfd.bearing1Source = tavi::Pfd::kBearingVor;

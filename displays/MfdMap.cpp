@@ -161,7 +161,7 @@ void Mfd::drawHeadingBugPointer(Canvas& canvas) {
     if (heading.lost || !flightDirector) {
         return;
     }
-    const float b = bugOffset(flightDirector->headingBug, heading.heading);
+    const float b = bugOffset(flightDirector->headingBug(), heading.heading);
     if (b > 180.0f && b < 297.0f) {
         canvas.translate(26, 110);
         canvas.rotate(-135);
@@ -249,7 +249,7 @@ void Mfd::drawMapView(Canvas& canvas) {
     const std::string readout = heading.lost ? "- - -" : Pfd::headingReadoutText(heading.heading);
     drawCentred(canvas, readout, font20, heading.lost ? kYellow : kGreen, 0, -196);
     if (!heading.lost && flightDirector) {
-        const float b = bugOffset(flightDirector->headingBug, heading.heading);
+        const float b = bugOffset(flightDirector->headingBug(), heading.heading);
         if (b <= kArcHalfWidth || b >= 360.0 - kArcHalfWidth) {
             canvas.save();
             canvas.rotate(b);

@@ -87,8 +87,8 @@ void Pfd::drawAdi(Canvas& canvas, const Frame& frame) {
     const float bank = ahrs->unit1.bank;
     const double p = kUnitsPerDegree * pitch;
     place(canvas, kAdiCentre, 0.0);
-    if (static_cast<int32_t>(flightDirector->lateralMode) == 2 &&
-        flightDirector->bankLimit == kLowBankLimit) {
+    if (static_cast<int32_t>(flightDirector->lateralMode()) == 2 &&
+        flightDirector->bankLimit() == kLowBankLimit) {
         canvas.drawArc(pfd::kGreen3, {-98, -98, 196, 196}, -104, 28);
         for (const double angle : {-104.0, -76.0}) {
             canvas.drawLine(pfd::kGreen3, {0, 0},
@@ -126,7 +126,7 @@ void Pfd::drawAdi(Canvas& canvas, const Frame& frame) {
 
     const std::size_t s = static_cast<std::size_t>(side - 1);
     const bool aoaInvalid = adc->validity[kAngleOfAttackGroup][s].invalid;
-    const bool nearStall = static_cast<int32_t>(flightDirector->verticalMode) == 8 ||
+    const bool nearStall = static_cast<int32_t>(flightDirector->verticalMode()) == 8 ||
                            adc->smoothedAirspeed <= 1.23f * adc->minimumSpeed;
     if (adc->lowAoaMargin && nearStall && !frame.attitudeInvalid && !aoaInvalid) {
         place(canvas, kAdiCentre, 0.0);
@@ -172,9 +172,10 @@ void Pfd::drawPitchLadder(Canvas& canvas, bool onGround, double centreOffset) {
 void Pfd::drawCommandBars(Canvas& canvas, const Frame& frame) {
     const float pitch = ahrs->unit1.pitch;
     const float bank = ahrs->unit1.bank;
-    const bool directorOn = side == 1 ? flightDirector->fd1On : flightDirector->fd2On;
+    const bool directorOn =
+        side == 1 ? flightDirector->isDirectorOn(1) : flightDirector->isDirectorOn(2);
     const float pitchOffset =
-        static_cast<float>(kUnitsPerDegree) * (flightDirector->pitchCommandBar - pitch);
+        static_cast<float>(kUnitsPerDegree) * (flightDirector->pitchCommandBar() - pitch);
     place(canvas, kAdiCentre, 0.0);
     drawLayer(canvas, layers.aircraftSymbol, {vBarOn ? 1.0 : 0.0, 0.0}, [this](Canvas& symbol) {
         place(symbol, kAdiCentre, 0.0);
@@ -183,17 +184,17 @@ void Pfd::drawCommandBars(Canvas& canvas, const Frame& frame) {
         symbol.drawPath(pfd::kYellow2, shape);
     });
     if (vBarOn) {
-        if (directorOn && !flightDirector->inhibited && !frame.attitudeInvalid) {
+        if (directorOn && !flightDirector->isInhibited() && !frame.attitudeInvalid) {
             clipToSphere(canvas);
             canvas.translate(0, pitchOffset - 1.5);
-            canvas.rotate(bank - flightDirector->bankCommandBar);
+            canvas.rotate(bank - flightDirector->bankCommandBar());
             canvas.fillPath(pfd::kMagenta, shapes.vBarWedges);
             canvas.drawPath(pfd::kMagenta1, shapes.vBarWedges);
         }
     } else {
         if (directorOn && !frame.attitudeInvalid) {
             clipToSphere(canvas);
-            const double d = -94.0 * std::sin(radians(flightDirector->bankCommandBar - bank));
+            const double d = -94.0 * std::sin(radians(flightDirector->bankCommandBar() - bank));
             canvas.drawLine(pfd::kMagenta25, {d, -64}, {d, 64});
             canvas.translate(0, pitchOffset);
             canvas.drawLine(pfd::kMagenta25, {-64, 0}, {64, 0});

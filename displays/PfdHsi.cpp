@@ -126,7 +126,7 @@ void Pfd::drawHsiRose(Canvas& canvas, const Frame& frame) {
         }
     });
     if (!failed) {
-        place(canvas, kRoseCentre, flightDirector->headingBug - h);
+        place(canvas, kRoseCentre, flightDirector->headingBug() - h);
         canvas.drawPath(pfd::kCyan2, shapes.roseBug);
     }
     place(canvas, kRoseCentre, failed ? 0.0 : frame.course - h);
@@ -201,7 +201,7 @@ void Pfd::drawHsiArc(Canvas& canvas, const Frame& frame) {
     canvas.drawPath(pfd::kWhite15, shapes.arcReadoutBox);
     if (!failed) {
         textCentred(canvas, headingReadoutText(ahrs->unit1.heading), font16, pfd::kGreen, -161);
-        const float bug = relativeAngle(flightDirector->headingBug, h);
+        const float bug = relativeAngle(flightDirector->headingBug(), h);
         if (withinArcWindow(bug)) {
             place(canvas, kArcCentre, bug);
             canvas.drawPath(pfd::kCyan2, shapes.arcBug);

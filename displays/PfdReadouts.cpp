@@ -38,7 +38,7 @@ struct ModeText {
 };
 
 ModeText verticalModeText(const FlightDirector& director) {
-    switch (director.verticalMode) {
+    switch (director.verticalMode()) {
     case FdVerticalMode::Pit:
         return {"PIT", {}};
     case FdVerticalMode::Alt:
@@ -48,13 +48,13 @@ ModeText verticalModeText(const FlightDirector& director) {
     case FdVerticalMode::Vs:
         return {"VS", {}};
     case FdVerticalMode::Speed:
-        return {director.machMode ? "MACH" : "IAS", {}};
+        return {director.isMachMode() ? "MACH" : "IAS", {}};
     case FdVerticalMode::ClimbDescent:
-        return {director.climbing ? "CLB" : "DES", {}};
+        return {director.isClimbing() ? "CLB" : "DES", {}};
     case FdVerticalMode::Gs:
         return {"GS", {23, 0, 26, 16}};
     case FdVerticalMode::Toga:
-        return {director.takeoffMode ? "TO" : "GA", {}};
+        return {director.isTakeoffMode() ? "TO" : "GA", {}};
     default:
         return {"", {}};
     }
@@ -112,7 +112,7 @@ bool Pfd::altitudeAlert() const {
     }
     const std::size_t s = static_cast<std::size_t>(side - 1);
     const bool altitudeBad = adc->validity[kAltitudeGroup][s].invalid || adc->selfTest[s];
-    const float away = std::fabs(adc->indicatedAltitude - flightDirector->altitudePreselect);
+    const float away = std::fabs(adc->indicatedAltitude - flightDirector->altitudePreselect());
     return !ahrs->onGround && away > 200.0f && away <= 1000.0f && !altitudeBad;
 }
 
@@ -151,7 +151,7 @@ void Pfd::drawReadouts(Canvas& canvas, const Frame& frame) {
     if (frame.headingFailed) {
         text(canvas, kDashes, font18, pfd::kAmber, {22, 452});
     } else {
-        text(canvas, format("%03.0f", static_cast<double>(flightDirector->headingBug)), font18,
+        text(canvas, format("%03.0f", static_cast<double>(flightDirector->headingBug())), font18,
              pfd::kCyan, {22, 452});
     }
 }
@@ -159,13 +159,14 @@ void Pfd::drawReadouts(Canvas& canvas, const Frame& frame) {
 void Pfd::drawTargets(Canvas& canvas) {
     const std::size_t s = static_cast<std::size_t>(side - 1);
     const bool sidePowered = !(side == 1 ? ahrs->side1Unpowered : ahrs->side2Unpowered);
-    const auto mode = flightDirector->verticalMode;
-    const bool speedFlownByVs = mode == FdVerticalMode::Vs ||
-                                (mode == FdVerticalMode::ClimbDescent && !flightDirector->climbing);
-    if (sidePowered && speedFlownByVs && flightDirector->vsTarget != 0.0f) {
+    const auto mode = flightDirector->verticalMode();
+    const bool speedFlownByVs =
+        mode == FdVerticalMode::Vs ||
+        (mode == FdVerticalMode::ClimbDescent && !flightDirector->isClimbing());
+    if (sidePowered && speedFlownByVs && flightDirector->vsTarget() != 0.0f) {
         canvas.drawLine(pfd::kWhite15, {372, 290}, {331, 290});
         canvas.drawLine(pfd::kWhite15, {331, 290}, {331, 275});
-        textRight(canvas, format("%d", static_cast<int32_t>(flightDirector->vsTarget)), font16,
+        textRight(canvas, format("%d", static_cast<int32_t>(flightDirector->vsTarget())), font16,
                   pfd::kCyan, {375, 272});
     }
     const bool airspeedBad = adc->validity[kAirspeedGroup][s].invalid || adc->selfTest[s];
@@ -173,12 +174,12 @@ void Pfd::drawTargets(Canvas& canvas) {
         textRight(canvas, kDashes, font20, pfd::kAmber, {62, 10});
     } else if (speedFlownByVs) {
         textRight(canvas, kDashes, font20, pfd::kCyan, {62, 10});
-    } else if (flightDirector->machMode) {
+    } else if (flightDirector->isMachMode()) {
         const std::string target =
-            format("%3.2fM", static_cast<double>(flightDirector->machTarget)).substr(1);
+            format("%3.2fM", static_cast<double>(flightDirector->machTarget())).substr(1);
         textRight(canvas, target, font20, pfd::kCyan, {68, 10});
     } else {
-        textRight(canvas, format("%d", static_cast<int32_t>(flightDirector->iasTarget)), font20,
+        textRight(canvas, format("%d", static_cast<int32_t>(flightDirector->iasTarget())), font20,
                   pfd::kCyan, {62, 10});
     }
 
@@ -192,7 +193,7 @@ void Pfd::drawTargets(Canvas& canvas) {
         text(canvas, "- -", font18, pfd::kAmber, {351, 12.5});
     } else {
         const Argb colour = alert ? pfd::kAmber : pfd::kCyan;
-        const int32_t hundreds = static_cast<int32_t>(flightDirector->altitudePreselect) / 100;
+        const int32_t hundreds = static_cast<int32_t>(flightDirector->altitudePreselect()) / 100;
         textRight(canvas, format("%3d", hundreds), font20, colour, {357, 10});
         text(canvas, "00", font18, colour, {351, 12.5});
     }
@@ -355,10 +356,10 @@ void Pfd::drawFlightModeAnnunciator(Canvas& canvas) {
     canvas.resetClip();
     place(canvas, kFmaOrigin, 0.0);
     const FlightDirector& director = *flightDirector;
-    if (!director.inhibited) {
+    if (!director.isInhibited()) {
         canvas.drawLine(pfd::kGreen2, {-12, 10}, {12, 10});
-        const double tip = director.coupledSide == 2 ? 12.0 : -12.0;
-        const double barb = director.coupledSide == 2 ? 4.0 : -4.0;
+        const double tip = director.coupledSide() == 2 ? 12.0 : -12.0;
+        const double barb = director.coupledSide() == 2 ? 4.0 : -4.0;
         canvas.drawLine(pfd::kGreen2, {tip, 10}, {barb, 5});
         canvas.drawLine(pfd::kGreen2, {tip, 10}, {barb, 15});
     }
@@ -369,9 +370,9 @@ void Pfd::drawFlightModeAnnunciator(Canvas& canvas) {
         if (lossShown) {
             textRight(canvas, "AP", font16, pfd::kRed, {-9, 18});
         }
-    } else if (ap.engaged && director.tcsActive) {
+    } else if (ap.engaged && director.isTcsActive()) {
         textRight(canvas, "TCS", font16, pfd::kWhite, {-9, 18});
-    } else if (ap.engaged && std::fabs(director.turnKnobCommand) > 0.1f) {
+    } else if (ap.engaged && std::fabs(director.turnKnobCommand()) > 0.1f) {
         textRight(canvas, "TN KNB", font16, pfd::kAmber, {-9, 18});
     } else if (ap.engaged) {
         textRight(canvas, "AP", font16, pfd::kGreen, {-9, 18});
@@ -388,7 +389,7 @@ void Pfd::drawFlightModeAnnunciator(Canvas& canvas) {
         text(canvas, "YD", font16, pfd::kAmber, {11, 18});
     }
 
-    const int32_t vertical = static_cast<int32_t>(director.verticalMode);
+    const int32_t vertical = static_cast<int32_t>(director.verticalMode());
     if (vertical != fmaVerticalMode) {
         fmaVerticalMode = vertical;
         fmaVerticalModeTime = now;
@@ -398,28 +399,28 @@ void Pfd::drawFlightModeAnnunciator(Canvas& canvas) {
     if (active.box.width > 0.0 && now - fmaVerticalModeTime <= 3000) {
         canvas.drawRectangle(pfd::kWhite15, active.box);
     }
-    const int32_t armed = static_cast<int32_t>(director.armedVerticalMode);
+    const int32_t armed = static_cast<int32_t>(director.armedVerticalMode());
     if (armed != fmaArmedVerticalMode) {
         fmaArmedVerticalMode = armed;
         altitudeSelectChangeTime = now;
     }
-    if (director.armedVerticalMode == FdVerticalMode::Asel &&
+    if (director.armedVerticalMode() == FdVerticalMode::Asel &&
         now - altitudeSelectChangeTime >= 2000) {
         text(canvas, "ASEL", font16, pfd::kWhite, {70, 0});
-    } else if (director.armedVerticalMode == FdVerticalMode::Gs) {
+    } else if (director.armedVerticalMode() == FdVerticalMode::Gs) {
         text(canvas, "GS", font16, pfd::kWhite, {70, 0});
     }
-    const int32_t lateral = static_cast<int32_t>(director.lateralMode);
+    const int32_t lateral = static_cast<int32_t>(director.lateralMode());
     if (lateral != fmaLateralMode) {
         fmaLateralMode = lateral;
         fmaLateralModeTime = now;
     }
-    const ModeText lateralText = lateralModeText(director.lateralMode);
+    const ModeText lateralText = lateralModeText(director.lateralMode());
     textRight(canvas, lateralText.text, font16, pfd::kGreen, {-24, 0});
     if (lateralText.box.width > 0.0 && now - fmaLateralModeTime <= 3000) {
         canvas.drawRectangle(pfd::kWhite15, lateralText.box);
     }
-    textRight(canvas, armedLateralText(director.armedLateralMode), font16, pfd::kWhite, {-70, 0});
+    textRight(canvas, armedLateralText(director.armedLateralMode()), font16, pfd::kWhite, {-70, 0});
 }
 
 } // namespace tavi

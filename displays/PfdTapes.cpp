@@ -46,9 +46,9 @@ void drawAltitudeBrackets(Canvas& canvas, double y0) {
 
 // VS, or a flight level change descending: the vertical speed target is flown, not the speed.
 bool verticalSpeedTargetFlown(const FlightDirector& director) {
-    const auto mode = director.verticalMode;
+    const auto mode = director.verticalMode();
     return mode == FdVerticalMode::Vs ||
-           (mode == FdVerticalMode::ClimbDescent && !director.climbing);
+           (mode == FdVerticalMode::ClimbDescent && !director.isClimbing());
 }
 
 } // namespace
@@ -216,7 +216,7 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
     if (!verticalSpeedTargetFlown(*flightDirector)) {
         place(canvas, kSpeedReference, 0.0);
         canvas.clipRectangle({-72, -105, 80, 210});
-        canvas.translate(0, std::clamp(y(flightDirector->iasTarget), -107.0, 107.0));
+        canvas.translate(0, std::clamp(y(flightDirector->iasTarget()), -107.0, 107.0));
         canvas.drawPath(pfd::kCyan2, shapes.speedBug);
         canvas.resetClip();
     }
@@ -334,7 +334,7 @@ void Pfd::drawAltitudeTape(Canvas& canvas) {
             canvas.drawLine(pfd::kYellow2, {0, g - 6}, {63, g - 6});
         }
         canvas.clipRectangle({-5, -105, 120, 210});
-        canvas.translate(0, std::clamp((shown - flightDirector->altitudePreselect) * kFootPixels,
+        canvas.translate(0, std::clamp((shown - flightDirector->altitudePreselect()) * kFootPixels,
                                        -107.0, 107.0));
         canvas.drawPath(pfd::kCyan2, shapes.altitudeBug);
         drawAltitudeDrum(canvas, shown);
@@ -452,8 +452,8 @@ void Pfd::drawVerticalSpeed(Canvas& canvas, const Frame& frame) {
     const double hiddenTo = kVsiHiddenWidth / std::cos(deflection * std::numbers::pi / 180.0);
     canvas.drawLine(needlePen, {-hiddenTo, 0}, {-86, 0});
     canvas.drawPath(needlePen, shapes.vsiNeedle);
-    if (verticalSpeedTargetFlown(*flightDirector) && flightDirector->vsTarget != 0.0f) {
-        place(canvas, kVsiCentre, vsiDeflection(flightDirector->vsTarget));
+    if (verticalSpeedTargetFlown(*flightDirector) && flightDirector->vsTarget() != 0.0f) {
+        place(canvas, kVsiCentre, vsiDeflection(flightDirector->vsTarget()));
         canvas.drawPath(pfd::kCyan2, shapes.vsiBug);
     }
     if (speed < -500 || speed > 500) {

@@ -450,7 +450,7 @@ void Fms::updateFuelPredictions() {
         envelope.referenceSpeed3 = referenceSpeed3(*adc);
     }
     if (const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr) {
-        inputs.preselect = director->altitudePreselect;
+        inputs.preselect = director->altitudePreselect();
     }
     inputs.activeLegFlown = static_cast<float>(lnav.state.legAlongTrack);
     inputs.fuelInTanks = fuelOnBoard();
@@ -473,7 +473,7 @@ PerfLearningInputs Fms::learningInputs() const {
         inputs.verticalSpeed = ahrs->unit1.verticalSpeed;
     }
     if (const FlightDirector* director = aircraft->flightDirector()) {
-        inputs.verticalMode = static_cast<int32_t>(director->verticalMode);
+        inputs.verticalMode = static_cast<int32_t>(director->verticalMode());
     }
     if (const Fadec* fadec = aircraft->fadec()) {
         inputs.thrustLever1 = fadec->leverAngle[0];
@@ -532,9 +532,9 @@ void Fms::activateMissedApproach() {
     }
     TogaInputs inputs;
     inputs.onGround = ahrs && ahrs->onGround;
-    inputs.verticalModeToGa = director->verticalMode == FdVerticalMode::Toga;
+    inputs.verticalModeToGa = director->verticalMode() == FdVerticalMode::Toga;
     inputs.positionInitialised = position.initialised;
-    inputs.preselectedAltitude = director->altitudePreselect;
+    inputs.preselectedAltitude = director->altitudePreselect();
     if (gps) {
         inputs.groundSpeed = gps->groundSpeed;
         inputs.gpsLatitude = gps->latitude;
@@ -563,7 +563,7 @@ void Fms::activateMissedApproach() {
 
 bool Fms::lnavEngaged() const {
     const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr;
-    return director && director->lateralMode == FdLateralMode::Lnav;
+    return director && director->lateralMode() == FdLateralMode::Lnav;
 }
 
 void Fms::cancelLateralMode() {
@@ -608,7 +608,7 @@ void Fms::checkBaroSet() {
     BaroSetCheck::Inputs inputs;
     inputs.altitude = static_cast<int32_t>(adc->indicatedAltitude);
     inputs.transitionAltitude = perfInit.transAlt;
-    inputs.altitudeHold = director && director->verticalMode == FdVerticalMode::Alt;
+    inputs.altitudeHold = director && director->verticalMode() == FdVerticalMode::Alt;
     inputs.settingInHg = baro->mainSettingInHg;
     if (baroCheck.check(inputs)) {
         showMessage(BaroSetCheck::kMessage, 1);

@@ -59,7 +59,7 @@ VnavInputs Fms::vnavInputs() const {
         inputs.groundSpeed = static_cast<float>(gps->groundSpeed);
     }
     if (const FlightDirector* director = aircraft->flightDirector()) {
-        inputs.preselect = director->altitudePreselect;
+        inputs.preselect = director->altitudePreselect();
     }
     if (const RadAlt* radAlt = aircraft->radAlt()) {
         inputs.radioAltitude = radAlt->radioAltitude;

@@ -383,7 +383,9 @@ void LegPathBuilder::appendArcAroundNavaid(FlightPlanLeg& leg, double aLatitude,
     const GcNav navaid(arc.navaidLatitude, arc.navaidLongitude);
     const double sweep = sweepInDirection(navaid.courseTo(aLatitude, aLongitude),
                                           navaid.courseTo(eLatitude, eLongitude), right);
-    piece.buildArc(sweep > 180.0);
+    // A half circle follows its direction too: left alone, a left one of exactly 180 degrees
+    // was laid out round the other side of the navaid, and LNAV circled it without end.
+    piece.buildArc(sweep >= 180.0);
     leg.path.push_back(piece);
 }
 

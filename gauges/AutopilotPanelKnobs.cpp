@@ -54,9 +54,9 @@ int32_t turnAltitude(uint32_t flags, float sign) {
 // In VS the vertical-speed target, else the Mach or the IAS target, whichever is selected.
 int32_t turnSpeed(uint32_t flags, float sign) {
     return onFlightDirector([&](FlightDirector& director) {
-        if (director.verticalMode == FdVerticalMode::Vs) {
+        if (director.verticalMode() == FdVerticalMode::Vs) {
             director.adjustVerticalSpeedTarget(sign * stepOf(flags, 100.0f, 1000.0f));
-        } else if (director.machMode) {
+        } else if (director.isMachMode()) {
             director.adjustMachTarget(sign * stepOf(flags, 0.01f, 0.1f));
         } else {
             director.adjustSpeedTarget(sign * stepOf(flags, 1.0f, 10.0f));

@@ -38,12 +38,12 @@ double lampImage(Condition condition, double image = 1.0) {
 }
 
 bool eitherLateral(const FlightDirector& director, Lateral mode) {
-    return director.lateralMode == mode || director.armedLateralMode == mode;
+    return director.lateralMode() == mode || director.armedLateralMode() == mode;
 }
 
 bool localizerFrom(const FlightDirector& director, bool approach) {
     return (eitherLateral(director, Lateral::Loc) || eitherLateral(director, Lateral::Bc)) &&
-           director.approachSelected == approach;
+           director.isApproachSelected() == approach;
 }
 
 bool navLight(const FlightDirector& director) {
@@ -56,12 +56,12 @@ bool approachLight(const FlightDirector& director) {
 }
 
 bool altitudeLight(const FlightDirector& director) {
-    return director.verticalMode == Vertical::Alt || director.verticalMode == Vertical::Asel ||
-           director.armedVerticalMode == Vertical::Asel;
+    return director.verticalMode() == Vertical::Alt || director.verticalMode() == Vertical::Asel ||
+           director.armedVerticalMode() == Vertical::Asel;
 }
 
 bool coupledTo(const FlightDirector& director, int side) {
-    return director.coupledSide == side && !director.inhibited;
+    return director.coupledSide() == side && !director.isInhibited();
 }
 
 // The low-bank half bank of the autopilot.
@@ -163,30 +163,31 @@ std::vector<MouseControl> buttons() {
         {281, 31, &kVsTip,
          [](int, int, uint32_t) {
              return onDirector([](FlightDirector& fd) {
-                 fd.selectVerticalSpeedMode(fd.verticalMode != Vertical::Vs);
+                 fd.selectVerticalSpeedMode(fd.verticalMode() != Vertical::Vs);
              });
          }},
         {238, 3, &kSpdTip,
          [](int, int, uint32_t) {
              return onDirector([](FlightDirector& fd) {
-                 fd.selectSpeedMode(fd.verticalMode != Vertical::Speed);
+                 fd.selectSpeedMode(fd.verticalMode() != Vertical::Speed);
              });
          }},
         {281, 3, &kFlchTip,
          [](int, int, uint32_t) {
              return onDirector([](FlightDirector& fd) {
-                 fd.selectFlightLevelChange(fd.verticalMode != Vertical::ClimbDescent);
+                 fd.selectFlightLevelChange(fd.verticalMode() != Vertical::ClimbDescent);
              });
          }},
         {99, 3, &kHdgTip,
          [](int, int, uint32_t) {
-             return onDirector(
-                 [](FlightDirector& fd) { fd.selectHeadingMode(fd.lateralMode != Lateral::Hdg); });
+             return onDirector([](FlightDirector& fd) {
+                 fd.selectHeadingMode(fd.lateralMode() != Lateral::Hdg);
+             });
          }},
         {147, 57, &kBankTip,
          [](int, int, uint32_t) {
              return onDirector(
-                 [](FlightDirector& fd) { fd.setLowBank(fd.bankLimit != kLowBankLimit); });
+                 [](FlightDirector& fd) { fd.setLowBank(fd.bankLimit() != kLowBankLimit); });
          }},
         {147, 3, &kNavTip,
          [](int, int, uint32_t) {
@@ -263,31 +264,31 @@ std::vector<GaugeElement> guidancePanelLights() {
         lampElement(kVsLight, 281, 31,
                     [](E&) {
                         return lampImage([](const FlightDirector& fd, auto&) {
-                            return fd.verticalMode == Vertical::Vs;
+                            return fd.verticalMode() == Vertical::Vs;
                         });
                     }),
         lampElement(kSpdLight, 238, 3,
                     [](E&) {
                         return lampImage([](const FlightDirector& fd, auto&) {
-                            return fd.verticalMode == Vertical::Speed;
+                            return fd.verticalMode() == Vertical::Speed;
                         });
                     }),
         lampElement(kFlchLight, 281, 3,
                     [](E&) {
                         return lampImage([](const FlightDirector& fd, auto&) {
-                            return fd.verticalMode == Vertical::ClimbDescent;
+                            return fd.verticalMode() == Vertical::ClimbDescent;
                         });
                     }),
         lampElement(kHdgLight, 99, 3,
                     [](E&) {
                         return lampImage([](const FlightDirector& fd, auto&) {
-                            return fd.lateralMode == Lateral::Hdg;
+                            return fd.lateralMode() == Lateral::Hdg;
                         });
                     }),
         lampElement(kBankLight, 147, 57,
                     [](E&) {
                         return lampImage([](const FlightDirector& fd, auto&) {
-                            return fd.bankLimit == kLowBankLimit;
+                            return fd.bankLimit() == kLowBankLimit;
                         });
                     }),
         lampElement(kNavLight, 147, 3,
@@ -300,12 +301,16 @@ std::vector<GaugeElement> guidancePanelLights() {
                         return lampImage(
                             [](const FlightDirector& fd, auto&) { return approachLight(fd); });
                     }),
-        lampElement(
-            kFd1Light, 30, 3,
-            [](E&) { return lampImage([](const FlightDirector& fd, auto&) { return fd.fd1On; }); }),
-        lampElement(
-            kFd2Light, 397, 3,
-            [](E&) { return lampImage([](const FlightDirector& fd, auto&) { return fd.fd2On; }); }),
+        lampElement(kFd1Light, 30, 3,
+                    [](E&) {
+                        return lampImage(
+                            [](const FlightDirector& fd, auto&) { return fd.isDirectorOn(1); });
+                    }),
+        lampElement(kFd2Light, 397, 3,
+                    [](E&) {
+                        return lampImage(
+                            [](const FlightDirector& fd, auto&) { return fd.isDirectorOn(2); });
+                    }),
         lampElement(kSideLeft, 185, 34,
                     [](E&) {
                         return lampImage(

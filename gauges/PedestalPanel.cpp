@@ -19,9 +19,7 @@ using platform::Tooltip;
 template <int Sign>
 bool turnPitchWheel(int, int, uint32_t) {
     return actOn(&Aircraft::flightDirector, [](FlightDirector& director) {
-        // The wheel's picture turns by alternating two images, one step per click.
-        director.pitchWheelPhase = 1 - director.pitchWheelPhase;
-        director.pitchWheel(Sign * director.pitchStep);
+        director.clickPitchWheel(Sign * director.pitchStep);
     });
 }
 
@@ -44,14 +42,14 @@ double pitchWheelIcon(GaugeElement& element) {
         const FlightDirector* director = aircraft.flightDirector();
         const int lit = panelLit(aircraft);
         setBright(element, lit != 0);
-        return (director ? director->pitchWheelPhase : 0) + 2.0 * lit;
+        return (director ? director->pitchWheelPhase() : 0) + 2.0 * lit;
     });
 }
 
 double turnKnobPointer(GaugeElement&) {
     return readyValue([](const Aircraft& aircraft) {
         const FlightDirector* director = aircraft.flightDirector();
-        return director ? -director->turnKnobCommand * 3.0 : 0.0;
+        return director ? -director->turnKnobCommand() * 3.0 : 0.0;
     });
 }
 

@@ -542,7 +542,7 @@ void PerfInitPage::enterInitialCruiseAltitude() {
             const Aircraft* aircraft = fms.owner();
             const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr;
             const char* refusal = perf.enterInitialCruiseAltitude(
-                altitude, director ? director->altitudePreselect : 0.0f);
+                altitude, director ? director->altitudePreselect() : 0.0f);
             if (!refusal) {
                 return kTaken;
             }

@@ -291,7 +291,7 @@ std::string ProgressPage::speedAltitudeCommand() const {
     const Aircraft* aircraft = fms.owner();
     const FlightDirector* director = aircraft ? aircraft->flightDirector() : nullptr;
     const CommandedSpeed command = commandedSpeed(fms);
-    const auto altitude = static_cast<int32_t>(director ? director->altitudePreselect : 0.0f);
+    const auto altitude = static_cast<int32_t>(director ? director->altitudePreselect() : 0.0f);
     return (command.speedLimits ? command.speedText : command.machText) + "/" +
            fms.parser.formatAltitude(altitude);
 }

@@ -20,8 +20,8 @@ protected:
         bench.step();
         fd().pressApproach();
         bench.step(2);
-        ASSERT_EQ(fd().lateralMode, L::Loc);
-        ASSERT_EQ(fd().verticalMode, V::Gs);
+        ASSERT_EQ(fd().lateralMode(), L::Loc);
+        ASSERT_EQ(fd().verticalMode(), V::Gs);
     }
 
     FlightDirectorBench bench;
@@ -34,42 +34,42 @@ TEST_F(FlightDirectorModeTest, ALostLocalizerIsWaitedForFor5SecondsThenTheApproa
     const uint32_t lost = fd().navLostSince;
     EXPECT_EQ(lost, bench.now());
     bench.run(4.0);
-    EXPECT_EQ(fd().lateralMode, L::Loc) << "the ROL law flies meanwhile";
+    EXPECT_EQ(fd().lateralMode(), L::Loc) << "the ROL law flies meanwhile";
 
     // The signal comes back within 5 s: the mode goes on without a new capture.
     bench.receiveLocalizer(0.0);
     bench.receiveGlideslope(true, 0.0);
     bench.run(2.0);
-    EXPECT_EQ(fd().lateralMode, L::Loc);
-    EXPECT_EQ(fd().verticalMode, V::Gs);
+    EXPECT_EQ(fd().lateralMode(), L::Loc);
+    EXPECT_EQ(fd().verticalMode(), V::Gs);
 
     bench.loseNavSignal();
     bench.step();
     while (bench.now() - fd().navLostSince <= 5000) {
-        ASSERT_EQ(fd().lateralMode, L::Loc);
+        ASSERT_EQ(fd().lateralMode(), L::Loc);
         bench.step();
     }
-    EXPECT_EQ(fd().lateralMode, L::Rol);
-    EXPECT_EQ(fd().verticalMode, V::Pit);
-    EXPECT_EQ(fd().armedVerticalMode, V::None);
+    EXPECT_EQ(fd().lateralMode(), L::Rol);
+    EXPECT_EQ(fd().verticalMode(), V::Pit);
+    EXPECT_EQ(fd().armedVerticalMode(), V::None);
 }
 
 TEST_F(FlightDirectorModeTest, ANewFrequencyEndsTheApproachAtOnce) {
     captureIls();
     bench.panel().setVariable("NAV ACTIVE FREQUENCY", 1, 0x10950000);
     bench.step(2);
-    EXPECT_EQ(fd().lateralMode, L::Rol);
-    EXPECT_EQ(fd().verticalMode, V::Pit);
+    EXPECT_EQ(fd().lateralMode(), L::Rol);
+    EXPECT_EQ(fd().verticalMode(), V::Pit);
 }
 
 TEST_F(FlightDirectorModeTest, ALostGlideslopeEndsTheApproachAfter5Seconds) {
     captureIls();
     bench.receiveGlideslope(false, 0.0);
     bench.run(4.5);
-    EXPECT_EQ(fd().verticalMode, V::Gs);
+    EXPECT_EQ(fd().verticalMode(), V::Gs);
     bench.run(1.0);
-    EXPECT_EQ(fd().verticalMode, V::Pit);
-    EXPECT_EQ(fd().lateralMode, L::Rol);
+    EXPECT_EQ(fd().verticalMode(), V::Pit);
+    EXPECT_EQ(fd().lateralMode(), L::Rol);
 }
 
 TEST_F(FlightDirectorModeTest, ALostVorKeepsTheModeAndALostLnavEndsItAfter5Seconds) {
@@ -78,67 +78,67 @@ TEST_F(FlightDirectorModeTest, ALostVorKeepsTheModeAndALostLnavEndsItAfter5Secon
     bench.step();
     fd().pressNav();
     bench.step(2);
-    ASSERT_EQ(fd().lateralMode, L::Vor);
+    ASSERT_EQ(fd().lateralMode(), L::Vor);
     bench.loseNavSignal();
     bench.run(10.0);
-    EXPECT_EQ(fd().lateralMode, L::Vor);
+    EXPECT_EQ(fd().lateralMode(), L::Vor);
 
     // The FMS as the source ends the VOR mode; NAV then arms LNAV.
     bench.flyLnav(1.0, 0.0);
     bench.step();
-    EXPECT_EQ(fd().lateralMode, L::Rol);
+    EXPECT_EQ(fd().lateralMode(), L::Rol);
     fd().pressNav();
     bench.step();
-    ASSERT_EQ(fd().lateralMode, L::Lnav);
+    ASSERT_EQ(fd().lateralMode(), L::Lnav);
     bench.fms.lnav.valid = false;
     bench.run(4.5);
-    EXPECT_EQ(fd().lateralMode, L::Lnav);
+    EXPECT_EQ(fd().lateralMode(), L::Lnav);
     bench.run(1.0);
-    EXPECT_EQ(fd().lateralMode, L::Rol);
+    EXPECT_EQ(fd().lateralMode(), L::Rol);
 }
 
 TEST_F(FlightDirectorModeTest, LnavEndsAtOnceWithoutALegToFly) {
     bench.flyLnav(1.0, 0.0);
-    fd().lateralMode = L::Hdg;
-    fd().armedLateralMode = L::Lnav;
+    fd().pressNav();
+    ASSERT_EQ(fd().armedLateralMode(), L::Lnav);
     bench.step();
-    ASSERT_EQ(fd().lateralMode, L::Lnav);
+    ASSERT_EQ(fd().lateralMode(), L::Lnav);
     bench.fms.legDistance.reset();
     bench.step();
-    EXPECT_EQ(fd().lateralMode, L::Rol);
+    EXPECT_EQ(fd().lateralMode(), L::Rol);
 }
 
 TEST_F(FlightDirectorModeTest, LosingTheCoupledBusSwitchesItsDirectorOffUntilSwitchedOn) {
     fd().selectHeadingMode(true);
     bench.network().power({0, 1, 2, 4, 5, 6, 7, 8, 9});
     bench.step();
-    EXPECT_TRUE(fd().inhibited);
-    EXPECT_FALSE(fd().fd1On);
-    EXPECT_TRUE(fd().fd2On);
-    EXPECT_EQ(fd().lateralMode, L::None);
-    EXPECT_EQ(fd().verticalMode, V::None);
+    EXPECT_TRUE(fd().isInhibited());
+    EXPECT_FALSE(fd().isDirectorOn(1));
+    EXPECT_TRUE(fd().isDirectorOn(2));
+    EXPECT_EQ(fd().lateralMode(), L::None);
+    EXPECT_EQ(fd().verticalMode(), V::None);
     fd().selectHeadingMode(true);
-    EXPECT_EQ(fd().lateralMode, L::None) << "no mode while inhibited";
+    EXPECT_EQ(fd().lateralMode(), L::None) << "no mode while inhibited";
 
     // The side's air data runs its self-test for 60 s once its bus is back.
     bench.network().power({0, 1, 2, 3, 4, 5, 6, 7, 8, 9});
     bench.run(30.0);
-    EXPECT_TRUE(fd().inhibited);
+    EXPECT_TRUE(fd().isInhibited());
     bench.run(31.0);
-    EXPECT_FALSE(fd().inhibited);
-    EXPECT_FALSE(fd().fd1On) << "nothing is restored";
-    EXPECT_EQ(fd().lateralMode, L::Rol);
-    EXPECT_EQ(fd().verticalMode, V::Pit);
+    EXPECT_FALSE(fd().isInhibited());
+    EXPECT_FALSE(fd().isDirectorOn(1)) << "nothing is restored";
+    EXPECT_EQ(fd().lateralMode(), L::Rol);
+    EXPECT_EQ(fd().verticalMode(), V::Pit);
 
     // Side 2 hangs on DC bus 2 and its own air data.
     fd().switchSide();
     bench.adc().failed[1] = true;
     bench.step();
-    EXPECT_TRUE(fd().inhibited);
-    EXPECT_FALSE(fd().fd2On);
+    EXPECT_TRUE(fd().isInhibited());
+    EXPECT_FALSE(fd().isDirectorOn(2));
     bench.adc().failed[1] = false;
     bench.step();
-    EXPECT_FALSE(fd().inhibited);
+    EXPECT_FALSE(fd().isInhibited());
 }
 
 // The air data's self-test after a power interruption inhibits the guidance; the autopilot
@@ -152,7 +152,7 @@ TEST_F(FlightDirectorModeTest, AnInhibitDisengagesTheAutopilotAndHandsTheAxesBac
 
     bench.adc().selfTest[0] = true;
     bench.step(2);
-    EXPECT_TRUE(fd().inhibited);
+    EXPECT_TRUE(fd().isInhibited());
     EXPECT_FALSE(bench.autopilot().engaged);
     EXPECT_NE(bench.autopilot().disengagedAt, Autopilot::kNever);
     EXPECT_EQ(bench.simConnect().groupPriority(0), Autopilot::kPassingPriority);
@@ -160,12 +160,12 @@ TEST_F(FlightDirectorModeTest, AnInhibitDisengagesTheAutopilotAndHandsTheAxesBac
 
 TEST_F(FlightDirectorModeTest, TheAutopilotKeepsBothDirectorsOn) {
     fd().toggleFlightDirector1();
-    ASSERT_FALSE(fd().fd1On);
+    ASSERT_FALSE(fd().isDirectorOn(1));
     bench.autopilot().engaged = true;
     bench.step();
-    EXPECT_TRUE(fd().fd1On && fd().fd2On);
+    EXPECT_TRUE(fd().isDirectorOn(1) && fd().isDirectorOn(2));
     fd().toggleFlightDirector2();
-    EXPECT_TRUE(fd().fd2On) << "not switched off under the autopilot";
+    EXPECT_TRUE(fd().isDirectorOn(2)) << "not switched off under the autopilot";
 
     // With both off the modes are none, and mode requests stay none.
     bench.autopilot().engaged = false;
@@ -173,22 +173,23 @@ TEST_F(FlightDirectorModeTest, TheAutopilotKeepsBothDirectorsOn) {
     fd().toggleFlightDirector2();
     bench.step();
     fd().toggleAltitudeHold();
-    EXPECT_EQ(fd().verticalMode, V::None);
+    EXPECT_EQ(fd().verticalMode(), V::None);
 }
 
 TEST_F(FlightDirectorModeTest, TakeOffLeavesMachAndMarksTheTime) {
-    fd().machMode = true;
+    fd().toggleSpeedUnits();
+    ASSERT_TRUE(fd().isMachMode());
     bench.setAirborne(false);
     bench.setSpeed(20.0f);
     bench.step();
     fd().pressToGa();
-    EXPECT_FALSE(fd().machMode);
-    EXPECT_TRUE(fd().takeoffMode);
+    EXPECT_FALSE(fd().isMachMode());
+    EXPECT_TRUE(fd().isTakeoffMode());
     EXPECT_EQ(fd().togaSince, bench.now());
     EXPECT_EQ(bench.fms.missedApproaches, 1) << "the FMS is asked whatever the mode";
     fd().pressToGa();
-    EXPECT_EQ(fd().verticalMode, V::Pit);
-    EXPECT_FALSE(fd().takeoffMode);
+    EXPECT_EQ(fd().verticalMode(), V::Pit);
+    EXPECT_FALSE(fd().isTakeoffMode());
     EXPECT_EQ(bench.fms.missedApproaches, 1) << "cancelling asks nothing";
 }
 
@@ -221,8 +222,8 @@ TEST_P(FlightDirectorGoAroundTest, SetsTheSpeedTargetAndHoldsTheAltitude) {
     bench.step();
     bench.panel().clearKeyEventsSent();
     bench.fd().pressToGa();
-    EXPECT_EQ(bench.fd().verticalMode, V::Toga);
-    EXPECT_FALSE(bench.fd().takeoffMode);
+    EXPECT_EQ(bench.fd().verticalMode(), V::Toga);
+    EXPECT_FALSE(bench.fd().isTakeoffMode());
     EXPECT_FLOAT_EQ(bench.fd().goAroundAltitude, 5000.0f);
     EXPECT_EQ(bench.eventValues(kIasEvent), std::vector<int32_t>{GetParam().speed});
 }
@@ -241,8 +242,8 @@ protected:
     void flyInMach(float feet, float preselect) {
         bench.setAltitude(feet);
         bench.setPreselect(preselect);
+        fd().toggleSpeedUnits();
         bench.panel().setToken(118, 0.5);
-        fd().machMode = true;
         fd().setVerticalMode(V::ClimbDescent);
         bench.step();
     }
@@ -250,22 +251,22 @@ protected:
 
 TEST_F(FlightDirectorMachClimbDescentTest, AGoAroundFliesIasAtMost170Knots) {
     flyInMach(13000.0f, 3000.0f);
-    ASSERT_TRUE(fd().machMode) << "the descent above 12,000 ft keeps Mach";
+    ASSERT_TRUE(fd().isMachMode()) << "the descent above 12,000 ft keeps Mach";
     bench.setRadioAltitude(800.0f);
     bench.step();
     fd().pressToGa();
     bench.run(1.0);
-    EXPECT_EQ(fd().verticalMode, V::Toga);
-    EXPECT_FALSE(fd().machMode);
-    EXPECT_EQ(fd().iasTarget, 170.0f);
+    EXPECT_EQ(fd().verticalMode(), V::Toga);
+    EXPECT_FALSE(fd().isMachMode());
+    EXPECT_EQ(fd().iasTarget(), 170.0f);
     EXPECT_EQ(bench.eventValues(kIasEvent).back(), 170);
 }
 
 TEST_F(FlightDirectorMachClimbDescentTest, AClimbBelow12000FeetFliesItsScheduleInIas) {
     flyInMach(9000.0f, 15000.0f);
     bench.run(1.0);
-    EXPECT_FALSE(fd().machMode);
-    EXPECT_EQ(fd().iasTarget, 240.0f);
+    EXPECT_FALSE(fd().isMachMode());
+    EXPECT_EQ(fd().iasTarget(), 240.0f);
     EXPECT_EQ(bench.eventValues(kIasEvent).back(), 240);
 }
 
@@ -276,11 +277,11 @@ TEST_F(FlightDirectorModeTest, AGoAroundCapturesOnlyAPreselectWellAboveIt) {
     bench.setVerticalSpeed(1500.0f);
     bench.setPreselect(5300.0f);
     bench.step(3);
-    EXPECT_EQ(fd().verticalMode, V::Toga) << "300 ft above the go-around altitude";
+    EXPECT_EQ(fd().verticalMode(), V::Toga) << "300 ft above the go-around altitude";
     bench.setPreselect(5420.0f);
     bench.setVerticalSpeed(2500.0f);
     bench.step(2);
-    EXPECT_EQ(fd().verticalMode, V::Asel);
+    EXPECT_EQ(fd().verticalMode(), V::Asel);
 }
 
 TEST_F(FlightDirectorModeTest, AselCapturesAheadOfThePreselectByTheScheduledGain) {
@@ -293,22 +294,32 @@ TEST_F(FlightDirectorModeTest, AselCapturesAheadOfThePreselectByTheScheduledGain
     fd().selectVerticalSpeedMode(true);
     bench.step();
     EXPECT_NEAR(fd().altCaptureGain, 0.18f, 1e-6f);
-    EXPECT_EQ(fd().verticalMode, V::Vs);
+    EXPECT_EQ(fd().verticalMode(), V::Vs);
     bench.adc().indicatedAltitude = 19645.0f;
     bench.step();
-    EXPECT_EQ(fd().verticalMode, V::Asel);
-    EXPECT_FLOAT_EQ(fd().altitudeHoldTarget, 20000.0f);
+    EXPECT_EQ(fd().verticalMode(), V::Asel);
+    EXPECT_FLOAT_EQ(fd().altitudeHoldTarget(), 20000.0f);
 }
 
-TEST_F(FlightDirectorModeTest, NoCaptureWithin5SecondsOfLiftOff) {
-    bench.adc().liftoffTime = bench.now();
+// TO/GA on the runway arms ASEL; the climb captures it, but not within 5 s of the lift-off.
+TEST_F(FlightDirectorModeTest, ATakeOffInToGaCapturesTheArmedAselNotWithin5SecondsOfLiftOff) {
+    bench.setAirborne(false);
+    bench.setSpeed(40.0f);
+    bench.setRadioAltitude(0.0f);
     bench.setPreselect(5200.0f);
+    bench.step();
+    fd().pressToGa();
+    ASSERT_EQ(fd().verticalMode(), V::Toga);
+    ASSERT_EQ(fd().armedVerticalMode(), V::Asel);
+    bench.setAirborne(true);
+    bench.adc().liftoffTime = bench.now();
+    bench.setSpeed(150.0f);
+    bench.setRadioAltitude(600.0f);
     bench.setVerticalSpeed(2000.0f);
-    fd().armedVerticalMode = V::Asel;
     bench.run(4.5);
-    EXPECT_EQ(fd().verticalMode, V::Pit);
+    EXPECT_EQ(fd().verticalMode(), V::Toga);
     bench.run(1.0);
-    EXPECT_EQ(fd().verticalMode, V::Asel);
+    EXPECT_EQ(fd().verticalMode(), V::Asel);
 }
 
 struct CaptureBandCase {
@@ -350,31 +361,31 @@ TEST_F(FlightDirectorModeTest, NoAltitudeCaptureOnTheGroundOrBelow100Ft) {
 TEST_F(FlightDirectorModeTest, TheSpeedTargetChangesUnitsCrossing25100And25000Feet) {
     bench.setPreselect(30000.0f);
     fd().selectSpeedMode(true);
-    ASSERT_EQ(fd().verticalMode, V::Speed);
-    ASSERT_FALSE(fd().machMode);
+    ASSERT_EQ(fd().verticalMode(), V::Speed);
+    ASSERT_FALSE(fd().isMachMode());
     for (const float feet : {25000.0f, 25090.0f}) {
         bench.setAltitude(feet);
         bench.step();
-        EXPECT_FALSE(fd().machMode) << feet;
+        EXPECT_FALSE(fd().isMachMode()) << feet;
     }
     bench.setAltitude(25100.0f);
     bench.step();
-    EXPECT_TRUE(fd().machMode);
+    EXPECT_TRUE(fd().isMachMode());
 
     // Level at the crossing the pilot's choice stands.
     fd().toggleSpeedUnits();
     bench.step(3);
-    EXPECT_FALSE(fd().machMode);
+    EXPECT_FALSE(fd().isMachMode());
     fd().toggleSpeedUnits();
 
     for (const float feet : {25050.0f, 25010.0f}) {
         bench.setAltitude(feet);
         bench.step();
-        EXPECT_TRUE(fd().machMode) << "the gap keeps Mach at " << feet;
+        EXPECT_TRUE(fd().isMachMode()) << "the gap keeps Mach at " << feet;
     }
     bench.setAltitude(25000.0f);
     bench.step();
-    EXPECT_FALSE(fd().machMode);
+    EXPECT_FALSE(fd().isMachMode());
 }
 
 TEST_F(FlightDirectorModeTest, LowBankComesOnAbove25000FeetInHdgOnly) {
@@ -382,9 +393,9 @@ TEST_F(FlightDirectorModeTest, LowBankComesOnAbove25000FeetInHdgOnly) {
     bench.step();
     fd().selectHeadingMode(true);
     EXPECT_TRUE(fd().isLowBankOn());
-    EXPECT_FLOAT_EQ(fd().bankLimit, 14.0f);
+    EXPECT_FLOAT_EQ(fd().bankLimit(), 14.0f);
     fd().toggleLowBank();
-    EXPECT_FLOAT_EQ(fd().bankLimit, 27.0f);
+    EXPECT_FLOAT_EQ(fd().bankLimit(), 27.0f);
 
     bench.setAltitude(24800.0f);
     bench.step();
@@ -410,33 +421,35 @@ TEST_F(FlightDirectorModeTest, TheLowBankButtonTogglesWithTheConfiguredHalfBank)
     bench.loadSettings("[Autopilot]\nhalfBank=15\nmaxBank=25\n");
     fd().selectHeadingMode(true);
     fd().toggleLowBank();
-    EXPECT_FLOAT_EQ(fd().bankLimit, 15.0f);
+    EXPECT_FLOAT_EQ(fd().bankLimit(), 15.0f);
     fd().toggleLowBank();
-    EXPECT_FLOAT_EQ(fd().bankLimit, 25.0f);
+    EXPECT_FLOAT_EQ(fd().bankLimit(), 25.0f);
 }
 
 TEST_F(FlightDirectorModeTest, TheTurnKnobCommandsABankAndShowsItsPosition) {
     fd().selectHeadingMode(true);
     fd().turnKnob(3.0f);
-    EXPECT_EQ(fd().lateralMode, L::Rol);
+    EXPECT_EQ(fd().lateralMode(), L::Rol);
     EXPECT_DOUBLE_EQ(bench.panel().namedVariable("TurnKnob"), 24.0 * 100.0 / 54.0);
     for (int i = 0; i < 20; ++i) {
         fd().turnKnob(-3.0f);
     }
-    EXPECT_FLOAT_EQ(fd().turnKnobCommand, -27.0f) << "limited to the maximum bank";
+    EXPECT_FLOAT_EQ(fd().turnKnobCommand(), -27.0f) << "limited to the maximum bank";
     EXPECT_DOUBLE_EQ(bench.panel().namedVariable("TurnKnob"), 100.0);
 
-    fd().lateralMode = L::Hdg;
-    fd().armedLateralMode = L::Vor;
+    bench.receiveVor(90, 60.0);
     bench.step();
-    EXPECT_EQ(fd().lateralMode, L::Rol) << "no other mode while the knob is turned";
-    EXPECT_EQ(fd().armedLateralMode, L::None);
+    fd().pressNav();
+    ASSERT_EQ(fd().armedLateralMode(), L::Vor);
+    bench.step();
+    EXPECT_EQ(fd().lateralMode(), L::Rol) << "no other mode while the knob is turned";
+    EXPECT_EQ(fd().armedLateralMode(), L::None);
 
     fd().centreTurnKnob();
     EXPECT_DOUBLE_EQ(bench.panel().namedVariable("TurnKnob"), 50.0);
     fd().selectHeadingMode(true);
     bench.step();
-    EXPECT_EQ(fd().lateralMode, L::Hdg);
+    EXPECT_EQ(fd().lateralMode(), L::Hdg);
 }
 
 TEST_F(FlightDirectorModeTest, ThePitchWheelStepsTheVerticalSpeedOrThePitchCommand) {
@@ -457,7 +470,7 @@ TEST_F(FlightDirectorModeTest, ThePitchWheelStepsTheVerticalSpeedOrThePitchComma
     autopilot.engaged = true;
     fd().toggleAltitudeHold();
     fd().pitchWheel(-0.25f);
-    EXPECT_EQ(fd().verticalMode, V::Pit) << "ALT gives way to PIT";
+    EXPECT_EQ(fd().verticalMode(), V::Pit) << "ALT gives way to PIT";
     EXPECT_FLOAT_EQ(autopilot.pitchCommand, -0.25f) << "from the present pitch";
     for (int i = 0; i < 200; ++i) {
         fd().pitchWheel(-0.25f);
@@ -472,7 +485,7 @@ TEST_F(FlightDirectorModeTest, TouchControlSteeringFollowsTheAircraftWhileHeld) 
     bench.setAttitude(-5.0f, 10.0f);
     bench.host().setJoystick(1, true, 0x8);
     bench.step();
-    EXPECT_TRUE(fd().tcsActive);
+    EXPECT_TRUE(fd().isTcsActive());
     EXPECT_FLOAT_EQ(autopilot.pitchCommand, -5.0f);
     EXPECT_FLOAT_EQ(autopilot.bankCommand, 10.0f);
     bench.setAttitude(-3.0f, 12.0f);
@@ -483,7 +496,7 @@ TEST_F(FlightDirectorModeTest, TouchControlSteeringFollowsTheAircraftWhileHeld) 
     // Released in a turn the bank is held; released nearly level it is not.
     bench.host().setJoystick(1, true, 0x0);
     bench.step();
-    EXPECT_FALSE(fd().tcsActive);
+    EXPECT_FALSE(fd().isTcsActive());
     EXPECT_TRUE(fd().tcsBankHold);
     EXPECT_FLOAT_EQ(fd().tcsBank, 12.0f);
     bench.host().setJoystick(1, true, 0x8);
@@ -496,7 +509,7 @@ TEST_F(FlightDirectorModeTest, TouchControlSteeringFollowsTheAircraftWhileHeld) 
     bench.setAirborne(false);
     bench.host().setJoystick(1, true, 0x8);
     bench.step();
-    EXPECT_FALSE(fd().tcsActive) << "not on the ground";
+    EXPECT_FALSE(fd().isTcsActive()) << "not on the ground";
 }
 
 TEST_F(FlightDirectorModeTest, WithoutTheAutopilotTouchControlSteeringMovesTheTargets) {
@@ -508,14 +521,14 @@ TEST_F(FlightDirectorModeTest, WithoutTheAutopilotTouchControlSteeringMovesTheTa
     bench.step();
     EXPECT_EQ(bench.eventValues(kVerticalSpeedEvent).back(), 1200);
     bench.step(2);
-    EXPECT_FLOAT_EQ(fd().vsTarget, 1200.0f);
+    EXPECT_FLOAT_EQ(fd().vsTarget(), 1200.0f);
     bench.panel().clearKeyEventsSent();
     bench.step(2);
     EXPECT_TRUE(bench.eventValues(kVerticalSpeedEvent).empty()) << "sent only when it differs";
 
     bench.loadSettings("[Joystick]\ntcsJoyButton=0:-1\n");
     bench.step();
-    EXPECT_FALSE(fd().tcsActive) << "no button";
+    EXPECT_FALSE(fd().isTcsActive()) << "no button";
 }
 
 TEST_F(FlightDirectorModeTest, AJumpOfTheTrueAirspeedIsKeptFor5Seconds) {
@@ -536,8 +549,8 @@ TEST_F(FlightDirectorModeTest, AltPressedInGsChangesOnlyTheHoldTarget) {
     bench.setAltitude(2100.0f);
     bench.step();
     fd().toggleAltitudeHold();
-    EXPECT_EQ(fd().verticalMode, V::Gs);
-    EXPECT_FLOAT_EQ(fd().altitudeHoldTarget, 2100.0f);
+    EXPECT_EQ(fd().verticalMode(), V::Gs);
+    EXPECT_FLOAT_EQ(fd().altitudeHoldTarget(), 2100.0f);
 }
 
 } // namespace

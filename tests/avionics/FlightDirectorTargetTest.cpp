@@ -43,7 +43,7 @@ TEST_P(FlightDirectorHeadingBugTest, IsSentWrappedAndReadBack) {
     bench.fd().setHeadingBug(GetParam().set);
     EXPECT_EQ(bench.eventValues(kHeadingBugEvent), std::vector<int32_t>{GetParam().sent});
     bench.step();
-    EXPECT_FLOAT_EQ(bench.fd().headingBug, GetParam().shown);
+    EXPECT_FLOAT_EQ(bench.fd().headingBug(), GetParam().shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Headings, FlightDirectorHeadingBugTest,
@@ -61,15 +61,15 @@ TEST_F(FlightDirectorTargetTest, TargetsOutOfRangeAreLimited) {
     EXPECT_EQ(bench.eventValues(kPreselectEvent), (std::vector<int32_t>{37000, -900}));
     EXPECT_EQ(bench.eventValues(kVerticalSpeedEvent), (std::vector<int32_t>{6000, -6000}));
     bench.step();
-    EXPECT_FLOAT_EQ(fd().altitudePreselect, -900.0f);
-    EXPECT_FLOAT_EQ(fd().vsTarget, -6000.0f) << "a descent travels as two's complement";
+    EXPECT_FLOAT_EQ(fd().altitudePreselect(), -900.0f);
+    EXPECT_FLOAT_EQ(fd().vsTarget(), -6000.0f) << "a descent travels as two's complement";
 
     bench.panel().clearKeyEventsSent();
     fd().setSpeedTarget(50);
     fd().setSpeedTarget(400);
     EXPECT_EQ(bench.eventValues(kIasEvent), (std::vector<int32_t>{80, 320}));
-    EXPECT_FLOAT_EQ(fd().iasTarget, 320.0f);
-    EXPECT_NEAR(fd().machTarget, bench.adc().machFromCas(320.0), 0.01) << "the Mach follows";
+    EXPECT_FLOAT_EQ(fd().iasTarget(), 320.0f);
+    EXPECT_NEAR(fd().machTarget(), bench.adc().machFromCas(320.0), 0.01) << "the Mach follows";
 }
 
 TEST_F(FlightDirectorTargetTest, TheAdjustmentsStepFromTheReadBackTargets) {
@@ -99,15 +99,17 @@ protected:
 // Mach; the IAS target follows.
 TEST_P(FlightDirectorMachTargetTest, IsKeptInHundredths) {
     bench.adc().maxOperatingMach = 0.85f;
-    bench.fd().machMode = true;
+    bench.fd().toggleSpeedUnits();
+    ASSERT_TRUE(bench.fd().isMachMode());
+    bench.panel().clearKeyEventsSent();
     bench.fd().setMachTarget(GetParam().mach);
     EXPECT_EQ(bench.eventValues(kMachEvent), std::vector<int32_t>{GetParam().sent});
-    EXPECT_FLOAT_EQ(bench.fd().machTarget, GetParam().sent * 0.01f);
-    const double cas = bench.adc().casFromMach(bench.fd().machTarget);
-    EXPECT_FLOAT_EQ(bench.fd().iasTarget, std::clamp(std::trunc(cas), 80.0, 320.0));
+    EXPECT_FLOAT_EQ(bench.fd().machTarget(), GetParam().sent * 0.01f);
+    const double cas = bench.adc().casFromMach(bench.fd().machTarget());
+    EXPECT_FLOAT_EQ(bench.fd().iasTarget(), std::clamp(std::trunc(cas), 80.0, 320.0));
     EXPECT_TRUE(bench.eventValues(kIasEvent).empty()) << "the simulator holds the Mach";
     bench.step();
-    EXPECT_FLOAT_EQ(bench.fd().machTarget, GetParam().sent * 0.01f);
+    EXPECT_FLOAT_EQ(bench.fd().machTarget(), GetParam().sent * 0.01f);
 }
 
 INSTANTIATE_TEST_SUITE_P(Machs, FlightDirectorMachTargetTest,
@@ -125,14 +127,19 @@ TEST_F(FlightDirectorTargetTest, SpeedAdjustmentsAreIgnoredInVsAndClimbDescent) 
         EXPECT_TRUE(bench.eventValues(kMachEvent).empty());
     }
     fd().toggleSpeedUnits();
-    EXPECT_FALSE(fd().machMode) << "the units stay in climb/descent";
-    fd().verticalMode = V::Toga;
+    EXPECT_FALSE(fd().isMachMode()) << "the units stay in climb/descent";
+    fd().setVerticalMode(V::Pit);
     fd().toggleSpeedUnits();
-    EXPECT_FALSE(fd().machMode) << "and in TO/GA";
-    fd().verticalMode = V::Pit;
-    fd().toggleSpeedUnits();
-    EXPECT_TRUE(fd().machMode);
+    EXPECT_TRUE(fd().isMachMode());
     EXPECT_EQ(bench.eventValues(kMachEvent).size(), 1u);
+
+    bench.setRadioAltitude(800.0f);
+    bench.step();
+    fd().pressToGa();
+    ASSERT_EQ(fd().verticalMode(), V::Toga);
+    EXPECT_FALSE(fd().isMachMode()) << "the go-around flies IAS";
+    fd().toggleSpeedUnits();
+    EXPECT_FALSE(fd().isMachMode()) << "and the units stay in TO/GA";
 }
 
 struct MetricCase {
@@ -154,8 +161,8 @@ TEST_P(FlightDirectorMetricTest, MetricTargetsReadBackInFeet) {
     bench.panel().setToken(kPreselectToken, GetParam().preselectMetres);
     bench.panel().setToken(kVerticalSpeedToken, GetParam().verticalSpeedMetres);
     bench.step();
-    EXPECT_FLOAT_EQ(bench.fd().altitudePreselect, GetParam().preselectFeet);
-    EXPECT_FLOAT_EQ(bench.fd().vsTarget, GetParam().verticalSpeedFeet);
+    EXPECT_FLOAT_EQ(bench.fd().altitudePreselect(), GetParam().preselectFeet);
+    EXPECT_FLOAT_EQ(bench.fd().vsTarget(), GetParam().verticalSpeedFeet);
 }
 
 INSTANTIATE_TEST_SUITE_P(Metres, FlightDirectorMetricTest,
@@ -169,10 +176,10 @@ TEST_F(FlightDirectorTargetTest, ThePreselectKnobStepsAlsoWithMetricAltitudes) {
     bench.step();
     fd().setAltitudePreselect(10000);
     bench.step();
-    ASSERT_FLOAT_EQ(fd().altitudePreselect, 10000.0f);
+    ASSERT_FLOAT_EQ(fd().altitudePreselect(), 10000.0f);
     fd().adjustAltitudePreselect(100.0f);
     bench.step();
-    EXPECT_FLOAT_EQ(fd().altitudePreselect, 10100.0f);
+    EXPECT_FLOAT_EQ(fd().altitudePreselect(), 10100.0f);
 }
 
 TEST_F(FlightDirectorTargetTest, Token848IsClearedByEvent) {
@@ -194,7 +201,8 @@ TEST_F(FlightDirectorTargetTest, EverySixthTickTheSpeedTargetsAreKeptInRange) {
     EXPECT_EQ(bench.eventValues(kIasEvent), std::vector<int32_t>{320})
         << "the maximum operating speed";
 
-    fd().machMode = true;
+    fd().toggleSpeedUnits();
+    ASSERT_TRUE(fd().isMachMode());
     bench.panel().setToken(kMachToken, 0.1);
     bench.panel().clearKeyEventsSent();
     bench.step(6);
@@ -208,7 +216,7 @@ TEST_F(FlightDirectorTargetTest, EverySixthTickTheSpeedTargetsAreKeptInRange) {
 TEST_F(FlightDirectorTargetTest, TheMachTargetFollowsTheIasTarget) {
     bench.panel().setToken(kIasToken, 200.0);
     bench.step(6);
-    EXPECT_NEAR(fd().machTarget, bench.adc().machFromCas(200.0), 0.01);
+    EXPECT_NEAR(fd().machTarget(), bench.adc().machFromCas(200.0), 0.01);
     EXPECT_TRUE(bench.eventValues(kMachEvent).empty()) << "in IAS the Mach is not sent";
 }
 
@@ -233,9 +241,9 @@ TEST_P(FlightDirectorSimEventTest, TheSimulatorsAutopilotEventReachesTheButton) 
     bench.setRadioAltitude(1000.0f);
     bench.step();
     bench.panel().simulatorKeyEvent(GetParam().eventId, 0);
-    EXPECT_EQ(bench.fd().lateralMode, GetParam().lateral);
-    EXPECT_EQ(bench.fd().armedLateralMode, GetParam().armedLateral);
-    EXPECT_EQ(bench.fd().verticalMode, GetParam().vertical);
+    EXPECT_EQ(bench.fd().lateralMode(), GetParam().lateral);
+    EXPECT_EQ(bench.fd().armedLateralMode(), GetParam().armedLateral);
+    EXPECT_EQ(bench.fd().verticalMode(), GetParam().vertical);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -252,7 +260,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FlightDirectorTargetTest, TheHeadingEventTogglesHdg) {
     bench.panel().simulatorKeyEvent(0x100BD, 0);
     bench.panel().simulatorKeyEvent(0x100BD, 0);
-    EXPECT_EQ(fd().lateralMode, L::Rol);
+    EXPECT_EQ(fd().lateralMode(), L::Rol);
 }
 
 struct SimFunctionCase {
@@ -291,7 +299,7 @@ TEST_F(FlightDirectorTargetTest, TokensOf111And112GoOffWithOneEvent) {
 TEST_F(FlightDirectorTargetTest, TheSimulatorHoldsThePreselectedAltitudeUnderTheAutopilot) {
     bench.autopilot().engaged = true;
     fd().toggleAltitudeHold();
-    fd().altitudeHoldTarget = 5000.0f;
+    ASSERT_EQ(fd().altitudeHoldTarget(), 5000.0f);
     bench.step();
     EXPECT_EQ(bench.eventCount(0x10110), 1);
     EXPECT_EQ(bench.eventValues(0x10100), std::vector<int32_t>{1}) << "its master on";
@@ -322,7 +330,7 @@ TEST_F(FlightDirectorTargetTest, TheSimulatorHoldsThePreselectedAltitudeUnderThe
 TEST_F(FlightDirectorTargetTest, WhileTheSimulatorHoldsTheOwnLoopsRestartEveryFrame) {
     bench.autopilot().engaged = true;
     fd().toggleAltitudeHold();
-    fd().altitudeHoldTarget = 5000.0f;
+    ASSERT_EQ(fd().altitudeHoldTarget(), 5000.0f);
     bench.step(2);
     ASSERT_EQ(bench.panel().token(108), 1.0);
     bench.setAltitude(4900.0f);
@@ -398,7 +406,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FlightDirectorTargetTest, TheSpeedKnobPushTogglesMach) {
     bench.panel().setNamedVariable("TaviSpdDec", 3.0);
     bench.step();
-    EXPECT_TRUE(fd().machMode);
+    EXPECT_TRUE(fd().isMachMode());
     EXPECT_EQ(bench.eventCount(kMachEvent), 1);
 }
 
@@ -409,7 +417,7 @@ TEST_F(FlightDirectorTargetTest, ThePitchAndTurnVariablesUseTheConfiguredSteps) 
     bench.panel().setNamedVariable("TurnLeftClick", 1.0);
     bench.panel().setNamedVariable("PitchUpClick", 1.0);
     bench.step();
-    EXPECT_FLOAT_EQ(fd().turnKnobCommand, 5.0f);
+    EXPECT_FLOAT_EQ(fd().turnKnobCommand(), 5.0f);
     EXPECT_FLOAT_EQ(bench.autopilot().pitchCommand, -0.5f);
     EXPECT_EQ(bench.panel().namedVariable("TurnLeftClick"), 0.0);
     EXPECT_EQ(bench.panel().namedVariable("PitchUpClick"), 0.0);
@@ -417,14 +425,14 @@ TEST_F(FlightDirectorTargetTest, ThePitchAndTurnVariablesUseTheConfiguredSteps) 
     bench.panel().setNamedVariable("TurnRightClick", 1.0);
     bench.panel().setNamedVariable("PitchDownClick", 1.0);
     bench.step();
-    EXPECT_FLOAT_EQ(fd().turnKnobCommand, 0.0f);
+    EXPECT_FLOAT_EQ(fd().turnKnobCommand(), 0.0f);
     EXPECT_FLOAT_EQ(bench.autopilot().pitchCommand, 0.0f);
 
     bench.panel().setNamedVariable("TurnLeftClick", 1.0);
     bench.step();
     bench.panel().setNamedVariable("TurnCenterClick", 1.0);
     bench.step();
-    EXPECT_FLOAT_EQ(fd().turnKnobCommand, 0.0f);
+    EXPECT_FLOAT_EQ(fd().turnKnobCommand(), 0.0f);
     EXPECT_DOUBLE_EQ(bench.panel().namedVariable("TurnKnob"), 50.0);
 }
 
@@ -497,29 +505,28 @@ TEST_F(FlightDirectorTargetTest, AnIlsApproachThroughTheSimulatorsEvents) {
     bench.receiveGlideslope(true, 100.0);
     bench.step();
     bench.panel().simulatorKeyEvent(FlightDirectorBench::kApproachButton, 0);
-    EXPECT_EQ(fd().armedLateralMode, L::Loc);
-    EXPECT_EQ(fd().armedVerticalMode, V::Gs);
-    EXPECT_TRUE(fd().approachSelected);
+    EXPECT_EQ(fd().armedLateralMode(), L::Loc);
+    EXPECT_EQ(fd().armedVerticalMode(), V::Gs);
+    EXPECT_TRUE(fd().isApproachSelected());
 
     for (double cdi = 120.0; cdi > 0.0; cdi -= 10.0) {
         bench.receiveLocalizer(cdi);
         bench.step();
     }
-    EXPECT_EQ(fd().lateralMode, L::Loc);
-    EXPECT_EQ(fd().capturedNavFrequency, FlightDirectorBench::kIlsFrequency);
-    EXPECT_EQ(fd().verticalMode, V::Pit) << "the glideslope is still far";
+    EXPECT_EQ(fd().lateralMode(), L::Loc);
+    EXPECT_EQ(fd().verticalMode(), V::Pit) << "the glideslope is still far";
     for (double gsi = 100.0; gsi > -10.0; gsi -= 10.0) {
         bench.receiveGlideslope(true, gsi);
         bench.step();
     }
-    EXPECT_EQ(fd().verticalMode, V::Gs);
+    EXPECT_EQ(fd().verticalMode(), V::Gs);
 
     bench.setRadioAltitude(300.0f);
     bench.step();
     bench.panel().simulatorKeyEvent(FlightDirectorBench::kToGaButton, 0);
-    EXPECT_EQ(fd().verticalMode, V::Toga);
-    EXPECT_EQ(fd().lateralMode, L::TogaRol);
-    EXPECT_FALSE(fd().takeoffMode) << "a go-around";
+    EXPECT_EQ(fd().verticalMode(), V::Toga);
+    EXPECT_EQ(fd().lateralMode(), L::TogaRol);
+    EXPECT_FALSE(fd().isTakeoffMode()) << "a go-around";
     EXPECT_EQ(bench.fms.missedApproaches, 1);
 }
 

@@ -19,7 +19,7 @@ struct Modes {
 };
 
 Modes modesOf(const FlightDirector& fd) {
-    return {fd.lateralMode, fd.armedLateralMode, fd.verticalMode, fd.armedVerticalMode};
+    return {fd.lateralMode(), fd.armedLateralMode(), fd.verticalMode(), fd.armedVerticalMode()};
 }
 
 bool operator==(const Modes& a, const Modes& b) {
@@ -51,6 +51,140 @@ std::ostream& operator<<(std::ostream& out, const Transition& t) {
 void nothing(FlightDirectorBench&) {}
 void noArrangement(FlightDirector&) {}
 
+// The lateral mode armed from HDG on a signal of its kind that is not captured, by NAV, or by
+// APR when the glide slope is armed too.
+void armLateral(FlightDirectorBench& b, L armed, bool glideslope) {
+    if (armed == L::None) {
+        return;
+    }
+    switch (armed) {
+    case L::Vor:
+    case L::Vapp:
+        b.setHeading(60.0f);
+        b.receiveVor(90, 127.0);
+        break;
+    case L::Loc:
+    case L::Bc:
+        b.receiveLocalizer(120.0, armed == L::Bc);
+        break;
+    case L::Lnav:
+        b.flyLnav(1.0, 1.0);
+        break;
+    default:
+        break;
+    }
+    b.step();
+    if (armed == L::Vapp || glideslope) {
+        b.fd().pressApproach();
+    } else {
+        b.fd().pressNav();
+    }
+}
+
+// VOR (or VAPP) on 090 captured from a 30-degree intercept with the needle centred.
+void captureVor(FlightDirectorBench& b, bool approach) {
+    b.setHeading(60.0f);
+    b.receiveVor(90, 0.0);
+    b.step();
+    if (approach) {
+        b.fd().pressApproach();
+    } else {
+        b.fd().pressNav();
+    }
+    b.step();
+}
+
+// The localizer captured, with the glide slope armed when asked.
+void captureLocalizer(FlightDirectorBench& b, bool glideslope) {
+    b.receiveLocalizer(0.0);
+    b.step();
+    if (glideslope) {
+        b.fd().pressApproach();
+    } else {
+        b.fd().pressNav();
+    }
+    b.step();
+}
+
+// Climbing in VS to the preselected altitude at 5000 ft until ASEL captures it, then level.
+void captureAsel(FlightDirectorBench& b) {
+    b.setAltitude(4300.0f);
+    b.setVerticalSpeed(1500.0f);
+    b.fd().selectVerticalSpeedMode(true);
+    b.step();
+    b.setAltitude(4800.0f);
+    b.step();
+    b.setVerticalSpeed(0.0f);
+}
+
+void reachVertical(FlightDirectorBench& b, V vertical) {
+    FlightDirector& fd = b.fd();
+    switch (vertical) {
+    case V::Alt:
+        fd.toggleAltitudeHold();
+        break;
+    case V::Vs:
+        fd.selectVerticalSpeedMode(true);
+        break;
+    case V::Speed:
+        fd.selectSpeedMode(true);
+        break;
+    case V::ClimbDescent:
+        fd.selectFlightLevelChange(true);
+        break;
+    case V::Toga:
+        fd.pressToGa();
+        break;
+    case V::Gs:
+        b.receiveGlideslope(true, 0.0);
+        b.step();
+        break;
+    case V::Asel:
+        captureAsel(b);
+        break;
+    default:
+        break;
+    }
+}
+
+// The modes reached from PIT and ROL through the panel's buttons and the captures the frames
+// make, each on a signal that allows it.
+void reach(FlightDirectorBench& b, const Modes& m) {
+    FlightDirector& fd = b.fd();
+    const bool glideslope = m.armedVertical == V::Gs || m.vertical == V::Gs;
+    switch (m.lateral) {
+    case L::None:
+        fd.setLateralMode(L::None);
+        break;
+    case L::Hdg:
+        fd.selectHeadingMode(true);
+        armLateral(b, m.armedLateral, glideslope);
+        break;
+    case L::Vor:
+    case L::Vapp:
+        captureVor(b, m.lateral == L::Vapp);
+        break;
+    case L::Loc:
+        captureLocalizer(b, glideslope);
+        break;
+    case L::Lnav:
+        b.flyLnav(1.0, 0.0);
+        fd.pressNav();
+        b.step();
+        break;
+    default:
+        break;
+    }
+    if (glideslope && m.lateral == L::Hdg && m.armedLateral == L::None) {
+        // APR again gives up the localizer's arming and keeps the glide slope's.
+        b.receiveLocalizer(120.0);
+        b.step();
+        fd.pressApproach();
+        fd.pressApproach();
+    }
+    reachVertical(b, m.vertical);
+}
+
 // The flight director as the bench leaves it: in the air at 5000 ft with the preselected
 // altitude there, both directors on, PIT and ROL, nothing armed.
 class FlightDirectorTransitionTest : public testing::TestWithParam<Transition> {
@@ -63,11 +197,9 @@ TEST_P(FlightDirectorTransitionTest, ActionChangesTheModes) {
     t.simulator(bench);
     bench.step(2);
     FlightDirector& fd = bench.fd();
-    fd.lateralMode = t.before.lateral;
-    fd.armedLateralMode = t.before.armedLateral;
-    fd.verticalMode = t.before.vertical;
-    fd.armedVerticalMode = t.before.armedVertical;
+    reach(bench, t.before);
     t.arrange(fd);
+    ASSERT_EQ(modesOf(fd), t.before);
     t.action(fd);
     EXPECT_EQ(modesOf(fd), t.after);
 }
@@ -98,9 +230,6 @@ const auto goAroundHeight = [](FlightDirectorBench& b) {
 
 const auto fmsSource = [](FlightDirector& fd) {
     fd.selectNavigationSource(1, true);
-};
-const auto holdAt5000 = [](FlightDirector& fd) {
-    fd.altitudeHoldTarget = 5000.0f;
 };
 
 const auto nav = [](FlightDirector& fd) {
@@ -215,61 +344,61 @@ INSTANTIATE_TEST_SUITE_P(
                    {L::Loc, L::None, V::Gs}},
         Transition{"VerticalSpeedOnArmsAsel",
                    preselect9000,
-                   kStart,
+                   {L::Rol, L::None, V::Pit, V::Asel},
                    noArrangement,
                    [](FlightDirector& fd) { fd.selectVerticalSpeedMode(true); },
                    {L::Rol, L::None, V::Vs, V::Asel}},
         Transition{"VerticalSpeedOffReturnsToPit",
                    nothing,
-                   {L::Rol, L::None, V::Vs},
+                   {L::Rol, L::None, V::Vs, V::Asel},
                    noArrangement,
                    [](FlightDirector& fd) { fd.selectVerticalSpeedMode(false); },
                    kStart},
         Transition{"VerticalSpeedRefusedHoldingThePreselectedAltitude",
                    nothing,
                    {L::Rol, L::None, V::Alt},
-                   holdAt5000,
+                   noArrangement,
                    [](FlightDirector& fd) { fd.selectVerticalSpeedMode(true); },
                    {L::Rol, L::None, V::Alt}},
         Transition{"VerticalSpeedFromAltHeldAwayFromThePreselect",
                    preselect9000,
                    {L::Rol, L::None, V::Alt},
-                   holdAt5000,
+                   noArrangement,
                    [](FlightDirector& fd) { fd.selectVerticalSpeedMode(true); },
                    {L::Rol, L::None, V::Vs, V::Asel}},
         Transition{"SpeedOnArmsAsel",
                    preselect9000,
-                   kStart,
+                   {L::Rol, L::None, V::Pit, V::Asel},
                    noArrangement,
                    [](FlightDirector& fd) { fd.selectSpeedMode(true); },
                    {L::Rol, L::None, V::Speed, V::Asel}},
         Transition{"SpeedRefusedHoldingThePreselectedAltitude",
                    nothing,
                    {L::Rol, L::None, V::Alt},
-                   holdAt5000,
+                   noArrangement,
                    [](FlightDirector& fd) { fd.selectSpeedMode(true); },
                    {L::Rol, L::None, V::Alt}},
         Transition{"SpeedOffReturnsToPit",
                    nothing,
-                   {L::Rol, L::None, V::Speed},
+                   {L::Rol, L::None, V::Speed, V::Asel},
                    noArrangement,
                    [](FlightDirector& fd) { fd.selectSpeedMode(false); },
                    kStart},
         Transition{"ClimbDescentOn",
                    preselect9000,
-                   kStart,
+                   {L::Rol, L::None, V::Pit, V::Asel},
                    noArrangement,
                    [](FlightDirector& fd) { fd.selectFlightLevelChange(true); },
                    {L::Rol, L::None, V::ClimbDescent, V::Asel}},
         Transition{"ClimbDescentRefusedHoldingThePreselectedAltitude",
                    nothing,
                    {L::Rol, L::None, V::Alt},
-                   holdAt5000,
+                   noArrangement,
                    [](FlightDirector& fd) { fd.selectFlightLevelChange(true); },
                    {L::Rol, L::None, V::Alt}},
         Transition{"ClimbDescentOffReturnsToPit",
                    nothing,
-                   {L::Rol, L::None, V::ClimbDescent},
+                   {L::Rol, L::None, V::ClimbDescent, V::Asel},
                    noArrangement,
                    [](FlightDirector& fd) { fd.selectFlightLevelChange(false); },
                    kStart},
@@ -283,7 +412,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {L::TogaRol, L::None, V::Toga, V::Asel}},
         Transition{"ToGaAgainCancelsToPitAndRol",
                    slowOnGround,
-                   {L::TogaRol, L::None, V::Toga},
+                   {L::TogaRol, L::None, V::Toga, V::Asel},
                    noArrangement,
                    toGa,
                    kStart},
@@ -301,7 +430,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {L::Hdg}},
         Transition{"SwitchSideRevertsToPitAndRol",
                    vor,
-                   {L::Hdg, L::Vor, V::Vs},
+                   {L::Hdg, L::Vor, V::Vs, V::Asel},
                    noArrangement,
                    [](FlightDirector& fd) { fd.switchSide(); },
                    kStart},
@@ -362,14 +491,11 @@ protected:
 
 TEST_P(FlightDirectorFrameTransitionTest, FramesChangeTheModes) {
     const FrameTransition& t = GetParam();
-    t.simulator(bench);
-    bench.step();
     FlightDirector& fd = bench.fd();
-    fd.lateralMode = t.before.lateral;
-    fd.armedLateralMode = t.before.armedLateral;
-    fd.verticalMode = t.before.vertical;
-    fd.armedVerticalMode = t.before.armedVertical;
+    reach(bench, t.before);
     t.arrange(fd);
+    ASSERT_EQ(modesOf(fd), t.before);
+    t.simulator(bench);
     bench.step(t.frames);
     EXPECT_EQ(modesOf(bench.fd()), t.after);
 }
@@ -410,13 +536,6 @@ const auto levelOffAt = [](float altitude, float verticalSpeed) {
         b.setAltitude(altitude);
         b.setVerticalSpeed(verticalSpeed);
     };
-};
-const auto captured = [](FlightDirector& fd) {
-    fd.capturedCourse = 90;
-    fd.capturedNavFrequency = FlightDirectorBench::kVorFrequency;
-};
-const auto capturedIls = [](FlightDirector& fd) {
-    fd.capturedNavFrequency = FlightDirectorBench::kIlsFrequency;
 };
 const auto headingInvalid = [](FlightDirectorBench& b) {
     b.network().avionicsMaster1 = false;
@@ -483,22 +602,16 @@ INSTANTIATE_TEST_SUITE_P(
                         noArrangement,
                         1,
                         {L::Hdg, L::Bc}},
-        FrameTransition{"NoCaptureOutsideHdg",
-                        localizerAt(0.0),
-                        {L::Rol, L::Loc},
-                        noArrangement,
-                        3,
-                        {L::Rol, L::Loc}},
         FrameTransition{"GsCapturedOnTheLocalizer",
                         glideslopeAt(20.0),
                         {L::Loc, L::None, V::Pit, V::Gs},
-                        capturedIls,
+                        noArrangement,
                         1,
                         {L::Loc, L::None, V::Gs}},
         FrameTransition{"GsNotCapturedFarFromTheBeam",
                         glideslopeAt(30.0),
                         {L::Loc, L::None, V::Pit, V::Gs},
-                        capturedIls,
+                        noArrangement,
                         3,
                         {L::Loc, L::None, V::Pit, V::Gs}},
         FrameTransition{"GsArmingGivesWayToAselWithoutALocalizer",
@@ -556,7 +669,7 @@ INSTANTIATE_TEST_SUITE_P(
                         1,
                         {L::Hdg}},
         FrameTransition{
-            "FmsSourceCancelsAnActiveVor", lnavAt(2.0, 0.0), {L::Vor}, captured, 1, kStart},
+            "FmsSourceCancelsAnActiveVor", lnavAt(2.0, 0.0), {L::Vor}, noArrangement, 1, kStart},
         FrameTransition{"FmsSourceDisarmsAnArmedLoc",
                         lnavAt(2.0, 0.0),
                         {L::Hdg, L::Loc},
@@ -566,24 +679,23 @@ INSTANTIATE_TEST_SUITE_P(
         FrameTransition{
             "InvalidHeadingCancelsHdg", headingInvalid, {L::Hdg}, noArrangement, 1, kStart},
         FrameTransition{"VorCourseChangeCancelsVor",
-                        vorAt(0.0),
+                        vorCourseAt(100, 60.0f, 0.0),
                         {L::Vor},
-                        [](FlightDirector& fd) {
-                            fd.capturedCourse = 80;
-                            fd.capturedNavFrequency = FlightDirectorBench::kVorFrequency;
-                        },
-                        1,
-                        kStart},
-        FrameTransition{
-            "VorFlownWhileCourseAndFrequencyStay", vorAt(0.0), {L::Vor}, captured, 3, {L::Vor}},
-        FrameTransition{
-            "LateralNoneBecomesRol", nothing, {L::None, L::None, V::Pit}, noArrangement, 1, kStart},
-        FrameTransition{"VerticalNoneBecomesPitKeepingAnArmedAsel",
-                        nothing,
-                        {L::Rol, L::None, V::None, V::Asel},
                         noArrangement,
                         1,
-                        {L::Rol, L::None, V::Pit, V::Asel}}),
+                        kStart},
+        FrameTransition{"VorFlownWhileCourseAndFrequencyStay",
+                        vorAt(0.0),
+                        {L::Vor},
+                        noArrangement,
+                        3,
+                        {L::Vor}},
+        FrameTransition{"LateralNoneBecomesRol",
+                        nothing,
+                        {L::None, L::None, V::Pit},
+                        noArrangement,
+                        1,
+                        kStart}),
     [](const testing::TestParamInfo<FrameTransition>& info) { return info.param.name; });
 
 } // namespace

@@ -126,14 +126,23 @@ public:
         }
         mechanisation->flapAngle = flight.flaps;
         mechanisation->gearPositions = {flight.gear, flight.gear, flight.gear};
-        RadioUnit& unit = flightDirector->coupledSide == 2 ? radio->unit2 : radio->unit1;
+        RadioUnit& unit = flightDirector->coupledSide() == 2 ? radio->unit2 : radio->unit1;
         unit.glideSlopeFlag = flight.glideSlopeReceived;
         unit.gsi = gsiForDots(flight.glideSlopeDots);
         unit.cdiDeviation = flight.localizerDots * 127.0f * 5.0f / 10.0f;
         if (flight.coupledIls) {
-            flightDirector->lateralMode = FdLateralMode::Loc;
-            flightDirector->verticalMode = FdVerticalMode::Gs;
+            coupleIls();
         }
+    }
+
+    // The flight director's modes as its buttons and captures leave them on an ILS: LOC, then
+    // GS.
+    void coupleIls() {
+        if (!flightDirector->isDirectorOn(1)) {
+            flightDirector->toggleFlightDirector1();
+        }
+        flightDirector->setLateralMode(FdLateralMode::Loc);
+        flightDirector->setVerticalMode(FdVerticalMode::Gs);
     }
 
     // Frames of 1/18 s; every call-out that starts is heard.
@@ -591,7 +600,9 @@ TEST_F(GpwsTest, ANewAltimeterSettingIsNoAltitudeLoss) {
 // Side 2 below its glide slope, side 1 on it: the side the flight director couples counts.
 TEST_F(GpwsTest, TheGlideSlopeIsTheCoupledSides) {
     for (const int32_t side : {1, 2}) {
-        bench.flightDirector->coupledSide = side;
+        if (bench.flightDirector->coupledSide() != side) {
+            bench.flightDirector->switchSide();
+        }
         bench.fly(Flight{.radioAltitude = 500.0f});
         bench.radio->unit1.glideSlopeFlag = true;
         bench.radio->unit1.gsi = 0.0f;
@@ -725,7 +736,7 @@ TEST_P(GpwsApproachTest, MinimumsAndAltitudeCallouts) {
     ASSERT_TRUE(bench.soundsInstalled);
     bench.radAlt->decisionHeight = row.decisionHeight;
     if (row.glideSlopeMode) {
-        bench.flightDirector->verticalMode = FdVerticalMode::Gs;
+        bench.coupleIls();
     }
     Flight approach{.radioAltitude = row.startHeight,
                     .verticalSpeed = -700.0f,

@@ -83,7 +83,7 @@ TEST_F(RadioCourseFlightTest, InterceptsAndTracksAVorRadialInbound) {
     bench.step(2);
     bench.fd().pressNav();
     fly(240.0);
-    EXPECT_EQ(bench.fd().lateralMode, FdLateralMode::Vor);
+    EXPECT_EQ(bench.fd().lateralMode(), FdLateralMode::Vor);
     EXPECT_EQ(nav1().toFrom, RadioUnit::kTo);
     EXPECT_LT(std::fabs(nav1().cdiDeviation), 12.7f) << "within a degree of the radial";
     EXPECT_NEAR(sim::degreesPlusMinus180(heading - kRegionVariation - 270.0), 0.0, 5.0);
@@ -96,7 +96,7 @@ TEST_F(RadioCourseFlightTest, CapturesAndTracksALocalizer) {
     bench.step(2);
     bench.fd().pressApproach();
     fly(150.0);
-    EXPECT_EQ(bench.fd().lateralMode, FdLateralMode::Loc);
+    EXPECT_EQ(bench.fd().lateralMode(), FdLateralMode::Loc);
     EXPECT_TRUE(nav1().hasLocalizer);
     EXPECT_LT(std::fabs(nav1().cdiDeviation), 10.0f) << "within 0.2 degrees of the course";
     EXPECT_NEAR(sim::degreesPlusMinus180(heading - 90.0), 0.0, 5.0);
@@ -108,9 +108,9 @@ TEST_F(RadioCourseFlightTest, CapturesAndTracksALocalizersBackCourse) {
     nav1().setNavActive(0x01103000);
     bench.step(2);
     bench.fd().pressApproach();
-    EXPECT_EQ(bench.fd().armedLateralMode, FdLateralMode::Bc);
+    EXPECT_EQ(bench.fd().armedLateralMode(), FdLateralMode::Bc);
     fly(150.0);
-    EXPECT_EQ(bench.fd().lateralMode, FdLateralMode::Bc);
+    EXPECT_EQ(bench.fd().lateralMode(), FdLateralMode::Bc);
     EXPECT_LT(std::fabs(nav1().cdiDeviation), 10.0f);
     EXPECT_NEAR(sim::degreesPlusMinus180(heading - 270.0), 0.0, 5.0);
 }

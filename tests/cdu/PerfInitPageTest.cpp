@@ -99,7 +99,8 @@ TEST_F(PerformanceInitPage, PagingWrapsAtBothEnds) {
 }
 
 TEST_F(PerformanceInitPage, EntriesTakenOnEachLine) {
-    cdu.module.aircraft().flightDirector()->altitudePreselect = 25000.0f;
+    cdu.module.aircraft().flightDirector()->setAltitudePreselect(25000);
+    cdu.frame();
     const struct {
         int32_t subPage;
         int32_t key;
@@ -183,7 +184,8 @@ TEST_F(PerformanceInitPage, ATransitionAltitudeTypedWritesAltitudesAboveItAsLeve
 }
 
 TEST_F(PerformanceInitPage, RefusedEntriesChangeNothing) {
-    cdu.module.aircraft().flightDirector()->altitudePreselect = 30000.0f;
+    cdu.module.aircraft().flightDirector()->setAltitudePreselect(30000);
+    cdu.frame();
     perf().fuelReserveType = 1;
     perf().fuelReserveWeight = 1500.0;
     const struct {

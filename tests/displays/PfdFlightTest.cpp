@@ -142,7 +142,7 @@ TEST_F(PfdFlightTest, IlsApproachShowsTheGlideSlopeScaleAndModes) {
     IlsApproach approach(flight);
     approach.setUp();
     ASSERT_TRUE(flight.flyUntil(
-        240.0, [&] { return flight.fd().verticalMode == FdVerticalMode::Gs; },
+        240.0, [&] { return flight.fd().verticalMode() == FdVerticalMode::Gs; },
         [&] { approach.fly(); }));
     flight.fly(5.0, [&] { approach.fly(); });
     draw(1, "IlsApproach");

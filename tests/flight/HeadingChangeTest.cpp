@@ -39,8 +39,8 @@ protected:
     void SetUp() override {
         engageHeadingAndAltitudeHold(flight);
         ASSERT_TRUE(flight.autopilot().engaged);
-        ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Alt);
-        ASSERT_EQ(flight.fd().lateralMode, FdLateralMode::Hdg);
+        ASSERT_EQ(flight.fd().verticalMode(), FdVerticalMode::Alt);
+        ASSERT_EQ(flight.fd().lateralMode(), FdLateralMode::Hdg);
     }
 
     FlightScenario flight;
@@ -79,7 +79,7 @@ TEST_P(HeadingChangeTest, TurnsWithoutOvershootAndHoldsAltitude) {
     EXPECT_LT(beyond, 2.0);
     EXPECT_LT(altitudeError, 100.0);
     EXPECT_NEAR(headingDifference(flight.headingMagnetic(), target), 0.0, 1.0);
-    EXPECT_EQ(flight.fd().verticalMode, FdVerticalMode::Alt);
+    EXPECT_EQ(flight.fd().verticalMode(), FdVerticalMode::Alt);
     EXPECT_TRUE(flight.autopilot().engaged);
 }
 
@@ -119,7 +119,7 @@ protected:
     void keepBugAhead() {
         const double ahead = std::fmod(flight.headingMagnetic() + GetParam() * 90.0 + 360.0, 360.0);
         const auto bug = static_cast<int32_t>(std::lround(ahead));
-        if (std::fabs(headingDifference(bug, flight.fd().headingBug)) >= 10.0) {
+        if (std::fabs(headingDifference(bug, flight.fd().headingBug())) >= 10.0) {
             flight.setHeadingBug(bug);
         }
     }
@@ -131,7 +131,7 @@ protected:
 
 TEST_P(BankedTurnTest, ElevatorDoesNotHuntInAThirtyDegreeTurn) {
     engageHeadingAndAltitudeHold(flight);
-    ASSERT_EQ(flight.fd().lateralMode, FdLateralMode::Hdg);
+    ASSERT_EQ(flight.fd().lateralMode(), FdLateralMode::Hdg);
 
     // Rolling in, then a full turn in windows.
     elevatorSwing();
@@ -149,7 +149,7 @@ TEST_P(BankedTurnTest, ElevatorDoesNotHuntInAThirtyDegreeTurn) {
     EXPECT_LT(altitudeError, 100.0);
     EXPECT_LE(last, std::max(first, 400.0)) << "the elevator oscillation grows";
     EXPECT_LT(last, 1600.0) << "the elevator hunts in the turn";
-    EXPECT_EQ(flight.fd().verticalMode, FdVerticalMode::Alt);
+    EXPECT_EQ(flight.fd().verticalMode(), FdVerticalMode::Alt);
     EXPECT_TRUE(flight.autopilot().engaged);
 }
 

@@ -41,8 +41,8 @@ class IlsApproachFlightTest : public testing::Test {
 protected:
     void SetUp() override {
         approach.setUp();
-        ASSERT_EQ(flight.fd().armedLateralMode, FdLateralMode::Loc);
-        ASSERT_EQ(flight.fd().armedVerticalMode, FdVerticalMode::Gs);
+        ASSERT_EQ(flight.fd().armedLateralMode(), FdLateralMode::Loc);
+        ASSERT_EQ(flight.fd().armedVerticalMode(), FdVerticalMode::Gs);
     }
 
     RadioUnit& nav() { return approach.nav(); }
@@ -63,14 +63,14 @@ TEST_F(IlsApproachFlightTest, CapturesBothBeamsAndStaysWithinHalfADotDownTo200Ft
         [&] {
             approach.fly();
             const bool inWindow = height() <= 1500.0;
-            if (localizerCaptured || flight.fd().lateralMode == FdLateralMode::Loc) {
+            if (localizerCaptured || flight.fd().lateralMode() == FdLateralMode::Loc) {
                 localizerCaptured = true;
-                lostMode |= flight.fd().lateralMode != FdLateralMode::Loc;
+                lostMode |= flight.fd().lateralMode() != FdLateralMode::Loc;
                 localizer.add(nav().cdiDeviation / kCdiPerDot, inWindow);
             }
-            if (glideSlopeCaptured || flight.fd().verticalMode == FdVerticalMode::Gs) {
+            if (glideSlopeCaptured || flight.fd().verticalMode() == FdVerticalMode::Gs) {
                 glideSlopeCaptured = true;
-                lostMode |= flight.fd().verticalMode != FdVerticalMode::Gs;
+                lostMode |= flight.fd().verticalMode() != FdVerticalMode::Gs;
                 glideSlope.add(nav().gsi / kGsiPerDot, inWindow);
             }
         });

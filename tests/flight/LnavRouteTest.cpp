@@ -32,7 +32,7 @@ TEST(LnavRouteTest, SequencesEveryLegInOrderAndKeepsToThePath) {
             if (fix != sequence.back()) {
                 sequence.push_back(fix);
             }
-            lostLnav |= flight.fd().lateralMode != FdLateralMode::Lnav;
+            lostLnav |= flight.fd().lateralMode() != FdLateralMode::Lnav;
             if (fix >= LnavRoute::kFixes.size()) {
                 return;
             }

@@ -181,7 +181,7 @@ TEST_F(MfdFlightTest, TheHeadingBugStandsOnTheArcOrPointsToItsSide) {
         flight.setHeadingBug(static_cast<int32_t>(std::lround(heading + c.offset + 360.0)) % 360);
         flight.fly(0.5);
         draw("HeadingBug" + std::to_string(static_cast<int>(c.offset)));
-        const double b = (flight.fd().headingBug - flight.aircraft().ahrs()->unit1.heading) *
+        const double b = (flight.fd().headingBug() - flight.aircraft().ahrs()->unit1.heading) *
                          std::numbers::pi / 180.0;
         const double x = 200.0 + 170.0 * std::sin(b);
         const double y = 212.0 - 170.0 * std::cos(b);

@@ -67,7 +67,7 @@ protected:
         flight.fd().selectNavigationSource(1, true);
         flight.pressKey(kNavModeKey);
         fly(10.0);
-        ASSERT_EQ(flight.fd().lateralMode, FdLateralMode::Lnav);
+        ASSERT_EQ(flight.fd().lateralMode(), FdLateralMode::Lnav);
     }
 
     Fms& fms() { return *flight.aircraft().fms(); }
@@ -169,7 +169,7 @@ TEST_F(ProcedureFlight, AStarAndAnIlsWithItsTransitionAreSelectedActivatedAndFlo
     // Inbound on the final approach course, established on its line.
     EXPECT_NEAR(flight.headingTrue(), 90.0, 10.0);
     EXPECT_LT(std::fabs(latitude() - 46.995) * 60.0, 0.3);
-    EXPECT_EQ(flight.fd().lateralMode, FdLateralMode::Lnav);
+    EXPECT_EQ(flight.fd().lateralMode(), FdLateralMode::Lnav);
 }
 
 TEST_F(ProcedureFlight, HoldsAtAFixAndAtThePresentPositionAreFlownAndLeft) {
@@ -292,7 +292,7 @@ TEST_F(ProcedureFlight, ASidWithItsRunwayAndTransitionIsChosenActivatedAndFlown)
     ASSERT_TRUE(flyUntil(180.0, [&] { return activeFix() == "P"; }));
     EXPECT_GT(flight.altitudeFeet(), 1800.0);
     EXPECT_LT(closestApproach("P", 47.5, 8.5, 900.0), 1.5);
-    EXPECT_EQ(flight.fd().lateralMode, FdLateralMode::Lnav);
+    EXPECT_EQ(flight.fd().lateralMode(), FdLateralMode::Lnav);
     EXPECT_LT(closestApproach("Q", 47.6, 8.7, 300.0), 1.0);
     EXPECT_EQ(activeFix(), "R");
 }

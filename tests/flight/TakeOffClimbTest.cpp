@@ -1,3 +1,4 @@
+#include "avionics/Ahrs.h"
 #include "support/FlightScenario.h"
 
 #include <algorithm>
@@ -16,19 +17,17 @@ constexpr double kClimbSpeed = 220.0;
 constexpr double kClimbLeverAngle = 62.0;
 
 // From ZZAA runway 09L with flaps 9: the flight director in TO/GA, the pilot rotating onto its
-// pitch bar, gear up, the autopilot engaged at 500 ft above the field and the preselected
-// altitude captured by ASEL.
-TEST(TakeOffClimbTest, TakesOffInTogaAndCapturesThePreselectedAltitude) {
-    FlightScenario flight;
+// pitch bar, gear up, and the autopilot engaged at 500 ft above the field.
+void takeOffInToGa(FlightScenario& flight, int32_t preselect) {
     ASSERT_TRUE(flight.startOnRunway("ZZAA", "09L"));
     flight.pressKey(FlightScenario::kFlapsIncrementKey);
-    flight.setAltitudePreselect(kPreselect);
+    flight.setAltitudePreselect(preselect);
     flight.setHeadingBug(90);
     flight.pressKey(FlightScenario::kFlightDirectorKey);
     flight.fly(0.5);
     flight.pressKey(FlightScenario::kToGaKey);
     flight.fly(1.0);
-    ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Toga);
+    ASSERT_EQ(flight.fd().verticalMode(), FdVerticalMode::Toga);
     if (flight.simulator().panel.token(323) != 0.0) {
         flight.pressKey(FlightScenario::kParkingBrakeKey);
     }
@@ -53,6 +52,16 @@ TEST(TakeOffClimbTest, TakesOffInTogaAndCapturesThePreselectedAltitude) {
     flight.pressAutopilotEngage();
     flight.pressKey(FlightScenario::kHeadingModeKey);
     ASSERT_TRUE(flight.autopilot().engaged);
+}
+
+// The take-off, then flaps up at 1000 ft above the field and the climb in IAS to the preselected
+// altitude, captured by ASEL.
+TEST(TakeOffClimbTest, TakesOffInTogaAndCapturesThePreselectedAltitude) {
+    FlightScenario flight;
+    takeOffInToGa(flight, kPreselect);
+    if (testing::Test::HasFatalFailure()) {
+        return;
+    }
 
     // Flaps up at 1000 ft above the field, the thrust levers back to hold the climb speed.
     double highest = 0.0;
@@ -77,7 +86,7 @@ TEST(TakeOffClimbTest, TakesOffInTogaAndCapturesThePreselectedAltitude) {
             }
         });
         highest = std::max(highest, flight.altitudeFeet());
-        if (!captured && flight.fd().verticalMode == FdVerticalMode::Alt) {
+        if (!captured && flight.fd().verticalMode() == FdVerticalMode::Alt) {
             captured = true;
             capturedAt = flight.simulator().simulatorSeconds();
         }
@@ -100,7 +109,40 @@ TEST(TakeOffClimbTest, TakesOffInTogaAndCapturesThePreselectedAltitude) {
     EXPECT_LT(highest - kPreselect, 100.0);
     EXPECT_LT(settledHigh - settledLow, 80.0);
     EXPECT_NEAR(flight.altitudeFeet(), kPreselect, 50.0);
-    EXPECT_EQ(flight.fd().verticalMode, FdVerticalMode::Alt);
+    EXPECT_EQ(flight.fd().verticalMode(), FdVerticalMode::Alt);
+}
+
+// The take-off climb left in TO/GA at take-off thrust: the ASEL that TO/GA armed on the runway
+// captures the preselected altitude, 2100 ft above the field, instead of the climb going through
+// it, and the aircraft levels there while the thrust levers come back to the climb speed.
+TEST(TakeOffClimbTest, ATakeOffLeftInToGaLevelsAtThePreselectedAltitude) {
+    constexpr int32_t kLowPreselect = 3500;
+    FlightScenario flight;
+    takeOffInToGa(flight, kLowPreselect);
+    if (testing::Test::HasFatalFailure()) {
+        return;
+    }
+    double highest = 0.0;
+    float captureVerticalSpeed = 0.0f;
+    const bool captured = flight.flyUntil(
+        300.0, [&] { return flight.fd().verticalMode() != FdVerticalMode::Toga; },
+        [&] {
+            highest = std::max(highest, flight.altitudeFeet());
+            captureVerticalSpeed = flight.aircraft().ahrs()->unit1.verticalSpeed;
+        });
+    ASSERT_TRUE(captured) << "still in TO/GA at " << flight.altitudeFeet() << " ft";
+    EXPECT_EQ(flight.fd().verticalMode(), FdVerticalMode::Asel);
+    flight.fly(90.0, [&] {
+        flight.holdSpeed(kClimbSpeed);
+        highest = std::max(highest, flight.altitudeFeet());
+    });
+    std::printf("take-off left in TO/GA: captured climbing %.0f fpm, overshoot %.1f ft, %.1f ft "
+                "off 90 s later\n",
+                captureVerticalSpeed, highest - kLowPreselect,
+                flight.altitudeFeet() - kLowPreselect);
+    EXPECT_EQ(flight.fd().verticalMode(), FdVerticalMode::Alt);
+    EXPECT_LT(highest - kLowPreselect, 400.0);
+    EXPECT_NEAR(flight.altitudeFeet(), kLowPreselect, 50.0);
 }
 
 } // namespace

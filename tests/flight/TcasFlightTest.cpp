@@ -71,7 +71,7 @@ protected:
         TransponderMode = kTransponderTaRa;
         flight.fly(20.0, [this] { flight.holdSpeed(kOwnSpeed); });
         ASSERT_TRUE(flight.autopilot().engaged);
-        ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Alt);
+        ASSERT_EQ(flight.fd().verticalMode(), FdVerticalMode::Alt);
         ASSERT_GT(tcas().sensitivityLevel, 2);
         placeIntruder();
     }
@@ -118,7 +118,7 @@ protected:
                     kind.targetVerticalSpeed > 0.0 ? kPreselectAway : -kPreselectAway;
                 setPreselect(cleared + away);
                 flyVerticalSpeed(static_cast<int32_t>(kind.targetVerticalSpeed));
-            } else if (flight.fd().verticalMode == FdVerticalMode::Vs) {
+            } else if (flight.fd().verticalMode() == FdVerticalMode::Vs) {
                 // Every preventive advisory allows level flight.
                 flyVerticalSpeed(0);
             }
@@ -126,23 +126,23 @@ protected:
             setPreselect(cleared);
             const double offset = flight.altitudeFeet() - cleared;
             if (std::fabs(offset) > kReturnBand &&
-                flight.fd().verticalMode != FdVerticalMode::Asel &&
-                flight.fd().verticalMode != FdVerticalMode::Alt) {
+                flight.fd().verticalMode() != FdVerticalMode::Asel &&
+                flight.fd().verticalMode() != FdVerticalMode::Alt) {
                 flyVerticalSpeed(offset > 0.0 ? -kReturnFpm : kReturnFpm);
             }
         }
     }
     void setPreselect(double feet) {
         const auto preselect = static_cast<int32_t>(feet);
-        if (flight.fd().altitudePreselect != preselect) {
+        if (flight.fd().altitudePreselect() != preselect) {
             flight.setAltitudePreselect(preselect);
         }
     }
     void flyVerticalSpeed(int32_t feetPerMinute) {
-        if (flight.fd().verticalMode != FdVerticalMode::Vs) {
+        if (flight.fd().verticalMode() != FdVerticalMode::Vs) {
             flight.fd().selectVerticalSpeedMode(true);
         }
-        if (std::lround(flight.fd().vsTarget) != feetPerMinute) {
+        if (std::lround(flight.fd().vsTarget()) != feetPerMinute) {
             flight.fd().setVerticalSpeedTarget(feetPerMinute);
         }
     }
@@ -187,7 +187,7 @@ protected:
             figures.largestDeviation = std::max(
                 figures.largestDeviation, std::fabs(flight.altitudeFeet() - GetParam().altitude));
             if (openingSince >= 0.0 && now - openingSince > 30.0 && !raNow &&
-                flight.fd().verticalMode == FdVerticalMode::Alt) {
+                flight.fd().verticalMode() == FdVerticalMode::Alt) {
                 break;
             }
         }
@@ -223,7 +223,7 @@ TEST_P(TcasFlightTest, TheCrewFollowsOneAdvisoryToTheMarginAndReturnsToItsAltitu
     if (setup.height != 0.0) {
         EXPECT_EQ(senseOf(figures.firstKind), setup.height > 0.0 ? kRaDown : kRaUp);
     }
-    EXPECT_EQ(flight.fd().verticalMode, FdVerticalMode::Alt);
+    EXPECT_EQ(flight.fd().verticalMode(), FdVerticalMode::Alt);
     EXPECT_NEAR(flight.altitudeFeet(), setup.altitude, 100.0);
 }
 

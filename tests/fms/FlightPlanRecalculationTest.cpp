@@ -367,26 +367,44 @@ TEST_F(RecalculationTest, FlyOverFixGetsNoTurnAfterIt) {
     EXPECT_FALSE(hasArc(plan.legs[1]));
 }
 
-TEST_F(RecalculationTest, ArcLegFollowsItsNavaidCircle) {
+// An RF leg from P east through 90 or 180 degrees of its navaid circle, either way round.
+struct ArcSweepCase {
+    int32_t turnDirection;
+    double sweep;
+};
+
+class ArcSweepTest : public RecalculationTest, public testing::WithParamInterface<ArcSweepCase> {};
+
+TEST_P(ArcSweepTest, ArcLegFollowsItsNavaidCircleInItsDirection) {
+    const bool left = GetParam().turnDirection == kTurnLeft;
+    const double sweep = GetParam().sweep;
     const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
-    const Waypoint navaid = fixFrom("N", p, 0.0, 10.0);
-    const Waypoint q = fixFrom("Q", navaid, 90.0, 10.0);
+    const Waypoint navaid = fixFrom("N", p, left ? 0.0 : 180.0, 10.0);
+    const double startBearing = left ? 180.0 : 0.0;
+    const Waypoint q =
+        fixFrom("Q", navaid, normalize360(startBearing + (left ? -sweep : sweep)), 10.0);
     FlightPlan plan = planThrough({p, q});
     TerminalLeg& arc = plan.legs[1].trmLeg;
     arc.legType = TerminalLegType::RF;
-    arc.turnDirection = kTurnLeft;
+    arc.turnDirection = GetParam().turnDirection;
     arc.navaidLatitude = navaid.latitude;
     arc.navaidLongitude = navaid.longitude;
     arc.navaidDistance = 10.0f;
     plan.recalculate(context);
     ASSERT_FALSE(plan.legs[1].path.empty());
     const PathSegment& piece = plan.legs[1].path.back();
-    EXPECT_EQ(piece.turnDirection, kSegmentLeftArc);
-    EXPECT_NEAR(piece.sweep, -90.0, 0.01);
+    EXPECT_EQ(piece.turnDirection, left ? kSegmentLeftArc : kSegmentRightArc);
+    EXPECT_NEAR(piece.sweep, left ? -sweep : sweep, 0.01);
     EXPECT_NEAR(GcNav::distanceBetween(navaid.latitude, navaid.longitude, piece.endLatitude,
                                        piece.endLongitude),
                 10.0, 1e-6);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sweeps, ArcSweepTest,
+                         testing::Values(ArcSweepCase{kTurnLeft, 90.0},
+                                         ArcSweepCase{kTurnRight, 90.0},
+                                         ArcSweepCase{kTurnLeft, 180.0},
+                                         ArcSweepCase{kTurnRight, 180.0}));
 
 // A straight leg east to P, then an RF leg round a navaid whose tangent at P lies the given
 // number of degrees off the leg's course (positive to the right), bending left through 90

@@ -171,7 +171,7 @@ TEST_F(FmsInFlight, CruiseLearnedInOneRunIsReadByTheNext) {
     flight.startInFlight(47.0, 8.0, 8000.0, 0.0, 250.0);
     flight.pressAutopilotEngage();
     flight.pressKey(FlightScenario::kAltitudeHoldKey);
-    ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Alt);
+    ASSERT_EQ(flight.fd().verticalMode(), FdVerticalMode::Alt);
     confirmPerformance(flight);
     flight.fly(150.0, [this] { flight.holdSpeed(250.0); });
     const std::vector<LearnedCell> cells = learnedCruiseCells(fms().performance());
@@ -283,7 +283,7 @@ TEST_F(FmsInFlight, ToGaOnTheRunwayMovesTheFmsPositionToTheOriginRunway) {
     flight.fly(0.5);
     flight.pressKey(FlightScenario::kToGaKey);
     flight.fly(1.0);
-    ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Toga);
+    ASSERT_EQ(flight.fd().verticalMode(), FdVerticalMode::Toga);
     EXPECT_EQ(fms().position.loadedFrom, 1);
     EXPECT_NEAR(fms().position.offsetDistance, 0.1, 1e-3);
     EXPECT_NEAR(fms().position.latitude, runway.latitude, 1e-5)
@@ -309,7 +309,7 @@ TEST_F(FmsInFlight, AGoAroundMakesTheMissedApproachTheRouteAndClimbsToItsAltitud
     fms().lnavState()->approach = true;
     flight.pressKey(FlightScenario::kToGaKey);
     flight.simulator().step();
-    ASSERT_EQ(flight.fd().verticalMode, FdVerticalMode::Toga);
+    ASSERT_EQ(flight.fd().verticalMode(), FdVerticalMode::Toga);
     EXPECT_EQ(activeFlightPlan.org.ident, activeFlightPlan.dest.ident);
     EXPECT_EQ(activeFlightPlan.legs.front().wpt.ident, "ABC");
     EXPECT_EQ(missedApproachFlightPlan.legCount(), 0u);

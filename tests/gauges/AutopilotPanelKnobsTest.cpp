@@ -47,13 +47,22 @@ protected:
 // negative) gives the large step, also while the button repeats.
 TEST_P(AutopilotSpeedKnobTest, StepsTheSelectedTarget) {
     const SpeedKnobCase& c = GetParam();
+    FlightDirector& fd = bench.fd();
+    if (c.mode == V::Vs) {
+        fd.selectVerticalSpeedMode(true);
+    } else if (c.mode == V::Speed) {
+        fd.selectSpeedMode(true);
+    }
+    if (c.mach) {
+        fd.toggleSpeedUnits();
+    }
+    bench.step();
     bench.panel().setToken(116, 250.0);
+    bench.panel().setToken(118, 0.6);
     bench.panel().setToken(120, -500.0);
     bench.step();
-    FlightDirector& fd = bench.fd();
-    fd.verticalMode = c.mode;
-    fd.machMode = c.mach;
-    fd.machTarget = 0.6f;
+    ASSERT_EQ(fd.verticalMode(), c.mode);
+    ASSERT_EQ(fd.isMachMode(), c.mach);
     bench.panel().clearKeyEventsSent();
     const int32_t answer =
         c.sign > 0 ? apSpeedKnobInc(0, 0, c.flags) : apSpeedKnobDec(0, 0, c.flags);
@@ -98,7 +107,7 @@ TEST(AutopilotPanelKnobsTest, TheOtherKnobsStepTheirTargets) {
     EXPECT_EQ(bench.eventValues(0x1024C), (std::vector<int32_t>{4000, 5100}));
 
     EXPECT_EQ(apSpeedKnobPush(0, 0, kLeftClickFlags), 1);
-    EXPECT_TRUE(bench.fd().machMode);
+    EXPECT_TRUE(bench.fd().isMachMode());
 }
 
 } // namespace

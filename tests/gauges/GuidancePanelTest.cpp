@@ -13,15 +13,15 @@ namespace {
 using L = FdLateralMode;
 using V = FdVerticalMode;
 
+double light(const char* name) {
+    platform::GaugeElement* element = findElement(apGauge, name);
+    EXPECT_NE(element, nullptr) << name;
+    return element ? elementValue(*element) : -1.0;
+}
+
 class GuidancePanelTest : public testing::Test {
 protected:
     GuidancePanelTest() { bench.network().annunciatorPower = true; }
-
-    double light(const char* name) {
-        platform::GaugeElement* element = findElement(apGauge, name);
-        EXPECT_NE(element, nullptr) << name;
-        return element ? elementValue(*element) : -1.0;
-    }
 
     FlightDirectorBench bench;
 };
@@ -44,39 +44,39 @@ TEST(GuidancePanelButtonsTest, EachButtonActsOnItsSystem) {
          }},
         {"ALT", 335, 10,
          [](auto& b) {
-             return b.fd().verticalMode == V::Alt;
+             return b.fd().verticalMode() == V::Alt;
          }},
         {"VS", 290, 40,
          [](auto& b) {
-             return b.fd().verticalMode == V::Vs;
+             return b.fd().verticalMode() == V::Vs;
          }},
         {"SPD", 245, 10,
          [](auto& b) {
-             return b.fd().verticalMode == V::Speed;
+             return b.fd().verticalMode() == V::Speed;
          }},
         {"FLCH", 290, 10,
          [](auto& b) {
-             return b.fd().verticalMode == V::ClimbDescent;
+             return b.fd().verticalMode() == V::ClimbDescent;
          }},
         {"HDG", 110, 10,
          [](auto& b) {
-             return b.fd().lateralMode == L::Hdg;
+             return b.fd().lateralMode() == L::Hdg;
          }},
         {"low bank in HDG", 160, 60,
          [](auto& b) {
-             return b.fd().lateralMode == L::Hdg && b.fd().bankLimit == 14.0f;
+             return b.fd().lateralMode() == L::Hdg && b.fd().bankLimit() == 14.0f;
          }},
         {"side", 200, 40,
          [](auto& b) {
-             return b.fd().coupledSide == 2;
+             return b.fd().coupledSide() == 2;
          }},
         {"FD 1", 40, 10,
          [](auto& b) {
-             return !b.fd().fd1On;
+             return !b.fd().isDirectorOn(1);
          }},
         {"FD 2", 410, 10,
          [](auto& b) {
-             return !b.fd().fd2On;
+             return !b.fd().isDirectorOn(2);
          }},
     };
     for (const Case& c : cases) {
@@ -97,70 +97,105 @@ TEST_F(GuidancePanelTest, ModeButtonsToggleTheirMode) {
     } buttons[] = {{290, 40}, {245, 10}, {290, 10}};
     leftClick(apGauge, 110, 10);
     leftClick(apGauge, 160, 60);
-    EXPECT_EQ(bench.fd().bankLimit, 14.0f);
+    EXPECT_EQ(bench.fd().bankLimit(), 14.0f);
     leftClick(apGauge, 160, 60);
     leftClick(apGauge, 110, 10);
     for (const auto& button : buttons) {
         leftClick(apGauge, button.x, button.y);
         leftClick(apGauge, button.x, button.y);
     }
-    EXPECT_EQ(bench.fd().lateralMode, L::Rol);
-    EXPECT_EQ(bench.fd().verticalMode, V::Pit);
-    EXPECT_EQ(bench.fd().bankLimit, 27.0f);
+    EXPECT_EQ(bench.fd().lateralMode(), L::Rol);
+    EXPECT_EQ(bench.fd().verticalMode(), V::Pit);
+    EXPECT_EQ(bench.fd().bankLimit(), 27.0f);
 }
 
-TEST_F(GuidancePanelTest, LightsFollowTheModesAndTheLampPower) {
-    FlightDirector& fd = bench.fd();
+// Each on a bench of its own, the modes reached through the buttons and captures.
+TEST(GuidancePanelLightsTest, LightsFollowTheModes) {
+    using B = FlightDirectorBench;
     struct Case {
         const char* name;
-        std::function<void(FlightDirector&)> set;
+        std::function<void(B&)> set;
         const char* light;
         double image;
     };
+    const auto preselectAbove = [](B& b) {
+        b.setPreselect(9000.0f);
+        b.step();
+    };
+    // The localizer's signal, far off (armed) or centred (captured), then NAV or APR.
+    const auto onLocalizer = [](double cdi, bool backCourse, void (FlightDirector::*button)()) {
+        return [=](B& b) {
+            b.receiveLocalizer(cdi, backCourse);
+            b.step();
+            (b.fd().*button)();
+            b.step();
+        };
+    };
     const Case cases[] = {
-        {"ALT hold", [](auto& f) { f.verticalMode = V::Alt; }, "ALT light", 1},
-        {"ASEL armed", [](auto& f) { f.armedVerticalMode = V::Asel; }, "ALT light", 1},
-        {"VS", [](auto& f) { f.verticalMode = V::Vs; }, "VS light", 1},
-        {"speed", [](auto& f) { f.verticalMode = V::Speed; }, "SPD light", 1},
-        {"FLCH", [](auto& f) { f.verticalMode = V::ClimbDescent; }, "FLCH light", 1},
-        {"HDG", [](auto& f) { f.lateralMode = L::Hdg; }, "HDG light", 1},
-        {"low bank", [](auto& f) { f.bankLimit = 14.0f; }, "low bank light", 1},
-        {"LNAV armed", [](auto& f) { f.armedLateralMode = L::Lnav; }, "NAV light", 1},
-        {"LOC from NAV", [](auto& f) { f.armedLateralMode = L::Loc; }, "NAV light", 1},
-        {"LOC from NAV, APR dark", [](auto& f) { f.armedLateralMode = L::Loc; }, "APR light", 0},
-        {"LOC from APR",
-         [](auto& f) {
-             f.armedLateralMode = L::Loc;
-             f.approachSelected = true;
+        {"ALT hold", [](B& b) { b.fd().toggleAltitudeHold(); }, "ALT light", 1},
+        {"ASEL armed",
+         [&](B& b) {
+             preselectAbove(b);
+             b.step();
+         },
+         "ALT light", 1},
+        {"VS", [](B& b) { b.fd().selectVerticalSpeedMode(true); }, "VS light", 1},
+        {"speed", [](B& b) { b.fd().selectSpeedMode(true); }, "SPD light", 1},
+        {"FLCH",
+         [&](B& b) {
+             preselectAbove(b);
+             b.fd().selectFlightLevelChange(true);
+         },
+         "FLCH light", 1},
+        {"HDG", [](B& b) { b.fd().selectHeadingMode(true); }, "HDG light", 1},
+        {"low bank",
+         [](B& b) {
+             b.fd().selectHeadingMode(true);
+             b.fd().setLowBank(true);
+         },
+         "low bank light", 1},
+        {"LNAV armed",
+         [](B& b) {
+             b.flyLnav(1.0, 1.0);
+             b.fd().pressNav();
+         },
+         "NAV light", 1},
+        {"LOC from NAV", onLocalizer(120.0, false, &FlightDirector::pressNav), "NAV light", 1},
+        {"LOC from NAV, APR dark", onLocalizer(120.0, false, &FlightDirector::pressNav),
+         "APR light", 0},
+        {"LOC from APR", onLocalizer(120.0, false, &FlightDirector::pressApproach), "APR light", 1},
+        {"BC from APR, NAV dark", onLocalizer(0.0, true, &FlightDirector::pressApproach),
+         "NAV light", 0},
+        {"VOR approach",
+         [](B& b) {
+             b.setHeading(60.0f);
+             b.receiveVor(90, 10.0);
+             b.step();
+             b.fd().pressApproach();
+             b.step();
          },
          "APR light", 1},
-        {"LOC from APR, NAV dark",
-         [](auto& f) {
-             f.lateralMode = L::Bc;
-             f.approachSelected = true;
+        {"FD 1 off", [](B& b) { b.fd().toggleFlightDirector1(); }, "FD 1 light", 0},
+        {"FD 2 on", [](B&) {}, "FD 2 light", 1},
+        {"side 1", [](B&) {}, "side arrow left", 1},
+        {"side 1, right arrow", [](B&) {}, "side arrow right", 0},
+        {"side 2", [](B& b) { b.fd().switchSide(); }, "side arrow right", 2},
+        {"inhibited",
+         [](B& b) {
+             b.adc().selfTest[0] = true;
+             b.step(2);
          },
-         "NAV light", 0},
-        {"VOR approach", [](auto& f) { f.lateralMode = L::Vapp; }, "APR light", 1},
-        {"FD 1 off", [](auto& f) { f.fd1On = false; }, "FD 1 light", 0},
-        {"FD 2 on", [](auto&) {}, "FD 2 light", 1},
-        {"side 1", [](auto&) {}, "side arrow left", 1},
-        {"side 1, right arrow", [](auto&) {}, "side arrow right", 0},
-        {"side 2", [](auto& f) { f.coupledSide = 2; }, "side arrow right", 2},
-        {"inhibited", [](auto& f) { f.inhibited = true; }, "side arrow left", 0},
+         "side arrow left", 0},
     };
     for (const Case& c : cases) {
-        fd.verticalMode = V::Pit;
-        fd.armedVerticalMode = V::None;
-        fd.lateralMode = L::Rol;
-        fd.armedLateralMode = L::None;
-        fd.bankLimit = 27.0f;
-        fd.approachSelected = false;
-        fd.fd1On = true;
-        fd.coupledSide = 1;
-        fd.inhibited = false;
-        c.set(fd);
+        FlightDirectorBench fresh;
+        fresh.network().annunciatorPower = true;
+        c.set(fresh);
         EXPECT_EQ(light(c.light), c.image) << c.name;
     }
+}
+
+TEST_F(GuidancePanelTest, LightsNeedTheLampPower) {
     bench.autopilot().engaged = true;
     EXPECT_EQ(light("AP light"), 1);
     bench.network().annunciatorPower = false;

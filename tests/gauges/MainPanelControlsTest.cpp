@@ -248,11 +248,11 @@ TEST_F(MainPanelControlsTest, MarkerFollowsItsToken) {
 // their places on the main panel.
 TEST_F(MainPanelControlsTest, CopiesOfTheInstrumentGauges) {
     FlightDirector& fd = *module.aircraft().flightDirector();
-    if (!fd.fd1On) {
+    if (!fd.isDirectorOn(1)) {
         fd.toggleFlightDirector1();
     }
     EXPECT_TRUE(leftClick(panel, 805, 348));
-    EXPECT_EQ(fd.lateralMode, FdLateralMode::Hdg);
+    EXPECT_EQ(fd.lateralMode(), FdLateralMode::Hdg);
     EXPECT_EQ(value("HDG light"), 1.0);
     module.simulator.panel.setToken(855, 100.0);
     frames(1);

@@ -25,9 +25,11 @@ protected:
 };
 
 TEST_F(PedestalPanelTest, PitchWheelStepsTheTargetAndTurnsItsPicture) {
+    bench.fd().selectVerticalSpeedMode(true);
+    bench.step();
     bench.panel().setToken(120, -500.0);
     bench.step();
-    bench.fd().verticalMode = FdVerticalMode::Vs;
+    ASSERT_EQ(bench.fd().verticalMode(), FdVerticalMode::Vs);
     bench.panel().clearKeyEventsSent();
     const double phase = icon("pitch wheel");
     EXPECT_EQ(phase, 0.0) << "every aircraft's wheel starts at its first image";
@@ -50,13 +52,13 @@ TEST_F(PedestalPanelTest, PitchWheelStepsTheTargetAndTurnsItsPicture) {
 TEST_F(PedestalPanelTest, TurnKnobPartsAndPointer) {
     const float step = bench.fd().bankStep;
     EXPECT_TRUE(leftClick(pedestalGauge, 260, 80));
-    EXPECT_EQ(bench.fd().turnKnobCommand, step) << "left part";
+    EXPECT_EQ(bench.fd().turnKnobCommand(), step) << "left part";
     EXPECT_DOUBLE_EQ(icon("turn knob pointer"), -3.0 * step);
     EXPECT_TRUE(leftClick(pedestalGauge, 350, 80));
     EXPECT_TRUE(leftClick(pedestalGauge, 350, 80));
-    EXPECT_EQ(bench.fd().turnKnobCommand, -step) << "right part twice";
+    EXPECT_EQ(bench.fd().turnKnobCommand(), -step) << "right part twice";
     EXPECT_TRUE(leftClick(pedestalGauge, 300, 80));
-    EXPECT_EQ(bench.fd().turnKnobCommand, 0.0f) << "centre";
+    EXPECT_EQ(bench.fd().turnKnobCommand(), 0.0f) << "centre";
     EXPECT_EQ(tooltipAt(pedestalGauge, 300, 80), "Turn Control Knob");
 }
 

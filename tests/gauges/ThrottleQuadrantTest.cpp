@@ -164,7 +164,7 @@ TEST_F(ThrottleQuadrantTest, ButtonsActOnTheirSystems) {
 
     module.aircraft().flightDirector()->toggleFlightDirector1();
     EXPECT_TRUE(leftClick(throttleGauge, 120, 200));
-    EXPECT_EQ(module.aircraft().flightDirector()->verticalMode, FdVerticalMode::Toga);
+    EXPECT_EQ(module.aircraft().flightDirector()->verticalMode(), FdVerticalMode::Toga);
 }
 
 TEST_F(ThrottleQuadrantTest, RatingButtonsOnBothGauges) {

@@ -106,7 +106,7 @@ public:
 
     // The pilot's hands, once a frame: the elevator follows the flight director's pitch bar
     // (simulator signs: pitch and the axis positive nose down).
-    void followPitchBar() { holdPitch(fd().pitchCommandBar); }
+    void followPitchBar() { holdPitch(fd().pitchCommandBar()); }
     void holdPitch(double degrees) {
         const double pitch = simulator().panel.variable("ATTITUDE INDICATOR PITCH DEGREES", 1);
         const double rate = simulator().panel.variable("ROTATION VELOCITY BODY X");

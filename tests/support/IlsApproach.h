@@ -41,7 +41,7 @@ public:
     // slope is captured.
     void fly() {
         flight.holdSpeed(kApproachSpeed);
-        if (!landingFlaps && flight.fd().verticalMode == FdVerticalMode::Gs) {
+        if (!landingFlaps && flight.fd().verticalMode() == FdVerticalMode::Gs) {
             flight.pressKey(FlightScenario::kFlapsIncrementKey);
             landingFlaps = true;
         }

@@ -78,7 +78,7 @@ public:
         fly(1.0);
         flight.pressKey(kNavModeKey);
         fly(10.0);
-        return flight.autopilot().engaged && flight.fd().lateralMode == FdLateralMode::Lnav;
+        return flight.autopilot().engaged && flight.fd().lateralMode() == FdLateralMode::Lnav;
     }
 
     // Flies for the time with the thrust levers holding the speed.

@@ -100,7 +100,7 @@ protected:
         flight.fly(1.0);
         flight.pressKey(LnavRoute::kNavModeKey);
         flight.fly(5.0, [this] { flight.holdSpeed(kStartSpeed); });
-        ASSERT_EQ(flight.fd().lateralMode, FdLateralMode::Lnav);
+        ASSERT_EQ(flight.fd().lateralMode(), FdLateralMode::Lnav);
         confirmPerformance();
         ASSERT_TRUE(plan().descentEndFound);
         ASSERT_EQ(plan().descentEndLeg, kRoute.size()) << "the descent ends at ZZAE's elevation";
@@ -158,7 +158,7 @@ protected:
              {perf.enterWeight(PerfInit::Weight::Bow, std::round(weight - fuel)),
               perf.enterPassengers(0, 0.0), perf.enterWeight(PerfInit::Weight::Cargo, 0.0),
               perf.enterWeight(PerfInit::Weight::Fuel, fuel),
-              perf.enterInitialCruiseAltitude(kCruiseAltitude, flight.fd().altitudePreselect)}) {
+              perf.enterInitialCruiseAltitude(kCruiseAltitude, flight.fd().altitudePreselect())}) {
             ASSERT_EQ(refusal, nullptr) << refusal;
         }
         // DESCENT MODES: a manual descent at the cruise's 240 kt on the 3-degree path, as typed
@@ -184,18 +184,18 @@ protected:
             extendSpeedBrakes(v.speedCommandIas);
         }
         if (v.targetAltitude > 0 &&
-            std::lround(flight.fd().altitudePreselect) != v.targetAltitude) {
+            std::lround(flight.fd().altitudePreselect()) != v.targetAltitude) {
             flight.setAltitudePreselect(v.targetAltitude);
         }
-        const FdVerticalMode mode = flight.fd().verticalMode;
+        const FdVerticalMode mode = flight.fd().verticalMode();
         // ASEL levels off at the preselected altitude; a capture begun towards an earlier target
         // is given up for the new one.
         if (mode == FdVerticalMode::Asel &&
-            std::fabs(flight.altitudeFeet() - flight.fd().altitudePreselect) < kCaptureBand) {
+            std::fabs(flight.altitudeFeet() - flight.fd().altitudePreselect()) < kCaptureBand) {
             return;
         }
         const bool level = mode == FdVerticalMode::Alt &&
-                           std::fabs(flight.fd().altitudeHoldTarget - v.targetAltitude) < 100.0;
+                           std::fabs(flight.fd().altitudeHoldTarget() - v.targetAltitude) < 100.0;
         if (v.mode == VnavMode::Climb && !level) {
             flyVerticalSpeed(static_cast<int32_t>(profile.climbFeetPerMinute));
         } else if ((v.mode == VnavMode::PathDescend || v.mode == VnavMode::Descend) &&
@@ -220,10 +220,10 @@ protected:
         }
     }
     void flyVerticalSpeed(int32_t feetPerMinute) {
-        if (flight.fd().verticalMode != FdVerticalMode::Vs) {
+        if (flight.fd().verticalMode() != FdVerticalMode::Vs) {
             flight.fd().selectVerticalSpeedMode(true);
         }
-        if (std::lround(flight.fd().vsTarget) != feetPerMinute) {
+        if (std::lround(flight.fd().vsTarget()) != feetPerMinute) {
             flight.fd().setVerticalSpeedTarget(feetPerMinute);
         }
     }

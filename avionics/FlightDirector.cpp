@@ -87,8 +87,8 @@ void FlightDirector::loadSettings(Aircraft& aircraft) {
     fetchSystems(aircraft);
     maxBank = static_cast<float>(std::fabs(aircraft.readIniDouble("Autopilot", "maxBank", 27.0)));
     bankLimit_ = maxBank;
-    pitchStep = static_cast<float>(aircraft.readIniDouble("Autopilot", "pitchStep", 0.25));
-    bankStep = static_cast<float>(aircraft.readIniDouble("Autopilot", "bankStep", 3.0));
+    pitchStep_ = static_cast<float>(aircraft.readIniDouble("Autopilot", "pitchStep", 0.25));
+    bankStep_ = static_cast<float>(aircraft.readIniDouble("Autopilot", "bankStep", 3.0));
     altCaptureLoBreakpoint =
         aircraft.readIniDouble("Autopilot", "altacq_lo_alt_breakpoint", altCaptureLoBreakpoint);
     altCaptureHiBreakpoint =

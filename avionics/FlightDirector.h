@@ -170,29 +170,6 @@ public:
     // Pitch limits of the vertical loops (simulator sign: up is negative).
     float pitchLimitUp = -25.0f;
     float pitchLimitDown = 15.0f;
-    // ROL: the heading held once the wings are level.
-    float rollHoldHeading = 0.0f;
-    // The simulator's own altitude hold holds the altitude in ALT.
-    bool simAltHoldHanded = false;
-    // Hold the bank at which TCS was released.
-    bool tcsBankHold = false;
-    // ROL: heading captured; wings-level timer running.
-    bool rollHeadingHold = false;
-    bool rollLevelTimerRunning = false;
-    uint32_t navLostSince = 0;
-    uint32_t togaSince = 0;
-    float goAroundAltitude = 0.0f;
-    // Bank when TCS was last held or released.
-    float tcsBank = 0.0f;
-    // Pitch wheel and turn knob steps.
-    float pitchStep = 0.25f;
-    float bankStep = 3.0f;
-    Fms* fms = nullptr;
-    // Altitude-capture gain (minutes) scheduled by pressure altitude.
-    float altCaptureGain = 0.2f;
-    // A jump of the true airspeed in one frame, kept for 5 s.
-    bool tasJump = false;
-
     // The modes, the targets as read back from the simulator, and the state the panels and
     // displays show.
     FdVerticalMode verticalMode() const { return verticalMode_; }
@@ -234,7 +211,34 @@ public:
     float pitchCommandBar() const { return pitchCommandBar_; }
     float bankCommandBar() const { return bankCommandBar_; }
 
+    // The steps of a click of the pitch wheel (degrees of pitch) and of the turn knob (degrees of
+    // bank).
+    float pitchStep() const { return pitchStep_; }
+    float bankStep() const { return bankStep_; }
+
 private:
+    // ROL: the heading held once the wings are level.
+    float rollHoldHeading = 0.0f;
+    // The simulator's own altitude hold holds the altitude in ALT.
+    bool simAltHoldHanded = false;
+    // Hold the bank at which TCS was released.
+    bool tcsBankHold = false;
+    // ROL: heading captured; wings-level timer running.
+    bool rollHeadingHold = false;
+    bool rollLevelTimerRunning = false;
+    uint32_t navLostSince = 0;
+    uint32_t togaSince = 0;
+    float goAroundAltitude = 0.0f;
+    // Bank when TCS was last held or released.
+    float tcsBank = 0.0f;
+    float pitchStep_ = 0.25f;
+    float bankStep_ = 3.0f;
+    Fms* fms = nullptr;
+    // Altitude-capture gain (minutes) scheduled by pressure altitude.
+    float altCaptureGain = 0.2f;
+    // A jump of the true airspeed in one frame, kept for 5 s.
+    bool tasJump = false;
+
     FdVerticalMode verticalMode_ = FdVerticalMode::None;
     FdVerticalMode armedVerticalMode_ = FdVerticalMode::None;
     FdLateralMode lateralMode_ = FdLateralMode::None;

@@ -633,15 +633,15 @@ void FlightDirector::updateCommandBars() {
     const bool airborne = isAirborne();
     const bool toga = verticalMode_ == FdVerticalMode::Toga;
     const float pitch = currentPitch();
-    double pitchStep = guidance.pitchRateMax * dt;
+    double pitchBarStep = guidance.pitchRateMax * dt;
     if (!airborne) {
-        pitchStep *= 2.0;
+        pitchBarStep *= 2.0;
     } else if (toga) {
-        pitchStep *= 0.5;
+        pitchBarStep *= 0.5;
     }
     const float aoaMargin = adc ? adc->aoaMargin : 0.0f;
     float bar =
-        moveToward(pitchCommandBar_, tcsActive ? pitch : autopilotPitchCommand(), pitchStep);
+        moveToward(pitchCommandBar_, tcsActive ? pitch : autopilotPitchCommand(), pitchBarStep);
     bar = std::clamp(bar, pitch - kPitchBarBand, pitch + kPitchBarBand);
     bar = std::max({bar, pitchLimitUp, Autopilot::stallLimitedPitch(pitch, aoaMargin)});
     if (airborne && toga) {

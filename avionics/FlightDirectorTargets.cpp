@@ -326,16 +326,16 @@ void FlightDirector::registerNamedVariables() {
 
 void FlightDirector::actOnNamedVariables() {
     if (takeRequest(fdVarPitchUp)) {
-        pitchWheel(-pitchStep);
+        pitchWheel(-pitchStep_);
     }
     if (takeRequest(fdVarPitchDown)) {
-        pitchWheel(pitchStep);
+        pitchWheel(pitchStep_);
     }
     if (takeRequest(fdVarTurnLeft)) {
-        turnKnob(bankStep);
+        turnKnob(bankStep_);
     }
     if (takeRequest(fdVarTurnRight)) {
-        turnKnob(-bankStep);
+        turnKnob(-bankStep_);
     }
     if (takeRequest(fdVarTurnCenter)) {
         centreTurnKnob();

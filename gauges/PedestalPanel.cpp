@@ -19,14 +19,14 @@ using platform::Tooltip;
 template <int Sign>
 bool turnPitchWheel(int, int, uint32_t) {
     return actOn(&Aircraft::flightDirector, [](FlightDirector& director) {
-        director.clickPitchWheel(Sign * director.pitchStep);
+        director.clickPitchWheel(Sign * director.pitchStep());
     });
 }
 
 template <int Sign>
 bool turnKnob(int, int, uint32_t) {
     return actOn(&Aircraft::flightDirector,
-                 [](FlightDirector& director) { director.turnKnob(Sign * director.bankStep); });
+                 [](FlightDirector& director) { director.turnKnob(Sign * director.bankStep()); });
 }
 
 template <int Sign>

@@ -157,16 +157,23 @@ TEST_F(FlightDirectorGuidanceTest, RolLevelsTheWingsThenHoldsTheHeadingASecondLa
     fd().setLateralMode(L::Rol);
     bench.step();
     EXPECT_EQ(bench.autopilot().bankCommand, 0.0f);
-    EXPECT_FALSE(fd().rollLevelTimerRunning);
+    bench.run(1.5);
+    bench.setHeading(133.0f);
+    bench.step();
+    EXPECT_EQ(bench.autopilot().bankCommand, 0.0f) << "no heading is held beyond 5 degrees of bank";
 
+    bench.setHeading(123.0f);
     bench.setAttitude(0.0f, 4.0f);
     bench.step();
-    EXPECT_TRUE(fd().rollLevelTimerRunning);
-    bench.run(0.9);
-    EXPECT_FALSE(fd().rollHeadingHold);
+    bench.run(0.8);
+    bench.setHeading(133.0f);
+    bench.step();
+    EXPECT_EQ(bench.autopilot().bankCommand, 0.0f) << "the wings are held level for a second";
     bench.run(0.3);
-    EXPECT_TRUE(fd().rollHeadingHold);
-    EXPECT_EQ(fd().rollHoldHeading, 123.0f);
+    const float holding = bench.autopilot().bankCommand;
+    bench.setHeading(123.0f);
+    bench.step();
+    EXPECT_NE(bench.autopilot().bankCommand, holding) << "133 is the heading held";
 }
 
 // Starting level below 15,000 ft the climb is first established at A / 3 = 333 fpm: the rate

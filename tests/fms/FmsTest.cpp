@@ -257,10 +257,12 @@ TEST_F(FmsScenario, LnavFliesTheActivePlanFromThePositionTheGpsReads) {
     EXPECT_NEAR(state->crossTrackError, 2.0, 0.1) << "right of the path is positive";
     EXPECT_EQ(state->ident, "ABC");
 
+    // The flight director, coupled to the FMS, arms LNAV on its valid guidance.
     FlightDirector& director = *module.aircraft().flightDirector();
-    ASSERT_EQ(director.fms, &fms());
-    EXPECT_EQ(director.fms->lnavState(), state);
-    EXPECT_EQ(director.fms->activeLegDistance(), activeFlightPlan.legs[0].distance);
+    director.toggleFlightDirector1();
+    director.selectNavigationSource(1, true);
+    director.pressNav();
+    EXPECT_EQ(director.armedLateralMode(), FdLateralMode::Lnav);
 
     GcNav(latitude, longitude).destination(course - 90.0, 4.0, latitude, longitude);
     placeAircraft(module.simulator.panel, latitude, longitude);

@@ -50,7 +50,7 @@ TEST_F(PedestalPanelTest, PitchWheelStepsTheTargetAndTurnsItsPicture) {
 }
 
 TEST_F(PedestalPanelTest, TurnKnobPartsAndPointer) {
-    const float step = bench.fd().bankStep;
+    const float step = bench.fd().bankStep();
     EXPECT_TRUE(leftClick(pedestalGauge, 260, 80));
     EXPECT_EQ(bench.fd().turnKnobCommand(), step) << "left part";
     EXPECT_DOUBLE_EQ(icon("turn knob pointer"), -3.0 * step);

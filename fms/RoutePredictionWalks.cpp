@@ -74,7 +74,7 @@ std::size_t predictedLegCount(const FlightPlan& plan) {
 }
 
 RoutePredictionWalks::RoutePredictionWalks(FlightPlan& plan, const FmsPerf& perf,
-                                           const PerfSpeedSchedule& schedule,
+                                           const PlanSpeedSchedule& schedule,
                                            const PerfInit& perfInit, const Setting& setting)
     : plan(plan), perf(perf), schedule(schedule), perfInit(perfInit), setting(setting),
       count(predictedLegCount(plan)), elevation(feet(plan.org.elevation)) {}
@@ -83,7 +83,7 @@ LegPrediction RoutePredictionWalks::climb(float from, float to, float weight, st
                                           float routeDistance) const {
     LegPrediction piece;
     perf.predictClimb(piece, from, to, weight, static_cast<float>(plan.legs[index].course),
-                      routeDistance, elevation, setting.conditions, schedule);
+                      routeDistance, elevation, setting.conditions, schedule.onLeg(index));
     makeWalkPieceSound(piece);
     return piece;
 }
@@ -94,7 +94,7 @@ LegPrediction RoutePredictionWalks::climbWithin(float from, float& reached, floa
     LegPrediction piece;
     perf.predictClimbWithin(piece, from, reached, weight,
                             static_cast<float>(plan.legs[index].course), limit, routeDistance,
-                            elevation, setting.conditions, schedule);
+                            elevation, setting.conditions, schedule.onLeg(index));
     makeWalkPieceSound(piece);
     reached = std::isfinite(reached) ? reached : from;
     return piece;
@@ -105,7 +105,8 @@ LegPrediction RoutePredictionWalks::descent(float from, float to, float angle, f
                                             bool fixedVerticalSpeed) const {
     LegPrediction piece;
     perf.predictDescent(piece, from, to, angle, weight, static_cast<float>(plan.legs[index].course),
-                        distanceToGo, fixedVerticalSpeed, setting.conditions, schedule);
+                        distanceToGo, fixedVerticalSpeed, setting.conditions,
+                        schedule.onLeg(index));
     makeWalkPieceSound(piece);
     return piece;
 }
@@ -117,7 +118,7 @@ LegPrediction RoutePredictionWalks::descentWithin(float from, float& reached, fl
     LegPrediction piece;
     perf.predictDescentWithin(piece, from, reached, angle, weight,
                               static_cast<float>(plan.legs[index].course), limit, distanceToGo,
-                              fixedVerticalSpeed, setting.conditions, schedule);
+                              fixedVerticalSpeed, setting.conditions, schedule.onLeg(index));
     makeWalkPieceSound(piece);
     reached = std::isfinite(reached) ? reached : from;
     return piece;
@@ -128,7 +129,7 @@ LegPrediction RoutePredictionWalks::level(float altitude, float weight, std::siz
     LegPrediction piece;
     perf.legPrediction(piece, altitude, weight, static_cast<float>(plan.legs[index].course),
                        distance, legWind(plan, index, setting.conditions.cruiseWind),
-                       setting.conditions, schedule);
+                       setting.conditions, schedule.onLeg(index));
     makeWalkPieceSound(piece);
     return piece;
 }

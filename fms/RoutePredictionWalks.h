@@ -9,6 +9,7 @@ namespace tavi {
 
 class FlightPlan;
 class FmsPerf;
+class PlanSpeedSchedule;
 struct PerfInit;
 
 // The legs the route prediction covers: up to the end of the descent, or of the route.
@@ -36,7 +37,7 @@ public:
         PerfConditions conditions;
     };
 
-    RoutePredictionWalks(FlightPlan& plan, const FmsPerf& perf, const PerfSpeedSchedule& schedule,
+    RoutePredictionWalks(FlightPlan& plan, const FmsPerf& perf, const PlanSpeedSchedule& schedule,
                          const PerfInit& perfInit, const Setting& setting);
 
     // Nautical miles from the origin to where the cruise altitude is reached; the altitude where
@@ -72,7 +73,8 @@ private:
     // The descent crosses the band above the speed-limit altitude where it slows down.
     bool passesSpeedLimitBand(float from, float to) const;
 
-    // The segment predictions on the course and in the wind of leg index, made sound.
+    // The segment predictions on the course, in the wind and at the speeds of leg index, made
+    // sound.
     LegPrediction climb(float from, float to, float weight, std::size_t index,
                         float routeDistance) const;
     LegPrediction climbWithin(float from, float& reached, float weight, std::size_t index,
@@ -86,7 +88,7 @@ private:
 
     FlightPlan& plan;
     const FmsPerf& perf;
-    const PerfSpeedSchedule& schedule;
+    const PlanSpeedSchedule& schedule;
     const PerfInit& perfInit;
     Setting setting;
     std::size_t count = 0;

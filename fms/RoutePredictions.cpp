@@ -161,7 +161,8 @@ float RoutePredictions::reserveFuel(const FlightPlan& plan, const Inputs& inputs
         LegPrediction diversion;
         perf.predictTrip(diversion, static_cast<float>(plan.org.elevation),
                          static_cast<float>(plan.dest.elevation), conditions.cruiseAltitude,
-                         kDiversionDistance, landingWeight, descentAngle, conditions, schedule);
+                         kDiversionDistance, landingWeight, descentAngle, conditions,
+                         schedule.onLeg(kNoLeg));
         const float diversionFuel = soundFuel(diversion.fuel);
         perf.legPredictionAtSpeed(holding, kReserveAltitude, landingWeight - diversionFuel, course,
                                   kHoldingDistance, wind, conditions, kReserveSpeed);

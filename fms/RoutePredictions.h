@@ -34,7 +34,7 @@ public:
         SpeedPair descentSpeeds;
     };
 
-    RoutePredictions(const FmsPerf& perf, const PerfSpeedSchedule& schedule)
+    RoutePredictions(const FmsPerf& perf, const PlanSpeedSchedule& schedule)
         : perf(perf), schedule(schedule) {}
 
     // A zero summary for a route that cannot be predicted (no origin or destination, no route
@@ -59,7 +59,7 @@ private:
                       const PerfConditions& conditions, float descentAngle) const;
 
     const FmsPerf& perf;
-    const PerfSpeedSchedule& schedule;
+    const PlanSpeedSchedule& schedule;
 };
 
 // A prediction that is not a finite amount counts as nothing, and no fuel is ever negative.

@@ -183,6 +183,12 @@ void SpeedSchedules::updateSpeedTargets(const FlightPlan& plan, float altitude) 
     descentSpeedSchedule(descentAltitude, plan, plan.activeLeg, true);
 }
 
+PlanSpeedSchedule PlanSpeedSchedule::onLeg(std::size_t index) const {
+    PlanSpeedSchedule schedule = *this;
+    schedule.leg = index;
+    return schedule;
+}
+
 float PlanSpeedSchedule::climbSpeedAt(float altitude, float elevation, float distanceFlown) const {
     float speed = schedules.climbSpeedSchedule(altitude, plan, leg, false);
     const float height = std::max(altitude - elevation, envelope.radioAltitude);

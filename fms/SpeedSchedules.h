@@ -12,6 +12,8 @@ namespace tavi {
 inline constexpr int32_t kScheduleSpeedLimitMargin = 10;
 inline constexpr float kScheduleDescentLimitBand = 2000.0f;
 inline constexpr float kScheduleMinimumSpeedFactor = 1.23f;
+// A leg index past every plan's legs: no leg's speed constraint applies.
+inline constexpr std::size_t kNoLeg = static_cast<std::size_t>(-1);
 
 class FlightPlan;
 struct PerfInit;
@@ -70,7 +72,8 @@ private:
 };
 
 // The schedules as the segment predictions read them for the legs ahead of one plan, with the
-// departure, speed-limit and approach limits of the predictions.
+// departure, speed-limit and approach limits of the predictions. It starts on no leg, as a whole
+// trip flies no leg's speed constraint; a prediction along the route reads it on each leg.
 class PlanSpeedSchedule final : public PerfSpeedSchedule {
 public:
     PlanSpeedSchedule(SpeedSchedules& schedules, const PerfInit& perfInit,
@@ -78,6 +81,8 @@ public:
         : schedules(schedules), perfInit(perfInit), envelope(envelope), plan(plan) {}
 
     void setLeg(std::size_t index) { leg = index; }
+    // The same schedules on leg index, with that leg's speed constraint.
+    PlanSpeedSchedule onLeg(std::size_t index) const;
     float climbSpeedAt(float altitude, float elevation, float distanceFlown) const override;
     float cruiseSpeedAt(float altitude) const override;
     float descentSpeedAt(float altitude, float distanceToGo) const override;
@@ -87,7 +92,7 @@ private:
     const PerfInit& perfInit;
     const SpeedEnvelope& envelope;
     const FlightPlan& plan;
-    std::size_t leg = 0;
+    std::size_t leg = kNoLeg;
 };
 
 } // namespace tavi

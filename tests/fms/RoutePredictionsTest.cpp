@@ -1,5 +1,7 @@
 #include "fms/RoutePredictions.h"
 
+#include "avionics/Adc.h"
+#include "avionics/AirData.h"
 #include "cdu/PerfInit.h"
 #include "fms/FlightPlan.h"
 #include "fms/FmsPerf.h"
@@ -294,6 +296,40 @@ TEST_F(RoutePrediction, TheDescentSlowsDownForTheSpeedLimitAboveItsAltitude) {
         } else {
             EXPECT_TRUE(slowDown.empty());
         }
+    }
+}
+
+// A descent leg takes the time of its miles at the true airspeed of the crew's descent speed, or
+// of its own speed constraint; the constraint on the first fix slows only the first leg.
+TEST_F(RoutePrediction, EachDescentLegFliesTheDescentSpeedOrItsOwnConstraint) {
+    fillPerformanceTables(perf);
+    perfInit.descentMode = 2;
+    perfInit.manualDescentMach = 0.80;
+    // Leg 16 descends on the 3-degree path from 25,475 ft to 19,106 ft.
+    constexpr std::size_t kDescentLeg = 16;
+    constexpr double kMeanAltitude = 22290.0;
+    const struct {
+        int32_t descentIas;
+        std::size_t constrainedLeg;
+        int32_t flown;
+    } cases[] = {
+        {310, kNoLeg, 310}, {240, kNoLeg, 240},      {240, 0, 240},
+        {310, 0, 310},      {310, kDescentLeg, 200},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.descentIas << " kt, 200 kt on leg " << c.constrainedLeg);
+        buildPredictionRoute(plan, 20, 20.0);
+        perfInit.manualDescentIas = c.descentIas;
+        if (c.constrainedLeg != kNoLeg) {
+            plan.legs[c.constrainedLeg].vnav.hasSpeed = true;
+            plan.legs[c.constrainedLeg].vnav.speed = 200;
+        }
+        expectSound(predict(31000.0f), plan);
+        const double trueAirspeed = Adc::groundSpeedFromCas(
+            c.flown, kMeanAltitude, isaTemperatureClamped(kMeanAltitude), 90.0, 0.0, 0.0);
+        EXPECT_NEAR(plan.legs[kDescentLeg].tfd.time, 20.0 / trueAirspeed * 3600.0,
+                    0.01 * plan.legs[kDescentLeg].tfd.time);
     }
 }
 

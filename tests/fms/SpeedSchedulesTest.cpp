@@ -69,5 +69,37 @@ TEST_F(SpeedScheduleRecord, PredictionsApplyDepartureAndApproachLimits) {
     EXPECT_FLOAT_EQ(schedule.descentSpeedAt(9000.0f, 30.0f), 240.0f);
 }
 
+// A whole trip flies no leg's speed constraint; along the route each leg flies its own, however
+// far the first fix's lies behind.
+TEST_F(SpeedScheduleRecord, PredictionsFlyTheSpeedConstraintOfTheirOwnLeg) {
+    plan.legs[0].vnav.hasSpeed = true;
+    plan.legs[0].vnav.speed = 200;
+    const PlanSpeedSchedule trip(schedules, perfInit, envelope, plan);
+    const struct {
+        const char* phase;
+        float (*speed)(const PlanSpeedSchedule&);
+    } phases[] = {
+        {"climb",
+         [](const PlanSpeedSchedule& s) {
+             return s.climbSpeedAt(20000.0f, 0.0f, 100.0f);
+         }},
+        {"cruise",
+         [](const PlanSpeedSchedule& s) {
+             return s.cruiseSpeedAt(20000.0f);
+         }},
+        {"descent",
+         [](const PlanSpeedSchedule& s) {
+             return s.descentSpeedAt(20000.0f, 100.0f);
+         }},
+    };
+    for (const auto& p : phases) {
+        SCOPED_TRACE(p.phase);
+        EXPECT_GT(p.speed(trip), 230.0f);
+        EXPECT_FLOAT_EQ(p.speed(trip.onLeg(1)), p.speed(trip));
+        EXPECT_FLOAT_EQ(p.speed(trip.onLeg(0)), 200.0f);
+        EXPECT_FLOAT_EQ(p.speed(trip.onLeg(0).onLeg(kNoLeg)), p.speed(trip));
+    }
+}
+
 } // namespace
 } // namespace tavi::test

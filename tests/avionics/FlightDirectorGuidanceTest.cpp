@@ -126,26 +126,44 @@ TEST_F(FlightDirectorGuidanceTest, EngagingAModeRestartsItsControllers) {
     EXPECT_NEAR(fd().vsRatePi.output, 1000.0, 1.0);
 }
 
+// The pitch commanded in the first frame of ALT engaged from level flight at zero pitch, the
+// given distance below the preselected altitude. The pitch loop starts at the present pitch and
+// its first step is in proportion to the vertical speed the rate loop asks.
+float altitudeHoldFirstPitch(float error, const std::string& settings = "") {
+    FlightDirectorBench bench;
+    if (!settings.empty()) {
+        bench.loadSettings(settings);
+    }
+    bench.setPreselect(5000.0f);
+    bench.setAltitude(5000.0f - error);
+    bench.autopilot().engaged = true;
+    bench.step();
+    bench.fd().setVerticalMode(V::Alt);
+    bench.step();
+    EXPECT_EQ(bench.fd().verticalMode(), V::Alt);
+    return bench.autopilot().pitchCommand;
+}
+
+// The vertical speed ALT asks at an error, measured against the 200 fpm of 100 ft.
+double altitudeHoldVerticalSpeed(float error, const std::string& settings = "") {
+    return 200.0 * altitudeHoldFirstPitch(error, settings) / altitudeHoldFirstPitch(100.0f);
+}
+
 struct AltitudeCase {
     float error;
     double verticalSpeed;
 };
 
-class AltitudeHoldTest : public FlightDirectorGuidanceTest,
-                         public testing::WithParamInterface<AltitudeCase> {};
+class AltitudeHoldTest : public testing::TestWithParam<AltitudeCase> {};
 
 // VS target := 2 x error, within +-500 fpm.
 TEST_P(AltitudeHoldTest, TheErrorAsksAVerticalSpeedWithinTheLimit) {
-    bench.setPreselect(5000.0f);
-    engageInFlight(5000.0f - GetParam().error);
-    fd().setVerticalMode(V::Alt);
-    bench.step();
-    ASSERT_EQ(fd().verticalMode(), V::Alt);
-    EXPECT_DOUBLE_EQ(fd().altHoldPi.output, GetParam().verticalSpeed);
+    EXPECT_NEAR(altitudeHoldVerticalSpeed(GetParam().error), GetParam().verticalSpeed, 1e-3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Errors, AltitudeHoldTest,
-                         testing::Values(AltitudeCase{100.0f, 200.0}, AltitudeCase{-200.0f, -400.0},
+                         testing::Values(AltitudeCase{0.0f, 0.0}, AltitudeCase{100.0f, 200.0},
+                                         AltitudeCase{-200.0f, -400.0},
                                          AltitudeCase{1000.0f, 500.0},
                                          AltitudeCase{-1000.0f, -500.0}));
 
@@ -176,15 +194,27 @@ TEST_F(FlightDirectorGuidanceTest, RolLevelsTheWingsThenHoldsTheHeadingASecondLa
     EXPECT_NE(bench.autopilot().bankCommand, 0.0f) << "133 is held";
 }
 
-// Starting level below 15,000 ft the climb is first established at A / 3 = 333 fpm: the rate
-// loop asks 2 x (333 - 0).
-TEST_F(FlightDirectorGuidanceTest, ALevelChangeClimbStartsAtAThirdOfItsVerticalSpeed) {
+// The pitch commanded in the first frame of a vertical mode engaged from level flight at zero
+// pitch, 5000 ft below the preselected altitude, with a VS target of 500 fpm.
+float firstPitchOf(V mode) {
+    FlightDirectorBench bench;
     bench.setPreselect(10000.0f);
-    engageInFlight(5000.0f);
-    fd().setVerticalMode(V::Speed);
+    bench.panel().setToken(120, 500.0);
+    bench.autopilot().engaged = true;
     bench.step();
-    ASSERT_EQ(fd().verticalMode(), V::Speed);
-    EXPECT_NEAR(fd().vsRatePi.output, 2.0 * 1000.0 / 3.0, 1e-3);
+    bench.fd().setVerticalMode(mode);
+    bench.panel().setToken(120, 500.0);
+    bench.step();
+    EXPECT_EQ(bench.fd().verticalMode(), mode);
+    return bench.autopilot().pitchCommand;
+}
+
+// Starting level below 15,000 ft the climb is first established at A / 3 = 333 fpm: the rate
+// loop asks 2 x 333 where VS at 500 fpm has it ask 1000, and the first pitch steps follow.
+TEST(FlightDirectorVerticalLawTest, ALevelChangeClimbStartsAtAThirdOfItsVerticalSpeed) {
+    const float verticalSpeedStep = firstPitchOf(V::Vs);
+    ASSERT_LT(verticalSpeedStep, 0.0f) << "nose up";
+    EXPECT_NEAR(firstPitchOf(V::Speed), verticalSpeedStep * 2.0f / 3.0f, 1e-6f);
 }
 
 TEST_F(FlightDirectorGuidanceTest, ClimbDescentSchedulesAt11000Feet) {

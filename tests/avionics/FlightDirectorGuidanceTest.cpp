@@ -233,19 +233,37 @@ TEST_F(FlightDirectorGuidanceTest, ClimbDescentSchedulesAt11000Feet) {
     EXPECT_EQ(sent.back(), -1500);
 }
 
+// The bank LNAV commands in its first frame on a true track of 80, with the path's cross-track
+// error (nm, positive right of it) and desired true track.
+float lnavBank(double crossTrack, double desiredTrack) {
+    FlightDirectorBench bench;
+    bench.autopilot().engaged = true;
+    bench.panel().setToken(86, 80.0);
+    bench.flyLnav(1.0, crossTrack);
+    bench.fms.lnav.currentDesiredTrack = desiredTrack;
+    bench.fms.lnav.desiredTrackTrue = desiredTrack;
+    bench.step();
+    bench.fd().setLateralMode(L::Lnav);
+    bench.step();
+    EXPECT_EQ(bench.fd().lateralMode(), L::Lnav);
+    return bench.autopilot().bankCommand;
+}
+
 // Right of the path (positive cross-track error) the track correction is 30 degrees per nm to
 // the left; a new path piece gives one frame without a command, and the flag is cleared.
-TEST_F(FlightDirectorGuidanceTest, LnavSteersBackToThePathAndClearsTheLegChange) {
-    engageInFlight(5000.0f);
+TEST(FlightDirectorLnavTest, LnavSteersBackToThePathAndClearsTheLegChange) {
+    const float halfAMileRight = lnavBank(0.5, 90.0);
+    EXPECT_FLOAT_EQ(halfAMileRight, lnavBank(0.0, 75.0)) << "flown as a track 15 degrees left";
+    EXPECT_NE(halfAMileRight, lnavBank(0.0, 90.0));
+
+    FlightDirectorBench bench;
+    bench.autopilot().engaged = true;
     bench.flyLnav(1.0, 0.5);
     bench.fms.lnav.currentDesiredTrack = 90.0;
     bench.fms.lnav.desiredTrackTrue = 90.0;
-    fd().setLateralMode(L::Lnav);
-    fd().lnavPi.integral = 0.0;
+    bench.fd().setLateralMode(L::Lnav);
     bench.step();
-    ASSERT_EQ(fd().lateralMode(), L::Lnav);
-    EXPECT_DOUBLE_EQ(fd().lnavPi.output, -15.0);
-
+    ASSERT_EQ(bench.fd().lateralMode(), L::Lnav);
     bench.fms.lnav.legAdvanced = true;
     bench.autopilot().bankCommand = 3.0f;
     bench.step();

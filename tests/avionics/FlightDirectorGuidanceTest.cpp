@@ -1,6 +1,7 @@
 #include "support/FlightDirectorBench.h"
 
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <numbers>
 
@@ -92,39 +93,94 @@ TEST_F(FlightDirectorGuidanceTest, SettingsGiveTheGainsAndLimitsAndKeepTheirExac
     EXPECT_EQ(fd().gsPi.kp, -5.0);
 }
 
-TEST_F(FlightDirectorGuidanceTest, EngagingAModeRestartsItsControllers) {
-    engageInFlight(5000.0f);
-    bench.setAttitude(-40.0f, 0.0f);
-    fd().headingPi.integral = fd().vorPi.integral = fd().lnavPi.integral = 3.0;
-    fd().altHoldPi.integral = fd().vsRatePi.integral = 7.0;
-    fd().setLateralMode(L::Hdg);
-    EXPECT_EQ(fd().headingPi.integral, 0.0);
-    EXPECT_EQ(fd().vorPi.integral, 3.0);
-    fd().setLateralMode(L::Vor);
-    EXPECT_EQ(fd().vorPi.integral, 0.0);
+// A mode engaged again after a flight in it flies as one engaged for the first time: the laws
+// are given integral gains, so that a controller not restarted would carry its past.
+struct RestartCase {
+    std::string name;
+    std::string gains;
+    std::function<void(FlightDirectorBench&)> setUp;
+    // The earlier flight in the mode, ending in another mode.
+    std::function<void(FlightDirectorBench&)> history;
+    std::function<void(FlightDirectorBench&)> engage;
+};
 
-    fd().setVerticalMode(V::Alt);
-    EXPECT_EQ(fd().altHoldPi.integral, 0.0);
-    EXPECT_EQ(fd().vsRatePi.integral, 0.0);
-    EXPECT_EQ(fd().vsPid.output, -25.0) << "the pitch loop starts at the limited pitch";
+// The pitch and bank commands of each frame of 2 s after the mode is engaged.
+std::vector<float> commandsAfterEngaging(const RestartCase& c, bool withHistory) {
+    FlightDirectorBench bench;
+    bench.loadSettings("[Autopilot]\n" + c.gains);
+    c.setUp(bench);
+    bench.step();
+    if (withHistory) {
+        c.history(bench);
+    }
+    c.engage(bench);
+    std::vector<float> commands;
+    for (int frame = 0; frame < 36; ++frame) {
+        bench.step();
+        commands.push_back(bench.autopilot().pitchCommand);
+        commands.push_back(bench.autopilot().bankCommand);
+    }
+    return commands;
+}
 
-    // A speed captured in climb is let go with the mode: 35 kt slow, the next episode climbs
-    // first at its acceleration vertical speed, 2 x (1000 - 500) on the rate loop.
+void climbAt250Knots(FlightDirectorBench& bench) {
     bench.panel().setToken(116, 250.0);
     bench.setPreselect(10000.0f);
     bench.setVerticalSpeed(500.0f);
-    fd().setVerticalMode(V::Speed);
-    bench.step(3);
-    fd().levelChangeAccPi.integral = 2.0;
-    fd().setVerticalMode(V::Pit);
-    bench.setSpeed(215.0f);
-    fd().setVerticalMode(V::Speed);
-    EXPECT_EQ(fd().levelChangeAccPi.integral, 0.0);
-    EXPECT_EQ(fd().levelChangePid.output, -25.0);
-    EXPECT_EQ(fd().casPredictor.lastInput, 215.0);
-    bench.step();
-    EXPECT_NEAR(fd().vsRatePi.output, 1000.0, 1.0);
 }
+
+// The speed captured 8 kt slow, so that the speed loop works.
+void flySpeedModeThenPit(FlightDirectorBench& bench) {
+    bench.setSpeed(242.0f);
+    bench.fd().setVerticalMode(V::Speed);
+    bench.run(3.0);
+    bench.fd().setVerticalMode(V::Pit);
+}
+
+void PrintTo(const RestartCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EngagingAModeTest : public testing::TestWithParam<RestartCase> {};
+
+TEST_P(EngagingAModeTest, RestartsItsControllers) {
+    EXPECT_EQ(commandsAfterEngaging(GetParam(), true), commandsAfterEngaging(GetParam(), false));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, EngagingAModeTest,
+    testing::Values(RestartCase{"Hdg", "hdg_Ki=0.5\n",
+                                [](FlightDirectorBench& bench) {
+                                    bench.setHeading(100.0f);
+                                    bench.fd().setHeadingBug(105.0f);
+                                },
+                                [](FlightDirectorBench& bench) {
+                                    bench.fd().setLateralMode(L::Hdg);
+                                    bench.run(3.0);
+                                    bench.fd().setLateralMode(L::Rol);
+                                },
+                                [](FlightDirectorBench& bench) {
+                                    bench.fd().setLateralMode(L::Hdg);
+                                }},
+                    RestartCase{"Alt", "alt_Ki=0.5\nvs_spd_Ki=0.5\n",
+                                [](FlightDirectorBench& bench) { bench.setAltitude(4800.0f); },
+                                [](FlightDirectorBench& bench) {
+                                    bench.fd().setVerticalMode(V::Alt);
+                                    bench.run(3.0);
+                                    bench.fd().setVerticalMode(V::Pit);
+                                },
+                                [](FlightDirectorBench& bench) {
+                                    bench.fd().setVerticalMode(V::Alt);
+                                }},
+                    // A speed captured in climb is let go with the mode: 35 kt slow, the next
+                    // episode climbs first at its acceleration vertical speed.
+                    RestartCase{"Speed", "lvlchg_acc_Ki=0.5\nvs_spd_Ki=0.5\n", climbAt250Knots,
+                                flySpeedModeThenPit,
+                                [](FlightDirectorBench& bench) {
+                                    bench.setSpeed(215.0f);
+                                    bench.fd().setVerticalMode(V::Speed);
+                                }}),
+    [](const testing::TestParamInfo<RestartCase>& info) { return info.param.name; });
 
 // The pitch commanded in the first frame of ALT engaged from level flight at zero pitch, the
 // given distance below the preselected altitude. The pitch loop starts at the present pitch and

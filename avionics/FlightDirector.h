@@ -153,6 +153,8 @@ public:
     float computeTurnGeometry(float courseChange, float groundSpeed, float& lead, float altitude);
     // The heading law's proportional gain at a ground speed.
     double scheduleHeadingGain(double speed) const;
+    // The guidance laws' settings, as loaded.
+    const FdGuidanceSettings& guidanceSettings() const { return guidance; }
 
     // Guidance controllers.
     TrendFilter casPredictor;

@@ -76,23 +76,6 @@ TEST_F(FlightDirectorGuidanceTest, TheHeadingGainIsScheduledBetweenTheTwoSpeeds)
     EXPECT_DOUBLE_EQ(fd().scheduleHeadingGain(300.0), -1.5) << "equal speeds give the low gain";
 }
 
-TEST_F(FlightDirectorGuidanceTest, SettingsGiveTheGainsAndLimitsAndKeepTheirExactDefaults) {
-    bench.loadSettings("[Autopilot]\nmaxPitch=20\nminPitch=-10\nlvlchg_capture_cas_diff=-12\n"
-                       "alt_max_output=400\ntrate_max_output=8\n");
-    EXPECT_EQ(fd().pitchLimitUp, -20.0f);
-    EXPECT_EQ(fd().pitchLimitDown, 10.0f);
-    EXPECT_EQ(fd().vsPid.outputMinimum, -20.0);
-    EXPECT_EQ(fd().levelChangePid.outputMaximum, 10.0);
-    EXPECT_EQ(fd().guidance.captureCasDiff, 12.0);
-    EXPECT_EQ(fd().altHoldPi.outputMaximum, 400.0);
-    EXPECT_EQ(fd().turnRatePid.outputMaximum, 8.0);
-    EXPECT_EQ(fd().guidance.vsLoAltKp, -0.0000004) << "small defaults survive";
-    EXPECT_EQ(fd().guidance.vsHiAltKp, -0.0000003);
-    EXPECT_EQ(fd().levelChangePid.gain, 0.00004);
-    EXPECT_EQ(fd().headingPi.outputMaximum, 27.0);
-    EXPECT_EQ(fd().gsPi.kp, -5.0);
-}
-
 // A mode engaged again after a flight in it flies as one engaged for the first time: the laws
 // are given integral gains, so that a controller not restarted would carry its past.
 struct RestartCase {
@@ -203,6 +186,40 @@ float altitudeHoldFirstPitch(float error, const std::string& settings = "") {
 // The vertical speed ALT asks at an error, measured against the 200 fpm of 100 ft.
 double altitudeHoldVerticalSpeed(float error, const std::string& settings = "") {
     return 200.0 * altitudeHoldFirstPitch(error, settings) / altitudeHoldFirstPitch(100.0f);
+}
+
+// The pitch commanded after a minute of VS flown at a target no pitch within the limits reaches.
+float pitchAtTheLimit(const std::string& settings, int32_t verticalSpeedTarget) {
+    FlightDirectorBench bench;
+    bench.loadSettings(settings);
+    bench.setPreselect(verticalSpeedTarget > 0 ? 30000.0f : 1000.0f);
+    bench.step();
+    bench.fd().setVerticalMode(V::Vs);
+    bench.panel().setToken(120, verticalSpeedTarget);
+    bench.run(60.0);
+    EXPECT_EQ(bench.fd().verticalMode(), V::Vs);
+    return bench.autopilot().pitchCommand;
+}
+
+TEST(FlightDirectorSettingsTest, SettingsGiveTheGainsAndLimitsAndKeepTheirExactDefaults) {
+    const std::string settings = "[Autopilot]\nmaxPitch=20\nminPitch=-10\n"
+                                 "lvlchg_capture_cas_diff=-12\nalt_max_output=400\n";
+    // The pitch loop stops at the last step short of its limit; the Autopilot's own limit would
+    // hold it on the limit itself.
+    const float up = pitchAtTheLimit(settings, 3000);
+    EXPECT_GT(up, -20.0f);
+    EXPECT_LT(up, -19.9f);
+    const float down = pitchAtTheLimit(settings, -3000);
+    EXPECT_LT(down, 10.0f);
+    EXPECT_GT(down, 9.9f);
+    EXPECT_NEAR(altitudeHoldVerticalSpeed(1000.0f, settings), 400.0, 1e-3);
+
+    FlightDirectorBench bench;
+    bench.loadSettings(settings);
+    const FdGuidanceSettings& guidance = bench.fd().guidanceSettings();
+    EXPECT_EQ(guidance.captureCasDiff, 12.0);
+    EXPECT_EQ(guidance.vsLoAltKp, -0.0000004) << "small defaults survive";
+    EXPECT_EQ(guidance.vsHiAltKp, -0.0000003);
 }
 
 struct AltitudeCase {

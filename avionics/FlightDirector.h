@@ -153,23 +153,9 @@ public:
     float computeTurnGeometry(float courseChange, float groundSpeed, float& lead, float altitude);
     // The heading law's proportional gain at a ground speed.
     double scheduleHeadingGain(double speed) const;
+    // The guidance laws' settings, as loaded.
+    const FdGuidanceSettings& guidanceSettings() const { return guidance; }
 
-    // Guidance controllers.
-    TrendFilter casPredictor;
-    PidController vsPid;
-    PidController levelChangePid;
-    PidController turnRatePid;
-    PiController altHoldPi;
-    PiController headingPi;
-    PiController levelChangeAccPi;
-    PiController vorPi;
-    PiController gsPi;
-    PiController lnavPi;
-    PiController vsRatePi;
-    FdGuidanceSettings guidance;
-    // Pitch limits of the vertical loops (simulator sign: up is negative).
-    float pitchLimitUp = -25.0f;
-    float pitchLimitDown = 15.0f;
     // The modes, the targets as read back from the simulator, and the state the panels and
     // displays show.
     FdVerticalMode verticalMode() const { return verticalMode_; }
@@ -374,6 +360,22 @@ private:
 
     enum class SpeedProtection { None, Overspeed, LowSpeed };
 
+    // Guidance controllers.
+    TrendFilter casPredictor;
+    PidController vsPid;
+    PidController levelChangePid;
+    PidController turnRatePid;
+    PiController altHoldPi;
+    PiController headingPi;
+    PiController levelChangeAccPi;
+    PiController vorPi;
+    PiController gsPi;
+    PiController lnavPi;
+    PiController vsRatePi;
+    FdGuidanceSettings guidance;
+    // Pitch limits of the vertical loops (simulator sign: up is negative).
+    float pitchLimitUp = -25.0f;
+    float pitchLimitDown = 15.0f;
     TrendFilter vsPredictor;
     // The FMS is the navigation source of side 1, of side 2.
     bool fmsSource1 = false;

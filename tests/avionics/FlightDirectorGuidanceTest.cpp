@@ -1,6 +1,7 @@
 #include "support/FlightDirectorBench.h"
 
 #include <cmath>
+#include <functional>
 #include <gtest/gtest.h>
 #include <numbers>
 
@@ -75,55 +76,150 @@ TEST_F(FlightDirectorGuidanceTest, TheHeadingGainIsScheduledBetweenTheTwoSpeeds)
     EXPECT_DOUBLE_EQ(fd().scheduleHeadingGain(300.0), -1.5) << "equal speeds give the low gain";
 }
 
-TEST_F(FlightDirectorGuidanceTest, SettingsGiveTheGainsAndLimitsAndKeepTheirExactDefaults) {
-    bench.loadSettings("[Autopilot]\nmaxPitch=20\nminPitch=-10\nlvlchg_capture_cas_diff=-12\n"
-                       "alt_max_output=400\ntrate_max_output=8\n");
-    EXPECT_EQ(fd().pitchLimitUp, -20.0f);
-    EXPECT_EQ(fd().pitchLimitDown, 10.0f);
-    EXPECT_EQ(fd().vsPid.outputMinimum, -20.0);
-    EXPECT_EQ(fd().levelChangePid.outputMaximum, 10.0);
-    EXPECT_EQ(fd().guidance.captureCasDiff, 12.0);
-    EXPECT_EQ(fd().altHoldPi.outputMaximum, 400.0);
-    EXPECT_EQ(fd().turnRatePid.outputMaximum, 8.0);
-    EXPECT_EQ(fd().guidance.vsLoAltKp, -0.0000004) << "small defaults survive";
-    EXPECT_EQ(fd().guidance.vsHiAltKp, -0.0000003);
-    EXPECT_EQ(fd().levelChangePid.gain, 0.00004);
-    EXPECT_EQ(fd().headingPi.outputMaximum, 27.0);
-    EXPECT_EQ(fd().gsPi.kp, -5.0);
+// A mode engaged again after a flight in it flies as one engaged for the first time: the laws
+// are given integral gains, so that a controller not restarted would carry its past.
+struct RestartCase {
+    std::string name;
+    std::string gains;
+    std::function<void(FlightDirectorBench&)> setUp;
+    // The earlier flight in the mode, ending in another mode.
+    std::function<void(FlightDirectorBench&)> history;
+    std::function<void(FlightDirectorBench&)> engage;
+};
+
+// The pitch and bank commands of each frame of 2 s after the mode is engaged.
+std::vector<float> commandsAfterEngaging(const RestartCase& c, bool withHistory) {
+    FlightDirectorBench bench;
+    bench.loadSettings("[Autopilot]\n" + c.gains);
+    c.setUp(bench);
+    bench.step();
+    if (withHistory) {
+        c.history(bench);
+    }
+    c.engage(bench);
+    std::vector<float> commands;
+    for (int frame = 0; frame < 36; ++frame) {
+        bench.step();
+        commands.push_back(bench.autopilot().pitchCommand);
+        commands.push_back(bench.autopilot().bankCommand);
+    }
+    return commands;
 }
 
-TEST_F(FlightDirectorGuidanceTest, EngagingAModeRestartsItsControllers) {
-    engageInFlight(5000.0f);
-    bench.setAttitude(-40.0f, 0.0f);
-    fd().headingPi.integral = fd().vorPi.integral = fd().lnavPi.integral = 3.0;
-    fd().altHoldPi.integral = fd().vsRatePi.integral = 7.0;
-    fd().setLateralMode(L::Hdg);
-    EXPECT_EQ(fd().headingPi.integral, 0.0);
-    EXPECT_EQ(fd().vorPi.integral, 3.0);
-    fd().setLateralMode(L::Vor);
-    EXPECT_EQ(fd().vorPi.integral, 0.0);
-
-    fd().setVerticalMode(V::Alt);
-    EXPECT_EQ(fd().altHoldPi.integral, 0.0);
-    EXPECT_EQ(fd().vsRatePi.integral, 0.0);
-    EXPECT_EQ(fd().vsPid.output, -25.0) << "the pitch loop starts at the limited pitch";
-
-    // A speed captured in climb is let go with the mode: 35 kt slow, the next episode climbs
-    // first at its acceleration vertical speed, 2 x (1000 - 500) on the rate loop.
+void climbAt250Knots(FlightDirectorBench& bench) {
     bench.panel().setToken(116, 250.0);
     bench.setPreselect(10000.0f);
     bench.setVerticalSpeed(500.0f);
-    fd().setVerticalMode(V::Speed);
-    bench.step(3);
-    fd().levelChangeAccPi.integral = 2.0;
-    fd().setVerticalMode(V::Pit);
-    bench.setSpeed(215.0f);
-    fd().setVerticalMode(V::Speed);
-    EXPECT_EQ(fd().levelChangeAccPi.integral, 0.0);
-    EXPECT_EQ(fd().levelChangePid.output, -25.0);
-    EXPECT_EQ(fd().casPredictor.lastInput, 215.0);
+}
+
+// The speed captured 8 kt slow, so that the speed loop works.
+void flySpeedModeThenPit(FlightDirectorBench& bench) {
+    bench.setSpeed(242.0f);
+    bench.fd().setVerticalMode(V::Speed);
+    bench.run(3.0);
+    bench.fd().setVerticalMode(V::Pit);
+}
+
+void PrintTo(const RestartCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class EngagingAModeTest : public testing::TestWithParam<RestartCase> {};
+
+TEST_P(EngagingAModeTest, RestartsItsControllers) {
+    EXPECT_EQ(commandsAfterEngaging(GetParam(), true), commandsAfterEngaging(GetParam(), false));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, EngagingAModeTest,
+    testing::Values(RestartCase{"Hdg", "hdg_Ki=0.5\n",
+                                [](FlightDirectorBench& bench) {
+                                    bench.setHeading(100.0f);
+                                    bench.fd().setHeadingBug(105.0f);
+                                },
+                                [](FlightDirectorBench& bench) {
+                                    bench.fd().setLateralMode(L::Hdg);
+                                    bench.run(3.0);
+                                    bench.fd().setLateralMode(L::Rol);
+                                },
+                                [](FlightDirectorBench& bench) {
+                                    bench.fd().setLateralMode(L::Hdg);
+                                }},
+                    RestartCase{"Alt", "alt_Ki=0.5\nvs_spd_Ki=0.5\n",
+                                [](FlightDirectorBench& bench) { bench.setAltitude(4800.0f); },
+                                [](FlightDirectorBench& bench) {
+                                    bench.fd().setVerticalMode(V::Alt);
+                                    bench.run(3.0);
+                                    bench.fd().setVerticalMode(V::Pit);
+                                },
+                                [](FlightDirectorBench& bench) {
+                                    bench.fd().setVerticalMode(V::Alt);
+                                }},
+                    // A speed captured in climb is let go with the mode: 35 kt slow, the next
+                    // episode climbs first at its acceleration vertical speed.
+                    RestartCase{"Speed", "lvlchg_acc_Ki=0.5\nvs_spd_Ki=0.5\n", climbAt250Knots,
+                                flySpeedModeThenPit,
+                                [](FlightDirectorBench& bench) {
+                                    bench.setSpeed(215.0f);
+                                    bench.fd().setVerticalMode(V::Speed);
+                                }}),
+    [](const testing::TestParamInfo<RestartCase>& info) { return info.param.name; });
+
+// The pitch commanded in the first frame of ALT engaged from level flight at zero pitch, the
+// given distance below the preselected altitude. The pitch loop starts at the present pitch and
+// its first step is in proportion to the vertical speed the rate loop asks.
+float altitudeHoldFirstPitch(float error, const std::string& settings = "") {
+    FlightDirectorBench bench;
+    if (!settings.empty()) {
+        bench.loadSettings(settings);
+    }
+    bench.setPreselect(5000.0f);
+    bench.setAltitude(5000.0f - error);
+    bench.autopilot().engaged = true;
     bench.step();
-    EXPECT_NEAR(fd().vsRatePi.output, 1000.0, 1.0);
+    bench.fd().setVerticalMode(V::Alt);
+    bench.step();
+    EXPECT_EQ(bench.fd().verticalMode(), V::Alt);
+    return bench.autopilot().pitchCommand;
+}
+
+// The vertical speed ALT asks at an error, measured against the 200 fpm of 100 ft.
+double altitudeHoldVerticalSpeed(float error, const std::string& settings = "") {
+    return 200.0 * altitudeHoldFirstPitch(error, settings) / altitudeHoldFirstPitch(100.0f);
+}
+
+// The pitch commanded after a minute of VS flown at a target no pitch within the limits reaches.
+float pitchAtTheLimit(const std::string& settings, int32_t verticalSpeedTarget) {
+    FlightDirectorBench bench;
+    bench.loadSettings(settings);
+    bench.setPreselect(verticalSpeedTarget > 0 ? 30000.0f : 1000.0f);
+    bench.step();
+    bench.fd().setVerticalMode(V::Vs);
+    bench.panel().setToken(120, verticalSpeedTarget);
+    bench.run(60.0);
+    EXPECT_EQ(bench.fd().verticalMode(), V::Vs);
+    return bench.autopilot().pitchCommand;
+}
+
+TEST(FlightDirectorSettingsTest, SettingsGiveTheGainsAndLimitsAndKeepTheirExactDefaults) {
+    const std::string settings = "[Autopilot]\nmaxPitch=20\nminPitch=-10\n"
+                                 "lvlchg_capture_cas_diff=-12\nalt_max_output=400\n";
+    // The pitch loop stops at the last step short of its limit; the Autopilot's own limit would
+    // hold it on the limit itself.
+    const float up = pitchAtTheLimit(settings, 3000);
+    EXPECT_GT(up, -20.0f);
+    EXPECT_LT(up, -19.9f);
+    const float down = pitchAtTheLimit(settings, -3000);
+    EXPECT_LT(down, 10.0f);
+    EXPECT_GT(down, 9.9f);
+    EXPECT_NEAR(altitudeHoldVerticalSpeed(1000.0f, settings), 400.0, 1e-3);
+
+    FlightDirectorBench bench;
+    bench.loadSettings(settings);
+    const FdGuidanceSettings& guidance = bench.fd().guidanceSettings();
+    EXPECT_EQ(guidance.captureCasDiff, 12.0);
+    EXPECT_EQ(guidance.vsLoAltKp, -0.0000004) << "small defaults survive";
+    EXPECT_EQ(guidance.vsHiAltKp, -0.0000003);
 }
 
 struct AltitudeCase {
@@ -131,21 +227,16 @@ struct AltitudeCase {
     double verticalSpeed;
 };
 
-class AltitudeHoldTest : public FlightDirectorGuidanceTest,
-                         public testing::WithParamInterface<AltitudeCase> {};
+class AltitudeHoldTest : public testing::TestWithParam<AltitudeCase> {};
 
 // VS target := 2 x error, within +-500 fpm.
 TEST_P(AltitudeHoldTest, TheErrorAsksAVerticalSpeedWithinTheLimit) {
-    bench.setPreselect(5000.0f);
-    engageInFlight(5000.0f - GetParam().error);
-    fd().setVerticalMode(V::Alt);
-    bench.step();
-    ASSERT_EQ(fd().verticalMode(), V::Alt);
-    EXPECT_DOUBLE_EQ(fd().altHoldPi.output, GetParam().verticalSpeed);
+    EXPECT_NEAR(altitudeHoldVerticalSpeed(GetParam().error), GetParam().verticalSpeed, 1e-3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Errors, AltitudeHoldTest,
-                         testing::Values(AltitudeCase{100.0f, 200.0}, AltitudeCase{-200.0f, -400.0},
+                         testing::Values(AltitudeCase{0.0f, 0.0}, AltitudeCase{100.0f, 200.0},
+                                         AltitudeCase{-200.0f, -400.0},
                                          AltitudeCase{1000.0f, 500.0},
                                          AltitudeCase{-1000.0f, -500.0}));
 
@@ -176,15 +267,27 @@ TEST_F(FlightDirectorGuidanceTest, RolLevelsTheWingsThenHoldsTheHeadingASecondLa
     EXPECT_NE(bench.autopilot().bankCommand, 0.0f) << "133 is held";
 }
 
-// Starting level below 15,000 ft the climb is first established at A / 3 = 333 fpm: the rate
-// loop asks 2 x (333 - 0).
-TEST_F(FlightDirectorGuidanceTest, ALevelChangeClimbStartsAtAThirdOfItsVerticalSpeed) {
+// The pitch commanded in the first frame of a vertical mode engaged from level flight at zero
+// pitch, 5000 ft below the preselected altitude, with a VS target of 500 fpm.
+float firstPitchOf(V mode) {
+    FlightDirectorBench bench;
     bench.setPreselect(10000.0f);
-    engageInFlight(5000.0f);
-    fd().setVerticalMode(V::Speed);
+    bench.panel().setToken(120, 500.0);
+    bench.autopilot().engaged = true;
     bench.step();
-    ASSERT_EQ(fd().verticalMode(), V::Speed);
-    EXPECT_NEAR(fd().vsRatePi.output, 2.0 * 1000.0 / 3.0, 1e-3);
+    bench.fd().setVerticalMode(mode);
+    bench.panel().setToken(120, 500.0);
+    bench.step();
+    EXPECT_EQ(bench.fd().verticalMode(), mode);
+    return bench.autopilot().pitchCommand;
+}
+
+// Starting level below 15,000 ft the climb is first established at A / 3 = 333 fpm: the rate
+// loop asks 2 x 333 where VS at 500 fpm has it ask 1000, and the first pitch steps follow.
+TEST(FlightDirectorVerticalLawTest, ALevelChangeClimbStartsAtAThirdOfItsVerticalSpeed) {
+    const float verticalSpeedStep = firstPitchOf(V::Vs);
+    ASSERT_LT(verticalSpeedStep, 0.0f) << "nose up";
+    EXPECT_NEAR(firstPitchOf(V::Speed), verticalSpeedStep * 2.0f / 3.0f, 1e-6f);
 }
 
 TEST_F(FlightDirectorGuidanceTest, ClimbDescentSchedulesAt11000Feet) {
@@ -203,19 +306,37 @@ TEST_F(FlightDirectorGuidanceTest, ClimbDescentSchedulesAt11000Feet) {
     EXPECT_EQ(sent.back(), -1500);
 }
 
+// The bank LNAV commands in its first frame on a true track of 80, with the path's cross-track
+// error (nm, positive right of it) and desired true track.
+float lnavBank(double crossTrack, double desiredTrack) {
+    FlightDirectorBench bench;
+    bench.autopilot().engaged = true;
+    bench.panel().setToken(86, 80.0);
+    bench.flyLnav(1.0, crossTrack);
+    bench.fms.lnav.currentDesiredTrack = desiredTrack;
+    bench.fms.lnav.desiredTrackTrue = desiredTrack;
+    bench.step();
+    bench.fd().setLateralMode(L::Lnav);
+    bench.step();
+    EXPECT_EQ(bench.fd().lateralMode(), L::Lnav);
+    return bench.autopilot().bankCommand;
+}
+
 // Right of the path (positive cross-track error) the track correction is 30 degrees per nm to
 // the left; a new path piece gives one frame without a command, and the flag is cleared.
-TEST_F(FlightDirectorGuidanceTest, LnavSteersBackToThePathAndClearsTheLegChange) {
-    engageInFlight(5000.0f);
+TEST(FlightDirectorLnavTest, LnavSteersBackToThePathAndClearsTheLegChange) {
+    const float halfAMileRight = lnavBank(0.5, 90.0);
+    EXPECT_FLOAT_EQ(halfAMileRight, lnavBank(0.0, 75.0)) << "flown as a track 15 degrees left";
+    EXPECT_NE(halfAMileRight, lnavBank(0.0, 90.0));
+
+    FlightDirectorBench bench;
+    bench.autopilot().engaged = true;
     bench.flyLnav(1.0, 0.5);
     bench.fms.lnav.currentDesiredTrack = 90.0;
     bench.fms.lnav.desiredTrackTrue = 90.0;
-    fd().setLateralMode(L::Lnav);
-    fd().lnavPi.integral = 0.0;
+    bench.fd().setLateralMode(L::Lnav);
     bench.step();
-    ASSERT_EQ(fd().lateralMode(), L::Lnav);
-    EXPECT_DOUBLE_EQ(fd().lnavPi.output, -15.0);
-
+    ASSERT_EQ(bench.fd().lateralMode(), L::Lnav);
     bench.fms.lnav.legAdvanced = true;
     bench.autopilot().bankCommand = 3.0f;
     bench.step();

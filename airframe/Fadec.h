@@ -35,8 +35,7 @@ class Fadec : public System {
 public:
     // What the FADEC takes from its neighbours, read afresh at the start of every frame. An
     // absent neighbour reads as off: airborne, the air data at rest, gear up, flaps, spoilers,
-    // trim and brake at 0, no bus power, no anti-ice override at Auto. Anti-ice in use is not
-    // published by the bleed air yet: it keeps its initial state, off.
+    // trim and brake at 0, no bus power, no anti-ice in use, no anti-ice override at Auto.
     struct Inputs {
         bool onGround = false;
         int32_t flightPhase = kLandingPhase;

@@ -121,6 +121,9 @@ public:
     double readIniDouble(const char* section, const char* key, double defaultValue) const;
     bool readIniBool(const char* section, const char* key, bool defaultValue) const;
     std::string readIniString(const char* section, const char* key, const char* defaultValue) const;
+    // The crew's weight unit, one reading for every page and screen: only exactly 1 selects
+    // kilograms, so that a stray value never shows some screens in pounds and others in kilograms.
+    bool fuelUseKg() const;
     bool writeIniString(const char* section, const char* key, const char* value) const;
     bool writeIniInt(const char* section, const char* key, int32_t value) const;
     void truncateLog() const;

@@ -98,6 +98,10 @@ bool Aircraft::readIniBool(const char* section, const char* key, bool defaultVal
     return readIniInt(section, key, defaultValue ? 1 : 0) != 0;
 }
 
+bool Aircraft::fuelUseKg() const {
+    return readIniInt("Preferences", "fuelUseKg", 0) == 1;
+}
+
 std::string Aircraft::readIniString(const char* section, const char* key,
                                     const char* defaultValue) const {
     const std::optional<std::string> text = settingText(section, key);

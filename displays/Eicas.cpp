@@ -109,7 +109,7 @@ void Eicas::update(Aircraft& aircraftNow) {
 
 void Eicas::loadSettings(Aircraft& aircraftNow) {
     PanelElement::loadSettings(aircraftNow);
-    fuelUseKg = aircraftNow.readIniInt("Preferences", "fuelUseKg", 0) == 1;
+    fuelUseKg = aircraftNow.fuelUseKg();
     loadFrameRate(aircraftNow, "eicas");
 }
 

@@ -217,7 +217,7 @@ void Mfd::pollVariables() {
 
 void Mfd::loadSettings(Aircraft& aircraft) {
     PanelElement::loadSettings(aircraft);
-    fuelUseKg = aircraft.readIniInt("Preferences", "fuelUseKg", 0) == 1;
+    fuelUseKg = aircraft.fuelUseKg();
     loadFrameRate(aircraft, "mfd");
 }
 

@@ -77,7 +77,7 @@ void Rmu::update(Aircraft& plane) {
 
 void Rmu::loadSettings(Aircraft& plane) {
     PanelElement::loadSettings(plane);
-    fuelUseKg = plane.readIniInt("Preferences", "fuelUseKg", 0) == 1;
+    fuelUseKg = plane.fuelUseKg();
     loadFrameRate(plane, "rmu");
 }
 

@@ -141,7 +141,7 @@ void Fms::log(std::string_view line) const {
 }
 
 void Fms::loadSettings(Aircraft& owner) {
-    fuelUseKg = owner.readIniBool("Preferences", "fuelUseKg", false);
+    fuelUseKg = owner.fuelUseKg();
     baroInInches = !owner.readIniBool("Preferences", "pressUseHpa", false);
     pauseAtTod = owner.readIniBool("Preferences", "pauseAtTod", false);
     nmBeforeTod = owner.readIniDouble("Preferences", "nmBeforeTod", 20.0);

@@ -59,7 +59,6 @@ constexpr double kStoppedSpeed = 0.05;
 constexpr double kRadioAntennaMetres = 1.37;
 constexpr int kAltitudeTargetToken = 109;
 constexpr double kHoldClimbLimit = 1500.0;
-// The altimeter's correction for its setting, as the instruments apply it.
 
 // Lift added by the flaps and the stall angle, by flap angle.
 struct FlapRow {

@@ -155,5 +155,25 @@ TEST_F(PerfPagesSession, AWeightTypedInKilogramsReadsBackWithoutDrift) {
     screenshot("perf-init-5-lb");
 }
 
+TEST_F(PerfPagesSession, TheWeightUnitIsTheOneTheScreensShow) {
+    const struct {
+        const char* value;
+        const char* title;
+    } cases[] = {{"1", " PERFORMANCE INIT-KG"},
+                 {"2", " PERFORMANCE INIT-LB"},
+                 {"kg", " PERFORMANCE INIT-LB"},
+                 {"0", " PERFORMANCE INIT-LB"}};
+    pageKey(Fms::kPerfKey);
+    typeThenPress("", kL1);
+    press(kPageUpKey);
+    for (const auto& c : cases) {
+        module.writeIni(std::string("[Startup]\nstartupMode=2\n[Preferences]\nfuelUseKg=") +
+                        c.value + "\n");
+        fms().loadSettings(module.aircraft());
+        module.simulator.step();
+        EXPECT_EQ(row(0).substr(0, 20), c.title) << c.value;
+    }
+}
+
 } // namespace
 } // namespace tavi::test

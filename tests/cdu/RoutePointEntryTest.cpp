@@ -139,6 +139,10 @@ std::string verticalFields(const std::string& dataRow) {
 // as the module runs them.
 TEST_F(RoutePointEntryTest, EveryLegShowsItsTimeAndNoSpeedOfZero) {
     enterPerformance();
+    // CONFIRM INIT on the last sub-page of PERFORMANCE INIT.
+    fms().setPage(20, 5);
+    fms().pressKey(kR4);
+    ASSERT_TRUE(fms().perfInit.initialised);
     ASSERT_TRUE(FmsParser::parseAltitudeWindow("FL240AFL280B", activeFlightPlan.legs[1].vnav));
     activeFlightPlan.recalculate(fms().planContext());
     for (int frame = 0; frame < 60; ++frame) {

@@ -55,6 +55,10 @@ bool parseCoordinate(std::string_view text, const CoordinateForm& form, double& 
         return false;
     }
     const double magnitude = degrees + minutes / 60.0 + (full[d + 4] - '0') * 0.1 / 60.0;
+    // The degrees alone may reach the limit: minutes beyond it would leave the earth.
+    if (magnitude > form.maxDegrees) {
+        return false;
+    }
     value = text.front() == form.negative ? -magnitude : magnitude;
     return true;
 }

@@ -108,7 +108,8 @@ bool FmsParser::parseMach(std::string_view text, double& mach) {
         return false;
     }
     int32_t hundredths = entry::decimalOf(text.substr(1));
-    if (hundredths < 10) {
+    // One digit is tenths; two are hundredths, so ".09" is not ".90".
+    if (text.size() == 2) {
         hundredths *= 10;
     }
     if (hundredths < 30 || hundredths > 95) {

@@ -23,6 +23,14 @@ FlightPlanLeg discontinuityLeg() {
     return leg;
 }
 
+// An entry of a fix further down the route goes direct to it, erasing the legs before it. A
+// point the pilot has just defined on top of one in the route is a new point all the same:
+// only its own name goes direct.
+bool goesDirectTo(const FlightPlanLeg& ahead, const FlightPlanLeg& added) {
+    return ahead.sameFixAs(added) &&
+           (!added.wpt.isTemporary() || ahead.wpt.ident == added.wpt.ident);
+}
+
 } // namespace
 
 void FlightPlan::eraseLegs(std::size_t first, std::size_t last) {
@@ -90,7 +98,7 @@ bool FlightPlan::insertWaypoint(const Waypoint& waypoint, std::size_t index, boo
         legs.push_back(added);
     } else {
         for (std::size_t j = index + 1; j < legs.size(); ++j) {
-            if (legs[j].sameFixAs(added)) {
+            if (goesDirectTo(legs[j], added)) {
                 eraseLegs(index, j);
                 removeRedundantLegs(context);
                 recalculate(context);

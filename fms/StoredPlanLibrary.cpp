@@ -6,6 +6,7 @@
 #include "platform/files/Files.h"
 #include "platform/profile/Profile.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -85,12 +86,22 @@ Waypoint readPoint(const profile::Document& file, const char* section, const std
     return point;
 }
 
-void setPoint(profile::Document& document, const char* section, const std::string& prefix,
+// False when the document refused a value, which would not have read back.
+bool setPoint(profile::Document& document, const char* section, const std::string& prefix,
               const Waypoint& point) {
-    document.set(section, prefix + kIdentKey, point.ident);
-    document.set(section, prefix + kTypeKey, std::to_string(static_cast<int32_t>(point.kind)));
-    document.set(section, prefix + kLatitudeKey, degreesText(point.latitude));
-    document.set(section, prefix + kLongitudeKey, degreesText(point.longitude));
+    return document.set(section, prefix + kIdentKey, point.ident) &&
+           document.set(section, prefix + kTypeKey,
+                        std::to_string(static_cast<int32_t>(point.kind))) &&
+           document.set(section, prefix + kLatitudeKey, degreesText(point.latitude)) &&
+           document.set(section, prefix + kLongitudeKey, degreesText(point.longitude));
+}
+
+// An origin or destination the pilot has not entered yet, written as a point of type 0 without
+// an ident; a section that lacks the keys is damaged, not empty.
+bool isEndNotEntered(const profile::Document& file, const char* section) {
+    const std::optional<std::string> ident = file.lookup(section, kIdentKey);
+    const std::optional<std::string> type = file.lookup(section, kTypeKey);
+    return ident && type && ident->empty() && profile::parseInt(*type) == 0;
 }
 
 // The airport a point belongs to, for finding a stored runway again.
@@ -148,6 +159,16 @@ bool StoredPlanLibrary::readHeader(FlightPlan& plan, const std::string& name,
                                    const FlightPlanContext& context) const {
     plan.clear(context);
     plan.setName(name);
+    // A plan the pilot named without its ends is his plan all the same: it stays listed and opens
+    // with what it holds.
+    if (!isEndNotEntered(file, kOriginSection) && !readOrigin(plan, file, context)) {
+        return false;
+    }
+    return isEndNotEntered(file, kDestinationSection) || readDestination(plan, file, context);
+}
+
+bool StoredPlanLibrary::readOrigin(FlightPlan& plan, const profile::Document& file,
+                                   const FlightPlanContext& context) const {
     const Waypoint stored = readPoint(file, kOriginSection, "", "");
     // Runway ends are found as whole runways: the takeoff position update and the go-around
     // read the plan's runways, which would otherwise stand at 0N 0E.
@@ -166,6 +187,11 @@ bool StoredPlanLibrary::readHeader(FlightPlan& plan, const std::string& name,
         }
     }
     plan.setOrigin(origin, context);
+    return true;
+}
+
+bool StoredPlanLibrary::readDestination(FlightPlan& plan, const profile::Document& file,
+                                        const FlightPlanContext& context) const {
     Runway destination;
     static_cast<Waypoint&>(destination) = readPoint(file, kDestinationSection, "", "");
     const std::array<std::string, 1> airports = {airportOf(plan.org)};
@@ -192,6 +218,11 @@ bool StoredPlanLibrary::loadPlanFile(FlightPlan& plan, const std::string& name,
     plan.setGroundSpeed(groundSpeed > 0 ? static_cast<uint32_t>(groundSpeed) : kDefaultGroundSpeed,
                         context);
     const int32_t count = profile::parseInt(readValue(file, kRouteSection, kCountKey, "0"));
+    if (count < 0 || static_cast<std::size_t>(count) > kMaxPoints) {
+        log(format("Stored flight plan refused: %s claims %d route points", name.c_str(), count));
+        plan.clear(context);
+        return false;
+    }
     for (int32_t i = 0; i < count; ++i) {
         if (!readPlanPoint(plan, file, static_cast<std::size_t>(i))) {
             plan.clear(context);
@@ -226,27 +257,38 @@ bool StoredPlanLibrary::readPlanPoint(FlightPlan& plan, const profile::Document&
 }
 
 // The whole file is written at once and replaces the old one only when it is complete: a
-// plan the pilot saved before survives a full disk.
+// plan the pilot saved before survives a full disk, and a value the file cannot hold (which
+// would make the plan unreadable) keeps the old file rather than reporting a save.
 bool StoredPlanLibrary::savePlanFile(const FlightPlan& plan) {
     const std::string& name = plan.name();
     if (customFolder.empty() || !isPlanName(name)) {
         return false;
     }
     const std::filesystem::path file = customFolder / (name + kSuffix);
-    byName.insert_or_assign(upperCased(name), plan);
-    profile::Document document;
-    setPoint(document, kOriginSection, "", plan.org);
-    setPoint(document, kDestinationSection, "", plan.dest);
-    document.set(kRouteSection, kGroundSpeedKey, std::to_string(plan.gspd));
     const std::vector<Waypoint> points = routePoints(plan);
-    document.set(kRouteSection, kCountKey, std::to_string(points.size()));
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        setPoint(document, kRouteSection, pointPrefix(i), points[i]);
+    if (points.size() > kMaxPoints) {
+        log(format("Stored flight plan not saved: %s has %zu route points",
+                   file.filename().string().c_str(), points.size()));
+        return false;
+    }
+    profile::Document document;
+    bool complete = setPoint(document, kOriginSection, "", plan.org) &&
+                    setPoint(document, kDestinationSection, "", plan.dest) &&
+                    document.set(kRouteSection, kGroundSpeedKey, std::to_string(plan.gspd)) &&
+                    document.set(kRouteSection, kCountKey, std::to_string(points.size()));
+    for (std::size_t i = 0; complete && i < points.size(); ++i) {
+        complete = setPoint(document, kRouteSection, pointPrefix(i), points[i]);
+    }
+    if (!complete) {
+        log("Stored flight plan not saved: " + file.filename().string() +
+            " holds a value a plan file cannot");
+        return false;
     }
     if (!profile::saveDocument(file, document)) {
         log("Stored flight plan not saved: " + file.filename().string());
         return false;
     }
+    byName.insert_or_assign(upperCased(name), plan);
     for (const std::filesystem::path& other : files::findFiles(customFolder, name + kSuffix)) {
         if (other != file) {
             files::deleteFile(other);
@@ -312,6 +354,34 @@ void StoredPlanLibrary::deletePlan(const std::string& name) {
 
 std::size_t StoredPlanLibrary::pageCount() const {
     return std::max<std::size_t>(1, (byName.size() + kPlansPerPage - 1) / kPlansPerPage);
+}
+
+bool StoredPlanLibrary::hasFile(const std::string& name) const {
+    return !customFolder.empty() && isPlanName(name) &&
+           !files::findFiles(customFolder, name + kSuffix).empty();
+}
+
+std::string StoredPlanLibrary::planUsingPilotWaypoint(const std::string& ident) const {
+    const auto isThePoint = [&](const Waypoint& point) {
+        return point.kind == WaypointKind::PilotWaypoint && point.ident == ident;
+    };
+    for (const std::filesystem::path& path :
+         files::findFiles(customFolder, std::string("*") + kSuffix)) {
+        const profile::Document file = profile::loadDocument(path).document;
+        bool used = isThePoint(readPoint(file, kOriginSection, "", "")) ||
+                    isThePoint(readPoint(file, kDestinationSection, "", ""));
+        const auto count = static_cast<std::size_t>(
+            std::clamp<int32_t>(profile::parseInt(readValue(file, kRouteSection, kCountKey, "0")),
+                                0, static_cast<int32_t>(kMaxPoints)));
+        for (std::size_t i = 0; !used && i < count; ++i) {
+            used = isThePoint(readPoint(file, kRouteSection, pointPrefix(i), "0"));
+        }
+        if (used) {
+            const std::string fileName = path.filename().string();
+            return upperCased(fileName.substr(0, fileName.find('.')));
+        }
+    }
+    return {};
 }
 
 std::optional<std::filesystem::path> StoredPlanLibrary::fileFor(const std::string& name) const {

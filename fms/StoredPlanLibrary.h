@@ -35,6 +35,9 @@ public:
 
     // Names longer than this do not come back from a folder scan.
     static constexpr std::size_t kMaxNameLength = 10;
+    // More route points than any route flown, ten times the legs LNAV tunes navaids for: a file
+    // that claims more is damaged, and a plan that has more is not written.
+    static constexpr std::size_t kMaxPoints = 10000;
 
     StoredPlanLibrary(Resolver resolver, LogSink log);
 
@@ -42,8 +45,8 @@ public:
     // becomes the folder plans are saved to. A file that does not read is logged and left on
     // disk.
     void loadStoredPlans(const std::filesystem::path& folder, const FlightPlanContext& context);
-    // Clears the plan, names it and reads its origin and destination; true only when both were
-    // found.
+    // Clears the plan, names it and reads its origin and destination; true when each was found
+    // or was written as not entered yet.
     bool readPlanFileHeader(FlightPlan& plan, const std::string& name,
                             const std::filesystem::path& file,
                             const FlightPlanContext& context) const;
@@ -51,8 +54,9 @@ public:
     // cannot be found again clears the plan and answers false.
     bool loadPlanFile(FlightPlan& plan, const std::string& name, const std::filesystem::path& file,
                       const FlightPlanContext& context) const;
-    // Writes the plan's file under its name and keeps the whole plan in the library. False,
-    // nothing written, when the name cannot name a plan file or no folder is known.
+    // Writes the plan's file under its name and keeps the whole plan in the library. False, the
+    // old file and library entry kept, when the name cannot name a plan file, no folder is known,
+    // the plan has more points than a plan file holds, or a value would not read back.
     bool savePlanFile(const FlightPlan& plan);
     // Copies the entry at that position in name order; false past the last entry.
     bool storedPlanAt(std::size_t index, FlightPlan& plan) const;
@@ -69,6 +73,11 @@ public:
     // The file of a plan name in the folder, whatever the case of the name on disk; nothing for
     // a name that cannot name a plan file.
     std::optional<std::filesystem::path> fileFor(const std::string& name) const;
+    // A plan file of that name lies in the folder, whether or not the library could read it.
+    bool hasFile(const std::string& name) const;
+    // The name of a plan file in the folder whose origin, destination or route holds the pilot
+    // waypoint; empty when none does.
+    std::string planUsingPilotWaypoint(const std::string& ident) const;
     const Plans& plans() const { return byName; }
     const std::filesystem::path& folder() const { return customFolder; }
 
@@ -76,6 +85,10 @@ private:
     bool readHeader(FlightPlan& plan, const std::string& name,
                     const platform::profile::Document& file,
                     const FlightPlanContext& context) const;
+    bool readOrigin(FlightPlan& plan, const platform::profile::Document& file,
+                    const FlightPlanContext& context) const;
+    bool readDestination(FlightPlan& plan, const platform::profile::Document& file,
+                         const FlightPlanContext& context) const;
     // Appends the leg of one route point; false when the point was not written or cannot be
     // found again.
     bool readPlanPoint(FlightPlan& plan, const platform::profile::Document& file,

@@ -31,6 +31,8 @@ constexpr char kThreeDashes[] = "\u2013\u2013\u2013";
 constexpr uint32_t kFreshPredictionMs = 2000;
 constexpr char kFreshAltitude[] = "-----";
 constexpr char kFreshSpeed[] = "---";
+// The leg's time ends just before this column of its data row.
+constexpr int32_t kLegTimeEnd = 12;
 constexpr char kNoSpeedCommand[] = "\u2013\u2013\u2013/\u2013\u2013\u2013\u2013\u2013";
 constexpr char kDirectDashes[] = "\u2013\u2013\u2013\u2013\u2013 ";
 constexpr char kInvalidDelete[] = "INVALID DELETE";
@@ -222,7 +224,7 @@ void ActiveFlightPlanPage::drawLegLabel(const FlightPlan& plan, const FlightPlan
     }
     s.putTextRight(row, 12, FmsParser::formatDistance(leg.distance) + "NM", CduColour::Green, false,
                    false);
-    s.putTextRight(row + 1, 12,
+    s.putTextRight(row + 1, kLegTimeEnd,
                    fms.airborne ? FmsParser::formatClockTime(leg.eta) + "Z"
                                 : FmsParser::formatElapsedTime(leg.legTime),
                    CduColour::Green, false, false);
@@ -260,22 +262,27 @@ void ActiveFlightPlanPage::drawLegVerticalLine(const FlightPlan& plan, int32_t r
     } else {
         speedPart = FmsParser::formatInteger(k.speed);
     }
+    const bool withoutSpeed = k.speed == 0 && k.mach == 0.0f;
     std::string speed = kThreeDashes;
     bool speedLarge = true;
-    if ((k.speed == 0 && k.mach == 0.0f && k.phase != kPhaseDescent) ||
-        (!predicted && !k.hasSpeed)) {
+    if ((withoutSpeed && k.phase != kPhaseDescent) || (!predicted && !k.hasSpeed)) {
         speed = kThreeDashes;
     } else if (k.phase == kPhaseDescent && k.hasAltitude) {
         speed = FmsParser::formatOneDecimal(k.pathAngle) + kDegree;
         speedLarge = k.pathAngleEntered;
     } else if (fresh && !k.hasSpeed) {
         speed = kFreshSpeed;
-    } else {
+    } else if (!withoutSpeed) {
+        // A descent leg without a speed of its own (the top of descent) shows dashes, not "0".
         speed = speedPart;
         speedLarge = k.hasSpeed;
     }
-    s.putTextRight(row + 1, kColumns - altitudeWidth - 1, speed, CduColour::Cyan, speedLarge,
-                   false);
+    // The leg's time stays readable: a speed that would run into it (beside the wide text of an
+    // altitude window) is left out.
+    const int32_t speedEnd = kColumns - altitudeWidth - 1;
+    if (speedEnd - widthOf(speed) >= kLegTimeEnd) {
+        s.putTextRight(row + 1, speedEnd, speed, CduColour::Cyan, speedLarge, false);
+    }
     if (!k.hasAltitude) {
         return;
     }

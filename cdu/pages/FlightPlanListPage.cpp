@@ -120,7 +120,9 @@ FlightPlanListPage::Opening FlightPlanListPage::openNamedPlan(const std::string&
     const FlightPlanContext& context = fms.planContext();
     StoredPlanLibrary& library = fms.storedPlans();
     selectedStoredPlan.clear(context);
-    if (!library.contains(name)) {
+    // A file the library could not read is still the pilot's: a new plan of its name would
+    // write over it.
+    if (!library.contains(name) && !library.hasFile(name)) {
         selectedStoredPlan.setName(name);
         if (name.size() == kOriginDestinationLength && name[kOriginDestinationDash] == '-') {
             std::vector<Waypoint> airports;
@@ -141,6 +143,7 @@ FlightPlanListPage::Opening FlightPlanListPage::openNamedPlan(const std::string&
     if (file && library.loadPlanFile(selectedStoredPlan, name, *file, context)) {
         return Opening::Loaded;
     }
+    selectedStoredPlan.clear(context);
     fms.setScratchpad(name);
     fms.showMessage("FPL CONTAINS INVALID WPT", 0);
     return Opening::Failed;

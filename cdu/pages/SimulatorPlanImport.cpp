@@ -82,6 +82,9 @@ void SimulatorPlanImport::importSimulatorFlightPlan() {
     }
     const FlightPlanContext& context = fms.planContext();
     FlightPlan& plan = activeFlightPlan;
+    // The simulator's plan replaces the route: legs of the old one left behind the new
+    // destination would be flown after it.
+    plan.clear(context);
     plan.locked = true;
     plan.setOrigin(route.front(), context);
     plan.setDestination(route.back(), context);

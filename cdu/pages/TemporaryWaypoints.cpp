@@ -22,6 +22,10 @@ constexpr int32_t kPlaceBearingDistance = 2;
 // Degrees within which two courses count as one.
 constexpr double kSameCircle = 1e-9;
 constexpr int32_t kRadialIntersection = 3;
+// The farthest from its place a radial is flown: beyond a navaid's reception at cruise levels.
+// Radials that are parallel or nearly so cross hundreds or thousands of miles away, far from
+// where the pilot meant the point.
+constexpr double kUsableRadialNm = 200.0;
 
 constexpr double kHoldSpeed = 250.0;
 constexpr double kHighHoldAltitude = 14000.0;
@@ -81,7 +85,11 @@ PilotPoint WaypointEntry::makeRadialIntersectionPoint(const std::string& ident,
         return point;
     }
     if (GcNav::intersection(place1.latitude, place1.longitude, course1, place2.latitude,
-                            place2.longitude, course2, point.latitude, point.longitude)) {
+                            place2.longitude, course2, point.latitude, point.longitude) &&
+        GcNav::distanceBetween(place1.latitude, place1.longitude, point.latitude,
+                               point.longitude) <= kUsableRadialNm &&
+        GcNav::distanceBetween(place2.latitude, place2.longitude, point.latitude,
+                               point.longitude) <= kUsableRadialNm) {
         point.ppType = PilotPointType::PlaceBearingPlaceBearing;
     }
     return point;
@@ -300,7 +308,9 @@ bool WaypointEntry::createPlaceDistancePoint(FlightPlan& plan, const std::string
         if (static_cast<int32_t>(plan.activeLeg) >= line || atFix.distance == 0.0) {
             return false;
         }
-        fraction = std::fabs(distance + atFix.distance) / atFix.distance;
+        // A distance longer than the leg lies before the leg's start: refused below, never
+        // folded back into the leg.
+        fraction = (distance + atFix.distance) / atFix.distance;
         from = line == 1 ? plan.org : plan.legs[static_cast<std::size_t>(line - 2)].wpt;
         to = atFix.wpt;
         position = line - 1;

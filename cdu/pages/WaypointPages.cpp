@@ -237,6 +237,11 @@ void WaypointPages::tryDeletePilotWaypoint(int32_t index) {
         fms.setScratchpad(ident);
         return;
     }
+    // Every stored plan through the point would no longer open: the point stays while one does.
+    if (!fms.storedPlans().planUsingPilotWaypoint(ident).empty()) {
+        fms.showMessage("USED BY STORED FPL", 0);
+        return;
+    }
     if (selectedStoredPlan.containsWaypoint(ident)) {
         selectedStoredPlan.clear(fms.planContext());
     }

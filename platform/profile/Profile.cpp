@@ -329,6 +329,7 @@ Document::Document(std::string bytes) : text(std::move(bytes)) {
 
 void Document::index() {
     sections.clear();
+    lastSection.clear();
     std::unordered_map<std::string, std::string>* current = nullptr;
     for (std::size_t begin = 0; begin < text.size();) {
         const Line line = lineAt(text, begin);
@@ -338,10 +339,42 @@ void Document::index() {
         if (parsed.kind == LineKind::Section) {
             const auto [at, inserted] = sections.try_emplace(lowerCased(parsed.name));
             current = inserted ? &at->second : nullptr;
-        } else if (parsed.kind == LineKind::Entry && current) {
+            lastSection = inserted ? at->first : std::string();
+            lastSectionAppendAt = line.end;
+            continue;
+        }
+        if (parsed.kind != LineKind::Blank && parsed.kind != LineKind::Comment) {
+            lastSectionAppendAt = line.end;
+        }
+        if (parsed.kind == LineKind::Entry && current) {
             current->try_emplace(lowerCased(parsed.name), parsed.value);
         }
     }
+}
+
+bool Document::appendNew(std::string_view section, std::string_view key, std::string_view value) {
+    const std::string sectionName = lowerCased(section);
+    const auto found = sections.find(sectionName);
+    const bool newSection = found == sections.end();
+    if (!newSection && (sectionName != lastSection || found->second.contains(lowerCased(key)))) {
+        return false;
+    }
+    const std::string lineEnd(lineEndOf(text));
+    const std::string entry = std::string(key) + "=" + storedValue(value) + lineEnd;
+    const std::size_t at = newSection ? text.size() : lastSectionAppendAt;
+    const std::string lines =
+        newSection ? "[" + std::string(section) + "]" + lineEnd + entry : entry;
+    const std::size_t before = text.size();
+    insertLines(text, at, lines, lineEnd);
+    lastSectionAppendAt = at + (text.size() - before);
+    if (newSection) {
+        lastSection = sectionName;
+    }
+    const Line added = lineAt(text, lastSectionAppendAt - entry.size());
+    const ParsedLine parsed =
+        parse(std::string_view(text).substr(added.begin, added.textEnd - added.begin));
+    sections[sectionName].try_emplace(lowerCased(parsed.name), parsed.value);
+    return true;
 }
 
 std::optional<std::string> Document::lookup(std::string_view section, std::string_view key) const {
@@ -367,8 +400,10 @@ bool Document::set(std::string_view section, std::string_view key, std::string_v
     if (!writable(section, key, value)) {
         return false;
     }
-    text = updated(text, section, key, value);
-    index();
+    if (!appendNew(section, key, value)) {
+        text = updated(text, section, key, value);
+        index();
+    }
     return true;
 }
 

@@ -72,10 +72,18 @@ public:
 
 private:
     void index();
+    // A new key of the file's last section, or a new section, goes in without reading the whole
+    // text again: a document built key by key costs time in proportion to its size.
+    bool appendNew(std::string_view section, std::string_view key, std::string_view value);
 
     std::string text;
     // The first section of each name, by lower-cased name, and its first entry of each key.
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections;
+    // The lower-cased name of the text's last section when it is the first of its name (empty
+    // otherwise), and where a new key of it goes: past its last line that is not blank or a
+    // comment.
+    std::string lastSection;
+    std::size_t lastSectionAppendAt = 0;
 };
 
 // The file read whole, and why it was not when it is there but unusable (a folder, a FIFO,

@@ -7,14 +7,8 @@ class FlightPlanSessionTest : public CduPlanSession {
 protected:
     FlightPlanSessionTest() { useKeyboard(); }
 
-    void restartModule() {
-        module.deinit();
-        resetGlobalFlightPlans();
-        module.startModule();
-        module.simulator.placeOnGround(47.0, 8.0, 90.0);
-        module.simulator.step();
-        fms().position.initialised = true;
-        fms().messages.clear();
+    void restartWithKeyboard() {
+        restartModule();
         useKeyboard();
     }
 };
@@ -36,7 +30,7 @@ TEST_F(FlightPlanSessionTest, ARouteSavedSurvivesARestartAndIsFlownAsTyped) {
     ASSERT_EQ(legIdents(selectedStoredPlan), typed);
     const FlightPlan saved = selectedStoredPlan;
 
-    restartModule();
+    restartWithKeyboard();
     pageKey(Fms::kFplKey);
     typeThenPress("", kL4);
     ASSERT_EQ(fms().currentPage, 15);

@@ -112,7 +112,7 @@ TEST(FmsParserVertical, MachAnglesAndPhases) {
     } machs[] = {
         {".7", true, 0.70},  {".78", true, 0.78}, {".3", true, 0.30},   {".95", true, 0.95},
         {".29", false, 0.0}, {".96", false, 0.0}, {"0.78", false, 0.0}, {".785", false, 0.0},
-        {".", false, 0.0},   {".2", false, 0.0},
+        {".", false, 0.0},   {".2", false, 0.0},  {".09", false, 0.0},  {".9", true, 0.90},
     };
     for (const auto& m : machs) {
         double mach = -1.0;

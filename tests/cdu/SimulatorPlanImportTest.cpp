@@ -76,6 +76,22 @@ TEST_F(SimulatorPlanImportTest, NavIndexLoadsTheSimulatorPlanFromItsSecondSubPag
     EXPECT_EQ(legIdents(activeFlightPlan), (std::vector<std::string>{"P", "ZZAD"}));
 }
 
+// Typed first on ACTIVE FLT PLAN, ZZAA over P, Q, R and S to ZZAD; then the simulator's plan
+// from ZZAA over T to ZZAE is loaded from NAV INDEX.
+TEST_F(SimulatorPlanImportTest, TheSimulatorsPlanReplacesTheRoute) {
+    useKeyboard();
+    typeRoute();
+    ASSERT_EQ(legIdents(activeFlightPlan), (std::vector<std::string>{"P", "Q", "R", "S", "ZZAD"}));
+    plan.add("ZZAA", 47.0, 8.0);
+    plan.add("T", 47.9, 9.3);
+    plan.add("ZZAE", 47.6666666666667, 8.0);
+    fms().setPage(Fms::kNavIndexPage, 2);
+    fms().pressKey(kL1);
+    EXPECT_EQ(activeFlightPlan.org.ident, "ZZAA");
+    EXPECT_EQ(activeFlightPlan.dest.ident, "ZZAE");
+    EXPECT_EQ(legIdents(activeFlightPlan), (std::vector<std::string>{"T", "ZZAE"}));
+}
+
 TEST_F(SimulatorPlanImportTest, ADatabasePointMustLieWithinThreeMiles) {
     for (const auto& [miles, ident] : {std::pair{2.99, "P"}, {3.01, "*LL01"}}) {
         resetGlobalFlightPlans();

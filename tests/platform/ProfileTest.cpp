@@ -211,6 +211,39 @@ TEST(Profile, DocumentChangesReadBackAsTheFileWould) {
     EXPECT_EQ(document.read("C", "z", "d", 64), lookup(file, "C", "z"));
 }
 
+// A document filled key by key takes the shortcut for new keys of its last section; the text and
+// the values must come out as writing the same keys into the file does.
+TEST(Profile, ADocumentBuiltKeyByKeyMatchesTheFileWrittenKeyByKey) {
+    const char* const starts[] = {
+        "",
+        "[A]\nx=1\n; note\n\n",
+        "[A]\nx=1",
+        "[A]\nx=1\n[B]\ny=2\n[A]\nw=3\n",
+        "[A]\r\nx=1\r\n",
+        "; only a comment\n[B]\n",
+    };
+    const Entry entries[] = {
+        {"A", "k1", "v1"},    {"A", "k2", " spaced "}, {"B", "k3", "\"q\""},
+        {"A", "x", "9"},      {"C", "k4", "v4"},       {"c", "K5", "v5"},
+        {"C", "k4", "again"}, {"A", "k6", "v6"},       {" C ", "k7 ", "v7"},
+    };
+    TempFolder folder;
+    for (const char* start : starts) {
+        Document document{std::string(start)};
+        const fs::path file = folder.write("built.ini", start);
+        for (const Entry& entry : entries) {
+            ASSERT_TRUE(document.set(entry.section, entry.key, entry.value)) << start;
+            ASSERT_TRUE(write(file, entry.section, entry.key, entry.value)) << start;
+            EXPECT_EQ(document.bytes(), TempFolder::read(file)) << start << entry.key;
+        }
+        for (const Entry& entry : entries) {
+            EXPECT_EQ(document.lookup(entry.section, entry.key),
+                      lookup(file, entry.section, entry.key))
+                << start << entry.key;
+        }
+    }
+}
+
 TEST(Profile, BinaryBytesInAFileDoNotHideTheEntriesAroundThem) {
     TempFolder folder;
     using namespace std::string_literals;

@@ -40,6 +40,18 @@ protected:
     }
     ~CduPlanSession() override { resetGlobalFlightPlans(); }
 
+    // The module stopped and started again on the ground at ZZAA: what it kept is what its files
+    // hold.
+    void restartModule() {
+        module.deinit();
+        resetGlobalFlightPlans();
+        module.startModule();
+        module.simulator.placeOnGround(47.0, 8.0, 90.0);
+        module.simulator.step();
+        fms().position.initialised = true;
+        fms().messages.clear();
+    }
+
     Fms& fms() { return *module.aircraft().fms(); }
     std::filesystem::path customFolder() const {
         return module.folder.path() / "Orvane" / "CustomDB";

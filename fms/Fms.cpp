@@ -326,6 +326,9 @@ void Fms::runPoweredFrame() {
     updateLnav();
     updatePerformance();
     updateVnav();
+    // The plan may have lost a sub-page to a sequenced leg; whichever page is shown, ACTIVE FLT
+    // PLAN's sub-page and the plan its lines stand for follow it.
+    activeFplPage.keepSubPageInRange();
     drawPage();
 }
 

@@ -68,17 +68,17 @@ double ActiveFlightPlanPage::distanceToDestination(const FlightPlan& plan) const
 }
 
 void ActiveFlightPlanPage::draw() {
+    ActiveFplPage& page = fms.activeFplPage;
+    page.keepSubPageInRange();
     if (!activeFlightPlan.hasOriginAndDestination()) {
         drawStartLayout();
         return;
     }
-    ActiveFplPage& page = fms.activeFplPage;
     fms.screen.drawPageNumber(page.subPage, ActiveFplPage::pageCount());
     const FlightPlan& plan = ActiveFplPage::planAt(page.shownPlan());
     if (page.shownPlan() == ActiveFplPage::kActivePlan) {
         fms.screen.putTextRight(0, 14, "ACTIVE FLT ", CduColour::White, true, false);
         fms.screen.putText(0, 14, "PLAN", CduColour::White, true, false);
-        page.subPage = std::max(page.subPage, 1);
         const int32_t lines = ActiveFplPage::activeLineCount();
         const int32_t first = ActiveFplPage::kLinesPerSubPage * (page.subPage - 1);
         for (int32_t i = first; i < first + ActiveFplPage::kLinesPerSubPage && i < lines; ++i) {
@@ -409,11 +409,12 @@ void ActiveFlightPlanPage::pressBottomRight() {
 }
 
 void ActiveFlightPlanPage::onKey(int32_t key) {
+    ActiveFplPage& page = fms.activeFplPage;
+    page.keepSubPageInRange();
     if (!activeFlightPlan.hasOriginAndDestination()) {
         onNoFlightPlanKey(key);
         return;
     }
-    ActiveFplPage& page = fms.activeFplPage;
     const FlightPlan& plan = ActiveFplPage::planAt(page.shownPlan());
     const auto active = static_cast<int32_t>(plan.activeLeg);
     const int32_t base = page.shownPlan() == ActiveFplPage::kActivePlan

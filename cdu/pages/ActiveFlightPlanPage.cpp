@@ -431,9 +431,7 @@ void ActiveFlightPlanPage::onKey(int32_t key) {
         // offers it; taking it for a new origin would erase the route being flown.
         if (!page.dirMode && page.selectedLine == active && onActivePlan && !pad.empty() &&
             !fms.isScratchpadDelete() && pad != "*HOLD*") {
-            // An entry on the FROM line starts a new flight plan from that origin.
-            fms.purgeTemporaryWaypoints();
-            onNoFlightPlanKey(0);
+            startNewPlan(pad);
         } else {
             onActivePlanLeftKey();
         }
@@ -468,6 +466,24 @@ void ActiveFlightPlanPage::onKey(int32_t key) {
         navpages::turnSubPage(key, page.subPage, ActiveFplPage::pageCount());
         break;
     }
+}
+
+// An entry on the FROM line starts a new flight plan from that origin. The entry is checked
+// first: one that cannot become the origin (a pattern keyword, a plan name, an unknown ident)
+// would otherwise cost the pilot the whole route.
+void ActiveFlightPlanPage::startNewPlan(const std::string& origin) {
+    double latitude = 0.0;
+    double longitude = 0.0;
+    std::vector<Waypoint> candidates;
+    if (FmsParser::isValidIdent(origin)) {
+        fms.navDatabase().findWaypoints(origin, candidates, true);
+    }
+    if (candidates.empty() && !FmsParser::parseLatLon(origin, latitude, longitude)) {
+        fms.showMessage(kInvalidEntry, 0);
+        return;
+    }
+    fms.purgeTemporaryWaypoints();
+    onNoFlightPlanKey(0);
 }
 
 void ActiveFlightPlanPage::onNoFlightPlanKey(int32_t key) {

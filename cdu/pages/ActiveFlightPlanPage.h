@@ -55,6 +55,7 @@ private:
     void drawBottomPrompts(const FlightPlan& plan);
 
     void onNoFlightPlanKey(int32_t key);
+    void startNewPlan(const std::string& origin);
     void recallOrCreateNamedPlan();
     void onActivePlanLeftKey();
     void directTo(FlightPlan& plan, const std::string& text);

@@ -607,14 +607,6 @@ void ActiveFlightPlanPage::directTo(FlightPlan& plan, const std::string& text) {
     }
 }
 
-void ActiveFlightPlanPage::removeUnusedPilotPoint(const std::string& ident, bool wasPilotPoint) {
-    if (wasPilotPoint && !activeFlightPlan.containsWaypoint(ident) &&
-        !missedApproachFlightPlan.containsWaypoint(ident) &&
-        !alternateFlightPlan.containsWaypoint(ident)) {
-        fms.pilotPoints().remove(ident);
-    }
-}
-
 void ActiveFlightPlanPage::deleteOnLeftKey(FlightPlan& plan) {
     ActiveFplPage& page = fms.activeFplPage;
     const int32_t line = page.selectedLine;
@@ -659,19 +651,20 @@ void ActiveFlightPlanPage::deleteOnLeftKey(FlightPlan& plan) {
             fms.showMessage(kInvalidDelete, 0);
             return;
         }
-        leg.pcdrTurn = ProcedureTurn();
-        // The two legs the procedure turn put behind its fix go with it.
-        for (const std::size_t inserted : {index + 2, index + 1}) {
-            if (inserted < plan.legCount()) {
-                const Waypoint fix = plan.legs[inserted].wpt;
-                plan.deleteLeg(inserted, fms.planContext());
-                removeUnusedPilotPoint(fix.ident, fix.kind == WaypointKind::PilotWaypoint);
-            }
+        // Deleting the turn's point deletes the turn, which belongs to the fix before it.
+        const std::size_t fixIndex =
+            leg.leadsToProcedureTurnPoint() && index > 0 ? index - 1 : index;
+        plan.legs[fixIndex].pcdrTurn = ProcedureTurn();
+        // The point and the copy of the fix the turn put behind its fix go with it.
+        std::vector<Waypoint> removed;
+        plan.removeProcedureTurnLegs(fixIndex, removed, fms.planContext());
+        for (const Waypoint& fix : removed) {
+            fms.releasePilotPoint(fix);
         }
     } else {
         const Waypoint fix = leg.wpt;
         plan.deleteLeg(index, fms.planContext());
-        removeUnusedPilotPoint(fix.ident, fix.kind == WaypointKind::PilotWaypoint);
+        fms.releasePilotPoint(fix);
         return;
     }
     plan.recalculate(fms.planContext());

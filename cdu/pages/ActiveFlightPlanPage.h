@@ -65,7 +65,6 @@ private:
     void constraintsChanged(FlightPlan& plan);
     void pressBottomLeft();
     void pressBottomRight();
-    void removeUnusedPilotPoint(const std::string& ident, bool wasPilotPoint);
 
     // Seconds to the active waypoint, and whether it is within a minute.
     bool withinAMinute() const;

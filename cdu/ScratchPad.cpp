@@ -21,13 +21,18 @@ void ScratchPad::type(char character) {
     }
 }
 
+// A taken entry ends any correction too: a cursor left behind would write the next character
+// past the end of the empty pad.
 std::string ScratchPad::take() {
-    return std::exchange(pad, std::string());
+    std::string entry = std::move(pad);
+    empty();
+    return entry;
 }
 
 void ScratchPad::set(std::string text) {
     pad = std::move(text);
     editing = false;
+    cursor = 0;
 }
 
 void ScratchPad::empty() {

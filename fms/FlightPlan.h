@@ -96,6 +96,10 @@ public:
     // Flies from the present position straight to the target, which becomes the active leg.
     bool directTo(const Waypoint& target, const FlightPlanContext& context);
     bool deleteLeg(std::size_t index, const FlightPlanContext& context);
+    // Removes the turn's point and the copy of the fix that activating a procedure turn on leg
+    // fixIndex put behind it, when both are still there; their waypoints go to removed.
+    void removeProcedureTurnLegs(std::size_t fixIndex, std::vector<Waypoint>& removed,
+                                 const FlightPlanContext& context);
     // The tidy rules: a leg to the same fix as the next one, a detour back to the same place
     // over a leg without fix, and a break at the end go.
     void removeRedundantLegs(const FlightPlanContext& context);

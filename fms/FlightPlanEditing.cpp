@@ -217,6 +217,22 @@ bool FlightPlan::deleteLeg(std::size_t index, const FlightPlanContext& context) 
     return true;
 }
 
+void FlightPlan::removeProcedureTurnLegs(std::size_t fixIndex, std::vector<Waypoint>& removed,
+                                         const FlightPlanContext& context) {
+    const std::size_t point = fixIndex + 1;
+    const std::size_t fixCopy = fixIndex + 2;
+    if (fixCopy >= legs.size() || !legs[point].leadsToProcedureTurnPoint() ||
+        !legs[fixCopy].sameFixAs(legs[fixIndex])) {
+        return;
+    }
+    removed.push_back(legs[fixCopy].wpt);
+    removed.push_back(legs[point].wpt);
+    // The copy first: without the point between them the two copies of the fix would be taken
+    // for a repeated leg and one of them tidied away.
+    deleteLeg(fixCopy, context);
+    deleteLeg(point, context);
+}
+
 void FlightPlan::removeRedundantLegs(const FlightPlanContext& context) {
     if (locked) {
         return;

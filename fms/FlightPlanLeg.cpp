@@ -72,6 +72,15 @@ bool FlightPlanLeg::isProcedureTurnLeg() const {
     return legType() == TerminalLegType::PI || pcdrTurn.active != 0;
 }
 
+bool FlightPlanLeg::leadsToProcedureTurnPoint() const {
+    if (legType() == TerminalLegType::PI) {
+        return true;
+    }
+    const bool atTurnFix = wpt.latitude == pcdrTurn.pointLatitudes[ProcedureTurn::kFix] &&
+                           wpt.longitude == pcdrTurn.pointLongitudes[ProcedureTurn::kFix];
+    return pcdrTurn.active != 0 && !atTurnFix;
+}
+
 bool FlightPlanLeg::isManualTermination() const {
     return legType() == TerminalLegType::FM || legType() == TerminalLegType::VM ||
            manualTermination;

@@ -53,6 +53,10 @@ public:
     bool isHoldLeg() const;
     // PI, or a leg carrying an active procedure turn.
     bool isProcedureTurnLeg() const;
+    // PI, or the leg to the point an active procedure turn reaches beyond its outbound leg: the
+    // turn starts at the fix before it. The fix the turn is built on carries the turn too, and
+    // its leg is not one of these.
+    bool leadsToProcedureTurnPoint() const;
     // FM or VM, or a leg the pilot ends.
     bool isManualTermination() const;
     // A leg flown on a heading (VA, VD, VI, VM, VR).

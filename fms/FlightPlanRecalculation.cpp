@@ -125,7 +125,7 @@ void FlightPlan::computeLeg(std::size_t i, const FlightPlanContext& context) {
         // had before nor from its initial course.
         leg.holding.compute(leg.wpt.latitude, leg.wpt.longitude,
                             trackAtFix(from, leg.wpt, leg.course));
-    } else if (leg.isProcedureTurnLeg() && i > 0) {
+    } else if (leg.leadsToProcedureTurnPoint() && i > 0) {
         const FlightPlanLeg& previous = legs[i - 1];
         ProcedureTurn& turn = leg.pcdrTurn;
         turn.speed = leg.speed;

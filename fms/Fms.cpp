@@ -256,13 +256,20 @@ void Fms::followPower(bool nowPowered) {
     powered = nowPowered;
 }
 
+// A power blip must not cost the crew the route and the entries: the flight is kept through the
+// memory's hold-up time and cleared only when the power stays off longer.
 void Fms::onCduPowerLoss() {
     messages.clear();
+    lnav.state = LnavState{};
+    flightHeldUnpowered = true;
+}
+
+void Fms::forgetFlight() {
+    flightHeldUnpowered = false;
     purgeTemporaryWaypoints();
     perfInit.fuelWeight = PerfInit::kNotEntered;
     perfInit.cargoWeight = PerfInit::kNotEntered;
     perfInit.passengerCount = -1;
-    lnav.state = LnavState{};
     position.initialised = false;
 }
 
@@ -287,6 +294,10 @@ void Fms::removeTemporaryPilotPoints() {
 
 void Fms::onCduPowerUp() {
     setPage(kNavIdentPage, 1);
+    if (flightHeldUnpowered) {
+        flightHeldUnpowered = false;
+        return;
+    }
     flightSummary = FlightSummary{};
     fuelMgt = FuelMgtPage{};
     if (gps) {
@@ -315,6 +326,9 @@ void Fms::runPoweredFrame() {
     updateLnav();
     updatePerformance();
     updateVnav();
+    // The plan may have lost a sub-page to a sequenced leg; whichever page is shown, ACTIVE FLT
+    // PLAN's sub-page and the plan its lines stand for follow it.
+    activeFplPage.keepSubPageInRange();
     drawPage();
 }
 
@@ -575,8 +589,12 @@ void Fms::cancelLateralMode() {
 void Fms::legSequenced(const Waypoint& passed) {
     perfInit.fuelAtLastFix = fuelOnBoard();
     patternPages.followSequencing();
-    if (passed.kind == WaypointKind::PilotWaypoint && !isWaypointInUse(passed.ident)) {
-        pilotPointStore.remove(passed.ident);
+    releasePilotPoint(passed);
+}
+
+void Fms::releasePilotPoint(const Waypoint& point) {
+    if (point.kind == WaypointKind::PilotWaypoint && !isWaypointInUse(point.ident)) {
+        pilotPointStore.remove(point.ident);
     }
 }
 
@@ -627,8 +645,14 @@ double Fms::legFlyingTime(const FlightPlanLeg& leg) const {
 
 void Fms::runUnpoweredFrame() {
     screen.clear();
-    if (now - powerOffTime >= kStoredPlanKeptMs && hasEndpoint(selectedStoredPlan)) {
+    if (now - powerOffTime < kStoredPlanKeptMs) {
+        return;
+    }
+    if (hasEndpoint(selectedStoredPlan)) {
         selectedStoredPlan.clear(context);
+    }
+    if (flightHeldUnpowered) {
+        forgetFlight();
     }
 }
 

@@ -208,6 +208,8 @@ public:
 
     // A plan of the FMS's own (active, missed approach, alternate) names the pilot waypoint.
     bool isWaypointInUse(const std::string& ident) const;
+    // A pilot waypoint that left a plan goes from the store once no plan names it any more.
+    void releasePilotPoint(const Waypoint& point);
     // What the flight-plan operations read of the FMS.
     const FlightPlanContext& planContext() const { return context; }
 
@@ -220,6 +222,8 @@ public:
     // The aircraft of the last frame; nullptr before the first.
     Aircraft* owner() const { return aircraft; }
 
+    // The FMS memory holds this long without power: the selected stored plan, and after a power
+    // loss the flight (plans, weights, position initialisation).
     static constexpr uint32_t kStoredPlanKeptMs = 30000;
     // The aircraft is in the air above either speed (kt, strictly).
     static constexpr double kAirborneIndicatedAirspeed = 50.0;
@@ -235,6 +239,8 @@ public:
     bool powered = false;
     bool pauseAtTod = false;
     uint32_t powerOffTime = 0;
+    // The power was lost and the memory still holds the flight.
+    bool flightHeldUnpowered = false;
     double nmBeforeTod = 20.0;
     // Where the VHF navaids were last sorted; far off the globe until the first sort.
     static constexpr double kNeverSorted = 1000.0;
@@ -362,6 +368,8 @@ private:
     void sharePresentPosition();
     void onCduPowerLoss();
     void onCduPowerUp();
+    // After a power loss outlasting the memory: the flight's plans and entries are gone.
+    void forgetFlight();
     void runPoweredFrame();
     // The fuel burned in the frame comes off the fuel entries and is shared out to the fuel-used
     // totals of the engines and the APU.

@@ -70,17 +70,17 @@ double ActiveFlightPlanPage::distanceToDestination(const FlightPlan& plan) const
 }
 
 void ActiveFlightPlanPage::draw() {
+    ActiveFplPage& page = fms.activeFplPage;
+    page.keepSubPageInRange();
     if (!activeFlightPlan.hasOriginAndDestination()) {
         drawStartLayout();
         return;
     }
-    ActiveFplPage& page = fms.activeFplPage;
     fms.screen.drawPageNumber(page.subPage, ActiveFplPage::pageCount());
     const FlightPlan& plan = ActiveFplPage::planAt(page.shownPlan());
     if (page.shownPlan() == ActiveFplPage::kActivePlan) {
         fms.screen.putTextRight(0, 14, "ACTIVE FLT ", CduColour::White, true, false);
         fms.screen.putText(0, 14, "PLAN", CduColour::White, true, false);
-        page.subPage = std::max(page.subPage, 1);
         const int32_t lines = ActiveFplPage::activeLineCount();
         const int32_t first = ActiveFplPage::kLinesPerSubPage * (page.subPage - 1);
         for (int32_t i = first; i < first + ActiveFplPage::kLinesPerSubPage && i < lines; ++i) {
@@ -416,11 +416,12 @@ void ActiveFlightPlanPage::pressBottomRight() {
 }
 
 void ActiveFlightPlanPage::onKey(int32_t key) {
+    ActiveFplPage& page = fms.activeFplPage;
+    page.keepSubPageInRange();
     if (!activeFlightPlan.hasOriginAndDestination()) {
         onNoFlightPlanKey(key);
         return;
     }
-    ActiveFplPage& page = fms.activeFplPage;
     const FlightPlan& plan = ActiveFplPage::planAt(page.shownPlan());
     const auto active = static_cast<int32_t>(plan.activeLeg);
     const int32_t base = page.shownPlan() == ActiveFplPage::kActivePlan
@@ -437,9 +438,7 @@ void ActiveFlightPlanPage::onKey(int32_t key) {
         // offers it; taking it for a new origin would erase the route being flown.
         if (!page.dirMode && page.selectedLine == active && onActivePlan && !pad.empty() &&
             !fms.isScratchpadDelete() && pad != "*HOLD*") {
-            // An entry on the FROM line starts a new flight plan from that origin.
-            fms.purgeTemporaryWaypoints();
-            onNoFlightPlanKey(0);
+            startNewPlan(pad);
         } else {
             onActivePlanLeftKey();
         }
@@ -474,6 +473,24 @@ void ActiveFlightPlanPage::onKey(int32_t key) {
         navpages::turnSubPage(key, page.subPage, ActiveFplPage::pageCount());
         break;
     }
+}
+
+// An entry on the FROM line starts a new flight plan from that origin. The entry is checked
+// first: one that cannot become the origin (a pattern keyword, a plan name, an unknown ident)
+// would otherwise cost the pilot the whole route.
+void ActiveFlightPlanPage::startNewPlan(const std::string& origin) {
+    double latitude = 0.0;
+    double longitude = 0.0;
+    std::vector<Waypoint> candidates;
+    if (FmsParser::isValidIdent(origin)) {
+        fms.navDatabase().findWaypoints(origin, candidates, true);
+    }
+    if (candidates.empty() && !FmsParser::parseLatLon(origin, latitude, longitude)) {
+        fms.showMessage(kInvalidEntry, 0);
+        return;
+    }
+    fms.purgeTemporaryWaypoints();
+    onNoFlightPlanKey(0);
 }
 
 void ActiveFlightPlanPage::onNoFlightPlanKey(int32_t key) {
@@ -597,14 +614,6 @@ void ActiveFlightPlanPage::directTo(FlightPlan& plan, const std::string& text) {
     }
 }
 
-void ActiveFlightPlanPage::removeUnusedPilotPoint(const std::string& ident, bool wasPilotPoint) {
-    if (wasPilotPoint && !activeFlightPlan.containsWaypoint(ident) &&
-        !missedApproachFlightPlan.containsWaypoint(ident) &&
-        !alternateFlightPlan.containsWaypoint(ident)) {
-        fms.pilotPoints().remove(ident);
-    }
-}
-
 void ActiveFlightPlanPage::deleteOnLeftKey(FlightPlan& plan) {
     ActiveFplPage& page = fms.activeFplPage;
     const int32_t line = page.selectedLine;
@@ -649,19 +658,20 @@ void ActiveFlightPlanPage::deleteOnLeftKey(FlightPlan& plan) {
             fms.showMessage(kInvalidDelete, 0);
             return;
         }
-        leg.pcdrTurn = ProcedureTurn();
-        // The two legs the procedure turn put behind its fix go with it.
-        for (const std::size_t inserted : {index + 2, index + 1}) {
-            if (inserted < plan.legCount()) {
-                const Waypoint fix = plan.legs[inserted].wpt;
-                plan.deleteLeg(inserted, fms.planContext());
-                removeUnusedPilotPoint(fix.ident, fix.kind == WaypointKind::PilotWaypoint);
-            }
+        // Deleting the turn's point deletes the turn, which belongs to the fix before it.
+        const std::size_t fixIndex =
+            leg.leadsToProcedureTurnPoint() && index > 0 ? index - 1 : index;
+        plan.legs[fixIndex].pcdrTurn = ProcedureTurn();
+        // The point and the copy of the fix the turn put behind its fix go with it.
+        std::vector<Waypoint> removed;
+        plan.removeProcedureTurnLegs(fixIndex, removed, fms.planContext());
+        for (const Waypoint& fix : removed) {
+            fms.releasePilotPoint(fix);
         }
     } else {
         const Waypoint fix = leg.wpt;
         plan.deleteLeg(index, fms.planContext());
-        removeUnusedPilotPoint(fix.ident, fix.kind == WaypointKind::PilotWaypoint);
+        fms.releasePilotPoint(fix);
         return;
     }
     plan.recalculate(fms.planContext());

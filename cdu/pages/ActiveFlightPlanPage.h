@@ -55,6 +55,7 @@ private:
     void drawBottomPrompts(const FlightPlan& plan);
 
     void onNoFlightPlanKey(int32_t key);
+    void startNewPlan(const std::string& origin);
     void recallOrCreateNamedPlan();
     void onActivePlanLeftKey();
     void directTo(FlightPlan& plan, const std::string& text);
@@ -64,7 +65,6 @@ private:
     void constraintsChanged(FlightPlan& plan);
     void pressBottomLeft();
     void pressBottomRight();
-    void removeUnusedPilotPoint(const std::string& ident, bool wasPilotPoint);
 
     // Seconds to the active waypoint, and whether it is within a minute.
     bool withinAMinute() const;

@@ -199,29 +199,25 @@ void OrbitPages::onProcedureTurnKey(int32_t key) {
     }
 }
 
-void OrbitPages::removeInsertedLeg(std::size_t index) {
-    FlightPlan& plan = PatternPages::selectedPlan(fms);
-    if (index >= plan.legCount()) {
-        return;
-    }
-    const Waypoint point = plan.legs[index].wpt;
-    plan.deleteLeg(index, fms.planContext());
-    if (point.kind == WaypointKind::PilotWaypoint && !fms.isWaypointInUse(point.ident)) {
-        fms.pilotPoints().remove(point.ident);
-    }
-}
-
 void OrbitPages::activateProcedureTurn() {
     FlightPlan& plan = PatternPages::selectedPlan(fms);
-    const auto line = static_cast<std::size_t>(fms.activeFplPage.selectedLine);
-    FlightPlanLeg& leg = PatternPages::selectedLeg(fms);
-    leg.trmLeg.flyOver = false;
-    ProcedureTurn& turn = leg.pcdrTurn;
-    if (turn.active != 0 && turn.procedureTurnPhase == 0) {
-        removeInsertedLeg(line + 1);
-        removeInsertedLeg(line);
+    const int32_t line = fms.activeFplPage.selectedLine;
+    if (!PatternPages::designatesLeg(fms)) {
+        fms.patternPages.showReturnPage();
+        return;
     }
-    FlightPlanLeg& fixLeg = PatternPages::selectedLeg(fms);
+    const auto fixIndex = static_cast<std::size_t>(line - 1);
+    const auto pointIndex = static_cast<std::size_t>(line);
+    const ProcedureTurn& previous = plan.legs[fixIndex].pcdrTurn;
+    if (previous.active != 0 && previous.procedureTurnPhase == 0) {
+        std::vector<Waypoint> removed;
+        plan.removeProcedureTurnLegs(fixIndex, removed, fms.planContext());
+        for (const Waypoint& fix : removed) {
+            fms.releasePilotPoint(fix);
+        }
+    }
+    FlightPlanLeg& fixLeg = plan.legs[fixIndex];
+    fixLeg.trmLeg.flyOver = false;
     ProcedureTurn& built = fixLeg.pcdrTurn;
     built.active = 1;
     built.compute(fixLeg.wpt.latitude, fixLeg.wpt.longitude);
@@ -238,12 +234,14 @@ void OrbitPages::activateProcedureTurn() {
     point.longitude = copy.pointLongitudes[ProcedureTurn::kMinuteBeyond];
     point.variation = fms.planContext().magneticVariation(point.latitude, point.longitude);
     fms.pilotPoints().add(point);
-    plan.insertWaypoint(point, line, false, fms.planContext());
-    plan.insertWaypoint(fix, line + 1, false, fms.planContext());
-    // The turn's own leg, that to its point, carries the turn and the speed limit.
-    if (line < plan.legCount()) {
-        plan.legs[line].pcdrTurn = copy;
-        limitSpeed(plan.legs[line]);
+    if (plan.insertWaypoint(point, pointIndex, false, fms.planContext())) {
+        // The turn's own leg, that to its point, carries the turn and the speed limit.
+        plan.legs[pointIndex].pcdrTurn = copy;
+        limitSpeed(plan.legs[pointIndex]);
+        plan.insertWaypoint(fix, pointIndex + 1, false, fms.planContext());
+    } else {
+        plan.legs[fixIndex].pcdrTurn.active = 0;
+        fms.pilotPoints().remove(point.ident);
     }
     fms.patternPages.showReturnPage();
 }

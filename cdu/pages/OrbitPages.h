@@ -27,8 +27,6 @@ private:
     template <class Apply>
     bool takeEntry(Apply apply);
     void activateProcedureTurn();
-    // Drops the leg the last ACTIVATE inserted, and its point when no plan uses it any more.
-    void removeInsertedLeg(std::size_t index);
 
     Fms& fms;
 };

@@ -91,13 +91,18 @@ bool PatternPages::onFromLine(const Fms& fms) {
     return fms.activeFplPage.selectedLine == static_cast<int32_t>(selectedPlan(fms).activeLeg);
 }
 
-FlightPlanLeg& PatternPages::selectedLeg(Fms& fms) {
-    FlightPlan& plan = selectedPlan(fms);
+bool PatternPages::designatesLeg(const Fms& fms) {
     const int32_t line = fms.activeFplPage.selectedLine;
-    if (onFromLine(fms) || line <= 0 || line > static_cast<int32_t>(plan.legCount())) {
+    return !onFromLine(fms) && line > 0 &&
+           line <= static_cast<int32_t>(selectedPlan(fms).legCount());
+}
+
+FlightPlanLeg& PatternPages::selectedLeg(Fms& fms) {
+    if (!designatesLeg(fms)) {
         return fms.flightPlanPages.entry.tempLeg;
     }
-    return plan.legs[static_cast<std::size_t>(line - 1)];
+    const int32_t line = fms.activeFplPage.selectedLine;
+    return selectedPlan(fms).legs[static_cast<std::size_t>(line - 1)];
 }
 
 void PatternPages::drawPatternsPage() const {
@@ -273,6 +278,11 @@ void PatternPages::clearHold() {
 }
 
 void PatternPages::activateHold() {
+    // A hold on a line that names no fix would be kept by nothing, or laid out at 0N 0E.
+    if (!designatesLeg(fms)) {
+        showReturnPage();
+        return;
+    }
     FlightPlanLeg& leg = selectedLeg(fms);
     leg.trmLeg.flyOver = false;
     editedHold.active = 1;

@@ -36,6 +36,9 @@ public:
     static FlightPlan& selectedPlan(const Fms& fms);
     static FlightPlanLeg& selectedLeg(Fms& fms);
     static bool onFromLine(const Fms& fms);
+    // The selected line names a leg of the plan, not the FROM line (the present position's
+    // hold builds on a point of its own) nor one past the legs.
+    static bool designatesLeg(const Fms& fms);
 
     struct ReturnPage {
         int32_t page = 0;

@@ -180,6 +180,11 @@ bool RadialPages::refusesMagneticInPolarRegion(const Waypoint& fix, bool anyMagn
 }
 
 void RadialPages::activateRadial() {
+    // Points on the radials of a line that names no fix would be laid out from 0N 0E.
+    if (!PatternPages::designatesLeg(fms)) {
+        fms.patternPages.showReturnPage();
+        return;
+    }
     const RadialPattern& r = radialPattern;
     const Waypoint fix = toFix();
     if (refusesMagneticInPolarRegion(fix, isMagnetic(r.inboundCourse, r.inboundTrue) ||

@@ -333,16 +333,19 @@ bool WaypointEntry::enterPatternKeyword(const std::string& entry) {
     const int32_t line = fms.activeFplPage.selectedLine;
     const auto legs = static_cast<int32_t>(plan.legCount());
     const auto active = static_cast<int32_t>(plan.activeLeg);
-    if ((line == active && entry != "*HOLD*") || legs <= active) {
+    if ((line == active && entry != "*HOLD*") || legs <= active || !isPatternKeyword(entry)) {
+        return false;
+    }
+    // Only the hold at the present position, from the FROM line, is built on a point of its
+    // own. Elsewhere the line must name a fix: the destination line, a line past the legs or a
+    // discontinuity would open the pattern on a blank fix at 0N 0E.
+    const bool presentPosition = line == active;
+    if (!presentPosition &&
+        (line <= 0 || line > legs || !plan.legs[static_cast<std::size_t>(line - 1)].isFixLeg())) {
         return false;
     }
     tempLeg = FlightPlanLeg();
-    FlightPlanLeg& leg = line == active || line > legs || line <= 0
-                             ? tempLeg
-                             : plan.legs[static_cast<std::size_t>(line - 1)];
-    if (!isPatternKeyword(entry)) {
-        return false;
-    }
+    FlightPlanLeg& leg = presentPosition ? tempLeg : plan.legs[static_cast<std::size_t>(line - 1)];
     if (isArcLeg(leg)) {
         fms.showMessage(kInvalidEntry, 0);
         return false;

@@ -5,6 +5,8 @@
 #include "core/StateBlob.h"
 #include "fms/GlobalFlightPlans.h"
 
+#include <algorithm>
+
 namespace tavi {
 
 namespace {
@@ -86,6 +88,10 @@ int32_t ActiveFplPage::shownPlan() const {
         return kActivePlan;
     }
     return kAlternatePlan;
+}
+
+void ActiveFplPage::keepSubPageInRange() {
+    subPage = std::clamp(subPage, 1, pageCount());
 }
 
 FlightPlan& ActiveFplPage::planAt(int32_t shown) {

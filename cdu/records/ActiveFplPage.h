@@ -48,6 +48,9 @@ public:
     // The active plan on its sub-pages, the alternate on a sub-page beyond them.
     int32_t shownPlan() const;
     static FlightPlan& planAt(int32_t shown);
+    // A sub-page past the count, left by a plan that shrank under it (a leg sequenced, legs
+    // deleted), becomes the last one: its line keys would otherwise reach past the legs.
+    void keepSubPageInRange();
 
     // The next name of the family ("*LL01", "*LL03", ...).
     std::string nextPointName(PointFamily family);

@@ -201,8 +201,8 @@ TEST_F(FmsInFlight, LearningOutlivesAWithdrawnInitialisation) {
     const std::vector<LearnedCell> cells = learnedCruiseCells(fms().performance());
     ASSERT_FALSE(cells.empty());
     flight.aircraft().electric()->avionicsMaster1 = false;
-    flight.fly(0.2);
-    ASSERT_FALSE(fms().perfInit.initialised) << "a power loss withdraws it";
+    flight.fly(Fms::kStoredPlanKeptMs / 1000.0 + 0.2);
+    ASSERT_FALSE(fms().perfInit.initialised) << "a power loss outlasting the memory withdraws it";
     flight.module.deinit();
     FmsPerf kept;
     kept.setPath(perfFile(flight.module).string());

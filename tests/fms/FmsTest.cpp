@@ -302,7 +302,7 @@ TEST_F(FmsScenario, TheNavaidListFollowsTheAircraftOnceItHasMovedHalfADegree) {
                        [](const Navaid& a, const Navaid& b) { return a.distance < b.distance; }));
 }
 
-TEST_F(FmsScenario, PowerLossWithdrawsTheFlightsWeightEntries) {
+TEST_F(FmsScenario, APowerLossOutlastingTheMemoryWithdrawsTheFlightsWeightEntries) {
     module.startModule();
     module.simulator.step();
     ASSERT_TRUE(fms().powered);
@@ -312,6 +312,8 @@ TEST_F(FmsScenario, PowerLossWithdrawsTheFlightsWeightEntries) {
     module.aircraft().electric()->avionicsMaster1 = false;
     module.simulator.step();
     ASSERT_FALSE(fms().powered);
+    EXPECT_EQ(fms().perfInit.fuelWeight, 9000.0) << "held through a short loss";
+    module.simulator.stepSeconds(Fms::kStoredPlanKeptMs / 1000.0);
     EXPECT_EQ(fms().perfInit.fuelWeight, PerfInit::kNotEntered);
     EXPECT_EQ(fms().perfInit.cargoWeight, PerfInit::kNotEntered);
     EXPECT_EQ(fms().perfInit.passengerCount, -1);
@@ -505,7 +507,7 @@ TEST_F(AirGroundScenario, ARejectedTakeoffIsAShortCompleteFlight) {
     EXPECT_EQ(fms().currentPage, Fms::kFlightSummaryPage);
 }
 
-TEST_F(AirGroundScenario, CduPowerUpStartsWithNoFlight) {
+TEST_F(AirGroundScenario, CduPowerUpAfterALongLossStartsWithNoFlight) {
     setSpeeds(0.0, 120.0);
     settle();
     ASSERT_GE(fms().flightSummary.takeoffTime, 0.0);
@@ -513,6 +515,7 @@ TEST_F(AirGroundScenario, CduPowerUpStartsWithNoFlight) {
     settle();
     ASSERT_FALSE(fms().powered);
     EXPECT_TRUE(fms().airborne) << "unpowered, the flag keeps its last value";
+    module.simulator.stepSeconds(Fms::kStoredPlanKeptMs / 1000.0);
     module.aircraft().electric()->avionicsMaster1 = true;
     settle();
     EXPECT_DOUBLE_EQ(fms().flightSummary.takeoffTime, FlightSummary::kNoTime);

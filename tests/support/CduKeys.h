@@ -19,6 +19,21 @@ struct CduKeys {
     static constexpr int32_t kR2 = 5;
     static constexpr int32_t kR3 = 6;
     static constexpr int32_t kR4 = 7;
+
+    // The PC key that types the character on the CDU: a letter, a digit, a space, "-", "." or
+    // "/".
+    static uint32_t virtualKeyOf(char c) {
+        switch (c) {
+        case '/':
+            return 191;
+        case '.':
+            return 190;
+        case '-':
+            return 189;
+        default:
+            return static_cast<uint32_t>(c);
+        }
+    }
 };
 
 } // namespace tavi::test

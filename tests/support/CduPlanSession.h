@@ -114,18 +114,6 @@ protected:
         module.simulator.host.key(virtualKey, true);
         module.simulator.host.key(virtualKey, false);
     }
-    static uint32_t virtualKeyOf(char c) {
-        switch (c) {
-        case '/':
-            return 191;
-        case '.':
-            return 190;
-        case '-':
-            return 189;
-        default:
-            return static_cast<uint32_t>(c);
-        }
-    }
     // The text typed key by key, then the line key (0..7 for L1..R4).
     void typeThenPress(const std::string& text, int32_t lineKey) {
         for (const char c : text) {

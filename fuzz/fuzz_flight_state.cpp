@@ -36,6 +36,7 @@ tavi::Aircraft& aircraftWithEverySystem() {
         // The module's systems live on its heap, made as the module's start makes it.
         tavi::platform::moduleHeapCreate(kModuleHeapBytes);
         made = new tavi::Aircraft;
+        made->logPath = (tavi::fuzz::fuzzFolder() / "tavi.log").string();
         for (int id = 0; id < tavi::Aircraft::kSystemSlots; ++id) {
             made->systems[static_cast<std::size_t>(id)] = tavi::Aircraft::createSystem(id);
         }

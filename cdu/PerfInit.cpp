@@ -3,6 +3,7 @@
 #include "core/Aircraft.h"
 #include "core/Interpolator2D.h"
 #include "core/StateBlob.h"
+#include "core/ValueRanges.h"
 
 #include <algorithm>
 #include <array>
@@ -42,6 +43,7 @@ constexpr double kHighestMach = 0.99;
 constexpr double kLowestAngle = 1.0;
 constexpr double kHighestAngle = 6.0;
 constexpr int32_t kHighestAltitude = 60000;
+constexpr int32_t kStrongestWind = 500;
 
 // The blobs of the per-flight state and the record bytes each holds.
 using Blob1 = StateBlob<120>; // bytes 72..191
@@ -208,6 +210,67 @@ void forEachBlob(Act act) {
     act.template operator()<Blob5>(5, [](auto& r, auto f, auto t) { visitBlob5(r, f, t); });
 }
 
+bool isSpeed(double knots) {
+    return isWithin(knots, 0, kHighestCruiseSpeed);
+}
+
+bool isMach(double mach) {
+    return isWithin(mach, 0, kHighestMach);
+}
+
+bool isFlightAltitude(double feet) {
+    return isWithin(feet, 0, kHighestAltitude);
+}
+
+bool isWeight(double pounds) {
+    return isWithin(pounds, PerfInit::kNotEntered, kMaxWeight);
+}
+
+bool isSubPage(int32_t subPage, int32_t count) {
+    return isWithin(count, 1, 9) && isWithin(subPage, 1, count);
+}
+
+bool isTarget(const SpeedTarget& target) {
+    return isSpeed(target.ias) && isSpeed(target.spareIas) && isMach(target.mach) &&
+           isMach(target.spareMach);
+}
+
+bool holdsPlausibleTargets(const PerfInit& r) {
+    return isTarget(r.climbTarget) && isTarget(r.climbLimitedTarget) && isTarget(r.cruiseTarget) &&
+           isTarget(r.cruiseLimitedTarget) && isTarget(r.descentTarget) &&
+           isTarget(r.descentLimitedTarget);
+}
+
+// The values the pages take and the predictions make. One outside them comes from a damaged
+// flight file, and the predictions would run on it for good (a cruise altitude of two billion
+// feet never ends its climb).
+bool holdsPlausibleValues(const PerfInit& r) {
+    return isSubPage(r.subPage, r.pageCount) && isSubPage(r.depAppSubPage, r.depAppPageCount) &&
+           isWithin(r.fuelAtLastFix, -kMaxWeight, kMaxWeight) &&
+           isWithin(r.stepDistance, -kMaxWeight, kMaxWeight) && isSpeed(r.descentSpeedConstraint) &&
+           isSpeed(r.manualClimbIas) && isMach(r.manualClimbMach) && isWithin(r.cruizeMode, 0, 3) &&
+           isSpeed(r.manualCruiseIas) && isMach(r.manualCruiseMach) &&
+           isWithin(r.descentMode, 0, 2) && isSpeed(r.manualDescentIas) &&
+           isMach(r.manualDescentMach) && isWithin(r.manualDescentAngle, 0, kHighestAngle) &&
+           isWithin(r.vmoMmoDescentAngle, 0, kHighestAngle) && holdsPlausibleTargets(r) &&
+           isSpeed(r.depIas) && isFlightAltitude(r.depAgl) && isSpeed(r.appIas) &&
+           isWithin(r.depDist, 0, kMaxWeight) && isWithin(r.appDist, 0, kMaxWeight) &&
+           isWithin(r.fuelReserveType, 0, 2) && isWeight(r.fuelReserveWeight) &&
+           isWeight(r.fuelReserveTime) && isWeight(r.toFuel) && isWeight(r.landFuel) &&
+           isFlightAltitude(r.transAlt) && isFlightAltitude(r.altLim) && isSpeed(r.spdLim) &&
+           isFlightAltitude(r.initCrzAlt) && isFlightAltitude(r.cruiseAltitude) &&
+           isWithin(r.crzIsaDev, kLowestIsaDeviation, kHighestIsaDeviation) &&
+           isFlightAltitude(r.optimumCruiseAltitude) &&
+           isWithin(r.stepIncrement, -kHighestAltitude, kHighestAltitude) &&
+           isWithin(r.crzWindDir, 0, 360) && isWithin(r.crzWindStrength, 0, kStrongestWind) &&
+           isFlightAltitude(r.crzWindAlt) && isWithin(r.cruiseWindDirection, -360, 720) &&
+           isWithin(r.cruiseWindSpeed, 0, kStrongestWind) &&
+           isWithin(r.cruiseWindComponent, -kStrongestWind, kStrongestWind) && isWeight(r.bow) &&
+           isWeight(r.paxWeight) && isWeight(r.cargoWeight) &&
+           isWithin(r.fuelWeight, -kMaxWeight, kMaxWeight) && isWithin(r.stepRatio, 0, 100) &&
+           isWithin(r.passengerCount, -1, kMaxPassengers);
+}
+
 const char* refusedUnless(bool valid) {
     return valid ? nullptr : PerfInit::kInvalidEntry;
 }
@@ -272,15 +335,21 @@ bool PerfInit::save(const Fs9Reader& reader, const StateFile& file, const char* 
     return saved;
 }
 
-void PerfInit::load(const Fs9Reader& reader, const StateFile& file, const char* section,
+bool PerfInit::load(const Fs9Reader& reader, const StateFile& file, const char* section,
                     const std::string& prefix) {
     // Each blob starts from the record's own values, so a missing key changes nothing.
+    PerfInit loaded = *this;
     forEachBlob([&]<class Blob>(int number, auto visit) {
         Blob blob;
-        visit(*this, packer(blob), targetPacker(blob));
+        visit(loaded, packer(blob), targetPacker(blob));
         blob.load(reader, file, section, blobKey(prefix, number));
-        visit(*this, unpacker(blob), targetUnpacker(blob));
+        visit(loaded, unpacker(blob), targetUnpacker(blob));
     });
+    if (!holdsPlausibleValues(loaded)) {
+        return false;
+    }
+    *this = std::move(loaded);
+    return true;
 }
 
 bool PerfInit::isComplete() const {

@@ -158,7 +158,8 @@ struct PerfInit {
     // The per-flight state: five blobs "<prefix>.data.1" .. "<prefix>.data.5".
     bool save(const Fs9Reader& reader, const StateFile& file, const char* section,
               const std::string& prefix) const;
-    void load(const Fs9Reader& reader, const StateFile& file, const char* section,
+    // False, the record as it was, when a value read is one the record never holds.
+    bool load(const Fs9Reader& reader, const StateFile& file, const char* section,
               const std::string& prefix);
 
     // Basic operating weight, passengers, cargo and fuel are all entered.

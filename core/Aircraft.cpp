@@ -22,6 +22,7 @@
 #include "avionics/RadAlt.h"
 #include "avionics/Radio.h"
 #include "avionics/Tcas.h"
+#include "core/Format.h"
 #include "core/Imports.h"
 #include "core/ModuleGraphics.h"
 #include "core/sound/SoundManager.h"
@@ -34,6 +35,11 @@
 #include "displays/Pfd.h"
 #include "displays/Rmu.h"
 #include "fms/Fms.h"
+#include "platform/files/Files.h"
+#include "platform/profile/Profile.h"
+
+#include <filesystem>
+#include <vector>
 
 namespace tavi {
 
@@ -118,22 +124,49 @@ PanelElement* Aircraft::display(int slot) const {
     return displays[static_cast<std::size_t>(slot)];
 }
 
+// The flight's whole state is gathered in memory and replaces the file in one write, so a kill
+// or a full disk leaves the flight as it was saved before, never a mix of two saves.
 void Aircraft::saveFlightState(const std::string& flightPath) const {
-    StateFile file;
-    file.path = flightPath;
-    for (System* system : systems) {
-        if (system) {
-            system->saveState(file);
-        }
+    const std::filesystem::path path(flightPath);
+    platform::files::removeLeftoverTemporaries(path.parent_path());
+    platform::profile::LoadedDocument loaded = platform::profile::loadDocument(path);
+    if (!loaded.problem.empty()) {
+        log(format("Flight state not saved: %s is %s", flightPath.c_str(), loaded.problem.c_str()));
+        return;
+    }
+    std::vector<platform::profile::Entry> fields;
+    const StateFile file{0, flightPath, nullptr, &fields};
+    forEachStateHolder([&](auto& holder) { holder.saveState(file); });
+    loaded.document.setAll(fields);
+    if (!platform::profile::saveDocument(path, loaded.document)) {
+        log(format("Flight state not saved: %s could not be written", flightPath.c_str()));
     }
 }
 
+// The flight file is read once for every system and screen.
 void Aircraft::loadFlightState(const std::string& flightPath) const {
-    StateFile file;
-    file.path = flightPath;
+    const std::filesystem::path path(flightPath);
+    platform::files::removeLeftoverTemporaries(path.parent_path());
+    platform::profile::LoadedDocument loaded = platform::profile::loadDocument(path);
+    if (!loaded.problem.empty()) {
+        log(format("Flight state not loaded: %s is %s", flightPath.c_str(),
+                   loaded.problem.c_str()));
+        return;
+    }
+    const StateFile file{0, flightPath, &loaded.document};
+    forEachStateHolder([&](auto& holder) { holder.loadState(file); });
+}
+
+template <class Visit>
+void Aircraft::forEachStateHolder(Visit visit) const {
     for (System* system : systems) {
         if (system) {
-            system->loadState(file);
+            visit(*system);
+        }
+    }
+    for (PanelElement* screen : displays) {
+        if (screen) {
+            visit(*screen);
         }
     }
 }

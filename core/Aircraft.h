@@ -67,7 +67,8 @@ public:
     // Screens and systems.
     PanelElement* display(int slot) const;
     System* system(int slot) const;
-    // Every system's per-flight state into the flight file, or back from it.
+    // Every system's and screen's per-flight state into the flight file, or back from it; a file
+    // that cannot be read or written is left as it is and named in the log.
     void saveFlightState(const std::string& flightPath) const;
     void loadFlightState(const std::string& flightPath) const;
     static System* createSystem(int id);
@@ -173,6 +174,9 @@ private:
     // setting, not valid (logged once per key).
     std::optional<std::string> settingText(const char* section, const char* key) const;
     const platform::profile::Document& settingsFile() const;
+    // Every system, then every screen, that is there.
+    template <class Visit>
+    void forEachStateHolder(Visit visit) const;
 
     // tavi.ini is read once per start (when the paths are built) and then looked up in memory;
     // the module's own writes go to the file and to this copy.

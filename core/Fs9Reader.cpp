@@ -153,27 +153,43 @@ bool hasTarget(const char* section, const StateField& field) {
     return section && field.key && field.data;
 }
 
-// Sets the field's value in the document; the file is written by the caller.
-bool setOne(const char* section, const StateField& field, profile::Document& document) {
+// Sets the field's value through set(section, key, value); the file is written by the caller.
+template <typename Set>
+bool setOne(const char* section, const StateField& field, Set& set) {
     if (!isHandled(field)) {
         return false;
     }
     if (field.type == StateFieldType::None) {
         return true;
     }
-    return hasTarget(section, field) && document.set(section, field.key, valueText(field));
+    return hasTarget(section, field) && set(section, field.key, valueText(field));
 }
 
-// The state file is rewritten whole, once for all the fields given, and replaces the old file
-// only when complete: a full disk leaves the previous state as it was. Answers how many fields
-// were set, or nothing when the file could not be written.
+// While a whole flight is saved the fields are only gathered. Otherwise the state file is
+// rewritten whole, once for all the fields given, and replaces the old file only when complete:
+// a full disk leaves the previous state as it was. Answers how many fields were set, or nothing
+// when the file could not be written.
 template <typename SetFields>
 std::optional<int> saveAll(const StateFile& file, SetFields setFields) {
+    if (file.savedFields) {
+        auto gather = [&](std::string_view section, std::string_view key, std::string value) {
+            if (!profile::isWritable(section, key, value)) {
+                return false;
+            }
+            file.savedFields->push_back({std::string(section), std::string(key), std::move(value)});
+            return true;
+        };
+        return setFields(gather);
+    }
     profile::LoadedDocument loaded = profile::loadDocument(file.path);
     if (!loaded.problem.empty()) {
         return std::nullopt;
     }
-    const int set = setFields(loaded.document);
+    auto setInDocument = [&](std::string_view section, std::string_view key,
+                             const std::string& value) {
+        return loaded.document.set(section, key, value);
+    };
+    const int set = setFields(setInDocument);
     if (set > 0 && !profile::saveDocument(file.path, loaded.document)) {
         return std::nullopt;
     }
@@ -182,8 +198,8 @@ std::optional<int> saveAll(const StateFile& file, SetFields setFields) {
 
 bool saveOne(const char* section, const StateField& field, const StateFile& file) {
     bool set = false;
-    const auto saved = saveAll(file, [&](profile::Document& document) {
-        set = setOne(section, field, document);
+    const auto saved = saveAll(file, [&](auto& setValue) {
+        set = setOne(section, field, setValue);
         return set && field.type != StateFieldType::None ? 1 : 0;
     });
     return saved && set;
@@ -199,7 +215,7 @@ bool loadOne(const char* section, const StateField& field, const StateFile& file
     if (!hasTarget(section, field)) {
         return false;
     }
-    if (const auto text = profile::lookup(file.path, section, field.key)) {
+    if (const auto text = lookupStateValue(file, section, field.key)) {
         storeValue(field, *text);
     }
     return true;
@@ -236,6 +252,17 @@ std::string itemKey(const char* key, std::size_t index) {
 
 } // namespace
 
+std::optional<std::string> lookupStateValue(const StateFile& file, std::string_view section,
+                                            std::string_view key) {
+    return file.document ? file.document->lookup(section, key)
+                         : profile::lookup(file.path, section, key);
+}
+
+std::size_t stateKeyCount(const StateFile& file, std::string_view section) {
+    return file.document ? file.document->keyCount(section)
+                         : profile::loadDocument(file.path).document.keyCount(section);
+}
+
 bool Fs9Reader::saveField(const char* section, const StateField& field,
                           const StateFile& file) const {
     return saveOne(section, field, file);
@@ -249,9 +276,9 @@ bool Fs9Reader::loadField(const char* section, const StateField& field,
 int Fs9Reader::saveFields(const char* section, const StateField* fields,
                           const StateFile& file) const {
     return saveAll(file,
-                   [&](profile::Document& document) {
+                   [&](auto& setValue) {
                        return handleFields(fields, [&](const StateField& field) {
-                           return setOne(section, field, document);
+                           return setOne(section, field, setValue);
                        });
                    })
         .value_or(0);
@@ -285,14 +312,14 @@ bool saveStringList(const StateFile& file, const char* section, const char* key,
     countField.key = counted.c_str();
     countField.data = &count;
     countField.type = StateFieldType::Int32;
-    const auto saved = saveAll(file, [&](profile::Document& document) {
-        if (!setOne(section, countField, document)) {
+    const auto saved = saveAll(file, [&](auto& setValue) {
+        if (!setOne(section, countField, setValue)) {
             return 0;
         }
         for (std::size_t i = 0; i < texts.size(); ++i) {
             const std::string item = itemKey(key, i);
             if (!setOne(section, textField(item.c_str(), const_cast<char*>(texts[i].c_str())),
-                        document)) {
+                        setValue)) {
                 return 0;
             }
         }
@@ -308,12 +335,12 @@ void loadStringList(const StateFile& file, const char* section, const char* key,
     if (!section || !key) {
         return;
     }
-    const auto countText = profile::lookup(file.path, section, countKey(key));
+    const auto countText = lookupStateValue(file, section, countKey(key));
     const int32_t count =
         countText ? profile::parseInt(countText->substr(0, kNumberBuffer - 1)) : 0;
     for (int32_t i = 0; i < count; ++i) {
         const auto text =
-            profile::lookup(file.path, section, itemKey(key, static_cast<std::size_t>(i)));
+            lookupStateValue(file, section, itemKey(key, static_cast<std::size_t>(i)));
         if (!text) {
             return;
         }

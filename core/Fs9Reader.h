@@ -2,7 +2,10 @@
 
 #include "core/StateField.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tavi {
@@ -34,6 +37,13 @@ public:
 private:
     StateFile ownStateFile;
 };
+
+// The stored text of a key of the state file, or nothing when it is missing.
+std::optional<std::string> lookupStateValue(const StateFile& file, std::string_view section,
+                                            std::string_view key);
+
+// How many keys the section holds, each counted once.
+std::size_t stateKeyCount(const StateFile& file, std::string_view section);
 
 bool saveStringField(const StateFile& file, const char* section, const char* key,
                      const std::string& text);

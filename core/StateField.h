@@ -2,8 +2,14 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tavi {
+
+namespace platform::profile {
+class Document;
+struct Entry;
+} // namespace platform::profile
 
 // Value types of a state field.
 enum class StateFieldType : int32_t {
@@ -29,10 +35,15 @@ struct StateField {
     int32_t reserved = 0;
 };
 
-// The per-flight state file handed to the save and load operations.
+// The per-flight state file handed to the save and load operations. While a whole flight is
+// loaded, the fields are read from the document, the file as read once; while one is saved, the
+// fields written are gathered in order, and the owner writes the file once with all of them.
+// Without either, each operation goes to the file itself.
 struct StateFile {
     int32_t reserved = 0;
     std::string path;
+    const platform::profile::Document* document = nullptr;
+    std::vector<platform::profile::Entry>* savedFields = nullptr;
 };
 
 } // namespace tavi

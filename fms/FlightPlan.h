@@ -124,8 +124,10 @@ public:
     // any write failed.
     bool save(const Fs9Reader& reader, const StateFile& file, const char* section,
               const std::string& prefix) const;
-    // Reads the plan back; its legs are replaced by the stored ones. Not recalculated.
-    void load(const Fs9Reader& reader, const StateFile& file, const char* section,
+    // Reads the plan back; its legs are replaced by the stored ones. Not recalculated. False,
+    // the plan as it was, when the stored plan is not whole (its keys or a leg's missing, a leg
+    // off the earth).
+    bool load(const Fs9Reader& reader, const StateFile& file, const char* section,
               const std::string& prefix);
 
     // Knots, for the time of a plan without legs and for the legs before the performance
@@ -162,6 +164,8 @@ public:
     std::vector<FlightPlanLeg> legs;
 
 private:
+    void loadKeys(const Fs9Reader& reader, const StateFile& file, const char* section,
+                  const std::string& prefix);
     // Both keep activeLeg on the leg it names when legs before it come or go.
     void eraseLegs(std::size_t first, std::size_t last);
     void insertLegs(std::size_t at, const std::vector<FlightPlanLeg>& added);

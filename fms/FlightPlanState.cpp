@@ -1,6 +1,7 @@
 // The plan's keys in the per-flight state.
 #include "core/Fs9Reader.h"
 #include "core/StateBlob.h"
+#include "core/ValueRanges.h"
 #include "fms/FlightPlan.h"
 #include "fms/PatternState.h"
 #include "platform/profile/Profile.h"
@@ -83,6 +84,27 @@ std::string legPrefix(const std::string& prefix, std::size_t index) {
     return prefix + ".legs." + std::to_string(index);
 }
 
+// The plan's own keys are there, and each leg the count names holds its first and last key: a
+// leg is written whole before the next, so a file cut short lacks the last key of its last leg.
+bool isStoredWhole(const StateFile& file, const char* section, const std::string& prefix) {
+    const auto countText = lookupStateValue(file, section, prefix + ".legs.count");
+    if (!lookupStateValue(file, section, prefix + ".data") || !countText) {
+        return false;
+    }
+    const int32_t count = platform::profile::parseInt(*countText);
+    if (count < 0) {
+        return false;
+    }
+    for (int32_t i = 0; i < count; ++i) {
+        const std::string legKey = legPrefix(prefix, static_cast<std::size_t>(i));
+        if (!lookupStateValue(file, section, legKey + ".data") ||
+            !lookupStateValue(file, section, legKey + ".tfd")) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The indexes of a stored plan name legs it holds, whatever the file says.
 void keepIndexesWithinLegs(FlightPlan& plan) {
     const auto count = static_cast<uint32_t>(plan.legs.size());
@@ -113,10 +135,26 @@ bool FlightPlan::save(const Fs9Reader& reader, const StateFile& file, const char
     return saved;
 }
 
-// Legs are read up to the count, or up to the first leg that is not in the file: a count the
-// legs do not bear out adds no made-up legs.
-void FlightPlan::load(const Fs9Reader& reader, const StateFile& file, const char* section,
+bool FlightPlan::load(const Fs9Reader& reader, const StateFile& file, const char* section,
                       const std::string& prefix) {
+    // A plan is taken whole or not at all: a flight file cut short, or a leg count the legs do
+    // not bear out, would otherwise fly a route that was never entered.
+    if (!isStoredWhole(file, section, prefix)) {
+        return false;
+    }
+    FlightPlan loaded = *this;
+    loaded.loadKeys(reader, file, section, prefix);
+    if (!std::all_of(loaded.legs.begin(), loaded.legs.end(), [](const FlightPlanLeg& leg) {
+            return isOnEarth(leg.wpt.latitude, leg.wpt.longitude);
+        })) {
+        return false;
+    }
+    *this = std::move(loaded);
+    return true;
+}
+
+void FlightPlan::loadKeys(const Fs9Reader& reader, const StateFile& file, const char* section,
+                          const std::string& prefix) {
     PlanBlob blob = pack(*this);
     blob.load(reader, file, section, prefix + ".data");
     unpack(blob, *this);
@@ -132,12 +170,8 @@ void FlightPlan::load(const Fs9Reader& reader, const StateFile& file, const char
     reader.loadField(section, intField(prefix + ".legs.count", count), file);
     legs.clear();
     for (int32_t i = 0; i < count; ++i) {
-        const std::string legKey = legPrefix(prefix, static_cast<std::size_t>(i));
-        if (!platform::profile::lookup(file.path, section, legKey + ".data")) {
-            break;
-        }
         FlightPlanLeg leg;
-        leg.load(reader, file, section, legKey);
+        leg.load(reader, file, section, legPrefix(prefix, static_cast<std::size_t>(i)));
         legs.push_back(std::move(leg));
     }
     keepIndexesWithinLegs(*this);

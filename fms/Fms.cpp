@@ -14,6 +14,7 @@
 #include "fms/GlobalFlightPlans.h"
 #include "navdata/GcNav.h"
 #include "navdata/SimulatorFolder.h"
+#include "platform/files/Files.h"
 
 #include <algorithm>
 #include <cmath>
@@ -129,8 +130,8 @@ Fms::Fms()
 Fms::~Fms() {
     // What the tables learned is kept even when the initialisation was withdrawn (at the route's
     // end, at a power loss): otherwise every completed flight would lose its learning.
-    if (perfInit.initialised || perf.hasLearned()) {
-        perf.save();
+    if ((perfInit.initialised || perf.hasLearned()) && !perf.path().empty() && !perf.save()) {
+        log("Perf file not saved: " + perf.path().string());
     }
 }
 
@@ -219,16 +220,27 @@ void Fms::retryDatabase(Aircraft& owner) {
 }
 
 void Fms::loadPilotPoints(const std::string& folder) {
+    // A save cut short by a kill leaves its temporary file among the plans and pilot waypoints.
+    platform::files::removeLeftoverTemporaries(folder);
     pilotPointStore.loadFolder(folder);
 }
 
 void Fms::loadPerformance(const std::string& path) {
     perf.setPath(path);
+    platform::files::removeLeftoverTemporaries(perf.path().parent_path());
     std::error_code error;
     // A short or damaged file is never taken in part: the predictions would mix its cells with
-    // empty ones, so the tables start empty and the file is replaced at the next save.
-    if (!perf.load() && std::filesystem::exists(path, error)) {
-        log("Perf file refused, default tables used");
+    // empty ones, so the tables start empty.
+    if (perf.load() || !std::filesystem::exists(path, error)) {
+        return;
+    }
+    // The refused file still holds what other flights learned: it is kept aside for the crew to
+    // mend, and the tables learned from now on are saved beside it, never over it.
+    if (const auto aside = platform::files::moveAside(path, ".refused")) {
+        log("Perf file refused, kept as " + aside->filename().string() + ", default tables used");
+    } else {
+        perf.setPath({});
+        log("Perf file refused and not moved aside, default tables used and not saved");
     }
 }
 

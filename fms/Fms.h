@@ -319,7 +319,9 @@ private:
     using DataBlob = StateBlob<76>;
     DataBlob packData() const;
     void unpackData(const DataBlob& blob);
-    void loadData(const Fs9Reader& reader, const StateFile& file);
+    // False when the saved data were damaged and the flight's data started again.
+    bool loadData(const Fs9Reader& reader, const StateFile& file);
+    bool isPlausibleData(const DataBlob& blob) const;
     void resetFlightData();
     void saveStatePilotPoints(const Fs9Reader& reader, const StateFile& file) const;
     void loadStatePilotPoints(const Fs9Reader& reader, const StateFile& file);

@@ -1,9 +1,9 @@
 #include "core/Format.h"
 #include "core/Fs9Reader.h"
 #include "core/StateBlob.h"
+#include "core/ValueRanges.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
-#include "platform/profile/Profile.h"
 
 #include <algorithm>
 #include <cctype>
@@ -29,7 +29,7 @@ enum class BlobKey { Missing, Whole, Damaged };
 template <std::size_t Size>
 BlobKey readBlob(const Fs9Reader& reader, const StateFile& file, const char* key,
                  StateBlob<Size>& blob) {
-    const auto text = platform::profile::lookup(file.path, kFmcSection, key);
+    const auto text = lookupStateValue(file, kFmcSection, key);
     if (!text) {
         return BlobKey::Missing;
     }
@@ -43,25 +43,114 @@ BlobKey readBlob(const Fs9Reader& reader, const StateFile& file, const char* key
     return BlobKey::Whole;
 }
 
-// A damaged key gives the record its defaults; a missing one leaves it as it is.
-template <std::size_t Size, class Record, class Unpack>
-void loadRecord(const Fs9Reader& reader, const StateFile& file, const char* key, Record& record,
-                Unpack unpack) {
+// A damaged key, or one holding a value the record never takes, gives the record its defaults;
+// a missing one leaves it as it is. False when the defaults were taken.
+template <std::size_t Size, class Record, class Unpack, class Plausible>
+bool loadRecord(const Fs9Reader& reader, const StateFile& file, const char* key, Record& record,
+                Unpack unpack, Plausible plausible) {
     StateBlob<Size> blob;
     switch (readBlob(reader, file, key, blob)) {
-    case BlobKey::Whole:
-        unpack(blob, record);
-        break;
+    case BlobKey::Whole: {
+        Record loaded = record;
+        unpack(blob, loaded);
+        if (plausible(loaded)) {
+            record = std::move(loaded);
+            return true;
+        }
+        record = Record{};
+        return false;
+    }
     case BlobKey::Damaged:
         record = Record{};
-        break;
+        return false;
     case BlobKey::Missing:
         break;
     }
+    return true;
+}
+
+// The bounds of the values a saved flight holds. A value outside them (not a number above all)
+// comes from a damaged file, and the systems would run on it for good: a route distance beyond
+// the earth's circumference, an altitude beyond any cruise level.
+constexpr double kLongestDistance = 21600.0;
+constexpr double kHighestAltitude = 60000.0;
+constexpr double kLowestAltitude = -2000.0;
+constexpr double kFastestSpeed = 1000.0;
+constexpr double kHighestMach = 2.0;
+constexpr double kSteepestAngle = 90.0;
+constexpr double kFastestClimb = 100000.0;
+constexpr double kLongestTime = 1.0e7;
+constexpr double kMostFuel = 1.0e7;
+constexpr double kSecondsPerDay = 86400.0;
+
+bool isDistance(double value) {
+    return isWithin(value, -kLongestDistance, kLongestDistance);
+}
+
+bool isTrack(double value) {
+    return isWithin(value, -360.0, 720.0);
+}
+
+bool isAngle(double value) {
+    return isWithin(value, -kSteepestAngle, kSteepestAngle);
+}
+
+bool isAltitude(double value) {
+    return isWithin(value, kLowestAltitude, kHighestAltitude);
+}
+
+bool isPlausible(const LnavState& state) {
+    return isDistance(state.segmentAlongTrack) && isDistance(state.crossTrackError) &&
+           isAngle(state.bankCommand) && isDistance(state.legAlongTrack) &&
+           isDistance(state.distanceToGo) &&
+           isWithin(state.timeToGo, -kLongestTime, kLongestTime) &&
+           isTrack(state.desiredTrackMagnetic) && isTrack(state.desiredTrackTrue) &&
+           isTrack(state.bearingToFix) && isDistance(state.deviation) &&
+           isTrack(state.currentDesiredTrack) && isWithin(state.turnRate, -360.0, 360.0);
+}
+
+bool isPlausible(const VnavState& state) {
+    return isAltitude(state.targetAltitude) && isAltitude(state.previousTargetAltitude) &&
+           isDistance(state.climbConstraintDistance) &&
+           isWithin(state.climbConstraintShortfall, -kHighestAltitude, kHighestAltitude) &&
+           isWithin(state.verticalDeviation, -kHighestAltitude, kHighestAltitude) &&
+           isWithin(state.speedCommandIas, 0.0, kFastestSpeed) &&
+           isWithin(state.speedCommandMach, 0.0, kHighestMach) &&
+           isDistance(state.distanceToConstraint) && isAngle(state.requiredPathAngle) &&
+           isAngle(state.commandPathAngle) && isAngle(state.flightPathAngle) &&
+           isDistance(state.distanceToTod) &&
+           isWithin(state.requiredVerticalSpeed, -kFastestClimb, kFastestClimb) &&
+           isDistance(state.descentConstraintDistance) &&
+           isWithin(state.descentConstraintExcess, -kHighestAltitude, kHighestAltitude);
+}
+
+bool isPlausible(const Fms::PositionInit& position) {
+    return isOnEarth(position.latitude, position.longitude) &&
+           isOnEarth(position.loadedLatitude, position.loadedLongitude) &&
+           isTrack(position.offsetBearing) && isDistance(position.offsetDistance) &&
+           isWithin(position.loadedFrom, -1, 2);
+}
+
+bool isPlausible(const FuelMgtPage& page) {
+    const auto isFuel = [](float value) {
+        return isWithin(value, 0.0, kMostFuel);
+    };
+    return isWithin(page.pageCount, 1, 9) && isWithin(page.subPage, 1, page.pageCount) &&
+           std::all_of(page.fuelFlow.begin(), page.fuelFlow.end(), isFuel) &&
+           std::all_of(page.fuelUsed.begin(), page.fuelUsed.end(), isFuel);
+}
+
+bool isPlausible(const FlightSummary& summary) {
+    const auto isTime = [](double time) {
+        return time == FlightSummary::kNoTime || isWithin(time, 0.0, kSecondsPerDay);
+    };
+    return isTime(summary.takeoffTime) && isTime(summary.landingTime) &&
+           isWithin(summary.groundDistance, 0.0, kMostFuel) &&
+           isWithin(summary.airDistance, 0.0, kMostFuel);
 }
 
 void loadText(const StateFile& file, const char* key, std::string& text) {
-    if (platform::profile::lookup(file.path, kFmcSection, key)) {
+    if (lookupStateValue(file, kFmcSection, key)) {
         text = loadStringField(file, kFmcSection, key);
     }
 }
@@ -335,15 +424,27 @@ void Fms::saveState(const StateFile& file) {
 
 void Fms::loadState(const StateFile& file) {
     const Fs9Reader reader;
-    loadRecord<108>(reader, file, "Lnav.Data", lnav.state,
-                    [](const LnavBlob& blob, LnavState& state) { unpackLnav(blob, state); });
+    const auto checked = [this](const char* key, bool loaded) {
+        if (!loaded) {
+            log(format("Flight state: FMC %s damaged, defaults loaded", key));
+        }
+    };
+    checked("Lnav.Data",
+            loadRecord<108>(
+                reader, file, "Lnav.Data", lnav.state,
+                [](const LnavBlob& blob, LnavState& state) { unpackLnav(blob, state); },
+                [](const LnavState& state) { return isPlausible(state); }));
     loadText(file, "Lnav.Ident", lnav.state.ident);
-    loadRecord<160>(reader, file, "Vnav.Data", vertical.state,
-                    [](const VnavBlob& blob, VnavState& state) { unpackVnav(blob, state); });
+    checked("Vnav.Data",
+            loadRecord<160>(
+                reader, file, "Vnav.Data", vertical.state,
+                [](const VnavBlob& blob, VnavState& state) { unpackVnav(blob, state); },
+                [](const VnavState& state) { return isPlausible(state); }));
     loadText(file, "Vnav.tdName", vertical.state.todName);
-    loadData(reader, file);
+    checked("data", loadData(reader, file));
     loadStatePilotPoints(reader, file);
-    loadRecord<56>(reader, file, "posInit", position, unpackPosInit);
+    checked("posInit", loadRecord<56>(reader, file, "posInit", position, unpackPosInit,
+                                      [](const PositionInit& init) { return isPlausible(init); }));
     Waypoint reference = posInitPage.reference();
     reference.load(reader, file, kFmcSection, "posInit.refWpt");
     posInitPage.setPosInitRef(reference);
@@ -351,20 +452,34 @@ void Fms::loadState(const StateFile& file) {
     radTunePage.load(reader, file, kFmcSection, "radTune");
     // The plans are read only from a flight that holds them: a plan without its keys would
     // load empty.
-    if (platform::profile::lookup(file.path, kFmcSection, "storedFpl.data")) {
-        storedFplPage.load(reader, file, kFmcSection, "storedFpl");
+    const auto planChecked = [this](const char* key, bool whole) {
+        if (!whole) {
+            log(format("Flight state: FMC %s plan incomplete, not loaded", key));
+        }
+    };
+    if (lookupStateValue(file, kFmcSection, "storedFpl.data")) {
+        planChecked("storedFpl", storedFplPage.load(reader, file, kFmcSection, "storedFpl"));
     }
-    if (platform::profile::lookup(file.path, kFmcSection, "activeFpl.data")) {
-        activeFplPage.load(reader, file, kFmcSection, "activeFpl");
+    if (lookupStateValue(file, kFmcSection, "activeFpl.data")) {
+        planChecked("activeFpl", activeFplPage.load(reader, file, kFmcSection, "activeFpl"));
     }
-    perfInit.load(reader, file, kFmcSection, "perfInit");
-    loadRecord<32>(reader, file, "fuelMgt", fuelMgt, unpackFuelMgt);
+    if (!perfInit.load(reader, file, kFmcSection, "perfInit")) {
+        checked("perfInit", false);
+        perfInit = PerfInit{};
+        if (aircraft) {
+            perfInit.readSettings(*aircraft);
+        }
+    }
+    checked("fuelMgt", loadRecord<32>(reader, file, "fuelMgt", fuelMgt, unpackFuelMgt,
+                                      [](const FuelMgtPage& page) { return isPlausible(page); }));
     radialPages.radialPattern.load(reader, file, kFmcSection, "radialPattern");
     departurePage.load(reader, file, kFmcSection, "departure");
     arrivalPage.load(reader, file, kFmcSection, "arrival");
     takeoffPage.load(reader, file, kFmcSection, "takeoff");
     landingPage.load(reader, file, kFmcSection, "landing");
-    loadRecord<32>(reader, file, "fltSum", flightSummary, unpackFlightSummary);
+    checked("fltSum",
+            loadRecord<32>(reader, file, "fltSum", flightSummary, unpackFlightSummary,
+                           [](const FlightSummary& summary) { return isPlausible(summary); }));
     for (FlightPlan* plan : {&selectedStoredPlan, &activeFlightPlan, &missedApproachFlightPlan,
                              &alternateFlightPlan}) {
         if (!plan->legs.empty()) {
@@ -373,18 +488,37 @@ void Fms::loadState(const StateFile& file) {
     }
 }
 
-void Fms::loadData(const Fs9Reader& reader, const StateFile& file) {
+bool Fms::loadData(const Fs9Reader& reader, const StateFile& file) {
     Fms::DataBlob blob = packData();
     switch (readBlob(reader, file, "data", blob)) {
     case BlobKey::Whole:
-        unpackData(blob);
-        break;
+        if (isPlausibleData(blob)) {
+            unpackData(blob);
+            return true;
+        }
+        resetFlightData();
+        return false;
     case BlobKey::Damaged:
         resetFlightData();
-        break;
+        return false;
     case BlobKey::Missing:
         break;
     }
+    return true;
+}
+
+// The page shown must be one the CDU draws, or the screen stays dark.
+bool Fms::isPlausibleData(const DataBlob& blob) const {
+    const int32_t page = blob.get<0, int32_t>();
+    const auto isSorted = [](double latitude, double longitude) {
+        return (latitude == kNeverSorted && longitude == kNeverSorted) ||
+               isOnEarth(latitude, longitude);
+    };
+    return isWithin(page, 0, kPageCount - 1) && pages[static_cast<std::size_t>(page)].draw &&
+           isWithin(blob.get<28, int32_t>(), 1, 2) &&
+           isSorted(blob.get<36, double>(), blob.get<44, double>()) &&
+           isWithin(blob.get<52, double>(), 0.0, 500.0) &&
+           isWithin(blob.get<60, double>(), -kHighestAltitude, kHighestAltitude);
 }
 
 // The settings among the data stay as tavi.ini gave them, the power as the bus gives it and the
@@ -419,17 +553,30 @@ void Fms::saveStatePilotPoints(const Fs9Reader& reader, const StateFile& file) c
 void Fms::loadStatePilotPoints(const Fs9Reader& reader, const StateFile& file) {
     int32_t count = 0;
     reader.loadField(kFmcSection, pilotPointCountField(count), file);
-    for (int32_t i = 0; i < count; ++i) {
+    // Each point takes more than one key, so a damaged count does not send the load through
+    // keys that were never written; a point missing or damaged costs only itself.
+    const auto keys = static_cast<int64_t>(stateKeyCount(file, kFmcSection));
+    int32_t skipped = 0;
+    for (int32_t i = 0; i < count && i < keys; ++i) {
         const std::string key = pilotPointKey(static_cast<std::size_t>(i));
-        // A damaged count does not send the load through keys that were never written.
-        if (!platform::profile::lookup(file.path, kFmcSection, key + ".data")) {
-            break;
+        if (!lookupStateValue(file, kFmcSection, key + ".data")) {
+            ++skipped;
+            continue;
         }
         PilotPoint point;
         point.load(reader, file, kFmcSection, key);
-        if (!point.ident.empty()) {
+        const auto type = static_cast<int32_t>(point.ppType);
+        if (!isOnEarth(point.latitude, point.longitude) ||
+            !isWithin(type, static_cast<int32_t>(PilotPointType::LatLon),
+                      static_cast<int32_t>(PilotPointType::PlaceDistance))) {
+            ++skipped;
+        } else if (!point.ident.empty()) {
             pilotPointStore.restore(point);
         }
+    }
+    if (skipped > 0) {
+        log(format("Flight state: FMC %d pilot points missing or damaged, not loaded",
+                   static_cast<int>(skipped)));
     }
 }
 

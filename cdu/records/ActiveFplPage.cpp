@@ -121,14 +121,17 @@ void ActiveFplPage::save(const Fs9Reader& reader, const StateFile& file, const c
     }
 }
 
-void ActiveFplPage::load(const Fs9Reader& reader, const StateFile& file, const char* section,
+bool ActiveFplPage::load(const Fs9Reader& reader, const StateFile& file, const char* section,
                          const std::string& key) {
     Block block = pack(*this);
     block.load(reader, file, section, key + ".data");
     unpack(block, *this);
+    bool whole = true;
     for (std::size_t i = 0; i < kPlanCount; ++i) {
-        planAt(static_cast<int32_t>(i)).load(reader, file, section, planKey(key, i));
+        whole =
+            planAt(static_cast<int32_t>(i)).load(reader, file, section, planKey(key, i)) && whole;
     }
+    return whole;
 }
 
 void ActiveFplPage::clearPlans(const FlightPlanContext& context) {

@@ -61,7 +61,8 @@ public:
     // approach and alternate plans under "<key>.fpl.0" to "<key>.fpl.2".
     void save(const Fs9Reader& reader, const StateFile& file, const char* section,
               const std::string& key) const;
-    void load(const Fs9Reader& reader, const StateFile& file, const char* section,
+    // False when a plan was not whole in the file and stays as it was.
+    bool load(const Fs9Reader& reader, const StateFile& file, const char* section,
               const std::string& key);
 
     int32_t subPage = 1;

@@ -42,7 +42,7 @@ void StoredFplPage::save(const Fs9Reader& reader, const StateFile& file, const c
     selectedStoredPlan.save(reader, file, section, key + ".fpl");
 }
 
-void StoredFplPage::load(const Fs9Reader& reader, const StateFile& file, const char* section,
+bool StoredFplPage::load(const Fs9Reader& reader, const StateFile& file, const char* section,
                          const std::string& key) {
     Block block = pack(*this);
     block.load(reader, file, section, key + ".data");
@@ -53,7 +53,7 @@ void StoredFplPage::load(const Fs9Reader& reader, const StateFile& file, const c
     originPending = block.get<13, bool>();
     pageTurnRequested = block.get<14, bool>();
     pageTurnTime = block.get<16, uint32_t>();
-    selectedStoredPlan.load(reader, file, section, key + ".fpl");
+    return selectedStoredPlan.load(reader, file, section, key + ".fpl");
 }
 
 } // namespace tavi

@@ -20,7 +20,8 @@ public:
     // The 24-byte block under "<key>.data", then the plan under "<key>.fpl".
     void save(const Fs9Reader& reader, const StateFile& file, const char* section,
               const std::string& key) const;
-    void load(const Fs9Reader& reader, const StateFile& file, const char* section,
+    // False when the plan was not whole in the file and stays as it was.
+    bool load(const Fs9Reader& reader, const StateFile& file, const char* section,
               const std::string& key);
 
     int32_t subPage = 1;

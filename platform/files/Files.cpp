@@ -87,12 +87,32 @@ bool writeAll(int descriptor, std::string_view bytes) {
     return true;
 }
 
+// A replacement's temporary file is named ".<target>.tmp<process>-<attempt>".
+constexpr std::string_view kTemporaryMark = ".tmp";
+
+bool isDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c)) != 0;
+    });
+}
+
+bool isTemporaryName(std::string_view name) {
+    const std::size_t mark = name.rfind(kTemporaryMark);
+    if (name.size() < 2 || name.front() != '.' || mark == std::string_view::npos || mark < 2) {
+        return false;
+    }
+    const std::string_view numbers = name.substr(mark + kTemporaryMark.size());
+    const std::size_t dash = numbers.find('-');
+    return dash != std::string_view::npos && isDigits(numbers.substr(0, dash)) &&
+           isDigits(numbers.substr(dash + 1));
+}
+
 // A new file beside the target, so that the final rename stays on one file system. O_EXCL
 // with O_NOFOLLOW: a name someone prepared in advance (a link above all) is never opened.
 int createTemporary(const fs::path& target, fs::path& temporary) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string stem =
-        "." + target.filename().string() + ".tmp" + std::to_string(::getpid()) + "-";
+    const std::string stem = "." + target.filename().string() + std::string(kTemporaryMark) +
+                             std::to_string(::getpid()) + "-";
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         temporary = folder / (stem + std::to_string(attempt));
         const int descriptor =
@@ -171,6 +191,38 @@ bool replaceFile(const fs::path& path, std::string_view bytes) {
         return false;
     }
     return true;
+}
+
+int removeLeftoverTemporaries(const fs::path& folder) {
+    int removed = 0;
+    std::error_code error;
+    const fs::path where = folder.empty() ? fs::path(".") : folder;
+    for (fs::directory_iterator it(where, error), end; !error && it != end; it.increment(error)) {
+        struct stat status {};
+        const fs::path& entry = it->path();
+        if (isTemporaryName(entry.filename().string()) && ::lstat(entry.c_str(), &status) == 0 &&
+            S_ISREG(status.st_mode) && ::unlink(entry.c_str()) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+std::optional<fs::path> moveAside(const fs::path& path, std::string_view suffix) {
+    const std::string name = path.filename().string() + std::string(suffix);
+    for (int attempt = 1; attempt <= kTemporaryNameAttempts; ++attempt) {
+        fs::path aside = path;
+        aside.replace_filename(attempt == 1 ? name : name + std::to_string(attempt));
+        struct stat status {};
+        if (::lstat(aside.c_str(), &status) == 0 || errno != ENOENT) {
+            continue;
+        }
+        if (::rename(path.c_str(), aside.c_str()) != 0) {
+            return std::nullopt;
+        }
+        return aside;
+    }
+    return std::nullopt;
 }
 
 bool matchesPattern(std::string_view name, std::string_view pattern) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,17 @@ std::string describe(const FileContent& content, std::size_t maxBytes);
 // link at the path is replaced by the new file, never written through; an existing regular
 // file's permissions are kept.
 bool replaceFile(const std::filesystem::path& path, std::string_view bytes);
+
+// Deletes the temporary files that replaceFile leaves in the folder when its process is killed
+// before the rename; answers how many were deleted. Only regular files named as replaceFile names
+// its temporaries are touched, so a folder's other files stay.
+int removeLeftoverTemporaries(const std::filesystem::path& folder);
+
+// Renames the file to its name with the suffix, or with the suffix and a number from 2 on when
+// that name is taken, so that no other file is ever replaced. The new path, or nothing when the
+// file could not be renamed.
+std::optional<std::filesystem::path> moveAside(const std::filesystem::path& path,
+                                               std::string_view suffix);
 
 // Appends the bytes to a regular file, creating it when missing. A link, a FIFO or a device at
 // the path is never written to: false. Bytes that do not all fit (a full disk) are taken back:

@@ -5,12 +5,16 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <locale.h>
+#include <set>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace tavi::platform::profile {
 
@@ -231,6 +235,122 @@ std::string updated(std::string_view bytes, std::string_view section, std::strin
     return result;
 }
 
+// The entries of one section in a merge: each key once, at the place of its first entry, as its
+// last entry spells and sets it.
+struct SectionEntries {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> entries;
+    std::unordered_map<std::string, std::size_t> byKey;
+    std::vector<bool> written;
+};
+
+std::vector<SectionEntries> groupBySection(std::span<const Entry> entries) {
+    std::vector<SectionEntries> sections;
+    std::unordered_map<std::string, std::size_t> byName;
+    for (const Entry& entry : entries) {
+        const std::string_view section = trim(entry.section);
+        const std::string_view key = trim(entry.key);
+        const auto [named, newSection] = byName.try_emplace(lowerCased(section), sections.size());
+        if (newSection) {
+            sections.push_back({std::string(section), {}, {}, {}});
+        }
+        SectionEntries& group = sections[named->second];
+        const auto [keyed, newKey] = group.byKey.try_emplace(lowerCased(key), group.entries.size());
+        if (newKey) {
+            group.entries.emplace_back(std::string(key), entry.value);
+        } else {
+            group.entries[keyed->second] = {std::string(key), entry.value};
+        }
+    }
+    for (SectionEntries& group : sections) {
+        group.written.assign(group.entries.size(), false);
+    }
+    return sections;
+}
+
+// The keys of the group not yet in the file, as lines.
+std::string remainingLines(SectionEntries& group, std::string_view lineEnd) {
+    std::string lines;
+    for (std::size_t i = 0; i < group.entries.size(); ++i) {
+        if (!group.written[i]) {
+            lines += group.entries[i].first + "=" + storedValue(group.entries[i].second);
+            lines += lineEnd;
+            group.written[i] = true;
+        }
+    }
+    return lines;
+}
+
+// What updated gives for each entry in turn, in one pass over the file: a key's first line in
+// the first section of its name takes the new value in place, other keys follow the section's
+// last line that is not blank or a comment, and new sections go at the end.
+std::string merged(std::string_view bytes, std::span<const Entry> entries) {
+    std::vector<SectionEntries> sections = groupBySection(entries);
+    std::unordered_map<std::string, std::size_t> byName;
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        byName.emplace(lowerCased(sections[i].name), i);
+    }
+    const std::string_view lineEnd = lineEndOf(bytes);
+    std::string result;
+    result.reserve(bytes.size() + bytes.size() / 4);
+    SectionEntries* current = nullptr;
+    std::size_t appendAt = 0;
+    std::set<std::string> seen;
+    const auto closeSection = [&] {
+        if (current) {
+            const std::string lines = remainingLines(*current, lineEnd);
+            if (!lines.empty()) {
+                insertLines(result, appendAt, lines, lineEnd);
+            }
+            current = nullptr;
+        }
+    };
+    for (std::size_t begin = 0; begin < bytes.size();) {
+        const Line line = lineAt(bytes, begin);
+        begin = line.end;
+        const ParsedLine parsed = parse(bytes.substr(line.begin, line.textEnd - line.begin));
+        if (parsed.kind == LineKind::Section) {
+            closeSection();
+            const std::string name = lowerCased(parsed.name);
+            const auto found = byName.find(name);
+            if (seen.insert(name).second && found != byName.end()) {
+                current = &sections[found->second];
+            }
+            result.append(bytes.substr(line.begin, line.end - line.begin));
+            appendAt = result.size();
+            continue;
+        }
+        std::size_t replaced = SIZE_MAX;
+        if (current && parsed.kind == LineKind::Entry) {
+            const auto keyed = current->byKey.find(lowerCased(parsed.name));
+            if (keyed != current->byKey.end() && !current->written[keyed->second]) {
+                replaced = keyed->second;
+            }
+        }
+        if (replaced != SIZE_MAX) {
+            const auto& [key, value] = current->entries[replaced];
+            current->written[replaced] = true;
+            result += key + "=" + storedValue(value);
+            result.append(bytes.substr(line.textEnd, line.end - line.textEnd));
+        } else {
+            result.append(bytes.substr(line.begin, line.end - line.begin));
+        }
+        if (current && parsed.kind != LineKind::Blank && parsed.kind != LineKind::Comment) {
+            appendAt = result.size();
+        }
+    }
+    closeSection();
+    for (SectionEntries& group : sections) {
+        if (seen.count(lowerCased(group.name)) == 0) {
+            insertLines(result, result.size(),
+                        "[" + group.name + "]" + std::string(lineEnd) +
+                            remainingLines(group, lineEnd),
+                        lineEnd);
+        }
+    }
+    return result;
+}
+
 // A link is followed, so that the file it points at is rewritten and the link stays.
 fs::path writeTarget(const fs::path& file) {
     std::error_code error;
@@ -389,6 +509,11 @@ std::optional<std::string> Document::lookup(std::string_view section, std::strin
     return entry->second;
 }
 
+std::size_t Document::keyCount(std::string_view section) const {
+    const auto found = sections.find(lowerCased(trim(section)));
+    return found == sections.end() ? 0 : found->second.size();
+}
+
 std::string Document::read(std::string_view section, std::string_view key,
                            std::string_view defaultValue, std::size_t bufferSize) const {
     return cutToBuffer(lookup(section, key), defaultValue, bufferSize);
@@ -407,12 +532,29 @@ bool Document::set(std::string_view section, std::string_view key, std::string_v
     return true;
 }
 
+bool Document::setAll(std::span<const Entry> entries) {
+    std::vector<Entry> accepted;
+    accepted.reserve(entries.size());
+    for (const Entry& entry : entries) {
+        if (isWritable(entry.section, entry.key, entry.value)) {
+            accepted.push_back(entry);
+        }
+    }
+    text = merged(text, accepted);
+    index();
+    return accepted.size() == entries.size();
+}
+
 void Document::remove(std::string_view section, std::string_view key) {
     const Location location = locate(text, trim(section), trim(key));
     if (location.keyFound) {
         text.erase(location.keyLine.begin, location.keyLine.end - location.keyLine.begin);
         index();
     }
+}
+
+bool isWritable(std::string_view section, std::string_view key, std::string_view value) {
+    return writable(trim(section), trim(key), value);
 }
 
 LoadedDocument loadDocument(const fs::path& file) {

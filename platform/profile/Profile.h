@@ -27,6 +27,16 @@ std::optional<std::string> lookup(const std::filesystem::path& file, std::string
 std::string read(const std::filesystem::path& file, std::string_view section, std::string_view key,
                  std::string_view defaultValue, std::size_t bufferSize);
 
+struct Entry {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// Whether write would take the entry: names and values that would read back as something else
+// or break the file into extra lines are refused.
+bool isWritable(std::string_view section, std::string_view key, std::string_view value);
+
 // Writes key=value into the section, creating the file and the section when missing (a new
 // section goes at the end). The key's first occurrence becomes the line key=value in place,
 // otherwise the key is appended after the section's last line that is not blank or a comment;
@@ -40,11 +50,6 @@ std::string read(const std::filesystem::path& file, std::string_view section, st
 bool write(const std::filesystem::path& file, std::string_view section, std::string_view key,
            std::string_view value);
 
-struct Entry {
-    std::string section;
-    std::string key;
-    std::string value;
-};
 // Writes the entries in order as write does, in one replacement of the file: all of them or,
 // when one cannot be written, none.
 bool write(const std::filesystem::path& file, std::span<const Entry> entries);
@@ -67,6 +72,11 @@ public:
     // As write and removeKey do on the disk; set answers false for what would not read back.
     bool set(std::string_view section, std::string_view key, std::string_view value);
     void remove(std::string_view section, std::string_view key);
+    // As set for each entry in order, in one pass over the document however many there are.
+    // An entry set would refuse is left out: false.
+    bool setAll(std::span<const Entry> entries);
+    // How many keys the first section of the name holds, each counted once.
+    std::size_t keyCount(std::string_view section) const;
 
     const std::string& bytes() const { return text; }
 

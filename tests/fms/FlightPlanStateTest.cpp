@@ -342,26 +342,29 @@ TEST_F(FlightPlanStateTest, PlanWithoutLegsStoresACountOfZero) {
     EXPECT_EQ(loaded.legCount(), 0u);
 }
 
-TEST_F(FlightPlanStateTest, MissingKeysLeaveTheFieldsAndNoCountNoLegs) {
+TEST_F(FlightPlanStateTest, APlanWithoutItsKeysIsRefusedAndStaysAsItWas) {
     folder.write("state.flt", "[FMC]\np.name=KEPT\n");
     FlightPlan plan = planFrom("X Y");
     plan.gspd = 280;
     plan.distanceFlown = 12.0;
-    plan.load(reader, file, kSection, "p");
+    const std::string name = plan.name();
+    EXPECT_FALSE(plan.load(reader, file, kSection, "p"));
     EXPECT_EQ(plan.gspd, 280u);
     EXPECT_EQ(plan.distanceFlown, 12.0);
-    EXPECT_EQ(plan.org.kind, WaypointKind::Airport) << "a missing waypoint blob keeps the numbers";
-    EXPECT_EQ(plan.name(), "KEPT");
-    EXPECT_EQ(plan.legCount(), 0u);
+    EXPECT_EQ(plan.name(), name);
+    EXPECT_EQ(plan.legCount(), 2u);
 }
 
-TEST_F(FlightPlanStateTest, CountBeyondTheStoredLegsAddsNoMadeUpLegs) {
+TEST_F(FlightPlanStateTest, ACountBeyondTheStoredLegsRefusesThePlanWhole) {
     FlightPlan plan = filledPlan();
     ASSERT_TRUE(plan.save(reader, file, kSection, "p"));
-    ASSERT_TRUE(profile::write(file.path, kSection, "p.legs.count", "2000000000"));
     FlightPlan loaded;
-    loaded.load(reader, file, kSection, "p");
+    ASSERT_TRUE(loaded.load(reader, file, kSection, "p"));
     EXPECT_EQ(loaded.legCount(), 2u);
+    ASSERT_TRUE(profile::write(file.path, kSection, "p.legs.count", "2000000000"));
+    FlightPlan refused;
+    EXPECT_FALSE(refused.load(reader, file, kSection, "p"));
+    EXPECT_EQ(refused.legCount(), 0u);
 }
 
 TEST_F(FlightPlanStateTest, StoredIndexesStayWithinTheLegs) {

@@ -4,12 +4,15 @@
 #include "avionics/Gps.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
+#include "support/FileSizeLimit.h"
 #include "support/FlightScenario.h"
 #include "support/PredictionRoute.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <limits>
 #include <vector>
 
@@ -86,7 +89,12 @@ std::size_t cellIndex(FmsPerf::Table table, int32_t row, int32_t column) {
     return table * FmsPerf::kCellCount + static_cast<std::size_t>(row * FmsPerf::kColumns + column);
 }
 
-TEST_F(FmsInFlight, DamagedPerfFileIsRefusedWholeAndLogged) {
+std::string bytesOf(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+TEST_F(FmsInFlight, DamagedPerfFileIsRefusedWholeKeptAsideAndNeverWrittenOver) {
     struct Row {
         const char* name;
         std::size_t floats;
@@ -105,15 +113,59 @@ TEST_F(FmsInFlight, DamagedPerfFileIsRefusedWholeAndLogged) {
         std::vector<float> values(row.floats, 40.0f);
         values[cellIndex(FmsPerf::DescentFuel, 5, 5)] = row.lastCell;
         writeFloats(perfFile(scenario.module), values);
+        const std::string refused = bytesOf(perfFile(scenario.module));
         scenario.startInFlight(47.0, 8.0, 5000.0, 0.0, 250.0);
         const std::vector<std::string> lines = scenario.module.logLines();
-        EXPECT_EQ(std::count(lines.begin(), lines.end(), "Perf file refused, default tables used"),
+        EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                             "Perf file refused, kept as vosk300x.perf.refused, default tables "
+                             "used"),
                   1)
             << row.name;
         FmsPerf& perf = scenario.aircraft().fms()->performance();
         EXPECT_EQ(perf.cell(FmsPerf::ClimbFuel, 5, 5), 0.0f) << row.name;
         EXPECT_EQ(perf.cell(FmsPerf::ClimbFuel, 1, 0), 1000.0f) << row.name << ": the axes";
+
+        // What this flight learns is saved at the stop beside the refused file, not over it.
+        perf.learnCruise(FmsPerf::kReferenceWeight, 250.0f, 5000.0f, 31.0f);
+        scenario.module.deinit();
+        const std::filesystem::path aside = perfFile(scenario.module).string() + ".refused";
+        EXPECT_EQ(bytesOf(aside), refused) << row.name;
+        FmsPerf fresh;
+        fresh.setPath(perfFile(scenario.module));
+        ASSERT_TRUE(fresh.load()) << row.name;
+        EXPECT_EQ(fresh.cruiseFuelFlow(FmsPerf::kReferenceWeight, 250.0f, 5000.0f), 31.0f);
     }
+}
+
+TEST_F(FmsInFlight, ASecondRefusedPerfFileIsKeptBesideTheFirst) {
+    writeFloats(perfFile(flight.module), std::vector<float>(3, 1.0f));
+    writeFloats(perfFile(flight.module).string() + ".refused", std::vector<float>(2, 2.0f));
+    flight.startInFlight(47.0, 8.0, 5000.0, 0.0, 250.0);
+    EXPECT_EQ(bytesOf(perfFile(flight.module).string() + ".refused").size(), 2 * sizeof(float));
+    EXPECT_EQ(bytesOf(perfFile(flight.module).string() + ".refused2").size(), 3 * sizeof(float));
+    EXPECT_FALSE(std::filesystem::exists(perfFile(flight.module)));
+}
+
+TEST_F(FmsInFlight, APerfFileThatCannotBeSavedKeepsTheOldFileAndIsLogged) {
+    std::vector<float> values(FmsPerf::kFileBytes / sizeof(float), 40.0f);
+    writeFloats(perfFile(flight.module), values);
+    flight.startInFlight(47.0, 8.0, 5000.0, 0.0, 250.0);
+    fms().performance().learnCruise(FmsPerf::kReferenceWeight, 250.0f, 5000.0f, 31.0f);
+    // Room for the log's last lines, not for a whole perf file.
+    const auto logSize = std::filesystem::file_size(flight.module.folder.path() / "panel/tavi.log");
+    ASSERT_LT(logSize + 2048, FmsPerf::kFileBytes);
+    {
+        const FileSizeLimit fullDisk(logSize + 2048);
+        flight.module.deinit();
+    }
+    EXPECT_EQ(bytesOf(perfFile(flight.module)),
+              std::string(reinterpret_cast<const char*>(values.data()), FmsPerf::kFileBytes));
+    const std::vector<std::string> lines = flight.module.logLines();
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [](const std::string& line) {
+                               return line.rfind("Perf file not saved: ", 0) == 0;
+                           }),
+              lines.end());
 }
 
 TEST_F(FmsInFlight, MissingPerfFileStartsEmptyWithoutComplaint) {

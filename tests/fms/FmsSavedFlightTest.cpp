@@ -3,8 +3,12 @@
 #include "platform/profile/Profile.h"
 #include "support/FlightScenario.h"
 #include "support/PredictionRoute.h"
+#include "support/TempFolder.h"
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -183,6 +187,144 @@ TEST_F(FmsSavedFlight, ADamagedRecordLoadsItsDefaultsAndTheRestLoads) {
         EXPECT_EQ(fms().takeoffPage.windDirection, 270) << "the keys after it still load";
         EXPECT_EQ(activeLegIdents().size(), 4u);
     }
+}
+
+// The record's bytes with some of them replaced, as hex digits.
+std::string withBytes(std::string hex, std::size_t offset, const std::string& bytes) {
+    return hex.replace(2 * offset, bytes.size(), bytes);
+}
+
+bool logHolds(const ModuleHarness& module, const std::string& line) {
+    const std::vector<std::string> lines = module.logLines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST_F(FmsSavedFlight, AValueNoFlightHoldsLoadsTheRecordsDefaultsAndIsLogged) {
+    const std::string nan = "000000000000F87F";
+    struct Case {
+        const char* key;
+        std::size_t offset;
+        // Empty: every byte of the record is 0xFF.
+        std::string bytes;
+        std::function<bool(Fms&)> hasDefaults;
+    };
+    const std::vector<Case> cases = {
+        {"perfInit.data.4", 16, "00943577",
+         [](Fms& fms) {
+             return fms.perfInit.cruiseAltitude == 0;
+         }},
+        {"perfInit.data.5", 0, nan,
+         [](Fms& fms) {
+             return fms.perfInit.bow == 28000.0;
+         }},
+        {"fuelMgt", 0, "",
+         [](Fms& fms) {
+             return fms.fuelMgt.totalFuelUsed() == 0.0f && fms.fuelMgt.subPage == 1;
+         }},
+        {"data", 0, "",
+         [](Fms& fms) {
+             return fms.currentPage == Fms::kNavIdentPage && fms.navIndexSubPage == 1;
+         }},
+        {"data", 0, "FFFFFFFF",
+         [](Fms& fms) {
+             return fms.currentPage == Fms::kNavIdentPage;
+         }},
+        {"Lnav.Data", 0, "",
+         [](Fms& fms) {
+             return fms.lnavState()->distanceToGo == -1.0;
+         }},
+        {"Lnav.Data", 16, "FFFFFFFFFFFF2F7F",
+         [](Fms& fms) {
+             return fms.lnavState()->crossTrackError == 0.0;
+         }},
+        {"Vnav.Data", 0, "00943577",
+         [](Fms& fms) {
+             return fms.vnav().state.targetAltitude == 0;
+         }},
+        {"posInit", 0, nan,
+         [](Fms& fms) {
+             return fms.position.latitude == 0.0;
+         }},
+        {"fltSum", 16, nan,
+         [](Fms& fms) {
+             return fms.flightSummary.takeoffTime == FlightSummary::kNoTime;
+         }},
+    };
+    fillFlightState();
+    for (const Case& damage : cases) {
+        SCOPED_TRACE(std::string(damage.key) + " at " + std::to_string(damage.offset));
+        fms().takeoffPage.windDirection = 270;
+        save();
+        const std::string hex = platform::profile::lookup(flightFile, "FMC", damage.key).value();
+        writeKey(damage.key, damage.bytes.empty() ? std::string(hex.size(), 'F')
+                                                  : withBytes(hex, damage.offset, damage.bytes));
+        fms().takeoffPage.windDirection = 90;
+        flight.aircraft().loadFlightState(flightFile);
+
+        EXPECT_TRUE(damage.hasDefaults(fms()));
+        const std::string record =
+            std::string(damage.key).substr(0, std::string(damage.key).find(".data."));
+        EXPECT_TRUE(
+            logHolds(flight.module, "Flight state: FMC " + record + " damaged, defaults loaded"));
+        EXPECT_EQ(fms().takeoffPage.windDirection, 270) << "the other records load";
+        flight.fly(0.5);
+        EXPECT_TRUE(std::isfinite(fms().lnavState()->crossTrackError));
+        EXPECT_TRUE(std::isfinite(fms().fuelMgt.totalFuelUsed()));
+    }
+}
+
+// The flight file as the stand-in's save left it, cut short after the first line that starts
+// with the text.
+void cutAfterLine(const std::string& path, const std::string& start) {
+    std::string text = TempFolder::read(path);
+    const std::size_t line = text.find("\n" + start);
+    ASSERT_NE(line, std::string::npos) << start;
+    text.resize(text.find('\n', line + 1) + 1);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+TEST_F(FmsSavedFlight, APlanCutShortIsRefusedWholeAndTheFlyingPlanStays) {
+    for (const char* cut : {"activeFpl.fpl.0.legs.5.data=", "activeFpl.fpl.0.legs.2.wpt.ident=",
+                            "activeFpl.fpl.0.legs.count="}) {
+        SCOPED_TRACE(cut);
+        buildPredictionRoute(activeFlightPlan, 6, 20.0);
+        activeFlightPlan.recalculate(fms().planContext());
+        save();
+        cutAfterLine(flightFile, cut);
+        buildPredictionRoute(activeFlightPlan, 3, 20.0);
+        activeFlightPlan.recalculate(fms().planContext());
+        load();
+        EXPECT_EQ(activeLegIdents(), (std::vector<std::string>{"W0", "W1", "W2"}));
+        EXPECT_TRUE(
+            logHolds(flight.module, "Flight state: FMC activeFpl plan incomplete, not loaded"));
+    }
+}
+
+TEST_F(FmsSavedFlight, AMissingPilotPointCostsOnlyItself) {
+    fms().pilotPoints().add(temporaryPoint("*PBD01", 47.1));
+    fms().pilotPoints().add(temporaryPoint("*PBD03", 47.2));
+    fms().pilotPoints().add(temporaryPoint("*PBD05", 47.3));
+    fms().pilotPoints().add(temporaryPoint("*PBD07", 47.4));
+    save();
+    std::string text = TempFolder::read(flightFile);
+    for (std::size_t at; (at = text.find("\npilotPoint.1.")) != std::string::npos;) {
+        text.erase(at + 1, text.find('\n', at + 1) - at);
+    }
+    std::ofstream(flightFile, std::ios::binary | std::ios::trunc) << text;
+    writeKey("pilotPoint.2.data",
+             withBytes(platform::profile::lookup(flightFile, "FMC", "pilotPoint.2.data").value(), 0,
+                       "000000000000F87F"));
+    for (const char* ident : {"*PBD01", "*PBD03", "*PBD05", "*PBD07"}) {
+        fms().pilotPoints().remove(ident);
+    }
+    load();
+    EXPECT_NE(fms().pilotPoints().find("*PBD01"), nullptr);
+    EXPECT_EQ(fms().pilotPoints().find("*PBD03"), nullptr);
+    EXPECT_EQ(fms().pilotPoints().find("*PBD05"), nullptr) << "a latitude that is not a number";
+    ASSERT_NE(fms().pilotPoints().find("*PBD07"), nullptr) << "the points after them load";
+    EXPECT_DOUBLE_EQ(fms().pilotPoints().find("*PBD07")->latitude, 47.4);
+    EXPECT_TRUE(
+        logHolds(flight.module, "Flight state: FMC 2 pilot points missing or damaged, not loaded"));
 }
 
 TEST_F(FmsSavedFlight, AFlightWithoutTheSectionLeavesTheFmsAsItIs) {

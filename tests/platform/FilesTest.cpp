@@ -141,6 +141,39 @@ TEST(Files, DeleteFileDeletesFilesAndLinksOnly) {
     EXPECT_TRUE(fs::is_directory(folder / "empty folder"));
 }
 
+TEST(Files, LeftoverTemporariesOfAReplacementAreRemovedAndNothingElse) {
+    TempFolder folder;
+    const std::vector<std::string> leftovers = {".plan.fpl.tmp123-0", ".x.tmp1-99"};
+    const std::vector<std::string> others = {"plan.fpl",      ".plan.fpl.tmp",   ".plan.fpl.tmp1-",
+                                             ".plan.tmp-1",   "plan.tmp1-2",     ".tmp1-2",
+                                             ".a.tmp1-2.bak", ".plan.fpl.tmpx-1"};
+    for (const std::string& name : leftovers) {
+        folder.write(name, "half");
+    }
+    for (const std::string& name : others) {
+        folder.write(name, "kept");
+    }
+    fs::create_directory(folder / ".folder.tmp1-1");
+
+    EXPECT_EQ(removeLeftoverTemporaries(folder.path()), 2);
+    std::vector<std::string> expected = others;
+    expected.push_back(".folder.tmp1-1");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(TempFolder::namesIn(folder.path()), expected);
+    EXPECT_EQ(removeLeftoverTemporaries(folder / "missing"), 0);
+}
+
+TEST(Files, MoveAsideNeverReplacesAnotherFile) {
+    TempFolder folder;
+    folder.write("table.perf.refused", "first");
+    const fs::path file = folder.write("table.perf", "second");
+    EXPECT_EQ(moveAside(file, ".refused"), folder / "table.perf.refused2");
+    EXPECT_FALSE(fs::exists(file));
+    EXPECT_EQ(TempFolder::read(folder / "table.perf.refused"), "first");
+    EXPECT_EQ(TempFolder::read(folder / "table.perf.refused2"), "second");
+    EXPECT_EQ(moveAside(file, ".refused"), std::nullopt) << "no file to move";
+}
+
 } // namespace
 } // namespace tavi::platform::files
 

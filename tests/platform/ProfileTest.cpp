@@ -244,6 +244,41 @@ TEST(Profile, ADocumentBuiltKeyByKeyMatchesTheFileWrittenKeyByKey) {
     }
 }
 
+// Many entries set at once give the bytes that setting them one after the other gives.
+TEST(Profile, SettingEntriesAllAtOnceGivesWhatSettingThemInTurnGives) {
+    const std::vector<std::string> documents = {
+        "",
+        "[A]\r\nx=1\r\n; note\r\n\r\n[B]\r\ny=2\r\n",
+        "[A]\nx=1\n[a]\nx=9\nz=3\n[C]\n  Y = 'quoted'  \nY=second\n",
+        "top=1\n[B]\ny=2",
+        "[B]\n; only a comment\n\n",
+        "[A\nbroken\n[B]\n\n\ny=2\n\n",
+    };
+    const std::vector<Entry> entries = {
+        {"A", "x", "5"},           {"b", "Y", "7"},
+        {"New", "k", "1"},         {" A ", "fresh", " v "},
+        {"New", "K", "2"},         {"B", "z", "\"q\""},
+        {"C", "y", "c"},           {"A", "x", "6"},
+        {"B", "bad=key", "1"},     {"Other", "w", "two\nlines"},
+        {"Last", "", "empty key"}, {"B", "y", "8"},
+    };
+    for (const std::string& bytes : documents) {
+        SCOPED_TRACE(bytes);
+        Document oneByOne(bytes);
+        for (const Entry& entry : entries) {
+            oneByOne.set(entry.section, entry.key, entry.value);
+        }
+        Document allAtOnce(bytes);
+        EXPECT_FALSE(allAtOnce.setAll(entries)) << "three entries cannot be written";
+        EXPECT_EQ(allAtOnce.bytes(), oneByOne.bytes());
+        EXPECT_EQ(allAtOnce.lookup("a", "X"), "6");
+        EXPECT_EQ(allAtOnce.keyCount("new"), 1u);
+    }
+    Document document("[A]\nx=1\nx=2\ny=3\n[A]\nz=4\n");
+    EXPECT_EQ(document.keyCount("A"), 2u) << "each key of the first section once";
+    EXPECT_EQ(document.keyCount("missing"), 0u);
+}
+
 TEST(Profile, BinaryBytesInAFileDoNotHideTheEntriesAroundThem) {
     TempFolder folder;
     using namespace std::string_literals;

@@ -93,12 +93,21 @@ public:
     FlightPlan plans[2];
 };
 
-// Saves in a child until the parent, tracing it, kills it at its n-th system call stop.
-void killWhileSaving(SavingModule& saving, int stops) {
+// The child's exit status when the machine forbids tracing it.
+constexpr int kTracingRefused = 77;
+
+// Saves in a child until the parent, tracing it, kills it at its n-th system call stop. False
+// when the machine does not let the child be traced.
+bool killWhileSaving(SavingModule& saving, int stops) {
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
+    if (child < 0) {
+        return false;
+    }
     if (child == 0) {
-        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        // Untraced, the child's stop below would never be reported and the test would hang.
+        if (::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) {
+            ::_exit(kTracingRefused);
+        }
         ::raise(SIGSTOP);
         for (int round = 0;; ++round) {
             saving.saveVersion(round % 2);
@@ -106,12 +115,16 @@ void killWhileSaving(SavingModule& saving, int stops) {
     }
     int status = 0;
     ::waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == kTracingRefused) {
+        return false;
+    }
     for (int stop = 0; stop < stops && WIFSTOPPED(status); ++stop) {
         ::ptrace(PTRACE_SYSCALL, child, nullptr, nullptr);
         ::waitpid(child, &status, 0);
     }
     ::kill(child, SIGKILL);
     ::waitpid(child, &status, 0);
+    return true;
 }
 
 std::vector<std::string> temporariesIn(const fs::path& folder) {
@@ -147,7 +160,9 @@ TEST(SaveKill, EveryFileIsTheOldOrTheNewAndTheNextStartLeavesNoTemporary) {
     int leftBehind = 0;
     for (int kill = 0; kill < kKills; ++kill) {
         const int stops = moment(draw);
-        killWhileSaving(saving, stops);
+        if (!killWhileSaving(saving, stops)) {
+            GTEST_SKIP() << "this machine does not let a test trace its own child";
+        }
         const std::vector<std::string> now = saving.contents();
         for (std::size_t i = 0; i < now.size(); ++i) {
             EXPECT_TRUE(now[i] == first[i] || now[i] == second[i])

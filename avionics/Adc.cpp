@@ -16,6 +16,7 @@
 #include "core/Imports.h"
 #include "core/Units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -235,8 +236,12 @@ void Adc::updateMinimumSpeed(const Aircraft& aircraft) {
 // Linear in weight (extrapolated above 22000 kg), then in flap angle, then between gear up and
 // down by the gear extension.
 float Adc::lookUpMinimumSpeed() const {
+    // A weight that is not a number, or below the table, must not index outside it.
+    const float steps = (weight - kFirstWeightKg) / kWeightStepKg;
     const int column =
-        std::min(static_cast<int>((weight - kFirstWeightKg) / kWeightStepKg), kWeightColumns - 2);
+        std::isfinite(steps)
+            ? static_cast<int>(std::clamp(steps, 0.0f, static_cast<float>(kWeightColumns - 2)))
+            : 0;
     const float weightFraction =
         (weight - (kFirstWeightKg + column * kWeightStepKg)) / kWeightStepKg;
     std::size_t flapRow = 0;

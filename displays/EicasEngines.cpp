@@ -239,10 +239,12 @@ void Eicas::drawDials(platform::gfx::Canvas& canvas) const {
         }
         const PointF centre{71 + at.dx, 62};
         const double target = 2.0 * std::min(fadec->commandedN1[e], 110.0f) - 20.0;
-        canvas.fillPolygon(kGreen,
-                           rotatedAbout({{107 + at.dx, 62}, {113 + at.dx, 58}, {113 + at.dx, 66}},
-                                        centre, target));
-        if (engine->combustion) {
+        if (std::isfinite(target)) {
+            canvas.fillPolygon(
+                kGreen, rotatedAbout({{107 + at.dx, 62}, {113 + at.dx, 58}, {113 + at.dx, 66}},
+                                     centre, target));
+        }
+        if (engine->combustion && std::isfinite(fadec->ratingN1)) {
             const double reference = 2.0 * std::min(fadec->ratingN1, 100.0f) - 20.0;
             canvas.drawLine(kReferencePen, rotatedAbout(PointF{107 + at.dx, 62}, centre, reference),
                             rotatedAbout(PointF{115 + at.dx, 62}, centre, reference));
@@ -281,8 +283,11 @@ void Eicas::drawIttSection(platform::gfx::Canvas& canvas,
             canvas.drawLine(eicas::kYellow2, rotatedAbout(redFrom, centre, start),
                             rotatedAbout(redTo, centre, start));
         }
-        if (isValid(engine)) {
+        // A value that is not a number has no needle, as its readout has no digits.
+        if (shows(engine, engine ? engine->n1Percent : 0.0f)) {
             canvas.drawLine(kNeedlePen, n1Needles[e].from, n1Needles[e].to);
+        }
+        if (shows(engine, engine ? engine->itt : 0.0f)) {
             canvas.drawLine(
                 kNeedlePen, centre,
                 rotatedAbout(PointF{106 + at.dx, 142}, centre, ittNeedleAngle(engine->itt)));

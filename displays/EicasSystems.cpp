@@ -55,6 +55,9 @@ Eicas::Reading Eicas::gearReading(int32_t legPosition) {
 }
 
 Eicas::Reading Eicas::pitchTrimReading(float trim, bool onGround) {
+    if (!std::isfinite(trim)) {
+        return {"- -", kYellow};
+    }
     const float shown = trim > -0.5f && trim < 0.0f ? 0.0f : trim;
     const std::string text = format("%1.0f", shown);
     if (onGround && (trim < 3.5f || trim >= 8.5f)) {
@@ -155,14 +158,22 @@ void Eicas::drawTrims(platform::gfx::Canvas& canvas) const {
     if (trim != 0.0f) {
         canvas.drawString(trim > 0.0f ? "UP" : "DN", font18, pitch.colour, {335, 402});
     }
-    const double y = pitchTrimY(trim);
-    canvas.fillPolygon(pitch.colour, {{321, y}, {327, y + 6}, {327, y - 6}});
+    // A trim that is not a number has no pointer, as its readout has no digits.
+    if (std::isfinite(trim)) {
+        const double y = pitchTrimY(trim);
+        canvas.fillPolygon(pitch.colour, {{321, y}, {327, y + 6}, {327, y - 6}});
+    }
     drawRightAligned(canvas, pitch.text, font18, pitch.colour, 362, 422);
 
-    const double x = 253.0 + 3.5 * mechanisation->rudderTrimAngle;
-    canvas.fillPolygon(kGreen, {{x, 458}, {x - 6, 452}, {x + 6, 452}});
-    canvas.fillPolygon(kGreen, rotatedAbout({{253, 409}, {247, 415}, {259, 415}}, PointF{253, 446},
-                                            5.0 * mechanisation->aileronTrimAngle));
+    if (std::isfinite(mechanisation->rudderTrimAngle)) {
+        const double x = 253.0 + 3.5 * mechanisation->rudderTrimAngle;
+        canvas.fillPolygon(kGreen, {{x, 458}, {x - 6, 452}, {x + 6, 452}});
+    }
+    if (std::isfinite(mechanisation->aileronTrimAngle)) {
+        canvas.fillPolygon(kGreen,
+                           rotatedAbout({{253, 409}, {247, 415}, {259, 415}}, PointF{253, 446},
+                                        5.0 * mechanisation->aileronTrimAngle));
+    }
 }
 
 void Eicas::drawCabinAndApu(platform::gfx::Canvas& canvas) const {

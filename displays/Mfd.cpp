@@ -308,6 +308,10 @@ const RadioUnit* Mfd::navUnit() const {
     return side == 1 ? &radio->unit1 : &radio->unit2;
 }
 
+std::string Mfd::wholeNumberText(float value) {
+    return std::isfinite(value) ? format("%1.0f", static_cast<double>(value)) : kNoValue;
+}
+
 void Mfd::drawPageHeading(Canvas& canvas, std::string_view title, double centre, double x0,
                           double x1) {
     const double width = canvas.measureString(title, font18).width;

@@ -126,8 +126,13 @@ public:
     // How many times the nearby airports and navaids have been fetched from the database.
     int32_t nearbyFetchCount() const { return nearbyFetches; }
 
+    // What a field shows for a value that is not a number.
+    static constexpr const char* kNoValue = "- - -";
+
     // Texts and colours the screen computes.
     static std::string crossTrackText(double crossTrack);
+    // The value rounded to a whole number, or dashes for a value that is not a number.
+    static std::string wholeNumberText(float value);
     static std::string temperatureText(float celsius);
     static std::string halfRangeText(int32_t range);
     static Reading hydraulicPressureReading(float psi, bool unpowered);

@@ -85,12 +85,12 @@ void Mfd::drawOilLevels(Canvas& canvas) {
     }
     const bool low1 = engine1->oilQuantity < kLowOilQuarts;
     const bool low2 = engine2->oilQuantity < kLowOilQuarts;
-    drawRightAligned(canvas, format("%1.0f", static_cast<double>(engine1->oilQuantity)), font18,
-                     low1 ? kYellow : kGreen, 46, 385);
+    drawRightAligned(canvas, wholeNumberText(engine1->oilQuantity), font18, low1 ? kYellow : kGreen,
+                     46, 385);
     canvas.drawString("QT", font18, low1 ? kYellow : kWhite, {44, 385});
     drawRightAligned(canvas, "QT", font18, low2 ? kYellow : kWhite, 194, 385);
-    drawRightAligned(canvas, format("%1.0f", static_cast<double>(engine2->oilQuantity)), font18,
-                     low2 ? kYellow : kGreen, 168, 385);
+    drawRightAligned(canvas, wholeNumberText(engine2->oilQuantity), font18, low2 ? kYellow : kGreen,
+                     168, 385);
     if (low1) {
         canvas.drawRectangle(penYellow2, {28, 385, 42, 20});
     }

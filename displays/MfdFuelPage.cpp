@@ -44,6 +44,9 @@ Mfd::Argb Mfd::fuelLevelColour(float quantity, float amberLimit, float redLimit)
 }
 
 Mfd::Reading Mfd::fuelTemperatureReading(float celsius) {
+    if (!std::isfinite(celsius)) {
+        return {kNoValue, kYellow};
+    }
     const std::string text =
         celsius > -0.5f && celsius < 0.5f ? "0" : format("%1.0f", static_cast<double>(celsius));
     if (celsius > kColdFuel) {
@@ -97,9 +100,11 @@ void Mfd::drawFuelPage(Canvas& canvas) {
         drawRightAligned(canvas, fuelQuantityText(shown), font18, colour, tank.valueRight, 344);
         const double p = std::min(scaleHeight(tank.pounds), kTankScaleHeight);
         const double y = 400 - p;
-        canvas.fillPolygon(colour, {{tank.scaleX, y},
-                                    {tank.scaleX + tank.depth, y - 6},
-                                    {tank.scaleX + tank.depth, y + 6}});
+        if (std::isfinite(y)) {
+            canvas.fillPolygon(colour, {{tank.scaleX, y},
+                                        {tank.scaleX + tank.depth, y - 6},
+                                        {tank.scaleX + tank.depth, y + 6}});
+        }
         bool anyPump = false;
         for (std::size_t i = 0; i < 3; ++i) {
             if (tank.pumps[i]) {

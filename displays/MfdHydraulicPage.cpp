@@ -23,7 +23,8 @@ constexpr double kBrakeScaleHeight = 40.0;
 } // namespace
 
 Mfd::Reading Mfd::hydraulicPressureReading(float psi, bool unpowered) {
-    if (unpowered) {
+    // A pressure that is not a number is shown as a sensor without power, never as "nan00".
+    if (unpowered || !std::isfinite(psi)) {
         return {"- - - -", kYellow};
     }
     const float limited = std::min(psi, kMaxShownPressure);
@@ -77,7 +78,7 @@ void Mfd::drawHydraulicPage(Canvas& canvas) {
         if (!s.system) {
             continue;
         }
-        if (!s.system->unpowered) {
+        if (!s.system->unpowered && std::isfinite(s.system->quantity)) {
             const double q = s.scaleX + kQuantityStep * s.system->quantity;
             canvas.fillPolygon(s.system->quantity >= 1.0f ? kGreen : kYellow,
                                {{q, 346}, {q - 6, 352}, {q + 6, 352}});

@@ -121,6 +121,9 @@ void Mfd::drawNavigationSource(Canvas& canvas) {
 }
 
 std::string Mfd::temperatureText(float celsius) {
+    if (!std::isfinite(celsius)) {
+        return kNoValue;
+    }
     if (celsius > -0.5f && celsius < 0.5f) {
         return "0";
     }
@@ -135,8 +138,7 @@ void Mfd::drawAirData(Canvas& canvas) {
     canvas.drawString("SAT", font18, kWhite, {355, 15});
     drawRightAligned(canvas, temperatureText(adc->totalAirTemperature), font18, kGreen, 350, 35);
     canvas.drawString("TAT", font18, kWhite, {355, 35});
-    drawRightAligned(canvas, format("%1.0f", static_cast<double>(adc->trueAirspeed)), font18,
-                     kGreen, 350, 55);
+    drawRightAligned(canvas, wholeNumberText(adc->trueAirspeed), font18, kGreen, 350, 55);
     canvas.drawString("TAS", font18, kWhite, {355, 55});
 }
 

@@ -433,11 +433,18 @@ Pfd::Frame Pfd::frameValues() const {
     const std::size_t s = static_cast<std::size_t>(side - 1);
     Frame frame;
     const AhrsUnit& unit1 = ahrs->unit1;
-    frame.attitudeInvalid =
-        (side == 1 ? unit1.attitudeSide1 : unit1.attitudeSide2).invalid || adc->selfTest[s];
-    frame.headingFailed = (side == 1 ? unit1.headingSide1 : unit1.headingSide2).invalid;
+    // An attitude or heading that is not a number shows as its unit's failure, never as a
+    // picture drawn from it.
+    frame.attitudeInvalid = (side == 1 ? unit1.attitudeSide1 : unit1.attitudeSide2).invalid ||
+                            adc->selfTest[s] || !std::isfinite(unit1.pitch) ||
+                            !std::isfinite(unit1.bank);
+    frame.headingFailed = (side == 1 ? unit1.headingSide1 : unit1.headingSide2).invalid ||
+                          !std::isfinite(unit1.heading);
     frame.heading = frame.headingFailed ? (side == 1 ? unit1.frozenHeading1 : unit1.frozenHeading2)
                                         : unit1.heading;
+    if (!std::isfinite(frame.heading)) {
+        frame.heading = 0.0f;
+    }
     frame.fmsSource = flightDirector->isFmsSource(side);
     frame.nav = side == 1 ? &radio->unit1 : &radio->unit2;
     frame.lnav = fms ? fms->lnavState() : nullptr;

@@ -219,7 +219,8 @@ void Pfd::drawVerticalDeviation(Canvas& canvas, const Frame& frame) {
     }
     canvas.drawPath(pfd::kWhite15, shapes.deviationScale);
     canvas.drawString("GS", font16, pfd::kWhite, {-12, -76});
-    if (!unpoweredReceiver) {
+    // A deviation that is not a number has no pointer.
+    if (!unpoweredReceiver && std::isfinite(frame.nav->gsi)) {
         canvas.translate(0, frame.nav->gsi * 52.0 / 120.0);
         canvas.drawPath(pfd::kGreen2, shapes.deviationPointer);
     }

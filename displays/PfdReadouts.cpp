@@ -120,7 +120,9 @@ void Pfd::drawReadouts(Canvas& canvas, const Frame& frame) {
     canvas.resetClip();
     canvas.resetTransform();
     canvas.drawPath(pfd::kWhite15, shapes.speedTargetFrame);
-    if (baroInInches) {
+    if (!std::isfinite(baro->mainSettingInHg) || !std::isfinite(baro->mainSettingHpa)) {
+        text(canvas, kDashes, font16, pfd::kAmber, {310, 255});
+    } else if (baroInInches) {
         text(canvas, format("%-4.2f", static_cast<double>(baro->mainSettingInHg)), font16,
              pfd::kCyan, {310, 255});
         text(canvas, "IN", font16, pfd::kWhite, {360, 255});
@@ -163,13 +165,18 @@ void Pfd::drawTargets(Canvas& canvas) {
     const bool speedFlownByVs =
         mode == FdVerticalMode::Vs ||
         (mode == FdVerticalMode::ClimbDescent && !flightDirector->isClimbing());
-    if (sidePowered && speedFlownByVs && flightDirector->vsTarget() != 0.0f) {
+    if (sidePowered && speedFlownByVs && flightDirector->vsTarget() != 0.0f &&
+        std::isfinite(flightDirector->vsTarget())) {
         canvas.drawLine(pfd::kWhite15, {372, 290}, {331, 290});
         canvas.drawLine(pfd::kWhite15, {331, 290}, {331, 275});
         textRight(canvas, format("%d", static_cast<int32_t>(flightDirector->vsTarget())), font16,
                   pfd::kCyan, {375, 272});
     }
-    const bool airspeedBad = adc->validity[kAirspeedGroup][s].invalid || adc->selfTest[s];
+    // A speed or a target that is not a number shows dashes, never a number cast from it.
+    const float speedTarget =
+        flightDirector->isMachMode() ? flightDirector->machTarget() : flightDirector->iasTarget();
+    const bool airspeedBad = adc->validity[kAirspeedGroup][s].invalid || adc->selfTest[s] ||
+                             !std::isfinite(adc->smoothedAirspeed) || !std::isfinite(speedTarget);
     if (airspeedBad) {
         textRight(canvas, kDashes, font20, pfd::kAmber, {62, 10});
     } else if (speedFlownByVs) {
@@ -187,7 +194,9 @@ void Pfd::drawTargets(Canvas& canvas) {
     const Pen& framePen = alert ? pfd::kAmber2 : pfd::kWhite15;
     canvas.drawLine(framePen, {377, 35}, {314, 35});
     canvas.drawLine(framePen, {314, 35}, {314, 8});
-    const bool altitudeBad = adc->validity[kAltitudeGroup][s].invalid || adc->selfTest[s];
+    const bool altitudeBad = adc->validity[kAltitudeGroup][s].invalid || adc->selfTest[s] ||
+                             !std::isfinite(adc->indicatedAltitude) ||
+                             !std::isfinite(flightDirector->altitudePreselect());
     if (altitudeBad) {
         textRight(canvas, kDashes, font20, pfd::kAmber, {357, 10});
         text(canvas, "- -", font18, pfd::kAmber, {351, 12.5});
@@ -198,7 +207,7 @@ void Pfd::drawTargets(Canvas& canvas) {
         text(canvas, "00", font18, colour, {351, 12.5});
     }
 
-    if (!adc->isMachValid(side - 1)) {
+    if (!adc->isMachValid(side - 1) || !std::isfinite(adc->mach)) {
         text(canvas, ". - - -", font18, pfd::kAmber, {22, 255});
         text(canvas, "M", font18, pfd::kWhite, {58, 255});
     } else if (machVisible) {

@@ -120,7 +120,9 @@ void Pfd::drawDrum(Canvas& canvas, double x, DrumColumn column, Argb colour) con
 
 void Pfd::drawSpeedTape(Canvas& canvas) {
     const std::size_t s = static_cast<std::size_t>(side - 1);
-    const bool invalid = adc->validity[kAirspeedGroup][s].invalid;
+    // A speed that is not a number shows the tape's failed form.
+    const bool invalid =
+        adc->validity[kAirspeedGroup][s].invalid || !std::isfinite(adc->smoothedAirspeed);
     const bool eitherInvalid =
         adc->validity[kAirspeedGroup][0].invalid || adc->validity[kAirspeedGroup][1].invalid;
     const float speed = adc->smoothedAirspeed;
@@ -213,7 +215,7 @@ void Pfd::drawSpeedTape(Canvas& canvas) {
     if (invalid) {
         return;
     }
-    if (!verticalSpeedTargetFlown(*flightDirector)) {
+    if (!verticalSpeedTargetFlown(*flightDirector) && std::isfinite(flightDirector->iasTarget())) {
         place(canvas, kSpeedReference, 0.0);
         canvas.clipRectangle({-72, -105, 80, 210});
         canvas.translate(0, std::clamp(y(flightDirector->iasTarget()), -107.0, 107.0));
@@ -290,7 +292,9 @@ void Pfd::drawSpeedList(Canvas& canvas) const {
 
 void Pfd::drawAltitudeTape(Canvas& canvas) {
     const std::size_t s = static_cast<std::size_t>(side - 1);
-    const bool invalid = adc->validity[kAltitudeGroup][s].invalid;
+    // An altitude that is not a number shows the tape's failed form.
+    const bool invalid =
+        adc->validity[kAltitudeGroup][s].invalid || !std::isfinite(adc->indicatedAltitude);
     const bool eitherInvalid =
         adc->validity[kAltitudeGroup][0].invalid || adc->validity[kAltitudeGroup][1].invalid;
     const float shown = std::clamp(adc->indicatedAltitude, -1000.0f, 60000.0f);
@@ -334,9 +338,12 @@ void Pfd::drawAltitudeTape(Canvas& canvas) {
             canvas.drawLine(pfd::kYellow2, {0, g - 6}, {63, g - 6});
         }
         canvas.clipRectangle({-5, -105, 120, 210});
-        canvas.translate(0, std::clamp((shown - flightDirector->altitudePreselect()) * kFootPixels,
-                                       -107.0, 107.0));
-        canvas.drawPath(pfd::kCyan2, shapes.altitudeBug);
+        if (std::isfinite(flightDirector->altitudePreselect())) {
+            canvas.translate(0,
+                             std::clamp((shown - flightDirector->altitudePreselect()) * kFootPixels,
+                                        -107.0, 107.0));
+            canvas.drawPath(pfd::kCyan2, shapes.altitudeBug);
+        }
         drawAltitudeDrum(canvas, shown);
     }
     canvas.resetClip();
@@ -431,15 +438,9 @@ void Pfd::drawVerticalSpeed(Canvas& canvas, const Frame& frame) {
         }
     });
 
-    const int32_t speed = static_cast<int32_t>(frame.unit->verticalSpeed);
-    const float deflection = vsiDeflection(static_cast<float>(speed));
-    bool warning = false;
-    if (advisory) {
-        warning = tcas->raKind == 14 ? speed > 250 || speed < -250
-                                     : raBandLimits[0] < deflection && deflection < raBandLimits[1];
-    }
     const bool unpoweredSide = side == 1 ? ahrs->side1Unpowered : ahrs->side2Unpowered;
-    if (unpoweredSide) {
+    // A vertical speed that is not a number shows the failed indicator, never a needle from it.
+    if (unpoweredSide || !std::isfinite(frame.unit->verticalSpeed)) {
         canvas.resetClip();
         place(canvas, kVsiCentre, 0.0);
         text(canvas, "V", font18, pfd::kRed, {-72, -16});
@@ -447,12 +448,20 @@ void Pfd::drawVerticalSpeed(Canvas& canvas, const Frame& frame) {
         canvas.drawRectangle(pfd::kRed2, {-74, -16, 18, 37});
         return;
     }
+    const int32_t speed = static_cast<int32_t>(frame.unit->verticalSpeed);
+    const float deflection = vsiDeflection(static_cast<float>(speed));
+    bool warning = false;
+    if (advisory) {
+        warning = tcas->raKind == 14 ? speed > 250 || speed < -250
+                                     : raBandLimits[0] < deflection && deflection < raBandLimits[1];
+    }
     place(canvas, kVsiCentre, deflection);
     const Pen& needlePen = warning ? pfd::kRed25 : pfd::kGreen25;
     const double hiddenTo = kVsiHiddenWidth / std::cos(deflection * std::numbers::pi / 180.0);
     canvas.drawLine(needlePen, {-hiddenTo, 0}, {-86, 0});
     canvas.drawPath(needlePen, shapes.vsiNeedle);
-    if (verticalSpeedTargetFlown(*flightDirector) && flightDirector->vsTarget() != 0.0f) {
+    if (verticalSpeedTargetFlown(*flightDirector) && flightDirector->vsTarget() != 0.0f &&
+        std::isfinite(flightDirector->vsTarget())) {
         place(canvas, kVsiCentre, vsiDeflection(flightDirector->vsTarget()));
         canvas.drawPath(pfd::kCyan2, shapes.vsiBug);
     }

@@ -68,6 +68,10 @@ ProcedureExpansionOutcome ArrivalExpansion::build(const ArrivalSelection& select
                                                   FlightPlan& missedApproachPlan,
                                                   GeneratedPointNames& names, bool activate) const {
     const FlightPlanContext& context = environment.context;
+    std::vector<TerminalLeg> legs;
+    if (!records(selection, legs)) {
+        return {.refused = true};
+    }
     FlightPlan work = workPlan();
     work.setOrigin(activePlan.org, context);
     work.setDestinationRunway(activePlan.destRwy, context);
@@ -81,13 +85,13 @@ ProcedureExpansionOutcome ArrivalExpansion::build(const ArrivalSelection& select
         return {};
     }
     work.setDestination(airports.front(), context);
-    convertRecords(selection, work, runway, names, activate);
+    convertRecords(selection, legs, work, runway, names, activate);
     appendEnding(selection, work, runway);
 
     if (activate) {
         merge(target, work, insertAt);
         if (hasApproach(selection)) {
-            buildMissedApproach(selection, target, missedApproachPlan, names);
+            buildMissedApproach(legs, target, missedApproachPlan, names);
         }
         return {true, kPageActiveFltPlan, 0};
     }
@@ -105,7 +109,7 @@ ProcedureExpansionOutcome ArrivalExpansion::build(const ArrivalSelection& select
             (legCount + 2 + kReviewLinesPerPage - 1) / kReviewLinesPerPage};
 }
 
-void ArrivalExpansion::buildMissedApproach(const ArrivalSelection& selection,
+void ArrivalExpansion::buildMissedApproach(const std::vector<TerminalLeg>& legs,
                                            const FlightPlan& activePlan,
                                            FlightPlan& missedApproachPlan,
                                            GeneratedPointNames& names) const {
@@ -119,7 +123,6 @@ void ArrivalExpansion::buildMissedApproach(const ArrivalSelection& selection,
     work.setOriginRunway(runway, context);
     work.setDestinationRunway(runway, context);
     const ProcedureJob job{work, names, true, kMissedApproachVia, kPhaseClimb, true, runway};
-    const std::vector<TerminalLeg> legs = records(selection);
     for (std::size_t position = 0; position < legs.size(); ++position) {
         if (legs[position].proc != kProcMissedApproach) {
             continue;
@@ -172,22 +175,21 @@ std::size_t ArrivalExpansion::removeReplacedLegs(const ArrivalSelection& selecti
     return at;
 }
 
-std::vector<TerminalLeg> ArrivalExpansion::records(const ArrivalSelection& selection) const {
+bool ArrivalExpansion::records(const ArrivalSelection& selection,
+                               std::vector<TerminalLeg>& legs) const {
     const bool withRunway = hasApproach(selection) || selection.selArrRwy.id != 0;
-    std::vector<TerminalLeg> legs;
-    environment.database.getStarIapLegs(selection.icao, withRunway ? selection.selArrRwy : Runway(),
-                                        selection.starSel, selection.starTransitionSel,
-                                        selection.iapSel, selection.iapFullSel,
-                                        selection.iapTransitionSel, legs);
-    return legs;
+    return environment.database.getStarIapLegs(
+        selection.icao, withRunway ? selection.selArrRwy : Runway(), selection.starSel,
+        selection.starTransitionSel, selection.iapSel, selection.iapFullSel,
+        selection.iapTransitionSel, legs);
 }
 
 // The STAR, a break, the approach transition and the approach up to the missed-approach point,
 // which is followed by the runway.
-void ArrivalExpansion::convertRecords(const ArrivalSelection& selection, FlightPlan& work,
+void ArrivalExpansion::convertRecords(const ArrivalSelection& selection,
+                                      const std::vector<TerminalLeg>& legs, FlightPlan& work,
                                       const Runway& runway, GeneratedPointNames& names,
                                       bool activate) const {
-    const std::vector<TerminalLeg> legs = records(selection);
     int32_t completedProc = kProcRoute;
     for (std::size_t position = 0; position < legs.size(); ++position) {
         const int32_t proc = legs[position].proc;

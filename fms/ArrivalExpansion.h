@@ -32,16 +32,17 @@ public:
 
     // With activate the target is the active plan, otherwise the preview plan. Points are named
     // from the counters given: the page's for a preview, the active plan's for an activation.
-    // No page change when the airport is not in the database. The caller copies the selection
-    // into the arrival page's active copies after an activation.
+    // No page change when the airport is not in the database; refused, nothing changed, when
+    // the database cannot give the procedures whole. The caller copies the selection into the
+    // arrival page's active copies after an activation.
     ProcedureExpansionOutcome build(const ArrivalSelection& selection, FlightPlan& target,
                                     FlightPlan& activePlan, FlightPlan& missedApproachPlan,
                                     GeneratedPointNames& names, bool activate) const;
 
-    // The missed approach of the selected approach, from the departure end of the active plan's
-    // destination runway; an empty plan when that runway is not from the database.
+    // The missed approach among the procedure records, from the departure end of the active
+    // plan's destination runway; an empty plan when that runway is not from the database.
     // Its points go into the pilot-waypoint store.
-    void buildMissedApproach(const ArrivalSelection& selection, const FlightPlan& activePlan,
+    void buildMissedApproach(const std::vector<TerminalLeg>& legs, const FlightPlan& activePlan,
                              FlightPlan& missedApproachPlan, GeneratedPointNames& names) const;
 
 private:
@@ -49,13 +50,15 @@ private:
     // route.
     Runway arrivalRunway(const ArrivalSelection& selection, const FlightPlan& activePlan) const;
     std::size_t removeReplacedLegs(const ArrivalSelection& selection, FlightPlan& activePlan) const;
-    void convertRecords(const ArrivalSelection& selection, FlightPlan& work, const Runway& runway,
-                        GeneratedPointNames& names, bool activate) const;
+    void convertRecords(const ArrivalSelection& selection, const std::vector<TerminalLeg>& legs,
+                        FlightPlan& work, const Runway& runway, GeneratedPointNames& names,
+                        bool activate) const;
     void appendEnding(const ArrivalSelection& selection, FlightPlan& work,
                       const Runway& runway) const;
     void merge(FlightPlan& target, const FlightPlan& work, std::size_t at) const;
     void setDestinationIls(FlightPlan& target, const FlightPlan& work) const;
-    std::vector<TerminalLeg> records(const ArrivalSelection& selection) const;
+    // The records of the selected procedures; false when the database cannot give them whole.
+    bool records(const ArrivalSelection& selection, std::vector<TerminalLeg>& legs) const;
 
     ProcedureEnvironment environment;
     ProcedureLegConverter converter;

@@ -22,6 +22,11 @@ ProcedureExpansionOutcome DepartureExpansion::build(const DepartureSelection& se
                                                     GeneratedPointNames& names,
                                                     bool activate) const {
     const FlightPlanContext& context = environment.context;
+    std::vector<TerminalLeg> records;
+    if (!environment.database.getSidLegs(selection.icao, selection.depRwy, selection.sid,
+                                         selection.sidTransition, records)) {
+        return {.refused = true};
+    }
     target.locked = true;
     if (activate) {
         target.setOriginRunway(selection.depRwy, context);
@@ -34,9 +39,6 @@ ProcedureExpansionOutcome DepartureExpansion::build(const DepartureSelection& se
     }
     const ProcedureJob job{target,      names, activate, viaText(selection),
                            kPhaseClimb, false, Runway()};
-    std::vector<TerminalLeg> records;
-    environment.database.getSidLegs(selection.icao, selection.depRwy, selection.sid,
-                                    selection.sidTransition, records);
     bool lastAdded = false;
     for (std::size_t position = 0; position < records.size(); ++position) {
         const ConversionResult result =

@@ -7,6 +7,13 @@
 
 namespace tavi {
 
+namespace {
+
+// A procedure the database cannot give whole is refused with this message.
+constexpr char kProcedureNotInDatabase[] = "NOT IN DATA BASE";
+
+} // namespace
+
 void Fms::buildDeparture(bool activate) {
     if (!database) {
         return;
@@ -55,6 +62,9 @@ void Fms::buildArrival(bool activate) {
 }
 
 void Fms::showExpansionOutcome(const ProcedureExpansionOutcome& outcome, int32_t& reviewPageCount) {
+    if (outcome.refused) {
+        showMessage(kProcedureNotInDatabase, 0);
+    }
     if (!outcome.changePage) {
         return;
     }

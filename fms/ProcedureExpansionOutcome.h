@@ -15,6 +15,8 @@ struct ProcedureExpansionOutcome {
     bool changePage = false;
     int32_t page = 0;
     int32_t reviewPageCount = 0;
+    // The database could not give the procedure whole: no plan was changed.
+    bool refused = false;
 };
 
 } // namespace tavi

@@ -454,7 +454,8 @@ std::vector<MouseControl> quadrantControls() {
                        return actOn(&Aircraft::mechanisation,
                                     [](Mechanisation& m) { m.toggleParkingBrake(); });
                    }),
-        pushButton(290, 120, 30, 150, &kThrottleLockTip,
+        // On the lock lever's picture: the grey strip beside lever 2 shows nothing to click.
+        pushButton(66, 0, 40, 20, &kThrottleLockTip,
                    [](int, int, uint32_t) {
                        return actOn(&Aircraft::fadec, [](Fadec& fadec) {
                            fadec.setThrottleLock(!fadec.throttleLock);

@@ -13,6 +13,8 @@
 #include "navdata/SimulatorFolder.h"
 #include "navdata/Waypoint.h"
 
+#include <cmath>
+
 namespace tavi {
 
 namespace {
@@ -29,6 +31,12 @@ constexpr char kConnectionPrefix[] = "driver={SQLite3};dbq=";
 // Declared sizes of the text parameters: the longest text each passes.
 constexpr int32_t kDesignatorSize = 3;
 constexpr int32_t kConfigKeySize = 50;
+
+constexpr double kMaxLatitude = 90.0;
+constexpr double kMaxLongitude = 180.0;
+constexpr char kPositionSource[] = "NavDb";
+// The code of a type mismatch, as the database layer gives for a value it cannot convert.
+constexpr uint32_t kPositionFault = 20;
 
 constexpr char kTestQuery[] = "SELECT ICAO FROM Airports LIMIT 10";
 constexpr char kRunwayById[] =
@@ -107,8 +115,16 @@ void NavDatabase::openAndTest() {
     log("Connect ok");
     RecordSet rows = connection.execute(kTestQuery);
     log("test search apt executed query");
+    // An airport row without its code is a damaged row, not a database that cannot be read.
+    bool damagedRowLogged = false;
     for (; !rows.eof(); rows.moveNext()) {
-        log(rows.field("ICAO").toText());
+        const platform::db::Value icao = rows.field("ICAO");
+        if (!icao.isNull()) {
+            log(icao.toText());
+        } else if (!damagedRowLogged) {
+            log("damaged row skipped: an airport without its ICAO code");
+            damagedRowLogged = true;
+        }
     }
     log("test passed");
 }
@@ -145,6 +161,47 @@ bool NavDatabase::forEachRow(std::string_view label, std::string_view sql,
     return forEachRow(label, sql, std::span<const Param>(params.begin(), params.size()), readRow);
 }
 
+// One damaged row must not hide the sound ones of a list, nor fill the log at every search.
+bool NavDatabase::forEachSoundRow(std::string_view label, std::string_view sql,
+                                  std::span<const Param> params, const RowReader& readRow) const {
+    return forEachRow(label, sql, params, [&](const RecordSet& row) {
+        try {
+            readRow(row);
+        } catch (const DbError& error) {
+            const std::string fault = std::string(label) + " : " + error.description();
+            if (damagedRowsLogged.insert(fault).second) {
+                log(label);
+                log("damaged row skipped: " + error.description());
+            }
+        }
+    });
+}
+
+bool NavDatabase::forEachSoundRow(std::string_view label, std::string_view sql,
+                                  std::initializer_list<Param> params,
+                                  const RowReader& readRow) const {
+    return forEachSoundRow(label, sql, std::span<const Param>(params.begin(), params.size()),
+                           readRow);
+}
+
+void NavDatabase::readPosition(const RecordSet& row, double& latitude, double& longitude) {
+    readPosition(row, "Latitude", "Longtitude", latitude, longitude);
+}
+
+// A position that is not a number, or not on the earth, is treated as a point the database does
+// not hold: placed anywhere, it would take the aircraft off its route.
+void NavDatabase::readPosition(const RecordSet& row, const char* latitudeColumn,
+                               const char* longitudeColumn, double& latitude, double& longitude) {
+    const double readLatitude = row.field(latitudeColumn).toDouble();
+    const double readLongitude = row.field(longitudeColumn).toDouble();
+    if (!(std::fabs(readLatitude) <= kMaxLatitude) ||
+        !(std::fabs(readLongitude) <= kMaxLongitude)) {
+        throw DbError(kPositionSource, "the position is not on the earth", kPositionFault);
+    }
+    latitude = readLatitude;
+    longitude = readLongitude;
+}
+
 // A box across the 180th meridian is split in two longitude ranges; one that holds every
 // longitude spans them all.
 std::vector<Param> NavDatabase::withBox(std::initializer_list<Param> first, const SearchBox& box) {
@@ -172,8 +229,7 @@ double NavDatabase::variationAt(double latitude, double longitude) const {
 
 void NavDatabase::readRunway(const RecordSet& row, Runway& runway) const {
     runway.ident = "RW" + row.field("Ident").toText();
-    runway.latitude = row.field("Latitude").toDouble();
-    runway.longitude = row.field("Longtitude").toDouble();
+    readPosition(row, runway.latitude, runway.longitude);
     runway.elevation = row.field("Elevation").toInt32();
     runway.id = row.field("ID").toInt32();
     runway.variation = variationAt(runway.latitude, runway.longitude);
@@ -186,55 +242,54 @@ void NavDatabase::readRunway(const RecordSet& row, Runway& runway) const {
 }
 
 void NavDatabase::getRunwayInfo(int32_t runwayId, Runway& runway) const {
-    lookup("getRunwayInfo", kRunwayById, {Param::integer(runwayId)}, [&](const RecordSet& row) {
-        runway.aptIdent = row.field("ICAO").toText();
-        readRunway(row, runway);
-    });
+    lookupRecord("getRunwayInfo", kRunwayById, {Param::integer(runwayId)}, runway,
+                 [&](const RecordSet& row, Runway& read) {
+                     read.aptIdent = row.field("ICAO").toText();
+                     readRunway(row, read);
+                 });
 }
 
 void NavDatabase::getRunwayInfoByIdent(const std::string& icao, const std::string& designator,
                                        Runway& runway) const {
-    lookup("getRunwayInfo", kRunwayByIdent,
-           {Param::text(icao, kIcaoSize), Param::text(designator, kDesignatorSize)},
-           [&](const RecordSet& row) {
-               runway.aptIdent = icao;
-               readRunway(row, runway);
-           });
+    lookupRecord("getRunwayInfo", kRunwayByIdent,
+                 {Param::text(icao, kIcaoSize), Param::text(designator, kDesignatorSize)}, runway,
+                 [&](const RecordSet& row, Runway& read) {
+                     read.aptIdent = icao;
+                     readRunway(row, read);
+                 });
 }
 
 void NavDatabase::getWaypointInfo(int32_t waypointId, Waypoint& waypoint) const {
-    lookup("getWaypointInfo", kWaypointById, {Param::integer(waypointId)},
-           [&](const RecordSet& row) {
-               waypoint.ident = row.field("Ident").toText();
-               waypoint.latitude = row.field("Latitude").toDouble();
-               waypoint.longitude = row.field("Longtitude").toDouble();
-               waypoint.id = row.field("ID").toInt32();
-               waypoint.kind = WaypointKind::DatabaseWaypoint;
-               waypoint.variation = variationAt(waypoint.latitude, waypoint.longitude);
-               waypoint.strType = "WPT";
-           });
+    lookupRecord("getWaypointInfo", kWaypointById, {Param::integer(waypointId)}, waypoint,
+                 [&](const RecordSet& row, Waypoint& waypoint) {
+                     waypoint.ident = row.field("Ident").toText();
+                     readPosition(row, waypoint.latitude, waypoint.longitude);
+                     waypoint.id = row.field("ID").toInt32();
+                     waypoint.kind = WaypointKind::DatabaseWaypoint;
+                     waypoint.variation = variationAt(waypoint.latitude, waypoint.longitude);
+                     waypoint.strType = "WPT";
+                 });
 }
 
 void NavDatabase::getAirportInfo(int32_t airportId, Airport& airport) const {
-    lookup("getAirportInfo", kAirportById, {Param::integer(airportId)}, [&](const RecordSet& row) {
-        airport.ident = row.field("ICAO").toText();
-        airport.aptIdent = row.field("ICAO").toText();
-        airport.latitude = row.field("Latitude").toDouble();
-        airport.longitude = row.field("Longtitude").toDouble();
-        airport.id = row.field("ID").toInt32();
-        airport.elevation = row.field("Elevation").toInt32();
-        const platform::db::Value primary = row.field("PrimaryID");
-        airport.primaryId = primary.isInt32() ? primary.toInt32() : 0;
-        airport.kind = WaypointKind::Airport;
-        airport.variation = variationAt(airport.latitude, airport.longitude);
-        airport.strType = "ARPT";
-    });
+    lookupRecord("getAirportInfo", kAirportById, {Param::integer(airportId)}, airport,
+                 [&](const RecordSet& row, Airport& airport) {
+                     airport.ident = row.field("ICAO").toText();
+                     airport.aptIdent = row.field("ICAO").toText();
+                     readPosition(row, airport.latitude, airport.longitude);
+                     airport.id = row.field("ID").toInt32();
+                     airport.elevation = row.field("Elevation").toInt32();
+                     const platform::db::Value primary = row.field("PrimaryID");
+                     airport.primaryId = primary.isInt32() ? primary.toInt32() : 0;
+                     airport.kind = WaypointKind::Airport;
+                     airport.variation = variationAt(airport.latitude, airport.longitude);
+                     airport.strType = "ARPT";
+                 });
 }
 
 void NavDatabase::readIls(const RecordSet& row, Ils& ils) const {
     ils.ident = row.field("IDENT").toText();
-    ils.latitude = row.field("Latitude").toDouble();
-    ils.longitude = row.field("Longtitude").toDouble();
+    readPosition(row, ils.latitude, ils.longitude);
     ils.id = row.field("ID").toInt32();
     ils.elevation = row.field("Elevation").toInt32();
     ils.kind = WaypointKind::Ils;
@@ -247,34 +302,35 @@ void NavDatabase::readIls(const RecordSet& row, Ils& ils) const {
 }
 
 void NavDatabase::getIlsInfo(int32_t ilsId, Ils& ils) const {
-    lookup("getIlsInfo", kIlsById, {Param::integer(ilsId)},
-           [&](const RecordSet& row) { readIls(row, ils); });
+    lookupRecord("getIlsInfo", kIlsById, {Param::integer(ilsId)}, ils,
+                 [&](const RecordSet& row, Ils& read) { readIls(row, read); });
 }
 
 void NavDatabase::getIlsInfoForRunway(int32_t runwayId, Ils& ils) const {
-    lookup("getIlsInfoForRunway", kIlsByRunway, {Param::integer(runwayId)},
-           [&](const RecordSet& row) { readIls(row, ils); });
+    lookupRecord("getIlsInfoForRunway", kIlsByRunway, {Param::integer(runwayId)}, ils,
+                 [&](const RecordSet& row, Ils& read) { readIls(row, read); });
 }
 
 void NavDatabase::getNavaidInfo(int32_t navaidId, Navaid& navaid) const {
-    lookup("getNavaidInfo", kNavaidById, {Param::integer(navaidId)}, [&](const RecordSet& row) {
-        navaid.ident = row.field("IDENT").toText();
-        navaid.latitude = row.field("Latitude").toDouble();
-        navaid.longitude = row.field("Longtitude").toDouble();
-        navaid.id = row.field("ID").toInt32();
-        navaid.elevation = row.field("Elevation").toInt32();
-        navaid.kind = WaypointKind::Navaid;
-        navaid.variation = variationAt(navaid.latitude, navaid.longitude);
-        const platform::db::Value frequency = row.field("Freq");
-        navaid.frequency = frequency.isNull() ? 0 : frequency.toInt32();
-        const platform::db::Value channel = row.field("Channel");
-        navaid.channel = channel.isNull() ? std::string() : channel.toText();
-        navaid.usage = row.field("Usage").toText();
-        navaid.navaidType = row.field("Type").toInt32();
-        const platform::db::Value slaved = row.field("SlavedVar");
-        navaid.slavedVariation = slaved.isNull() ? kNoSlavedVariation : slaved.toDouble();
-        FmsParser::labelNavaid(navaid);
-    });
+    lookupRecord("getNavaidInfo", kNavaidById, {Param::integer(navaidId)}, navaid,
+                 [&](const RecordSet& row, Navaid& navaid) {
+                     navaid.ident = row.field("IDENT").toText();
+                     readPosition(row, navaid.latitude, navaid.longitude);
+                     navaid.id = row.field("ID").toInt32();
+                     navaid.elevation = row.field("Elevation").toInt32();
+                     navaid.kind = WaypointKind::Navaid;
+                     navaid.variation = variationAt(navaid.latitude, navaid.longitude);
+                     const platform::db::Value frequency = row.field("Freq");
+                     navaid.frequency = frequency.isNull() ? 0 : frequency.toInt32();
+                     const platform::db::Value channel = row.field("Channel");
+                     navaid.channel = channel.isNull() ? std::string() : channel.toText();
+                     navaid.usage = row.field("Usage").toText();
+                     navaid.navaidType = row.field("Type").toInt32();
+                     const platform::db::Value slaved = row.field("SlavedVar");
+                     navaid.slavedVariation =
+                         slaved.isNull() ? kNoSlavedVariation : slaved.toDouble();
+                     FmsParser::labelNavaid(navaid);
+                 });
 }
 
 std::string NavDatabase::getConfigParam(const std::string& key) const {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -159,13 +160,15 @@ public:
                         std::vector<Runway>& runways) const;
 
     // The legs of a departure in flying order: the runway transition, the common route and
-    // the en-route transition, each left out when its name is empty.
-    void getSidLegs(const std::string& icao, const Runway& runway, const std::string& sid,
+    // the en-route transition, each left out when its name is empty. False, with no legs, when
+    // a leg cannot be read or names a fix the database does not hold.
+    bool getSidLegs(const std::string& icao, const Runway& runway, const std::string& sid,
                     const std::string& transition, std::vector<TerminalLeg>& legs) const;
     // The legs of an arrival in flying order: the STAR (en-route transition, common route,
     // runway transition), then the approach (transition, final approach, missed approach).
-    // An empty STAR or approach name leaves that procedure out.
-    void getStarIapLegs(const std::string& icao, const Runway& runway, const std::string& star,
+    // An empty STAR or approach name leaves that procedure out. False, with no legs, as for a
+    // departure.
+    bool getStarIapLegs(const std::string& icao, const Runway& runway, const std::string& star,
                         const std::string& starTransition, const std::string& approach,
                         const std::string& approachFullName, const std::string& approachTransition,
                         std::vector<TerminalLeg>& legs) const;
@@ -191,6 +194,18 @@ private:
     // label.
     void lookup(std::string_view label, std::string_view sql,
                 std::initializer_list<platform::db::Param> params, const RowReader& readRow) const;
+    // Runs one query; the record gets the first row, if any, read whole by readRow, or stays as
+    // it was when the row cannot be read, so a damaged row never leaves half a record.
+    template <typename Record, typename Reader>
+    void lookupRecord(std::string_view label, std::string_view sql,
+                      std::initializer_list<platform::db::Param> params, Record& record,
+                      const Reader& readRow) const {
+        lookup(label, sql, params, [&](const platform::db::RecordSet& row) {
+            Record read = record;
+            readRow(row, read);
+            record = std::move(read);
+        });
+    }
     // Runs one query and hands every row to readRow in order. A database error is logged with
     // the label and answers false; the rows read before it have been handed on.
     bool forEachRow(std::string_view label, std::string_view sql,
@@ -198,6 +213,20 @@ private:
     bool forEachRow(std::string_view label, std::string_view sql,
                     std::initializer_list<platform::db::Param> params,
                     const RowReader& readRow) const;
+    // Runs one query of independent records and hands every row to readRow in order; a row
+    // readRow cannot read is skipped, its fault logged once, and the other rows still count.
+    bool forEachSoundRow(std::string_view label, std::string_view sql,
+                         std::span<const platform::db::Param> params,
+                         const RowReader& readRow) const;
+    bool forEachSoundRow(std::string_view label, std::string_view sql,
+                         std::initializer_list<platform::db::Param> params,
+                         const RowReader& readRow) const;
+    // The row's position in its Latitude and Longtitude columns, or in the two named ones; a
+    // position that is not on the earth makes the row a damaged one (DbError).
+    static void readPosition(const platform::db::RecordSet& row, double& latitude,
+                             double& longitude);
+    static void readPosition(const platform::db::RecordSet& row, const char* latitudeColumn,
+                             const char* longitudeColumn, double& latitude, double& longitude);
     // The parameters given, then the box's latitude band and two longitude ranges.
     static std::vector<platform::db::Param>
     withBox(std::initializer_list<platform::db::Param> first, const SearchBox& box);
@@ -228,6 +257,13 @@ private:
                           std::vector<TerminalLeg>& legs) const;
     bool appendRoute(std::string_view label, int32_t row, const LegTypes& types, int32_t proc,
                      std::vector<TerminalLeg>& legs) const;
+    bool wholeProcedure(std::string_view label, bool read, std::vector<TerminalLeg>& legs) const;
+    bool readSidLegs(const std::string& icao, const Runway& runway, const std::string& sid,
+                     const std::string& transition, std::vector<TerminalLeg>& legs) const;
+    bool appendApproachLegs(const std::string& icao, const Runway& runway,
+                            const std::string& approach, const std::string& approachFullName,
+                            const std::string& approachTransition,
+                            std::vector<TerminalLeg>& legs) const;
     bool appendStarLegs(const std::string& icao, const Runway& runway, const std::string& star,
                         const std::string& starTransition, std::vector<TerminalLeg>& legs) const;
     // The Terminals row whose legs are flown for the runway (0 for none); false when the query
@@ -252,6 +288,8 @@ private:
     platform::db::Connection connection;
     bool connectionMade = false;
     bool testPassed = false;
+    // The faults of damaged rows already logged, each as its query's label and description.
+    mutable std::set<std::string> damagedRowsLogged;
     std::string databasePath;
     std::string customFolderPath;
     double presentLatitude = 0.0;

@@ -74,11 +74,10 @@ std::string textOrEmpty(const Value& value) {
 } // namespace
 
 void NavDatabase::extractVhfNavaids(std::vector<Navaid>& list) const {
-    forEachRow("extractVhfNavaids", kVhfNavaids, {}, [&](const RecordSet& row) {
+    forEachSoundRow("extractVhfNavaids", kVhfNavaids, {}, [&](const RecordSet& row) {
         Navaid navaid;
         navaid.ident = row.field("Ident").toText();
-        navaid.latitude = row.field("Latitude").toDouble();
-        navaid.longitude = row.field("Longtitude").toDouble();
+        readPosition(row, navaid.latitude, navaid.longitude);
         navaid.id = row.field("ID").toInt32();
         navaid.elevation = row.field("Elevation").toInt32();
         navaid.variation = variationAt(navaid.latitude, navaid.longitude);
@@ -101,21 +100,21 @@ void NavDatabase::getClosest4Airports(double latitude, double longitude, double 
     const GcNav centre(latitude, longitude);
     // Secondary records never take a slot, so only primary ones become candidates.
     std::vector<Airport> candidates;
-    forEachRow("getClosest4Airports", kAirportsInBox,
-               withBox({}, SearchBox::around(latitude, longitude, rangeNm)),
-               [&](const RecordSet& row) {
-                   const std::string icao = row.field("ICAO").toText();
-                   const Value primary = row.field("PrimaryID");
-                   if (primary.isInt32() && primary.toInt32() != 0) {
-                       return;
-                   }
-                   Airport& airport = candidates.emplace_back();
-                   airport.ident = icao;
-                   airport.latitude = row.field("Latitude").toDouble();
-                   airport.longitude = row.field("Longtitude").toDouble();
-                   airport.id = row.field("ID").toInt32();
-                   airport.distance = centre.distanceTo(airport.latitude, airport.longitude);
-               });
+    forEachSoundRow("getClosest4Airports", kAirportsInBox,
+                    withBox({}, SearchBox::around(latitude, longitude, rangeNm)),
+                    [&](const RecordSet& row) {
+                        const std::string icao = row.field("ICAO").toText();
+                        const Value primary = row.field("PrimaryID");
+                        if (primary.isInt32() && primary.toInt32() != 0) {
+                            return;
+                        }
+                        Airport airport;
+                        airport.ident = icao;
+                        readPosition(row, airport.latitude, airport.longitude);
+                        airport.id = row.field("ID").toInt32();
+                        airport.distance = centre.distanceTo(airport.latitude, airport.longitude);
+                        candidates.push_back(std::move(airport));
+                    });
     auto slot = slots.begin();
     for (const std::size_t index : nearestOf(candidates, slots.size())) {
         *slot++ = candidates[index];
@@ -130,17 +129,17 @@ void NavDatabase::getClosest8Navaids(double latitude, double longitude, double r
     }
     const GcNav centre(latitude, longitude);
     std::vector<Navaid> candidates;
-    forEachRow("getClosest8Navaids", kNavaidsInBox,
-               withBox({}, SearchBox::around(latitude, longitude, rangeNm)),
-               [&](const RecordSet& row) {
-                   Navaid& navaid = candidates.emplace_back();
-                   navaid.ident = row.field("IDENT").toText();
-                   navaid.latitude = row.field("Latitude").toDouble();
-                   navaid.longitude = row.field("Longtitude").toDouble();
-                   navaid.id = row.field("ID").toInt32();
-                   navaid.navaidType = row.field("Type").toInt32();
-                   navaid.distance = centre.distanceTo(navaid.latitude, navaid.longitude);
-               });
+    forEachSoundRow("getClosest8Navaids", kNavaidsInBox,
+                    withBox({}, SearchBox::around(latitude, longitude, rangeNm)),
+                    [&](const RecordSet& row) {
+                        Navaid navaid;
+                        navaid.ident = row.field("IDENT").toText();
+                        readPosition(row, navaid.latitude, navaid.longitude);
+                        navaid.id = row.field("ID").toInt32();
+                        navaid.navaidType = row.field("Type").toInt32();
+                        navaid.distance = centre.distanceTo(navaid.latitude, navaid.longitude);
+                        candidates.push_back(std::move(navaid));
+                    });
     auto slot = slots.begin();
     for (const std::size_t index : nearestOf(candidates, slots.size())) {
         *slot++ = candidates[index];
@@ -183,8 +182,7 @@ Waypoint NavDatabase::closestStation(std::string_view navaidSql,
         station.kind = kind;
         station.ident = row.field("IDENT").toText();
         station.id = row.field("ID").toInt32();
-        station.latitude = row.field("Latitude").toDouble();
-        station.longitude = row.field("Longtitude").toDouble();
+        readPosition(row, station.latitude, station.longitude);
         station.frequency = integerOrZero(row.field("Freq"));
         if (kind == WaypointKind::Navaid) {
             station.channel = textOrEmpty(row.field("Channel"));
@@ -198,13 +196,13 @@ Waypoint NavDatabase::closestStation(std::string_view navaidSql,
     };
     const bool navaidsRead =
         navaidParams.empty() ||
-        forEachRow("getClosestNav", navaidSql, navaidParams,
-                   [&](const RecordSet& row) { readStation(row, WaypointKind::Navaid); });
+        forEachSoundRow("getClosestNav", navaidSql, navaidParams,
+                        [&](const RecordSet& row) { readStation(row, WaypointKind::Navaid); });
     const bool ilsesRead =
-        navaidsRead && (ilsParams.empty() ||
-                        forEachRow("getClosestNav", ilsSql, ilsParams, [&](const RecordSet& row) {
-                            readStation(row, WaypointKind::Ils);
-                        }));
+        navaidsRead &&
+        (ilsParams.empty() ||
+         forEachSoundRow("getClosestNav", ilsSql, ilsParams,
+                         [&](const RecordSet& row) { readStation(row, WaypointKind::Ils); }));
     const std::vector<std::size_t> nearest = nearestOf(candidates, 1);
     if (!ilsesRead || nearest.empty()) {
         return Waypoint();
@@ -216,24 +214,24 @@ void NavDatabase::getClosestAirport(Waypoint& result) const {
     result = Waypoint();
     double best = kNoAirportYet;
     const GcNav here(presentLatitude, presentLongitude);
-    forEachRow("getClosestAirport", kPrimaryAirportsInBox,
-               withBox({}, SearchBox::around(presentLatitude, presentLongitude, kAirportBoxNm)),
-               [&](const RecordSet& row) {
-                   const double latitude = row.field("Latitude").toDouble();
-                   const double longitude = row.field("Longtitude").toDouble();
-                   const double distance = here.distanceTo(latitude, longitude);
-                   if (distance > kAirportLimitNm || !(distance < best)) {
-                       return;
-                   }
-                   result.ident = row.field("ICAO").toText();
-                   result.latitude = latitude;
-                   result.longitude = longitude;
-                   result.elevation = row.field("Elevation").toInt32();
-                   result.id = row.field("ID").toInt32();
-                   result.variation = variationAt(latitude, longitude);
-                   result.kind = WaypointKind::Airport;
-                   best = distance;
-               });
+    forEachSoundRow(
+        "getClosestAirport", kPrimaryAirportsInBox,
+        withBox({}, SearchBox::around(presentLatitude, presentLongitude, kAirportBoxNm)),
+        [&](const RecordSet& row) {
+            Waypoint airport;
+            readPosition(row, airport.latitude, airport.longitude);
+            const double distance = here.distanceTo(airport.latitude, airport.longitude);
+            if (distance > kAirportLimitNm || !(distance < best)) {
+                return;
+            }
+            airport.ident = row.field("ICAO").toText();
+            airport.elevation = row.field("Elevation").toInt32();
+            airport.id = row.field("ID").toInt32();
+            airport.variation = variationAt(airport.latitude, airport.longitude);
+            airport.kind = WaypointKind::Airport;
+            result = std::move(airport);
+            best = distance;
+        });
 }
 
 Waypoint NavDatabase::navaidToWpt(const Waypoint& waypoint) const {

@@ -6,6 +6,7 @@
 #include "navdata/Runway.h"
 #include "navdata/TerminalLeg.h"
 #include "navdata/TerminalQueries.h"
+#include "navdata/Waypoint.h"
 
 #include <algorithm>
 #include <array>
@@ -73,6 +74,20 @@ void markMissedApproach(std::vector<TerminalLeg>& legs, std::size_t firstFinalLe
         }
         passedMap = passedMap || isMissedApproachPoint(leg->altitude);
     }
+}
+
+constexpr char kLegSource[] = "NavDb";
+// The code of a type mismatch, as the database layer gives for a value it cannot convert.
+constexpr uint32_t kLegFault = 20;
+
+bool fliesToFix(TerminalLegType type) {
+    using enum TerminalLegType;
+    return type == AF || type == CF || type == DF || type == IF || type == RF || type == TF;
+}
+
+bool endsOnNavaid(TerminalLegType type) {
+    using enum TerminalLegType;
+    return type == CD || type == FD || type == VD || type == CR || type == VR;
 }
 
 } // namespace
@@ -241,6 +256,8 @@ bool NavDatabase::approachReferenceLeg(const std::string& icao, const std::strin
     return true;
 }
 
+// A leg whose path or end cannot be read is a damaged row, never a track to a fix at a guessed
+// place: an unknown path code, a fix leg without a fix, a DME or radial leg without its navaid.
 void NavDatabase::readTerminalLeg(TerminalLeg& leg, const RecordSet& row) {
     const auto ifSet = [&](const char* column, auto apply) {
         const Value value = row.field(column);
@@ -248,10 +265,30 @@ void NavDatabase::readTerminalLeg(TerminalLeg& leg, const RecordSet& row) {
             apply(value);
         }
     };
-    leg.legType = TerminalLeg::typeFromTrackCode(row.field("TrackCode").toText());
+    const auto positionGiven = [&](const char* latitudeColumn, const char* longitudeColumn,
+                                   double& latitude, double& longitude) {
+        if (row.field(latitudeColumn).isNull() && row.field(longitudeColumn).isNull()) {
+            return false;
+        }
+        readPosition(row, latitudeColumn, longitudeColumn, latitude, longitude);
+        return true;
+    };
+    const std::string code = row.field("TrackCode").toText();
+    if (!TerminalLeg::isTrackCode(code)) {
+        throw platform::db::DbError(kLegSource, "unknown path code '" + code + "'", kLegFault);
+    }
+    leg.legType = TerminalLeg::typeFromTrackCode(code);
     ifSet("WptID", [&](const Value& v) { leg.fixId = v.toInt32(); });
-    ifSet("WptLat", [&](const Value& v) { leg.fixLatitude = v.toDouble(); });
-    ifSet("WptLon", [&](const Value& v) { leg.fixLongitude = v.toDouble(); });
+    const bool fixGiven =
+        positionGiven("WptLat", "WptLon", leg.fixLatitude, leg.fixLongitude) || leg.fixId != 0;
+    if (fliesToFix(leg.legType) && !fixGiven) {
+        throw platform::db::DbError(kLegSource, "a " + code + " leg without its fix", kLegFault);
+    }
+    const bool navaidGiven =
+        positionGiven("NavLat", "NavLon", leg.navaidLatitude, leg.navaidLongitude);
+    if (endsOnNavaid(leg.legType) && !navaidGiven) {
+        throw platform::db::DbError(kLegSource, "a " + code + " leg without its navaid", kLegFault);
+    }
     ifSet("TurnDir", [&](const Value& v) {
         const std::string direction = v.toText();
         if (!direction.empty()) {
@@ -259,8 +296,6 @@ void NavDatabase::readTerminalLeg(TerminalLeg& leg, const RecordSet& row) {
         }
     });
     ifSet("NavID", [&](const Value& v) { leg.navaidId = v.toInt32(); });
-    ifSet("NavLat", [&](const Value& v) { leg.navaidLatitude = v.toDouble(); });
-    ifSet("NavLon", [&](const Value& v) { leg.navaidLongitude = v.toDouble(); });
     ifSet("NavBear", [&](const Value& v) { leg.navaidBearing = v.toFloat(); });
     ifSet("NavDist", [&](const Value& v) { leg.navaidDistance = v.toFloat(); });
     ifSet("Course", [&](const Value& v) { leg.course = v.toFloat(); });
@@ -318,52 +353,94 @@ bool NavDatabase::approachRow(std::string_view label, const std::string& icao,
                       [&](const RecordSet& found) { row = found.field("ID").toInt32(); });
 }
 
-// A departure stored once per runway is read from the row of the runway asked, so that the
-// legs of the other runways' rows never join in.
-void NavDatabase::getSidLegs(const std::string& icao, const Runway& runway, const std::string& sid,
+bool NavDatabase::getSidLegs(const std::string& icao, const Runway& runway, const std::string& sid,
                              const std::string& transition, std::vector<TerminalLeg>& legs) const {
     legs.clear();
-    int32_t row = 0;
-    if (sid.empty() || !procedureRow("getSidLegs", kProcSid, icao, sid, runway.id, row) ||
-        row == 0) {
-        return;
-    }
-    if (!runway.ident.empty() &&
-        !appendTransition("getSidLegs", row, kSidRunwayTransition, runway.ident, kProcSid, legs)) {
-        return;
-    }
-    if (!appendRoute("getSidLegs", row, kSidCommonRoute, kProcSid, legs)) {
-        return;
-    }
-    if (!transition.empty()) {
-        appendTransition("getSidLegs", row, kSidEnrouteTransition, transition, kProcSid, legs);
-    }
+    return wholeProcedure("getSidLegs", readSidLegs(icao, runway, sid, transition, legs), legs);
 }
 
-void NavDatabase::getStarIapLegs(const std::string& icao, const Runway& runway,
+bool NavDatabase::getStarIapLegs(const std::string& icao, const Runway& runway,
                                  const std::string& star, const std::string& starTransition,
                                  const std::string& approach, const std::string& approachFullName,
                                  const std::string& approachTransition,
                                  std::vector<TerminalLeg>& legs) const {
     legs.clear();
-    if (!star.empty() && !appendStarLegs(icao, runway, star, starTransition, legs)) {
-        return;
+    const bool read =
+        (star.empty() || appendStarLegs(icao, runway, star, starTransition, legs)) &&
+        appendApproachLegs(icao, runway, approach, approachFullName, approachTransition, legs);
+    return wholeProcedure("getStarIapLegs", read, legs);
+}
+
+// A procedure cut short at a damaged leg, or flown to a fix the database does not hold, would
+// take the aircraft where the procedure never goes: it is refused whole.
+bool NavDatabase::wholeProcedure(std::string_view label, bool read,
+                                 std::vector<TerminalLeg>& legs) const {
+    for (const TerminalLeg& leg : legs) {
+        if (!read || leg.fixId == 0) {
+            continue;
+        }
+        Waypoint fix;
+        getWaypointInfo(leg.fixId, fix);
+        if (fix.id != leg.fixId || fix.kind != WaypointKind::DatabaseWaypoint) {
+            log(label);
+            log("the fix " + std::to_string(leg.fixId) + " of a leg is not in the database");
+            read = false;
+        }
     }
+    if (!read) {
+        legs.clear();
+    }
+    return read;
+}
+
+// A departure stored once per runway is read from the row of the runway asked, so that the
+// legs of the other runways' rows never join in. False when a query failed.
+bool NavDatabase::readSidLegs(const std::string& icao, const Runway& runway, const std::string& sid,
+                              const std::string& transition, std::vector<TerminalLeg>& legs) const {
     int32_t row = 0;
-    if (approach.empty() ||
-        !approachRow("getStarIapLegs", icao, approach, approachFullName, runway.id, row) ||
-        row == 0) {
-        return;
+    if (sid.empty()) {
+        return true;
+    }
+    if (!procedureRow("getSidLegs", kProcSid, icao, sid, runway.id, row)) {
+        return false;
+    }
+    return row == 0 ||
+           ((runway.ident.empty() || appendTransition("getSidLegs", row, kSidRunwayTransition,
+                                                      runway.ident, kProcSid, legs)) &&
+            appendRoute("getSidLegs", row, kSidCommonRoute, kProcSid, legs) &&
+            (transition.empty() || appendTransition("getSidLegs", row, kSidEnrouteTransition,
+                                                    transition, kProcSid, legs)));
+}
+
+// The approach's transition, final approach and missed approach; false when a query failed.
+bool NavDatabase::appendApproachLegs(const std::string& icao, const Runway& runway,
+                                     const std::string& approach,
+                                     const std::string& approachFullName,
+                                     const std::string& approachTransition,
+                                     std::vector<TerminalLeg>& legs) const {
+    int32_t row = 0;
+    if (approach.empty()) {
+        return true;
+    }
+    if (!approachRow("getStarIapLegs", icao, approach, approachFullName, runway.id, row)) {
+        return false;
+    }
+    if (row == 0) {
+        return true;
     }
     if (!approachTransition.empty() &&
         !appendLegs("getStarIapLegs", q::kApproachTransitionLegs,
                     {Param::integer(row), Param::text(approachTransition, kTransitionSize)},
                     kProcApproachTransition, legs)) {
-        return;
+        return false;
     }
     const std::size_t firstFinalLeg = legs.size();
-    appendLegs("getStarIapLegs", q::kFinalApproachLegs, {Param::integer(row)}, kProcApproach, legs);
+    if (!appendLegs("getStarIapLegs", q::kFinalApproachLegs, {Param::integer(row)}, kProcApproach,
+                    legs)) {
+        return false;
+    }
     markMissedApproach(legs, firstFinalLeg);
+    return true;
 }
 
 // The arrival's en-route transition, common route and runway transition; false when a query

@@ -78,58 +78,54 @@ bool takeNearStoredPosition(Waypoint& stored, const std::vector<Waypoint>& candi
 } // namespace
 
 void NavDatabase::searchAirports(const std::string& ident, std::vector<Waypoint>& list) const {
-    forEachRow("searchAirports", kAirportsByIcao, {Param::text(ident, kIcaoSize)},
-               [&](const RecordSet& row) {
-                   Waypoint airport;
-                   airport.ident = ident;
-                   airport.aptIdent = ident;
-                   airport.latitude = row.field("Latitude").toDouble();
-                   airport.longitude = row.field("Longtitude").toDouble();
-                   airport.elevation = row.field("Elevation").toInt32();
-                   airport.id = row.field("ID").toInt32();
-                   airport.strType = "ARPT";
-                   airport.kind = WaypointKind::Airport;
-                   airport.variation = variationAt(airport.latitude, airport.longitude);
-                   list.push_back(std::move(airport));
-               });
+    forEachSoundRow("searchAirports", kAirportsByIcao, {Param::text(ident, kIcaoSize)},
+                    [&](const RecordSet& row) {
+                        Waypoint airport;
+                        airport.ident = ident;
+                        airport.aptIdent = ident;
+                        readPosition(row, airport.latitude, airport.longitude);
+                        airport.elevation = row.field("Elevation").toInt32();
+                        airport.id = row.field("ID").toInt32();
+                        airport.strType = "ARPT";
+                        airport.kind = WaypointKind::Airport;
+                        airport.variation = variationAt(airport.latitude, airport.longitude);
+                        list.push_back(std::move(airport));
+                    });
 }
 
 void NavDatabase::searchIlses(const std::string& ident, std::vector<Waypoint>& list) const {
-    forEachRow("searchIlses", kIlsesByIdent, {Param::text(ident, kIdentSize)},
-               [&](const RecordSet& row) {
-                   Waypoint ils;
-                   ils.ident = ident;
-                   ils.latitude = row.field("Latitude").toDouble();
-                   ils.longitude = row.field("Longtitude").toDouble();
-                   ils.id = row.field("ID").toInt32();
-                   ils.frequency = row.field("Freq").toInt32();
-                   ils.kind = WaypointKind::Ils;
-                   ils.strType = row.field("HasDme").toBool() ? "ILSDME" : "ILS";
-                   ils.variation = variationAt(ils.latitude, ils.longitude);
-                   list.push_back(std::move(ils));
-               });
+    forEachSoundRow("searchIlses", kIlsesByIdent, {Param::text(ident, kIdentSize)},
+                    [&](const RecordSet& row) {
+                        Waypoint ils;
+                        ils.ident = ident;
+                        readPosition(row, ils.latitude, ils.longitude);
+                        ils.id = row.field("ID").toInt32();
+                        ils.frequency = row.field("Freq").toInt32();
+                        ils.kind = WaypointKind::Ils;
+                        ils.strType = row.field("HasDme").toBool() ? "ILSDME" : "ILS";
+                        ils.variation = variationAt(ils.latitude, ils.longitude);
+                        list.push_back(std::move(ils));
+                    });
 }
 
 void NavDatabase::searchVors(const std::string& ident, std::vector<Waypoint>& list) const {
-    forEachRow("searchVors", kVorsByIdent, {Param::text(ident, kIdentSize)},
-               [&](const RecordSet& row) {
-                   Waypoint navaid;
-                   navaid.ident = ident;
-                   navaid.latitude = row.field("Latitude").toDouble();
-                   navaid.longitude = row.field("Longtitude").toDouble();
-                   navaid.id = row.field("ID").toInt32();
-                   navaid.kind = WaypointKind::Navaid;
-                   navaid.variation = variationAt(navaid.latitude, navaid.longitude);
-                   list.push_back(std::move(navaid));
-               });
+    forEachSoundRow("searchVors", kVorsByIdent, {Param::text(ident, kIdentSize)},
+                    [&](const RecordSet& row) {
+                        Waypoint navaid;
+                        navaid.ident = ident;
+                        readPosition(row, navaid.latitude, navaid.longitude);
+                        navaid.id = row.field("ID").toInt32();
+                        navaid.kind = WaypointKind::Navaid;
+                        navaid.variation = variationAt(navaid.latitude, navaid.longitude);
+                        list.push_back(std::move(navaid));
+                    });
 }
 
 void NavDatabase::searchNdbs(const std::string& ident, std::vector<Waypoint>& list) const {
-    forEachRow("searchNdbs", kNdbsByIdent, {ndbIdentParam(ident)}, [&](const RecordSet& row) {
+    forEachSoundRow("searchNdbs", kNdbsByIdent, {ndbIdentParam(ident)}, [&](const RecordSet& row) {
         Waypoint ndb;
         ndb.ident = ident;
-        ndb.latitude = row.field("Latitude").toDouble();
-        ndb.longitude = row.field("Longtitude").toDouble();
+        readPosition(row, ndb.latitude, ndb.longitude);
         ndb.id = row.field("ID").toInt32();
         ndb.kind = WaypointKind::Navaid;
         ndb.variation = variationAt(ndb.latitude, ndb.longitude);
@@ -138,18 +134,17 @@ void NavDatabase::searchNdbs(const std::string& ident, std::vector<Waypoint>& li
 }
 
 void NavDatabase::searchWpts(const std::string& ident, std::vector<Waypoint>& list) const {
-    forEachRow("searchWpts", kWaypointsByIdent, {Param::text(ident, kIdentSize)},
-               [&](const RecordSet& row) {
-                   Waypoint waypoint;
-                   waypoint.ident = ident;
-                   waypoint.latitude = row.field("Latitude").toDouble();
-                   waypoint.longitude = row.field("Longtitude").toDouble();
-                   waypoint.id = row.field("ID").toInt32();
-                   waypoint.kind = WaypointKind::DatabaseWaypoint;
-                   waypoint.strType = "WPT";
-                   waypoint.variation = variationAt(waypoint.latitude, waypoint.longitude);
-                   list.push_back(std::move(waypoint));
-               });
+    forEachSoundRow("searchWpts", kWaypointsByIdent, {Param::text(ident, kIdentSize)},
+                    [&](const RecordSet& row) {
+                        Waypoint waypoint;
+                        waypoint.ident = ident;
+                        readPosition(row, waypoint.latitude, waypoint.longitude);
+                        waypoint.id = row.field("ID").toInt32();
+                        waypoint.kind = WaypointKind::DatabaseWaypoint;
+                        waypoint.strType = "WPT";
+                        waypoint.variation = variationAt(waypoint.latitude, waypoint.longitude);
+                        list.push_back(std::move(waypoint));
+                    });
 }
 
 void NavDatabase::findWaypoints(const std::string& ident, std::vector<Waypoint>& list,
@@ -209,13 +204,13 @@ void NavDatabase::removeDuplicates(std::vector<Waypoint>& list) {
 
 void NavDatabase::getAirportRunways(const std::string& icao, std::vector<Runway>& runways) const {
     runways.clear();
-    forEachRow("getAirportRunways", kAirportRunways, {Param::text(icao, kIcaoSize)},
-               [&](const RecordSet& row) {
-                   Runway runway;
-                   runway.aptIdent = icao;
-                   readRunway(row, runway);
-                   runways.push_back(std::move(runway));
-               });
+    forEachSoundRow("getAirportRunways", kAirportRunways, {Param::text(icao, kIcaoSize)},
+                    [&](const RecordSet& row) {
+                        Runway runway;
+                        runway.aptIdent = icao;
+                        readRunway(row, runway);
+                        runways.push_back(std::move(runway));
+                    });
 }
 
 bool NavDatabase::resolveStoredWaypoint(Waypoint& waypoint,

@@ -3,6 +3,7 @@
 #include "core/Fs9Reader.h"
 #include "core/StateBlob.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tavi {
@@ -89,6 +90,10 @@ TerminalLegType TerminalLeg::typeFromTrackCode(std::string_view code) {
         }
     }
     return TerminalLegType::TF;
+}
+
+bool TerminalLeg::isTrackCode(std::string_view code) {
+    return std::find(kTrackCodes.begin(), kTrackCodes.end(), code) != kTrackCodes.end();
 }
 
 bool TerminalLeg::save(const Fs9Reader& reader, const StateFile& file, const char* section,

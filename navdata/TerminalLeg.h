@@ -60,6 +60,8 @@ public:
 
     // The leg type of a two-letter code, compared exactly; any other text gives TF.
     static TerminalLegType typeFromTrackCode(std::string_view code);
+    // The text is one of the two-letter codes of the leg types.
+    static bool isTrackCode(std::string_view code);
 
     // Writes the record into the section of the per-flight state file: "<prefix>.data" holds
     // every field before the altitude text, "<prefix>.alt" the altitude text. A flight-plan leg

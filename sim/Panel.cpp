@@ -1,5 +1,7 @@
 #include "sim/Panel.h"
 
+#include "sim/Simulator.h"
+
 #include <algorithm>
 
 namespace tavi::sim {
@@ -138,6 +140,10 @@ void Panel::lookupToken(platform::TokenRecord& record) {
     ++lookups;
     record.previousValue = record.value;
     record.value = token(record.id);
+    if (everyValue && !isTextToken(record.id) && record.id != Simulator::kTickToken &&
+        record.id != Simulator::kSecondsToken) {
+        record.value = *everyValue;
+    }
     if (!isTextToken(record.id)) {
         record.valuePointer = &record.value;
         return;
@@ -206,6 +212,9 @@ int32_t Panel::aircraftVariableId(const char* variableName) {
 }
 
 double Panel::readAircraftVariable(int32_t variableId, int32_t unitsId, int32_t index) {
+    if (everyValue) {
+        return *everyValue;
+    }
     if (!variableNames.contains(variableId)) {
         return 0.0;
     }

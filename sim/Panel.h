@@ -77,6 +77,9 @@ public:
     void setNamedVariable(std::string_view name, double value);
     double namedVariable(std::string_view name) const;
     bool hasNamedVariable(std::string_view name) const;
+    // From now on every aircraft variable and every number token the module reads answers the
+    // value, as a damaged flight's simulator would; the tick and the clock still run.
+    void answerEveryValue(double value) { everyValue = value; }
     void setCalculatorResult(std::string code, CalculatorResult result);
     void setInterface(std::string name, void* pointer);
     void setNamedBlock(std::string name, const void* block);
@@ -135,6 +138,7 @@ private:
     std::function<void(const KeyEvent&)> applyKeyEvent;
     int lookups = 0;
     int shutdownCalls = 0;
+    std::optional<double> everyValue;
 };
 
 } // namespace tavi::sim

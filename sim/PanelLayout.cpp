@@ -1,5 +1,7 @@
 #include "sim/PanelLayout.h"
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -11,6 +13,13 @@ PanelLayoutError::PanelLayoutError(int line, const std::string& what)
       line(line) {}
 
 namespace {
+
+// Larger than any screen, and within what a drawing surface can hold.
+constexpr int kLargestWindowPixels = 16384;
+
+bool withinWindowSize(int pixels) {
+    return pixels > 0 && pixels <= kLargestWindowPixels;
+}
 
 std::string restOf(std::istringstream& words) {
     std::string rest;
@@ -33,6 +42,10 @@ PanelWindow readWindow(std::istringstream& words, int line, bool virtualCockpit)
                                          ? "virtual-cockpit needs WIDTH HEIGHT TITLE"
                                          : "window needs IDENT WIDTH HEIGHT shown|hidden TITLE");
     }
+    if (!withinWindowSize(window.width) || !withinWindowSize(window.height)) {
+        throw PanelLayoutError(line, "a window is at most " + std::to_string(kLargestWindowPixels) +
+                                         " pixels wide and high");
+    }
     window.shown = shown == "shown";
     window.title = restOf(words);
     return window;
@@ -43,6 +56,10 @@ GaugePlacement readGauge(std::istringstream& words, int line) {
     words >> placement.gauge >> placement.x >> placement.y >> placement.width;
     if (!words || placement.width <= 0) {
         throw PanelLayoutError(line, "gauge needs NAME X Y WIDTH");
+    }
+    if (!withinWindowSize(placement.width) || std::abs(placement.x) > kLargestWindowPixels ||
+        std::abs(placement.y) > kLargestWindowPixels) {
+        throw PanelLayoutError(line, "gauge " + placement.gauge + " lies beyond any window");
     }
     return placement;
 }
@@ -80,10 +97,18 @@ PanelLayout PanelLayout::parse(std::istream& in) {
             throw PanelLayoutError(number, "unknown keyword " + keyword);
         }
     }
+    if (layout.windows.empty()) {
+        throw PanelLayoutError(0, "the layout holds no panel window");
+    }
     return layout;
 }
 
 PanelLayout PanelLayout::read(const std::string& path) {
+    // A folder or a pipe is no layout; opening a pipe would wait for a writer for good.
+    std::error_code error;
+    if (std::filesystem::exists(path, error) && !std::filesystem::is_regular_file(path, error)) {
+        throw PanelLayoutError(0, "the panel layout " + path + " is not a file");
+    }
     std::ifstream in(path);
     if (!in) {
         throw PanelLayoutError(0, "cannot read the panel layout " + path);

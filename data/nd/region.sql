@@ -1,6 +1,9 @@
 -- The default navigation data of the simulator folder: an invented region around 61N 24E
 -- with three airports, their runways and ILS, VHF and NDB stations, fixes, one airway and one
 -- departure, arrival and approach at the main airport. Frequencies are binary-coded decimal.
+-- Each runway's far end lies along its true heading at its length from its threshold, and each
+-- localizer beyond the far end on the runway's centreline; the approach's missed-approach
+-- point is the runway threshold, a fix of its own (RW04).
 
 INSERT INTO Airports (ID, ICAO, PrimaryID, Latitude, Longtitude, Elevation) VALUES
   (1, 'ZXOR', NULL, 61.0, 24.0, 420),
@@ -10,19 +13,19 @@ INSERT INTO Airports (ID, ICAO, PrimaryID, Latitude, Longtitude, Elevation) VALU
 
 INSERT INTO Runways (ID, AirportID, Ident, Latitude, Longtitude, Elevation, TrueHeading, Length, Width) VALUES
   (1, 1, '04', 60.9875, 23.9772, 415, 40.0, 10500, 148),
-  (2, 1, '22', 61.0125, 24.0228, 420, 220.0, 10500, 148),
+  (2, 1, '22', 61.00956, 24.01540, 420, 220.0, 10500, 148),
   (3, 1, '15', 61.0080, 23.9910, 418, 150.0, 8200, 148),
-  (4, 1, '33', 60.9920, 24.0090, 416, 330.0, 8200, 148),
+  (4, 1, '33', 60.98852, 24.01419, 416, 330.0, 8200, 148),
   (5, 3, '12', 61.6040, 23.1880, 310, 120.0, 7500, 131),
-  (6, 3, '30', 61.5960, 23.2120, 305, 300.0, 7500, 131),
+  (6, 3, '30', 61.59371, 23.22545, 305, 300.0, 7500, 131),
   (7, 4, '09', 60.4500, 25.0850, 95, 90.0, 9000, 148),
-  (8, 4, '27', 60.4500, 25.1150, 90, 270.0, 9000, 148);
+  (8, 4, '27', 60.44999, 25.13506, 90, 270.0, 9000, 148);
 
 INSERT INTO ILSes (ID, Ident, RunwayID, Latitude, Longtitude, Elevation, Category, LocCourse, HasDme, Freq) VALUES
-  (1, 'IORA', 1, 61.0140, 24.0255, 420, 3, 40.0, 1, 0x01101000),
-  (2, 'IORB', 2, 60.9860, 23.9745, 415, 1, 220.0, 1, 0x01109000),
-  (3, 'INBA', 6, 61.6050, 23.1850, 310, 1, 300.0, 0, 0x01095000),
-  (4, 'ISVA', 7, 60.4500, 25.1180, 95, 2, 90.0, 1, 0x01117000);
+  (1, 'IORA', 1, 61.01166, 24.01904, 420, 3, 40.0, 1, 0x01101000),
+  (2, 'IORB', 2, 60.98540, 23.97356, 415, 1, 220.0, 1, 0x01109000),
+  (3, 'INBA', 6, 61.60537, 23.18300, 310, 1, 300.0, 0, 0x01095000),
+  (4, 'ISVA', 7, 60.44999, 25.14062, 95, 2, 90.0, 1, 0x01117000);
 
 INSERT INTO Navaids (ID, Ident, Type, Latitude, Longtitude, Elevation, Freq, Channel, Usage, SlavedVar) VALUES
   (1, 'ORV', 4, 61.05, 24.05, 430, 0x01143000, '090X', 'H', 8.0),
@@ -43,7 +46,8 @@ INSERT INTO Waypoints (ID, Ident, Latitude, Longtitude, Collocated, NavaidID) VA
   (7, 'GORAN', 60.85, 23.75, 0, NULL),
   (8, 'ORV', 61.05, 24.05, 1, 1),
   (9, 'NBV', 61.62, 23.25, 1, 2),
-  (10, 'SVO', 60.40, 25.00, 1, 3);
+  (10, 'SVO', 60.40, 25.00, 1, 3),
+  (11, 'RW04', 60.9875, 23.9772, 0, NULL);
 
 INSERT INTO Airways (ID, Ident) VALUES (1, 'T14');
 INSERT INTO AirwayLegs (ID, AirwayID, Waypoint1ID, Waypoint2ID, IsStart, IsEnd) VALUES
@@ -71,7 +75,7 @@ INSERT INTO TerminalLegs (ID, TerminalID, Type, Transition, TrackCode, WptID, Wp
   (11, 3, '1', 'GORAN', 'IF', 7, 60.85, 23.75, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, '3000', NULL),
   (12, 3, '1', 'GORAN', 'TF', 6, 60.90, 23.85, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, '3000', NULL),
   (13, 3, '2', NULL, 'IF', 6, 60.90, 23.85, NULL, 1, 61.05, 24.05, 220.0, 9.0, NULL, NULL, '3000', NULL),
-  (14, 3, '2', NULL, 'CF', 1, 60.9875, 23.9772, NULL, 1, 61.05, 24.05, 220.0, 4.0, 40.0, 6.0, 'MAP', -3.0),
+  (14, 3, '2', NULL, 'CF', 11, 60.9875, 23.9772, NULL, 1, 61.05, 24.05, 220.0, 4.0, 40.0, 6.0, 'MAP', -3.0),
   (15, 3, '2', NULL, 'CA', NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 40.0, NULL, '1500', NULL),
   (16, 3, '2', NULL, 'DF', 8, 61.05, 24.05, 'R', NULL, NULL, NULL, NULL, NULL, NULL, NULL, '4000', NULL),
   (17, 3, '2', NULL, 'HM', 8, 61.05, 24.05, 'R', NULL, NULL, NULL, NULL, NULL, 220.0, 4.0, '4000', NULL);

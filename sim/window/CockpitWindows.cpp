@@ -3,14 +3,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace tavi::sim {
@@ -18,6 +21,18 @@ namespace tavi::sim {
 namespace {
 
 constexpr int kTickMs = 1000 / 18;
+// Room a window manager's frame and title bar take around a window.
+constexpr int kFrameWidth = 16;
+constexpr int kFrameHeight = 48;
+
+QSize freeScreenArea() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        return {};
+    }
+    const QSize free = screen->availableGeometry().size();
+    return {free.width() - kFrameWidth, free.height() - kFrameHeight};
+}
 
 // The keys of the keyboard as the simulator's keyboard hook numbers them.
 uint32_t virtualKey(const QKeyEvent& event) {
@@ -97,10 +112,19 @@ Qt::CursorShape cursorShape(platform::Cursor cursor) {
 
 } // namespace
 
-PanelView::PanelView(PanelHost& host, Simulator& simulator, const PanelWindow& window)
-    : host_(host), simulator_(simulator), ident_(window.ident) {
+double fittingScale(int width, int height, QSize screen) {
+    if (screen.width() <= 0 || screen.height() <= 0) {
+        return 1.0;
+    }
+    return std::min({1.0, double(screen.width()) / width, double(screen.height()) / height});
+}
+
+PanelView::PanelView(PanelHost& host, Simulator& simulator, const PanelWindow& window, QSize screen)
+    : host_(host), simulator_(simulator), ident_(window.ident),
+      scale_(fittingScale(window.width, window.height, screen)) {
     setWindowTitle(QString::fromStdString("TAVI - " + window.title));
-    setFixedSize(window.width, window.height);
+    setFixedSize(static_cast<int>(std::floor(window.width * scale_)),
+                 static_cast<int>(std::floor(window.height * scale_)));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     // The run ends with the window list, not with the last panel window closed.
@@ -116,22 +140,26 @@ void PanelView::paintEvent(QPaintEvent*) {
     }
     const QImage image(picture->data(), picture->pixelWidth(), picture->pixelHeight(),
                        picture->stride(), QImage::Format_ARGB32_Premultiplied);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(scale_, scale_);
     painter.drawImage(0, 0, image);
 }
 
 void PanelView::mousePressEvent(QMouseEvent* event) {
-    host_.press(ident_, event->position().x(), event->position().y(), buttonOf(*event));
+    host_.press(ident_, event->position().x() / scale_, event->position().y() / scale_,
+                buttonOf(*event));
 }
 
 void PanelView::mouseMoveEvent(QMouseEvent* event) {
-    const double x = event->position().x();
-    const double y = event->position().y();
+    const double x = event->position().x() / scale_;
+    const double y = event->position().y() / scale_;
     host_.move(ident_, x, y);
     setCursor(cursorShape(host_.cursorAt(ident_, x, y)));
 }
 
 void PanelView::mouseReleaseEvent(QMouseEvent* event) {
-    host_.release(ident_, event->position().x(), event->position().y(), buttonOf(*event));
+    host_.release(ident_, event->position().x() / scale_, event->position().y() / scale_,
+                  buttonOf(*event));
 }
 
 void PanelView::sendKey(QKeyEvent* event, bool down) {
@@ -155,7 +183,8 @@ void PanelView::keyReleaseEvent(QKeyEvent* event) {
 bool PanelView::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
-        const std::string text = host_.tooltipAt(ident_, help->pos().x(), help->pos().y());
+        const std::string text =
+            host_.tooltipAt(ident_, help->pos().x() / scale_, help->pos().y() / scale_);
         if (text.empty()) {
             QToolTip::hideText();
         } else {
@@ -176,13 +205,17 @@ void PanelView::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-CockpitWindows::CockpitWindows(PanelHost& host, Simulator& simulator, std::function<void()> tick)
+CockpitWindows::CockpitWindows(PanelHost& host, Simulator& simulator, std::function<void()> tick,
+                               QSize screen)
     : host_(host), simulator_(simulator), step_(std::move(tick)) {
+    if (screen.isEmpty()) {
+        screen = freeScreenArea();
+    }
     setWindowTitle("TAVI panels");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Panel windows:"));
     for (const PanelWindow& window : host_.layout().windows) {
-        views_[window.ident] = std::make_unique<PanelView>(host_, simulator_, window);
+        views_[window.ident] = std::make_unique<PanelView>(host_, simulator_, window, screen);
         auto* shown = new QCheckBox(QString::fromStdString(window.title));
         const int32_t ident = window.ident;
         connect(shown, &QCheckBox::clicked, this, [this, ident](bool open) {

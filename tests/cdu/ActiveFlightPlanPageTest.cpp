@@ -224,6 +224,38 @@ TEST_F(ActiveFlightPlanPageTest, RefusedEntriesChangeNothing) {
     }
 }
 
+// Fixes whose positions in the database are not numbers, or not on the earth.
+class DamagedFixEntryTest : public ActiveFlightPlanPageTest {
+protected:
+    DamagedFixEntryTest()
+        : ActiveFlightPlanPageTest("UPDATE Waypoints SET Latitude = 'nan' WHERE ID = 5;"
+                                   "UPDATE Waypoints SET Longtitude = 1e999 WHERE ID = 11;"
+                                   "UPDATE Waypoints SET Latitude = 95.0 WHERE ID = 9;"
+                                   "UPDATE Waypoints SET Longtitude = 'x' WHERE ID = 6;") {}
+};
+
+// A fix the database holds at no place on the earth is a fix it does not hold: the crew is
+// offered to define it, and the route takes no point of it.
+TEST_F(DamagedFixEntryTest, IsTreatedAsNotInTheDatabase) {
+    buildRoute();
+    const std::vector<std::string> before = legIdents(activeFlightPlan);
+    for (const char* ident : {"ABCDE", "K2", "T"}) {
+        fms().setPage(Fms::kActiveFlightPlanPage, 1);
+        enter(ident, kL3);
+        EXPECT_EQ(fms().currentPage, 6) << ident << ": PILOT WAYPOINT";
+        EXPECT_EQ(legIdents(activeFlightPlan), before) << ident;
+    }
+    fms().setPage(Fms::kActiveFlightPlanPage, 1);
+    enter("TWIN", kL3);
+    EXPECT_EQ(fms().currentPage, Fms::kActiveFlightPlanPage) << "one TWIN is left to choose";
+    for (const FlightPlanLeg& leg : activeFlightPlan.legs) {
+        if (leg.wpt.ident == "TWIN") {
+            EXPECT_EQ(leg.wpt.latitude, 48.0);
+        }
+    }
+    EXPECT_EQ(activeFlightPlan.legCount(), before.size() + 1);
+}
+
 TEST_F(ActiveFlightPlanPageTest, UnknownAndAmbiguousIdentsOpenTheirPages) {
     buildRoute();
     enter("NOWPT", kL3);

@@ -282,5 +282,63 @@ TEST_F(ManyRunwaysTest, NineRunwaysMakeThreeSubPages) {
     EXPECT_EQ(row(2), "ZZAE RW09");
 }
 
+// A damaged leg of ALPHA1 from 09L with its transition ENRA in the database.
+struct DamagedDeparture {
+    const char* damage;
+    const char* sql;
+};
+
+std::ostream& operator<<(std::ostream& out, const DamagedDeparture& c) {
+    return out << c.damage;
+}
+
+class DamagedDepartureTest : public DeparturePagesTest,
+                             public testing::WithParamInterface<DamagedDeparture> {
+protected:
+    DamagedDepartureTest() : DeparturePagesTest(GetParam().sql) {}
+};
+
+// The crew reviews and activates a departure the database cannot give whole: the CDU says so,
+// and neither the preview nor the route takes a leg of it, nor a point at 0N 0E.
+TEST_P(DamagedDepartureTest, IsRefusedWithAMessageAndChangesNoPlan) {
+    enterRouteEnds("ZZAA", "ZZAB");
+    typeThenPress("S", kL2);
+    const std::vector<std::string> route = legIdents(activeFlightPlan);
+    openFromNavIndex(1, kL3);
+    lineKey(kL2);
+    lineKey(kL2);
+    lineKey(kL2);
+    ASSERT_EQ(fms().currentPage, cdu_page::kProcedure);
+
+    lineKey(kL4);
+    EXPECT_EQ(message(), "NOT IN DATA BASE");
+    EXPECT_EQ(fms().currentPage, cdu_page::kProcedure);
+    EXPECT_TRUE(fms().departurePage.fpl.legs.empty());
+    press(kBackspaceKey);
+    module.simulator.step();
+    EXPECT_EQ(message(), "");
+
+    lineKey(kR4);
+    EXPECT_EQ(message(), "NOT IN DATA BASE");
+    EXPECT_EQ(legIdents(activeFlightPlan), route);
+    EXPECT_EQ(activeFlightPlan.org.ident, "ZZAA");
+    EXPECT_EQ(fms().pilotPoints().find("*ALT01"), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damages, DamagedDepartureTest,
+    testing::Values(DamagedDeparture{"an unknown path code",
+                                     "UPDATE TerminalLegs SET TrackCode = 'XF' WHERE ID = 3;"},
+                    DamagedDeparture{
+                        "a fix leg without its fix",
+                        "UPDATE TerminalLegs SET WptID = NULL, WptLat = NULL, WptLon = NULL "
+                        "WHERE ID = 4;"},
+                    DamagedDeparture{"a transition fix not in the database",
+                                     "UPDATE TerminalLegs SET WptID = 99 WHERE ID = 7;"},
+                    DamagedDeparture{"a fix whose position is not a number",
+                                     "UPDATE Waypoints SET Latitude = 'nan' WHERE ID = 2;"},
+                    DamagedDeparture{"a fix off the earth",
+                                     "UPDATE Waypoints SET Longtitude = 512.0 WHERE ID = 3;"}));
+
 } // namespace
 } // namespace tavi::test

@@ -58,10 +58,7 @@ protected:
         });
         ASSERT_NE(screen, written.end());
         EXPECT_GT(std::filesystem::file_size(*screen), 1000u) << name;
-        if (const char* keep = std::getenv("TAVI_SCREENS")) {
-            std::filesystem::copy_file(*screen, std::filesystem::path(keep) / (name + ".png"),
-                                       std::filesystem::copy_options::overwrite_existing);
-        }
+        keepScreenPicture(*screen, name + ".png");
     }
 
     CduSession cdu;

@@ -6,6 +6,7 @@
 #include "support/TempFolder.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace tavi::test {
@@ -160,10 +161,24 @@ TEST_F(CduDisplayTest, TheScreenIsWrittenToItsPicture) {
     const auto cdu = std::find_if(written.begin(), written.end(),
                                   [](const auto& path) { return path.filename() == "Cdu.png"; });
     ASSERT_NE(cdu, written.end());
-    if (const char* keep = std::getenv("TAVI_SCREENS")) {
-        std::filesystem::copy_file(*cdu, std::filesystem::path(keep) / "Cdu.png",
-                                   std::filesystem::copy_options::overwrite_existing);
+    keepScreenPicture(*cdu, "Cdu.png");
+}
+
+// A person asks for the pictures in a folder that does not exist yet: it is made, not thrown at.
+TEST_F(CduDisplayTest, APictureIsKeptInAFolderThatDoesNotExistYet) {
+    TempFolder folder;
+    const std::filesystem::path kept = folder.path() / "new" / "screens";
+    const char* before = std::getenv("TAVI_SCREENS");
+    const std::string previous = before ? before : "";
+    setenv("TAVI_SCREENS", kept.c_str(), 1);
+    const auto written = writeScreenState(bench.aircraft(), kCduDisplay, folder.path(), "kept");
+    if (before) {
+        setenv("TAVI_SCREENS", previous.c_str(), 1);
+    } else {
+        unsetenv("TAVI_SCREENS");
     }
+    ASSERT_FALSE(written.empty());
+    EXPECT_TRUE(std::filesystem::exists(kept / written.filename()));
 }
 
 } // namespace

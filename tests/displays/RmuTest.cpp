@@ -133,13 +133,12 @@ protected:
         }
         return found;
     }
-    // Writes the picture where the reviewer asks for it (TAVI_SCREENSHOTS), else to a
-    // temporary folder, and checks that it was written.
+    // Writes the picture into a temporary folder, checks that it was written and keeps a copy
+    // where TAVI_SCREENS asks for it.
     void writePicture(const std::string& name) {
-        const char* wanted = std::getenv("TAVI_SCREENSHOTS");
-        const std::filesystem::path file =
-            wanted ? std::filesystem::path(wanted) / (name + ".png") : folder / (name + ".png");
-        EXPECT_TRUE(surface.writePng(file.string())) << name;
+        const std::filesystem::path file = folder / (name + ".png");
+        ASSERT_TRUE(surface.writePng(file.string())) << name;
+        keepScreenPicture(file, file.filename().string());
     }
 
     static constexpr int kScale = 2;

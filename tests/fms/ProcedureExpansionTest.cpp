@@ -109,7 +109,8 @@ TEST_F(ProcedureExpansionTest, StarAndIlsApproachEndAtTheRunwayWithTheMissedAppr
         ArrivalExpansion(environment()).build(golfOneIls(), active, active, missed, names, true);
 
     EXPECT_EQ(outcome.page, kPageActiveFltPlan);
-    ASSERT_EQ(routeOf(active), "T / P FF09L / P FF09L P RW09L");
+    ASSERT_EQ(routeOf(active), "T / P FF09L / P FF09L RW09L")
+        << "the missed-approach point is the runway threshold";
     EXPECT_EQ(active.legs[2].via, "GOLF1");
     EXPECT_EQ(active.legs[2].proc(), kProcStar);
     EXPECT_EQ(active.legs[5].via, "APPR TRANS");
@@ -148,8 +149,8 @@ TEST_F(ProcedureExpansionTest, ArrivalPreviewDropsItsLeadingBreakAndLeavesThePla
         ArrivalExpansion(environment())
             .build(golfOneIls(), preview, active, missed, pageNames, false);
     EXPECT_EQ(outcome.page, kPageArrivalReview);
-    EXPECT_EQ(outcome.reviewPageCount, 5);
-    EXPECT_EQ(routeOf(preview), "P FF09L / P FF09L P RW09L");
+    EXPECT_EQ(outcome.reviewPageCount, 4);
+    EXPECT_EQ(routeOf(preview), "P FF09L / P FF09L RW09L");
     EXPECT_EQ(routeOf(active), before);
     EXPECT_EQ(missed.legCount(), 0u);
     // The missed-approach point goes into the store even for a preview; nothing else does.

@@ -151,9 +151,9 @@ TEST_F(ThrottleQuadrantTest, ButtonsActOnTheirSystems) {
         << "lower half: flaps down";
 
     const bool locked = fadec().throttleLock;
-    EXPECT_TRUE(leftClick(throttleGauge, 300, 200));
+    EXPECT_TRUE(leftClick(throttleGauge, 86, 10)) << "on the lock lever's picture";
     EXPECT_NE(fadec().throttleLock, locked);
-    EXPECT_EQ(tooltipAt(throttleGauge, 300, 200),
+    EXPECT_EQ(tooltipAt(throttleGauge, 86, 10),
               fadec().throttleLock ? "Throttle Lock (Locked)" : "Throttle Lock (Free)");
 
     const float brake = mechanisation().parkingBrake;

@@ -1,18 +1,24 @@
 #include "support/BuiltFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempFolder.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace tavi::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Room for the start-up state tavi-sim writes, not for the module's log up to its start-up.
+constexpr rlim_t kFullDiskBytes = 2048;
 
 struct ProgramRun {
     int exitCode = -1;
@@ -144,6 +150,55 @@ TEST_F(ScenarioProgram, WritesEachScreenAndPanelWindowAsAPicture) {
     for (const char* window : {"main-panel", "overhead", "cdu", "pfd-1", "virtual-cockpit"}) {
         EXPECT_TRUE(fs::exists(panel / (std::string(window) + ".png"))) << window;
     }
+}
+
+// A layout that is a pipe, a folder, empty or of an absurd size is refused with a message naming
+// it; the pipe does not keep tavi-sim waiting for a writer.
+TEST_F(ScenarioProgram, APanelLayoutThatCannotBeUsedIsNamedWithItsFault) {
+    const fs::path layout = folder.path() / "panel-layout.txt";
+    const struct {
+        const char* name;
+        std::function<void()> make;
+        const char* fault;
+    } cases[] = {
+        {"pipe", [&] { ASSERT_EQ(mkfifo(layout.c_str(), 0600), 0); }, "is not a file"},
+        {"folder", [&] { fs::create_directories(layout); }, "is not a file"},
+        {"empty", [&] { std::ofstream{layout}; }, "holds no panel window"},
+        {"huge window",
+         [&] { std::ofstream{layout} << "window 0 2000000000 860 shown Main panel\n"; },
+         "line 1: a window is at most"},
+    };
+    const fs::path scenario = writeScenario("init state ready\nend 1\n");
+    const fs::path screens = folder.path() / "screens";
+    for (const auto& fault : cases) {
+        fs::remove_all(layout);
+        fault.make();
+        const ProgramRun result =
+            run("--scenario '" + scenario.string() + "' --screens '" + screens.string() + "'");
+        EXPECT_EQ(result.exitCode, 1) << fault.name;
+        EXPECT_NE(result.output.find(layout.string() + ": "), std::string::npos)
+            << fault.name << "\n"
+            << result.output;
+        EXPECT_NE(result.output.find(fault.fault), std::string::npos) << fault.name << "\n"
+                                                                      << result.output;
+        EXPECT_EQ(result.output.find("pictures"), std::string::npos) << fault.name;
+    }
+}
+
+// With a disk too full for the module's log, the simulator still tells that the module started,
+// and that its log misses it.
+TEST_F(ScenarioProgram, AModuleThatStartedOnAFullDiskIsReportedStarted) {
+    const fs::path scenario = writeScenario("init state ready\nend 1\n");
+    ProgramRun result;
+    {
+        const FileSizeLimit fullDisk(kFullDiskBytes);
+        result = run("--scenario '" + scenario.string() + "'");
+    }
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_NE(result.output.find("start-up complete"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("could not write its start-up into its log"), std::string::npos)
+        << result.output;
+    EXPECT_EQ(result.output.find("not reached"), std::string::npos) << result.output;
 }
 
 // The scenario scripts/run flies: the take-off from ZXOR and the route the crew types into the

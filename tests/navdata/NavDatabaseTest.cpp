@@ -246,7 +246,7 @@ TEST_F(NavDatabaseTest, IlsLookupsFillTheLocalizer) {
     EXPECT_EQ(forRunway.ident, "IAAR");
     EXPECT_EQ(forRunway.id, 2);
     EXPECT_EQ(forRunway.elevation, 1400);
-    EXPECT_EQ(forRunway.localizerCourse, 90.5);
+    EXPECT_EQ(forRunway.localizerCourse, 90.0);
     EXPECT_FALSE(forRunway.hasDme);
     EXPECT_EQ(forRunway.strType, "ILS");
 
@@ -319,20 +319,21 @@ TEST_F(NavDatabaseTest, MissingKeysLeaveTheRecordsAsTheyWere) {
     EXPECT_TRUE(lines.empty());
 }
 
-TEST_F(NavDatabaseTest, NullInARequiredColumnFailsTheQueryHalfWay) {
+// A row that cannot be read whole is no record: the lookup leaves its record as it was, never
+// half filled with another point's ident at no position.
+TEST_F(NavDatabaseTest, ADamagedRowLeavesTheRecordAsItWas) {
     connectTo(test::relaxedNavSchema() + navRegion() +
               "UPDATE Navaids SET Usage = NULL WHERE ID = 5;"
               "UPDATE Runways SET Width = NULL WHERE ID = 2;"
+              "UPDATE Waypoints SET Longtitude = 'nan' WHERE ID = 2;"
+              "UPDATE Airports SET Latitude = -90.5 WHERE ID = 3;"
               "UPDATE config SET val = NULL WHERE [key] = 'CycleName';");
     lines.clear();
     Navaid navaid;
     database.getNavaidInfo(5, navaid);
     EXPECT_EQ(lines, (Lines{"getNavaidInfo", "the value is NULL"}));
-    EXPECT_EQ(navaid.ident, "VTX");
-    EXPECT_EQ(navaid.channel, "070X");
-    EXPECT_EQ(navaid.frequency, 0x01123000);
-    EXPECT_EQ(navaid.navaidType, kNavaidVor);
-    EXPECT_EQ(navaid.slavedVariation, 360.0);
+    EXPECT_TRUE(navaid.ident.empty());
+    EXPECT_EQ(navaid.id, 0);
     EXPECT_TRUE(navaid.strType.empty());
 
     lines.clear();
@@ -340,12 +341,41 @@ TEST_F(NavDatabaseTest, NullInARequiredColumnFailsTheQueryHalfWay) {
     runway.kind = WaypointKind::Plain;
     database.getRunwayInfo(2, runway);
     EXPECT_EQ(lines, (Lines{"getRunwayInfo", "the value is NULL"}));
-    EXPECT_EQ(runway.length, 11000);
+    EXPECT_EQ(runway.length, 0);
+    EXPECT_TRUE(runway.ident.empty());
     EXPECT_EQ(runway.kind, WaypointKind::Plain);
+
+    lines.clear();
+    Waypoint waypoint;
+    database.getWaypointInfo(2, waypoint);
+    Airport airport;
+    database.getAirportInfo(3, airport);
+    const std::string offTheEarth = "the position is not on the earth";
+    EXPECT_EQ(lines, (Lines{"getWaypointInfo", offTheEarth, "getAirportInfo", offTheEarth}));
+    EXPECT_TRUE(waypoint.ident.empty());
+    EXPECT_EQ(waypoint.kind, WaypointKind::Plain);
+    EXPECT_TRUE(airport.ident.empty());
 
     lines.clear();
     EXPECT_EQ(database.getConfigParam("CycleName"), "");
     EXPECT_EQ(lines, (Lines{"getConfigParam", "the value is NULL"}));
+}
+
+// An airport row without its code is skipped by the start-up test, which passes: the database
+// stays connected rather than being opened again and again.
+TEST_F(NavDatabaseTest, AnAirportRowWithoutItsCodePassesTheTestQuery) {
+    connectTo(test::relaxedNavSchema() +
+              "INSERT INTO Airports VALUES (1, 'ZZAA', NULL, 47.0, 8.0, 1410);"
+              "INSERT INTO Airports VALUES (2, NULL, NULL, 47.1, 8.0, 1410);"
+              "INSERT INTO Airports VALUES (3, NULL, NULL, NULL, NULL, NULL);"
+              "INSERT INTO Airports VALUES (4, 'ZZAB', NULL, 47.2, 8.0, 1520);");
+    EXPECT_EQ(lines, connectLines({"Connect ok", "test search apt executed query",
+                                   "damaged row skipped: an airport without its ICAO code", "ZZAA",
+                                   "ZZAB", "test passed"}));
+    EXPECT_TRUE(database.isReady());
+    lines.clear();
+    EXPECT_TRUE(database.retryConnection(loaders));
+    EXPECT_TRUE(lines.empty()) << "a ready database is not opened again";
 }
 
 TEST_F(NavDatabaseTest, SchemaRefusesAnEmptyChannel) {

@@ -134,19 +134,27 @@ TEST_F(NavNearestTest, NearestListsWithoutAConnectionStayEmptyAndSayNothing) {
     EXPECT_TRUE(list.empty());
 }
 
-TEST_F(NavNearestTest, AnErrorKeepsWhatWasReadBeforeIt) {
+// A damaged row, one missing a value or with a position not on the earth, is left out of a
+// list; the rows after it still count, and the fault is logged once, not at every search.
+TEST_F(NavNearestTest, ADamagedRowIsSkippedAndLoggedOnce) {
     connectTo(test::relaxedNavSchema() + test::navRegion() +
               "UPDATE Airports SET ICAO = NULL WHERE ID = 4;"
-              "UPDATE Navaids SET Usage = NULL WHERE ID = 5;");
+              "UPDATE Navaids SET Usage = NULL WHERE ID = 5;"
+              "UPDATE Navaids SET Longtitude = 1e999 WHERE ID = 7;");
     lines.clear();
-    std::array<Airport, 4> slots;
-    database.getClosest4Airports(47.0, 8.0, 60.0, slots);
-    EXPECT_EQ(identsOf(slots), (std::vector<std::string>{"ZZAA", "ZZAB", "", ""}));
-    std::vector<Navaid> list;
-    database.extractVhfNavaids(list);
-    EXPECT_EQ(identsOf(list), (std::vector<std::string>{"ABC", "ABC"}));
-    EXPECT_EQ(lines, (Lines{"getClosest4Airports", "the value is NULL", "extractVhfNavaids",
-                            "the value is NULL"}));
+    for (int search = 0; search < 2; ++search) {
+        std::array<Airport, 4> slots;
+        database.getClosest4Airports(47.0, 8.0, 60.0, slots);
+        EXPECT_EQ(identsOf(slots), (std::vector<std::string>{"ZZAA", "ZZAB", "ZZAD", "ZZAE"}));
+        std::vector<Navaid> list;
+        database.extractVhfNavaids(list);
+        EXPECT_EQ(identsOf(list), (std::vector<std::string>{"ABC", "ABC", "NUL", "DLN", "NA1",
+                                                            "NA2", "NA4", "NA5", "LONGN"}));
+    }
+    const std::string nullSkipped = "damaged row skipped: the value is NULL";
+    const std::string offTheEarth = "damaged row skipped: the position is not on the earth";
+    EXPECT_EQ(lines, (Lines{"getClosest4Airports", nullSkipped, "extractVhfNavaids", nullSkipped,
+                            "extractVhfNavaids", offTheEarth}));
 }
 
 struct StationCase {

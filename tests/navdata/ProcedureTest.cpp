@@ -211,7 +211,7 @@ TEST_F(ProcedureTest, ArrivalLegsCarryTheirProcedureCodes) {
                                  {kProcApproachTransition, Type::TF, 15, kTurnNone, false, "4000"},
                                  {kProcApproach, Type::IF, 15, kTurnNone, false, "4000"},
                                  {kProcApproach, Type::CF, 15, kTurnLeft, false, "2400"},
-                                 {kProcApproach, Type::CF, 1, kTurnRight, true, "MAP"},
+                                 {kProcApproach, Type::CF, 17, kTurnRight, true, "MAP"},
                                  {kProcMissedApproach, Type::CA, 0, kTurnRight, false, "3000"},
                                  {kProcMissedApproach, Type::HM, 16, kTurnNone, true, "5000"},
                              }));
@@ -267,17 +267,65 @@ TEST_F(ProcedureTest, MissedApproachPointLeg) {
     EXPECT_TRUE(lines.empty());
 }
 
-TEST_F(ProcedureTest, ANullTrackCodeCutsTheProcedureShort) {
+TEST_F(ProcedureTest, ANullTrackCodeRefusesTheProcedureWhole) {
     connectTo(test::relaxedNavSchema() + test::navRegion() +
               "UPDATE TerminalLegs SET TrackCode = NULL WHERE ID = 2;"
               "UPDATE Terminals SET Name = NULL WHERE ID = 7;");
     lines.clear();
-    const std::vector<TerminalLeg> legs = sidLegs(runway(k09L), "ALPHA1", "ENRA");
-    EXPECT_EQ(codes(legs), (std::vector<int32_t>{kProcSid, kProcSid, kProcSid}));
-    EXPECT_EQ(legs[2].fixId, 2);
+    std::vector<TerminalLeg> legs(1);
+    EXPECT_FALSE(database.getSidLegs("ZZAA", runway(k09L), "ALPHA1", "ENRA", legs));
+    EXPECT_TRUE(legs.empty());
     Names names;
     database.getStars("ZZAA", Runway(), names);
     EXPECT_EQ(lines, (Lines{"getSidLegs", "the value is NULL", "getSids", "the value is NULL"}));
+}
+
+// A leg whose path or end cannot be read, or whose fix the database does not hold, would put a
+// point where the procedure never goes: the whole procedure is refused, with the fault logged.
+TEST_F(ProcedureTest, ADamagedLegRefusesItsProcedureWhole) {
+    struct Case {
+        const char* damage;
+        bool arrival;
+        Lines logged;
+    };
+    const std::string notHeld = "the fix 99 of a leg is not in the database";
+    const std::string offTheEarth = "the position is not on the earth";
+    const Case cases[] = {
+        {"UPDATE TerminalLegs SET TrackCode = 'XF' WHERE ID = 4",
+         false,
+         {"getSidLegs", "unknown path code 'XF'"}},
+        {"UPDATE TerminalLegs SET WptID = NULL, WptLat = NULL, WptLon = NULL WHERE ID = 4",
+         false,
+         {"getSidLegs", "a DF leg without its fix"}},
+        {"UPDATE TerminalLegs SET TrackCode = 'CD' WHERE ID = 3",
+         false,
+         {"getSidLegs", "a CD leg without its navaid"}},
+        {"UPDATE TerminalLegs SET WptLat = 1e999 WHERE ID = 7", false, {"getSidLegs", offTheEarth}},
+        {"UPDATE TerminalLegs SET WptLon = NULL WHERE ID = 1",
+         false,
+         {"getSidLegs", "the value is NULL"}},
+        {"UPDATE TerminalLegs SET WptID = 99 WHERE ID = 1", false, {"getSidLegs", notHeld}},
+        {"UPDATE Waypoints SET Latitude = 'nan' WHERE ID = 2",
+         false,
+         {"getWaypointInfo", offTheEarth, "getSidLegs",
+          "the fix 2 of a leg is not in the database"}},
+        {"UPDATE TerminalLegs SET WptID = 99 WHERE ID = 27", true, {"getStarIapLegs", notHeld}},
+        {"UPDATE TerminalLegs SET TrackCode = 'Q' WHERE ID = 30",
+         true,
+         {"getStarIapLegs", "unknown path code 'Q'"}},
+    };
+    for (const Case& c : cases) {
+        connectTo(test::relaxedNavSchema() + test::navRegion() + c.damage + ";");
+        lines.clear();
+        std::vector<TerminalLeg> legs(1);
+        const bool read = c.arrival
+                              ? database.getStarIapLegs("ZZAA", runway(k09L), "GOLF1", "", "I09L",
+                                                        "ILS 09L", "P", legs)
+                              : database.getSidLegs("ZZAA", runway(k09L), "ALPHA1", "ENRA", legs);
+        EXPECT_FALSE(read) << c.damage;
+        EXPECT_TRUE(legs.empty()) << c.damage;
+        EXPECT_EQ(lines, c.logged) << c.damage;
+    }
 }
 
 TEST_F(ProcedureTest, QueriesOnAClosedDatabaseLogTheirLabels) {
@@ -349,7 +397,7 @@ TEST_F(ProcedureTest, TheMissedApproachPointMatchesWithoutRegardToCase) {
     lines.clear();
     TerminalLeg leg;
     EXPECT_TRUE(database.getIapMapPoint("ZZAA", "I09L", "ILS 09L", leg));
-    EXPECT_EQ(leg.fixId, 1);
+    EXPECT_EQ(leg.fixId, 17);
     EXPECT_EQ(codes(arrivalLegs(Runway(), "", "", "I09L", "ILS 09L", "")),
               (std::vector<int32_t>{kProcApproach, kProcApproach, kProcApproach,
                                     kProcMissedApproach, kProcMissedApproach}));

@@ -349,6 +349,12 @@ TEST(PanelLayoutTest, MistakesAreReportedWithTheirLine) {
         {"window 0 10 10 shown A\ngauge A 0 0 10\ngauge A 10 0 10\n", 3},
         {"window 0 10 10 shown A\n\n# note\ngauge A 0 0\n", 4},
         {"panel 0\n", 1},
+        {"window 0 2000000000 860 shown A\n", 1},
+        {"window 0 10 10 shown A\nvirtual-cockpit 100 99999 VC\n", 2},
+        {"window 0 10 10 shown A\ngauge A 0 0 2000000000\n", 2},
+        {"window 0 10 10 shown A\ngauge A -2000000000 0 10\n", 2},
+        {"", 0},
+        {"# windows to come\n", 0},
     };
     for (const auto& [text, line] : cases) {
         std::istringstream in(text);

@@ -1,7 +1,9 @@
 #include "sim/window/CockpitWindows.h"
 
 #include "airframe/Electric.h"
+#include "airframe/Fadec.h"
 #include "core/Imports.h"
+#include "fms/Fms.h"
 #include "support/ImageLight.h"
 #include "support/ModuleHarness.h"
 
@@ -43,9 +45,9 @@ protected:
 
     test::ModuleHarness module;
     sim::PanelHost host{module.simulator.panel, Linkage, sim::PanelLayout::read(kLayout)};
-    sim::CockpitWindows cockpit{host, module.simulator, [this] {
-                                    module.simulator.step();
-                                }};
+    // A desktop larger than every window, so each shows at its own size.
+    sim::CockpitWindows cockpit{host, module.simulator, [this] { module.simulator.step(); },
+                                QSize(2800, 1300)};
 };
 
 TEST_F(CockpitWindowsTest, AClickOnAScreenOpensItsPopUpAndClosingThePopUpClosesTheWindow) {
@@ -94,6 +96,70 @@ TEST_F(CockpitWindowsTest, KeysReachTheSimulatorThroughTheKeyboardHook) {
         QTest::keyClick(cockpit.view(0), key.qtKey);
         ASSERT_FALSE(module.simulator.host.keysReachingSimulator().empty());
         EXPECT_EQ(module.simulator.host.keysReachingSimulator().back().virtualKey, key.virtualKey);
+    }
+}
+
+// Every gauge lies inside its window and every control inside its gauge, so nothing drawn is
+// cut off and nothing clickable lies where it is not drawn.
+TEST_F(CockpitWindowsTest, EveryGaugeAndControlLiesInsideItsWindow) {
+    for (const sim::PanelWindow& window : host.layout().windows) {
+        for (const sim::GaugePlacement& placement : window.gauges) {
+            const auto design = host.designSize(placement.gauge);
+            ASSERT_TRUE(design) << placement.gauge;
+            const double height = design->height * placement.width / design->width;
+            EXPECT_LE(placement.x + placement.width, window.width) << placement.gauge;
+            EXPECT_LE(placement.y + height, window.height + 0.5) << placement.gauge;
+        }
+    }
+    for (platform::GaugeHeader* const* gauge = Linkage.gauges; *gauge; ++gauge) {
+        const auto design = host.designSize((*gauge)->name);
+        if (!design) {
+            continue;
+        }
+        for (const platform::MouseControl& control : (*gauge)->controls) {
+            EXPECT_LE(control.x + control.width, design->width + 0.5) << (*gauge)->name;
+            EXPECT_LE(control.y + control.height, design->height + 0.5) << (*gauge)->name;
+        }
+    }
+}
+
+// The throttle lock takes its click on its own picture, the lever at the top of the quadrant.
+TEST_F(CockpitWindowsTest, TheThrottleLockIsClickedOnItsPicture) {
+    module.simulator.panel.openPanelWindow(10);
+    ticks(1);
+    const bool locked = module.aircraft().fadec()->throttleLock;
+    EXPECT_TRUE(host.click("Throttle", 86, 10, sim::MouseButton::Left));
+    EXPECT_NE(module.aircraft().fadec()->throttleLock, locked);
+    host.click("Throttle", 305, 195, sim::MouseButton::Left);
+    EXPECT_NE(module.aircraft().fadec()->throttleLock, locked) << "the grey beside lever 2";
+}
+
+// On the screens of common desktops every window fits, shrunk where it must be, and a click
+// lands on the control drawn under the pointer: the CDU's lowest key row in the virtual cockpit.
+TEST_F(CockpitWindowsTest, OnCommonScreensEveryWindowFitsAndTakesClicksWhereDrawn) {
+    for (const QSize screen : {QSize(1600, 1200), QSize(1920, 1080), QSize(1366, 768)}) {
+        sim::CockpitWindows fitted{host, module.simulator, [this] { module.simulator.step(); },
+                                   screen};
+        for (const sim::PanelWindow& window : host.layout().windows) {
+            const sim::PanelView* view = fitted.view(window.ident);
+            EXPECT_LE(view->width(), screen.width()) << window.title;
+            EXPECT_LE(view->height(), screen.height()) << window.title;
+        }
+        fitted.view(0)->close();
+        fitted.tick();
+        sim::PanelView* virtualCockpit = fitted.view(sim::PanelLayout::kVirtualCockpit);
+        ASSERT_TRUE(virtualCockpit->isVisible());
+        module.aircraft().fms()->messages.clear();
+        module.aircraft().fms()->setScratchpad("ABC");
+        // CLR of the virtual cockpit's CDU, placed at 930, 610 in its window.
+        const double scale = virtualCockpit->scale();
+        QTest::mouseClick(
+            virtualCockpit, Qt::LeftButton, {},
+            QPoint(static_cast<int>((930 + 263) * scale), static_cast<int>((610 + 579) * scale)));
+        EXPECT_EQ(module.aircraft().fms()->scratchPad.text(), "AB")
+            << screen.width() << "x" << screen.height();
+        virtualCockpit->close();
+        fitted.tick();
     }
 }
 

@@ -75,13 +75,13 @@ private:
 // Xvfb on the first free display, which it names through a pipe once it takes connections.
 class VirtualDisplay {
 public:
-    VirtualDisplay() {
+    explicit VirtualDisplay(const std::string& screen = "2800x1300x24") {
         int fds[2];
         if (pipe(fds) != 0) {
             return;
         }
         server.emplace(std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(fds[1]),
-                                                "-screen", "0", "2800x1300x24", "-nolisten", "tcp"},
+                                                "-screen", "0", screen, "-nolisten", "tcp"},
                        true);
         close(fds[1]);
         pollfd ready{fds[0], POLLIN, 0};
@@ -143,32 +143,57 @@ QImage waitFor(const std::function<QImage()>& take, const std::function<bool(con
     return picture;
 }
 
-TEST(DesktopCockpitTest, BatteriesAndApuClickedWithTheMouseChangeTheEicas) {
-    if (!onPath("Xvfb") || !onPath("xdotool")) {
-        GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup --test installs them)";
+// tavi-sim parked cold and dark with fuel for the APU, in a simulator folder of its own, on a
+// virtual display of the size given; `unavailable` says why when the display cannot be had.
+class DesktopCockpit {
+public:
+    explicit DesktopCockpit(const std::string& screenSize) {
+        if (!onPath("Xvfb") || !onPath("xdotool")) {
+            unavailable = "Xvfb or xdotool is not installed (scripts/setup --test installs them)";
+            return;
+        }
+        display.emplace(screenSize);
+        if (display->name.empty()) {
+            unavailable = "Xvfb could not start a display";
+            return;
+        }
+        setenv("DISPLAY", display->name.c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        fs::create_directories(folder / "panel");
+        fs::copy_file(TAVI_MODULE_FILE, folder / "panel" / "tavi_davud.gau");
+        fs::copy_file(TAVI_PANEL_LAYOUT, folder / "panel-layout.txt");
+        const fs::path scenario =
+            folder.write("cold.scn", "init state cold\ninit fuel 6000 6000\nend 1\n");
+        simulator.emplace(std::vector<std::string>{TAVI_SIM_PROGRAM, "--sim-root",
+                                                   folder.path().string(), "--scenario",
+                                                   scenario.string(), "--window"});
+        application.emplace(argc, argv);
+        screen = QGuiApplication::primaryScreen();
     }
-    VirtualDisplay display;
-    if (display.name.empty()) {
-        GTEST_SKIP() << "Xvfb could not start a display";
-    }
-    setenv("DISPLAY", display.name.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
 
-    // Parked cold and dark with fuel for the APU, in a simulator folder of its own.
+private:
+    // Declared in the order they start; they end the other way round, the program first.
+    std::optional<VirtualDisplay> display;
     TempFolder folder;
-    fs::create_directories(folder / "panel");
-    fs::copy_file(TAVI_MODULE_FILE, folder / "panel" / "tavi_davud.gau");
-    fs::copy_file(TAVI_PANEL_LAYOUT, folder / "panel-layout.txt");
-    const fs::path scenario =
-        folder.write("cold.scn", "init state cold\ninit fuel 6000 6000\nend 1\n");
-    Child simulator({TAVI_SIM_PROGRAM, "--sim-root", folder.path().string(), "--scenario",
-                     scenario.string(), "--window"});
-
     int argc = 1;
-    char program[] = "tests_simdesktop";
-    char* argv[] = {program, nullptr};
-    QGuiApplication application(argc, argv);
-    QScreen* screen = QGuiApplication::primaryScreen();
+    char program[17] = "tests_simdesktop";
+    char* argv[2] = {program, nullptr};
+
+public:
+    std::optional<Child> simulator;
+    std::string unavailable;
+    QScreen* screen = nullptr;
+
+private:
+    std::optional<QGuiApplication> application;
+};
+
+TEST(DesktopCockpitTest, BatteriesAndApuClickedWithTheMouseChangeTheEicas) {
+    DesktopCockpit desktop("2800x1300x24");
+    if (!desktop.unavailable.empty()) {
+        GTEST_SKIP() << desktop.unavailable;
+    }
+    QScreen* screen = desktop.screen;
     ASSERT_NE(screen, nullptr);
 
     const unsigned long mainPanel = windowNamed("TAVI - Main panel");
@@ -199,7 +224,46 @@ TEST(DesktopCockpitTest, BatteriesAndApuClickedWithTheMouseChangeTheEicas) {
     fs::create_directories(shots);
     screen->grabWindow(0).save(QString::fromStdString((shots / "desktop.png").string()));
     screen->grabWindow(mainPanel).save(QString::fromStdString((shots / "main-panel.png").string()));
-    EXPECT_TRUE(simulator.running()) << "tavi-sim ended on its own";
+    EXPECT_TRUE(desktop.simulator->running()) << "tavi-sim ended on its own";
+}
+
+// The width of the X window, as the server has it.
+int windowWidth(unsigned long window) {
+    const std::string geometry = output("xdotool getwindowgeometry " + std::to_string(window));
+    const std::size_t at = geometry.find("Geometry: ");
+    return at == std::string::npos ? 0 : std::stoi(geometry.substr(at + 10));
+}
+
+// On a 1600x1200 desktop the overhead panel, wider than the screen, shows shrunk to fit; the
+// battery switches take clicks where they are drawn.
+TEST(DesktopCockpitTest, OnASmallerScreenTheOverheadFitsAndItsSwitchesTakeClicks) {
+    DesktopCockpit desktop("1600x1200x24");
+    if (!desktop.unavailable.empty()) {
+        GTEST_SKIP() << desktop.unavailable;
+    }
+    QScreen* screen = desktop.screen;
+    ASSERT_NE(screen, nullptr);
+
+    const unsigned long mainPanel = windowNamed("TAVI - Main panel");
+    ASSERT_NE(mainPanel, 0u) << "tavi-sim showed no main panel";
+    EXPECT_EQ(windowWidth(mainPanel), 1152) << "the main panel fits as it is";
+    const auto eicas = [&] {
+        return screen->grabWindow(mainPanel, 887, 470, 252, 300).toImage();
+    };
+    click(mainPanel, 178, 846);
+    const unsigned long overhead = windowNamed("TAVI - Overhead");
+    ASSERT_NE(overhead, 0u) << "the main panel's overhead button opened no window";
+    const int width = windowWidth(overhead);
+    EXPECT_LT(width, 1600);
+    EXPECT_GT(width, 1000);
+    xdotool("windowmove --sync " + std::to_string(overhead) + " 0 0");
+    const double scale = width / 1600.0;
+    click(overhead, static_cast<int>(80 * scale), static_cast<int>(485 * scale));
+    click(overhead, static_cast<int>(264 * scale), static_cast<int>(485 * scale));
+    xdotool("windowraise " + std::to_string(mainPanel));
+    const QImage powered = waitFor(eicas, someLight, std::chrono::seconds(20));
+    EXPECT_TRUE(someLight(powered)) << "the batteries lit no EICAS";
+    EXPECT_TRUE(desktop.simulator->running()) << "tavi-sim ended on its own";
 }
 
 } // namespace

@@ -50,11 +50,19 @@ std::filesystem::path writeScreenState(const Aircraft& aircraft, int displayId,
     if (!drawScreen(*screen, displayId, surface) || !surface.writePng(path.string())) {
         return {};
     }
-    if (const char* keep = std::getenv("TAVI_SCREENS")) {
-        std::filesystem::copy_file(path, std::filesystem::path(keep) / path.filename(),
-                                   std::filesystem::copy_options::overwrite_existing);
-    }
+    keepScreenPicture(path, path.filename().string());
     return path;
+}
+
+void keepScreenPicture(const std::filesystem::path& picture, const std::string& name) {
+    const char* keep = std::getenv("TAVI_SCREENS");
+    if (!keep) {
+        return;
+    }
+    const std::filesystem::path folder(keep);
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(picture, folder / name,
+                               std::filesystem::copy_options::overwrite_existing);
 }
 
 std::vector<std::filesystem::path> writeScreens(const Aircraft& aircraft,

@@ -30,6 +30,10 @@ std::filesystem::path writeScreenState(const Aircraft& aircraft, int displayId,
                                        const std::filesystem::path& folder,
                                        const std::string& state, int scale = 2);
 
+// Copies a picture under the name into the folder that TAVI_SCREENS names, if any, making the
+// folder when it does not exist yet.
+void keepScreenPicture(const std::filesystem::path& picture, const std::string& name);
+
 // The name of the gauge that shows the screen of the display slot, or empty.
 std::string screenName(int displayId);
 

@@ -47,6 +47,12 @@ double trueAirspeedFromMach(double mach, double staticAirTemperature) {
     return 38.967854 * std::sqrt(staticAirTemperature + 273.15) * mach;
 }
 
+double trueAirspeedFromCas(double cas, double feet) {
+    const double altitude = std::max(feet, 0.0);
+    return trueAirspeedFromMach(machFromCasAtPressureRatio(cas, pressureRatioAtAltitude(altitude)),
+                                isaTemperature(static_cast<float>(altitude)));
+}
+
 float isaTemperature(float feet) {
     if (feet <= static_cast<float>(Baro::tropopauseAltitude)) {
         return 15.0f - 0.0019812f * feet;

@@ -16,6 +16,8 @@ double machFromCasAtPressureRatio(double cas, double pressureRatio);
 double casFromMachAtAltitude(double mach, double feet);
 // At the static air temperature.
 double trueAirspeedFromMach(double mach, double staticAirTemperature);
+// In the standard atmosphere at the altitude; altitudes below 0 are taken as 0.
+double trueAirspeedFromCas(double cas, double feet);
 float isaTemperature(float feet);
 // Altitudes at or below 0 are taken as 0.
 float isaTemperatureClamped(float feet);

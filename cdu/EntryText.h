@@ -52,6 +52,15 @@ inline bool isDecimalText(std::string_view text, bool oneDecimal) {
     return !oneDecimal || dots == 0 || text.find('.') + 2 == text.size();
 }
 
+// The text without the unit mark its page shows after the value ("°" after an angle, "T" after a
+// true direction), so that a value recalled into the scratch pad is taken back as shown.
+inline std::string_view withoutUnitMark(std::string_view text, std::string_view mark) {
+    if (text.size() > mark.size() && text.substr(text.size() - mark.size()) == mark) {
+        text.remove_suffix(mark.size());
+    }
+    return text;
+}
+
 // The value of a text that passed isDecimalText.
 inline double decimalValue(std::string_view text) {
     double value = 0.0;

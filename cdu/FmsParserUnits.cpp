@@ -25,6 +25,13 @@ int64_t daysToMonth(int64_t year, int32_t month) {
     return era * 146097 + dayOfEra - 719468;
 }
 
+// Whole degrees as the temperature fields show them: a value that rounds to nothing is +0, never
+// -0 (ISA DEV at the standard atmosphere).
+double wholeDegrees(double degrees) {
+    const double whole = std::nearbyint(degrees);
+    return whole == 0.0 ? 0.0 : whole;
+}
+
 // The integer of a text's leading digits, 0 when it has none.
 int32_t leadingInteger(std::string_view text) {
     std::size_t digits = 0;
@@ -92,7 +99,10 @@ bool FmsParser::parseTemperature(std::string_view text, float& celsius) {
 
 bool FmsParser::parseWind(std::string_view text, int32_t& direction, int32_t& speed) {
     return entry::parseTwoParts(
-        text, [&](std::string_view part) { return parseWindDirection(part, direction); },
+        text,
+        [&](std::string_view part) {
+            return parseWindDirection(entry::withoutUnitMark(part, "T"), direction);
+        },
         [&](std::string_view part) { return parseWindSpeed(part, speed); });
 }
 
@@ -133,12 +143,12 @@ std::string FmsParser::formatClockTime(double seconds) {
 }
 
 std::string FmsParser::formatTemperature(float celsius) {
-    return format("%+1.0f\u00B0C", static_cast<double>(celsius));
+    return format("%+1.0f\u00B0C", wholeDegrees(celsius));
 }
 
 std::string FmsParser::formatTemperatureCF(float celsius) {
-    return format("%+1.0f\u00B0C/%+1.0f\u00B0F", static_cast<double>(celsius),
-                  static_cast<double>(celsius) * 1.8 + 32.0);
+    return format("%+1.0f\u00B0C/%+1.0f\u00B0F", wholeDegrees(celsius),
+                  wholeDegrees(static_cast<double>(celsius) * 1.8 + 32.0));
 }
 
 std::string FmsParser::formatWindTrue(int32_t direction, int32_t speed) {

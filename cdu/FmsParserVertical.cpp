@@ -81,7 +81,8 @@ bool FmsParser::parseClimbDescent(std::string_view text, int32_t& phase) {
     return false;
 }
 
-bool FmsParser::parsePathAngle(std::string_view text, double& angle) {
+bool FmsParser::parsePathAngle(std::string_view typed, double& angle) {
+    const std::string_view text = entry::withoutUnitMark(typed, "\u00B0");
     if (text.size() == 1 && entry::isDigit(text[0])) {
         const int32_t whole = text[0] - '0';
         if (whole < 1 || whole > 6) {

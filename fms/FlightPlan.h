@@ -116,6 +116,14 @@ public:
 
     // Brings the legs, their paths and the totals up to date after a change.
     void recalculate(const FlightPlanContext& context);
+    // The speed (kt true) leg index will be flown at, which its turns and time are built for:
+    // VNAV's command once the performance is initialised, else the leg's speed constraint, else
+    // the plan's ground speed within the procedures' limits.
+    double flownSpeed(std::size_t index, const FlightPlanContext& context) const;
+    // Lays the turns and holds out again once a leg ahead, or its hold, would be flown some
+    // knots away from the speed its path was built for (the predictions moved its phase or
+    // altitude). The legs and their distances stay: no new prediction is due.
+    void followFlownSpeeds(const FlightPlanContext& context);
     // Appends a marker point with the name to the leg where the distance along the route (nm
     // from the origin, counting the legs that end at a fix) falls inside a fix leg.
     void placeMarker(double distance, const std::string& name);
@@ -175,7 +183,10 @@ private:
     bool isArrivalLeg(const FlightPlanLeg& leg) const;
     void recordCrossingAltitude(FlightPlanLeg& leg, const FlightPlanContext& context) const;
     void computeLeg(std::size_t index, const FlightPlanContext& context);
-    void limitProcedureSpeed(FlightPlanLeg& leg, bool confirmed) const;
+    double procedureLimitedSpeed(const FlightPlanLeg& leg, double speed, bool confirmed) const;
+    bool flownSpeedsChanged(const FlightPlanContext& context) const;
+    void layOutHold(std::size_t index, const FlightPlanContext& context);
+    void updateLegTime(std::size_t index);
     // The point at a distance along the leg's path (or along the great circle to its fix).
     void pointAlongLeg(std::size_t index, double along, double& latitude, double& longitude) const;
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace tavi {
+
+class FlightPlan;
 
 // What the flight-plan operations read of the FMS and of the systems around it. The FMS answers
 // for itself; tests give fixed values. Every operation of a plan that may recalculate it takes
@@ -31,6 +34,11 @@ public:
     // the turn starts.
     virtual double turnGeometry(double courseChange, double groundSpeed, double& lead,
                                 double altitude) const = 0;
+    // The speed (kt indicated) VNAV will command on leg index of the plan, once the performance
+    // initialisation is complete; 0 when it cannot tell.
+    virtual double legSpeedCommand(const FlightPlan& /*plan*/, std::size_t /*index*/) const {
+        return 0.0;
+    }
 };
 
 } // namespace tavi

@@ -1,5 +1,6 @@
 #include "fms/FlightPlanLeg.h"
 
+#include "avionics/AirData.h"
 #include "core/Angles.h"
 #include "fms/FlightPlanContext.h"
 #include "navdata/GeoAngles.h"
@@ -96,6 +97,17 @@ bool FlightPlanLeg::hasNamedFix() const {
 
 double FlightPlanLeg::magneticCourse() const {
     return normalize360(course - wpt.variation);
+}
+
+double FlightPlanLeg::flownAltitude(double presentAltitude) const {
+    return vnav.altitude > 0 ? static_cast<double>(vnav.altitude) : presentAltitude;
+}
+
+double FlightPlanLeg::holdingTrueAirspeed(double presentAltitude) const {
+    const double indicated = vnav.hasSpeed && vnav.speed > 0
+                                 ? static_cast<double>(vnav.speed)
+                                 : static_cast<double>(holding.defaultSpeed);
+    return trueAirspeedFromCas(indicated, flownAltitude(presentAltitude));
 }
 
 void FlightPlanLeg::setDiscontinuity(bool flag) {

@@ -67,6 +67,12 @@ public:
     bool hasNamedFix() const;
     // Degrees magnetic, with the fix's variation.
     double magneticCourse() const;
+    // The altitude (ft) the leg is flown at: its predicted or constrained crossing altitude,
+    // else the present altitude given.
+    double flownAltitude(double presentAltitude) const;
+    // The speed (kt true) the leg's hold is flown at, as VNAV commands it there: the leg's speed
+    // constraint, else the hold's own speed.
+    double holdingTrueAirspeed(double presentAltitude) const;
 
     // Setting the flag makes the leg a DS leg without constraints; clearing it leaves the type.
     void setDiscontinuity(bool flag);

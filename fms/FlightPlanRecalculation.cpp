@@ -18,7 +18,8 @@ namespace {
 constexpr double kSecondsPerHour = 3600.0;
 // Length of a heading leg without a distance of its own, nm.
 constexpr double kDefaultHeadingLegLength = 5.0;
-constexpr double kDefaultHoldSpeed = 230.0;
+// A leg's path is built again once the speed it will be flown at moves this far (kt).
+constexpr double kSpeedChangeForNewPath = 5.0;
 // Speed limits of the procedure legs (kt) and the band above the origin (ft) they hold in.
 constexpr double kApproachSpeed = 150.0;
 constexpr double kDepartureSpeedLimit = 180.0;
@@ -112,19 +113,12 @@ void FlightPlan::computeLeg(std::size_t i, const FlightPlanContext& context) {
         leg.src = Waypoint();
     }
     const Waypoint from = fromWaypoint(i);
-    const bool confirmed = context.performanceConfirmed();
-    if (!confirmed) {
-        leg.speed = gspd;
-    }
+    leg.speed = flownSpeed(i, context);
     const GcNav start(from.latitude, from.longitude);
     if (leg.isHoldLeg()) {
-        leg.holding.holdSpeed = leg.speed != 0.0 ? leg.speed : kDefaultHoldSpeed;
         leg.distance = start.distanceTo(leg.wpt.latitude, leg.wpt.longitude);
         leg.course = start.courseTo(leg.wpt.latitude, leg.wpt.longitude);
-        // The entry is chosen from this pass's track at the fix, not from the course the leg
-        // had before nor from its initial course.
-        leg.holding.compute(leg.wpt.latitude, leg.wpt.longitude,
-                            trackAtFix(from, leg.wpt, leg.course));
+        layOutHold(i, context);
     } else if (leg.leadsToProcedureTurnPoint() && i > 0) {
         const FlightPlanLeg& previous = legs[i - 1];
         ProcedureTurn& turn = leg.pcdrTurn;
@@ -156,31 +150,90 @@ void FlightPlan::computeLeg(std::size_t i, const FlightPlanContext& context) {
         leg.distance = start.distanceTo(leg.wpt.latitude, leg.wpt.longitude);
         leg.course = start.courseTo(leg.wpt.latitude, leg.wpt.longitude);
     }
-    limitProcedureSpeed(leg, confirmed);
-    if (leg.tfd.time > 0.0f || i < activeLeg) {
+    updateLegTime(i);
+}
+
+void FlightPlan::layOutHold(std::size_t index, const FlightPlanContext& context) {
+    FlightPlanLeg& leg = legs[index];
+    leg.holding.holdSpeed = leg.holdingTrueAirspeed(context.altitude());
+    // The entry is chosen from this pass's track at the fix, not from the course the leg had
+    // before nor from its initial course.
+    leg.holding.compute(leg.wpt.latitude, leg.wpt.longitude,
+                        trackAtFix(fromWaypoint(index), leg.wpt, leg.course));
+}
+
+void FlightPlan::updateLegTime(std::size_t index) {
+    FlightPlanLeg& leg = legs[index];
+    if (leg.tfd.time > 0.0f || index < activeLeg) {
         leg.legTime = leg.tfd.time;
     } else {
         leg.legTime = leg.speed > 0.0 ? leg.distance / leg.speed * kSecondsPerHour : 0.0;
     }
 }
 
+// The turns and the time of a leg are built for the speed it will be flown at: a path built for
+// another speed puts its fly-by turns and holds where the aircraft cannot follow them.
+double FlightPlan::flownSpeed(std::size_t index, const FlightPlanContext& context) const {
+    const FlightPlanLeg& leg = legs[index];
+    const double altitude = leg.flownAltitude(context.altitude());
+    const bool confirmed = context.performanceConfirmed();
+    if (confirmed) {
+        if (const double command = context.legSpeedCommand(*this, index); command > 0.0) {
+            return trueAirspeedFromCas(command, altitude);
+        }
+    }
+    if (leg.vnav.hasSpeed && leg.vnav.speed > 0) {
+        return trueAirspeedFromCas(leg.vnav.speed, altitude);
+    }
+    return procedureLimitedSpeed(leg, confirmed ? leg.speed : gspd, confirmed);
+}
+
+void FlightPlan::followFlownSpeeds(const FlightPlanContext& context) {
+    if (locked || !flownSpeedsChanged(context)) {
+        return;
+    }
+    for (std::size_t i = activeLeg; i < legs.size(); ++i) {
+        legs[i].speed = flownSpeed(i, context);
+        if (legs[i].isHoldLeg()) {
+            layOutHold(i, context);
+        }
+        updateLegTime(i);
+    }
+    LegPathBuilder(*this, context).build();
+}
+
+bool FlightPlan::flownSpeedsChanged(const FlightPlanContext& context) const {
+    for (std::size_t i = activeLeg; i < legs.size(); ++i) {
+        const FlightPlanLeg& leg = legs[i];
+        const bool holdChanged =
+            leg.isHoldLeg() && std::fabs(leg.holdingTrueAirspeed(context.altitude()) -
+                                         leg.holding.holdSpeed) > kSpeedChangeForNewPath;
+        if (holdChanged || std::fabs(flownSpeed(i, context) - leg.speed) > kSpeedChangeForNewPath) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Approach legs fly 150 kt until the performance is initialised; departure and approach
 // transition legs are held back near the origin.
-void FlightPlan::limitProcedureSpeed(FlightPlanLeg& leg, bool confirmed) const {
+double FlightPlan::procedureLimitedSpeed(const FlightPlanLeg& leg, double speed,
+                                         bool confirmed) const {
     const int32_t proc = leg.proc();
     if (proc == kProcApproach && !confirmed) {
-        leg.speed = kApproachSpeed;
-        return;
+        return kApproachSpeed;
     }
     if (static_cast<int64_t>(leg.vnav.altitude) - org.elevation >= kProcedureSpeedBand &&
         confirmed) {
-        return;
+        return speed;
     }
     if (proc == kProcApproachTransition) {
-        leg.speed = std::min(leg.speed, kApproachTransitionSpeedLimit);
-    } else if (proc == kProcSid || proc == kProcMissedApproach) {
-        leg.speed = std::min(leg.speed, kDepartureSpeedLimit);
+        return std::min(speed, kApproachTransitionSpeedLimit);
     }
+    if (proc == kProcSid || proc == kProcMissedApproach) {
+        return std::min(speed, kDepartureSpeedLimit);
+    }
+    return speed;
 }
 
 void FlightPlan::placeMarker(double distance, const std::string& name) {

@@ -330,7 +330,6 @@ void Fms::runPoweredFrame() {
     }
     updatePolarMode();
     sharePresentPosition();
-    forceRadioTuneFlags();
     resortNavaidsIfMoved();
     updateFplAutoPage();
     accountFuelBurn();
@@ -349,13 +348,6 @@ void Fms::sharePresentPosition() {
     if (sharedPosition != now) {
         database->setPresentPosition(now.first, now.second);
         sharedPosition = now;
-    }
-}
-
-void Fms::forceRadioTuneFlags() {
-    if (clockStarted) {
-        radTunePage.nav1Manual = true;
-        radTunePage.nav2Manual = true;
     }
 }
 
@@ -484,6 +476,11 @@ void Fms::updateFuelPredictions() {
     fuelPredictions.update(
         activeFlightPlan, inputs,
         [this](const std::string& text, int32_t priority) { showMessage(text, priority); });
+    // The predictions place the legs in their phases and at their altitudes: the turns and holds
+    // are laid out again for the speeds VNAV will command there.
+    if (perfInit.initialised) {
+        activeFlightPlan.followFlownSpeeds(context);
+    }
 }
 
 PerfLearningInputs Fms::learningInputs() const {
@@ -798,6 +795,16 @@ float Fms::PlanContext::altitude() const {
 
 float Fms::PlanContext::magneticVariation(double latitude, double longitude) const {
     return fms.magDev.variation(static_cast<float>(latitude), static_cast<float>(longitude));
+}
+
+double Fms::PlanContext::legSpeedCommand(const FlightPlan& plan, std::size_t index) const {
+    if (!fms.perfInit.initialised || index >= plan.legCount()) {
+        return 0.0;
+    }
+    FuelPredictions& predictions = fms.fuelPredictions;
+    const PlanSpeedSchedule schedule(predictions.schedules, fms.perfInit, predictions.envelope,
+                                     plan);
+    return schedule.speedOnLeg(index);
 }
 
 double Fms::PlanContext::turnGeometry(double courseChange, double groundSpeed, double& lead,

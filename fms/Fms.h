@@ -333,7 +333,7 @@ private:
     // The FMS as the flight-plan operations see it.
     class PlanContext final : public FlightPlanContext {
     public:
-        explicit PlanContext(const Fms& fms) : fms(fms) {}
+        explicit PlanContext(Fms& fms) : fms(fms) {}
         double presentLatitude() const override { return fms.position.latitude; }
         double presentLongitude() const override { return fms.position.longitude; }
         float altitude() const override;
@@ -344,9 +344,10 @@ private:
         bool performanceConfirmed() const override { return fms.perfInit.initialised; }
         double turnGeometry(double courseChange, double groundSpeed, double& lead,
                             double altitude) const override;
+        double legSpeedCommand(const FlightPlan& plan, std::size_t index) const override;
 
     private:
-        const Fms& fms;
+        Fms& fms;
     };
 
     // The active flight plan as the database's identifier searches read it.
@@ -395,9 +396,6 @@ private:
     void legSequenced(const Waypoint& passed) override;
     void updateLegEtas() override;
     void checkBaroSet() override;
-    // Nothing tunes the NAV receivers on its own: from the first frame with a running clock both
-    // show as tuned by the pilot.
-    void forceRadioTuneFlags();
     // The navaid list follows the aircraft once it has moved half a degree.
     void resortNavaidsIfMoved();
     VnavInputs vnavInputs() const;

@@ -104,7 +104,10 @@ float SpeedSchedules::climbSpeedSchedule(float altitude, const FlightPlan& plan,
         writeMode(perfInit.climbTarget, pair, altitude);
     }
     int32_t high = truncated(envelope.vmo);
-    if (perfInit.altLim != 0 && altitude < static_cast<float>(perfInit.altLim) &&
+    // A speed limit of 0 is none: it caps nothing, where the margin below it would make the
+    // envelope's top -10 kt.
+    if (perfInit.spdLim != 0 && perfInit.altLim != 0 &&
+        altitude < static_cast<float>(perfInit.altLim) &&
         envelope.vmo >= static_cast<float>(perfInit.spdLim - kScheduleSpeedLimitMargin)) {
         high = perfInit.spdLim - kScheduleSpeedLimitMargin;
     }
@@ -130,7 +133,7 @@ float SpeedSchedules::cruiseSpeedSchedule(float altitude, const FlightPlan& plan
     if (update) {
         writeMode(perfInit.cruiseTarget, pair, a);
     }
-    if (perfInit.altLim != 0 && a <= static_cast<float>(perfInit.altLim) &&
+    if (perfInit.spdLim != 0 && perfInit.altLim != 0 && a <= static_cast<float>(perfInit.altLim) &&
         pair.ias > perfInit.spdLim) {
         pair.ias = perfInit.spdLim;
     }
@@ -199,7 +202,8 @@ float PlanSpeedSchedule::climbSpeedAt(float altitude, float elevation, float dis
             speed = std::min(speed, static_cast<float>(envelope.referenceSpeed3));
         }
     }
-    if (perfInit.altLim != 0 && altitude < static_cast<float>(perfInit.altLim)) {
+    if (perfInit.spdLim != 0 && perfInit.altLim != 0 &&
+        altitude < static_cast<float>(perfInit.altLim)) {
         speed = std::min(speed, static_cast<float>(perfInit.spdLim - kScheduleSpeedLimitMargin));
     }
     return speed;
@@ -222,6 +226,30 @@ float PlanSpeedSchedule::descentSpeedAt(float altitude, float distanceToGo) cons
         speed = std::min(speed, static_cast<float>(perfInit.appIas));
     }
     return speed;
+}
+
+float PlanSpeedSchedule::speedOnLeg(std::size_t index) const {
+    // VNAV flies a leg's speed constraint whatever the phase and its limits.
+    if (const LegConstraints* constraint = legSpeedConstraint(plan, index);
+        constraint && constraint->speed > 0) {
+        return static_cast<float>(constraint->speed);
+    }
+    double toFix = 0.0;
+    double afterFix = 0.0;
+    for (std::size_t i = 0; i < plan.legCount(); ++i) {
+        (i <= index ? toFix : afterFix) += plan.legs[i].distance;
+    }
+    const PlanSpeedSchedule schedule = onLeg(index);
+    const auto altitude = static_cast<float>(plan.legs[index].vnav.altitude);
+    const auto along = static_cast<float>(toFix);
+    if (perfInit.descentStarted || along > perfInit.prediction[PerfPrediction::TodDistance]) {
+        return schedule.descentSpeedAt(altitude, static_cast<float>(afterFix));
+    }
+    if (!perfInit.cruiseReached && !perfInit.climbDone &&
+        along <= perfInit.prediction[PerfPrediction::TocDistance]) {
+        return schedule.climbSpeedAt(altitude, static_cast<float>(plan.org.elevation), along);
+    }
+    return schedule.cruiseSpeedAt(altitude);
 }
 
 } // namespace tavi

@@ -86,6 +86,10 @@ public:
     float climbSpeedAt(float altitude, float elevation, float distanceFlown) const override;
     float cruiseSpeedAt(float altitude) const override;
     float descentSpeedAt(float altitude, float distanceToGo) const override;
+    // The speed (kt indicated) VNAV commands on leg index: its phase's schedule at the leg's
+    // predicted altitude, the phase taken from where the leg ends against the predicted top of
+    // climb and top of descent.
+    float speedOnLeg(std::size_t index) const;
 
 private:
     SpeedSchedules& schedules;

@@ -30,10 +30,13 @@ void HoldingPattern::compute(double fixLatitude, double fixLongitude, double arr
     if (holdSpeed == 0.0) {
         holdSpeed = defaultSpeed;
     }
-    if (lengthByTime) {
-        legLength = holdSpeed / 60.0 * legTimeMin;
-    }
     const double minuteDistance = holdSpeed / 60.0;
+    // The leg time and distance shown for the hold are those of the speed it is laid out for.
+    if (lengthByTime) {
+        legLength = minuteDistance * legTimeMin;
+    } else if (minuteDistance > 0.0) {
+        legTimeMin = legLength / minuteDistance;
+    }
     const GcNav fix(fixLatitude, fixLongitude);
     cornerLatitudes[kFix] = fixLatitude;
     cornerLongitudes[kFix] = fixLongitude;

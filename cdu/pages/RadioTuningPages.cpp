@@ -166,7 +166,9 @@ void RadioTuningPages::enterNav(int32_t side) {
         if (unit) {
             frequency = unit->navActive;
             ident = unit->identText;
-            unit->navAutoTuning = false;
+            // DEL hands the receiver back to automatic tuning: the field's "A" and the radio's
+            // tuning mode agree until the pilot tunes by hand again.
+            unit->navAutoTuning = true;
         }
         return;
     }

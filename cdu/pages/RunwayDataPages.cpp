@@ -1,6 +1,7 @@
 #include "cdu/pages/RunwayDataPages.h"
 
 #include "avionics/Adc.h"
+#include "avionics/AirData.h"
 #include "avionics/Baro.h"
 #include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/NavPageKeys.h"
@@ -224,11 +225,13 @@ float RunwayDataPages::pressureAltitude(const RunwayDataPage& page) const {
 }
 
 float RunwayDataPages::densityAltitude(const RunwayDataPage& page) const {
-    const Aircraft* aircraft = fms.owner();
-    const Adc* adc = aircraft ? aircraft->adc() : nullptr;
-    const float isa = (adc ? adc->isaTemperature : 15.0f) + kKelvin;
+    const float runwayPressureAltitude = pressureAltitude(page);
+    // The standard temperature of the runway's own pressure altitude: the air data's ISA
+    // temperature is that of the aircraft's altitude, which would move the runway's density
+    // altitude with every climb and descent.
+    const float isa = isaTemperature(runwayPressureAltitude) + kKelvin;
     const float actual = outsideAirTemperature(page) + kKelvin;
-    return pressureAltitude(page) + (isa / 0.0019812f) * (1.0f - std::pow(isa / actual, 0.234969f));
+    return runwayPressureAltitude + (isa / 0.0019812f) * (1.0f - std::pow(isa / actual, 0.234969f));
 }
 
 } // namespace tavi

@@ -27,12 +27,9 @@ constexpr int32_t kRadialIntersection = 3;
 // where the pilot meant the point.
 constexpr double kUsableRadialNm = 200.0;
 
-constexpr double kHoldSpeed = 250.0;
 constexpr double kHighHoldAltitude = 14000.0;
 constexpr double kHighHoldMinutes = 1.5;
 constexpr double kLowHoldMinutes = 1.0;
-// Nautical miles a minute at the hold speed.
-constexpr double kHoldMilesPerMinute = 4.166666666666667;
 constexpr double kProcedureTurnSpeed = 210.0;
 constexpr double kProcedureTurnMinutes = 1.0;
 constexpr double kProcedureTurnDistance = 3.5;
@@ -392,11 +389,13 @@ double WaypointEntry::holdAltitude(const FlightPlan& plan, const FlightPlanLeg& 
 bool WaypointEntry::applyHold(FlightPlan& plan, FlightPlanLeg& leg) {
     HoldingPattern& holding = leg.holding;
     if (holding.active == 0) {
-        holding.holdSpeed = kHoldSpeed;
+        // Laid out for the speed it will be flown at, as the recalculation lays it out: the
+        // page shows the pattern LNAV flies.
+        holding.holdSpeed = leg.holdingTrueAirspeed(fms.planContext().altitude());
         holding.lengthByTime = 1;
         holding.legTimeMin =
             holdAltitude(plan, leg) >= kHighHoldAltitude ? kHighHoldMinutes : kLowHoldMinutes;
-        holding.legLength = holding.legTimeMin * kHoldMilesPerMinute;
+        holding.legLength = holding.holdSpeed / kMinutesPerHour * holding.legTimeMin;
         holding.inboundCourse = leg.course;
         holding.inboundCourseMagnetic = leg.magneticCourse();
     }

@@ -44,6 +44,28 @@ TEST_F(AirData, TheLayoutOfTheAirData) {
     EXPECT_FALSE(cdu.cell(2, 22).large) << "the Mach sign is small";
 }
 
+// The ISA deviation of the stand-in's weather as the page shows it in whole degrees: at the
+// standard atmosphere, and within half a degree of it, it reads +0, never -0.
+TEST_F(AirData, TheIsaDeviationOfTheWeatherInWholeDegrees) {
+    const struct {
+        double altitude;
+        double deviation;
+        const char* shown;
+    } cases[] = {{10000.0, 0.0, "+0\u00B0C"},  {35000.0, 0.0, "+0\u00B0C"},
+                 {10000.0, -0.4, "+0\u00B0C"}, {35000.0, 0.4, "+0\u00B0C"},
+                 {10000.0, -0.6, "-1\u00B0C"}, {20000.0, 2.0, "+2\u00B0C"}};
+    sim::Simulator& simulator = cdu.module.simulator;
+    for (const auto& c : cases) {
+        simulator.atmosphere.setTemperatureDeviation(c.deviation);
+        simulator.placeInFlight(47.0, 8.0, c.altitude, 90.0, 250.0);
+        for (int frame = 0; frame < 40; ++frame) {
+            cdu.frame();
+        }
+        cdu.fms().drawPage();
+        EXPECT_EQ(cdu.at(6, 10, 4), c.shown) << c.altitude << " ft, " << c.deviation;
+    }
+}
+
 TEST_F(AirData, VerticalSpeedArrowFromHalfAFootAMinute) {
     const struct {
         float verticalSpeed;

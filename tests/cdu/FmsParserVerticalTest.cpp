@@ -129,9 +129,13 @@ TEST(FmsParserVertical, MachAnglesAndPhases) {
         bool accepted;
         double angle;
     } angles[] = {
-        {"3", true, 3.0},   {"3.5", true, 3.5},  {"6.0", true, 6.0},   {"1.0", true, 1.0},
-        {"0", false, 0.0},  {"7", false, 0.0},   {"6.5", false, 0.0},  {"3.", false, 0.0},
-        {".5", false, 0.0}, {"0.9", false, 0.0}, {"3.25", false, 0.0},
+        {"3", true, 3.0},       {"3.5", true, 3.5},
+        {"6.0", true, 6.0},     {"1.0", true, 1.0},
+        {"0", false, 0.0},      {"7", false, 0.0},
+        {"6.5", false, 0.0},    {"3.", false, 0.0},
+        {".5", false, 0.0},     {"0.9", false, 0.0},
+        {"3.25", false, 0.0},   {"3.5\u00B0", true, 3.5},
+        {"\u00B0", false, 0.0}, {"3.5\u00B0\u00B0", false, 0.0},
     };
     for (const auto& a : angles) {
         double angle = -1.0;
@@ -169,6 +173,7 @@ TEST(FmsParserVertical, SpeedMachAndAngleEntriesWriteTheirAcceptedParts) {
         {".78", true, kNoSpeed, 0.78, kNoValue},
         {"250/.78", true, 250, 0.78, kNoValue},
         {"250/.78/3.0", true, 250, 0.78, 3.0},
+        {"290/.74/3.5\u00B0", true, 290, 0.74, 3.5},
         {"//3.0", true, kNoSpeed, kNoValue, 3.0},
         {"/.78", true, kNoSpeed, 0.78, kNoValue},
         {"250//3.0", false, 250, kNoValue, kNoValue},

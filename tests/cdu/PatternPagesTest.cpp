@@ -80,7 +80,7 @@ TEST_F(PatternPagesTest, AHoldIsEditedAndActivatedAtItsFix) {
     EXPECT_EQ(rows(0, 7),
               (std::vector<std::string>{"    HOLDING PATTERN  1/1", "  HOLD FIX", " P",
                                         " QUAD  ENTRY   LEG TIME", "SW     DIRECT     1.0MIN",
-                                        " INBD CRS/DIR  LEG DIST", "034?/R TURN        4.2NM",
+                                        " INBD CRS/DIR  LEG DIST", "034?/R TURN        3.7NM",
                                         "?CLEAR         ACTIVATE?"}));
     EXPECT_FALSE(cell(4, 0).large) << "a course from the leg, not a quadrant";
     EXPECT_TRUE(cell(4, 22).large) << "the time defines the leg";
@@ -95,7 +95,8 @@ TEST_F(PatternPagesTest, AHoldIsEditedAndActivatedAtItsFix) {
     EXPECT_EQ(edited().rightTurns, 0);
     EXPECT_EQ(edited().quadrantEntered, 1) << "a direction alone keeps the quadrant";
     typeThenPress("6", kR3);
-    EXPECT_NEAR(edited().legTimeMin, 6.0 / 250.0 * 60.0, 1e-9);
+    EXPECT_NEAR(edited().holdSpeed, 224.5, 0.1) << "220 kt, true at the field's 1410 ft";
+    EXPECT_NEAR(edited().legTimeMin, 6.0 / edited().holdSpeed * 60.0, 1e-9);
     EXPECT_FALSE(cell(4, 22).large);
     EXPECT_TRUE(cell(6, 22).large);
     EXPECT_EQ(activeFlightPlan.legs[0].holding.active, 0) << "edits wait for ACTIVATE";

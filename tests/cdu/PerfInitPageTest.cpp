@@ -256,6 +256,66 @@ TEST_F(PerformanceInitPage, AnEmptyPadRecallsAndDeleteRestores) {
     EXPECT_EQ(cdu.row(4).substr(0, 8), "300/.75M");
 }
 
+// What a line recalls into the empty scratch pad is entered back unchanged, with the units the
+// page shows ("°" after the descent angle, "T" after the true wind direction).
+TEST_F(PerformanceInitPage, EveryRecallIsTakenBackAsShown) {
+    const struct {
+        int32_t subPage;
+        int32_t key;
+        const char* typed;
+        const char* recalled;
+    } lines[] = {
+        {2, kL1, "280/.70", "280/.70"},   {2, kL3, "290/.74/3.5", "290/.74/3.5\u00B0"},
+        {3, kL3, "500/300", "500/300"},   {4, kL1, "17000", "17000"},
+        {4, kR1, "240/9000", "240/9000"}, {4, kR2, "5", "5"},
+        {4, kL3, "270/45", "270T/45"},    {4, kR3, "FL200", "FL200"},
+        {5, kL1, "28000", "28000"},       {5, kR1, "4/180", "4/180"},
+        {5, kL3, "500", "500"},
+    };
+    for (const auto& line : lines) {
+        show(line.subPage);
+        cdu.enter(line.typed, line.key);
+        ASSERT_EQ(cdu.message(), "") << line.typed;
+        const auto typed = entries();
+        const std::string shown = cdu.row(2 * (line.key % 4) + 2);
+        cdu.press(line.key);
+        ASSERT_EQ(cdu.scratchpad(), line.recalled) << line.typed;
+        cdu.press(line.key);
+        EXPECT_EQ(cdu.message(), "") << line.recalled;
+        EXPECT_EQ(cdu.scratchpad(), "") << line.recalled;
+        EXPECT_TRUE(entries() == typed) << line.recalled;
+        EXPECT_EQ(cdu.row(2 * (line.key % 4) + 2), shown) << line.recalled;
+    }
+}
+
+// A speed limit without its speed (DEL, then the altitude alone) is no limit: CLIMB's speed
+// command below the altitude is the climb schedule's, where a limit flies 10 kt under it and a
+// limit of 0 would fly -10 kt.
+TEST_F(PerformanceInitPage, ASpeedLimitWithoutASpeedCapsNothing) {
+    constexpr int32_t kClimbPage = 28;
+    givePredictableRoute();
+    enterWeights();
+    // On the ground the air data's maximum speed, 250 kt, is the top of the envelope.
+    const struct {
+        const char* limit;
+        const char* command;
+        int32_t target;
+    } cases[] = {{"250/10000", "240/", 240}, {"/10000", "250/", 250}};
+    for (const auto& c : cases) {
+        show(4);
+        cdu.press(Fms::kDelKey);
+        cdu.press(kR1);
+        cdu.enter(c.limit, kR1);
+        ASSERT_EQ(perf().altLim, 10000) << c.limit;
+        show(5);
+        cdu.press(kR4);
+        ASSERT_TRUE(perf().initialised) << c.limit;
+        cdu.show(kClimbPage);
+        EXPECT_EQ(cdu.row(4).substr(0, 5), std::string(" ") + c.command) << c.limit;
+        EXPECT_EQ(perf().climbLimitedTarget.ias, c.target) << c.limit;
+    }
+}
+
 TEST_F(PerformanceInitPage, FuelReserveFollowsItsRule) {
     show(3);
     cdu.enter("45", kL2);

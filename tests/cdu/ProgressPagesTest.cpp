@@ -61,7 +61,7 @@ TEST_F(Progress, TheRouteLinesShowTheActiveFixAndTheDestination) {
     EXPECT_EQ(cdu.row(2), "") << "no route";
     EXPECT_EQ(cdu.row(3), " DEST");
     EXPECT_EQ(cdu.row(5), "         GPS LRN=1 USED");
-    EXPECT_EQ(cdu.row(6), "M\u2013\u2013\u2013 0.00      M\u2013\u2013\u2013 0.00");
+    EXPECT_EQ(cdu.row(6), "A\u2013\u2013\u2013 0.00      A\u2013\u2013\u2013 0.00");
     EXPECT_EQ(cdu.row(7), "\u25C4NAV 1<\u2013\u2013SELECT\u2013\u2013>NAV 2\u25BA");
 
     flyRoute();

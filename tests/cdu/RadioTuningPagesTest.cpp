@@ -25,6 +25,18 @@ protected:
         return side == 1 ? radio.unit1 : radio.unit2;
     }
     RadTunePage& page() { return cdu.fms().radTunePage; }
+    // The small "A" or "M" before the side's NAV text on row 6.
+    std::string tuningMode(int side) {
+        const int32_t first = side == 1 ? 0 : CduScreen::kColumns / 2;
+        const int32_t last = side == 1 ? 0 : CduScreen::kColumns - 1;
+        for (int32_t column = first; column <= last; ++column) {
+            const CduCell& cell = cdu.cell(6, column);
+            if (!cell.large && (cell.character == U'A' || cell.character == U'M')) {
+                return std::string(1, static_cast<char>(cell.character));
+            }
+        }
+        return {};
+    }
     bool sent(uint32_t event) {
         for (const sim::KeyEvent& e : cdu.panel().keyEventsSent()) {
             if (e.eventId == event) {
@@ -43,8 +55,8 @@ TEST_F(RadioTuning, EmptyFieldsShowNoFrequenciesAndTheTuningMode) {
     EXPECT_EQ(cdu.row(2), "");
     EXPECT_EQ(cdu.row(3), " COM 1            COM 2");
     EXPECT_EQ(cdu.row(5), " NAV 1            NAV 2");
-    EXPECT_EQ(cdu.row(6), "M\u2013\u2013\u2013 0.00      M\u2013\u2013\u2013 0.00")
-        << "with the clock running both receivers show as tuned by the pilot";
+    EXPECT_EQ(cdu.row(6), "A\u2013\u2013\u2013 0.00      A\u2013\u2013\u2013 0.00")
+        << "nothing tuned by hand: both receivers are on automatic tuning";
     EXPECT_EQ(cdu.row(7), "\u25C4NAV 1<\u2013\u2013SELECT\u2013\u2013>NAV 2\u25BA");
     EXPECT_EQ(cdu.cell(6, 0).colour, CduColour::Cyan);
     EXPECT_EQ(cdu.cell(6, 15).colour, CduColour::Cyan);
@@ -71,7 +83,7 @@ TEST_F(RadioTuning, FrequenciesReachTheRadios) {
     EXPECT_EQ(page().nav1Ident, "VTX") << "the station on that frequency";
     EXPECT_EQ(cdu.row(2), "\u25C4415.5");
     EXPECT_EQ(cdu.row(4), "                121.500\u25BA");
-    EXPECT_EQ(cdu.row(6), "MVTX 112.30    M\u2013\u2013\u2013 0.00");
+    EXPECT_EQ(cdu.row(6), "MVTX 112.30    A\u2013\u2013\u2013 0.00");
 
     unit(1).setAdfFrequency(0x03000000);
     cdu.panel().clearKeyEventsSent();
@@ -122,7 +134,6 @@ TEST_F(RadioTuning, RefusedEntriesChangeNothing) {
 
 TEST_F(RadioTuning, DeleteTakesTheRadiosOwnStation) {
     cdu.enter("112.3", kL3);
-    unit(1).navAutoTuning = true;
     unit(1).identText = "RCV";
     cdu.panel().clearKeyEventsSent();
     cdu.press(Fms::kDelKey);
@@ -131,8 +142,39 @@ TEST_F(RadioTuning, DeleteTakesTheRadiosOwnStation) {
     EXPECT_EQ(page().nav1, 0x01123000);
     EXPECT_EQ(page().nav1Ident, "RCV");
     EXPECT_EQ(cdu.scratchpad(), "");
-    EXPECT_FALSE(unit(1).navAutoTuning);
+    EXPECT_TRUE(unit(1).navAutoTuning) << "DEL gives the receiver back to automatic tuning";
     EXPECT_TRUE(cdu.panel().keyEventsSent().empty()) << "the radio is not retuned";
+}
+
+// The NAV fields of RADIO TUNING and PROGRESS: DEL selects automatic tuning, and it stays
+// selected over the frames that follow until the pilot tunes by hand again.
+TEST_F(RadioTuning, DeleteSelectsAutomaticTuningUntilThePilotTunesByHand) {
+    const struct {
+        int32_t page;
+        int32_t key;
+        int side;
+    } fields[] = {
+        {kRadioTuning, kL3, 1}, {kRadioTuning, kR3, 2}, {kProgress, kL3, 1}, {kProgress, kR3, 2}};
+    for (const auto& f : fields) {
+        SCOPED_TRACE(testing::Message() << "page " << f.page << " side " << f.side);
+        cdu.show(f.page);
+        cdu.enter("112.3", f.key);
+        EXPECT_EQ(tuningMode(f.side), "M");
+        EXPECT_FALSE(unit(f.side).navAutoTuning);
+        cdu.press(Fms::kDelKey);
+        cdu.press(f.key);
+        for (int frame = 0; frame < 50; ++frame) {
+            cdu.frame();
+        }
+        cdu.fms().drawPage();
+        EXPECT_EQ(tuningMode(f.side), "A") << "still automatic 50 frames later";
+        EXPECT_TRUE(unit(f.side).navAutoTuning);
+        cdu.enter("ABC", f.key);
+        cdu.frame();
+        cdu.fms().drawPage();
+        EXPECT_EQ(tuningMode(f.side), "M") << "tuned by hand by its ident";
+        EXPECT_FALSE(unit(f.side).navAutoTuning);
+    }
 }
 
 TEST_F(RadioTuning, TheTuningListTunesTheNearestStations) {

@@ -1,7 +1,9 @@
 #include "avionics/Adc.h"
 #include "avionics/Baro.h"
+#include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "support/CduSession.h"
+#include "support/ProcedureSession.h"
 
 #include <gtest/gtest.h>
 
@@ -126,11 +128,11 @@ TEST_F(RunwayData, PressureAndDensityAltitudeFromTheRunwayAndSetting) {
     EXPECT_EQ(cdu.row(6), "1410/1013           1410");
     cdu.enter("/59", kL2);
     cdu.press(kNext);
-    EXPECT_EQ(cdu.row(4), " 1410") << "at ISA the density altitude is the pressure altitude";
+    EXPECT_EQ(cdu.row(4), " 1739") << "15 degrees C, 2.8 above the standard of the runway";
     cdu.press(kPrev);
     cdu.enter("35", kL2);
     cdu.press(kNext);
-    EXPECT_EQ(cdu.row(4), " 3685") << "warmer air is thinner";
+    EXPECT_EQ(cdu.row(4), " 3987") << "warmer air is thinner";
 }
 
 TEST_F(RunwayData, EntryActionsTakeTheRunwaysOfTheActivePlan) {
@@ -169,6 +171,47 @@ TEST_F(RunwayData, PromptsAndPaging) {
     EXPECT_EQ(fms().landingPage.subPage, 2);
     cdu.press(kNext);
     EXPECT_EQ(fms().landingPage.subPage, 1);
+}
+
+// The crew flying from ZZAB activates runway 09L of ZZAA as its arrival and reads the density
+// altitude on LANDING, on the ground and again at FL350.
+class LandingRunwayInFlight : public ProcedureSession {
+protected:
+    void activateArrivalRunway() {
+        enterRouteEnds("ZZAB", "ZZAA");
+        openFromNavIndex(1, kR3);
+        ASSERT_EQ(fms().currentPage, cdu_page::kArrival);
+        lineKey(kL1);
+        lineKey(kL1);
+        ASSERT_EQ(fms().arrivalPage.selArrRwy.ident, "RW09L");
+        lineKey(kR4);
+        ASSERT_EQ(fms().currentPage, cdu_page::kArrival);
+        lineKey(kR4);
+        ASSERT_EQ(activeFlightPlan.legs.back().wpt.ident, "RW09L");
+    }
+    std::string densityAltitude() {
+        module.simulator.step();
+        return row(4);
+    }
+};
+
+TEST_F(LandingRunwayInFlight, TheDensityAltitudeIsTheRunwaysWhereverTheAircraftIs) {
+    activateArrivalRunway();
+    pageKey(Fms::kPerfKey);
+    lineKey(kR4);
+    ASSERT_EQ(fms().currentPage, kLandingPage);
+    ASSERT_EQ(row(2).substr(0, 10), "RW09L ZZAA");
+    typeThenPress("/59", kL2);
+    ASSERT_FALSE(fms().landingPage.oatFromSensor);
+    nextPage();
+    const std::string onGround = densityAltitude();
+    EXPECT_EQ(onGround, " 1731") << "15 degrees C, some 2.8 above the standard of the runway";
+    module.simulator.placeInFlight(47.2, 8.2, 35000.0, 270.0, 250.0);
+    for (int frame = 0; frame < 20; ++frame) {
+        module.simulator.step();
+    }
+    ASSERT_GT(module.aircraft().adc()->pressureAltitude, 34000.0f);
+    EXPECT_EQ(densityAltitude(), onGround) << "the runway has not moved";
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
 #include "navdata/GcNav.h"
-#include "support/CduKeys.h"
+#include "support/CduFlight.h"
 #include "support/FlightScenario.h"
 #include "support/NavFixtureFiles.h"
 
@@ -38,55 +38,26 @@ constexpr const char* kKiloOneIls09R =
 
 // The module flying on the stand-in's flight model with the autopilot coupled to LNAV; the
 // pilot works the CDU through its pop-up and the simulator's keyboard.
-class ProcedureFlight : public testing::Test, protected CduKeys {
+class ProcedureFlight : public CduFlight {
 protected:
-    static constexpr uint32_t kNavModeKey = 0x100C1;
     static constexpr double kSpeed = 210.0;
 
     ProcedureFlight() {
         platform::db::createDatabase(flight.module.folder.path() / "Orvane/Nd/nd.sqlite",
                                      navSchema() + navRegion() + kKiloOneIls09R);
     }
-    ~ProcedureFlight() override { resetGlobalFlightPlans(); }
 
     void startInFlight(double latitude, double longitude, double heading) {
         flight.startInFlight(latitude, longitude, 6000.0, heading, kSpeed);
         openCdu();
     }
-    // The CDU pop-up with its keyboard, the position loaded.
-    void openCdu() {
-        flight.simulator().panel.setPanelWindowOpen(kCduPopupWindow, true);
-        fms().toggleKeyboardInput();
-        fms().position.initialised = true;
-        fms().messages.clear();
-    }
     // The autopilot in ALT with LNAV armed on the FMS as the coupled source.
     void coupleLnav() {
-        flight.pressAutopilotEngage();
-        flight.pressKey(FlightScenario::kAltitudeHoldKey);
-        flight.fd().selectNavigationSource(1, true);
-        flight.pressKey(kNavModeKey);
+        engageLnav();
         fly(10.0);
         ASSERT_EQ(flight.fd().lateralMode(), FdLateralMode::Lnav);
     }
 
-    Fms& fms() { return *flight.aircraft().fms(); }
-    void key(uint32_t virtualKey) {
-        flight.simulator().host.key(virtualKey, true);
-        flight.simulator().host.key(virtualKey, false);
-        flight.simulator().step();
-    }
-    void lineKey(int32_t line) { key(kF1Key + static_cast<uint32_t>(line)); }
-    void typeThenPress(const std::string& text, int32_t line) {
-        for (const char c : text) {
-            key(static_cast<uint32_t>(c));
-        }
-        lineKey(line);
-    }
-    void cduKey(int32_t cduKey) {
-        fms().pressKey(cduKey);
-        flight.simulator().step();
-    }
     void fly(double seconds) {
         flight.fly(seconds, [this] { flight.holdSpeed(kSpeed); });
     }
@@ -94,21 +65,8 @@ protected:
     bool flyUntil(double seconds, const std::function<bool()>& done) {
         return flight.flyUntil(seconds, done, [this] { flight.holdSpeed(kSpeed); });
     }
-    double latitude() { return flight.simulator().flight.state().latitude; }
-    double longitude() { return flight.simulator().flight.state().longitude; }
     double distanceTo(double lat, double lon) {
         return GcNav::distanceBetween(latitude(), longitude(), lat, lon);
-    }
-    std::string activeFix() {
-        const FlightPlan& plan = activeFlightPlan;
-        return plan.activeLeg < plan.legCount() ? plan.legs[plan.activeLeg].wpt.ident : "";
-    }
-    std::vector<std::string> legIdents() {
-        std::vector<std::string> idents;
-        for (const FlightPlanLeg& leg : activeFlightPlan.legs) {
-            idents.push_back(leg.isDiscontinuity() ? "(DISC)" : leg.wpt.ident);
-        }
-        return idents;
     }
     // Flies until the fix is the active one, then measures how close the aircraft came to it.
     double closestApproach(const std::string& ident, double lat, double lon, double seconds) {
@@ -121,16 +79,12 @@ protected:
             });
         return closest;
     }
-
-    FlightScenario flight;
 };
 
 TEST_F(ProcedureFlight, AStarAndAnIlsWithItsTransitionAreSelectedActivatedAndFlown) {
     // North-east of ZZAA on the way in from ZZAB, towards P.
     startInFlight(47.6, 8.7, 233.0);
-    cduKey(Fms::kFplKey);
-    typeThenPress("ZZAB", kL1);
-    typeThenPress("ZZAA", kR2);
+    enterRouteEnds("ZZAB", "ZZAA");
     cduKey(Fms::kNavKey);
     lineKey(kR3);
     ASSERT_EQ(fms().currentPage, cdu_page::kArrival);
@@ -175,18 +129,12 @@ TEST_F(ProcedureFlight, AStarAndAnIlsWithItsTransitionAreSelectedActivatedAndFlo
 TEST_F(ProcedureFlight, HoldsAtAFixAndAtThePresentPositionAreFlownAndLeft) {
     // On the leg from ZZAA to P, towards ZZAD over P and Q.
     startInFlight(47.25, 8.25, 34.0);
-    cduKey(Fms::kFplKey);
-    typeThenPress("ZZAA", kL1);
-    typeThenPress("ZZAD", kR2);
+    enterRouteEnds("ZZAA", "ZZAD");
     typeThenPress("P", kL2);
     typeThenPress("Q", kL3);
     coupleLnav();
     // PATTERNS from NAV INDEX, its HOLD keyword onto P's line, the hold as it comes.
-    cduKey(Fms::kNavKey);
-    key(kPageDownKey);
-    lineKey(kR1);
-    lineKey(kL1);
-    lineKey(kL2);
+    openHoldingPattern(kL2);
     ASSERT_EQ(fms().currentPage, cdu_page::kHoldingPattern);
     lineKey(kR4);
     const FlightPlanLeg& p = activeFlightPlan.legs[0];
@@ -206,11 +154,7 @@ TEST_F(ProcedureFlight, HoldsAtAFixAndAtThePresentPositionAreFlownAndLeft) {
     lineKey(kL4);
     ASSERT_EQ(p.holding.exitHold, 1);
     // HOLDING PATTERN of Q stays open over the sequencing: its line still designates Q.
-    cduKey(Fms::kNavKey);
-    key(kPageDownKey);
-    lineKey(kR1);
-    lineKey(kL1);
-    lineKey(kL3);
+    openHoldingPattern(kL3);
     ASSERT_EQ(fms().currentPage, cdu_page::kHoldingPattern);
     ASSERT_TRUE(flyUntil(600.0, [&] { return activeFix() == "Q"; }));
     EXPECT_LT(distanceTo(47.5, 8.5), 2.0) << "left at the fix";
@@ -224,11 +168,7 @@ TEST_F(ProcedureFlight, HoldsAtAFixAndAtThePresentPositionAreFlownAndLeft) {
     fly(20.0);
     const double holdLatitude = latitude();
     const double holdLongitude = longitude();
-    cduKey(Fms::kNavKey);
-    key(kPageDownKey);
-    lineKey(kR1);
-    lineKey(kL1);
-    lineKey(kL1);
+    openHoldingPattern(kL1);
     ASSERT_EQ(fms().currentPage, cdu_page::kHoldingPattern);
     lineKey(kR4);
     const FlightPlanLeg& here = activeFlightPlan.legs[activeFlightPlan.activeLeg];
@@ -250,9 +190,7 @@ TEST_F(ProcedureFlight, HoldsAtAFixAndAtThePresentPositionAreFlownAndLeft) {
 TEST_F(ProcedureFlight, ASidWithItsRunwayAndTransitionIsChosenActivatedAndFlown) {
     ASSERT_TRUE(flight.startOnRunway("ZZAA", "09L"));
     openCdu();
-    cduKey(Fms::kFplKey);
-    typeThenPress("ZZAA", kL1);
-    typeThenPress("ZZAD", kR2);
+    enterRouteEnds("ZZAA", "ZZAD");
     // DEPARTURE: runway 09L, SID ALPHA1, transition ENRA, then ACTIVATE on PROCEDURE.
     cduKey(Fms::kNavKey);
     lineKey(kL3);

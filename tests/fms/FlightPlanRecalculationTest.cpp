@@ -137,6 +137,81 @@ INSTANTIATE_TEST_SUITE_P(
                     SpeedCase{"SidHighAfterInit", kProcSid, true, 5000, 260.0}),
     [](const testing::TestParamInfo<SpeedCase>& info) { return std::string(info.param.name); });
 
+// A leg's turns and time are built for the true airspeed it will be flown at: VNAV's command
+// once the performance is initialised, else its speed constraint; neither is held to the
+// procedures' limits, which only stand in for a speed nobody gave.
+struct FlownSpeedCase {
+    const char* name;
+    int32_t proc;
+    bool confirmed;
+    double command;
+    int32_t constraint;
+    int32_t altitude;
+    double trueAirspeed;
+};
+
+class FlownSpeedTest : public testing::TestWithParam<FlownSpeedCase> {};
+
+TEST_P(FlownSpeedTest, BuildsTheLegForTheSpeedFlownThere) {
+    const FlownSpeedCase& c = GetParam();
+    FakeFlightPlanContext context;
+    context.confirmed = c.confirmed;
+    context.command = c.command;
+    const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+    FlightPlan plan = planThrough({p, fixFrom("Q", p, 0.0, 30.0)});
+    plan.gspd = 300;
+    plan.org.elevation = 1000;
+    FlightPlanLeg& leg = plan.legs[0];
+    leg.trmLeg.proc = c.proc;
+    leg.vnav.altitude = c.altitude;
+    leg.vnav.hasSpeed = c.constraint > 0;
+    leg.vnav.speed = c.constraint;
+    plan.recalculate(context);
+    EXPECT_NEAR(leg.speed, c.trueAirspeed, 0.3);
+    EXPECT_NEAR(leg.legTime, 30.0 / c.trueAirspeed * 3600.0, 0.5);
+    ASSERT_TRUE(hasArc(leg));
+    EXPECT_NEAR(leg.path.back().radius, c.trueAirspeed / 200.0, 0.01)
+        << "the turn over P at that speed";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Legs, FlownSpeedTest,
+    testing::Values(
+        FlownSpeedCase{"ConstraintBeforeInit", kProcRoute, false, 0.0, 250, 5000, 268.4},
+        FlownSpeedCase{"SidConstraintBeforeInit", kProcSid, false, 0.0, 250, 3000, 260.8},
+        FlownSpeedCase{"CommandAfterInit", kProcRoute, true, 240.0, 0, 8000, 269.2},
+        FlownSpeedCase{"SidCommandAfterInit", kProcSid, true, 250.0, 0, 3000, 260.8},
+        FlownSpeedCase{"CommandBeforeInitIsNotFlown", kProcRoute, false, 240.0, 0, 8000, 300.0}),
+    [](const testing::TestParamInfo<FlownSpeedCase>& info) {
+        return std::string(info.param.name);
+    });
+
+// The hold is laid out for the speed VNAV commands in it, true at the hold's altitude: the
+// hold's own speed, or the leg's speed constraint; one minute's leg is a minute at that speed.
+TEST_F(RecalculationTest, HoldIsLaidOutForTheSpeedFlownInIt) {
+    const struct {
+        const char* name;
+        int32_t constraint;
+        int32_t altitude;
+        double trueAirspeed;
+    } cases[] = {{"own speed", 0, 6000, 239.8}, {"speed constraint", 200, 10000, 231.6}};
+    for (const auto& c : cases) {
+        const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
+        FlightPlan plan = planThrough({p});
+        plan.gspd = 300;
+        FlightPlanLeg& leg = plan.legs[0];
+        leg.holding.active = 1;
+        leg.holding.inboundCourse = 90.0;
+        leg.vnav.altitude = c.altitude;
+        leg.vnav.hasSpeed = c.constraint > 0;
+        leg.vnav.speed = c.constraint;
+        context.confirmed = true;
+        plan.recalculate(context);
+        EXPECT_NEAR(leg.holding.holdSpeed, c.trueAirspeed, 0.3) << c.name;
+        EXPECT_NEAR(leg.holding.legLength, c.trueAirspeed / 60.0, 0.01) << c.name;
+    }
+}
+
 TEST_F(RecalculationTest, HeadingLegWithoutDistanceRunsFiveMilesOnItsCourse) {
     Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
     p.variation = 10.0;
@@ -202,7 +277,7 @@ TEST_F(RecalculationTest, HoldLegLaysOutItsRacetrack) {
     plan.legs[0].holding.inboundCourse = 90.0;
     plan.recalculate(context);
     const HoldingPattern& hold = plan.legs[0].holding;
-    EXPECT_EQ(hold.holdSpeed, 300.0);
+    EXPECT_NEAR(hold.holdSpeed, 220.0, 0.01) << "the hold's own speed, not the plan's 300 kt";
     EXPECT_GT(hold.turnRadius, 0.0);
     EXPECT_EQ(hold.cornerLatitudes[HoldingPattern::kFix], p.latitude);
     EXPECT_NEAR(plan.legs[0].distance, 30.0, 1e-9);

@@ -30,6 +30,7 @@ public:
         lead = radius * std::tan(change / 2.0 * 3.141592653589793 / 180.0);
         return radius;
     }
+    double legSpeedCommand(const FlightPlan&, std::size_t) const override { return command; }
 
     double latitude = 0.0;
     double longitude = 0.0;
@@ -39,6 +40,8 @@ public:
     bool inAir = false;
     double angle = 3.0;
     bool confirmed = false;
+    // VNAV's speed command on every leg (kt); 0 for none.
+    double command = 0.0;
 };
 
 // A database waypoint; its position follows from the ident unless given, so that every ident

@@ -136,6 +136,9 @@ struct PerfInit {
     int32_t passengerCount = -1;
     // The predictions ran on complete entries: the tables learn in flight and are kept at stop.
     bool initialised = false;
+    // Confirmed entries whose route became unusable (no destination, no route end): the
+    // predictions come back by themselves once the route is complete again.
+    bool awaitingRoute = false;
     bool destFuelMessageShown = false;
     bool reserveFuelMessageShown = false;
     bool stepPlanned = false;

@@ -34,6 +34,10 @@ bool FlightPlan::isBeforeRouteEnd() const {
     return routeEndFound && activeLeg <= routeEndLeg;
 }
 
+bool FlightPlan::endsBeforeDestination() const {
+    return !isBeforeRouteEnd() || routeEndShort;
+}
+
 Waypoint FlightPlan::fromWaypoint(std::size_t index) const {
     if (legs.empty() && index == 0) {
         return org.kind != WaypointKind::Plain ? org : Waypoint();
@@ -76,6 +80,7 @@ void FlightPlan::findNextFixLeg(int32_t offset) {
 
 void FlightPlan::findRouteEnd() {
     routeEndFound = false;
+    routeEndShort = false;
     if (legs.empty()) {
         routeEndLeg = 0;
         return;
@@ -102,6 +107,10 @@ void FlightPlan::findRouteEnd() {
     const Waypoint& last = legs.back().wpt;
     totalDistance +=
         GcNav::distanceBetween(last.latitude, last.longitude, dest.latitude, dest.longitude);
+    // A route typed up to its last fix before the destination ends there: without an end the
+    // predictions and VNAV would never start after CONFIRM INIT, and nothing would say why.
+    routeEndShort = hasOriginAndDestination() && !legs.back().isDiscontinuity();
+    routeEndFound = routeEndShort;
 }
 
 void FlightPlan::findDescentEnd() {
@@ -138,7 +147,7 @@ void FlightPlan::updateTotals() {
 }
 
 void FlightPlan::updateConstraints(const FlightPlanContext& context) {
-    if (routeEndFound && activeLeg <= routeEndLeg && !legs.empty()) {
+    if (routeEndFound && !routeEndShort && activeLeg <= routeEndLeg && !legs.empty()) {
         LegConstraints& last = legs.back().vnav;
         last.hasAltitude = true;
         last.kind = kAltitudeAt;
@@ -225,10 +234,14 @@ void FlightPlan::recordCrossingAltitude(FlightPlanLeg& leg,
 }
 
 int32_t FlightPlan::nextClimbConstraint(std::size_t index) const {
+    // An at-or-above constraint ahead never holds the climb down: the legs before it would
+    // otherwise level off at its altitude and the top of climb come miles late.
     for (std::size_t i = index + 1; i < legs.size(); ++i) {
-        if (legs[i].vnav.hasAltitude && legs[i].vnav.phase == kPhaseClimb) {
-            return legs[i].vnav.altitude;
+        const LegConstraints& vnav = legs[i].vnav;
+        if (!vnav.hasAltitude || vnav.phase != kPhaseClimb || vnav.kind == kAltitudeAtOrAbove) {
+            continue;
         }
+        return vnav.kind == kAltitudeWindow ? vnav.altitude2 : vnav.altitude;
     }
     return kNoAltitudeConstraint;
 }

@@ -42,6 +42,9 @@ public:
     bool hasOriginAndDestination() const;
     // A leg reaches the destination and the active leg is at or before it.
     bool isBeforeRouteEnd() const;
+    // The legs do not take the aircraft to the destination: they stop short of it, or the
+    // aircraft is past the route end.
+    bool endsBeforeDestination() const;
     // The point leg index starts from: its own start point, the previous fix (the last fix
     // leg's when the previous leg is not one) or the origin; an empty waypoint past the legs.
     Waypoint fromWaypoint(std::size_t index) const;
@@ -58,7 +61,8 @@ public:
     // on to the next leg.
     void sequenceActiveLeg(const FlightPlanContext& context);
 
-    // Feet of the first climb constraint after the leg; kNoAltitudeConstraint when none.
+    // Feet of the first climb constraint after the leg that caps the climb (at or above lets it
+    // go on; a window caps it at its top); kNoAltitudeConstraint when none.
     int32_t nextClimbConstraint(std::size_t index) const;
     // Feet of the nearest descent constraint before the leg (leg 0 is never looked at);
     // kNoAltitudeConstraint when none.
@@ -158,6 +162,9 @@ public:
     uint32_t reserved = 0;
     bool recalculated = false;
     bool routeEndFound = false;
+    // The legs stop short of the destination: the route ends at the last leg and goes on
+    // direct from its fix to the destination.
+    bool routeEndShort = false;
     bool descentEndFound = false;
     bool locked = false;
     int32_t nextFixOffset = -1;

@@ -42,14 +42,6 @@ bool isMarkerCounted(const FlightPlanLeg& leg) {
     return !leg.isDiscontinuity() && !leg.isManualTermination();
 }
 
-double pieceLength(const PathSegment& piece) {
-    if (piece.turnDirection == kSegmentStraight) {
-        return GcNav::distanceBetween(piece.startLatitude, piece.startLongitude, piece.endLatitude,
-                                      piece.endLongitude);
-    }
-    return std::fabs(piece.sweep) * kDegToRad * piece.radius;
-}
-
 void pointInPiece(const PathSegment& piece, double fraction, double& latitude, double& longitude) {
     if (piece.turnDirection == kSegmentStraight) {
         GcNav(piece.startLatitude, piece.startLongitude)
@@ -275,7 +267,7 @@ void FlightPlan::pointAlongLeg(std::size_t index, double along, double& latitude
     }
     double remaining = along;
     for (const PathSegment& piece : leg.path) {
-        const double length = pieceLength(piece);
+        const double length = piece.length();
         if (remaining <= length && length > 0.0) {
             pointInPiece(piece, remaining / length, latitude, longitude);
             return;

@@ -442,8 +442,9 @@ void Fms::updateLnav() {
 
 void Fms::updatePerformance() {
     // A confirmed initialisation is predicted again every minute, so that the top of descent and
-    // the legs' times and fuel follow the flight, and at once after every change of the route.
-    if (perfInit.initialised &&
+    // the legs' times and fuel follow the flight, and at once after every change of the route;
+    // one waiting for a complete route is tried again the same way.
+    if ((perfInit.initialised || perfInit.awaitingRoute) &&
         (now - perfInit.predictionTime >= kPredictionIntervalMs || activeFlightPlan.recalculated)) {
         updateFuelPredictions();
     }

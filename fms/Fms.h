@@ -403,6 +403,7 @@ private:
     bool isWithinAltitudeCapture(float altitude) override;
     void pauseSimulator() override;
     void showDescentPage() override;
+    void runFuelPredictions() override;
     void removeTemporaryPilotPoints();
     void showExpansionOutcome(const ProcedureExpansionOutcome& outcome, int32_t& reviewPageCount);
     // Seconds to fly a leg after the active one.

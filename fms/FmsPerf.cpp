@@ -34,8 +34,10 @@ float stepFraction(float step) {
     return step / 1000.0f;
 }
 
+// A weight burnt below nothing by a damaged table scales to nothing, not to a root of a negative
+// number that would turn every later amount into no number at all.
 float weightRatio(float weight) {
-    return weight / FmsPerf::kReferenceWeight;
+    return weight > 0.0f ? weight / FmsPerf::kReferenceWeight : 0.0f;
 }
 
 bool isValueCell(std::size_t index) {

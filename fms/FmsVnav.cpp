@@ -33,6 +33,8 @@ VnavInputs Fms::vnavInputs() const {
     VnavInputs inputs;
     inputs.airborne = airborne;
     inputs.positionInitialised = position.initialised;
+    inputs.latitude = position.latitude;
+    inputs.longitude = position.longitude;
     inputs.legAlongTrack = lnav.state.legAlongTrack;
     inputs.distanceToGo = lnav.state.distanceToGo;
     inputs.timeToGo = lnav.state.timeToGo;
@@ -78,6 +80,10 @@ bool Fms::isWithinAltitudeCapture(float altitude) {
 
 void Fms::pauseSimulator() {
     panelServices().sendKeyEvent(kPauseEvent, 0);
+}
+
+void Fms::runFuelPredictions() {
+    updateFuelPredictions();
 }
 
 void Fms::showDescentPage() {

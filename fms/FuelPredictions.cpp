@@ -38,6 +38,7 @@ int32_t FuelPredictions::chooseCruiseAltitude(const FlightPlan& plan, float pres
                        static_cast<int32_t>(std::ceil(preselect / kCruiseStep)) * kCruiseStep);
     int32_t chosen = lowest;
     float best = 0.0f;
+    bool anyDifference = false;
     for (int32_t altitude = lowest; altitude <= kHighestCruise; altitude += kCruiseStep) {
         PerfConditions conditions;
         conditions.cruiseAltitude = static_cast<float>(altitude);
@@ -48,6 +49,7 @@ int32_t FuelPredictions::chooseCruiseAltitude(const FlightPlan& plan, float pres
                          static_cast<float>(plan.totalDistance), weight,
                          static_cast<float>(perfInit.descentAngle()), conditions, schedule);
         const float cost = byTime ? trip.time : soundFuel(trip.fuel);
+        anyDifference = anyDifference || (altitude != lowest && cost != best);
         if (altitude == lowest) {
             best = cost;
         } else if (cost < best) {
@@ -57,6 +59,12 @@ int32_t FuelPredictions::chooseCruiseAltitude(const FlightPlan& plan, float pres
                 break;
             }
         }
+    }
+    // Tables with nothing learned cost every altitude the same: the bottom of the search would
+    // win by default, so the optimum for the weight is chosen instead.
+    if (!anyDifference) {
+        const int32_t optimumStep = optimum / kCruiseStep * kCruiseStep;
+        chosen = std::clamp(optimumStep, lowest, std::max(lowest, kHighestCruise));
     }
     return chosen;
 }
@@ -115,6 +123,13 @@ void FuelPredictions::update(FlightPlan& plan, const Inputs& inputs,
     plan.recalculated = false;
     if (!plan.hasOriginAndDestination() || !plan.routeEndFound ||
         plan.activeLeg > plan.routeEndLeg || !perfInit.isComplete()) {
+        // A route edit withdraws what was predicted for the old route, not the crew's
+        // confirmation: the entries wait for a complete route.
+        perfInit.awaitingRoute =
+            perfInit.isComplete() && (perfInit.initialised || perfInit.awaitingRoute);
+        if (perfInit.initialised) {
+            perfInit.prediction = PerfPrediction();
+        }
         perfInit.initialised = false;
         perfInit.destFuelMessageShown = false;
         perfInit.reserveFuelMessageShown = false;
@@ -125,6 +140,7 @@ void FuelPredictions::update(FlightPlan& plan, const Inputs& inputs,
     // optimum, the first prediction after CONFIRM INIT works from real figures and not from 0.
     const bool wasConfirmed = perfInit.initialised;
     perfInit.initialised = true;
+    perfInit.awaitingRoute = false;
     schedules.updateSpeedTargets(plan, inputs.altitude);
     if (perfInit.optimumRequested) {
         const int32_t altitude = chooseCruiseAltitude(plan, inputs.preselect);
@@ -142,11 +158,12 @@ void FuelPredictions::update(FlightPlan& plan, const Inputs& inputs,
     routeInputs.activeLegFlown = inputs.activeLegFlown;
     routeInputs.alternate = inputs.alternate;
     routeInputs.descentSpeeds = schedules.descentModeSpeeds();
-    updateTripWind(perfInit, plan, static_cast<float>(perfInit.initCrzAlt));
+    // The cruise altitude in use: after a step climb the flight goes on at the new one.
+    const auto cruiseAltitude = static_cast<float>(perfInit.cruiseAltitude);
+    updateTripWind(perfInit, plan, cruiseAltitude);
     const RoutePredictions predictions(perf, schedule);
     auto predict = [&] {
-        return predictions.predictFlightPlan(plan, static_cast<float>(perfInit.initCrzAlt),
-                                             routeInputs);
+        return predictions.predictFlightPlan(plan, cruiseAltitude, routeInputs);
     };
     perfInit.prediction = predict();
     perfInit.stepDistance = 0.0;

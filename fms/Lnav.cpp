@@ -661,7 +661,7 @@ void Lnav::sequenceToNextLeg(FlightPlan& plan, const LnavInputs& inputs,
         plan.legs[index].vnav.altitude = plannedAltitude;
     }
     host.legSequenced(passed);
-    if (plan.activeLeg + 1 == plan.legCount() && !plan.isBeforeRouteEnd()) {
+    if (plan.activeLeg + 1 == plan.legCount() && plan.endsBeforeDestination()) {
         host.showMessage("LAST LEG", 1);
     }
     if (plan.activeLeg < plan.legCount() && host.lnavEngaged()) {

@@ -20,6 +20,10 @@ struct PathSegment {
     // and the intermediate points at sixths of the sweep. With followTurnDirection the arc turns
     // the way of its direction, the long way round if need be; otherwise the shorter way.
     void buildArc(bool followTurnDirection);
+    // Nautical miles along the piece: the great circle, or the arc.
+    double length() const;
+    // Nautical miles from the start of the piece to abeam the position; negative before it.
+    double alongTrack(double latitude, double longitude) const;
 
     double startLatitude = 0.0;
     double startLongitude = 0.0;

@@ -2,6 +2,7 @@
 
 #include "cdu/FmsParser.h"
 #include "cdu/PerfInit.h"
+#include "fms/DescentPath.h"
 #include "fms/FlightPlan.h"
 #include "fms/FmsPerf.h"
 #include "fms/RoutePredictions.h"
@@ -22,15 +23,12 @@ constexpr float kSteepestPathAngle = 6.0f;
 constexpr float kFinalDescentHeight = 1000.0f;
 constexpr float kFinalDescentDistance = 5.0f;
 constexpr float kFinalDescentZone = 10.0f;
-// A level part shorter than this (nm) before a descent is no top of descent of its own.
-constexpr float kShortestLevelPart = 0.2f;
 constexpr float kShortestFinalDescent = 0.5f;
 // A descent starting this close (ft) to the cruise altitude is the main top of descent.
 constexpr float kCruiseAltitudeBand = 50.0f;
 constexpr float kLowerConstraintBand = 50.0f;
 // The top of descent lies within this (nm) of the route end: the last leg is cruise to the end.
 constexpr float kTodAtRouteEnd = 0.1f;
-constexpr const char* kTopOfDescentPrefix = "T/D-";
 
 float amountOrZero(float value) {
     return std::isfinite(value) && value > 0.0f ? value : 0.0f;
@@ -39,7 +37,7 @@ float amountOrZero(float value) {
 // Time, fuel and distance of a piece are amounts: what the tables cannot give is nothing.
 void makeWalkPieceSound(LegPrediction& piece) {
     piece.time = amountOrZero(piece.time);
-    piece.fuel = amountOrZero(piece.fuel);
+    piece.fuel = soundFuel(piece.fuel);
     piece.distance = amountOrZero(piece.distance);
 }
 
@@ -184,7 +182,14 @@ float RoutePredictionWalks::walkClimb(float cruiseAltitude, float tocDistance, f
         const float flown = startOnActiveLeg(i, d, routeDistance, altitude);
         result += flown;
         LegPrediction part;
-        if (vnav.hasAltitude) {
+        if (vnav.hasAltitude && vnav.kind == kAltitudeAtOrAbove &&
+            feet(vnav.altitude) <= altitude) {
+            // Met already: the climb goes on as on a leg without a constraint, never back down.
+            float used = 0.0f;
+            vnav.predictedAltitude =
+                truncatedFeet(climbFreely(i, altitude, d, routeDistance, weight, part, used));
+            result += used;
+        } else if (vnav.hasAltitude) {
             const float c = feet(vnav.altitude);
             if (!fill && z <= altitude && i == 0) {
                 return 0.0f;
@@ -238,30 +243,12 @@ float RoutePredictionWalks::walkClimb(float cruiseAltitude, float tocDistance, f
                 result += d;
             }
         } else {
-            const float next =
-                std::min(feet(plan.nextClimbConstraint(i)), setting.enteredCruiseAltitude);
             vnav.kind = kAltitudeAt;
-            float reached = altitude;
-            const LegPrediction within =
-                climbWithin(altitude, reached, weight, i, d, routeDistance);
-            const float m = std::min(next, reached);
-            const bool writes = !fill || endsBeforeToc;
-            if (z < m) {
-                const LegPrediction toCruise = climb(altitude, z, weight, i, routeDistance);
-                take(part, toCruise, weight);
-                result += toCruise.distance;
-                if (writes) {
-                    vnav.altitude = truncatedFeet(z);
-                }
-            } else {
-                take(part, within, weight);
-                // Held level below the next constraint, the leg is flown to its end.
-                result += m < reached ? d : within.distance;
-                if (writes) {
-                    vnav.altitude = fill ? roundedFeet(m) : truncatedFeet(m);
-                }
-            }
-            if (writes) {
+            float used = 0.0f;
+            const float m = climbFreely(i, altitude, d, routeDistance, weight, part, used);
+            result += used;
+            if (!fill || endsBeforeToc) {
+                vnav.altitude = fill ? roundedFeet(m) : truncatedFeet(m);
                 vnav.predictedAltitude = vnav.altitude;
             }
         }
@@ -287,6 +274,28 @@ float RoutePredictionWalks::walkClimb(float cruiseAltitude, float tocDistance, f
         }
     }
     return result;
+}
+
+float RoutePredictionWalks::climbFreely(std::size_t index, float altitude, float distance,
+                                        float routeDistance, float& weight, LegPrediction& part,
+                                        float& used) const {
+    const float z = setting.conditions.cruiseAltitude;
+    const float next =
+        std::min(feet(plan.nextClimbConstraint(index)), setting.enteredCruiseAltitude);
+    float reached = altitude;
+    const LegPrediction within =
+        climbWithin(altitude, reached, weight, index, distance, routeDistance);
+    const float m = std::min(next, reached);
+    if (z < m) {
+        const LegPrediction toCruise = climb(altitude, z, weight, index, routeDistance);
+        take(part, toCruise, weight);
+        used = toCruise.distance;
+        return z;
+    }
+    take(part, within, weight);
+    // Held level below the next constraint, the leg is flown to its end.
+    used = m < reached ? distance : within.distance;
+    return m;
 }
 
 float RoutePredictionWalks::descentDistance(float cruiseAltitude, float& descentAltitude) {
@@ -316,7 +325,7 @@ float RoutePredictionWalks::descentDistance(float cruiseAltitude, float& descent
         lastLeg.pathAngle = angle;
     }
     bool ended = false;
-    if (!plan.isBeforeRouteEnd() && !plan.descentEndFound && !lastLeg.hasAltitude) {
+    if (plan.endsBeforeDestination() && !plan.descentEndFound && !lastLeg.hasAltitude) {
         const Waypoint& fix = plan.legs[count - 1].wpt;
         const float toDestination = static_cast<float>(GcNav::distanceBetween(
             fix.latitude, fix.longitude, plan.dest.latitude, plan.dest.longitude));
@@ -414,12 +423,16 @@ float RoutePredictionWalks::descentDistance(float cruiseAltitude, float& descent
     }
     if (!ended) {
         const FlightPlanLeg& first = plan.legs[0];
-        result += std::min(distanceForAltitudeChange(z, feet(first.vnav.altitude), angle),
-                           static_cast<float>(first.distance));
+        const float firstEnd = feet(first.vnav.altitude);
+        const float firstLength = static_cast<float>(first.distance);
+        result += std::min(distanceForAltitudeChange(z, firstEnd, angle), firstLength);
+        // The descent starts where its path meets the cruise altitude or the route's start,
+        // never from the origin's elevation.
+        descentAltitude = std::min(z, altitudeAfterDistance(firstEnd, firstLength, angle));
     }
     if (plan.descentEndFound && plan.descentEndLeg < plan.routeEndLeg) {
         FlightPlanLeg last;
-        if ((!plan.routeEndFound || plan.activeLeg > plan.routeEndLeg) && plan.copyLastLeg(last)) {
+        if (plan.endsBeforeDestination() && plan.copyLastLeg(last)) {
             result += static_cast<float>(GcNav::distanceBetween(
                 last.wpt.latitude, last.wpt.longitude, plan.dest.latitude, plan.dest.longitude));
         }
@@ -588,7 +601,7 @@ void RoutePredictionWalks::predictDescentLegs(float cruiseAltitude, float todDis
         part.distance = legEnd - start;
         leg.tfd += part;
         LegConstraints& vnav = leg.vnav;
-        altitude = feet(vnav.kind == kAltitudeAtOrBelow ? vnav.predictedAltitude : vnav.altitude);
+        altitude = feet(vnav.predictedAltitude);
         vnav.phase = kPhaseDescent;
         routeDistance = legEnd;
     }
@@ -609,11 +622,13 @@ void RoutePredictionWalks::predictDescentLeg(std::size_t index, float& altitude,
                                                   ? vnav.pathAngle
                                                   : pathAngle(a, feet(vnav.altitude), distance));
             float descending = distance;
+            bool made = true;
             if (distance < distanceForAltitudeChange(a, ref, vnav.pathAngle)) {
                 take(
                     part,
                     descentWithin(a, reached, vnav.pathAngle, weight, index, distance, toGo, false),
                     weight);
+                made = reached <= ref + kLowerConstraintBand;
             } else {
                 const LegPrediction down =
                     descent(a, ref, vnav.pathAngle, weight, index, toGo, false);
@@ -638,6 +653,12 @@ void RoutePredictionWalks::predictDescentLeg(std::size_t index, float& altitude,
                 const float band = feet(perfInit.altLim) + kScheduleDescentLimitBand;
                 const float share = std::min((a - band) / (a - ref), 1.0f);
                 plan.placeMarker(legEnd - descending + share * descending, "");
+            }
+            if (!made) {
+                // A constraint too steep to reach shows the altitude that can be made there, and
+                // the next leg starts from it, not from the constraint.
+                vnav.predictedAltitude = truncatedFeet(reached);
+                return;
             }
         } else {
             const LegPrediction within =

@@ -59,6 +59,10 @@ private:
     // filling, it adds the climb up to the top of climb into the legs.
     float walkClimb(float cruiseAltitude, float tocDistance, float& weight, bool fill,
                     float& climbAltitude);
+    // A leg the climb is free on: towards the cruise altitude, held at the next constraint
+    // that caps it. The altitude at the leg's end, and the distance the climb used of the leg.
+    float climbFreely(std::size_t index, float altitude, float distance, float routeDistance,
+                      float& weight, LegPrediction& part, float& used) const;
     // Where the walk stands on the active leg once the part already flown is taken off: the
     // distance flown; in cruise every leg starts at the cruise altitude.
     float startOnActiveLeg(std::size_t index, float& distance, float& routeDistance,

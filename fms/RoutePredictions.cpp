@@ -88,7 +88,9 @@ float planCourse(const FlightPlan& plan) {
 } // namespace
 
 float soundFuel(float fuel) {
-    return std::isfinite(fuel) && fuel > 0.0f ? fuel : 0.0f;
+    // More than any tank holds (a damaged table cell) stays a huge amount: counted as nothing,
+    // it would show a trip that burns no fuel at all.
+    return fuel > 0.0f ? std::min(fuel, kMostFuel) : 0.0f;
 }
 
 PerfWind legWind(const FlightPlan& plan, std::size_t index, const PerfWind& cruiseWind) {
@@ -197,8 +199,14 @@ PerfPrediction RoutePredictions::predictFlightPlan(FlightPlan& plan, float cruis
     setting.conditions = conditions;
     RoutePredictionWalks walks(plan, perf, schedule, perfInit, setting);
     Profile profile = fitCruiseAltitude(walks, plan, cruiseAltitude);
-    // A route too short for any climb and descent descends where its climb ends.
-    profile.todDistance = std::max(profile.todDistance, profile.tocDistance);
+    // A route too short for any climb and descent descends where its climb ends, from the
+    // altitude the climb reached.
+    if (profile.todDistance < profile.tocDistance) {
+        profile.todDistance = profile.tocDistance;
+        if (profile.climbAltitude > static_cast<float>(plan.org.elevation)) {
+            profile.descentAltitude = std::min(profile.descentAltitude, profile.climbAltitude);
+        }
+    }
     conditions.cruiseAltitude = profile.cruiseAltitude;
 
     float weight = grossWeight;

@@ -62,7 +62,11 @@ private:
     const PlanSpeedSchedule& schedule;
 };
 
-// A prediction that is not a finite amount counts as nothing, and no fuel is ever negative.
+// Pounds: more fuel than any prediction can sensibly hold.
+inline constexpr float kMostFuel = 1.0e6f;
+
+// A prediction that is not a number counts as nothing, no fuel is ever negative, and none is
+// beyond kMostFuel.
 float soundFuel(float fuel);
 
 // The wind a cruise on leg index of the plan flies in: the leg's own when one of its two values

@@ -2,6 +2,7 @@
 
 #include "avionics/Adc.h"
 #include "avionics/AirData.h"
+#include "cdu/FmsParser.h"
 #include "cdu/PerfInit.h"
 #include "fms/FlightPlan.h"
 #include "fms/FmsPerf.h"
@@ -29,6 +30,11 @@ constexpr int32_t kConstraintRangeDescent = 2;
 constexpr uint32_t kApproachProcedure = 3;
 // Seconds before a hold or orbit fix at which its speed is commanded.
 constexpr double kPatternSpeedLead = 90.0;
+constexpr double kVnavFeetPerNm = 6076.12;
+// Nautical miles over which the command takes a deviation from the path out.
+constexpr double kPathCaptureDistance = 3.0;
+// Feet above a descent constraint at which its predicted crossing is a constraint not made.
+constexpr int32_t kUnmadeMargin = 200;
 
 double feetPerMinute(float groundSpeed) {
     return groundSpeed / 1.944 * 3.28084 * 60.0;
@@ -50,11 +56,7 @@ bool isApproachLeg(const FlightPlan& plan) {
 
 // The distance from the start of the plan to the aircraft.
 double routeDistanceFlown(const FlightPlan& plan, const VnavInputs& inputs) {
-    double distance = 0.0;
-    for (std::size_t i = 0; i < plan.activeLeg && i < plan.legCount(); ++i) {
-        distance += plan.legs[i].distance;
-    }
-    return distance + inputs.legAlongTrack;
+    return routePosition(plan, inputs.latitude, inputs.longitude, inputs.legAlongTrack);
 }
 
 // The distance from the aircraft to the end of the plan.
@@ -79,6 +81,8 @@ void Vnav::update(FlightPlan& plan, PerfInit& perfInit, const VnavInputs& inputs
     if (!plan.hasOriginAndDestination() || !inputs.positionInitialised || plan.legs.empty() ||
         plan.activeLeg >= plan.legCount() || !perfInit.initialised) {
         state = VnavState();
+        path.clear();
+        pathStartLeg = std::numeric_limits<std::size_t>::max();
         return;
     }
     state.distanceToConstraint = 0.0;
@@ -231,6 +235,13 @@ void Vnav::cruisePhase(FlightPlan& plan, PerfInit& perfInit, const VnavInputs& i
     state.constraintAhead = plan.legs[plan.activeLeg].vnav.hasAltitude;
     state.targetAltitude = perfInit.cruiseAltitude;
     chooseMode(VnavMode::EnrouteDescend, false, false, inputs.altitude, inputs.preselect, host);
+    // The step climb the predictions count on is flown where they placed it.
+    if (perfInit.stepPlanned && inputs.airborne && perfInit.stepRatio <= 1.0 &&
+        perfInit.stepDistance - routeDistanceFlown(plan, inputs) <= 0.0) {
+        perfInit.cruiseAltitude += perfInit.stepIncrement;
+        perfInit.stepClimbActive = true;
+        host.runFuelPredictions();
+    }
     const double toTod = distanceToTodFrom(plan, perfInit, inputs);
     state.distanceToTod = std::max(toTod, 0.0);
     if (toTod <= inputs.groundSpeed / 360.0) {
@@ -271,7 +282,7 @@ void Vnav::descentPhase(FlightPlan& plan, PerfInit& perfInit, const VnavInputs& 
         }
     }
 
-    // The path: from the next constraint that binds back up at the descent angle.
+    // The constraint the path leads to next, for the required angle and the steep-path message.
     const std::size_t next = plan.nextAltitudeConstraintLeg(altitude);
     const bool constrained = plan.legs[next].vnav.hasAltitude;
     const std::size_t last = constrained ? next : plan.legCount() - 1;
@@ -282,17 +293,14 @@ void Vnav::descentPhase(FlightPlan& plan, PerfInit& perfInit, const VnavInputs& 
     }
     toConstraint = std::max(toConstraint - inputs.legAlongTrack, 0.0);
     state.distanceToConstraint = toConstraint;
-    const float angle = static_cast<float>(perfInit.descentAngle());
     state.requiredPathAngle = pathAngle(altitude, pathEnd, static_cast<float>(toConstraint));
-    state.commandPathAngle = altitude > pathEnd ? state.requiredPathAngle : 0.0;
-    state.requiredVerticalSpeed = -std::tan(state.commandPathAngle / kVnavDegreesPerRadian) *
-                                  feetPerMinute(inputs.groundSpeed);
-    const float onPath = altitudeAfterDistance(pathEnd, static_cast<float>(toConstraint), angle);
-    double deviation = altitude - onPath;
-    if (altitude - deviation > static_cast<float>(perfInit.cruiseAltitude)) {
-        deviation = altitude - static_cast<float>(perfInit.cruiseAltitude);
+
+    if (!perfInit.stepClimbActive) {
+        warnOfUnmadeConstraint(plan, perfInit, host);
     }
-    state.verticalDeviation = clampDeviation(deviation);
+    const double position = routeDistanceFlown(plan, inputs);
+    updatePath(plan, perfInit);
+    guideOnPath(perfInit, inputs, position);
     if (!perfInit.descentStarted) {
         return;
     }
@@ -310,9 +318,88 @@ void Vnav::descentPhase(FlightPlan& plan, PerfInit& perfInit, const VnavInputs& 
     const bool approach = isApproachLeg(plan);
     state.targetAltitude =
         approach ? target : std::max(target, static_cast<int32_t>(std::trunc(bottom)));
+    levelPartAhead(perfInit, altitude, position,
+                   approach ? state.targetAltitude : static_cast<int32_t>(std::trunc(bottom)),
+                   host);
     const VnavMode descending =
         perfInit.descentPathMode ? VnavMode::PathDescend : VnavMode::Descend;
     chooseMode(descending, perfInit.descentPathMode, approach, altitude, inputs.preselect, host);
+}
+
+void Vnav::warnOfUnmadeConstraint(const FlightPlan& plan, PerfInit& perfInit, VnavHost& host) {
+    bool unmade = false;
+    for (std::size_t k = plan.activeLeg; k < plan.legCount() && k <= plan.activeLeg + 1; ++k) {
+        const LegConstraints& leg = plan.legs[k].vnav;
+        const int32_t highest = leg.kind == kAltitudeWindow ? leg.altitude2 : leg.altitude;
+        unmade = unmade ||
+                 (leg.hasAltitude && leg.phase == kPhaseDescent && leg.kind != kAltitudeAtOrAbove &&
+                  leg.predictedAltitude > highest + kUnmadeMargin);
+    }
+    if (unmade && !perfInit.altConstraintMessageShown) {
+        host.showMessage(kCheckAltConstraint, 1);
+        perfInit.altConstraintMessageShown = true;
+    } else if (!unmade && perfInit.altConstraintMessageShown) {
+        perfInit.altConstraintMessageShown = false;
+        host.withdrawMessage(kCheckAltConstraint);
+    }
+}
+
+void Vnav::updatePath(const FlightPlan& plan, const PerfInit& perfInit) {
+    if (plan.activeLeg != pathStartLeg) {
+        pathStartLeg = plan.activeLeg;
+        pathStartAltitude = path.empty() ? std::numeric_limits<float>::quiet_NaN()
+                                         : path.altitudeAt(legStartDistance(plan, plan.activeLeg));
+    }
+    const float top = perfInit.prediction[PerfPrediction::TodAltitude];
+    path.build(plan, perfInit.prediction[PerfPrediction::TodDistance],
+               top > 0.0f ? top : static_cast<float>(perfInit.cruiseAltitude), pathStartAltitude);
+}
+
+void Vnav::guideOnPath(const PerfInit& perfInit, const VnavInputs& inputs, double position) {
+    const float altitude = inputs.altitude;
+    state.commandPathAngle = 0.0;
+    if (path.empty()) {
+        return;
+    }
+    const float onPath =
+        std::min(path.altitudeAt(position), static_cast<float>(perfInit.cruiseAltitude));
+    const double deviation = altitude - onPath;
+    state.verticalDeviation = clampDeviation(deviation);
+    const DescentPath::Point* end = path.partEnd(position);
+    if (end == nullptr || !(altitude > end->altitude)) {
+        return;
+    }
+    // The path's own slope (none on a level part), and what takes the deviation out over the
+    // next miles.
+    const double remaining = std::max(end->distance - position, 1.0e-6);
+    const double slope = std::max(onPath - end->altitude, 0.0f) / (remaining * kVnavFeetPerNm);
+    const double correction = deviation / (kPathCaptureDistance * kVnavFeetPerNm);
+    state.commandPathAngle = std::max(std::atan(slope + correction), 0.0) * kVnavDegreesPerRadian;
+    state.requiredVerticalSpeed = -std::tan(state.commandPathAngle / kVnavDegreesPerRadian) *
+                                  feetPerMinute(inputs.groundSpeed);
+}
+
+void Vnav::levelPartAhead(const PerfInit& perfInit, float altitude, double position, int32_t floor,
+                          VnavHost& host) {
+    state.todAhead = false;
+    if (path.empty()) {
+        return;
+    }
+    // On the path the target is where the path levels off next: a constraint the path passes
+    // through descending is crossed on the path, not levelled at.
+    state.targetAltitude = std::max(static_cast<int32_t>(path.nextLevelAltitude(position)), floor);
+    DescentPath::Point start;
+    DescentPath::Point end;
+    if (!path.nextLevelPart(position, start, end) ||
+        static_cast<int32_t>(start.altitude) != state.targetAltitude) {
+        return;
+    }
+    state.todAhead = host.isWithinAltitudeCapture(static_cast<float>(state.targetAltitude)) ||
+                     static_cast<float>(state.targetAltitude) >= altitude;
+    const FmsParser parser(perfInit.transAlt);
+    state.todName =
+        kTopOfDescentPrefix + FmsParser::trimLeft(parser.formatAltitude(state.targetAltitude));
+    state.distanceToTod = std::max(end.distance - position, 0.0);
 }
 
 void Vnav::closingStep(const FlightPlan& plan, PerfInit& perfInit, VnavHost& host) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "fms/DescentPath.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace tavi {
@@ -70,6 +73,9 @@ struct VnavInputs {
     // More than 3 s have passed since lift-off.
     bool pastLiftOff = false;
     bool positionInitialised = false;
+    // The present position, degrees.
+    double latitude = 0.0;
+    double longitude = 0.0;
     // Along the active leg and to its fix, nm, and seconds to its fix; lnavValid while LNAV flies
     // a leg, lnavApproach while that leg belongs to an approach.
     double legAlongTrack = 0.0;
@@ -103,6 +109,8 @@ public:
     virtual void pauseSimulator() = 0;
     // The CLIMB or CRUISE page gives way to DESCENT at the top of descent.
     virtual void showDescentPage() = 0;
+    // The performance predictions run at once (after a step climb moved the cruise altitude).
+    virtual void runFuelPredictions() = 0;
 };
 
 // The vertical half of the guidance: the flight phase from the predicted top of climb and top
@@ -126,7 +134,22 @@ public:
     // The PFD pointer, -120..120 for -400..400 ft.
     double deviationScale = 0.0;
 
+    // The descent path VNAV guides on.
+    const DescentPath& descentPath() const { return path; }
+
 private:
+    // The path from this frame's predictions; where the active leg starts, the altitude the
+    // path had there when the leg became active.
+    void updatePath(const FlightPlan& plan, const PerfInit& perfInit);
+    // Deviation, command path angle and vertical speed on the path at the route position.
+    void guideOnPath(const PerfInit& perfInit, const VnavInputs& inputs, double position);
+    // "CHECK ALT CONSTRAINT" while the active or the next leg's descent constraint is predicted
+    // not to be made: the crew hears of it before the leg, not at its fix.
+    void warnOfUnmadeConstraint(const FlightPlan& plan, PerfInit& perfInit, VnavHost& host);
+    // Where the path levels off next makes the target, not below the given floor; a level part
+    // ahead makes the next top of descent.
+    void levelPartAhead(const PerfInit& perfInit, float altitude, double position, int32_t floor,
+                        VnavHost& host);
     void chooseMode(VnavMode descending, bool onPath, bool approachLeg, float altitude,
                     float preselect, VnavHost& host);
     void updateSpeedCommand(const FlightPlan& plan, const PerfInit& perfInit,
@@ -143,6 +166,10 @@ private:
     void closingStep(const FlightPlan& plan, PerfInit& perfInit, VnavHost& host);
     double distanceToTodFrom(const FlightPlan& plan, const PerfInit& perfInit,
                              const VnavInputs& inputs) const;
+
+    DescentPath path;
+    std::size_t pathStartLeg = std::numeric_limits<std::size_t>::max();
+    float pathStartAltitude = std::numeric_limits<float>::quiet_NaN();
 };
 
 } // namespace tavi

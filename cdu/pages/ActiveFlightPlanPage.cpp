@@ -167,7 +167,7 @@ void ActiveFlightPlanPage::drawDestinationLine(const FlightPlan& plan, int32_t r
     s.putTextRight(row + 1, kColumns,
                    destination.aptIdent.empty() ? destination.ident : destination.aptIdent,
                    CduColour::Green, true, false);
-    if (!plan.isBeforeRouteEnd()) {
+    if (plan.endsBeforeDestination()) {
         s.putText(row, 1, "VIA.TO", CduColour::White, false, false);
         s.putText(row + 1, 0, kFiveDashes, CduColour::Green, true, false);
     }

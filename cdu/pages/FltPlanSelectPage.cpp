@@ -110,7 +110,7 @@ void FltPlanSelectPage::invertAndActivateStoredPlan() {
     activeFlightPlan.setOrigin(stored.dest, context);
     activeFlightPlan.setDestination(stored.org, context);
     auto last = static_cast<int32_t>(stored.legCount()) - 1;
-    const bool finalLegLeftOut = stored.isBeforeRouteEnd() && last >= 0;
+    const bool finalLegLeftOut = !stored.endsBeforeDestination() && last >= 0;
     if (finalLegLeftOut) {
         --last;
     }

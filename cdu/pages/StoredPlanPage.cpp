@@ -65,7 +65,7 @@ void StoredPlanPage::drawDestinationLine(const FlightPlan& plan, int32_t row) {
                               : destination.aptIdent.empty()          ? destination.ident
                                                                       : destination.aptIdent;
     s.putTextRight(row + 1, 24, ident, CduColour::Green, true, false);
-    if (plan.hasOriginAndDestination() && !plan.isBeforeRouteEnd()) {
+    if (plan.hasOriginAndDestination() && plan.endsBeforeDestination()) {
         s.putText(row, 1, "VIA.TO", CduColour::White, false, false);
         s.putText(row + 1, 0, kFiveDashes, CduColour::Green, true, false);
     }

@@ -27,7 +27,60 @@ protected:
         }
     }
     int32_t page() { return fms().currentPage; }
+    // The four weights of PERFORMANCE INIT, then CONFIRM INIT.
+    void confirmInit() {
+        pageKey(Fms::kPerfKey);
+        typeThenPress("", kL1);
+        press(kPageUpKey);
+        typeThenPress("28000", kL1);
+        typeThenPress("4/190", kR1);
+        typeThenPress("4980", kL2);
+        typeThenPress("0", kL3);
+        clearMessages();
+        typeThenPress("", kR4);
+        clearMessages();
+    }
 };
+
+// A route typed up to its last fix, the destination airport entered only as DEST: the route
+// ends at the last fix and goes direct to the airport, so CONFIRM INIT starts the predictions.
+TEST_F(PerfPagesSession, ARouteThatStopsAtItsLastFixIsPredictedToTheDestination) {
+    pageKey(Fms::kFplKey);
+    typeThenPress("ZZAA", kL1);
+    typeThenPress("ZZAD", kR2);
+    typeThenPress("P", kL2);
+    typeThenPress("A1.S", kL3);
+    ASSERT_EQ(legIdents(activeFlightPlan), (std::vector<std::string>{"P", "Q", "R", "S"}));
+    confirmInit();
+    ASSERT_EQ(page(), 27);
+    EXPECT_TRUE(fms().perfInit.initialised);
+    EXPECT_EQ(row(5).substr(6), "<-FUEL REQ->");
+    EXPECT_NE(row(5).substr(0, 6), "   0.0") << "fuel required predicted";
+    EXPECT_GT(fms().perfInit.prediction[PerfPrediction::TodDistance], 0.0f);
+}
+
+// A route edit that takes the destination away withdraws the predictions and their top of
+// descent; with the destination back they come back, without a second CONFIRM INIT.
+TEST_F(PerfPagesSession, PredictionsComeBackWhenTheRouteIsCompleteAgain) {
+    typeRoute();
+    confirmInit();
+    ASSERT_TRUE(fms().perfInit.initialised);
+    const float topOfDescent = fms().perfInit.prediction[PerfPrediction::TodDistance];
+    ASSERT_GT(topOfDescent, 0.0f);
+
+    const Waypoint destination = activeFlightPlan.dest;
+    activeFlightPlan.setDestination(Waypoint(), fms().planContext());
+    module.simulator.step();
+    EXPECT_FALSE(fms().perfInit.initialised);
+    EXPECT_EQ(fms().perfInit.prediction[PerfPrediction::TodDistance], 0.0f) << "nothing stale";
+    module.simulator.step();
+    EXPECT_FALSE(fms().perfInit.initialised);
+
+    activeFlightPlan.setDestination(destination, fms().planContext());
+    module.simulator.step();
+    EXPECT_TRUE(fms().perfInit.initialised);
+    EXPECT_FLOAT_EQ(fms().perfInit.prediction[PerfPrediction::TodDistance], topOfDescent);
+}
 
 TEST_F(PerfPagesSession, TheCrewInitialisesPerformanceAndSeesThePredictions) {
     typeRoute();

@@ -415,6 +415,12 @@ TEST_F(PfdModuleTest, TheFmsSourceShowsTheDescentPathDeviation) {
     activeFlightPlan.legs[19].vnav.hasAltitude = true;
     activeFlightPlan.legs[19].vnav.kind = kAltitudeAt;
     activeFlightPlan.legs[19].vnav.altitude = 2000;
+    // The descent the predictions planned: 3 degrees (318 ft a mile) down to 2000 ft at W19.
+    for (std::size_t i = 15; i < 20; ++i) {
+        activeFlightPlan.legs[i].vnav.predictedAltitude =
+            2000 + static_cast<int32_t>(19 - i) * 6360;
+        activeFlightPlan.legs[i].vnav.pathAngle = 3.0f;
+    }
     fms.position.initialised = true;
     fms.perfInit.initialised = true;
     fms.perfInit.cruiseAltitude = 31000;

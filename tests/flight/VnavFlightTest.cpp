@@ -1,3 +1,4 @@
+#include "avionics/Gps.h"
 #include "cdu/pages/VerticalEntry.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
@@ -33,6 +35,9 @@ constexpr int32_t kManualDescent = 2;
 constexpr double kIdleLever = 29.0;
 constexpr double kSpeedBrakeFreeKnots = 3.0;
 constexpr double kSpeedBrakeRangeKnots = 7.0;
+constexpr double kDescentLeadSeconds = 8.0;
+constexpr double kFeetPerNm = 6076.12;
+constexpr double kDegreesPerRadian = 57.29577951308232;
 
 struct ConstrainedFix {
     RouteFix fix;
@@ -184,9 +189,20 @@ protected:
             flight.holdSpeed(v.speedCommandIas);
             extendSpeedBrakes(v.speedCommandIas);
         }
-        if (v.targetAltitude > 0 &&
-            std::lround(flight.fd().altitudePreselect()) != v.targetAltitude) {
-            flight.setAltitudePreselect(v.targetAltitude);
+        // The pitch-over takes time: the crew starts down a few seconds before the top of
+        // descent, towards the first descent constraint VNAV names, at the rate of the path.
+        const PerfInit& perf = fms().perfInit;
+        const bool startingDown = v.mode == VnavMode::Level && perf.cruiseReached &&
+                                  !perf.descentStarted && v.descentConstraintFound &&
+                                  v.distanceToTod <= groundSpeed() * kDescentLeadSeconds / 3600.0;
+        const int32_t target =
+            startingDown ? plan().legs[v.descentConstraintLeg].vnav.altitude : v.targetAltitude;
+        if (target > 0 && std::lround(flight.fd().altitudePreselect()) != target) {
+            flight.setAltitudePreselect(target);
+        }
+        if (startingDown) {
+            flyVerticalSpeed(pathVerticalSpeed());
+            return;
         }
         const FdVerticalMode mode = flight.fd().verticalMode();
         // ASEL levels off at the preselected altitude; a capture begun towards an earlier target
@@ -200,13 +216,18 @@ protected:
         if (v.mode == VnavMode::Climb && !level) {
             flyVerticalSpeed(static_cast<int32_t>(profile.climbFeetPerMinute));
         } else if ((v.mode == VnavMode::PathDescend || v.mode == VnavMode::Descend) &&
-                   fms().perfInit.descentStarted && !level) {
-            // The VS wheel's 100-fpm steps, a step steeper than asked so as not to fall short of
-            // a fix that LNAV turns inside of.
-            const auto asked =
-                static_cast<int32_t>(std::floor(v.requiredVerticalSpeed / 100.0)) - 1;
-            flyVerticalSpeed(std::min(asked * 100, -300));
+                   perf.descentStarted && !level) {
+            // The VS wheel's 100-fpm steps: the one nearest to what VNAV asks.
+            const auto asked = static_cast<int32_t>(std::lround(v.requiredVerticalSpeed / 100.0));
+            flyVerticalSpeed(std::min(asked * 100, 0));
         }
+    }
+    double groundSpeed() { return flight.aircraft().gps()->groundSpeed; }
+    // Feet a minute down the descent path at the present ground speed, in the VS wheel's steps.
+    int32_t pathVerticalSpeed() {
+        const double feetPerMinute =
+            groundSpeed() * kFeetPerNm / 60.0 * std::tan(profile.descentAngle / kDegreesPerRadian);
+        return -static_cast<int32_t>(std::lround(feetPerMinute / 100.0)) * 100;
     }
     // With the thrust levers at idle the speed brakes take what is still too fast: fully out
     // from 20 kt over the speed.
@@ -234,7 +255,9 @@ protected:
     void record() {
         const PerfInit& perf = fms().perfInit;
         noteNearestToFixes();
-        if (plan().activeLeg != activeLeg) {
+        const bool sequenced = plan().activeLeg != activeLeg;
+        noteDeviation(sequenced);
+        if (sequenced) {
             activeLeg = plan().activeLeg;
             if (activeLeg >= kRoute.size() && !descentEnd) {
                 descentEnd = now();
@@ -253,6 +276,20 @@ protected:
         if (topOfClimb && !descentBegun && flight.altitudeFeet() < kCruiseAltitude - 100.0) {
             descentBegun = now();
         }
+    }
+    // From the top of descent to the descent's end: the largest deviation VNAV shows, and the
+    // largest change of it from one frame to the next where LNAV moves to the next leg.
+    void noteDeviation(bool sequenced) {
+        const int32_t deviation = vnav().verticalDeviation;
+        if (fms().perfInit.descentStarted && !descentEnd) {
+            if (std::abs(deviation) > std::abs(largestDeviation.feet)) {
+                largestDeviation = {deviation, now().routeDistance};
+            }
+            if (sequenced && std::abs(deviation - lastDeviation) > std::abs(largestStep.feet)) {
+                largestStep = {deviation - lastDeviation, now().routeDistance};
+            }
+        }
+        lastDeviation = deviation;
     }
     // A fly-by fix is passed abeam, inside the turn: each fix is judged where the aircraft came
     // nearest to it.
@@ -277,8 +314,16 @@ protected:
         return prediction;
     }
 
+    struct DeviationAt {
+        int32_t feet = 0;
+        double routeDistance = 0.0;
+    };
+
     FlightScenario flight;
     StandInProfile profile;
+    int32_t lastDeviation = 0;
+    DeviationAt largestDeviation;
+    DeviationAt largestStep;
     double speedBrakes = 0.0;
     std::size_t activeLeg = 0;
     std::array<FixPassage, kRoute.size()> passages{};
@@ -335,6 +380,14 @@ TEST_F(VnavFlight, ClimbCruiseAndDescentMeetTheConstraintsAndThePredictions) {
     RecordProperty("flown_time_s", std::to_string(flownTime));
     RecordProperty("predicted_fuel_lb", std::to_string(predicted.fuel));
     RecordProperty("flown_fuel_lb", std::to_string(flownFuel));
+    std::printf("VNAV flight: from the top of descent the deviation reached %d ft at %.1f nm; "
+                "its largest step at a leg change was %d ft at %.1f nm\n",
+                largestDeviation.feet, largestDeviation.routeDistance, largestStep.feet,
+                largestStep.routeDistance);
+    RecordProperty("largest_deviation_ft", std::to_string(largestDeviation.feet));
+    RecordProperty("largest_sequencing_step_ft", std::to_string(largestStep.feet));
+    EXPECT_LE(std::abs(largestDeviation.feet), 150);
+    EXPECT_LE(std::abs(largestStep.feet), 100);
     EXPECT_NEAR(descentBegun->routeDistance, predicted.topOfDescent, 2.0);
     EXPECT_NEAR(predicted.time, flownTime, kTimeTolerance * flownTime);
     EXPECT_NEAR(predicted.fuel, flownFuel, 0.10 * flownFuel);

@@ -78,12 +78,14 @@ TEST(FlightPlanTest, RouteEndAtARunwayOfTheDestinationAirport) {
     EXPECT_EQ(plan.totalDistance, 20.0) << "legs after the route end are not added";
 }
 
+// The route ends at its last fix and goes direct to the destination from there.
 TEST(FlightPlanTest, RouteThatNeverReachesTheDestinationAddsTheDirectDistance) {
     FlightPlan plan = planFrom("P Q");
     plan.legs[0].distance = 5.0;
     plan.legs[1].distance = 7.0;
     plan.findRouteEnd();
-    EXPECT_FALSE(plan.routeEndFound);
+    EXPECT_TRUE(plan.routeEndFound);
+    EXPECT_TRUE(plan.routeEndShort);
     EXPECT_EQ(plan.routeEndLeg, 1u);
     const Waypoint& q = plan.legs[1].wpt;
     EXPECT_DOUBLE_EQ(plan.totalDistance,
@@ -96,6 +98,7 @@ TEST(FlightPlanTest, RouteEndByTheDestinationItselfOrTheLastLegsIdent) {
     plan.findRouteEnd();
     EXPECT_EQ(plan.routeEndLeg, 0u);
     EXPECT_TRUE(plan.routeEndFound);
+    EXPECT_FALSE(plan.routeEndShort);
 
     plan = planFrom("P Q");
     plan.legs[1].wpt.ident = "KZZZ";
@@ -112,7 +115,7 @@ TEST(FlightPlanTest, DestinationWithoutAnAirportIdentMatchesNoRunway) {
     plan.legs[1].wpt = runway;
     plan.legs[1].wpt.ident = "";
     plan.findRouteEnd();
-    EXPECT_FALSE(plan.routeEndFound);
+    EXPECT_TRUE(plan.routeEndShort) << "the runway is not the destination";
 }
 
 TEST(FlightPlanTest, DescentEndIsTheLastDescentAtConstraintOrRunway) {

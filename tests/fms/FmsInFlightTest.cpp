@@ -356,6 +356,8 @@ TEST_F(FmsInFlight, AGoAroundMakesTheMissedApproachTheRouteAndClimbsToItsAltitud
     missedApproachFlightPlan.insertWaypoint(fix.front(), 0, false, fms().planContext());
     ASSERT_GT(missedApproachFlightPlan.legCount(), 0u);
     fms().perfInit.climbDone = fms().perfInit.cruiseReached = fms().perfInit.descentStarted = true;
+    // Confirmed long before: the cruise altitude was chosen then.
+    fms().perfInit.optimumRequested = false;
     const int32_t elevation = static_cast<int32_t>(activeFlightPlan.dest.elevation);
     // On an approach leg, as LNAV last found it.
     fms().lnavState()->approach = true;

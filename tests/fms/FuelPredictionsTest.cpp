@@ -13,20 +13,11 @@
 namespace tavi::test {
 namespace {
 
-// A heavy aircraft on a hot day: at 52,000 lb its ceiling is FL310, and it reaches FL330 once
-// some 3,000 lb of fuel have burned.
 class StepClimbSearch : public testing::Test {
 protected:
     StepClimbSearch() {
         fillPerformanceTables(perf);
-        perfInit.bow = 38000.0;
-        perfInit.passengerCount = 0;
-        perfInit.cargoWeight = 0.0;
-        perfInit.fuelWeight = 14000.0;
-        perfInit.crzIsaDev = 35;
-        perfInit.optimumRequested = false;
-        perfInit.initCrzAlt = 31000;
-        perfInit.cruiseAltitude = 31000;
+        loadHeavyAircraftOnAHotDay(perfInit);
     }
 
     void predict(std::size_t legs) {
@@ -100,6 +91,29 @@ TEST_F(StepClimbSearch, InCruiseACeilingAlreadyHighEnoughStepsAtThePresentPositi
     EXPECT_DOUBLE_EQ(perfInit.stepDistance, 205.0);
     for (const float item : perfInit.stepClimbPrediction.items) {
         EXPECT_TRUE(std::isfinite(item));
+    }
+}
+
+// On an installation's first flight no perf file exists: every altitude costs the same, and
+// the automatic cruise altitude is the optimum for the weight, never the lowest one tried.
+TEST(AutomaticCruiseAltitude, WithNothingLearnedIsTheOptimumForTheWeight) {
+    for (const float preselect : {0.0f, 5000.0f}) {
+        SCOPED_TRACE(testing::Message() << "ALT SEL " << preselect);
+        FmsPerf perf;
+        PerfInit perfInit;
+        perfInit.bow = 48000.0;
+        perfInit.passengerCount = 0;
+        perfInit.cargoWeight = 2000.0;
+        perfInit.fuelWeight = 12000.0;
+        FuelPredictions predictions{perf, perfInit};
+        FlightPlan plan;
+        buildPredictionRoute(plan, 20, 20.0);
+        FuelPredictions::Inputs inputs;
+        inputs.preselect = preselect;
+        predictions.update(plan, inputs, [](const std::string&, int32_t) {});
+        ASSERT_TRUE(perfInit.initialised);
+        EXPECT_EQ(perfInit.cruiseAltitude, perfInit.optimumAltitude() / 1000 * 1000);
+        EXPECT_GE(perfInit.cruiseAltitude, 25000);
     }
 }
 

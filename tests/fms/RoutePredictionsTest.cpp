@@ -195,41 +195,85 @@ TEST_F(RoutePrediction, NoTablesNoFuelAndDamagedEntriesNeverGiveNaNOrNegativeFue
     expectSound(prediction, plan);
 }
 
+// Cells of 1e37 lb (a damaged table) make a trip that needs more fuel than the aircraft holds,
+// never one that needs none.
+TEST_F(RoutePrediction, HugeTableCellsCountAsHugeFuelNotAsNone) {
+    for (const FmsPerf::Table table : {FmsPerf::ClimbFuel, FmsPerf::CruiseFuel}) {
+        SCOPED_TRACE(testing::Message() << "table " << table);
+        FmsPerf damaged;
+        fillPerformanceTables(damaged);
+        for (int32_t row = 1; row < FmsPerf::kRows; ++row) {
+            for (int32_t column = 1; column < FmsPerf::kColumns; ++column) {
+                damaged.setCell(table, row, column, 1.0e37f);
+            }
+        }
+        buildPredictionRoute(plan, 20, 20.0);
+        const PerfPrediction prediction =
+            RoutePredictions(damaged, schedule).predictFlightPlan(plan, 31000.0f, inputs);
+        expectSound(prediction, plan);
+        EXPECT_GT(prediction[PerfPrediction::FuelRequired], 9000.0f);
+        EXPECT_LT(prediction[PerfPrediction::ExtraFuel], 0.0f);
+    }
+}
+
+// A route too short for its cruise altitude descends from the altitude its climb reached.
+TEST_F(RoutePrediction, AShortRoutesDescentStartsWhereItsClimbGot) {
+    fillPerformanceTables(perf);
+    buildPredictionRoute(plan, 2, 2.0);
+    const PerfPrediction prediction = predict(31000.0f);
+    expectSound(prediction, plan);
+    const float top = prediction[PerfPrediction::TodAltitude];
+    EXPECT_GT(top, 500.0f);
+    EXPECT_LE(top, prediction[PerfPrediction::ClimbAltitude] + 1.0f);
+    EXPECT_LE(plan.legs[0].vnav.predictedAltitude, top + 1.0f);
+}
+
 TEST_F(RoutePrediction, ClimbConstraintsShapeTheClimb) {
     fillPerformanceTables(perf);
     buildPredictionRoute(plan, 20, 20.0);
     const float freeToc = predict(31000.0f)[PerfPrediction::TocDistance];
+    std::vector<int32_t> freeClimb;
+    for (const FlightPlanLeg& leg : plan.legs) {
+        freeClimb.push_back(leg.vnav.altitude);
+    }
     ASSERT_GT(freeToc, 60.0f);
     ASSERT_LT(freeToc, 140.0f);
+    // Only a constraint that caps the climb holds it down, on its own fix or on the legs before
+    // it; an at-or-above constraint the climb passes anyway changes nothing.
     const struct {
         uint32_t kind;
         int32_t altitude;
+        std::size_t leg;
         bool levelsOff;
         bool fallsShort;
     } cases[] = {
-        {kAltitudeAt, 10000, true, false},
-        {kAltitudeAtOrBelow, 10000, true, false},
-        {kAltitudeAtOrAbove, 10000, false, false},
-        {kAltitudeAt, 35000, false, true},
+        {kAltitudeAt, 10000, 1, true, false},         {kAltitudeAtOrBelow, 10000, 1, true, false},
+        {kAltitudeAtOrAbove, 10000, 1, false, false}, {kAltitudeAt, 35000, 1, false, true},
+        {kAltitudeAt, 10000, 5, true, false},         {kAltitudeAtOrAbove, 10000, 5, false, false},
+        {kAltitudeAtOrAbove, 8000, 2, false, false},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << "kind " << c.kind << " at " << c.altitude);
+        SCOPED_TRACE(testing::Message()
+                     << "kind " << c.kind << " at " << c.altitude << " on leg " << c.leg);
         buildPredictionRoute(plan, 20, 20.0);
-        constrain(1, c.kind, c.altitude, kPhaseClimb);
+        constrain(c.leg, c.kind, c.altitude, kPhaseClimb);
         const PerfPrediction prediction = predict(31000.0f);
         expectSound(prediction, plan);
         const float toc = prediction[PerfPrediction::TocDistance];
         EXPECT_EQ(plan.legs[0].vnav.phase, kPhaseClimb);
         if (c.levelsOff) {
-            EXPECT_EQ(plan.legs[1].vnav.predictedAltitude, 10000);
-            EXPECT_LE(plan.legs[0].vnav.altitude, 10000) << "the climb stops below the fix";
-            EXPECT_GT(toc, legEnd(1)) << "the top of climb lies beyond the constrained fix";
+            EXPECT_EQ(plan.legs[c.leg].vnav.predictedAltitude, 10000);
+            EXPECT_LE(plan.legs[c.leg - 1].vnav.altitude, 10000) << "the climb stops below the fix";
+            EXPECT_GT(toc, legEnd(c.leg)) << "the top of climb lies beyond the constrained fix";
             EXPECT_GT(toc, freeToc + 5.0f) << "the level part puts it further on";
         } else {
             EXPECT_NEAR(toc, freeToc, 1.0f);
+            for (std::size_t i = 0; i < c.leg && c.kind == kAltitudeAtOrAbove; ++i) {
+                EXPECT_EQ(plan.legs[i].vnav.altitude, freeClimb[i]) << "climbs on, leg " << i;
+            }
         }
-        EXPECT_EQ(plan.legs[1].vnav.predictedAltitude < c.altitude, c.fallsShort)
-            << plan.legs[1].vnav.predictedAltitude;
+        EXPECT_EQ(plan.legs[c.leg].vnav.predictedAltitude < c.altitude, c.fallsShort)
+            << plan.legs[c.leg].vnav.predictedAltitude;
         EXPECT_EQ(plan.legs[12].vnav.predictedAltitude, 31000);
     }
 }

@@ -39,6 +39,19 @@ inline const char* enterLoadedAircraft(PerfInit& perf, int32_t cruiseAltitude) {
     return nullptr;
 }
 
+// A heavy aircraft on a hot day, cruising at FL310: at 52,000 lb its ceiling is FL310, and it
+// reaches FL330 once some 3,000 lb of fuel have burned.
+inline void loadHeavyAircraftOnAHotDay(PerfInit& perf) {
+    perf.bow = 38000.0;
+    perf.passengerCount = 0;
+    perf.cargoWeight = 0.0;
+    perf.fuelWeight = 14000.0;
+    perf.crzIsaDev = 35;
+    perf.optimumRequested = false;
+    perf.initCrzAlt = 31000;
+    perf.cruiseAltitude = 31000;
+}
+
 inline Waypoint predictionAirport(const std::string& ident, double longitude) {
     Waypoint point;
     point.kind = WaypointKind::Airport;

@@ -13,10 +13,10 @@ namespace {
 // hold.
 constexpr char kUnwritableFix[] =
     "INSERT INTO Waypoints (ID, Ident, Latitude, Longtitude, Collocated, NavaidID) VALUES"
-    "  (20, 'X' || char(10) || 'Y', 47.55, 8.6, 0, NULL);"
+    "  (80, 'X' || char(10) || 'Y', 47.55, 8.6, 0, NULL);"
     "INSERT INTO Airways (ID, Ident) VALUES (5, 'E5');"
     "INSERT INTO AirwayLegs (ID, AirwayID, Waypoint1ID, Waypoint2ID, IsStart, IsEnd) VALUES"
-    "  (12, 5, 1, 20, 1, 0), (13, 5, 20, 2, 0, 1);";
+    "  (12, 5, 1, 80, 1, 0), (13, 5, 80, 2, 0, 1);";
 
 // Plan files as the pilot keeps them through FLIGHT PLAN LIST, FLT PLAN SELECT and the
 // stored-plan page: what a file holds is never lost to a key press or a restart.

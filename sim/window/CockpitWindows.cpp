@@ -11,13 +11,16 @@
 #include <QPainter>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <chrono>
 #include <cmath>
 
 namespace tavi::sim {
 
 namespace {
 
-constexpr int kTickMs = 1000 / 18;
+// The timer looks at the wall clock several times a tick, so that each step runs within a few
+// milliseconds of its time.
+constexpr int kPaceCheckMs = 10;
 
 // The keys of the keyboard as the simulator's keyboard hook numbers them.
 uint32_t virtualKey(const QKeyEvent& event) {
@@ -176,8 +179,10 @@ void PanelView::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-CockpitWindows::CockpitWindows(PanelHost& host, Simulator& simulator, std::function<void()> tick)
-    : host_(host), simulator_(simulator), step_(std::move(tick)) {
+CockpitWindows::CockpitWindows(PanelHost& host, Simulator& simulator, std::function<void()> tick,
+                               WallClock wallClock)
+    : host_(host), simulator_(simulator), step_(std::move(tick)), wallClock_(std::move(wallClock)),
+      startSeconds_(wallClock_()) {
     setWindowTitle("TAVI panels");
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel("Panel windows:"));
@@ -194,17 +199,41 @@ CockpitWindows::CockpitWindows(PanelHost& host, Simulator& simulator, std::funct
         layout->addWidget(shown);
         switches_[ident] = shown;
     }
-    connect(&clock_, &QTimer::timeout, this, &CockpitWindows::tick);
-    clock_.start(kTickMs);
+    connect(&clock_, &QTimer::timeout, this, &CockpitWindows::keepPace);
+    clock_.setTimerType(Qt::PreciseTimer);
+    clock_.start(kPaceCheckMs);
     host_.frame();
     showOpenWindows();
 }
 
 CockpitWindows::~CockpitWindows() = default;
 
+double CockpitWindows::steadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 void CockpitWindows::tick() {
-    step_();
-    host_.elapse(Simulator::kTickSeconds);
+    runSteps(1);
+}
+
+void CockpitWindows::keepPace() {
+    const auto due =
+        static_cast<int64_t>(std::floor((wallClock_() - startSeconds_) / Simulator::kTickSeconds));
+    if (due - stepsRun_ > kMostStepsAFrame) {
+        stepsRun_ = due - kMostStepsAFrame;
+    }
+    if (due > stepsRun_) {
+        runSteps(due - stepsRun_);
+    }
+}
+
+void CockpitWindows::runSteps(int64_t count) {
+    for (int64_t i = 0; i < count; ++i) {
+        step_();
+        host_.elapse(Simulator::kTickSeconds);
+        ++stepsRun_;
+    }
     host_.frame();
     showOpenWindows();
 }

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace tavi {
 namespace {
@@ -95,6 +96,30 @@ TEST_F(CockpitWindowsTest, KeysReachTheSimulatorThroughTheKeyboardHook) {
         ASSERT_FALSE(module.simulator.host.keysReachingSimulator().empty());
         EXPECT_EQ(module.simulator.host.keysReachingSimulator().back().virtualKey, key.virtualKey);
     }
+}
+
+// The desktop's timer fires early and late, and now and then stalls; simulated time keeps to the
+// wall clock, within a tick, and a stall longer than a second is not made up for.
+TEST_F(CockpitWindowsTest, SimulatedTimeFollowsTheWallClock) {
+    double wall = 1000.0;
+    sim::CockpitWindows paced{host, module.simulator, [this] { module.simulator.step(); },
+                              [&wall] {
+                                  return wall;
+                              }};
+    const double start = module.simulator.simulatorSeconds();
+    std::mt19937 random(41);
+    std::uniform_real_distribution<double> interval(0.004, 0.030);
+    while (wall < 1020.0) {
+        wall += interval(random);
+        paced.keepPace();
+    }
+    EXPECT_NEAR(module.simulator.simulatorSeconds() - start, 20.0, sim::Simulator::kTickSeconds);
+
+    wall += 5.0;
+    paced.keepPace();
+    EXPECT_NEAR(module.simulator.simulatorSeconds() - start,
+                20.0 + sim::CockpitWindows::kMostStepsAFrame * sim::Simulator::kTickSeconds,
+                sim::Simulator::kTickSeconds);
 }
 
 class ColdCockpitWindowsTest : public CockpitWindowsTest {

@@ -143,35 +143,95 @@ QImage waitFor(const std::function<QImage()>& take, const std::function<bool(con
     return picture;
 }
 
-TEST(DesktopCockpitTest, BatteriesAndApuClickedWithTheMouseChangeTheEicas) {
-    if (!onPath("Xvfb") || !onPath("xdotool")) {
-        GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup --test installs them)";
+// tavi-sim flying a scenario in its window on a virtual display of its own, with the screen read
+// back through Qt.
+class DesktopCockpitTest : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!onPath("Xvfb") || !onPath("xdotool")) {
+            GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup --test installs them)";
+        }
+        display.emplace();
+        if (display->name.empty()) {
+            GTEST_SKIP() << "Xvfb could not start a display";
+        }
+        setenv("DISPLAY", display->name.c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "xcb", 1);
+        fs::create_directories(folder / "panel");
+        fs::copy_file(TAVI_MODULE_FILE, folder / "panel" / "tavi_davud.gau");
+        fs::copy_file(TAVI_PANEL_LAYOUT, folder / "panel-layout.txt");
+        const fs::path database = "Orvane/Nd/nd.sqlite";
+        fs::create_directories((folder.path() / database).parent_path());
+        fs::copy_file(fs::path(TAVI_SIM_PROGRAM).parent_path() / "simroot" / database,
+                      folder.path() / database);
     }
-    VirtualDisplay display;
-    if (display.name.empty()) {
-        GTEST_SKIP() << "Xvfb could not start a display";
-    }
-    setenv("DISPLAY", display.name.c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
 
-    // Parked cold and dark with fuel for the APU, in a simulator folder of its own.
+    // Starts tavi-sim on the scenario (on none, when empty) in a simulator folder of its own
+    // that holds the navigation database; the main panel's X window, or 0 when it never shows.
+    unsigned long fly(const std::string& scenarioText) {
+        std::vector<std::string> arguments{TAVI_SIM_PROGRAM, "--sim-root", folder.path().string(),
+                                           "--window"};
+        if (!scenarioText.empty()) {
+            arguments.push_back("--scenario");
+            arguments.push_back(folder.write("desktop.scn", scenarioText).string());
+        }
+        simulator.emplace(arguments);
+        application.emplace(argc, argv);
+        screen = QGuiApplication::primaryScreen();
+        return screen ? windowNamed("TAVI - Main panel") : 0;
+    }
+
+    std::optional<VirtualDisplay> display;
     TempFolder folder;
-    fs::create_directories(folder / "panel");
-    fs::copy_file(TAVI_MODULE_FILE, folder / "panel" / "tavi_davud.gau");
-    fs::copy_file(TAVI_PANEL_LAYOUT, folder / "panel-layout.txt");
-    const fs::path scenario =
-        folder.write("cold.scn", "init state cold\ninit fuel 6000 6000\nend 1\n");
-    Child simulator({TAVI_SIM_PROGRAM, "--sim-root", folder.path().string(), "--scenario",
-                     scenario.string(), "--window"});
-
+    std::optional<Child> simulator;
     int argc = 1;
-    char program[] = "tests_simdesktop";
-    char* argv[] = {program, nullptr};
-    QGuiApplication application(argc, argv);
-    QScreen* screen = QGuiApplication::primaryScreen();
-    ASSERT_NE(screen, nullptr);
+    char program[17] = "tests_simdesktop";
+    char* argv[2] = {program, nullptr};
+    std::optional<QGuiApplication> application;
+    QScreen* screen = nullptr;
+};
 
-    const unsigned long mainPanel = windowNamed("TAVI - Main panel");
+// A click as a hand makes it, the button held for 0.12 s, turns the guidance panel's heading
+// knob one step, as a quick click does: the PFD's heading target shows the same figures.
+TEST_F(DesktopCockpitTest, AClickAsAHandMakesItTurnsAKnobOneStep) {
+    const unsigned long mainPanel = fly("init position 47 8 1400 90 0\ninit state ready\nend 1\n");
+    ASSERT_NE(mainPanel, 0u) << "tavi-sim showed no main panel";
+    // The heading target's figures on the PFD copy, below its HSI.
+    const auto headingTarget = [&] {
+        return screen->grabWindow(mainPanel, 176, 750, 44, 22).toImage();
+    };
+    const QImage before = waitFor(headingTarget, someLight, std::chrono::seconds(20));
+    ASSERT_TRUE(someLight(before)) << "the PFD shows no heading target";
+    const std::string increment = "mousemove --window " + std::to_string(mainPanel) + " 827 383";
+    const std::string decrement = "mousemove --window " + std::to_string(mainPanel) + " 797 383";
+    const auto changedFrom = [](const QImage& from) {
+        return [from](const QImage& picture) {
+            return picture != from;
+        };
+    };
+
+    xdotool(increment + " click 1");
+    const QImage oneStep = waitFor(headingTarget, changedFrom(before), std::chrono::seconds(10));
+    ASSERT_NE(oneStep, before) << "a click on the knob changed no heading target";
+    xdotool(decrement + " click 1");
+    const QImage back = waitFor(
+        headingTarget, [&](const QImage& picture) { return picture == before; },
+        std::chrono::seconds(10));
+    ASSERT_EQ(back, before) << "a click on the knob's other half did not step back";
+
+    xdotool(increment + " mousedown 1 sleep 0.12 mouseup 1");
+    waitFor(headingTarget, changedFrom(before), std::chrono::seconds(10));
+    // Frames enough for a second step to show, had the click made one.
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_EQ(headingTarget(), oneStep)
+        << "a click held for 0.12 s turned the knob more than a step";
+    EXPECT_TRUE(simulator->running()) << "tavi-sim ended on its own";
+}
+
+// `tavi-sim --window` alone: the aircraft stands parked, fuelled, cold and dark, and the crew
+// powers it up and starts the APU and an engine with the mouse.
+TEST_F(DesktopCockpitTest, TheDefaultFlightsApuAndEngineStartWithTheMouse) {
+    const unsigned long mainPanel = fly("");
     ASSERT_NE(mainPanel, 0u) << "tavi-sim showed no main panel";
     // No window manager places the windows: the list and the overhead go beside the main panel.
     xdotool("search --name '^TAVI panels$' windowmove --sync 1160 850");
@@ -195,11 +255,27 @@ TEST(DesktopCockpitTest, BatteriesAndApuClickedWithTheMouseChangeTheEicas) {
         eicas, [&](const QImage& picture) { return picture != powered; }, std::chrono::seconds(40));
     EXPECT_NE(starting, powered) << "the APU start changed nothing on the EICAS";
 
+    // Once the APU runs: its bleed, then engine 2's guard opened and its knob to RUN and START.
+    // Its N2 and fuel flow figures come alive.
+    std::this_thread::sleep_for(std::chrono::seconds(70));
+    const auto engine2 = [&] {
+        return screen->grabWindow(mainPanel, 985, 585, 52, 30).toImage();
+    };
+    const QImage stopped = engine2();
+    click(overhead, 1454, 669);
+    xdotool("mousemove --window " + std::to_string(overhead) + " 890 665 click 3");
+    click(overhead, 890, 665);
+    click(overhead, 890, 665);
+    const QImage turning = waitFor(
+        engine2, [&](const QImage& picture) { return picture != stopped; },
+        std::chrono::seconds(60));
+    EXPECT_NE(turning, stopped) << "engine 2's start changed nothing on the EICAS";
+
     const fs::path shots(TAVI_DESKTOP_SCREENSHOTS);
     fs::create_directories(shots);
     screen->grabWindow(0).save(QString::fromStdString((shots / "desktop.png").string()));
     screen->grabWindow(mainPanel).save(QString::fromStdString((shots / "main-panel.png").string()));
-    EXPECT_TRUE(simulator.running()) << "tavi-sim ended on its own";
+    EXPECT_TRUE(simulator->running()) << "tavi-sim ended on its own";
 }
 
 } // namespace

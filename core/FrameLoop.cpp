@@ -121,7 +121,10 @@ void Aircraft::initialise() {
         log(format("Display %d initialised", id));
     }
 
-    soundManager = std::make_unique<SoundManager>([this](std::string_view line) { log(line); });
+    soundManager = std::make_unique<SoundManager>([this](std::string_view line) { log(line); },
+                                                  [](platform::audio::AudioResult& result) {
+                                                      return hostServices().openSoundOutput(result);
+                                                  });
     log("Sound manager initialised");
     panelServices().registerKeyEventHandler(keyEventHandler, this);
 }

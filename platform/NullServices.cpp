@@ -1,5 +1,7 @@
 #include "platform/NullServices.h"
 
+#include "platform/audio/OpenAlDevice.h"
+
 namespace tavi::platform {
 
 namespace {
@@ -44,6 +46,9 @@ public:
     void removeKeyboardHook(HookHandle) override {}
     intptr_t callNextHook(HookHandle, int32_t, uint32_t, uint32_t) override { return 0; }
     std::optional<uint32_t> joystickButtons(int32_t) override { return std::nullopt; }
+    std::shared_ptr<audio::AudioDevice> openSoundOutput(audio::AudioResult& result) override {
+        return audio::openOutputDevice(result);
+    }
 };
 
 class NullSimConnect final : public SimConnect {

@@ -20,6 +20,8 @@ constexpr double kFullBrake = 32767.0;
 constexpr double kRollInertia = 1.2e6;
 constexpr double kPitchInertia = 3.0e6;
 constexpr double kYawInertia = 4.0e6;
+// Each engine's thrust line lies this far beside the centre line (engine 1 on the left).
+constexpr double kEngineArmMetres = 5.0;
 
 constexpr double kLiftAtZeroAlpha = 0.25;
 constexpr double kLiftSlope = 5.0;
@@ -331,7 +333,7 @@ FlightModel::Forces FlightModel::forces(const Controls& controls, double& ground
     f.z = -lift * std::cos(alpha) - drag * std::sin(alpha);
     f.l = area * kSpan * c.roll;
     f.m = area * kChord * c.pitch;
-    f.n = area * kSpan * c.yaw;
+    f.n = area * kSpan * c.yaw + kEngineArmMetres * (engines.thrust(1) - engines.thrust(2));
     return f;
 }
 
@@ -486,6 +488,9 @@ void FlightModel::publishAttitude(double magneticVariation) {
     panel.setToken(86, trueHeading);
     panel.setToken(81, magneticHeading);
     panel.setToken(82, magneticVariation);
+    // The standby compass card: the magnetic heading, without the compass's turning and
+    // acceleration errors.
+    panel.setToken(83, magneticHeading);
 }
 
 void FlightModel::publishPosition(double magneticVariation, double groundElevationFeet) {

@@ -44,7 +44,9 @@ struct FlightState {
 //   fraction, Iyy 3.0e6 kg m2: short period about 1.1 rad/s with 0.5 damping at 250 kt
 // - roll: Cl = -0.08 beta - 0.45 p b / 2V + 0.015 aileron, Ixx 1.2e6 kg m2: about 17 deg/s at
 //   full aileron and 250 kt with a 0.9 s time constant
-// - yaw: Cn = 0.12 beta - 0.5 r b / 2V + 0.08 rudder, Izz 4.0e6 kg m2; side force -0.8 beta
+// - yaw: Cn = 0.12 beta - 0.5 r b / 2V + 0.08 rudder, Izz 4.0e6 kg m2; side force -0.8 beta;
+//   the engines' thrust lines 5 m either side of the centre line, so that unequal thrust yaws
+//   the aircraft towards the weaker engine (full rudder holds one engine out from 120 kt)
 // - the simulator's altitude hold (its autopilot master and altitude hold on): vertical speed
 //   0.1 /s x altitude error within 1,500 fpm flown as a flight path, plus 0.002 deg of pitch per
 //   fpm of vertical speed error,

@@ -7,6 +7,26 @@ namespace tavi::sim {
 
 Host::Host(std::string executablePath) : executable(std::move(executablePath)) {}
 
+void Host::advanceTickCount(uint32_t ms) {
+    tickCount += ms;
+    if (simulatedTimeSound) {
+        simulatedTimeSound->render(ms);
+    }
+}
+
+void Host::playSoundsInSimulatedTime() {
+    simulatedTimeSound = platform::audio::LoopbackAudioDevice::open();
+}
+
+std::shared_ptr<platform::audio::AudioDevice>
+Host::openSoundOutput(platform::audio::AudioResult& result) {
+    if (simulatedTimeSound) {
+        result = platform::audio::kAudioOk;
+        return simulatedTimeSound;
+    }
+    return platform::audio::openOutputDevice(result);
+}
+
 void Host::setLoadedModule(std::string fileName, std::string path) {
     loadedModules[std::move(fileName)] = std::move(path);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/audio/OpenAlDevice.h"
 #include "platform/host/HostServices.h"
 #include "platform/input/JoystickReader.h"
 
@@ -31,7 +32,8 @@ public:
 
     // Test bed.
     void setTickCount(uint32_t ms) { tickCount = ms; }
-    void advanceTickCount(uint32_t ms) { tickCount += ms; }
+    // The clock moves on, and the simulated-time sound device plays that long.
+    void advanceTickCount(uint32_t ms);
     void setLoadedModule(std::string fileName, std::string path);
     // Fires every live timer once.
     void fireTimers();
@@ -47,6 +49,10 @@ public:
     void setJoystick(int32_t joystick, bool present, uint32_t buttons = 0);
     // Joysticks that no caller has set are read from the machine's joystick devices.
     void useMachineJoysticks() { machineJoysticks = std::make_unique<platform::JoystickReader>(); }
+    // The module's sounds play on a device whose clock is the simulator's: they last their
+    // simulated time however fast the simulator runs, and nothing is heard. Without it they
+    // play on the machine's sound output.
+    void playSoundsInSimulatedTime();
 
     // HostServices.
     uint32_t tickCountMs() override { return tickCount; }
@@ -64,6 +70,8 @@ public:
     intptr_t callNextHook(platform::HookHandle hook, int32_t code, uint32_t virtualKey,
                           uint32_t keyFlags) override;
     std::optional<uint32_t> joystickButtons(int32_t joystick) override;
+    std::shared_ptr<platform::audio::AudioDevice>
+    openSoundOutput(platform::audio::AudioResult& result) override;
 
 private:
     intptr_t runHooksFrom(std::size_t position, int32_t code, uint32_t virtualKey,
@@ -88,6 +96,7 @@ private:
     std::vector<KeyStroke> keysToSimulator;
     std::array<Joystick, 16> joysticks{};
     std::unique_ptr<platform::JoystickReader> machineJoysticks;
+    std::shared_ptr<platform::audio::LoopbackAudioDevice> simulatedTimeSound;
 };
 
 } // namespace tavi::sim

@@ -2,7 +2,7 @@
 
 #include "platform/gfx/Canvas.h"
 #include "platform/panel/ImportTable.h"
-#include "sim/SimAircraft.h"
+#include "sim/SimClock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -134,25 +134,68 @@ std::vector<int32_t> PanelHost::shownWindows() const {
 
 void PanelHost::frame() {
     int32_t timeOfDay = 0;
-    panel_.executeCalculatorCode(SimAircraft::kTimeOfDayCode, nullptr, &timeOfDay, nullptr);
-    night_ = timeOfDay == SimAircraft::kNight;
+    panel_.executeCalculatorCode(SimClock::kTimeOfDayCode, nullptr, &timeOfDay, nullptr);
+    night_ = timeOfDay == SimClock::kNight;
     const std::vector<int32_t> shown = shownWindows();
     for (const Placed& placed : placed_) {
         if (std::find(shown.begin(), shown.end(), placed.window) == shown.end()) {
             continue;
         }
-        platform::GaugeHeader& gauge = *placed.gauge;
-        if (gauge.callback) {
-            gauge.callback(gauge, platform::kServicePreUpdate, nullptr);
-        }
-        runCallbacks(gauge.root);
-        if (gauge.callback) {
-            gauge.callback(gauge, platform::kServicePreDraw, nullptr);
-        }
+        updateGauge(placed);
     }
     for (const int32_t window : shown) {
         composite(window);
     }
+}
+
+void PanelHost::updateGauge(const Placed& placed) {
+    platform::GaugeHeader& gauge = *placed.gauge;
+    if (gauge.callback) {
+        gauge.callback(gauge, platform::kServicePreUpdate, nullptr);
+    }
+    runCallbacks(gauge.root);
+    if (gauge.callback) {
+        gauge.callback(gauge, platform::kServicePreDraw, nullptr);
+    }
+}
+
+bool PanelHost::update(std::string_view gauge) {
+    const Placed* placed = placedGauge(gauge);
+    if (!placed || !isShown(placed->window)) {
+        return false;
+    }
+    updateGauge(*placed);
+    return true;
+}
+
+std::vector<std::string> PanelHost::textsOn(std::string_view gauge,
+                                            std::optional<std::pair<double, double>> at) const {
+    std::vector<std::string> texts;
+    const Placed* placed = placedGauge(gauge);
+    if (!placed) {
+        return texts;
+    }
+    const auto under = [&](double x, double y, double width, double height) {
+        return !at || (at->first >= x && at->second >= y && at->first < x + width &&
+                       at->second < y + height);
+    };
+    forEachElement(placed->gauge->root, [&](GaugeElement& element) {
+        if (element.kind == platform::ElementKind::String) {
+            const std::string text(element.text.data(),
+                                   std::find(element.text.begin(), element.text.end(), '\0'));
+            if (under(element.x, element.y, element.fontSize * text.size(), element.fontSize)) {
+                texts.push_back(text);
+            }
+            return;
+        }
+        if (element.surface && element.artwork &&
+            under(element.x, element.y, element.artwork->width, element.artwork->height)) {
+            for (const platform::gfx::ShownText& shown : element.surface->texts()) {
+                texts.push_back(shown.text);
+            }
+        }
+    });
+    return texts;
 }
 
 void PanelHost::runCallbacks(GaugeElement& root) {
@@ -401,9 +444,9 @@ void PanelHost::elapse(double seconds) {
     if (!held_ || held_->left || !takes(*held_->area, platform::kMouseRepeat)) {
         return;
     }
-    held_->sinceRepeat += seconds;
-    while (held_ && held_->sinceRepeat >= kRepeatSeconds) {
-        held_->sinceRepeat -= kRepeatSeconds;
+    held_->heldFor += seconds;
+    while (held_ && held_->heldFor >= held_->nextRepeat) {
+        held_->nextRepeat += kRepeatSeconds;
         sendToHeld(clickBit(held_->button) | platform::kMouseRepeat, held_->x, held_->y);
     }
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <tuple>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tavi::platform {
@@ -28,7 +29,9 @@ enum class MouseButton { Left, Right };
 // button-repeat timer runs on the time the caller lets pass.
 class PanelHost {
 public:
-    // A held button sends a repeat this often, while the gauge's part asks for repeats.
+    // A button held this long starts repeating, then sends a repeat this often, while the
+    // gauge's part asks for repeats: a click as a hand makes it (about 0.12 s) is one step.
+    static constexpr double kRepeatDelaySeconds = 0.5;
     static constexpr double kRepeatSeconds = 0.1;
     // How bright an image without the bright flag is drawn at the simulator's night.
     static constexpr double kNightBrightness = 0.35;
@@ -51,6 +54,14 @@ public:
     void frame();
     // The window's picture as the last frame composited it (null before that).
     const platform::gfx::Surface* picture(int32_t window) const;
+    // The gauge's frame alone: its services and element callbacks, as a frame runs them, so that
+    // its controls and screens are as the crew would find them; false while its window is not
+    // on show.
+    bool update(std::string_view gauge);
+    // The texts the screens and text elements of the gauge show (those under a point of the
+    // gauge's design pixels, when one is given), as its last frame left them.
+    std::vector<std::string> textsOn(std::string_view gauge,
+                                     std::optional<std::pair<double, double>> at = {}) const;
     // The gauge alone, composited at its placed size from the last frame's values; null for a
     // gauge the layout does not place or that has no image.
     std::unique_ptr<platform::gfx::Surface> gaugePicture(std::string_view gauge) const;
@@ -96,7 +107,8 @@ private:
         const platform::MouseArea* area;
         MouseButton button;
         bool left = false;
-        double sinceRepeat = 0.0;
+        double heldFor = 0.0;
+        double nextRepeat = kRepeatDelaySeconds;
         // Where the pointer is, in window pixels.
         double x = 0.0;
         double y = 0.0;
@@ -106,6 +118,7 @@ private:
     const Placed* placedGauge(std::string_view gauge) const;
     std::optional<Held> holdAt(int32_t window, double x, double y, MouseButton button) const;
     void sendToHeld(uint32_t flags, double windowX, double windowY);
+    void updateGauge(const Placed& placed);
     void giveSurfaces(platform::GaugeElement& element, double scale);
     void runCallbacks(platform::GaugeElement& element);
     void composite(int32_t window);

@@ -6,17 +6,47 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <sstream>
 
 namespace tavi::sim {
 
+std::string scenarioNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
 ScenarioError::ScenarioError(int line, const std::string& message)
     : std::runtime_error("line " + std::to_string(line) + ": " + message), lineNumber(line) {}
 
-double ScenarioValue::read(const Panel& panel, const RouteTracker& route) const {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace
+
+double ScenarioValue::read(const Panel& panel, const RouteTracker& route,
+                           const ScreenTexts* screens) const {
     switch (kind) {
+    case Kind::Screen: {
+        if (!screens) {
+            return 0.0;
+        }
+        const std::vector<std::string> shown = (*screens)(name, point);
+        return std::ranges::any_of(shown, [&](const std::string& s) { return trimmed(s) == text; })
+                   ? 1.0
+                   : 0.0;
+    }
     case Kind::Token:
         return panel.token(token);
     case Kind::Variable:
@@ -44,6 +74,7 @@ void ScenarioValue::write(Panel& panel, double value) const {
         break;
     case Kind::RouteLeg:
     case Kind::CrossTrack:
+    case Kind::Screen:
         break;
     }
 }
@@ -60,12 +91,19 @@ std::string ScenarioValue::describe() const {
         return "route leg";
     case Kind::CrossTrack:
         return "route cross-track";
+    case Kind::Screen: {
+        const std::string at =
+            point ? " " + scenarioNumber(point->first) + " " + scenarioNumber(point->second)
+                  : std::string();
+        return "screen " + name + at + " \"" + text + "\"";
+    }
     }
     return {};
 }
 
-bool ScenarioCondition::holds(const Panel& panel, const RouteTracker& route) const {
-    const double v = value.read(panel, route);
+bool ScenarioCondition::holds(const Panel& panel, const RouteTracker& route,
+                              const ScreenTexts* screens) const {
+    const double v = value.read(panel, route, screens);
     switch (comparison) {
     case Comparison::Less:
         return v < threshold;
@@ -236,7 +274,7 @@ private:
 
 ScenarioValue parseValue(LineReader& in) {
     ScenarioValue value;
-    const std::string kind = in.keyword("a value (token, variable, named or route)");
+    const std::string kind = in.keyword("a value (token, variable, named, route or screen)");
     if (kind == "TOKEN") {
         value.kind = ScenarioValue::Kind::Token;
         value.token = static_cast<int32_t>(in.number("the token number"));
@@ -254,9 +292,21 @@ ScenarioValue parseValue(LineReader& in) {
         }
         value.kind =
             measure == "LEG" ? ScenarioValue::Kind::RouteLeg : ScenarioValue::Kind::CrossTrack;
+    } else if (kind == "SCREEN") {
+        value.kind = ScenarioValue::Kind::Screen;
+        value.name = in.word("the gauge").text;
+        if (in.peekIsNumber()) {
+            const double x = in.number("the x of the point");
+            value.point = GaugePoint{x, in.number("the y of the point")};
+        }
+        const Word& text = in.word("the quoted text the screen shows");
+        if (!text.quoted) {
+            in.fail("quote the text the screen shows, found '" + text.text + "'");
+        }
+        value.text = text.text;
     } else {
         in.fail("unknown value '" + LineReader::lower(kind) +
-                "': expected token, variable, named or route");
+                "': expected token, variable, named, route or screen");
     }
     return value;
 }
@@ -353,6 +403,18 @@ void parseClick(LineReader& in, ScenarioAction& action) {
     }
 }
 
+// `follow VALUE TARGET levers GAIN`.
+void parseFollow(LineReader& in, ScenarioAction& action) {
+    action.kind = ScenarioAction::Kind::FollowWithLevers;
+    action.target = parseValue(in);
+    if (in.remaining() == 4) {
+        parseIndex(in, action.target);
+    }
+    action.value = in.number("the target");
+    in.expect("LEVERS");
+    action.gain = in.number("the degrees of lever for each unit off the target");
+}
+
 ScenarioAction parseAction(LineReader& in) {
     ScenarioAction action;
     action.line = in.lineNumber();
@@ -371,7 +433,9 @@ ScenarioAction parseAction(LineReader& in) {
         action.kind = ScenarioAction::Kind::SetValue;
         action.target = parseValue(in);
         if (!action.target.writable()) {
-            in.fail("the route's measures are read, not set");
+            in.fail(action.target.kind == ScenarioValue::Kind::Screen
+                        ? "a screen is read, not set"
+                        : "the route's measures are read, not set");
         }
         if (in.remaining() == 2) {
             parseIndex(in, action.target);
@@ -383,11 +447,48 @@ ScenarioAction parseAction(LineReader& in) {
         parseTraffic(in, action);
     } else if (verb == "CLICK") {
         parseClick(in, action);
+    } else if (verb == "FAIL") {
+        in.expect("ENGINE");
+        action.kind = ScenarioAction::Kind::FailEngine;
+        const double engine = in.number("the engine (1 or 2)");
+        if (engine != 1.0 && engine != 2.0) {
+            in.fail("the aircraft has engines 1 and 2");
+        }
+        action.engine = static_cast<int>(engine);
+    } else if (verb == "FOLLOW") {
+        parseFollow(in, action);
     } else {
         in.fail("unknown action '" + LineReader::lower(verb) +
-                "': expected event, axis, simevent, set, cdu, traffic or click");
+                "': expected event, axis, simevent, set, cdu, traffic, click, fail or follow");
     }
     in.done();
+    return action;
+}
+
+// `every SECONDS [from T1] [to T2] ACTION`: from T1 (the start) on, every SECONDS, until T2 (the
+// end of the scenario).
+ScenarioAction parseRepeated(LineReader& in) {
+    const double every = in.time("the seconds between the actions");
+    if (every <= 0.0) {
+        in.fail("an action repeats after some time");
+    }
+    double from = 0.0;
+    double until = std::numeric_limits<double>::infinity();
+    if (in.peekIs("FROM")) {
+        in.expect("FROM");
+        from = in.time("the first action's time");
+    }
+    if (in.peekIs("TO")) {
+        in.expect("TO");
+        until = in.time("the last action's time");
+        if (until < from) {
+            in.fail("the repetition ends before it starts");
+        }
+    }
+    ScenarioAction action = parseAction(in);
+    action.time = from;
+    action.every = every;
+    action.until = until;
     return action;
 }
 
@@ -428,6 +529,34 @@ ScenarioCheck parseCheck(LineReader& in) {
     }
     in.done();
     return check;
+}
+
+// `init time YYYY-MM-DD HH:MM[:SS]`, in UTC.
+void parseTime(LineReader& in, ScenarioStart& start) {
+    const std::string dateText = in.word("the date (YYYY-MM-DD)").text;
+    const std::string timeText = in.word("the time (HH:MM or HH:MM:SS)").text;
+    int year = 0;
+    unsigned month = 0;
+    unsigned day = 0;
+    char tail = 0;
+    if (std::sscanf(dateText.c_str(), "%d-%u-%u%c", &year, &month, &day, &tail) != 3) {
+        in.fail("expected a date as YYYY-MM-DD, found '" + dateText + "'");
+    }
+    const std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month),
+                                           std::chrono::day(day)};
+    if (!date.ok()) {
+        in.fail("no such date '" + dateText + "'");
+    }
+    unsigned hours = 0;
+    unsigned minutes = 0;
+    unsigned seconds = 0;
+    const int read = std::sscanf(timeText.c_str(), "%u:%u:%u%c", &hours, &minutes, &seconds, &tail);
+    if ((read != 2 && read != 3) || hours > 23 || minutes > 59 || seconds > 59) {
+        in.fail("expected a time of day as HH:MM or HH:MM:SS, found '" + timeText + "'");
+    }
+    start.date = std::chrono::sys_days(date);
+    start.secondsOfDay = hours * 3600.0 + minutes * 60.0 + seconds;
+    start.timeLine = in.lineNumber();
 }
 
 void parseStart(LineReader& in, ScenarioStart& start) {
@@ -477,12 +606,15 @@ void parseStart(LineReader& in, ScenarioStart& start) {
     } else if (what == "TEMPERATURE") {
         start.temperatureDeviation = in.number("the temperature deviation");
         start.weatherLine = in.lineNumber();
+    } else if (what == "TIME") {
+        parseTime(in, start);
     } else if (what == "QNH") {
         start.qnh = in.number("the sea-level pressure");
         start.weatherLine = in.lineNumber();
     } else {
         in.fail("unknown start entry '" + LineReader::lower(what) +
-                "': expected runway, position, state, weight, fuel, wind, temperature or qnh");
+                "': expected runway, position, state, weight, fuel, wind, temperature, qnh or "
+                "time");
     }
     in.done();
 }
@@ -506,6 +638,9 @@ void parseRoute(LineReader& in, std::vector<RoutePoint>& route) {
 TraceColumn parseTraceColumn(LineReader& in) {
     TraceColumn column;
     column.value = parseValue(in);
+    if (column.value.kind == ScenarioValue::Kind::Screen) {
+        in.fail("a screen is read in checks and conditions, not traced");
+    }
     parseIndex(in, column.value);
     if (in.atEnd()) {
         column.header = column.value.describe();
@@ -526,6 +661,9 @@ double lastTimeNamed(const Scenario& scenario) {
     double last = 0.0;
     for (const ScenarioAction& action : scenario.actions) {
         last = std::max(last, action.time.value_or(0.0));
+        if (action.every && std::isfinite(action.until)) {
+            last = std::max(last, action.until);
+        }
     }
     for (const ScenarioCheck& check : scenario.checks) {
         last = std::max(last, check.to);
@@ -562,6 +700,8 @@ Scenario Scenario::parse(std::istream& text) {
             ScenarioAction action = parseAction(in);
             action.time = time;
             scenario.actions.push_back(std::move(action));
+        } else if (command == "EVERY") {
+            scenario.actions.push_back(parseRepeated(in));
         } else if (command == "WHEN") {
             ScenarioCondition condition;
             condition.value = parseValue(in);
@@ -586,7 +726,7 @@ Scenario Scenario::parse(std::istream& text) {
             in.done();
         } else {
             in.fail("unknown command '" + LineReader::lower(command) +
-                    "': expected init, at, when, check, route, trace or end");
+                    "': expected init, at, every, when, check, route, trace or end");
         }
     }
     const double last = lastTimeNamed(scenario);

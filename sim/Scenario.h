@@ -4,14 +4,20 @@
 #include "sim/RouteTracker.h"
 #include "sim/TrafficList.h"
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavi::sim {
+
+// A number as the scenario's messages write it ("%g").
+std::string scenarioNumber(double value);
 
 // A fault of a scenario file, with the line it lies on ("LINE: message").
 class ScenarioError : public std::runtime_error {
@@ -23,23 +29,38 @@ private:
     int lineNumber;
 };
 
+// A point of a gauge in its design pixels.
+using GaugePoint = std::pair<double, double>;
+// The texts the screens of a gauge show, those under the point when one is given.
+using ScreenTexts =
+    std::function<std::vector<std::string>(const std::string& gauge, std::optional<GaugePoint>)>;
+
 // A value of the simulator a scenario reads or writes: a token, an aircraft variable with its
 // index, or a named panel variable; or, only read, the simulator's measure of the scenario's
-// route (the leg flown, the cross-track distance from it).
+// route (the leg flown, the cross-track distance from it) and what a screen shows (1 while a
+// screen of the gauge shows the text, else 0), as the crew reads it.
 struct ScenarioValue {
-    enum class Kind { Token, Variable, Named, RouteLeg, CrossTrack };
+    enum class Kind { Token, Variable, Named, RouteLeg, CrossTrack, Screen };
 
     Kind kind = Kind::Token;
     int32_t token = 0;
+    // The variable's name, or the gauge whose screens are read.
     std::string name;
     int32_t index = 0;
+    // The text a screen shows, and the point of the gauge that picks the screen.
+    std::string text;
+    std::optional<GaugePoint> point;
 
-    double read(const Panel& panel, const RouteTracker& route) const;
-    // The route's measures cannot be written.
-    bool writable() const { return kind != Kind::RouteLeg && kind != Kind::CrossTrack; }
+    // Screens read as showing nothing without their texts.
+    double read(const Panel& panel, const RouteTracker& route,
+                const ScreenTexts* screens = nullptr) const;
+    // The route's measures and the screens cannot be written.
+    bool writable() const {
+        return kind != Kind::RouteLeg && kind != Kind::CrossTrack && kind != Kind::Screen;
+    }
     void write(Panel& panel, double value) const;
     // As the file names it: `token 60`, `variable "ENG COMBUSTION" 2`, `named TaviApu`,
-    // `route leg`.
+    // `route leg`, `screen MainPanel "ENG1 OUT"`.
     std::string describe() const;
 };
 
@@ -50,7 +71,8 @@ struct ScenarioCondition {
     Comparison comparison = Comparison::Equal;
     double threshold = 0.0;
 
-    bool holds(const Panel& panel, const RouteTracker& route) const;
+    bool holds(const Panel& panel, const RouteTracker& route,
+               const ScreenTexts* screens = nullptr) const;
 };
 
 // Something the crew or the world does: at a time, or on the first frame a condition holds.
@@ -68,12 +90,20 @@ struct ScenarioAction {
         Traffic,
         // The crew clicks a gauge of the panel.
         Click,
+        // An engine fails.
+        FailEngine,
+        // The crew moves both thrust levers towards a value's target: GAIN degrees for each
+        // unit the value lies below the target, from where the levers stand.
+        FollowWithLevers,
     };
 
     Kind kind = Kind::KeyEvent;
     int line = 0;
     std::optional<double> time;
     std::optional<ScenarioCondition> condition;
+    // A repeated action acts every `every` seconds from `time` up to `until`.
+    std::optional<double> every;
+    double until = 0.0;
     uint32_t eventId = 0;
     std::string eventName;
     uint32_t eventValue = 0;
@@ -86,6 +116,8 @@ struct ScenarioAction {
     double x = 0.0;
     double y = 0.0;
     bool rightButton = false;
+    int engine = 0;
+    double gain = 0.0;
 };
 
 // A value the scenario expects: at a time within a tolerance, or never below a minimum or above
@@ -141,11 +173,15 @@ struct ScenarioStart {
     // Degrees Celsius from the standard atmosphere, and the sea-level pressure in hectopascals.
     std::optional<double> temperatureDeviation;
     std::optional<double> qnh;
+    // The UTC date and the seconds of that day the simulator's clock starts from.
+    std::optional<std::chrono::sys_days> date;
+    double secondsOfDay = 0.0;
     // The file line of each kind of start entry, for the faults found when it is applied.
     int placementLine = 0;
     int stateLine = 0;
     int weatherLine = 0;
     int loadLine = 0;
+    int timeLine = 0;
 };
 
 // A scenario file: its description, start, actions and checks, and how long it runs.

@@ -18,12 +18,11 @@ constexpr int kLatitudeToken = 71;
 constexpr int kLongitudeToken = 72;
 // A tick ends at a time a line names, up to rounding.
 constexpr double kTimeSlack = 1e-6;
-
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
+// A crew following a target keeps the thrust levers between forward idle and the stop, degrees.
+constexpr double kForwardIdleDegrees = 22.0;
+// How far ahead a crew following a target looks along the value's trend.
+constexpr double kFollowLeadSeconds = 10.0;
+constexpr double kLeverFullDegrees = 75.0;
 
 } // namespace
 
@@ -88,9 +87,22 @@ std::string StandInWorld::makeReadyToFly() {
     return {};
 }
 
+std::string StandInWorld::setClock(std::chrono::sys_days date, double secondsOfDay) {
+    simulator.startClock(date, secondsOfDay);
+    return {};
+}
+
 ScenarioRunner::ScenarioRunner(const Scenario& scenario, Simulator& simulator, ScenarioWorld& world)
     : scenario(scenario), simulator(simulator), world(world), route(scenario.route),
-      actionDone(scenario.actions.size(), false), checkStates(scenario.checks.size()) {}
+      actionDone(scenario.actions.size(), false), nextDue(scenario.actions.size()),
+      lastLooks(scenario.actions.size()), checkStates(scenario.checks.size()),
+      screens([this](const std::string& gauge, std::optional<GaugePoint> at) {
+          return screenTexts(gauge, at);
+      }) {
+    for (std::size_t i = 0; i < scenario.actions.size(); ++i) {
+        nextDue[i] = scenario.actions[i].time.value_or(0.0);
+    }
+}
 
 void ScenarioRunner::require(const std::string& refusal, int line) {
     if (!refusal.empty()) {
@@ -100,6 +112,7 @@ void ScenarioRunner::require(const std::string& refusal, int line) {
 
 void ScenarioRunner::start() {
     checkClicks();
+    checkScreens();
     const ScenarioStart& s = scenario.start;
     // The weather and the load come first: an aircraft placed in flight is trimmed for its
     // mass in the air it flies in.
@@ -108,6 +121,9 @@ void ScenarioRunner::start() {
     }
     if (s.leftFuel || s.zeroFuelWeight) {
         require(world.load(s), s.loadLine);
+    }
+    if (s.date) {
+        require(world.setClock(*s.date, s.secondsOfDay), s.timeLine);
     }
     if (s.runway) {
         require(world.placeOnRunway(s.runway->airport, s.runway->runway), s.placementLine);
@@ -128,8 +144,10 @@ bool ScenarioRunner::step() {
     if (seconds() >= scenario.duration - kTimeSlack) {
         return false;
     }
+    gaugesUpdated.clear();
     applyDueActions();
     simulator.step();
+    gaugesUpdated.clear();
     measureRoute();
     observeChecks();
     if (trace) {
@@ -151,20 +169,94 @@ void ScenarioRunner::applyDueActions() {
         if (actionDone[i]) {
             continue;
         }
-        const bool due = action.time ? now >= *action.time - kTimeSlack
-                                     : action.condition->holds(simulator.panel, route);
-        if (due) {
+        const bool due = action.time ? now >= nextDue[i] - kTimeSlack
+                                     : action.condition->holds(simulator.panel, route, &screens);
+        if (!due) {
+            continue;
+        }
+        if (action.every && now <= action.until + kTimeSlack) {
+            // A repetition that fell behind the ticks acts once and takes up its rhythm.
+            while (nextDue[i] <= now + kTimeSlack) {
+                nextDue[i] += *action.every;
+            }
+        } else {
             actionDone[i] = true;
+        }
+        if (!action.every || now <= action.until + kTimeSlack) {
             apply(action);
         }
+    }
+}
+
+void ScenarioRunner::followWithLevers(const ScenarioAction& action) {
+    const double now = seconds();
+    const double value = action.target.read(simulator.panel, route, &screens);
+    // The crew leads the value: it aims at where the value's trend since its last look takes
+    // it, so that the levers settle instead of swinging about the target.
+    std::optional<Sample>& last =
+        lastLooks[static_cast<std::size_t>(&action - &scenario.actions[0])];
+    const double trend =
+        last && now > last->time ? (value - last->value) / (now - last->time) : 0.0;
+    last = Sample{now, value};
+    const double error = action.value - (value + trend * kFollowLeadSeconds);
+    for (const char* lever : {"TaviThrottle1Lever", "TaviThrottle2Lever"}) {
+        const double angle = std::clamp(simulator.panel.namedVariable(lever) + action.gain * error,
+                                        kForwardIdleDegrees, kLeverFullDegrees);
+        simulator.panel.setNamedVariable(lever, angle);
+        simulator.panel.setNamedVariable(std::string(lever) + "Pressed", 1.0);
+    }
+}
+
+std::vector<std::string> ScenarioRunner::screenTexts(const std::string& gauge,
+                                                     std::optional<GaugePoint> at) {
+    if (!panel) {
+        return {};
+    }
+    // The screens are drawn as a frame would draw them, once a tick.
+    if (!gaugesUpdated.contains(gauge)) {
+        if (!panel->update(gauge)) {
+            throw ScenarioError(screenLine(gauge),
+                                "gauge " + gauge + " is not on show: its window is closed");
+        }
+        gaugesUpdated.insert(gauge);
+    }
+    return panel->textsOn(gauge, at);
+}
+
+int ScenarioRunner::screenLine(const std::string& gauge) const {
+    for (const auto& [value, line] : valueLines) {
+        if (value->name == gauge) {
+            return line;
+        }
+    }
+    return 0;
+}
+
+// Every screen read names a gauge the panel places and a point on it.
+void ScenarioRunner::checkScreens() {
+    for (const ScenarioAction& action : scenario.actions) {
+        if (action.condition && action.condition->value.kind == ScenarioValue::Kind::Screen) {
+            valueLines[&action.condition->value] = action.line;
+        }
+        if (action.kind == ScenarioAction::Kind::FollowWithLevers &&
+            action.target.kind == ScenarioValue::Kind::Screen) {
+            throw ScenarioError(action.line, "the levers follow a number, not a screen's text");
+        }
+    }
+    for (const ScenarioCheck& check : scenario.checks) {
+        if (check.value.kind == ScenarioValue::Kind::Screen) {
+            valueLines[&check.value] = check.line;
+        }
+    }
+    for (const auto& [value, line] : valueLines) {
+        requirePoint(value->name, value->point, line);
     }
 }
 
 void ScenarioRunner::apply(const ScenarioAction& action) {
     switch (action.kind) {
     case ScenarioAction::Kind::KeyEvent:
-        simulator.panel.simulatorKeyEvent(action.eventId, action.eventValue);
-        simulator.aircraft.applyKeyEvent({action.eventId, action.eventValue});
+        simulator.pilotKeyEvent(action.eventId, action.eventValue);
         break;
     case ScenarioAction::Kind::SimEvent:
         simulator.simConnect.pilotEvent(action.eventName, action.eventValue);
@@ -181,6 +273,12 @@ void ScenarioRunner::apply(const ScenarioAction& action) {
     case ScenarioAction::Kind::Click:
         click(action);
         break;
+    case ScenarioAction::Kind::FailEngine:
+        simulator.failEngine(action.engine);
+        break;
+    case ScenarioAction::Kind::FollowWithLevers:
+        followWithLevers(action);
+        break;
     }
 }
 
@@ -190,26 +288,33 @@ void ScenarioRunner::checkClicks() const {
         if (action.kind != ScenarioAction::Kind::Click) {
             continue;
         }
-        if (!panel) {
-            throw ScenarioError(action.line, "this simulator has no panel to click");
-        }
-        const std::optional<PanelHost::DesignSize> size = panel->designSize(action.gauge);
-        if (!size) {
-            throw ScenarioError(action.line, "unknown gauge '" + action.gauge + "'");
-        }
-        if (action.x < 0.0 || action.y < 0.0 || action.x >= size->width ||
-            action.y >= size->height) {
-            throw ScenarioError(action.line, "the point " + number(action.x) + " " +
-                                                 number(action.y) + " lies outside gauge " +
-                                                 action.gauge + " (" + number(size->width) + " x " +
-                                                 number(size->height) + ")");
-        }
+        requirePoint(action.gauge, GaugePoint{action.x, action.y}, action.line);
+    }
+}
+
+void ScenarioRunner::requirePoint(const std::string& gauge, std::optional<GaugePoint> point,
+                                  int line) const {
+    if (!panel) {
+        throw ScenarioError(line, "this simulator has no panel to click or read");
+    }
+    const std::optional<PanelHost::DesignSize> size = panel->designSize(gauge);
+    if (!size) {
+        throw ScenarioError(line, "unknown gauge '" + gauge + "'");
+    }
+    if (point && (point->first < 0.0 || point->second < 0.0 || point->first >= size->width ||
+                  point->second >= size->height)) {
+        throw ScenarioError(line, "the point " + scenarioNumber(point->first) + " " +
+                                      scenarioNumber(point->second) + " lies outside gauge " +
+                                      gauge + " (" + scenarioNumber(size->width) + " x " +
+                                      scenarioNumber(size->height) + ")");
     }
 }
 
 void ScenarioRunner::click(const ScenarioAction& action) {
     const MouseButton button = action.rightButton ? MouseButton::Right : MouseButton::Left;
-    if (!panel->click(action.gauge, action.x, action.y, button)) {
+    // The pointer finds the gauge as its last frame left it, as on the desktop, where a frame
+    // runs every tick.
+    if (!panel->update(action.gauge) || !panel->click(action.gauge, action.x, action.y, button)) {
         throw ScenarioError(action.line,
                             "gauge " + action.gauge + " is not on show: its window is closed");
     }
@@ -234,25 +339,22 @@ void ScenarioRunner::observeChecks() {
     for (std::size_t i = 0; i < scenario.checks.size(); ++i) {
         const ScenarioCheck& check = scenario.checks[i];
         std::optional<double>& observed = checkStates[i].observed;
-        if (now < check.from - kTimeSlack) {
+        // A value is read only while its check looks: a screen is drawn for it.
+        const bool looking =
+            check.kind == ScenarioCheck::Kind::At ? !observed : now <= check.to + kTimeSlack;
+        if (now < check.from - kTimeSlack || !looking) {
             continue;
         }
-        const double value = check.value.read(simulator.panel, route);
+        const double value = check.value.read(simulator.panel, route, &screens);
         switch (check.kind) {
         case ScenarioCheck::Kind::At:
-            if (!observed) {
-                observed = value;
-            }
+            observed = value;
             break;
         case ScenarioCheck::Kind::Min:
-            if (now <= check.to + kTimeSlack) {
-                observed = observed ? std::min(*observed, value) : value;
-            }
+            observed = observed ? std::min(*observed, value) : value;
             break;
         case ScenarioCheck::Kind::Max:
-            if (now <= check.to + kTimeSlack) {
-                observed = observed ? std::max(*observed, value) : value;
-            }
+            observed = observed ? std::max(*observed, value) : value;
             break;
         }
     }
@@ -268,23 +370,24 @@ std::vector<CheckResult> ScenarioRunner::results() const {
         std::string expectation;
         switch (check.kind) {
         case ScenarioCheck::Kind::At:
-            expectation = " at " + number(check.from) + " s = " + number(check.expected) + " +- " +
-                          number(check.tolerance);
+            expectation = " at " + scenarioNumber(check.from) +
+                          " s = " + scenarioNumber(check.expected) + " +- " +
+                          scenarioNumber(check.tolerance);
             result.passed = observed && std::fabs(*observed - check.expected) <= check.tolerance;
             break;
         case ScenarioCheck::Kind::Min:
-            expectation = " from " + number(check.from) + " to " + number(check.to) + " s min " +
-                          number(check.expected);
+            expectation = " from " + scenarioNumber(check.from) + " to " +
+                          scenarioNumber(check.to) + " s min " + scenarioNumber(check.expected);
             result.passed = observed && *observed >= check.expected;
             break;
         case ScenarioCheck::Kind::Max:
-            expectation = " from " + number(check.from) + " to " + number(check.to) + " s max " +
-                          number(check.expected);
+            expectation = " from " + scenarioNumber(check.from) + " to " +
+                          scenarioNumber(check.to) + " s max " + scenarioNumber(check.expected);
             result.passed = observed && *observed <= check.expected;
             break;
         }
         result.text = check.value.describe() + expectation + ": " +
-                      (observed ? number(*observed) : std::string("never observed"));
+                      (observed ? scenarioNumber(*observed) : std::string("never observed"));
         results.push_back(std::move(result));
     }
     return results;

@@ -6,8 +6,11 @@
 #include "sim/Simulator.h"
 #include "sim/Trace.h"
 
+#include <chrono>
 #include <filesystem>
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,7 @@ public:
     virtual std::string load(const ScenarioStart& start) = 0;
     virtual std::string setWeather(const ScenarioStart& start) = 0;
     virtual std::string makeReadyToFly() = 0;
+    virtual std::string setClock(std::chrono::sys_days date, double secondsOfDay) = 0;
 };
 
 // The stand-in's world: the flight model places the aircraft on a runway of the navigation
@@ -37,6 +41,7 @@ public:
     std::string load(const ScenarioStart& start) override;
     std::string setWeather(const ScenarioStart& start) override;
     std::string makeReadyToFly() override;
+    std::string setClock(std::chrono::sys_days date, double secondsOfDay) override;
 
 private:
     Simulator& simulator;
@@ -78,11 +83,21 @@ private:
     struct CheckState {
         std::optional<double> observed;
     };
+    struct Sample {
+        double time;
+        double value;
+    };
 
     void applyDueActions();
     void apply(const ScenarioAction& action);
     void typeKeys(const std::vector<uint32_t>& keys);
     void checkClicks() const;
+    void checkScreens();
+    // The gauge is placed and the point, when given, lies on it.
+    void requirePoint(const std::string& gauge, std::optional<GaugePoint> point, int line) const;
+    std::vector<std::string> screenTexts(const std::string& gauge, std::optional<GaugePoint> at);
+    int screenLine(const std::string& gauge) const;
+    void followWithLevers(const ScenarioAction& action);
     void click(const ScenarioAction& action);
     void measureRoute();
     void observeChecks();
@@ -96,7 +111,15 @@ private:
     RouteTracker route;
     double startSeconds = 0.0;
     std::vector<bool> actionDone;
+    // The scenario time each action next falls due at (repeated actions move it on).
+    std::vector<double> nextDue;
+    // What each action following a target last saw of its value.
+    std::vector<std::optional<Sample>> lastLooks;
     std::vector<CheckState> checkStates;
+    // The screen reads and their file lines; the gauges drawn for them this tick.
+    std::map<const ScenarioValue*, int> valueLines;
+    std::set<std::string> gaugesUpdated;
+    ScreenTexts screens;
 };
 
 } // namespace tavi::sim

@@ -143,7 +143,6 @@ constexpr int kElevatorToken = 317;
 constexpr int kElevatorTrimToken = 318;
 constexpr uint32_t kSpoilersOn = 0x10210;
 constexpr uint32_t kSpoilersOff = 0x10211;
-constexpr double kFullParkingBrake = 32767.0;
 constexpr int kLastFlapNotch = static_cast<int>(std::size(SimAircraft::kFlapNotches)) - 1;
 
 double axisValue(uint32_t data) {
@@ -197,10 +196,26 @@ constexpr uint32_t kAutopilotMasterSet = 0x10100;
 constexpr uint32_t kAltitudeHoldOn = 0x10110;
 constexpr uint32_t kAltitudeHoldOff = 0x10118;
 
+// The radios' active frequencies as a flight loads them (BCD32): COM 118.100 and the guard
+// frequency 121.500, NAV 110.50 and 113.90, channels no station of the databases uses.
+struct LoadedFrequency {
+    const char* variable;
+    int32_t index;
+    double bcd;
+};
+constexpr LoadedFrequency kLoadedFrequencies[] = {
+    {"COM ACTIVE FREQUENCY", 1, 0x01181000},
+    {"COM ACTIVE FREQUENCY", 2, 0x01215000},
+    {"NAV ACTIVE FREQUENCY", 1, 0x01105000},
+    {"NAV ACTIVE FREQUENCY", 2, 0x01139000},
+};
+
 } // namespace
 
 SimAircraft::SimAircraft(Panel& panel) : panel(panel) {
-    setTimeOfDay(kDay);
+    for (const LoadedFrequency& radio : kLoadedFrequencies) {
+        panel.setVariable(radio.variable, radio.index, radio.bcd);
+    }
     for (const int engine : {1, 2}) {
         panel.setVariable(kHydraulicQuantity, engine, kFullPercent);
     }
@@ -216,13 +231,6 @@ void SimAircraft::applySimEvent(const std::string& name, uint32_t data) {
     } else if (name == kRudderAxis) {
         panel.setToken(kRudderToken, surfaceValue(data));
     }
-}
-
-void SimAircraft::setTimeOfDay(int32_t timeOfDay) {
-    CalculatorResult result;
-    result.number = timeOfDay;
-    result.integer = timeOfDay;
-    panel.setCalculatorResult(kTimeOfDayCode, result);
 }
 
 void SimAircraft::applyKeyEvent(const KeyEvent& event) {
@@ -526,6 +534,9 @@ constexpr NamedKeyEvent kNamedKeyEvents[] = {
     {"THROTTLE1_SET", kEngine1ThrottleSet},
     {"THROTTLE2_SET", kEngine2ThrottleSet},
     {"PARKING_BRAKES", kParkingBrakes},
+    {"GEAR_UP", SimAircraft::kGearUpEvent},
+    {"GEAR_DOWN", SimAircraft::kGearDownEvent},
+    {"GEAR_TOGGLE", SimAircraft::kGearToggleEvent},
     {"FLAPS_SET", kFlapsSet},
     {"FLAPS_INCR", kFlapsIncrement},
     {"FLAPS_DECR", kFlapsDecrement},

@@ -23,6 +23,7 @@ public:
     static constexpr int kAltimeterInHgToken = 76;
     static constexpr int kGyroToken = 85;
     static constexpr int kParkingBrakeToken = 323;
+    static constexpr double kFullParkingBrake = 32767.0;
     static constexpr int kSpoilersArmedToken = 324;
     static constexpr int kSpoilerPositionToken = 326;
     static constexpr int kFlapHandleToken = 329;
@@ -31,14 +32,14 @@ public:
     // The flap angle of each notch of the flap handle, in degrees.
     static constexpr double kFlapNotches[] = {0.0, 9.0, 18.0, 22.0, 45.0};
 
-    // The simulator's time of day as calculator code reads it: 0 dawn, 1 day, 2 dusk, 3 night.
-    static constexpr const char* kTimeOfDayCode = "(E:TIME OF DAY,Enum)";
-    static constexpr int32_t kDay = 1;
-    static constexpr int32_t kNight = 3;
     static constexpr double kStandardSettingHpa = 1013.25;
+    // The gear handle's events, which the simulator applies to its flight model.
+    static constexpr uint32_t kGearToggleEvent = 0x10022;
+    static constexpr uint32_t kGearUpEvent = 0x1021F;
+    static constexpr uint32_t kGearDownEvent = 0x10220;
 
-    // The aircraft as a flight loads it: by day, hydraulic reservoirs full, the altimeter at the
-    // standard setting.
+    // The aircraft as a flight loads it: hydraulic reservoirs full, the altimeter at the standard
+    // setting, the radios on their first channels.
     explicit SimAircraft(Panel& panel);
 
     void applyKeyEvent(const KeyEvent& event);
@@ -47,7 +48,6 @@ public:
     // The event a scenario names (MASTER_BATTERY_ON, FLAPS_INCR, ...); empty for an unknown name.
     static std::optional<uint32_t> keyEventId(std::string_view name);
     void writeVariable(const std::string& variable, double value);
-    void setTimeOfDay(int32_t timeOfDay);
     // The main altimeter setting, as the Kohlsman event sets it.
     void setAltimeter(double hectopascals);
 

@@ -48,7 +48,9 @@ constexpr double kIdleIttCelsius = 450.0;
 constexpr double kFullIttCelsius = 850.0;
 constexpr double kIdleFuelFlow = 700.0;
 constexpr double kFullFuelFlow = 6500.0;
-constexpr double kRunningOilTemperature = 85.0;
+// The simulator's oil temperature of a running turbine; gauges show 1.6 times it (88 degC), in
+// the middle of the normal range.
+constexpr double kRunningOilTemperature = 55.0;
 constexpr double kOilWarmUp = 120.0;
 
 // The simulator's lever law: lever index by lever position at sea level and at the highest
@@ -181,8 +183,9 @@ bool SimEngines::hasFuel(int index) const {
 void SimEngines::advanceEngine(int index, double seconds, const EngineAir& air) {
     const int number = index + 1;
     Engine& engine = engines[static_cast<std::size_t>(index)];
-    const bool fuelOpen = panel.variable(kMixture, number) >= 0.5 && hasFuel(index);
-    const bool starter = panel.variable(kStarter, number) != 0.0;
+    const bool fuelOpen =
+        !engine.failed && panel.variable(kMixture, number) >= 0.5 && hasFuel(index);
+    const bool starter = !engine.failed && panel.variable(kStarter, number) != 0.0;
     if (!fuelOpen) {
         engine.combustion = false;
     } else if (!engine.combustion && engine.n2 >= kLightOffN2) {
@@ -268,7 +271,7 @@ void SimEngines::publish(int index, const EngineAir& air) {
     panel.setVariable(kOilTemperature, number, engine.oilTemperature);
     panel.setVariable(kVibration, number, engine.combustion ? 0.4 + fraction : 0.0);
     panel.setVariable(kCombustion, number, engine.combustion ? 1.0 : 0.0);
-    panel.setVariable(kFailed, number, 0.0);
+    panel.setVariable(kFailed, number, engine.failed ? 1.0 : 0.0);
 }
 
 double SimEngines::forwardThrust(double n1, const EngineAir& air) {
@@ -301,6 +304,17 @@ void SimEngines::setSteadyThrust(double newtons, const EngineAir& air) {
                      powerFraction(engine.n1, n1At(0.0)) * (kFullIttCelsius - kIdleIttCelsius);
         publish(index, air);
     }
+}
+
+void SimEngines::fail(int engine) {
+    if (engine < 1 || engine > kCount) {
+        return;
+    }
+    Engine& failing = engines[static_cast<std::size_t>(engine - 1)];
+    failing.failed = true;
+    failing.combustion = false;
+    failing.thrust = 0.0;
+    panel.setVariable(kFailed, engine, 1.0);
 }
 
 double SimEngines::thrust() const {

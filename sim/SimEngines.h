@@ -27,6 +27,8 @@ struct EngineAir {
 // - ITT 450 degC at idle, 850 degC at 100 % N1; fuel flow 700 pph idle, 6,500 pph at
 //   100 % N1 at sea level, falling with pressure ratio
 // - reverse thrust 40 % of the forward thrust of the same N1
+// - oil temperature 55 degC running (the simulator's figure, which gauges show 1.6 times),
+//   warming and cooling with a 120 s time constant
 class SimEngines {
 public:
     static constexpr int kCount = 2;
@@ -47,8 +49,14 @@ public:
     // in the air given, as a flight placed in steady flight starts.
     void setSteadyThrust(double newtons, const EngineAir& air);
 
+    // The engine fails: it flames out and winds down, whatever its fuel and starter do, and the
+    // simulator reports it failed.
+    void fail(int engine);
+    bool failed(int engine) const { return engines[static_cast<std::size_t>(engine - 1)].failed; }
+
     // The thrust of both engines along the aircraft's axis, newtons (negative in reverse).
     double thrust() const;
+    double thrust(int engine) const { return engines[static_cast<std::size_t>(engine - 1)].thrust; }
     double fuelWeightKg() const;
     double n1(int engine) const { return engines[static_cast<std::size_t>(engine - 1)].n1; }
     double n2(int engine) const { return engines[static_cast<std::size_t>(engine - 1)].n2; }
@@ -65,6 +73,7 @@ private:
         double fuelFlowPph = 0.0;
         double thrust = 0.0;
         bool combustion = false;
+        bool failed = false;
     };
 
     static double forwardThrust(double n1, const EngineAir& air);

@@ -12,7 +12,7 @@ Simulator::Simulator(std::filesystem::path simRoot)
           aircraft.writeVariable(variable, value);
       }),
       receivers(panel, simRoot / "Orvane/Nd/nd.sqlite"), simRoot(std::move(simRoot)) {
-    panel.onKeyEventApplied([this](const KeyEvent& event) { aircraft.applyKeyEvent(event); });
+    panel.onKeyEventApplied([this](const KeyEvent& event) { applyKeyEvent(event); });
     simConnect.onEventApplied(
         [this](const AppliedEvent& event) { aircraft.applySimEvent(event.name, event.data); });
     panel.setInterface(platform::kTrafficInterfaceName,
@@ -63,6 +63,7 @@ void Simulator::stepBy(double duration) {
     simConnect.pump();
     seconds += duration;
     ++tickCount;
+    clock.advance(duration);
     panel.setToken(kSecondsToken, seconds);
     panel.setToken(kTickToken, static_cast<double>(tickCount));
     host.advanceTickCount(static_cast<uint32_t>(std::lround(duration * 1000.0)));
@@ -75,6 +76,7 @@ void Simulator::stepBy(double duration) {
                          Atmosphere::totalTemperature(air.temperatureCelsius, mach), mach});
         flight.advance(duration);
     }
+    clock.publish(flight.state().latitude, flight.state().longitude);
     receivers.update(duration);
     host.fireTimers();
 }
@@ -99,14 +101,44 @@ namespace tavi::sim {
 namespace {
 
 constexpr double kDefaultFuelGallons = 1000.0;
+// Without a date of its own the clock starts a week into the navigation database's cycle, or on
+// a day of the shipped database's cycle without one, at 10:00 UTC.
+constexpr std::chrono::days kDaysIntoCycle{7};
+constexpr std::chrono::sys_days kFallbackDate{std::chrono::year(2024) / 2 / 1};
+constexpr double kDefaultSecondsOfDay = 10.0 * 3600.0;
 constexpr int kPowerToken = 364;
 constexpr int kAvionicsToken = 740;
 
 } // namespace
 
+void Simulator::startClock(std::chrono::sys_days date, double secondsOfDay) {
+    clock.start(date, secondsOfDay);
+    clock.publish(flight.state().latitude, flight.state().longitude);
+}
+
+void Simulator::startClock() {
+    airfields.load(simRoot);
+    const std::optional<std::chrono::sys_days> cycle = airfields.cycleStart();
+    startClock(cycle ? *cycle + kDaysIntoCycle : kFallbackDate, kDefaultSecondsOfDay);
+}
+
+bool Simulator::parkAtAirport() {
+    airfields.load(simRoot);
+    const std::optional<RunwayThreshold> airport = airfields.firstAirport();
+    if (!airport) {
+        return false;
+    }
+    placeOnGround(airport->latitude, airport->longitude, airport->trueHeading);
+    panel.setToken(SimAircraft::kParkingBrakeToken, SimAircraft::kFullParkingBrake);
+    return true;
+}
+
 void Simulator::startFlying() {
     airfields.load(simRoot);
     magneticVariation.load(simRoot);
+    if (!clock.isRunning()) {
+        startClock();
+    }
     if (engines.fuelWeightKg() <= 0.0) {
         engines.setFuel(kDefaultFuelGallons);
     }
@@ -152,7 +184,22 @@ void Simulator::readyToFly() {
 
 void Simulator::pilotKeyEvent(uint32_t eventId, uint32_t value) {
     panel.simulatorKeyEvent(eventId, value);
-    aircraft.applyKeyEvent({eventId, value});
+    applyKeyEvent({eventId, value});
+}
+
+void Simulator::applyKeyEvent(const KeyEvent& event) {
+    switch (event.eventId) {
+    case SimAircraft::kGearUpEvent:
+    case SimAircraft::kGearDownEvent:
+        flight.setGearHandle(event.eventId == SimAircraft::kGearDownEvent);
+        break;
+    case SimAircraft::kGearToggleEvent:
+        flight.setGearHandle(!flight.gearHandle());
+        break;
+    default:
+        aircraft.applyKeyEvent(event);
+        break;
+    }
 }
 
 void Simulator::pilotEvent(const std::string& simEventName, int32_t value) {

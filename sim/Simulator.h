@@ -9,6 +9,7 @@
 #include "sim/Panel.h"
 #include "sim/Receivers.h"
 #include "sim/SimAircraft.h"
+#include "sim/SimClock.h"
 #include "sim/SimConnectServer.h"
 #include "sim/SimEngines.h"
 #include "sim/TrafficList.h"
@@ -65,12 +66,21 @@ public:
     // Stopped on the ground at a position, heading true, at the elevation of the ground there.
     void placeOnGround(double latitude, double longitude, double headingDegrees);
     bool isFlying() const { return flying; }
+    // Parked at the first airport of the navigation database, on the ground with its parking
+    // brake set (false, nothing changed, without an airport there).
+    bool parkAtAirport();
+    // The clock runs from the date and time given, or from a fixed morning a week into the
+    // navigation database's cycle; placing the aircraft starts it too.
+    void startClock(std::chrono::sys_days date, double secondsOfDay);
+    void startClock();
     // The simulator's side of an aircraft ready to fly: engines running at idle with fuel
     // open, the generators on, battery and avionics masters on.
     void readyToFly();
     // The pilot acts: a key event reaches the module's handlers and the simulator applies it;
     // an axis or other simulator event goes through SimConnect's notification groups.
     void pilotKeyEvent(uint32_t eventId, uint32_t value = 0);
+    // Fails an engine (1 or 2) in flight or on the ground.
+    void failEngine(int engine) { engines.fail(engine); }
     void pilotEvent(const std::string& simEventName, int32_t value);
 
     double simulatorSeconds() const { return seconds; }
@@ -78,6 +88,7 @@ public:
     const std::filesystem::path& root() const { return simRoot; }
 
     Panel panel;
+    SimClock clock{panel};
     SimAircraft aircraft{panel};
     Host host;
     SimConnectServer simConnect;
@@ -93,6 +104,9 @@ public:
 
 private:
     void startFlying();
+    // A key event that reached the simulator: the gear handle moves the flight model's gear,
+    // every other event the aircraft's switches and radios.
+    void applyKeyEvent(const KeyEvent& event);
 
     bool flying = false;
     std::filesystem::path simRoot;

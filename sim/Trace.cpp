@@ -20,11 +20,11 @@ struct Column {
 };
 
 ScenarioValue token(int32_t id) {
-    return {ScenarioValue::Kind::Token, id, {}, 0};
+    return {ScenarioValue::Kind::Token, id, {}, 0, {}, {}};
 }
 
 ScenarioValue variable(const char* name, int32_t index = 0) {
-    return {ScenarioValue::Kind::Variable, 0, name, index};
+    return {ScenarioValue::Kind::Variable, 0, name, index, {}, {}};
 }
 
 const Column kTraceColumns[] = {
@@ -51,7 +51,7 @@ const Column kTraceColumns[] = {
     {"elevator", token(317)},
     {"aileron", token(313)},
     {"elevator_trim", token(318)},
-    {"fd_turn_knob", {ScenarioValue::Kind::Named, 0, "TurnKnob", 0}},
+    {"fd_turn_knob", {ScenarioValue::Kind::Named, 0, "TurnKnob", 0, {}, {}}},
 };
 
 double cellOf(const Column& column, const Panel& panel, const RouteTracker& route) {

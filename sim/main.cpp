@@ -50,7 +50,8 @@ void printUsage() {
               "  --sim-root DIR   the simulator folder (default: simroot beside tavi-sim)\n"
               "  --seconds N      simulated seconds to run (default 10)\n"
               "  --runway A/R     stand on runway R of airport A of the navigation database and\n"
-              "                   fly (default: a parked aircraft that never moves)\n"
+              "                   fly (default: parked, fuelled, cold and dark at the first\n"
+              "                   airport of the navigation database)\n"
               "  --scenario FILE  fly a scenario file for its own time; exit 1 when a check fails\n"
               "  --trace CSV      write a row a tick: position, altitudes, speeds, attitude and\n"
               "                   what the module published\n"
@@ -249,10 +250,20 @@ bool wantsPictures(const Options& options) {
     return !options.screens.empty() || !options.panel.empty();
 }
 
-bool hasClicks(const tavi::sim::Scenario& scenario) {
-    return std::ranges::any_of(scenario.actions, [](const tavi::sim::ScenarioAction& action) {
-        return action.kind == tavi::sim::ScenarioAction::Kind::Click;
-    });
+// The scenario clicks the gauges or reads their screens.
+bool usesThePanel(const tavi::sim::Scenario& scenario) {
+    const auto readsAScreen = [](const tavi::sim::ScenarioValue& value) {
+        return value.kind == tavi::sim::ScenarioValue::Kind::Screen;
+    };
+    return std::ranges::any_of(scenario.actions,
+                               [&](const tavi::sim::ScenarioAction& action) {
+                                   return action.kind == tavi::sim::ScenarioAction::Kind::Click ||
+                                          (action.condition &&
+                                           readsAScreen(action.condition->value));
+                               }) ||
+           std::ranges::any_of(scenario.checks, [&](const tavi::sim::ScenarioCheck& check) {
+               return readsAScreen(check.value);
+           });
 }
 
 // Writes the pictures the options ask for through the simulator's panel; false when one could
@@ -302,10 +313,6 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (!tavi::platform::machineHasSoundOutput()) {
-        // A machine without sound output plays to OpenAL Soft's speakerless device.
-        setenv("ALSOFT_DRIVERS", "null", 0);
-    }
     const fs::path modulePath = options.simRoot / "panel" / "tavi_davud.gau";
     if (!tavi::sim::writeStartupState(*scenario, modulePath.parent_path() / "tavi.ini")) {
         std::fprintf(stderr, "tavi-sim: cannot write the start-up state into %s\n",
@@ -330,6 +337,11 @@ int main(int argc, char** argv) {
     tavi::sim::Simulator simulator(options.simRoot);
     simulator.setModulePath(modulePath);
     simulator.host.useMachineJoysticks();
+    // Only the desktop's real time is heard: a run at its own pace keeps the sounds' time on
+    // the simulator's clock, so that what the module decides never hangs on the machine's pace.
+    if (!options.window || !tavi::platform::machineHasSoundOutput()) {
+        simulator.host.playSoundsInSimulatedTime();
+    }
     simulator.fillImports(imports);
     if (!options.runway.empty()) {
         const std::size_t slash = options.runway.find('/');
@@ -341,12 +353,19 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    // Without a place of its own the aircraft stands parked at an airport, as a simulator's
+    // default flight loads it.
+    const bool placed =
+        !options.runway.empty() || scenario->start.runway || scenario->start.inFlight;
+    if (!placed && !simulator.parkAtAirport()) {
+        simulator.startClock();
+    }
     linkage->moduleInit();
     simulator.startFlight();
 
     // One panel for the window, the scenario's clicks and the pictures.
     std::unique_ptr<tavi::sim::PanelHost> panel;
-    if (options.window || hasClicks(*scenario) || wantsPictures(options)) {
+    if (options.window || usesThePanel(*scenario) || wantsPictures(options)) {
         panel = makePanel(options, simulator, *linkage);
         if (!panel) {
             linkage->moduleDeinit();

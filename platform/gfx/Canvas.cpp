@@ -154,6 +154,12 @@ void Canvas::resetClip() {
 }
 
 void Canvas::clear(Argb colour) {
+    double x1 = 0.0;
+    double y1 = 0.0;
+    double x2 = 0.0;
+    double y2 = 0.0;
+    cairo_clip_extents(cr_, &x1, &y1, &x2, &y2);
+    surface_.wipeTexts(deviceBox(x1, y1, x2, y2));
     cairo_save(cr_);
     cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
     setColour(colour);
@@ -173,6 +179,9 @@ void Canvas::drawRectangle(const Pen& pen, const RectF& rect) {
 }
 
 void Canvas::fillRectangle(Argb colour, const RectF& rect) {
+    if (colour >> 24 == 0xFF) {
+        surface_.wipeTexts(deviceBox(rect.x, rect.y, rect.x + rect.width, rect.y + rect.height));
+    }
     rectanglePath(rect);
     setColour(colour);
     cairo_fill(cr_);
@@ -320,6 +329,14 @@ void Canvas::drawSurface(const Surface& picture, const std::vector<PixelBox>& bo
     if (boxes.empty()) {
         return;
     }
+    for (const ShownText& text : picture.texts()) {
+        if (std::any_of(boxes.begin(), boxes.end(), [&](const PixelBox& box) {
+                return text.x >= box.x && text.y >= box.y && text.x < box.x + box.width &&
+                       text.y < box.y + box.height;
+            })) {
+            surface_.addText(text);
+        }
+    }
     cairo_save(cr_);
     cairo_identity_matrix(cr_);
     cairo_set_source_surface(cr_, picture.cairoSurface(), 0.0, 0.0);
@@ -334,6 +351,7 @@ void Canvas::drawSurface(const Surface& picture, const std::vector<PixelBox>& bo
 
 void Canvas::clearArea(const RectF& area) {
     const PixelBox box = pixelsOf(area);
+    surface_.wipeTexts(box);
     cairo_save(cr_);
     cairo_identity_matrix(cr_);
     cairo_set_source_rgba(cr_, 0.0, 0.0, 0.0, 0.0);
@@ -345,6 +363,11 @@ void Canvas::clearArea(const RectF& area) {
 }
 
 void Canvas::drawImage(const Surface& image, PointF at, double brightness) {
+    if (cairo_get_operator(cr_) == CAIRO_OPERATOR_SOURCE) {
+        surface_.wipeTexts(
+            deviceBox(at.x, at.y, at.x + image.pixelWidth(), at.y + image.pixelHeight()));
+    }
+    takeTexts(image, at);
     cairo_save(cr_);
     cairo_set_source_surface(cr_, image.cairoSurface(), at.x, at.y);
     cairo_paint(cr_);
@@ -363,9 +386,35 @@ void Canvas::drawString(std::string_view utf8, const Font& font, Argb colour, Po
     cairo_font_extents_t extents{};
     cairo_font_extents(cr_, &extents);
     setColour(colour);
+    double x = origin.x;
+    double y = origin.y;
+    cairo_user_to_device(cr_, &x, &y);
+    surface_.addText({std::string(utf8), x, y});
     cairo_move_to(cr_, origin.x + font.size * kTextMarginEm, origin.y + extents.ascent);
     cairo_show_text(cr_, std::string(utf8).c_str());
     cairo_new_path(cr_);
+}
+
+PixelBox Canvas::deviceBox(double x1, double y1, double x2, double y2) const {
+    double xs[] = {x1, x2, x1, x2};
+    double ys[] = {y1, y1, y2, y2};
+    for (int i = 0; i < 4; ++i) {
+        cairo_user_to_device(cr_, &xs[i], &ys[i]);
+    }
+    const int left = static_cast<int>(std::floor(*std::min_element(xs, xs + 4)));
+    const int top = static_cast<int>(std::floor(*std::min_element(ys, ys + 4)));
+    const int right = static_cast<int>(std::ceil(*std::max_element(xs, xs + 4)));
+    const int bottom = static_cast<int>(std::ceil(*std::max_element(ys, ys + 4)));
+    return {left, top, right - left, bottom - top};
+}
+
+void Canvas::takeTexts(const Surface& picture, PointF at) {
+    for (const ShownText& text : picture.texts()) {
+        double x = at.x + text.x;
+        double y = at.y + text.y;
+        cairo_user_to_device(cr_, &x, &y);
+        surface_.addText({text.text, x, y});
+    }
 }
 
 SizeF Canvas::measureString(std::string_view utf8, const Font& font) {

@@ -158,6 +158,11 @@ private:
     void shapePath(const Path& path);
     void clipOutsideCurrentPath();
     void fillWithHatch(const Hatch& hatch);
+    // The whole pixels a rectangle of user space covers under the present transform.
+    PixelBox deviceBox(double x1, double y1, double x2, double y2) const;
+    // The texts of the picture, painted with its top-left corner at the user-space point, come
+    // onto this surface.
+    void takeTexts(const Surface& picture, PointF at);
     void useFont(const Font& font);
 
     Surface& surface_;

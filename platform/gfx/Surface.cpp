@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cairo.h>
+#include <cmath>
 
 namespace tavi::platform::gfx {
 
@@ -18,6 +19,24 @@ std::unique_ptr<Surface> Surface::blankTwin() const {
 
 Surface::~Surface() {
     cairo_surface_destroy(surface_);
+}
+
+void Surface::addText(ShownText text) {
+    const auto same = std::find_if(texts_.begin(), texts_.end(), [&](const ShownText& shown) {
+        return std::abs(shown.x - text.x) < 0.5 && std::abs(shown.y - text.y) < 0.5;
+    });
+    if (same == texts_.end()) {
+        texts_.push_back(std::move(text));
+    } else {
+        *same = std::move(text);
+    }
+}
+
+void Surface::wipeTexts(const PixelBox& box) {
+    std::erase_if(texts_, [&](const ShownText& shown) {
+        return shown.x >= box.x && shown.y >= box.y && shown.x < box.x + box.width &&
+               shown.y < box.y + box.height;
+    });
 }
 
 void Surface::setLogicalSize(double width, double height) {

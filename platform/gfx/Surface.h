@@ -19,6 +19,13 @@ struct PixelBox {
     int height = 0;
 };
 
+// A text a draw left on a surface: the corner of its layout box, in the surface's pixels.
+struct ShownText {
+    std::string text;
+    double x = 0.0;
+    double y = 0.0;
+};
+
 // A picture of whole pixels in premultiplied ARGB32, the target a screen draws into. It keeps
 // its picture between draws, so a draw that is skipped leaves the last one on show. Screens draw
 // in their own logical units; the surface maps that space onto its pixels.
@@ -52,6 +59,13 @@ public:
     // Set by every draw on the surface, cleared by the one who shows it.
     bool changed = false;
 
+    // The texts the draws left on the surface, so that the simulator can read what a screen
+    // shows as a crew reads it. A text drawn again at its corner replaces itself; a clear, an
+    // opaque fill or a copy over a text's corner wipes it.
+    const std::vector<ShownText>& texts() const { return texts_; }
+    void addText(ShownText text);
+    void wipeTexts(const PixelBox& box);
+
     cairo_surface_t* cairoSurface() const { return surface_; }
 
 private:
@@ -60,6 +74,7 @@ private:
     double scaleX_ = 1.0;
     double scaleY_ = 1.0;
     cairo_surface_t* surface_;
+    std::vector<ShownText> texts_;
 };
 
 } // namespace tavi::platform::gfx

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/audio/AudioDevice.h"
+
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -32,7 +35,8 @@ using TimerProc = void (*)();
 using KeyboardHookProc = intptr_t (*)(int32_t code, uint32_t virtualKey, uint32_t keyFlags);
 
 // Services of the operating system and of the simulator process that hosts the module: the
-// clock, loaded files, the timer, windows, the keyboard hook and the joysticks. The host fills
+// clock, loaded files, the timer, windows, the keyboard hook, the joysticks and the sound
+// output. The host fills
 // in the table before the module starts; every call comes on the simulator's thread.
 class HostServices {
 public:
@@ -63,6 +67,9 @@ public:
 
     // The buttons held on joystick 0..7 (bit b for button b + 1), or nothing when absent.
     virtual std::optional<uint32_t> joystickButtons(int32_t joystick) = 0;
+
+    // The device the module plays its sounds on; null, with the failure, when there is none.
+    virtual std::shared_ptr<audio::AudioDevice> openSoundOutput(audio::AudioResult& result) = 0;
 };
 
 } // namespace tavi::platform

@@ -14,13 +14,13 @@
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace tavi::sim {
 
 namespace {
 
-constexpr int kTickMs = 1000 / 18;
 // Room a window manager's frame and title bar take around a window.
 constexpr int kFrameWidth = 16;
 constexpr int kFrameHeight = 48;
@@ -33,6 +33,9 @@ QSize freeScreenArea() {
     const QSize free = screen->availableGeometry().size();
     return {free.width() - kFrameWidth, free.height() - kFrameHeight};
 }
+// The timer looks at the wall clock several times a tick, so that each step runs within a few
+// milliseconds of its time.
+constexpr int kPaceCheckMs = 10;
 
 // The keys of the keyboard as the simulator's keyboard hook numbers them.
 uint32_t virtualKey(const QKeyEvent& event) {
@@ -206,8 +209,9 @@ void PanelView::closeEvent(QCloseEvent* event) {
 }
 
 CockpitWindows::CockpitWindows(PanelHost& host, Simulator& simulator, std::function<void()> tick,
-                               QSize screen)
-    : host_(host), simulator_(simulator), step_(std::move(tick)) {
+                               QSize screen, WallClock wallClock)
+    : host_(host), simulator_(simulator), step_(std::move(tick)), wallClock_(std::move(wallClock)),
+      startSeconds_(wallClock_()) {
     if (screen.isEmpty()) {
         screen = freeScreenArea();
     }
@@ -227,17 +231,41 @@ CockpitWindows::CockpitWindows(PanelHost& host, Simulator& simulator, std::funct
         layout->addWidget(shown);
         switches_[ident] = shown;
     }
-    connect(&clock_, &QTimer::timeout, this, &CockpitWindows::tick);
-    clock_.start(kTickMs);
+    connect(&clock_, &QTimer::timeout, this, &CockpitWindows::keepPace);
+    clock_.setTimerType(Qt::PreciseTimer);
+    clock_.start(kPaceCheckMs);
     host_.frame();
     showOpenWindows();
 }
 
 CockpitWindows::~CockpitWindows() = default;
 
+double CockpitWindows::steadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 void CockpitWindows::tick() {
-    step_();
-    host_.elapse(Simulator::kTickSeconds);
+    runSteps(1);
+}
+
+void CockpitWindows::keepPace() {
+    const auto due =
+        static_cast<int64_t>(std::floor((wallClock_() - startSeconds_) / Simulator::kTickSeconds));
+    if (due - stepsRun_ > kMostStepsAFrame) {
+        stepsRun_ = due - kMostStepsAFrame;
+    }
+    if (due > stepsRun_) {
+        runSteps(due - stepsRun_);
+    }
+}
+
+void CockpitWindows::runSteps(int64_t count) {
+    for (int64_t i = 0; i < count; ++i) {
+        step_();
+        host_.elapse(Simulator::kTickSeconds);
+        ++stepsRun_;
+    }
     host_.frame();
     showOpenWindows();
 }

@@ -53,26 +53,41 @@ private:
 // The cockpit on the desktop: a view per panel window, shown while the simulator has the window
 // open, and a list of the windows that opens and closes them; closing the list ends the run.
 // Each view fits the screen area, the primary screen's free area less a window frame unless
-// one is given. The time runs in real time: each 1/18 s of the clock the tick runs one simulator
-// step, then the panel draws a frame.
+// one is given. Simulated time follows the wall clock: the timer runs as many simulator steps as
+// the time gone by since the start calls for, then the panel draws a frame.
 class CockpitWindows : public QWidget {
     Q_OBJECT
 
 public:
+    // Seconds of the wall clock, from any fixed origin.
+    using WallClock = std::function<double()>;
+    // A desktop that falls further behind than this drops the time it cannot catch up on.
+    static constexpr int kMostStepsAFrame = 18;
+
     CockpitWindows(PanelHost& host, Simulator& simulator, std::function<void()> tick,
-                   QSize screen = QSize());
+                   QSize screen = QSize(), WallClock wallClock = steadySeconds);
     ~CockpitWindows() override;
 
-    // One step of the run, as the real-time clock calls it.
+    // One step of the run, then a frame.
     void tick();
+    // The steps the wall clock calls for since the start, then a frame; nothing while none is
+    // due.
+    void keepPace();
+    int64_t stepsRun() const { return stepsRun_; }
     PanelView* view(int32_t ident) const;
 
+    static double steadySeconds();
+
 private:
+    void runSteps(int64_t count);
     void showOpenWindows();
 
     PanelHost& host_;
     Simulator& simulator_;
     std::function<void()> step_;
+    WallClock wallClock_;
+    double startSeconds_;
+    int64_t stepsRun_ = 0;
     std::map<int32_t, std::unique_ptr<PanelView>> views_;
     std::map<int32_t, QCheckBox*> switches_;
     QTimer clock_;

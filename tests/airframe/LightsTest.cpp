@@ -44,7 +44,7 @@ public:
 
     Lights& lights() { return *aircraft().lights(); }
     bool playing(SoundId id) { return sounds().isPlaying(id); }
-    void setTimeOfDay(int32_t timeOfDay) { module.simulator.aircraft.setTimeOfDay(timeOfDay); }
+    void setTimeOfDay(int32_t timeOfDay) { module.simulator.clock.setTimeOfDay(timeOfDay); }
     bool press(uint32_t key) { return module.simulator.host.key(key, true); }
     void hold(uint32_t modifier, bool down) { module.simulator.host.key(modifier, down); }
 };
@@ -123,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, LightsStartupTest,
 TEST(LightsTest, PanelLightingFollowsTheSwitchesByNightAndDcBus1) {
     LightsScenario scenario;
     scenario.park();
-    scenario.setTimeOfDay(sim::SimAircraft::kNight);
+    scenario.setTimeOfDay(sim::SimClock::kNight);
     scenario.batteriesOn();
     scenario.step(2);
     Lights& lights = scenario.lights();
@@ -147,10 +147,10 @@ TEST(LightsTest, PanelLightingFollowsTheSwitchesByNightAndDcBus1) {
     EXPECT_EQ(lights.panelLighting, Lights::kFloodLit);
     EXPECT_EQ(eventCount(scenario, kPanelLightsOn), 1) << "the simulator's lights burn already";
 
-    scenario.setTimeOfDay(sim::SimAircraft::kDay);
+    scenario.setTimeOfDay(sim::SimClock::kDay);
     scenario.step();
     EXPECT_EQ(lights.panelLighting, Lights::kUnlit);
-    scenario.setTimeOfDay(sim::SimAircraft::kNight);
+    scenario.setTimeOfDay(sim::SimClock::kNight);
 
     // DC bus 1 lost: the simulator's panel lights go off, the switches stay on.
     scenario.batteriesOn();

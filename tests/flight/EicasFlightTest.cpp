@@ -4,6 +4,7 @@
 #include "airframe/Mechanisation.h"
 #include "airframe/Pressure.h"
 #include "avionics/Baro.h"
+#include "avionics/EicasDau.h"
 #include "displays/Eicas.h"
 #include "displays/Isi.h"
 #include "platform/gfx/Surface.h"
@@ -190,6 +191,44 @@ TEST(EicasFlightTest, CruiseWithGearUpAndAPressurisedCabin) {
     EXPECT_EQ(Eicas::flapsReading(flight.aircraft().mechanisation()->flapAngle).text, "0");
     EXPECT_TRUE(screen.n1NeedleAt(1));
     EXPECT_TRUE(screen.n1NeedleAt(2));
+}
+
+bool showsMessage(FlightScenario& flight, const std::string& text) {
+    const auto& messages = flight.aircraft().eicasDau()->messages;
+    return std::any_of(messages.begin(), messages.end(),
+                       [&](const EicasMessage& message) { return message.text == text; });
+}
+
+// An engine the simulator reports failed in cruise raises the engine-out warning of that engine
+// alone, and the aircraft yaws towards it.
+TEST(EicasFlightTest, AnEngineFailedInCruiseRaisesItsEngineOutWarning) {
+    FlightScenario flight;
+    flight.startInFlight(47.0, 8.0, 25000.0, 90.0, 250.0);
+    flight.simulator().flight.setGearHandle(false);
+    flight.fly(20.0);
+    EXPECT_FALSE(showsMessage(flight, "ENG1 OUT"));
+    EXPECT_FALSE(showsMessage(flight, "ENG2 OUT"));
+    const double heading = flight.headingTrue();
+    flight.simulator().failEngine(1);
+    flight.fly(10.0);
+    EXPECT_TRUE(showsMessage(flight, "ENG1 OUT"));
+    EXPECT_FALSE(showsMessage(flight, "ENG2 OUT"));
+    EXPECT_LT(std::remainder(flight.headingTrue() - heading, 360.0), -1.0);
+    EicasInFlight screen(flight);
+    screen.capture("engine-1-out");
+}
+
+// The oil of running engines reads within its normal range (21 to 126 degC) on the ground at
+// idle and in a climb at take-off thrust.
+TEST(EicasFlightTest, RunningEnginesOilTemperatureReadsNormal) {
+    FlightScenario flight;
+    ASSERT_TRUE(flight.startOnRunway("ZZAA", "09L"));
+    flight.fly(300.0);
+    EicasInFlight screen(flight);
+    for (const int engine : {1, 2}) {
+        EXPECT_GT(screen.engine(engine).oilTemperature, 21.0) << engine;
+        EXPECT_LT(screen.engine(engine).oilTemperature, 126.0) << engine;
+    }
 }
 
 // A climb at take-off thrust, nose up: the standby instrument shows more sky than ground and

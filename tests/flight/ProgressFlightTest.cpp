@@ -12,6 +12,7 @@
 #include "support/ScreenShots.h"
 #include "support/TempFolder.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -36,26 +37,20 @@ constexpr double kCruiseSpeed = 250.0;
 class ProgressFlight : public testing::Test {
 protected:
     ProgressFlight() {
+        flight.simulator().startClock(
+            std::chrono::sys_days(std::chrono::year(2024) / std::chrono::February / 1),
+            kTakeoffZulu);
         flight.simulator().placeInFlight(47.02, 8.01, 8000.0, 0.0, kCruiseSpeed);
-        runClock();
         flight.module.startModule();
-        flight.fly(1.0, [this] { runClock(); });
+        flight.fly(1.0);
         flight.simulator().panel.setPanelWindowOpen(kCduPopupWindow, true);
         fms().toggleKeyboardInput();
     }
     ~ProgressFlight() override { resetGlobalFlightPlans(); }
 
     Fms& fms() { return *flight.aircraft().fms(); }
-    void runClock() {
-        sim::CalculatorResult zulu;
-        zulu.number = kTakeoffZulu + flight.simulator().simulatorSeconds();
-        flight.simulator().panel.setCalculatorResult("(P:ZULU TIME, seconds)", zulu);
-    }
     void fly(double seconds) {
-        flight.fly(seconds, [this] {
-            runClock();
-            flight.holdSpeed(kCruiseSpeed);
-        });
+        flight.fly(seconds, [this] { flight.holdSpeed(kCruiseSpeed); });
     }
     // A PC key through the keyboard hook; the page is drawn at once, as the next frame would.
     void key(uint32_t virtualKey) {
@@ -69,7 +64,7 @@ protected:
             key(c == '/' ? kSlashKey : static_cast<uint32_t>(c));
         }
         lineKey(line);
-        flight.fly(0.1, [this] { runClock(); });
+        flight.fly(0.1);
     }
     void clearMessages() {
         while (fms().hasMessage()) {

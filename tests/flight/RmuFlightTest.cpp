@@ -51,6 +51,15 @@ protected:
     platform::gfx::Surface surface{180, 225};
 };
 
+// The radios' active frequencies as the simulator loads the flight reach both units' lines.
+TEST_F(RmuFlight, BothUnitsShowTheActiveFrequenciesTheFlightLoadedWith) {
+    const Radio& radio = *flight.aircraft().radio();
+    EXPECT_EQ(radio.unit1.comActiveText, "118.100");
+    EXPECT_EQ(radio.unit1.navActiveText, "110.500");
+    EXPECT_EQ(radio.unit2.comActiveText, "121.500");
+    EXPECT_EQ(radio.unit2.navActiveText, "113.900");
+}
+
 TEST_F(RmuFlight, AVortacTunedThroughTheKnobShowsOnTheNavigationBackupPage) {
     click("R2");
     click("KnobRight", 4);

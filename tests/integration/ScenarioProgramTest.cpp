@@ -1,5 +1,6 @@
 #include "support/BuiltFile.h"
 #include "support/FileSizeLimit.h"
+#include "support/NavFixtureFiles.h"
 #include "support/TempFolder.h"
 
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <vector>
 
 namespace tavi::test {
 namespace {
@@ -201,17 +203,6 @@ TEST_F(ScenarioProgram, AModuleThatStartedOnAFullDiskIsReportedStarted) {
     EXPECT_EQ(result.output.find("not reached"), std::string::npos) << result.output;
 }
 
-// The scenario scripts/run flies: the take-off from ZXOR and the route the crew types into the
-// CDU and engages by clicks on the panel, flown by the module's autopilot in LNAV, with the
-// simulator folder's navigation database, magnetic variation and panel layout.
-TEST_F(ScenarioProgram, TheShippedTakeOffFliesTheRouteAndPassesEveryCheck) {
-    copyBuiltData();
-    const ProgramRun result = run("--scenario '" + shippedTakeOff().string() + "'");
-    EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_EQ(result.output.find("FAIL"), std::string::npos) << result.output;
-    EXPECT_NE(result.output.find("PASS line"), std::string::npos) << result.output;
-}
-
 // The same flight with ACTIVE FLT PLAN left on its last sub-page (FPL, then PREV) while the
 // route sequences: after the second fix the plan has a sub-page fewer, and the crew's line keys
 // on the page work on the lines it shows. The flight goes on to its end and every check passes.
@@ -228,6 +219,117 @@ TEST_F(ScenarioProgram, TheTakeOffFliesOnWhileTheCrewWorksTheLastSubPageOfTheRou
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_EQ(result.output.find("FAIL"), std::string::npos) << result.output;
     EXPECT_NE(result.output.find("PASS line"), std::string::npos) << result.output;
+}
+
+// tavi-sim in a simulator folder holding the built navigation database, magnetic variation,
+// performance data and panel layout.
+class ScenarioProgramWithData : public ScenarioProgram {
+protected:
+    ScenarioProgramWithData() {
+        const fs::path builtRoot = fs::path(TAVI_SIM_PROGRAM).parent_path() / "simroot";
+        for (const char* data : {"Orvane/Nd", "Orvane/PerfDB", "Scenery", "panel-layout.txt"}) {
+            fs::create_directories((folder.path() / data).parent_path());
+            fs::copy(builtRoot / data, folder.path() / data, fs::copy_options::recursive);
+        }
+    }
+
+    // The lines the checks printed, in the file's order.
+    static std::vector<std::string> checkLines(const std::string& output) {
+        std::vector<std::string> lines;
+        std::istringstream text(output);
+        for (std::string line; std::getline(text, line);) {
+            if (line.starts_with("PASS") || line.starts_with("FAIL")) {
+                lines.push_back(line);
+            }
+        }
+        return lines;
+    }
+};
+
+// Every scenario the project ships flies what its description says and passes every check:
+// the one scripts/run flies (the take-off from ZXOR and the route the crew types into the CDU
+// and engages by clicks on the panel, flown by the module's autopilot in LNAV) among them.
+TEST_F(ScenarioProgramWithData, TheShippedScenariosPassEveryCheck) {
+    const fs::path shipped = fs::path(TAVI_TEST_FIXTURES) / "../../scenarios";
+    for (const auto& entry : fs::directory_iterator(shipped)) {
+        if (entry.path().extension() != ".scn") {
+            continue;
+        }
+        SCOPED_TRACE(entry.path().filename().string());
+        const ProgramRun result = run("--scenario '" + entry.path().string() + "'");
+        EXPECT_EQ(result.exitCode, 0) << result.output;
+        EXPECT_EQ(result.output.find("FAIL"), std::string::npos) << result.output;
+        EXPECT_NE(result.output.find("PASS line"), std::string::npos) << result.output;
+    }
+}
+
+// With no place named the aircraft stands parked at the database's first airport (ZXOR, 61 N
+// 24 E), on the ground with its parking brake set and fuel in its tanks, cold and dark.
+TEST_F(ScenarioProgramWithData, WithoutAPlaceTheAircraftStandsParkedAtAnAirport) {
+    const fs::path scenario =
+        writeScenario("# parked\n"
+                      "check at 1 token 60 = 1\n"
+                      "check at 1 token 71 = 6778963.9 +- 1000\n"
+                      "check at 1 token 323 = 32767\n"
+                      "check from 0 to 2 variable \"FUEL TANK LEFT MAIN QUANTITY\" min 500\n"
+                      "check from 0 to 2 variable \"FUEL TANK RIGHT MAIN QUANTITY\" min 500\n"
+                      "check at 2 variable \"GENERAL ENG COMBUSTION\" 1 = 0\n"
+                      "check at 2 token 740 = 0\n");
+    const ProgramRun result = run("--scenario '" + scenario.string() + "'");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+}
+
+// Headless, a click on the throttle quadrant moves the thrust levers and the speed brake lever
+// as it does on the desktop.
+TEST_F(ScenarioProgramWithData, ClicksOnTheLeversActHeadless) {
+    const fs::path scenario = writeScenario("# levers\n"
+                                            "init runway ZXOR 04\n"
+                                            "init state ready\n"
+                                            "at 1 click MainPanel 238 846\n"
+                                            "at 2 click Throttle 180 230\n"
+                                            "at 3 click Throttle 40 312\n"
+                                            "check at 2.5 named TaviThrottle1Lever = 47 +- 1\n"
+                                            "check at 2.5 named TaviThrottle2Lever = 47 +- 1\n"
+                                            "check from 7 to 8 variable \"TURB ENG N1\" 1 min 40\n"
+                                            "check at 3.5 named TaviSpoilerLever = 47 +- 2\n"
+                                            "end 8\n");
+    const ProgramRun result = run("--scenario '" + scenario.string() + "'");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+}
+
+// Take-off thrust set before the flaps and the trim are, which raises NO TAKEOFF CONFIG with
+// its call-outs, then again once they are set: flown as fast as the machine goes and at the
+// simulator's own pace, the call-outs take their simulated time and both flights end with the
+// warning gone and the same EICAS.
+TEST_F(ScenarioProgramWithData, FlownFastOrInRealTimeAScenarioEndsWithTheSameEicas) {
+    const fs::path scenario = writeScenario(
+        "# take-off thrust without, then with the take-off configuration\n"
+        "init runway ZXOR 04\n"
+        "init state ready\n"
+        "at 1 click MainPanel 238 846\n"
+        "at 2 click Throttle 180 150\n"
+        "at 4 click Throttle 180 310\n"
+        "at 10 event FLAPS_INCR\n"
+        "at 10 event ELEVATOR_TRIM_SET 6554\n"
+        "at 11 click Throttle 180 150\n"
+        "at 13 click Throttle 180 310\n"
+        "when screen MainPanel 1000 600 \"NO TAKEOFF CONFIG\" == 1 set named Warned 1\n"
+        "check at 9 named Warned = 1\n"
+        "check from 16 to 20 screen MainPanel 1000 600 \"NO TAKEOFF CONFIG\" max 0\n"
+        "end 20\n");
+    std::vector<std::string> checks;
+    std::vector<std::string> eicas;
+    for (const char* pace : {"", "--realtime "}) {
+        const fs::path screens = folder.path() / ("screens" + std::to_string(checks.size()));
+        const ProgramRun result = run(std::string(pace) + "--scenario '" + scenario.string() +
+                                      "' --screens '" + screens.string() + "'");
+        EXPECT_EQ(result.exitCode, 0) << pace << result.output;
+        checks.push_back(testing::PrintToString(checkLines(result.output)));
+        eicas.push_back(readText(screens / "EICAS.png"));
+    }
+    EXPECT_EQ(checks[0], checks[1]);
+    EXPECT_FALSE(eicas[0].empty());
+    EXPECT_TRUE(eicas[0] == eicas[1]) << "the EICAS pictures differ";
 }
 
 } // namespace

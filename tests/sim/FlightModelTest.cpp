@@ -279,5 +279,95 @@ INSTANTIATE_TEST_SUITE_P(Targets, SimulatorAltitudeHoldTest,
                          testing::Values(HoldCase{8000.0, false}, HoldCase{9000.0, false},
                                          HoldCase{7000.0, false}, HoldCase{9000.0, true}));
 
+// Hands off in cruise: with an engine failed the thrust of the other yaws the aircraft towards
+// the failed one, which slips and turns that way; with both running it flies straight on.
+struct EngineOutCase {
+    const char* name;
+    int failedEngine;
+    // The heading's change over 30 s, degrees: at least (towards the right) or at most.
+    double lowest;
+    double highest;
+};
+
+class EngineOutTest : public FlightModelTest, public testing::WithParamInterface<EngineOutCase> {};
+
+TEST_P(EngineOutTest, AsymmetricThrustYawsTowardsTheFailedEngine) {
+    const EngineOutCase& c = GetParam();
+    simulator.placeInFlight(47.0, 8.0, 10000.0, 90.0, 250.0);
+    if (c.failedEngine != 0) {
+        simulator.failEngine(c.failedEngine);
+    }
+    simulator.stepSeconds(30.0);
+    const double turned = std::remainder(simulator.panel.token(86) - 90.0, 360.0);
+    EXPECT_GE(turned, c.lowest);
+    EXPECT_LE(turned, c.highest);
+    if (c.failedEngine != 0) {
+        // The slip: the air comes from the side of the running engine.
+        EXPECT_GT(std::fabs(simulator.panel.variable("INCIDENCE BETA")), 0.2);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, EngineOutTest,
+                         testing::Values(EngineOutCase{"BothRunning", 0, -0.5, 0.5},
+                                         EngineOutCase{"LeftFailed", 1, -360.0, -3.0},
+                                         EngineOutCase{"RightFailed", 2, 3.0, 360.0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FlightModelTest, TheStandbyCompassShowsTheMagneticHeadingAsTheAircraftTurns) {
+    simulator.placeInFlight(47.0, 8.0, 8000.0, 90.0, 250.0);
+    EXPECT_NEAR(simulator.panel.token(83), simulator.panel.token(81), 1e-9);
+    simulator.pilotEvent("AXIS_AILERONS_SET", -6000);
+    simulator.stepSeconds(3.0);
+    simulator.pilotEvent("AXIS_AILERONS_SET", 0);
+    simulator.stepSeconds(10.0);
+    EXPECT_GT(simulator.panel.token(83), 95.0);
+    EXPECT_NEAR(simulator.panel.token(83), simulator.panel.token(81), 1e-9);
+}
+
+// The gear handle's events, as a crew or a client sends them, move the gear in its own time.
+TEST_F(FlightModelTest, TheGearHandleEventsRaiseAndLowerTheGear) {
+    constexpr int kLeftGearToken = 333;
+    simulator.placeInFlight(47.0, 8.0, 8000.0, 90.0, 200.0);
+    EXPECT_EQ(simulator.panel.token(kLeftGearToken), 0.0);
+    simulator.pilotKeyEvent(SimAircraft::kGearDownEvent);
+    simulator.stepSeconds(2.0);
+    const double moving = simulator.panel.token(kLeftGearToken);
+    EXPECT_GT(moving, 0.0);
+    EXPECT_LT(moving, 16383.0);
+    simulator.stepSeconds(10.0);
+    EXPECT_EQ(simulator.panel.token(kLeftGearToken), 16383.0);
+    simulator.pilotKeyEvent(SimAircraft::kGearToggleEvent);
+    simulator.stepSeconds(10.0);
+    EXPECT_EQ(simulator.panel.token(kLeftGearToken), 0.0);
+    simulator.pilotKeyEvent(SimAircraft::kGearToggleEvent);
+    EXPECT_TRUE(simulator.flight.gearHandle());
+    simulator.pilotKeyEvent(SimAircraft::kGearUpEvent);
+    EXPECT_FALSE(simulator.flight.gearHandle());
+}
+
+// With nowhere to start named, the aircraft stands parked at the first airport of the
+// navigation database: on the ground, its gear down, the parking brake set, fuel in its tanks
+// and its engines stopped.
+TEST_F(FlightModelTest, TheDefaultFlightIsParkedFuelledColdAndDarkAtAnAirport) {
+    ASSERT_TRUE(simulator.parkAtAirport());
+    simulator.stepSeconds(5.0);
+    EXPECT_NEAR(state().latitude, 47.0, 1e-9);
+    EXPECT_NEAR(state().longitude, 8.0, 1e-9);
+    EXPECT_EQ(simulator.panel.token(60), 1.0);
+    EXPECT_EQ(simulator.panel.token(333), 16383.0);
+    EXPECT_NEAR(simulator.panel.token(73) * kFeetPerMetre, 1410.0, 1e-6);
+    EXPECT_EQ(simulator.panel.token(SimAircraft::kParkingBrakeToken),
+              SimAircraft::kFullParkingBrake);
+    EXPECT_GT(simulator.panel.variable("FUEL TANK LEFT MAIN QUANTITY"), 500.0);
+    EXPECT_GT(simulator.panel.variable("FUEL TANK RIGHT MAIN QUANTITY"), 500.0);
+    EXPECT_FALSE(simulator.engines.combustion(1));
+    EXPECT_FALSE(simulator.engines.combustion(2));
+    EXPECT_EQ(groundSpeedKnots(), 0.0);
+
+    Simulator withoutDatabase{folder.path() / "empty"};
+    EXPECT_FALSE(withoutDatabase.parkAtAirport());
+    EXPECT_FALSE(withoutDatabase.isFlying());
+}
+
 } // namespace
 } // namespace tavi::sim

@@ -2,7 +2,7 @@
 
 #include "platform/gfx/Canvas.h"
 #include "platform/panel/ImportTable.h"
-#include "sim/SimAircraft.h"
+#include "sim/SimClock.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -207,14 +207,26 @@ TEST_F(PanelHostTest, HeldButtonsDragLeaveReleaseAndRepeat) {
                                         {'b', 10, 10, platform::kMouseLeave},
                                         {'b', 150, 90, platform::kMouseLeftRelease}}));
 
-    // A knob half repeats with the click bit while held, and stops on release.
+    // A knob half takes a click as a hand makes it, held for 0.12 s over the ticks, as one step.
     handlerCalls.clear();
     host.press(0, 10, 10, MouseButton::Right);
-    host.elapse(0.25);
+    host.elapse(0.06);
+    host.elapse(0.06);
+    host.release(0, 10, 10, MouseButton::Right);
+    EXPECT_EQ(handlerCalls, (std::vector<HandlerCall>{{'a', 10, 10, platform::kMouseRightSingle}}));
+
+    // Held, it starts repeating with the click bit after half a second, then every tenth of a
+    // second, and stops on release.
+    handlerCalls.clear();
+    host.press(0, 10, 10, MouseButton::Right);
+    host.elapse(0.49);
+    EXPECT_EQ(handlerCalls.size(), 1u);
+    host.elapse(0.26);
     host.release(0, 10, 10, MouseButton::Right);
     host.elapse(1.0);
     const uint32_t repeat = platform::kMouseRightSingle | platform::kMouseRepeat;
     EXPECT_EQ(handlerCalls, (std::vector<HandlerCall>{{'a', 10, 10, platform::kMouseRightSingle},
+                                                      {'a', 10, 10, repeat},
                                                       {'a', 10, 10, repeat},
                                                       {'a', 10, 10, repeat}}));
 }
@@ -254,8 +266,8 @@ TEST_F(PanelHostTest, ElementsDrawAsTheirCallbacksSay) {
 
 TEST_F(PanelHostTest, AtNightOnlyBrightImagesKeepTheirLight) {
     PanelHost host = makeHost();
-    SimAircraft aircraft{panel};
-    aircraft.setTimeOfDay(SimAircraft::kNight);
+    SimClock clock{panel};
+    clock.setTimeOfDay(SimClock::kNight);
     host.frame();
     const uint32_t dimmed = pixel(host, 5, 5);
     EXPECT_LT((dimmed >> 16) & 0xFF, 0x80u);
@@ -264,7 +276,7 @@ TEST_F(PanelHostTest, AtNightOnlyBrightImagesKeepTheirLight) {
     host.frame();
     EXPECT_EQ(pixel(host, 5, 5), 0xFFFF0000u);
     gauge.root.children[0].flags &= ~platform::kImageBright;
-    aircraft.setTimeOfDay(SimAircraft::kDay);
+    clock.setTimeOfDay(SimClock::kDay);
     host.frame();
     EXPECT_EQ(pixel(host, 5, 5), 0xFFFF0000u);
 }

@@ -1,5 +1,6 @@
 #include "sim/Scenario.h"
 
+#include "platform/gfx/Canvas.h"
 #include "sim/PanelHost.h"
 #include "sim/ScenarioRunner.h"
 #include "sim/Trace.h"
@@ -135,6 +136,39 @@ TEST(ScenarioParse, ClicksNameAGaugeAPointOnItAndTheButton) {
     EXPECT_TRUE(a[2].rightButton);
 }
 
+TEST(ScenarioParse, TheCrewsRepeatedActionsFailuresTheClockAndWhatTheScreensShow) {
+    const Scenario scenario =
+        parseText("init time 2023-12-31 23:59:30\n"
+                  "every 2 from 10 to 20 event GEAR_TOGGLE\n"
+                  "every 0.5 follow variable \"AIRSPEED INDICATED\" 250 levers 0.25\n"
+                  "at 5 fail engine 2\n"
+                  "when screen MainPanel \"ENG2 OUT\" == 1 event GEAR_DOWN\n"
+                  "check at 30 screen MainPanel 1000 600 \"ENG2 OUT\" = 1\n");
+    EXPECT_EQ(scenario.start.date, std::chrono::sys_days(std::chrono::year(2023) / 12 / 31));
+    EXPECT_DOUBLE_EQ(scenario.start.secondsOfDay, 86370.0);
+    const std::vector<ScenarioAction>& a = scenario.actions;
+    ASSERT_EQ(a.size(), 4u);
+    EXPECT_EQ(a[0].eventId, SimAircraft::kGearToggleEvent);
+    EXPECT_EQ(a[0].time, 10.0);
+    EXPECT_EQ(a[0].every, 2.0);
+    EXPECT_DOUBLE_EQ(a[0].until, 20.0);
+    EXPECT_EQ(a[1].kind, ScenarioAction::Kind::FollowWithLevers);
+    EXPECT_EQ(a[1].time, 0.0);
+    EXPECT_TRUE(std::isinf(a[1].until)) << "to the end of the scenario";
+    EXPECT_EQ(a[1].target.describe(), "variable \"AIRSPEED INDICATED\"");
+    EXPECT_DOUBLE_EQ(a[1].value, 250.0);
+    EXPECT_DOUBLE_EQ(a[1].gain, 0.25);
+    EXPECT_EQ(a[2].kind, ScenarioAction::Kind::FailEngine);
+    EXPECT_EQ(a[2].engine, 2);
+    EXPECT_EQ(a[3].condition->value.kind, ScenarioValue::Kind::Screen);
+    EXPECT_EQ(a[3].condition->value.text, "ENG2 OUT");
+    EXPECT_FALSE(a[3].condition->value.point);
+    const ScenarioValue& shown = scenario.checks.at(0).value;
+    EXPECT_EQ(shown.describe(), "screen MainPanel 1000 600 \"ENG2 OUT\"");
+    EXPECT_EQ(shown.point, (GaugePoint{1000.0, 600.0}));
+    EXPECT_DOUBLE_EQ(scenario.duration, 31.0);
+}
+
 TEST(ScenarioParse, ChecksAndTheEnd) {
     const Scenario scenario = parseText("check at 30 token 60 = 1\n"
                                         "check at 30 variable \"A B\" 2 = 5 +- 0.5\n"
@@ -260,6 +294,19 @@ TEST(ScenarioParse, BadLinesNameTheirLineAndTheFault) {
         {"trace token 60 as a,b\n", 1, "cannot hold a comma"},
         {"trace token 60 named\n", 1, "expected 'as'"},
         {"at 50 event FLAPS_INCR\nend 20\n", 2, "the scenario ends before its last action"},
+        {"every 5 to 40 event FLAPS_INCR\nend 20\n", 2, "the scenario ends before its last"},
+        {"init time 2024-02-30 10:00\n", 1, "no such date '2024-02-30'"},
+        {"init time 1 Feb 2024\n", 1, "expected a date as YYYY-MM-DD"},
+        {"init time 2024-02-01 24:00\n", 1, "expected a time of day as HH:MM or HH:MM:SS"},
+        {"init time 2024-02-01\n", 1, "missing the time"},
+        {"at 1 fail engine 3\n", 1, "the aircraft has engines 1 and 2"},
+        {"at 1 fail gear 1\n", 1, "expected 'engine'"},
+        {"every 0 event FLAPS_INCR\n", 1, "an action repeats after some time"},
+        {"every 1 from 9 to 5 event FLAPS_INCR\n", 1, "the repetition ends before it starts"},
+        {"every 1 follow token 60 1 thrust 2\n", 1, "expected 'levers'"},
+        {"check at 1 screen MainPanel ENG = 1\n", 1, "quote the text the screen shows"},
+        {"at 1 set screen MainPanel \"ENG\" 1\n", 1, "a screen is read, not set"},
+        {"trace screen MainPanel \"ENG\"\n", 1, "a screen is read in checks and conditions"},
     };
     expectEachRefused(rows, parseText);
 }
@@ -325,6 +372,65 @@ TEST_F(ScenarioRun, ActionsFallDueAtTheirTimeOrWhenTheirConditionHolds) {
     expectAllPassed(results);
     EXPECT_NE(simulator.traffic.find(9), nullptr);
     EXPECT_NEAR(simulator.simulatorSeconds(), 4.0, Simulator::kTickSeconds);
+}
+
+// A repeated action acts on the first tick at or after each of its times, within its window.
+TEST_F(ScenarioRun, ARepeatedActionActsEveryIntervalWithinItsWindow) {
+    const std::vector<CheckResult> results = fly("every 1 from 2 to 4 event PARKING_BRAKES\n"
+                                                 "check at 1.9 token 323 = 0\n"
+                                                 "check at 2.1 token 323 = 32767\n"
+                                                 "check at 3.1 token 323 = 0\n"
+                                                 "check at 4.1 token 323 = 32767\n"
+                                                 "check from 4.1 to 7 token 323 min 32767\n"
+                                                 "end 7\n");
+    expectAllPassed(results);
+}
+
+// The crew's hands on the thrust levers follow a target: each time, from where the levers
+// stand, by the gain for each unit the value lies below the target, between forward idle and
+// the stop.
+TEST_F(ScenarioRun, FollowingATargetMovesBothThrustLeversByTheError) {
+    const std::vector<CheckResult> results =
+        fly("at 0 set named TaviThrottle1Lever 40\n"
+            "at 0 set token 500 90\n"
+            "every 1 from 1 to 3 follow token 500 100 levers 0.5\n"
+            "at 5 set token 500 300\n"
+            "at 5.5 follow token 500 100 levers 0.5\n"
+            "check at 3.5 named TaviThrottle1Lever = 55\n"
+            "check at 3.5 named TaviThrottle2Lever = 32\n"
+            "check at 3.5 named TaviThrottle2LeverPressed = 1\n"
+            "check at 6 named TaviThrottle1Lever = 22\n"
+            "end 6\n");
+    expectAllPassed(results);
+}
+
+TEST_F(ScenarioRun, AFailedEngineIsReportedFailedAndStopsInFlight) {
+    const std::vector<CheckResult> results =
+        fly("init position 47 8 6000 90 250\n"
+            "init state ready\n"
+            "at 1 fail engine 2\n"
+            "check at 0.5 variable \"ENG FAILED\" 2 = 0\n"
+            "check at 1.5 variable \"ENG FAILED\" 2 = 1\n"
+            "check at 1.5 variable \"ENG FAILED\" 1 = 0\n"
+            "check from 25 to 30 variable \"TURB ENG N2\" 2 max 40\n"
+            "end 30\n");
+    expectAllPassed(results);
+    EXPECT_FALSE(simulator.engines.combustion(2));
+    EXPECT_TRUE(simulator.engines.combustion(1));
+}
+
+// The clock starts from the scenario's UTC date and time: on 47 N 8 E, an hour ahead of UTC,
+// local time runs over midnight into the new year's first hour.
+TEST_F(ScenarioRun, TheClockStartsFromTheScenariosTime) {
+    const std::vector<CheckResult> results = fly("init time 2023-12-31 22:59:30\n"
+                                                 "init position 47 8 3000 90 0\n"
+                                                 "check at 20 token 3 = 23\n"
+                                                 "check at 40 token 3 = 0\n"
+                                                 "check at 40 token 4 = 0\n"
+                                                 "end 40\n");
+    expectAllPassed(results);
+    const std::chrono::year_month_day today(simulator.clock.date());
+    EXPECT_EQ(today, std::chrono::year(2023) / 12 / 31);
 }
 
 TEST_F(ScenarioRun, ChecksPassAndFailOnTheValuesSeen) {
@@ -463,14 +569,38 @@ struct HeardClick {
     friend bool operator==(const HeardClick&, const HeardClick&) = default;
 };
 std::vector<HeardClick> heardClicks;
+// The frames the clickable gauge had run when it last heard a click.
+int gaugeFrames = 0;
+int framesAtClick = 0;
 
 bool hearClick(int x, int y, uint32_t flags) {
     heardClicks.push_back({x, y, flags});
+    framesAtClick = gaugeFrames;
     return true;
+}
+
+void countFrames(platform::GaugeHeader&, int32_t service, void*) {
+    if (service == platform::kServicePreUpdate) {
+        ++gaugeFrames;
+    }
+}
+
+// The screen gauge shows "ENG1 OUT" while token 500 is 1, else "NORMAL".
+const Panel* screenPanel = nullptr;
+
+void drawScreenText(platform::GaugeHeader& gauge, int32_t service, void*) {
+    if (service != platform::kServicePreDraw || !gauge.root.surface) {
+        return;
+    }
+    platform::gfx::Canvas canvas(*gauge.root.surface);
+    canvas.clear(0xFF000000);
+    const bool out = screenPanel && screenPanel->token(500) == 1.0;
+    canvas.drawString(out ? "ENG1 OUT" : "NORMAL", {}, 0xFFFFFFFF, {2, 2});
 }
 
 constexpr platform::Artwork kClickableArt{"clickable", 40, 20, 1, nullptr, ""};
 constexpr platform::Artwork kPopUpArt{"pop-up", 10, 10, 1, nullptr, ""};
+constexpr platform::Artwork kReadableScreenArt{"screen", 30, 20, 1, nullptr, ""};
 
 // A 40 x 20 gauge with a 20 x 20 button at x 10, shown three times its size in window 0, and a
 // gauge in a pop-up window that stays closed.
@@ -478,7 +608,11 @@ class ScenarioClicks : public ScenarioRun {
 protected:
     ScenarioClicks() {
         heardClicks.clear();
+        gaugeFrames = 0;
+        framesAtClick = 0;
+        screenPanel = &simulator.panel;
         clickable.name = "Clickable";
+        clickable.callback = countFrames;
         clickable.root.artwork = &kClickableArt;
         platform::MouseControl button{10, 0, 20, 20, nullptr, {}};
         button.areas = {{0, 0, 20, 20, platform::Cursor::Hand,
@@ -486,10 +620,16 @@ protected:
         clickable.controls = {button};
         popUp.name = "PopUp";
         popUp.root.artwork = &kPopUpArt;
+        screen.name = "Screen";
+        screen.root.artwork = &kReadableScreenArt;
+        screen.root.flags = platform::kImageCreateBitmap;
+        screen.callback = drawScreenText;
         linkage.gauges[0] = &clickable;
         linkage.gauges[1] = &popUp;
-        std::istringstream layout("window 0 120 60 shown Main\n"
+        linkage.gauges[2] = &screen;
+        std::istringstream layout("window 0 120 100 shown Main\n"
                                   "gauge Clickable 0 0 120\n"
+                                  "gauge Screen 0 60 60\n"
                                   "window 5 30 30 hidden Pop-up\n"
                                   "gauge PopUp 0 0 30\n");
         host.emplace(simulator.panel, linkage, PanelLayout::parse(layout));
@@ -498,6 +638,7 @@ protected:
 
     platform::GaugeHeader clickable;
     platform::GaugeHeader popUp;
+    platform::GaugeHeader screen;
     platform::ModuleLinkage linkage{};
     std::optional<PanelHost> host;
 };
@@ -511,6 +652,35 @@ TEST_F(ScenarioClicks, AClickReachesTheGaugeAtItsPointWithItsButton) {
     EXPECT_EQ(heardClicks, (std::vector<HeardClick>{{15, 15, platform::kMouseLeftSingle},
                                                     {59, 57, platform::kMouseRightSingle}}))
         << "the click beside the button reaches nothing";
+    // Headless as on the desktop, the pointer finds the gauge as a frame left it.
+    EXPECT_GT(framesAtClick, 0);
+}
+
+TEST_F(ScenarioClicks, ChecksAndConditionsReadWhatAScreenShows) {
+    const std::vector<CheckResult> results =
+        fly("at 2 set token 500 1\n"
+            "when screen Screen \"ENG1 OUT\" == 1 set named Seen 1\n"
+            "check at 1 screen Screen \"ENG1 OUT\" = 0\n"
+            "check at 1 screen Screen \"NORMAL\" = 1\n"
+            "check at 3 screen Screen \"ENG1 OUT\" = 1\n"
+            "check at 3 screen Screen 5 5 \"ENG1 OUT\" = 1\n"
+            "check at 3 named Seen = 1\n"
+            "check at 3 screen Clickable \"ENG1 OUT\" = 0\n"
+            "end 3\n");
+    expectAllPassed(results);
+    EXPECT_EQ(results[2].text, "screen Screen \"ENG1 OUT\" at 3 s = 1 +- 0: 1");
+}
+
+TEST_F(ScenarioClicks, AScreenOffThePanelOrInAClosedWindowIsAFaultOfItsLine) {
+    const FaultyText rows[] = {
+        {"check at 1 screen Nowhere \"X\" = 1\n", 1, "unknown gauge 'Nowhere'"},
+        {"check at 1 screen Screen 40 5 \"X\" = 1\n", 1,
+         "the point 40 5 lies outside gauge Screen (30 x 20)"},
+        {"when screen Nowhere \"X\" == 1 set token 500 1\n", 1, "unknown gauge 'Nowhere'"},
+        {"at 1 set token 500 1\ncheck at 2 screen PopUp \"X\" = 1\n", 2,
+         "gauge PopUp is not on show"},
+    };
+    expectEachRefused(rows, [&](const std::string& text) { fly(text); });
 }
 
 TEST_F(ScenarioClicks, AClickOffThePanelOrOffItsGaugeIsAFaultOfItsLine) {

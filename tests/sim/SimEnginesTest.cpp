@@ -111,5 +111,46 @@ TEST_F(SimEnginesTest, SteadyThrustSettlesTheLeverThatGivesIt) {
     EXPECT_NEAR(engines.n1(1), n1, 0.01);
 }
 
+TEST_F(SimEnginesTest, AFailedEngineWindsDownReportsItsFailureAndStaysOutWhateverTheCrewDoes) {
+    engines.setRunning();
+    for (const int engine : {1, 2}) {
+        panel.setVariable(kEngineThrottle, engine, 0.7);
+    }
+    for (int i = 0; i < 18 * 10; ++i) {
+        engines.advance(kFrame, kSeaLevel);
+    }
+    const double bothEngines = engines.thrust();
+    engines.fail(1);
+    EXPECT_EQ(panel.variable("ENG FAILED", 1), 1.0);
+    EXPECT_EQ(panel.variable("ENG FAILED", 2), 0.0);
+    // The crew tries a relight: fuel cut off and opened again, the starter on.
+    panel.setVariable(kEngineMixture, 1, 0.0);
+    engines.advance(kFrame, kSeaLevel);
+    panel.setVariable(kEngineMixture, 1, 1.0);
+    panel.setVariable(kEngineStarter, 1, 1.0);
+    for (int i = 0; i < 18 * 60; ++i) {
+        engines.advance(kFrame, kSeaLevel);
+    }
+    EXPECT_FALSE(engines.combustion(1));
+    EXPECT_LT(engines.n2(1), 1.0);
+    EXPECT_EQ(engines.thrust(1), 0.0);
+    EXPECT_TRUE(engines.combustion(2));
+    EXPECT_NEAR(engines.thrust(), bothEngines / 2.0, bothEngines * 0.01);
+    EXPECT_EQ(panel.variable("ENG FAILED", 1), 1.0);
+}
+
+TEST_F(SimEnginesTest, ARunningEnginesOilReadsInTheMiddleOfTheNormalRange) {
+    engines.setRunning();
+    for (int i = 0; i < 18 * 600; ++i) {
+        engines.advance(kFrame, kSeaLevel);
+    }
+    // Gauges show 1.6 times the simulator's figure; the normal range is 21 to 126 degC.
+    for (const int engine : {1, 2}) {
+        const double shown = 1.6 * panel.variable("ENG OIL TEMPERATURE", engine);
+        EXPECT_GT(shown, 60.0);
+        EXPECT_LT(shown, 110.0);
+    }
+}
+
 } // namespace
 } // namespace tavi::sim

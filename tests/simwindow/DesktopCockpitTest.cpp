@@ -75,7 +75,7 @@ private:
 // Xvfb on the first free display, which it names through a pipe once it takes connections.
 class VirtualDisplay {
 public:
-    explicit VirtualDisplay(const std::string& screen = "2800x1300x24") {
+    explicit VirtualDisplay(const std::string& screen) {
         int fds[2];
         if (pipe(fds) != 0) {
             return;
@@ -143,60 +143,97 @@ QImage waitFor(const std::function<QImage()>& take, const std::function<bool(con
     return picture;
 }
 
-// tavi-sim parked cold and dark with fuel for the APU, in a simulator folder of its own, on a
-// virtual display of the size given; `unavailable` says why when the display cannot be had.
-class DesktopCockpit {
-public:
-    explicit DesktopCockpit(const std::string& screenSize) {
+// tavi-sim flying a scenario in its window on a virtual display of its own, with the screen read
+// back through Qt.
+class DesktopCockpitTest : public testing::Test {
+protected:
+    void SetUp() override {
         if (!onPath("Xvfb") || !onPath("xdotool")) {
-            unavailable = "Xvfb or xdotool is not installed (scripts/setup --test installs them)";
-            return;
+            GTEST_SKIP() << "Xvfb or xdotool is not installed (scripts/setup --test installs them)";
         }
         display.emplace(screenSize);
         if (display->name.empty()) {
-            unavailable = "Xvfb could not start a display";
-            return;
+            GTEST_SKIP() << "Xvfb could not start a display";
         }
         setenv("DISPLAY", display->name.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         fs::create_directories(folder / "panel");
         fs::copy_file(TAVI_MODULE_FILE, folder / "panel" / "tavi_davud.gau");
         fs::copy_file(TAVI_PANEL_LAYOUT, folder / "panel-layout.txt");
-        const fs::path scenario =
-            folder.write("cold.scn", "init state cold\ninit fuel 6000 6000\nend 1\n");
-        simulator.emplace(std::vector<std::string>{TAVI_SIM_PROGRAM, "--sim-root",
-                                                   folder.path().string(), "--scenario",
-                                                   scenario.string(), "--window"});
-        application.emplace(argc, argv);
-        screen = QGuiApplication::primaryScreen();
+        const fs::path database = "Orvane/Nd/nd.sqlite";
+        fs::create_directories((folder.path() / database).parent_path());
+        fs::copy_file(fs::path(TAVI_SIM_PROGRAM).parent_path() / "simroot" / database,
+                      folder.path() / database);
     }
 
-private:
-    // Declared in the order they start; they end the other way round, the program first.
+    // Starts tavi-sim on the scenario (on none, when empty) in a simulator folder of its own
+    // that holds the navigation database; the main panel's X window, or 0 when it never shows.
+    unsigned long fly(const std::string& scenarioText) {
+        std::vector<std::string> arguments{TAVI_SIM_PROGRAM, "--sim-root", folder.path().string(),
+                                           "--window"};
+        if (!scenarioText.empty()) {
+            arguments.push_back("--scenario");
+            arguments.push_back(folder.write("desktop.scn", scenarioText).string());
+        }
+        simulator.emplace(arguments);
+        application.emplace(argc, argv);
+        screen = QGuiApplication::primaryScreen();
+        return screen ? windowNamed("TAVI - Main panel") : 0;
+    }
+
+    // The virtual display's width, height and depth.
+    std::string screenSize = "2800x1300x24";
     std::optional<VirtualDisplay> display;
     TempFolder folder;
+    std::optional<Child> simulator;
     int argc = 1;
     char program[17] = "tests_simdesktop";
     char* argv[2] = {program, nullptr};
-
-public:
-    std::optional<Child> simulator;
-    std::string unavailable;
-    QScreen* screen = nullptr;
-
-private:
     std::optional<QGuiApplication> application;
+    QScreen* screen = nullptr;
 };
 
-TEST(DesktopCockpitTest, BatteriesAndApuClickedWithTheMouseChangeTheEicas) {
-    DesktopCockpit desktop("2800x1300x24");
-    if (!desktop.unavailable.empty()) {
-        GTEST_SKIP() << desktop.unavailable;
-    }
-    QScreen* screen = desktop.screen;
-    ASSERT_NE(screen, nullptr);
+// A click as a hand makes it, the button held for 0.12 s, turns the guidance panel's heading
+// knob one step, as a quick click does: the PFD's heading target shows the same figures.
+TEST_F(DesktopCockpitTest, AClickAsAHandMakesItTurnsAKnobOneStep) {
+    const unsigned long mainPanel = fly("init position 47 8 1400 90 0\ninit state ready\nend 1\n");
+    ASSERT_NE(mainPanel, 0u) << "tavi-sim showed no main panel";
+    // The heading target's figures on the PFD copy, below its HSI.
+    const auto headingTarget = [&] {
+        return screen->grabWindow(mainPanel, 176, 750, 44, 22).toImage();
+    };
+    const QImage before = waitFor(headingTarget, someLight, std::chrono::seconds(20));
+    ASSERT_TRUE(someLight(before)) << "the PFD shows no heading target";
+    const std::string increment = "mousemove --window " + std::to_string(mainPanel) + " 827 383";
+    const std::string decrement = "mousemove --window " + std::to_string(mainPanel) + " 797 383";
+    const auto changedFrom = [](const QImage& from) {
+        return [from](const QImage& picture) {
+            return picture != from;
+        };
+    };
 
-    const unsigned long mainPanel = windowNamed("TAVI - Main panel");
+    xdotool(increment + " click 1");
+    const QImage oneStep = waitFor(headingTarget, changedFrom(before), std::chrono::seconds(10));
+    ASSERT_NE(oneStep, before) << "a click on the knob changed no heading target";
+    xdotool(decrement + " click 1");
+    const QImage back = waitFor(
+        headingTarget, [&](const QImage& picture) { return picture == before; },
+        std::chrono::seconds(10));
+    ASSERT_EQ(back, before) << "a click on the knob's other half did not step back";
+
+    xdotool(increment + " mousedown 1 sleep 0.12 mouseup 1");
+    waitFor(headingTarget, changedFrom(before), std::chrono::seconds(10));
+    // Frames enough for a second step to show, had the click made one.
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    EXPECT_EQ(headingTarget(), oneStep)
+        << "a click held for 0.12 s turned the knob more than a step";
+    EXPECT_TRUE(simulator->running()) << "tavi-sim ended on its own";
+}
+
+// `tavi-sim --window` alone: the aircraft stands parked, fuelled, cold and dark, and the crew
+// powers it up and starts the APU and an engine with the mouse.
+TEST_F(DesktopCockpitTest, TheDefaultFlightsApuAndEngineStartWithTheMouse) {
+    const unsigned long mainPanel = fly("");
     ASSERT_NE(mainPanel, 0u) << "tavi-sim showed no main panel";
     // No window manager places the windows: the list and the overhead go beside the main panel.
     xdotool("search --name '^TAVI panels$' windowmove --sync 1160 850");
@@ -220,11 +257,27 @@ TEST(DesktopCockpitTest, BatteriesAndApuClickedWithTheMouseChangeTheEicas) {
         eicas, [&](const QImage& picture) { return picture != powered; }, std::chrono::seconds(40));
     EXPECT_NE(starting, powered) << "the APU start changed nothing on the EICAS";
 
+    // Once the APU runs: its bleed, then engine 2's guard opened and its knob to RUN and START.
+    // Its N2 and fuel flow figures come alive.
+    std::this_thread::sleep_for(std::chrono::seconds(70));
+    const auto engine2 = [&] {
+        return screen->grabWindow(mainPanel, 985, 585, 52, 30).toImage();
+    };
+    const QImage stopped = engine2();
+    click(overhead, 1454, 669);
+    xdotool("mousemove --window " + std::to_string(overhead) + " 890 665 click 3");
+    click(overhead, 890, 665);
+    click(overhead, 890, 665);
+    const QImage turning = waitFor(
+        engine2, [&](const QImage& picture) { return picture != stopped; },
+        std::chrono::seconds(60));
+    EXPECT_NE(turning, stopped) << "engine 2's start changed nothing on the EICAS";
+
     const fs::path shots(TAVI_DESKTOP_SCREENSHOTS);
     fs::create_directories(shots);
     screen->grabWindow(0).save(QString::fromStdString((shots / "desktop.png").string()));
     screen->grabWindow(mainPanel).save(QString::fromStdString((shots / "main-panel.png").string()));
-    EXPECT_TRUE(desktop.simulator->running()) << "tavi-sim ended on its own";
+    EXPECT_TRUE(simulator->running()) << "tavi-sim ended on its own";
 }
 
 // The width of the X window, as the server has it.
@@ -236,15 +289,13 @@ int windowWidth(unsigned long window) {
 
 // On a 1600x1200 desktop the overhead panel, wider than the screen, shows shrunk to fit; the
 // battery switches take clicks where they are drawn.
-TEST(DesktopCockpitTest, OnASmallerScreenTheOverheadFitsAndItsSwitchesTakeClicks) {
-    DesktopCockpit desktop("1600x1200x24");
-    if (!desktop.unavailable.empty()) {
-        GTEST_SKIP() << desktop.unavailable;
-    }
-    QScreen* screen = desktop.screen;
-    ASSERT_NE(screen, nullptr);
+class SmallerDesktopCockpitTest : public DesktopCockpitTest {
+protected:
+    SmallerDesktopCockpitTest() { screenSize = "1600x1200x24"; }
+};
 
-    const unsigned long mainPanel = windowNamed("TAVI - Main panel");
+TEST_F(SmallerDesktopCockpitTest, TheOverheadFitsAndItsSwitchesTakeClicks) {
+    const unsigned long mainPanel = fly("init state cold\ninit fuel 6000 6000\nend 1\n");
     ASSERT_NE(mainPanel, 0u) << "tavi-sim showed no main panel";
     EXPECT_EQ(windowWidth(mainPanel), 1152) << "the main panel fits as it is";
     const auto eicas = [&] {
@@ -263,7 +314,7 @@ TEST(DesktopCockpitTest, OnASmallerScreenTheOverheadFitsAndItsSwitchesTakeClicks
     xdotool("windowraise " + std::to_string(mainPanel));
     const QImage powered = waitFor(eicas, someLight, std::chrono::seconds(20));
     EXPECT_TRUE(someLight(powered)) << "the batteries lit no EICAS";
-    EXPECT_TRUE(desktop.simulator->running()) << "tavi-sim ended on its own";
+    EXPECT_TRUE(simulator->running()) << "tavi-sim ended on its own";
 }
 
 } // namespace

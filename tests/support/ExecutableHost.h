@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Imports.h"
+#include "platform/audio/OpenAlDevice.h"
 
 #include <string>
 
@@ -45,6 +46,10 @@ public:
     void removeKeyboardHook(platform::HookHandle) override {}
     intptr_t callNextHook(platform::HookHandle, int32_t, uint32_t, uint32_t) override { return 0; }
     std::optional<uint32_t> joystickButtons(int32_t) override { return std::nullopt; }
+    std::shared_ptr<platform::audio::AudioDevice>
+    openSoundOutput(platform::audio::AudioResult& result) override {
+        return platform::audio::openOutputDevice(result);
+    }
 
 private:
     std::string executable;

@@ -41,6 +41,12 @@ protected:
     RadioScenario() {
         resetTransponder();
         panel().setVariable("TRANSPONDER CODE", 1, 0x1200);
+        // The units start from their own frequencies: the simulator tells them none.
+        for (const char* variable : {"COM ACTIVE FREQUENCY", "NAV ACTIVE FREQUENCY"}) {
+            for (const int side : {1, 2}) {
+                panel().setVariable(variable, side, 0.0);
+            }
+        }
         module.startModule();
         // The flight director keeps the simulator's autopilot targets in range by key events of
         // its own; the radio tests count every key event.

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
+#include <vector>
 
 namespace tavi::platform::gfx {
 namespace {
@@ -313,6 +315,66 @@ TEST_F(TextTest, TheOutlineCoversWhatTheGlyphsPaintAndKeepsTheirHoles) {
     EXPECT_GT(painted, 100);
     EXPECT_GT(same, painted * 9 / 10);
     EXPECT_LT(extra, painted / 10) << "the holes of the 8 and the 0 stay empty";
+}
+
+std::vector<std::string> textsOf(const Surface& surface) {
+    std::vector<std::string> texts;
+    for (const ShownText& shown : surface.texts()) {
+        texts.push_back(shown.text);
+    }
+    return texts;
+}
+
+// A screen keeps the texts its draws left on it, as a crew reads them: in pixels under the
+// transform, replaced where drawn again, wiped by what paints over them, and carried along
+// when a layer or a picture is laid on another surface.
+TEST_F(TextTest, TheSurfaceKeepsTheTextsItShows) {
+    fonts.add("Narrow", "Liberation Sans Narrow", true);
+    const Font font(fonts.face("Narrow"), 10.0);
+    Surface screen(200, 100);
+    screen.setLogicalSize(100, 50);
+    {
+        Canvas canvas(screen);
+        canvas.clear(kBlack);
+        canvas.drawString("ENG1 OUT", font, kRed, {10, 5});
+        canvas.translate(50, 20);
+        canvas.drawString("LNAV", font, kGreen, {0, 0});
+        canvas.drawString("", font, kGreen, {10, 10});
+    }
+    ASSERT_EQ(textsOf(screen), (std::vector<std::string>{"ENG1 OUT", "LNAV"}));
+    EXPECT_DOUBLE_EQ(screen.texts()[1].x, 100.0);
+    EXPECT_DOUBLE_EQ(screen.texts()[1].y, 40.0);
+    {
+        Canvas canvas(screen);
+        canvas.drawString("HDG", font, kGreen, {50, 20});
+        // A translucent veil leaves the text readable; an opaque box hides it.
+        canvas.fillRectangle(0x80000000, {0, 0, 100, 50});
+        canvas.fillRectangle(kBlack, {5, 0, 20, 10});
+    }
+    EXPECT_EQ(textsOf(screen), (std::vector<std::string>{"HDG"}));
+
+    Surface layer(200, 100);
+    Surface composed(300, 200);
+    {
+        Canvas canvas(layer);
+        canvas.drawString("250", font, kGreen, {10, 10});
+        canvas.drawString("FL200", font, kGreen, {150, 80});
+    }
+    {
+        Canvas canvas(screen);
+        canvas.clear(kBlack);
+        canvas.drawSurface(layer, {{0, 0, 100, 50}});
+    }
+    EXPECT_EQ(textsOf(screen), (std::vector<std::string>{"250"}));
+    {
+        Canvas canvas(composed);
+        canvas.drawImage(screen, {100, 50});
+        canvas.drawImage(screen, {100, 50});
+        canvas.clearArea({0, 0, 50, 50});
+    }
+    ASSERT_EQ(textsOf(composed), (std::vector<std::string>{"250"}));
+    EXPECT_DOUBLE_EQ(composed.texts()[0].x, 110.0);
+    EXPECT_DOUBLE_EQ(composed.texts()[0].y, 60.0);
 }
 
 } // namespace

@@ -162,74 +162,74 @@ TEST_F(CockpitWindowsTest, OnCommonScreensEveryWindowFitsAndTakesClicksWhereDraw
         virtualCockpit->close();
         fitted.tick();
     }
-    // The desktop's timer fires early and late, and now and then stalls; simulated time keeps to
-    // the wall clock, within a tick, and a stall longer than a second is not made up for.
-    TEST_F(CockpitWindowsTest, SimulatedTimeFollowsTheWallClock) {
-        double wall = 1000.0;
-        sim::CockpitWindows paced{host, module.simulator, [this] { module.simulator.step(); },
-                                  QSize(2800, 1300),
-                                  [&wall] {
-                                      return wall;
-                                  }};
-        const double start = module.simulator.simulatorSeconds();
-        std::mt19937 random(41);
-        std::uniform_real_distribution<double> interval(0.004, 0.030);
-        while (wall < 1020.0) {
-            wall += interval(random);
-            paced.keepPace();
-        }
-        EXPECT_NEAR(module.simulator.simulatorSeconds() - start, 20.0,
-                    sim::Simulator::kTickSeconds);
+}
 
-        wall += 5.0;
+// The desktop's timer fires early and late, and now and then stalls; simulated time keeps to
+// the wall clock, within a tick, and a stall longer than a second is not made up for.
+TEST_F(CockpitWindowsTest, SimulatedTimeFollowsTheWallClock) {
+    double wall = 1000.0;
+    sim::CockpitWindows paced{host, module.simulator, [this] { module.simulator.step(); },
+                              QSize(2800, 1300),
+                              [&wall] {
+                                  return wall;
+                              }};
+    const double start = module.simulator.simulatorSeconds();
+    std::mt19937 random(41);
+    std::uniform_real_distribution<double> interval(0.004, 0.030);
+    while (wall < 1020.0) {
+        wall += interval(random);
         paced.keepPace();
-        EXPECT_NEAR(module.simulator.simulatorSeconds() - start,
-                    20.0 + sim::CockpitWindows::kMostStepsAFrame * sim::Simulator::kTickSeconds,
-                    sim::Simulator::kTickSeconds);
     }
+    EXPECT_NEAR(module.simulator.simulatorSeconds() - start, 20.0, sim::Simulator::kTickSeconds);
 
-    class ColdCockpitWindowsTest : public CockpitWindowsTest {
-    protected:
-        // Parked cold and dark with 5000 lb in each main tank.
-        ColdCockpitWindowsTest() : CockpitWindowsTest("[Startup]\nstartupMode=0\n") {
-            module.simulator.panel.setToken(kFuelWeightPerGallonToken, kPoundsPerGallon);
-            for (const char* tank :
-                 {"FUEL TANK LEFT MAIN QUANTITY", "FUEL TANK RIGHT MAIN QUANTITY"}) {
-                module.simulator.aircraft.writeVariable(tank, 5000.0 / kPoundsPerGallon);
-            }
+    wall += 5.0;
+    paced.keepPace();
+    EXPECT_NEAR(module.simulator.simulatorSeconds() - start,
+                20.0 + sim::CockpitWindows::kMostStepsAFrame * sim::Simulator::kTickSeconds,
+                sim::Simulator::kTickSeconds);
+}
+
+class ColdCockpitWindowsTest : public CockpitWindowsTest {
+protected:
+    // Parked cold and dark with 5000 lb in each main tank.
+    ColdCockpitWindowsTest() : CockpitWindowsTest("[Startup]\nstartupMode=0\n") {
+        module.simulator.panel.setToken(kFuelWeightPerGallonToken, kPoundsPerGallon);
+        for (const char* tank : {"FUEL TANK LEFT MAIN QUANTITY", "FUEL TANK RIGHT MAIN QUANTITY"}) {
+            module.simulator.aircraft.writeVariable(tank, 5000.0 / kPoundsPerGallon);
         }
-
-        static constexpr int kFuelWeightPerGallonToken = 306;
-        static constexpr double kPoundsPerGallon = 6.7;
-    };
-
-    // Cold and dark: the batteries and the APU switched on with the mouse in the overhead window
-    // light the EICAS and then show the APU turning.
-    TEST_F(ColdCockpitWindowsTest, BatteriesAndApuStartedWithTheMouseChangeTheEicas) {
-        sim::PanelView* mainPanel = cockpit.view(0);
-        ticks(3);
-        const QImage dark = eicasCopy(*mainPanel);
-        EXPECT_FALSE(someLight(dark));
-
-        module.simulator.panel.openPanelWindow(250);
-        ticks(1);
-        sim::PanelView* overhead = cockpit.view(250);
-        ASSERT_TRUE(overhead->isVisible());
-        QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(80, 485));
-        QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(264, 485));
-        ticks(36);
-        const QImage powered = eicasCopy(*mainPanel);
-        EXPECT_TRUE(someLight(powered));
-
-        QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(742, 197));
-        QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(742, 197));
-        EXPECT_EQ(module.aircraft().electric()->apu.knob, electric::Apu::kKnobStart);
-        ticks(18 * 30);
-        EXPECT_NE(module.aircraft().electric()->apu.state, electric::Apu::kOff);
-        EXPECT_NE(eicasCopy(*mainPanel), powered);
-        keepScreenshot(*overhead, "overhead.png");
-        keepScreenshot(*mainPanel, "main-panel-apu.png");
     }
+
+    static constexpr int kFuelWeightPerGallonToken = 306;
+    static constexpr double kPoundsPerGallon = 6.7;
+};
+
+// Cold and dark: the batteries and the APU switched on with the mouse in the overhead window
+// light the EICAS and then show the APU turning.
+TEST_F(ColdCockpitWindowsTest, BatteriesAndApuStartedWithTheMouseChangeTheEicas) {
+    sim::PanelView* mainPanel = cockpit.view(0);
+    ticks(3);
+    const QImage dark = eicasCopy(*mainPanel);
+    EXPECT_FALSE(someLight(dark));
+
+    module.simulator.panel.openPanelWindow(250);
+    ticks(1);
+    sim::PanelView* overhead = cockpit.view(250);
+    ASSERT_TRUE(overhead->isVisible());
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(80, 485));
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(264, 485));
+    ticks(36);
+    const QImage powered = eicasCopy(*mainPanel);
+    EXPECT_TRUE(someLight(powered));
+
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(742, 197));
+    QTest::mouseClick(overhead, Qt::LeftButton, {}, QPoint(742, 197));
+    EXPECT_EQ(module.aircraft().electric()->apu.knob, electric::Apu::kKnobStart);
+    ticks(18 * 30);
+    EXPECT_NE(module.aircraft().electric()->apu.state, electric::Apu::kOff);
+    EXPECT_NE(eicasCopy(*mainPanel), powered);
+    keepScreenshot(*overhead, "overhead.png");
+    keepScreenshot(*mainPanel, "main-panel-apu.png");
+}
 
 } // namespace
 } // namespace tavi

@@ -146,6 +146,11 @@ bool Autopilot::pushConditionHolds() const {
 
 void Autopilot::updateStickPusher() {
     if (!pushConditionHolds()) {
+        if (pusherActive && !pusherInhibited) {
+            // The push lets go of the elevator: left where the push took it, the elevator stayed
+            // full nose-down after the condition had ended, into a dive to the ground.
+            sendKeyEvent(kElevatorEvent, 0);
+        }
         pusherActive = false;
         return;
     }

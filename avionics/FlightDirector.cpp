@@ -48,6 +48,7 @@ void FlightDirector::fetchSystems(Aircraft& aircraft) {
     fms = aircraft.fms();
     gps = aircraft.gps();
     fadec = aircraft.fadec();
+    tcas = aircraft.tcas();
 }
 
 bool FlightDirector::isRunningFrame(const Aircraft& aircraft) const {

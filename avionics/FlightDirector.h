@@ -24,6 +24,7 @@ class Gps;
 class RadAlt;
 class Radio;
 class RadioUnit;
+class Tcas;
 struct LnavState;
 
 // The flight director's lateral modes, active or armed.
@@ -308,8 +309,13 @@ private:
     void flyGlideslope();
     void flyToga();
     void updateSpeedProtection();
+    bool isOverspeedAhead() const;
+    bool isResolutionAdvisoryFlown() const;
+    std::optional<float> selectedVerticalSpeed() const;
     void flySpeedProtection();
-    double speedProtectionPitch();
+    void flyProtectedVerticalSpeed(float selected, float predicted, double speedPitch);
+    float protectedSpeed() const;
+    double speedProtectionPitch(float cas, float predicted);
     double speedLawPitch(float target, float cas, float predicted);
     void flyHeading(float target, bool trueHeading);
     void flyTrack(float target);
@@ -453,6 +459,11 @@ private:
     EicasPowerWatch eicasPower;
     Fadec* fadec = nullptr;
     SpeedProtection protection = SpeedProtection::None;
+    // In the last frame of a protection episode the selected mode's own law flew.
+    bool selectedLawFlies = false;
+    // fpm: the integral part of the protection's easing of a selected vertical speed.
+    double protectionEaseIntegral = 0.0;
+    Tcas* tcas = nullptr;
     // The indicated altitude changed in this frame: the altitude crossings are looked at.
     bool altitudeChanged = false;
 };

@@ -8,6 +8,7 @@
 #include "avionics/FlightDirectorLaws.h"
 #include "avionics/Gps.h"
 #include "avionics/RadioUnit.h"
+#include "avionics/Tcas.h"
 #include "core/Aircraft.h"
 #include "core/Angles.h"
 #include "fms/Fms.h"
@@ -35,6 +36,16 @@ constexpr float kTakeoffPitch = -14.0f;
 constexpr float kGoAroundPitch = -12.0f;
 constexpr float kMinimumSpeedFactor = 1.13f;
 constexpr float kProtectionMargin = 2.0f;
+// The air data's speed trend looks this far ahead; the overspeed protection this far.
+constexpr float kTrendSeconds = 10.0f;
+constexpr float kOverspeedLeadSeconds = 15.0f;
+// kt per 10 s: a slower rise is caught at VMO itself.
+constexpr float kOverspeedLeadTrend = 5.0f;
+// How the speed protection eases a selected vertical speed: fpm per kt beyond the protected
+// speed (5 s ahead), and fpm per kt and second.
+constexpr double kEaseGain = 1000.0;
+constexpr double kEaseRate = 150.0;
+constexpr float kMaxVerticalSpeed = 6000.0f;
 constexpr float kGlideslopeMaxVerticalSpeed = -200.0f;
 constexpr float kPitchBarBand = 20.0f;
 constexpr float kTogaPitchBarLimit = -20.0f;
@@ -373,21 +384,21 @@ void FlightDirector::flyToga() {
 }
 
 // Every episode starts from the present attitude and speed; a switch between overspeed and
-// low speed is a new episode.
+// low speed is a new episode. An episode lasts until the selected mode can fly again without
+// passing the limit.
 void FlightDirector::updateSpeedProtection() {
     const bool exempt =
         isOneOf(verticalMode_, {FdVerticalMode::Alt, FdVerticalMode::Asel, FdVerticalMode::Gs});
     SpeedProtection next = SpeedProtection::None;
     if (isAirborne() && !exempt && adc) {
-        const bool overspeed = coupledSide_ == 2 ? adc->isOverspeed2() : adc->isOverspeed1();
-        if (overspeed) {
+        if (isOverspeedAhead() && !isResolutionAdvisoryFlown()) {
             next = SpeedProtection::Overspeed;
         } else if (calibratedAirspeed() < kMinimumSpeedFactor * adc->minimumSpeed) {
             next = SpeedProtection::LowSpeed;
-        } else if (protection == SpeedProtection::Overspeed) {
-            // Let go at VMO, the overspeed came back at once in every idle descent: it is held
-            // until the altitude or glideslope modes take over.
-            next = SpeedProtection::Overspeed;
+        } else if (!selectedLawFlies) {
+            // Let go the moment the speed was back, the selected vertical speed ran straight
+            // into the limit again: the switching see-sawed 18 times in 190 s of an idle climb.
+            next = protection;
         }
     }
     // The mode's own law takes over again from the present pitch as well: resuming its loop
@@ -396,50 +407,109 @@ void FlightDirector::updateSpeedProtection() {
         vsPredictor.lastInput = verticalSpeed();
         resetPitchLoop();
         resetLevelChangeLoop();
+        selectedLawFlies = false;
+        protectionEaseIntegral = 0.0;
     }
     protection = next;
     speedProtection = protection != SpeedProtection::None;
+}
+
+// The overspeed, or the speed trend reaching VMO within a few seconds: caught only at VMO, a
+// steep descent at high thrust overshot it by 19 kt before the nose came up.
+bool FlightDirector::isOverspeedAhead() const {
+    const bool overspeed = coupledSide_ == 2 ? adc->isOverspeed2() : adc->isOverspeed1();
+    const float ahead =
+        calibratedAirspeed() + adc->airspeedTrend * kOverspeedLeadSeconds / kTrendSeconds;
+    return overspeed ||
+           (adc->airspeedTrend > kOverspeedLeadTrend && ahead > adc->maxOperatingSpeed);
+}
+
+// The crew flies a TCAS resolution advisory in VS: the advisory comes first, the overspeed
+// protection would ease the descent it asks for.
+bool FlightDirector::isResolutionAdvisoryFlown() const {
+    return verticalMode_ == FdVerticalMode::Vs && tcas && !tcas->raSet.empty();
+}
+
+// The vertical speed the selected mode flies, when it flies one.
+std::optional<float> FlightDirector::selectedVerticalSpeed() const {
+    const bool descentSchedule = verticalMode_ == FdVerticalMode::ClimbDescent && !climbing;
+    if (verticalMode_ == FdVerticalMode::Vs || descentSchedule) {
+        return vsTarget_;
+    }
+    return std::nullopt;
 }
 
 // The speed law on its own, whatever the preselected altitude: the level-change entry would
 // climb toward a preselect above and raise the nose at low speed. While the speed is beyond its
 // limit the nose never moves the wrong way.
 void FlightDirector::flySpeedProtection() {
-    const double pitch = speedProtectionPitch();
-    if (protection != SpeedProtection::Overspeed || verticalMode_ != FdVerticalMode::Vs) {
-        commandPitch(pitch);
+    const float cas = calibratedAirspeed();
+    const auto predicted = static_cast<float>(casPredictor.update(dt, cas));
+    const double speedPitch = speedProtectionPitch(cas, predicted);
+    const std::optional<float> selected = selectedVerticalSpeed();
+    if (!selected) {
+        // Without a vertical speed of its own the mode takes over once the speed is back.
+        selectedLawFlies = true;
+        commandPitch(speedPitch);
         return;
     }
-    // In VS the overspeed protection only raises the nose above the VS law: on the speed law
-    // alone it dived from below the limit toward it at full thrust and overshot it by 35 kt.
-    // The loop not flown follows the one flown, so that either takes over without a jump.
-    const double vsPitch = verticalSpeedPitch(vsTarget_);
-    if (vsPitch < pitch) {
+    flyProtectedVerticalSpeed(*selected, predicted, speedPitch);
+}
+
+// Where the mode flies a vertical speed, the protection eases it by what holding the speed at
+// its limit takes, and in an overspeed the speed law catches what the vertical-speed loop is too
+// slow for. The
+// selected vertical speed flies again once the speed keeps without easing it. Held until the
+// altitude modes took over, a descent at VMO turned into a climb that went on after the thrust
+// had come to idle; let go the moment the speed was back, the selected vertical speed ran
+// straight into the limit again.
+void FlightDirector::flyProtectedVerticalSpeed(float selected, float predicted, double speedPitch) {
+    const bool overspeed = protection == SpeedProtection::Overspeed;
+    const float limit = protectedSpeed();
+    const double beyond = overspeed ? predicted - limit : limit - predicted;
+    protectionEaseIntegral = std::max(0.0, protectionEaseIntegral + kEaseRate * beyond * dt);
+    const double ease = kEaseGain * beyond + protectionEaseIntegral;
+    float target = selected;
+    if (ease > 0.0) {
+        target = overspeed ? std::min(selected + static_cast<float>(ease), kMaxVerticalSpeed)
+                           : std::max(selected - static_cast<float>(ease), -kMaxVerticalSpeed);
+    }
+    const double vsPitch = verticalSpeedPitch(target);
+    // Up is negative: in an overspeed the law raising the nose further flies. At low speed the
+    // eased vertical speed alone flies: switching to the speed law and back see-sawed. The loop
+    // not flown follows the one flown, so that either takes over without a jump.
+    const bool vsLawFlies = !overspeed || vsPitch <= speedPitch;
+    selectedLawFlies = vsLawFlies && ease <= 0.0;
+    if (vsLawFlies) {
         levelChangePid.output = levelChangePid.previousOutput = vsPitch;
         commandPitch(vsPitch);
     } else {
-        vsPid.output = vsPid.previousOutput = pitch;
-        commandPitch(pitch);
+        vsPid.output = vsPid.previousOutput = speedPitch;
+        commandPitch(speedPitch);
     }
 }
 
-double FlightDirector::speedProtectionPitch() {
+// The speed the protection holds: just below VMO, or just above its minimum speed.
+float FlightDirector::protectedSpeed() const {
+    return protection == SpeedProtection::Overspeed
+               ? adc->maxOperatingSpeed - kProtectionMargin
+               : kMinimumSpeedFactor * adc->minimumSpeed + kProtectionMargin;
+}
+
+double FlightDirector::speedProtectionPitch(float cas, float predicted) {
     const bool speedMode = verticalMode_ == FdVerticalMode::Speed;
-    const float cas = calibratedAirspeed();
-    const auto predicted = static_cast<float>(casPredictor.update(dt, cas));
+    const float limit = protectedSpeed();
     double pitch = 0.0;
     if (protection == SpeedProtection::Overspeed) {
-        const float limit = adc->maxOperatingSpeed - kProtectionMargin;
         pitch = speedLawPitch(speedMode ? std::min(limit, iasTarget_) : limit, cas, predicted);
         if (cas > adc->maxOperatingSpeed) {
             pitch = std::min(pitch, double{currentPitch()});
         }
     } else {
-        const float minimum = kMinimumSpeedFactor * adc->minimumSpeed;
-        pitch = speedLawPitch(speedMode ? std::max(minimum + kProtectionMargin, iasTarget_)
-                                        : minimum + kProtectionMargin,
-                              cas, predicted);
-        pitch = std::max(pitch, double{currentPitch()});
+        pitch = speedLawPitch(speedMode ? std::max(limit, iasTarget_) : limit, cas, predicted);
+        if (cas < kMinimumSpeedFactor * adc->minimumSpeed) {
+            pitch = std::max(pitch, double{currentPitch()});
+        }
     }
     return pitch;
 }

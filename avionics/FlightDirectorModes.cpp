@@ -36,7 +36,6 @@ constexpr float kAltitudeCapturedVerticalSpeed = 100.0f;
 constexpr float kPreselectRefusalBand = 100.0f;
 constexpr uint32_t kLiftoffCaptureDelayMs = 4999;
 constexpr float kTakeoffMaxCas = 60.0f;
-constexpr float kGoAroundMaxRadioAltitude = 2500.0f;
 constexpr float kGoAroundMinimumSpeedFactor = 1.23f;
 constexpr float kGoAroundMaxSpeed = 170.0f;
 constexpr float kGoAroundAselMargin = 400.0f;
@@ -400,8 +399,9 @@ void FlightDirector::setTakeoffOrGoAround() {
         togaSince = now();
         return;
     }
-    if (!(takeoffMode || above400Ft) || verticalMode_ == FdVerticalMode::Toga ||
-        radioAltitude() >= kGoAroundMaxRadioAltitude) {
+    // No ceiling on the go-around: above 2500 ft radio altitude TO/GA selected the take-off
+    // rating and the missed approach but left the pitch where it was, in PIT.
+    if (!(takeoffMode || above400Ft) || verticalMode_ == FdVerticalMode::Toga) {
         return;
     }
     // The speed-units button is refused in climb/descent: through it a go-around from a Mach

@@ -75,8 +75,6 @@ constexpr double kOnlineGroundMarginFt = 360.0;
 // network shows it.
 constexpr double kOwnEchoRangeNm = 0.01;
 constexpr double kOwnEchoHeightFt = 10.0;
-// Online traffic is read once a scan, taken as once a second.
-constexpr double kScansPerMinute = 60.0;
 // Slower closing than this, along the line of sight or vertically, is no closing at all.
 constexpr double kLeastClosingKt = 1.0;
 constexpr double kLeastVerticalClosingFpm = 1.0;
@@ -306,6 +304,7 @@ void Tcas::readTraffic(TcasTraffic& record, uint32_t id, const Scan& scan) {
     record.latitude = readVariable(id, kLatitudeVar, kDegreesUnit);
     record.longitude = readVariable(id, kLongitudeVar, kDegreesUnit);
     record.altitude = readVariable(id, kAltitudeVar, kFeetUnit);
+    record.exactAltitude = record.altitude;
     record.trueHeading = readVariable(id, kTrueHeadingVar, kDegreesUnit);
     if (scan.online) {
         readOnlineTraffic(record, previous, scan);
@@ -356,15 +355,18 @@ void Tcas::readOnlineTraffic(TcasTraffic& record, const TcasTraffic* previous, c
         record.ignored = true;
         return;
     }
-    // Both altitudes as the table keeps them, rounded to 25 ft: level traffic reads level.
-    record.verticalSpeed =
-        (roundTo25Feet(record.reportedAltitude) - previous->reportedAltitude) * kScansPerMinute;
     const double seconds = static_cast<double>(scan.now - lastScanTime) / 1000.0;
-    record.groundSpeed = seconds == 0.0
-                             ? previous->groundSpeed
-                             : GcNav::distanceBetween(previous->latitude, previous->longitude,
-                                                      record.latitude, record.longitude) *
-                                   3600.0 / seconds;
+    if (seconds == 0.0) {
+        record.verticalSpeed = previous->verticalSpeed;
+        record.groundSpeed = previous->groundSpeed;
+    } else {
+        // The exact altitudes over the time between the scans: the 25-ft steps of the table's
+        // altitudes, taken as one second apart, read a steady 500-fpm climb as 1500, 0 and 0.
+        record.verticalSpeed = (record.exactAltitude - previous->exactAltitude) * 60.0 / seconds;
+        record.groundSpeed = GcNav::distanceBetween(previous->latitude, previous->longitude,
+                                                    record.latitude, record.longitude) *
+                             3600.0 / seconds;
+    }
     record.isNew = false;
 }
 

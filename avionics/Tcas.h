@@ -42,6 +42,8 @@ struct TcasTraffic {
     double longitude = 0.0;
     // Rounded to the nearest 25 ft.
     double altitude = 0.0;
+    // The altitude as the simulator gives it, before its rounding.
+    double exactAltitude = 0.0;
     // The altitude the object reports, rounded to the nearest 25 ft: its indicated altitude, or
     // for online traffic its altitude brought to the own altimeter reference.
     double reportedAltitude = 0.0;
@@ -75,8 +77,9 @@ struct TcasTraffic {
 };
 
 // The thresholds of one sensitivity level: taus in seconds, DMOD in nautical miles, altitude
-// thresholds in feet. The last column is ALIM: the RA altitude threshold and the separation
-// that a resolution advisory must achieve.
+// thresholds in feet. ALIM is the separation that a resolution advisory must achieve; the RA
+// altitude threshold is wider than ALIM, so that a threat projected to pass just beyond ALIM
+// still gets an advisory that keeps it there.
 struct TcasSensitivityLevel {
     int64_t level;
     double taTau;
@@ -85,19 +88,20 @@ struct TcasSensitivityLevel {
     double raDmod;
     double taZthr;
     double alim;
+    double raZthr;
 };
 
 // Level 1 is standby and level 2 TA only (no RA thresholds).
 inline constexpr std::array<TcasSensitivityLevel, 9> kTcasSensitivityLevels = {{
-    {0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
-    {1, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
-    {2, 20.0, 0.0, 0.30, 0.0, 850.0, 0.0},
-    {3, 25.0, 15.0, 0.33, 0.20, 850.0, 300.0},
-    {4, 30.0, 20.0, 0.48, 0.35, 850.0, 300.0},
-    {5, 40.0, 25.0, 0.75, 0.55, 850.0, 350.0},
-    {6, 45.0, 30.0, 1.0, 0.8, 850.0, 400.0},
-    {7, 48.0, 35.0, 1.3, 1.1, 850.0, 600.0},
-    {8, 48.0, 35.0, 1.3, 1.1, 1200.0, 700.0},
+    {0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
+    {1, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
+    {2, 20.0, 0.0, 0.30, 0.0, 850.0, 0.0, 0.0},
+    {3, 25.0, 15.0, 0.33, 0.20, 850.0, 300.0, 600.0},
+    {4, 30.0, 20.0, 0.48, 0.35, 850.0, 300.0, 600.0},
+    {5, 40.0, 25.0, 0.75, 0.55, 850.0, 350.0, 600.0},
+    {6, 45.0, 30.0, 1.0, 0.8, 850.0, 400.0, 600.0},
+    {7, 48.0, 35.0, 1.3, 1.1, 850.0, 600.0, 700.0},
+    {8, 48.0, 35.0, 1.3, 1.1, 1200.0, 700.0, 800.0},
 }};
 
 // Which way a resolution advisory sends the own aircraft.

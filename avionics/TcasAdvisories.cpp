@@ -109,7 +109,9 @@ bool Tcas::isResolutionAdvisory(int32_t level, double tau, double range, double 
         return false;
     }
     const TcasSensitivityLevel& row = thresholds(level);
-    return isThreat(row.raTau, row.raDmod, row.alim, tau, range, verticalTau, predictedSeparation,
+    // Tested against ALIM itself, a threat projected to pass a little beyond ALIM, inside the
+    // margin an advisory aims for, got none.
+    return isThreat(row.raTau, row.raDmod, row.raZthr, tau, range, verticalTau, predictedSeparation,
                     alreadyInSet);
 }
 

@@ -8,7 +8,9 @@
 #include "navdata/Nav.h"
 #include "navdata/RhumbNav.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tavi {
 
@@ -22,6 +24,10 @@ constexpr double kInboundCourseFraction = 0.999;
 constexpr double kNoArcChange = 5.0;
 constexpr double kPathNoFlyByChange = 150.0;
 constexpr double kPieceCountTolerance = 1e-9;
+// A straight shorter than this (nm) between two turns is none.
+constexpr double kLeastStraight = 1e-6;
+// Degrees: the path from the end of a late turn back onto the leg.
+constexpr double kRejoinAngle = 30.0;
 
 bool isHeadingLegWithoutManualEnd(const FlightPlanLeg& leg) {
     const TerminalLegType type = leg.legType();
@@ -52,6 +58,12 @@ PathSegment arcPiece(double sLatitude, double sLongitude, double eLatitude, doub
     piece.turnDirection = right ? kSegmentRightArc : kSegmentLeftArc;
     return piece;
 }
+
+// Nautical miles beside a leg (right positive) and along it from its start.
+struct LegOffset {
+    double crossTrack = 0.0;
+    double along = 0.0;
+};
 
 // A position in nm east and north of a fix: a turn onto an arc is worked in this plane, which
 // holds the few miles of a turn to well within a foot.
@@ -142,6 +154,7 @@ void LegPathBuilder::build() {
     for (std::size_t k = 0; k < legs.size(); ++k) {
         const FlightPlanLeg& leg = legs[k];
         if (leg.isDiscontinuity()) {
+            carriedTurn.reset();
             noTurnIn = true;
             continue;
         }
@@ -169,6 +182,7 @@ bool LegPathBuilder::noTurnOutOf(std::size_t k) const {
 bool LegPathBuilder::buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut) {
     FlightPlanLeg& leg = legs[k];
     const FlightPlanLeg& prev = legs[k == 0 ? 0 : k - 1];
+    const std::optional<Turn> carried = std::exchange(carriedTurn, std::nullopt);
     if (prev.isDiscontinuity() || leg.isDiscontinuity() || isHeadingLegWithoutManualEnd(prev)) {
         return true;
     }
@@ -176,7 +190,7 @@ bool LegPathBuilder::buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut) {
         buildRhumbLeg(leg);
         return true;
     }
-    const Waypoint& s = leg.hasOwnStart() ? leg.src : (k == 0 ? plan.org : prev.wpt);
+    const Waypoint& s = legStart(k);
     const Waypoint& f = leg.wpt;
     const double span = GcNav::distanceBetween(s.latitude, s.longitude, f.latitude, f.longitude);
     if (span == 0.0) {
@@ -185,37 +199,75 @@ bool LegPathBuilder::buildLeg(std::size_t k, bool noTurnIn, bool noTurnOut) {
     Turn in;
     Turn out;
     if (!noTurnIn && !(prev.isArcLeg() && leg.isArcLeg())) {
-        in = flyByTurn(k - 1, k);
+        in = carried ? *carried : flyByTurn(k - 1, k);
     }
+    const auto offsetOf = [&](const LatLon& point) {
+        LegOffset offset;
+        GcNav::crossTrackBetween(s.latitude, s.longitude, f.latitude, f.longitude, point.latitude,
+                                 point.longitude, offset.crossTrack, offset.along);
+        return offset;
+    };
+    const auto along = [&](const LatLon& point) {
+        return offsetOf(point).along;
+    };
+    const double turnInEnd = in.hasArc ? along(in.end) : 0.0;
+    bool late = false;
     if (!noTurnOut) {
         out = flyByTurn(k, k + 1);
+        // A turn that would begin before the turn onto the leg ends, or before the leg begins,
+        // begins there instead and rejoins the next leg from outside: dropped, it left a corner
+        // that no aircraft at the turn's bank can follow.
+        const std::optional<TurnShape> shape =
+            leg.isArcLeg() || legs[k + 1].isArcLeg() ? std::nullopt : turnShape(k, k + 1);
+        if (shape && turnInEnd > span - shape->lead) {
+            out = lateTurn(k, *shape, turnInEnd, in);
+            late = true;
+        }
     }
     // Turns whose leads overlap on a short leg would join by a piece running backwards: the
     // turn out of the leg is dropped and its fix is reached on the leg's own course.
-    const bool turnOutDropped = in.hasArc && out.hasArc && span < in.lead + out.lead;
+    const bool turnOutDropped = !late && in.hasArc && out.hasArc && span < in.lead + out.lead;
     if (turnOutDropped) {
         out = Turn{};
     }
-    const double aLatitude = in.hasArc ? in.afterFix.endLatitude : s.latitude;
-    const double aLongitude = in.hasArc ? in.afterFix.endLongitude : s.longitude;
-    const double eLatitude = out.hasArc ? out.beforeFix.startLatitude : f.latitude;
-    const double eLongitude = out.hasArc ? out.beforeFix.startLongitude : f.longitude;
-    const double leads = in.lead + out.lead;
-    if (in.hasArc) {
+    const LatLon a = in.hasArc ? in.end : LatLon{s.latitude, s.longitude};
+    const LatLon e = out.hasArc ? out.start : LatLon{f.latitude, f.longitude};
+    if (in.hasArc && in.hasAfterFix) {
         leg.path.push_back(in.afterFix);
     }
     if (leg.isArcLeg()) {
         // An arc leg keeps its arc whatever the turn onto it did: without a fly-by the arc
         // starts at the fix.
-        appendArcAroundNavaid(leg, aLatitude, aLongitude, eLatitude, eLongitude);
-    } else if (span != leads || in.failed || out.failed) {
-        appendStraightPieces(leg.path, aLatitude, aLongitude, eLatitude, eLongitude,
+        appendArcAroundNavaid(leg, a.latitude, a.longitude, e.latitude, e.longitude);
+    } else if (along(e) - along(a) > kLeastStraight) {
+        // A turn begun late ends beside the leg: the path rejoins the leg at the intercept
+        // angle, then follows it.
+        const LegOffset offset = offsetOf(a);
+        const double rejoin =
+            offset.along + std::fabs(offset.crossTrack) / std::tan(kRejoinAngle * kDegToRad);
+        LatLon joined = a;
+        if (std::fabs(offset.crossTrack) > kLeastStraight && rejoin < along(e)) {
+            GcNav(s.latitude, s.longitude)
+                .intermediatePoint(f.latitude, f.longitude, rejoin / span, joined.latitude,
+                                   joined.longitude);
+            leg.path.push_back(
+                straightPiece(a.latitude, a.longitude, joined.latitude, joined.longitude));
+        }
+        appendStraightPieces(leg.path, joined.latitude, joined.longitude, e.latitude, e.longitude,
                              kMaxGreatCirclePiece, false);
     }
-    if (out.hasArc) {
+    if (out.hasArc && out.hasBeforeFix) {
         leg.path.push_back(out.beforeFix);
     }
+    if (out.hasArc) {
+        carriedTurn = out;
+    }
     return !turnOutDropped;
+}
+
+const Waypoint& LegPathBuilder::legStart(std::size_t k) const {
+    const FlightPlanLeg& leg = legs[k];
+    return leg.hasOwnStart() ? leg.src : (k == 0 ? plan.org : legs[k - 1].wpt);
 }
 
 void LegPathBuilder::buildRhumbLeg(FlightPlanLeg& leg) {
@@ -223,11 +275,81 @@ void LegPathBuilder::buildRhumbLeg(FlightPlanLeg& leg) {
                          leg.wpt.longitude, kMaxRhumbPiece, true);
 }
 
+std::optional<LegPathBuilder::TurnShape> LegPathBuilder::turnShape(std::size_t a,
+                                                                   std::size_t b) const {
+    const FlightPlanLeg& inbound = legs[a];
+    const Waypoint& p0 = legStart(a);
+    const Waypoint& p1 = inbound.wpt;
+    const Waypoint& p2 = legs[b].wpt;
+    const double inboundCourse = GcNav::courseAtFractionBetween(
+        p0.latitude, p0.longitude, p1.latitude, p1.longitude, kInboundCourseFraction);
+    const double outboundCourse =
+        GcNav::courseBetween(p1.latitude, p1.longitude, p2.latitude, p2.longitude);
+    TurnShape shape;
+    shape.change = turnAngle(static_cast<float>(inboundCourse), static_cast<float>(outboundCourse),
+                             legs[b].trmLeg.turnDirection);
+    if (std::fabs(shape.change) <= kNoArcChange || std::fabs(shape.change) >= kPathNoFlyByChange) {
+        return std::nullopt;
+    }
+    shape.radius =
+        context.turnGeometry(shape.change, inbound.speed, shape.lead, inbound.vnav.altitude);
+    if (shape.radius <= 0.0 || shape.lead <= 0.0) {
+        return std::nullopt;
+    }
+    return shape;
+}
+
+// The arc of the turn's radius from the point `startAlong` nm along leg k, where the turn onto
+// it ends or where the leg begins, on to the next leg's course, so that the aircraft rejoins
+// that leg from outside the corner.
+LegPathBuilder::Turn LegPathBuilder::lateTurn(std::size_t k, const TurnShape& shape,
+                                              double startAlong, const Turn& in) const {
+    const Waypoint& s = legStart(k);
+    const Waypoint& f = legs[k].wpt;
+    const double span = GcNav::distanceBetween(s.latitude, s.longitude, f.latitude, f.longitude);
+    const double fraction = std::clamp(startAlong / span, 0.0, 1.0);
+    LatLon start;
+    if (in.hasArc && startAlong > span - shape.lead) {
+        start = in.end;
+    } else {
+        GcNav(s.latitude, s.longitude)
+            .intermediatePoint(f.latitude, f.longitude, fraction, start.latitude, start.longitude);
+    }
+    const double course =
+        GcNav::courseAtFractionBetween(s.latitude, s.longitude, f.latitude, f.longitude, fraction);
+    const bool right = shape.change >= 0.0;
+    LatLon centre;
+    GcNav(start.latitude, start.longitude)
+        .destination(normalize360(course + (right ? 90.0 : -90.0)), shape.radius, centre.latitude,
+                     centre.longitude);
+    const GcNav around(centre.latitude, centre.longitude);
+    const double startBearing = around.courseTo(start.latitude, start.longitude);
+    LatLon end;
+    around.destination(normalize360(startBearing + shape.change), shape.radius, end.latitude,
+                       end.longitude);
+    const double sweep = std::fabs(shape.change);
+    const double toFix =
+        sweepInDirection(startBearing, around.courseTo(f.latitude, f.longitude), right);
+    LatLon split = end;
+    if (toFix <= sweep) {
+        around.destination(around.courseTo(f.latitude, f.longitude), shape.radius, split.latitude,
+                           split.longitude);
+    } else if (toFix - sweep > 360.0 - toFix) {
+        // The fix lies behind the turn's start: the whole turn belongs to the next leg.
+        split = start;
+    }
+    Turn turn;
+    splitTurn(turn, start, split, end, centre, shape.radius, right);
+    turn.hasBeforeFix = split.latitude != start.latitude || split.longitude != start.longitude;
+    turn.hasAfterFix = split.latitude != end.latitude || split.longitude != end.longitude;
+    turn.lead = span - startAlong;
+    return turn;
+}
+
 LegPathBuilder::Turn LegPathBuilder::flyByTurn(std::size_t a, std::size_t b) const {
     const FlightPlanLeg& inbound = legs[a];
     const FlightPlanLeg& outbound = legs[b];
-    const Waypoint& p0 =
-        inbound.hasOwnStart() ? inbound.src : (a == 0 ? plan.org : legs[a - 1].wpt);
+    const Waypoint& p0 = legStart(a);
     const Waypoint& p1 = inbound.wpt;
     const Waypoint& p2 = outbound.wpt;
     const double inboundCourse = GcNav::courseAtFractionBetween(
@@ -372,6 +494,8 @@ void LegPathBuilder::splitTurn(Turn& turn, const LatLon& start, const LatLon& sp
     turn.beforeFix.buildArc(false);
     turn.afterFix.buildArc(false);
     turn.hasArc = true;
+    turn.start = {turn.beforeFix.startLatitude, turn.beforeFix.startLongitude};
+    turn.end = {turn.afterFix.endLatitude, turn.afterFix.endLongitude};
 }
 
 void LegPathBuilder::appendArcAroundNavaid(FlightPlanLeg& leg, double aLatitude, double aLongitude,

@@ -263,6 +263,13 @@ bool LnavFrame::anticipateTurn(const FlightPlanLeg& active) {
         active.path.back().turnDirection != kSegmentStraight || next >= plan.legCount()) {
         return false;
     }
+    // A turn begun past the fix is the next leg's first piece: LNAV flies it there. Anticipated
+    // as well, the leg was left miles before the turn began.
+    const FlightPlanLeg& following = plan.legs[next];
+    if (!following.isArcLeg() && !following.path.empty() &&
+        following.path.front().turnDirection != kSegmentStraight) {
+        return false;
+    }
     // The track near the fix, not the leg's initial course, which differs far from the equator.
     const double trackError = normalize180(in.trueTrack - s.currentDesiredTrack);
     const double change = angleBetween(in.trueTrack, nextLegEntryCourse(plan.legs[next]));

@@ -181,8 +181,9 @@ TEST_F(TcasOnlineTest, SpeedsComeFromTheMovementBetweenScans) {
     ASSERT_NE(second, nullptr);
     EXPECT_FALSE(second->isNew);
     EXPECT_FALSE(second->ignored);
-    EXPECT_DOUBLE_EQ(second->verticalSpeed, 3000.0) << "60 times the change of one scan";
     const double seconds = (tcas().lastScanTime - before) / 1000.0;
+    EXPECT_NEAR(second->verticalSpeed, 50.0 * 60.0 / seconds, 1e-6)
+        << "the change over the time between the scans";
     EXPECT_NEAR(second->groundSpeed,
                 GcNav::distanceBetween(fromLatitude, object->longitude, object->latitude,
                                        object->longitude) *
@@ -191,16 +192,19 @@ TEST_F(TcasOnlineTest, SpeedsComeFromTheMovementBetweenScans) {
     EXPECT_NEAR(second->groundSpeed, 360.0, 10.0);
 }
 
-// Both scans' altitudes are the table's, rounded to 25 ft: level traffic reads level.
-TEST_F(TcasOnlineTest, LevelTrafficReadsNoVerticalSpeed) {
+// The rate comes from the exact altitudes, not from the table's 25-ft steps.
+TEST_F(TcasOnlineTest, LevelTrafficReadsNoVerticalSpeedAndAStepReadsItsOwnRate) {
     bench.traffic().set(bench.intruder(7, 5.0, 0.0, 2012.0));
     bench.scans(3);
     const TcasTraffic* record = bench.record(7);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->verticalSpeed, 0.0);
-    bench.traffic().find(7)->altitude += 25.0;
+    bench.traffic().find(7)->altitude += 8.0;
+    const uint32_t before = tcas().lastScanTime;
     bench.scan();
-    EXPECT_DOUBLE_EQ(bench.record(7)->verticalSpeed, 1500.0);
+    const double seconds = (tcas().lastScanTime - before) / 1000.0;
+    EXPECT_EQ(std::fmod(bench.record(7)->altitude, 25.0), 0.0) << "the table keeps 25-ft steps";
+    EXPECT_NEAR(bench.record(7)->verticalSpeed, 8.0 * 60.0 / seconds, 1e-6);
 }
 
 TEST_F(TcasOnlineTest, TheReportedAltitudeFollowsTheOwnAltimeterReference) {

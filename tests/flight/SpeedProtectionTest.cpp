@@ -24,6 +24,9 @@ struct ProtectedFlight {
     int32_t verticalSpeed;
     int32_t preselect;
     double thrustLever;
+    // Once on, the protection holds until the selected vertical speed can be flown without
+    // passing the limit: it does not switch on and off as the speed crosses it.
+    int mostEpisodes;
 };
 
 void PrintTo(const ProtectedFlight& flight, std::ostream* out) {
@@ -60,7 +63,7 @@ TEST_P(SpeedProtectionTest, KeepsTheSpeedWithinItsLimits) {
     double largestCommandStep = 0.0;
     float lastCommand = flight.autopilot().pitchCommand;
     double last = flight.simulator().simulatorSeconds();
-    flight.fly(90.0, [&] {
+    flight.fly(190.0, [&] {
         const double now = flight.simulator().simulatorSeconds();
         const float cas = adc.indicatedAirspeed;
         const float pitch = flight.aircraft().ahrs()->unit1.pitch;
@@ -90,6 +93,7 @@ TEST_P(SpeedProtectionTest, KeepsTheSpeedWithinItsLimits) {
                 GetParam().name, lowest, highest, adc.minimumSpeed, adc.maxOperatingSpeed,
                 overspeeds, secondsAboveVmo, wrongWay, episodes, largestCommandStep);
     EXPECT_GE(episodes, 1);
+    EXPECT_LE(episodes, GetParam().mostEpisodes);
     EXPECT_LT(largestCommandStep, 1.0)
         << "each episode starts and ends with the loops restarted from the present pitch";
     EXPECT_TRUE(flight.autopilot().engaged);
@@ -101,18 +105,71 @@ TEST_P(SpeedProtectionTest, KeepsTheSpeedWithinItsLimits) {
 INSTANTIATE_TEST_SUITE_P(
     Flights, SpeedProtectionTest,
     testing::Values(
-        ProtectedFlight{"idle climb", 8000.0, 180.0, 3000, 15000, 28.5},
-        ProtectedFlight{"idle climb, preselect below", 8000.0, 180.0, 3000, 3000, 28.5},
-        ProtectedFlight{"full-thrust climb", 12000.0, 290.0, 300, 20000, 75.0},
-        ProtectedFlight{"full-thrust climb, preselect below", 12000.0, 290.0, 300, 5000, 75.0},
-        ProtectedFlight{"steep descent", 22000.0, 280.0, -6000, 30000, 28.5},
-        ProtectedFlight{"steep descent, preselect below", 22000.0, 280.0, -6000, 5000, 28.5}),
+        ProtectedFlight{"idle climb", 8000.0, 180.0, 3000, 15000, 28.5, 2},
+        ProtectedFlight{"idle climb, preselect below", 8000.0, 180.0, 3000, 3000, 28.5, 2},
+        ProtectedFlight{"full-thrust climb", 12000.0, 290.0, 300, 20000, 75.0, 2},
+        ProtectedFlight{"full-thrust climb, preselect below", 12000.0, 290.0, 300, 5000, 75.0, 2},
+        ProtectedFlight{"steep descent", 22000.0, 280.0, -6000, 30000, 28.5, 2},
+        ProtectedFlight{"steep descent, preselect below", 22000.0, 280.0, -6000, 5000, 28.5, 2}),
     [](const testing::TestParamInfo<ProtectedFlight>& info) {
         std::string name = info.param.name;
         std::replace_if(
             name.begin(), name.end(), [](char c) { return !std::isalnum(c); }, '_');
         return name;
     });
+
+// VS -5000 with the thrust up runs into VMO: the protection catches the speed within 5 kt of
+// it, easing the descent as far as the thrust makes it, and gives the descent back once the crew
+// brings the thrust to idle. High up, even at idle the aircraft cannot descend at 5000 fpm below
+// VMO: the protection keeps the descent as steep as the speed allows until it can.
+TEST(OverspeedInVerticalSpeedTest, CatchesTheSpeedAndGivesTheDescentBackAtIdle) {
+    FlightScenario flight;
+    flight.startInFlight(47.0, 8.0, 24000.0, 90.0, 280.0);
+    flight.pressAutopilotEngage();
+    flight.setAltitudePreselect(5000);
+    flight.fd().selectVerticalSpeedMode(true);
+    flight.fd().setVerticalSpeedTarget(-5000);
+    flight.setThrustLevers(60.0);
+    const Adc& adc = *flight.aircraft().adc();
+    const Ahrs& ahrs = *flight.aircraft().ahrs();
+    double mostAboveVmo = -1e9;
+    const auto watchSpeed = [&] {
+        mostAboveVmo =
+            std::max(mostAboveVmo, double{adc.indicatedAirspeed - adc.maxOperatingSpeed});
+    };
+    flight.fly(60.0, watchSpeed);
+    const bool protectedAtThrust = flight.fd().isSpeedProtectionActive();
+    const float verticalSpeedAtThrust = ahrs.unit1.verticalSpeed;
+
+    flight.setThrustLevers(28.5);
+    const double idleAt = flight.simulator().simulatorSeconds();
+    const bool descending = flight.flyUntil(
+        60.0, [&] { return ahrs.unit1.verticalSpeed < -1000.0f; }, watchSpeed);
+    const double descendingAfter = flight.simulator().simulatorSeconds() - idleAt;
+    flight.flyUntil(
+        300.0,
+        [&] {
+            return !flight.fd().isSpeedProtectionActive() &&
+                   std::fabs(ahrs.unit1.verticalSpeed + 5000.0f) < 300.0f;
+        },
+        watchSpeed);
+    const double resumedAfter = flight.simulator().simulatorSeconds() - idleAt;
+    bool protectedAgain = false;
+    flight.fly(30.0, [&] {
+        watchSpeed();
+        protectedAgain |= flight.fd().isSpeedProtectionActive();
+    });
+    std::printf("VS -5000 at high thrust: at most %+.1f kt over VMO, %.0f fpm with the protection "
+                "%s; at idle descending again after %.1f s, the selected -5000 fpm flown again "
+                "after %.1f s, %s after that\n",
+                mostAboveVmo, verticalSpeedAtThrust, protectedAtThrust ? "on" : "off",
+                descendingAfter, resumedAfter, protectedAgain ? "protected again" : "unprotected");
+    EXPECT_LT(mostAboveVmo, 5.0);
+    EXPECT_TRUE(protectedAtThrust);
+    EXPECT_TRUE(descending);
+    EXPECT_LT(descendingAfter, 60.0);
+    EXPECT_EQ(flight.fd().verticalMode(), FdVerticalMode::Vs);
+}
 
 } // namespace
 } // namespace tavi::test

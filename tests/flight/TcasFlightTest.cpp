@@ -13,6 +13,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace tavi::test {
 
@@ -229,13 +230,53 @@ TEST_P(TcasFlightTest, TheCrewFollowsOneAdvisoryToTheMarginAndReturnsToItsAltitu
 
 INSTANTIATE_TEST_SUITE_P(
     Encounters, TcasFlightTest,
-    testing::Values(TcasFlight{"HeadOnCoAltitude", 12000.0, 180.0, 300.0, 0.0, 0.0, 70.0, 400.0},
-                    TcasFlight{"HeadOn200FtAbove", 12000.0, 180.0, 300.0, 0.0, 200.0, 70.0, 400.0},
-                    TcasFlight{"CrossingFromTheRight", 12000.0, -90.0, 280.0, 0.0, 100.0, 70.0,
-                               400.0},
-                    TcasFlight{"CrossingClimbingFromTheLeft", 22000.0, 90.0, 250.0, 1000.0, -300.0,
-                               70.0, 600.0}),
+    testing::Values(
+        TcasFlight{"HeadOnCoAltitude", 12000.0, 180.0, 300.0, 0.0, 0.0, 70.0, 400.0},
+        // Beyond ALIM, inside the RA altitude threshold.
+        TcasFlight{"HeadOn400FtAboveAtLevel5", 8000.0, 180.0, 300.0, 0.0, 400.0, 70.0, 350.0},
+        TcasFlight{"HeadOn200FtAbove", 12000.0, 180.0, 300.0, 0.0, 200.0, 70.0, 400.0},
+        TcasFlight{"CrossingFromTheRight", 12000.0, -90.0, 280.0, 0.0, 100.0, 70.0, 400.0},
+        TcasFlight{"CrossingClimbingFromTheLeft", 22000.0, 90.0, 250.0, 1000.0, -300.0, 70.0,
+                   600.0}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Network traffic gives no vertical speed of its own: TCAS takes it from the altitude the
+// network reports on each scan. A steady 500-fpm climb reads 500 fpm on every scan.
+TEST(TcasTrafficRateTest, ClimbingNetworkTrafficReadsItsOwnRate) {
+    FlightScenario flight;
+    flight.startInFlight(47.0, 8.0, 12000.0, 90.0, 250.0);
+    flight.setAltitudePreselect(12000);
+    flight.pressAutopilotEngage();
+    flight.pressKey(FlightScenario::kAltitudeHoldKey);
+    TransponderMode = kTransponderTaRa;
+    flight.simulator().traffic.setOnline(true);
+    flight.simulator().traffic.addIntruder(
+        kIntruder, sim::TrafficStart::relative(0.0, 8.0, -3000.0), {0.0, 250.0, 500.0});
+    const Tcas& tcas = *flight.aircraft().tcas();
+    std::vector<double> rates;
+    uint32_t lastScan = tcas.lastScanTime;
+    flight.fly(30.0, [&] {
+        if (tcas.lastScanTime == lastScan) {
+            return;
+        }
+        lastScan = tcas.lastScanTime;
+        for (uint32_t i = 0; i < tcas.trafficCount; ++i) {
+            if (tcas.traffic[i].id == kIntruder && !tcas.traffic[i].isNew) {
+                rates.push_back(tcas.traffic[i].verticalSpeed);
+            }
+        }
+    });
+    TransponderMode = kTransponderStandby;
+    std::printf("Network traffic climbing at 500 fpm reads");
+    for (const double rate : rates) {
+        std::printf(" %.0f", rate);
+    }
+    std::printf(" fpm\n");
+    ASSERT_GE(rates.size(), 10u);
+    for (const double rate : rates) {
+        EXPECT_NEAR(rate, 500.0, 100.0);
+    }
+}
 
 } // namespace
 } // namespace tavi::test

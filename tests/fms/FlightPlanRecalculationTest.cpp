@@ -366,7 +366,8 @@ TEST_F(RecalculationTest, WholeNumberOfPiecesGetsNoEmptyPiece) {
 }
 
 // Turns whose leads overlap on a 2.4 nm leg: the path stays continuous and runs forward, the
-// turn out of the short leg giving way.
+// turn out of the short leg beginning where the turn onto it ends and the path rejoining the
+// next leg at no more than 30 degrees.
 TEST_F(RecalculationTest, OverlappingTurnLeadsKeepThePathGoingForward) {
     const Waypoint p = fixFrom("P", airport("O", 0, 0), 90.0, 30.0);
     const Waypoint q = fixFrom("Q", p, 352.0, 3.2);
@@ -376,9 +377,9 @@ TEST_F(RecalculationTest, OverlappingTurnLeadsKeepThePathGoingForward) {
     plan.recalculate(context);
     const FlightPlanLeg& shortLeg = plan.legs[2];
     EXPECT_TRUE(hasArc(shortLeg)) << "the turn onto it is kept";
-    EXPECT_EQ(shortLeg.path.back().turnDirection, kSegmentStraight);
-    EXPECT_EQ(shortLeg.path.back().endLatitude, r.latitude);
-    EXPECT_EQ(plan.legs[3].path.front().startLatitude, r.latitude);
+    EXPECT_EQ(shortLeg.path.size(), 2u) << "no straight between the two turns";
+    EXPECT_NE(shortLeg.path.back().turnDirection, kSegmentStraight) << "the turn out is kept";
+    EXPECT_NE(plan.legs[3].path.front().turnDirection, kSegmentStraight);
     for (std::size_t k = 1; k < plan.legCount(); ++k) {
         const std::vector<PathSegment>& path = plan.legs[k].path;
         const PathSegment& last = plan.legs[k - 1].path.back();
@@ -392,7 +393,7 @@ TEST_F(RecalculationTest, OverlappingTurnLeadsKeepThePathGoingForward) {
             }
             const double pieceCourse = GcNav::courseBetween(
                 piece.startLatitude, piece.startLongitude, piece.endLatitude, piece.endLongitude);
-            EXPECT_LT(std::fabs(normalize180(pieceCourse - plan.legs[k].course)), 1.0)
+            EXPECT_LT(std::fabs(normalize180(pieceCourse - plan.legs[k].course)), 31.0)
                 << "leg " << k << " runs forward";
         }
     }

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -60,13 +61,18 @@ public:
     static constexpr uint32_t kNavModeKey = 0x100C1;
 
     explicit LnavRoute(FlightScenario& flight) : flight(flight) {}
+    // Another route from ZZAA, whose last fix is the destination, planned and flown at a speed.
+    LnavRoute(FlightScenario& flight, std::span<const Fix> fixes, double speed)
+        : flight(flight), fixes(fixes), speed(speed), plannedSpeed(static_cast<uint32_t>(speed)) {}
     ~LnavRoute() { resetGlobalFlightPlans(); }
 
-    // Overhead ZZAA heading north with the route loaded through the FMS's plan editing, the
-    // autopilot engaged in ALT and LNAV on the FMS as its coupled source; false when a step
-    // failed.
+    // Overhead ZZAA heading for the first fix with the route loaded through the FMS's plan
+    // editing, the autopilot engaged in ALT and LNAV on the FMS as its coupled source; false
+    // when a step failed.
     bool setUp() {
-        flight.startInFlight(kOrigin.latitude, kOrigin.longitude, kAltitude, 0.0, kSpeed);
+        const double heading = GcNav::courseBetween(
+            kOrigin.latitude, kOrigin.longitude, fixes.front().latitude, fixes.front().longitude);
+        flight.startInFlight(kOrigin.latitude, kOrigin.longitude, kAltitude, heading, speed);
         fms().position.initialised = true;
         if (!loadRoute()) {
             return false;
@@ -83,30 +89,31 @@ public:
 
     // Flies for the time with the thrust levers holding the speed.
     void fly(double seconds) {
-        flight.fly(seconds, [this] { flight.holdSpeed(kSpeed); });
+        flight.fly(seconds, [this] { flight.holdSpeed(speed); });
     }
     Fms& fms() { return *flight.aircraft().fms(); }
-    // The index in kFixes of the active leg's fix; kFixes.size() when the route is flown.
+    // The index in the route's fixes of the active leg's fix; their count when the route is
+    // flown.
     std::size_t activeFix() const {
         const FlightPlan& plan = activeFlightPlan;
         if (plan.activeLeg >= plan.legCount()) {
-            return kFixes.size();
+            return fixes.size();
         }
         const std::string& ident = plan.legs[plan.activeLeg].wpt.ident;
-        for (std::size_t i = 0; i < kFixes.size(); ++i) {
-            if (ident == kFixes[i].ident) {
+        for (std::size_t i = 0; i < fixes.size(); ++i) {
+            if (ident == fixes[i].ident) {
                 return i;
             }
         }
-        return kFixes.size();
+        return fixes.size();
     }
     // Nautical miles from the great circle of the leg to the fix (right positive), and along it
     // from the leg's start.
     void offsets(std::size_t fix, double& crossTrack, double& alongTrack) const {
-        const Fix& from = fix == 0 ? kOrigin : kFixes[fix - 1];
+        const Fix& from = fix == 0 ? kOrigin : fixes[fix - 1];
         const auto& state = flight.simulator().flight.state();
-        GcNav::crossTrackBetween(from.latitude, from.longitude, kFixes[fix].latitude,
-                                 kFixes[fix].longitude, state.latitude, state.longitude, crossTrack,
+        GcNav::crossTrackBetween(from.latitude, from.longitude, fixes[fix].latitude,
+                                 fixes[fix].longitude, state.latitude, state.longitude, crossTrack,
                                  alongTrack);
     }
     // The path piece LNAV flies is an arc.
@@ -121,8 +128,8 @@ public:
     }
     double distanceToEnd() const {
         const auto& state = flight.simulator().flight.state();
-        return GcNav::distanceBetween(state.latitude, state.longitude, kFixes.back().latitude,
-                                      kFixes.back().longitude);
+        return GcNav::distanceBetween(state.latitude, state.longitude, fixes.back().latitude,
+                                      fixes.back().longitude);
     }
 
 private:
@@ -133,15 +140,22 @@ private:
         origin.latitude = kOrigin.latitude;
         origin.longitude = kOrigin.longitude;
         Waypoint destination = origin;
-        const Fix& end = kFixes.back();
+        const Fix& end = fixes.back();
         destination.ident = destination.aptIdent = end.ident;
         destination.latitude = end.latitude;
         destination.longitude = end.longitude;
+        if (plannedSpeed) {
+            activeFlightPlan.setGroundSpeed(*plannedSpeed, fms().planContext());
+        }
         return loadActiveRoute(fms().planContext(), origin, destination,
-                               std::span(kFixes).first(kFixes.size() - 1));
+                               fixes.first(fixes.size() - 1));
     }
 
     FlightScenario& flight;
+    std::span<const Fix> fixes = kFixes;
+    double speed = kSpeed;
+    // The plan's ground speed, as the stored flight plan page sets it.
+    std::optional<uint32_t> plannedSpeed;
 };
 
 } // namespace tavi::test

@@ -166,7 +166,7 @@ void RadioTuningPages::enterNav(int32_t side) {
         if (unit) {
             frequency = unit->navActive;
             ident = unit->identText;
-            unit->navAutoTuning = false;
+            unit->endNavAutoTuning();
         }
         return;
     }
@@ -190,7 +190,7 @@ void RadioTuningPages::enterNav(int32_t side) {
     }
     manual = true;
     if (unit) {
-        unit->navAutoTuning = false;
+        unit->endNavAutoTuning();
     }
     ident = unit ? stationOnFrequency(*unit) : std::string();
 }

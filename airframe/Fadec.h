@@ -89,6 +89,13 @@ public:
     // Called by the FADEC control knobs: both channels reset, and a running takeoff-data entry
     // ends.
     void requestReset();
+    // The pedestal's configuration-check button; the next frame runs the check.
+    void requestTakeoffCheck() { takeoffCheckRequest = true; }
+    bool takeoffCheckRequested() const { return takeoffCheckRequest; }
+    // The pixel height of the throttle quadrant's lever reference image as the panel last
+    // measured it (0 until then): lever and speed brake drags arrive in its pixels.
+    void measureLeverReference(int32_t pixelHeight) { leverReferencePixels = pixelHeight; }
+    int32_t leverReferenceHeight() const { return leverReferencePixels; }
 
     // Lever angles, degrees of lever travel: 0 full aft, 75 full forward.
     static constexpr float kFullReverseAngle = 4.0f;
@@ -100,22 +107,17 @@ public:
     static constexpr float kLeverMaxAngle = 75.0f;
     static constexpr float kFullThrottleAngle = 85.0f;
 
-    int32_t minTakeoffTemperature = -54;
-    int32_t maxTakeoffTemperature = 50;
     bool started = false;
-    int32_t startupMode = 0;
     int32_t thrustRating = kTakeoffRating;
     // The rating chosen in the takeoff data, T/O-1 or ALT T/O-1.
     int32_t takeoffRating = kTakeoffRating;
     bool takeoffAntiIce = false;
-    bool wasOnGround = false;
     bool throttleLock = false;
     // Takeoff-data entry step: 0 idle, 1 rating, 2 temperature, 3 anti-ice.
     int32_t takeoffDataStep = 0;
     // The spring-loaded takeoff-data knob: -90 at rest, -130 turned left, -50 turned right.
     int32_t knobAngle = kKnobRestAngle;
     int32_t takeoffTemperature = 15;
-    uint32_t knobTime = 0;
     uint32_t touchdownTime = 0x80000000u;
     // Essential bus 1 or 2 has power.
     bool fadecPowered = false;
@@ -126,10 +128,6 @@ public:
     bool takeoffDataEntered = false;
     std::array<int32_t, 2> lastThrottleCommand{};
     std::array<float, 2> leverAngle{kIdleMaxAngle, kIdleMaxAngle};
-    // The pixel height of the throttle quadrant's lever reference image as the panel last
-    // measured it (0 until then): lever and speed brake drags arrive in its pixels.
-    int32_t leverReferenceHeight = 0;
-    float throttleLowerLimit = 0.0f;
     int32_t reverseLimitUnits = 0;
     // The pressure altitude at the last lift-off.
     float referenceAltitude = 0.0f;
@@ -142,32 +140,14 @@ public:
     std::array<float, 2> reverserPosition{};
     // T/O-1 was selected while airborne.
     bool goAroundSelected = false;
-    bool gearWasDown = false;
     bool bus2Powered = false;
     std::array<bool, 2> reserveArmed{};
     bool reserveTriggered = false;
-    bool idleAntiIce = false;
     bool reversersAvailable = true;
-    std::array<uint32_t, 2> reserveArmTime{};
-    std::array<bool, 2> lowN1{};
-    std::array<bool, 2> lowN1Changed{};
-    bool antiIceDisagree = false;
-    bool antiIceDisagreeChanged = false;
     bool noTakeoffData = false;
-    bool noTakeoffDataChanged = false;
     // ITT red line per engine, degrees Celsius.
     std::array<float, 2> ittLimit{948.0f, 948.0f};
     bool noTakeoffConfig = false;
-    bool noTakeoffConfigChanged = false;
-    // The pedestal's configuration-check button was pressed.
-    bool takeoffCheckRequest = false;
-    std::array<bool, 2> engineFailed{};
-    std::array<bool, 2> engineFailedChanged{};
-    std::array<JetEngine*, 2> engines{};
-    // Holds the engine law: the N1 a simulator throttle gives and the throttle an N1 needs.
-    const Adc* adc = nullptr;
-    Aws* aws = nullptr;
-    EicasDau* eicasDau = nullptr;
     ThrustTables tables;
     Inputs inputs;
 
@@ -221,6 +201,32 @@ private:
     int32_t throttleUnitsForN1(double n1, bool reverse) const;
     bool takeRequest(Variable variable) const;
     void publish(Variable variable, double value) const;
+
+    int32_t minTakeoffTemperature = -54;
+    int32_t maxTakeoffTemperature = 50;
+    int32_t startupMode = 0;
+    bool wasOnGround = false;
+    uint32_t knobTime = 0;
+    int32_t leverReferencePixels = 0;
+    float throttleLowerLimit = 0.0f;
+    bool gearWasDown = false;
+    bool idleAntiIce = false;
+    std::array<uint32_t, 2> reserveArmTime{};
+    std::array<bool, 2> lowN1{};
+    std::array<bool, 2> lowN1Changed{};
+    bool antiIceDisagree = false;
+    bool antiIceDisagreeChanged = false;
+    bool noTakeoffDataChanged = false;
+    bool noTakeoffConfigChanged = false;
+    // The pedestal's configuration-check button was pressed.
+    bool takeoffCheckRequest = false;
+    std::array<bool, 2> engineFailed{};
+    std::array<bool, 2> engineFailedChanged{};
+    std::array<JetEngine*, 2> engines{};
+    // Holds the engine law: the N1 a simulator throttle gives and the throttle an N1 needs.
+    const Adc* adc = nullptr;
+    Aws* aws = nullptr;
+    EicasDau* eicasDau = nullptr;
 
     SimVar throttleLowerLimitVar;
     std::array<int32_t, kVariableCount> variableIds{};

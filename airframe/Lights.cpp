@@ -45,8 +45,7 @@ constexpr std::array<const char*, 22> kLightsVariableNames = {
 
 // One exterior light of the simulator: the token that shows whether it burns, the buses either
 // of which may feed it and its switching events (a toggle has the same event both ways).
-struct ExteriorLight {
-    bool Lights::*cockpitSwitch;
+struct SimulatorLight {
     int token;
     int bus;
     int otherBus;
@@ -56,13 +55,14 @@ struct ExteriorLight {
 
 constexpr int kNoBus = -1;
 
-constexpr std::array<ExteriorLight, 6> kExteriorLights = {{
-    {&Lights::navLights, 619, Electric::kDcBus1, kNoBus, 0x1034B, 0x1034B},
-    {&Lights::strobeLights, 11, Electric::kDcBus1, kNoBus, 0x10204, 0x10205},
-    {&Lights::beaconLights, 368, Electric::kDcBus2, kNoBus, 0x102BF, 0x102BF},
-    {&Lights::landingLights, 14, Electric::kDcBus1, Electric::kDcBus2, 0x1020B, 0x1020C},
-    {&Lights::taxiLights, 369, Electric::kShedBus2, kNoBus, 0x102C0, 0x102C0},
-    {&Lights::logoLights, 620, Electric::kDcBus1, kNoBus, 0x10348, 0x10348},
+// In the order of Lights::ExteriorLight.
+constexpr std::array<SimulatorLight, Lights::kExteriorLightCount> kSimulatorLights = {{
+    {619, Electric::kDcBus1, kNoBus, 0x1034B, 0x1034B},
+    {11, Electric::kDcBus1, kNoBus, 0x10204, 0x10205},
+    {368, Electric::kDcBus2, kNoBus, 0x102BF, 0x102BF},
+    {14, Electric::kDcBus1, Electric::kDcBus2, 0x1020B, 0x1020C},
+    {369, Electric::kShedBus2, kNoBus, 0x102C0, 0x102C0},
+    {620, Electric::kDcBus1, kNoBus, 0x10348, 0x10348},
 }};
 
 void playClick(Aircraft& aircraft, SoundId id) {
@@ -111,15 +111,15 @@ void Lights::update(Aircraft& aircraft) {
 
 void Lights::applyStartupPositions() {
     const bool dark = startupMode == 0;
-    landingLights = false;
-    taxiLights = false;
-    logoLights = false;
-    emergencyLight = dark ? kEmergencyOff : kEmergencyArmed;
-    navLights = !dark;
-    beaconLights = !dark;
+    exteriorLights[kLandingLights] = false;
+    exteriorLights[kTaxiLights] = false;
+    exteriorLights[kLogoLights] = false;
+    emergencyLightPosition = dark ? kEmergencyOff : kEmergencyArmed;
+    exteriorLights[kNavigationLights] = !dark;
+    exteriorLights[kBeaconLights] = !dark;
     seatBeltSign = !dark;
     noSmokingSign = !dark;
-    strobeLights = startupMode == 2;
+    exteriorLights[kStrobeLights] = startupMode == 2;
     emergencyLightChanged = true;
     beaconChanged = true;
 }
@@ -148,8 +148,9 @@ void Lights::updatePanelLighting(const Aircraft& aircraft) {
 
 void Lights::keepExteriorLightsInStep(const Aircraft& aircraft) const {
     platform::PanelServices& panel = panelServices();
-    for (const ExteriorLight& light : kExteriorLights) {
-        const bool switchOn = this->*light.cockpitSwitch;
+    for (std::size_t i = 0; i < kExteriorLightCount; ++i) {
+        const SimulatorLight& light = kSimulatorLights[i];
+        const bool switchOn = exteriorLights[i];
         const bool simOn = tokenSet(aircraft, light.token);
         const bool powered = busPowered(light.bus) || busPowered(light.otherBus);
         if (switchOn && !simOn && powered) {
@@ -171,11 +172,12 @@ void Lights::updateEicasMessages(Aircraft& aircraft) {
     const uint32_t now = aircraft.simTimeMs;
     if (evaluateAll || beaconChanged) {
         showEicasMessage(eicasDau, now, kEicasCaution, kDfdrFailId,
-                         textWhen(shown && !beaconLights, "DFDR FAIL"));
+                         textWhen(shown && !exteriorLights[kBeaconLights], "DFDR FAIL"));
     }
     if (evaluateAll || emergencyLightChanged) {
-        showEicasMessage(eicasDau, now, kEicasCaution, kEmergencyLightNotArmedId,
-                         textWhen(shown && emergencyLight != kEmergencyArmed, "EMERG LT NOT ARMD"));
+        showEicasMessage(
+            eicasDau, now, kEicasCaution, kEmergencyLightNotArmedId,
+            textWhen(shown && emergencyLightPosition != kEmergencyArmed, "EMERG LT NOT ARMD"));
     }
     beaconChanged = false;
     emergencyLightChanged = false;
@@ -190,25 +192,21 @@ void Lights::serveNamedVariables(Aircraft& aircraft) {
         variablesRegistered = true;
     }
     serveEmergencyLight(aircraft);
-    publish(kEmergLt, emergencyLight);
+    publish(kEmergLt, emergencyLightPosition);
 
-    auto serveSwitch = [&](Variable request, Variable state, bool& lightSwitch) {
-        const bool toggled = takeRequest(request);
-        if (toggled) {
-            lightSwitch = !lightSwitch;
+    auto serveSwitch = [&](Variable request, Variable state, ExteriorLight light) {
+        if (takeRequest(request)) {
+            toggleExteriorLight(light);
             playClick(aircraft, kLightSwitchClick);
         }
-        publish(state, lightSwitch);
-        return toggled;
+        publish(state, exteriorLights[light]);
     };
-    serveSwitch(kNavLtClick, kNavLt, navLights);
-    if (serveSwitch(kBcnLtClick, kBcnLt, beaconLights)) {
-        beaconChanged = true;
-    }
-    serveSwitch(kStrobeLtClick, kStrobeLt, strobeLights);
-    serveSwitch(kLandLtClick, kLandLt, landingLights);
-    serveSwitch(kTaxiLtClick, kTaxiLt, taxiLights);
-    serveSwitch(kLogoLtClick, kLogoLt, logoLights);
+    serveSwitch(kNavLtClick, kNavLt, kNavigationLights);
+    serveSwitch(kBcnLtClick, kBcnLt, kBeaconLights);
+    serveSwitch(kStrobeLtClick, kStrobeLt, kStrobeLights);
+    serveSwitch(kLandLtClick, kLandLt, kLandingLights);
+    serveSwitch(kTaxiLtClick, kTaxiLt, kTaxiLights);
+    serveSwitch(kLogoLtClick, kLogoLt, kLogoLights);
 
     if (takeRequest(kFstnLtClick)) {
         playClick(aircraft, kLightSwitchClick);
@@ -240,10 +238,7 @@ void Lights::serveEmergencyLight(Aircraft& aircraft) {
         return;
     }
     panel.writeNamedVariable(id, 0.0);
-    const int32_t step = request == kEmergencyUp ? 1 : -1;
-    emergencyLight = std::clamp(emergencyLight + step, static_cast<int32_t>(kEmergencyOff),
-                                static_cast<int32_t>(kEmergencyOn));
-    emergencyLightChanged = true;
+    moveEmergencyLight(request == kEmergencyUp ? 1 : -1);
     playClick(aircraft, kLightSwitchClick);
 }
 
@@ -262,19 +257,20 @@ bool Lights::busPowered(int bus) const {
 bool Lights::handleKey(Aircraft& aircraft, uint32_t virtualKey, bool shiftDown, bool ctrlDown) {
     if (virtualKey == kKeyL) {
         if (ctrlDown && !shiftDown) {
-            landingLights = !landingLights;
+            toggleExteriorLight(kLandingLights);
         } else if (shiftDown && !ctrlDown) {
             togglePanelLights(aircraft);
         } else {
-            navLights = !navLights;
-            panelLights = strobeLights = landingLights = taxiLights = logoLights = navLights;
-            beaconChanged = beaconChanged || beaconLights != navLights;
-            beaconLights = navLights;
+            const bool on = !exteriorLights[kNavigationLights];
+            for (std::size_t i = 0; i < kExteriorLightCount; ++i) {
+                switchExteriorLight(static_cast<ExteriorLight>(i), on);
+            }
+            panelLights = on;
         }
         return true;
     }
     if (virtualKey == kKeyO && !shiftDown && !ctrlDown) {
-        strobeLights = !strobeLights;
+        toggleExteriorLight(kStrobeLights);
         return true;
     }
     return false;
@@ -284,7 +280,7 @@ void Lights::addElectricLoad(Aircraft&, BusLoads& loads) {
     if (bus1Powered) {
         loads[Electric::kDcBus1] += kPanelLightAmps * (panelLights + floodLights);
     }
-    if (emergencyLight == kEmergencyOn) {
+    if (emergencyLightPosition == kEmergencyOn) {
         loads[Electric::kEssentialBus2] += kEmergencyLightAmps;
     }
     auto draw = [&loads](bool on, int bus, float amps) {
@@ -292,14 +288,32 @@ void Lights::addElectricLoad(Aircraft&, BusLoads& loads) {
             loads[bus] += amps;
         }
     };
-    draw(navLights, Electric::kDcBus1, kNavStrobeBeaconAmps);
-    draw(strobeLights, Electric::kDcBus1, kNavStrobeBeaconAmps);
-    draw(beaconLights, Electric::kDcBus2, kNavStrobeBeaconAmps);
+    draw(exteriorLights[kNavigationLights], Electric::kDcBus1, kNavStrobeBeaconAmps);
+    draw(exteriorLights[kStrobeLights], Electric::kDcBus1, kNavStrobeBeaconAmps);
+    draw(exteriorLights[kBeaconLights], Electric::kDcBus2, kNavStrobeBeaconAmps);
     for (int bus : {Electric::kShedBus1, Electric::kDcBus1, Electric::kDcBus2}) {
-        draw(landingLights, bus, kLandingTaxiLogoAmps);
+        draw(exteriorLights[kLandingLights], bus, kLandingTaxiLogoAmps);
     }
-    draw(taxiLights, Electric::kShedBus2, kLandingTaxiLogoAmps);
-    draw(logoLights, Electric::kDcBus1, kLandingTaxiLogoAmps);
+    draw(exteriorLights[kTaxiLights], Electric::kShedBus2, kLandingTaxiLogoAmps);
+    draw(exteriorLights[kLogoLights], Electric::kDcBus1, kLandingTaxiLogoAmps);
+}
+
+void Lights::toggleExteriorLight(ExteriorLight light) {
+    switchExteriorLight(light, !exteriorLights[light]);
+}
+
+// The beacon's change reaches the DFDR caution in the EICAS step of the frame.
+void Lights::switchExteriorLight(ExteriorLight light, bool on) {
+    if (light == kBeaconLights && exteriorLights[light] != on) {
+        beaconChanged = true;
+    }
+    exteriorLights[light] = on;
+}
+
+void Lights::moveEmergencyLight(int32_t step) {
+    emergencyLightPosition =
+        std::clamp(emergencyLightPosition + step, int32_t{kEmergencyOff}, int32_t{kEmergencyOn});
+    emergencyLightChanged = true;
 }
 
 void Lights::toggleSeatBeltSign(Aircraft& aircraft) {

@@ -202,7 +202,7 @@ void RadioUnit::selectAdfCursor() {
 
 void RadioUnit::cycleAdfMode() {
     if (adfCursor == kFieldCursorMode) {
-        adfMode = (adfMode + 1) % 4;
+        nextAdfMode();
         return;
     }
     clearCursors();
@@ -218,12 +218,20 @@ void RadioUnit::setTcasCursor(int32_t value) {
     otherCursor = value;
 }
 
+void RadioUnit::nextAdfMode() {
+    adfMode = (adfMode + 1) % 4;
+}
+
 void RadioUnit::previousAdfMode() {
     adfMode = adfMode <= 0 ? 3 : adfMode - 1;
 }
 
 void RadioUnit::lowerTcasAltitudeBand() {
     tcasAltitudeBand = std::max(tcasAltitudeBand - 1, int32_t{kBandBelow});
+}
+
+void RadioUnit::nextTcasAltitudeBand() {
+    tcasAltitudeBand = (tcasAltitudeBand + 1) % (kBandAbove + 1);
 }
 
 // Memories.

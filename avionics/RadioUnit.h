@@ -73,10 +73,25 @@ public:
     void cycleAdfMode();
     void selectTransponderCode();
     void setTcasCursor(int32_t value);
-    // ADF mode back one step: ANT wraps to VOICE.
+    // ADF mode one step on or back: VOICE wraps to ANT and back.
+    void nextAdfMode();
     void previousAdfMode();
-    // The TCAS altitude band one step lower, staying at BELOW.
+    // The TCAS altitude band one step lower, staying at BELOW; one step on, ABOVE wrapping to
+    // BELOW.
     void lowerTcasAltitudeBand();
+    void nextTcasAltitudeBand();
+    void selectNavBackupKnob(int32_t mode) { navBackupKnobMode = mode; }
+
+    // Switches of the radio management unit's pages.
+    void toggleSquelch() { sqActive = !sqActive; }
+    void toggleComBandwidth() { comWideBandwidth = !comWideBandwidth; }
+    void toggleTaDisplayManual() { taDisplayManual = !taDisplayManual; }
+    void toggleFlightId() { flightIdEnabled = !flightIdEnabled; }
+    void toggleAutoBright() { autoBrightEnabled = !autoBrightEnabled; }
+    // The crew tuned the NAV receiver by hand: the FMS tunes it no more.
+    void endNavAutoTuning() { navAutoTuning = false; }
+    // The crew handed the NAV receiver back to the FMS's automatic tuning.
+    void resumeNavAutoTuning() { navAutoTuning = true; }
 
     // COM tuning.
     void swapCom();

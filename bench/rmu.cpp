@@ -37,8 +37,8 @@ void rmuRadioPage(benchmark::State& state) {
     tavi::Radio& radio = *bench.aircraft().radio();
     radio.identActive = true;
     radio.flightNumber = "TAV1234";
-    radio.unit1.sqActive = true;
-    radio.unit1.comWideBandwidth = false;
+    radio.unit1.toggleSquelch();
+    radio.unit1.toggleComBandwidth();
     tavi::TransponderMode = tavi::kTransponderTaRa;
     drawFrames(state, bench, rmu);
     tavi::TransponderMode = tavi::kTransponderStandby;

@@ -67,7 +67,7 @@ void Rmu::update(Aircraft& plane) {
         }
         if (now() - navBackupKeyTime >= kIdleTimeoutMs &&
             unit->navBackupKnobMode != RadioUnit::kBackupKnobCourse) {
-            unit->navBackupKnobMode = RadioUnit::kBackupKnobCourse;
+            unit->selectNavBackupKnob(RadioUnit::kBackupKnobCourse);
         }
     }
     registerNamedVariables();

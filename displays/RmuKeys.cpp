@@ -270,7 +270,7 @@ void Rmu::radioPageKey(int32_t key, uint32_t) {
         break;
     case kL6:
         if (unit.otherCursor == RadioUnit::kTcasCursorBand) {
-            unit.tcasAltitudeBand = (unit.tcasAltitudeBand + 1) % (RadioUnit::kBandAbove + 1);
+            unit.nextTcasAltitudeBand();
         } else {
             unit.setTcasCursor(RadioUnit::kTcasCursorBand);
         }
@@ -292,7 +292,7 @@ void Rmu::radioPageKey(int32_t key, uint32_t) {
         unit.cycleAdfMode();
         break;
     case kSq:
-        unit.sqActive = !unit.sqActive;
+        unit.toggleSquelch();
         break;
     case kSide:
         if (unit.transponderCursor != RadioUnit::kFieldCursorNone) {
@@ -366,7 +366,7 @@ void Rmu::radioPageKnob(int32_t knob) {
         unit.stepAdfFrequency(adfStep(knob));
     } else if (unit.adfCursor == RadioUnit::kFieldCursorMode) {
         if (up) {
-            unit.adfMode = (unit.adfMode + 1) % 4;
+            unit.nextAdfMode();
         } else {
             unit.previousAdfMode();
         }
@@ -421,7 +421,7 @@ void Rmu::pageMenuKey(int32_t key) {
         setPage(kRadioPage);
         break;
     case kR2:
-        controlledUnit()->navBackupKnobMode = RadioUnit::kBackupKnobCourse;
+        controlledUnit()->selectNavBackupKnob(RadioUnit::kBackupKnobCourse);
         setPage(kNavBackupPage);
         break;
     case kR3:
@@ -497,16 +497,16 @@ void Rmu::otherPageKey(int32_t key) {
         if (line == 1) {
             unit.toggleTimedSelect(now());
         } else if (line == 2) {
-            unit.taDisplayManual = !unit.taDisplayManual;
+            unit.toggleTaDisplayManual();
         } else if (key == kL6) {
             setPage(kRadioPage);
         }
         break;
     case kSystemSelectPage:
         if (key == kR3) {
-            radio->unit1.comWideBandwidth = !radio->unit1.comWideBandwidth;
+            radio->unit1.toggleComBandwidth();
         } else if (key == kR4) {
-            radio->unit2.comWideBandwidth = !radio->unit2.comWideBandwidth;
+            radio->unit2.toggleComBandwidth();
         } else if (key == kL6) {
             setPage(kRadioPage);
         }
@@ -523,11 +523,11 @@ void Rmu::otherPageKey(int32_t key) {
         break;
     case kRmuSetupPage:
         if (line == 2) {
-            unit.flightIdEnabled = !unit.flightIdEnabled;
+            unit.toggleFlightId();
         } else if (line == 4) {
             unit.toggleExtendedTcasRange();
         } else if (line == 5) {
-            unit.autoBrightEnabled = !unit.autoBrightEnabled;
+            unit.toggleAutoBright();
         } else {
             returnKey(key);
         }
@@ -543,11 +543,11 @@ void Rmu::otherPageKey(int32_t key) {
         break;
     case kNavBackupPage:
         if (key == kL1) {
-            unit.navBackupKnobMode = RadioUnit::kBackupKnobNavFrequency;
+            unit.selectNavBackupKnob(RadioUnit::kBackupKnobNavFrequency);
         } else if (key == kR1) {
-            unit.navBackupKnobMode = RadioUnit::kBackupKnobAdfFrequency;
+            unit.selectNavBackupKnob(RadioUnit::kBackupKnobAdfFrequency);
         } else if (key == kL6) {
-            unit.navBackupKnobMode = RadioUnit::kBackupKnobCourse;
+            unit.selectNavBackupKnob(RadioUnit::kBackupKnobCourse);
         }
         break;
     default:

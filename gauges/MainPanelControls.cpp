@@ -104,14 +104,14 @@ bool toggleWindow(int, int, uint32_t) {
 const char* floodLightsText() {
     return readyText([](const Aircraft& aircraft) {
         const Lights* lights = aircraft.lights();
-        return onOffText(lights && lights->floodLights);
+        return onOffText(lights && lights->floodLightsOn());
     });
 }
 
 const char* panelLightsText() {
     return readyText([](const Aircraft& aircraft) {
         const Lights* lights = aircraft.lights();
-        return onOffText(lights && lights->panelLights);
+        return onOffText(lights && lights->panelLightsOn());
     });
 }
 

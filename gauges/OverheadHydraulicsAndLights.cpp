@@ -4,6 +4,8 @@
 #include "gauges/OverheadArtwork.h"
 #include "gauges/OverheadControls.h"
 
+#include <functional>
+
 // The hydraulic panel (electric pump knobs, guarded engine pump buttons), the flight-control
 // system buttons and the row of light switches along the bottom of the overhead panel.
 namespace tavi::overhead {
@@ -23,9 +25,6 @@ constexpr auto hydraulicField = &fieldOf<hydraulic, member>;
 
 template <auto member>
 constexpr auto flightControlField = &fieldOf<&Aircraft::mechanisation, member>;
-
-template <auto member>
-constexpr auto lightsField = &fieldOf<&Aircraft::lights, member>;
 
 // ---- Hydraulics.
 
@@ -77,19 +76,19 @@ bool moveEmergencyLight(Aircraft& aircraft, uint32_t) {
     if (!lights) {
         return false;
     }
-    lights->emergencyLight =
-        std::clamp(lights->emergencyLight + step, int32_t{Lights::kEmergencyOff},
-                   int32_t{Lights::kEmergencyOn});
-    lights->emergencyLightChanged = true;
+    lights->moveEmergencyLight(step);
     playClick(aircraft, kClickLightSwitch);
     return true;
 }
 
-bool toggleBeacon(Aircraft& aircraft, uint32_t flags) {
-    if (!toggle<lightsField<&Lights::beaconLights>, kClickLightSwitch>(aircraft, flags)) {
+template <Lights::ExteriorLight light>
+bool toggleExteriorLight(Aircraft& aircraft, uint32_t) {
+    Lights* lights = aircraft.lights();
+    if (!lights) {
         return false;
     }
-    aircraft.lights()->beaconChanged = true;
+    lights->toggleExteriorLight(light);
+    playClick(aircraft, kClickLightSwitch);
     return true;
 }
 
@@ -105,8 +104,8 @@ bool toggleSign(Aircraft& aircraft, uint32_t) {
     return true;
 }
 
-template <bool Lights::*member>
-constexpr auto lightSwitch = &controlHandler<&toggle<lightsField<member>, kClickLightSwitch>>;
+template <Lights::ExteriorLight light>
+constexpr auto lightSwitch = &controlHandler<&toggleExteriorLight<light>>;
 
 double emergencyLightIndex(int position, int lit) {
     return position + 3 * lit;
@@ -116,8 +115,23 @@ double emergencyLightIndex(int position, int lit) {
 
 constexpr std::array<const char*, 3> kEmergencyWords{"Off", "Armed", "On"};
 
-template <auto member>
-constexpr auto lightsState = &stateOf<lightsField<member>>;
+// A getter of the lights, or a function of them.
+template <auto read>
+int lightsStateOf(Aircraft& aircraft) {
+    const Lights* lights = aircraft.lights();
+    return lights ? static_cast<int>(std::invoke(read, *lights)) : kUnknown;
+}
+
+template <Lights::ExteriorLight light>
+bool exteriorLightOn(const Lights& lights) {
+    return lights.exteriorLightOn(light);
+}
+
+template <auto read>
+constexpr auto lightsState = &lightsStateOf<read>;
+
+template <Lights::ExteriorLight light>
+constexpr auto exteriorLightState = lightsState<&exteriorLightOn<light>>;
 
 const Tooltip kElectricPump1Tip{
     "Electric Pump 1 (%1!s!)",
@@ -146,19 +160,21 @@ const Tooltip kRudder2Tip{
 const Tooltip kEmergencyTip{"Emergency Light (%1!s!)",
                             &stateWord<lightsState<&Lights::emergencyLight>, kEmergencyWords>};
 const Tooltip kNavigationTip{"Navigation Lights (%1!s!)",
-                             &stateWord<lightsState<&Lights::navLights>, kOffOn>};
+                             &stateWord<exteriorLightState<Lights::kNavigationLights>, kOffOn>};
 const Tooltip kBeaconTip{"Red Beacon (%1!s!)",
-                         &stateWord<lightsState<&Lights::beaconLights>, kOffOn>};
+                         &stateWord<exteriorLightState<Lights::kBeaconLights>, kOffOn>};
 const Tooltip kStrobeTip{"Strobe Lights (%1!s!)",
-                         &stateWord<lightsState<&Lights::strobeLights>, kOffOn>};
+                         &stateWord<exteriorLightState<Lights::kStrobeLights>, kOffOn>};
 const Tooltip kLandingTip{"Landing Lights (%1!s!)",
-                          &stateWord<lightsState<&Lights::landingLights>, kOffOn>};
-const Tooltip kTaxiTip{"Taxi Lights (%1!s!)", &stateWord<lightsState<&Lights::taxiLights>, kOffOn>};
-const Tooltip kLogoTip{"Logo Lights (%1!s!)", &stateWord<lightsState<&Lights::logoLights>, kOffOn>};
+                          &stateWord<exteriorLightState<Lights::kLandingLights>, kOffOn>};
+const Tooltip kTaxiTip{"Taxi Lights (%1!s!)",
+                       &stateWord<exteriorLightState<Lights::kTaxiLights>, kOffOn>};
+const Tooltip kLogoTip{"Logo Lights (%1!s!)",
+                       &stateWord<exteriorLightState<Lights::kLogoLights>, kOffOn>};
 const Tooltip kSeatBeltTip{"Fasten Seat Belts Lights (%1!s!)",
-                           &stateWord<lightsState<&Lights::seatBeltSign>, kOffOn>};
+                           &stateWord<lightsState<&Lights::seatBeltSignOn>, kOffOn>};
 const Tooltip kNoSmokingTip{"No Smoke Lights (%1!s!)",
-                            &stateWord<lightsState<&Lights::noSmokingSign>, kOffOn>};
+                            &stateWord<lightsState<&Lights::noSmokingSignOn>, kOffOn>};
 
 // ---- Elements.
 
@@ -190,8 +206,11 @@ constexpr Artwork kLandingOverlay{
 constexpr Artwork kSignsOverlay{"Overhead signs lighting", 55,     45, 4,
                                 paintLightingOverlay,      "SIGNS"};
 
-template <bool Lights::*member>
-constexpr auto lightSwitchImage = &litIcon<lightsState<member>, &tavi::lightSwitchIcon>;
+template <State state>
+constexpr auto lightSwitchImage = &litIcon<state, &tavi::lightSwitchIcon>;
+
+template <Lights::ExteriorLight light>
+constexpr auto exteriorSwitchImage = lightSwitchImage<exteriorLightState<light>>;
 
 template <auto hydraulic>
 constexpr auto electricPumpIcon =
@@ -219,14 +238,16 @@ std::vector<GaugeElement> hydraulicsAndLightsElements() {
                     flightControlLamp<&Mechanisation::rudderSystem2OffLight>, kImageBright),
         iconElement(kEmergencySwitch, 63, 744,
                     &litIcon<lightsState<&Lights::emergencyLight>, &emergencyLightIndex>),
-        iconElement(kNavigationSwitch, 354, 752, lightSwitchImage<&Lights::navLights>),
-        iconElement(kBeaconSwitch, 416, 751, lightSwitchImage<&Lights::beaconLights>),
-        iconElement(kStrobeSwitch, 475, 751, lightSwitchImage<&Lights::strobeLights>),
-        iconElement(kLandingSwitch, 670, 757, lightSwitchImage<&Lights::landingLights>),
-        iconElement(kTaxiSwitch, 865, 750, lightSwitchImage<&Lights::taxiLights>),
-        iconElement(kLogoSwitch, 994, 755, lightSwitchImage<&Lights::logoLights>),
-        iconElement(kSeatBeltSwitch, 1120, 755, lightSwitchImage<&Lights::seatBeltSign>),
-        iconElement(kNoSmokingSwitch, 1180, 755, lightSwitchImage<&Lights::noSmokingSign>),
+        iconElement(kNavigationSwitch, 354, 752, exteriorSwitchImage<Lights::kNavigationLights>),
+        iconElement(kBeaconSwitch, 416, 751, exteriorSwitchImage<Lights::kBeaconLights>),
+        iconElement(kStrobeSwitch, 475, 751, exteriorSwitchImage<Lights::kStrobeLights>),
+        iconElement(kLandingSwitch, 670, 757, exteriorSwitchImage<Lights::kLandingLights>),
+        iconElement(kTaxiSwitch, 865, 750, exteriorSwitchImage<Lights::kTaxiLights>),
+        iconElement(kLogoSwitch, 994, 755, exteriorSwitchImage<Lights::kLogoLights>),
+        iconElement(kSeatBeltSwitch, 1120, 755,
+                    lightSwitchImage<lightsState<&Lights::seatBeltSignOn>>),
+        iconElement(kNoSmokingSwitch, 1180, 755,
+                    lightSwitchImage<lightsState<&Lights::noSmokingSignOn>>),
     };
 }
 
@@ -251,13 +272,14 @@ std::vector<Control> hydraulicsAndLightsControls() {
         verticalSwitch({69, 750, 27, 50}, "EMER", {"OFF", "ARMED", "ON"}, kEmergencyTip,
                        &controlHandler<&moveEmergencyLight<-1>>,
                        &controlHandler<&moveEmergencyLight<1>>),
-        toggleSwitch({354, 750, 27, 50}, "NAV", kNavigationTip, lightSwitch<&Lights::navLights>),
-        toggleSwitch({416, 750, 27, 50}, "BEACON", kBeaconTip, &controlHandler<&toggleBeacon>),
-        toggleSwitch({480, 750, 27, 50}, "STROBE", kStrobeTip, lightSwitch<&Lights::strobeLights>),
+        toggleSwitch({354, 750, 27, 50}, "NAV", kNavigationTip,
+                     lightSwitch<Lights::kNavigationLights>),
+        toggleSwitch({416, 750, 27, 50}, "BEACON", kBeaconTip, lightSwitch<Lights::kBeaconLights>),
+        toggleSwitch({480, 750, 27, 50}, "STROBE", kStrobeTip, lightSwitch<Lights::kStrobeLights>),
         toggleSwitch({680, 750, 152, 50}, "LANDING", kLandingTip,
-                     lightSwitch<&Lights::landingLights>),
-        toggleSwitch({866, 750, 27, 50}, "TAXI", kTaxiTip, lightSwitch<&Lights::taxiLights>),
-        toggleSwitch({1000, 750, 27, 50}, "LOGO", kLogoTip, lightSwitch<&Lights::logoLights>),
+                     lightSwitch<Lights::kLandingLights>),
+        toggleSwitch({866, 750, 27, 50}, "TAXI", kTaxiTip, lightSwitch<Lights::kTaxiLights>),
+        toggleSwitch({1000, 750, 27, 50}, "LOGO", kLogoTip, lightSwitch<Lights::kLogoLights>),
         toggleSwitch({1122, 750, 27, 50}, "BELTS", kSeatBeltTip,
                      &controlHandler<&toggleSign<&Lights::toggleSeatBeltSign>>),
         toggleSwitch({1186, 750, 27, 50}, "NO SMOKE", kNoSmokingTip,

@@ -27,7 +27,7 @@ constexpr double kReferenceDesignHeight = 100.0;
 // A drag point in design pixels, or nothing while the reference size is unknown.
 bool designY(const Aircraft& aircraft, int y, double& design) {
     const Fadec* fadec = aircraft.fadec();
-    const int32_t height = fadec ? fadec->leverReferenceHeight : 0;
+    const int32_t height = fadec ? fadec->leverReferenceHeight() : 0;
     if (height <= 0) {
         return false;
     }
@@ -115,7 +115,7 @@ void setReferenceSize(platform::GaugeHeader& gauge, int32_t service, void*) {
     }
     actOn(&Aircraft::fadec, [&](Fadec& fadec) {
         const GaugeElement& reference = gauge.root.children.at(0).children.at(0);
-        fadec.leverReferenceHeight = reference.surface ? reference.surface->pixelHeight() : 0;
+        fadec.measureLeverReference(reference.surface ? reference.surface->pixelHeight() : 0);
     });
 }
 
@@ -435,7 +435,7 @@ std::vector<MouseControl> quadrantControls() {
         pushButton(260, 38, 20, 20, &kConfigTip,
                    [](int, int, uint32_t) {
                        return actOn(&Aircraft::fadec,
-                                    [](Fadec& fadec) { fadec.takeoffCheckRequest = true; });
+                                    [](Fadec& fadec) { fadec.requestTakeoffCheck(); });
                    }),
         mouseControl(370, 375, 40, 100, &kFlapsTip,
                      knobUpperLower(

@@ -168,7 +168,7 @@ void RadioTuningPages::enterNav(int32_t side) {
             ident = unit->identText;
             // DEL hands the receiver back to automatic tuning: the field's "A" and the radio's
             // tuning mode agree until the pilot tunes by hand again.
-            unit->navAutoTuning = true;
+            unit->resumeNavAutoTuning();
         }
         return;
     }
@@ -192,7 +192,7 @@ void RadioTuningPages::enterNav(int32_t side) {
     }
     manual = true;
     if (unit) {
-        unit->navAutoTuning = false;
+        unit->endNavAutoTuning();
     }
     ident = unit ? stationOnFrequency(*unit) : std::string();
 }

@@ -575,7 +575,7 @@ TEST_P(ConfigurationCheckTest, TheCheckCallsOutEachFinding) {
     }
     scenario.request("ToCheckClick");
     scenario.step(2);
-    EXPECT_FALSE(fadec().takeoffCheckRequest);
+    EXPECT_FALSE(fadec().takeoffCheckRequested());
     const bool warning = !row.callouts.empty();
     EXPECT_EQ(fadec().noTakeoffConfig, warning);
     EXPECT_EQ(scenario.shows("NO TAKEOFF CONFIG"), warning);
@@ -622,15 +622,15 @@ TEST_F(FadecTest, TheCheckButtonIsConsumedWithoutACheckWhileLandingOrInFlight) {
     scenario.enterPhase(kLandingPhase);
     scenario.request("ToCheckClick");
     scenario.step(2);
-    EXPECT_FALSE(fadec().takeoffCheckRequest);
+    EXPECT_FALSE(fadec().takeoffCheckRequested());
     EXPECT_FALSE(queued(sounds::kWarningChime));
     scenario.enterPhase(kOnGroundPhase);
     EXPECT_FALSE(fadec().noTakeoffConfig);
 
     airborne();
-    fadec().takeoffCheckRequest = true;
+    fadec().requestTakeoffCheck();
     scenario.step();
-    EXPECT_FALSE(fadec().takeoffCheckRequest);
+    EXPECT_FALSE(fadec().takeoffCheckRequested());
     landed();
     scenario.step(2);
     EXPECT_FALSE(queued(sounds::kWarningChime)) << "no check after landing for a press in flight";

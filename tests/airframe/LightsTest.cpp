@@ -92,14 +92,16 @@ TEST_P(LightsStartupTest, StartupModeSetsTheSwitchesAndTheSimulatorFollows) {
     scenario.step(3);
 
     const Lights& lights = scenario.lights();
-    EXPECT_TRUE(lights.started);
-    EXPECT_EQ(lights.navLights, expected.nav);
-    EXPECT_EQ(lights.beaconLights, expected.beacon);
-    EXPECT_EQ(lights.strobeLights, expected.strobe);
-    EXPECT_EQ(lights.emergencyLight, expected.emergencyLight);
-    EXPECT_EQ(lights.seatBeltSign, expected.signs);
-    EXPECT_EQ(lights.noSmokingSign, expected.signs);
-    EXPECT_FALSE(lights.landingLights || lights.taxiLights || lights.logoLights);
+    EXPECT_TRUE(lights.hasStarted());
+    EXPECT_EQ(lights.exteriorLightOn(Lights::kNavigationLights), expected.nav);
+    EXPECT_EQ(lights.exteriorLightOn(Lights::kBeaconLights), expected.beacon);
+    EXPECT_EQ(lights.exteriorLightOn(Lights::kStrobeLights), expected.strobe);
+    EXPECT_EQ(lights.emergencyLight(), expected.emergencyLight);
+    EXPECT_EQ(lights.seatBeltSignOn(), expected.signs);
+    EXPECT_EQ(lights.noSmokingSignOn(), expected.signs);
+    EXPECT_FALSE(lights.exteriorLightOn(Lights::kLandingLights) ||
+                 lights.exteriorLightOn(Lights::kTaxiLights) ||
+                 lights.exteriorLightOn(Lights::kLogoLights));
 
     sim::Panel& panel = scenario.panel();
     EXPECT_EQ(panel.token(619) != 0.0, expected.nav);
@@ -131,7 +133,7 @@ TEST(LightsTest, PanelLightingFollowsTheSwitchesByNightAndDcBus1) {
 
     scenario.request("TaviPanelLtClick");
     scenario.step();
-    EXPECT_TRUE(lights.panelLights);
+    EXPECT_TRUE(lights.panelLightsOn());
     EXPECT_EQ(scenario.panel().namedVariable("TaviPanelLt"), 1.0);
     EXPECT_EQ(scenario.panel().namedVariable("TaviPanelLtClick"), 0.0);
     if (scenario.hasSounds()) {
@@ -157,7 +159,7 @@ TEST(LightsTest, PanelLightingFollowsTheSwitchesByNightAndDcBus1) {
     scenario.step(3);
     ASSERT_FALSE(scenario.electric().isPowered(Electric::kDcBus1));
     EXPECT_EQ(lights.panelLighting, Lights::kUnlit);
-    EXPECT_TRUE(lights.panelLights && lights.floodLights);
+    EXPECT_TRUE(lights.panelLightsOn() && lights.floodLightsOn());
     EXPECT_EQ(scenario.panel().token(kPanelLightToken), 0.0);
     EXPECT_EQ(eventCount(scenario, kPanelLightsOff), 1);
 
@@ -180,20 +182,20 @@ TEST(LightsTest, InTheFirstFrameThePanelSwitchesTakeTheSimulatorsState) {
     panel.setToken(kPanelLightToken, 1.0);
     module.startModule();
     const Lights& lights = *module.aircraft().lights();
-    ASSERT_TRUE(lights.started);
-    EXPECT_TRUE(lights.panelLights && lights.floodLights);
+    ASSERT_TRUE(lights.hasStarted());
+    EXPECT_TRUE(lights.panelLightsOn() && lights.floodLightsOn());
     EXPECT_TRUE(panel.keyEventsSent().empty() ||
                 panel.keyEventsSent().back().eventId != kPanelLightsOff)
         << "nothing is sent in the first frame";
     module.simulator.step();
     EXPECT_EQ(panel.token(kPanelLightToken), 0.0) << "no power on DC bus 1";
-    EXPECT_TRUE(lights.panelLights && lights.floodLights);
+    EXPECT_TRUE(lights.panelLightsOn() && lights.floodLightsOn());
 }
 
 // One exterior light of the simulator with its token, switching events and buses.
 struct ExteriorCase {
     const char* name;
-    bool Lights::*cockpitSwitch;
+    Lights::ExteriorLight light;
     const char* request;
     const char* state;
     int token;
@@ -215,10 +217,17 @@ protected:
     }
     ~ExteriorLightTest() override { scenario.aircraft().systems[9] = real; }
 
+    bool switchOn() { return scenario.lights().exteriorLightOn(GetParam().light); }
+    void setSwitch(bool on) {
+        if (switchOn() != on) {
+            scenario.lights().toggleExteriorLight(GetParam().light);
+        }
+    }
+
     // The events of this light that one frame sends.
     std::vector<uint32_t> frame(bool switchOn, bool simOn, std::initializer_list<int> powered) {
         const ExteriorCase& light = GetParam();
-        scenario.lights().*light.cockpitSwitch = switchOn;
+        setSwitch(switchOn);
         scenario.panel().setToken(light.token, simOn ? 1.0 : 0.0);
         network.power(powered);
         scenario.panel().clearKeyEventsSent();
@@ -258,7 +267,7 @@ TEST_P(ExteriorLightTest, SimulatorLightBurnsOnlyWithItsSwitchOnAndItsBusPowered
         network.buses[static_cast<std::size_t>(bus)].powered =
             std::find(own.begin(), own.end(), bus) == own.end();
     }
-    scenario.lights().*light.cockpitSwitch = true;
+    setSwitch(true);
     scenario.panel().clearKeyEventsSent();
     scenario.step();
     EXPECT_EQ(eventCount(scenario, light.onEvent), 0);
@@ -266,7 +275,7 @@ TEST_P(ExteriorLightTest, SimulatorLightBurnsOnlyWithItsSwitchOnAndItsBusPowered
 
     scenario.request(light.request);
     scenario.step();
-    EXPECT_FALSE(scenario.lights().*light.cockpitSwitch) << "the panel's switch toggles it";
+    EXPECT_FALSE(switchOn()) << "the panel's switch toggles it";
     EXPECT_EQ(scenario.panel().namedVariable(light.request), 0.0);
     EXPECT_EQ(scenario.panel().namedVariable(light.state), 0.0);
     if (scenario.hasSounds()) {
@@ -276,7 +285,7 @@ TEST_P(ExteriorLightTest, SimulatorLightBurnsOnlyWithItsSwitchOnAndItsBusPowered
 
 INSTANTIATE_TEST_SUITE_P(Lights, ExteriorLightTest,
                          testing::Values(ExteriorCase{"navigation",
-                                                      &Lights::navLights,
+                                                      Lights::kNavigationLights,
                                                       "TaviNavLtClick",
                                                       "TaviNavLt",
                                                       619,
@@ -284,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(Lights, ExteriorLightTest,
                                                       0x1034B,
                                                       {Electric::kDcBus1}},
                                          ExteriorCase{"strobe",
-                                                      &Lights::strobeLights,
+                                                      Lights::kStrobeLights,
                                                       "TaviStrobeLtClick",
                                                       "TaviStrobeLt",
                                                       11,
@@ -292,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(Lights, ExteriorLightTest,
                                                       0x10205,
                                                       {Electric::kDcBus1}},
                                          ExteriorCase{"beacon",
-                                                      &Lights::beaconLights,
+                                                      Lights::kBeaconLights,
                                                       "TaviBcnLtClick",
                                                       "TaviBcnLt",
                                                       368,
@@ -300,7 +309,7 @@ INSTANTIATE_TEST_SUITE_P(Lights, ExteriorLightTest,
                                                       0x102BF,
                                                       {Electric::kDcBus2}},
                                          ExteriorCase{"landing",
-                                                      &Lights::landingLights,
+                                                      Lights::kLandingLights,
                                                       "TaviLandLtClick",
                                                       "TaviLandLt",
                                                       14,
@@ -308,7 +317,7 @@ INSTANTIATE_TEST_SUITE_P(Lights, ExteriorLightTest,
                                                       0x1020C,
                                                       {Electric::kDcBus1, Electric::kDcBus2}},
                                          ExteriorCase{"taxi",
-                                                      &Lights::taxiLights,
+                                                      Lights::kTaxiLights,
                                                       "TaviTaxiLtClick",
                                                       "TaviTaxiLt",
                                                       369,
@@ -316,7 +325,7 @@ INSTANTIATE_TEST_SUITE_P(Lights, ExteriorLightTest,
                                                       0x102C0,
                                                       {Electric::kShedBus2}},
                                          ExteriorCase{"logo",
-                                                      &Lights::logoLights,
+                                                      Lights::kLogoLights,
                                                       "TaviLogoLtClick",
                                                       "TaviLogoLt",
                                                       620,
@@ -329,40 +338,48 @@ INSTANTIATE_TEST_SUITE_P(Lights, ExteriorLightTest,
 
 TEST(LightsTest, KeyLSwitchesTheExteriorLightsTogetherAndItsModifiersOneEach) {
     LightsScenario scenario;
+    scenario.park();
+    scenario.batteriesOn();
     scenario.step(2);
+    ASSERT_TRUE(scenario.shows("DFDR FAIL"));
     Lights& lights = scenario.lights();
-    auto all = [&lights] {
-        return std::vector<bool>{lights.navLights,    lights.panelLights,   lights.strobeLights,
-                                 lights.beaconLights, lights.landingLights, lights.taxiLights,
-                                 lights.logoLights};
+    auto on = [&lights](Lights::ExteriorLight light) {
+        return lights.exteriorLightOn(light);
+    };
+    auto all = [&] {
+        return std::vector<bool>{on(Lights::kNavigationLights), lights.panelLightsOn(),
+                                 on(Lights::kStrobeLights),     on(Lights::kBeaconLights),
+                                 on(Lights::kLandingLights),    on(Lights::kTaxiLights),
+                                 on(Lights::kLogoLights)};
     };
 
     EXPECT_TRUE(scenario.press(kKeyL));
     EXPECT_EQ(all(), std::vector<bool>(7, true));
-    EXPECT_TRUE(lights.beaconChanged);
-    scenario.step();
-    EXPECT_FALSE(lights.beaconChanged) << "the EICAS step took it";
+    scenario.step(2);
+    EXPECT_FALSE(scenario.shows("DFDR FAIL")) << "the EICAS step took the beacon's change";
     EXPECT_TRUE(scenario.press(kKeyL));
     EXPECT_EQ(all(), std::vector<bool>(7, false));
+    scenario.step(2);
+    EXPECT_TRUE(scenario.shows("DFDR FAIL"));
 
     scenario.hold(kControlKey, true);
     EXPECT_TRUE(scenario.press(kKeyL));
-    EXPECT_TRUE(lights.landingLights);
-    EXPECT_FALSE(lights.navLights);
+    EXPECT_TRUE(on(Lights::kLandingLights));
+    EXPECT_FALSE(on(Lights::kNavigationLights));
     EXPECT_FALSE(scenario.press(kKeyO)) << "Ctrl+O belongs to the simulator";
     scenario.hold(kShiftKey, true);
     EXPECT_TRUE(scenario.press(kKeyL)) << "both modifiers act as none";
-    EXPECT_TRUE(lights.navLights && lights.taxiLights);
+    EXPECT_TRUE(on(Lights::kNavigationLights) && on(Lights::kTaxiLights));
     scenario.hold(kControlKey, false);
 
     EXPECT_TRUE(scenario.press(kKeyL));
-    EXPECT_FALSE(lights.panelLights);
-    EXPECT_TRUE(lights.navLights) << "Shift+L is the panel lights alone";
+    EXPECT_FALSE(lights.panelLightsOn());
+    EXPECT_TRUE(on(Lights::kNavigationLights)) << "Shift+L is the panel lights alone";
     scenario.hold(kShiftKey, false);
 
-    const bool strobe = lights.strobeLights;
+    const bool strobe = on(Lights::kStrobeLights);
     EXPECT_TRUE(scenario.press(kKeyO));
-    EXPECT_NE(lights.strobeLights, strobe);
+    EXPECT_NE(on(Lights::kStrobeLights), strobe);
     EXPECT_FALSE(scenario.press('P'));
 }
 
@@ -371,7 +388,7 @@ TEST(LightsTest, EmergencySwitchStepsOnlyOnItsTwoRequestValues) {
     scenario.park();
     scenario.step(3);
     Lights& lights = scenario.lights();
-    ASSERT_EQ(lights.emergencyLight, Lights::kEmergencyArmed);
+    ASSERT_EQ(lights.emergencyLight(), Lights::kEmergencyArmed);
     ASSERT_FALSE(scenario.shows("EMERG LT NOT ARMD"));
 
     struct Step {
@@ -385,13 +402,13 @@ TEST(LightsTest, EmergencySwitchStepsOnlyOnItsTwoRequestValues) {
         SCOPED_TRACE(step.request);
         scenario.panel().setNamedVariable("TaviEmergLtClick", step.request);
         scenario.step();
-        EXPECT_EQ(lights.emergencyLight, step.position);
+        EXPECT_EQ(lights.emergencyLight(), step.position);
         EXPECT_EQ(scenario.panel().namedVariable("TaviEmergLt"), step.position);
         EXPECT_EQ(scenario.panel().namedVariable("TaviEmergLtClick"), step.left);
     }
     scenario.step();
     EXPECT_TRUE(scenario.shows("EMERG LT NOT ARMD"));
-    EXPECT_EQ(lights.emergencyLight, 0) << "3 is ignored every frame";
+    EXPECT_EQ(lights.emergencyLight(), 0) << "3 is ignored every frame";
 
     scenario.panel().setNamedVariable("TaviEmergLtClick", 2.0);
     scenario.step(2);
@@ -422,7 +439,7 @@ TEST(LightsTest, CautionsLeaveDuringTakeOffAndLandingAndComeBackAfter) {
     scenario.request("TaviBcnLtClick");
     scenario.step(2);
     EXPECT_FALSE(scenario.shows("DFDR FAIL"));
-    EXPECT_TRUE(scenario.lights().beaconLights);
+    EXPECT_TRUE(scenario.lights().exteriorLightOn(Lights::kBeaconLights));
 }
 
 TEST(LightsTest, SignChimeNeedsTheAuralUnitsPowerButTheSignTogglesAnyway) {
@@ -434,7 +451,7 @@ TEST(LightsTest, SignChimeNeedsTheAuralUnitsPowerButTheSignTogglesAnyway) {
 
     scenario.request("TaviFstnLtClick");
     scenario.step();
-    EXPECT_TRUE(scenario.lights().seatBeltSign);
+    EXPECT_TRUE(scenario.lights().seatBeltSignOn());
     EXPECT_EQ(scenario.panel().namedVariable("TaviFstnLt"), 1.0);
     EXPECT_TRUE(scenario.playing(kLightSwitchClick)) << "the switch is heard";
     EXPECT_FALSE(scenario.playing(kSignChime));
@@ -443,48 +460,68 @@ TEST(LightsTest, SignChimeNeedsTheAuralUnitsPowerButTheSignTogglesAnyway) {
     scenario.step(2);
     scenario.request("TaviSmokeLtClick");
     scenario.step();
-    EXPECT_TRUE(scenario.lights().noSmokingSign);
+    EXPECT_TRUE(scenario.lights().noSmokingSignOn());
     EXPECT_TRUE(scenario.playing(kSignChime));
 }
 
 struct LightsLoadCase {
     const char* name;
-    std::function<void(Lights&)> set;
+    std::function<void(Lights&, Aircraft&)> set;
     std::vector<std::pair<int, float>> loads;
+    bool dcBus1Powered = true;
 };
 
+// Each row starts from the dark cockpit with every bus powered but the ones the row takes away.
 TEST(LightsTest, EachLightDrawsFromItsBuses) {
-    const std::vector<LightsLoadCase> cases = {
-        {"panel", [](Lights& l) { l.panelLights = true; }, {{Electric::kDcBus1, 5.0f}}},
-        {"flood", [](Lights& l) { l.floodLights = true; }, {{Electric::kDcBus1, 5.0f}}},
-        {"panel without bus 1",
-         [](Lights& l) {
-             l.panelLights = l.floodLights = true;
-             l.bus1Powered = false;
-         },
-         {}},
-        {"emergency armed", [](Lights& l) { l.emergencyLight = Lights::kEmergencyArmed; }, {}},
-        {"emergency on",
-         [](Lights& l) { l.emergencyLight = Lights::kEmergencyOn; },
-         {{Electric::kEssentialBus2, 5.0f}}},
-        {"navigation", [](Lights& l) { l.navLights = true; }, {{Electric::kDcBus1, 7.5f}}},
-        {"strobe", [](Lights& l) { l.strobeLights = true; }, {{Electric::kDcBus1, 7.5f}}},
-        {"beacon", [](Lights& l) { l.beaconLights = true; }, {{Electric::kDcBus2, 7.5f}}},
-        {"landing",
-         [](Lights& l) { l.landingLights = true; },
-         {{Electric::kShedBus1, 5.0f}, {Electric::kDcBus1, 5.0f}, {Electric::kDcBus2, 5.0f}}},
-        {"taxi", [](Lights& l) { l.taxiLights = true; }, {{Electric::kShedBus2, 5.0f}}},
-        {"logo", [](Lights& l) { l.logoLights = true; }, {{Electric::kDcBus1, 5.0f}}},
+    auto exterior = [](Lights::ExteriorLight light) {
+        return [light](Lights& lights, Aircraft&) {
+            lights.toggleExteriorLight(light);
+        };
     };
-    LightsScenario scenario;
+    const std::vector<LightsLoadCase> cases = {
+        {"panel",
+         [](Lights& l, Aircraft& a) { l.togglePanelLights(a); },
+         {{Electric::kDcBus1, 5.0f}}},
+        {"flood",
+         [](Lights& l, Aircraft& a) { l.toggleFloodLights(a); },
+         {{Electric::kDcBus1, 5.0f}}},
+        {"panel without bus 1",
+         [](Lights& l, Aircraft& a) {
+             l.togglePanelLights(a);
+             l.toggleFloodLights(a);
+         },
+         {},
+         false},
+        {"emergency armed", [](Lights& l, Aircraft&) { l.moveEmergencyLight(1); }, {}},
+        {"emergency on",
+         [](Lights& l, Aircraft&) { l.moveEmergencyLight(2); },
+         {{Electric::kEssentialBus2, 5.0f}}},
+        {"navigation", exterior(Lights::kNavigationLights), {{Electric::kDcBus1, 7.5f}}},
+        {"strobe", exterior(Lights::kStrobeLights), {{Electric::kDcBus1, 7.5f}}},
+        {"beacon", exterior(Lights::kBeaconLights), {{Electric::kDcBus2, 7.5f}}},
+        {"landing",
+         exterior(Lights::kLandingLights),
+         {{Electric::kShedBus1, 5.0f}, {Electric::kDcBus1, 5.0f}, {Electric::kDcBus2, 5.0f}}},
+        {"taxi", exterior(Lights::kTaxiLights), {{Electric::kShedBus2, 5.0f}}},
+        {"logo", exterior(Lights::kLogoLights), {{Electric::kDcBus1, 5.0f}}},
+    };
     for (const LightsLoadCase& row : cases) {
         SCOPED_TRACE(row.name);
-        Lights lights;
-        lights.emergencyLight = Lights::kEmergencyOff;
-        lights.bus1Powered = true;
-        row.set(lights);
+        FixedNetwork network;
+        LightsScenario scenario;
+        for (int bus = 0; bus < kBusCount; ++bus) {
+            network.buses[static_cast<std::size_t>(bus)].powered =
+                bus != Electric::kDcBus1 || row.dcBus1Powered;
+        }
+        System* real = scenario.aircraft().systems[9];
+        scenario.aircraft().systems[9] = &network;
+        scenario.step(2);
+        Lights& lights = scenario.lights();
+        EXPECT_EQ(lights.emergencyLight(), Lights::kEmergencyOff);
+        row.set(lights, scenario.aircraft());
         BusLoads loads;
         lights.addElectricLoad(scenario.aircraft(), loads);
+        scenario.aircraft().systems[9] = real;
         BusLoads expected;
         for (const auto& [bus, amps] : row.loads) {
             expected[bus] = amps;

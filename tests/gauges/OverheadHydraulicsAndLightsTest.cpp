@@ -90,7 +90,7 @@ TEST(OverheadHydraulicsAndLightsTest, FlightControlButtonsToggleTheirSystem) {
 }
 
 // The emergency light switch: the upper half moves it up, the lower half down, each click with
-// the light switch's sound and the changed flag, also at an end.
+// the light switch's sound, also at an end; the caution follows the position in the next frames.
 TEST(OverheadHydraulicsAndLightsTest, EmergencyLightSwitchStepsOffArmedOn) {
     struct Case {
         double y;
@@ -106,55 +106,80 @@ TEST(OverheadHydraulicsAndLightsTest, EmergencyLightSwitchStepsOffArmedOn) {
         {790, Lights::kEmergencyOff, "Emergency Light (Off)"},
     };
     OverheadPanel panel;
-    Lights& lights = *panel.aircraft().lights();
-    lights.emergencyLight = Lights::kEmergencyOff;
+    panel.scenario.park();
+    panel.scenario.batteriesOn();
+    panel.scenario.step(2);
+    const Lights& lights = *panel.aircraft().lights();
+    ASSERT_EQ(lights.emergencyLight(), Lights::kEmergencyOff);
     for (const Case& c : cases) {
-        lights.emergencyLightChanged = false;
         EXPECT_TRUE(panel.click(82, c.y));
-        EXPECT_EQ(lights.emergencyLight, c.position) << c.tooltip;
-        EXPECT_TRUE(lights.emergencyLightChanged) << c.tooltip;
+        EXPECT_EQ(lights.emergencyLight(), c.position) << c.tooltip;
         EXPECT_EQ(panel.clicksHeard(), std::vector<SoundId>{OverheadPanel::kLightSwitchClick});
         EXPECT_EQ(panel.value("Overhead emergency light switch"), c.position) << c.tooltip;
         EXPECT_EQ(panel.tooltip(82, c.y), c.tooltip);
+        panel.scenario.step(2);
+        EXPECT_EQ(panel.scenario.shows("EMERG LT NOT ARMD"), c.position != Lights::kEmergencyArmed)
+            << c.tooltip;
+        panel.clicksHeard();
     }
 }
 
+template <Lights::ExteriorLight light>
+bool exteriorLightOn(const Lights& lights) {
+    return lights.exteriorLightOn(light);
+}
+
 // Each light switch toggles its light with the light switch's sound; the wide landing switch
-// acts from either lever.
+// acts from either lever. The beacon's switch takes the DFDR caution away in the next frames.
 TEST(OverheadHydraulicsAndLightsTest, LightSwitchesToggleTheirLights) {
     struct Case {
         double x;
-        bool Lights::*field;
+        bool (*on)(const Lights&);
         const char* element;
         const char* tooltipOn;
     };
     const Case cases[] = {
-        {367, &Lights::navLights, "Overhead navigation lights switch", "Navigation Lights (On)"},
-        {429, &Lights::beaconLights, "Overhead red beacon switch", "Red Beacon (On)"},
-        {493, &Lights::strobeLights, "Overhead strobe lights switch", "Strobe Lights (On)"},
-        {690, &Lights::landingLights, "Overhead landing lights switch", "Landing Lights (On)"},
-        {825, &Lights::landingLights, "Overhead landing lights switch", "Landing Lights (On)"},
-        {879, &Lights::taxiLights, "Overhead taxi lights switch", "Taxi Lights (On)"},
-        {1013, &Lights::logoLights, "Overhead logo lights switch", "Logo Lights (On)"},
-        {1135, &Lights::seatBeltSign, "Overhead seat belts switch",
-         "Fasten Seat Belts Lights (On)"},
-        {1199, &Lights::noSmokingSign, "Overhead no smoking switch", "No Smoke Lights (On)"},
+        {367, &exteriorLightOn<Lights::kNavigationLights>, "Overhead navigation lights switch",
+         "Navigation Lights (On)"},
+        {429, &exteriorLightOn<Lights::kBeaconLights>, "Overhead red beacon switch",
+         "Red Beacon (On)"},
+        {493, &exteriorLightOn<Lights::kStrobeLights>, "Overhead strobe lights switch",
+         "Strobe Lights (On)"},
+        {690, &exteriorLightOn<Lights::kLandingLights>, "Overhead landing lights switch",
+         "Landing Lights (On)"},
+        {825, &exteriorLightOn<Lights::kLandingLights>, "Overhead landing lights switch",
+         "Landing Lights (On)"},
+        {879, &exteriorLightOn<Lights::kTaxiLights>, "Overhead taxi lights switch",
+         "Taxi Lights (On)"},
+        {1013, &exteriorLightOn<Lights::kLogoLights>, "Overhead logo lights switch",
+         "Logo Lights (On)"},
+        {1135, [](const Lights& lights) { return lights.seatBeltSignOn(); },
+         "Overhead seat belts switch", "Fasten Seat Belts Lights (On)"},
+        {1199, [](const Lights& lights) { return lights.noSmokingSignOn(); },
+         "Overhead no smoking switch", "No Smoke Lights (On)"},
     };
     OverheadPanel panel;
-    Lights& lights = *panel.aircraft().lights();
+    panel.scenario.park();
+    panel.scenario.batteriesOn();
+    panel.scenario.step(2);
+    ASSERT_TRUE(panel.scenario.shows("DFDR FAIL"));
+    const Lights& lights = *panel.aircraft().lights();
     for (const Case& c : cases) {
-        lights.*c.field = false;
-        lights.beaconChanged = false;
+        ASSERT_FALSE(c.on(lights)) << c.tooltipOn;
         EXPECT_TRUE(panel.click(c.x, 775));
-        EXPECT_TRUE(lights.*c.field) << c.tooltipOn;
+        EXPECT_TRUE(c.on(lights)) << c.tooltipOn;
         EXPECT_EQ(panel.clicksHeard(), std::vector<SoundId>{OverheadPanel::kLightSwitchClick})
             << c.tooltipOn;
         EXPECT_EQ(panel.tooltip(c.x, 775), c.tooltipOn);
         EXPECT_EQ(panel.value(c.element), 1.0) << c.tooltipOn;
-        EXPECT_EQ(lights.beaconChanged, c.field == &Lights::beaconLights) << c.tooltipOn;
+        panel.scenario.step(2);
+        EXPECT_EQ(panel.scenario.shows("DFDR FAIL"), !lights.exteriorLightOn(Lights::kBeaconLights))
+            << c.tooltipOn;
+        panel.clicksHeard();
         EXPECT_TRUE(panel.click(c.x, 775));
-        EXPECT_FALSE(lights.*c.field) << c.tooltipOn;
+        EXPECT_FALSE(c.on(lights)) << c.tooltipOn;
         EXPECT_EQ(panel.value(c.element), 0.0) << c.tooltipOn;
+        panel.scenario.step(2);
         panel.clicksHeard();
     }
 }

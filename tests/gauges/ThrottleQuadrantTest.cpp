@@ -141,7 +141,7 @@ TEST_F(ThrottleQuadrantTest, LeverImagesFollowTheAngle) {
 TEST_F(ThrottleQuadrantTest, ButtonsActOnTheirSystems) {
     module.simulator.panel.clearKeyEventsSent();
     EXPECT_TRUE(leftClick(throttleGauge, 270, 48));
-    EXPECT_TRUE(fadec().takeoffCheckRequest);
+    EXPECT_TRUE(fadec().takeoffCheckRequested());
     EXPECT_TRUE(leftClick(throttleGauge, 390, 380));
     EXPECT_TRUE(leftClick(throttleGauge, 390, 470));
     const auto& events = module.simulator.panel.keyEventsSent();

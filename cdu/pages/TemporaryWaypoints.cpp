@@ -3,6 +3,7 @@
 #include "cdu/pages/CduPageIds.h"
 #include "cdu/pages/PageText.h"
 #include "cdu/pages/WaypointEntry.h"
+#include "cdu/records/PointDefinition.h"
 #include "core/Format.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
@@ -14,14 +15,15 @@ namespace tavi {
 
 namespace {
 
+using point_definition::kPlaceBearingDistance;
+using point_definition::kRadialIntersection;
+
 constexpr char kWaypointNotFound[] = "WAYPOINT NOT FOUND";
 // Bearings from places beyond these latitudes must be entered true.
 constexpr double kNorthernMagneticLimit = 73.0;
 constexpr double kSouthernMagneticLimit = -60.0;
-constexpr int32_t kPlaceBearingDistance = 2;
 // Degrees within which two courses count as one.
 constexpr double kSameCircle = 1e-9;
-constexpr int32_t kRadialIntersection = 3;
 // The farthest from its place a radial is flown: beyond a navaid's reception at cruise levels.
 // Radials that are parallel or nearly so cross hundreds or thousands of miles away, far from
 // where the pilot meant the point.
@@ -223,14 +225,7 @@ void WaypointEntry::choosePendingPlace(const Waypoint& place) {
     if (page.definitionKind != kRadialIntersection) {
         return;
     }
-    if (page.place1Pending) {
-        page.place1 = place;
-        page.place1Pending = false;
-    } else if (page.place2Pending) {
-        page.place2 = place;
-        page.place2Pending = false;
-    }
-    if (page.place2Pending) {
+    if (takePendingPlace(page, place)) {
         fms.wptSelectPage.setCandidates(definition.place2, page.place2Candidates);
         return;
     }

@@ -3,6 +3,7 @@
 #include "avionics/RadioFrequency.h"
 #include "cdu/pages/NavPageKeys.h"
 #include "cdu/pages/WaypointEntry.h"
+#include "cdu/records/PointDefinition.h"
 #include "core/Format.h"
 #include "fms/Fms.h"
 #include "fms/GlobalFlightPlans.h"
@@ -526,28 +527,32 @@ void WaypointPages::definePlaceBearing() {
     page.place2Ident = definition.place2;
     page.bearing2 = definition.bearing2;
     page.bearing2True = definition.bearing2True;
-    page.definitionKind = !parsed ? 0 : std::count(entry.begin(), entry.end(), '/') == 3 ? 3 : 2;
+    page.definitionKind = !parsed ? point_definition::kInvalid
+                          : std::count(entry.begin(), entry.end(), '/') == 3
+                              ? point_definition::kRadialIntersection
+                              : point_definition::kPlaceBearingDistance;
     page.place1Candidates.clear();
     page.place2Candidates.clear();
     page.place1Pending = false;
     page.place2Pending = false;
-    if (page.definitionKind == 0) {
+    if (page.definitionKind == point_definition::kInvalid) {
         fms.setScratchpad(entry);
         fms.showMessage("INVALID ENTRY", 0);
         return;
     }
     page.place1Candidates = findCandidates(page.place1Ident, true);
-    if (page.definitionKind == 3) {
+    if (page.definitionKind == point_definition::kRadialIntersection) {
         page.place2Candidates = findCandidates(page.place2Ident, true);
     }
     if (page.place1Candidates.empty() ||
-        (page.definitionKind == 3 && page.place2Candidates.empty())) {
+        (page.definitionKind == point_definition::kRadialIntersection &&
+         page.place2Candidates.empty())) {
         fms.setScratchpad(entry);
         fms.showMessage("WAYPOINT NOT FOUND", 0);
         return;
     }
     const PageTarget back{kPilotWaypoint, 1};
-    if (page.definitionKind == 2) {
+    if (page.definitionKind == point_definition::kPlaceBearingDistance) {
         if (page.place1Candidates.size() == 1) {
             completePbd(page.place1Candidates.front());
         } else {
@@ -787,22 +792,15 @@ void WaypointPages::selectForActivePlan(const Waypoint& chosen) {
 void WaypointPages::selectForDefinition(const Waypoint& chosen) {
     PilotWptPage& page = fms.pilotWptPage;
     const int32_t subPage = fms.wptSelectPage.targetSubPage;
-    if (page.definitionKind == 2) {
+    if (page.definitionKind == point_definition::kPlaceBearingDistance) {
         completePbd(chosen);
         fms.setPage(kPilotWaypoint, subPage);
         return;
     }
-    if (page.definitionKind != 3) {
+    if (page.definitionKind != point_definition::kRadialIntersection) {
         return;
     }
-    if (page.place1Pending) {
-        page.place1 = chosen;
-        page.place1Pending = false;
-    } else if (page.place2Pending) {
-        page.place2 = chosen;
-        page.place2Pending = false;
-    }
-    if (page.place2Pending) {
+    if (takePendingPlace(page, chosen)) {
         fms.wptSelectPage.setCandidates(page.place2Ident, page.place2Candidates);
         return;
     }

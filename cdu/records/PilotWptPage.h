@@ -20,7 +20,7 @@ struct PilotWptPage {
     double distance = -1.0;
     bool bearing1True = false;
     bool bearing2True = false;
-    // 0 invalid, 2 place/bearing/distance, 3 place/bearing/place/bearing.
+    // One of point_definition's kinds.
     int32_t definitionKind = 0;
     bool place1Pending = false;
     bool place2Pending = false;

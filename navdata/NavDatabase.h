@@ -1,5 +1,6 @@
 #pragma once
 
+#include "navdata/Waypoint.h"
 #include "platform/db/Database.h"
 
 #include <array>
@@ -21,7 +22,6 @@ class Navaid;
 class PilotPointStore;
 class Runway;
 class TerminalLeg;
-class Waypoint;
 struct SearchBox;
 
 // The flight management system's access to its navigation database, the file
@@ -277,6 +277,9 @@ private:
     void readRunway(const platform::db::RecordSet& row, Runway& runway) const;
     void readIls(const platform::db::RecordSet& row, Ils& ils) const;
     double variationAt(double latitude, double longitude) const;
+    // A point of an ident search: the row's position and id, with its variation.
+    Waypoint searchedPoint(const platform::db::RecordSet& row, const std::string& ident,
+                           WaypointKind kind) const;
     void openAndTest();
     // Opens the database and runs its test query, logging each step or the error; true when the
     // test passed.

@@ -108,41 +108,36 @@ void NavDatabase::searchIlses(const std::string& ident, std::vector<Waypoint>& l
                     });
 }
 
+Waypoint NavDatabase::searchedPoint(const RecordSet& row, const std::string& ident,
+                                    WaypointKind kind) const {
+    Waypoint point;
+    point.ident = ident;
+    readPosition(row, point.latitude, point.longitude);
+    point.id = row.field("ID").toInt32();
+    point.kind = kind;
+    point.variation = variationAt(point.latitude, point.longitude);
+    return point;
+}
+
 void NavDatabase::searchVors(const std::string& ident, std::vector<Waypoint>& list) const {
     forEachSoundRow("searchVors", kVorsByIdent, {Param::text(ident, kIdentSize)},
                     [&](const RecordSet& row) {
-                        Waypoint navaid;
-                        navaid.ident = ident;
-                        readPosition(row, navaid.latitude, navaid.longitude);
-                        navaid.id = row.field("ID").toInt32();
-                        navaid.kind = WaypointKind::Navaid;
-                        navaid.variation = variationAt(navaid.latitude, navaid.longitude);
-                        list.push_back(std::move(navaid));
+                        list.push_back(searchedPoint(row, ident, WaypointKind::Navaid));
                     });
 }
 
 void NavDatabase::searchNdbs(const std::string& ident, std::vector<Waypoint>& list) const {
     forEachSoundRow("searchNdbs", kNdbsByIdent, {ndbIdentParam(ident)}, [&](const RecordSet& row) {
-        Waypoint ndb;
-        ndb.ident = ident;
-        readPosition(row, ndb.latitude, ndb.longitude);
-        ndb.id = row.field("ID").toInt32();
-        ndb.kind = WaypointKind::Navaid;
-        ndb.variation = variationAt(ndb.latitude, ndb.longitude);
-        list.push_back(std::move(ndb));
+        list.push_back(searchedPoint(row, ident, WaypointKind::Navaid));
     });
 }
 
 void NavDatabase::searchWpts(const std::string& ident, std::vector<Waypoint>& list) const {
     forEachSoundRow("searchWpts", kWaypointsByIdent, {Param::text(ident, kIdentSize)},
                     [&](const RecordSet& row) {
-                        Waypoint waypoint;
-                        waypoint.ident = ident;
-                        readPosition(row, waypoint.latitude, waypoint.longitude);
-                        waypoint.id = row.field("ID").toInt32();
-                        waypoint.kind = WaypointKind::DatabaseWaypoint;
+                        Waypoint waypoint =
+                            searchedPoint(row, ident, WaypointKind::DatabaseWaypoint);
                         waypoint.strType = "WPT";
-                        waypoint.variation = variationAt(waypoint.latitude, waypoint.longitude);
                         list.push_back(std::move(waypoint));
                     });
 }
